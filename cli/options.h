@@ -1,0 +1,42 @@
+// Options shared by the subcommands that load one pole figure.
+#pragma once
+
+#include <iostream>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "core/message_sink.h"
+#include "io/load_pole_figure.h"
+
+namespace quorix::cli {
+
+struct LoadOptions {
+  std::string data;
+  std::string grid;
+  int index = 1;
+  bool mrd = false;
+};
+
+inline void AddLoadOptions(CLI::App& cmd, LoadOptions& o) {
+  cmd.add_option("DATA", o.data, "Pole figure data file")->required();
+  cmd.add_option("GRID", o.grid, "Grid file")->required();
+  cmd.add_option("--index", o.index, "Pole figure of a multi-pole-figure file (from 1)")->check(CLI::PositiveNumber);
+  cmd.add_flag("--mrd", o.mrd, "Contour levels in multiples of a random distribution");
+}
+
+inline LoadRequest MakeLoadRequest(const LoadOptions& o) {
+  LoadRequest r;
+  r.dataFile = o.data;
+  r.gridFile = o.grid;
+  r.pfIndex = o.index;
+  r.showMrd = o.mrd;
+  return r;
+}
+
+class StderrSink : public MessageSink {
+ public:
+  void Message(const std::string& text) override { std::cerr << text << '\n'; }
+};
+
+}  // namespace quorix::cli

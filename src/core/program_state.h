@@ -1,0 +1,53 @@
+// The program-wide state that the drawing and the commands read: display
+// options, rotation state, contour colours, paths. One object, owned by the
+// application and passed explicitly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "math/vector_math.h"
+
+namespace quorix {
+
+using Color = std::uint32_t;  // R + 256 G + 65536 B
+// A colour value read from a colour-set file may be -11 (drawn as black).
+using ColorValue = std::int64_t;
+
+struct TOptions {
+  bool FillAreas = false;
+  bool ShowMrd = false;
+  bool DrawGrid = true;
+  bool DrawTriangles = false;
+  bool ShowEigenvalues = false;
+  bool EqualArea = false;
+  double PlotStretch = 5;
+  double TextStretch = 2;
+};
+
+enum RotationModeKind : int { kRotationMatrix = 0, kRotationList = 1, kNoRotation = 2 };
+
+struct TRotationState {
+  int RotationMode = kNoRotation;
+  Mat3 RotationMatrix = IdentityMatrix();
+  RotationList Rotations;
+  // "triclin": directions rotated out of the hemisphere are dropped, not folded.
+  bool TriclinicSymmetry = false;
+};
+
+struct TProgramState {
+  TOptions Options;
+  TRotationState Rotation;
+  std::array<ColorValue, 51> ContourColor{};  // 1..50
+  std::int32_t StartupSize = 100;
+  std::string DataPath;
+  std::string GridPath;
+  // File names of the pole figures added by the add command, shown in the plot.
+  std::vector<std::string> AddListFiles;
+
+  void ResetRotation() { Rotation = TRotationState{}; }
+};
+
+}  // namespace quorix

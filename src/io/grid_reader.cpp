@@ -1,0 +1,182 @@
+#include "io/grid_reader.h"
+
+#include <cmath>
+#include <fmt/format.h>
+
+#include "io/text_file.h"
+
+namespace quorix {
+namespace {
+
+// The circles of a grid file before they are copied into a record.
+struct GridCircle {
+  double alpha = 0, betaStart = 0, betaStep = 0;
+  int points = 0;
+};
+
+std::string GridError(const std::string& fileName, const std::string& what) {
+  return fmt::format("Grid file {}: {}", fileName, what);
+}
+
+// Limits of the record and of the circle completion; a message for the
+// first circle that breaks them.
+bool CheckCircle(const GridCircle& c, int number, const std::string& fileName, MessageSink& sink) {
+  if (c.betaStep == 0) {
+    sink.Message(GridError(fileName, fmt::format("circle {} has a beta step of 0.", number)));
+    return false;
+  }
+  if (360.0 / std::fabs(c.betaStep) >= kMaxPoints + 1) {
+    sink.Message(GridError(fileName, fmt::format("circle {} has a beta step of {}; a full turn would need more than {} points.",
+                                                 number, c.betaStep, kMaxPoints)));
+    return false;
+  }
+  return true;
+}
+
+bool CheckCircleCount(int n, bool outerMirror, const std::string& fileName, MessageSink& sink) {
+  if (n == 0) {
+    sink.Message(GridError(fileName, "no circles found."));
+    return false;
+  }
+  const int limit = outerMirror ? kMaxCircles - 1 : kMaxCircles;
+  if (n > limit) {
+    sink.Message(GridError(fileName, outerMirror ? fmt::format("more than {} circles with the outer mirror circle.", limit)
+                                                 : fmt::format("more than {} circles.", limit)));
+    return false;
+  }
+  return true;
+}
+
+// Equivalent azimuth in 0 <= beta < 360, computed without a loop that a
+// huge value could keep going.
+double NormaliseStart(double beta) {
+  if (beta >= 0 && beta < 360) return beta;
+  double r = std::fmod(beta, 360.0);
+  if (r < 0) r += 360.0;
+  if (r >= 360.0) r = 0;
+  return r;
+}
+
+}  // namespace
+
+bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
+  const auto lines = ReadLines(fileName, sink, "File " + fileName + " not found.");
+  if (!lines) return false;
+  std::vector<GridCircle> circles;
+  for (const auto& line : *lines) {
+    const auto tokens = SplitWhitespace(line);
+    if (tokens.size() < 2) continue;
+    const auto alpha = ParseNumber(tokens[0]);
+    const auto points = ParseInteger(tokens[1]);
+    if (!alpha || !points || *points <= 0) continue;
+    if (*points > kMaxPoints) {
+      sink.Message(GridError(fileName, fmt::format("circle {} has {} points, more than {}.", circles.size() + 1, *points, kMaxPoints)));
+      return false;
+    }
+    GridCircle c;
+    c.alpha = *alpha;
+    c.points = static_cast<int>(*points);
+    c.betaStart = 0;
+    c.betaStep = 360.0 / c.points;
+    circles.push_back(c);
+    if (static_cast<int>(circles.size()) > kMaxCircles) break;
+  }
+  const int n = static_cast<int>(circles.size());
+  if (!CheckCircleCount(n, false, fileName, sink)) return false;
+
+  for (int i = 1; i <= n; ++i) {
+    const auto& c = circles[i - 1];
+    pf.Alpha[i] = c.alpha;
+    pf.CirclePoints[i] = c.points;
+    pf.BetaStart[i] = 0;
+    pf.BetaStep[i] = c.betaStep;
+  }
+  pf.CircleCount = n;
+  pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
+  pf.InnerMirror = 0;
+  pf.OuterMirror = 0;
+  return true;
+}
+
+bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
+  const auto lines = ReadLines(fileName, sink, "Cannot open " + fileName + ".");
+  if (!lines) return false;
+
+  int innerSwitch = -1, outerSwitch = -1;
+  std::size_t index = 0;
+  while (index < lines->size() && (innerSwitch < 0 || outerSwitch < 0)) {
+    const std::string& line = (*lines)[index++];
+    if (line.empty()) continue;
+    const char first = line[0];
+    const bool inner = first == 'I' || first == 'i';
+    const bool outer = first == 'O' || first == 'o';
+    if (!inner && !outer) continue;
+    const auto blank = line.find(' ');
+    const char value = (blank == std::string::npos || blank + 1 >= line.size()) ? line[0] : line[blank + 1];
+    const int on = (value == 'I' || value == 'i') ? 0 : 1;
+    (inner ? innerSwitch : outerSwitch) = on;
+  }
+  if (innerSwitch < 0 || outerSwitch < 0) {
+    sink.Message(GridError(fileName, "the file ends before the inner and outer mirror switches are both given."));
+    return false;
+  }
+
+  std::vector<GridCircle> circles;
+  for (; index < lines->size(); ++index) {
+    const auto tokens = SplitWhitespace((*lines)[index]);
+    if (tokens.size() < 4) continue;
+    const auto alpha = ParseNumber(tokens[0]);
+    const auto start = ParseNumber(tokens[1]);
+    const auto step = ParseNumber(tokens[2]);
+    const auto points = ParseInteger(tokens[3]);
+    if (!alpha || !start || !step || !points || *points <= 0) continue;
+    if (*points > kMaxPoints) {
+      sink.Message(GridError(fileName, fmt::format("circle {} has {} points, more than {}.", circles.size() + 1, *points, kMaxPoints)));
+      return false;
+    }
+    GridCircle c{*alpha, *start, *step, static_cast<int>(*points)};
+    if (!CheckCircle(c, static_cast<int>(circles.size()) + 1, fileName, sink)) return false;
+    circles.push_back(c);
+    if (static_cast<int>(circles.size()) > kMaxCircles) break;
+  }
+  const int n = static_cast<int>(circles.size());
+  const bool outerMirror = outerSwitch == 1 && n > 0 && circles[n - 1].alpha < 89.9995;
+  if (!CheckCircleCount(n, outerMirror, fileName, sink)) return false;
+
+  pf.PointCount = 0;
+  for (int i = 1; i <= n; ++i) {
+    const auto& c = circles[i - 1];
+    pf.Alpha[i] = c.alpha;
+    pf.BetaStep[i] = c.betaStep;
+    pf.CirclePoints[i] = c.points;
+    double start = c.betaStart;
+    // A circle measured towards decreasing beta starts at its lowest beta.
+    if (c.betaStep < 0) start += (c.points - 1) * c.betaStep;
+    pf.BetaStart[i] = NormaliseStart(start);
+    pf.PointCount += c.points;
+  }
+  pf.CircleCount = n;
+
+  if (innerSwitch == 1 && pf.Alpha[1] > 0) {
+    pf.Alpha[0] = -pf.Alpha[1];
+    pf.BetaStart[0] = pf.BetaStart[1] + 180;
+    pf.BetaStep[0] = pf.BetaStep[1];
+    pf.CirclePoints[0] = pf.CirclePoints[1];
+    pf.InnerMirror = 1;
+  } else {
+    pf.InnerMirror = 0;
+  }
+  if (outerMirror) {
+    pf.Alpha[n + 1] = 180 - pf.Alpha[n];
+    pf.BetaStart[n + 1] = pf.BetaStart[n] + 180;
+    pf.BetaStep[n + 1] = pf.BetaStep[n];
+    pf.CirclePoints[n + 1] = pf.CirclePoints[n];
+    pf.OuterMirror = 1;
+  } else {
+    pf.OuterMirror = 0;
+  }
+  pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
+  return true;
+}
+
+}  // namespace quorix

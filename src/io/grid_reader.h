@@ -1,0 +1,17 @@
+// Grid files: the simple layout (alpha and points per line) and the full
+// ".grd" layout with mirror switches.
+#pragma once
+
+#include <string>
+
+#include "core/message_sink.h"
+#include "core/pole_figure.h"
+
+namespace quorix {
+
+// Both return false and leave the record's grid untouched when the file
+// cannot be read or breaks the record's limits.
+bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink);
+bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink);
+
+}  // namespace quorix

@@ -1,0 +1,71 @@
+#include "io/load_pole_figure.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fmt/format.h>
+#include <system_error>
+
+#include "io/circle_links.h"
+#include "io/data_reader.h"
+#include "io/grid_reader.h"
+#include "io/text_file.h"
+#include "math/statistics.h"
+#include "plot/levels.h"
+
+namespace quorix {
+namespace {
+
+bool Exists(const std::string& name) {
+  std::error_code ec;
+  return std::filesystem::exists(name, ec);
+}
+
+}  // namespace
+
+void PreparePoleFigure(TPoleFigure& pf, bool showMrd) {
+  UpdateStatistics(pf);
+  AutoLevels(pf, showMrd, true, kMaxLevels);
+  pf.LowestLevel = LowestLevelOf(pf, showMrd);
+  BuildCircleLinks(pf);
+}
+
+std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink) {
+  for (const std::string* name : {&request.dataFile, &request.gridFile}) {
+    if (!Exists(*name)) {
+      sink.Message("File " + *name + " does not exist");
+      return nullptr;
+    }
+  }
+  DataLayout layout = request.layout;
+  if (layout == DataLayout::None) {
+    const LayoutInfo info = DetectLayout(request.dataFile, sink);
+    if (!info.ok) return nullptr;
+    layout = info.layout;
+  }
+  if (layout == DataLayout::HashList || layout == DataLayout::WkoList) {
+    const auto names = PickerList(request.dataFile, layout, sink);
+    const int index = std::abs(request.pfIndex);
+    if (index < 1 || index > static_cast<int>(names.size())) {
+      sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", request.dataFile,
+                               names.size(), index));
+      return nullptr;
+    }
+  }
+
+  auto pf = NewPoleFigure();
+  pf->FileName = request.dataFile;
+  const std::string lowerGrid = ToLower(request.gridFile);
+  const bool fullGrid = request.gridRule == GridRule::MainWindow ? lowerGrid.find(".rst") == std::string::npos
+                                                                   : lowerGrid.find(".grd") != std::string::npos;
+  const bool gridRead = fullGrid ? ReadFullGrid(*pf, request.gridFile, sink) : ReadSimpleGrid(*pf, request.gridFile, sink);
+  if (!gridRead) return nullptr;
+
+  DataReadOptions options;
+  options.layout = layout;
+  options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;
+  if (!ReadPoleFigureData(*pf, request.dataFile, options, sink)) return nullptr;
+  PreparePoleFigure(*pf, request.showMrd);
+  return pf;
+}
+
+}  // namespace quorix

@@ -1,0 +1,37 @@
+// The load sequence every pole figure takes: grid, data, statistics, levels,
+// links. The desktop program, the command-line tool and the tests share it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/message_sink.h"
+#include "core/pole_figure.h"
+#include "io/data_layout.h"
+
+namespace quorix {
+
+// Which grid reader a file name selects. The main load reads names with
+// ".rst" as simple grids and everything else as full grids; loading into a
+// further window reads names with ".grd" as full grids and everything else as
+// simple grids.
+enum class GridRule { MainWindow, WindowSlot };
+
+struct LoadRequest {
+  std::string dataFile;
+  std::string gridFile;
+  DataLayout layout = DataLayout::None;  // None: detect
+  int pfIndex = 1;                       // only the absolute value counts
+  GridRule gridRule = GridRule::MainWindow;
+  bool showMrd = false;
+};
+
+// Loads into a fresh record; on failure returns nullptr after sending the
+// messages, so the caller's records stay as they were.
+std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink);
+
+// The steps after the intensities are in place: statistics, automatic levels
+// from one, LowestLevel, links.
+void PreparePoleFigure(TPoleFigure& pf, bool showMrd);
+
+}  // namespace quorix

@@ -1,0 +1,138 @@
+#include "io/text_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace quorix {
+
+FileStatus ReadWholeFile(const std::string& fileName, std::string& contents) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(fileName, ec);
+  if (ec || !std::filesystem::exists(status)) return FileStatus::Missing;
+  if (std::filesystem::is_directory(status)) return FileStatus::Unreadable;
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return FileStatus::Unreadable;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) return FileStatus::Unreadable;
+  contents = std::move(buffer).str();
+  return FileStatus::Ok;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const char c = text[i];
+    if (c == '\n' || c == '\r') {
+      lines.emplace_back(text.substr(start, i - start));
+      if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+    ++i;
+  }
+  if (start < n) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, MessageSink& sink,
+                                                  const std::string& missingMessage) {
+  std::string contents;
+  switch (ReadWholeFile(fileName, contents)) {
+    case FileStatus::Missing:
+      sink.Message(missingMessage);
+      return std::nullopt;
+    case FileStatus::Unreadable:
+      sink.Message("Cannot open " + fileName + ".");
+      return std::nullopt;
+    case FileStatus::Ok:
+      break;
+  }
+  // A UTF-8 byte-order mark is not part of the first line.
+  std::string_view view(contents);
+  if (view.size() >= 3 && view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
+  return SplitLines(view);
+}
+
+std::optional<double> ParseNumber(std::string_view token) {
+  token = Trim(token);
+  const bool plus = !token.empty() && token.front() == '+';
+  if (plus) token.remove_prefix(1);
+  if (token.empty() || (plus && (token.front() == '+' || token.front() == '-'))) return std::nullopt;
+  double value = 0;
+  const auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+  if (ec != std::errc() || ptr != token.data() + token.size() || !std::isfinite(value)) return std::nullopt;
+  // from_chars accepts "inf"/"nan" spelled out; isfinite has rejected them.
+  return value;
+}
+
+std::optional<long long> ParseInteger(std::string_view token) {
+  token = Trim(token);
+  const bool plus = !token.empty() && token.front() == '+';
+  if (plus) token.remove_prefix(1);
+  if (token.empty() || (plus && (token.front() == '+' || token.front() == '-'))) return std::nullopt;
+  long long value = 0;
+  const auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+  if (ec != std::errc() || ptr != token.data() + token.size()) return std::nullopt;
+  return value;
+}
+
+std::string_view Trim(std::string_view s) {
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; };
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::vector<std::string_view> SplitWhitespace(std::string_view line) {
+  std::vector<std::string_view> tokens;
+  std::size_t i = 0;
+  const std::size_t n = line.size();
+  while (i < n) {
+    while (i < n && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    const std::size_t start = i;
+    while (i < n && !std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    if (i > start) tokens.push_back(line.substr(start, i - start));
+  }
+  return tokens;
+}
+
+std::vector<std::string_view> FixedFields(std::string_view line, std::size_t first, std::size_t width) {
+  std::vector<std::string_view> fields;
+  std::size_t pos = first;
+  do {
+    fields.push_back(pos < line.size() ? line.substr(pos, width) : std::string_view());
+    pos += width;
+  } while (pos < line.size());
+  return fields;
+}
+
+std::string_view Columns(std::string_view line, std::size_t from, std::size_t to) {
+  if (from < 1 || from > line.size() || to < from) return {};
+  return line.substr(from - 1, to - from + 1);
+}
+
+std::string FileNamePart(const std::string& path) {
+  const auto pos = path.find_last_of("/\\");
+  return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+std::string ToLower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::string ToUpper(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return s;
+}
+
+}  // namespace quorix

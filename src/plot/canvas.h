@@ -1,0 +1,50 @@
+// The drawing surface the plot routines draw on. The raster image, the
+// vector exports and the recording canvas of the tests implement it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/program_state.h"
+#include "plot/projection.h"
+
+namespace quorix {
+
+enum class PenMode { Copy, Invert };
+enum class PenStyle { Solid, Dash, Dot, DashDot, Clear };
+enum class BrushStyle { Solid, Clear };
+
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+
+  virtual void SetPenColor(Color c) = 0;
+  virtual void SetPenMode(PenMode m) = 0;
+  virtual void SetPenStyle(PenStyle s) = 0;
+  virtual void SetPenWidth(int w) = 0;
+  virtual void SetBrushColor(Color c) = 0;
+  virtual void SetBrushStyle(BrushStyle s) = 0;
+  virtual void SetFont(const std::string& name, int size) = 0;
+  virtual int FontSize() const = 0;
+
+  // Bounding boxes follow the usual raster convention: right and bottom
+  // edges exclusive.
+  virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
+  virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
+  // Counter-clockwise from the ray through (x3, y3) to the ray through (x4, y4).
+  virtual void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
+  virtual void MoveTo(int x, int y) = 0;
+  virtual void LineTo(int x, int y) = 0;  // end pixel not drawn
+  virtual void TextOut(int x, int y, const std::string& text) = 0;
+  // Filled in the brush, outlined in the pen. Surfaces that cannot draw
+  // polygons ignore it.
+  virtual void Polygon(const std::vector<quorix::Pixel>& /*points*/) {}
+
+  // Raster surfaces only; vector surfaces answer false / do nothing.
+  virtual bool HasPixels() const = 0;
+  virtual Color Pixel(int x, int y) const = 0;
+  virtual void FloodFill(int x, int y, Color border) = 0;
+};
+
+}  // namespace quorix

@@ -1,0 +1,25 @@
+// The square plot area and the two lower-hemisphere projections.
+#pragma once
+
+namespace quorix {
+
+struct Pixel {
+  int x = 0;
+  int y = 0;
+};
+
+// Side of the square plot area on a surface of width w and height h.
+int PlotSize(int w, int h);
+inline int PlotCentre(int plotSize) { return plotSize / 2; }
+inline int PlotRadius(int plotSize) { return plotSize / 2 - 10; }
+int SizePercentage(int plotSize);
+
+Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea);
+
+struct PlotDirection {
+  double alpha = 0;
+  double beta = 0;
+};
+PlotDirection UnprojectPoint(int plotSize, int x, int y, bool equalArea);
+
+}  // namespace quorix

@@ -1,0 +1,198 @@
+// Writes the example grids and data files of examples/ from a simple texture
+// model: Gaussian peaks of different width on a fibre background, a little
+// noise, some negative (background-corrected) values and a few missing points.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <fmt/format.h>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Peak {
+  double alpha, beta, height, fwhm;
+};
+
+// Deterministic on every platform, unlike the standard distributions.
+class Noise {
+ public:
+  explicit Noise(std::uint64_t seed) : state_(seed) {}
+  double Uniform() {
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state_ >> 11) / 9007199254740992.0;
+  }
+
+ private:
+  std::uint64_t state_;
+};
+
+double AngleBetween(double a1, double b1, double a2, double b2) {
+  const double d = kPi / 180;
+  const double x1 = std::sin(a1 * d) * std::cos(b1 * d), y1 = std::sin(a1 * d) * std::sin(b1 * d), z1 = std::cos(a1 * d);
+  const double x2 = std::sin(a2 * d) * std::cos(b2 * d), y2 = std::sin(a2 * d) * std::sin(b2 * d), z2 = std::cos(a2 * d);
+  // Antipodes diffract alike: a peak near the rim continues on the far side.
+  const double c = std::fabs(x1 * x2 + y1 * y2 + z1 * z2);
+  return std::acos(std::min(1.0, c)) / d;
+}
+
+double Model(const std::vector<Peak>& peaks, double alpha, double beta) {
+  const double ca = std::cos(alpha * kPi / 180);
+  double v = 40 + 35 * ca * ca;  // fibre background around the sample normal
+  for (const Peak& p : peaks) {
+    const double w = AngleBetween(alpha, beta, p.alpha, p.beta) / p.fwhm;
+    v += p.height * std::exp(-4 * std::log(2.0) * w * w);
+  }
+  return v;
+}
+
+struct Circle {
+  double alpha, betaStart, betaStep;
+  int points;
+};
+
+using Figure = std::vector<std::vector<double>>;
+
+Figure Sample(const std::vector<Circle>& grid, const std::vector<Peak>& peaks, std::uint64_t seed, bool integers) {
+  Noise noise(seed);
+  Figure f;
+  for (const Circle& c : grid) {
+    std::vector<double> row;
+    for (int k = 0; k < c.points; ++k) {
+      double v = Model(peaks, c.alpha, c.betaStart + k * c.betaStep);
+      v *= 1 + 0.06 * (noise.Uniform() - 0.5);
+      const double r = noise.Uniform();
+      if (c.alpha >= 80 && r < 0.03) v = -2 - 8 * noise.Uniform();  // over-corrected background
+      if (integers) v = std::round(v);
+      if (r > 0.996) v = -1;  // not measured
+      row.push_back(v);
+    }
+    f.push_back(row);
+  }
+  return f;
+}
+
+std::vector<Circle> FiveDegreeGrid() {
+  std::vector<Circle> g;
+  for (int a = 0; a <= 90; a += 5) g.push_back({double(a), 0, 5, 72});
+  return g;
+}
+
+std::vector<Peak> Reflection(int which) {
+  switch (which) {
+    case 0: return {{35, 45, 420, 14}, {55, 225, 260, 20}, {80, 300, 160, 10}, {18, 140, 110, 8}};
+    case 1: return {{50, 0, 380, 16}, {50, 120, 300, 16}, {50, 240, 300, 16}, {0, 0, 140, 12}};
+    default: return {{25, 90, 250, 10}, {70, 10, 320, 24}, {88, 180, 150, 9}};
+  }
+}
+
+void WritePlain(const std::string& path, const Figure& f, bool header) {
+  std::ofstream out(path);
+  if (header) out << "Simulated copper, (111) reflection\nintensities in counts, circle by circle\n";
+  int column = 0;
+  for (const auto& row : f) {
+    for (double v : row) {
+      out << fmt::format("{:9.2f}", v);
+      if (++column == 8) {
+        out << '\n';
+        column = 0;
+      }
+    }
+  }
+  if (column) out << '\n';
+}
+
+void WriteHashList(const std::string& path, const std::vector<Figure>& figures, const std::vector<std::string>& names) {
+  std::ofstream out(path);
+  for (std::size_t k = 0; k < figures.size(); ++k) {
+    out << fmt::format("{:<79}#\n", fmt::format("Simulated copper: experimental pole figure, {}", names[k]));
+    out << "\n\n\n\n";
+    out << "    3.6150    3.6150    3.6150   90.0000   90.0000   90.0000    7    1\n";
+    out << fmt::format("{:<10} 0.0 90.0  5.0  0.0360.0  5.0 1 1\n", names[k]);
+    for (const auto& row : figures[k]) {
+      for (std::size_t j = 0; j < row.size(); j += 18) {
+        std::string line = " ";
+        for (std::size_t q = j; q < j + 18 && q < row.size(); ++q) line += fmt::format("{:4d}", static_cast<int>(row[q]));
+        out << line << '\n';
+      }
+    }
+    out << '\n';
+  }
+}
+
+void WriteWkoList(const std::string& path, const std::vector<Figure>& figures, const std::vector<std::string>& names) {
+  std::ofstream out(path);
+  out << "Simulated quartz, WKO list\n";
+  out << "two reflections\n";
+  out << fmt::format("{:3d}  pole figures\n", figures.size());
+  out << "\n";
+  for (std::size_t k = 0; k < figures.size(); ++k) {
+    // Characters 10..17: A + 1 circles of B points.
+    out << fmt::format("{:<9}{:4d}{:4d}  5.0  5.0\n", names[k], 18, 72);
+    out << "  WKO = 1  corrected for defocusing\n";
+    out << "  alpha 0..90, beta 0..355\n";
+    std::vector<double> all;
+    for (const auto& row : figures[k]) all.insert(all.end(), row.begin(), row.end());
+    std::size_t lines = 0;
+    for (std::size_t j = 0; j < all.size(); j += 10) {
+      for (std::size_t q = j; q < j + 10 && q < all.size(); ++q) out << fmt::format("{:7.1f}", all[q]);
+      out << '\n';
+      ++lines;
+    }
+    out << "  end of pole figure\n\n";
+  }
+}
+
+void WriteGrid(const std::string& path, const std::vector<Circle>& grid, bool centrePoint) {
+  std::ofstream out(path);
+  for (std::size_t i = 0; i < grid.size(); ++i) {
+    if (i == 0 && centrePoint) {
+      out << "0 1\n";
+      continue;
+    }
+    out << fmt::format("{:g} {}\n", grid[i].alpha, grid[i].points);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: make_examples OUTDIR\n";
+    return 2;
+  }
+  const std::string dir = std::string(argv[1]) + "/";
+  const auto grid = FiveDegreeGrid();
+  WriteGrid(dir + "grid5.rst", grid, false);
+  WriteGrid(dir + "grid5_centre.rst", grid, true);
+
+  // Offset grid: circles between the 5-degree rings, mirrored at both ends.
+  std::vector<Circle> offset;
+  for (double a = 2.5; a < 90; a += 5) offset.push_back({a, 2.5, 5, 72});
+  {
+    std::ofstream out(dir + "offset5.grd");
+    out << "Offset 5-degree grid, 2.5 to 87.5\n";
+    out << "Inner 1\n";
+    out << "Outer 1\n";
+    for (const Circle& c : offset) out << fmt::format("{:5.1f} {:5.1f} {:5.1f} {:3d}\n", c.alpha, c.betaStart, c.betaStep, c.points);
+  }
+
+  WritePlain(dir + "copper111.pol", Sample(grid, Reflection(0), 11, false), true);
+  WritePlain(dir + "copper200_offset.pol", Sample(offset, Reflection(1), 12, false), false);
+  {
+    auto centre = grid;
+    centre[0].points = 1;
+    WritePlain(dir + "copper111_centre.pol", Sample(centre, Reflection(0), 13, false), false);
+  }
+  WriteHashList(dir + "copper.xpe",
+                {Sample(grid, Reflection(0), 21, true), Sample(grid, Reflection(1), 22, true), Sample(grid, Reflection(2), 23, true)},
+                {"   1  1  1", "   2  0  0", "   2  2  0"});
+  WriteWkoList(dir + "quartz.wko", {Sample(grid, Reflection(1), 31, false), Sample(grid, Reflection(2), 32, false)},
+               {"Qz 10-10", "Qz 10-11"});
+  return 0;
+}
