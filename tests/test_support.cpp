@@ -1,1 +1,61 @@
-// Shared helpers of the tests.
+// Helpers shared by the test suites.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <unistd.h>
+
+namespace quorix::test {
+
+std::filesystem::path TempDir() {
+  static const std::filesystem::path root = [] {
+    auto p = std::filesystem::temp_directory_path() / ("quorix_tests_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(p);
+    return p;
+  }();
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  auto dir = root / (info ? std::string(info->test_suite_name()) + "." + info->name() : std::string("global"));
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+std::string WriteTempFile(const std::string& name, const std::string& contents) {
+  const auto path = TempDir() / name;
+  std::ofstream out(path, std::ios::binary);
+  out << contents;
+  return path.string();
+}
+
+std::string ExamplePath(const std::string& name) { return std::string(QUORIX_SOURCE_DIR) + "/examples/" + name; }
+
+std::string RealDataPath(const std::string& name) {
+  const auto p = std::filesystem::path(QUORIX_SOURCE_DIR) / ".." / "shared" / "realdata" / name;
+  return std::filesystem::exists(p) ? p.string() : std::string();
+}
+
+void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points) {
+  int n = 0;
+  for (double a = 0; a <= 90 + 1e-9; a += alphaStep) {
+    ++n;
+    pf.Alpha[n] = a;
+    pf.BetaStart[n] = 0;
+    pf.BetaStep[n] = 360.0 / points;
+    pf.CirclePoints[n] = points;
+  }
+  pf.CircleCount = n;
+  pf.PointCount = n * points;
+  pf.BetaRange = 360;
+}
+
+namespace {
+// Removes the temporary folder when the run ends.
+struct Cleanup {
+  ~Cleanup() {
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("quorix_tests_" + std::to_string(::getpid())), ec);
+  }
+} cleanup;
+}  // namespace
+
+}  // namespace quorix::test

@@ -58,7 +58,7 @@ Reading ReadFixedFields(TPoleFigure& pf, const std::vector<std::string>& lines, 
       }
       const auto value = FieldValue(field);
       if (!value) {
-        sink.Message(LineError(fileName, li, fmt::format("\"{}\" is not a number.", field)));
+        sink.Message(LineError(fileName, li, fmt::format("\"{}\" is not a number.", Trim(field))));
         r.ok = false;
         return r;
       }

@@ -1,0 +1,126 @@
+// The load sequence on the bundled examples and on real measured files.
+#include "io/load_pole_figure.h"
+
+#include <gtest/gtest.h>
+
+#include "io/data_layout.h"
+#include "test_support.h"
+
+namespace quorix {
+namespace {
+
+using test::ExamplePath;
+using test::WriteTempFile;
+
+std::unique_ptr<TPoleFigure> Load(const std::string& data, const std::string& grid, CollectingSink& sink, int index = 1,
+                                  GridRule rule = GridRule::MainWindow) {
+  LoadRequest r;
+  r.dataFile = data;
+  r.gridFile = grid;
+  r.pfIndex = index;
+  r.gridRule = rule;
+  return LoadPoleFigure(r, sink);
+}
+
+TEST(LoadPoleFigure, EveryExampleLoadsCompletely) {
+  struct Case {
+    const char* data;
+    const char* grid;
+    int circles;
+  } cases[] = {{"copper111.pol", "grid5.rst", 19},
+               {"copper111_centre.pol", "grid5_centre.rst", 19},
+               {"copper200_offset.pol", "offset5.grd", 18},
+               {"copper.xpe", "grid5.rst", 19},
+               {"quartz.wko", "grid5.rst", 19}};
+  for (const auto& c : cases) {
+    CollectingSink sink;
+    const auto pf = Load(ExamplePath(c.data), ExamplePath(c.grid), sink);
+    ASSERT_TRUE(pf) << c.data << ": " << (sink.messages.empty() ? "" : sink.messages[0]);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(pf->CircleCount, c.circles);
+    EXPECT_EQ(pf->FileName, ExamplePath(c.data));
+    EXPECT_GT(pf->NormFactor, 0);
+    EXPECT_GT(pf->LevelCount, 0);
+    EXPECT_DOUBLE_EQ(pf->LowestLevel, pf->Level[1]);
+    EXPECT_EQ(pf->Link[1][1].Mark1, 1);
+  }
+}
+
+TEST(LoadPoleFigure, CentrePointGridKeepsOnePointAfterPreparation) {
+  CollectingSink sink;
+  const auto pf = Load(ExamplePath("copper111_centre.pol"), ExamplePath("grid5_centre.rst"), sink);
+  ASSERT_TRUE(pf);
+  EXPECT_EQ(pf->CirclePoints[1], 1);
+  EXPECT_DOUBLE_EQ(pf->BetaStep[1], 360);
+  EXPECT_DOUBLE_EQ(pf->Intensity[1][2], pf->Intensity[1][1]);
+  EXPECT_EQ(pf->Link[2][5].InnerLink, 1);
+}
+
+TEST(LoadPoleFigure, GridReaderFollowsTheFileName) {
+  // A simple grid under a name that is neither ".rst" nor ".grd": the main
+  // window reads it as a full grid (no switches: refused), a window slot as a simple one.
+  const auto grid = WriteTempFile("grid.txt", "0 4\n90 4\n");
+  const auto data = WriteTempFile("d.pol", "1 2 3 4 5 6 7 8\n");
+  CollectingSink sink;
+  EXPECT_FALSE(Load(data, grid, sink));
+  EXPECT_NE(sink.messages.at(0).find("switches"), std::string::npos);
+  sink.messages.clear();
+  EXPECT_TRUE(Load(data, grid, sink, 1, GridRule::WindowSlot));
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(LoadPoleFigure, MissingFilesAndBadIndex) {
+  CollectingSink sink;
+  EXPECT_FALSE(Load("/nonexistent/a.pol", ExamplePath("grid5.rst"), sink));
+  EXPECT_EQ(sink.messages.at(0), "File /nonexistent/a.pol does not exist");
+  EXPECT_FALSE(Load(ExamplePath("copper111.pol"), "/nonexistent/g.rst", sink));
+  EXPECT_EQ(sink.messages.at(1), "File /nonexistent/g.rst does not exist");
+  EXPECT_FALSE(Load(ExamplePath("copper.xpe"), ExamplePath("grid5.rst"), sink, 4));
+  EXPECT_NE(sink.messages.at(2).find("holds 3 pole figures"), std::string::npos);
+  EXPECT_FALSE(Load(ExamplePath("copper200_offset.pol"), ExamplePath("grid5.rst"), sink));
+  EXPECT_EQ(sink.messages.at(3), "Expected 1368 data, found 1296.");
+}
+
+TEST(LoadPoleFigure, HashListsPickTheirPoleFigure) {
+  CollectingSink sink;
+  const auto second = Load(ExamplePath("copper.xpe"), ExamplePath("grid5.rst"), sink, 2);
+  const auto third = Load(ExamplePath("copper.xpe"), ExamplePath("grid5.rst"), sink, -3);
+  ASSERT_TRUE(second && third);
+  EXPECT_NE(second->MaxValue, third->MaxValue);
+}
+
+class RealData : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RealData, EveryPoleFigureOfThePickerListLoads) {
+  const std::string path = test::RealDataPath(GetParam());
+  if (path.empty()) GTEST_SKIP() << "shared real data not present";
+  CollectingSink sink;
+  const LayoutInfo info = DetectLayout(path, sink);
+  ASSERT_EQ(info.layout, DataLayout::HashList);
+  const auto names = PickerList(path, info.layout, sink);
+  ASSERT_FALSE(names.empty());
+  for (std::size_t k = 1; k <= names.size(); ++k) {
+    const auto pf = Load(path, ExamplePath("grid5.rst"), sink, static_cast<int>(k));
+    ASSERT_TRUE(pf) << k << ": " << sink.messages.at(0);
+    EXPECT_GT(pf->MaxValue, 0);
+    for (const auto& name : names) EXPECT_EQ(name.find('\r'), std::string::npos);
+  }
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Beartex, RealData, ::testing::Values("beartex.xpe", "beartex2.xpe"));
+
+TEST(RealDataNames, BeartexPickerLists) {
+  const std::string a = test::RealDataPath("beartex.xpe");
+  const std::string b = test::RealDataPath("beartex2.xpe");
+  if (a.empty() || b.empty()) GTEST_SKIP() << "shared real data not present";
+  CollectingSink sink;
+  const auto names = PickerList(a, DataLayout::HashList, sink);
+  ASSERT_EQ(names.size(), 18u);
+  EXPECT_EQ(names[0], "   1  1  1");
+  EXPECT_EQ(names[1], "   2  0  0");
+  EXPECT_EQ(PickerList(b, DataLayout::HashList, sink).size(), 6u);
+}
+
+}  // namespace
+}  // namespace quorix

@@ -1,0 +1,22 @@
+// Helpers shared by the test suites: temporary files, example and real-data paths, grids.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "core/pole_figure.h"
+
+namespace quorix::test {
+
+// A fresh folder per test; removed when the test binary ends.
+std::filesystem::path TempDir();
+std::string WriteTempFile(const std::string& name, const std::string& contents);
+
+std::string ExamplePath(const std::string& name);
+// Empty when the shared real-data folder is not there.
+std::string RealDataPath(const std::string& name);
+
+// A record with circles at alpha 0, step .. 90 (inclusive), `points` points each, beta from 0.
+void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points);
+
+}  // namespace quorix::test
