@@ -1,0 +1,97 @@
+// The square plot area and the two lower-hemisphere projections.
+#include "plot/projection.h"
+
+#include <cmath>
+
+#include "core/nearest.h"
+#include "math/vector_math.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr long double kPiL = 3.14159265358979323846264338327950288L;
+
+// Alpha reported for a pixel outside the circle of the equal-area plot.
+constexpr double kOutsideAlpha = 90.5;
+
+}  // namespace
+
+int PlotSize(int w, int h) {
+  if (h <= 0) return 0;
+  const double ratio = static_cast<double>(w) / h;
+  if (ratio < 1.4) return Nearest(w / 1.4);
+  return h;
+}
+
+int SizePercentage(int plotSize) { return Nearest(plotSize / 650.0 * 100.0); }
+
+// Kept in extended precision up to the rounding: exact halves such as
+// tan(30) cos(30) R = R / 2 must stay halves and round to even.
+Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
+  const int m = plotSize / 2;
+  const long double r = m - 10;
+  const long double phi = static_cast<long double>(beta) * kPiL / 180.0L;
+  const long double half = static_cast<long double>(alpha) / 2.0L * kPiL / 180.0L;
+  long double rho = 0;
+  if (equalArea)
+    rho = std::sqrt(2.0L) * std::sin(half) * r;
+  else
+    rho = std::sin(half) / std::cos(half) * r;
+  return Pixel{m + Nearest(rho * std::cos(phi)), m - Nearest(rho * std::sin(phi))};
+}
+
+PlotDirection UnprojectPoint(int plotSize, int x, int y, bool equalArea) {
+  PlotDirection d;
+  const double m = plotSize / 2;
+  const double r = m - 10.0;
+  // A plot too small to have a circle has no inside.
+  if (!(r > 0)) {
+    d.alpha = kOutsideAlpha;
+    return d;
+  }
+  const double dx = x - m;
+  const double dy = m - y;  // upward
+
+  if (equalArea) {
+    const double scale = std::sqrt(2.0) * r;
+    if (x == plotSize / 2 || y == plotSize / 2) {
+      double t = 0;
+      if (x == plotSize / 2) {
+        d.beta = y > m ? 270.0 : 90.0;
+        t = std::fabs(dy) / scale;
+      } else {
+        d.beta = x > m ? 0.0 : 180.0;
+        t = std::fabs(dx) / scale;
+      }
+      d.alpha = t < 1 ? RadToDeg(2.0 * std::asin(t)) : kOutsideAlpha;
+      return d;
+    }
+    const double b = std::atan(dy / dx);
+    const double t = dy / (scale * std::sin(b));
+    d.alpha = std::fabs(t) < 1 ? RadToDeg(2.0 * std::atan(t / std::sqrt(1.0 - t * t))) : kOutsideAlpha;
+    d.beta = RadToDeg(b);
+    if (d.alpha < 0) {
+      d.alpha = -d.alpha;
+      d.beta += 180.0;
+    }
+    if (d.beta < 0) d.beta += 360.0;
+    return d;
+  }
+
+  const double q = std::sqrt((dx * dx + dy * dy) / (r * r));
+  if (q == 0) return d;
+  const double s = dy / (q * r);
+  // Rounding can carry s a hair beyond +-1 on the vertical axis.
+  if (s * s >= 1) {
+    d.beta = y > m ? 270.0 : 90.0;
+  } else {
+    d.beta = RadToDeg(std::asin(s));
+    if (x < m) d.beta = 180.0 - d.beta;
+    if (d.beta < 0) d.beta += 360.0;
+  }
+  d.alpha = RadToDeg(2.0 * std::atan(q));
+  return d;
+}
+
+}  // namespace quorix
