@@ -1,0 +1,373 @@
+#include "ui/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "core/file_series.h"
+#include "core/window_geometry.h"
+#include "io/load_pole_figure.h"
+#include "io/text_file.h"
+#include "plot/levels.h"
+#include "ui/about_box.h"
+#include "ui/message_box_sink.h"
+#include "ui/open_dlg.h"
+#include "ui/plot_drawing.h"
+#include "ui/plot_view.h"
+#include "ui/plothkl.h"
+#include "ui/ppf_window.h"
+
+namespace quorix {
+
+TMainform::TMainform(AppContext& context) : context_(context) {
+  setWindowTitle(" Quorix");
+  setObjectName("Mainform");
+  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+  setMinimumSize(kMinWidth, kMinHeight);
+  setMaximumSize(kMaxWidth, kMaxHeight);
+
+  Image1 = new PlotView(this);
+  Image1->setObjectName("Image1");
+  setCentralWidget(Image1);
+  connect(Image1, &PlotView::Resized, this, &TMainform::ScrollBox1Resize);
+
+  CreateMenus();
+  CreateToolBar();
+  resize(915, 705);
+}
+
+TMainform::~TMainform() = default;
+
+void TMainform::CreateWindows() {
+  plothkl_ = new TPlothkl(this);
+  openDlg_ = new TOpenDlg(context_, *this, *plothkl_, this);
+  aboutBox_ = new TAboutBox(this);
+  for (int n = 2; n <= kSlotCount; ++n) {
+    auto* w = new TPPF(n, context_, this);
+    const WindowPosition& p = context_.startup.PlotWindow[n];
+    w->move(p.left, p.top);
+    connect(w, &TPPF::Closed, this, &TMainform::PPFClose);
+    connect(w, &TPPF::DoubleClicked, this, &TMainform::PFDblClick);
+    windows_[n] = w;
+  }
+}
+
+QAction* TMainform::AddCommand(QMenu* menu, const QString& caption, bool inGroup, bool built) {
+  QAction* action = menu->addAction(caption);
+  action->setEnabled(built);
+  if (inGroup) group_.emplace_back(action, built);
+  return action;
+}
+
+void TMainform::CreateMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  QAction* open = AddCommand(file, "&Open", false, true);
+  open->setShortcut(Qt::Key_F12);
+  connect(open, &QAction::triggered, this, &TMainform::Open1Click);
+  file->addSeparator();
+  AddCommand(file, "&Save as ASCII", true, false);
+  AddCommand(file, "Save as XRDML", true, false);
+  AddCommand(file, "Save all formatted", true, false);
+  file->addSeparator();
+  QMenu* plt = file->addMenu("PLT to &File");
+  group_.emplace_back(plt->menuAction(), false);
+  plt->menuAction()->setEnabled(false);
+  QMenu* emf = file->addMenu("EMF to File");
+  group_.emplace_back(emf->menuAction(), false);
+  emf->menuAction()->setEnabled(false);
+  AddCommand(file, "&Print", true, false);
+  AddCommand(file, "Save to &Clipboard", true, false);
+  file->addSeparator();
+  connect(AddCommand(file, "R&un Copy", true, true), &QAction::triggered, this, &TMainform::StartCopy1Click);
+  connect(AddCommand(file, "&Exit", false, true), &QAction::triggered, this, &TMainform::Exit1Click);
+
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  group_.emplace_back(edit->menuAction(), true);
+  AddCommand(edit, "&Edit all Intensities", false, false);
+  AddCommand(edit, "Edit Intensities of &Circle", false, false);
+  AddCommand(edit, "Edit Intensities of &Raster", false, false);
+  ssciAction_ = AddCommand(edit, "Suppress Single Crystal &Intensities", false, false);
+  edit->addSeparator();
+  AddCommand(edit, "Compare &Pole Figures", false, false);
+  AddCommand(edit, "Add Pole Figures &weighted", false, false);
+  AddCommand(edit, "Add Pole Figures &fitted", false, false);
+
+  QMenu* rotation = menuBar()->addMenu("&Rotation");
+  group_.emplace_back(rotation->menuAction(), true);
+  AddCommand(rotation, "&Rotate Grid", false, false);
+  AddCommand(rotation, "&Interpolation", false, false);
+  AddCommand(rotation, "&Smooth Pole Figures", false, false);
+
+  QAction* contours = menuBar()->addAction("&Contours");
+  group_.emplace_back(contours, false);
+  QAction* options = menuBar()->addAction("&Options");
+  group_.emplace_back(options, false);
+  QAction* help = menuBar()->addAction("&?");
+  group_.emplace_back(help, true);
+  connect(help, &QAction::triggered, this, &TMainform::HelpTutorialClick);
+  connect(menuBar()->addAction("&About"), &QAction::triggered, this, &TMainform::About1Click);
+}
+
+void TMainform::CreateToolBar() {
+  QToolBar* bar = addToolBar("Tools");
+  bar->setMovable(false);
+  QAction* open = bar->addAction("Open");
+  open->setToolTip("Open File");
+  connect(open, &QAction::triggered, this, &TMainform::Open1Click);
+  bar->addSeparator();
+
+  SizeLabel = new QLabel("100%", this);
+  SizeLabel->setObjectName("SizeLabel");
+  SizeLabel->setMinimumWidth(60);
+  SizeLabel->setAlignment(Qt::AlignCenter);
+  SizeLabel->setAutoFillBackground(true);
+  SizeLabel->installEventFilter(this);
+  PosLabel = new QLabel(this);
+  PosLabel->setObjectName("PosLabel");
+  PosLabel->setMinimumWidth(220);
+  bar->addWidget(SizeLabel);
+  bar->addWidget(PosLabel);
+}
+
+bool TMainform::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == SizeLabel && event->type() == QEvent::MouseButtonPress) {
+    SizeLabelClick();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainform::SizeLabelClick() {
+  pickMode_ = !pickMode_;
+  QPalette p = SizeLabel->palette();
+  p.setColor(QPalette::Window, pickMode_ ? QColor(Qt::yellow) : palette().color(QPalette::Button));
+  SizeLabel->setPalette(p);
+}
+
+void TMainform::EnableMenu() {
+  for (auto& [action, built] : group_) action->setEnabled(built);
+}
+
+void TMainform::DisableMenu() {
+  for (auto& [action, built] : group_) action->setEnabled(false);
+}
+
+void TMainform::RedrawMain() {
+  const TPoleFigure* pf = context_.set.PF[1].get();
+  if (!pf) return;
+  PlotResult result;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  Image1->SetImage(DrawPlotImage(*pf, context_.state, Image1->width(), Image1->height(), &result));
+  QApplication::restoreOverrideCursor();
+  if (result.showSizeLabel) SizeLabel->setText(QString::fromStdString(result.SizeLabel()));
+}
+
+void TMainform::RedrawAll() {
+  RedrawMain();
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (WindowVisible(n)) windows_[n]->Redraw();
+}
+
+void TMainform::ScrollBox1Resize() { RedrawMain(); }
+
+bool TMainform::WindowVisible(int n) { return Window(n) && windows_[n]->isVisible() && context_.set.Occupied(n); }
+
+int TMainform::FirstFreeWindow() {
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (!windows_[n]->isVisible()) return n;
+  return 0;
+}
+
+void TMainform::CloseExtraWindows() {
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (windows_[n] && windows_[n]->isVisible()) windows_[n]->close();
+}
+
+void TMainform::PPFClose(int n) {
+  context_.set.Release(n);
+  activateWindow();
+}
+
+void TMainform::PFDblClick(int n) {
+  if (!context_.set.Occupied(n)) return;
+  context_.set.SwapWithMain(n);
+  const QString prefix = QString::fromStdString(context_.TitlePrefix);
+  QString t1 = windowTitle();
+  if (t1.startsWith(prefix)) t1 = t1.mid(prefix.size());
+  const QString t2 = windows_[n]->windowTitle().mid(4);
+  windows_[n]->setWindowTitle(QString("%1 * ").arg(n) + t1);
+  setWindowTitle(prefix + t2);
+  RedrawMain();
+  windows_[n]->Redraw();
+  activateWindow();
+}
+
+void TMainform::ResetRotationState() { context_.state.ResetRotation(); }
+
+bool TMainform::LoadMain(const std::string& dataFile, const std::string& gridFile) {
+  LoadRequest request;
+  request.dataFile = dataFile;
+  request.gridFile = gridFile;
+  const LoadFlags& flags = context_.load;
+  request.layout = flags.HashListFile ? DataLayout::HashList : flags.WkoListFile ? DataLayout::WkoList : DataLayout::Plain;
+  request.pfIndex = flags.PFIndex;
+  request.showMrd = context_.state.Options.ShowMrd;
+  request.gridRule = GridRule::MainWindow;
+  MessageBoxSink sink(openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
+  auto pf = LoadPoleFigure(request, sink);
+  if (!pf) return false;
+  context_.set.PF[1] = std::move(pf);
+  return true;
+}
+
+void TMainform::AfterMainLoad() {
+  context_.state.AddListFiles.clear();
+  RedrawMain();
+  ApplyStartupSize();
+  EnableMenu();
+  // Single-crystal suppression is offered only on simple grids.
+  const bool fullGrid = ToLower(context_.GridFileName).find(".grd") != std::string::npos;
+  if (ssciAction_) ssciAction_->setEnabled(!fullGrid && false);
+}
+
+bool TMainform::LoadIntoSlot(int n, const std::string& file) {
+  LoadRequest request;
+  request.dataFile = file;
+  request.gridFile = context_.GridFileName;
+  const LoadFlags& flags = context_.load;
+  request.layout = flags.HashListFile ? DataLayout::HashList : flags.WkoListFile ? DataLayout::WkoList : DataLayout::Plain;
+  request.pfIndex = flags.PFIndex;
+  request.showMrd = context_.state.Options.ShowMrd;
+  request.gridRule = GridRule::WindowSlot;
+  MessageBoxSink sink(this);
+  auto pf = LoadPoleFigure(request, sink);
+  if (!pf) return false;  // the window stays closed rather than showing half a pole figure
+  context_.set.PF[n] = std::move(pf);
+  return true;
+}
+
+void TMainform::ShowInWindow(int n, const std::string& title) {
+  TPPF* w = Window(n);
+  if (!w) return;
+  w->setWindowTitle(QString::fromStdString(title));
+  w->show();
+  w->Redraw();
+  activateWindow();
+}
+
+void TMainform::SetGeometryBox(int left, int top, int width, int height) {
+  resize(width, height);
+  move(left, top);
+}
+
+void TMainform::ApplyStartupSize() {
+  if (context_.state.StartupSize <= 0) return;
+  const WindowBox box = StartupSize({x(), y(), width(), height()}, context_.state.StartupSize,
+                                    {kMinWidth, kMaxWidth, kMinHeight, kMaxHeight});
+  SetGeometryBox(box.left, box.top, box.width, box.height);
+  context_.state.StartupSize = 0;
+}
+
+void TMainform::Open1Click() {
+  openDlg_->GridEdit->setText(QString::fromStdString(context_.GridFileName));
+  openDlg_->show();
+  openDlg_->raise();
+  openDlg_->activateWindow();
+}
+
+void TMainform::Exit1Click() { close(); }
+
+void TMainform::StartCopy1Click() {
+  const QString program = QString::fromStdString(context_.programPath);
+  const QString dataFile = QString::fromStdString(context_.DataFileName);
+  const QString grid = QString::fromStdString(context_.GridFileName);
+  if (!QProcess::startDetached(program, {dataFile, grid})) {
+    QMessageBox::warning(this, windowTitle(), "Cannot start Plot program: " + program + " \"" + dataFile + "\" \"" + grid + "\"");
+  }
+}
+
+void TMainform::HelpTutorialClick() {
+  // The desktop's viewer stands in for the compiled-help viewer.
+  const QString help = QString::fromStdString(context_.HelpFileName);
+  if (!QFileInfo::exists(help) || !QProcess::startDetached("xdg-open", {help})) {
+    QMessageBox::warning(this, windowTitle(), "Error executing help: xdg-open " + help);
+  }
+}
+
+void TMainform::About1Click() { aboutBox_->exec(); }
+
+void TMainform::keyPressEvent(QKeyEvent* event) { MainformKeyDown(event); }
+
+void TMainform::MainformKeyDown(QKeyEvent* event) {
+  const SizeLimits limits{kMinWidth, kMaxWidth, kMinHeight, kMaxHeight};
+  const WindowBox box{x(), y(), width(), height()};
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  const int key = event->key();
+  if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+    const WindowBox r = key == Qt::Key_PageUp ? PageUpSize(box, limits) : PageDownSize(box, limits);
+    SetGeometryBox(r.left, r.top, r.width, r.height);
+  } else if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+    Navigate(static_cast<int>(SeriesKey::Digit), static_cast<char>('0' + key - Qt::Key_0), shift);
+  } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+    Navigate(static_cast<int>(SeriesKey::Letter), static_cast<char>('A' + key - Qt::Key_A), shift);
+  } else if (key == Qt::Key_Right) {
+    Navigate(static_cast<int>(SeriesKey::Right), 0, shift);
+  } else if (key == Qt::Key_Left) {
+    Navigate(static_cast<int>(SeriesKey::Left), 0, shift);
+  } else {
+    QMainWindow::keyPressEvent(event);
+  }
+}
+
+void TMainform::Navigate(int kind, char key, bool shift) {
+  LoadFlags& flags = context_.load;
+  const std::string current = openDlg_->PFEdit->text().toStdString();
+  const auto step = NextInSeries(current, flags.PFIndex, flags.Multi(), static_cast<SeriesKey>(kind), key);
+  if (!step) return;
+  const std::string& name = step->name;
+  flags.PFIndex = step->pfIndex;
+  const bool exists = QFileInfo::exists(QString::fromStdString(name));
+  const int items = plothkl_->Count();
+  const bool indexInList = flags.PFIndex >= 1 && flags.PFIndex <= items;
+  if (shift) {
+    const int k = FirstFreeWindow();
+    if (k == 0) return;
+    if (!((flags.PlainFile && exists) || (flags.Multi() && indexInList))) return;
+    if (!LoadIntoSlot(k, name)) return;
+    const std::string suffix = flags.Multi() ? MultiSuffix(flags.PFIndex, plothkl_->ItemText(flags.PFIndex - 1)) : "";
+    ShowInWindow(k, SlotTitle(k, name, suffix));
+    return;
+  }
+  if (flags.PlainFile && exists) {
+    flags.PFIndex = -flags.PFIndex;
+    openDlg_->PFEdit->setText(QString::fromStdString(name));
+    openDlg_->GridEdit->setText(QString::fromStdString(context_.GridFileName));
+    openDlg_->OKBtnClick(false);
+  } else if (!flags.DirectionalMode && indexInList) {
+    flags.PFIndex = -flags.PFIndex;
+    openDlg_->OKBtnClick(false);
+  }
+}
+
+void TMainform::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (delta == 0) return;
+  const WindowBox r = WheelSize({x(), y(), width(), height()}, delta, {kMinWidth, kMaxWidth, kMinHeight, kMaxHeight});
+  SetGeometryBox(r.left, r.top, r.width, r.height);
+}
+
+}  // namespace quorix

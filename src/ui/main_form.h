@@ -1,0 +1,95 @@
+// The main window " Quorix": menus, tool bar, the plot of PF[1], window sizes
+// and the keyboard navigation through series of files.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/app_context.h"
+
+class QAction;
+class QLabel;
+class QToolButton;
+
+namespace quorix {
+
+class PlotView;
+class TOpenDlg;
+class TPlothkl;
+class TPPF;
+class TAboutBox;
+
+class TMainform : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr int kMinWidth = 532, kMaxWidth = 931, kMinHeight = 435, kMaxHeight = 763;
+
+  explicit TMainform(AppContext& context);
+  ~TMainform() override;
+
+  // Windows created at start-up and living for the whole run.
+  void CreateWindows();
+  TOpenDlg& OpenDlg() { return *openDlg_; }
+  TPlothkl& Plothkl() { return *plothkl_; }
+  TPPF* Window(int n) { return (n >= 2 && n <= kSlotCount) ? windows_[n] : nullptr; }
+  bool WindowVisible(int n);
+
+  // Load sequence pieces used by the Load Files dialog.
+  bool LoadMain(const std::string& dataFile, const std::string& gridFile);
+  void AfterMainLoad();
+  bool LoadIntoSlot(int n, const std::string& file);
+  int FirstFreeWindow();
+  void ShowInWindow(int n, const std::string& title);
+  void CloseExtraWindows();
+  void ResetRotationState();
+  void ApplyStartupSize();
+
+  void RedrawMain();
+  void RedrawAll();
+  void EnableMenu();
+  void DisableMenu();
+
+  QLabel* SizeLabel = nullptr;
+  QLabel* PosLabel = nullptr;
+  PlotView* Image1 = nullptr;
+  bool PickMode() const { return pickMode_; }
+
+ public slots:
+  void Open1Click();
+  void Exit1Click();
+  void StartCopy1Click();
+  void HelpTutorialClick();
+  void About1Click();
+  void SizeLabelClick();
+  void ScrollBox1Resize();
+  void PPFClose(int n);
+  void PFDblClick(int n);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void CreateToolBar();
+  QAction* AddCommand(QMenu* menu, const QString& caption, bool inGroup, bool built);
+  void MainformKeyDown(QKeyEvent* event);
+  void Navigate(int kind, char key, bool shift);
+  void SetGeometryBox(int left, int top, int width, int height);
+
+  AppContext& context_;
+  TOpenDlg* openDlg_ = nullptr;
+  TPlothkl* plothkl_ = nullptr;
+  TAboutBox* aboutBox_ = nullptr;
+  std::array<TPPF*, kSlotCount + 1> windows_{};
+  // Commands enabled and disabled as one group, and whether each is built yet.
+  std::vector<std::pair<QAction*, bool>> group_;
+  QAction* ssciAction_ = nullptr;
+  bool pickMode_ = false;
+};
+
+}  // namespace quorix

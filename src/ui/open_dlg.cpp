@@ -1,0 +1,210 @@
+#include "ui/open_dlg.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <filesystem>
+
+#include "io/data_layout.h"
+#include "io/text_file.h"
+#include "ui/main_form.h"
+#include "ui/message_box_sink.h"
+#include "ui/plot_drawing.h"
+#include "ui/plothkl.h"
+
+namespace quorix {
+
+namespace {
+
+const char* kPoleFigureFilter =
+    "Pole figures (x*, y*, s*, r*, z*, pol)|*.x??;*.y??;*.s??;*.r??;*.z??;*.pol|Velocities (vp, vs1, vs2, "
+    "dvs)|*.vp;*.vs1;*.vs2;*.dvs|Directional data (txt,dat,abu)|*.txt;*.dat;*.abu|All files (*.*)|*.*";
+const char* kGridFilter = "Grid Files (*.rst, *.grd)|*.rst;*.grd|All Files (*.*)|*.*";
+
+bool Exists(const QString& name) { return QFileInfo::exists(name); }
+
+}  // namespace
+
+QStringList FileDialogFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList result;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(';', ' ');
+    // "*.*" means every file on the systems these filters come from.
+    if (patterns == "*.*") patterns = "*";
+    result << parts[i] + " (" + patterns + ")";
+  }
+  return result;
+}
+
+TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWidget* parent)
+    : QDialog(parent), context_(context), mainform_(mainform), hkl_(hkl) {
+  setWindowTitle(" Load Files");
+  setModal(false);
+  PFEdit = new QLineEdit(this);
+  GridEdit = new QLineEdit(this);
+  PFButton = new QPushButton("Search...", this);
+  GridButton = new QPushButton("Search...", this);
+  DirDataCheckBox = new QCheckBox("Directional data", this);
+  OKBtn = new QPushButton("OK", this);
+  CancelBtn = new QPushButton("Cancel", this);
+  OKBtn->setDefault(true);
+  PFButton->setAutoDefault(false);
+  GridButton->setAutoDefault(false);
+  // Density pole figures from directional data arrive with the directional reader.
+  DirDataCheckBox->setEnabled(false);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(new QLabel("Data File:", this), 0, 0);
+  grid->addWidget(PFEdit, 0, 1);
+  grid->addWidget(PFButton, 0, 2);
+  grid->addWidget(new QLabel("Grid File:", this), 1, 0);
+  grid->addWidget(GridEdit, 1, 1);
+  grid->addWidget(GridButton, 1, 2);
+  grid->addWidget(DirDataCheckBox, 2, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  grid->addLayout(buttons, 3, 0, 1, 3);
+  grid->setColumnMinimumWidth(1, 360);
+
+  connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(true); });
+  connect(CancelBtn, &QPushButton::clicked, this, &TOpenDlg::CancelBtnClick);
+  connect(PFButton, &QPushButton::clicked, this, &TOpenDlg::PFButtonClick);
+  connect(GridButton, &QPushButton::clicked, this, &TOpenDlg::GridButtonClick);
+}
+
+void TOpenDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!chosen_.isEmpty()) PFEdit->setText(chosen_.first());
+  context_.load.ResetRotation = true;
+  PFEdit->setFocus();
+  PFEdit->end(false);
+}
+
+void TOpenDlg::PFButtonClick() {
+  mainform_.CloseExtraWindows();
+  QFileDialog dialog(this);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setDirectory(QString::fromStdString(context_.state.DataPath));
+  const QStringList filters = FileDialogFilters(kPoleFigureFilter);
+  dialog.setNameFilters(filters);
+  if (DirDataCheckBox->isChecked()) dialog.selectNameFilter(filters.value(2));
+  context_.load.ClearLayout();
+  mainform_.ResetRotationState();
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  chosen_ = dialog.selectedFiles();
+  setWindowTitle(QString("Load Files  [%1]").arg(chosen_.size()));
+  PFEdit->setText(chosen_.first());
+  context_.state.DataPath = QFileInfo(chosen_.first()).absolutePath().toStdString();
+  raise();
+  activateWindow();
+}
+
+void TOpenDlg::GridButtonClick() {
+  QFileDialog dialog(this);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDirectory(QString::fromStdString(context_.startup.GridPath));
+  dialog.setNameFilters(FileDialogFilters(kGridFilter));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) GridEdit->setText(dialog.selectedFiles().first());
+}
+
+void TOpenDlg::CancelBtnClick() {
+  context_.load.ResetRotation = false;
+  close();
+}
+
+void TOpenDlg::OKBtnClick(bool fromUser) {
+  if (PFEdit->text().isEmpty()) {
+    PFEdit->setFocus();
+    return;
+  }
+  if (GridEdit->text().isEmpty()) {
+    GridEdit->setFocus();
+    return;
+  }
+  if (!Exists(PFEdit->text())) {
+    QMessageBox::warning(this, windowTitle(), "File " + PFEdit->text() + " does not exist");
+    PFEdit->setFocus();
+    return;
+  }
+  if (!Exists(GridEdit->text())) {
+    QMessageBox::warning(this, windowTitle(), "File " + GridEdit->text() + " does not exist");
+    GridEdit->setFocus();
+    return;
+  }
+  const std::string dataFile = PFEdit->text().toStdString();
+  LoadFlags& flags = context_.load;
+  flags.DirectionalMode = false;
+
+  if (!flags.AnyLayout()) {
+    MessageBoxSink sink(this);
+    const LayoutInfo info = DetectLayout(dataFile, sink);
+    if (!info.ok) return;
+    if (info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList) {
+      hkl_.SetItems(PickerList(dataFile, info.layout, sink));
+      if (hkl_.exec() != QDialog::Accepted) return;  // nothing to read without a choice
+      (info.layout == DataLayout::HashList ? flags.HashListFile : flags.WkoListFile) = true;
+      flags.PFIndex = -(hkl_.Highlighted() + 1);
+    } else {
+      flags.PlainFile = true;
+      flags.PFIndex = -1;
+    }
+  }
+  if (flags.ResetRotation) {
+    mainform_.ResetRotationState();
+    flags.ResetRotation = false;
+  }
+  if (fromUser && flags.Multi()) flags.PFIndex = -(hkl_.Highlighted() + 1);
+
+  context_.GridFileName = GridEdit->text().toStdString();
+  context_.DataFileName = dataFile;
+  if (!mainform_.LoadMain(dataFile, context_.GridFileName)) return;  // the dialog stays open
+
+  close();
+  mainform_.AfterMainLoad();
+  std::string caption = context_.TitlePrefix + FileNamePart(context_.set.PF[1]->FileName);
+  if (flags.Multi()) {
+    const int index = std::abs(flags.PFIndex);
+    caption += MultiSuffix(index, hkl_.ItemText(index - 1));
+  }
+  mainform_.setWindowTitle(QString::fromStdString(caption));
+  mainform_.activateWindow();
+  if (fromUser) LoadExtraWindows();
+}
+
+void TOpenDlg::LoadExtraWindows() {
+  mainform_.CloseExtraWindows();
+  LoadFlags& flags = context_.load;
+  if (flags.Multi()) {
+    const int highlighted = hkl_.Highlighted();
+    for (int i = 0; i < hkl_.Count(); ++i) {
+      if (!hkl_.Checked(i) || i == highlighted) continue;
+      const int k = mainform_.FirstFreeWindow();
+      if (k == 0) break;
+      flags.PFIndex = i + 1;
+      const std::string& file = context_.set.PF[1]->FileName;
+      if (mainform_.LoadIntoSlot(k, file)) {
+        mainform_.ShowInWindow(k, SlotTitle(k, file, MultiSuffix(i + 1, hkl_.ItemText(i))));
+      }
+    }
+  } else if (flags.PlainFile && chosen_.size() >= 2) {
+    for (int f = 1; f < chosen_.size(); ++f) {
+      const int k = mainform_.FirstFreeWindow();
+      if (k == 0) continue;
+      const std::string file = chosen_[f].toStdString();
+      if (mainform_.LoadIntoSlot(k, file)) mainform_.ShowInWindow(k, SlotTitle(k, file, ""));
+    }
+  }
+  mainform_.activateWindow();
+}
+
+}  // namespace quorix

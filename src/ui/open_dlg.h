@@ -1,0 +1,57 @@
+// " Load Files": the one way pole figures enter the program.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <string>
+
+#include "ui/app_context.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace quorix {
+
+class TMainform;
+class TPlothkl;
+
+class TOpenDlg : public QDialog {
+  Q_OBJECT
+ public:
+  TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWidget* parent = nullptr);
+
+  QLineEdit* PFEdit = nullptr;
+  QLineEdit* GridEdit = nullptr;
+  QPushButton* PFButton = nullptr;
+  QPushButton* GridButton = nullptr;
+  QCheckBox* DirDataCheckBox = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+
+  // fromUser: pressed in the dialog (extra windows are loaded only then);
+  // false from the command line and the keyboard navigation.
+  void OKBtnClick(bool fromUser);
+  void PFButtonClick();
+  void GridButtonClick();
+  void CancelBtnClick();
+
+  // The files chosen last in the data file dialog.
+  const QStringList& ChosenFiles() const { return chosen_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void LoadExtraWindows();
+
+  AppContext& context_;
+  TMainform& mainform_;
+  TPlothkl& hkl_;
+  QStringList chosen_;
+};
+
+// Turns a filter of the form "Text|*.a;*.b|Text|*.*" into Qt's filter list.
+QStringList FileDialogFilters(const std::string& filter);
+
+}  // namespace quorix

@@ -1,0 +1,22 @@
+// Drawing a pole figure into a window's plot image.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "core/pole_figure.h"
+#include "core/program_state.h"
+#include "plot/render.h"
+
+namespace quorix {
+
+class MessageSink;
+
+// Draws pf on a fresh white image of the given size.
+QImage DrawPlotImage(const TPoleFigure& pf, const TProgramState& state, int width, int height, PlotResult* result = nullptr,
+                     MessageSink* messages = nullptr);
+
+QString ToQString(const std::string& s);
+std::string ToStdString(const QString& s);
+
+}  // namespace quorix

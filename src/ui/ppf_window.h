@@ -1,0 +1,36 @@
+// Windows 2..8: one further pole figure each, in a small tool window.
+#pragma once
+
+#include <QWidget>
+
+#include "ui/app_context.h"
+
+namespace quorix {
+
+class PlotView;
+
+class TPPF : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kImageWidth = 447;
+  static constexpr int kImageHeight = 280;
+
+  TPPF(int number, AppContext& context, QWidget* parent = nullptr);
+  int Number() const { return number_; }
+  void Redraw();
+  PlotView* Image() const { return image_; }
+
+ signals:
+  void Closed(int number);
+  void DoubleClicked(int number);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  int number_;
+  AppContext& context_;
+  PlotView* image_;
+};
+
+}  // namespace quorix
