@@ -27,6 +27,7 @@
 #include "ui/message_box_sink.h"
 #include "ui/open_dlg.h"
 #include "ui/plot_drawing.h"
+#include "ui/plot_export.h"
 #include "ui/plot_view.h"
 #include "ui/plothkl.h"
 #include "ui/ppf_window.h"
@@ -84,13 +85,16 @@ void TMainform::CreateMenus() {
   AddCommand(file, "Save all formatted", true, false);
   file->addSeparator();
   QMenu* plt = file->addMenu("PLT to &File");
-  group_.emplace_back(plt->menuAction(), false);
-  plt->menuAction()->setEnabled(false);
+  group_.emplace_back(plt->menuAction(), true);
+  connect(plt->addAction("Main"), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, false); });
+  connect(plt->addAction("All"), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, true); });
   QMenu* emf = file->addMenu("EMF to File");
-  group_.emplace_back(emf->menuAction(), false);
-  emf->menuAction()->setEnabled(false);
-  AddCommand(file, "&Print", true, false);
-  AddCommand(file, "Save to &Clipboard", true, false);
+  group_.emplace_back(emf->menuAction(), true);
+  connect(emf->addAction("Main"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, false); });
+  connect(emf->addAction("All"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, true); });
+  connect(AddCommand(file, "&Print", true, true), &QAction::triggered, this, [this] { PrintPlot(*this, context_); });
+  connect(AddCommand(file, "Save to &Clipboard", true, true), &QAction::triggered, this,
+          [this] { CopyPlotToClipboard(*this); });
   file->addSeparator();
   connect(AddCommand(file, "R&un Copy", true, true), &QAction::triggered, this, &TMainform::StartCopy1Click);
   connect(AddCommand(file, "&Exit", false, true), &QAction::triggered, this, &TMainform::Exit1Click);
@@ -128,6 +132,28 @@ void TMainform::CreateToolBar() {
   QAction* open = bar->addAction("Open");
   open->setToolTip("Open File");
   connect(open, &QAction::triggered, this, &TMainform::Open1Click);
+  bar->addSeparator();
+  const auto tool = [&](const QString& caption, const QString& hint, bool built) {
+    QAction* a = bar->addAction(caption);
+    a->setToolTip(hint);
+    a->setEnabled(built);
+    group_.emplace_back(a, built);
+    return a;
+  };
+  connect(tool("PLT", "Save PF to HPGL-File", true), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, false); });
+  connect(tool("All", "Save all PFs to HPGL-Files", true), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, true); });
+  connect(tool("EMF", "Save PF to EMF-File", true), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, false); });
+  connect(tool("All", "Save all PFs to EMF-Files", true), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, true); });
+  bar->addSeparator();
+  FillSpeedButton = tool("Fill", "Fill areas", true);
+  GridSpeedButton = tool("Grid", "Draw grid", true);
+  mrdSpeedButton = tool("mrd", "mrd as unit", true);
+  ProjectionSpeedButton = tool("Proj", "Stereographic or equal area projection", true);
+  for (QAction* a : {FillSpeedButton, GridSpeedButton, mrdSpeedButton, ProjectionSpeedButton}) a->setCheckable(true);
+  bar->addSeparator();
+  tool("Smooth", "Smooth PF applying current settings", false);
+  tool("All", "Smooth all PFs applying current settings", false);
+  tool("Cursor", "Cursor Shape", false);
   bar->addSeparator();
 
   SizeLabel = new QLabel("100%", this);

@@ -52,6 +52,10 @@ class TMainform : public QMainWindow {
   void EnableMenu();
   void DisableMenu();
 
+  QAction* FillSpeedButton = nullptr;
+  QAction* GridSpeedButton = nullptr;
+  QAction* mrdSpeedButton = nullptr;
+  QAction* ProjectionSpeedButton = nullptr;
   QLabel* SizeLabel = nullptr;
   QLabel* PosLabel = nullptr;
   PlotView* Image1 = nullptr;

@@ -1,0 +1,323 @@
+// quorix-cli render: draw one pole figure into a PNG, SVG, PDF, EMF or HPGL file.
+#include <QGuiApplication>
+#include <QImage>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+#include "commands.h"
+#include "core/config.h"
+#include "io/ini_file.h"
+#include "options.h"
+#include "plot/contour_colors.h"
+#include "plot/emf_writer.h"
+#include "plot/hpgl.h"
+#include "plot/recording_canvas.h"
+#include "plot/render.h"
+#include "ui/canvas/qt_canvas.h"
+
+namespace quorix::cli {
+namespace {
+
+struct RenderOptions {
+  LoadOptions load;
+  std::string out;
+  int width = 910;
+  int height = 650;
+  std::string title;
+  bool equalArea = false;
+  bool noGrid = false;
+  bool triangles = false;
+  bool eigen = false;
+  bool fill = false;
+  std::string rotateAxis;
+  std::string rotateList;
+  bool triclin = false;
+  std::optional<double> plotStretch;
+  std::optional<double> textStretch;
+  std::string ini;
+};
+
+constexpr int kMaxSide = 10000;  // a 400 MB image at most
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return s;
+}
+
+std::optional<double> ParseNumber(std::string_view s) {
+  s = TrimBlanks(s);
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  double v = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::vector<std::string_view> Split(std::string_view s, char sep) {
+  std::vector<std::string_view> parts;
+  while (true) {
+    std::size_t at = s.find(sep);
+    parts.push_back(s.substr(0, at));
+    if (at == std::string_view::npos) return parts;
+    s.remove_prefix(at + 1);
+  }
+}
+
+// "PHI,THETA,OMEGA": one "Add" of that rotation to the identity.
+bool ApplyRotateAxis(const std::string& text, TRotationState& r, std::string& error) {
+  std::vector<std::string_view> parts = Split(text, ',');
+  double v[3];
+  if (parts.size() != 3) {
+    error = "--rotate-axis expects PHI,THETA,OMEGA, got \"" + text + "\"";
+    return false;
+  }
+  for (int i = 0; i < 3; ++i) {
+    std::optional<double> n = ParseNumber(parts[static_cast<std::size_t>(i)]);
+    if (!n) {
+      error = "--rotate-axis: \"" + std::string(parts[static_cast<std::size_t>(i)]) + "\" is not a number";
+      return false;
+    }
+    v[i] = *n;
+  }
+  r.RotationMode = kRotationMatrix;
+  r.RotationMatrix = MatMul(IdentityMatrix(), AxisAngleMatrix(v[0], v[1], v[2]));
+  return true;
+}
+
+// "X:30,Z:-45": axis rotations applied in that order; zero angles add nothing.
+bool ApplyRotateList(const std::string& text, TRotationState& r, std::string& error) {
+  RotationList list;
+  for (std::string_view part : Split(text, ',')) {
+    part = TrimBlanks(part);
+    std::size_t colon = part.find(':');
+    std::string_view axis = colon == std::string_view::npos ? part : TrimBlanks(part.substr(0, colon));
+    char letter = axis.size() == 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(axis[0]))) : '?';
+    std::optional<double> angle;
+    if (colon != std::string_view::npos) angle = ParseNumber(part.substr(colon + 1));
+    if ((letter != 'X' && letter != 'Y' && letter != 'Z') || !angle) {
+      error = "--rotate-list: \"" + std::string(part) + "\" is not of the form X:angle, Y:angle or Z:angle";
+      return false;
+    }
+    if (*angle != 0) AppendRotation(list, letter, *angle);
+  }
+  r.Rotations = std::move(list);
+  r.RotationMode = r.Rotations.empty() ? kNoRotation : kRotationList;
+  return true;
+}
+
+std::string LowerExtension(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+// A name beside the output, so that the final rename stays on one file system.
+std::string TempPathFor(const std::string& out) {
+  namespace fs = std::filesystem;
+  fs::path p(out);
+  std::string name = "." + p.filename().string() + ".part" + std::to_string(::getpid());
+  return (p.parent_path() / name).string();
+}
+
+bool MoveIntoPlace(const std::string& temp, const std::string& out, std::string& error) {
+  std::error_code ec;
+  std::filesystem::rename(temp, out, ec);
+  if (ec) {
+    error = "Cannot write " + out + ": " + ec.message();
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+void RemoveQuietly(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+}
+
+// Text needs a running application for its fonts; without a display the
+// off-screen platform serves.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  // Qt's notes about the session environment mean nothing to a batch user.
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
+}
+
+void EnsureGuiApplication() {
+  if (QGuiApplication::instance()) return;
+  qInstallMessageHandler(QuietQtMessages);
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "quorix-cli";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+}
+
+bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramState& state, const RenderOptions& o,
+              MessageSink& sink, std::string& error) {
+  const int w = o.width, h = o.height;
+  if (kind == ".plt") {
+    RecordingCanvas fontCarrier;
+    std::string text = HpglPlotFile(pf, state, fontCarrier, h, w, o.title, &sink);
+    return ReplaceFileContents(o.out, text, error);
+  }
+  if (kind == ".emf") {
+    EmfCanvas canvas(w, h);
+    PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
+    const std::vector<std::uint8_t>& bytes = canvas.Finish();
+    return ReplaceFileContents(o.out, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                               error);
+  }
+
+  EnsureGuiApplication();
+  const std::string temp = TempPathFor(o.out);
+  const QString qtemp = QString::fromStdString(temp);
+  bool ok = false;
+  if (kind == ".png") {
+    QtRasterCanvas canvas(w, h);
+    PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
+    ok = canvas.Image().save(qtemp, "PNG");
+  } else if (kind == ".svg") {
+    QSvgGenerator generator;
+    generator.setFileName(qtemp);
+    generator.setSize(QSize(w, h));
+    generator.setViewBox(QRect(0, 0, w, h));
+    generator.setResolution(96);
+    generator.setTitle(QString::fromStdString(pf.FileName));
+    QtVectorCanvas canvas(generator);
+    ok = canvas.IsActive();
+    if (ok) {
+      PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
+      canvas.Finish();
+    }
+  } else if (kind == ".pdf") {
+    ok = true;
+    {
+      QPdfWriter writer(qtemp);
+      writer.setResolution(96);
+      writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w * 72.0 / 96, h * 72.0 / 96), QPageSize::Point),
+                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+      writer.setTitle(QString::fromStdString(pf.FileName));
+      QtVectorCanvas canvas(writer);
+      ok = canvas.IsActive();
+      if (ok) {
+        PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
+        canvas.Finish();
+      }
+    }
+  }
+  std::error_code ec;
+  if (ok) ok = std::filesystem::is_regular_file(temp, ec) && std::filesystem::file_size(temp, ec) > 0;
+  if (!ok) {
+    error = "Cannot write " + o.out;
+    RemoveQuietly(temp);
+    return false;
+  }
+  return MoveIntoPlace(temp, o.out, error);
+}
+
+int RunRender(const RenderOptions& o) {
+  StderrSink sink;
+  const std::string kind = LowerExtension(o.out);
+  if (kind != ".plt" && kind != ".png" && kind != ".svg" && kind != ".pdf" && kind != ".emf") {
+    sink.Message("Unknown output kind of " + o.out + ": use .plt, .png, .svg, .pdf or .emf");
+    return 1;
+  }
+  if (o.width < 1 || o.height < 1 || o.width > kMaxSide || o.height > kMaxSide) {
+    sink.Message("Width and height must lie between 1 and " + std::to_string(kMaxSide));
+    return 1;
+  }
+
+  TProgramState state;
+  state.ContourColor = DefaultContourColors();
+  if (!o.ini.empty()) {
+    bool readable = false;
+    IniFile ini = IniFile::Load(o.ini, &readable);
+    if (!readable) {
+      sink.Message("File " + o.ini + " does not exist");
+      return 1;
+    }
+    ReadDisplayOptions(ini, state);
+    LoadContourColors(ini, state.ContourColor);
+  }
+  TOptions& opt = state.Options;
+  if (o.load.mrd) opt.ShowMrd = true;
+  if (o.equalArea) opt.EqualArea = true;
+  if (o.noGrid) opt.DrawGrid = false;
+  if (o.triangles) opt.DrawTriangles = true;
+  if (o.eigen) opt.ShowEigenvalues = true;
+  if (o.fill) opt.FillAreas = true;
+  if (o.plotStretch) opt.PlotStretch = *o.plotStretch;
+  if (o.textStretch) opt.TextStretch = *o.textStretch;
+
+  std::string error;
+  if (!o.rotateAxis.empty() && !ApplyRotateAxis(o.rotateAxis, state.Rotation, error)) {
+    sink.Message(error);
+    return 1;
+  }
+  if (!o.rotateList.empty() && !ApplyRotateList(o.rotateList, state.Rotation, error)) {
+    sink.Message(error);
+    return 1;
+  }
+  state.Rotation.TriclinicSymmetry = o.triclin;
+
+  LoadRequest request = MakeLoadRequest(o.load);
+  request.showMrd = opt.ShowMrd;
+  const auto pf = LoadPoleFigure(request, sink);
+  if (!pf) return 1;
+
+  if (!RenderTo(kind, *pf, state, o, sink, error)) {
+    sink.Message(error);
+    return 1;
+  }
+  return 0;
+}
+
+const RegisterCommand kRender([](CLI::App& app) {
+  auto opts = std::make_shared<RenderOptions>();
+  CLI::App* cmd = app.add_subcommand("render", "Draw a pole figure into a .png, .svg, .pdf, .emf or .plt file");
+  AddLoadOptions(*cmd, opts->load);
+  cmd->add_option("-o,--output", opts->out, "Output file; its extension selects the kind")->required();
+  cmd->add_option("--width", opts->width, "Width of the picture in pixels")->capture_default_str();
+  cmd->add_option("--height", opts->height, "Height of the picture in pixels")->capture_default_str();
+  cmd->add_option("--title", opts->title, "Title written on the file name line");
+  cmd->add_flag("--equal-area", opts->equalArea, "Equal-area instead of stereographic projection");
+  cmd->add_flag("--no-grid", opts->noGrid, "Do not mark the grid points below the lowest level");
+  cmd->add_flag("--triangles", opts->triangles, "Draw the grid triangles");
+  cmd->add_flag("--eigen", opts->eigen, "Show eigenvalues and eigenvector marks");
+  cmd->add_flag("--fill", opts->fill, "Fill the areas between the contour levels");
+  CLI::Option* axis =
+      cmd->add_option("--rotate-axis", opts->rotateAxis, "Rotate the display about an axis: PHI,THETA,OMEGA");
+  CLI::Option* list = cmd->add_option("--rotate-list", opts->rotateList,
+                                      "Rotate the display about coordinate axes in turn, e.g. X:30,Z:-45");
+  axis->excludes(list);
+  cmd->add_flag("--triclin", opts->triclin, "Drop directions a rotation carries out of the hemisphere");
+  cmd->add_option_function<double>(
+      "--plot-stretch", [opts](double v) { opts->plotStretch = v; }, "Plotter units per pixel (HPGL)")
+      ->check(CLI::PositiveNumber);
+  cmd->add_option_function<double>(
+      "--text-stretch", [opts](double v) { opts->textStretch = v; }, "Character size factor (HPGL)")
+      ->check(CLI::PositiveNumber);
+  cmd->add_option("--ini", opts->ini, "Configuration file with display options and contour colours");
+  cmd->callback([opts] { SetExitCode(RunRender(*opts)); });
+});
+
+}  // namespace
+}  // namespace quorix::cli

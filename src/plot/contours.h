@@ -1,0 +1,140 @@
+// Contour lines traced on the measurement grid: the triangles formed by the
+// circle links, linear crossings on their edges, lines followed from triangle
+// to triangle, drawn through the display rotation; and the flood fill of the
+// areas at or above a level.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/message_sink.h"
+#include "core/pole_figure.h"
+#include "plot/canvas.h"
+#include "plot/display_rotation.h"
+#include "plot/projection.h"
+
+namespace quorix {
+
+struct GridPoint {
+  int circle = 0;
+  int point = 0;
+};
+
+// I(i, j) has its apex on circle i - 1 (InnerLink), O(i, j) on circle i + 1
+// (OuterLink); both have the base (i, j)-(i, j + 1).
+enum class TriangleKind : std::uint8_t { Inner, Outer };
+
+struct TriangleRef {
+  int circle = 0;
+  int point = 0;
+  TriangleKind kind = TriangleKind::Inner;
+};
+
+// Circles and points of the record, clamped to the layout limits.
+int CircleCountOf(const TPoleFigure& pf);
+int PointsOn(const TPoleFigure& pf, int circle);
+int NextPoint(const TPoleFigure& pf, int circle, int point);
+int PreviousPoint(const TPoleFigure& pf, int circle, int point);
+double ValueAt(const TPoleFigure& pf, GridPoint p);
+
+// Vertices A = (i, j), B = (i, j + 1), C = apex, or nothing when the triangle
+// does not exist (link -1 or out of range). Edge 1 is A-B, 2 is A-C, 3 is B-C.
+std::optional<std::array<GridPoint, 3>> TriangleVertices(const TPoleFigure& pf, TriangleRef t);
+
+// Visited marks of the triangles, one set per level, kept apart from the
+// record so that drawing leaves the record untouched.
+class TriangleMarks {
+ public:
+  TriangleMarks();
+  bool Visited(TriangleRef t) const { return marks_[Index(t)] != 0; }
+  void SetVisited(TriangleRef t, bool v) { marks_[Index(t)] = v ? 1 : 0; }
+  void Clear();
+
+ private:
+  static std::size_t Index(TriangleRef t);
+  std::vector<std::uint8_t> marks_;
+};
+
+struct ContourPoint {
+  double alpha = 0;
+  double beta = 0;
+};
+using ContourLine = std::vector<ContourPoint>;
+
+// The threshold of a level in raw intensity; levels of one count or more are
+// raised by 0.001 so that values equal to the level count as below it.
+double LevelThreshold(double level, bool showMrd, double normFactor);
+
+// Linear in (alpha, beta) along P-Q; the azimuth takes the short way round
+// and a centre point (alpha 0) takes the azimuth of the other end.
+ContourPoint EdgeCrossing(const TPoleFigure& pf, GridPoint p, GridPoint q, double threshold);
+
+// Upper bound on the points of one line; never reached by a grid of the
+// layout limits.
+inline constexpr std::size_t kMaxContourPoints = 2 * (kMaxCircles + 1) * (kMaxPoints + 1) + 2;
+
+// Follows a line from triangle t across its edge exitEdge (1..3) until it
+// meets a visited triangle, the edge of the triangulated area or a point
+// without value. Marks every triangle it passes.
+ContourLine TraceContour(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge,
+                         double threshold, MessageSink* messages = nullptr);
+
+// The second trace reversed, then the first; a lone first trace is closed
+// by repeating its first point.
+ContourLine JoinContourHalves(ContourLine first, ContourLine second);
+
+struct FillSeed {
+  int circle = 0;
+  int point = 0;
+};
+// Newest last; a seed equal to the newest is not pushed again.
+void AddFillSeed(std::vector<FillSeed>& seeds, int circle, int point);
+
+struct LevelContours {
+  std::vector<ContourLine> lines;  // in drawing order
+  std::vector<FillSeed> seeds;     // newest last
+};
+// Every line of one level, with the seeds of the areas above it when asked.
+LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds,
+                         MessageSink* messages = nullptr);
+
+// Projection of directions for one plot.
+struct PlotGeometry {
+  int plotSize = 0;
+  bool equalArea = false;
+  DisplayRotation rotation;
+
+  quorix::Pixel Project(double alpha, double beta) const {
+    return ProjectPoint(plotSize, alpha, beta, equalArea);
+  }
+};
+
+// A line as pen moves in pixels. A line starts anew after a direction the
+// display rotation dropped; where it crosses the rim it leaves at one rim
+// point (p of RimJump) and comes back at the opposite one (q).
+enum class PathStepKind { Start, Line, RimJump };
+struct PathStep {
+  PathStepKind kind = PathStepKind::Start;
+  quorix::Pixel p;
+  quorix::Pixel q;
+};
+std::vector<PathStep> ContourPath(const TPoleFigure& pf, const PlotGeometry& g, const ContourLine& line);
+
+// Draws the line in the current pen colour.
+void DrawContour(Canvas& canvas, const std::vector<PathStep>& path);
+
+// Moves a seed whose pixel already has the level colour to a neighbour above
+// the level, or one pixel inward at the rim; returns the pixel to fill from.
+quorix::Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& canvas,
+                            FillSeed& seed, Color levelColor, double threshold, quorix::Pixel at);
+
+// Border-fills from every seed, newest first, up to the level colour.
+void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas,
+                    const std::vector<FillSeed>& seeds, Color levelColor, double threshold);
+
+// Colour values below zero (an unset entry of a colour set) draw as black.
+Color DrawColor(ColorValue c);
+
+}  // namespace quorix

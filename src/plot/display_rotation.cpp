@@ -1,0 +1,41 @@
+// Where the plot draws a direction under the display rotation.
+#include "plot/display_rotation.h"
+
+namespace quorix {
+
+DisplayRotation::DisplayRotation(const TRotationState& state)
+    : mode_(state.RotationMode), dropUpper_(state.TriclinicSymmetry) {
+  if (mode_ == kRotationMatrix) {
+    // The same axis turned the other way: the plot shows where each
+    // measured direction went, the dialog stores how the frame turned.
+    const AxisAngle a = MatrixToAxisAngle(state.RotationMatrix);
+    matrix_ = AxisAngleMatrix(a.phi, a.theta, -a.omega);
+  } else if (mode_ == kRotationList) {
+    list_ = state.Rotations;
+  } else {
+    mode_ = kNoRotation;
+  }
+}
+
+MappedDirection DisplayRotation::Map(double alpha, double beta) const {
+  MappedDirection out{alpha, beta, false, false};
+  if (!Active()) return out;
+  Vec3 v = DirectionToVector(alpha, beta);
+  if (mode_ == kRotationMatrix) {
+    v = MatVec(matrix_, v);
+  } else {
+    for (const RotationEntry& e : list_)
+      if (e.angle != 0) v = RotateAboutAxis(v, e.axis, e.angle);
+  }
+  const Direction d = VectorToDirection(v);
+  out.alpha = d.alpha;
+  out.beta = d.beta;
+  out.folded = !d.inLower;
+  if (dropUpper_ && !d.inLower) {
+    out.alpha = -1.0;
+    out.dropped = true;
+  }
+  return out;
+}
+
+}  // namespace quorix

@@ -1,0 +1,27 @@
+// Filled contour bands for vector surfaces, which have no pixels to flood:
+// the part of each grid triangle at or above a level becomes a polygon.
+#pragma once
+
+#include <vector>
+
+#include "core/pole_figure.h"
+#include "plot/canvas.h"
+#include "plot/contours.h"
+
+namespace quorix {
+
+struct FillLevel {
+  double threshold = 0;  // raw intensity, as for the contour lines
+  Color color = 0;
+};
+
+// The part of triangle t where the linear interpolation is at or above the
+// threshold, in (alpha, beta); empty when nothing of it is.
+std::vector<ContourPoint> TriangleAreaAbove(const TPoleFigure& pf, TriangleRef t, double threshold);
+
+// Levels in drawing order (ascending). Triangles with a point without value,
+// and triangles the display rotation folds or drops in part, stay empty.
+void FillLevelPolygons(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<FillLevel>& levels,
+                       Canvas& canvas);
+
+}  // namespace quorix

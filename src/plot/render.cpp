@@ -1,0 +1,295 @@
+// The one drawing routine of a pole figure, on a canvas or as plotter text.
+#include "plot/render.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <fmt/format.h>
+
+#include "core/nearest.h"
+#include "io/text_file.h"
+#include "math/statistics.h"
+#include "math/vector_math.h"
+#include "plot/contours.h"
+#include "plot/display_rotation.h"
+#include "plot/hpgl.h"
+#include "plot/number_format.h"
+#include "plot/polygon_fill.h"
+#include "plot/projection.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr Color kBlack = 0x000000;
+constexpr Color kWhite = 0xFFFFFF;
+constexpr Color kRed = 0x0000FF;   // R + 256 G + 65536 B
+constexpr Color kBlue = 0xFF0000;
+// Larger images are refused: the coordinates of the plot must fit an int.
+constexpr int kMaxImageSide = 1 << 20;
+
+std::string PositionText(const MappedDirection& d) {
+  return "  at  " + FormatFixed(1, d.beta) + " / " + FormatFixed(1, d.alpha);
+}
+
+int ClampCircle(int c) { return std::clamp(c, 0, kMaxGridRows - 1); }
+
+MappedDirection GridDirection(const TPoleFigure& pf, const PlotGeometry& g, int circle, int point) {
+  const int c = ClampCircle(circle);
+  return g.rotation.Map(pf.Alpha[c], BetaOf(pf, c, point));
+}
+
+PlotLabels MakeLabels(const TPoleFigure& pf, const TProgramState& state, const PlotGeometry& g, int levelCount) {
+  const TOptions& o = state.Options;
+  PlotLabels l;
+  if (levelCount > 0) {
+    const int d = DecimalsFor(pf.Level[levelCount]);
+    for (int k = 1; k <= levelCount; ++k) l.legend.push_back(FormatFixed(d, pf.Level[k]));
+  }
+  const double nf = pf.NormFactor;
+  const std::string a = FormatOneDecimal(100 * (pf.MaxValue - pf.MinValue) / nf) + "%";
+  l.norm = o.ShowMrd ? "norm:  " + FormatFixed(DecimalsFor(nf), nf) + "      A:  " + a : "A:  " + a;
+  l.fileName = FileNamePart(pf.FileName);
+  for (const std::string& f : state.AddListFiles) l.addRows.push_back(FileNamePart(f));
+  l.addRows.emplace_back();  // the loop also writes the empty row after the last
+  l.projection = o.EqualArea ? "Equ. area low. hem. proj." : "Equ. angular low. hem. proj.";
+
+  const double maxShown = o.ShowMrd ? pf.MaxValue / nf : pf.MaxValue;
+  const double minShown = o.ShowMrd ? pf.MinValue / nf : pf.MinValue;
+  const int d = DecimalsFor(maxShown);
+  l.maxTail = FormatFixed(d, maxShown) + PositionText(GridDirection(pf, g, pf.MaxCircle, pf.MaxPoint));
+  l.minTail = FormatFixed(d, minShown) + PositionText(GridDirection(pf, g, pf.MinCircle, pf.MinPoint));
+
+  l.eigen = o.ShowEigenvalues;
+  if (l.eigen) {
+    l.shape = "T= " + FormatFixed(3, ShapeParameterT(pf)) + "    P'= " + FormatFixed(3, AnisotropyP(pf));
+    for (int k = 1; k <= 3; ++k) {
+      const MappedDirection e = g.rotation.Map(pf.EigenAlpha[k], pf.EigenBeta[k]);
+      l.eigenTails.push_back(fmt::format("e{}:   ", k) + FormatFixed(3, pf.Eigenvalue[k]) + PositionText(e));
+    }
+  }
+
+  l.rotationMode = g.rotation.Mode();
+  if (l.rotationMode == kRotationMatrix) {
+    const AxisAngle aa = MatrixToAxisAngle(g.rotation.Matrix());
+    l.rotationAxis = fmt::format("{}/{}  {}", Nearest(aa.phi), Nearest(aa.theta), Nearest(-aa.omega));
+  } else if (l.rotationMode == kRotationList) {
+    for (const RotationEntry& e : state.Rotation.Rotations) l.rotationList.emplace_back(e.axis, Nearest(e.angle));
+  }
+  return l;
+}
+
+void DrawTriangulation(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
+  const int n = CircleCountOf(pf);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= PointsOn(pf, i); ++j) {
+      for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
+        const auto v = TriangleVertices(pf, TriangleRef{i, j, kind});
+        if (!v) continue;
+        canvas.SetPenColor(kind == TriangleKind::Inner ? kBlue : kRed);
+        Pixel p[3];
+        for (int k = 0; k < 3; ++k) p[k] = g.Project(pf.Alpha[(*v)[k].circle], BetaOf(pf, (*v)[k].circle, (*v)[k].point));
+        canvas.MoveTo(p[0].x, p[0].y);
+        canvas.LineTo(p[2].x, p[2].y);
+        canvas.LineTo(p[1].x, p[1].y);
+        canvas.LineTo(p[0].x, p[0].y);
+      }
+    }
+  }
+}
+
+void DrawLabels(Canvas& canvas, const PlotLabels& l, int s, int lh, const std::string& title, bool showMrd,
+                const TProgramState& state) {
+  for (std::size_t i = 0; i < l.legend.size(); ++i) {
+    const int k = static_cast<int>(i) + 1;
+    canvas.SetPenColor(DrawColor(state.ContourColor[k]));
+    canvas.Rectangle(s, lh * k, s + 30, lh * k + 2);
+    canvas.TextOut(s + 40, lh * k - 8, l.legend[i]);
+  }
+  const int n = static_cast<int>(l.legend.size()) + 2;
+  canvas.TextOut(s, lh * n - 8, l.norm);
+
+  // The column at the right is counted in lines from the bottom.
+  auto line = [&](int number) { return s - lh * number; };
+  canvas.TextOut(s, line(2), l.fileName);
+  if (!title.empty()) canvas.TextOut(10, line(2), title);
+  const int rows = static_cast<int>(l.addRows.size());
+  for (int r = 1; r <= rows; ++r) canvas.TextOut(s, line(r + 2), l.addRows[r - 1]);
+  canvas.TextOut(s, line(rows + 2), l.projection);
+  canvas.TextOut(s, line(rows + 4), "max:  " + l.maxTail);
+  canvas.TextOut(s, line(rows + 5), (showMrd ? "min:  " : "min:   ") + l.minTail);
+  if (l.eigen) {
+    canvas.SetPenColor(kBlack);
+    canvas.SetBrushStyle(BrushStyle::Clear);
+    canvas.TextOut(s, line(rows + 7), l.shape);
+    for (int k = 3; k >= 1; --k) canvas.TextOut(s, line(rows + 11 - k), l.eigenTails[k - 1]);
+  }
+
+  if (l.rotationMode == kRotationMatrix) {
+    canvas.TextOut(10, 10, "Rotation:");
+    canvas.TextOut(10, lh + 10, l.rotationAxis);
+  } else if (l.rotationMode == kRotationList) {
+    canvas.TextOut(10, 10, "Rotation:");
+    int k = 0;
+    for (const auto& [axis, angle] : l.rotationList) {
+      ++k;
+      canvas.TextOut(10, lh * k + 10, fmt::format("{}:{}", axis, angle));
+    }
+  }
+}
+
+struct LowPoint {
+  quorix::Pixel at;
+  bool negative = false;
+};
+
+std::vector<LowPoint> LowPoints(const TPoleFigure& pf, const PlotGeometry& g) {
+  std::vector<LowPoint> out;
+  const int n = CircleCountOf(pf);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= PointsOn(pf, i); ++j) {
+      const double v = pf.Intensity[i][j];
+      if (!(v > -1 && v < pf.LowestLevel)) continue;
+      const MappedDirection m = g.rotation.Map(pf.Alpha[i], BetaOf(pf, i, j));
+      if (m.dropped) continue;
+      out.push_back(LowPoint{g.Project(m.alpha, m.beta), v < 0});
+    }
+  }
+  return out;
+}
+
+std::vector<quorix::Pixel> EigenMarks(const TPoleFigure& pf, const PlotGeometry& g) {
+  std::vector<quorix::Pixel> out;
+  for (int k = 1; k <= 3; ++k) {
+    const MappedDirection m = g.rotation.Map(pf.EigenAlpha[k], pf.EigenBeta[k]);
+    if (!m.dropped) out.push_back(g.Project(m.alpha, m.beta));
+  }
+  return out;
+}
+
+void DrawOutline(Canvas& canvas, int r0, double betaRange) {
+  canvas.SetPenColor(kBlack);
+  canvas.SetBrushStyle(BrushStyle::Clear);
+  if (betaRange >= 360) {
+    canvas.Ellipse(10, 10, 2 * r0 + 11, 2 * r0 + 11);
+    return;
+  }
+  // Screen y grows downward, so the angle runs the other way round.
+  const double gamma = (360 - betaRange + 5) * kPi / 180.0;
+  const int ex = Nearest(r0 * std::cos(gamma) + r0 + 10);
+  const int ey = Nearest(r0 * std::sin(gamma) + r0 + 10);
+  canvas.Arc(10, 10, 2 * r0 + 10, 2 * r0 + 10, 2 * r0 + 10, r0 + 10, ex, ey);
+  canvas.MoveTo(ex, ey);
+  canvas.LineTo(r0 + 10, r0 + 10);
+  canvas.LineTo(2 * r0 + 10, r0 + 10);
+}
+
+}  // namespace
+
+LabelFont LabelFontFor(int pct) {
+  if (pct >= 40 && pct <= 66) return {8, 3};
+  if (pct >= 67 && pct <= 83) return {10, 4};
+  if (pct >= 84 && pct <= 100) return {12, 5};
+  return {std::max(1, Nearest(12.0 * pct / 100.0)), 5};
+}
+
+PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+                          const std::string& title, HpglSink* hpgl, MessageSink* messages) {
+  PlotResult result;
+  if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return result;
+  const TOptions& o = state.Options;
+  const PlotGeometry g{PlotSize(w, h), o.EqualArea, DisplayRotation(state.Rotation)};
+  const int s = g.plotSize;
+  if (s <= 0) return result;
+  const int r0 = PlotRadius(s);
+  const int pct = SizePercentage(s);
+  result.sizePercentage = pct;
+  result.showSizeLabel = pct >= 50;
+
+  const LabelFont font = LabelFontFor(pct);
+  canvas.SetFont(kPlotFontName, font.size);
+  const int lh = canvas.FontSize() + font.extra;
+
+  const int levelCount = std::clamp(pf.LevelCount, 0, kMaxLevels);
+  const PlotLabels labels = MakeLabels(pf, state, g, levelCount);
+  const bool screen = hpgl == nullptr;
+  const HpglFrame frame{s, o.PlotStretch};
+
+  if (screen) {
+    canvas.SetPenColor(kWhite);
+    canvas.SetPenMode(PenMode::Copy);
+    canvas.SetPenStyle(PenStyle::Solid);
+    canvas.SetBrushColor(kWhite);
+    canvas.SetBrushStyle(BrushStyle::Solid);
+    canvas.Rectangle(0, 0, 3 * Nearest(1.4 * s), 3 * s);
+    if (o.DrawTriangles) DrawTriangulation(pf, g, canvas);
+    DrawLabels(canvas, labels, s, lh, title, o.ShowMrd, state);
+  } else {
+    hpgl->Write(kHpglLineEnd);
+    WriteHpglHeader(*hpgl, o.TextStretch);
+    WriteLabelsHPGL(*hpgl, frame, labels, lh, title, o.ShowMrd);
+  }
+
+  // Contour lines, level by level upward so that higher fills cover lower.
+  const bool flood = screen && o.FillAreas && canvas.HasPixels();
+  if (screen && o.FillAreas && !canvas.HasPixels()) {
+    std::vector<FillLevel> bands;
+    for (int k = 1; k <= levelCount; ++k)
+      bands.push_back(FillLevel{LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor), DrawColor(state.ContourColor[k])});
+    FillLevelPolygons(pf, g, bands, canvas);
+  }
+  for (int k = 1; k <= levelCount; ++k) {
+    const double threshold = LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor);
+    const Color color = DrawColor(state.ContourColor[k]);
+    const LevelContours level = TraceLevel(pf, threshold, flood, messages);
+    if (screen) canvas.SetPenColor(color);
+    for (const ContourLine& line : level.lines) {
+      const std::vector<PathStep> path = ContourPath(pf, g, line);
+      if (screen)
+        DrawContour(canvas, path);
+      else
+        WriteContourHPGL(*hpgl, frame, k + 1, path);
+    }
+    if (flood) FloodFillLevel(pf, g, canvas, level.seeds, color, threshold);
+  }
+
+  if (screen) {
+    if (o.DrawGrid) {
+      canvas.SetPenMode(PenMode::Copy);
+      for (const LowPoint& p : LowPoints(pf, g)) {
+        canvas.SetPenColor(p.negative ? kRed : kBlack);
+        canvas.MoveTo(p.at.x, p.at.y);
+        canvas.LineTo(p.at.x + 1, p.at.y);
+      }
+    }
+    if (o.ShowEigenvalues) {
+      canvas.SetPenColor(kBlack);
+      canvas.SetBrushColor(kBlack);
+      canvas.SetBrushStyle(BrushStyle::Solid);
+      for (const quorix::Pixel& p : EigenMarks(pf, g)) canvas.Ellipse(p.x - 3, p.y - 3, p.x + 3, p.y + 3);
+    }
+    DrawOutline(canvas, r0, pf.BetaRange);
+    canvas.SetBrushStyle(BrushStyle::Solid);
+    if (pf.BetaRange == 360) {
+      for (double beta : {0.0, 90.0, 180.0, 270.0}) {
+        const quorix::Pixel a = g.Project(90, beta);
+        const quorix::Pixel b = g.Project(92, beta);
+        canvas.MoveTo(a.x, a.y);
+        canvas.LineTo(b.x, b.y);
+      }
+    }
+  } else {
+    if (o.DrawGrid) {
+      std::vector<quorix::Pixel> points;
+      for (const LowPoint& p : LowPoints(pf, g)) points.push_back(p.at);
+      WriteLowPointsHPGL(*hpgl, frame, points);
+    }
+    if (o.ShowEigenvalues) WriteEigenMarksHPGL(*hpgl, frame, EigenMarks(pf, g));
+    WriteOutlineHPGL(*hpgl, r0, pf.BetaRange, o.PlotStretch);
+    const int n = CircleCountOf(pf);
+    if (pf.Intensity[n][PointsOn(pf, n)] > 0) WriteTicksHPGL(*hpgl, frame, o.EqualArea);
+  }
+  return result;
+}
+
+}  // namespace quorix

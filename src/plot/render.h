@@ -1,0 +1,61 @@
+// The one drawing routine of a pole figure: background, triangles, legend,
+// labels, rotation note, contour lines and fills, low points, eigenvector
+// marks, outline and ticks, on a canvas or as plotter text.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/message_sink.h"
+#include "core/pole_figure.h"
+#include "core/program_state.h"
+#include "plot/canvas.h"
+
+namespace quorix {
+
+class HpglSink;
+
+// Font of the plot labels; the backends map it to what the system has.
+inline constexpr const char* kPlotFontName = "DejaVu Sans";
+
+struct PlotResult {
+  int sizePercentage = 0;
+  // The main window shows the size only for plots of at least half size.
+  bool showSizeLabel = false;
+  std::string SizeLabel() const { return std::to_string(sizePercentage) + " %"; }
+};
+
+// Font size and line height of the labels for a size percentage.
+struct LabelFont {
+  int size = 0;
+  int extra = 0;  // line height = size read back from the canvas + extra
+};
+LabelFont LabelFontFor(int pct);
+
+// The texts of the plot, shared by the screen and the plotter output.
+struct PlotLabels {
+  std::vector<std::string> legend;  // per level
+  std::string norm;                 // the "norm:"/"A:" line
+  std::string fileName;             // name part of the record's file name
+  std::vector<std::string> addRows; // rows 1..R of the add list; row R empty
+  std::string projection;
+  std::string maxTail;  // value "  at  " beta " / " alpha
+  std::string minTail;
+  bool eigen = false;
+  std::string shape;                   // "T= ...    P'= ..."
+  std::vector<std::string> eigenTails; // k = 1..3: "e" k ":   " value "  at  " ...
+  int rotationMode = kNoRotation;
+  std::string rotationAxis;                        // mode 0: "phi/theta  omega"
+  std::vector<std::pair<char, int>> rotationList;  // mode 1: axis letter, whole degrees
+};
+
+// Draws pf on the canvas (hpgl == nullptr) or writes it as plotter text;
+// the canvas is needed in both cases for the label font. h and w are the
+// size of the target image in pixels; title may be empty. Neither the
+// record nor the state is changed. state.AddListFiles holds the further
+// files of the add command (rows 1.. of its list), not the main file.
+PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+                          const std::string& title, HpglSink* hpgl = nullptr, MessageSink* messages = nullptr);
+
+}  // namespace quorix

@@ -1,0 +1,110 @@
+#include "ui/plot_export.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <functional>
+
+#include "core/nearest.h"
+#include "io/text_file.h"
+#include "plot/export_names.h"
+#include "plot/plot_files.h"
+#include "plot/render.h"
+#include "ui/canvas/qt_canvas.h"
+#include "ui/main_form.h"
+#include "ui/message_box_sink.h"
+#include "ui/open_dlg.h"
+#include "ui/plot_view.h"
+#include "ui/ppf_window.h"
+
+namespace quorix {
+namespace {
+
+using Writer = bool (*)(const std::string&, const TPoleFigure&, const TProgramState&, int, int, const std::string&,
+                        MessageSink&, std::string&);
+
+QString ChooseFile(TMainform& mainform, AppContext& context, const QString& title, const char* filter) {
+  const std::string proposed = ProposedPlotName(mainform.OpenDlg().PFEdit->text().toStdString());
+  const QString start = QString::fromStdString(context.state.DataPath.empty()
+                                                   ? proposed
+                                                   : context.state.DataPath + "/" + FileNamePart(proposed));
+  const QStringList filters = FileDialogFilters(filter);
+  return QFileDialog::getSaveFileName(&mainform, title, start, filters.join(";;"), nullptr,
+                                      QFileDialog::DontConfirmOverwrite);
+}
+
+bool WriteOne(TMainform& mainform, AppContext& context, Writer write, const std::string& path, const TPoleFigure& pf,
+              const QString& caption) {
+  MessageBoxSink sink(&mainform);
+  std::string error;
+  const PlotView* image = mainform.Image1;
+  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleFromCaption(caption.toStdString()), sink,
+             error)) {
+    QMessageBox::critical(&mainform, mainform.windowTitle(), QString::fromStdString(error));
+    return false;
+  }
+  return true;
+}
+
+void SavePlots(TMainform& mainform, AppContext& context, bool all, const QString& oneTitle, const QString& allTitle,
+               const char* filter, const std::string& extension, Writer write) {
+  const TPoleFigure* main = context.set.PF[1].get();
+  if (!main) return;
+  const QString chosen = ChooseFile(mainform, context, all ? allTitle : oneTitle, filter);
+  if (chosen.isEmpty()) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (!all) {
+    WriteOne(mainform, context, write, SinglePlotName(chosen.toStdString(), extension), *main, mainform.windowTitle());
+  } else {
+    const std::string base = PlotBaseName(chosen.toStdString());
+    if (WriteOne(mainform, context, write, NumberedPlotName(base, 1, extension), *main, mainform.windowTitle())) {
+      for (int n = 2; n <= kSlotCount; ++n) {
+        if (!mainform.WindowVisible(n)) continue;
+        if (!WriteOne(mainform, context, write, NumberedPlotName(base, n, extension), *context.set.PF[n],
+                      mainform.Window(n)->windowTitle()))
+          break;
+      }
+    }
+  }
+  QApplication::restoreOverrideCursor();
+}
+
+}  // namespace
+
+void SavePlotsHpgl(TMainform& mainform, AppContext& context, bool all) {
+  SavePlots(mainform, context, all, "Save Plot in HPGL Format", "Save all Plots in HPGL Format",
+            "Plot files (*.plt)|*.plt|All files  (*.*)|*.*", ".plt", &WriteHpglFile);
+}
+
+void SavePlotsEmf(TMainform& mainform, AppContext& context, bool all) {
+  SavePlots(mainform, context, all, "Save Plot in EMF Format", "Save all Plots in EMF Format",
+            "Windows Enhanced Metafile (*.emf)|*.emf|All files (*.*)|*.*", ".emf", &WriteEmfFile);
+}
+
+void PrintPlot(TMainform& mainform, AppContext& context) {
+  const TPoleFigure* pf = context.set.PF[1].get();
+  if (!pf) return;
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, &mainform);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const double pageWidth = printer.pageRect(QPrinter::DevicePixel).width();
+  const PlotView* image = mainform.Image1;
+  const double x = pageWidth * image->height() / std::max(1, image->width());
+  QtVectorCanvas canvas(printer);
+  if (!canvas.IsActive()) {
+    QMessageBox::critical(&mainform, mainform.windowTitle(), "Cannot print.");
+    return;
+  }
+  canvas.SetPenWidth(1);
+  MessageBoxSink sink(&mainform);
+  PlotPoleFigure(*pf, context.state, canvas, Nearest(x), Nearest(1.4 * x), "", nullptr, &sink);
+  canvas.Finish();
+}
+
+void CopyPlotToClipboard(TMainform& mainform) { QApplication::clipboard()->setImage(mainform.Image1->Image()); }
+
+}  // namespace quorix

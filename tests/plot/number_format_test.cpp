@@ -1,0 +1,63 @@
+// Label number formats: decimals by magnitude, fixed with sign place, one decimal.
+#include "plot/number_format.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace quorix {
+namespace {
+
+TEST(DecimalsFor, StepsDownAtEachPowerOfTen) {
+  EXPECT_EQ(DecimalsFor(1000.5), 0);
+  EXPECT_EQ(DecimalsFor(1000), 1);
+  EXPECT_EQ(DecimalsFor(100.01), 1);
+  EXPECT_EQ(DecimalsFor(100), 2);
+  EXPECT_EQ(DecimalsFor(10), 3);
+  EXPECT_EQ(DecimalsFor(3.701), 3);
+  EXPECT_EQ(DecimalsFor(1), 4);
+  EXPECT_EQ(DecimalsFor(-50), 4);
+  EXPECT_EQ(DecimalsFor(std::numeric_limits<double>::quiet_NaN()), 4);
+}
+
+TEST(FormatFixed, SignPlaceTruncatedIntegerAndRoundedFraction) {
+  EXPECT_EQ(FormatFixed(2, 3.14159), " 3.14");
+  EXPECT_EQ(FormatFixed(1, -0.04), "-0.0");
+  EXPECT_EQ(FormatFixed(0, 1234.9), " 1234");
+  EXPECT_EQ(FormatFixed(0, -7.9), "-7");
+  EXPECT_EQ(FormatFixed(3, 5), " 5.000");
+  EXPECT_EQ(FormatFixed(4, 0.00005), " 0.0000");  // 0.5 of the last digit, to even
+}
+
+TEST(FormatFixed, RoundingCarriesIntoTheIntegerPart) {
+  EXPECT_EQ(FormatFixed(1, 2.97), " 3.0");
+  EXPECT_EQ(FormatFixed(1, 0.96), " 1.0");
+  EXPECT_EQ(FormatFixed(2, -0.5), "-0.50");
+  EXPECT_EQ(FormatFixed(2, 9.999), " 10.00");
+}
+
+TEST(FormatFixed, HalvesGoToEven) {
+  EXPECT_EQ(FormatFixed(2, 0.125), " 0.12");
+  EXPECT_EQ(FormatFixed(2, 0.375), " 0.38");
+  EXPECT_EQ(FormatFixed(1, 0.25), " 0.2");
+}
+
+TEST(FormatFixed, ValuesWithoutANumberStillGiveText) {
+  EXPECT_EQ(FormatFixed(3, std::numeric_limits<double>::quiet_NaN()), " NAN");
+  EXPECT_EQ(FormatFixed(3, -std::numeric_limits<double>::infinity()), "-INF");
+  EXPECT_EQ(FormatFixed(1, 1e300).substr(0, 5), " 1000");
+}
+
+TEST(FormatOneDecimal, NoSignPlace) {
+  EXPECT_EQ(FormatOneDecimal(83.4), "83.4");
+  EXPECT_EQ(FormatOneDecimal(360.1297), "360.1");
+  EXPECT_EQ(FormatOneDecimal(0.96), "1.0");
+  EXPECT_EQ(FormatOneDecimal(-2.25), "-2.2");
+  EXPECT_EQ(FormatOneDecimal(0), "0.0");
+  EXPECT_EQ(FormatOneDecimal(9999999.94), "9999999.9");
+  EXPECT_EQ(FormatOneDecimal(12345678), "1.234568E+007");
+  EXPECT_EQ(FormatOneDecimal(std::numeric_limits<double>::quiet_NaN()), "NAN");
+}
+
+}  // namespace
+}  // namespace quorix
