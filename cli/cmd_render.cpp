@@ -26,9 +26,8 @@
 #include "io/ini_file.h"
 #include "options.h"
 #include "plot/contour_colors.h"
-#include "plot/emf_writer.h"
-#include "plot/hpgl.h"
-#include "plot/recording_canvas.h"
+#include "io/text_file.h"
+#include "plot/plot_files.h"
 #include "plot/render.h"
 #include "ui/canvas/qt_canvas.h"
 
@@ -55,21 +54,6 @@ struct RenderOptions {
 };
 
 constexpr int kMaxSide = 10000;  // a 400 MB image at most
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
-
-std::optional<double> ParseNumber(std::string_view s) {
-  s = TrimBlanks(s);
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-  double v = 0;
-  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-  if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
-  return v;
-}
 
 std::vector<std::string_view> Split(std::string_view s, char sep) {
   std::vector<std::string_view> parts;
@@ -106,9 +90,9 @@ bool ApplyRotateAxis(const std::string& text, TRotationState& r, std::string& er
 bool ApplyRotateList(const std::string& text, TRotationState& r, std::string& error) {
   RotationList list;
   for (std::string_view part : Split(text, ',')) {
-    part = TrimBlanks(part);
+    part = Trim(part);
     std::size_t colon = part.find(':');
-    std::string_view axis = colon == std::string_view::npos ? part : TrimBlanks(part.substr(0, colon));
+    std::string_view axis = colon == std::string_view::npos ? part : Trim(part.substr(0, colon));
     char letter = axis.size() == 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(axis[0]))) : '?';
     std::optional<double> angle;
     if (colon != std::string_view::npos) angle = ParseNumber(part.substr(colon + 1));
@@ -173,18 +157,8 @@ void EnsureGuiApplication() {
 bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramState& state, const RenderOptions& o,
               MessageSink& sink, std::string& error) {
   const int w = o.width, h = o.height;
-  if (kind == ".plt") {
-    RecordingCanvas fontCarrier;
-    std::string text = HpglPlotFile(pf, state, fontCarrier, h, w, o.title, &sink);
-    return ReplaceFileContents(o.out, text, error);
-  }
-  if (kind == ".emf") {
-    EmfCanvas canvas(w, h);
-    PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-    const std::vector<std::uint8_t>& bytes = canvas.Finish();
-    return ReplaceFileContents(o.out, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                               error);
-  }
+  if (kind == ".plt") return WriteHpglFile(o.out, pf, state, h, w, o.title, sink, error);
+  if (kind == ".emf") return WriteEmfFile(o.out, pf, state, h, w, o.title, sink, error);
 
   EnsureGuiApplication();
   const std::string temp = TempPathFor(o.out);
