@@ -49,13 +49,12 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
 
   main.show();
   main.OpenDlg().show();
-  // 6.
+  // 6. The menus wait for a pole figure, also when the command line fails to load one.
+  main.DisableMenu();
   if (!arguments.isEmpty()) {
     main.OpenDlg().PFEdit->setText(arguments.value(0));
     main.OpenDlg().GridEdit->setText(arguments.value(1));
     main.OpenDlg().OKBtnClick(false);
-  } else {
-    main.DisableMenu();
   }
   return app;
 }

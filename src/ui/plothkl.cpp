@@ -95,7 +95,17 @@ void TPlothkl::ClickClick(QListWidgetItem*) {
 
 void TPlothkl::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  const int column = std::max(60, (HKLSelect->viewport()->width() - 4) / 3);
+  UpdateColumns();
+}
+
+void TPlothkl::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  UpdateColumns();
+}
+
+void TPlothkl::UpdateColumns() {
+  // Three columns across the list, whatever its width.
+  const int column = std::max(60, (HKLSelect->width() - 2 * HKLSelect->frameWidth() - 4) / 3);
   HKLSelect->setGridSize(QSize(column, HKLSelect->fontMetrics().height() + 6));
 }
 

@@ -40,6 +40,10 @@ class TPlothkl : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void UpdateColumns();
 };
 
 }  // namespace quorix
