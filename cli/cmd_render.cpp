@@ -28,6 +28,7 @@
 #include "plot/contour_colors.h"
 #include "io/text_file.h"
 #include "plot/plot_files.h"
+#include "transform/rotation_editor.h"
 #include "plot/render.h"
 #include "ui/canvas/qt_canvas.h"
 
@@ -65,24 +66,22 @@ std::vector<std::string_view> Split(std::string_view s, char sep) {
   }
 }
 
-// "PHI,THETA,OMEGA": one "Add" of that rotation to the identity.
+// "PHI,THETA,OMEGA": one "Add" of that rotation to the identity, as in the rotation dialog.
 bool ApplyRotateAxis(const std::string& text, TRotationState& r, std::string& error) {
   std::vector<std::string_view> parts = Split(text, ',');
-  double v[3];
   if (parts.size() != 3) {
     error = "--rotate-axis expects PHI,THETA,OMEGA, got \"" + text + "\"";
     return false;
   }
-  for (int i = 0; i < 3; ++i) {
-    std::optional<double> n = ParseNumber(parts[static_cast<std::size_t>(i)]);
-    if (!n) {
-      error = "--rotate-axis: \"" + std::string(parts[static_cast<std::size_t>(i)]) + "\" is not a number";
-      return false;
-    }
-    v[i] = *n;
+  RotationEditor editor;
+  editor.Load(kRotationMatrix, IdentityMatrix(), {});
+  const int bad = editor.AddAxisAngle(std::string(parts[0]), std::string(parts[1]), std::string(parts[2]));
+  if (bad != RotationEditor::kAllParsed) {
+    error = "--rotate-axis: \"" + std::string(parts[static_cast<std::size_t>(bad)]) + "\" is not a number";
+    return false;
   }
   r.RotationMode = kRotationMatrix;
-  r.RotationMatrix = MatMul(IdentityMatrix(), AxisAngleMatrix(v[0], v[1], v[2]));
+  r.RotationMatrix = editor.Matrix();
   return true;
 }
 

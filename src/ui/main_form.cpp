@@ -23,7 +23,11 @@
 #include "io/load_pole_figure.h"
 #include "io/text_file.h"
 #include "plot/levels.h"
+#include "plot/display_options.h"
 #include "ui/about_box.h"
+#include "ui/contour_dlg.h"
+#include "ui/options_dlg.h"
+#include "ui/rotation_dlg.h"
 #include "ui/message_box_sink.h"
 #include "ui/open_dlg.h"
 #include "ui/plot_drawing.h"
@@ -57,6 +61,21 @@ void TMainform::CreateWindows() {
   plothkl_ = new TPlothkl(this);
   openDlg_ = new TOpenDlg(context_, *this, *plothkl_, this);
   aboutBox_ = new TAboutBox(this);
+  rotationDlg_ = new TRotationDlg(context_, this);
+  optionsDlg_ = new TOptionsDlg(context_, this);
+  ContourDlgHooks hooks;
+  hooks.RedrawMain = [this] { RedrawMain(); };
+  hooks.VisibleWindows = [this] {
+    std::vector<int> visible;
+    for (int n = 2; n <= kSlotCount; ++n)
+      if (WindowVisible(n)) visible.push_back(n);
+    return visible;
+  };
+  hooks.RedrawWindow = [this](int n) {
+    if (WindowVisible(n)) windows_[n]->Redraw();
+  };
+  contourDlg_ = new TContourDlg(context_, hooks, this);
+  SyncToolButtons();
   for (int n = 2; n <= kSlotCount; ++n) {
     auto* w = new TPPF(n, context_, this);
     const WindowPosition& p = context_.startup.PlotWindow[n];
@@ -112,14 +131,16 @@ void TMainform::CreateMenus() {
 
   QMenu* rotation = menuBar()->addMenu("&Rotation");
   group_.emplace_back(rotation->menuAction(), true);
-  AddCommand(rotation, "&Rotate Grid", false, false);
+  connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this, &TMainform::Rotation1Click);
   AddCommand(rotation, "&Interpolation", false, false);
   AddCommand(rotation, "&Smooth Pole Figures", false, false);
 
   QAction* contours = menuBar()->addAction("&Contours");
-  group_.emplace_back(contours, false);
+  group_.emplace_back(contours, true);
+  connect(contours, &QAction::triggered, this, [this] { contourDlg_->ShowContours(); });
   QAction* options = menuBar()->addAction("&Options");
-  group_.emplace_back(options, false);
+  group_.emplace_back(options, true);
+  connect(options, &QAction::triggered, this, &TMainform::Options1Click);
   QAction* help = menuBar()->addAction("&?");
   group_.emplace_back(help, true);
   connect(help, &QAction::triggered, this, &TMainform::HelpTutorialClick);
@@ -150,6 +171,10 @@ void TMainform::CreateToolBar() {
   mrdSpeedButton = tool("mrd", "mrd as unit", true);
   ProjectionSpeedButton = tool("Proj", "Stereographic or equal area projection", true);
   for (QAction* a : {FillSpeedButton, GridSpeedButton, mrdSpeedButton, ProjectionSpeedButton}) a->setCheckable(true);
+  connect(FillSpeedButton, &QAction::triggered, this, &TMainform::FillSpeedButtonClick);
+  connect(GridSpeedButton, &QAction::triggered, this, &TMainform::GridSpeedButtonClick);
+  connect(mrdSpeedButton, &QAction::triggered, this, &TMainform::mrdSpeedButtonClick);
+  connect(ProjectionSpeedButton, &QAction::triggered, this, &TMainform::ProjectionSpeedButtonClick);
   bar->addSeparator();
   tool("Smooth", "Smooth PF applying current settings", false);
   tool("All", "Smooth all PFs applying current settings", false);
@@ -242,7 +267,60 @@ void TMainform::PFDblClick(int n) {
   activateWindow();
 }
 
-void TMainform::ResetRotationState() { context_.state.ResetRotation(); }
+void TMainform::ResetRotationState() {
+  context_.state.ResetRotation();
+  if (rotationDlg_) rotationDlg_->ResetToNoRotation();
+}
+
+void TMainform::SyncToolButtons() {
+  const TOptions& o = context_.state.Options;
+  FillSpeedButton->setChecked(o.FillAreas);
+  GridSpeedButton->setChecked(o.DrawGrid);
+  mrdSpeedButton->setChecked(o.ShowMrd);
+  ProjectionSpeedButton->setChecked(o.EqualArea);
+}
+
+void TMainform::Rotation1Click() {
+  if (rotationDlg_->ShowForDisplay()) RedrawAll();
+}
+
+void TMainform::Options1Click() {
+  if (!optionsDlg_->ShowOptions()) return;
+  const bool fill = FillSpeedButton->isChecked();
+  SyncToolButtons();
+  FillSpeedButton->setChecked(fill);  // the fill button keeps its state
+  RedrawMain();
+  for (int n = 2; n <= kSlotCount; ++n) {
+    if (!WindowVisible(n)) continue;
+    RecomputeLevels(*context_.set.PF[n], context_.state.Options);
+    windows_[n]->Redraw();
+  }
+}
+
+void TMainform::FillSpeedButtonClick(bool down) {
+  context_.state.Options.FillAreas = down;
+  RedrawMain();
+}
+
+void TMainform::GridSpeedButtonClick(bool down) {
+  context_.state.Options.DrawGrid = down;
+  RedrawAll();
+}
+
+void TMainform::mrdSpeedButtonClick(bool down) {
+  ApplyMrdToggle(*context_.set.PF[1], context_.state.Options, down);
+  RedrawMain();
+  for (int n = 2; n <= kSlotCount; ++n) {
+    if (!WindowVisible(n)) continue;
+    ApplyMrdToggle(*context_.set.PF[n], context_.state.Options, down);
+    windows_[n]->Redraw();
+  }
+}
+
+void TMainform::ProjectionSpeedButtonClick(bool down) {
+  context_.state.Options.EqualArea = down;
+  RedrawAll();
+}
 
 bool TMainform::LoadMain(const std::string& dataFile, const std::string& gridFile) {
   LoadRequest request;
@@ -263,6 +341,7 @@ bool TMainform::LoadMain(const std::string& dataFile, const std::string& gridFil
 void TMainform::AfterMainLoad() {
   context_.state.AddListFiles.clear();
   RedrawMain();
+  if (contourDlg_->isVisible()) contourDlg_->Refresh();
   ApplyStartupSize();
   EnableMenu();
   // Single-crystal suppression is offered only on simple grids.

@@ -21,6 +21,9 @@ class TOpenDlg;
 class TPlothkl;
 class TPPF;
 class TAboutBox;
+class TContourDlg;
+class TOptionsDlg;
+class TRotationDlg;
 
 class TMainform : public QMainWindow {
   Q_OBJECT
@@ -34,6 +37,7 @@ class TMainform : public QMainWindow {
   void CreateWindows();
   TOpenDlg& OpenDlg() { return *openDlg_; }
   TPlothkl& Plothkl() { return *plothkl_; }
+  TRotationDlg& RotationDlg() { return *rotationDlg_; }
   TPPF* Window(int n) { return (n >= 2 && n <= kSlotCount) ? windows_[n] : nullptr; }
   bool WindowVisible(int n);
 
@@ -71,6 +75,12 @@ class TMainform : public QMainWindow {
   void ScrollBox1Resize();
   void PPFClose(int n);
   void PFDblClick(int n);
+  void Rotation1Click();
+  void Options1Click();
+  void FillSpeedButtonClick(bool down);
+  void GridSpeedButtonClick(bool down);
+  void mrdSpeedButtonClick(bool down);
+  void ProjectionSpeedButtonClick(bool down);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -84,11 +94,15 @@ class TMainform : public QMainWindow {
   void MainformKeyDown(QKeyEvent* event);
   void Navigate(int kind, char key, bool shift);
   void SetGeometryBox(int left, int top, int width, int height);
+  void SyncToolButtons();
 
   AppContext& context_;
   TOpenDlg* openDlg_ = nullptr;
   TPlothkl* plothkl_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
+  TRotationDlg* rotationDlg_ = nullptr;
+  TOptionsDlg* optionsDlg_ = nullptr;
+  TContourDlg* contourDlg_ = nullptr;
   std::array<TPPF*, kSlotCount + 1> windows_{};
   // Commands enabled and disabled as one group, and whether each is built yet.
   std::vector<std::pair<QAction*, bool>> group_;

@@ -1,0 +1,57 @@
+// The display options and the toolbar toggles.
+#include "plot/display_options.h"
+
+#include "core/float_text.h"
+#include "plot/levels.h"
+
+namespace quorix {
+
+namespace {
+
+bool Normalised(const TPoleFigure& pf) { return pf.NormFactor != 0 && pf.NormFactor == pf.NormFactor; }
+
+}  // namespace
+
+double LowestLevelInUnit(const TPoleFigure& pf, bool mrd) {
+  return mrd && Normalised(pf) ? pf.LowestLevel / pf.NormFactor : pf.LowestLevel;
+}
+
+std::string LowestLevelText(const TPoleFigure& pf, bool mrd) { return FormatGeneral(LowestLevelInUnit(pf, mrd)); }
+
+double LowestLevelStep(const TPoleFigure& pf, bool mrdToggled) {
+  if (mrdToggled || pf.LevelCount < 2) return 1;
+  return pf.Level[2] - pf.Level[1];
+}
+
+OptionsChoice CurrentOptions(const TOptions& options, const TPoleFigure& main) {
+  OptionsChoice c;
+  c.ShowMrd = options.ShowMrd;
+  c.DrawGrid = options.DrawGrid;
+  c.DrawTriangles = options.DrawTriangles;
+  c.ShowEigenvalues = options.ShowEigenvalues;
+  c.FillAreas = options.FillAreas;
+  c.EqualArea = options.EqualArea;
+  c.LowestLevel = LowestLevelInUnit(main, options.ShowMrd);
+  return c;
+}
+
+void ApplyOptionsChoice(const OptionsChoice& choice, TOptions& options, TPoleFigure& main) {
+  options.ShowMrd = choice.ShowMrd;
+  options.DrawGrid = choice.DrawGrid;
+  options.DrawTriangles = choice.DrawTriangles;
+  options.EqualArea = choice.EqualArea;
+  options.ShowEigenvalues = choice.ShowEigenvalues;
+  options.FillAreas = choice.FillAreas;
+  main.LowestLevel = choice.ShowMrd ? choice.LowestLevel * main.NormFactor : choice.LowestLevel;
+  RecomputeLevels(main, options);
+}
+
+void RecomputeLevels(TPoleFigure& pf, const TOptions& options) { AutoLevels(pf, options.ShowMrd, true); }
+
+void ApplyMrdToggle(TPoleFigure& pf, TOptions& options, bool showMrd) {
+  options.ShowMrd = showMrd;
+  AutoLevels(pf, showMrd, true);
+  pf.LowestLevel = LowestLevelOf(pf, showMrd);
+}
+
+}  // namespace quorix

@@ -1,0 +1,75 @@
+// " Rotation": one rotation about any axis or a list of rotations about X, Y
+// and Z, for the display, the interpolation and the directional data.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "transform/rotation_editor.h"
+#include "ui/app_context.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+
+namespace quorix {
+
+class RotationPicture;
+
+class TRotationDlg : public QDialog {
+  Q_OBJECT
+ public:
+  TRotationDlg(AppContext& context, QWidget* parent = nullptr);
+
+  // "&Rotate Grid": shows the display rotation; on OK it becomes the display
+  // state (mode, matrix or list, symmetry) and true is returned for a redraw.
+  bool ShowForDisplay();
+  // The interpolation's own rotation, handed over and taken back on OK.
+  bool ShowForOwner(int& mode, Mat3& matrix, RotationList& list);
+  // After loading and before the directional-data dialog shows it.
+  void ResetToNoRotation();
+  // The drag pick fills the fields of the rotation about any axis.
+  void SetPickedValues(double phi, double theta, double omega);
+  bool DisplayUnrotated() const { return editor_.DisplayUnrotated(); }
+  bool Triclin() const { return editor_.Triclin(); }
+
+  QButtonGroup* RotationRadioGroup = nullptr;
+  QButtonGroup* HemisphereRadioGroup = nullptr;
+  QButtonGroup* SymmetryRadioGroup = nullptr;
+  QGroupBox* HemisphereBox = nullptr;
+  QGroupBox* SymmetryBox = nullptr;
+  QLineEdit* PhiEdit = nullptr;
+  QLineEdit* ThetaEdit = nullptr;
+  QLineEdit* AlphaEdit = nullptr;
+  QLabel* Axisinfopanel = nullptr;
+  std::array<QPushButton*, 3> AxisButtons{};  // Button1..Button3
+  std::array<QLineEdit*, 3> AngleEdits{};     // Edit1..Edit3
+  QLabel* InfoLabel = nullptr;
+  QPushButton* NewBtn = nullptr;
+  QPushButton* AddBtn = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+
+  void AddBtnClick();
+  void NewBtnClick();
+  void AxisButtonClick(int row);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormShow();
+  void ShowModeGroup();
+  void ShowTexts();
+
+  AppContext& context_;
+  RotationEditor editor_;
+  std::array<int, 3> tags_{};
+  QStackedWidget* pages_ = nullptr;
+  std::array<RotationPicture*, 2> pictures_{};
+};
+
+}  // namespace quorix
