@@ -297,6 +297,46 @@ void DrawContour(Canvas& canvas, const std::vector<PathStep>& path) {
   }
 }
 
+namespace {
+
+// Crossings of one edge computed from its two ends in either order differ
+// by rounding, and their azimuths may differ by a full turn.
+constexpr double kSameDirection = 1e-7;
+// A circle this close to 90 degrees is the rim (as for the mirror circle).
+constexpr double kRimTolerance = 0.0005;
+
+bool SameDirection(const ContourPoint& a, const ContourPoint& b) {
+  if (std::fabs(a.alpha - b.alpha) > kSameDirection) return false;
+  if (std::fabs(a.alpha) <= kSameDirection) return true;  // the centre has no azimuth
+  const double d = std::fmod(std::fabs(a.beta - b.beta), 360.0);
+  return std::min(d, 360.0 - d) <= kSameDirection;
+}
+
+bool OnRim(double alpha) { return std::fabs(alpha - 90.0) <= kRimTolerance; }
+
+}  // namespace
+
+bool LineIsClosed(const ContourLine& line) {
+  return line.size() >= 3 && SameDirection(line.front(), line.back());
+}
+
+bool FloodFillStaysInside(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines) {
+  for (const ContourLine& line : lines) {
+    if (line.empty()) continue;
+    // A direction the rotation drops breaks the drawn line.
+    for (const ContourPoint& c : line)
+      if (g.rotation.Map(c.alpha, c.beta).dropped) return false;
+    if (LineIsClosed(line)) continue;
+    if (!(pf.BetaRange >= 360)) return false;
+    // Where the ends are drawn, not where they were traced: a turned rim
+    // end lies inside the plot.
+    const MappedDirection first = g.rotation.Map(line.front().alpha, line.front().beta);
+    const MappedDirection last = g.rotation.Map(line.back().alpha, line.back().beta);
+    if (!OnRim(first.alpha) || !OnRim(last.alpha)) return false;
+  }
+  return true;
+}
+
 Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
                     Color levelColor, double threshold, Pixel at) {
   const int n = CircleCountOf(pf);

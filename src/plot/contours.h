@@ -1,7 +1,7 @@
 // Contour lines traced on the measurement grid: the triangles formed by the
 // circle links, linear crossings on their edges, lines followed from triangle
 // to triangle, drawn through the display rotation; and the flood fill of the
-// areas at or above a level.
+// areas at or above a level, where the level's lines leave it no gap.
 #pragma once
 
 #include <array>
@@ -124,6 +124,15 @@ std::vector<PathStep> ContourPath(const TPoleFigure& pf, const PlotGeometry& g, 
 
 // Draws the line in the current pen colour.
 void DrawContour(Canvas& canvas, const std::vector<PathStep>& path);
+
+// A line that came back to its start: its ends are the same direction.
+bool LineIsClosed(const ContourLine& line);
+
+// Whether a border fill from the seeds of a level stays inside the areas
+// above it: every line is drawn unbroken and is closed or is drawn ending
+// on the rim of a full-turn grid, where the outline in the level colour
+// closes it. Any other open end is a gap the fill would run through.
+bool FloodFillStaysInside(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines);
 
 // Moves a seed whose pixel already has the level colour to a neighbour above
 // the level, or one pixel inward at the rim; returns the pixel to fill from.

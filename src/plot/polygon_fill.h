@@ -1,5 +1,6 @@
-// Filled contour bands for vector surfaces, which have no pixels to flood:
-// the part of each grid triangle at or above a level becomes a polygon.
+// Filled contour bands for vector surfaces, which have no pixels to flood,
+// and for levels of raster surfaces whose lines are open: the part of each
+// grid triangle at or above a level becomes a polygon.
 #pragma once
 
 #include <vector>
@@ -16,7 +17,8 @@ struct FillLevel {
 };
 
 // The part of triangle t where the linear interpolation is at or above the
-// threshold, in (alpha, beta); empty when nothing of it is.
+// threshold, in (alpha, beta); empty when nothing of it is. Negative values
+// are values like any other; only -1 marks a point without value.
 std::vector<ContourPoint> TriangleAreaAbove(const TPoleFigure& pf, TriangleRef t, double threshold);
 
 // Levels in drawing order (ascending). Triangles with a point without value,

@@ -242,6 +242,10 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
     const double threshold = LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor);
     const Color color = DrawColor(state.ContourColor[k]);
     const LevelContours level = TraceLevel(pf, threshold, flood, messages);
+    // A level with a gap in its lines would let the border fill run over
+    // the whole plot; it is painted piece by piece instead, under its lines.
+    const bool pieces = flood && !FloodFillStaysInside(pf, g, level.lines);
+    if (pieces) FillLevelPolygons(pf, g, {FillLevel{threshold, color}}, canvas);
     if (screen) canvas.SetPenColor(color);
     for (const ContourLine& line : level.lines) {
       const std::vector<PathStep> path = ContourPath(pf, g, line);
@@ -250,7 +254,7 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
       else
         WriteContourHPGL(*hpgl, frame, k + 1, path);
     }
-    if (flood) FloodFillLevel(pf, g, canvas, level.seeds, color, threshold);
+    if (flood && !pieces) FloodFillLevel(pf, g, canvas, level.seeds, color, threshold);
   }
 
   if (screen) {

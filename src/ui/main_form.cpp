@@ -27,7 +27,12 @@
 #include "ui/about_box.h"
 #include "ui/contour_dlg.h"
 #include "ui/options_dlg.h"
+#include "ui/interpol_dlg.h"
+#include "ui/plot_smo_dlg.h"
+#include "ui/pointer_readout.h"
 #include "ui/rotation_dlg.h"
+#include "ui/save_format_dlg.h"
+#include "ui/save_commands.h"
 #include "ui/message_box_sink.h"
 #include "ui/open_dlg.h"
 #include "ui/plot_drawing.h"
@@ -75,6 +80,16 @@ void TMainform::CreateWindows() {
     if (WindowVisible(n)) windows_[n]->Redraw();
   };
   contourDlg_ = new TContourDlg(context_, hooks, this);
+  interpolDlg_ = new TInterpolDlg(context_, *this, this);
+  interpolDlg_->SetRotationDialog(rotationDlg_);
+  interpolDlg_->SetFormatEditor([this](SaveFormat& format) { return SaveFormatDialog(*this).Edit(format, true); });
+  smoothDlg_ = new TPlotSmoDlg(context_, *this, this);
+  readout_ = new PointerReadout(*this, context_);
+  readout_->setParent(this);
+  readout_->SetCursorButton(CursorSpeedButton);
+  readout_->SetRotationDialog(rotationDlg_);
+  readout_->SetInterpolationDialog(interpolDlg_);
+  readout_->SetRotateGridCommand([this] { Rotation1Click(); });
   SyncToolButtons();
   for (int n = 2; n <= kSlotCount; ++n) {
     auto* w = new TPPF(n, context_, this);
@@ -99,9 +114,9 @@ void TMainform::CreateMenus() {
   open->setShortcut(Qt::Key_F12);
   connect(open, &QAction::triggered, this, &TMainform::Open1Click);
   file->addSeparator();
-  AddCommand(file, "&Save as ASCII", true, false);
-  AddCommand(file, "Save as XRDML", true, false);
-  AddCommand(file, "Save all formatted", true, false);
+  connect(AddCommand(file, "&Save as ASCII", true, true), &QAction::triggered, this, [this] { Saveas1Click(*this, context_); });
+  connect(AddCommand(file, "Save as XRDML", true, true), &QAction::triggered, this, [this] { SaveasXRDML(*this, context_); });
+  connect(AddCommand(file, "Save all formatted", true, true), &QAction::triggered, this, [this] { Saveall(*this, context_); });
   file->addSeparator();
   QMenu* plt = file->addMenu("PLT to &File");
   group_.emplace_back(plt->menuAction(), true);
@@ -132,8 +147,8 @@ void TMainform::CreateMenus() {
   QMenu* rotation = menuBar()->addMenu("&Rotation");
   group_.emplace_back(rotation->menuAction(), true);
   connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this, &TMainform::Rotation1Click);
-  AddCommand(rotation, "&Interpolation", false, false);
-  AddCommand(rotation, "&Smooth Pole Figures", false, false);
+  connect(AddCommand(rotation, "&Interpolation", false, true), &QAction::triggered, this, [this] { interpolDlg_->Open(false); });
+  connect(AddCommand(rotation, "&Smooth Pole Figures", false, true), &QAction::triggered, this, [this] { smoothDlg_->exec(); });
 
   QAction* contours = menuBar()->addAction("&Contours");
   group_.emplace_back(contours, true);
@@ -176,9 +191,10 @@ void TMainform::CreateToolBar() {
   connect(mrdSpeedButton, &QAction::triggered, this, &TMainform::mrdSpeedButtonClick);
   connect(ProjectionSpeedButton, &QAction::triggered, this, &TMainform::ProjectionSpeedButtonClick);
   bar->addSeparator();
-  tool("Smooth", "Smooth PF applying current settings", false);
-  tool("All", "Smooth all PFs applying current settings", false);
-  tool("Cursor", "Cursor Shape", false);
+  connect(tool("Smooth", "Smooth PF applying current settings", true), &QAction::triggered, this, [this] { smoothDlg_->SmoothMain(); });
+  connect(tool("All", "Smooth all PFs applying current settings", true), &QAction::triggered, this, [this] { smoothDlg_->SmoothAllClick(); });
+  CursorSpeedButton = tool("Cursor", "Cursor Shape", true);
+  CursorSpeedButton->setCheckable(true);
   bar->addSeparator();
 
   SizeLabel = new QLabel("100%", this);

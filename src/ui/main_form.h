@@ -24,6 +24,9 @@ class TAboutBox;
 class TContourDlg;
 class TOptionsDlg;
 class TRotationDlg;
+class TInterpolDlg;
+class TPlotSmoDlg;
+class PointerReadout;
 
 class TMainform : public QMainWindow {
   Q_OBJECT
@@ -60,6 +63,7 @@ class TMainform : public QMainWindow {
   QAction* GridSpeedButton = nullptr;
   QAction* mrdSpeedButton = nullptr;
   QAction* ProjectionSpeedButton = nullptr;
+  QAction* CursorSpeedButton = nullptr;
   QLabel* SizeLabel = nullptr;
   QLabel* PosLabel = nullptr;
   PlotView* Image1 = nullptr;
@@ -103,6 +107,9 @@ class TMainform : public QMainWindow {
   TRotationDlg* rotationDlg_ = nullptr;
   TOptionsDlg* optionsDlg_ = nullptr;
   TContourDlg* contourDlg_ = nullptr;
+  TInterpolDlg* interpolDlg_ = nullptr;
+  TPlotSmoDlg* smoothDlg_ = nullptr;
+  PointerReadout* readout_ = nullptr;
   std::array<TPPF*, kSlotCount + 1> windows_{};
   // Commands enabled and disabled as one group, and whether each is built yet.
   std::vector<std::pair<QAction*, bool>> group_;

@@ -327,6 +327,33 @@ TEST(TriangleAreaAbove, CutsTheTriangleAtTheLevel) {
   EXPECT_TRUE(TriangleAreaAbove(*pf, {2, 1, TriangleKind::Inner}, 0.5).empty());
 }
 
+TEST(TriangleAreaAbove, NegativeValuesAreLowNotMissing) {
+  auto pf = RadialLines();
+  // O(1,1): (1,1) alpha 30 beta 0, (1,2) alpha 30 beta 90 = 3, apex (2,1) alpha 60 beta 0 = 1.
+  for (double v : {-2.0, -1.5, -0.999}) {
+    pf->Intensity[1][1] = v;
+    const auto area = TriangleAreaAbove(*pf, {1, 1, TriangleKind::Outer}, 2);
+    ASSERT_EQ(area.size(), 3u) << v;
+    // Along the base from v up to 3, then halfway from 3 down to 1 at the apex.
+    EXPECT_DOUBLE_EQ(area[0].alpha, 30);
+    EXPECT_NEAR(area[0].beta, 90 * (2 - v) / (3 - v), 1e-12) << v;
+    EXPECT_DOUBLE_EQ(area[1].beta, 90);
+    EXPECT_DOUBLE_EQ(area[2].alpha, 45);
+    EXPECT_DOUBLE_EQ(area[2].beta, 45);
+  }
+  // Below every level a negative corner still leaves the rest of the triangle.
+  pf->Intensity[1][1] = -3;
+  EXPECT_EQ(TriangleAreaAbove(*pf, {1, 1, TriangleKind::Outer}, 0.5).size(), 4u);
+  pf->Intensity[1][1] = -1;
+  EXPECT_TRUE(TriangleAreaAbove(*pf, {1, 1, TriangleKind::Outer}, 0.5).empty());
+
+  // Every triangle of the grid lies partly above 0.5 and contributes a piece.
+  for (int j = 1; j <= 4; ++j) pf->Intensity[1][j] = -5;
+  RecordingCanvas canvas;
+  FillLevelPolygons(*pf, Geometry650(), {{0.5, 1}}, canvas);
+  EXPECT_EQ(canvas.ops.size(), 16u);
+}
+
 TEST(FillLevelPolygons, TrianglesCoveredByAHigherLevelAreLeftToIt) {
   auto pf = RadialLines();
   RecordingCanvas canvas;

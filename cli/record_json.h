@@ -1,0 +1,16 @@
+// The JSON form of a loaded pole figure record, shared by the subcommands
+// that print one.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "core/pole_figure.h"
+#include "io/data_layout.h"
+
+namespace quorix::cli {
+
+nlohmann::json RecordJson(const TPoleFigure& pf, DataLayout layout, const std::vector<std::string>& names);
+
+}  // namespace quorix::cli

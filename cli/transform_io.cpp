@@ -1,0 +1,101 @@
+// Loading, rotation options and output of the transform subcommands.
+#include "transform_io.h"
+
+#include <iostream>
+
+#include "io/ascii_writer.h"
+#include "io/text_file.h"
+#include "record_json.h"
+
+namespace quorix::cli {
+
+LoadedInput LoadInput(const LoadOptions& o, MessageSink& sink) {
+  LoadedInput in;
+  LoadRequest request = MakeLoadRequest(o);
+  const LayoutInfo info = DetectLayout(request.dataFile, sink);
+  if (!info.ok) return in;
+  request.layout = info.layout;
+  if (info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList)
+    in.names = PickerList(request.dataFile, info.layout, sink);
+  in.layout = info.layout;
+  in.pf = LoadPoleFigure(request, sink);
+  return in;
+}
+
+void AddOutputOptions(CLI::App& cmd, OutputOptions& o) {
+  cmd.add_option("-o,--output", o.out, "Write the result as an ASCII pole figure file");
+  cmd.add_flag("--json", o.json, "Print the resulting record as one JSON object");
+  cmd.add_option("--count", o.count, "Values per line (default 1)")->check(CLI::Range(1, 1000));
+  cmd.add_option("--digits", o.digits, "Field width of a value (default 8)")->check(CLI::Range(1, 99));
+  cmd.add_option("--comma", o.comma, "Decimals of a value (default 3)")->check(CLI::Range(0, 99));
+  cmd.add_option("--factor", o.factor, "Power of ten every value is multiplied by (default 0)")
+      ->check(CLI::Range(-300, 300));
+  cmd.add_flag("--enter", o.enter, "End the line after each circle");
+}
+
+int WriteOutput(const LoadedInput& input, const OutputOptions& o, bool negativeToZero, MessageSink& sink) {
+  if (!o.out.empty()) {
+    AsciiWriteOptions w;
+    w.SetNegativeToZero = negativeToZero;
+    w.Format.ValuesPerLine = o.count;
+    w.Format.Width = o.digits;
+    w.Format.Decimals = o.comma;
+    w.Format.FactorExponent = o.factor;
+    w.Format.LineEndAfterCircle = o.enter;
+    if (!WritePFASCII(*input.pf, o.out, w, sink)) return 1;
+  }
+  if (o.json) std::cout << RecordJson(*input.pf, input.layout, input.names).dump() << '\n';
+  return 0;
+}
+
+namespace {
+
+std::vector<std::string_view> SplitAt(std::string_view s, char sep) {
+  std::vector<std::string_view> parts;
+  while (true) {
+    const std::size_t p = s.find(sep);
+    parts.push_back(Trim(s.substr(0, p)));
+    if (p == std::string_view::npos) return parts;
+    s.remove_prefix(p + 1);
+  }
+}
+
+}  // namespace
+
+bool ParseRotateAxis(const std::string& text, Mat3& matrix, std::string& error) {
+  const auto parts = SplitAt(text, ',');
+  if (parts.size() != 3) {
+    error = "--rotate-axis expects PHI,THETA,OMEGA, got \"" + text + "\"";
+    return false;
+  }
+  double v[3] = {0, 0, 0};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const auto n = ParseNumber(parts[i]);
+    if (!n) {
+      error = "--rotate-axis: \"" + std::string(parts[i]) + "\" is not a number";
+      return false;
+    }
+    v[i] = *n;
+  }
+  // "Add" on a fresh rotation: the identity times the new one.
+  matrix = MatMul(IdentityMatrix(), AxisAngleMatrix(v[0], v[1], v[2]));
+  return true;
+}
+
+bool ParseRotateList(const std::string& text, RotationList& list, std::string& error) {
+  list.clear();
+  for (std::string_view part : SplitAt(text, ',')) {
+    const std::size_t colon = part.find(':');
+    const std::string axis = colon == std::string_view::npos ? std::string() : ToUpper(std::string(Trim(part.substr(0, colon))));
+    const auto angle = colon == std::string_view::npos ? std::nullopt : ParseNumber(Trim(part.substr(colon + 1)));
+    if (axis.size() != 1 || (axis[0] != 'X' && axis[0] != 'Y' && axis[0] != 'Z') || !angle) {
+      error = "--rotate-list: \"" + std::string(part) + "\" is not of the form X:angle, Y:angle or Z:angle";
+      return false;
+    }
+    // Rows with angle 0 add nothing, as in the rotation dialog.
+    if (*angle != 0) AppendRotation(list, axis[0], *angle);
+  }
+  return true;
+}
+
+}  // namespace quorix::cli

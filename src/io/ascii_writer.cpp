@@ -1,0 +1,251 @@
+// Pole figures as plain ASCII value streams or angle tables, the named
+// column layouts, proposed file names and the "SaveFormat" settings.
+#include "io/ascii_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <numbers>
+#include <unistd.h>
+
+#include <fmt/format.h>
+
+#include "core/nearest.h"
+#include "io/text_file.h"
+
+namespace quorix {
+
+namespace {
+
+int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kMaxGridRows - 1); }
+int PointLimit(const TPoleFigure& pf, int i) { return std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1); }
+
+// A value of exactly -1 marks a point without value and is never set to 0.
+double OutputValue(double v, bool negativeToZero, double factor) {
+  if (negativeToZero && v < 0 && v != kMissing) return 0;
+  return v * factor;
+}
+
+void AppendFixed(std::string& out, double v, int width, int decimals) {
+  fmt::format_to(std::back_inserter(out), "{:>{}.{}f}", v, std::max(width, 0), std::clamp(decimals, 0, 99));
+}
+
+void WritePlain(const TPoleFigure& pf, const AsciiWriteOptions& o, std::string& out) {
+  const SaveFormat& f = o.Format;
+  const double factor = PowerOfTen(f.FactorExponent);
+  const long perLine = std::max(f.ValuesPerLine, 1);
+  const int n = CircleLimit(pf);
+  long counter = 0;
+  for (int k = 1; k <= n; ++k) {
+    const int i = o.InvertTheta ? n + 1 - k : k;
+    const int points = PointLimit(pf, i);
+    for (int m = 1; m <= points; ++m) {
+      // Point 1 stays first, so the value at phi lands at 360 - phi.
+      const int j = (o.InvertPhi && m > 1) ? points + 2 - m : m;
+      AppendFixed(out, OutputValue(pf.Intensity[i][j], o.SetNegativeToZero, factor), f.Width, f.Decimals);
+      if (++counter % perLine == 0) out += kLineEnd;
+    }
+    if (f.LineEndAfterCircle) {
+      out += kLineEnd;
+      counter = 0;
+    }
+  }
+}
+
+// The labels follow the written position; the values come from the circle and
+// point the rearrangement picks (here a plain reversal of the points).
+void WriteWithCoordinates(const TPoleFigure& pf, const AsciiWriteOptions& o, std::string& out) {
+  const double factor = PowerOfTen(o.Format.FactorExponent);
+  const double rad = std::numbers::pi / 180;
+  const int n = CircleLimit(pf);
+  auto value = [&](int i, int m) {
+    const int points = PointLimit(pf, i);
+    const int j = o.InvertPhi ? points + 1 - m : m;
+    return OutputValue(pf.Intensity[i][j], o.SetNegativeToZero, factor);
+  };
+  if (o.Coordinates == CoordinateType::Polar) {
+    fmt::format_to(std::back_inserter(out), "{:>13}", "A");
+    const int first = n >= 1 ? PointLimit(pf, 1) : 0;
+    for (int m = 1; m <= first; ++m)
+      fmt::format_to(std::back_inserter(out), "{:>13}",
+                     fmt::format("'{}'", Nearest(pf.BetaStart[1] + (m - 1) * pf.BetaStep[1])));
+    out += kLineEnd;
+    for (int k = 1; k <= n; ++k) {
+      const int i = o.InvertTheta ? n + 1 - k : k;
+      fmt::format_to(std::back_inserter(out), "{:13.2f}", pf.Alpha[k]);
+      for (int m = 1; m <= PointLimit(pf, i); ++m) fmt::format_to(std::back_inserter(out), "{:13.3f}", value(i, m));
+      out += kLineEnd;
+    }
+    return;
+  }
+  for (int k = 1; k <= n; ++k) {
+    const int i = o.InvertTheta ? n + 1 - k : k;
+    const double theta = pf.Alpha[k] * rad;
+    const double r = o.Coordinates == CoordinateType::EqualArea ? std::sqrt(2.0) * std::sin(theta / 2) : std::tan(theta / 2);
+    for (int m = 1; m <= PointLimit(pf, i); ++m) {
+      const double phi = ((m - 1) * pf.BetaStep[k] + pf.BetaStart[k]) * rad;
+      fmt::format_to(std::back_inserter(out), "{:9.5f}{:11.5f}{:13.3f}", r * std::cos(phi), r * std::sin(phi), value(i, m));
+      out += kLineEnd;
+    }
+  }
+}
+
+constexpr std::array<SaveStandard, 4> kStandards{{
+    {"DUBNA", 6, 8, 3, true},
+    {"DAHMS", 10, 7, 0, false},
+    {"CLAUSTHAL", 7, 7, 0, false},
+    {"POPLA", 18, 4, 0, false},
+}};
+
+}  // namespace
+
+double PowerOfTen(int exponent) {
+  double f = 1.0;
+  // Past about 330 steps the product is 0 or infinite and stays so.
+  for (int k = 0; k < std::abs(static_cast<long>(exponent)) && f != 0 && std::isfinite(f); ++k) f = exponent > 0 ? f * 10 : f / 10;
+  return f;
+}
+
+std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& options) {
+  std::string out;
+  if (options.IncludeCoordinates)
+    WriteWithCoordinates(pf, options, out);
+  else
+    WritePlain(pf, options, out);
+  return out;
+}
+
+bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
+                  MessageSink& sink) {
+  switch (WriteFileAtomically(fileName, FormatPFASCII(pf, options))) {
+    case WriteResult::Ok:
+      return true;
+    case WriteResult::CannotCreate:
+      sink.Message("Cannot create file " + fileName);
+      return false;
+    case WriteResult::WriteFailed:
+      sink.Message("Error writing data.");
+      return false;
+  }
+  return false;
+}
+
+std::span<const SaveStandard> SaveStandards() { return kStandards; }
+
+std::string StandardName(const SaveFormat& format) {
+  for (const SaveStandard& s : kStandards)
+    if (s.ValuesPerLine == format.ValuesPerLine && s.Width == format.Width && s.Decimals == format.Decimals &&
+        s.LineEndAfterCircle == format.LineEndAfterCircle)
+      return s.Name;
+  return kUserStandard;
+}
+
+std::optional<SaveStandard> FindStandard(std::string_view name) {
+  const std::string upper = ToUpper(std::string(name));
+  for (const SaveStandard& s : kStandards)
+    if (upper == s.Name) return s;
+  return std::nullopt;
+}
+
+void ApplyStandard(SaveFormat& format, const SaveStandard& standard) {
+  format.ValuesPerLine = standard.ValuesPerLine;
+  format.Width = standard.Width;
+  format.Decimals = standard.Decimals;
+  format.LineEndAfterCircle = standard.LineEndAfterCircle;
+}
+
+SaveFormat ReadSaveFormat(const IniFile& ini, const SaveFormat& defaults) {
+  SaveFormat f;
+  f.ValuesPerLine = ini.ReadInteger(kSaveFormatSection, "count", defaults.ValuesPerLine);
+  f.Width = ini.ReadInteger(kSaveFormatSection, "digits", defaults.Width);
+  f.Decimals = ini.ReadInteger(kSaveFormatSection, "comma", defaults.Decimals);
+  f.FactorExponent = ini.ReadInteger(kSaveFormatSection, "factor", defaults.FactorExponent);
+  f.LineEndAfterCircle = ini.ReadInteger(kSaveFormatSection, "enter", defaults.LineEndAfterCircle ? 1 : 0) != 0;
+  return f;
+}
+
+void WriteSaveFormat(IniFile& ini, const SaveFormat& format) {
+  ini.WriteInteger(kSaveFormatSection, "count", format.ValuesPerLine);
+  ini.WriteInteger(kSaveFormatSection, "digits", format.Width);
+  ini.WriteInteger(kSaveFormatSection, "comma", format.Decimals);
+  ini.WriteInteger(kSaveFormatSection, "factor", format.FactorExponent);
+  ini.WriteInteger(kSaveFormatSection, "enter", format.LineEndAfterCircle ? 1 : 0);
+}
+
+std::string ProposedAsciiName(const std::string& fileName) {
+  // Only the file-name part: a dot in a folder name must not cut the path.
+  const std::size_t slash = fileName.find_last_of("/\\");
+  const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+  std::string name = fileName.substr(start);
+  const std::size_t dot = name.find('.');
+  if (dot != std::string::npos) name.erase(dot, 10);
+  return fileName.substr(0, start) + name + ".z01";
+}
+
+SaveAllNames::SaveAllNames(const std::string& firstName) {
+  const std::size_t cut = firstName.size() >= 2 ? firstName.size() - 2 : 0;
+  stem_ = firstName.substr(0, cut);
+  for (char c : firstName.substr(cut)) {
+    if (c < '0' || c > '9') break;
+    number_ = number_ * 10 + (c - '0');
+  }
+}
+
+std::string SaveAllNames::Next() {
+  ++number_;
+  std::string suffix = std::to_string(number_);
+  if (suffix.size() == 1) suffix = "0" + suffix;
+  return stem_ + suffix.substr(0, 2);
+}
+
+WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
+  namespace fs = std::filesystem;
+  if (fileName.empty()) return WriteResult::CannotCreate;
+  std::error_code ec;
+  fs::path target(fileName);
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    fs::path real = fs::canonical(target, ec);
+    if (!ec) target = real;
+  }
+  const fs::file_status status = fs::status(target, ec);
+  auto writeAll = [&](std::FILE* f) {
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = std::fflush(f) == 0 && ok;
+    return std::fclose(f) == 0 && ok;
+  };
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    // A device or pipe cannot be replaced; write into it as it is.
+    if (fs::is_directory(status)) return WriteResult::CannotCreate;
+    std::FILE* f = std::fopen(target.c_str(), "wb");
+    if (!f) return WriteResult::CannotCreate;
+    return writeAll(f) ? WriteResult::Ok : WriteResult::WriteFailed;
+  }
+  static std::atomic<unsigned> counter{0};
+  std::string tempName;
+  std::FILE* f = nullptr;
+  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
+    tempName = target.string() + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+    f = std::fopen(tempName.c_str(), "wbx");
+    if (!f && errno != EEXIST) break;
+  }
+  if (!f) return WriteResult::CannotCreate;
+  if (!writeAll(f)) {
+    fs::remove(tempName, ec);
+    return WriteResult::WriteFailed;
+  }
+  if (fs::is_regular_file(status)) fs::permissions(tempName, status.permissions(), ec);
+  ec.clear();
+  fs::rename(tempName, target, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(tempName, ignored);
+    return WriteResult::CannotCreate;
+  }
+  return WriteResult::Ok;
+}
+
+}  // namespace quorix

@@ -1,0 +1,111 @@
+// Several pole figures in one file in the Beartex (new Berkeley) or the
+// Geesthacht layout, and the prefill of their header data from the window
+// captions and from the header of a hash-list or WKO list file.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message_sink.h"
+#include "core/pole_figure.h"
+#include "core/pole_figure_set.h"
+#include "io/data_layout.h"
+
+namespace quorix {
+
+enum class FormattedLayout { Beartex = 0, Geesthacht = 1 };
+
+struct Lattice {
+  double a = 0, b = 0, c = 0, alpha = 0, beta = 0, gamma = 0;
+};
+
+// The "SUP =" line of a Geesthacht block: a superimposed second reflection.
+struct SecondReflection {
+  int h2 = 0, k2 = 0, l2 = 0;
+  double fac = 0;
+};
+
+struct SaveAllRow {
+  int pf = 1;  // slot 1..8; any other number writes nothing
+  int h = 0, k = 0, l = 0;
+  std::optional<SecondReflection> second;  // Geesthacht only
+};
+
+struct SaveAllSettings {
+  FormattedLayout layout = FormattedLayout::Beartex;
+  std::vector<std::string> comments;  // 5 (Beartex) or 2 (Geesthacht) are used
+  int symmetry = 0;
+  Lattice lattice;         // Geesthacht writes a, b, c and gamma
+  int misalignment = 0;    // Geesthacht "WKO =", degrees
+  bool invertTheta = false;  // "90 - theta"
+  bool invertPhi = false;    // "360 - phi"
+  std::vector<SaveAllRow> rows;
+};
+
+// PF[1..8]; null for a slot whose window is not open.
+using PoleFigureSlots = std::array<const TPoleFigure*, kSlotCount + 1>;
+
+// The first of 1000, 100, 10, 1, 0.1, ... that brings the maximum below the limit.
+double BeartexScale(double maxValue);     // below 9999.4
+double GeesthachtScale(double maxValue);  // first 100, below 30000
+
+std::string FormatBeartexBlock(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
+std::string FormatGeesthachtBlock(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
+// The whole file: the Geesthacht header, then one block per row.
+std::string FormatSaveAll(const SaveAllSettings& settings, const PoleFigureSlots& figures);
+// "Cannot create file NAME" / "Error writing file NAME."; a failed write leaves no partial file.
+bool WriteSaveAll(const std::string& fileName, const SaveAllSettings& settings, const PoleFigureSlots& figures,
+                  MessageSink& sink);
+
+// --- prefill ---------------------------------------------------------------
+
+struct MillerText {
+  std::string h, k, l;
+};
+
+// The indices in a window caption "... [n]    [   1  1  1]": the text after
+// the second "[" within 20 characters from the first, without its last
+// character and, when 10 characters are left, without the first; then three
+// fields of 3 characters. Nothing when the caption has no such brackets.
+std::optional<MillerText> MillerFromCaption(std::string_view caption);
+
+// What the first lines of a multi-pole-figure data file say about the set.
+struct SaveAllHeader {
+  std::optional<int> symmetry;
+  // Hash-list: all six; WKO: a, b, c and gamma.
+  std::optional<double> a, b, c, alpha, beta, gamma;
+  std::array<std::string, 3> abcText;  // WKO: a, b, c as written, leading blanks removed
+  std::optional<double> misalignment;  // WKO only
+  bool secondReflection = false;       // WKO only
+  std::string h2, k2, l2;
+  std::optional<double> fac;
+};
+
+// `lines` are the file's lines from line 1; fields that are missing or do not
+// parse stay empty.
+SaveAllHeader ParseSaveAllHeader(const std::vector<std::string>& lines, DataLayout layout);
+std::optional<SaveAllHeader> ReadSaveAllHeader(const std::string& fileName, DataLayout layout, MessageSink& sink);
+
+// The symmetry code shown after switching to `target`: the remembered code
+// when it came from a file of that layout's own numbering, else translated.
+int SymmetryForLayout(FormattedLayout target, int remembered, DataLayout source);
+int BeartexToGeesthachtSymmetry(int code);
+int GeesthachtToBeartexSymmetry(int code);
+int MaxSymmetry(FormattedLayout layout);
+
+// The file name of PF[1] up to and including the first "." of its name part,
+// then "xpe" or "ibm".
+std::string ProposedSaveAllName(const std::string& fileName, FormattedLayout layout);
+
+inline constexpr const char* kBeartexSymmetryHint =
+    "cub       tetr     orth  mono   tric      hex        trig\n"
+    "O  T    D4 C4    D2      C2      C1     D6 C6    D3 C3\n"
+    "7   6    5    4      3        2         1      11  10     9   8";
+inline constexpr const char* kGeesthachtSymmetryHint =
+    "mono  orth  trig  tetr  hexa\n"
+    "   1        2      3     4       6";
+
+}  // namespace quorix

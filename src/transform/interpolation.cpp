@@ -1,0 +1,169 @@
+// Re-gridding pole figures onto another grid, optionally rotated.
+#include "transform/interpolation.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "io/grid_reader.h"
+#include "io/load_pole_figure.h"
+#include "io/text_file.h"
+#include "math/statistics.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr int kLastRow = kMaxGridRows - 1;         // 91
+constexpr int kLastColumn = kMaxIntensityCols - 1;  // 362
+
+// The rotation that carries a target direction back into the source frame.
+struct SourceMapping {
+  int mode = kNoRotation;
+  Mat3 matrix = IdentityMatrix();
+  RotationList list;
+  bool dropUpper = false;
+  // A rotation about the projection axis only: the centre point of the target
+  // grid is looked up at its azimuth shifted, since rotating the vector
+  // (0, 0, 1) would lose the azimuth.
+  bool pureAzimuth = false;
+  double shift = 0;
+};
+
+SourceMapping MakeMapping(const InterpolationRotation& r) {
+  SourceMapping m;
+  m.dropUpper = r.triclinic;
+  if (r.mode == kRotationMatrix) {
+    const AxisAngle a = MatrixToAxisAngle(r.matrix);
+    m.mode = kRotationMatrix;
+    m.matrix = AxisAngleMatrix(a.phi, a.theta, -a.omega);
+    m.pureAzimuth = a.theta == 0;
+    m.shift = -a.omega;
+  } else if (r.mode == kRotationList) {
+    m.mode = kRotationList;
+    m.pureAzimuth = true;
+    for (auto it = r.rotations.rbegin(); it != r.rotations.rend(); ++it) {
+      m.list.push_back({it->axis, -it->angle});
+      if (it->axis != 'Z') m.pureAzimuth = false;
+      m.shift += -it->angle;
+    }
+  }
+  return m;
+}
+
+bool FileExists(const std::string& name) {
+  std::error_code ec;
+  return std::filesystem::exists(name, ec);
+}
+
+}  // namespace
+
+void RefreshMirrorCircles(TPoleFigure& pf) {
+  const int n = pf.CircleCount;
+  if (pf.InnerMirror == 1) {
+    const int points = std::clamp(pf.CirclePoints[1], 0, kLastColumn);
+    for (int j = 1; j <= points; ++j) pf.Intensity[0][j] = pf.Intensity[1][j];
+  }
+  if (pf.OuterMirror == 1 && n >= 1 && n + 1 <= kLastRow) {
+    const int points = std::clamp(pf.CirclePoints[n], 0, kLastColumn);
+    for (int j = 1; j <= points; ++j) pf.Intensity[n + 1][j] = pf.Intensity[n][j];
+  }
+}
+
+Mat3 InvertByAxisAngle(const Mat3& m) {
+  const AxisAngle a = MatrixToAxisAngle(m);
+  return AxisAngleMatrix(a.phi, a.theta, -a.omega);
+}
+
+void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const InterpolationOptions& options) {
+  const SourceMapping map = MakeMapping(options.rotation);
+  const int n = std::clamp(target.CircleCount, 0, kLastRow);
+  for (int i = 1; i <= n; ++i) {
+    const int points = std::clamp(target.CirclePoints[i], 0, kLastColumn);
+    for (int j = 1; j <= points; ++j) {
+      double alpha = target.Alpha[i];
+      double beta = target.BetaStart[i] + (j - 1) * target.BetaStep[i];
+      if (map.mode == kRotationMatrix || map.mode == kRotationList) {
+        if (map.pureAzimuth && alpha == 0) {
+          beta += map.shift;
+          if (beta > 360) beta -= 360;
+        } else if (map.mode == kRotationMatrix) {
+          RotateDirectionByMatrix(map.matrix, map.dropUpper, alpha, beta);
+        } else {
+          RotateDirectionByList(map.list, map.dropUpper, alpha, beta);
+        }
+      }
+      // A direction dropped from the hemisphere has no value, whatever a
+      // mirror circle below the centre would let the lookup find there.
+      const bool dropped = map.dropUpper && alpha == -1.0 && map.mode != kNoRotation;
+      const std::optional<double> value = dropped ? std::nullopt : InterpolateAt(source, alpha, beta);
+      if (!value) {
+        target.Intensity[i][j] = kMissing;
+      } else {
+        double v = *value;
+        if (options.zeroNegative && v < 0) v = 0;
+        target.Intensity[i][j] = v;
+      }
+    }
+  }
+  RefreshMirrorCircles(target);
+
+  UpdateExtremes(target);
+  target.FileName = source.FileName;
+  PreparePoleFigure(target, options.showMrd);
+}
+
+std::unique_ptr<TPoleFigure> ReadOutputGrid(const std::string& gridFile, const TPoleFigure& like, MessageSink& sink) {
+  auto grid = NewPoleFigure();
+  grid->BetaRange = like.BetaRange;
+  grid->PointCount = like.PointCount;
+  grid->FileName = like.FileName;
+  const bool full = ToLower(gridFile).find(".grd") != std::string::npos;
+  const bool ok = full ? ReadFullGrid(*grid, gridFile, sink) : ReadSimpleGrid(*grid, gridFile, sink);
+  if (!ok || grid->CircleCount < 1) return nullptr;
+  return grid;
+}
+
+InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& furtherSlots,
+                                   const InterpolationRequest& request, TProgramState& state, MessageSink& sink,
+                                   const std::function<void(int slot)>& slotDone) {
+  if (request.gridFile.empty()) return InterpolationStatus::EmptyGridName;
+  if (!FileExists(request.gridFile)) {
+    sink.Message("File " + request.gridFile + " does not exist");
+    return InterpolationStatus::GridMissing;
+  }
+  if (!set.PF[1]) return InterpolationStatus::GridUnreadable;
+  const std::unique_ptr<TPoleFigure> grid = ReadOutputGrid(request.gridFile, *set.PF[1], sink);
+  if (!grid) return InterpolationStatus::GridUnreadable;
+
+  InterpolationOptions options;
+  options.rotation.mode = request.mode;
+  // The command holds the inverse while it runs; the filling inverts it back.
+  options.rotation.matrix = request.mode == kRotationMatrix ? InvertByAxisAngle(request.matrix) : request.matrix;
+  options.rotation.rotations = request.rotations;
+  options.rotation.triclinic = state.Rotation.TriclinicSymmetry;
+  options.zeroNegative = request.zeroNegative;
+  options.showMrd = state.Options.ShowMrd;
+
+  // Every pole figure lands on the output grid itself: each target starts
+  // from a fresh copy of it, never from a record that an earlier target left.
+  // Off before the first redraw, so that no window shows the new data turned
+  // by the old display rotation.
+  state.Rotation.RotationMode = kNoRotation;
+  std::vector<int> slots{1};
+  for (int n : furtherSlots)
+    if (n >= 2 && n <= kSlotCount && set.PF[n]) slots.push_back(n);
+  for (int n : slots) {
+    auto target = NewPoleFigure();
+    CopyGrid(*grid, *target);
+    target->FileName = grid->FileName;
+    InterpolatePoleFigure(*set.PF[n], *target, options);
+    set.PF[n] = std::move(target);
+    if (slotDone) slotDone(n);
+  }
+  return InterpolationStatus::Done;
+}
+
+}  // namespace quorix

@@ -1,0 +1,76 @@
+// Re-gridding pole figures: the value at every point of another grid, taken
+// by interpolation, optionally after a rotation of the sample frame.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/message_sink.h"
+#include "core/pole_figure.h"
+#include "core/pole_figure_set.h"
+#include "core/program_state.h"
+#include "math/vector_math.h"
+
+namespace quorix {
+
+// How a target direction finds the direction in the source where its value
+// is taken. `mode` is 0 (one rotation, `matrix`), 1 (the list `rotations`)
+// or 2 (none). In mode 0 `matrix` is the inverse of the rotation set in the
+// rotation dialog, as the interpolation command holds it while it runs.
+struct InterpolationRotation {
+  int mode = kNoRotation;
+  Mat3 matrix = IdentityMatrix();
+  RotationList rotations;
+  // "triclin": a source direction outside the hemisphere gives no value.
+  bool triclinic = false;
+};
+
+struct InterpolationOptions {
+  InterpolationRotation rotation;
+  bool zeroNegative = true;  // " Set negative values to 0.0"
+  bool showMrd = false;      // the unit of the recomputed contour levels
+};
+
+// Fills target's intensities on its own grid from source, then brings the
+// target up to date as after loading: extremes, statistics, links, the
+// source's file name, automatic levels and LowestLevel.
+void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const InterpolationOptions& options);
+
+// Circle 0 := circle 1 and circle CircleCount+1 := circle CircleCount where
+// the grid has those mirror circles, as after reading data.
+void RefreshMirrorCircles(TPoleFigure& pf);
+
+// The inverse of a rotation given as a matrix, through its axis and angle
+// (the same axis turned the other way).
+Mat3 InvertByAxisAngle(const Mat3& m);
+
+// The interpolation command on the pole figure set, after the dialog's checks.
+struct InterpolationRequest {
+  std::string gridFile;
+  // The rotation as the rotation dialog left it: mode 0 takes the dialog's
+  // matrix (not yet inverted).
+  int mode = kNoRotation;
+  Mat3 matrix = IdentityMatrix();
+  RotationList rotations;
+  bool zeroNegative = true;
+};
+
+enum class InterpolationStatus { Done, EmptyGridName, GridMissing, GridUnreadable };
+
+// Reads the output grid once and replaces PF[1] and then every slot in
+// `furtherSlots` (in the given order) by its interpolation onto that grid;
+// `slotDone` runs after each replacement (the caller redraws there). The
+// display rotation is switched off afterwards. On any status other than Done
+// nothing has changed; a missing grid file is reported through `sink`
+// ("File NAME does not exist"), an unreadable one by the grid reader.
+InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& furtherSlots,
+                                   const InterpolationRequest& request, TProgramState& state, MessageSink& sink,
+                                   const std::function<void(int slot)>& slotDone = {});
+
+// Reads a grid file into a fresh record with the reader its name selects:
+// ".grd" in the lower-cased name gives the full reader, anything else the
+// simple one. BetaRange, PointCount and FileName start as those of `like`.
+std::unique_ptr<TPoleFigure> ReadOutputGrid(const std::string& gridFile, const TPoleFigure& like, MessageSink& sink);
+
+}  // namespace quorix

@@ -1,0 +1,324 @@
+// Gaussian smoothing on the sphere, as a plain double loop and as a fast loop
+// that gives the same bits.
+#include "transform/smoothing.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "io/load_pole_figure.h"
+#include "io/text_file.h"
+#include "math/statistics.h"
+#include "math/vector_math.h"
+#include "plot/levels.h"
+#include "transform/interpolation.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr int kLastRow = kMaxGridRows - 1;  // 91
+constexpr int kCols = kMaxIntensityCols;
+
+// ln 2: the weight exp(-k d^2) is 1/2 at d = a.
+constexpr double kLn2 = 0.6931472;
+
+// Angular slack of the fast loop's reach, in radians. The snapping of unit
+// vector components moves a computed distance by at most about 3.5e-6 / sin d,
+// and ArcCosClamped calls every distance below 1.41e-3 zero; both stay well
+// inside this, so no point within the cut-off is ever skipped.
+constexpr double kSlack = 5e-3;
+
+struct IndexRange {
+  int first = 0;
+  int last = 0;
+};
+
+class Smoother {
+ public:
+  Smoother(const TPoleFigure& pf, double fwhm, bool excludeNegative) : pf_(pf), excludeNegative_(excludeNegative) {
+    const double a = DegToRad(fwhm);
+    cutoff_ = 4 * a;
+    k_ = kLn2 / (a * a);
+    n_ = std::clamp(pf.CircleCount, 0, kLastRow);
+    units_.resize(static_cast<std::size_t>(kMaxIntensityRows) * kCols);
+    for (int i = 1; i <= n_; ++i) {
+      points_[i] = std::clamp(pf.CirclePoints[i], 0, kMaxPoints);
+      for (int j = 1; j <= points_[i]; ++j)
+        units_[Index(i, j)] = DirectionToVector(pf.Alpha[i], pf.BetaStart[i] + (j - 1) * pf.BetaStep[i]);
+    }
+    PrepareReach();
+  }
+
+  int Circles() const { return n_; }
+  int PointsOn(int i) const { return points_[i]; }
+
+  // The weighted mean of point (i, j): every valid point h, m in circle
+  // order, each adding exp(-k d^2) for its axis distance d up to the cut-off.
+  double PlainValue(int i, int j) const {
+    const double own = pf_.Intensity[i][j];
+    if (own == kMissing) return kMissing;
+    const Vec3& u = units_[Index(i, j)];
+    Sums s;
+    for (int h = 1; h <= n_; ++h) AddRange<false>(u, h, 1, points_[h], s);
+    return s.Mean(own);
+  }
+
+  // The same sum over the same terms in the same order; only points that lie
+  // certainly beyond the cut-off from the point and from its antipode are
+  // left out before their distance is computed.
+  double FastValue(int i, int j, std::vector<IndexRange>& ranges) const {
+    const double own = pf_.Intensity[i][j];
+    if (own == kMissing) return kMissing;
+    if (!limitedReach_) return PlainValue(i, j);
+    const Vec3& u = units_[Index(i, j)];
+    const double theta = circleTheta_[i];
+    const double phi = circleBase_[i] + (j - 1) * pf_.BetaStep[i];
+    const double st = circleSin_[i];
+    const double ct = circleCos_[i];
+    const Pole poles[2] = {{theta, phi, st, ct}, {kPi - theta, phi + 180.0, st, -ct}};
+    Sums s;
+    for (int h = 1; h <= n_; ++h) {
+      ranges.clear();
+      bool whole = false;
+      for (const Pole& p : poles) {
+        if (std::fabs(p.theta - circleTheta_[h]) > reach_) continue;
+        if (!AddWindow(p, h, ranges)) {
+          whole = true;
+          break;
+        }
+      }
+      if (whole) {
+        AddRange<true>(u, h, 1, points_[h], s);
+        continue;
+      }
+      if (ranges.empty()) continue;
+      std::sort(ranges.begin(), ranges.end(), [](const IndexRange& x, const IndexRange& y) { return x.first < y.first; });
+      int next = 1;  // first index not yet summed
+      for (const IndexRange& r : ranges) {
+        const int first = std::max(r.first, next);
+        if (first > r.last) continue;
+        AddRange<true>(u, h, first, r.last, s);
+        next = r.last + 1;
+      }
+    }
+    return s.Mean(own);
+  }
+
+ private:
+  struct Sums {
+    double w = 0;
+    double wv = 0;
+    // A point whose neighbourhood holds no value that may take part keeps
+    // its own value.
+    double Mean(double own) const { return w == 0 ? own : wv / w; }
+  };
+  struct Pole {
+    double theta;  // radians
+    double phi;    // degrees
+    double sinTheta;
+    double cosTheta;
+  };
+
+  static std::size_t Index(int i, int j) { return static_cast<std::size_t>(i) * kCols + static_cast<std::size_t>(j); }
+
+  static double AxisDot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+  // With `prefilter`, a point whose axis lies certainly outside the reach
+  // (by its cosine) is passed over before its distance is computed.
+  template <bool prefilter>
+  void AddRange(const Vec3& u, int h, int first, int last, Sums& s) const {
+    const auto& row = pf_.Intensity[h];
+    for (int m = first; m <= last; ++m) {
+      const double v = row[m];
+      if (v == kMissing || (excludeNegative_ && v < 0)) continue;
+      const double c = std::fabs(AxisDot(u, units_[Index(h, m)]));
+      if (prefilter && c < minCosine_) continue;
+      const double d = ArcCosClamped(c);
+      if (d > cutoff_) continue;
+      const double w = std::exp(-k_ * d * d);
+      s.w += w;
+      s.wv += w * v;
+    }
+  }
+
+  // Polar angle and azimuth origin of each circle as its unit vectors have
+  // them (a negative alpha puts the points half a turn round).
+  void PrepareReach() {
+    reach_ = cutoff_ + kSlack;
+    limitedReach_ = std::isfinite(reach_) && reach_ < kPi / 2;
+    minCosine_ = limitedReach_ ? std::cos(reach_) : -1.0;
+    for (int h = 1; h <= n_; ++h) {
+      const double a = DegToRad(pf_.Alpha[h]);
+      circleTheta_[h] = std::acos(std::clamp(std::cos(a), -1.0, 1.0));
+      circleSin_[h] = std::sin(circleTheta_[h]);
+      circleCos_[h] = std::cos(circleTheta_[h]);
+      circleBase_[h] = pf_.BetaStart[h] + (std::sin(a) < 0 ? 180.0 : 0.0);
+    }
+  }
+
+  // Adds the index ranges of circle h that may lie within reach of pole p.
+  // Returns false when the whole circle has to be taken.
+  bool AddWindow(const Pole& p, int h, std::vector<IndexRange>& ranges) const {
+    const double s = p.sinTheta * circleSin_[h];
+    if (!(s > 1e-9)) return false;  // the pole or the circle sits on the axis
+    const double q = (minCosine_ - p.cosTheta * circleCos_[h]) / s;
+    if (!(q > -1)) return false;
+    const double halfWidth = RadToDeg(std::acos(std::min(q, 1.0)) + kSlack);
+    const double step = pf_.BetaStep[h];
+    const int count = points_[h];
+    const double base = circleBase_[h];
+    if (!(step > 0) || !std::isfinite(step) || !(std::fabs(base) < 1e6) || !(std::fabs(p.phi) < 1e6) ||
+        halfWidth >= 180)
+      return false;
+    const double span = (count - 1) * step;
+    const double lo = p.phi - halfWidth;
+    const double hi = p.phi + halfWidth;
+    const double kFirst = std::floor((base - hi) / 360.0) - 1;
+    const double kLast = std::ceil((base + span - lo) / 360.0) + 1;
+    if (!(kLast - kFirst <= 8) || !(span < 1e6)) return false;
+    for (double t = kFirst; t <= kLast; ++t) {
+      const double from = lo + 360.0 * t - base;
+      const double to = hi + 360.0 * t - base;
+      if (to < -step || from > span + step) continue;
+      // One index of padding on each side against rounding of the division.
+      const double firstIndex = std::max(1.0, std::ceil(from / step));
+      const double lastIndex = std::min(static_cast<double>(count), std::floor(to / step) + 2);
+      if (firstIndex > lastIndex) continue;
+      const int first = static_cast<int>(firstIndex);
+      const int last = static_cast<int>(lastIndex);
+      ranges.push_back({first, last});
+    }
+    return true;
+  }
+
+  const TPoleFigure& pf_;
+  bool excludeNegative_;
+  double cutoff_ = 0;
+  double k_ = 0;
+  int n_ = 0;
+  std::array<int, kMaxGridRows> points_{};
+  std::vector<Vec3> units_;
+  double reach_ = 0;
+  bool limitedReach_ = false;
+  std::array<double, kMaxGridRows> circleTheta_{};
+  std::array<double, kMaxGridRows> circleBase_{};
+  std::array<double, kMaxGridRows> circleSin_{};
+  std::array<double, kMaxGridRows> circleCos_{};
+  double minCosine_ = -1.0;
+};
+
+struct PointRef {
+  int i;
+  int j;
+};
+
+void RunPlain(const Smoother& sm, IntensityTable& out, const CircleProgress& progress) {
+  for (int i = 1; i <= sm.Circles(); ++i) {
+    for (int j = 1; j <= sm.PointsOn(i); ++j) out[i][j] = sm.PlainValue(i, j);
+    if (progress) progress();
+  }
+}
+
+void RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& progress, int threads) {
+  std::vector<PointRef> work;
+  for (int i = 1; i <= sm.Circles(); ++i)
+    for (int j = 1; j <= sm.PointsOn(i); ++j) work.push_back({i, j});
+  std::vector<std::atomic<int>> remaining(static_cast<std::size_t>(kMaxGridRows));
+  for (int i = 1; i <= sm.Circles(); ++i) remaining[static_cast<std::size_t>(i)].store(sm.PointsOn(i));
+
+  constexpr std::size_t kChunk = 16;
+  std::atomic<std::size_t> next{0};
+  const auto work_on_chunks = [&](bool reportProgress, int& reported) {
+    std::vector<IndexRange> ranges;
+    ranges.reserve(16);
+    while (true) {
+      const std::size_t begin = next.fetch_add(kChunk);
+      if (begin >= work.size()) break;
+      const std::size_t end = std::min(work.size(), begin + kChunk);
+      for (std::size_t w = begin; w < end; ++w) {
+        const PointRef p = work[w];
+        out[p.i][p.j] = sm.FastValue(p.i, p.j, ranges);
+        remaining[static_cast<std::size_t>(p.i)].fetch_sub(1, std::memory_order_acq_rel);
+      }
+      if (reportProgress && progress) {
+        while (reported < sm.Circles() && remaining[static_cast<std::size_t>(reported + 1)].load() == 0) {
+          ++reported;
+          progress();
+        }
+      }
+    }
+  };
+
+  int helpers = threads > 0 ? threads - 1 : static_cast<int>(std::thread::hardware_concurrency()) - 1;
+  helpers = std::clamp(helpers, 0, 63);
+  if (work.size() < 64) helpers = 0;
+  int reported = 0;
+  {
+    std::vector<std::jthread> pool;
+    for (int t = 0; t < helpers; ++t)
+      pool.emplace_back([&] {
+        int unused = 0;
+        work_on_chunks(false, unused);
+      });
+    work_on_chunks(true, reported);
+  }  // joins the helpers
+  if (progress)
+    while (reported < sm.Circles()) {
+      ++reported;
+      progress();
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, double fwhm, bool excludeNegative,
+                                                    SmoothingMethod method, const CircleProgress& progress,
+                                                    int threads) {
+  if (!(fwhm > 0) || !std::isfinite(fwhm)) return nullptr;
+  const Smoother sm(pf, fwhm, excludeNegative);
+  auto out = std::make_unique<IntensityTable>();
+  if (method == SmoothingMethod::Plain)
+    RunPlain(sm, *out, progress);
+  else
+    RunFast(sm, *out, progress, threads);
+  return out;
+}
+
+std::optional<double> SpinWidth(std::string_view text, bool up) {
+  const std::optional<double> typed = ParseNumber(Trim(text));
+  if (!typed) return std::nullopt;
+  return up ? std::min(*typed + 1, kSpinMaxWidth) : std::max(*typed - 1, kSpinMinWidth);
+}
+
+void DropLevelsAboveMaximum(TPoleFigure& pf, bool showMrd) {
+  const double top = showMrd ? pf.MaxValue / pf.NormFactor : pf.MaxValue;
+  pf.LevelCount = std::clamp(pf.LevelCount, 0, kMaxLevels);
+  for (int i = pf.LevelCount; i >= 1; --i)
+    if (pf.Level[i] > top) --pf.LevelCount;
+}
+
+bool SmoothPoleFigure(TPoleFigure& pf, const SmoothingSettings& settings, bool showMrd, const CircleProgress& progress,
+                      SmoothingMethod method, int threads) {
+  const auto smoothed = SmoothedIntensities(pf, settings.fwhm, settings.excludeNegative, method, progress, threads);
+  if (!smoothed) return false;
+  const int n = std::clamp(pf.CircleCount, 0, kLastRow);
+  for (int i = 1; i <= n; ++i) {
+    const int points = std::clamp(pf.CirclePoints[i], 0, kMaxPoints);
+    for (int j = 1; j <= points; ++j) pf.Intensity[i][j] = (*smoothed)[i][j];
+  }
+  RefreshMirrorCircles(pf);
+
+  UpdateExtremes(pf);
+  UpdateStatistics(pf);
+  if (settings.keepLevels)
+    DropLevelsAboveMaximum(pf, showMrd);
+  else
+    AutoLevels(pf, showMrd, true, kMaxLevels);
+  pf.LowestLevel = LowestLevelOf(pf, showMrd);
+  return true;
+}
+
+}  // namespace quorix

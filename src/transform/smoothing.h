@@ -1,0 +1,58 @@
+// Gaussian smoothing of a pole figure on the sphere: every valid intensity
+// becomes the Gaussian-weighted mean of the valid intensities around its axis.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "core/pole_figure.h"
+
+namespace quorix {
+
+struct SmoothingSettings {
+  double fwhm = 5;               // degrees; the weight falls to 1/2 at this distance
+  bool excludeNegative = false;  // negative intensities take part in no mean
+  bool keepLevels = true;        // drop levels above the new maximum instead of recomputing
+};
+
+// The plain double loop compares every point with every other one. The fast
+// loop gives bit for bit the same values: it adds the same terms in the same
+// order, only skipping points that lie certainly beyond the cut-off from the
+// point and from its antipode, and it spreads the points over threads.
+enum class SmoothingMethod { Plain, Fast };
+
+// Called on the calling thread once per finished circle, in circle order.
+using CircleProgress = std::function<void()>;
+
+// Smoothed values of circles 1..CircleCount, indexed like Intensity.
+using IntensityTable = std::array<std::array<double, kMaxIntensityCols>, kMaxIntensityRows>;
+
+// The weighted means alone, without touching pf. `threads` 0 means one per
+// core; the plain method always runs on the calling thread. Returns nullptr
+// when the width is not a positive finite number.
+std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, double fwhm, bool excludeNegative,
+                                                    SmoothingMethod method = SmoothingMethod::Fast,
+                                                    const CircleProgress& progress = {}, int threads = 0);
+
+// Smooths pf in place and brings it up to date: mirror circles, extremes,
+// statistics and the contour levels (kept and trimmed, or recomputed as after
+// loading, in the unit `showMrd` selects). Returns false, with pf unchanged,
+// when the width is not a positive finite number.
+bool SmoothPoleFigure(TPoleFigure& pf, const SmoothingSettings& settings, bool showMrd,
+                      const CircleProgress& progress = {}, SmoothingMethod method = SmoothingMethod::Fast,
+                      int threads = 0);
+
+// Levels above the largest value (in the unit shown) are dropped, the rest kept.
+void DropLevelsAboveMaximum(TPoleFigure& pf, bool showMrd);
+
+// The width spin buttons: one degree up (at most 15) or down (at least 1) from
+// the typed width; nothing when the text is not a number. Typed widths
+// outside 1..15 are used as typed; only the buttons keep to the limits.
+inline constexpr double kSpinMinWidth = 1;
+inline constexpr double kSpinMaxWidth = 15;
+std::optional<double> SpinWidth(std::string_view text, bool up);
+
+}  // namespace quorix

@@ -1,0 +1,209 @@
+// The " Interpolation" dialog: output grid and file, rotation, number format.
+#include "ui/interpol_dlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "transform/interpolation.h"
+#include "ui/main_form.h"
+#include "ui/message_box_sink.h"
+#include "ui/open_dlg.h"
+#include "ui/ppf_window.h"
+#include "ui/rotation_dlg.h"
+
+namespace quorix {
+
+namespace {
+
+const char* const kDataFilter =
+    "Interpolated Pole Figures (*.y*)|*.y*|All Pole Figures (*.x*, *.y*, *.s*)|*.x*;*.y*;*.s*|All Files (*.*)|*.*";
+const char* const kGridFilter = "Raster Files (*.rst, *.grd)|*.rst;*.grd|All Files (*.*)|*.*";
+
+// The interpolation writes one value per line unless configured otherwise.
+SaveFormat InterpolationFormatDefaults() {
+  SaveFormat f;
+  f.ValuesPerLine = 1;
+  f.Width = 8;
+  f.Decimals = 3;
+  f.FactorExponent = 0;
+  f.LineEndAfterCircle = false;
+  return f;
+}
+
+}  // namespace
+
+TInterpolDlg::TInterpolDlg(AppContext& context, TMainform& mainform, QWidget* parent)
+    : QDialog(parent), context_(context), mainform_(mainform) {
+  setWindowTitle(" Interpolation");
+  setObjectName("InterpolDlg");
+  setModal(false);
+
+  outDataEdit = new QLineEdit(this);
+  OutGridEdit = new QLineEdit(this);
+  DataSearchBtn = new QPushButton("Search...", this);
+  GridSearchBtn = new QPushButton("Search...", this);
+  auto* files = new QGridLayout;
+  files->addWidget(new QLabel("Output data File:", this), 0, 0);
+  files->addWidget(outDataEdit, 0, 1);
+  files->addWidget(DataSearchBtn, 0, 2);
+  files->addWidget(new QLabel("Output Grid File:", this), 1, 0);
+  files->addWidget(OutGridEdit, 1, 1);
+  files->addWidget(GridSearchBtn, 1, 2);
+
+  auto* options = new QGroupBox(" Options ", this);
+  ZeroCheckBox = new QCheckBox(" Set negative values to 0.0", options);
+  ZeroCheckBox->setChecked(true);
+  auto* optionsLayout = new QVBoxLayout(options);
+  optionsLayout->addWidget(ZeroCheckBox);
+
+  auto* format = new QGroupBox(" Data Format ", this);
+  FormatPanel = new QLabel(format);
+  FormatPanel->setFrameShape(QFrame::Panel);
+  FormatPanel->setFrameShadow(QFrame::Sunken);
+  ChgFormatBtn = new QPushButton("Change...", format);
+  ChgFormatBtn->setEnabled(false);
+  auto* formatLayout = new QHBoxLayout(format);
+  formatLayout->addWidget(FormatPanel, 1);
+  formatLayout->addWidget(ChgFormatBtn);
+
+  BitBtn1 = new QPushButton(" Rotate", this);
+  OKBtn = new QPushButton("OK", this);
+  CancelBtn = new QPushButton("Cancel", this);
+  OKBtn->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(BitBtn1);
+  buttons->addStretch();
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(files);
+  layout->addWidget(options);
+  layout->addWidget(format);
+  layout->addLayout(buttons);
+
+  connect(DataSearchBtn, &QPushButton::clicked, this, &TInterpolDlg::DataSearchClick);
+  connect(GridSearchBtn, &QPushButton::clicked, this, &TInterpolDlg::GridSearchClick);
+  connect(ChgFormatBtn, &QPushButton::clicked, this, &TInterpolDlg::ChgFormatBtnClick);
+  connect(BitBtn1, &QPushButton::clicked, this, &TInterpolDlg::BitBtn1Click);
+  connect(OKBtn, &QPushButton::clicked, this, &TInterpolDlg::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+  OutGridEdit->setText(QString::fromStdString(context_.ini.ReadString("Rotation", "outgrid", "")));
+  format_ = ReadSaveFormat(context_.ini, InterpolationFormatDefaults());
+  ShowFormat();
+}
+
+void TInterpolDlg::SetFormatEditor(std::function<bool(SaveFormat&)> editor) {
+  formatEditor_ = std::move(editor);
+  ChgFormatBtn->setEnabled(static_cast<bool>(formatEditor_));
+}
+
+void TInterpolDlg::ShowFormat() { FormatPanel->setText(QString::fromStdString(StandardName(format_))); }
+
+void TInterpolDlg::Open(bool rotateAtOnce) {
+  show();
+  raise();
+  activateWindow();
+  if (rotateAtOnce) BitBtn1Click();
+}
+
+void TInterpolDlg::showEvent(QShowEvent* event) {
+  // Every showing starts without rotation.
+  mode_ = kNoRotation;
+  rotations_.clear();
+  ShowFormat();
+  QDialog::showEvent(event);
+}
+
+void TInterpolDlg::hideEvent(QHideEvent* event) {
+  rotations_.clear();
+  QDialog::hideEvent(event);
+}
+
+void TInterpolDlg::BitBtn1Click() {
+  if (!rotationDlg_) return;
+  int mode = mode_;
+  Mat3 matrix = matrix_;
+  RotationList list = rotations_;
+  if (!rotationDlg_->ShowForOwner(mode, matrix, list)) return;
+  mode_ = mode;
+  if (mode_ == kRotationMatrix) matrix_ = matrix;
+  if (mode_ == kRotationList) rotations_ = list;
+}
+
+void TInterpolDlg::ChgFormatBtnClick() {
+  if (!formatEditor_) return;
+  SaveFormat f = format_;
+  if (!formatEditor_(f)) return;
+  format_ = f;
+  ShowFormat();
+}
+
+void TInterpolDlg::DataSearchClick() {
+  QFileDialog dialog(this, "Output Pole Figure File");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("y*");
+  dialog.setDirectory(QString::fromStdString(context_.state.DataPath));
+  dialog.setNameFilters(FileDialogFilters(kDataFilter));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    outDataEdit->setText(dialog.selectedFiles().first());
+}
+
+void TInterpolDlg::GridSearchClick() {
+  QFileDialog dialog(this, "Output Grid");
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDirectory(QString::fromStdString(context_.state.GridPath));
+  dialog.setNameFilters(FileDialogFilters(kGridFilter));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    OutGridEdit->setText(dialog.selectedFiles().first());
+}
+
+void TInterpolDlg::OKBtnClick() {
+  InterpolationRequest request;
+  request.gridFile = OutGridEdit->text().toStdString();
+  request.mode = mode_;
+  request.matrix = matrix_;
+  request.rotations = rotations_;
+  request.zeroNegative = ZeroCheckBox->isChecked();
+
+  std::vector<int> windows;
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (mainform_.WindowVisible(n)) windows.push_back(n);
+
+  MessageBoxSink sink(this);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const InterpolationStatus status =
+      InterpolateSet(context_.set, windows, request, context_.state, sink, [this](int n) {
+        if (n == 1)
+          mainform_.RedrawMain();
+        else if (TPPF* w = mainform_.Window(n))
+          w->Redraw();
+      });
+  QApplication::restoreOverrideCursor();
+  if (status != InterpolationStatus::Done) {
+    OutGridEdit->setFocus();
+    return;
+  }
+  matrix_ = IdentityMatrix();
+  rotations_.clear();
+
+  const std::string dataFile = outDataEdit->text().toStdString();
+  if (!dataFile.empty() && context_.set.PF[1]) {
+    AsciiWriteOptions w;
+    w.SetNegativeToZero = ZeroCheckBox->isChecked();
+    w.Format = format_;
+    WritePFASCII(*context_.set.PF[1], dataFile, w, sink);
+  }
+  close();
+}
+
+}  // namespace quorix

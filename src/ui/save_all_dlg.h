@@ -1,0 +1,89 @@
+// "Save All Pole Figures Formatted": the modeless window that writes the pole
+// figures of all open windows into one Beartex or Geesthacht file.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <string>
+
+#include "io/formatted_writer.h"
+#include "ui/app_context.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace quorix {
+
+class TMainform;
+
+class TSaveAllDlg : public QDialog {
+  Q_OBJECT
+ public:
+  TSaveAllDlg(AppContext& context, TMainform& mainform, QWidget* parent = nullptr);
+
+  // Fills the table and the prefill; the caller shows the window.
+  void FormShow();
+  void SelectFormatClick(FormattedLayout layout);
+  void ClearBtnClick();
+  void OKBtnClick();
+  void OutfileSearchButtonClick();
+  FormattedLayout Layout() const;
+
+  QGroupBox* SelectFormat = nullptr;
+  QRadioButton* BeartexButton = nullptr;
+  QRadioButton* GeesthachtButton = nullptr;
+  QLineEdit* OutfileEdit = nullptr;
+  QPushButton* OutfileSearchButton = nullptr;
+  QLabel* CommentLabel = nullptr;
+  QPlainTextEdit* Comments = nullptr;
+  QSpinBox* SymSpinEdit = nullptr;
+  QLabel* WKOLabel = nullptr;
+  QSpinBox* WKOSpinEdit = nullptr;
+  QLineEdit* AEdit = nullptr;
+  QLineEdit* BEdit = nullptr;
+  QLineEdit* CEdit = nullptr;
+  QLineEdit* AlphaEdit = nullptr;
+  QLineEdit* BetaEdit = nullptr;
+  QLineEdit* GammaEdit = nullptr;
+  QTableWidget* SaveAllStringGrid = nullptr;
+  QCheckBox* InvertTheta = nullptr;
+  QCheckBox* InvertPhi = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* ClearBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+
+ private:
+  // Survives closing the window, for the rest of the run.
+  struct RowMemory {
+    std::string h2, k2, l2;
+    double fac = 0;
+  };
+  struct Memory {
+    int symmetry = 0;
+    Lattice lattice;
+    double misalignment = 0;
+    bool secondReflection = false;
+    std::array<RowMemory, kSlotCount + 1> rows{};  // by table row, 1..8
+  };
+
+  DataLayout Source() const;
+  void SetColumns(FormattedLayout layout);
+  void SetCell(int row, int column, const QString& text);
+  QString Cell(int row, int column) const;
+  void Prefill();
+  void ShowSecondReflection();
+  bool Collect(SaveAllSettings& settings, PoleFigureSlots& figures);
+
+  AppContext& context_;
+  TMainform& mainform_;
+  Memory memory_;
+};
+
+}  // namespace quorix

@@ -1,0 +1,73 @@
+// The menu commands that write pole figures and the dialogs they share.
+#include "ui/save_commands.h"
+
+#include <QLineEdit>
+
+#include "io/ascii_writer.h"
+#include "io/xrdml_writer.h"
+#include "ui/main_form.h"
+#include "ui/message_box_sink.h"
+#include "ui/plot_savx_dlg.h"
+#include "ui/save_all_dlg.h"
+#include "ui/save_dlg.h"
+#include "ui/save_format_dlg.h"
+
+namespace quorix {
+
+namespace {
+
+template <class Dialog, class Make>
+Dialog& FindOrCreate(TMainform& mainform, Make make) {
+  if (auto* dialog = mainform.findChild<Dialog*>(QString(), Qt::FindDirectChildrenOnly)) return *dialog;
+  return *make();
+}
+
+}  // namespace
+
+TSaveFormatDlg& SaveFormatDialog(TMainform& mainform) {
+  return FindOrCreate<TSaveFormatDlg>(mainform, [&] { return new TSaveFormatDlg(&mainform); });
+}
+
+TSaveDlg& SaveDialog(TMainform& mainform, AppContext& context) {
+  return FindOrCreate<TSaveDlg>(mainform, [&] { return new TSaveDlg(context, SaveFormatDialog(mainform), &mainform); });
+}
+
+TSaveAllDlg& SaveAllDialog(TMainform& mainform, AppContext& context) {
+  return FindOrCreate<TSaveAllDlg>(mainform, [&] { return new TSaveAllDlg(context, mainform, &mainform); });
+}
+
+TPlotSavXDlg& SaveXrdmlDialog(TMainform& mainform, AppContext& context) {
+  return FindOrCreate<TPlotSavXDlg>(mainform, [&] { return new TPlotSavXDlg(context, &mainform); });
+}
+
+void Saveas1Click(TMainform& mainform, AppContext& context) {
+  TSaveDlg& dlg = SaveDialog(mainform, context);
+  dlg.PFEdit->setText(QString::fromStdString(ProposedAsciiName(context.set.PF[1]->FileName)));
+  if (dlg.exec() != QDialog::Accepted) return;
+  const AsciiWriteOptions options = dlg.Options();
+  const std::string name = dlg.PFEdit->text().toStdString();
+  MessageBoxSink sink(&mainform);
+  WritePFASCII(*context.set.PF[1], name, options, sink);
+  if (!dlg.SaveAll()) return;
+  SaveAllNames names(name);
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (mainform.WindowVisible(n)) WritePFASCII(*context.set.PF[n], names.Next(), options, sink);
+}
+
+void Saveall(TMainform& mainform, AppContext& context) {
+  TSaveAllDlg& dlg = SaveAllDialog(mainform, context);
+  dlg.FormShow();
+  dlg.show();
+  dlg.raise();
+  dlg.activateWindow();
+}
+
+void SaveasXRDML(TMainform& mainform, AppContext& context) {
+  TPlotSavXDlg& dlg = SaveXrdmlDialog(mainform, context);
+  if (dlg.exec() != QDialog::Accepted) return;
+  MessageBoxSink sink(&mainform);
+  WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), dlg.OutEdit->text().toStdString(),
+               dlg.Options(), sink);
+}
+
+}  // namespace quorix

@@ -1,0 +1,59 @@
+// "Save Pole Figure(s)": file name, layout family and rearrangement of "Save as ASCII".
+#pragma once
+
+#include <QDialog>
+
+#include "io/ascii_writer.h"
+#include "ui/app_context.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace quorix {
+
+class TSaveFormatDlg;
+
+inline constexpr const char* kSavePoleFigureFilter =
+    "PoleFigure Files(.x??,.y??,.s??,.pol)|*.x*;*.y*;*.s*;*.pol|Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+
+class TSaveDlg : public QDialog {
+  Q_OBJECT
+ public:
+  // The number format comes once from section "SaveFormat" of the configuration.
+  TSaveDlg(AppContext& context, TSaveFormatDlg& formatDlg, QWidget* parent = nullptr);
+
+  AsciiWriteOptions Options() const;
+  const SaveFormat& Format() const { return format_; }
+  bool SaveAll() const;
+
+  QLineEdit* PFEdit = nullptr;
+  QPushButton* SearchButton = nullptr;
+  QLabel* Panel = nullptr;
+  QPushButton* ChangeBtn = nullptr;
+  QCheckBox* ZeroCheckBox = nullptr;
+  QCheckBox* XYCheckBox = nullptr;
+  QGroupBox* ProjectionRadioGroup = nullptr;
+  QRadioButton* EqualAreaButton = nullptr;
+  QRadioButton* EqualAngularButton = nullptr;
+  QRadioButton* PolarButton = nullptr;
+  QCheckBox* InvTheta = nullptr;
+  QCheckBox* InvPhi = nullptr;
+  QCheckBox* SaveAllCheckBox = nullptr;
+
+  void SearchButtonClick();
+  void ChangeBtnClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  AppContext& context_;
+  TSaveFormatDlg& formatDlg_;
+  SaveFormat format_;
+};
+
+}  // namespace quorix

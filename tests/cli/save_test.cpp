@@ -1,0 +1,179 @@
+// quorix-cli save, saveall and xrdml: the same bytes as the library writers,
+// files that read back, and failures that leave no file.
+#include <gtest/gtest.h>
+
+#include <fmt/format.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+#include "core/nearest.h"
+#include "io/ascii_writer.h"
+#include "io/formatted_writer.h"
+#include "io/load_pole_figure.h"
+#include "io/text_file.h"
+#include "test_support.h"
+
+namespace quorix {
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string err;
+};
+
+CliRun RunCli(const std::string& args) {
+  const std::string errFile = (test::TempDir() / "stderr.txt").string();
+  CliRun r;
+  const int status = std::system((std::string(QUORIX_CLI_PATH) + " " + args + " >/dev/null 2>" + errFile).c_str());
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream in(errFile);
+  std::stringstream s;
+  s << in.rdbuf();
+  r.err = s.str();
+  return r;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::unique_ptr<TPoleFigure> Load(const std::string& data, int index = 1) {
+  LoadRequest request;
+  request.dataFile = data;
+  request.gridFile = test::ExamplePath("grid5.rst");
+  request.pfIndex = index;
+  CollectingSink sink;
+  return LoadPoleFigure(request, sink);
+}
+
+std::string Examples(const char* data) {
+  return test::ExamplePath(data) + " " + test::ExamplePath("grid5.rst");
+}
+
+TEST(CliSave, WritesWhatTheLibraryWrites) {
+  const auto pf = Load(test::ExamplePath("copper.xpe"), 2);
+  ASSERT_TRUE(pf);
+  const std::string out = (test::TempDir() / "copper.z01").string();
+  struct Case {
+    std::string args;
+    AsciiWriteOptions options;
+  } cases[] = {
+      {"", {}},
+      {"--standard dubna --factor -1 --invert-phi", {}},
+      {"--count 5 --digits 6 --comma 1 --enter --keep-negative --invert-theta", {}},
+      {"--coords polar", {}},
+  };
+  cases[1].options.Format = {6, 8, 3, -1, true};
+  cases[1].options.InvertPhi = true;
+  cases[2].options.Format = {5, 6, 1, 0, true};
+  cases[2].options.SetNegativeToZero = false;
+  cases[2].options.InvertTheta = true;
+  cases[3].options.IncludeCoordinates = true;
+  cases[3].options.Coordinates = CoordinateType::Polar;
+  for (const Case& c : cases) {
+    const CliRun run = RunCli(fmt::format("save {} --index 2 -o {} {}", Examples("copper.xpe"), out, c.args));
+    ASSERT_EQ(run.status, 0) << c.args << ": " << run.err;
+    EXPECT_EQ(ReadFile(out), FormatPFASCII(*pf, c.options)) << c.args;
+  }
+}
+
+TEST(CliSave, FailedWritesExitWithOneAndLeaveNoFile) {
+  const std::string noFolder = (test::TempDir() / "missing" / "x.z01").string();
+  CliRun run = RunCli(fmt::format("save {} -o {}", Examples("copper111.pol"), noFolder));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Cannot create file " + noFolder + "\n");
+  EXPECT_FALSE(std::filesystem::exists(noFolder));
+  if (std::filesystem::exists("/dev/full")) {
+    run = RunCli(fmt::format("save {} -o /dev/full", Examples("copper111.pol")));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Error writing data.\n");
+  }
+  run = RunCli(fmt::format("saveall beartex {} -o {}", Examples("copper.xpe"), noFolder));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_FALSE(std::filesystem::exists(noFolder));
+}
+
+TEST(CliSaveAll, BeartexFromAHashListFileKeepsItsHeaderAndReadsBack) {
+  const std::string out = (test::TempDir() / "copper.xpe").string();
+  const CliRun run = RunCli(fmt::format("saveall beartex {} -o {} --comment 'Copper again'", Examples("copper.xpe"), out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto lines = SplitLines(ReadFile(out));
+  ASSERT_GE(lines.size(), 7u);
+  EXPECT_EQ(lines[0], fmt::format("{:<79}#", "Copper again"));
+  // Lattice and symmetry from line 6 of the source, indices from the pole figure names.
+  EXPECT_EQ(lines[5], "     3.615     3.615     3.615    90.000    90.000    90.000    7    1");
+  EXPECT_EQ(lines[6].substr(0, 10), "   1  1  1");
+  for (int k = 1; k <= 3; ++k) {
+    const auto source = Load(test::ExamplePath("copper.xpe"), k);
+    const auto back = Load(out, k);
+    ASSERT_TRUE(source && back) << k;
+    const double scale = BeartexScale(source->MaxValue);
+    for (int i = 1; i <= source->CircleCount; ++i)
+      for (int j = 1; j <= source->CirclePoints[i]; ++j)
+        ASSERT_EQ(back->Intensity[i][j], Nearest(source->Intensity[i][j] * scale)) << k << ": " << i << "," << j;
+  }
+}
+
+TEST(CliSaveAll, GeesthachtWritesWhatTheLibraryWrites) {
+  const auto a = Load(test::ExamplePath("copper111.pol"));
+  ASSERT_TRUE(a);
+  const std::string out = (test::TempDir() / "copper.ibm").string();
+  const CliRun run = RunCli(fmt::format(
+      "saveall geesthacht {} -o {} --comment one --comment two --symmetry 4 --lattice 3.615,3.615,3.615,90,90,90 "
+      "--hkl 1,1,1 --misalignment 5 --invert-phi",
+      Examples("copper111.pol"), out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  SaveAllSettings s;
+  s.layout = FormattedLayout::Geesthacht;
+  s.comments = {"one", "two"};
+  s.symmetry = 4;
+  s.lattice = {3.615, 3.615, 3.615, 90, 90, 90};
+  s.misalignment = 5;
+  s.invertPhi = true;
+  s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}};
+  PoleFigureSlots figures{};
+  figures[1] = a.get();
+  EXPECT_EQ(ReadFile(out), FormatSaveAll(s, figures));
+}
+
+TEST(CliSaveAll, RefusesNamesWithoutIndicesAndBadOptions) {
+  const std::string out = (test::TempDir() / "q.ibm").string();
+  CliRun run = RunCli(fmt::format("saveall geesthacht {} -o {}", Examples("quartz.wko"), out));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("give --hkl"), std::string::npos);
+  run = RunCli(fmt::format("saveall geesthacht {} -o {} --hkl 1,0,0 --hkl 1,0,1 --symmetry 7", Examples("quartz.wko"), out));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The symmetry code must be from 0 to 6.\n");
+  EXPECT_FALSE(std::filesystem::exists(out));
+  run = RunCli(fmt::format("saveall geesthacht {} -o {} --hkl 1,0,0 --hkl 1,0,1", Examples("quartz.wko"), out));
+  EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST(CliXrdml, WritesOnATemplateAndRefusesAnUnusableOne) {
+  const std::string out = (test::TempDir() / "copper.xrdml").string();
+  const std::string good = std::string(QUORIX_SOURCE_DIR) + "/tests/io/data/mixed_case_markers.xrdml";
+  CliRun run = RunCli(fmt::format("xrdml {} --template {} -o {} --hkl 1,1,1 --zero-negative", Examples("copper111.pol"), good, out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(ReadFile(out).find("\t\t\t\t\t<h>1</h>\r\n"), std::string::npos);
+
+  const std::string bad = std::string(QUORIX_SOURCE_DIR) + "/tests/io/data/template_ending_inside_the_scan.xrdml";
+  const std::string other = (test::TempDir() / "other.xrdml").string();
+  run = RunCli(fmt::format("xrdml {} --template {} -o {}", Examples("copper111.pol"), bad, other));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The sample file " + bad + " is not a usable XRDML template.\n");
+  EXPECT_FALSE(std::filesystem::exists(other));
+  run = RunCli(fmt::format("xrdml {} --template {} -o {} --hkl 1,1", Examples("copper111.pol"), good, other));
+  EXPECT_EQ(run.status, 1);
+}
+
+}  // namespace
+}  // namespace quorix

@@ -1,0 +1,289 @@
+// Beartex and Geesthacht files byte for byte, read back through the hash-list
+// and WKO readers, and the prefill from captions and file headers.
+#include "io/formatted_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/nearest.h"
+#include "io/load_pole_figure.h"
+#include "io/text_file.h"
+#include "test_support.h"
+
+namespace quorix {
+namespace {
+
+// Circles at alpha 0, 5, ...; values from `values` circle by circle.
+std::unique_ptr<TPoleFigure> Small(int circles, int points, std::initializer_list<double> values) {
+  auto pf = NewPoleFigure();
+  pf->CircleCount = circles;
+  auto v = values.begin();
+  for (int i = 1; i <= circles; ++i) {
+    pf->Alpha[i] = 5.0 * (i - 1);
+    pf->BetaStep[i] = 360.0 / points;
+    pf->CirclePoints[i] = points;
+    for (int j = 1; j <= points; ++j) {
+      pf->Intensity[i][j] = v != values.end() ? *v++ : 1;
+      pf->MaxValue = std::max(pf->MaxValue, pf->Intensity[i][j]);
+    }
+  }
+  pf->PointCount = circles * points;
+  return pf;
+}
+
+std::unique_ptr<TPoleFigure> Example(const std::string& data, int index = 1) {
+  LoadRequest request;
+  request.dataFile = data;
+  request.gridFile = test::ExamplePath("grid5.rst");
+  request.pfIndex = index;
+  CollectingSink sink;
+  auto pf = LoadPoleFigure(request, sink);
+  EXPECT_TRUE(pf) << data << (sink.messages.empty() ? "" : ": " + sink.messages.back());
+  return pf;
+}
+
+SaveAllSettings Settings(FormattedLayout layout) {
+  SaveAllSettings s;
+  s.layout = layout;
+  s.lattice = {3.615, 3.615, 3.615, 90, 90, 90};
+  s.symmetry = 7;
+  s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}};
+  return s;
+}
+
+TEST(FormattedScale, FirstPowerOfTenBelowTheLimit) {
+  EXPECT_DOUBLE_EQ(BeartexScale(5000), 1);
+  EXPECT_DOUBLE_EQ(GeesthachtScale(5000), 1);
+  EXPECT_DOUBLE_EQ(BeartexScale(99.9), 100);
+  EXPECT_DOUBLE_EQ(GeesthachtScale(99.9), 100);
+  EXPECT_DOUBLE_EQ(BeartexScale(12000), 0.1);
+  EXPECT_DOUBLE_EQ(GeesthachtScale(12000), 1);
+  EXPECT_DOUBLE_EQ(BeartexScale(0.5), 1000);
+  // A maximum no factor can bring down must not hang.
+  EXPECT_EQ(BeartexScale(std::nan("")), 0);
+}
+
+TEST(FormattedBeartex, SmallBlockByteForByte) {
+  const auto pf = Small(2, 3, {10, 20, 30.4, 40, 50, 60});
+  SaveAllSettings s = Settings(FormattedLayout::Beartex);
+  s.comments = {"Ten chars!"};
+  const std::string expected = "Ten chars!" + std::string(69, ' ') + "#\r\n \r\n \r\n \r\n \r\n"
+                               "     3.615     3.615     3.615    90.000    90.000    90.000    7    1\r\n"
+                               "   1  1  1  0.0  5.0  5.0  0.0360.0120.0 1 1\r\n"
+                               " 100020003040400050006000\r\n \r\n";
+  EXPECT_EQ(FormatBeartexBlock(*pf, s, s.rows[0]), expected);
+  // "360 - phi": point 1 first, then the others backwards.
+  s.invertPhi = true;
+  EXPECT_NE(FormatBeartexBlock(*pf, s, s.rows[0]).find(" 100030402000400060005000\r\n"), std::string::npos);
+}
+
+TEST(FormattedBeartex, FullGridFillsSeventySixLinesOfEighteen) {
+  auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 5, 72);
+  ASSERT_EQ(pf->CircleCount, 19);
+  for (int i = 1; i <= 19; ++i)
+    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = i + j;
+  pf->MaxValue = 19 + 72;
+  const SaveAllSettings s = Settings(FormattedLayout::Beartex);
+  const auto lines = SplitLines(FormatBeartexBlock(*pf, s, s.rows[0]));
+  ASSERT_EQ(lines.size(), 84u);  // the block length the hash-list reader expects for 72 points
+  for (std::size_t k = 7; k < 83; ++k) EXPECT_EQ(lines[k].size(), 1 + 18 * 4u) << k;
+  EXPECT_EQ(lines[83], " ");
+  EXPECT_EQ(lines[7].substr(0, 9), "  200 300");  // scale 100
+}
+
+TEST(FormattedGeesthacht, SmallFileByteForByte) {
+  // The third circle holds a missing value: it is left out and counted in the header.
+  const auto pf = Small(3, 3, {10, 20, 30.4, 40, 50, 60, 70, -1, 80});
+  SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  s.comments = {"c1"};
+  s.symmetry = 2;
+  s.lattice = {4.913, 4.913, 5.405, 90, 90, 120};
+  s.misalignment = 12;
+  s.rows = {SaveAllRow{1, 1, 0, 0, SecondReflection{1, 0, 1, 0.5}}};
+  PoleFigureSlots figures{};
+  figures[1] = pf.get();
+  EXPECT_EQ(FormatSaveAll(s, figures),
+            "c1\r\n \r\n"
+            "  1  2\r\n"
+            "   4.913  4.913  5.405120.000\r\n"
+            "  1  0  0   2   3   1\r\n"
+            "WKO = 12.0\r\n"
+            "SUP =  2  1  0  1  0.5\r\n"
+            "   1000   2000   3040   4000   5000   6000\r\n"
+            "      0      0\r\n");
+  s.rows[0].second.reset();
+  EXPECT_NE(FormatSaveAll(s, figures).find("\r\nSUP =  1  1  1  1  1.0\r\n"), std::string::npos);
+  // Rows naming a closed window write nothing but still count in the header.
+  s.rows.push_back(SaveAllRow{3, 1, 1, 1, std::nullopt});
+  EXPECT_EQ(SplitLines(FormatSaveAll(s, figures))[2], "  2  2");
+}
+
+TEST(FormattedGeesthacht, IncompleteOuterCirclesAndTheirZeros) {
+  auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 5, 72);
+  for (int i = 1; i <= 19; ++i)
+    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = 100;
+  pf->Intensity[18][5] = -1;
+  pf->Intensity[19][72] = -1;
+  pf->MaxValue = 100;
+  SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  const auto lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
+  EXPECT_EQ(lines[0], "  1  1  1  18  72  16");
+  // 17 circles of 72 values: 122 full lines and one of 4, then 17 zeros.
+  ASSERT_EQ(lines.size(), 3u + 123u + 2u);
+  EXPECT_EQ(lines[3 + 122].size(), 4 * 7u);
+  std::string zeros;
+  for (int k = 0; k < 10; ++k) zeros += "      0";
+  EXPECT_EQ(lines[126], zeros);
+  EXPECT_EQ(lines[127], zeros.substr(0, 7 * 7));
+}
+
+TEST(FormattedGeesthacht, NoEmptyLineWhenTheKeptValuesFillTheirLastLine) {
+  // Two complete circles of 5 points and an incomplete third: 10 values, one line.
+  const auto pf = Small(3, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -1, 1, 1, 1, 1});
+  SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  const auto lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[3].size(), 70u);
+  EXPECT_EQ(lines[4], "      0      0");
+}
+
+TEST(FormattedRoundTrip, BeartexReadsBackThroughTheHashListReader) {
+  const auto a = Example(test::ExamplePath("copper111.pol"));
+  ASSERT_TRUE(a);
+  auto b = NewPoleFigure();
+  *b = *a;
+  for (int i = 1; i <= b->CircleCount; ++i)
+    for (int j = 1; j <= b->CirclePoints[i]; ++j) b->Intensity[i][j] *= 30;
+  b->MaxValue *= 30;
+  SaveAllSettings s = Settings(FormattedLayout::Beartex);
+  s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
+  PoleFigureSlots figures{};
+  figures[1] = a.get();
+  figures[2] = b.get();
+  const std::string out = (test::TempDir() / "two.xpe").string();
+  CollectingSink sink;
+  ASSERT_TRUE(WriteSaveAll(out, s, figures, sink));
+  for (int k = 1; k <= 2; ++k) {
+    const TPoleFigure& source = k == 1 ? *a : *b;
+    const auto back = Example(out, k);
+    ASSERT_TRUE(back);
+    const double scale = BeartexScale(source.MaxValue);
+    for (int i = 1; i <= source.CircleCount; ++i)
+      for (int j = 1; j <= source.CirclePoints[i]; ++j)
+        ASSERT_EQ(back->Intensity[i][j], Nearest(source.Intensity[i][j] * scale)) << k << ": " << i << "," << j;
+  }
+}
+
+TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
+  // Circles with missing values would be left out of the block; fill them for this round trip.
+  const auto a = Example(test::ExamplePath("copper111.pol"));
+  const auto b = Example(test::ExamplePath("copper.xpe"), 2);
+  ASSERT_TRUE(a && b);
+  for (TPoleFigure* pf : {a.get(), b.get()})
+    for (int i = 1; i <= pf->CircleCount; ++i)
+      for (int j = 1; j <= pf->CirclePoints[i]; ++j)
+        if (pf->Intensity[i][j] == kMissing) pf->Intensity[i][j] = 0;
+  SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
+  PoleFigureSlots figures{};
+  figures[1] = a.get();
+  figures[2] = b.get();
+  const std::string out = (test::TempDir() / "two.ibm").string();
+  CollectingSink sink;
+  ASSERT_TRUE(WriteSaveAll(out, s, figures, sink));
+  for (int k = 1; k <= 2; ++k) {
+    const TPoleFigure& source = k == 1 ? *a : *b;
+    const auto back = Example(out, k);
+    ASSERT_TRUE(back);
+    const double scale = GeesthachtScale(source.MaxValue);
+    for (int i = 1; i <= source.CircleCount; ++i)
+      for (int j = 1; j <= source.CirclePoints[i]; ++j)
+        ASSERT_EQ(back->Intensity[i][j], Nearest(source.Intensity[i][j] * scale)) << k << ": " << i << "," << j;
+  }
+}
+
+TEST(FormattedPrefill, MillerIndicesFromWindowCaptions) {
+  const auto hash = MillerFromCaption("1 * copper.xpe" + MultiSuffix(2, "   1  1  1"));
+  ASSERT_TRUE(hash);
+  EXPECT_EQ(hash->h, "1");
+  EXPECT_EQ(hash->k, "1");
+  EXPECT_EQ(hash->l, "1");
+  const auto wko = MillerFromCaption("2 * quartz.wko" + MultiSuffix(1, "  2 -1  0"));
+  ASSERT_TRUE(wko);
+  EXPECT_EQ(wko->h, "2");
+  EXPECT_EQ(wko->k, "-1");
+  EXPECT_EQ(wko->l, "0");
+  EXPECT_FALSE(MillerFromCaption("1 * copper111.pol"));
+  EXPECT_FALSE(MillerFromCaption("odd [caption"));
+}
+
+TEST(FormattedPrefill, HeadersOfBothLayoutsGiveBackWhatWasWritten) {
+  const auto pf = Small(2, 3, {1, 2, 3, 4, 5, 6});
+  PoleFigureSlots figures{};
+  figures[1] = pf.get();
+  SaveAllSettings g = Settings(FormattedLayout::Geesthacht);
+  g.symmetry = 4;
+  g.lattice = {4.913, 4.913, 5.405, 0, 0, 120};
+  g.misalignment = -12;
+  g.rows[0].second = SecondReflection{1, 0, 1, 0.5};
+  const SaveAllHeader wko = ParseSaveAllHeader(SplitLines(FormatSaveAll(g, figures)), DataLayout::WkoList);
+  EXPECT_EQ(wko.symmetry, 4);
+  EXPECT_EQ(wko.abcText, (std::array<std::string, 3>{"4.913", "4.913", "5.405"}));
+  EXPECT_EQ(wko.gamma, 120);  // characters 23-29 are gamma
+  EXPECT_EQ(wko.misalignment, -12);
+  EXPECT_TRUE(wko.secondReflection);
+  EXPECT_EQ(wko.h2 + wko.k2 + wko.l2, "101");
+  EXPECT_EQ(wko.fac, 0.5);
+
+  SaveAllSettings b = Settings(FormattedLayout::Beartex);
+  b.lattice = {4.913, 4.913, 5.405, 90, 90, 120};
+  b.symmetry = 9;
+  const SaveAllHeader hash = ParseSaveAllHeader(SplitLines(FormatSaveAll(b, figures)), DataLayout::HashList);
+  EXPECT_EQ(hash.symmetry, 9);
+  EXPECT_EQ(hash.c, 5.405);
+  EXPECT_EQ(hash.alpha, 90);
+  EXPECT_EQ(hash.gamma, 120);
+
+  // Short or foreign headers leave the fields empty.
+  const SaveAllHeader empty = ParseSaveAllHeader({"only one line"}, DataLayout::WkoList);
+  EXPECT_FALSE(empty.symmetry || empty.gamma || empty.misalignment || empty.secondReflection);
+}
+
+TEST(FormattedPrefill, SymmetryTranslationsAndNames) {
+  EXPECT_EQ(BeartexToGeesthachtSymmetry(2), 1);
+  EXPECT_EQ(BeartexToGeesthachtSymmetry(3), 2);
+  for (int c : {4, 5, 6, 7}) EXPECT_EQ(BeartexToGeesthachtSymmetry(c), 4);
+  for (int c : {8, 9}) EXPECT_EQ(BeartexToGeesthachtSymmetry(c), 3);
+  for (int c : {10, 11}) EXPECT_EQ(BeartexToGeesthachtSymmetry(c), 6);
+  EXPECT_EQ(BeartexToGeesthachtSymmetry(1), 0);
+  EXPECT_EQ(GeesthachtToBeartexSymmetry(1), 2);
+  EXPECT_EQ(GeesthachtToBeartexSymmetry(2), 3);
+  EXPECT_EQ(GeesthachtToBeartexSymmetry(6), 0);
+  // A code from a file of the target's own numbering is kept.
+  EXPECT_EQ(SymmetryForLayout(FormattedLayout::Beartex, 7, DataLayout::HashList), 7);
+  EXPECT_EQ(SymmetryForLayout(FormattedLayout::Beartex, 2, DataLayout::WkoList), 3);
+  EXPECT_EQ(SymmetryForLayout(FormattedLayout::Geesthacht, 6, DataLayout::WkoList), 6);
+  EXPECT_EQ(SymmetryForLayout(FormattedLayout::Geesthacht, 7, DataLayout::None), 4);
+
+  EXPECT_EQ(ProposedSaveAllName("/d/x.y/copper.b.pol", FormattedLayout::Beartex), "/d/x.y/copper.xpe");
+  EXPECT_EQ(ProposedSaveAllName("copper.pol", FormattedLayout::Geesthacht), "copper.ibm");
+  EXPECT_EQ(ProposedSaveAllName("copper", FormattedLayout::Beartex), "xpe");
+}
+
+TEST(FormattedFiles, FailedWriteLeavesNoFile) {
+  const auto pf = Small(1, 3, {1, 2, 3});
+  PoleFigureSlots figures{};
+  figures[1] = pf.get();
+  const std::string out = (test::TempDir() / "missing" / "x.xpe").string();
+  CollectingSink sink;
+  EXPECT_FALSE(WriteSaveAll(out, Settings(FormattedLayout::Beartex), figures, sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0], "Cannot create file " + out);
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+}  // namespace
+}  // namespace quorix
