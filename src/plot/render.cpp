@@ -47,15 +47,17 @@ PlotLabels MakeLabels(const TPoleFigure& pf, const TProgramState& state, const P
     for (int k = 1; k <= levelCount; ++k) l.legend.push_back(FormatFixed(d, pf.Level[k]));
   }
   const double nf = pf.NormFactor;
-  const std::string a = FormatOneDecimal(100 * (pf.MaxValue - pf.MinValue) / nf) + "%";
+  // A record never normalised (NormFactor 0) has no relative spread; print 0, not "nan".
+  const bool normalised = nf != 0 && std::isfinite(nf);
+  const std::string a = FormatOneDecimal(normalised ? 100 * (pf.MaxValue - pf.MinValue) / nf : 0.0) + "%";
   l.norm = o.ShowMrd ? "norm:  " + FormatFixed(DecimalsFor(nf), nf) + "      A:  " + a : "A:  " + a;
   l.fileName = FileNamePart(pf.FileName);
   for (const std::string& f : state.AddListFiles) l.addRows.push_back(FileNamePart(f));
   l.addRows.emplace_back();  // the loop also writes the empty row after the last
   l.projection = o.EqualArea ? "Equ. area low. hem. proj." : "Equ. angular low. hem. proj.";
 
-  const double maxShown = o.ShowMrd ? pf.MaxValue / nf : pf.MaxValue;
-  const double minShown = o.ShowMrd ? pf.MinValue / nf : pf.MinValue;
+  const double maxShown = o.ShowMrd && normalised ? pf.MaxValue / nf : pf.MaxValue;
+  const double minShown = o.ShowMrd && normalised ? pf.MinValue / nf : pf.MinValue;
   const int d = DecimalsFor(maxShown);
   l.maxTail = FormatFixed(d, maxShown) + PositionText(GridDirection(pf, g, pf.MaxCircle, pf.MaxPoint));
   l.minTail = FormatFixed(d, minShown) + PositionText(GridDirection(pf, g, pf.MinCircle, pf.MinPoint));

@@ -355,6 +355,12 @@ TEST(PlotRobustness, FreshRecordAndOddSurfaces) {
   RecordingCanvas c;
   EXPECT_EQ(PlotPoleFigure(*fresh, state, c, 650, 910, "").sizePercentage, 100);
   EXPECT_FALSE(c.ops.empty());
+  EXPECT_NE(FindText(c, "A:  0.0%"), nullptr);  // never normalised: no "nan"
+  state.Options.ShowMrd = true;
+  RecordingCanvas mrd;
+  PlotPoleFigure(*fresh, state, mrd, 650, 910, "");
+  for (const CanvasOp& op : mrd.ops) EXPECT_EQ(op.text.find("nan"), std::string::npos) << op.text;
+  state.Options.ShowMrd = false;
   RecordingCanvas none;
   EXPECT_EQ(PlotPoleFigure(*fresh, state, none, 0, 910, "").sizePercentage, 0);
   EXPECT_EQ(PlotPoleFigure(*fresh, state, none, 650, -5, "").sizePercentage, 0);
