@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <fstream>
+#include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace quorix::test {
@@ -57,5 +61,27 @@ struct Cleanup {
   }
 } cleanup;
 }  // namespace
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+CliRun RunCli(const std::string& args) {
+  const std::string errFile = (TempDir() / "stderr.txt").string();
+  const std::string cmd = std::string(QUORIX_CLI_PATH) + " " + args + " 2>" + errFile;
+  CliRun r;
+  FILE* pipe = ::popen(cmd.c_str(), "r");
+  if (!pipe) return r;
+  std::array<char, 65536> buffer{};
+  std::size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.err = ReadFile(errFile);
+  return r;
+}
 
 }  // namespace quorix::test

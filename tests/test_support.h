@@ -19,4 +19,14 @@ std::string RealDataPath(const std::string& name);
 // A record with circles at alpha 0, step .. 90 (inclusive), `points` points each, beta from 0.
 void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points);
 
+std::string ReadFile(const std::string& path);
+
+// quorix-cli run with `args` (split by the shell), its exit status and both outputs.
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+CliRun RunCli(const std::string& args);
+
 }  // namespace quorix::test

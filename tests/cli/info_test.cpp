@@ -15,29 +15,8 @@
 namespace quorix {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const std::string& args) {
-  const std::string errFile = (test::TempDir() / "stderr.txt").string();
-  const std::string cmd = std::string(QUORIX_CLI_PATH) + " " + args + " 2>" + errFile;
-  CliRun r;
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 65536> buffer{};
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  if (FILE* f = std::fopen(errFile.c_str(), "r")) {
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0) r.err.append(buffer.data(), n);
-    std::fclose(f);
-  }
-  return r;
-}
+using test::CliRun;
+using test::RunCli;
 
 TEST(CliInfo, JsonMatchesTheLibraryToTheLastBit) {
   struct Case {

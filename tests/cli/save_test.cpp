@@ -22,29 +22,9 @@
 namespace quorix {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string err;
-};
-
-CliRun RunCli(const std::string& args) {
-  const std::string errFile = (test::TempDir() / "stderr.txt").string();
-  CliRun r;
-  const int status = std::system((std::string(QUORIX_CLI_PATH) + " " + args + " >/dev/null 2>" + errFile).c_str());
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream in(errFile);
-  std::stringstream s;
-  s << in.rdbuf();
-  r.err = s.str();
-  return r;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::CliRun;
+using test::ReadFile;
+using test::RunCli;
 
 std::unique_ptr<TPoleFigure> Load(const std::string& data, int index = 1) {
   LoadRequest request;
