@@ -28,8 +28,8 @@
 #include "plot/contour_colors.h"
 #include "io/text_file.h"
 #include "plot/plot_files.h"
-#include "transform/rotation_editor.h"
 #include "plot/render.h"
+#include "transform_io.h"
 #include "ui/canvas/qt_canvas.h"
 
 namespace quorix::cli {
@@ -56,51 +56,18 @@ struct RenderOptions {
 
 constexpr int kMaxSide = 10000;  // a 400 MB image at most
 
-std::vector<std::string_view> Split(std::string_view s, char sep) {
-  std::vector<std::string_view> parts;
-  while (true) {
-    std::size_t at = s.find(sep);
-    parts.push_back(s.substr(0, at));
-    if (at == std::string_view::npos) return parts;
-    s.remove_prefix(at + 1);
-  }
-}
-
 // "PHI,THETA,OMEGA": one "Add" of that rotation to the identity, as in the rotation dialog.
 bool ApplyRotateAxis(const std::string& text, TRotationState& r, std::string& error) {
-  std::vector<std::string_view> parts = Split(text, ',');
-  if (parts.size() != 3) {
-    error = "--rotate-axis expects PHI,THETA,OMEGA, got \"" + text + "\"";
-    return false;
-  }
-  RotationEditor editor;
-  editor.Load(kRotationMatrix, IdentityMatrix(), {});
-  const int bad = editor.AddAxisAngle(std::string(parts[0]), std::string(parts[1]), std::string(parts[2]));
-  if (bad != RotationEditor::kAllParsed) {
-    error = "--rotate-axis: \"" + std::string(parts[static_cast<std::size_t>(bad)]) + "\" is not a number";
-    return false;
-  }
+  Mat3 matrix{};
+  if (!ParseRotateAxis(text, matrix, error)) return false;
   r.RotationMode = kRotationMatrix;
-  r.RotationMatrix = editor.Matrix();
+  r.RotationMatrix = matrix;
   return true;
 }
 
-// "X:30,Z:-45": axis rotations applied in that order; zero angles add nothing.
 bool ApplyRotateList(const std::string& text, TRotationState& r, std::string& error) {
   RotationList list;
-  for (std::string_view part : Split(text, ',')) {
-    part = Trim(part);
-    std::size_t colon = part.find(':');
-    std::string_view axis = colon == std::string_view::npos ? part : Trim(part.substr(0, colon));
-    char letter = axis.size() == 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(axis[0]))) : '?';
-    std::optional<double> angle;
-    if (colon != std::string_view::npos) angle = ParseNumber(part.substr(colon + 1));
-    if ((letter != 'X' && letter != 'Y' && letter != 'Z') || !angle) {
-      error = "--rotate-list: \"" + std::string(part) + "\" is not of the form X:angle, Y:angle or Z:angle";
-      return false;
-    }
-    if (*angle != 0) AppendRotation(list, letter, *angle);
-  }
+  if (!ParseRotateList(text, list, error)) return false;
   r.Rotations = std::move(list);
   r.RotationMode = r.Rotations.empty() ? kNoRotation : kRotationList;
   return true;
