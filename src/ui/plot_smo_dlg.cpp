@@ -27,6 +27,8 @@ TWorkingWin::TWorkingWin(QWidget* parent) : QProgressDialog(parent) {
   setMinimumDuration(0);
   setAutoClose(false);
   setAutoReset(false);
+  // The base class arms a timer that would show the gauge on its own later.
+  reset();
   hide();
 }
 
@@ -43,7 +45,10 @@ void TWorkingWin::Step() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TWorkingWin::Finish() { hide(); }
+void TWorkingWin::Finish() {
+  hide();
+  reset();  // setValue(0) in Start armed the show timer again
+}
 
 TPlotSmoDlg::TPlotSmoDlg(AppContext& context, TMainform& mainform, QWidget* parent)
     : QDialog(parent), context_(context), mainform_(mainform) {

@@ -1,0 +1,34 @@
+// The "Working..." gauge of the smoothing commands.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <QApplication>
+
+#include "ui/plot_smo_dlg.h"
+
+namespace quorix {
+namespace {
+
+void Spin(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+TEST(WorkingGauge, ShowsOnlyWhileWorkRuns) {
+  QWidget owner;
+  TWorkingWin gauge(&owner);
+  // QProgressDialog shows itself after its minimum duration unless disarmed.
+  Spin(300);
+  EXPECT_FALSE(gauge.isVisible());
+  gauge.Start(3);
+  EXPECT_TRUE(gauge.isVisible());
+  gauge.Step();
+  gauge.Finish();
+  Spin(300);
+  EXPECT_FALSE(gauge.isVisible());
+}
+
+}  // namespace
+}  // namespace quorix
