@@ -160,6 +160,15 @@ std::vector<LowPoint> LowPoints(const TPoleFigure& pf, const PlotGeometry& g) {
   return out;
 }
 
+void MarkLowPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
+  canvas.SetPenMode(PenMode::Copy);
+  for (const LowPoint& p : LowPoints(pf, g)) {
+    canvas.SetPenColor(p.negative ? kRed : kBlack);
+    canvas.MoveTo(p.at.x, p.at.y);
+    canvas.LineTo(p.at.x + 1, p.at.y);
+  }
+}
+
 std::vector<quorix::Pixel> EigenMarks(const TPoleFigure& pf, const PlotGeometry& g) {
   std::vector<quorix::Pixel> out;
   for (int k = 1; k <= 3; ++k) {
@@ -260,14 +269,7 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
   }
 
   if (screen) {
-    if (o.DrawGrid) {
-      canvas.SetPenMode(PenMode::Copy);
-      for (const LowPoint& p : LowPoints(pf, g)) {
-        canvas.SetPenColor(p.negative ? kRed : kBlack);
-        canvas.MoveTo(p.at.x, p.at.y);
-        canvas.LineTo(p.at.x + 1, p.at.y);
-      }
-    }
+    if (o.DrawGrid) MarkLowPoints(pf, g, canvas);
     if (o.ShowEigenvalues) {
       canvas.SetPenColor(kBlack);
       canvas.SetBrushColor(kBlack);
@@ -296,6 +298,12 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
     if (pf.Intensity[n][PointsOn(pf, n)] > 0) WriteTicksHPGL(*hpgl, frame, o.EqualArea);
   }
   return result;
+}
+
+void DrawLowPoints(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w) {
+  if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return;
+  const PlotGeometry g{PlotSize(w, h), state.Options.EqualArea, DisplayRotation(state.Rotation)};
+  if (g.plotSize > 0) MarkLowPoints(pf, g, canvas);
 }
 
 }  // namespace quorix

@@ -58,4 +58,8 @@ struct PlotLabels {
 PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
                           const std::string& title, HpglSink* hpgl = nullptr, MessageSink* messages = nullptr);
 
+// The marks of grid points below LowestLevel alone, over a plot already on
+// the canvas, placed as PlotPoleFigure places them on an h x w surface.
+void DrawLowPoints(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w);
+
 }  // namespace quorix

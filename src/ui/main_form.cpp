@@ -25,6 +25,7 @@
 #include "plot/levels.h"
 #include "plot/display_options.h"
 #include "ui/about_box.h"
+#include "ui/canvas/qt_canvas.h"
 #include "ui/contour_dlg.h"
 #include "ui/options_dlg.h"
 #include "ui/interpol_dlg.h"
@@ -320,7 +321,20 @@ void TMainform::FillSpeedButtonClick(bool down) {
 
 void TMainform::GridSpeedButtonClick(bool down) {
   context_.state.Options.DrawGrid = down;
-  RedrawAll();
+  if (!down) {
+    RedrawAll();
+    return;
+  }
+  // Pressing only adds the dots to what is shown.
+  const auto mark = [this](const TPoleFigure* pf, PlotView* view) {
+    if (!pf || !view || view->Image().isNull()) return;
+    QtRasterCanvas canvas(view->Image());
+    DrawLowPoints(*pf, context_.state, canvas, view->Image().height(), view->Image().width());
+    view->SetImage(canvas.Image());
+  };
+  mark(context_.set.PF[1].get(), Image1);
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (WindowVisible(n)) mark(context_.set.PF[n].get(), windows_[n]->Image());
 }
 
 void TMainform::mrdSpeedButtonClick(bool down) {

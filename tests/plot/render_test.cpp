@@ -221,6 +221,29 @@ TEST(PlotMarks, LowPointsBlackOrRedByValue) {
   EXPECT_EQ(dots[1].y1, 325 - 182); EXPECT_EQ(dots[1].pen, kRed);
 }
 
+TEST(PlotMarks, GridMarksAloneLandWhereThePlotPutsThem) {
+  auto pf = CentrePeak();
+  pf->LevelCount = 0;
+  pf->LowestLevel = 1.0;
+  pf->Intensity[3][1] = 0.5, pf->Intensity[3][2] = -0.3;
+  const auto dotsOf = [](const RecordingCanvas& c) {
+    std::vector<std::pair<int, int>> dots;
+    for (std::size_t i = 1; i < c.ops.size(); ++i)
+      if (c.ops[i - 1].kind == CanvasOpKind::MoveTo && c.ops[i].kind == CanvasOpKind::LineTo &&
+          c.ops[i].x1 == c.ops[i - 1].x1 + 1 && c.ops[i].y1 == c.ops[i - 1].y1)
+        dots.emplace_back(c.ops[i - 1].x1, c.ops[i - 1].y1);
+    return dots;
+  };
+  // A surface narrower than 1.4 x its height shrinks the plot; the marks follow.
+  for (auto [h, w] : {std::pair{650, 910}, std::pair{600, 700}}) {
+    RecordingCanvas full, marks;
+    PlotPoleFigure(*pf, State(), full, h, w, "");
+    DrawLowPoints(*pf, State(), marks, h, w);
+    ASSERT_EQ(dotsOf(marks).size(), 2u);
+    EXPECT_EQ(dotsOf(marks), dotsOf(full)) << w;
+  }
+}
+
 TEST(PlotMarks, EigenvaluesAndDroppedEigenvectors) {
   auto pf = CentrePeak();
   pf->Eigenvalue = {0, 1.5, 1.0, 0.5};

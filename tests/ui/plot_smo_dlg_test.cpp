@@ -19,8 +19,8 @@ void Spin(int ms) {
 TEST(WorkingGauge, ShowsOnlyWhileWorkRuns) {
   QWidget owner;
   TWorkingWin gauge(&owner);
-  // QProgressDialog shows itself after its minimum duration unless disarmed.
-  Spin(300);
+  // QProgressDialog arms a four-second timer in its constructor that shows it.
+  Spin(4300);
   EXPECT_FALSE(gauge.isVisible());
   gauge.Start(3);
   EXPECT_TRUE(gauge.isVisible());

@@ -81,6 +81,12 @@ QtRasterCanvas::QtRasterCanvas(int width, int height)
   image_.fill(Qt::white);
 }
 
+QtRasterCanvas::QtRasterCanvas(const QImage& image)
+    : image_(image.isNull() ? QImage(1, 1, QImage::Format_RGB32) : image.convertToFormat(QImage::Format_RGB32)),
+      font_(MakeFont(8)) {
+  if (image.isNull()) image_.fill(Qt::white);
+}
+
 void QtRasterCanvas::SetPenWidth(int w) { penWidth_ = std::clamp(w, 1, 1000); }
 
 void QtRasterCanvas::SetFont(const std::string&, int size) {

@@ -23,6 +23,7 @@ namespace quorix {
 class QtRasterCanvas : public Canvas {
  public:
   QtRasterCanvas(int width, int height);  // filled white
+  explicit QtRasterCanvas(const QImage& image);  // draws over a copy of image
 
   const QImage& Image() const { return image_; }
 
