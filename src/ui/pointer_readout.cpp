@@ -53,7 +53,10 @@ bool PointerReadout::CircleCursor() const { return cursorButton_ && cursorButton
 
 bool PointerReadout::CursorButtonVisible() const { return !cursorButton_ || cursorButton_->isVisible(); }
 
-int PointerReadout::PlotHeight() const { return mainform_.Image1->height(); }
+// The side of the square the plot was drawn in: on an image narrower than
+// 1.4 times its height that is less than the height, and directions taken
+// from the height would miss the drawn plot.
+int PointerReadout::PlotSide() const { return PlotSize(mainform_.Image1->width(), mainform_.Image1->height()); }
 
 bool PointerReadout::ValueMode() const {
   const TPoleFigure* pf = context_.set.PF[1].get();
@@ -63,7 +66,7 @@ bool PointerReadout::ValueMode() const {
 }
 
 void PointerReadout::DrawReadout(int x, int y) {
-  const int h = PlotHeight();
+  const int h = PlotSide();
   const PlotDirection d = UnprojectPoint(h, x, y, context_.state.Options.EqualArea);
   if (ValueMode()) {
     const TPoleFigure& pf = *context_.set.PF[1];
@@ -97,7 +100,7 @@ void PointerReadout::DrawReadout(int x, int y) {
 void PointerReadout::Image1MouseMove(QMouseEvent* event) {
   const int x = event->position().toPoint().x();
   const int y = event->position().toPoint().y();
-  const int h = PlotHeight();
+  const int h = PlotSide();
   if (x <= h && CursorButtonVisible()) {
     const PlotDirection d = UnprojectPoint(h, x, y, context_.state.Options.EqualArea);
     if (d.alpha <= kPositionLabelLimit) {
@@ -127,7 +130,7 @@ void PointerReadout::Image1MouseDown(QMouseEvent* event) {
   EditPFValue->hide();
   rightButton_ = event->button() == Qt::RightButton;
   if (mainform_.PickMode()) {
-    const PlotDirection d = UnprojectPoint(PlotHeight(), x, y, context_.state.Options.EqualArea);
+    const PlotDirection d = UnprojectPoint(PlotSide(), x, y, context_.state.Options.EqualArea);
     pickAlpha_ = d.alpha;
     pickBeta_ = d.beta;
   }
@@ -143,7 +146,7 @@ void PointerReadout::Image1MouseUp(QMouseEvent* event) {
     CursorLabel->hide();
   }
   if (mainform_.PickMode()) {
-    const PlotDirection d = UnprojectPoint(PlotHeight(), x, y, context_.state.Options.EqualArea);
+    const PlotDirection d = UnprojectPoint(PlotSide(), x, y, context_.state.Options.EqualArea);
     FinishPick(rightButton_, d.alpha, d.beta);
     return;
   }
@@ -162,7 +165,7 @@ void PointerReadout::FinishPick(bool rightButton, double alpha2, double beta2) {
 
 void PointerReadout::OpenEditor(int x, int y) {
   const TPoleFigure& pf = *context_.set.PF[1];
-  const int h = PlotHeight();
+  const int h = PlotSide();
   const auto lines = Recommend(pf, selection_).Lines();
   RecommendedValues->setPlainText(QString::fromStdString(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3]));
   const int memoTop = y > h / 2 ? 5 : h - RecommendedValues->height() - 5;

@@ -58,7 +58,7 @@ class PointerReadout : public QObject {
   bool CircleCursor() const;
   bool CursorButtonVisible() const;
   bool ValueMode() const;
-  int PlotHeight() const;
+  int PlotSide() const;
   void DrawReadout(int x, int y);
   void OpenEditor(int x, int y);
   void FinishPick(bool rightButton, double alpha2, double beta2);

@@ -5,13 +5,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 
 #include "app/startup.h"
 #include "io/data_layout.h"
+#include "plot/projection.h"
 #include "ui/app_context.h"
 #include "ui/main_form.h"
 #include "ui/open_dlg.h"
@@ -208,3 +211,25 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }
+
+namespace quorix {
+namespace {
+
+TEST(DesktopPointer, PositionFollowsThePlotOnANarrowImage) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  TMainform& main = *app->mainform;
+  main.show();
+  // 800 x 700 is narrower than 1.4 x its height: the plot shrinks to 571 pixels.
+  main.Image1->resize(800, 700);
+  main.RedrawMain();
+  const int side = PlotSize(800, 700);
+  ASSERT_LT(side, 700);
+  const Pixel at = ProjectPoint(side, 35, 45, false);
+  QMouseEvent move(QEvent::MouseMove, QPointF(at.x, at.y), QPointF(at.x, at.y), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(main.Image1, &move);
+  EXPECT_EQ(main.PosLabel->text(), "( 45 / 35 )");
+}
+
+}  // namespace
+}  // namespace quorix
