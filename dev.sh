@@ -1,10 +1,16 @@
 #!/bin/sh
 # Set-up, build, run and test on Debian 12. Usage: sh dev.sh run | test | build
+# `test` runs the tests of the normal build, then the core and command-line
+# tests again under AddressSanitizer and UBSan (build-asan), then every fuzz
+# target for QUORIX_FUZZ_SECONDS (default 30) each (build-fuzz, clang).
+# QUORIX_SKIP_SANITIZERS=1 leaves out the last two.
 set -eu
 cd "$(dirname "$0")"
 
+# clang and libclang-rt-14-dev (the fuzzer and sanitizer runtimes, only
+# recommended by clang) for the fuzz targets.
 PACKAGES="cmake make g++ pkg-config libfmt-dev libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev
- libbenchmark-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth"
+ libbenchmark-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev"
 
 install_missing() {
   missing=""
@@ -24,6 +30,33 @@ build() {
   cmake --build build -j"$(nproc)"
 }
 
+# The core and command-line tests under ASan and UBSan. The desktop program
+# and the benchmarks are left out: the GUI tests exercise Qt more than our
+# code, and the build stays within the CI's time.
+sanitized_tests() {
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_SANITIZE=ON \
+    -DQUORIX_BUILD_GUI=OFF -DQUORIX_BUILD_BENCH=OFF
+  cmake --build build-asan -j"$(nproc)"
+  # Leaks are reported except those inside Qt's own libraries (the command-line
+  # tool draws through Qt), which the suppression file names.
+  (cd build-asan &&
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+    LSAN_OPTIONS=suppressions="$PWD/../.ci/lsan_qt.supp":print_suppressions=0 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+}
+
+# Each fuzz target for a bounded time; only where clang is there.
+fuzz_targets() {
+  if ! command -v clang++ >/dev/null 2>&1; then
+    echo "clang++ not found: fuzz targets skipped"
+    return 0
+  fi
+  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_BUILD_FUZZ=ON
+  cmake --build build-fuzz -j"$(nproc)"
+  QUORIX_FUZZ_JOBS="$(nproc)" sh fuzz/run_fuzzers.sh build-fuzz "${QUORIX_FUZZ_SECONDS:-30}"
+}
+
 case "${1:-run}" in
   build) build ;;
   run)
@@ -39,8 +72,10 @@ case "${1:-run}" in
     ;;
   test)
     build
-    cd build
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+    [ "${QUORIX_SKIP_SANITIZERS:-0}" = 1 ] && exit 0
+    sanitized_tests
+    fuzz_targets
     ;;
   *) echo "usage: sh dev.sh run|test|build" >&2; exit 2 ;;
 esac

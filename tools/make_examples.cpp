@@ -1,6 +1,7 @@
 // Writes the example grids and data files of examples/ from a simple texture
 // model: Gaussian peaks of different width on a fibre background, a little
 // noise, some negative (background-corrected) values and a few missing points.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -159,6 +160,80 @@ void WriteGrid(const std::string& path, const std::vector<Circle>& grid, bool ce
   }
 }
 
+// Crack normals of a sample: two families of cracks (normals clustered about
+// a mean direction) and scattered single cracks. Each normal is written in
+// one of the tag conventions of directional data files.
+struct Family {
+  double alpha, beta, spread;  // degrees; spread: standard deviation of the angle off the mean
+  int count;
+};
+
+void Normal(double x, double y, double z, double& alpha, double& beta) {
+  if (z < 0) {  // an axis: keep the end in the lower hemisphere
+    x = -x;
+    y = -y;
+    z = -z;
+  }
+  alpha = std::acos(std::min(1.0, z)) * 180 / kPi;
+  beta = std::atan2(y, x) * 180 / kPi;
+  if (beta < 0) beta += 360;
+}
+
+// r and s under the convention of `tag` for the plot direction (alpha, beta).
+void ToTagged(double alpha, double beta, const std::string& tag, double& r, double& s) {
+  if (tag == "EP") {  // dip direction and dip of the cracked plane
+    r = beta + 180;
+    s = alpha;
+  } else if (tag == "N") {  // azimuth from the top of the plot, angle off the centre
+    r = beta - 90;
+    s = alpha;
+  } else {  // "X": trend clockwise from the top, plunge
+    r = 90 - beta;
+    s = 90 - alpha;
+  }
+  r = std::fmod(std::fmod(r, 360) + 360, 360);
+}
+
+void WriteCracks(const std::string& path) {
+  Noise noise(41);
+  const std::vector<Family> families = {{22, 60, 7, 160}, {78, 150, 10, 110}, {0, 0, -1, 50}};
+  const std::vector<std::string> tags = {"X", "EP", "N"};
+  std::ofstream out(path);
+  out << "crack normals, simulated: r s tag\n";
+  int line = 0;
+  for (const Family& f : families) {
+    for (int k = 0; k < f.count; ++k, ++line) {
+      double x, y, z;
+      if (f.spread < 0) {  // scatter: evenly over the hemisphere
+        z = noise.Uniform();
+        const double phi = 2 * kPi * noise.Uniform();
+        x = std::sqrt(1 - z * z) * std::cos(phi);
+        y = std::sqrt(1 - z * z) * std::sin(phi);
+      } else {
+        // Off the mean by a normally distributed angle (Box-Muller) in a random direction.
+        const double u1 = std::max(noise.Uniform(), 1e-12), u2 = noise.Uniform();
+        const double off = std::fabs(f.spread * std::sqrt(-2 * std::log(u1)) * std::cos(2 * kPi * u2)) * kPi / 180;
+        const double turn = 2 * kPi * noise.Uniform();
+        const double a = f.alpha * kPi / 180, b = f.beta * kPi / 180;
+        const double c[3] = {std::sin(a) * std::cos(b), std::sin(a) * std::sin(b), std::cos(a)};
+        const double e1[3] = {std::cos(a) * std::cos(b), std::cos(a) * std::sin(b), -std::sin(a)};
+        const double e2[3] = {-std::sin(b), std::cos(b), 0};
+        double v[3];
+        for (int q = 0; q < 3; ++q)
+          v[q] = std::cos(off) * c[q] + std::sin(off) * (std::cos(turn) * e1[q] + std::sin(turn) * e2[q]);
+        x = v[0];
+        y = v[1];
+        z = v[2];
+      }
+      double alpha, beta, r, s;
+      Normal(x, y, z, alpha, beta);
+      const std::string& tag = tags[line % 3];
+      ToTagged(alpha, beta, tag, r, s);
+      out << fmt::format("{:6.1f} {:5.1f}  {}\n", r, s, tag);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -194,5 +269,6 @@ int main(int argc, char** argv) {
                 {"   1  1  1", "   2  0  0", "   2  2  0"});
   WriteWkoList(dir + "quartz.wko", {Sample(grid, Reflection(1), 31, false), Sample(grid, Reflection(2), 32, false)},
                {"Qz 10-10", "Qz 10-11"});
+  WriteCracks(dir + "cracks.txt");
   return 0;
 }

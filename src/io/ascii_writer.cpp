@@ -4,13 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <numbers>
-#include <unistd.h>
 
 #include <fmt/format.h>
 
@@ -31,7 +26,9 @@ double OutputValue(double v, bool negativeToZero, double factor) {
 }
 
 void AppendFixed(std::string& out, double v, int width, int decimals) {
-  fmt::format_to(std::back_inserter(out), "{:>{}.{}f}", v, std::max(width, 0), std::clamp(decimals, 0, 99));
+  // The layout may come from a configuration file; a width of millions
+  // would make every value a megabyte.
+  fmt::format_to(std::back_inserter(out), "{:>{}.{}f}", v, std::clamp(width, 0, 99), std::clamp(decimals, 0, 99));
 }
 
 void WritePlain(const TPoleFigure& pf, const AsciiWriteOptions& o, std::string& out) {
@@ -200,52 +197,6 @@ std::string SaveAllNames::Next() {
   std::string suffix = std::to_string(number_);
   if (suffix.size() == 1) suffix = "0" + suffix;
   return stem_ + suffix.substr(0, 2);
-}
-
-WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
-  namespace fs = std::filesystem;
-  if (fileName.empty()) return WriteResult::CannotCreate;
-  std::error_code ec;
-  fs::path target(fileName);
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    fs::path real = fs::canonical(target, ec);
-    if (!ec) target = real;
-  }
-  const fs::file_status status = fs::status(target, ec);
-  auto writeAll = [&](std::FILE* f) {
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fflush(f) == 0 && ok;
-    return std::fclose(f) == 0 && ok;
-  };
-  if (fs::exists(status) && !fs::is_regular_file(status)) {
-    // A device or pipe cannot be replaced; write into it as it is.
-    if (fs::is_directory(status)) return WriteResult::CannotCreate;
-    std::FILE* f = std::fopen(target.c_str(), "wb");
-    if (!f) return WriteResult::CannotCreate;
-    return writeAll(f) ? WriteResult::Ok : WriteResult::WriteFailed;
-  }
-  static std::atomic<unsigned> counter{0};
-  std::string tempName;
-  std::FILE* f = nullptr;
-  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-    tempName = target.string() + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
-    f = std::fopen(tempName.c_str(), "wbx");
-    if (!f && errno != EEXIST) break;
-  }
-  if (!f) return WriteResult::CannotCreate;
-  if (!writeAll(f)) {
-    fs::remove(tempName, ec);
-    return WriteResult::WriteFailed;
-  }
-  if (fs::is_regular_file(status)) fs::permissions(tempName, status.permissions(), ec);
-  ec.clear();
-  fs::rename(tempName, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(tempName, ignored);
-    return WriteResult::CannotCreate;
-  }
-  return WriteResult::Ok;
 }
 
 }  // namespace quorix

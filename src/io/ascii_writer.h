@@ -98,12 +98,4 @@ class SaveAllNames {
   int number_ = 0;
 };
 
-// --- writing files as a whole --------------------------------------------------
-
-enum class WriteResult { Ok, CannotCreate, WriteFailed };
-
-// Replaces a regular file through a temporary file beside it, so that a failed
-// write leaves the old file (or none); devices and pipes are written directly.
-WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes);
-
 }  // namespace quorix

@@ -78,7 +78,7 @@ Reading ReadFixedFields(TPoleFigure& pf, const std::vector<std::string>& lines, 
   return r;
 }
 
-Reading ReadHashList(TPoleFigure& pf, const std::vector<std::string>& lines, int index, const std::string& fileName,
+Reading ReadHashList(TPoleFigure& pf, const std::vector<std::string>& lines, long long index, const std::string& fileName,
                      MessageSink& sink) {
   const int block = HashBlockLength(pf.CirclePoints[1]);
   if (block == 0) {
@@ -95,7 +95,7 @@ Reading ReadHashList(TPoleFigure& pf, const std::vector<std::string>& lines, int
   return ReadFixedFields(pf, lines, start, 1, 4, true, fileName, sink);
 }
 
-Reading ReadWkoList(TPoleFigure& pf, const std::vector<std::string>& lines, int index, const std::string& fileName,
+Reading ReadWkoList(TPoleFigure& pf, const std::vector<std::string>& lines, long long index, const std::string& fileName,
                     MessageSink& sink) {
   const auto header = ReadWkoHeader(lines, fileName, sink);
   if (!header) return {0, false};
@@ -159,7 +159,7 @@ void ApplyRimRule(TPoleFigure& pf) {
     else if (b == kMissing)
       b = a;
     else
-      a = b = (a + b) / 2;
+      a = b = a / 2 + b / 2;  // (a + b) / 2 overflows for values near the largest double
   }
 }
 
@@ -178,7 +178,8 @@ bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const Data
   for (int i = 1; i <= n; ++i) pf.PointCount += pf.CirclePoints[i];
 
   Reading r;
-  const int index = std::max(1, std::abs(options.pfIndex));
+  // In long long: the size of the most negative int is no int.
+  const long long index = std::max(1LL, std::llabs(options.pfIndex));
   if (!options.directional) {
     switch (options.layout) {
       case DataLayout::HashList: r = ReadHashList(pf, *lines, index, fileName, sink); break;

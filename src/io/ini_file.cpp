@@ -108,12 +108,18 @@ IniFile IniFile::FromText(std::string_view text) {
   std::size_t firstBreak = text.find('\n');
   if (firstBreak != std::string_view::npos)
     ini.lineEnd_ = (firstBreak > 0 && text[firstBreak - 1] == '\r') ? "\r\n" : "\n";
-  ini.finalLineEnd_ = text.empty() || text.back() == '\n';
   while (!text.empty()) {
     std::size_t nl = text.find('\n');
     std::string_view line = text.substr(0, nl);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string_view end;
+    if (nl != std::string_view::npos) {
+      // Only a CR before an LF is part of the line end; any other CR is text.
+      const bool crlf = !line.empty() && line.back() == '\r';
+      if (crlf) line.remove_suffix(1);
+      end = crlf ? "\r\n" : "\n";
+    }
     ini.lines_.emplace_back(line);
+    ini.ends_.emplace_back(end);
     if (nl == std::string_view::npos) break;
     text.remove_prefix(nl + 1);
   }
@@ -121,6 +127,12 @@ IniFile IniFile::FromText(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::string& path, bool* exists) {
+  // A device such as /dev/zero would be read without end.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    if (exists) *exists = false;
+    return IniFile{};
+  }
   std::ifstream in(path, std::ios::binary);
   if (exists) *exists = static_cast<bool>(in);
   if (!in) return IniFile{};
@@ -195,13 +207,18 @@ void IniFile::WriteString(std::string_view sectionIn, std::string_view keyIn, st
     std::size_t insertAt = at->sectionLine + 1;
     for (std::size_t j = at->sectionLine + 1; j < at->sectionEnd; ++j)
       if (!Trim(lines_[j]).empty()) insertAt = j + 1;
-    if (insertAt == lines_.size()) finalLineEnd_ = true;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(entry));
+    InsertLine(insertAt, std::move(entry));
     return;
   }
-  lines_.push_back("[" + std::string(Trim(section)) + "]");
-  lines_.push_back(std::move(entry));
-  finalLineEnd_ = true;
+  InsertLine(lines_.size(), "[" + std::string(Trim(section)) + "]");
+  InsertLine(lines_.size(), std::move(entry));
+}
+
+void IniFile::InsertLine(std::size_t at, std::string line) {
+  // A last line without line end gets one before anything follows it.
+  if (at == lines_.size() && !ends_.empty() && ends_.back().empty()) ends_.back() = lineEnd_;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  ends_.insert(ends_.begin() + static_cast<std::ptrdiff_t>(at), lineEnd_);
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int64_t value) {
@@ -213,7 +230,7 @@ std::string IniFile::Text() const {
   if (bom_) out += kBom;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     out += lines_[i];
-    if (i + 1 < lines_.size() || finalLineEnd_) out += lineEnd_;
+    out += ends_[i];
   }
   return out;
 }
@@ -222,42 +239,74 @@ bool IniFile::Save(const std::string& path, std::string& error) const {
   return ReplaceFileContents(path, Text(), error);
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {
+WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason) {
   namespace fs = std::filesystem;
+  const auto fail = [&](WriteResult r, const std::string& why) {
+    if (reason) *reason = why;
+    return r;
+  };
+  if (fileName.empty()) return fail(WriteResult::CannotCreate, "no file name");
+  std::error_code ec;
+  fs::path target(fileName);
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    fs::path real = fs::canonical(target, ec);
+    if (!ec) target = real;
+  }
+  const fs::file_status status = fs::status(target, ec);
+  int writeErrno = 0;
+  auto writeAll = [&](std::FILE* f) {
+    errno = 0;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = std::fflush(f) == 0 && ok;
+    if (!ok) writeErrno = errno;
+    const bool closed = std::fclose(f) == 0;
+    if (!closed && ok) writeErrno = errno;
+    return closed && ok;
+  };
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    // A device or pipe cannot be replaced; write into it as it is.
+    if (fs::is_directory(status)) return fail(WriteResult::CannotCreate, "it is a folder");
+    std::FILE* f = std::fopen(target.c_str(), "wb");
+    if (!f) return fail(WriteResult::CannotCreate, std::strerror(errno));
+    return writeAll(f) ? WriteResult::Ok : fail(WriteResult::WriteFailed, std::strerror(writeErrno));
+  }
   static std::atomic<unsigned> counter{0};
-  fs::path target(path);
   std::string tempName;
   std::FILE* f = nullptr;
   for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-    tempName = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+    tempName = target.string() + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
     f = std::fopen(tempName.c_str(), "wbx");
     if (!f && errno != EEXIST) break;
   }
-  if (!f) {
-    error = "Cannot create " + tempName + ": " + std::strerror(errno);
-    return false;
-  }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = (std::fflush(f) == 0) && ok;
-  int writeErrno = errno;
-  ok = (std::fclose(f) == 0) && ok;
-  std::error_code ec;
-  if (!ok) {
-    error = "Cannot write " + path + ": " + std::strerror(writeErrno);
+  if (!f) return fail(WriteResult::CannotCreate, std::strerror(errno));
+  if (!writeAll(f)) {
     fs::remove(tempName, ec);
-    return false;
+    return fail(WriteResult::WriteFailed, std::strerror(writeErrno));
   }
-  fs::file_status status = fs::status(target, ec);
-  if (!ec && fs::is_regular_file(status)) fs::permissions(tempName, status.permissions(), ec);
+  if (fs::is_regular_file(status)) fs::permissions(tempName, status.permissions(), ec);
   ec.clear();
   fs::rename(tempName, target, ec);
   if (ec) {
-    error = "Cannot write " + path + ": " + ec.message();
     std::error_code ignored;
     fs::remove(tempName, ignored);
-    return false;
+    return fail(WriteResult::CannotCreate, ec.message());
   }
-  return true;
+  return WriteResult::Ok;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {
+  std::string reason;
+  switch (WriteFileAtomically(path, bytes, &reason)) {
+    case WriteResult::Ok:
+      return true;
+    case WriteResult::CannotCreate:
+      error = "Cannot create " + path + ": " + reason;
+      return false;
+    case WriteResult::WriteFailed:
+      error = "Cannot write " + path + ": " + reason;
+      return false;
+  }
+  return false;
 }
 
 }  // namespace quorix

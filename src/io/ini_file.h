@@ -50,13 +50,25 @@ class IniFile {
   };
   std::optional<Located> Locate(std::string_view section, std::string_view key) const;
 
+  // Puts a line before line `at`, ending it like new lines end.
+  void InsertLine(std::size_t at, std::string line);
+
   std::vector<std::string> lines_;
-  std::string lineEnd_ = "\r\n";
+  // Each line's own line end ("" for a last line without one), so that a
+  // file with mixed line ends comes back byte for byte.
+  std::vector<std::string> ends_;
+  std::string lineEnd_ = "\r\n";  // for new lines: the file's first one
   bool bom_ = false;
-  bool finalLineEnd_ = true;
 };
 
-// Replaces `path` by `bytes` through a temporary file in the same folder.
+// The one way every writer puts a file on disk. A regular file is replaced
+// through a temporary file beside it, so that a failed write leaves the old
+// file (or none) and never a truncated one; devices and pipes are written
+// directly. `reason`, when given, receives the system's explanation.
+enum class WriteResult { Ok, CannotCreate, WriteFailed };
+WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason = nullptr);
+
+// The same with the message in `error` ("Cannot create/write PATH: why").
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error);
 
 }  // namespace quorix

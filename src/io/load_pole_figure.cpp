@@ -36,16 +36,17 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
       return nullptr;
     }
   }
+  const bool directional = request.directional.has_value();
   DataLayout layout = request.layout;
-  if (layout == DataLayout::None) {
+  if (!directional && layout == DataLayout::None) {
     const LayoutInfo info = DetectLayout(request.dataFile, sink);
     if (!info.ok) return nullptr;
     layout = info.layout;
   }
-  if (layout == DataLayout::HashList || layout == DataLayout::WkoList) {
+  if (!directional && (layout == DataLayout::HashList || layout == DataLayout::WkoList)) {
     const auto names = PickerList(request.dataFile, layout, sink);
-    const int index = std::abs(request.pfIndex);
-    if (index < 1 || index > static_cast<int>(names.size())) {
+    const long long index = std::llabs(request.pfIndex);  // the most negative int has no int size
+    if (index < 1 || index > static_cast<long long>(names.size())) {
       sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", request.dataFile,
                                names.size(), index));
       return nullptr;
@@ -60,10 +61,14 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
   const bool gridRead = fullGrid ? ReadFullGrid(*pf, request.gridFile, sink) : ReadSimpleGrid(*pf, request.gridFile, sink);
   if (!gridRead) return nullptr;
 
-  DataReadOptions options;
-  options.layout = layout;
-  options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;
-  if (!ReadPoleFigureData(*pf, request.dataFile, options, sink)) return nullptr;
+  if (directional) {
+    if (!ReadDirectionalData(*pf, request.dataFile, *request.directional, sink)) return nullptr;
+  } else {
+    DataReadOptions options;
+    options.layout = layout;
+    options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;
+    if (!ReadPoleFigureData(*pf, request.dataFile, options, sink)) return nullptr;
+  }
   PreparePoleFigure(*pf, request.showMrd);
   return pf;
 }

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/message_sink.h"
 #include "core/pole_figure.h"
 #include "io/data_layout.h"
+#include "io/directional_reader.h"
 
 namespace quorix {
 
@@ -24,6 +26,9 @@ struct LoadRequest {
   int pfIndex = 1;                       // only the absolute value counts
   GridRule gridRule = GridRule::MainWindow;
   bool showMrd = false;
+  // Set: dataFile holds single directions, read as their density; the
+  // layout and pfIndex do not apply.
+  std::optional<DirectionalOptions> directional;
 };
 
 // Loads into a fresh record; on failure returns nullptr after sending the

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,11 +12,29 @@
 
 namespace quorix {
 
+namespace {
+
+// No pole figure, grid or template file comes near this size.
+constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{1} << 30;
+
+// Why an existing file is not read: devices such as /dev/zero never end,
+// a pipe may never answer.
+std::string UnreadableReason(const std::string& fileName) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(fileName, ec);
+  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return "it is not a regular file";
+  const auto size = std::filesystem::file_size(fileName, ec);
+  if (!ec && size > kMaxFileSize) return "it is larger than 1 GB";
+  return {};
+}
+
+}  // namespace
+
 FileStatus ReadWholeFile(const std::string& fileName, std::string& contents) {
   std::error_code ec;
   const auto status = std::filesystem::status(fileName, ec);
   if (ec || !std::filesystem::exists(status)) return FileStatus::Missing;
-  if (std::filesystem::is_directory(status)) return FileStatus::Unreadable;
+  if (!UnreadableReason(fileName).empty()) return FileStatus::Unreadable;
   std::ifstream in(fileName, std::ios::binary);
   if (!in) return FileStatus::Unreadable;
   std::ostringstream buffer;
@@ -50,9 +69,11 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, M
     case FileStatus::Missing:
       sink.Message(missingMessage);
       return std::nullopt;
-    case FileStatus::Unreadable:
-      sink.Message("Cannot open " + fileName + ".");
+    case FileStatus::Unreadable: {
+      const std::string reason = UnreadableReason(fileName);
+      sink.Message("Cannot open " + fileName + (reason.empty() ? "." : ": " + reason + "."));
       return std::nullopt;
+    }
     case FileStatus::Ok:
       break;
   }

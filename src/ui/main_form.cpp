@@ -25,8 +25,10 @@
 #include "plot/levels.h"
 #include "plot/display_options.h"
 #include "ui/about_box.h"
+#include "ui/arithmetic_commands.h"
 #include "ui/canvas/qt_canvas.h"
 #include "ui/contour_dlg.h"
+#include "ui/edit_commands.h"
 #include "ui/options_dlg.h"
 #include "ui/interpol_dlg.h"
 #include "ui/plot_smo_dlg.h"
@@ -136,14 +138,21 @@ void TMainform::CreateMenus() {
 
   QMenu* edit = menuBar()->addMenu("&Edit");
   group_.emplace_back(edit->menuAction(), true);
-  AddCommand(edit, "&Edit all Intensities", false, false);
-  AddCommand(edit, "Edit Intensities of &Circle", false, false);
-  AddCommand(edit, "Edit Intensities of &Raster", false, false);
+  connect(AddCommand(edit, "&Edit all Intensities", false, true), &QAction::triggered, this,
+          [this] { Addvalue1Click(*this, context_); });
+  connect(AddCommand(edit, "Edit Intensities of &Circle", false, true), &QAction::triggered, this,
+          [this] { Addvaluepercircle1Click(*this, context_); });
+  connect(AddCommand(edit, "Edit Intensities of &Raster", false, true), &QAction::triggered, this,
+          [this] { Addvalueperraster1Click(*this, context_); });
   ssciAction_ = AddCommand(edit, "Suppress Single Crystal &Intensities", false, false);
+  connect(ssciAction_, &QAction::triggered, this, [this] { SSCIClick(*this, context_); });
   edit->addSeparator();
-  AddCommand(edit, "Compare &Pole Figures", false, false);
-  AddCommand(edit, "Add Pole Figures &weighted", false, false);
-  AddCommand(edit, "Add Pole Figures &fitted", false, false);
+  connect(AddCommand(edit, "Compare &Pole Figures", false, true), &QAction::triggered, this,
+          [this] { PFDiff1Click(*this, context_); });
+  connect(AddCommand(edit, "Add Pole Figures &weighted", false, true), &QAction::triggered, this,
+          [this] { AddPoleFiguresweighted1Click(*this, context_); });
+  connect(AddCommand(edit, "Add Pole Figures &fitted", false, true), &QAction::triggered, this,
+          [this] { AddPoleFigures1Click(*this, context_); });
 
   QMenu* rotation = menuBar()->addMenu("&Rotation");
   group_.emplace_back(rotation->menuAction(), true);
@@ -206,7 +215,7 @@ void TMainform::CreateToolBar() {
   SizeLabel->installEventFilter(this);
   PosLabel = new QLabel(this);
   PosLabel->setObjectName("PosLabel");
-  PosLabel->setMinimumWidth(220);
+  PosLabel->setMinimumWidth(110);  // "( 360 / 90 )", leaving room for the suppression controls
   bar->addWidget(SizeLabel);
   bar->addWidget(PosLabel);
 }
@@ -271,7 +280,8 @@ void TMainform::PPFClose(int n) {
 }
 
 void TMainform::PFDblClick(int n) {
-  if (!context_.set.Occupied(n)) return;
+  // PF[1] stays put while a suppression level is being chosen on it.
+  if (!context_.set.Occupied(n) || SuppressionActive(*this)) return;
   context_.set.SwapWithMain(n);
   const QString prefix = QString::fromStdString(context_.TitlePrefix);
   QString t1 = windowTitle();
@@ -376,7 +386,7 @@ void TMainform::AfterMainLoad() {
   EnableMenu();
   // Single-crystal suppression is offered only on simple grids.
   const bool fullGrid = ToLower(context_.GridFileName).find(".grd") != std::string::npos;
-  if (ssciAction_) ssciAction_->setEnabled(!fullGrid && false);
+  if (ssciAction_) ssciAction_->setEnabled(!fullGrid);
 }
 
 bool TMainform::LoadIntoSlot(int n, const std::string& file) {
@@ -469,6 +479,7 @@ void TMainform::MainformKeyDown(QKeyEvent* event) {
 }
 
 void TMainform::Navigate(int kind, char key, bool shift) {
+  if (SuppressionActive(*this)) return;
   LoadFlags& flags = context_.load;
   const std::string current = openDlg_->PFEdit->text().toStdString();
   const auto step = NextInSeries(current, flags.PFIndex, flags.Multi(), static_cast<SeriesKey>(kind), key);

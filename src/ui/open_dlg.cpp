@@ -13,6 +13,8 @@
 
 #include "io/data_layout.h"
 #include "io/text_file.h"
+#include "ui/density_dlg.h"
+#include "ui/directional_commands.h"
 #include "ui/main_form.h"
 #include "ui/message_box_sink.h"
 #include "ui/plot_drawing.h"
@@ -58,8 +60,7 @@ TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWid
   OKBtn->setDefault(true);
   PFButton->setAutoDefault(false);
   GridButton->setAutoDefault(false);
-  // Density pole figures from directional data arrive with the directional reader.
-  DirDataCheckBox->setEnabled(false);
+  density_ = new TDensityDlg(this);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel("Data File:", this), 0, 0);
@@ -143,6 +144,13 @@ void TOpenDlg::OKBtnClick(bool fromUser) {
   }
   const std::string dataFile = PFEdit->text().toStdString();
   LoadFlags& flags = context_.load;
+  if (DirDataCheckBox->isChecked()) {
+    density_->SetRotationDialog(&mainform_.RotationDlg());
+    if (density_->exec() != QDialog::Accepted) return;  // the dialog stays open
+    if (LoadDirectionalFiles(context_, mainform_, density_->Parameters(), dataFile, GridEdit->text().toStdString(), this))
+      close();
+    return;
+  }
   flags.DirectionalMode = false;
 
   if (!flags.AnyLayout()) {

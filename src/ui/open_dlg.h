@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace quorix {
 
+class TDensityDlg;
 class TMainform;
 class TPlothkl;
 
@@ -38,6 +39,8 @@ class TOpenDlg : public QDialog {
 
   // The files chosen last in the data file dialog.
   const QStringList& ChosenFiles() const { return chosen_; }
+  // "Parameters", asked before directional data are loaded.
+  TDensityDlg& DensityDlg() { return *density_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -48,6 +51,7 @@ class TOpenDlg : public QDialog {
   AppContext& context_;
   TMainform& mainform_;
   TPlothkl& hkl_;
+  TDensityDlg* density_ = nullptr;
   QStringList chosen_;
 };
 

@@ -250,6 +250,11 @@ bool TRotationDlg::ShowForOwner(int& mode, Mat3& matrix, RotationList& list) {
 
 void TRotationDlg::ResetToNoRotation() { editor_.Reset(); }
 
+void TRotationDlg::ApplyToDisplay(int mode, const Mat3& matrix, const RotationList& list) {
+  editor_.Load(mode, matrix, list);
+  editor_.ApplyToDisplay(context_.state.Rotation);
+}
+
 void TRotationDlg::SetPickedValues(double phi, double theta, double omega) {
   const PickFields f = FormatPickFields(PickedRotation{true, phi, theta, omega});
   PhiEdit->setText(QString::fromStdString(f.phi));

@@ -31,6 +31,8 @@ class TRotationDlg : public QDialog {
   bool ShowForOwner(int& mode, Mat3& matrix, RotationList& list);
   // After loading and before the directional-data dialog shows it.
   void ResetToNoRotation();
+  // An owner's rotation becomes the display rotation, as OK on "&Rotate Grid" makes it.
+  void ApplyToDisplay(int mode, const Mat3& matrix, const RotationList& list);
   // The drag pick fills the fields of the rotation about any axis.
   void SetPickedValues(double phi, double theta, double omega);
   bool DisplayUnrotated() const { return editor_.DisplayUnrotated(); }

@@ -166,7 +166,7 @@ TEST(HpglPlot, FreshRecordGivesFourLines) {
   TProgramState state;
   RecordingCanvas canvas;
   const std::string file = HpglPlotFile(*pf, state, canvas, 650, 910, "");
-  EXPECT_EQ(file.rfind("IN;\r\n\r\nDT\x03;SR1,2;SP1;PU3250,3060;LBA:  NAN%\x03;", 0), 0u) << file;
+  EXPECT_EQ(file.rfind("IN;\r\n\r\nDT\x03;SR1,2;SP1;PU3250,3060;LBA:  0.0%\x03;", 0), 0u) << file;
   std::size_t lineEnds = 0;
   for (std::size_t p = file.find("\r\n"); p != std::string::npos; p = file.find("\r\n", p + 2)) ++lineEnds;
   EXPECT_EQ(lineEnds, 4u);

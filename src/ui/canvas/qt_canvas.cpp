@@ -210,7 +210,7 @@ void QtRasterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (!ThinPen()) {
     QPainter p(&image_);
     SetupPainter(p, false);
-    p.drawRect(QRectF(x1 + 0.5, y1 + 0.5, x2 - x1 - 1, y2 - y1 - 1));
+    p.drawRect(QRectF(x1 + 0.5, y1 + 0.5, static_cast<double>(x2) - x1 - 1, static_cast<double>(y2) - y1 - 1));
     return;
   }
   styleStep_ = 0;
@@ -296,13 +296,14 @@ void QtRasterCanvas::EllipseRows(int x1, int y1, int x2, int y2, bool outline, b
 void QtRasterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   Normalise(x1, x2);
   Normalise(y1, y2);
-  if (x2 - x1 < 1 || y2 - y1 < 1) return;
+  // In 64 bits: the width of a box from -2e9 to 2e9 is no int.
+  if (static_cast<long long>(x2) - x1 < 1 || static_cast<long long>(y2) - y1 < 1) return;
   const bool fill = brushStyle_ == BrushStyle::Solid;
   if (PenVisible() && !ThinPen()) {
     EllipseRows(x1, y1, x2, y2, false, fill, 0, 2 * kPi);
     QPainter p(&image_);
     SetupPainter(p, false);
-    p.drawEllipse(QRectF(x1 + 0.5, y1 + 0.5, x2 - x1 - 1, y2 - y1 - 1));
+    p.drawEllipse(QRectF(x1 + 0.5, y1 + 0.5, static_cast<double>(x2) - x1 - 1, static_cast<double>(y2) - y1 - 1));
     return;
   }
   EllipseRows(x1, y1, x2, y2, PenVisible(), fill, 0, 2 * kPi);
@@ -311,7 +312,7 @@ void QtRasterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 void QtRasterCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   Normalise(x1, x2);
   Normalise(y1, y2);
-  if (x2 - x1 < 1 || y2 - y1 < 1 || !PenVisible()) return;
+  if (static_cast<long long>(x2) - x1 < 1 || static_cast<long long>(y2) - y1 < 1 || !PenVisible()) return;
   const double cx = (static_cast<double>(x1) + x2) / 2, cy = (static_cast<double>(y1) + y2) / 2;
   const double from = ScreenAngle(x3 + 0.5, y3 + 0.5, cx, cy);
   const double to = ScreenAngle(x4 + 0.5, y4 + 0.5, cx, cy);
@@ -320,7 +321,7 @@ void QtRasterCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4,
   if (!ThinPen()) {
     QPainter p(&image_);
     SetupPainter(p, false);
-    p.drawArc(QRectF(x1 + 0.5, y1 + 0.5, x2 - x1 - 1, y2 - y1 - 1),
+    p.drawArc(QRectF(x1 + 0.5, y1 + 0.5, static_cast<double>(x2) - x1 - 1, static_cast<double>(y2) - y1 - 1),
               static_cast<int>(std::lround(from * 180 / kPi * 16)),
               static_cast<int>(std::lround(span * 180 / kPi * 16)));
     return;
@@ -487,7 +488,7 @@ void QtVectorCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Normalise(y1, y2);
   painter_.setPen(penStyle_ == PenStyle::Clear ? QPen(Qt::NoPen) : CurrentPen());
   painter_.setBrush(CurrentBrush());
-  painter_.drawRect(QRectF(x1 + 0.5, y1 + 0.5, x2 - x1 - 1, y2 - y1 - 1));
+  painter_.drawRect(QRectF(x1 + 0.5, y1 + 0.5, static_cast<double>(x2) - x1 - 1, static_cast<double>(y2) - y1 - 1));
 }
 
 void QtVectorCanvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -497,7 +498,7 @@ void QtVectorCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   Normalise(y1, y2);
   painter_.setPen(CurrentPen());
   painter_.setBrush(CurrentBrush());
-  painter_.drawEllipse(QRectF(x1 + 0.5, y1 + 0.5, x2 - x1 - 1, y2 - y1 - 1));
+  painter_.drawEllipse(QRectF(x1 + 0.5, y1 + 0.5, static_cast<double>(x2) - x1 - 1, static_cast<double>(y2) - y1 - 1));
 }
 
 void QtVectorCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
@@ -510,7 +511,7 @@ void QtVectorCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4,
   double span = ScreenAngle(x4 + 0.5, y4 + 0.5, cx, cy) - from;
   if (span <= 0) span += 2 * kPi;
   QPainterPath path;
-  QRectF box(x1 + 0.5, y1 + 0.5, x2 - x1 - 1, y2 - y1 - 1);
+  QRectF box(x1 + 0.5, y1 + 0.5, static_cast<double>(x2) - x1 - 1, static_cast<double>(y2) - y1 - 1);
   path.arcMoveTo(box, from * 180 / kPi);
   path.arcTo(box, from * 180 / kPi, span * 180 / kPi);
   painter_.setPen(CurrentPen());

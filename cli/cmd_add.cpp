@@ -1,0 +1,94 @@
+// quorix-cli add: weighted or fitted sum of a pole figure and further files,
+// as "Add Pole Figures weighted" and "Add Pole Figures fitted" form it.
+#include <fmt/format.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "io/text_file.h"
+#include "options.h"
+#include "record_json.h"
+#include "save_options.h"
+#include "transform/pf_add.h"
+#include "transform_io.h"
+
+namespace quorix::cli {
+namespace {
+
+struct AddOptions {
+  std::string mode;
+  LoadOptions load;
+  std::string weight = "1.0";
+  std::vector<std::string> with;
+  bool noNormalizeWeights = false;
+  bool noNormalizePFs = false;
+  std::string out;
+  bool json = false;
+  SaveFormatOptions format;
+};
+
+// FILE[:INDEX][@WEIGHT]; a colon not followed by digits belongs to the name.
+AddListRow ParseWith(std::string text) {
+  AddListRow row{"1.0", "", "1"};
+  const std::size_t at = text.rfind('@');
+  if (at != std::string::npos) {
+    row.weight = text.substr(at + 1);
+    text.resize(at);
+  }
+  const std::size_t colon = text.rfind(':');
+  if (colon != std::string::npos && colon + 1 < text.size() &&
+      text.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+    row.index = text.substr(colon + 1);
+    text.resize(colon);
+  }
+  row.file = text;
+  return row;
+}
+
+int RunAdd(const AddOptions& o) {
+  StderrSink sink;
+  if (o.out.empty() && !o.json) {
+    std::cerr << "add: give -o OUT or --json\n";
+    return 1;
+  }
+  const bool weighted = o.mode == "weighted";
+  std::vector<AddListRow> rows{{o.weight, o.load.data, std::to_string(o.load.index)}};
+  for (const std::string& w : o.with) rows.push_back(ParseWith(w));
+  const AddListCheck check = CheckAddList(rows, weighted, !o.noNormalizeWeights);
+  if (!check.tables) {
+    std::cerr << "add: " << check.message << '\n';
+    return 1;
+  }
+  LoadedInput input = LoadInput(o.load, sink);
+  if (!input.pf) return 1;
+  const AddTables& t = *check.tables;
+  const bool summed = weighted ? WeightedAddPF(*input.pf, o.load.grid, !o.noNormalizePFs, t.weights, t.indices, t.files, sink)
+                               : FittedAddPF(*input.pf, o.load.grid, t.files, t.indices, sink);
+  if (!summed) return 1;
+  FinishAddition(*input.pf, o.load.mrd);
+  if (!o.out.empty() && !WritePFASCII(*input.pf, o.out, MakeWriteOptions(o.format), sink)) return 1;
+  if (o.json) std::cout << RecordJson(*input.pf, input.layout, input.names).dump() << '\n';
+  return 0;
+}
+
+const RegisterCommand kAdd([](CLI::App& app) {
+  auto opts = std::make_shared<AddOptions>();
+  CLI::App* cmd = app.add_subcommand("add", "Add further pole figures on the same grid to a pole figure");
+  cmd->add_option("MODE", opts->mode, "weighted or fitted")->required()->check(CLI::IsMember({"weighted", "fitted"}));
+  AddLoadOptions(*cmd, opts->load);
+  cmd->add_option("--weight", opts->weight, "Weight of DATA in the weighted sum (default 1.0)");
+  cmd->add_option("--with", opts->with, "A further file: FILE[:INDEX][@WEIGHT] (index 1 and weight 1.0 by default)")
+      ->allow_extra_args(false);
+  cmd->add_flag("--no-normalize-weights", opts->noNormalizeWeights, "Keep the weights as given instead of scaling their sum to 1");
+  cmd->add_flag("--no-normalize-pfs", opts->noNormalizePFs, "Add raw intensities instead of m.r.d.");
+  cmd->add_option("-o,--output", opts->out, "Write the sum as an ASCII pole figure file");
+  cmd->add_flag("--json", opts->json, "Print the resulting record as one JSON object");
+  AddSaveFormatOptions(*cmd, opts->format);
+  cmd->callback([opts] { SetExitCode(RunAdd(*opts)); });
+});
+
+}  // namespace
+}  // namespace quorix::cli

@@ -1,0 +1,44 @@
+// The body shared by the three data layout targets: byte 0 picks the grid,
+// byte 1 the pole figure index, the rest is the file.
+#pragma once
+
+#include <cmath>
+
+#include "fuzz_support.h"
+#include "grid_check.h"
+#include "io/data_reader.h"
+
+namespace quorix::fuzz {
+
+inline int FuzzDataLayout(const std::uint8_t* data, std::size_t size, DataLayout layout, const char* name,
+                          Progress& progress) {
+  if (size < 2) return -1;  // not added to the corpus
+  static const auto pf = NewPoleFigure();
+  ResetGrid(*pf);
+  PickGrid(data[0], *pf);
+  for (int i = 0; i <= pf->CircleCount + 1; ++i) pf->Intensity[i].fill(0);
+  const int circles = pf->CircleCount;
+  const std::string file = WriteScratch(name, {reinterpret_cast<const char*>(data + 2), size - 2});
+  DataReadOptions options;
+  options.layout = layout;
+  options.pfIndex = static_cast<std::int8_t>(data[1]);  // negative too: only the size counts
+  CheckingSink sink(name);
+  if (ReadPoleFigureData(*pf, file, options, sink)) {
+    progress.Accepted();
+    Require(pf->CircleCount == circles, "the data reader keeps the grid");
+    int points = 0;
+    for (int i = 1; i <= circles; ++i) {
+      Require(pf->BetaStep[i] > 0, "circles stored in increasing beta");
+      points += pf->CirclePoints[i];
+      for (int k = 1; k <= pf->CirclePoints[i]; ++k) Require(std::isfinite(pf->Intensity[i][k]), "finite intensities");
+    }
+    Require(pf->PointCount == points, "point count matches the grid");
+  } else {
+    progress.Refused();
+    Require(sink.count > 0, "a refusal says why");
+  }
+  progress.Ran();
+  return 0;
+}
+
+}  // namespace quorix::fuzz

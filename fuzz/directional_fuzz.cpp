@@ -1,0 +1,36 @@
+// Directional data files turned into a density on a grid. Byte 0 picks the
+// grid, byte 1 the section and the width of the kernel.
+#include <cmath>
+
+#include "fuzz_support.h"
+#include "grid_check.h"
+#include "io/directional_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace quorix;
+  static fuzz::Progress progress("directional");
+  if (size < 2) return -1;
+  static const auto pf = NewPoleFigure();
+  fuzz::ResetGrid(*pf);
+  // The small grids only: the density of a full 1-degree grid costs seconds.
+  fuzz::PickGrid(static_cast<std::uint8_t>(data[0] % 6), *pf);
+  if (pf->BetaStep[pf->CircleCount] < 0) pf->BetaStep[pf->CircleCount] = -pf->BetaStep[pf->CircleCount];
+  const int circles = pf->CircleCount;
+  DirectionalOptions options;
+  static constexpr char kinds[] = {' ', 'X', 'Y', 'Z'};
+  options.kind = kinds[data[1] % 4];
+  options.fwhm = 1 + (data[1] >> 2);
+  const std::string file = fuzz::WriteScratch("cracks.txt", {reinterpret_cast<const char*>(data + 2), size - 2});
+  fuzz::CheckingSink sink("cracks.txt");
+  if (ReadDirectionalData(*pf, file, options, sink)) {
+    progress.Accepted();
+    fuzz::Require(pf->CircleCount == circles, "the grid stays");
+    for (int i = 1; i <= circles; ++i)
+      for (int k = 1; k <= pf->CirclePoints[i]; ++k) fuzz::Require(std::isfinite(pf->Intensity[i][k]), "finite density");
+  } else {
+    progress.Refused();
+    fuzz::Require(sink.count > 0, "a refusal says why");
+  }
+  progress.Ran();
+  return 0;
+}

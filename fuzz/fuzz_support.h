@@ -1,0 +1,151 @@
+// Shared pieces of the fuzz targets: the readers take file names, so each
+// input is written to a scratch file first; grids the data targets read onto.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message_sink.h"
+#include "core/pole_figure.h"
+
+namespace quorix::fuzz {
+
+// A scratch file per process and name; tmpfs when there is one, so the
+// write costs little.
+inline std::string ScratchPath(const std::string& name) {
+  static const std::string dir = [] {
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
+    base /= "quorix-fuzz-" + std::to_string(::getpid());
+    std::filesystem::create_directories(base, ec);
+    return base.string();
+  }();
+  return dir + "/" + name;
+}
+
+inline std::string WriteScratch(const std::string& name, std::string_view bytes) {
+  const std::string path = ScratchPath(name);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) {
+    std::fprintf(stderr, "fuzz: cannot write scratch file %s\n", path.c_str());
+    std::abort();
+  }
+  return path;
+}
+
+// Every message a reader sends must name the file it is about or be one of
+// the fixed texts without a name; anything else is a finding.
+class CheckingSink : public MessageSink {
+ public:
+  // `fixedTexts`: beginnings of further messages whose wording is fixed
+  // without the name.
+  explicit CheckingSink(std::string fileNamePart, std::vector<std::string> fixedTexts = {})
+      : name_(std::move(fileNamePart)), fixed_(std::move(fixedTexts)) {}
+  void Message(const std::string& text) override {
+    ++count;
+    if (text.empty()) Fail(text, "an empty message");
+    if (text.find(name_) != std::string::npos) return;
+    for (const auto& f : fixed_)
+      if (text.rfind(f, 0) == 0) return;
+    if (text == "Error in data file or unexpected end.") return;
+    if (text.rfind("Expected ", 0) == 0 && text.find(" data, found ") != std::string::npos) return;
+    if (text == "Heap overflow") return;
+    Fail(text, "a message without the file name");
+  }
+  int count = 0;
+
+ private:
+  [[noreturn]] void Fail(const std::string& text, const char* what) {
+    std::fprintf(stderr, "fuzz: %s: \"%s\" (file %s)\n", what, text.c_str(), name_.c_str());
+    std::abort();
+  }
+  std::string name_;
+  std::vector<std::string> fixed_;
+};
+
+// A harness whose inputs never reach the code under test is useless: abort
+// when, after many runs, nothing was ever accepted and nothing refused.
+class Progress {
+ public:
+  explicit Progress(const char* target) : target_(target) {}
+  void Accepted() { ++accepted_; }
+  void Refused() { ++refused_; }
+  void Ran() {
+    if (++runs_ == kCheckAfter && accepted_ + refused_ == 0) {
+      std::fprintf(stderr, "fuzz %s: %d runs and the reader neither accepted nor refused anything\n", target_, runs_);
+      std::abort();
+    }
+  }
+
+ private:
+  static constexpr int kCheckAfter = 1000;
+  const char* target_;
+  int runs_ = 0, accepted_ = 0, refused_ = 0;
+};
+
+// A grid the data readers can work on, picked by one selector byte so that
+// every layout meets the point counts it accepts (hash lists: 19, 25, 37,
+// 72 points on the first circle) as well as centre points, negative steps
+// and mirror circles.
+inline void PickGrid(std::uint8_t selector, TPoleFigure& pf) {
+  struct Kind {
+    int firstPoints;
+    int circles;
+    int points;
+    double alphaStep;
+    bool negativeLast;
+    bool mirrors;
+  };
+  static constexpr Kind kinds[] = {
+      {72, 19, 72, 5, false, false},   // the examples' 5-degree grid
+      {19, 4, 19, 30, false, false},
+      {25, 3, 25, 45, false, false},
+      {37, 10, 37, 10, false, true},
+      {1, 19, 72, 5, false, false},    // centre point
+      {72, 6, 72, 15, true, true},     // last circle measured backwards
+      {361, 91, 361, 1, false, false}, // at every limit
+      {12, 3, 12, 40, false, false},   // small, so WKO counts are reachable
+  };
+  const Kind& k = kinds[selector % (sizeof kinds / sizeof kinds[0])];
+  pf.CircleCount = k.circles;
+  for (int i = 1; i <= k.circles; ++i) {
+    const int points = i == 1 ? k.firstPoints : k.points;
+    pf.Alpha[i] = k.firstPoints == 1 && i == 1 ? 0 : std::min(90.0, (i - (k.firstPoints == 1 ? 1 : 0)) * k.alphaStep);
+    pf.CirclePoints[i] = points;
+    pf.BetaStart[i] = 0;
+    pf.BetaStep[i] = 360.0 / points;
+  }
+  if (k.negativeLast) {
+    pf.BetaStep[k.circles] = -pf.BetaStep[k.circles];
+    pf.BetaStart[k.circles] = pf.BetaStep[k.circles] * -1;
+  }
+  pf.InnerMirror = pf.OuterMirror = 0;
+  if (k.mirrors && pf.Alpha[1] > 0) {
+    pf.Alpha[0] = -pf.Alpha[1];
+    pf.BetaStart[0] = pf.BetaStart[1] + 180;
+    pf.BetaStep[0] = pf.BetaStep[1];
+    pf.CirclePoints[0] = pf.CirclePoints[1];
+    pf.InnerMirror = 1;
+  }
+  if (k.mirrors && pf.Alpha[k.circles] < 89.9995) {
+    const int n = k.circles;
+    pf.Alpha[n + 1] = 180 - pf.Alpha[n];
+    pf.BetaStart[n + 1] = pf.BetaStart[n] + 180;
+    pf.BetaStep[n + 1] = pf.BetaStep[n];
+    pf.CirclePoints[n + 1] = pf.CirclePoints[n];
+    pf.OuterMirror = 1;
+  }
+  pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
+}
+
+}  // namespace quorix::fuzz

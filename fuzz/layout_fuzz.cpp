@@ -1,0 +1,31 @@
+// Layout detection, the picker lists of both multi-pole-figure layouts and
+// the header fields the formatted save reads from the same files. Byte 0
+// picks the file name (".XPO" changes the hash-list headers).
+#include "fuzz_support.h"
+#include "grid_check.h"
+#include "io/data_layout.h"
+#include "io/formatted_writer.h"
+#include "io/text_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace quorix;
+  static fuzz::Progress progress("layout");
+  if (size < 1) return -1;
+  static const char* const names[] = {"data.pol", "data.XPO", "data.xpe", "data.wko"};
+  const char* name = names[data[0] % 4];
+  const std::string file = fuzz::WriteScratch(name, {reinterpret_cast<const char*>(data + 1), size - 1});
+  fuzz::CheckingSink sink(name);
+  const LayoutInfo info = DetectLayout(file, sink);
+  fuzz::Require(info.ok && info.layout != DataLayout::None, "every readable file has a layout");
+  progress.Accepted();
+  for (DataLayout layout : {DataLayout::HashList, DataLayout::WkoList}) {
+    const auto list = PickerList(file, layout, sink);
+    for (const auto& entry : list) fuzz::Require(entry.size() <= 10, "picker names are cut to their columns");
+  }
+  const auto lines = ReadLines(file, sink, "missing");
+  fuzz::Require(lines.has_value(), "the file reads as lines");
+  for (DataLayout layout : {DataLayout::HashList, DataLayout::WkoList, DataLayout::Plain})
+    (void)ParseSaveAllHeader(*lines, layout);
+  progress.Ran();
+  return 0;
+}

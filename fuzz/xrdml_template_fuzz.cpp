@@ -1,0 +1,29 @@
+// XRDML sample files used as templates for the writer.
+#include <cmath>
+
+#include "fuzz_support.h"
+#include "grid_check.h"
+#include "io/text_file.h"
+#include "io/xrdml_writer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace quorix;
+  static fuzz::Progress progress("xrdml_template");
+  static const std::unique_ptr<TPoleFigure> pf = [] {
+    auto p = NewPoleFigure();
+    fuzz::PickGrid(3, *p);
+    for (int i = 1; i <= p->CircleCount; ++i)
+      for (int k = 1; k <= p->CirclePoints[i]; ++k) p->Intensity[i][k] = (k % 7 == 0 && i == 2) ? kMissing : 100 + std::sin(k) * i;
+    return p;
+  }();
+  const std::vector<std::string> lines = SplitLines({reinterpret_cast<const char*>(data), size});
+  XrdmlOptions options;
+  options.SetNegativeToZero = size % 2;
+  options.h = 1, options.k = 1, options.l = static_cast<int>(size % 3);
+  if (FormatPFXRDML(*pf, lines, options))
+    progress.Accepted();
+  else
+    progress.Refused();
+  progress.Ran();
+  return 0;
+}

@@ -1,0 +1,149 @@
+// Directional data files and the density pole figure made from them.
+#include "io/directional_reader.h"
+
+#include <cctype>
+#include <cmath>
+#include <fmt/format.h>
+
+#include "io/text_file.h"
+#include "math/statistics.h"
+#include "transform/density.h"
+#include "transform/interpolation.h"
+
+namespace quorix {
+
+namespace {
+
+bool IsBlank(char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; }
+
+std::string_view NextToken(std::string_view& rest) {
+  std::size_t from = 0;
+  while (from < rest.size() && IsBlank(rest[from])) ++from;
+  std::size_t to = from;
+  while (to < rest.size() && !IsBlank(rest[to])) ++to;
+  const std::string_view token = rest.substr(from, to - from);
+  rest.remove_prefix(to);
+  return token;
+}
+
+char Upper(char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); }
+
+}  // namespace
+
+TaggedDirection TagDirection(double r, double s, std::string_view tag) {
+  std::string letters;
+  for (char ch : tag)
+    if (!IsBlank(ch)) letters += ch;
+  const char first = letters.empty() ? ' ' : Upper(letters[0]);
+  const bool pole = letters.size() >= 2 && Upper(letters[1]) == 'P';
+  // The normal of a plane lies opposite its dip direction, at 90 - dip.
+  const auto toPole = [&] {
+    if (pole) {
+      r += 180;
+      s = 90 - s;
+    }
+  };
+  switch (first) {
+    case 'E':
+      r = 450 - r;
+      toPole();
+      break;
+    case 'N':
+      r = 360 - r;
+      toPole();
+      s = 90 - s;
+      break;
+    case 'S':
+      r = 540 - r;
+      toPole();
+      s = 90 - s;
+      break;
+    case 'W':
+      r = 630 - r;
+      toPole();
+      break;
+    case 'P':
+      r += 180;
+      s = 90 - s;
+      break;
+    default:
+      break;
+  }
+  double beta = 1080 - r + 90;
+  // Reduced into (0, 360] from above only; fmod instead of repeated
+  // subtraction so that an azimuth of 1e300 cannot stall the reading.
+  if (beta > 360) {
+    beta = std::fmod(beta, 360.0);
+    if (beta == 0) beta = 360;
+  }
+  return TaggedDirection{90 - s, beta};
+}
+
+std::optional<TaggedDirection> ParseDirectionLine(std::string_view line) {
+  std::string_view rest = line;
+  const std::optional<double> r = ParseNumber(NextToken(rest));
+  if (!r) return std::nullopt;
+  const std::optional<double> s = ParseNumber(NextToken(rest));
+  if (!s) return std::nullopt;
+  return TagDirection(*r, *s, rest);
+}
+
+std::optional<DirectionList> ReadDirections(const std::string& fileName, const DirectionalOptions& options,
+                                            MessageSink& sink) {
+  const auto lines = ReadLines(fileName, sink, "File " + fileName + " does not exist");
+  if (!lines) return std::nullopt;
+
+  const char axis = Upper(options.kind);
+  const bool section = axis == 'X' || axis == 'Y' || axis == 'Z';
+  const Mat3 rotation = section ? AxisRotationMatrix(axis, options.sectionAngles[axis - 'X']) : IdentityMatrix();
+
+  DirectionList list;
+  for (const std::string& line : *lines) {
+    const std::optional<TaggedDirection> d = ParseDirectionLine(line);
+    if (!d) {
+      if (!Trim(line).empty()) ++list.skippedLines;
+      continue;
+    }
+    const Vec3 v = DirectionToVector(d->alpha, d->beta);
+    list.directions.push_back(section ? MatVec(rotation, v) : v);
+  }
+  if (list.directions.empty()) {
+    sink.Message(fmt::format("Directional data file {} holds no directions: no line starts with two numbers.", fileName));
+    return std::nullopt;
+  }
+  return list;
+}
+
+bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
+                         MessageSink& sink) {
+  const int n = pf.CircleCount;
+  if (n < 1 || n > kMaxCircles) {
+    sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
+    return false;
+  }
+  if (!(options.fwhm > 0) || !std::isfinite(options.fwhm)) {
+    sink.Message(fmt::format("Directional data file {}: the FWHM of the Gaussian must be a positive number of degrees.",
+                             fileName));
+    return false;
+  }
+  const std::optional<DirectionList> list = ReadDirections(fileName, options, sink);
+  if (!list) return false;
+
+  for (auto& row : pf.Intensity) row.fill(0.0);
+  pf.PointCount = 0;
+  for (int i = 1; i <= n; ++i) {
+    pf.PointCount += pf.CirclePoints[i];
+    // The grid reader moved a circle measured towards decreasing beta to
+    // its lowest beta; a density has no measuring order.
+    pf.BetaStep[i] = std::fabs(pf.BetaStep[i]);
+  }
+  if (pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
+  if (pf.OuterMirror == 1) pf.BetaStep[n + 1] = pf.BetaStep[n];
+
+  AddDensity(pf, list->directions, options.fwhm);
+  RefreshMirrorCircles(pf);
+  UpdateExtremes(pf);
+  return true;
+}
+
+}  // namespace quorix

@@ -1,0 +1,30 @@
+// Density pole figures: every direction spreads a Gaussian weight over the
+// points of a grid, and each point receives the sum.
+#pragma once
+
+#include <vector>
+
+#include "core/pole_figure.h"
+#include "math/vector_math.h"
+
+namespace quorix {
+
+// FWHM w in degrees: weight exp(-q d^2), q = ln 2 / w^2 with d and w in
+// radians, so 1 at the direction itself and 1/2 at w; nothing beyond 4 w.
+struct DensityKernel {
+  double cutoff = 0;  // radians
+  double q = 0;
+};
+DensityKernel MakeDensityKernel(double fwhm);
+
+// Adds the weights of all directions to Intensity[i][k] of circles
+// 1..CircleCount. Axes, not vectors: v and -v give the same density.
+// Grid points that certainly lie beyond the cut-off are never visited; every
+// sum is bit for bit that of AddDensityReference. The circles are spread
+// over `threads` threads, 0 meaning one per core.
+void AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads = 0);
+
+// Every direction against every grid point: the measure of correctness.
+void AddDensityReference(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm);
+
+}  // namespace quorix

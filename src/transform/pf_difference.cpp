@@ -1,0 +1,225 @@
+// Difference and RP distribution of two pole figures, result names and the RP log.
+#include "transform/pf_difference.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include <fmt/format.h>
+
+#include "io/ini_file.h"
+#include "io/text_file.h"
+#include "math/statistics.h"
+#include "plot/levels.h"
+
+namespace quorix {
+
+namespace {
+
+// Rows of the grid arrays a comparison may touch.
+int FirstCircle(const TPoleFigure& pf) { return pf.InnerMirror == 1 ? 0 : 1; }
+int LastCircle(const TPoleFigure& pf) { return pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0); }
+
+bool Normalised(const TPoleFigure& pf) { return pf.NormFactor != 0 && std::isfinite(pf.NormFactor); }
+
+void FinishResult(TPoleFigure& pf) {
+  pf.NormFactor = 1;
+  UpdateExtremes(pf);
+  pf.LowestLevel = 0;
+  // The levels span the values, negative differences included.
+  AutoLevels(pf, true, false, kMaxLevels);
+}
+
+std::string Extension(const std::string& fileName) {
+  const std::string name = FileNamePart(fileName);
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder + name;
+  return folder + "/" + name;
+}
+
+}  // namespace
+
+std::string DescribeGridDifference(const TPoleFigure& a, const TPoleFigure& b) {
+  if (a.CircleCount != b.CircleCount) return fmt::format("{} circles against {}", a.CircleCount, b.CircleCount);
+  if (a.InnerMirror != b.InnerMirror || a.OuterMirror != b.OuterMirror) return "the mirror circles differ";
+  if (a.CircleCount < 1 || a.CircleCount > kMaxCircles) return "no grid";
+  for (int i = FirstCircle(a); i <= LastCircle(a); ++i) {
+    if (a.CirclePoints[i] != b.CirclePoints[i])
+      return fmt::format("circle {} has {} points against {}", i, a.CirclePoints[i], b.CirclePoints[i]);
+    if (a.Alpha[i] != b.Alpha[i]) return fmt::format("circle {} lies at alpha {:g} against {:g}", i, a.Alpha[i], b.Alpha[i]);
+  }
+  return {};
+}
+
+double EffectiveEps(double typed) { return typed < 0.01 ? 0.005 : typed; }
+
+std::optional<double> StepEps(std::string_view text, bool up) {
+  const auto v = ParseNumber(Trim(text));
+  if (!v) return std::nullopt;
+  const double stepped = *v + (up ? 0.05 : -0.05);
+  return stepped < 0 ? 0.0 : stepped;
+}
+
+std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPoleFigure& pf2, double typedEps,
+                                               MessageSink& sink) {
+  const std::string why = DescribeGridDifference(pf1, pf2);
+  if (!why.empty()) {
+    sink.Message(fmt::format("PF1 ({}) and PF2 ({}) are not on the same grid: {}.", FileNamePart(pf1.FileName),
+                             FileNamePart(pf2.FileName), why));
+    return std::nullopt;
+  }
+  for (const TPoleFigure* pf : {&pf1, &pf2}) {
+    if (!Normalised(*pf)) {
+      sink.Message(fmt::format("Pole figure {} has a mean intensity of {:g} and cannot be taken in m.r.d.",
+                               FileNamePart(pf->FileName), pf->NormFactor));
+      return std::nullopt;
+    }
+  }
+
+  PFComparison r;
+  r.eps = EffectiveEps(typedEps);
+  r.difference = std::make_unique<TPoleFigure>(pf1);
+  r.rp = std::make_unique<TPoleFigure>(pf1);
+  double sum = 0;
+  long count = 0;
+  for (int i = FirstCircle(pf1); i <= LastCircle(pf1); ++i) {
+    for (int j = 1; j <= pf1.CirclePoints[i]; ++j) {
+      const double v1 = pf1.Intensity[i][j];
+      const double v2 = pf2.Intensity[i][j];
+      if (v1 == kMissing) continue;  // stays missing in both results
+      double& diff = r.difference->Intensity[i][j];
+      double& rp = r.rp->Intensity[i][j];
+      if (v2 == kMissing) {
+        // A missing value is not an intensity of -1.
+        diff = rp = kMissing;
+        continue;
+      }
+      const double m1 = v1 / pf1.NormFactor;
+      const double m2 = v2 / pf2.NormFactor;
+      diff = m1 - m2;
+      if (std::fabs(m1) > r.eps) {
+        rp = 100 * std::fabs(m1 - m2) / std::fabs(m1);
+        sum += rp;
+        ++count;
+      } else {
+        rp = kMissing;
+      }
+    }
+  }
+  if (count > 0) r.RP = sum / static_cast<double>(count);
+  FinishResult(*r.difference);
+  FinishResult(*r.rp);
+  return r;
+}
+
+std::string FormatRP(const std::optional<double>& rp) { return rp ? fmt::format("{:.1f}", *rp) : "n/a"; }
+
+std::string DifferenceCaption(const std::string& diffFile) { return "3 * " + FileNamePart(diffFile); }
+
+std::string RPCaption(const std::string& rpFile, const std::optional<double>& rp) {
+  return "4 * " + FileNamePart(rpFile) + "   [RP=" + FormatRP(rp) + (rp ? "%]" : "]");
+}
+
+std::string CaptionIndex(const std::string& caption) {
+  const std::size_t p = caption.find('[');
+  return p == std::string::npos ? std::string() : caption.substr(p, 3);
+}
+
+DiffFileNames ProposeDiffNames(const std::string& pf1FileName, bool multi, const std::string& mainCaption,
+                               const std::string& dataPath, const std::string& rpLogName) {
+  // The stem is that of the name "Save as ASCII" offers, without its ending.
+  std::string stem = ProposedAsciiName(pf1FileName);
+  stem.resize(stem.size() - 4);
+  if (multi) stem += CaptionIndex(mainCaption);
+  const std::string ending = multi ? ".pol" : Extension(pf1FileName);
+  return {stem + "_RP" + ending, stem + "_diff" + ending, JoinPath(dataPath, rpLogName)};
+}
+
+AsciiWriteOptions DifferenceWriteOptions() {
+  AsciiWriteOptions o;
+  o.SetNegativeToZero = false;
+  o.Format.ValuesPerLine = 1;
+  o.Format.Width = 13;
+  o.Format.Decimals = 3;
+  o.Format.FactorExponent = 0;
+  o.Format.LineEndAfterCircle = false;
+  return o;
+}
+
+bool WriteComparisonFiles(const TPoleFigure& difference, const TPoleFigure& rp, const std::string& diffFile,
+                          const std::string& rpFile, MessageSink& sink) {
+  bool ok = true;
+  if (!diffFile.empty()) ok = WritePFASCII(difference, diffFile, DifferenceWriteOptions(), sink) && ok;
+  if (!rpFile.empty()) ok = WritePFASCII(rp, rpFile, DifferenceWriteOptions(), sink) && ok;
+  return ok;
+}
+
+std::string RPLogHeader() {
+  std::string s = "NOTE: - pole figure PF1 is reference!";
+  s += kLineEnd;
+  s += "      - avoid subsequent normalization of difference pole figures and RP distributions!";
+  s += kLineEnd;
+  s += fmt::format("{:>25}\t{:>25}\t{:>10}\t{:>10}", "PF1", "PF2", "Eps", "RP[%]");
+  s += kLineEnd;
+  return s;
+}
+
+std::string RPLogLine(const RPLogEntry& e) {
+  const std::string rp = FormatRP(e.rp);
+  std::string s;
+  if (e.multi) {
+    s = fmt::format("{:>25}\t{:>25}\t{:>10.2f}\t{:>10}", FileNamePart(e.pf1File) + e.pf1Index,
+                    FileNamePart(e.pf2File) + e.pf2Index, e.eps, rp);
+  } else {
+    s = fmt::format("{:>20}{:>20}{:>10.2f}{:>10}", FileNamePart(e.pf1File), FileNamePart(e.pf2File), e.eps, rp);
+  }
+  s += kLineEnd;
+  return s;
+}
+
+bool AppendRPLog(const std::string& logFile, const RPLogEntry& entry, MessageSink& sink) {
+  std::error_code ec;
+  const bool exists = std::filesystem::exists(logFile, ec);
+  if (!exists) {
+    switch (WriteFileAtomically(logFile, RPLogHeader() + RPLogLine(entry))) {
+      case WriteResult::Ok: return true;
+      case WriteResult::CannotCreate: sink.Message("Cannot create file " + logFile); return false;
+      case WriteResult::WriteFailed: sink.Message("Error writing log file " + logFile + "."); return false;
+    }
+  }
+  // A last line without its line end must not run into the new one.
+  bool endsOpen = false;
+  {
+    std::ifstream in(logFile, std::ios::binary | std::ios::ate);
+    if (!in) {
+      sink.Message("Cannot append to log file " + logFile);
+      return false;
+    }
+    if (in.tellg() > 0) {
+      in.seekg(-1, std::ios::end);
+      char last = 0;
+      in.get(last);
+      endsOpen = last != '\n' && last != '\r';
+    }
+  }
+  std::ofstream out(logFile, std::ios::binary | std::ios::app);
+  if (!out) {
+    sink.Message("Cannot append to log file " + logFile);
+    return false;
+  }
+  if (endsOpen) out << kLineEnd;
+  out << RPLogLine(entry);
+  out.close();
+  if (!out) {
+    sink.Message("Error writing log file " + logFile + ".");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quorix

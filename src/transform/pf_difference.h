@@ -1,0 +1,96 @@
+// The difference of two pole figures in m.r.d., their RP distribution (the
+// relative deviation in per cent where the reference is large enough), the
+// names offered for the result files and the RP log.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/message_sink.h"
+#include "core/pole_figure.h"
+#include "io/ascii_writer.h"
+
+namespace quorix {
+
+// An empty text when both records share one grid (circles, their alpha and
+// point counts, mirror circles), else what differs.
+std::string DescribeGridDifference(const TPoleFigure& a, const TPoleFigure& b);
+
+// Reference values below 0.01 m.r.d. are too close to zero for a ratio.
+double EffectiveEps(double typed);
+
+// The up/down arrows beside the Eps field: 0.05 up or down from the typed
+// value, never below 0; nothing when the text is not a number.
+std::optional<double> StepEps(std::string_view text, bool up);
+
+struct PFComparison {
+  std::unique_ptr<TPoleFigure> difference;  // pf1 - pf2 in m.r.d.
+  std::unique_ptr<TPoleFigure> rp;          // 100 |pf1 - pf2| / |pf1|, -1 where pf1 <= eps
+  double eps = 0;                           // the Eps used
+  std::optional<double> RP;                 // mean of the RP distribution; none without any point above eps
+};
+
+// Both results carry pf1's grid and file name, NormFactor 1 and levels
+// spanning their values. Nothing when the grids differ or a pole figure has
+// no normalisation (message sent).
+std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPoleFigure& pf2, double typedEps,
+                                               MessageSink& sink);
+
+// "12.3", or "n/a" when no point of PF1 lay above Eps.
+std::string FormatRP(const std::optional<double>& rp);
+
+// The window captions of the results: "3 * " + file part of the difference
+// file, "4 * " + file part of the RP file + "   [RP=12.3%]".
+std::string DifferenceCaption(const std::string& diffFile);
+std::string RPCaption(const std::string& rpFile, const std::optional<double>& rp);
+
+// The three characters from the first "[" of a window caption: the index of a
+// pole figure from a multi-pole-figure file; empty without a "[".
+std::string CaptionIndex(const std::string& caption);
+
+struct DiffFileNames {
+  std::string rp;
+  std::string diff;
+  std::string log;
+};
+
+// q.x01 gives q_RP.x01 and q_diff.x01 beside it; from a multi-pole-figure
+// file the index from the caption is added and the ending is ".pol".
+DiffFileNames ProposeDiffNames(const std::string& pf1FileName, bool multi, const std::string& mainCaption,
+                               const std::string& dataPath, const std::string& rpLogName);
+
+// The layout of the result files: one value per line, 13 wide, 3 decimals,
+// negative values kept.
+AsciiWriteOptions DifferenceWriteOptions();
+
+// Writes each result whose file name is not empty.
+bool WriteComparisonFiles(const TPoleFigure& difference, const TPoleFigure& rp, const std::string& diffFile,
+                          const std::string& rpFile, MessageSink& sink);
+
+// --- the RP log ----------------------------------------------------------------
+
+inline constexpr const char* kDefaultRPLogName = "rp.log";
+
+struct RPLogEntry {
+  std::string pf1File;  // full names; only the file parts are logged
+  std::string pf2File;
+  bool multi = false;
+  std::string pf1Index;  // CaptionIndex of the main window and of window 2
+  std::string pf2Index;
+  double eps = 0;
+  std::optional<double> rp;
+};
+
+// The three lines a new log starts with, each with its line end.
+std::string RPLogHeader();
+// One result line with its line end.
+std::string RPLogLine(const RPLogEntry& entry);
+
+// Appends one line; a log that does not exist yet is created with the header
+// first. An existing log is never rewritten: when it cannot be appended to,
+// the message says so and the file stays as it was.
+bool AppendRPLog(const std::string& logFile, const RPLogEntry& entry, MessageSink& sink);
+
+}  // namespace quorix

@@ -1,0 +1,31 @@
+// Suppression of single-crystal intensities: isolated sharp peaks, standing
+// steeply above their four neighbours, are replaced by the neighbours' mean.
+#pragma once
+
+#include <string>
+
+#include "core/pole_figure.h"
+
+namespace quorix {
+
+inline constexpr int kMaxSuppressionLevel = 10;
+
+// Starts a suppression session: level 0 and a backup of circles 1..n that
+// every later level is computed from.
+void BeginSuppression(TPoleFigure& pf);
+
+// Level 0 restores the backup (SSCICount as it was); level 1..10 replaces
+// every point whose mean gradient towards its neighbours exceeds
+// (11 - level) x 100 per degree, judged on the backup alone, and counts the
+// replacements in SSCICount. Levels outside 0..10 are brought to the nearest
+// end of the range.
+void SuppressSingleCrystal(TPoleFigure& pf, int level);
+
+// One step of the tool-bar controls: SSCILevel, the suppression, mirror
+// circles, extremes and statistics.
+void SetSuppressionLevel(TPoleFigure& pf, int level);
+
+// "level:count", as the tool bar shows it.
+std::string SuppressionText(const TPoleFigure& pf);
+
+}  // namespace quorix

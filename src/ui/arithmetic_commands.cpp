@@ -1,0 +1,100 @@
+// The menu commands that combine pole figures.
+#include "ui/arithmetic_commands.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "io/text_file.h"
+#include "transform/pf_add.h"
+#include "transform/pf_difference.h"
+#include "ui/add_pf_dlg.h"
+#include "ui/main_form.h"
+#include "ui/message_box_sink.h"
+#include "ui/pf_diff_dlg.h"
+#include "ui/ppf_window.h"
+
+namespace quorix {
+
+TPFDiff& PFDiffDialog(TMainform& mainform, AppContext& context) {
+  if (auto* dialog = mainform.findChild<TPFDiff*>(QString(), Qt::FindDirectChildrenOnly)) return *dialog;
+  return *new TPFDiff(context, &mainform);
+}
+
+TAddPFDlg& AddPFDialog(TMainform& mainform, AppContext& context) {
+  if (auto* dialog = mainform.findChild<TAddPFDlg*>(QString(), Qt::FindDirectChildrenOnly)) return *dialog;
+  return *new TAddPFDlg(context, &mainform);
+}
+
+void PFDiff1Click(TMainform& mainform, AppContext& context) {
+  MessageBoxSink sink(&mainform);
+  if (!mainform.WindowVisible(2)) {
+    sink.Message("Load two pole figures to be compared.");
+    return;
+  }
+  for (int n = 3; n <= kSlotCount; ++n)
+    if (TPPF* w = mainform.Window(n); w && w->isVisible()) w->close();
+
+  TPFDiff& dlg = PFDiffDialog(mainform, context);
+  const TPoleFigure& pf1 = *context.set.PF[1];
+  const TPoleFigure& pf2 = *context.set.PF[2];
+  const std::string mainCaption = mainform.windowTitle().toStdString();
+  const std::string window2Caption = mainform.Window(2)->windowTitle().toStdString();
+  dlg.Propose(ProposeDiffNames(pf1.FileName, context.load.Multi(), mainCaption, context.state.DataPath, dlg.RPLogName));
+  if (dlg.exec() != QDialog::Accepted) return;
+
+  auto result = ComparePoleFigures(pf1, pf2, dlg.Eps(), sink);
+  if (!result) return;
+  if (!context.state.Options.ShowMrd) {
+    mainform.mrdSpeedButton->setChecked(true);
+    mainform.mrdSpeedButtonClick(true);
+  }
+
+  const std::string diffFile = dlg.DiffFileEdit->text().toStdString();
+  const std::string rpFile = dlg.RPFileEdit->text().toStdString();
+  const std::string logFile = dlg.RPLogFileEdit->text().toStdString();
+  RPLogEntry entry;
+  entry.pf1File = pf1.FileName;
+  entry.pf2File = pf2.FileName;
+  entry.multi = context.load.Multi();
+  entry.pf1Index = CaptionIndex(mainCaption);
+  entry.pf2Index = CaptionIndex(window2Caption);
+  entry.eps = result->eps;
+  entry.rp = result->RP;
+
+  context.set.PF[3] = std::move(result->difference);
+  context.set.PF[4] = std::move(result->rp);
+  mainform.ShowInWindow(3, DifferenceCaption(diffFile));
+  mainform.ShowInWindow(4, RPCaption(rpFile, entry.rp));
+
+  if (!logFile.empty() && AppendRPLog(logFile, entry, sink)) dlg.RPLogName = FileNamePart(logFile);
+  WriteComparisonFiles(*context.set.PF[3], *context.set.PF[4], diffFile, rpFile, sink);
+}
+
+namespace {
+
+void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
+  TAddPFDlg& dlg = AddPFDialog(mainform, context);
+  TPoleFigure& pf1 = *context.set.PF[1];
+  dlg.Prepare(weighted, pf1.FileName);
+  if (dlg.exec() != QDialog::Accepted) return;
+  const AddTables& t = dlg.Tables();
+  MessageBoxSink sink(&mainform);
+  const bool summed = weighted ? WeightedAddPF(pf1, context.GridFileName, dlg.NormPFCheckBox->isChecked(), t.weights,
+                                               t.indices, t.files, sink)
+                               : FittedAddPF(pf1, context.GridFileName, t.files, t.indices, sink);
+  if (!summed) return;
+  FinishAddition(pf1, context.state.Options.ShowMrd);
+  // The plot lists the files added to the main pole figure.
+  context.state.AddListFiles.assign(t.files.begin() + 1, t.files.end());
+  mainform.RedrawMain();
+  if (weighted) mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + FileNamePart(t.files.front())));
+}
+
+}  // namespace
+
+void AddPoleFiguresweighted1Click(TMainform& mainform, AppContext& context) { AddPoleFigures(mainform, context, true); }
+
+void AddPoleFigures1Click(TMainform& mainform, AppContext& context) { AddPoleFigures(mainform, context, false); }
+
+}  // namespace quorix

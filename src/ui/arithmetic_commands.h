@@ -1,0 +1,25 @@
+// The menu commands that combine pole figures: "Compare &Pole Figures",
+// "Add Pole Figures &weighted" and "Add Pole Figures &fitted".
+#pragma once
+
+#include "ui/app_context.h"
+
+namespace quorix {
+
+class TMainform;
+class TPFDiff;
+class TAddPFDlg;
+
+// The dialogs are created on first use as children of the main window and
+// then keep their fields for the rest of the run.
+TPFDiff& PFDiffDialog(TMainform& mainform, AppContext& context);
+TAddPFDlg& AddPFDialog(TMainform& mainform, AppContext& context);
+
+// PF1 (main window) minus PF2 (window 2) in m.r.d. into window 3, the RP
+// distribution into window 4; optionally written and logged.
+void PFDiff1Click(TMainform& mainform, AppContext& context);
+// The weighted and the fitted sum of PF[1] and further files, in place.
+void AddPoleFiguresweighted1Click(TMainform& mainform, AppContext& context);
+void AddPoleFigures1Click(TMainform& mainform, AppContext& context);
+
+}  // namespace quorix

@@ -1,0 +1,122 @@
+// The commands of the "&Edit" menu that change intensities in place.
+#include "ui/edit_commands.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QToolBar>
+#include <functional>
+
+#include "math/statistics.h"
+#include "transform/intensity_edit.h"
+#include "ui/main_form.h"
+#include "ui/message_box_sink.h"
+#include "ui/mul_dlg.h"
+#include "ui/mulc_dlg.h"
+#include "ui/mulp_dlg.h"
+#include "ui/ppf_window.h"
+#include "ui/ssci_controls.h"
+
+namespace quorix {
+
+namespace {
+
+template <class Child, class Make>
+Child& FindOrCreate(TMainform& mainform, Make make) {
+  if (auto* child = mainform.findChild<Child*>(QString(), Qt::FindDirectChildrenOnly)) return *child;
+  return *make();
+}
+
+// PF[1], and with "apply to all" the pole figure of every visible window 2..8
+// in window order, each edited, given new levels and redrawn.
+void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll,
+                   const std::function<void(TPoleFigure&)>& edit) {
+  const bool showMrd = context.state.Options.ShowMrd;
+  edit(*context.set.PF[1]);
+  RefreshLevelsAfterEdit(*context.set.PF[1], showMrd);
+  mainform.RedrawMain();
+  if (!applyToAll) return;
+  for (int n = 2; n <= kSlotCount; ++n) {
+    if (!mainform.WindowVisible(n) || !context.set.Occupied(n)) continue;
+    edit(*context.set.PF[n]);
+    RefreshLevelsAfterEdit(*context.set.PF[n], showMrd);
+    mainform.Window(n)->Redraw();
+  }
+}
+
+void SetMainCommandsEnabled(TMainform& mainform, bool enabled) {
+  if (enabled)
+    mainform.EnableMenu();
+  else
+    mainform.DisableMenu();
+  for (QAction* a : mainform.menuBar()->actions())
+    if (a->text() == "&File") a->setEnabled(enabled);
+  if (auto* bar = mainform.findChild<QToolBar*>())
+    for (QAction* a : bar->actions())
+      if (a->toolTip() == "Open File") a->setEnabled(enabled);
+  if (mainform.SizeLabel) mainform.SizeLabel->setEnabled(enabled);
+}
+
+}  // namespace
+
+TMulDlg& MulDialog(TMainform& mainform) {
+  return FindOrCreate<TMulDlg>(mainform, [&] { return new TMulDlg(&mainform); });
+}
+
+TMulcDlg& MulcDialog(TMainform& mainform, AppContext& context) {
+  return FindOrCreate<TMulcDlg>(mainform, [&] { return new TMulcDlg(context, &mainform); });
+}
+
+TMulpDlg& MulpDialog(TMainform& mainform, AppContext& context) {
+  return FindOrCreate<TMulpDlg>(mainform, [&] { return new TMulpDlg(context, &mainform); });
+}
+
+SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context) {
+  return FindOrCreate<SSCIControls>(mainform, [&] {
+    SSCIHooks hooks;
+    hooks.SetCommandsEnabled = [&mainform](bool enabled) { SetMainCommandsEnabled(mainform, enabled); };
+    hooks.RedrawMain = [&mainform] { mainform.RedrawMain(); };
+    QToolBar* bar = mainform.findChild<QToolBar*>();
+    if (!bar) bar = mainform.addToolBar("Tools");
+    return new SSCIControls(context, *bar, std::move(hooks), &mainform);
+  });
+}
+
+void Addvalue1Click(TMainform& mainform, AppContext& context) {
+  TMulDlg& dlg = MulDialog(mainform);
+  if (dlg.exec() != QDialog::Accepted) return;
+  const OperandTable operands = UniformOperands(dlg.Value());
+  const char op = dlg.Op();
+  ForEachTarget(mainform, context, dlg.ApplyToAll(),
+                [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+}
+
+void Addvaluepercircle1Click(TMainform& mainform, AppContext& context) {
+  TMulcDlg& dlg = MulcDialog(mainform, context);
+  dlg.SetCircleCount(context.set.PF[1]->CircleCount);
+  if (dlg.exec() != QDialog::Accepted) return;
+  const OperandTable operands = CircleOperands(dlg.Values());
+  const char op = dlg.Op();
+  ForEachTarget(mainform, context, dlg.ApplyToAll(),
+                [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+}
+
+void Addvalueperraster1Click(TMainform& mainform, AppContext& context) {
+  TMulpDlg& dlg = MulpDialog(mainform, context);
+  if (dlg.exec() != QDialog::Accepted) return;
+  MessageBoxSink sink(&mainform);
+  // Every target is merged with the same file on the same grid: read it once.
+  const auto second = ReadRasterPF(dlg.FileName(), context.GridFileName, sink);
+  if (!second) return;
+  const char op = dlg.Op();
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { MergeRaster(pf, op, *second); });
+}
+
+void SSCIClick(TMainform& mainform, AppContext& context) { SuppressionControls(mainform, context).SSCIClick(); }
+
+bool SuppressionActive(TMainform& mainform) {
+  auto* controls = mainform.findChild<SSCIControls*>(QString(), Qt::FindDirectChildrenOnly);
+  return controls && controls->Active();
+}
+
+}  // namespace quorix

@@ -1,0 +1,59 @@
+// The tool-bar controls of "Suppress Single Crystal &Intensities": the level
+// and count field, the level spin box and "OK", hidden until started.
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <functional>
+
+#include "ui/app_context.h"
+
+class QAction;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QToolBar;
+
+namespace quorix {
+
+struct SSCIHooks {
+  // Off while the controls are shown: the menus as a group, the "&File"
+  // menu, the "Open File" button and the size label, so PF[1] stays put.
+  std::function<void(bool enabled)> SetCommandsEnabled;
+  std::function<void()> RedrawMain;
+};
+
+class SSCIControls : public QObject {
+  Q_OBJECT
+ public:
+  SSCIControls(AppContext& context, QToolBar& bar, SSCIHooks hooks, QObject* parent = nullptr);
+
+  // Start: backup of PF[1], level 0, "0:0", the controls shown.
+  void SSCIClick();
+  // A new level of the spin box, computed afresh from the backup.
+  void SSCIUpDownClick();
+  // "OK": the current level's values stay.
+  void SSCIBtnClick();
+  bool Active() const { return active_; }
+
+  QLineEdit* SSCIEdit = nullptr;
+  QSpinBox* SSCIUpDown = nullptr;
+  QPushButton* SSCIBtn = nullptr;
+
+ private:
+  void SetVisible(bool visible);
+  std::uint64_t Fingerprint(const TPoleFigure& pf) const;
+
+  AppContext& context_;
+  SSCIHooks hooks_;
+  QAction* editAction_ = nullptr;
+  QAction* upDownAction_ = nullptr;
+  QAction* btnAction_ = nullptr;
+  bool active_ = false;
+  // The record the backup belongs to and its intensities as last left, so
+  // that a record swapped in meanwhile is never "restored" from a foreign backup.
+  const TPoleFigure* session_ = nullptr;
+  std::uint64_t left_ = 0;
+};
+
+}  // namespace quorix

@@ -1,0 +1,381 @@
+// Damaged and unusual files for every reader: each one is either read as a
+// well-formed file would be or refused with a message that names the file,
+// and a refusal leaves the record as it was.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include <fmt/format.h>
+
+#include "io/data_layout.h"
+#include "io/data_reader.h"
+#include "io/grid_reader.h"
+#include "io/ini_file.h"
+#include "io/load_pole_figure.h"
+#include "plot/contour_colors.h"
+#include "test_support.h"
+
+namespace quorix {
+namespace {
+
+using test::WriteTempFile;
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+// Reproducible bytes of every value, NUL and line ends included.
+std::string Garbage(std::size_t n, unsigned seed) {
+  std::string s(n, '\0');
+  for (auto& c : s) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 16);
+  }
+  return s;
+}
+
+std::string Repeat(int count, const std::string& line) {
+  std::string s;
+  for (int i = 0; i < count; ++i) s += line;
+  return s;
+}
+
+bool Mentions(const std::vector<std::string>& messages, const std::string& what) {
+  for (const auto& m : messages)
+    if (m.find(what) != std::string::npos) return true;
+  return false;
+}
+
+// A record whose grid a refused read must not touch.
+std::unique_ptr<TPoleFigure> MarkedRecord() {
+  auto pf = NewPoleFigure();
+  pf->CircleCount = 3;
+  pf->Alpha[1] = 42;
+  pf->CirclePoints[1] = 17;
+  return pf;
+}
+
+void ExpectUntouched(const TPoleFigure& pf) {
+  EXPECT_EQ(pf.CircleCount, 3);
+  EXPECT_DOUBLE_EQ(pf.Alpha[1], 42);
+  EXPECT_EQ(pf.CirclePoints[1], 17);
+}
+
+// --- simple grids --------------------------------------------------------------
+
+TEST(SimpleGridBadInput, NothingReadableIsRefusedWithTheFileName) {
+  for (const std::string& contents : {std::string(), kBom, std::string("\r\n\r\n"), Garbage(4096, 1),
+                                      std::string("nan 72\ninf 72\n1e999 72\n")}) {
+    auto pf = MarkedRecord();
+    CollectingSink sink;
+    const auto file = WriteTempFile("nothing.rst", contents);
+    EXPECT_FALSE(ReadSimpleGrid(*pf, file, sink));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_NE(sink.messages[0].find(file), std::string::npos) << sink.messages[0];
+    EXPECT_NE(sink.messages[0].find("no circles"), std::string::npos) << sink.messages[0];
+    ExpectUntouched(*pf);
+  }
+}
+
+TEST(SimpleGridBadInput, ByteOrderMarkTabsAndEveryLineEndReadAlike) {
+  for (const std::string& contents :
+       {kBom + "0\t72\n45\t72\n90 72\n", std::string("0 72\r\n45\t 72\r\n90 72"), std::string("0 72\r45 72\r90 72\r"),
+        std::string("0 72\n\n\n45 72\r\n\r90 72\n")}) {
+    auto pf = NewPoleFigure();
+    CollectingSink sink;
+    ASSERT_TRUE(ReadSimpleGrid(*pf, WriteTempFile("ends.rst", contents), sink)) << contents;
+    EXPECT_EQ(pf->CircleCount, 3);
+    EXPECT_DOUBLE_EQ(pf->Alpha[2], 45);
+    EXPECT_EQ(pf->CirclePoints[3], 72);
+  }
+}
+
+TEST(SimpleGridBadInput, UnreadableLinesAreSkipped) {
+  // Overflowing, fractional and non-finite numbers, a megabyte line, and
+  // points that are zero or negative: none of them makes a circle.
+  const std::string contents = "nan 72\n10 1e3\n10 72.5\n10 99999999999999999999\n" + std::string(1 << 20, '7') +
+                               " 72\n" + std::string(1 << 20, ' ') + "\n20 0\n30 -5\n-0 36\n40 +72\n";
+  auto pf = NewPoleFigure();
+  CollectingSink sink;
+  ASSERT_TRUE(ReadSimpleGrid(*pf, WriteTempFile("odd.rst", contents), sink));
+  EXPECT_TRUE(sink.messages.empty());
+  ASSERT_EQ(pf->CircleCount, 2);
+  EXPECT_DOUBLE_EQ(pf->Alpha[1], 0);
+  EXPECT_EQ(pf->CirclePoints[1], 36);
+  EXPECT_DOUBLE_EQ(pf->Alpha[2], 40);
+  EXPECT_EQ(pf->CirclePoints[2], 72);
+}
+
+// --- full grids ----------------------------------------------------------------
+
+TEST(FullGridBadInput, NothingReadableIsRefusedWithTheFileName) {
+  for (const std::string& contents : {std::string(), kBom, Garbage(4096, 2), std::string("I 1\nO 1\n") + Garbage(4096, 3),
+                                      std::string("I 1\nO 1\n10 0 5 0\n20 0 5 -72\n30 nan 5 72\n40 0 1e999 72\n")}) {
+    auto pf = MarkedRecord();
+    CollectingSink sink;
+    const auto file = WriteTempFile("nothing.grd", contents);
+    EXPECT_FALSE(ReadFullGrid(*pf, file, sink));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_NE(sink.messages[0].find(file), std::string::npos) << sink.messages[0];
+    ExpectUntouched(*pf);
+  }
+}
+
+TEST(FullGridBadInput, ByteOrderMarkDoesNotHideTheFirstSwitch) {
+  for (const std::string& contents : {kBom + "I 1\nO I\n10 0 5 72\n", std::string("I 1\rO I\r10 0 5 72"),
+                                      std::string("I 1\r\nO I\r\n10\t0\t5\t72\r\n")}) {
+    auto pf = NewPoleFigure();
+    CollectingSink sink;
+    ASSERT_TRUE(ReadFullGrid(*pf, WriteTempFile("bom.grd", contents), sink)) << contents;
+    EXPECT_EQ(pf->InnerMirror, 1);
+    EXPECT_EQ(pf->OuterMirror, 0);
+    EXPECT_EQ(pf->CircleCount, 1);
+  }
+}
+
+TEST(FullGridBadInput, NegativeZeroStepIsAStepOfZero) {
+  auto pf = MarkedRecord();
+  CollectingSink sink;
+  EXPECT_FALSE(ReadFullGrid(*pf, WriteTempFile("zero.grd", "I 1\nO 1\n10 0 -0 72\n"), sink));
+  EXPECT_TRUE(Mentions(sink.messages, "beta step of 0"));
+  ExpectUntouched(*pf);
+}
+
+TEST(FullGridBadInput, AtAndOneOverEveryLimit) {
+  struct Case {
+    std::string contents;
+    bool accepted;
+  } cases[] = {
+      {"I 1\nO I\n" + Repeat(91, "10 0 1 361\n"), true},        // 91 circles, no outer mirror
+      {"I 1\nO I\n" + Repeat(92, "10 0 1 361\n"), false},
+      {"I 1\nO 1\n" + Repeat(90, "10 0 5 72\n"), true},          // 90 and the outer mirror
+      {"I 1\nO 1\n" + Repeat(91, "10 0 5 72\n"), false},
+      {"I 1\nO I\n10 0 0.9975 361\n", true},                     // 361 points, a turn just inside
+      {"I 1\nO I\n10 0 1 362\n", false},
+      {"I 1\nO I\n10 0 0.9945 72\n", true},                      // a turn of 361 points and a bit
+      {"I 1\nO I\n10 0 0.9944 72\n", false},                     // a turn of 362 points
+  };
+  for (const auto& c : cases) {
+    auto pf = MarkedRecord();
+    CollectingSink sink;
+    EXPECT_EQ(ReadFullGrid(*pf, WriteTempFile("limit.grd", c.contents), sink), c.accepted) << c.contents.substr(0, 30);
+    if (!c.accepted) {
+      EXPECT_TRUE(Mentions(sink.messages, "limit.grd"));
+      ExpectUntouched(*pf);
+    }
+  }
+}
+
+// --- data files ----------------------------------------------------------------
+
+std::unique_ptr<TPoleFigure> Grid(const std::string& simpleGrid) {
+  auto pf = NewPoleFigure();
+  CollectingSink sink;
+  EXPECT_TRUE(ReadSimpleGrid(*pf, WriteTempFile("grid.rst", simpleGrid), sink));
+  return pf;
+}
+
+bool ReadData(TPoleFigure& pf, const std::string& file, DataLayout layout, CollectingSink& sink, int index = 1) {
+  DataReadOptions o;
+  o.layout = layout;
+  o.pfIndex = index;
+  return ReadPoleFigureData(pf, file, o, sink);
+}
+
+TEST(PlainDataBadInput, EmptyAndGarbageAreCountedShort) {
+  for (const std::string& contents : {std::string(), kBom, std::string("\n\n\n"), Garbage(4096, 4)}) {
+    auto pf = Grid("0 4\n45 4\n");
+    CollectingSink sink;
+    EXPECT_FALSE(ReadData(*pf, WriteTempFile("g.pol", contents), DataLayout::Plain, sink));
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_EQ(sink.messages.back().rfind("Expected 8 data, found ", 0), 0u) << sink.messages.back();
+  }
+}
+
+TEST(PlainDataBadInput, MegabyteLinesOfBlanksOrDigits) {
+  auto pf = Grid("0 4\n45 4\n");
+  CollectingSink sink;
+  // A megabyte of blanks between numbers is only a separator.
+  EXPECT_TRUE(ReadData(*pf, WriteTempFile("wide.pol", "1 2 3" + std::string(1 << 20, ' ') + "4\t5\t6\t7\t8\n"),
+                       DataLayout::Plain, sink));
+  EXPECT_DOUBLE_EQ(pf->Intensity[2][4], 8);
+  // A megabyte-long number overflows and is an error, not an infinity.
+  EXPECT_FALSE(ReadData(*pf, WriteTempFile("long.pol", "1 2 " + std::string(1 << 20, '9') + " 4 5 6 7 8\n"),
+                        DataLayout::Plain, sink));
+  EXPECT_TRUE(Mentions(sink.messages, "Error in data file or unexpected end."));
+}
+
+TEST(PlainDataBadInput, NegativeZeroIsAValueNotAMissingPoint) {
+  auto pf = Grid("0 4\n45 4\n");
+  CollectingSink sink;
+  ASSERT_TRUE(ReadData(*pf, WriteTempFile("zero.pol", "-0 -0 -0 -0 1 1 1 1\n"), DataLayout::Plain, sink));
+  EXPECT_DOUBLE_EQ(pf->MinValue, 0);
+  EXPECT_EQ(pf->MinCircle, 1);
+}
+
+TEST(PlainDataBadInput, HugeValuesOnTheRimStayFinite) {
+  // Opposite rim points are averaged; the largest doubles must not add up
+  // to an infinity there.
+  auto pf = Grid("45 4\n90 4\n");
+  CollectingSink sink;
+  ASSERT_TRUE(ReadData(*pf, WriteTempFile("rim.pol", "1 2 3 4 1.7e308 1.7e308 1.7e308 1.7e308\n"), DataLayout::Plain, sink));
+  EXPECT_DOUBLE_EQ(pf->Intensity[2][1], 1.7e308);
+  EXPECT_TRUE(std::isfinite(pf->Intensity[2][3]));
+}
+
+// Hash-list blocks of the examples' form on a grid of 19-point circles.
+std::string HashFile(const std::string& lineEnd) {
+  std::string s = "head #" + lineEnd + Repeat(5, lineEnd) + "name" + lineEnd;
+  for (int circle = 0; circle < 2; ++circle) {
+    s += "x";
+    for (int k = 1; k <= 19; ++k) s += fmt::format("{:4d}", 10 * circle + k);
+    s += lineEnd;
+  }
+  return s;
+}
+
+TEST(HashListBadInput, EveryLineEndAndAByteOrderMarkReadAlike) {
+  for (const std::string& contents : {HashFile("\n"), HashFile("\r\n"), HashFile("\r"), kBom + HashFile("\n")}) {
+    auto pf = Grid("0 19\n90 19\n");
+    CollectingSink sink;
+    ASSERT_TRUE(ReadData(*pf, WriteTempFile("ends.xpe", contents), DataLayout::HashList, sink)) << sink.messages.at(0);
+    EXPECT_DOUBLE_EQ(pf->Intensity[1][19], 19);
+    EXPECT_DOUBLE_EQ(pf->Intensity[2][1], 11);
+  }
+}
+
+TEST(HashListBadInput, EmptyGarbageAndFarIndicesAreRefusedWithTheFileName) {
+  struct Case {
+    std::string contents;
+    int index;
+  } cases[] = {{"", 1},
+               {Garbage(4096, 5), 1},
+               {HashFile("\n"), 2},
+               {HashFile("\n"), INT_MAX},
+               {HashFile("\n"), INT_MIN},  // only the size counts, and INT_MIN's is no int
+               {HashFile("\n").substr(0, 30) + std::string(1 << 20, '1') + "\n", 1}};
+  for (const auto& c : cases) {
+    auto pf = Grid("0 19\n90 19\n");
+    CollectingSink sink;
+    const auto file = WriteTempFile("bad.xpe", c.contents);
+    EXPECT_FALSE(ReadData(*pf, file, DataLayout::HashList, sink, c.index)) << c.index;
+    ASSERT_FALSE(sink.messages.empty());
+    const std::string& m = sink.messages.back();
+    EXPECT_TRUE(m.find(file) != std::string::npos || m.rfind("Expected ", 0) == 0) << m;
+  }
+}
+
+std::string WkoHeader(const std::string& counts) {
+  return "title\nsecond\n  1\n\n" + counts + "\n WKO = 1\n third\n";
+}
+
+TEST(WkoListBadInput, HugeAndNegativeCountsInTheHeader) {
+  struct Case {
+    std::string header;
+    int index;
+    std::string expected;
+  } cases[] = {
+      {WkoHeader("PF 1     99999999"), 2, "lies beyond the end"},  // M of about 1e8 values: far beyond the file
+      {WkoHeader("PF 1     9999999"), 1, "Expected 24 data"},
+      {WkoHeader("PF 1       -1  12"), 1, "line 5"},
+      {WkoHeader("PF 1     +1e9  12"), 1, "line 5"},
+      {WkoHeader("PF 1"), 1, "line 5"},
+  };
+  for (const auto& c : cases) {
+    auto pf = Grid("0 12\n45 12\n");
+    CollectingSink sink;
+    const auto file = WriteTempFile("huge.wko", c.header + "    1.0    2.0\n");
+    EXPECT_FALSE(ReadData(*pf, file, DataLayout::WkoList, sink, c.index)) << c.header;
+    EXPECT_TRUE(Mentions(sink.messages, c.expected)) << c.header << (sink.messages.empty() ? "" : sink.messages.back());
+    EXPECT_TRUE(Mentions(sink.messages, c.expected == "Expected 24 data" ? "Expected" : file));
+  }
+  CollectingSink sink;
+  // A picker list over a header announcing 999 pole figures stops at the end of the file.
+  const auto names = PickerList(WriteTempFile("many.wko", "a\nb\n999\n\nPF 1        0  12\n WKO = 1\n"), DataLayout::WkoList, sink);
+  EXPECT_EQ(names.size(), 1u);
+}
+
+TEST(DataBadInput, NoFileIsMistakenForAnotherLayout) {
+  struct Case {
+    std::string contents;
+    DataLayout layout;
+  } cases[] = {
+      {"", DataLayout::Plain},
+      {kBom, DataLayout::Plain},
+      {Garbage(4096, 6), DataLayout::Plain},
+      {kBom + "header #\n", DataLayout::HashList},
+      {"header #\r\n1\r\n", DataLayout::HashList},
+      {"1\r2\r3\r4\r5\r  WKO = 1\r", DataLayout::WkoList},
+      {std::string(1 << 20, 'x') + "#\n", DataLayout::HashList},
+  };
+  for (const auto& c : cases) {
+    CollectingSink sink;
+    const LayoutInfo info = DetectLayout(WriteTempFile("detect.dat", c.contents), sink);
+    EXPECT_TRUE(info.ok);
+    EXPECT_EQ(info.layout, c.layout) << c.contents.substr(0, 40);
+    EXPECT_TRUE(sink.messages.empty());
+  }
+}
+
+TEST(DataBadInput, AFailedLoadNamesTheFileAndReturnsNothing) {
+  const auto grid = WriteTempFile("load.rst", "0 4\n45 4\n");
+  for (const std::string& contents : {std::string(), Garbage(2048, 7), std::string("1 2 3 nan 5 6 7 8\n")}) {
+    LoadRequest request;
+    request.dataFile = WriteTempFile("load.pol", contents);
+    request.gridFile = grid;
+    CollectingSink sink;
+    EXPECT_EQ(LoadPoleFigure(request, sink), nullptr);
+    EXPECT_FALSE(sink.messages.empty());
+  }
+  LoadRequest request;
+  request.dataFile = WriteTempFile("load.xpe", HashFile("\n"));
+  request.gridFile = WriteTempFile("load19.rst", "0 19\n90 19\n");
+  request.pfIndex = INT_MIN;
+  CollectingSink sink;
+  EXPECT_EQ(LoadPoleFigure(request, sink), nullptr);
+  EXPECT_TRUE(Mentions(sink.messages, "there is no pole figure"));
+}
+
+// --- configuration and colour-set files -----------------------------------------
+
+TEST(IniBadInput, GarbageAndNulBytesReadAsMissingKeys) {
+  IniFile ini = IniFile::FromText(Garbage(8192, 8) + std::string("\n[Contour]\ncolor1=2\0\n", 21));
+  EXPECT_EQ(ini.ReadInteger("Contour", "color1", -5), -5);  // "2\0" is no number
+  EXPECT_EQ(IniFile::FromText(ini.Text()).Text(), ini.Text());
+  ContourColorTable colors{};
+  LoadContourColors(WriteTempFile("garbage.ini", Garbage(8192, 9)), colors);
+  EXPECT_EQ(colors, DefaultContourColors());
+}
+
+TEST(IniBadInput, DuplicatesLineEndsAndLongValues) {
+  const std::string text = kBom + "[Contour]\r\ncolor1=255\r\n[contour]\r\ncolor1=1\r\ncolor2=" +
+                           std::string(1 << 20, '7') + "\r\n[CONTOUR]\r\ncolor2 = 0x10";
+  IniFile ini = IniFile::FromText(text);
+  ContourColorTable colors = DefaultContourColors();
+  // Only the first "Contour" section counts; it ends after color1.
+  EXPECT_EQ(LoadColorSet(ini, colors), 1);
+  EXPECT_EQ(colors[1], 255);
+  EXPECT_EQ(colors[2], kMissingColor);
+  ini.WriteInteger("Contour", "color2", 7);
+  EXPECT_EQ(ini.ReadInteger("Contour", "color2", 0), 7);
+  EXPECT_EQ(ini.Text().substr(0, 3), kBom);
+  EXPECT_EQ(ini.Text().substr(ini.Text().size() - 13), "color2 = 0x10");  // still no final line end
+}
+
+TEST(IniBadInput, CarriageReturnsWithoutLineFeedAndMixedLineEndsAreKept) {
+  // Only CR LF ends a line; a lone CR belongs to the text and must survive a
+  // rewrite, or saving a colour set would change unrelated lines.
+  const std::string text = "[A]\r\nk=1\r\r\nm=3\nlast=2\r";
+  IniFile ini = IniFile::FromText(text);
+  EXPECT_EQ(ini.Text(), text);
+  EXPECT_EQ(ini.ReadInteger("A", "k", 0), 1);
+  EXPECT_EQ(ini.ReadInteger("A", "last", 0), 2);
+  // Mixed line ends stay as they were around a rewritten key.
+  ini.WriteInteger("A", "m", 4);
+  EXPECT_EQ(ini.Text(), "[A]\r\nk=1\r\r\nm=4\nlast=2\r");
+  ini.WriteInteger("A", "new", 5);
+  EXPECT_EQ(ini.Text(), "[A]\r\nk=1\r\r\nm=4\nlast=2\r\r\nnew=5\r\n");
+}
+
+}  // namespace
+}  // namespace quorix
