@@ -10,8 +10,6 @@
 #include "commands.h"
 #include "io/text_file.h"
 #include "options.h"
-#include "record_json.h"
-#include "save_options.h"
 #include "transform/pf_add.h"
 #include "transform_io.h"
 
@@ -25,9 +23,7 @@ struct AddOptions {
   std::vector<std::string> with;
   bool noNormalizeWeights = false;
   bool noNormalizePFs = false;
-  std::string out;
-  bool json = false;
-  SaveFormatOptions format;
+  OutputOptions output;
 };
 
 // FILE[:INDEX][@WEIGHT]; a colon not followed by digits belongs to the name.
@@ -50,10 +46,7 @@ AddListRow ParseWith(std::string text) {
 
 int RunAdd(const AddOptions& o) {
   StderrSink sink;
-  if (o.out.empty() && !o.json) {
-    std::cerr << "add: give -o OUT or --json\n";
-    return 1;
-  }
+  if (!OutputAsked(o.output, "add")) return 1;
   const bool weighted = o.mode == "weighted";
   std::vector<AddListRow> rows{{o.weight, o.load.data, std::to_string(o.load.index)}};
   for (const std::string& w : o.with) rows.push_back(ParseWith(w));
@@ -69,9 +62,7 @@ int RunAdd(const AddOptions& o) {
                                : FittedAddPF(*input.pf, o.load.grid, t.files, t.indices, sink);
   if (!summed) return 1;
   FinishAddition(*input.pf, o.load.mrd);
-  if (!o.out.empty() && !WritePFASCII(*input.pf, o.out, MakeWriteOptions(o.format), sink)) return 1;
-  if (o.json) std::cout << RecordJson(*input.pf, input.layout, input.names).dump() << '\n';
-  return 0;
+  return WriteOutput(input, o.output, sink);
 }
 
 const RegisterCommand kAdd([](CLI::App& app) {
@@ -84,9 +75,7 @@ const RegisterCommand kAdd([](CLI::App& app) {
       ->allow_extra_args(false);
   cmd->add_flag("--no-normalize-weights", opts->noNormalizeWeights, "Keep the weights as given instead of scaling their sum to 1");
   cmd->add_flag("--no-normalize-pfs", opts->noNormalizePFs, "Add raw intensities instead of m.r.d.");
-  cmd->add_option("-o,--output", opts->out, "Write the sum as an ASCII pole figure file");
-  cmd->add_flag("--json", opts->json, "Print the resulting record as one JSON object");
-  AddSaveFormatOptions(*cmd, opts->format);
+  AddOutputOptions(*cmd, opts->output);
   cmd->callback([opts] { SetExitCode(RunAdd(*opts)); });
 });
 

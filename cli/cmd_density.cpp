@@ -8,11 +8,10 @@
 #include <string>
 
 #include "commands.h"
-#include "io/ascii_writer.h"
 #include "io/load_pole_figure.h"
 #include "options.h"
 #include "record_json.h"
-#include "save_options.h"
+#include "transform_io.h"
 
 namespace quorix::cli {
 namespace {
@@ -24,17 +23,12 @@ struct DensityOptions {
   std::string section;
   std::optional<double> angle;
   bool mrd = false;
-  std::string out;
-  bool json = false;
-  SaveFormatOptions format;
+  OutputOptions output;
 };
 
 int RunDensity(const DensityOptions& o) {
   StderrSink sink;
-  if (o.out.empty() && !o.json) {
-    std::cerr << "density: give -o OUT or --json\n";
-    return 1;
-  }
+  if (!OutputAsked(o.output, "density")) return 1;
   if (!(o.fwhm > 0) || !std::isfinite(o.fwhm)) {
     std::cerr << "density: --fwhm must be a positive number of degrees\n";
     return 1;
@@ -63,13 +57,9 @@ int RunDensity(const DensityOptions& o) {
   request.directional = directional;
   const auto pf = LoadPoleFigure(request, sink);
   if (!pf) return 1;
-  if (!o.out.empty() && !WritePFASCII(*pf, o.out, MakeWriteOptions(o.format), sink)) return 1;
-  if (o.json) {
-    nlohmann::json j = RecordJson(*pf, DataLayout::None, {});
-    j["layout"] = "directional";
-    std::cout << j.dump() << '\n';
-  }
-  return 0;
+  nlohmann::json record = RecordJson(*pf, DataLayout::None, {});
+  record["layout"] = "directional";
+  return WriteOutput(*pf, record, o.output, sink);
 }
 
 const RegisterCommand kDensity([](CLI::App& app) {
@@ -82,9 +72,7 @@ const RegisterCommand kDensity([](CLI::App& app) {
       ->check(CLI::IsMember({"X", "Y", "Z"}, CLI::ignore_case));
   cmd->add_option("--angle", opts->angle, "Rotation of the section in degrees (default 90 for X and Y, 0 for Z)");
   cmd->add_flag("--mrd", opts->mrd, "Contour levels in multiples of a random distribution");
-  cmd->add_option("-o,--output", opts->out, "Write the density as an ASCII pole figure file");
-  cmd->add_flag("--json", opts->json, "Print the resulting record as one JSON object");
-  AddSaveFormatOptions(*cmd, opts->format);
+  AddOutputOptions(*cmd, opts->output);
   cmd->callback([opts] { SetExitCode(RunDensity(*opts)); });
 });
 

@@ -6,12 +6,9 @@
 
 #include "commands.h"
 #include "core/float_text.h"
-#include "io/ascii_writer.h"
 #include "io/edt_file.h"
 #include "io/text_file.h"
 #include "options.h"
-#include "record_json.h"
-#include "save_options.h"
 #include "transform/intensity_edit.h"
 #include "transform/ssci.h"
 #include "transform_io.h"
@@ -23,9 +20,7 @@ struct EditOptions {
   LoadOptions load;
   std::vector<std::string> all, circles, raster;
   int suppress = -1;
-  std::string out;
-  bool json = false;
-  SaveFormatOptions format;
+  OutputOptions output;
 };
 
 bool ParseOperator(const std::string& text, char& op) {
@@ -77,16 +72,11 @@ int RunEdit(const EditOptions& o) {
     std::cerr << "edit: give exactly one of --all, --circles, --raster, --suppress\n";
     return 1;
   }
-  if (o.out.empty() && !o.json) {
-    std::cerr << "edit: give -o OUT or --json\n";
-    return 1;
-  }
+  if (!OutputAsked(o.output, "edit")) return 1;
   LoadedInput input = LoadInput(o.load, sink);
   if (!input.pf) return 1;
   if (!Apply(o, *input.pf, sink)) return 1;
-  if (!o.out.empty() && !WritePFASCII(*input.pf, o.out, MakeWriteOptions(o.format), sink)) return 1;
-  if (o.json) std::cout << RecordJson(*input.pf, input.layout, input.names).dump() << '\n';
-  return 0;
+  return WriteOutput(input, o.output, sink);
 }
 
 const RegisterCommand kEdit([](CLI::App& app) {
@@ -107,9 +97,7 @@ const RegisterCommand kEdit([](CLI::App& app) {
   all->excludes(circles)->excludes(raster)->excludes(suppress);
   circles->excludes(raster)->excludes(suppress);
   raster->excludes(suppress);
-  cmd->add_option("-o,--output", opts->out, "Write the result as an ASCII pole figure file");
-  cmd->add_flag("--json", opts->json, "Print the resulting record as one JSON object");
-  AddSaveFormatOptions(*cmd, opts->format);
+  AddOutputOptions(*cmd, opts->output);
   cmd->callback([opts] { SetExitCode(RunEdit(*opts)); });
 });
 

@@ -18,18 +18,14 @@ struct InterpolateOptions {
   std::string rotateAxis;
   std::string rotateList;
   bool triclin = false;
-  bool keepNegative = false;
 };
 
 int RunInterpolate(const InterpolateOptions& o) {
   StderrSink sink;
-  if (o.output.out.empty() && !o.output.json) {
-    std::cerr << "interpolate: give -o OUT or --json\n";
-    return 1;
-  }
+  if (!OutputAsked(o.output, "interpolate")) return 1;
   InterpolationRequest request;
   request.gridFile = o.outGrid;
-  request.zeroNegative = !o.keepNegative;
+  request.zeroNegative = !o.output.format.keepNegative;
   std::string error;
   if (!o.rotateAxis.empty()) {
     request.mode = kRotationMatrix;
@@ -54,7 +50,7 @@ int RunInterpolate(const InterpolateOptions& o) {
   state.Rotation.TriclinicSymmetry = o.triclin;
   if (InterpolateSet(set, {}, request, state, sink) != InterpolationStatus::Done) return 1;
   input.pf = std::move(set.PF[1]);
-  return WriteOutput(input, o.output, request.zeroNegative, sink);
+  return WriteOutput(input, o.output, sink);
 }
 
 const RegisterCommand kInterpolate([](CLI::App& app) {
@@ -66,7 +62,6 @@ const RegisterCommand kInterpolate([](CLI::App& app) {
   auto* list = cmd->add_option("--rotate-list", opts->rotateList, "Rotations about X, Y, Z, e.g. X:30,Z:-45");
   axis->excludes(list);
   cmd->add_flag("--triclin", opts->triclin, "Directions rotated out of the hemisphere have no value");
-  cmd->add_flag("--keep-negative", opts->keepNegative, "Keep negative values instead of setting them to 0");
   AddOutputOptions(*cmd, opts->output);
   cmd->callback([opts] { SetExitCode(RunInterpolate(*opts)); });
 });

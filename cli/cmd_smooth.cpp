@@ -20,10 +20,7 @@ struct SmoothOptions {
 
 int RunSmooth(const SmoothOptions& o) {
   StderrSink sink;
-  if (o.output.out.empty() && !o.output.json) {
-    std::cerr << "smooth: give -o OUT or --json\n";
-    return 1;
-  }
+  if (!OutputAsked(o.output, "smooth")) return 1;
   if (!(o.fwhm > 0) || !std::isfinite(o.fwhm)) {
     std::cerr << "smooth: --fwhm must be a positive number of degrees\n";
     return 1;
@@ -35,7 +32,7 @@ int RunSmooth(const SmoothOptions& o) {
   settings.excludeNegative = o.excludeNegative;
   settings.keepLevels = true;
   if (!SmoothPoleFigure(*input.pf, settings, o.load.mrd)) return 1;
-  return WriteOutput(input, o.output, false, sink);
+  return WriteOutput(input, o.output, sink);
 }
 
 const RegisterCommand kSmooth([](CLI::App& app) {

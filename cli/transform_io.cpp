@@ -25,27 +25,23 @@ LoadedInput LoadInput(const LoadOptions& o, MessageSink& sink) {
 void AddOutputOptions(CLI::App& cmd, OutputOptions& o) {
   cmd.add_option("-o,--output", o.out, "Write the result as an ASCII pole figure file");
   cmd.add_flag("--json", o.json, "Print the resulting record as one JSON object");
-  cmd.add_option("--count", o.count, "Values per line (default 1)")->check(CLI::Range(1, 1000));
-  cmd.add_option("--digits", o.digits, "Field width of a value (default 8)")->check(CLI::Range(1, 99));
-  cmd.add_option("--comma", o.comma, "Decimals of a value (default 3)")->check(CLI::Range(0, 99));
-  cmd.add_option("--factor", o.factor, "Power of ten every value is multiplied by (default 0)")
-      ->check(CLI::Range(-300, 300));
-  cmd.add_flag("--enter", o.enter, "End the line after each circle");
+  AddSaveFormatOptions(cmd, o.format);
 }
 
-int WriteOutput(const LoadedInput& input, const OutputOptions& o, bool negativeToZero, MessageSink& sink) {
-  if (!o.out.empty()) {
-    AsciiWriteOptions w;
-    w.SetNegativeToZero = negativeToZero;
-    w.Format.ValuesPerLine = o.count;
-    w.Format.Width = o.digits;
-    w.Format.Decimals = o.comma;
-    w.Format.FactorExponent = o.factor;
-    w.Format.LineEndAfterCircle = o.enter;
-    if (!WritePFASCII(*input.pf, o.out, w, sink)) return 1;
-  }
-  if (o.json) std::cout << RecordJson(*input.pf, input.layout, input.names).dump() << '\n';
+bool OutputAsked(const OutputOptions& o, const std::string& command) {
+  if (!o.out.empty() || o.json) return true;
+  std::cerr << command << ": give -o OUT or --json\n";
+  return false;
+}
+
+int WriteOutput(const TPoleFigure& pf, const nlohmann::json& record, const OutputOptions& o, MessageSink& sink) {
+  if (!o.out.empty() && !WritePFASCII(pf, o.out, MakeWriteOptions(o.format), sink)) return 1;
+  if (o.json) std::cout << record.dump() << '\n';
   return 0;
+}
+
+int WriteOutput(const LoadedInput& input, const OutputOptions& o, MessageSink& sink) {
+  return WriteOutput(*input.pf, RecordJson(*input.pf, input.layout, input.names), o, sink);
 }
 
 namespace {

@@ -1,5 +1,5 @@
-// What the transform subcommands (smooth, interpolate) share: loading the
-// input with its layout, the rotation options and writing the result.
+// What the subcommands that change a pole figure share: loading the input
+// with its layout, the rotation options and writing the result.
 #pragma once
 
 #include <memory>
@@ -7,12 +7,14 @@
 #include <vector>
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "core/message_sink.h"
 #include "core/pole_figure.h"
 #include "core/program_state.h"
 #include "io/data_layout.h"
 #include "options.h"
+#include "save_options.h"
 
 namespace quorix::cli {
 
@@ -25,20 +27,20 @@ struct LoadedInput {
 // Loads as `info` does; pf is null after a failure (already reported).
 LoadedInput LoadInput(const LoadOptions& o, MessageSink& sink);
 
-// -o OUT in the plain layout of the interpolation dialog's defaults, or --json.
+// -o OUT written as `save` writes (its format options apply), and/or --json.
 struct OutputOptions {
   std::string out;
   bool json = false;
-  int count = 1;
-  int digits = 8;
-  int comma = 3;
-  int factor = 0;
-  bool enter = false;
+  SaveFormatOptions format;
 };
 
 void AddOutputOptions(CLI::App& cmd, OutputOptions& o);
-// Exit code 0, or 1 after a message on stderr.
-int WriteOutput(const LoadedInput& input, const OutputOptions& o, bool negativeToZero, MessageSink& sink);
+// False after telling `command` needs -o or --json.
+bool OutputAsked(const OutputOptions& o, const std::string& command);
+// Exit code 0, or 1 after a message on stderr. `layout` names the input's
+// layout in the JSON ("directional" when given as a string).
+int WriteOutput(const TPoleFigure& pf, const nlohmann::json& record, const OutputOptions& o, MessageSink& sink);
+int WriteOutput(const LoadedInput& input, const OutputOptions& o, MessageSink& sink);
 
 // "PHI,THETA,OMEGA" and "X:30,Z:-45" as the rotation dialog would hold them;
 // false with `error` set when the text does not parse.
