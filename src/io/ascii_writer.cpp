@@ -118,17 +118,8 @@ std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& option
 
 bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink) {
-  switch (WriteFileAtomically(fileName, FormatPFASCII(pf, options))) {
-    case WriteResult::Ok:
-      return true;
-    case WriteResult::CannotCreate:
-      sink.Message("Cannot create file " + fileName);
-      return false;
-    case WriteResult::WriteFailed:
-      sink.Message("Error writing data.");
-      return false;
-  }
-  return false;
+  return WriteFileReporting(fileName, FormatPFASCII(pf, options), sink, "Cannot create file " + fileName,
+                            "Error writing data.");
 }
 
 std::span<const SaveStandard> SaveStandards() { return kStandards; }

@@ -22,12 +22,7 @@ bool WriteEdtFile(const std::string& fileName, const std::vector<std::string>& c
     }
     text += EdtLine(*value, circle) + "\n";
   }
-  switch (WriteFileAtomically(fileName, text)) {
-    case WriteResult::Ok: return true;
-    case WriteResult::CannotCreate: sink.Message("Cannot open file " + fileName); return false;
-    case WriteResult::WriteFailed: sink.Message("Troubles on writing file."); return false;
-  }
-  return false;
+  return WriteFileReporting(fileName, text, sink, "Cannot open file " + fileName, "Troubles on writing file.");
 }
 
 EdtValues ReadEdtText(std::string_view text, int rows, MessageSink& sink) {

@@ -171,17 +171,8 @@ std::string FormatSaveAll(const SaveAllSettings& s, const PoleFigureSlots& figur
 
 bool WriteSaveAll(const std::string& fileName, const SaveAllSettings& settings, const PoleFigureSlots& figures,
                   MessageSink& sink) {
-  switch (WriteFileAtomically(fileName, FormatSaveAll(settings, figures))) {
-    case WriteResult::Ok:
-      return true;
-    case WriteResult::CannotCreate:
-      sink.Message("Cannot create file " + fileName);
-      return false;
-    case WriteResult::WriteFailed:
-      sink.Message("Error writing file " + fileName + ".");
-      return false;
-  }
-  return false;
+  return WriteFileReporting(fileName, FormatSaveAll(settings, figures), sink, "Cannot create file " + fileName,
+                            "Error writing file " + fileName + ".");
 }
 
 std::optional<MillerText> MillerFromCaption(std::string_view caption) {

@@ -1,6 +1,8 @@
 // Sectioned configuration files: line-preserving reader and writer.
 #include "io/ini_file.h"
 
+#include "core/message_sink.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -304,6 +306,21 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
       return false;
     case WriteResult::WriteFailed:
       error = "Cannot write " + path + ": " + reason;
+      return false;
+  }
+  return false;
+}
+
+bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
+                        const std::string& cannotCreate, const std::string& writeFailed) {
+  switch (WriteFileAtomically(fileName, bytes)) {
+    case WriteResult::Ok:
+      return true;
+    case WriteResult::CannotCreate:
+      sink.Message(cannotCreate);
+      return false;
+    case WriteResult::WriteFailed:
+      sink.Message(writeFailed);
       return false;
   }
   return false;

@@ -10,6 +10,8 @@
 
 namespace quorix {
 
+class MessageSink;
+
 // The text of the file is kept line by line, so that writing one key leaves
 // every other line as it was. Section and key names compare without regard
 // to letter case; of duplicate sections or keys the first one counts.
@@ -67,6 +69,11 @@ class IniFile {
 // directly. `reason`, when given, receives the system's explanation.
 enum class WriteResult { Ok, CannotCreate, WriteFailed };
 WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason = nullptr);
+
+// WriteFileAtomically with its failure told through `sink` in the caller's
+// words; true when the file was written.
+bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
+                        const std::string& cannotCreate, const std::string& writeFailed);
 
 // The same with the message in `error` ("Cannot create/write PATH: why").
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error);

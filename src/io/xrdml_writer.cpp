@@ -132,17 +132,7 @@ bool WritePFXRDML(const TPoleFigure& pf, const std::string& sampleFile, const st
     sink.Message("The sample file " + sampleFile + " is not a usable XRDML template.");
     return false;
   }
-  switch (WriteFileAtomically(outFile, *text)) {
-    case WriteResult::Ok:
-      return true;
-    case WriteResult::CannotCreate:
-      sink.Message("Cannot create file " + outFile);
-      return false;
-    case WriteResult::WriteFailed:
-      sink.Message("Error writing file " + outFile + ".");
-      return false;
-  }
-  return false;
+  return WriteFileReporting(outFile, *text, sink, "Cannot create file " + outFile, "Error writing file " + outFile + ".");
 }
 
 }  // namespace quorix
