@@ -46,7 +46,8 @@ TEST(CliDiff, RefusesAMissingFile) {
 
 std::vector<double> Intensities(const std::string& json) {
   std::vector<double> v;
-  for (const auto& row : nlohmann::json::parse(json)["intensity"])
+  const nlohmann::json record = nlohmann::json::parse(json);  // the loop must not outlive it
+  for (const auto& row : record["intensity"])
     for (const auto& x : row) v.push_back(x.get<double>());
   return v;
 }

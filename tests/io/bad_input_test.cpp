@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "io/ascii_writer.h"
 #include "io/data_layout.h"
 #include "io/data_reader.h"
 #include "io/grid_reader.h"
@@ -360,6 +361,18 @@ TEST(IniBadInput, DuplicatesLineEndsAndLongValues) {
   EXPECT_EQ(ini.ReadInteger("Contour", "color2", 0), 7);
   EXPECT_EQ(ini.Text().substr(0, 3), kBom);
   EXPECT_EQ(ini.Text().substr(ini.Text().size() - 13), "color2 = 0x10");  // still no final line end
+}
+
+TEST(IniBadInput, SaveFormatWithAHugeWidthWritesBoundedValues) {
+  // "digits" comes straight from the file; two billion would make every
+  // value two gigabytes wide.
+  const IniFile ini = IniFile::FromText("[SaveFormat]\ncount=4\ndigits=2000000000\ncomma=2000000000\n");
+  AsciiWriteOptions options;
+  options.Format = ReadSaveFormat(ini);
+  auto pf = Grid("0 4\n45 4\n");
+  for (int i = 1; i <= 2; ++i)
+    for (int k = 1; k <= 4; ++k) pf->Intensity[i][k] = k;
+  EXPECT_LT(FormatPFASCII(*pf, options).size(), 8u * 250);
 }
 
 TEST(IniBadInput, CarriageReturnsWithoutLineFeedAndMixedLineEndsAreKept) {
