@@ -246,6 +246,13 @@ void TMainform::DisableMenu() {
 void TMainform::RedrawMain() {
   const TPoleFigure* pf = context_.set.PF[1].get();
   if (!pf) return;
+  if (pf->CircleCount < 1) {
+    // Nothing loaded yet: a blank page rather than the outline of an empty grid.
+    QImage blank(std::max(1, Image1->width()), std::max(1, Image1->height()), QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    Image1->SetImage(blank);
+    return;
+  }
   PlotResult result;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   Image1->SetImage(DrawPlotImage(*pf, context_.state, Image1->width(), Image1->height(), &result));

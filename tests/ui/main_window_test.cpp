@@ -233,3 +233,19 @@ TEST(DesktopPointer, PositionFollowsThePlotOnANarrowImage) {
 
 }  // namespace
 }  // namespace quorix
+
+namespace quorix {
+namespace {
+
+TEST(DesktopStartUp, NothingLoadedShowsABlankPage) {
+  auto app = StartUp(ProgramPath(), {});
+  TMainform& main = *app->mainform;
+  main.RedrawMain();
+  const QImage& image = main.Image1->Image();
+  ASSERT_FALSE(image.isNull());
+  for (int y = 0; y < image.height(); y += 7)
+    for (int x = 0; x < image.width(); x += 7) ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+}
+
+}  // namespace
+}  // namespace quorix
