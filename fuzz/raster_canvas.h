@@ -24,9 +24,13 @@ class RasterCanvas : public Canvas {
   int FontSize() const override { return font_; }
 
   void Rectangle(int x1, int y1, int x2, int y2) override {
-    if (!brushClear_)
-      for (int y = std::max(0, y1); y < std::min(h_, y2); ++y)
-        for (int x = std::max(0, x1); x < std::min(w_, x2); ++x) Set(x, y, brush_);
+    if (brushClear_) return;
+    const int left = std::max(0, x1), right = std::min(w_, x2);
+    if (left >= right) return;
+    for (int y = std::max(0, y1); y < std::min(h_, y2); ++y) {
+      const auto row = pixels_.begin() + static_cast<std::ptrdiff_t>(y) * w_;
+      std::fill(row + left, row + right, brush_);
+    }
   }
   void Ellipse(int x1, int y1, int x2, int y2) override {
     // The outline only; the plot uses ellipses for the rim and small marks.

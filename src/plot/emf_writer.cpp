@@ -100,7 +100,10 @@ int FontPixelHeight(int pointSize) {
 
 // One record under construction: type, then 32-bit little-endian fields.
 struct EmfCanvas::Record {
-  explicit Record(std::uint32_t type) { U32(type).U32(0); }
+  explicit Record(std::uint32_t type) {
+    bytes.reserve(32);  // most records are a few fields; lines are drawn by the thousand
+    U32(type).U32(0);
+  }
   Record& U32(std::uint32_t v) {
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     return *this;
@@ -137,11 +140,11 @@ EmfCanvas::EmfCanvas(int width, int height)
 
 void EmfCanvas::Emit(const Record& r) {
   if (finished_) return;
-  std::vector<std::uint8_t> bytes = r.bytes;
-  while (bytes.size() % 4) bytes.push_back(0);
-  std::uint32_t size = static_cast<std::uint32_t>(bytes.size());
-  for (int i = 0; i < 4; ++i) bytes[4 + i] = static_cast<std::uint8_t>(size >> (8 * i));
-  body_.insert(body_.end(), bytes.begin(), bytes.end());
+  const std::size_t start = body_.size();
+  body_.insert(body_.end(), r.bytes.begin(), r.bytes.end());
+  while ((body_.size() - start) % 4) body_.push_back(0);
+  const auto size = static_cast<std::uint32_t>(body_.size() - start);
+  for (int i = 0; i < 4; ++i) body_[start + 4 + i] = static_cast<std::uint8_t>(size >> (8 * i));
   ++recordCount_;
 }
 
