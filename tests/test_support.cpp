@@ -52,6 +52,24 @@ void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points) {
   pf.BetaRange = 360;
 }
 
+std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas) {
+  auto pf = NewPoleFigure();
+  int i = 0;
+  for (double a : alphas) {
+    ++i;
+    pf->Alpha[i] = a;
+    pf->CirclePoints[i] = a == 0 ? 1 : 4;
+    pf->BetaStep[i] = a == 0 ? 360 : 90;
+  }
+  pf->CircleCount = i;
+  pf->BetaRange = 360;
+  return pf;
+}
+
+void SetCircle(TPoleFigure& pf, int i, const std::vector<double>& values) {
+  for (std::size_t j = 0; j < values.size(); ++j) pf.Intensity[i][j + 1] = values[j];
+}
+
 namespace {
 // Removes the temporary folder when the run ends.
 struct Cleanup {

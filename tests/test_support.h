@@ -2,7 +2,10 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/pole_figure.h"
 
@@ -18,6 +21,12 @@ std::string RealDataPath(const std::string& name);
 
 // A record with circles at alpha 0, step .. 90 (inclusive), `points` points each, beta from 0.
 void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points);
+
+// Four points per circle at beta 0, 90, 180, 270; a circle at alpha 0 is a
+// single centre point. Small enough to work out contours by hand.
+std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas);
+// Intensities of circle i from its first point on.
+void SetCircle(TPoleFigure& pf, int i, const std::vector<double>& values);
 
 std::string ReadFile(const std::string& path);
 

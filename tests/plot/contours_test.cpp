@@ -13,28 +13,13 @@
 #include "io/circle_links.h"
 #include "plot/polygon_fill.h"
 #include "plot/recording_canvas.h"
+#include "test_support.h"
 
 namespace quorix {
 namespace {
 
-// Four points per circle at beta 0, 90, 180, 270; alpha 0 is a centre point.
-std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas) {
-  auto pf = NewPoleFigure();
-  int i = 0;
-  for (double a : alphas) {
-    ++i;
-    pf->Alpha[i] = a;
-    pf->CirclePoints[i] = a == 0 ? 1 : 4;
-    pf->BetaStep[i] = a == 0 ? 360 : 90;
-  }
-  pf->CircleCount = i;
-  pf->BetaRange = 360;
-  return pf;
-}
-
-void SetCircle(TPoleFigure& pf, int i, std::vector<double> values) {
-  for (std::size_t j = 0; j < values.size(); ++j) pf.Intensity[i][j + 1] = values[j];
-}
+using test::FourPointGrid;
+using test::SetCircle;
 
 std::unique_ptr<TPoleFigure> CentrePeak() {
   auto pf = FourPointGrid({0, 30, 60});

@@ -13,30 +13,19 @@
 #include "plot/contours.h"
 #include "plot/recording_canvas.h"
 #include "plot/render.h"
+#include "test_support.h"
 
 namespace quorix {
 namespace {
 
 constexpr Color kLow = 0x00FF00, kHigh = 0x0000FF;
 
-// Four points per circle at beta 0, 90, 180, 270; alpha 0 is a centre point.
+// A four-point grid (see test::FourPointGrid) with its values, linked.
 std::unique_ptr<TPoleFigure> Grid(std::initializer_list<double> alphas,
                                   std::initializer_list<std::vector<double>> values) {
-  auto pf = NewPoleFigure();
+  auto pf = test::FourPointGrid(alphas);
   int i = 0;
-  for (double a : alphas) {
-    ++i;
-    pf->Alpha[i] = a;
-    pf->CirclePoints[i] = a == 0 ? 1 : 4;
-    pf->BetaStep[i] = a == 0 ? 360 : 90;
-  }
-  pf->CircleCount = i;
-  pf->BetaRange = 360;
-  i = 0;
-  for (const std::vector<double>& circle : values) {
-    ++i;
-    for (std::size_t j = 0; j < circle.size(); ++j) pf->Intensity[i][j + 1] = circle[j];
-  }
+  for (const std::vector<double>& circle : values) test::SetCircle(*pf, ++i, circle);
   EXPECT_TRUE(BuildCircleLinks(*pf));
   return pf;
 }

@@ -11,29 +11,13 @@
 
 #include "io/circle_links.h"
 #include "plot/recording_canvas.h"
+#include "test_support.h"
 
 namespace quorix {
 namespace {
 
-// Four points per circle at beta 0, 90, 180, 270; a circle at alpha 0 is a
-// single centre point.
-std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas) {
-  auto pf = NewPoleFigure();
-  int i = 0;
-  for (double a : alphas) {
-    ++i;
-    pf->Alpha[i] = a;
-    pf->CirclePoints[i] = a == 0 ? 1 : 4;
-    pf->BetaStep[i] = a == 0 ? 360 : 90;
-  }
-  pf->CircleCount = i;
-  pf->BetaRange = pf->CirclePoints[1] * pf->BetaStep[1];
-  return pf;
-}
-
-void SetCircle(TPoleFigure& pf, int i, std::vector<double> values) {
-  for (std::size_t j = 0; j < values.size(); ++j) pf.Intensity[i][j + 1] = values[j];
-}
+using test::FourPointGrid;
+using test::SetCircle;
 
 // Grid of an open contour: circles at 30, 60, 80 degrees, the last measured
 // circle below the rim.
