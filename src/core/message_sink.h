@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorix {
@@ -22,6 +23,23 @@ class CollectingSink : public MessageSink {
 class NullSink : public MessageSink {
  public:
   void Message(const std::string&) override {}
+};
+
+// Passes messages on, naming `fileName` in those that do not: where several
+// files are read in one go, "Expected 9 data, found 0." alone leaves the user
+// guessing which file it was.
+class FileNamingSink : public MessageSink {
+ public:
+  FileNamingSink(MessageSink& inner, std::string prefix, std::string fileName)
+      : inner_(inner), prefix_(std::move(prefix)), fileName_(std::move(fileName)) {}
+  void Message(const std::string& text) override {
+    inner_.Message(text.find(fileName_) == std::string::npos ? prefix_ + " " + fileName_ + ": " + text : text);
+  }
+
+ private:
+  MessageSink& inner_;
+  std::string prefix_;
+  std::string fileName_;
 };
 
 }  // namespace quorix

@@ -28,7 +28,7 @@ bool WriteEdtFile(const std::string& fileName, const std::vector<std::string>& c
 EdtValues ReadEdtText(std::string_view text, int rows, MessageSink& sink) {
   EdtValues result;
   result.opened = true;
-  const std::vector<std::string> lines = SplitLines(text);
+  const std::vector<std::string> lines = SplitLines(WithoutByteOrderMark(text));
   for (int k = 1; k <= rows; ++k) {
     std::optional<double> value;
     if (k <= static_cast<int>(lines.size())) {

@@ -44,6 +44,11 @@ FileStatus ReadWholeFile(const std::string& fileName, std::string& contents) {
   return FileStatus::Ok;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  return text.substr(0, kBom.size()) == kBom ? text.substr(kBom.size()) : text;
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -77,10 +82,7 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, M
     case FileStatus::Ok:
       break;
   }
-  // A UTF-8 byte-order mark is not part of the first line.
-  std::string_view view(contents);
-  if (view.size() >= 3 && view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
-  return SplitLines(view);
+  return SplitLines(WithoutByteOrderMark(contents));
 }
 
 std::optional<double> ParseNumber(std::string_view token) {

@@ -15,6 +15,9 @@ enum class FileStatus { Ok, Missing, Unreadable };
 
 FileStatus ReadWholeFile(const std::string& fileName, std::string& contents);
 
+// Text without a leading UTF-8 byte-order mark (editors on Windows add one).
+std::string_view WithoutByteOrderMark(std::string_view text);
+
 // Lines without their line ends; a final line end adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 

@@ -100,7 +100,8 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
   request.gridFile = gridFileName;
   request.pfIndex = index;
   request.gridRule = GridRule::WindowSlot;
-  auto pf = LoadPoleFigure(request, sink);
+  FileNamingSink named(sink, "Data file", fileName);
+  auto pf = LoadPoleFigure(request, named);
   if (!pf) return nullptr;
   const std::string why = DescribeGridDifference(main, *pf);
   if (!why.empty()) {

@@ -12,10 +12,14 @@
 #include "io/ascii_writer.h"
 #include "io/data_layout.h"
 #include "io/data_reader.h"
+#include "io/directional_reader.h"
+#include "io/edt_file.h"
+#include "math/vector_math.h"
 #include "io/grid_reader.h"
 #include "io/ini_file.h"
 #include "io/load_pole_figure.h"
 #include "plot/contour_colors.h"
+#include "transform/pf_add.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -388,6 +392,113 @@ TEST(IniBadInput, CarriageReturnsWithoutLineFeedAndMixedLineEndsAreKept) {
   EXPECT_EQ(ini.Text(), "[A]\r\nk=1\r\r\nm=4\nlast=2\r");
   ini.WriteInteger("A", "new", 5);
   EXPECT_EQ(ini.Text(), "[A]\r\nk=1\r\r\nm=4\nlast=2\r\r\nnew=5\r\n");
+}
+
+// --- circle correction files -----------------------------------------------------
+
+TEST(EdtBadInput, ByteOrderMarkTabsAndEveryLineEndReadAlike) {
+  for (const std::string& text : {kBom + "1.5\n2\n3\n", std::string("1.5\r\n2\r\n3\r\n"), std::string("1.5\r2\r3\r"),
+                                  std::string("1.5\t;1\n2\t\t;2\n3\t;3"), kBom + "1.5    ;1\r2    ;2\r\n3    ;3\n"}) {
+    CollectingSink sink;
+    const EdtValues read = ReadEdtFile(WriteTempFile("circles.edt", text), 3, sink);
+    EXPECT_TRUE(read.complete) << text;
+    EXPECT_EQ(read.values, (std::vector<double>{1.5, 2, 3})) << text;
+    EXPECT_TRUE(sink.messages.empty()) << sink.messages.at(0);
+  }
+}
+
+TEST(EdtBadInput, EmptyGarbageAndUnusableNumbersStopAtTheirLine) {
+  struct Case {
+    std::string text;
+    std::size_t readBefore;
+  } cases[] = {{"", 0},
+               {kBom, 0},
+               {Garbage(4096, 11), 0},
+               {"1\n1e999\n3\n", 1},
+               {"1\n2\nnan\n", 2},
+               {"inf\n", 0},
+               {std::string(1 << 20, '7') + "\n", 0},  // a megabyte of digits overflows a double
+               {"1\n" + std::string(1 << 20, ' ') + "\n", 1}};
+  for (const Case& c : cases) {
+    CollectingSink sink;
+    const EdtValues read = ReadEdtFile(WriteTempFile("bad.edt", c.text), 3, sink);
+    EXPECT_TRUE(read.opened);
+    EXPECT_FALSE(read.complete);
+    EXPECT_EQ(read.values.size(), c.readBefore);
+    EXPECT_EQ(sink.messages, std::vector<std::string>{"To less or incorrect values on line " + std::to_string(c.readBefore + 1)});
+  }
+  // -0 is a number like any other.
+  CollectingSink sink;
+  EXPECT_TRUE(ReadEdtFile(WriteTempFile("zero.edt", "-0\n"), 1, sink).complete);
+}
+
+// --- directional data --------------------------------------------------------------
+
+TEST(DirectionalBadInput, ByteOrderMarkTabsAndEveryLineEndReadAlike) {
+  for (const std::string& text : {kBom + "10 20 X\n30 40 EP\n", std::string("10 20 X\r\n30 40 EP\r\n"),
+                                  std::string("10 20 X\r30 40 EP\r"), std::string("10\t20\tX\n30\t40\tEP")}) {
+    CollectingSink sink;
+    const auto list = ReadDirections(WriteTempFile("dirs.txt", text), {}, sink);
+    ASSERT_TRUE(list) << text;
+    EXPECT_EQ(list->directions.size(), 2u) << text;
+    EXPECT_EQ(list->skippedLines, 0) << text;
+  }
+}
+
+TEST(DirectionalBadInput, GarbageTagsReadAsNoConventionAndStayOnTheSphere) {
+  const TaggedDirection plain = TagDirection(10, 20, "");
+  for (const std::string& tag : {std::string("QQ"), std::string("\xff\xfe\x01"), std::string("ZZZZ"), std::string(1 << 20, 'K'),
+                                  std::string("\xef\xbb\xbf"), std::string("1e999")}) {
+    const TaggedDirection d = TagDirection(10, 20, tag);
+    EXPECT_EQ(d.alpha, plain.alpha);
+    EXPECT_EQ(d.beta, plain.beta);
+  }
+  CollectingSink sink;
+  const auto list =
+      ReadDirections(WriteTempFile("tags.txt", "10 20 \xff\xfe\n10 20 QQ\n10 20 " + std::string(1 << 20, 'K') + "\n"), {}, sink);
+  ASSERT_TRUE(list);
+  ASSERT_EQ(list->directions.size(), 3u);
+  for (const Vec3& v : list->directions) EXPECT_NEAR(Norm(v), 1.0, 1e-12);
+}
+
+TEST(DirectionalBadInput, EmptyGarbageAndUnusableNumbersAreRefusedWithTheFileName) {
+  for (const std::string& text : {std::string(), kBom, std::string("\r\r\n\n"), Garbage(4096, 12),
+                                  std::string("1e999 20 X\nnan 20 X\n20 inf X\n")}) {
+    auto pf = NewPoleFigure();
+    test::FillRegularGrid(*pf, 5, 72);
+    pf->Intensity[2][3] = 7;
+    const std::string file = WriteTempFile("nothing.txt", text);
+    CollectingSink sink;
+    EXPECT_FALSE(ReadDirectionalData(*pf, file, {}, sink));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_TRUE(Mentions(sink.messages, file));
+    EXPECT_EQ(pf->Intensity[2][3], 7);
+  }
+}
+
+// --- further files of an add list ---------------------------------------------------
+
+TEST(FurtherFileBadInput, EmptyAndGarbageAreRefusedByNameLineEndsReadAlike) {
+  const std::string grid = WriteTempFile("main.rst", "0 1\n45 4\n90 4\n");
+  LoadRequest request;
+  request.gridFile = grid;
+  request.dataFile = WriteTempFile("main.pol", "5\n1 2 3 4\n5 6 7 8\n");
+  CollectingSink quiet;
+  const auto main = LoadPoleFigure(request, quiet);
+  ASSERT_TRUE(main);
+  for (const std::string& text : {kBom + "5\r\n1 2 3 4\r\n5 6 7 8\r\n", std::string("5\r1\t2\t3\t4\r5 6 7 8")}) {
+    CollectingSink sink;
+    const auto further = ReadFurtherPoleFigure(*main, grid, WriteTempFile("same.pol", text), 1, sink);
+    ASSERT_TRUE(further) << text;
+    for (int i = 1; i <= main->CircleCount; ++i)
+      for (int k = 1; k <= main->CirclePoints[i]; ++k) EXPECT_EQ(further->Intensity[i][k], main->Intensity[i][k]);
+  }
+  for (const std::string& text : {std::string(), kBom, Garbage(4096, 13), std::string("5\n1 2 3 4\n5 6 7 1e999\n")}) {
+    const std::string file = WriteTempFile("bad.pol", text);
+    CollectingSink sink;
+    EXPECT_FALSE(ReadFurtherPoleFigure(*main, grid, file, 1, sink)) << text.substr(0, 40);
+    EXPECT_TRUE(Mentions(sink.messages, file)) << (sink.messages.empty() ? "" : sink.messages[0]);
+  }
 }
 
 }  // namespace
