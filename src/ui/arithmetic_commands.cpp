@@ -9,6 +9,7 @@
 #include "transform/pf_add.h"
 #include "transform/pf_difference.h"
 #include "ui/add_pf_dlg.h"
+#include "ui/child_dialogs.h"
 #include "ui/main_form.h"
 #include "ui/message_box_sink.h"
 #include "ui/pf_diff_dlg.h"
@@ -17,13 +18,11 @@
 namespace quorix {
 
 TPFDiff& PFDiffDialog(TMainform& mainform, AppContext& context) {
-  if (auto* dialog = mainform.findChild<TPFDiff*>(QString(), Qt::FindDirectChildrenOnly)) return *dialog;
-  return *new TPFDiff(context, &mainform);
+  return FindOrCreateChild<TPFDiff>(mainform, [&] { return new TPFDiff(context, &mainform); });
 }
 
 TAddPFDlg& AddPFDialog(TMainform& mainform, AppContext& context) {
-  if (auto* dialog = mainform.findChild<TAddPFDlg*>(QString(), Qt::FindDirectChildrenOnly)) return *dialog;
-  return *new TAddPFDlg(context, &mainform);
+  return FindOrCreateChild<TAddPFDlg>(mainform, [&] { return new TAddPFDlg(context, &mainform); });
 }
 
 void PFDiff1Click(TMainform& mainform, AppContext& context) {

@@ -9,6 +9,7 @@
 
 #include "math/statistics.h"
 #include "transform/intensity_edit.h"
+#include "ui/child_dialogs.h"
 #include "ui/main_form.h"
 #include "ui/message_box_sink.h"
 #include "ui/mul_dlg.h"
@@ -20,12 +21,6 @@
 namespace quorix {
 
 namespace {
-
-template <class Child, class Make>
-Child& FindOrCreate(TMainform& mainform, Make make) {
-  if (auto* child = mainform.findChild<Child*>(QString(), Qt::FindDirectChildrenOnly)) return *child;
-  return *make();
-}
 
 // PF[1], and with "apply to all" the pole figure of every visible window 2..8
 // in window order, each edited, given new levels and redrawn.
@@ -60,19 +55,19 @@ void SetMainCommandsEnabled(TMainform& mainform, bool enabled) {
 }  // namespace
 
 TMulDlg& MulDialog(TMainform& mainform) {
-  return FindOrCreate<TMulDlg>(mainform, [&] { return new TMulDlg(&mainform); });
+  return FindOrCreateChild<TMulDlg>(mainform, [&] { return new TMulDlg(&mainform); });
 }
 
 TMulcDlg& MulcDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreate<TMulcDlg>(mainform, [&] { return new TMulcDlg(context, &mainform); });
+  return FindOrCreateChild<TMulcDlg>(mainform, [&] { return new TMulcDlg(context, &mainform); });
 }
 
 TMulpDlg& MulpDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreate<TMulpDlg>(mainform, [&] { return new TMulpDlg(context, &mainform); });
+  return FindOrCreateChild<TMulpDlg>(mainform, [&] { return new TMulpDlg(context, &mainform); });
 }
 
 SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context) {
-  return FindOrCreate<SSCIControls>(mainform, [&] {
+  return FindOrCreateChild<SSCIControls>(mainform, [&] {
     SSCIHooks hooks;
     hooks.SetCommandsEnabled = [&mainform](bool enabled) { SetMainCommandsEnabled(mainform, enabled); };
     hooks.RedrawMain = [&mainform] { mainform.RedrawMain(); };

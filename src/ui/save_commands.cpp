@@ -5,6 +5,7 @@
 
 #include "io/ascii_writer.h"
 #include "io/xrdml_writer.h"
+#include "ui/child_dialogs.h"
 #include "ui/main_form.h"
 #include "ui/message_box_sink.h"
 #include "ui/plot_savx_dlg.h"
@@ -14,30 +15,20 @@
 
 namespace quorix {
 
-namespace {
-
-template <class Dialog, class Make>
-Dialog& FindOrCreate(TMainform& mainform, Make make) {
-  if (auto* dialog = mainform.findChild<Dialog*>(QString(), Qt::FindDirectChildrenOnly)) return *dialog;
-  return *make();
-}
-
-}  // namespace
-
 TSaveFormatDlg& SaveFormatDialog(TMainform& mainform) {
-  return FindOrCreate<TSaveFormatDlg>(mainform, [&] { return new TSaveFormatDlg(&mainform); });
+  return FindOrCreateChild<TSaveFormatDlg>(mainform, [&] { return new TSaveFormatDlg(&mainform); });
 }
 
 TSaveDlg& SaveDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreate<TSaveDlg>(mainform, [&] { return new TSaveDlg(context, SaveFormatDialog(mainform), &mainform); });
+  return FindOrCreateChild<TSaveDlg>(mainform, [&] { return new TSaveDlg(context, SaveFormatDialog(mainform), &mainform); });
 }
 
 TSaveAllDlg& SaveAllDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreate<TSaveAllDlg>(mainform, [&] { return new TSaveAllDlg(context, mainform, &mainform); });
+  return FindOrCreateChild<TSaveAllDlg>(mainform, [&] { return new TSaveAllDlg(context, mainform, &mainform); });
 }
 
 TPlotSavXDlg& SaveXrdmlDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreate<TPlotSavXDlg>(mainform, [&] { return new TPlotSavXDlg(context, &mainform); });
+  return FindOrCreateChild<TPlotSavXDlg>(mainform, [&] { return new TPlotSavXDlg(context, &mainform); });
 }
 
 void Saveas1Click(TMainform& mainform, AppContext& context) {
