@@ -1,6 +1,7 @@
 #!/bin/sh
 # Set-up, build, run and test on Debian 12. Usage: sh dev.sh run | test | build
-# `test` runs the tests of the normal build, then the core and command-line
+# `test` runs the tests of the normal build and the format and lint checks
+# (tools/lint.sh), then the core and command-line
 # tests again under AddressSanitizer and UBSan (build-asan), then every fuzz
 # target for QUORIX_FUZZ_SECONDS (default 30) each (build-fuzz, clang).
 # QUORIX_SKIP_SANITIZERS=1 leaves out the last two.
@@ -10,7 +11,8 @@ cd "$(dirname "$0")"
 # clang and libclang-rt-14-dev (the fuzzer and sanitizer runtimes, only
 # recommended by clang) for the fuzz targets.
 PACKAGES="cmake make g++ pkg-config libfmt-dev libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev
- libbenchmark-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev"
+ libbenchmark-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev
+ clang-format clang-tidy ccache"
 
 install_missing() {
   missing=""
@@ -24,9 +26,14 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
 }
 
+# ccache, where present, keeps rebuilds of unchanged files short.
+launcher() {
+  command -v ccache >/dev/null 2>&1 && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache" || true
+}
+
 build() {
   install_missing
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(launcher) "$@"
   cmake --build build -j"$(nproc)"
 }
 
@@ -34,7 +41,7 @@ build() {
 # and the benchmarks are left out: the GUI tests exercise Qt more than our
 # code, and the build stays within the CI's time.
 sanitized_tests() {
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_SANITIZE=ON \
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_SANITIZE=ON $(launcher) \
     -DQUORIX_BUILD_GUI=OFF -DQUORIX_BUILD_BENCH=OFF
   cmake --build build-asan -j"$(nproc)"
   # Leaks are reported except those inside Qt's own libraries (the command-line
@@ -52,15 +59,15 @@ fuzz_targets() {
     echo "clang++ not found: fuzz targets skipped"
     return 0
   fi
-  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_BUILD_FUZZ=ON
+  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_BUILD_FUZZ=ON $(launcher)
   cmake --build build-fuzz -j"$(nproc)"
   QUORIX_FUZZ_JOBS="$(nproc)" sh fuzz/run_fuzzers.sh build-fuzz "${QUORIX_FUZZ_SECONDS:-30}"
 }
 
 case "${1:-run}" in
-  build) build ;;
+  build) build -DQUORIX_WERROR=OFF ;;
   run)
-    build
+    build -DQUORIX_WERROR=OFF
     set -- examples/copper111.pol examples/grid5.rst
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
       build/src/app/quorix "$@"
@@ -71,8 +78,10 @@ case "${1:-run}" in
     fi
     ;;
   test)
-    build
+    # Warnings fail the test build; a user's `run` build only shows them.
+    build -DQUORIX_WERROR=ON
     (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+    sh tools/lint.sh build
     [ "${QUORIX_SKIP_SANITIZERS:-0}" = 1 ] && exit 0
     sanitized_tests
     fuzz_targets

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 #include "math/vector_math.h"
 #include "transform/density.h"
 

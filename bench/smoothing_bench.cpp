@@ -7,7 +7,7 @@
 #include <random>
 
 #include "io/load_pole_figure.h"
-#include "math/statistics.h"
+#include "record/statistics.h"
 #include "math/vector_math.h"
 #include "transform/interpolation.h"
 #include "transform/smoothing.h"

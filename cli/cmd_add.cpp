@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "options.h"
 #include "transform/pf_add.h"
 #include "transform_io.h"
@@ -65,7 +65,9 @@ int RunAdd(const AddOptions& o) {
   return WriteOutput(input, o.output, sink);
 }
 
-const RegisterCommand kAdd([](CLI::App& app) {
+}  // namespace
+
+Command AddAddCommand(CLI::App& app) {
   auto opts = std::make_shared<AddOptions>();
   CLI::App* cmd = app.add_subcommand("add", "Add further pole figures on the same grid to a pole figure");
   cmd->add_option("MODE", opts->mode, "weighted or fitted")->required()->check(CLI::IsMember({"weighted", "fitted"}));
@@ -76,8 +78,7 @@ const RegisterCommand kAdd([](CLI::App& app) {
   cmd->add_flag("--no-normalize-weights", opts->noNormalizeWeights, "Keep the weights as given instead of scaling their sum to 1");
   cmd->add_flag("--no-normalize-pfs", opts->noNormalizePFs, "Add raw intensities instead of m.r.d.");
   AddOutputOptions(*cmd, opts->output);
-  cmd->callback([opts] { SetExitCode(RunAdd(*opts)); });
-});
+  return {cmd, [opts] { return RunAdd(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "io/load_pole_figure.h"
+#include "transform/directional_density.h"
 #include "options.h"
 #include "record_json.h"
 #include "transform_io.h"
@@ -54,15 +55,16 @@ int RunDensity(const DensityOptions& o) {
     directional.kind = static_cast<char>(std::toupper(static_cast<unsigned char>(o.section[0])));
     if (o.angle) directional.sectionAngles[directional.kind - 'X'] = *o.angle;
   }
-  request.directional = directional;
-  const auto pf = LoadPoleFigure(request, sink);
+  const auto pf = LoadDensityPoleFigure(request, directional, sink);
   if (!pf) return 1;
   nlohmann::json record = RecordJson(*pf, DataLayout::None, {});
   record["layout"] = "directional";
   return WriteOutput(*pf, record, o.output, sink);
 }
 
-const RegisterCommand kDensity([](CLI::App& app) {
+}  // namespace
+
+Command AddDensityCommand(CLI::App& app) {
   auto opts = std::make_shared<DensityOptions>();
   CLI::App* cmd = app.add_subcommand("density", "Turn a directional data file into a density pole figure");
   cmd->add_option("DIRFILE", opts->data, "Directional data file: r, s and a tag per line")->required();
@@ -73,8 +75,7 @@ const RegisterCommand kDensity([](CLI::App& app) {
   cmd->add_option("--angle", opts->angle, "Rotation of the section in degrees (default 90 for X and Y, 0 for Z)");
   cmd->add_flag("--mrd", opts->mrd, "Contour levels in multiples of a random distribution");
   AddOutputOptions(*cmd, opts->output);
-  cmd->callback([opts] { SetExitCode(RunDensity(*opts)); });
-});
+  return {cmd, [opts] { return RunDensity(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "commands.h"
-#include "core/pole_figure_set.h"
+#include "record/pole_figure_set.h"
 #include "options.h"
 #include "record_json.h"
 #include "transform/pf_difference.h"
@@ -74,7 +74,9 @@ int RunDiff(const DiffOptions& o) {
   return status;
 }
 
-const RegisterCommand kDiff([](CLI::App& app) {
+}  // namespace
+
+Command AddDiffCommand(CLI::App& app) {
   auto opts = std::make_shared<DiffOptions>();
   CLI::App* cmd = app.add_subcommand("diff", "Difference PF1 - PF2 in m.r.d. and the RP distribution (PF1 is reference)");
   cmd->add_option("DATA1", opts->data1, "Reference pole figure PF1")->required();
@@ -87,8 +89,7 @@ const RegisterCommand kDiff([](CLI::App& app) {
   cmd->add_option("--rp-out", opts->rpOut, "Write the RP distribution in the same layout");
   cmd->add_option("--log", opts->log, "Append the result line to this RP log");
   cmd->add_flag("--json", opts->json, "Print eps, RP and both resulting records as one JSON object");
-  cmd->callback([opts] { SetExitCode(RunDiff(*opts)); });
-});
+  return {cmd, [opts] { return RunDiff(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "commands.h"
-#include "core/float_text.h"
+#include "base/float_text.h"
 #include "io/edt_file.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "options.h"
 #include "transform/intensity_edit.h"
 #include "transform/ssci.h"
@@ -79,7 +79,9 @@ int RunEdit(const EditOptions& o) {
   return WriteOutput(input, o.output, sink);
 }
 
-const RegisterCommand kEdit([](CLI::App& app) {
+}  // namespace
+
+Command AddEditCommand(CLI::App& app) {
   auto opts = std::make_shared<EditOptions>();
   CLI::App* cmd = app.add_subcommand("edit", "Edit the intensities of a pole figure as the Edit menu does");
   AddLoadOptions(*cmd, opts->load);
@@ -98,8 +100,7 @@ const RegisterCommand kEdit([](CLI::App& app) {
   circles->excludes(raster)->excludes(suppress);
   raster->excludes(suppress);
   AddOutputOptions(*cmd, opts->output);
-  cmd->callback([opts] { SetExitCode(RunEdit(*opts)); });
-});
+  return {cmd, [opts] { return RunEdit(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

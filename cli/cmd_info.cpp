@@ -6,7 +6,7 @@
 
 #include "commands.h"
 #include "io/data_layout.h"
-#include "math/statistics.h"
+#include "record/statistics.h"
 #include "options.h"
 #include "record_json.h"
 
@@ -57,13 +57,14 @@ int RunInfo(const InfoOptions& o) {
   return 0;
 }
 
-const RegisterCommand kInfo([](CLI::App& app) {
+}  // namespace
+
+Command AddInfoCommand(CLI::App& app) {
   auto opts = std::make_shared<InfoOptions>();
   CLI::App* cmd = app.add_subcommand("info", "Load a pole figure and print its record");
   AddLoadOptions(*cmd, opts->load);
   cmd->add_flag("--json", opts->json, "Print one JSON object");
-  cmd->callback([opts] { SetExitCode(RunInfo(*opts)); });
-});
+  return {cmd, [opts] { return RunInfo(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "commands.h"
-#include "core/program_state.h"
+#include "record/program_state.h"
 #include "options.h"
 #include "transform/interpolation.h"
 #include "transform_io.h"
@@ -53,7 +53,9 @@ int RunInterpolate(const InterpolateOptions& o) {
   return WriteOutput(input, o.output, sink);
 }
 
-const RegisterCommand kInterpolate([](CLI::App& app) {
+}  // namespace
+
+Command AddInterpolateCommand(CLI::App& app) {
   auto opts = std::make_shared<InterpolateOptions>();
   CLI::App* cmd = app.add_subcommand("interpolate", "Interpolate a pole figure onto another grid");
   AddLoadOptions(*cmd, opts->load);
@@ -63,8 +65,7 @@ const RegisterCommand kInterpolate([](CLI::App& app) {
   axis->excludes(list);
   cmd->add_flag("--triclin", opts->triclin, "Directions rotated out of the hemisphere have no value");
   AddOutputOptions(*cmd, opts->output);
-  cmd->callback([opts] { SetExitCode(RunInterpolate(*opts)); });
-});
+  return {cmd, [opts] { return RunInterpolate(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -22,15 +22,15 @@
 #include <vector>
 
 #include "commands.h"
-#include "core/config.h"
-#include "io/ini_file.h"
+#include "settings/config.h"
+#include "base/ini_file.h"
 #include "options.h"
 #include "plot/contour_colors.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "plot/plot_files.h"
 #include "plot/render.h"
 #include "transform_io.h"
-#include "ui/canvas/qt_canvas.h"
+#include "qtcanvas/qt_canvas.h"
 
 namespace quorix::cli {
 namespace {
@@ -230,7 +230,9 @@ int RunRender(const RenderOptions& o) {
   return 0;
 }
 
-const RegisterCommand kRender([](CLI::App& app) {
+}  // namespace
+
+Command AddRenderCommand(CLI::App& app) {
   auto opts = std::make_shared<RenderOptions>();
   CLI::App* cmd = app.add_subcommand("render", "Draw a pole figure into a .png, .svg, .pdf, .emf or .plt file");
   AddLoadOptions(*cmd, opts->load);
@@ -256,8 +258,7 @@ const RegisterCommand kRender([](CLI::App& app) {
       "--text-stretch", [opts](double v) { opts->textStretch = v; }, "Character size factor (HPGL)")
       ->check(CLI::PositiveNumber);
   cmd->add_option("--ini", opts->ini, "Configuration file with display options and contour colours");
-  cmd->callback([opts] { SetExitCode(RunRender(*opts)); });
-});
+  return {cmd, [opts] { return RunRender(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -24,14 +24,15 @@ int RunSave(const SaveOptions& o) {
   return WritePFASCII(*pf, o.out, w, sink) ? 0 : 1;
 }
 
-const RegisterCommand kSave([](CLI::App& app) {
+}  // namespace
+
+Command AddSaveCommand(CLI::App& app) {
   auto opts = std::make_shared<SaveOptions>();
   CLI::App* cmd = app.add_subcommand("save", "Write a pole figure as an ASCII file");
   AddLoadOptions(*cmd, opts->load);
   cmd->add_option("-o,--output", opts->out, "Output file")->required();
   AddSaveFormatOptions(*cmd, opts->format);
-  cmd->callback([opts] { SetExitCode(RunSave(*opts)); });
-});
+  return {cmd, [opts] { return RunSave(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "commands.h"
-#include "core/nearest.h"
+#include "base/nearest.h"
 #include "io/formatted_writer.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "options.h"
 
 namespace quorix::cli {
@@ -183,7 +183,9 @@ int RunSaveAll(const SaveAllCliOptions& o) {
   return WriteSaveAll(o.out, s, figures, sink) ? 0 : 1;
 }
 
-const RegisterCommand kSaveAll([](CLI::App& app) {
+}  // namespace
+
+Command AddSaveAllCommand(CLI::App& app) {
   auto opts = std::make_shared<SaveAllCliOptions>();
   CLI::App* cmd = app.add_subcommand("saveall", "Write several pole figures into one Beartex or Geesthacht file");
   cmd->add_option("FORMAT", opts->format, "beartex or geesthacht")
@@ -200,8 +202,7 @@ const RegisterCommand kSaveAll([](CLI::App& app) {
   cmd->add_option("--misalignment", opts->misalignment, "Misalignment of the rolling direction, degrees (Geesthacht)");
   cmd->add_flag("--invert-theta", opts->invertTheta, "90 - theta");
   cmd->add_flag("--invert-phi", opts->invertPhi, "360 - phi");
-  cmd->callback([opts] { SetExitCode(RunSaveAll(*opts)); });
-});
+  return {cmd, [opts] { return RunSaveAll(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -35,15 +35,16 @@ int RunSmooth(const SmoothOptions& o) {
   return WriteOutput(input, o.output, sink);
 }
 
-const RegisterCommand kSmooth([](CLI::App& app) {
+}  // namespace
+
+Command AddSmoothCommand(CLI::App& app) {
   auto opts = std::make_shared<SmoothOptions>();
   CLI::App* cmd = app.add_subcommand("smooth", "Smooth a pole figure with a Gaussian kernel");
   AddLoadOptions(*cmd, opts->load);
   cmd->add_option("--fwhm", opts->fwhm, "Full width at half maximum in degrees")->required();
   cmd->add_flag("--exclude-negative", opts->excludeNegative, "Negative values take part in no mean");
   AddOutputOptions(*cmd, opts->output);
-  cmd->callback([opts] { SetExitCode(RunSmooth(*opts)); });
-});
+  return {cmd, [opts] { return RunSmooth(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

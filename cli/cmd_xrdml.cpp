@@ -4,7 +4,7 @@
 #include <string>
 
 #include "commands.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "io/xrdml_writer.h"
 #include "options.h"
 
@@ -48,7 +48,9 @@ int RunXrdml(const XrdmlCliOptions& o) {
   return WritePFXRDML(*pf, o.sample, o.out, w, sink) ? 0 : 1;
 }
 
-const RegisterCommand kXrdml([](CLI::App& app) {
+}  // namespace
+
+Command AddXrdmlCommand(CLI::App& app) {
   auto opts = std::make_shared<XrdmlCliOptions>();
   CLI::App* cmd = app.add_subcommand("xrdml", "Write a pole figure as an XRDML file on a sample file");
   AddLoadOptions(*cmd, opts->load);
@@ -56,8 +58,7 @@ const RegisterCommand kXrdml([](CLI::App& app) {
   cmd->add_option("-o,--output", opts->out, "Output file")->required();
   cmd->add_option("--hkl", opts->hkl, "Miller indices H,K,L of the reflection");
   cmd->add_flag("--zero-negative", opts->zeroNegative, "Write negative intensities as 0");
-  cmd->callback([opts] { SetExitCode(RunXrdml(*opts)); });
-});
+  return {cmd, [opts] { return RunXrdml(*opts); }};
+}
 
-}  // namespace
 }  // namespace quorix::cli

@@ -1,23 +1,29 @@
-// Subcommands of quorix-cli register themselves here, one file each.
+// The subcommands of quorix-cli, one file each; main lists them in its table.
 #pragma once
 
 #include <functional>
-#include <vector>
 
 #include <CLI/CLI.hpp>
 
 namespace quorix::cli {
 
-// Adds a subcommand to the app; the callback it installs returns through
-// SetExitCode.
-using CommandSetup = std::function<void(CLI::App&)>;
-
-std::vector<CommandSetup>& Commands();
-
-struct RegisterCommand {
-  explicit RegisterCommand(CommandSetup setup) { Commands().push_back(std::move(setup)); }
+// A subcommand added to the app, and what runs it once it was parsed: the
+// command's exit code.
+struct Command {
+  CLI::App* app = nullptr;
+  std::function<int()> run;
 };
 
-void SetExitCode(int code);
+Command AddAddCommand(CLI::App& app);
+Command AddDensityCommand(CLI::App& app);
+Command AddDiffCommand(CLI::App& app);
+Command AddEditCommand(CLI::App& app);
+Command AddInfoCommand(CLI::App& app);
+Command AddInterpolateCommand(CLI::App& app);
+Command AddRenderCommand(CLI::App& app);
+Command AddSaveCommand(CLI::App& app);
+Command AddSaveAllCommand(CLI::App& app);
+Command AddSmoothCommand(CLI::App& app);
+Command AddXrdmlCommand(CLI::App& app);
 
 }  // namespace quorix::cli

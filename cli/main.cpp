@@ -1,30 +1,36 @@
 // quorix-cli: the batch interface to the same library the desktop program uses.
 #include <clocale>
-#include <iostream>
+#include <vector>
 
 #include "commands.h"
 
-namespace quorix::cli {
+namespace {
 
-std::vector<CommandSetup>& Commands() {
-  static std::vector<CommandSetup> commands;
-  return commands;
-}
+using AddCommandFunction = quorix::cli::Command (*)(CLI::App&);
 
-static int g_exitCode = 0;
-void SetExitCode(int code) { g_exitCode = code; }
+// In the order `--help` lists them.
+constexpr AddCommandFunction kCommandTable[] = {
+    quorix::cli::AddAddCommand,    quorix::cli::AddDensityCommand,     quorix::cli::AddDiffCommand,
+    quorix::cli::AddEditCommand,   quorix::cli::AddInfoCommand,        quorix::cli::AddInterpolateCommand,
+    quorix::cli::AddRenderCommand, quorix::cli::AddSaveCommand,        quorix::cli::AddSaveAllCommand,
+    quorix::cli::AddSmoothCommand, quorix::cli::AddXrdmlCommand,
+};
 
-}  // namespace quorix::cli
+}  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "C");
   CLI::App app{"Quorix pole figure tool"};
   app.require_subcommand(1);
-  for (auto& setup : quorix::cli::Commands()) setup(app);
+  std::vector<quorix::cli::Command> commands;
+  for (AddCommandFunction add : kCommandTable) commands.push_back(add(app));
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return app.exit(e);
   }
-  return quorix::cli::g_exitCode;
+  for (const quorix::cli::Command& command : commands) {
+    if (command.app->parsed()) return command.run();
+  }
+  return 0;
 }

@@ -6,7 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "core/message_sink.h"
+#include "base/message_sink.h"
 #include "io/load_pole_figure.h"
 
 namespace quorix::cli {

@@ -1,7 +1,7 @@
 // The JSON form of a loaded pole figure record.
 #include "record_json.h"
 
-#include "math/statistics.h"
+#include "record/statistics.h"
 
 namespace quorix::cli {
 namespace {

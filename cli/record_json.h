@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 #include "io/data_layout.h"
 
 namespace quorix::cli {

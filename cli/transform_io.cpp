@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "io/ascii_writer.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "record_json.h"
 
 namespace quorix::cli {

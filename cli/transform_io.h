@@ -9,9 +9,9 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
-#include "core/program_state.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
+#include "record/program_state.h"
 #include "io/data_layout.h"
 #include "options.h"
 #include "save_options.h"

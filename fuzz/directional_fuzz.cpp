@@ -5,6 +5,7 @@
 #include "fuzz_support.h"
 #include "grid_check.h"
 #include "io/directional_reader.h"
+#include "transform/directional_density.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorix;

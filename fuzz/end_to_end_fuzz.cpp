@@ -7,10 +7,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/config.h"
+#include "settings/config.h"
 #include "fuzz_support.h"
 #include "grid_check.h"
-#include "io/ini_file.h"
+#include "base/ini_file.h"
 #include "io/load_pole_figure.h"
 #include "plot/contour_colors.h"
 #include "plot/emf_writer.h"

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/pole_figure.h"
-#include "io/circle_links.h"
+#include "record/pole_figure.h"
+#include "record/circle_links.h"
 
 namespace quorix::fuzz {
 

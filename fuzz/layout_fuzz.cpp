@@ -5,7 +5,7 @@
 #include "grid_check.h"
 #include "io/data_layout.h"
 #include "io/formatted_writer.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorix;

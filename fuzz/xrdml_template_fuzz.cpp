@@ -3,7 +3,7 @@
 
 #include "fuzz_support.h"
 #include "grid_check.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "io/xrdml_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

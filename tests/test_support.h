@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 
 namespace quorix::test {
 

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <clocale>
 
-#include "core/config.h"
+#include "settings/config.h"
 #include "plot/contour_colors.h"
 #include "ui/app_context.h"
 #include "ui/main_form.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
-#include "io/ini_file.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
+#include "base/ini_file.h"
 
 namespace quorix {
 

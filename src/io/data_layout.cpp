@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
-#include "core/nearest.h"
-#include "io/text_file.h"
+#include "base/nearest.h"
+#include "base/text_file.h"
 #include "io/wko_header.h"
 
 namespace quorix {

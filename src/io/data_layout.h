@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/message_sink.h"
+#include "base/message_sink.h"
 
 namespace quorix {
 

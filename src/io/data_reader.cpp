@@ -3,10 +3,10 @@
 #include <cmath>
 #include <fmt/format.h>
 
-#include "core/nearest.h"
-#include "io/text_file.h"
+#include "base/nearest.h"
+#include "base/text_file.h"
 #include "io/wko_header.h"
-#include "math/statistics.h"
+#include "record/statistics.h"
 
 namespace quorix {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
 #include "io/data_layout.h"
 
 namespace quorix {

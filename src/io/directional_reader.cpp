@@ -1,14 +1,11 @@
-// Directional data files and the density pole figure made from them.
+// Directional data files: one direction per line.
 #include "io/directional_reader.h"
 
 #include <cctype>
 #include <cmath>
 #include <fmt/format.h>
 
-#include "io/text_file.h"
-#include "math/statistics.h"
-#include "transform/density.h"
-#include "transform/interpolation.h"
+#include "base/text_file.h"
 
 namespace quorix {
 
@@ -112,38 +109,6 @@ std::optional<DirectionList> ReadDirections(const std::string& fileName, const D
     return std::nullopt;
   }
   return list;
-}
-
-bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
-                         MessageSink& sink) {
-  const int n = pf.CircleCount;
-  if (n < 1 || n > kMaxCircles) {
-    sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
-    return false;
-  }
-  if (!(options.fwhm > 0) || !std::isfinite(options.fwhm)) {
-    sink.Message(fmt::format("Directional data file {}: the FWHM of the Gaussian must be a positive number of degrees.",
-                             fileName));
-    return false;
-  }
-  const std::optional<DirectionList> list = ReadDirections(fileName, options, sink);
-  if (!list) return false;
-
-  for (auto& row : pf.Intensity) row.fill(0.0);
-  pf.PointCount = 0;
-  for (int i = 1; i <= n; ++i) {
-    pf.PointCount += pf.CirclePoints[i];
-    // The grid reader moved a circle measured towards decreasing beta to
-    // its lowest beta; a density has no measuring order.
-    pf.BetaStep[i] = std::fabs(pf.BetaStep[i]);
-  }
-  if (pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
-  if (pf.OuterMirror == 1) pf.BetaStep[n + 1] = pf.BetaStep[n];
-
-  AddDensity(pf, list->directions, options.fwhm);
-  RefreshMirrorCircles(pf);
-  UpdateExtremes(pf);
-  return true;
 }
 
 }  // namespace quorix

@@ -1,5 +1,5 @@
 // Directional data files: one direction per line (azimuth r, angle s and a
-// tag naming the convention), turned into a density pole figure on a grid.
+// tag naming the convention).
 #pragma once
 
 #include <array>
@@ -8,8 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
+#include "base/message_sink.h"
 #include "math/vector_math.h"
 
 namespace quorix {
@@ -43,11 +42,5 @@ struct DirectionList {
 // unreadable, or without a single direction).
 std::optional<DirectionList> ReadDirections(const std::string& fileName, const DirectionalOptions& options,
                                             MessageSink& sink);
-
-// The density of the file's directions on the grid already in the record:
-// intensities, mirror circles and extremes. On failure (message sent) the
-// record is untouched.
-bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
-                         MessageSink& sink);
 
 }  // namespace quorix

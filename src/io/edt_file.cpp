@@ -1,9 +1,9 @@
 // Circle correction files (".edt").
 #include "io/edt_file.h"
 
-#include "core/float_text.h"
+#include "base/float_text.h"
 #include "io/ascii_writer.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 
 namespace quorix {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/message_sink.h"
+#include "base/message_sink.h"
 
 namespace quorix {
 

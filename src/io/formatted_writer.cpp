@@ -8,9 +8,9 @@
 
 #include <fmt/format.h>
 
-#include "core/nearest.h"
+#include "base/nearest.h"
 #include "io/ascii_writer.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 
 namespace quorix {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
-#include "core/pole_figure_set.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
+#include "record/pole_figure_set.h"
 #include "io/data_layout.h"
 
 namespace quorix {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <fmt/format.h>
 
-#include "io/text_file.h"
+#include "base/text_file.h"
 
 namespace quorix {
 namespace {

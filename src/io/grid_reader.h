@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

@@ -5,12 +5,10 @@
 #include <fmt/format.h>
 #include <system_error>
 
-#include "io/circle_links.h"
 #include "io/data_reader.h"
 #include "io/grid_reader.h"
-#include "io/text_file.h"
-#include "math/statistics.h"
-#include "plot/levels.h"
+#include "base/text_file.h"
+#include "record/prepare.h"
 
 namespace quorix {
 namespace {
@@ -22,28 +20,36 @@ bool Exists(const std::string& name) {
 
 }  // namespace
 
-void PreparePoleFigure(TPoleFigure& pf, bool showMrd) {
-  UpdateStatistics(pf);
-  AutoLevels(pf, showMrd, true, kMaxLevels);
-  pf.LowestLevel = LowestLevelOf(pf, showMrd);
-  BuildCircleLinks(pf);
-}
-
-std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink) {
+bool LoadFilesExist(const LoadRequest& request, MessageSink& sink) {
   for (const std::string* name : {&request.dataFile, &request.gridFile}) {
     if (!Exists(*name)) {
       sink.Message("File " + *name + " does not exist");
-      return nullptr;
+      return false;
     }
   }
-  const bool directional = request.directional.has_value();
+  return true;
+}
+
+std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, MessageSink& sink) {
+  auto pf = NewPoleFigure();
+  pf->FileName = request.dataFile;
+  const std::string lowerGrid = ToLower(request.gridFile);
+  const bool fullGrid = request.gridRule == GridRule::MainWindow ? lowerGrid.find(".rst") == std::string::npos
+                                                                   : lowerGrid.find(".grd") != std::string::npos;
+  const bool gridRead = fullGrid ? ReadFullGrid(*pf, request.gridFile, sink) : ReadSimpleGrid(*pf, request.gridFile, sink);
+  if (!gridRead) return nullptr;
+  return pf;
+}
+
+std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink) {
+  if (!LoadFilesExist(request, sink)) return nullptr;
   DataLayout layout = request.layout;
-  if (!directional && layout == DataLayout::None) {
+  if (layout == DataLayout::None) {
     const LayoutInfo info = DetectLayout(request.dataFile, sink);
     if (!info.ok) return nullptr;
     layout = info.layout;
   }
-  if (!directional && (layout == DataLayout::HashList || layout == DataLayout::WkoList)) {
+  if ((layout == DataLayout::HashList || layout == DataLayout::WkoList)) {
     const auto names = PickerList(request.dataFile, layout, sink);
     const long long index = std::llabs(request.pfIndex);  // the most negative int has no int size
     if (index < 1 || index > static_cast<long long>(names.size())) {
@@ -53,22 +59,12 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
     }
   }
 
-  auto pf = NewPoleFigure();
-  pf->FileName = request.dataFile;
-  const std::string lowerGrid = ToLower(request.gridFile);
-  const bool fullGrid = request.gridRule == GridRule::MainWindow ? lowerGrid.find(".rst") == std::string::npos
-                                                                   : lowerGrid.find(".grd") != std::string::npos;
-  const bool gridRead = fullGrid ? ReadFullGrid(*pf, request.gridFile, sink) : ReadSimpleGrid(*pf, request.gridFile, sink);
-  if (!gridRead) return nullptr;
-
-  if (directional) {
-    if (!ReadDirectionalData(*pf, request.dataFile, *request.directional, sink)) return nullptr;
-  } else {
-    DataReadOptions options;
-    options.layout = layout;
-    options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;
-    if (!ReadPoleFigureData(*pf, request.dataFile, options, sink)) return nullptr;
-  }
+  auto pf = ReadRequestedGrid(request, sink);
+  if (!pf) return nullptr;
+  DataReadOptions options;
+  options.layout = layout;
+  options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;
+  if (!ReadPoleFigureData(*pf, request.dataFile, options, sink)) return nullptr;
   PreparePoleFigure(*pf, request.showMrd);
   return pf;
 }

@@ -1,15 +1,15 @@
-// The load sequence every pole figure takes: grid, data, statistics, levels,
-// links. The desktop program, the command-line tool and the tests share it.
+// Loading a pole figure file with its grid into a fresh record: grid, data,
+// statistics, levels, links. The desktop program, the command-line tool and
+// the tests share it.
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
+#include "record/prepare.h"
 #include "io/data_layout.h"
-#include "io/directional_reader.h"
 
 namespace quorix {
 
@@ -26,17 +26,17 @@ struct LoadRequest {
   int pfIndex = 1;                       // only the absolute value counts
   GridRule gridRule = GridRule::MainWindow;
   bool showMrd = false;
-  // Set: dataFile holds single directions, read as their density; the
-  // layout and pfIndex do not apply.
-  std::optional<DirectionalOptions> directional;
 };
 
 // Loads into a fresh record; on failure returns nullptr after sending the
 // messages, so the caller's records stay as they were.
 std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink);
 
-// The steps after the intensities are in place: statistics, automatic levels
-// from one, LowestLevel, links.
-void PreparePoleFigure(TPoleFigure& pf, bool showMrd);
+// The first steps of every load: false after a message when a file is missing.
+bool LoadFilesExist(const LoadRequest& request, MessageSink& sink);
+
+// A fresh record named after the data file with the grid the request's rule
+// selects, or nullptr after the reader's messages.
+std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, MessageSink& sink);
 
 }  // namespace quorix

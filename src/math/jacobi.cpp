@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "math/statistics.h"
+#include "math/jacobi.h"
 
 namespace quorix {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/program_state.h"
+#include "record/program_state.h"
 #include "plot/projection.h"
 
 namespace quorix {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

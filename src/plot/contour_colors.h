@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "core/program_state.h"
-#include "io/ini_file.h"
+#include "record/program_state.h"
+#include "base/ini_file.h"
 
 namespace quorix {
 

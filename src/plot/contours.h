@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
 #include "plot/canvas.h"
 #include "plot/display_rotation.h"
 #include "plot/projection.h"

@@ -1,8 +1,8 @@
 // The display options and the toolbar toggles.
 #include "plot/display_options.h"
 
-#include "core/float_text.h"
-#include "plot/levels.h"
+#include "base/float_text.h"
+#include "record/levels.h"
 
 namespace quorix {
 

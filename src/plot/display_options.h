@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/pole_figure.h"
-#include "core/program_state.h"
+#include "record/pole_figure.h"
+#include "record/program_state.h"
 
 namespace quorix {
 

@@ -2,7 +2,7 @@
 // rotation is active: the grid stays as measured, only the drawing turns.
 #pragma once
 
-#include "core/program_state.h"
+#include "record/program_state.h"
 #include "math/vector_math.h"
 
 namespace quorix {

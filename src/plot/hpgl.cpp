@@ -5,7 +5,7 @@
 
 #include <fmt/format.h>
 
-#include "core/nearest.h"
+#include "base/nearest.h"
 #include "plot/projection.h"
 
 namespace quorix {

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
-#include "core/program_state.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
+#include "record/program_state.h"
 #include "plot/canvas.h"
 #include "plot/contours.h"
 #include "plot/render.h"

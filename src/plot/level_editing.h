@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

@@ -1,6 +1,6 @@
 #include "plot/plot_files.h"
 
-#include "io/ini_file.h"
+#include "base/ini_file.h"
 #include "plot/emf_writer.h"
 #include "plot/hpgl.h"
 #include "plot/recording_canvas.h"

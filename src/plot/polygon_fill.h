@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 #include "plot/canvas.h"
 #include "plot/contours.h"
 

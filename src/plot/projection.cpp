@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "core/nearest.h"
+#include "base/nearest.h"
 #include "math/vector_math.h"
 
 namespace quorix {

@@ -6,14 +6,14 @@
 
 #include <fmt/format.h>
 
-#include "core/nearest.h"
-#include "io/text_file.h"
-#include "math/statistics.h"
+#include "base/nearest.h"
+#include "base/text_file.h"
+#include "record/statistics.h"
 #include "math/vector_math.h"
 #include "plot/contours.h"
 #include "plot/display_rotation.h"
 #include "plot/hpgl.h"
-#include "plot/number_format.h"
+#include "base/number_format.h"
 #include "plot/polygon_fill.h"
 #include "plot/projection.h"
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
-#include "core/program_state.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
+#include "record/program_state.h"
 #include "plot/canvas.h"
 
 namespace quorix {

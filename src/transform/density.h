@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 #include "math/vector_math.h"
 
 namespace quorix {

@@ -7,9 +7,9 @@
 
 #include "io/data_reader.h"
 #include "io/grid_reader.h"
-#include "io/text_file.h"
-#include "math/statistics.h"
-#include "plot/levels.h"
+#include "base/text_file.h"
+#include "record/statistics.h"
+#include "record/levels.h"
 
 namespace quorix {
 

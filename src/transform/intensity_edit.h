@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "io/grid_reader.h"
-#include "io/load_pole_figure.h"
-#include "io/text_file.h"
-#include "math/statistics.h"
+#include "record/prepare.h"
+#include "base/text_file.h"
+#include "record/statistics.h"
 
 namespace quorix {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
-#include "core/pole_figure_set.h"
-#include "core/program_state.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
+#include "record/pole_figure_set.h"
+#include "record/program_state.h"
 #include "math/vector_math.h"
 
 namespace quorix {

@@ -8,9 +8,9 @@
 #include <fmt/format.h>
 
 #include "io/load_pole_figure.h"
-#include "io/text_file.h"
-#include "math/statistics.h"
-#include "plot/levels.h"
+#include "base/text_file.h"
+#include "record/statistics.h"
+#include "record/levels.h"
 #include "transform/pf_difference.h"
 
 namespace quorix {

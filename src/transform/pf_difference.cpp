@@ -8,10 +8,10 @@
 
 #include <fmt/format.h>
 
-#include "io/ini_file.h"
-#include "io/text_file.h"
-#include "math/statistics.h"
-#include "plot/levels.h"
+#include "base/ini_file.h"
+#include "base/text_file.h"
+#include "record/statistics.h"
+#include "record/levels.h"
 
 namespace quorix {
 

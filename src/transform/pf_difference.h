@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/message_sink.h"
-#include "core/pole_figure.h"
+#include "base/message_sink.h"
+#include "record/pole_figure.h"
 #include "io/ascii_writer.h"
 
 namespace quorix {

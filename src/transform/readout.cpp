@@ -7,11 +7,11 @@
 
 #include <fmt/format.h>
 
-#include "core/nearest.h"
-#include "io/load_pole_figure.h"
-#include "io/text_file.h"
-#include "math/statistics.h"
-#include "plot/levels.h"
+#include "base/nearest.h"
+#include "record/prepare.h"
+#include "base/text_file.h"
+#include "record/statistics.h"
+#include "record/levels.h"
 #include "transform/interpolation.h"
 
 namespace quorix {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

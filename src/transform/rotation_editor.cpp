@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "io/text_file.h"
+#include "base/text_file.h"
 
 namespace quorix {
 

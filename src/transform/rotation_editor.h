@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "core/program_state.h"
-#include "core/rotation_settings.h"
+#include "record/program_state.h"
+#include "transform/rotation_text.h"
 #include "math/vector_math.h"
 
 namespace quorix {

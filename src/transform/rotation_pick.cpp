@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "core/float_text.h"
+#include "base/float_text.h"
 #include "math/vector_math.h"
 
 namespace quorix {

@@ -8,11 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "io/load_pole_figure.h"
-#include "io/text_file.h"
-#include "math/statistics.h"
+#include "record/prepare.h"
+#include "base/text_file.h"
+#include "record/statistics.h"
 #include "math/vector_math.h"
-#include "plot/levels.h"
+#include "record/levels.h"
 #include "transform/interpolation.h"
 
 namespace quorix {

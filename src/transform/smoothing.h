@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/nearest.h"
-#include "math/statistics.h"
+#include "base/nearest.h"
+#include "record/statistics.h"
 #include "transform/interpolation.h"
 
 namespace quorix {

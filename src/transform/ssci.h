@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/pole_figure.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

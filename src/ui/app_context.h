@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/pole_figure_set.h"
-#include "core/program_state.h"
-#include "core/startup_config.h"
-#include "io/ini_file.h"
+#include "record/pole_figure_set.h"
+#include "record/program_state.h"
+#include "settings/startup_config.h"
+#include "base/ini_file.h"
 
 namespace quorix {
 

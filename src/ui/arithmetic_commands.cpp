@@ -5,7 +5,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "transform/pf_add.h"
 #include "transform/pf_difference.h"
 #include "ui/add_pf_dlg.h"

@@ -21,9 +21,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "io/ini_file.h"
+#include "base/ini_file.h"
 #include "plot/contour_colors.h"
-#include "plot/levels.h"
+#include "record/levels.h"
 #include "ui/message_box_sink.h"
 #include "ui/open_dlg.h"
 

@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "ui/rotation_dlg.h"
 
 namespace quorix {

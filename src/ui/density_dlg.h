@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "core/program_state.h"
+#include "record/program_state.h"
 #include "math/vector_math.h"
 
 class QCheckBox;

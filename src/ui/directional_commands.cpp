@@ -5,7 +5,8 @@
 #include <memory>
 
 #include "io/load_pole_figure.h"
-#include "io/text_file.h"
+#include "transform/directional_density.h"
+#include "base/text_file.h"
 #include "ui/main_form.h"
 #include "ui/message_box_sink.h"
 #include "ui/rotation_dlg.h"
@@ -27,8 +28,7 @@ std::unique_ptr<TPoleFigure> LoadDensity(const AppContext& context, const Densit
   options.fwhm = parameters.fwhm;
   options.kind = kind;
   options.sectionAngles = parameters.angles;
-  request.directional = options;
-  return LoadPoleFigure(request, sink);
+  return LoadDensityPoleFigure(request, options, sink);
 }
 
 }  // namespace

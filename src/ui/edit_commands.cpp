@@ -7,7 +7,7 @@
 #include <QToolBar>
 #include <functional>
 
-#include "math/statistics.h"
+#include "record/statistics.h"
 #include "transform/intensity_edit.h"
 #include "ui/child_dialogs.h"
 #include "ui/main_form.h"

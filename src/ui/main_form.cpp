@@ -18,15 +18,15 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "core/file_series.h"
-#include "core/window_geometry.h"
+#include "workflow/file_series.h"
+#include "workflow/window_geometry.h"
 #include "io/load_pole_figure.h"
-#include "io/text_file.h"
-#include "plot/levels.h"
+#include "base/text_file.h"
+#include "record/levels.h"
 #include "plot/display_options.h"
 #include "ui/about_box.h"
 #include "ui/arithmetic_commands.h"
-#include "ui/canvas/qt_canvas.h"
+#include "qtcanvas/qt_canvas.h"
 #include "ui/contour_dlg.h"
 #include "ui/edit_commands.h"
 #include "ui/options_dlg.h"

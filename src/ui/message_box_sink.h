@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QWidget>
 
-#include "core/message_sink.h"
+#include "base/message_sink.h"
 
 namespace quorix {
 

@@ -6,7 +6,7 @@
 #include <QGroupBox>
 #include <array>
 
-#include "core/message_sink.h"
+#include "base/message_sink.h"
 #include "ui/message_box_sink.h"
 
 class QCheckBox;

@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/float_text.h"
+#include "base/float_text.h"
 #include "io/edt_file.h"
 #include "transform/intensity_edit.h"
 #include "ui/mul_dlg.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/message_sink.h"
+#include "base/message_sink.h"
 #include "ui/app_context.h"
 #include "ui/message_box_sink.h"
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "io/data_layout.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "ui/density_dlg.h"
 #include "ui/directional_commands.h"
 #include "ui/main_form.h"

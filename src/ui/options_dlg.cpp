@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "core/float_text.h"
-#include "io/text_file.h"
+#include "base/float_text.h"
+#include "base/text_file.h"
 #include "plot/display_options.h"
 
 namespace quorix {

@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "io/text_file.h"
+#include "base/text_file.h"
 
 namespace quorix {
 

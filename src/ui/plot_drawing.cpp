@@ -1,6 +1,6 @@
 #include "ui/plot_drawing.h"
 
-#include "ui/canvas/qt_canvas.h"
+#include "qtcanvas/qt_canvas.h"
 
 namespace quorix {
 

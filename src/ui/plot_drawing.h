@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QString>
 
-#include "core/pole_figure.h"
-#include "core/program_state.h"
+#include "record/pole_figure.h"
+#include "record/program_state.h"
 #include "plot/render.h"
 
 namespace quorix {

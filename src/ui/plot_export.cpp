@@ -9,12 +9,12 @@
 #include <QPrinter>
 #include <functional>
 
-#include "core/nearest.h"
-#include "io/text_file.h"
+#include "base/nearest.h"
+#include "base/text_file.h"
 #include "plot/export_names.h"
 #include "plot/plot_files.h"
 #include "plot/render.h"
-#include "ui/canvas/qt_canvas.h"
+#include "qtcanvas/qt_canvas.h"
 #include "ui/main_form.h"
 #include "ui/message_box_sink.h"
 #include "ui/open_dlg.h"

@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "core/float_text.h"
-#include "io/text_file.h"
+#include "base/float_text.h"
+#include "base/text_file.h"
 #include "transform/smoothing.h"
 #include "ui/main_form.h"
 #include "ui/ppf_window.h"

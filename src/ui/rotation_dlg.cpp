@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "core/rotation_settings.h"
+#include "settings/rotation_settings.h"
 #include "transform/rotation_pick.h"
 
 namespace quorix {

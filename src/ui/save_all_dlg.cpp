@@ -18,8 +18,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/nearest.h"
-#include "io/text_file.h"
+#include "base/nearest.h"
+#include "base/text_file.h"
 #include "ui/main_form.h"
 #include "ui/message_box_sink.h"
 #include "ui/ppf_window.h"

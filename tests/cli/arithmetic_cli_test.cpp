@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "test_support.h"
 
 namespace quorix {

@@ -8,6 +8,7 @@
 
 #include "io/ascii_writer.h"
 #include "io/load_pole_figure.h"
+#include "transform/directional_density.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -22,9 +23,8 @@ std::unique_ptr<TPoleFigure> LoadCracks(const std::string& grid, DirectionalOpti
   r.dataFile = ExamplePath("cracks.txt");
   r.gridFile = ExamplePath(grid);
   r.gridRule = GridRule::WindowSlot;
-  r.directional = options;
   CollectingSink sink;
-  return LoadPoleFigure(r, sink);
+  return LoadDensityPoleFigure(r, options, sink);
 }
 
 std::string Args(const std::string& grid) { return "density " + ExamplePath("cracks.txt") + " " + ExamplePath(grid); }

@@ -10,7 +10,7 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "core/program_state.h"
+#include "record/program_state.h"
 #include "io/load_pole_figure.h"
 #include "plot/contour_colors.h"
 #include "plot/hpgl.h"

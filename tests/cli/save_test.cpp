@@ -12,11 +12,11 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "core/nearest.h"
+#include "base/nearest.h"
 #include "io/ascii_writer.h"
 #include "io/formatted_writer.h"
 #include "io/load_pole_figure.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "test_support.h"
 
 namespace quorix {

@@ -1,7 +1,7 @@
 // Display options read from the configuration file.
 #include <gtest/gtest.h>
 
-#include "core/config.h"
+#include "settings/config.h"
 
 namespace quorix {
 namespace {

@@ -1,5 +1,5 @@
 // Tests of the general and fixed number texts.
-#include "core/float_text.h"
+#include "base/float_text.h"
 
 #include <gtest/gtest.h>
 

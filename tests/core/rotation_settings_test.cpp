@@ -1,5 +1,5 @@
 // Tests of the rotation settings and the texts of the current rotation.
-#include "core/rotation_settings.h"
+#include "settings/rotation_settings.h"
 
 #include <gtest/gtest.h>
 

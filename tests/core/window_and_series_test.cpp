@@ -1,9 +1,9 @@
 // Window sizes from keys, wheel and start-up size; navigation through file series.
 #include <gtest/gtest.h>
 
-#include "core/file_series.h"
-#include "core/nearest.h"
-#include "core/window_geometry.h"
+#include "workflow/file_series.h"
+#include "base/nearest.h"
+#include "workflow/window_geometry.h"
 #include "plot/export_names.h"
 
 namespace quorix {

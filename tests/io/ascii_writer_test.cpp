@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "io/load_pole_figure.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "test_support.h"
 
 namespace quorix {

@@ -1,5 +1,5 @@
 // Circle completion and the triangle links between neighbouring circles.
-#include "io/circle_links.h"
+#include "record/circle_links.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Directional data: tag conventions, the Gaussian kernel and its cut-off, the
 // sections, failures, and the fast density against the plain loop.
 #include "io/directional_reader.h"
+#include "transform/directional_density.h"
 
 #include <gtest/gtest.h>
 
@@ -164,9 +165,8 @@ TEST(LoadDirectional, ExampleLoadsLikeAnyPoleFigure) {
     r.dataFile = ExamplePath("cracks.txt");
     r.gridFile = ExamplePath(grid);
     r.gridRule = GridRule::WindowSlot;
-    r.directional = DirectionalOptions{};
     CollectingSink sink;
-    const auto pf = LoadPoleFigure(r, sink);
+    const auto pf = LoadDensityPoleFigure(r, DirectionalOptions{}, sink);
     ASSERT_TRUE(pf) << grid << ": " << (sink.messages.empty() ? "" : sink.messages[0]);
     EXPECT_EQ(pf->FileName, r.dataFile);
     EXPECT_GT(pf->MaxValue, 5);

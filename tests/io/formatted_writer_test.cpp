@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
-#include "core/nearest.h"
+#include "base/nearest.h"
 #include "io/load_pole_figure.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "test_support.h"
 
 namespace quorix {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "io/ini_file.h"
+#include "base/ini_file.h"
 #include "test_support.h"
 
 namespace quorix {

@@ -14,7 +14,7 @@
 
 #include "io/ascii_writer.h"
 #include "io/formatted_writer.h"
-#include "io/ini_file.h"
+#include "base/ini_file.h"
 #include "io/load_pole_figure.h"
 #include "io/xrdml_writer.h"
 #include "plot/contour_colors.h"

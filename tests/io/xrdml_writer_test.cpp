@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "io/load_pole_figure.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "test_support.h"
 
 namespace quorix {

@@ -1,6 +1,6 @@
 // Tests of extremes, circle lookup, interpolation, normalisation, the
 // orientation tensor and its eigen decomposition.
-#include "math/statistics.h"
+#include "record/statistics.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "io/circle_links.h"
+#include "record/circle_links.h"
 #include "plot/polygon_fill.h"
 #include "plot/recording_canvas.h"
 #include "test_support.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "io/circle_links.h"
+#include "record/circle_links.h"
 #include "math/vector_math.h"
 #include "plot/contours.h"
 #include "plot/recording_canvas.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "io/circle_links.h"
+#include "record/circle_links.h"
 #include "plot/recording_canvas.h"
 #include "test_support.h"
 

@@ -1,5 +1,5 @@
 // Tests of the automatic contour levels and their trimming.
-#include "plot/levels.h"
+#include "record/levels.h"
 
 #include <gtest/gtest.h>
 

@@ -8,13 +8,13 @@
 #include <limits>
 #include <vector>
 
-#include "io/circle_links.h"
+#include "record/circle_links.h"
 #include "io/formatted_writer.h"
 #include "io/load_pole_figure.h"
-#include "math/statistics.h"
+#include "record/statistics.h"
 #include "plot/contours.h"
 #include "plot/hpgl.h"
-#include "plot/levels.h"
+#include "record/levels.h"
 #include "plot/recording_canvas.h"
 #include "plot/render.h"
 #include "test_support.h"

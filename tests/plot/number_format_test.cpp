@@ -1,5 +1,5 @@
 // Label number formats: decimals by magnitude, fixed with sign place, one decimal.
-#include "plot/number_format.h"
+#include "base/number_format.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "io/circle_links.h"
+#include "record/circle_links.h"
 #include "math/vector_math.h"
 #include "plot/display_rotation.h"
 #include "plot/recording_canvas.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "io/load_pole_figure.h"
-#include "math/statistics.h"
+#include "record/statistics.h"
 #include "test_support.h"
 
 namespace quorix {

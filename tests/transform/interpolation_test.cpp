@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "core/pole_figure_set.h"
-#include "math/statistics.h"
+#include "record/pole_figure_set.h"
+#include "record/statistics.h"
 #include "plot/display_rotation.h"
 #include "test_support.h"
 #include "transform/interpolation.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "test_support.h"
 #include "transform/pf_difference.h"
 

@@ -2,7 +2,7 @@
 // cursor figures, recommended values and the value editor.
 #include <gtest/gtest.h>
 
-#include "math/statistics.h"
+#include "record/statistics.h"
 #include "test_support.h"
 #include "transform/readout.h"
 

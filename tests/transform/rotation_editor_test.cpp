@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "io/ini_file.h"
+#include "base/ini_file.h"
 
 namespace quorix {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <random>
 
-#include "math/statistics.h"
+#include "record/statistics.h"
 #include "test_support.h"
 #include "transform/smoothing.h"
 

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "plot/levels.h"
+#include "record/levels.h"
 
 namespace quorix {
 namespace {

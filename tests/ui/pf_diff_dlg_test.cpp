@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "app/startup.h"
-#include "core/pole_figure_set.h"
+#include "record/pole_figure_set.h"
 #include "ui/app_context.h"
 #include "ui/arithmetic_commands.h"
 #include "ui/main_form.h"

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "plot/projection.h"
-#include "ui/canvas/qt_canvas.h"
+#include "qtcanvas/qt_canvas.h"
 
 namespace quorix {
 namespace {

@@ -1,0 +1,329 @@
+// Sectioned configuration files: line-preserving reader and writer.
+#include "base/ini_file.h"
+
+#include "base/message_sink.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <sstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace quorix {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  a = Trim(a);
+  b = Trim(b);
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+// The name of a "[name]" line, or nullopt for any other line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  std::string_view t = Trim(line);
+  if (t.empty() || t.front() != '[') return std::nullopt;
+  t.remove_prefix(1);
+  std::size_t close = t.find(']');
+  if (close != std::string_view::npos) t = t.substr(0, close);
+  return Trim(t);
+}
+
+struct KeyValue {
+  std::string_view key;
+  std::string_view value;
+};
+
+std::optional<KeyValue> SplitKeyLine(std::string_view line) {
+  std::string_view t = Trim(line);
+  if (t.empty() || t.front() == ';') return std::nullopt;
+  std::size_t eq = t.find('=');
+  if (eq == std::string_view::npos) return std::nullopt;
+  return KeyValue{Trim(t.substr(0, eq)), Trim(t.substr(eq + 1))};
+}
+
+std::string Unquote(std::string_view v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+    v = v.substr(1, v.size() - 2);
+  return std::string(v);
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view s) {
+  s = Trim(s);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  int base = 10;
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    base = 16;
+    s.remove_prefix(2);
+  } else if (s.size() > 1 && s[0] == '$') {
+    base = 16;
+    s.remove_prefix(1);
+  }
+  if (s.empty() || s.front() == '-' || s.front() == '+') return std::nullopt;
+  std::uint64_t magnitude = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), magnitude, base);
+  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int32_t>::max();
+  if (negative) {
+    if (magnitude > kMaxPositive + 1) return std::nullopt;
+    return static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
+  }
+  if (magnitude > kMaxPositive) return std::nullopt;
+  return static_cast<std::int32_t>(magnitude);
+}
+
+}  // namespace
+
+IniFile IniFile::FromText(std::string_view text) {
+  IniFile ini;
+  if (text.substr(0, kBom.size()) == kBom) {
+    ini.bom_ = true;
+    text.remove_prefix(kBom.size());
+  }
+  std::size_t firstBreak = text.find('\n');
+  if (firstBreak != std::string_view::npos)
+    ini.lineEnd_ = (firstBreak > 0 && text[firstBreak - 1] == '\r') ? "\r\n" : "\n";
+  while (!text.empty()) {
+    std::size_t nl = text.find('\n');
+    std::string_view line = text.substr(0, nl);
+    std::string_view end;
+    if (nl != std::string_view::npos) {
+      // Only a CR before an LF is part of the line end; any other CR is text.
+      const bool crlf = !line.empty() && line.back() == '\r';
+      if (crlf) line.remove_suffix(1);
+      end = crlf ? "\r\n" : "\n";
+    }
+    ini.lines_.emplace_back(line);
+    ini.ends_.emplace_back(end);
+    if (nl == std::string_view::npos) break;
+    text.remove_prefix(nl + 1);
+  }
+  return ini;
+}
+
+IniFile IniFile::Load(const std::string& path, bool* exists) {
+  // A device such as /dev/zero would be read without end.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    if (exists) *exists = false;
+    return IniFile{};
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (exists) *exists = static_cast<bool>(in);
+  if (!in) return IniFile{};
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  return FromText(buffer.str());
+}
+
+std::optional<IniFile::Located> IniFile::Locate(std::string_view section, std::string_view key) const {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    std::optional<std::string_view> name = SectionName(lines_[i]);
+    if (!name || !SameName(*name, section)) continue;
+    Located at{i, lines_.size(), std::nullopt};
+    for (std::size_t j = i + 1; j < lines_.size(); ++j) {
+      if (SectionName(lines_[j])) {
+        at.sectionEnd = j;
+        break;
+      }
+      if (at.keyLine) continue;
+      std::optional<KeyValue> kv = SplitKeyLine(lines_[j]);
+      if (kv && SameName(kv->key, key)) at.keyLine = j;
+    }
+    return at;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> IniFile::Find(std::string_view section, std::string_view key) const {
+  std::optional<Located> at = Locate(section, key);
+  if (!at || !at->keyLine) return std::nullopt;
+  return Unquote(SplitKeyLine(lines_[*at->keyLine])->value);
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view fallback) const {
+  std::optional<std::string> v = Find(section, key);
+  return v ? *v : std::string(fallback);
+}
+
+std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                                  std::int32_t fallback) const {
+  std::optional<std::string> v = Find(section, key);
+  if (!v) return fallback;
+  return ParseInt32(*v).value_or(fallback);
+}
+
+bool IniFile::HasKey(std::string_view section, std::string_view key) const {
+  return Find(section, key).has_value();
+}
+
+// A line break inside a name or value would split the entry.
+static std::string OneLine(std::string_view s) {
+  std::string out(s);
+  std::replace(out.begin(), out.end(), '\r', ' ');
+  std::replace(out.begin(), out.end(), '\n', ' ');
+  return out;
+}
+
+void IniFile::WriteString(std::string_view sectionIn, std::string_view keyIn, std::string_view valueIn) {
+  const std::string section = OneLine(sectionIn), key = OneLine(keyIn), value = OneLine(valueIn);
+  std::string keyText(Trim(key));
+  std::optional<Located> at = Locate(section, key);
+  if (at && at->keyLine) {
+    // Keep the key as the file spells it.
+    std::string_view line = Trim(lines_[*at->keyLine]);
+    std::string original(Trim(line.substr(0, line.find('='))));
+    lines_[*at->keyLine] = original + "=" + std::string(value);
+    return;
+  }
+  std::string entry = keyText + "=" + std::string(value);
+  if (at) {
+    std::size_t insertAt = at->sectionLine + 1;
+    for (std::size_t j = at->sectionLine + 1; j < at->sectionEnd; ++j)
+      if (!Trim(lines_[j]).empty()) insertAt = j + 1;
+    InsertLine(insertAt, std::move(entry));
+    return;
+  }
+  InsertLine(lines_.size(), "[" + std::string(Trim(section)) + "]");
+  InsertLine(lines_.size(), std::move(entry));
+}
+
+void IniFile::InsertLine(std::size_t at, std::string line) {
+  // A last line without line end gets one before anything follows it.
+  if (at == lines_.size() && !ends_.empty() && ends_.back().empty()) ends_.back() = lineEnd_;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  ends_.insert(ends_.begin() + static_cast<std::ptrdiff_t>(at), lineEnd_);
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int64_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+std::string IniFile::Text() const {
+  std::string out;
+  if (bom_) out += kBom;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    out += lines_[i];
+    out += ends_[i];
+  }
+  return out;
+}
+
+bool IniFile::Save(const std::string& path, std::string& error) const {
+  return ReplaceFileContents(path, Text(), error);
+}
+
+WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason) {
+  namespace fs = std::filesystem;
+  const auto fail = [&](WriteResult r, const std::string& why) {
+    if (reason) *reason = why;
+    return r;
+  };
+  if (fileName.empty()) return fail(WriteResult::CannotCreate, "no file name");
+  std::error_code ec;
+  fs::path target(fileName);
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    fs::path real = fs::canonical(target, ec);
+    if (!ec) target = real;
+  }
+  const fs::file_status status = fs::status(target, ec);
+  int writeErrno = 0;
+  auto writeAll = [&](std::FILE* f) {
+    errno = 0;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = std::fflush(f) == 0 && ok;
+    if (!ok) writeErrno = errno;
+    const bool closed = std::fclose(f) == 0;
+    if (!closed && ok) writeErrno = errno;
+    return closed && ok;
+  };
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    // A device or pipe cannot be replaced; write into it as it is.
+    if (fs::is_directory(status)) return fail(WriteResult::CannotCreate, "it is a folder");
+    std::FILE* f = std::fopen(target.c_str(), "wb");
+    if (!f) return fail(WriteResult::CannotCreate, std::strerror(errno));
+    return writeAll(f) ? WriteResult::Ok : fail(WriteResult::WriteFailed, std::strerror(writeErrno));
+  }
+  static std::atomic<unsigned> counter{0};
+  std::string tempName;
+  std::FILE* f = nullptr;
+  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
+    tempName = target.string() + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+    f = std::fopen(tempName.c_str(), "wbx");
+    if (!f && errno != EEXIST) break;
+  }
+  if (!f) return fail(WriteResult::CannotCreate, std::strerror(errno));
+  if (!writeAll(f)) {
+    fs::remove(tempName, ec);
+    return fail(WriteResult::WriteFailed, std::strerror(writeErrno));
+  }
+  if (fs::is_regular_file(status)) fs::permissions(tempName, status.permissions(), ec);
+  ec.clear();
+  fs::rename(tempName, target, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(tempName, ignored);
+    return fail(WriteResult::CannotCreate, ec.message());
+  }
+  return WriteResult::Ok;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {
+  std::string reason;
+  switch (WriteFileAtomically(path, bytes, &reason)) {
+    case WriteResult::Ok:
+      return true;
+    case WriteResult::CannotCreate:
+      error = "Cannot create " + path + ": " + reason;
+      return false;
+    case WriteResult::WriteFailed:
+      error = "Cannot write " + path + ": " + reason;
+      return false;
+  }
+  return false;
+}
+
+bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
+                        const std::string& cannotCreate, const std::string& writeFailed) {
+  switch (WriteFileAtomically(fileName, bytes)) {
+    case WriteResult::Ok:
+      return true;
+    case WriteResult::CannotCreate:
+      sink.Message(cannotCreate);
+      return false;
+    case WriteResult::WriteFailed:
+      sink.Message(writeFailed);
+      return false;
+  }
+  return false;
+}
+
+}  // namespace quorix

@@ -1,0 +1,13 @@
+// Completion of circles to a full turn and the triangle links between
+// neighbouring circles.
+#pragma once
+
+#include "record/pole_figure.h"
+
+namespace quorix {
+
+int PointAtOrBefore(const TPoleFigure& pf, int circle, double beta);
+// Returns false (links left empty) when the grid cannot be linked safely.
+bool BuildCircleLinks(TPoleFigure& pf);
+
+}  // namespace quorix

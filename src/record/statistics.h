@@ -1,0 +1,37 @@
+// Extremes, normalisation and orientation tensor of a pole figure.
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "record/pole_figure.h"
+#include "math/jacobi.h"
+#include "math/vector_math.h"
+
+namespace quorix {
+
+void UpdateExtremes(TPoleFigure& pf);
+
+// Returns the mean intensity, which is also stored in NormFactor.
+double UpdateStatistics(TPoleFigure& pf);
+
+struct CircleLocation {
+  int j = -1;  // -1: the circle does not cover beta
+  double beta_j = 0;
+  int jn = 0;
+  double beta_jn = 0;
+};
+// beta may be raised by 360.
+CircleLocation LocateOnCircle(const TPoleFigure& pf, int circle, double& beta);
+
+// No value when the direction lies outside the measured area or next to a
+// missing point.
+std::optional<double> InterpolateAt(const TPoleFigure& pf, double alpha, double beta);
+
+double ShapeParameterT(const TPoleFigure& pf);
+double AnisotropyP(const TPoleFigure& pf);
+
+// op is '*', '+', '-' or '/'; operand indexed by circle 0..91.
+void ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, 92>& operand);
+
+}  // namespace quorix

@@ -1,0 +1,54 @@
+#include "transform/directional_density.h"
+
+#include <cmath>
+#include <fmt/format.h>
+
+#include "record/statistics.h"
+#include "transform/density.h"
+#include "transform/interpolation.h"
+
+namespace quorix {
+
+bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
+                         MessageSink& sink) {
+  const int n = pf.CircleCount;
+  if (n < 1 || n > kMaxCircles) {
+    sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
+    return false;
+  }
+  if (!(options.fwhm > 0) || !std::isfinite(options.fwhm)) {
+    sink.Message(fmt::format("Directional data file {}: the FWHM of the Gaussian must be a positive number of degrees.",
+                             fileName));
+    return false;
+  }
+  const std::optional<DirectionList> list = ReadDirections(fileName, options, sink);
+  if (!list) return false;
+
+  for (auto& row : pf.Intensity) row.fill(0.0);
+  pf.PointCount = 0;
+  for (int i = 1; i <= n; ++i) {
+    pf.PointCount += pf.CirclePoints[i];
+    // The grid reader moved a circle measured towards decreasing beta to
+    // its lowest beta; a density has no measuring order.
+    pf.BetaStep[i] = std::fabs(pf.BetaStep[i]);
+  }
+  if (pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
+  if (pf.OuterMirror == 1) pf.BetaStep[n + 1] = pf.BetaStep[n];
+
+  AddDensity(pf, list->directions, options.fwhm);
+  RefreshMirrorCircles(pf);
+  UpdateExtremes(pf);
+  return true;
+}
+
+std::unique_ptr<TPoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,
+                                                   MessageSink& sink) {
+  if (!LoadFilesExist(request, sink)) return nullptr;
+  auto pf = ReadRequestedGrid(request, sink);
+  if (!pf) return nullptr;
+  if (!ReadDirectionalData(*pf, request.dataFile, options, sink)) return nullptr;
+  PreparePoleFigure(*pf, request.showMrd);
+  return pf;
+}
+
+}  // namespace quorix
