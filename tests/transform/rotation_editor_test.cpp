@@ -1,4 +1,5 @@
 // Tests of the rotation dialog's working state: showing, "Add", "New", OK.
+#include "settings/rotation_settings.h"
 #include "transform/rotation_editor.h"
 
 #include <gtest/gtest.h>
