@@ -538,7 +538,6 @@ TEST(DesktopPrint, APageShowsTheScreenLayoutScaledIntoThePrintableArea) {
     ASSERT_TRUE(DrawPlotPage(printed, page, pf, c.state, screen.width(), screen.height(), nullptr));
     const QRect onScreen = ink(shown);
     const QRect onPage = ink(printed);
-    if (std::getenv("QUORIX_KEEP_IMAGES")) printed.save(QString("/tmp/quorix_page_%1.png").arg(screen.width()));
     ASSERT_TRUE(onScreen.isValid());
     EXPECT_LT(onPage.right(), page.width() - 10) << screen.width();
     EXPECT_NEAR(onPage.left(), 0, 20);
