@@ -53,6 +53,8 @@ struct TPoleFigure {
   std::int32_t LevelCount = 0;
   double LowestLevel = 0;
   std::string FileName;
+  // Changed (edited, smoothed, added to, ...) since it was read or last saved.
+  bool Modified = false;
   std::array<std::array<TGridLink, kMaxPoints + 1>, kMaxCircles + 1> Link{};  // [1..91][1..361]
 };
 

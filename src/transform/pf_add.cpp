@@ -19,11 +19,27 @@ namespace {
 
 bool Normalised(const TPoleFigure& pf) { return pf.NormFactor != 0 && std::isfinite(pf.NormFactor); }
 
+// Only a positive mean can be divided by: a difference of pole figures
+// averages to a rounding error of either sign, and dividing by it would blow
+// the sum up. "Positive" is measured against the mean size of the values.
 bool NormaliseOrSay(TPoleFigure& pf, MessageSink& sink) {
   UpdateStatistics(pf);
-  if (Normalised(pf)) return true;
-  sink.Message(fmt::format("Pole figure {} has a mean intensity of {:g} and cannot be normalized.", pf.FileName,
-                           pf.NormFactor));
+  double sum = 0, size = 0;
+  long count = 0;
+  const int n = std::clamp(pf.CircleCount, 0, kMaxIntensityRows - 1);
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1); ++j) {
+      const double v = pf.Intensity[i][j];
+      if (v == kMissing) continue;
+      sum += v;
+      size += std::fabs(v);
+      ++count;
+    }
+  const double mean = count > 0 ? sum / static_cast<double>(count) : 0.0;
+  const double tolerance = count > 0 ? 1e-9 * size / static_cast<double>(count) : 0.0;
+  if (Normalised(pf) && pf.NormFactor > tolerance && mean > tolerance) return true;
+  sink.Message(fmt::format("Pole figure {} has a mean intensity of {:g} and cannot be normalized; it was not added.",
+                           pf.FileName, mean));
   return false;
 }
 
@@ -122,10 +138,8 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
   const int last = LastWithMirror(*sum);
 
   double s1 = 1;
-  if (normalizePFs) {
-    if (!NormaliseOrSay(*sum, sink)) return false;
-    s1 = 1 / sum->NormFactor;
-  }
+  // Left out, the pole figure in memory still lends the sum its missing points.
+  if (normalizePFs) s1 = NormaliseOrSay(*sum, sink) ? 1 / sum->NormFactor : 0;
   sum->NormFactor = s1;
   const double w1 = weights[0];
   for (int i = first; i <= last; ++i)
@@ -139,7 +153,7 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
     if (!further) return false;
     double sk = 1;
     if (normalizePFs) {
-      if (!NormaliseOrSay(*further, sink)) return false;
+      if (!NormaliseOrSay(*further, sink)) continue;
       sk = 1 / further->NormFactor;
     }
     const double wk = weights[k];

@@ -52,6 +52,8 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
 // Weighted: sum of w_k * s_k * PF_k with s_k = 1 / mean intensity when
 // `normalizePFs` (the sum in m.r.d.), else 1; a point missing in any pole
 // figure is missing in the sum. Lines beyond the shortest table are ignored.
+// A pole figure whose mean is zero or negative cannot be normalised: it is
+// left out with a message, as the fitted sum leaves out a file summing to 0.
 bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs, const std::vector<float>& weights,
                    const std::vector<std::uint8_t>& indices, const std::vector<std::string>& files, MessageSink& sink);
 

@@ -68,7 +68,7 @@ TAddPFDlg::TAddPFDlg(AppContext& context, QWidget* parent) : QDialog(parent), co
   connect(DeleteBtn, &QPushButton::clicked, this, &TAddPFDlg::DeleteBtnClick);
   connect(OKBtn, &QPushButton::clicked, this, &TAddPFDlg::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-  Prepare(true, "");
+  Prepare(true, "", 1);
 }
 
 void TAddPFDlg::SetRow(int row, const QString& weight, const QString& file, const QString& index) {
@@ -81,12 +81,12 @@ void TAddPFDlg::SetRow(int row, const QString& weight, const QString& file, cons
   FileStringGrid->setItem(row, kIndexColumn, new QTableWidgetItem(index));
 }
 
-void TAddPFDlg::Prepare(bool weighted, const std::string& firstFile) {
+void TAddPFDlg::Prepare(bool weighted, const std::string& firstFile, int firstIndex) {
   weighted_ = weighted;
   setWindowTitle(weighted ? "Add Pole Figures weighted" : "Add Pole Figures fitted");
   FileStringGrid->clearContents();
   FileStringGrid->setRowCount(1);
-  SetRow(0, "1.0", QString::fromStdString(firstFile), "");
+  SetRow(0, "1.0", QString::fromStdString(firstFile), QString::number(firstIndex));
   if (QTableWidgetItem* header = FileStringGrid->horizontalHeaderItem(kWeightColumn))
     header->setFlags(weighted ? header->flags() | Qt::ItemIsEnabled : header->flags() & ~Qt::ItemIsEnabled);
   NormCheckBox->setEnabled(weighted);

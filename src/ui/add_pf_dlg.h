@@ -28,9 +28,9 @@ class TAddPFDlg : public QDialog {
 
   explicit TAddPFDlg(AppContext& context, QWidget* parent = nullptr);
 
-  // Before showing: the caption, one line for the pole figure in memory; the
-  // weights and both check boxes serve only the weighted sum.
-  void Prepare(bool weighted, const std::string& firstFile);
+  // Before showing: the caption, one line for the pole figure in memory (its
+  // index pre-filled); the weights and both check boxes serve only the weighted sum.
+  void Prepare(bool weighted, const std::string& firstFile, int firstIndex = 1);
   bool Weighted() const { return weighted_; }
 
   // Further files as new lines with an empty index.

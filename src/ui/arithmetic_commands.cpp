@@ -75,7 +75,8 @@ namespace {
 void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
   TAddPFDlg& dlg = AddPFDialog(mainform, context);
   TPoleFigure& pf1 = *context.set.PF[1];
-  dlg.Prepare(weighted, pf1.FileName);
+  // Line 1 is the pole figure in memory: its index is the one it was read with.
+  dlg.Prepare(weighted, pf1.FileName, context.load.Multi() ? std::max(1, std::abs(context.load.PFIndex)) : 1);
   if (dlg.exec() != QDialog::Accepted) return;
   const AddTables& t = dlg.Tables();
   MessageBoxSink sink(&mainform);
@@ -84,6 +85,7 @@ void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
                                : FittedAddPF(pf1, context.GridFileName, t.files, t.indices, sink);
   if (!summed) return;
   FinishAddition(pf1, context.state.Options.ShowMrd);
+  pf1.Modified = true;
   // The plot lists the files added to the main pole figure.
   context.state.AddListFiles.assign(t.files.begin() + 1, t.files.end());
   mainform.RedrawMain();

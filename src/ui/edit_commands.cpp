@@ -28,12 +28,14 @@ void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll,
                    const std::function<void(TPoleFigure&)>& edit) {
   const bool showMrd = context.state.Options.ShowMrd;
   edit(*context.set.PF[1]);
+  context.set.PF[1]->Modified = true;
   RefreshLevelsAfterEdit(*context.set.PF[1], showMrd);
   mainform.RedrawMain();
   if (!applyToAll) return;
   for (int n = 2; n <= kSlotCount; ++n) {
     if (!mainform.WindowVisible(n) || !context.set.Occupied(n)) continue;
     edit(*context.set.PF[n]);
+    context.set.PF[n]->Modified = true;
     RefreshLevelsAfterEdit(*context.set.PF[n], showMrd);
     mainform.Window(n)->Redraw();
   }

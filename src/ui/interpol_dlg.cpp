@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +27,9 @@ namespace {
 const char* const kDataFilter =
     "Interpolated Pole Figures (*.y*)|*.y*|All Pole Figures (*.x*, *.y*, *.s*)|*.x*;*.y*;*.s*|All Files (*.*)|*.*";
 const char* const kGridFilter = "Raster Files (*.rst, *.grd)|*.rst;*.grd|All Files (*.*)|*.*";
+// "*.y*" is a pattern, not an extension a file can have: the first of its
+// series stands for it, as ".z01" does for the ASCII save.
+const char* const kInterpolatedSuffix = "y01";
 
 // The interpolation writes one value per line unless configured otherwise.
 SaveFormat InterpolationFormatDefaults() {
@@ -151,9 +155,11 @@ void TInterpolDlg::ChgFormatBtnClick() {
 void TInterpolDlg::DataSearchClick() {
   QFileDialog dialog(this, "Output Pole Figure File");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix("y*");
+  dialog.setDefaultSuffix(kInterpolatedSuffix);
   dialog.setDirectory(QString::fromStdString(context_.state.DataPath));
   dialog.setNameFilters(FileDialogFilters(kDataFilter));
+  if (const TPoleFigure* pf = context_.set.PF[1].get(); pf && !pf->FileName.empty())
+    dialog.selectFile(QFileInfo(QString::fromStdString(pf->FileName)).completeBaseName() + "." + kInterpolatedSuffix);
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     outDataEdit->setText(dialog.selectedFiles().first());
 }
@@ -195,13 +201,16 @@ void TInterpolDlg::OKBtnClick() {
   }
   matrix_ = IdentityMatrix();
   rotations_.clear();
+  windows.push_back(1);
+  for (int n : windows)
+    if (context_.set.PF[n]) context_.set.PF[n]->Modified = true;
 
   const std::string dataFile = outDataEdit->text().toStdString();
   if (!dataFile.empty() && context_.set.PF[1]) {
     AsciiWriteOptions w;
     w.SetNegativeToZero = ZeroCheckBox->isChecked();
     w.Format = format_;
-    WritePFASCII(*context_.set.PF[1], dataFile, w, sink);
+    if (WritePFASCII(*context_.set.PF[1], dataFile, w, sink)) context_.set.PF[1]->Modified = false;
   }
   close();
 }

@@ -320,9 +320,7 @@ void TMainform::Rotation1Click() {
 
 void TMainform::Options1Click() {
   if (!optionsDlg_->ShowOptions()) return;
-  const bool fill = FillSpeedButton->isChecked();
   SyncToolButtons();
-  FillSpeedButton->setChecked(fill);  // the fill button keeps its state
   RedrawMain();
   for (int n = 2; n <= kSlotCount; ++n) {
     if (!WindowVisible(n)) continue;
@@ -443,6 +441,14 @@ void TMainform::Open1Click() {
 
 void TMainform::Exit1Click() { close(); }
 
+void TMainform::closeEvent(QCloseEvent* event) {
+  if (!ConfirmDiscardChanges(*this, context_, true)) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
 void TMainform::StartCopy1Click() {
   const QString program = QString::fromStdString(context_.programPath);
   const QString dataFile = QString::fromStdString(context_.DataFileName);
@@ -464,16 +470,41 @@ void TMainform::About1Click() { aboutBox_->exec(); }
 
 void TMainform::keyPressEvent(QKeyEvent* event) { MainformKeyDown(event); }
 
+namespace {
+
+int DigitRowKey(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
+  // With Shift held the key reports the layout's symbol ("!", "\"", "§"); its
+  // position on the keyboard still names the digit.
+#if defined(Q_OS_WIN)
+  const quint32 virtualKey = event.nativeVirtualKey();
+  if (virtualKey >= '0' && virtualKey <= '9') return static_cast<int>(virtualKey - '0');
+#else
+  // X11 and Wayland key codes: evdev codes plus 8, the digit row 1..9, 0 being 10..19.
+  const quint32 code = event.nativeScanCode();
+  if (code >= 10 && code <= 19) return code == 19 ? 0 : static_cast<int>(code - 9);
+#endif
+  return -1;
+}
+
+}  // namespace
+
 void TMainform::MainformKeyDown(QKeyEvent* event) {
   const SizeLimits limits{kMinWidth, kMaxWidth, kMinHeight, kMaxHeight};
   const WindowBox box{x(), y(), width(), height()};
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   const int key = event->key();
+  // Ctrl and Alt combinations belong to shortcuts and menus, never to the navigation.
+  const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  const int digit = DigitRowKey(*event);
   if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
     const WindowBox r = key == Qt::Key_PageUp ? PageUpSize(box, limits) : PageDownSize(box, limits);
     SetGeometryBox(r.left, r.top, r.width, r.height);
-  } else if (key >= Qt::Key_1 && key <= Qt::Key_9) {
-    Navigate(static_cast<int>(SeriesKey::Digit), static_cast<char>('0' + key - Qt::Key_0), shift);
+  } else if (!plain) {
+    QMainWindow::keyPressEvent(event);
+  } else if (digit >= 1 && digit <= 9) {
+    Navigate(static_cast<int>(SeriesKey::Digit), static_cast<char>('0' + digit), shift);
   } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
     Navigate(static_cast<int>(SeriesKey::Letter), static_cast<char>('A' + key - Qt::Key_A), shift);
   } else if (key == Qt::Key_Right) {
@@ -492,10 +523,12 @@ void TMainform::Navigate(int kind, char key, bool shift) {
   const auto step = NextInSeries(current, flags.PFIndex, flags.Multi(), static_cast<SeriesKey>(kind), key);
   if (!step) return;
   const std::string& name = step->name;
-  flags.PFIndex = step->pfIndex;
   const bool exists = QFileInfo::exists(QString::fromStdString(name));
   const int items = plothkl_->Count();
-  const bool indexInList = flags.PFIndex >= 1 && flags.PFIndex <= items;
+  const bool indexInList = step->pfIndex >= 1 && step->pfIndex <= items;
+  const bool replacesMain = (flags.PlainFile && exists) || (!flags.DirectionalMode && indexInList);
+  if (!shift && replacesMain && !ConfirmDiscardChanges(*this, context_, false)) return;
+  flags.PFIndex = step->pfIndex;
   if (shift) {
     const int k = FirstFreeWindow();
     if (k == 0) return;

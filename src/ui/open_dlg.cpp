@@ -19,6 +19,7 @@
 #include "ui/message_box_sink.h"
 #include "ui/plot_drawing.h"
 #include "ui/plothkl.h"
+#include "ui/save_commands.h"
 
 namespace quorix {
 
@@ -142,6 +143,7 @@ void TOpenDlg::OKBtnClick(bool fromUser) {
     GridEdit->setFocus();
     return;
   }
+  if (fromUser && !ConfirmDiscardChanges(mainform_, context_, true)) return;
   const std::string dataFile = PFEdit->text().toStdString();
   LoadFlags& flags = context_.load;
   if (DirDataCheckBox->isChecked()) {

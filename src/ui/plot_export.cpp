@@ -5,19 +5,23 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <algorithm>
 #include <functional>
 
 #include "base/nearest.h"
 #include "base/text_file.h"
 #include "plot/export_names.h"
 #include "plot/plot_files.h"
+#include "plot/projection.h"
 #include "plot/render.h"
 #include "qtcanvas/qt_canvas.h"
 #include "ui/main_form.h"
 #include "ui/message_box_sink.h"
 #include "ui/open_dlg.h"
+#include "ui/plot_drawing.h"
 #include "ui/plot_view.h"
 #include "ui/ppf_window.h"
 
@@ -85,24 +89,48 @@ void SavePlotsEmf(TMainform& mainform, AppContext& context, bool all) {
             "Windows Enhanced Metafile (*.emf)|*.emf|All files (*.*)|*.*", ".emf", &WriteEmfFile);
 }
 
+bool DrawPlotPage(QPaintDevice& device, const QSize& page, const TPoleFigure& pf, const TProgramState& state,
+                  int screenWidth, int screenHeight, MessageSink* messages) {
+  if (screenWidth < 1 || screenHeight < 1 || page.isEmpty()) return false;
+  // The layout follows the plot's side alone. A narrow window cuts the long
+  // lines at its right edge; the page is made wide enough to show them whole.
+  const int side = PlotSize(screenWidth, screenHeight);
+  const int drawWidth = std::max(Nearest(1.4 * side) + 1, 3 * side);
+  const QImage probe = DrawPlotImage(pf, state, drawWidth, side);
+  int right = 0;
+  for (int y = 0; y < probe.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
+    for (int x = probe.width() - 1; x > right; --x)
+      if (row[x] != qRgb(255, 255, 255)) {
+        right = x;
+        break;
+      }
+  }
+  // A little room for text that the printer renders a shade wider.
+  const int frameWidth = std::max(screenWidth, right + 3 + side / 50);
+  // One scale for lines, fonts and line heights keeps the screen's layout.
+  const double scale = std::min(static_cast<double>(page.width()) / frameWidth,
+                                static_cast<double>(page.height()) / screenHeight);
+  QtVectorCanvas canvas(device, scale);
+  if (!canvas.IsActive()) return false;
+  canvas.SetPenWidth(1);
+  PlotPoleFigure(pf, state, canvas, side, drawWidth, "", nullptr, messages);
+  canvas.Finish();
+  return true;
+}
+
 void PrintPlot(TMainform& mainform, AppContext& context) {
   const TPoleFigure* pf = context.set.PF[1].get();
   if (!pf) return;
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, &mainform);
   if (dialog.exec() != QDialog::Accepted) return;
-  const double pageWidth = printer.pageRect(QPrinter::DevicePixel).width();
+  // The painter of a printer starts at the printable area, inside the page margins.
+  const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
   const PlotView* image = mainform.Image1;
-  const double x = pageWidth * image->height() / std::max(1, image->width());
-  QtVectorCanvas canvas(printer);
-  if (!canvas.IsActive()) {
-    QMessageBox::critical(&mainform, mainform.windowTitle(), "Cannot print.");
-    return;
-  }
-  canvas.SetPenWidth(1);
   MessageBoxSink sink(&mainform);
-  PlotPoleFigure(*pf, context.state, canvas, Nearest(x), Nearest(1.4 * x), "", nullptr, &sink);
-  canvas.Finish();
+  if (!DrawPlotPage(printer, page, *pf, context.state, image->width(), image->height(), &sink))
+    QMessageBox::critical(&mainform, mainform.windowTitle(), "Cannot print.");
 }
 
 void CopyPlotToClipboard(TMainform& mainform) { QApplication::clipboard()->setImage(mainform.Image1->Image()); }

@@ -1,10 +1,23 @@
 // The plot leaves the program: HPGL and metafile files, printer, clipboard.
 #pragma once
 
+class QPaintDevice;
+class QSize;
+
 namespace quorix {
 
 class TMainform;
+class MessageSink;
 struct AppContext;
+struct TPoleFigure;
+struct TProgramState;
+
+// The plot as the main window shows it on a screenWidth x screenHeight
+// image, widened where the image cuts lines at its right edge, scaled as a
+// whole to fit `page` (the printable area, in device pixels, starting at the
+// device's origin). False when nothing can be drawn.
+bool DrawPlotPage(QPaintDevice& device, const QSize& page, const TPoleFigure& pf, const TProgramState& state,
+                  int screenWidth, int screenHeight, MessageSink* messages);
 
 // all: the main window and every visible window 2..8, one file each.
 void SavePlotsHpgl(TMainform& mainform, AppContext& context, bool all);

@@ -140,15 +140,19 @@ void TPlotSmoDlg::OKBtnClick() {
   working_->Start((1 + visible) * main->CircleCount);
   const auto step = [this] { working_->Step(); };
   SmoothPoleFigure(*main, settings, showMrd, step);
+  main->Modified = true;
   working_->Step();
   mainform_.RedrawMain();
   for (int n : windows) {
     if (!context_.set.PF[n]) continue;
     SmoothPoleFigure(*context_.set.PF[n], settings, showMrd, step);
+    context_.set.PF[n]->Modified = true;
     if (TPPF* w = mainform_.Window(n)) w->Redraw();
   }
   working_->Finish();
   accept();
+  // Hiding the gauge leaves no window active; the keys belong to the main window.
+  mainform_.activateWindow();
 }
 
 void TPlotSmoDlg::SmoothMain() {
@@ -160,8 +164,10 @@ void TPlotSmoDlg::SmoothMain() {
   settings.keepLevels = true;
   working_->Start(main->CircleCount);
   SmoothPoleFigure(*main, settings, context_.state.Options.ShowMrd, [this] { working_->Step(); });
+  main->Modified = true;
   working_->Finish();
   mainform_.RedrawMain();
+  mainform_.activateWindow();
 }
 
 void TPlotSmoDlg::SmoothAllClick() {

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QVBoxLayout>
@@ -75,7 +76,12 @@ void TPlothkl::OKButtonClick() {
       SetHighlighted(i);
     }
   }
-  if (checked >= 1 && checked <= 8) accept();
+  if (checked > 8) {
+    QMessageBox::warning(this, windowTitle(),
+                         QString("%1 pole figures are checked, but at most 8 fit: uncheck some of them.").arg(checked));
+    return;
+  }
+  if (checked >= 1) accept();
 }
 
 void TPlothkl::CancelButtonClick() { reject(); }

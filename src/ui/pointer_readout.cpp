@@ -126,8 +126,7 @@ void PointerReadout::Image1MouseDown(QMouseEvent* event) {
   DrawReadout(x, y);
   lastX_ = x;
   lastY_ = y;
-  RecommendedValues->hide();
-  EditPFValue->hide();
+  CloseEditor();
   rightButton_ = event->button() == Qt::RightButton;
   if (mainform_.PickMode()) {
     const PlotDirection d = UnprojectPoint(PlotSide(), x, y, context_.state.Options.EqualArea);
@@ -184,14 +183,19 @@ void PointerReadout::EditPFValueEnter() {
   if (!pf) return;
   // A text that is no number is refused: the editor stays open.
   if (!ApplyEdit(*pf, selection_, EditPFValue->text().toStdString(), context_.state.Options.ShowMrd)) return;
-  EditPFValue->hide();
-  RecommendedValues->hide();
+  pf->Modified = true;
+  CloseEditor();
   mainform_.RedrawMain();
 }
 
-void PointerReadout::EditPFValueEscape() {
+void PointerReadout::EditPFValueEscape() { CloseEditor(); }
+
+void PointerReadout::CloseEditor() {
   RecommendedValues->hide();
+  const bool wasOpen = EditPFValue->isVisible();
   EditPFValue->hide();
+  // The navigation keys reach the main window through the plot.
+  if (wasOpen) mainform_.Image1->setFocus();
 }
 
 bool PointerReadout::eventFilter(QObject* watched, QEvent* event) {

@@ -61,6 +61,7 @@ class PointerReadout : public QObject {
   int PlotSide() const;
   void DrawReadout(int x, int y);
   void OpenEditor(int x, int y);
+  void CloseEditor();
   void FinishPick(bool rightButton, double alpha2, double beta2);
 
   TMainform& mainform_;

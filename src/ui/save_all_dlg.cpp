@@ -370,7 +370,10 @@ void TSaveAllDlg::OKBtnClick() {
     memory_.symmetry = settings.symmetry;
   }
   MessageBoxSink sink(this);
-  if (WriteSaveAll(OutfileEdit->text().toStdString(), settings, figures, sink)) OKBtn->setText(OKBtn->text() + ".");
+  if (!WriteSaveAll(OutfileEdit->text().toStdString(), settings, figures, sink)) return;
+  OKBtn->setText(OKBtn->text() + ".");
+  for (const SaveAllRow& row : settings.rows)
+    if (row.pf >= 1 && row.pf <= kSlotCount && figures[row.pf]) context_.set.PF[row.pf]->Modified = false;
 }
 
 }  // namespace quorix

@@ -2,8 +2,11 @@
 #include "ui/save_commands.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QStringList>
 
 #include "io/ascii_writer.h"
+#include "io/text_file.h"
 #include "io/xrdml_writer.h"
 #include "ui/child_dialogs.h"
 #include "ui/main_form.h"
@@ -38,11 +41,14 @@ void Saveas1Click(TMainform& mainform, AppContext& context) {
   const AsciiWriteOptions options = dlg.Options();
   const std::string name = dlg.PFEdit->text().toStdString();
   MessageBoxSink sink(&mainform);
-  WritePFASCII(*context.set.PF[1], name, options, sink);
+  const auto write = [&](TPoleFigure& pf, const std::string& file) {
+    if (WritePFASCII(pf, file, options, sink)) pf.Modified = false;
+  };
+  write(*context.set.PF[1], name);
   if (!dlg.SaveAll()) return;
   SaveAllNames names(name);
   for (int n = 2; n <= kSlotCount; ++n)
-    if (mainform.WindowVisible(n)) WritePFASCII(*context.set.PF[n], names.Next(), options, sink);
+    if (mainform.WindowVisible(n)) write(*context.set.PF[n], names.Next());
 }
 
 void Saveall(TMainform& mainform, AppContext& context) {
@@ -57,8 +63,37 @@ void SaveasXRDML(TMainform& mainform, AppContext& context) {
   TPlotSavXDlg& dlg = SaveXrdmlDialog(mainform, context);
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);
-  WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), dlg.OutEdit->text().toStdString(),
-               dlg.Options(), sink);
+  if (WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), dlg.OutEdit->text().toStdString(),
+                   dlg.Options(), sink))
+    context.set.PF[1]->Modified = false;
+}
+
+namespace {
+
+QStringList ChangedPoleFigures(TMainform& mainform, AppContext& context, bool allWindows) {
+  QStringList names;
+  for (int n = 1; n <= (allWindows ? kSlotCount : 1); ++n) {
+    const TPoleFigure* pf = context.set.PF[n].get();
+    if (pf && pf->Modified && (n == 1 || mainform.WindowVisible(n)))
+      names << QString::fromStdString(FileNamePart(pf->FileName));
+  }
+  return names;
+}
+
+}  // namespace
+
+bool ConfirmDiscardChanges(TMainform& mainform, AppContext& context, bool allWindows) {
+  const QStringList changed = ChangedPoleFigures(mainform, context, allWindows);
+  if (changed.isEmpty()) return true;
+  const auto answer = QMessageBox::question(
+      &mainform, mainform.windowTitle(),
+      "The changes to " + changed.join(", ") + " have not been saved.\nSave them before going on?",
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Discard) return true;
+  if (answer != QMessageBox::Save) return false;
+  Saveas1Click(mainform, context);
+  // A cancelled or failed save keeps the work.
+  return ChangedPoleFigures(mainform, context, allWindows).isEmpty();
 }
 
 }  // namespace quorix

@@ -26,4 +26,9 @@ void Saveall(TMainform& mainform, AppContext& context);
 // "Save as XRDML": PF[1] on a sample file.
 void SaveasXRDML(TMainform& mainform, AppContext& context);
 
+// Asked before pole figures are replaced or the program ends: when PF[1]
+// (with `allWindows` also a visible window's pole figure) has been changed
+// and not saved, offers to save, discard or cancel. True to go on.
+bool ConfirmDiscardChanges(TMainform& mainform, AppContext& context, bool allWindows);
+
 }  // namespace quorix

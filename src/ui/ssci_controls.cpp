@@ -74,6 +74,7 @@ void SSCIControls::SSCIUpDownClick() {
     session_ = &pf;
   }
   SetSuppressionLevel(pf, SSCIUpDown->value());
+  pf.Modified = true;
   left_ = Fingerprint(pf);
   SSCIEdit->setText(QString::fromStdString(SuppressionText(pf)));
   if (hooks_.RedrawMain) hooks_.RedrawMain();

@@ -121,6 +121,37 @@ TEST(WeightedAdd, OnlyTheFirstLineScalesPF1) {
   EXPECT_NEAR(pf1->NormFactor, 2, 1e-9);
 }
 
+TEST(WeightedAdd, APoleFigureWithoutPositiveMeanIsLeftOutWhenNormalising) {
+  const auto copper = Copper();
+  // A difference averaging to a rounding error, one below zero, one of zeros.
+  const std::string difference = Derived("difference.pol", *copper, [](double v, int, int) { return v - v * (1 + 1e-15); });
+  const std::string negative = Derived("negative.pol", *copper, [](double v, int, int) { return -5 - v; });
+  const std::string zeros = Derived("zeros.pol", *copper, [](double, int, int) { return 0; });
+  auto pf1 = Copper();
+  CollectingSink sink;
+  ASSERT_TRUE(WeightedAddPF(*pf1, Grid(), true, {0.25f, 0.25f, 0.25f, 0.25f}, {1, 1, 1, 1},
+                            {copper->FileName, difference, negative, zeros}, sink));
+  ASSERT_EQ(sink.messages.size(), 3u);
+  const std::string leftOut[] = {difference, negative, zeros};
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_NE(sink.messages[k].find(leftOut[k]), std::string::npos) << sink.messages[k];
+    EXPECT_NE(sink.messages[k].find("cannot be normalized; it was not added."), std::string::npos) << sink.messages[k];
+  }
+  // What is left is copper alone in m.r.d., weighted by its quarter.
+  EXPECT_NEAR(pf1->Intensity[5][5], 0.25 * copper->Intensity[5][5] / copper->NormFactor, 1e-9);
+  EXPECT_LE(pf1->MinValue, pf1->MaxValue);
+
+  // The pole figure in memory is left out the same way; the others still add up.
+  auto diff = Copper();
+  for (int i = 1; i <= diff->CircleCount; ++i)
+    for (int j = 1; j <= diff->CirclePoints[i]; ++j)
+      if (diff->Intensity[i][j] != kMissing) diff->Intensity[i][j] = 0;
+  CollectingSink sink2;
+  ASSERT_TRUE(WeightedAddPF(*diff, Grid(), true, {0.5f, 0.5f}, {1, 1}, {copper->FileName, copper->FileName}, sink2));
+  ASSERT_EQ(sink2.messages.size(), 1u);
+  EXPECT_NEAR(diff->Intensity[5][5], 0.5 * copper->Intensity[5][5] / copper->NormFactor, 1e-9);
+}
+
 TEST(FittedAdd, TwiceTheMainPoleFigureLeavesItUnchanged) {
   auto pf1 = Copper();
   const auto copper = Copper();

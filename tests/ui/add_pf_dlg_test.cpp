@@ -60,6 +60,7 @@ TEST(AddPFDlg, OkStopsAtTheFirstBadLineAndSelectsIt) {
   d.Prepare(true, "/d/main.pol");
   d.AppendFiles({"/d/b.pol"});
   d.show();
+  d.FileStringGrid->item(0, TAddPFDlg::kIndexColumn)->setText("");
   d.OKBtnClick();
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0], "PF index in line 1 is not correct");
@@ -90,8 +91,9 @@ TEST(AddPFCommand, WeightedSumReplacesPF1AndListsTheFurtherFile) {
   QTimer::singleShot(0, [&] {
     TAddPFDlg& dlg = AddPFDialog(main, c);
     EXPECT_EQ(dlg.FileStringGrid->item(0, TAddPFDlg::kFileColumn)->text().toStdString(), copper);
+    // A plain file holds one pole figure: its line is ready for OK as filled in.
+    EXPECT_EQ(dlg.FileStringGrid->item(0, TAddPFDlg::kIndexColumn)->text(), "1");
     dlg.AppendFiles({QString::fromStdString(copper)});
-    dlg.FileStringGrid->item(0, TAddPFDlg::kIndexColumn)->setText("1");
     dlg.FileStringGrid->item(1, TAddPFDlg::kIndexColumn)->setText("1");
     dlg.OKBtnClick();
   });

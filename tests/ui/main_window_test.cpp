@@ -3,24 +3,37 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolBar>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "app/startup.h"
+#include "core/nearest.h"
 #include "io/data_layout.h"
 #include "plot/projection.h"
 #include "ui/app_context.h"
 #include "ui/main_form.h"
 #include "ui/open_dlg.h"
+#include "ui/options_dlg.h"
+#include "ui/plot_drawing.h"
+#include "ui/plot_export.h"
+#include "ui/plot_smo_dlg.h"
 #include "ui/plot_view.h"
 #include "ui/plothkl.h"
 #include "ui/ppf_window.h"
+#include "ui/save_commands.h"
+#include "ui/save_dlg.h"
 
 namespace quorix {
 namespace {
@@ -189,8 +202,8 @@ TEST(SelectionDialog, OkNeedsOneToEightCheckedAndHighlightsTheFirst) {
   hkl.OKButtonClick();
   EXPECT_TRUE(hkl.isVisible());
   hkl.SelectAllButtonClick();
-  hkl.OKButtonClick();
-  EXPECT_TRUE(hkl.isVisible());  // nine checked
+  EXPECT_EQ(WithModalsClosed([&] { hkl.OKButtonClick(); }), 1);  // nine checked: at most 8 fit
+  EXPECT_TRUE(hkl.isVisible());
   hkl.ClearButtonClick();
   hkl.SetChecked(2, true);
   hkl.SetChecked(5, true);
@@ -245,6 +258,317 @@ TEST(DesktopStartUp, NothingLoadedShowsABlankPage) {
   ASSERT_FALSE(image.isNull());
   for (int y = 0; y < image.height(); y += 7)
     for (int x = 0; x < image.width(); x += 7) ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+}
+
+}  // namespace
+}  // namespace quorix
+
+namespace quorix {
+namespace {
+
+// copper.xpe holds three pole figures; the first goes to the main window.
+void LoadCopperList(AppContext& c, TMainform& main) {
+  NullSink sink;
+  main.Plothkl().SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink));
+  main.Plothkl().SetHighlighted(0);
+  c.load.HashListFile = true;
+  c.load.PFIndex = -1;
+  main.OpenDlg().PFEdit->setText(Example("copper.xpe"));
+  main.OpenDlg().GridEdit->setText(Example("grid5.rst"));
+  main.OpenDlg().OKBtnClick(false);
+}
+
+const QString kFirst = " Quorix - copper.xpe  [1]    [   1  1  1]";
+const QString kSecond = " Quorix - copper.xpe  [2]    [   2  0  0]";
+
+QAction* ToolButton(TMainform& main, const QString& hint) {
+  for (QAction* a : main.findChild<QToolBar*>()->actions())
+    if (a->toolTip() == hint) return a;
+  return nullptr;
+}
+
+QAction* MenuCommand(TMainform& main, const QString& text) {
+  for (QAction* a : main.findChildren<QAction*>())
+    if (a->text() == text) return a;
+  return nullptr;
+}
+
+// Shows the main window and waits until it is the active one.
+void ShowActive(TMainform& main) {
+  main.show();
+  main.activateWindow();
+  for (int k = 0; k < 100 && QApplication::activeWindow() != &main; ++k) QApplication::processEvents();
+}
+
+// Answers every question box shown during `action` with `answer`, closes any
+// other modal window, and returns the questions' texts.
+template <typename F>
+QStringList Answering(QMessageBox::StandardButton answer, F action) {
+  QStringList asked;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) return;
+    auto* box = qobject_cast<QMessageBox*>(w);
+    if (box && box->button(answer)) {
+      asked << box->text();
+      box->button(answer)->click();
+    } else {
+      w->close();
+    }
+  });
+  timer.start(20);
+  action();
+  return asked;
+}
+
+TEST(DesktopUnsavedWork, AChangedPoleFigureIsNotReplacedOrClosedWithoutAsking) {
+  auto app = StartUp(ProgramPath(), {});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  LoadCopperList(c, main);
+  main.show();
+  EXPECT_FALSE(c.set.PF[1]->Modified);
+  ToolButton(main, "Smooth PF applying current settings")->trigger();
+  ASSERT_TRUE(c.set.PF[1]->Modified);
+  const TPoleFigure* smoothed = c.set.PF[1].get();
+
+  // Cancel keeps the work, whether stepping, loading or closing.
+  QStringList asked = Answering(QMessageBox::Cancel, [&] { PressKey(&main, Qt::Key_Right); });
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains("copper.xpe")) << asked[0].toStdString();
+  asked = Answering(QMessageBox::Cancel, [&] { main.OpenDlg().OKBtnClick(true); });
+  EXPECT_EQ(asked.size(), 1);
+  asked = Answering(QMessageBox::Cancel, [&] { EXPECT_FALSE(main.close()); });
+  EXPECT_EQ(asked.size(), 1);
+  EXPECT_TRUE(main.isVisible());
+  // So does Save when its dialog is cancelled.
+  asked = Answering(QMessageBox::Save, [&] { PressKey(&main, Qt::Key_Right); });
+  EXPECT_EQ(asked.size(), 1);
+  EXPECT_EQ(c.set.PF[1].get(), smoothed);
+  EXPECT_EQ(c.load.PFIndex, -1);
+  EXPECT_EQ(main.windowTitle(), kFirst);
+
+  asked = Answering(QMessageBox::Discard, [&] { PressKey(&main, Qt::Key_Right); });
+  EXPECT_EQ(asked.size(), 1);
+  EXPECT_EQ(main.windowTitle(), kSecond);
+  EXPECT_FALSE(c.set.PF[1]->Modified);
+  // Nothing changed: no question.
+  asked = Answering(QMessageBox::Cancel, [&] { PressKey(&main, Qt::Key_Left); });
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_EQ(main.windowTitle(), kFirst);
+
+  // A changed further window counts when the program ends.
+  PressKey(&main, Qt::Key_2, Qt::ShiftModifier);
+  ASSERT_TRUE(main.WindowVisible(2));
+  c.set.PF[2]->Modified = true;
+  asked = Answering(QMessageBox::Discard, [&] { EXPECT_TRUE(main.close()); });
+  EXPECT_EQ(asked.size(), 1);
+}
+
+TEST(DesktopUnsavedWork, ASuccessfulSaveEndsTheQuestions) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  c.set.PF[1]->Modified = true;
+  const QString saved = QString::fromStdString((std::filesystem::temp_directory_path() / "quorix_saved.z01").string());
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<TSaveDlg*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dlg);
+    dlg->PFEdit->setText(saved);
+    dlg->accept();
+  });
+  Saveas1Click(main, c);
+  EXPECT_TRUE(QFileInfo::exists(saved));
+  EXPECT_FALSE(c.set.PF[1]->Modified);
+  EXPECT_TRUE(Answering(QMessageBox::Cancel, [&] { main.close(); }).isEmpty());
+}
+
+TEST(DesktopKeyboard, CtrlAndAltCombinationsAreNoNavigationKeys) {
+  auto app = StartUp(ProgramPath(), {});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  LoadCopperList(c, main);
+  const TPoleFigure* shown = c.set.PF[1].get();
+  PressKey(&main, Qt::Key_B, Qt::ControlModifier);
+  PressKey(&main, Qt::Key_C, Qt::ControlModifier);
+  PressKey(&main, Qt::Key_2, Qt::AltModifier);
+  PressKey(&main, Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(c.set.PF[1].get(), shown);
+  EXPECT_EQ(main.windowTitle(), kFirst);
+  EXPECT_FALSE(main.WindowVisible(2));
+  PressKey(&main, Qt::Key_2);
+  EXPECT_EQ(main.windowTitle(), kSecond);
+}
+
+TEST(DesktopKeyboard, ShiftDigitOfRealLayoutsLoadsIntoTheFirstFreeWindow) {
+  auto app = StartUp(ProgramPath(), {});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  LoadCopperList(c, main);
+  // What X11 reports: the shifted symbol, the key code of the digit's key
+  // (evdev + 8) and the symbol's keysym.
+  struct RealKey {
+    int key;
+    quint32 scanCode, keysym;
+    const char* text;
+  };
+  const RealKey keys[] = {
+      {Qt::Key_Exclam, 10, 0x21, "!"},       // Shift+1, US and German
+      {Qt::Key_QuoteDbl, 11, 0x22, "\""},    // Shift+2, German
+      {Qt::Key_NumberSign, 12, 0x23, "#"},   // Shift+3, US
+  };
+  for (const RealKey& k : keys) {
+    QKeyEvent press(QEvent::KeyPress, k.key, Qt::ShiftModifier, k.scanCode, k.keysym, 0x1, k.text);
+    QApplication::sendEvent(&main, &press);
+  }
+  ASSERT_TRUE(main.WindowVisible(2));
+  ASSERT_TRUE(main.WindowVisible(3));
+  ASSERT_TRUE(main.WindowVisible(4));
+  EXPECT_EQ(main.Window(2)->windowTitle(), "2 * copper.xpe  [1]    [   1  1  1]");
+  EXPECT_EQ(main.Window(3)->windowTitle(), "3 * copper.xpe  [2]    [   2  0  0]");
+  EXPECT_EQ(main.Window(4)->windowTitle(), "4 * copper.xpe  [3]    [   2  2  0]");
+  EXPECT_EQ(main.windowTitle(), kFirst);
+  // A symbol key elsewhere on the keyboard is none of them.
+  QKeyEvent slash(QEvent::KeyPress, Qt::Key_Question, Qt::ShiftModifier, 61, 0x3f, 0x1, "?");
+  QApplication::sendEvent(&main, &slash);
+  EXPECT_FALSE(main.WindowVisible(5));
+}
+
+TEST(DesktopKeyboard, KeysReachTheMainWindowAfterTheValueEditorCloses) {
+  auto app = StartUp(ProgramPath(), {});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  LoadCopperList(c, main);
+  ShowActive(main);
+  auto* editor = main.findChild<QLineEdit*>("EditPFValue");
+  ASSERT_TRUE(editor);
+  const auto openEditor = [&] {
+    const int side = PlotSize(main.Image1->width(), main.Image1->height());
+    const Pixel at = ProjectPoint(side, 35, 45, false);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent e(type, QPointF(at.x, at.y), QPointF(at.x, at.y), Qt::RightButton,
+                    type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(main.Image1, &e);
+    }
+    ASSERT_TRUE(editor->isVisible());
+  };
+  // The keys go where a keyboard would send them: to the focus widget.
+  const auto type = [&](int key) { PressKey(main.focusWidget() ? main.focusWidget() : &main, key); };
+
+  openEditor();
+  type(Qt::Key_Escape);
+  EXPECT_FALSE(editor->isVisible());
+  type(Qt::Key_Right);
+  EXPECT_EQ(main.windowTitle(), kSecond);
+
+  openEditor();
+  editor->setText("5");
+  type(Qt::Key_Return);
+  EXPECT_FALSE(editor->isVisible());
+  EXPECT_TRUE(c.set.PF[1]->Modified);
+  Answering(QMessageBox::Discard, [&] { type(Qt::Key_Left); });
+  EXPECT_EQ(main.windowTitle(), kFirst);
+}
+
+TEST(DesktopKeyboard, TheMainWindowIsActiveAgainAfterSmoothing) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  TMainform& main = *app->mainform;
+  ShowActive(main);
+  ASSERT_EQ(QApplication::activeWindow(), &main);
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<TPlotSmoDlg*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dlg);
+    dlg->OKBtnClick();
+  });
+  MenuCommand(main, "&Smooth Pole Figures")->trigger();
+  for (int k = 0; k < 20; ++k) QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), &main);
+}
+
+TEST(DesktopOptions, FillOptionAndFillButtonShowOneState) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  ASSERT_FALSE(c.state.Options.FillAreas);
+  const auto options = [&](std::function<void(TOptionsDlg&)> inDialog) {
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<TOptionsDlg*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(dlg);
+      inDialog(*dlg);
+    });
+    main.Options1Click();
+  };
+  options([](TOptionsDlg& d) {
+    d.FillCheckBox->setChecked(true);
+    d.OKBtnClick();
+  });
+  EXPECT_TRUE(c.state.Options.FillAreas);
+  EXPECT_TRUE(main.FillSpeedButton->isChecked());
+
+  main.FillSpeedButton->trigger();  // one click switches the fill off
+  EXPECT_FALSE(c.state.Options.FillAreas);
+  options([](TOptionsDlg& d) {
+    EXPECT_FALSE(d.FillCheckBox->isChecked());
+    d.reject();
+  });
+  EXPECT_FALSE(main.FillSpeedButton->isChecked());
+}
+
+TEST(DesktopPrint, APageShowsTheScreenLayoutScaledIntoThePrintableArea) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  AppContext& c = *app->context;
+  c.state.Options.ShowEigenvalues = true;  // the longest lines at the right
+  const TPoleFigure& pf = *c.set.PF[1];
+  // Inked pixels' bounding box.
+  const auto ink = [](const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (qGray(image.pixel(x, y)) < 160) box |= QRect(x, y, 1, 1);
+    return box;
+  };
+  // 1000 x 600 has room for every line; 800 x 600 cuts the eigenvalue lines.
+  for (const QSize screen : {QSize(1000, 600), QSize(800, 600)}) {
+    const QImage shown = DrawPlotImage(pf, c.state, screen.width(), screen.height());
+    // A portrait page, two and a half times the screen's width.
+    const QSize page(screen.width() * 5 / 2, screen.width() * 7 / 2);
+    QImage printed(page, QImage::Format_RGB32);
+    printed.fill(Qt::white);
+    ASSERT_TRUE(DrawPlotPage(printed, page, pf, c.state, screen.width(), screen.height(), nullptr));
+    const QRect onScreen = ink(shown);
+    const QRect onPage = ink(printed);
+    ASSERT_TRUE(onScreen.isValid());
+    EXPECT_LT(onPage.right(), page.width() - 10) << screen.width();
+    EXPECT_NEAR(onPage.left(), 0, 20);
+    EXPECT_NEAR(onPage.top(), 0, 20);
+    const double scale = static_cast<double>(onPage.bottom()) / onScreen.bottom();
+    if (screen.width() == 1000) {
+      EXPECT_NEAR(scale, 2.5, 0.05);
+      EXPECT_NEAR(onPage.right(), onScreen.right() * scale, 6 * scale);
+    } else {
+      EXPECT_EQ(onScreen.right(), screen.width() - 1);  // cut on the screen
+      EXPECT_GT(onPage.right() / scale, screen.width());  // shown whole on the page
+    }
+    // Line by line as on the screen: the legend's text rows at the same heights.
+    const auto rows = [](const QImage& image, int left, int right, int bottom) {
+      std::vector<int> starts;
+      bool inked = false;
+      for (int y = 0; y < bottom; ++y) {
+        bool any = false;
+        for (int x = left; x < right && !any; ++x) any = qGray(image.pixel(x, y)) < 160;
+        if (any && !inked) starts.push_back(y);
+        inked = any;
+      }
+      return starts;
+    };
+    const int side = PlotSize(screen.width(), screen.height());
+    const std::vector<int> screenRows = rows(shown, side + 40, std::min(side + 150, screen.width()), side / 3);
+    const std::vector<int> pageRows =
+        rows(printed, Nearest((side + 40) * scale), Nearest(std::min(side + 150, screen.width()) * scale), Nearest(side / 3 * scale));
+    ASSERT_EQ(pageRows.size(), screenRows.size()) << screen.width();
+    for (std::size_t k = 0; k < screenRows.size(); ++k) EXPECT_NEAR(pageRows[k], screenRows[k] * scale, 2 * scale);
+  }
 }
 
 }  // namespace
