@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "io/ascii_writer.h"
-#include "io/text_file.h"
+#include "base/text_file.h"
 #include "io/xrdml_writer.h"
 #include "ui/child_dialogs.h"
 #include "ui/main_form.h"

@@ -19,7 +19,7 @@
 #include <functional>
 
 #include "app/startup.h"
-#include "core/nearest.h"
+#include "base/nearest.h"
 #include "io/data_layout.h"
 #include "plot/projection.h"
 #include "ui/app_context.h"
