@@ -34,7 +34,7 @@ constexpr double kDirectShare = 0.01;
 
 bool RegularGridSmoother::Applies(const TPoleFigure& grid) {
   const int circles = grid.CircleCount;
-  if (circles < 1 || circles >= kMaxGridRows - 1) return false;
+  if (circles < 1 || circles > kMaxGridRows - 1) return false;
   const int n = grid.CirclePoints[1];
   if (n < 4 || n > kMaxPoints) return false;
   for (int i = 1; i <= circles; ++i) {
@@ -96,6 +96,9 @@ void RegularGridSmoother::BuildCircle(int i, std::vector<double>& row) {
   std::vector<int> tieShifts;
   std::vector<Tie>& ties = ties_[i];
   const Vec3& a = Unit(i, 0);
+  int reached = 0;
+  for (int h = 0; h < circles_; ++h) reached += InReach(i, h) ? 1 : 0;
+  spectra_[i].reserve(static_cast<std::size_t>(reached) * bins_);
   for (int h = 0; h < circles_; ++h) {
     if (!InReach(i, h)) continue;
     bool any = false;
