@@ -1,10 +1,17 @@
-// Smoothing a 1-degree grid with the plain and the fast loop side by side,
-// and interpolating onto a 1-degree grid.
+// Smoothing a 1-degree grid with the plain loop, the pruned loop and the fast
+// paths side by side (a regular grid by FFT, the same grid with a centre point
+// by the radial table), and interpolating onto a 1-degree grid. The fast runs
+// report their largest relative deviation from the plain loop's values of the
+// same run (counter max_rel_dev); bench/ratios.py turns the repetitions into
+// the table of bench/README.md.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <random>
+#include <utility>
 
 #include "io/load_pole_figure.h"
 #include "record/statistics.h"
@@ -49,22 +56,88 @@ void FillPattern(TPoleFigure& pf) {
   PreparePoleFigure(pf, false);
 }
 
-void BM_Smooth(benchmark::State& state, SmoothingMethod method, int threads) {
-  const double fwhm = static_cast<double>(state.range(0));
+// The same 1-degree grid with a single centre point instead of the circle at
+// alpha 0: no longer regular, so the radial table serves it.
+std::unique_ptr<TPoleFigure> CentreGrid() {
   auto pf = RegularGrid(1, 360);
-  FillPattern(*pf);
-  for (auto _ : state) {
-    auto values = SmoothedIntensities(*pf, fwhm, false, method, {}, threads);
-    benchmark::DoNotOptimize(values);
-  }
-  state.SetLabel(method == SmoothingMethod::Plain ? "plain loop"
-                 : threads == 1                   ? "fast loop, one thread"
-                                                  : "fast loop, all cores");
+  pf->CirclePoints[1] = 1;
+  pf->BetaStep[1] = 360;
+  pf->PointCount = 1 + 90 * 360;
+  return pf;
 }
 
-void BM_SmoothPlain(benchmark::State& state) { BM_Smooth(state, SmoothingMethod::Plain, 1); }
-void BM_SmoothFast(benchmark::State& state) { BM_Smooth(state, SmoothingMethod::Fast, 0); }
-void BM_SmoothFastOneThread(benchmark::State& state) { BM_Smooth(state, SmoothingMethod::Fast, 1); }
+std::unique_ptr<TPoleFigure> Grid(bool centre) {
+  auto pf = centre ? CentreGrid() : RegularGrid(1, 360);
+  FillPattern(*pf);
+  return pf;
+}
+
+// Plain results by grid and width, from the plain benchmark that runs first.
+std::map<std::pair<bool, int>, std::unique_ptr<IntensityTable>>& PlainResults() {
+  static std::map<std::pair<bool, int>, std::unique_ptr<IntensityTable>> results;
+  return results;
+}
+
+double MaxRelativeDeviation(const TPoleFigure& pf, const IntensityTable& plain, const IntensityTable& fast) {
+  double worst = 0;
+  for (int i = 1; i <= pf.CircleCount; ++i)
+    for (int j = 1; j <= pf.CirclePoints[i]; ++j)
+      worst = std::max(worst, std::fabs(fast[i][j] - plain[i][j]) / std::fabs(plain[i][j]));
+  return worst;
+}
+
+void ReportDeviation(benchmark::State& state, bool centre, int fwhm, const TPoleFigure& pf,
+                     const IntensityTable& fast) {
+  const auto found = PlainResults().find({centre, fwhm});
+  if (found != PlainResults().end()) state.counters["max_rel_dev"] = MaxRelativeDeviation(pf, *found->second, fast);
+}
+
+void BM_SmoothPlain(benchmark::State& state, bool centre) {
+  const int fwhm = static_cast<int>(state.range(0));
+  auto pf = Grid(centre);
+  std::unique_ptr<IntensityTable> values;
+  for (auto _ : state) {
+    values = SmoothedIntensities(*pf, fwhm, false, SmoothingMethod::Plain);
+    benchmark::DoNotOptimize(values);
+  }
+  PlainResults()[{centre, fwhm}] = std::move(values);
+}
+
+// The bit-exact pruned loop, one thread or all cores.
+void BM_SmoothPruned(benchmark::State& state, bool centre, int threads) {
+  const int fwhm = static_cast<int>(state.range(0));
+  auto pf = Grid(centre);
+  for (auto _ : state) {
+    auto values = SmoothedIntensities(*pf, fwhm, false, SmoothingMethod::Pruned, {}, threads);
+    benchmark::DoNotOptimize(values);
+  }
+}
+
+// The fast path with its set-up (the kernel plan) in every iteration.
+void BM_SmoothFast(benchmark::State& state, bool centre, int threads) {
+  const int fwhm = static_cast<int>(state.range(0));
+  auto pf = Grid(centre);
+  std::unique_ptr<IntensityTable> values;
+  for (auto _ : state) {
+    const SmoothingPlan plan(*pf, fwhm, threads);
+    values = plan.Smooth(*pf, false, {}, threads);
+    benchmark::DoNotOptimize(values);
+  }
+  ReportDeviation(state, centre, fwhm, *pf, *values);
+}
+
+// A further pole figure of "Smooth all": the plan already built.
+void BM_SmoothFastFurther(benchmark::State& state, bool centre, int threads) {
+  const int fwhm = static_cast<int>(state.range(0));
+  auto pf = Grid(centre);
+  const SmoothingPlan plan(*pf, fwhm, threads);
+  std::unique_ptr<IntensityTable> values;
+  for (auto _ : state) {
+    values = plan.Smooth(*pf, false, {}, threads);
+    benchmark::DoNotOptimize(values);
+  }
+  ReportDeviation(state, centre, fwhm, *pf, *values);
+}
 
 void BM_InterpolateOntoOneDegreeGrid(benchmark::State& state) {
   auto source = RegularGrid(5, 72);
@@ -81,9 +154,16 @@ void BM_InterpolateOntoOneDegreeGrid(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_SmoothPlain)->Arg(5)->Arg(15)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_SmoothFast)->Arg(5)->Arg(15)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SmoothFastOneThread)->Arg(5)->Arg(15)->Unit(benchmark::kMillisecond)->UseRealTime();
+#define QUORIX_SMOOTH_BENCH(func, name, ...)                                                          \
+  BENCHMARK_CAPTURE(func, name, __VA_ARGS__)->Arg(5)->Unit(benchmark::kMillisecond)->UseRealTime()
+QUORIX_SMOOTH_BENCH(BM_SmoothPlain, regular, false)->Iterations(1);
+QUORIX_SMOOTH_BENCH(BM_SmoothPruned, regular_one_thread, false, 1)->Iterations(1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, regular_one_thread, false, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, regular_two_threads, false, 2);
+QUORIX_SMOOTH_BENCH(BM_SmoothFastFurther, regular_one_thread, false, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothPlain, centre, true)->Iterations(1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, centre_one_thread, true, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, centre_two_threads, true, 2);
 BENCHMARK(BM_InterpolateOntoOneDegreeGrid)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <thread>
 
+#include "transform/radial_kernel.h"
+
 namespace quorix {
 
 namespace {
@@ -33,7 +35,7 @@ struct GridCircle {
 
 double AbsDot(const Vec3& v, const Vec3& g) { return std::fabs(v.x * g.x + v.y * g.y + v.z * g.z); }
 
-// The one place a weight is computed, so both loops add identical values.
+// The reference loop's weight; the fast loop looks it up in a RadialKernel.
 inline void Weigh(double& cell, double absDot, const DensityKernel& kernel) {
   const double d = ArcCosClamped(absDot);
   if (d <= kernel.cutoff) cell += std::exp(-kernel.q * d * d);
@@ -133,7 +135,7 @@ Axis MakeAxis(const Vec3& v, bool everything) {
 
 // The weights of one axis on the points of one circle it can reach.
 void AddToCircle(std::array<double, kMaxIntensityCols>& row, const GridCircle& c, const Axis& axis, double cosReach,
-                 double reach, double dotLimit, const DensityKernel& kernel) {
+                 double reach, double dotLimit, const RadialKernel& table) {
   const int count = static_cast<int>(c.points.size());
   if (count == 0) return;
   std::array<Interval, 16> windows{};
@@ -180,7 +182,7 @@ void AddToCircle(std::array<double, kMaxIntensityCols>& row, const GridCircle& c
     }
     next = std::max(next, windows[w].hi + 1);
   }
-  for (int h = 0; h < hits; ++h) Weigh(row[hit[h] + 1], dots[h], kernel);
+  for (int h = 0; h < hits; ++h) row[hit[h] + 1] += table.Weight(dots[h]);
 }
 
 }  // namespace
@@ -204,6 +206,7 @@ void AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwh
   const bool everything = !(reach < kPi / 2);
   const double cosReach = everything ? -1.0 : std::cos(reach);
   const double dotLimit = kernel.cutoff + kDotMargin < kPi / 2 ? std::cos(kernel.cutoff + kDotMargin) : -1.0;
+  const RadialKernel weights(kernel.cutoff, kernel.q);
 
   std::vector<Axis> axes;
   axes.reserve(directions.size());
@@ -217,7 +220,7 @@ void AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwh
     for (int i = nextCircle.fetch_add(1); i <= circles; i = nextCircle.fetch_add(1)) {
       const GridCircle& c = table[i];
       auto& row = pf.Intensity[i];
-      for (const Axis& axis : axes) AddToCircle(row, c, axis, cosReach, reach, dotLimit, kernel);
+      for (const Axis& axis : axes) AddToCircle(row, c, axis, cosReach, reach, dotLimit, weights);
     }
   };
   int helpers = threads > 0 ? threads - 1 : static_cast<int>(std::thread::hardware_concurrency()) - 1;

@@ -1,10 +1,11 @@
-// Gaussian smoothing on the sphere, as a plain double loop and as a fast loop
-// that gives the same bits.
+// Gaussian smoothing on the sphere: the plain double loop, the pruned loop
+// that gives the same bits, and the fast paths by weight tables.
 #include "transform/smoothing.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "math/vector_math.h"
 #include "record/levels.h"
 #include "transform/interpolation.h"
+#include "transform/radial_kernel.h"
+#include "transform/smoothing_fft.h"
 
 namespace quorix {
 
@@ -36,12 +39,19 @@ struct IndexRange {
   int last = 0;
 };
 
+double CutoffOf(double fwhm) { return 4 * DegToRad(fwhm); }
+double ExponentOf(double fwhm) {
+  const double a = DegToRad(fwhm);
+  return kLn2 / (a * a);
+}
+
 class Smoother {
  public:
-  Smoother(const TPoleFigure& pf, double fwhm, bool excludeNegative) : pf_(pf), excludeNegative_(excludeNegative) {
-    const double a = DegToRad(fwhm);
-    cutoff_ = 4 * a;
-    k_ = kLn2 / (a * a);
+  // With a table, the pruned loop looks its weights up there.
+  Smoother(const TPoleFigure& pf, double fwhm, bool excludeNegative, const RadialKernel* table = nullptr)
+      : pf_(pf), excludeNegative_(excludeNegative), table_(table) {
+    cutoff_ = CutoffOf(fwhm);
+    k_ = ExponentOf(fwhm);
     n_ = std::clamp(pf.CircleCount, 0, kLastRow);
     units_.resize(static_cast<std::size_t>(kMaxIntensityRows) * kCols);
     for (int i = 1; i <= n_; ++i) {
@@ -62,7 +72,7 @@ class Smoother {
     if (own == kMissing) return kMissing;
     const Vec3& u = units_[Index(i, j)];
     Sums s;
-    for (int h = 1; h <= n_; ++h) AddRange<false>(u, h, 1, points_[h], s);
+    for (int h = 1; h <= n_; ++h) AddRange<false, false>(u, h, 1, points_[h], s);
     return s.Mean(own);
   }
 
@@ -72,7 +82,6 @@ class Smoother {
   double FastValue(int i, int j, std::vector<IndexRange>& ranges) const {
     const double own = pf_.Intensity[i][j];
     if (own == kMissing) return kMissing;
-    if (!limitedReach_) return PlainValue(i, j);
     const Vec3& u = units_[Index(i, j)];
     const double theta = circleTheta_[i];
     const double phi = circleBase_[i] + (j - 1) * pf_.BetaStep[i];
@@ -80,6 +89,10 @@ class Smoother {
     const double ct = circleCos_[i];
     const Pole poles[2] = {{theta, phi, st, ct}, {kPi - theta, phi + 180.0, st, -ct}};
     Sums s;
+    if (!limitedReach_) {
+      for (int h = 1; h <= n_; ++h) AddRange<false>(u, h, 1, points_[h], s);
+      return s.Mean(own);
+    }
     for (int h = 1; h <= n_; ++h) {
       ranges.clear();
       bool whole = false;
@@ -127,10 +140,24 @@ class Smoother {
   static double AxisDot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
   // With `prefilter`, a point whose axis lies certainly outside the reach
-  // (by its cosine) is passed over before its distance is computed.
-  template <bool prefilter>
+  // (by its cosine) is passed over before its distance is computed. With
+  // `tabled` and a table, the weight comes from the table.
+  template <bool prefilter, bool tabled = true>
   void AddRange(const Vec3& u, int h, int first, int last, Sums& s) const {
     const auto& row = pf_.Intensity[h];
+    if (tabled && table_) {
+      const double minCosine = std::max(minCosine_, table_->MinCosine());
+      for (int m = first; m <= last; ++m) {
+        const double v = row[m];
+        if (v == kMissing || (excludeNegative_ && v < 0)) continue;
+        const double c = std::fabs(AxisDot(u, units_[Index(h, m)]));
+        if (c < minCosine) continue;
+        const double w = table_->Weight(c);
+        s.w += w;
+        s.wv += w * v;
+      }
+      return;
+    }
     for (int m = first; m <= last; ++m) {
       const double v = row[m];
       if (v == kMissing || (excludeNegative_ && v < 0)) continue;
@@ -196,6 +223,7 @@ class Smoother {
 
   const TPoleFigure& pf_;
   bool excludeNegative_;
+  const RadialKernel* table_;
   double cutoff_ = 0;
   double k_ = 0;
   int n_ = 0;
@@ -272,12 +300,75 @@ void RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& prog
     }
 }
 
+// The last plan, so that "Smooth all" and repeated smoothing of one grid
+// build the kernel once.
+std::shared_ptr<const SmoothingPlan> CachedPlan(const TPoleFigure& pf, double fwhm, int threads) {
+  static std::mutex mutex;
+  static std::shared_ptr<const SmoothingPlan> last;
+  {
+    const std::lock_guard lock(mutex);
+    if (last && last->Fits(pf, fwhm)) return last;
+  }
+  auto plan = std::make_shared<const SmoothingPlan>(pf, fwhm, threads);
+  const std::lock_guard lock(mutex);
+  last = plan;
+  return plan;
+}
+
 }  // namespace
+
+struct SmoothingPlan::Impl {
+  double fwhm = 0;
+  int circles = 0;
+  std::array<double, kMaxGridRows> alpha{}, betaStart{}, betaStep{};
+  std::array<int, kMaxGridRows> points{};
+  std::unique_ptr<RegularGridSmoother> regular;  // or else
+  std::unique_ptr<RadialKernel> radial;
+};
+
+SmoothingPlan::SmoothingPlan(const TPoleFigure& grid, double fwhm, int threads) : impl_(std::make_unique<Impl>()) {
+  impl_->fwhm = fwhm;
+  impl_->circles = std::clamp(grid.CircleCount, 0, kLastRow);
+  for (int i = 1; i <= impl_->circles; ++i) {
+    impl_->alpha[i] = grid.Alpha[i];
+    impl_->betaStart[i] = grid.BetaStart[i];
+    impl_->betaStep[i] = grid.BetaStep[i];
+    impl_->points[i] = grid.CirclePoints[i];
+  }
+  if (RegularGridSmoother::Applies(grid))
+    impl_->regular = std::make_unique<RegularGridSmoother>(grid, CutoffOf(fwhm), ExponentOf(fwhm), threads);
+  else
+    impl_->radial = std::make_unique<RadialKernel>(CutoffOf(fwhm), ExponentOf(fwhm));
+}
+
+SmoothingPlan::~SmoothingPlan() = default;
+
+bool SmoothingPlan::Fits(const TPoleFigure& pf, double fwhm) const {
+  if (fwhm != impl_->fwhm || std::clamp(pf.CircleCount, 0, kLastRow) != impl_->circles) return false;
+  for (int i = 1; i <= impl_->circles; ++i)
+    if (pf.Alpha[i] != impl_->alpha[i] || pf.BetaStart[i] != impl_->betaStart[i] ||
+        pf.BetaStep[i] != impl_->betaStep[i] || pf.CirclePoints[i] != impl_->points[i])
+      return false;
+  return true;
+}
+
+std::unique_ptr<IntensityTable> SmoothingPlan::Smooth(const TPoleFigure& pf, bool excludeNegative,
+                                                      const CircleProgress& progress, int threads) const {
+  auto out = std::make_unique<IntensityTable>();
+  if (impl_->regular) {
+    impl_->regular->Smooth(pf, excludeNegative, *out, progress);
+  } else {
+    const Smoother sm(pf, impl_->fwhm, excludeNegative, impl_->radial.get());
+    RunFast(sm, *out, progress, threads);
+  }
+  return out;
+}
 
 std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, double fwhm, bool excludeNegative,
                                                     SmoothingMethod method, const CircleProgress& progress,
                                                     int threads) {
   if (!(fwhm > 0) || !std::isfinite(fwhm)) return nullptr;
+  if (method == SmoothingMethod::Fast) return CachedPlan(pf, fwhm, threads)->Smooth(pf, excludeNegative, progress, threads);
   const Smoother sm(pf, fwhm, excludeNegative);
   auto out = std::make_unique<IntensityTable>();
   if (method == SmoothingMethod::Plain)

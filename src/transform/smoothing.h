@@ -18,11 +18,20 @@ struct SmoothingSettings {
   bool keepLevels = true;        // drop levels above the new maximum instead of recomputing
 };
 
-// The plain double loop compares every point with every other one. The fast
-// loop gives bit for bit the same values: it adds the same terms in the same
-// order, only skipping points that lie certainly beyond the cut-off from the
-// point and from its antipode, and it spreads the points over threads.
-enum class SmoothingMethod { Plain, Fast };
+// The plain double loop compares every point with every other one: the
+// reference. The pruned loop gives bit for bit the same values: it adds the
+// same terms in the same order, only skipping points that lie certainly
+// beyond the cut-off from the point and from its antipode, and it spreads the
+// points over threads. The fast method looks the weights up instead of
+// computing an arc cosine and an exponential per pair: on a regular grid
+// (every circle a full turn of the same number of points) as kernel rows per
+// circle pair convolved along beta by FFT, on other grids in a radial table
+// inside the pruned loop. Measured against the larger of the plain value and
+// the mean absolute value, it stays within 1e-12 on regular grids and 1e-13
+// on others for widths of a few grid steps (1e-13 and 3e-15 at FWHM 5 on a
+// 1-degree grid); the rounding of the weights, which both loops share, grows
+// as 1 / FWHM^2 for narrower kernels.
+enum class SmoothingMethod { Plain, Fast, Pruned };
 
 // Called on the calling thread once per finished circle, in circle order.
 using CircleProgress = std::function<void()>;
@@ -36,6 +45,28 @@ using IntensityTable = std::array<std::array<double, kMaxIntensityCols>, kMaxInt
 std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, double fwhm, bool excludeNegative,
                                                     SmoothingMethod method = SmoothingMethod::Fast,
                                                     const CircleProgress& progress = {}, int threads = 0);
+
+// The kernel of one grid and width, built once and re-used for every pole
+// figure on that grid ("Smooth all"). Holds on a regular 1-degree grid a few
+// MB per degree of width.
+class SmoothingPlan {
+ public:
+  // `threads` 0 means one per core for the set-up.
+  SmoothingPlan(const TPoleFigure& grid, double fwhm, int threads = 0);
+  ~SmoothingPlan();
+  SmoothingPlan(const SmoothingPlan&) = delete;
+  SmoothingPlan& operator=(const SmoothingPlan&) = delete;
+
+  // Same circles, angles, point counts and width.
+  bool Fits(const TPoleFigure& pf, double fwhm) const;
+  // The fast method's values for pf, which must fit.
+  std::unique_ptr<IntensityTable> Smooth(const TPoleFigure& pf, bool excludeNegative,
+                                         const CircleProgress& progress = {}, int threads = 0) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
 
 // Smooths pf in place and brings it up to date: mirror circles, extremes,
 // statistics and the contour levels (kept and trimmed, or recomputed as after

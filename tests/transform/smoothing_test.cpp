@@ -1,5 +1,5 @@
 // Gaussian smoothing: the weights at the half width and twice it, axes and
-// antipodes, missing and negative values, kept levels, and the fast loop
+// antipodes, missing and negative values, kept levels, and the pruned loop
 // against the plain one bit for bit.
 #include <gtest/gtest.h>
 
@@ -140,7 +140,7 @@ TEST(Smoothing, WidthThatIsNoPositiveNumberChangesNothing) {
 
 TEST(Smoothing, ProgressAdvancesOncePerCircle) {
   auto pf = Grid(10, 36, 1);
-  for (auto method : {SmoothingMethod::Plain, SmoothingMethod::Fast}) {
+  for (auto method : {SmoothingMethod::Plain, SmoothingMethod::Fast, SmoothingMethod::Pruned}) {
     int calls = 0;
     SmoothedIntensities(*pf, 5, false, method, [&] { ++calls; });
     EXPECT_EQ(calls, pf->CircleCount);
@@ -186,7 +186,7 @@ void ExpectFastEqualsPlain(const TPoleFigure& pf, const char* name) {
     for (bool excludeNegative : {false, true}) {
       const auto plain = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Plain);
       for (int threads : {1, 3}) {
-        const auto fast = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Fast, {}, threads);
+        const auto fast = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Pruned, {}, threads);
         for (int i = 1; i <= pf.CircleCount; ++i)
           for (int j = 1; j <= pf.CirclePoints[i]; ++j)
             ASSERT_EQ(std::memcmp(&(*plain)[i][j], &(*fast)[i][j], sizeof(double)), 0)
@@ -196,7 +196,7 @@ void ExpectFastEqualsPlain(const TPoleFigure& pf, const char* name) {
     }
 }
 
-TEST(SmoothingFast, EqualsThePlainLoopBitForBit) {
+TEST(SmoothingPruned, EqualsThePlainLoopBitForBit) {
   {
     auto pf = NewPoleFigure();
     test::FillRegularGrid(*pf, 5, 72);

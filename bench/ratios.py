@@ -1,0 +1,50 @@
+#!/usr/bin/env python3
+"""Ratios of the fast paths against the plain loop of the same run.
+
+Usage: smoothing_bench --benchmark_repetitions=3 --benchmark_format=json > s.json
+       density_bench --benchmark_repetitions=3 --benchmark_format=json > d.json
+       python3 bench/ratios.py s.json d.json
+Prints a Markdown table: min and median wall time of the repetitions, the
+ratios plain/fast of the minima and of the medians, and max_rel_dev.
+"""
+import json
+import statistics
+import sys
+
+
+def key_of(name):
+    # BM_SmoothFast/regular_one_thread/5 -> ("Smooth", "regular", "5")
+    func, capture, arg = name.split("/")[:3]
+    family = "Density" if func.startswith("BM_Density") else "Smooth"
+    grid = "" if family == "Density" else capture.split("_")[0]
+    return family, grid, arg
+
+
+def main(paths):
+    runs = {}
+    for path in paths:
+        with open(path) as f:
+            data = json.load(f)
+        for b in data["benchmarks"]:
+            if b.get("run_type") != "iteration":
+                continue
+            r = runs.setdefault(b["run_name"], {"times": [], "dev": []})
+            r["times"].append(b["real_time"])
+            if "max_rel_dev" in b:
+                r["dev"].append(b["max_rel_dev"])
+    plain = {key_of(n): r for n, r in runs.items() if "Plain" in n or "/plain/" in n}
+    print("| benchmark | min ms | median ms | ratio (min) | ratio (median) | max rel. deviation |")
+    print("|---|---:|---:|---:|---:|---:|")
+    for name, r in runs.items():
+        t = r["times"]
+        ref = plain.get(key_of(name))
+        ratio_min = ratio_med = ""
+        if ref and ref is not r:
+            ratio_min = f"{min(ref['times']) / min(t):.0f}x"
+            ratio_med = f"{statistics.median(ref['times']) / statistics.median(t):.0f}x"
+        dev = f"{max(r['dev']):.1e}" if r["dev"] else ""
+        print(f"| {name} | {min(t):.1f} | {statistics.median(t):.1f} | {ratio_min} | {ratio_med} | {dev} |")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])

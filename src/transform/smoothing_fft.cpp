@@ -1,0 +1,236 @@
+// Smoothing on regular grids: kernel rows per circle pair, convolved along
+// beta by FFTW.
+#include "transform/smoothing_fft.h"
+
+#include <fftw3.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <mutex>
+#include <thread>
+
+#include "transform/radial_kernel.h"
+
+namespace quorix {
+
+namespace {
+
+// FFTW's planner is not thread-safe; executing a plan is.
+std::mutex& PlannerMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+double AbsDot(const Vec3& a, const Vec3& b) { return std::fabs(a.x * b.x + a.y * b.y + a.z * b.z); }
+
+bool Valid(double v, bool excludeNegative) { return v != kMissing && !(excludeNegative && v < 0); }
+
+// Below this share of the full kernel weight the rounding of the FFT sums
+// could show in the mean; such points take the plain sum.
+constexpr double kDirectShare = 0.01;
+
+}  // namespace
+
+bool RegularGridSmoother::Applies(const TPoleFigure& grid) {
+  const int circles = grid.CircleCount;
+  if (circles < 1 || circles > kMaxGridRows - 1) return false;
+  const int n = grid.CirclePoints[1];
+  if (n < 4 || n > kMaxPoints) return false;
+  for (int i = 1; i <= circles; ++i) {
+    const double step = grid.BetaStep[i];
+    if (grid.CirclePoints[i] != n || !std::isfinite(grid.Alpha[i]) || !(std::fabs(grid.BetaStart[i]) < 1e6) ||
+        !(step > 0) || std::fabs(step * n - 360) > 1e-9)
+      return false;
+  }
+  return true;
+}
+
+RegularGridSmoother::RegularGridSmoother(const TPoleFigure& grid, double cutoff, double k, int threads)
+    : circles_(grid.CircleCount), n_(grid.CirclePoints[1]), bins_(n_ / 2 + 1), cutoff_(cutoff), k_(k) {
+  units_.resize(static_cast<std::size_t>(circles_) * n_);
+  polar_.resize(circles_);
+  for (int i = 0; i < circles_; ++i) {
+    // The same expression as the plain loop, so the tie pairs see its vectors.
+    for (int j = 0; j < n_; ++j)
+      units_[static_cast<std::size_t>(i) * n_ + j] =
+          DirectionToVector(grid.Alpha[i + 1], grid.BetaStart[i + 1] + j * grid.BetaStep[i + 1]);
+    polar_[i] = std::acos(std::clamp(Unit(i, 0).z, -1.0, 1.0));
+  }
+  pairs_.resize(circles_);
+  spectra_.resize(circles_);
+  ties_.resize(circles_);
+  fullWeight_.assign(circles_, 0.0);
+  {
+    std::vector<double> real(n_);
+    std::vector<std::complex<double>> spectrum(bins_);
+    auto* r = real.data();
+    auto* c = reinterpret_cast<fftw_complex*>(spectrum.data());
+    const std::lock_guard lock(PlannerMutex());
+    forward_ = fftw_plan_dft_r2c_1d(n_, r, c, FFTW_ESTIMATE | FFTW_UNALIGNED);
+    backward_ = fftw_plan_dft_c2r_1d(n_, c, r, FFTW_ESTIMATE | FFTW_UNALIGNED);
+  }
+  std::atomic<int> next{0};
+  const auto work = [&] {
+    std::vector<double> row(n_);
+    for (int i = next.fetch_add(1); i < circles_; i = next.fetch_add(1)) BuildCircle(i, row);
+  };
+  int helpers = threads > 0 ? threads - 1 : static_cast<int>(std::thread::hardware_concurrency()) - 1;
+  helpers = std::clamp(helpers, 0, std::min(63, circles_ - 1));
+  std::vector<std::jthread> pool;
+  for (int t = 0; t < helpers; ++t) pool.emplace_back(work);
+  work();
+}
+
+RegularGridSmoother::~RegularGridSmoother() {
+  const std::lock_guard lock(PlannerMutex());
+  fftw_destroy_plan(static_cast<fftw_plan>(forward_));
+  fftw_destroy_plan(static_cast<fftw_plan>(backward_));
+}
+
+// The kernel rows of target circle i against every circle within reach.
+void RegularGridSmoother::BuildCircle(int i, std::vector<double>& row) {
+  const double minCosine = cutoff_ + RadialKernel::kTieBand < kPi / 2
+                               ? std::cos(cutoff_ + RadialKernel::kTieBand) - 1e-12
+                               : -1.0;
+  std::vector<int> tieShifts;
+  std::vector<Tie>& ties = ties_[i];
+  const Vec3& a = Unit(i, 0);
+  int reached = 0;
+  for (int h = 0; h < circles_; ++h) reached += InReach(i, h) ? 1 : 0;
+  spectra_[i].reserve(static_cast<std::size_t>(reached) * bins_);
+  for (int h = 0; h < circles_; ++h) {
+    if (!InReach(i, h)) continue;
+    bool any = false;
+    tieShifts.clear();
+    for (int s = 0; s < n_; ++s) {
+      row[s] = 0;
+      const double c = AbsDot(a, Unit(h, s));
+      if (c < minCosine) continue;
+      const double d = ArcCosClamped(c);
+      if (std::fabs(c - RadialKernel::kClampCosine) <= 1e-10 || std::fabs(d - cutoff_) <= RadialKernel::kTieBand) {
+        tieShifts.push_back(s);
+        continue;
+      }
+      if (d > cutoff_) continue;
+      row[s] = std::exp(-k_ * d * d);
+      fullWeight_[i] += row[s];
+      any = true;
+    }
+    for (int s : tieShifts)
+      for (int j = 0; j < n_; ++j) {
+        const int m = (j + s) % n_;
+        const double d = ArcCosClamped(AbsDot(Unit(i, j), Unit(h, m)));
+        if (d <= cutoff_) ties.push_back({j, h, m, std::exp(-k_ * d * d)});
+      }
+    if (!any) continue;
+    auto& spectra = spectra_[i];
+    const std::size_t offset = spectra.size();
+    spectra.resize(offset + bins_);
+    fftw_execute_dft_r2c(static_cast<fftw_plan>(forward_), row.data(),
+                         reinterpret_cast<fftw_complex*>(spectra.data() + offset));
+    // Correlation, not convolution: the conjugate.
+    for (int f = 0; f < bins_; ++f) spectra[offset + f] = std::conj(spectra[offset + f]);
+    pairs_[i].push_back({h, offset});
+  }
+  std::stable_sort(ties.begin(), ties.end(), [](const Tie& x, const Tie& y) { return x.j < y.j; });
+}
+
+// The plain loop's sum for one point, over the circles within reach.
+double RegularGridSmoother::PlainValue(const TPoleFigure& pf, bool excludeNegative, int i, int j) const {
+  const double own = pf.Intensity[i + 1][j + 1];
+  const Vec3& u = Unit(i, j);
+  double w = 0, wv = 0;
+  for (int h = 0; h < circles_; ++h) {
+    if (!InReach(i, h)) continue;
+    for (int m = 0; m < n_; ++m) {
+      const double v = pf.Intensity[h + 1][m + 1];
+      if (!Valid(v, excludeNegative)) continue;
+      const double d = ArcCosClamped(AbsDot(u, Unit(h, m)));
+      if (d > cutoff_) continue;
+      const double weight = std::exp(-k_ * d * d);
+      w += weight;
+      wv += weight * v;
+    }
+  }
+  return w == 0 ? own : wv / w;
+}
+
+void RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out,
+                                 const CircleProgress& progress) const {
+  // The FFT's rounding grows with the size of the values; taking their mean
+  // off first leaves it to their spread.
+  double sum = 0;
+  long count = 0;
+  for (int h = 0; h < circles_; ++h)
+    for (int m = 0; m < n_; ++m) {
+      const double v = pf.Intensity[h + 1][m + 1];
+      if (Valid(v, excludeNegative)) {
+        sum += v;
+        ++count;
+      }
+    }
+  const double centre = count > 0 ? sum / count : 0.0;
+
+  const auto forward = static_cast<fftw_plan>(forward_);
+  const auto backward = static_cast<fftw_plan>(backward_);
+  const std::size_t bins = static_cast<std::size_t>(bins_);
+  std::vector<std::complex<double>> values(circles_ * bins), weights(circles_ * bins);
+  std::vector<double> real(n_), mask(n_);
+  for (int h = 0; h < circles_; ++h) {
+    for (int m = 0; m < n_; ++m) {
+      const double v = pf.Intensity[h + 1][m + 1];
+      const bool valid = Valid(v, excludeNegative);
+      real[m] = valid ? v - centre : 0.0;
+      mask[m] = valid ? 1.0 : 0.0;
+    }
+    fftw_execute_dft_r2c(forward, real.data(), reinterpret_cast<fftw_complex*>(values.data() + h * bins));
+    fftw_execute_dft_r2c(forward, mask.data(), reinterpret_cast<fftw_complex*>(weights.data() + h * bins));
+  }
+
+  // Plain arithmetic on the parts: std::complex's product checks for
+  // infinities on every multiplication.
+  std::vector<double> accV(2 * bins), accW(2 * bins);
+  std::vector<double> sv(n_), sw(n_);
+  const double scale = 1.0 / n_;
+  for (int i = 0; i < circles_; ++i) {
+    std::fill(accV.begin(), accV.end(), 0.0);
+    std::fill(accW.begin(), accW.end(), 0.0);
+    for (const Pair& pair : pairs_[i]) {
+      const double* k = reinterpret_cast<const double*>(spectra_[i].data() + pair.spectrum);
+      const double* v = reinterpret_cast<const double*>(values.data() + pair.h * bins);
+      const double* w = reinterpret_cast<const double*>(weights.data() + pair.h * bins);
+      for (std::size_t f = 0; f < 2 * bins; f += 2) {
+        accV[f] += k[f] * v[f] - k[f + 1] * v[f + 1];
+        accV[f + 1] += k[f] * v[f + 1] + k[f + 1] * v[f];
+        accW[f] += k[f] * w[f] - k[f + 1] * w[f + 1];
+        accW[f + 1] += k[f] * w[f + 1] + k[f + 1] * w[f];
+      }
+    }
+    fftw_execute_dft_c2r(backward, reinterpret_cast<fftw_complex*>(accV.data()), sv.data());
+    fftw_execute_dft_c2r(backward, reinterpret_cast<fftw_complex*>(accW.data()), sw.data());
+    for (int j = 0; j < n_; ++j) {
+      sv[j] *= scale;
+      sw[j] *= scale;
+    }
+    for (const Tie& t : ties_[i]) {
+      const double v = pf.Intensity[t.h + 1][t.m + 1];
+      if (!Valid(v, excludeNegative)) continue;
+      sw[t.j] += t.w;
+      sv[t.j] += t.w * (v - centre);
+    }
+    const double thin = kDirectShare * fullWeight_[i];
+    for (int j = 0; j < n_; ++j) {
+      const double own = pf.Intensity[i + 1][j + 1];
+      if (own == kMissing)
+        out[i + 1][j + 1] = kMissing;
+      else if (!(sw[j] >= thin))
+        out[i + 1][j + 1] = PlainValue(pf, excludeNegative, i, j);
+      else
+        out[i + 1][j + 1] = centre + sv[j] / sw[j];
+    }
+    if (progress) progress();
+  }
+}
+
+}  // namespace quorix

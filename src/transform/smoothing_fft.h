@@ -1,0 +1,71 @@
+// Smoothing on a regular grid (every circle a full turn of the same number of
+// equally spaced points) by circular convolution along beta.
+#pragma once
+
+#include <cmath>
+#include <complex>
+#include <vector>
+
+#include "math/vector_math.h"
+#include "transform/smoothing.h"
+
+namespace quorix {
+
+// The weight of point (h, m) for point (i, j) depends only on (i, h, (m - j)
+// mod n): one kernel row per circle pair, built once, turns each pair's
+// contribution into a circular correlation, done by FFT for the weighted
+// values and, separately, for the weights of the valid points (missing and
+// excluded points are masked out of both). Kernel entries whose membership
+// rounding could decide (within RadialKernel::kTieBand of the cut-off, or at
+// the arc cosine's clamp) are left out of the rows and added pair by pair from
+// the pairs' own vectors, as the plain loop decides them. Points whose valid
+// neighbours hold less than 1% of the full weight are recomputed by the plain
+// sum, so a point without valid neighbours keeps its value as there.
+class RegularGridSmoother {
+ public:
+  static bool Applies(const TPoleFigure& grid);
+
+  // cutoff in radians, weight exp(-k d^2); threads 0: one per core.
+  RegularGridSmoother(const TPoleFigure& grid, double cutoff, double k, int threads);
+  ~RegularGridSmoother();
+  RegularGridSmoother(const RegularGridSmoother&) = delete;
+  RegularGridSmoother& operator=(const RegularGridSmoother&) = delete;
+
+  void Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress) const;
+
+ private:
+  struct Pair {
+    int h;                 // 0-based circle
+    std::size_t spectrum;  // offset of its conjugated kernel spectrum in spectra_[i]
+  };
+  struct Tie {
+    int j, h, m;  // 0-based
+    double w;
+  };
+
+  const Vec3& Unit(int i, int j) const { return units_[static_cast<std::size_t>(i) * n_ + j]; }
+  // No point of circle h lies within the cut-off of circle i otherwise; the
+  // margin is far above the snapping of the vectors.
+  bool InReach(int i, int h) const {
+    const double reach = cutoff_ + 1e-3;
+    return std::fabs(polar_[i] - polar_[h]) <= reach || std::fabs(polar_[i] - (kPi - polar_[h])) <= reach;
+  }
+  void BuildCircle(int i, std::vector<double>& row);
+  double PlainValue(const TPoleFigure& pf, bool excludeNegative, int i, int j) const;
+
+  int circles_ = 0;
+  int n_ = 0;
+  int bins_ = 0;  // n / 2 + 1
+  double cutoff_ = 0;
+  double k_ = 0;
+  std::vector<Vec3> units_;
+  std::vector<double> polar_;
+  std::vector<std::vector<Pair>> pairs_;
+  std::vector<std::vector<std::complex<double>>> spectra_;
+  std::vector<std::vector<Tie>> ties_;  // per circle, by point
+  std::vector<double> fullWeight_;
+  void* forward_ = nullptr;   // fftw_plan
+  void* backward_ = nullptr;  // fftw_plan
+};
+
+}  // namespace quorix
