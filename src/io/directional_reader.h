@@ -43,11 +43,16 @@ struct DirectionList {
 // unreadable, or without a single direction).
 std::optional<DirectionList> ReadDirections(const std::string& fileName, const DirectionalOptions& options,
                                             MessageSink& sink);
+// The same for a file's text; `sourceName` is the name messages give it.
+std::optional<DirectionList> ReadDirectionsText(std::string_view text, const std::string& sourceName,
+                                                const DirectionalOptions& options, MessageSink& sink);
 
 // The density of the file's directions on the grid already in the record:
 // intensities, mirror circles and extremes. On failure (message sent) the
 // record is untouched.
 bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                          MessageSink& sink);
+bool ReadDirectionalDataText(TPoleFigure& pf, std::string_view text, const std::string& sourceName,
+                             const DirectionalOptions& options, MessageSink& sink);
 
 }  // namespace quorix

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/message_sink.h"
 #include "core/pole_figure.h"
@@ -34,6 +35,15 @@ struct LoadRequest {
 // Loads into a fresh record; on failure returns nullptr after sending the
 // messages, so the caller's records stay as they were.
 std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink);
+
+// What a load learnt of its data file, so that a caller needs not read it again.
+struct DataFileFacts {
+  DataLayout layout = DataLayout::None;  // the request's, or the one detected
+  std::vector<std::string> names;        // the picker list of a hash-list or WKO list file
+};
+// The same, filling `facts` as far as the load got (the layout once detected,
+// the names once read).
+std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts);
 
 // The steps after the intensities are in place: statistics, automatic levels
 // from one, LowestLevel, links.
