@@ -509,9 +509,6 @@ TEST(FurtherFileBadInput, EmptyAndGarbageAreRefusedByNameLineEndsReadAlike) {
   }
 }
 
-}  // namespace
-}  // namespace quorix
-
 // --- memory and time bounded by the input ------------------------------------------
 
 // How far the peak memory rises while `work` runs, in a child process so that
@@ -591,8 +588,9 @@ TEST(BoundedByInput, ConfigurationFileLargerThanOneMegabyteIsIgnoredWithAMessage
 std::string XrdmlTemplate(std::size_t scanPadding) {
   std::string text = test::ReadFile(std::string(QUORIX_SOURCE_DIR) + "/tests/io/data/mixed_case_markers.xrdml");
   // A comment inside the part of the template repeated for every circle.
-  const std::string after = "</DiffractedBeamPath>\r\n";
-  text.insert(text.find(after) + after.size(), "<!--" + std::string(scanPadding, '-') + "-->\r\n");
+  const std::size_t lineEnd = text.find('\n', text.find("</DiffractedBeamPath>"));
+  EXPECT_NE(lineEnd, std::string::npos);
+  text.insert(lineEnd + 1, "<!--" + std::string(scanPadding, '-') + "-->\n");
   return text;
 }
 
@@ -621,3 +619,6 @@ TEST(BoundedByInput, XrdmlTemplateIsCappedAndTheOutputNotHeldWhole) {
   EXPECT_LT(*growth, static_cast<long>(4 * kPadding / 1024));
   EXPECT_GT(std::filesystem::file_size(out), 19 * kPadding);
 }
+
+}  // namespace
+}  // namespace quorix
