@@ -189,7 +189,7 @@ int RunRender(const RenderOptions& o) {
   state.ContourColor = DefaultContourColors();
   if (!o.ini.empty()) {
     bool readable = false;
-    IniFile ini = IniFile::Load(o.ini, &readable);
+    IniFile ini = IniFile::Load(o.ini, sink, &readable);
     if (!readable) {
       sink.Message("File " + o.ini + " does not exist");
       return 1;

@@ -1,6 +1,9 @@
 // quorix-cli: the batch interface to the same library the desktop program uses.
 #include <clocale>
 #include <vector>
+#include <exception>
+#include <iostream>
+#include <new>
 
 #include "commands.h"
 
@@ -18,7 +21,9 @@ constexpr AddCommandFunction kCommandTable[] = {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Whatever escapes a command, even a failed allocation, ends the program
+// with a message and 1 instead of an abort.
+int main(int argc, char** argv) try {
   std::setlocale(LC_ALL, "C");
   CLI::App app{"Quorix pole figure tool"};
   app.require_subcommand(1);
@@ -33,4 +38,13 @@ int main(int argc, char** argv) {
     if (command.app->parsed()) return command.run();
   }
   return 0;
+} catch (const std::bad_alloc&) {
+  std::cerr << "quorix-cli: not enough memory for this command.\n";
+  return 1;
+} catch (const std::exception& e) {
+  std::cerr << "quorix-cli: " << e.what() << '\n';
+  return 1;
+} catch (...) {
+  std::cerr << "quorix-cli: an unexpected error ended the command.\n";
+  return 1;
 }

@@ -18,12 +18,11 @@ inline int FuzzDataLayout(const std::uint8_t* data, std::size_t size, DataLayout
   PickGrid(data[0], *pf);
   for (int i = 0; i <= pf->CircleCount + 1; ++i) pf->Intensity[i].fill(0);
   const int circles = pf->CircleCount;
-  const std::string file = WriteScratch(name, {reinterpret_cast<const char*>(data + 2), size - 2});
   DataReadOptions options;
   options.layout = layout;
   options.pfIndex = static_cast<std::int8_t>(data[1]);  // negative too: only the size counts
   CheckingSink sink(name);
-  if (ReadPoleFigureData(*pf, file, options, sink)) {
+  if (ReadPoleFigureDataText(*pf, {reinterpret_cast<const char*>(data + 2), size - 2}, name, options, sink)) {
     progress.Accepted();
     Require(pf->CircleCount == circles, "the data reader keeps the grid");
     int points = 0;

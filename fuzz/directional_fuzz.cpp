@@ -21,9 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static constexpr char kinds[] = {' ', 'X', 'Y', 'Z'};
   options.kind = kinds[data[1] % 4];
   options.fwhm = 1 + (data[1] >> 2);
-  const std::string file = fuzz::WriteScratch("cracks.txt", {reinterpret_cast<const char*>(data + 2), size - 2});
   fuzz::CheckingSink sink("cracks.txt");
-  if (ReadDirectionalData(*pf, file, options, sink)) {
+  if (ReadDirectionalDataText(*pf, {reinterpret_cast<const char*>(data + 2), size - 2}, "cracks.txt", options, sink)) {
     progress.Accepted();
     fuzz::Require(pf->CircleCount == circles, "the grid stays");
     for (int i = 1; i <= circles; ++i)

@@ -1,5 +1,5 @@
-// Shared pieces of the fuzz targets: the readers take file names, so each
-// input is written to a scratch file first; grids the data targets read onto.
+// Shared pieces of the fuzz targets: scratch files for the code that takes
+// file names only (the load, the add list), grids the data targets read onto.
 #pragma once
 
 #include <unistd.h>

@@ -9,16 +9,16 @@
 
 namespace quorix::fuzz {
 
-// `read` is the reader under test; `checkAccepted` adds what its kind of file promises.
+// `read` is the text form of the reader under test; `checkAccepted` adds what
+// its kind of file promises.
 template <class Read, class CheckAccepted>
 int FuzzGridFile(const std::uint8_t* data, std::size_t size, const char* fileName, Progress& progress, Read read,
                  CheckAccepted checkAccepted) {
-  const std::string file = WriteScratch(fileName, {reinterpret_cast<const char*>(data), size});
   static const auto pf = NewPoleFigure();
   ResetGrid(*pf);
   MarkUntouched(*pf);
   CheckingSink sink(fileName);
-  if (read(*pf, file, sink)) {
+  if (read(*pf, {reinterpret_cast<const char*>(data), size}, fileName, sink)) {
     progress.Accepted();
     checkAccepted(*pf);
     CheckAcceptedGrid(*pf);

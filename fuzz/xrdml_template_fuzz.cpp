@@ -16,14 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (int k = 1; k <= p->CirclePoints[i]; ++k) p->Intensity[i][k] = (k % 7 == 0 && i == 2) ? kMissing : 100 + std::sin(k) * i;
     return p;
   }();
-  const std::vector<std::string> lines = SplitLines({reinterpret_cast<const char*>(data), size});
   XrdmlOptions options;
   options.SetNegativeToZero = size % 2;
   options.h = 1, options.k = 1, options.l = static_cast<int>(size % 3);
-  if (FormatPFXRDML(*pf, lines, options))
+  std::size_t written = 0;
+  if (FormatPFXRDML(*pf, {reinterpret_cast<const char*>(data), size}, options,
+                    [&](std::string_view piece) { written += piece.size(); })) {
     progress.Accepted();
-  else
+    fuzz::Require(written > 0, "an accepted template gives output");
+  } else {
     progress.Refused();
+  }
   progress.Ran();
   return 0;
 }

@@ -128,19 +128,42 @@ IniFile IniFile::FromText(std::string_view text) {
   return ini;
 }
 
-IniFile IniFile::Load(const std::string& path, bool* exists) {
+namespace {
+
+enum class IniRead { Ok, Unreadable, TooLarge };
+
+IniRead ReadIniText(const std::string& path, std::string& text) {
   // A device such as /dev/zero would be read without end.
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
-    if (exists) *exists = false;
-    return IniFile{};
-  }
+  if (!std::filesystem::is_regular_file(path, ec)) return IniRead::Unreadable;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (!ec && size > kMaxIniFileSize) return IniRead::TooLarge;
   std::ifstream in(path, std::ios::binary);
-  if (exists) *exists = static_cast<bool>(in);
-  if (!in) return IniFile{};
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  return FromText(buffer.str());
+  if (!in) return IniRead::Unreadable;
+  // No further than the cap, should the file have grown meanwhile.
+  text.assign(kMaxIniFileSize + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad()) return IniRead::Unreadable;
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text.size() > kMaxIniFileSize ? IniRead::TooLarge : IniRead::Ok;
+}
+
+}  // namespace
+
+IniFile IniFile::Load(const std::string& path, bool* exists) {
+  std::string text;
+  const IniRead read = ReadIniText(path, text);
+  if (exists) *exists = read == IniRead::Ok;
+  return read == IniRead::Ok ? FromText(text) : IniFile{};
+}
+
+IniFile IniFile::Load(const std::string& path, MessageSink& sink, bool* exists) {
+  std::string text;
+  const IniRead read = ReadIniText(path, text);
+  if (exists) *exists = read != IniRead::Unreadable;
+  if (read == IniRead::TooLarge)
+    sink.Message("The configuration file " + path + " is larger than 1 MB and was ignored; the defaults are used.");
+  return read == IniRead::Ok ? FromText(text) : IniFile{};
 }
 
 std::optional<IniFile::Located> IniFile::Locate(std::string_view section, std::string_view key) const {
@@ -242,6 +265,11 @@ bool IniFile::Save(const std::string& path, std::string& error) const {
 }
 
 WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason) {
+  return WriteFileAtomically(
+      fileName, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); }, reason);
+}
+
+WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer& produce, std::string* reason) {
   namespace fs = std::filesystem;
   const auto fail = [&](WriteResult r, const std::string& why) {
     if (reason) *reason = why;
@@ -258,7 +286,7 @@ WriteResult WriteFileAtomically(const std::string& fileName, std::string_view by
   int writeErrno = 0;
   auto writeAll = [&](std::FILE* f) {
     errno = 0;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = produce(f);
     ok = std::fflush(f) == 0 && ok;
     if (!ok) writeErrno = errno;
     const bool closed = std::fclose(f) == 0;
@@ -313,7 +341,14 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
 
 bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
                         const std::string& cannotCreate, const std::string& writeFailed) {
-  switch (WriteFileAtomically(fileName, bytes)) {
+  return WriteFileReporting(
+      fileName, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); }, sink,
+      cannotCreate, writeFailed);
+}
+
+bool WriteFileReporting(const std::string& fileName, const FileProducer& produce, MessageSink& sink,
+                        const std::string& cannotCreate, const std::string& writeFailed) {
+  switch (WriteFileAtomically(fileName, produce)) {
     case WriteResult::Ok:
       return true;
     case WriteResult::CannotCreate:

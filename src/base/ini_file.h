@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +13,9 @@
 namespace quorix {
 
 class MessageSink;
+
+// Settings and colour sets are a few kilobytes; a larger file is no such file.
+inline constexpr std::size_t kMaxIniFileSize = std::size_t{1} << 20;
 
 // The text of the file is kept line by line, so that writing one key leaves
 // every other line as it was. Section and key names compare without regard
@@ -22,6 +27,10 @@ class IniFile {
   // A missing or unreadable file reads as an empty one, as the profile
   // functions treat it; `exists` tells the two apart for callers that care.
   static IniFile Load(const std::string& path, bool* exists = nullptr);
+  // The same, and a file larger than kMaxIniFileSize reads as an empty one
+  // after a message saying so (`exists` is then true: the file was dealt with).
+  // The form without sink ignores such a file silently, with `exists` false.
+  static IniFile Load(const std::string& path, MessageSink& sink, bool* exists = nullptr);
 
   // The value with surrounding blanks removed and one pair of enclosing
   // quotes stripped; nullopt when the section or key is missing.
@@ -69,10 +78,17 @@ class IniFile {
 // directly. `reason`, when given, receives the system's explanation.
 enum class WriteResult { Ok, CannotCreate, WriteFailed };
 WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason = nullptr);
+// The same for output made while it is written, so that it need not be held
+// whole: `produce` writes the bytes to the open file and returns false after
+// a failed write.
+using FileProducer = std::function<bool(std::FILE*)>;
+WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer& produce, std::string* reason = nullptr);
 
 // WriteFileAtomically with its failure told through `sink` in the caller's
 // words; true when the file was written.
 bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
+                        const std::string& cannotCreate, const std::string& writeFailed);
+bool WriteFileReporting(const std::string& fileName, const FileProducer& produce, MessageSink& sink,
                         const std::string& cannotCreate, const std::string& writeFailed);
 
 // The same with the message in `error` ("Cannot create/write PATH: why").

@@ -5,42 +5,54 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <system_error>
 
 namespace quorix {
 
 namespace {
 
-// No pole figure, grid or template file comes near this size.
-constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{1} << 30;
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
-// Why an existing file is not read: devices such as /dev/zero never end,
-// a pipe may never answer.
+// Why an existing file is not read.
 std::string UnreadableReason(const std::string& fileName) {
   std::error_code ec;
   const auto status = std::filesystem::status(fileName, ec);
   if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return "it is not a regular file";
   const auto size = std::filesystem::file_size(fileName, ec);
-  if (!ec && size > kMaxFileSize) return "it is larger than 1 GB";
+  if (!ec && size > kMaxTextFileSize) return "it is larger than 1 GB";
   return {};
 }
 
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
 }  // namespace
 
-FileStatus ReadWholeFile(const std::string& fileName, std::string& contents) {
+FileStatus ReadWholeFile(const std::string& fileName, std::string& contents, std::uintmax_t maxSize) {
   std::error_code ec;
   const auto status = std::filesystem::status(fileName, ec);
   if (ec || !std::filesystem::exists(status)) return FileStatus::Missing;
-  if (!UnreadableReason(fileName).empty()) return FileStatus::Unreadable;
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) return FileStatus::Unreadable;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return FileStatus::Unreadable;
-  contents = std::move(buffer).str();
+  if (!std::filesystem::is_regular_file(status)) return FileStatus::Unreadable;
+  const std::uintmax_t size = std::filesystem::file_size(fileName, ec);
+  if (ec || size > maxSize) return FileStatus::Unreadable;
+  const std::unique_ptr<std::FILE, FileCloser> f(std::fopen(fileName.c_str(), "rb"));
+  if (!f) return FileStatus::Unreadable;
+  // One buffer of the file's size: a growing string would briefly need twice that.
+  std::string text(static_cast<std::size_t>(size), '\0');
+  std::size_t got = std::fread(text.data(), 1, text.size(), f.get());
+  text.resize(got);
+  // The file may have grown since its size was taken.
+  char more[65536];
+  while ((got = std::fread(more, 1, sizeof more, f.get())) > 0) {
+    if (text.size() + got > maxSize) return FileStatus::Unreadable;
+    text.append(more, got);
+  }
+  if (std::ferror(f.get())) return FileStatus::Unreadable;
+  contents = std::move(text);
   return FileStatus::Ok;
 }
 
@@ -49,26 +61,47 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
   return text.substr(0, kBom.size()) == kBom ? text.substr(kBom.size()) : text;
 }
 
+bool LineCursor::Next(std::string_view& line) {
+  const std::size_t n = text_.size();
+  if (pos_ >= n) return false;
+  const char* begin = text_.data() + pos_;
+  const char* end = std::find_if(begin, text_.data() + n, IsLineEnd);
+  const std::size_t length = static_cast<std::size_t>(end - begin);
+  line = text_.substr(pos_, length);
+  pos_ += length;
+  if (pos_ < n) {
+    const bool crlf = text_[pos_] == '\r' && pos_ + 1 < n && text_[pos_ + 1] == '\n';
+    pos_ += crlf ? 2 : 1;
+  }
+  return true;
+}
+
+void LineCursor::Skip(std::size_t count) {
+  std::string_view line;
+  for (std::size_t k = 0; k < count && Next(line); ++k) {
+  }
+}
+
+bool TokenCursor::Next(std::string_view& token) {
+  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  std::size_t i = 0;
+  while (i < rest_.size() && blank(rest_[i])) ++i;
+  std::size_t end = i;
+  while (end < rest_.size() && !blank(rest_[end])) ++end;
+  token = rest_.substr(i, end - i);
+  rest_.remove_prefix(end);
+  return !token.empty();
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const char c = text[i];
-    if (c == '\n' || c == '\r') {
-      lines.emplace_back(text.substr(start, i - start));
-      if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
-    ++i;
-  }
-  if (start < n) lines.emplace_back(text.substr(start));
+  LineCursor cursor(text);
+  std::string_view line;
+  while (cursor.Next(line)) lines.emplace_back(line);
   return lines;
 }
 
-std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, MessageSink& sink,
-                                                  const std::string& missingMessage) {
+std::optional<std::string> ReadTextFile(const std::string& fileName, MessageSink& sink, const std::string& missingMessage) {
   std::string contents;
   switch (ReadWholeFile(fileName, contents)) {
     case FileStatus::Missing:
@@ -82,7 +115,7 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, M
     case FileStatus::Ok:
       break;
   }
-  return SplitLines(WithoutByteOrderMark(contents));
+  return contents;
 }
 
 std::optional<double> ParseNumber(std::string_view token) {

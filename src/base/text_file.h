@@ -2,6 +2,7 @@
 // alike, and locale-free number parsing.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,7 +14,12 @@ namespace quorix {
 
 enum class FileStatus { Ok, Missing, Unreadable };
 
-FileStatus ReadWholeFile(const std::string& fileName, std::string& contents);
+// No pole figure, grid or data file comes near this size.
+inline constexpr std::uintmax_t kMaxTextFileSize = std::uintmax_t{1} << 30;
+
+// Regular files of at most `maxSize` bytes only: devices such as /dev/zero
+// never end, a pipe may never answer.
+FileStatus ReadWholeFile(const std::string& fileName, std::string& contents, std::uintmax_t maxSize = kMaxTextFileSize);
 
 // Text without a leading UTF-8 byte-order mark (editors on Windows add one).
 std::string_view WithoutByteOrderMark(std::string_view text);
@@ -21,10 +27,41 @@ std::string_view WithoutByteOrderMark(std::string_view text);
 // Lines without their line ends; a final line end adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// Reads the lines of a file, or sends "Cannot open NAME." / the missing
-// message and returns nothing.
-std::optional<std::vector<std::string>> ReadLines(const std::string& fileName, MessageSink& sink,
-                                                  const std::string& missingMessage);
+// The lines of a text one at a time, split as SplitLines splits them; the
+// readers walk their text with it instead of holding a copy of every line.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : text_(text) {}
+  // The next line without its line end; false at the end of the text.
+  bool Next(std::string_view& line);
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  // Skips up to `count` lines.
+  void Skip(std::size_t count);
+  // Where the next line starts, for a later Seek.
+  std::size_t Offset() const { return pos_; }
+  void Seek(std::size_t offset) { pos_ = offset; }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+// The blank-separated tokens of a line one at a time (the blanks of
+// SplitWhitespace), so that a long line costs no list of its tokens.
+class TokenCursor {
+ public:
+  explicit TokenCursor(std::string_view line) : rest_(line) {}
+  bool Next(std::string_view& token);
+  // What follows the last token taken.
+  std::string_view Rest() const { return rest_; }
+
+ private:
+  std::string_view rest_;
+};
+
+// The text of a file (byte-order mark included), or nothing after "Cannot
+// open NAME: why." / the missing message.
+std::optional<std::string> ReadTextFile(const std::string& fileName, MessageSink& sink, const std::string& missingMessage);
 
 // A finite decimal number filling the whole token ("+" allowed); nothing for
 // anything else, including inf, nan and 1e999.

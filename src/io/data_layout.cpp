@@ -1,12 +1,33 @@
 #include "io/data_layout.h"
 
+#include <algorithm>
+#include <cctype>
+#include <deque>
 #include <fmt/format.h>
+#include <utility>
 
 #include "base/nearest.h"
 #include "base/text_file.h"
 #include "io/wko_header.h"
 
 namespace quorix {
+
+namespace {
+
+std::string MissingMessage(const std::string& fileName) { return "File " + fileName + " does not exist"; }
+
+std::string_view FirstLine(std::string_view text) {
+  LineCursor cursor(text);
+  std::string_view first;
+  return cursor.Next(first) ? first : std::string_view();
+}
+
+bool ContainsUpperCased(std::string_view line, std::string_view upperMark) {
+  const auto same = [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; };
+  return std::search(line.begin(), line.end(), upperMark.begin(), upperMark.end(), same) != line.end();
+}
+
+}  // namespace
 
 const char* LayoutName(DataLayout layout) {
   switch (layout) {
@@ -18,23 +39,31 @@ const char* LayoutName(DataLayout layout) {
   return "none";
 }
 
-bool IsHashHeader(const std::string& line, const std::string& firstLine, bool headerIsFirstLine) {
+bool IsHashHeader(std::string_view line, std::string_view firstLine, bool headerIsFirstLine) {
   if (headerIsFirstLine) return line == firstLine;
   return !line.empty() && line.back() == '#';
 }
 
 LayoutInfo DetectLayout(const std::string& fileName, MessageSink& sink) {
+  const auto text = ReadTextFile(fileName, sink, MissingMessage(fileName));
+  return text ? DetectLayoutText(*text, fileName) : LayoutInfo{};
+}
+
+LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName) {
   LayoutInfo info;
-  const auto lines = ReadLines(fileName, sink, "File " + fileName + " does not exist");
-  if (!lines) return info;
   info.ok = true;
-  const std::string first = lines->empty() ? std::string() : (*lines)[0];
+  LineCursor lines(WithoutByteOrderMark(text));
+  std::string_view first;
+  lines.Next(first);
+  std::string_view sixth;
+  lines.Skip(4);
+  const bool hasSixth = lines.Next(sixth);
   if (!first.empty() && first.back() == '#') {
     info.layout = DataLayout::HashList;
-  } else if (ToUpper(fileName).find(".XPO") != std::string::npos) {
+  } else if (ToUpper(sourceName).find(".XPO") != std::string::npos) {
     info.layout = DataLayout::HashList;
     info.headerIsFirstLine = true;
-  } else if (lines->size() >= 6 && ToUpper((*lines)[5]).find("WKO =") != std::string::npos) {
+  } else if (hasSixth && ContainsUpperCased(sixth, "WKO =")) {
     info.layout = DataLayout::WkoList;
   } else {
     info.layout = DataLayout::Plain;
@@ -43,25 +72,38 @@ LayoutInfo DetectLayout(const std::string& fileName, MessageSink& sink) {
 }
 
 std::vector<std::string> PickerList(const std::string& fileName, DataLayout layout, MessageSink& sink) {
+  const auto text = ReadTextFile(fileName, sink, MissingMessage(fileName));
+  return text ? PickerListText(*text, layout, fileName, sink) : std::vector<std::string>{};
+}
+
+std::vector<std::string> PickerListText(std::string_view text, DataLayout layout, const std::string& sourceName,
+                                        MessageSink& sink) {
   std::vector<std::string> names;
-  const auto lines = ReadLines(fileName, sink, "File " + fileName + " does not exist");
-  if (!lines) return names;
-  const auto lineAt = [&](std::size_t i) -> std::string_view {
-    return i < lines->size() ? std::string_view((*lines)[i]) : std::string_view();
-  };
+  text = WithoutByteOrderMark(text);
+  LineCursor lines(text);
+  std::string_view line;
   if (layout == DataLayout::HashList) {
-    const std::string first = lines->empty() ? std::string() : (*lines)[0];
+    const std::string_view first = FirstLine(text);
     const bool copies = first.empty() || first.back() != '#';  // ".XPO" files
-    for (std::size_t i = 0; i < lines->size(); ++i) {
-      if (IsHashHeader((*lines)[i], first, copies)) names.emplace_back(Columns(lineAt(i + 6), 1, 10));
+    // A header's name stands 6 lines below it: headers wait here for theirs.
+    std::deque<std::pair<std::size_t, std::size_t>> waiting;  // line of the header, index in names
+    for (std::size_t i = 0; lines.Next(line); ++i) {
+      if (!waiting.empty() && waiting.front().first + 6 == i) {
+        names[waiting.front().second] = std::string(Columns(line, 1, 10));
+        waiting.pop_front();
+      }
+      if (IsHashHeader(line, first, copies)) {
+        names.emplace_back();
+        waiting.emplace_back(i, names.size() - 1);
+      }
     }
   } else if (layout == DataLayout::WkoList) {
-    const auto header = ReadWkoHeader(*lines, fileName, sink);
+    const auto header = ReadWkoHeader(text, sourceName, sink);
     if (!header) return names;
-    std::size_t i = 4;
-    for (int k = 0; k < header->count && i < lines->size(); ++k) {
-      names.emplace_back(Columns(lineAt(i), 1, 9));
-      i += static_cast<std::size_t>(header->blockLines);
+    lines.Skip(4);
+    for (int k = 0; k < header->count && lines.Next(line); ++k) {
+      names.emplace_back(Columns(line, 1, 9));
+      lines.Skip(static_cast<std::size_t>(header->blockLines) - 1);
     }
   }
   return names;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/message_sink.h"
@@ -25,5 +26,11 @@ LayoutInfo DetectLayout(const std::string& fileName, MessageSink& sink);
 
 // Names of the pole figures of a hash-list or WKO list file, in file order.
 std::vector<std::string> PickerList(const std::string& fileName, DataLayout layout, MessageSink& sink);
+
+// The same for a data file's text. `sourceName` is the name messages give it
+// and, for detection, the name the ".XPO" rule looks at.
+LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName);
+std::vector<std::string> PickerListText(std::string_view text, DataLayout layout, const std::string& sourceName,
+                                        MessageSink& sink);
 
 }  // namespace quorix

@@ -36,18 +36,39 @@ struct Reading {
   bool ok = true;  // false: refused with a message already sent
 };
 
-// Fixed layouts: the intensities run from line `start` (0-based). A circle
-// begins on a new line in hash lists; WKO lists run on across circles.
-Reading ReadFixedFields(TPoleFigure& pf, const std::vector<std::string>& lines, std::size_t start, std::size_t firstColumn,
-                        std::size_t width, bool circlePerLine, const std::string& fileName, MessageSink& sink) {
+// The fixed-width fields of a line as FixedFields gives them, one at a time.
+class FieldCursor {
+ public:
+  FieldCursor(std::string_view line, std::size_t first, std::size_t width) : line_(line), pos_(first), width_(width) {}
+  bool Next(std::string_view& field) {
+    if (!first_ && pos_ >= line_.size()) return false;
+    first_ = false;
+    field = pos_ < line_.size() ? line_.substr(pos_, width_) : std::string_view();
+    pos_ += width_;
+    return true;
+  }
+
+ private:
+  std::string_view line_;
+  std::size_t pos_;
+  std::size_t width_;
+  bool first_ = true;
+};
+
+// Fixed layouts: the intensities run from the cursor's line, number `start`
+// (0-based). A circle begins on a new line in hash lists; WKO lists run on
+// across circles.
+Reading ReadFixedFields(TPoleFigure& pf, LineCursor& lines, std::size_t start, std::size_t firstColumn, std::size_t width,
+                        bool circlePerLine, const std::string& fileName, MessageSink& sink) {
   Reading r;
   int i = 1, j = 0;
-  for (std::size_t li = start; i <= pf.CircleCount; ++li) {
-    // A file that ends early is reported by the count check, not filled up.
-    if (li >= lines.size()) break;
-    const std::string& raw = lines[li];
-    const std::string line = raw.empty() ? std::string(" ") : raw;
-    for (std::string_view field : FixedFields(line, firstColumn, width)) {
+  std::string_view raw;
+  // A file that ends early is reported by the count check, not filled up.
+  for (std::size_t li = start; i <= pf.CircleCount && lines.Next(raw); ++li) {
+    const std::string_view line = raw.empty() ? std::string_view(" ") : raw;
+    FieldCursor fields(line, firstColumn, width);
+    std::string_view field;
+    while (fields.Next(field)) {
       if (i > pf.CircleCount || (circlePerLine && j == pf.CirclePoints[i])) {
         if (Trim(field).empty()) continue;  // trailing blanks are no data
         sink.Message(LineError(fileName, li, circlePerLine
@@ -78,7 +99,7 @@ Reading ReadFixedFields(TPoleFigure& pf, const std::vector<std::string>& lines, 
   return r;
 }
 
-Reading ReadHashList(TPoleFigure& pf, const std::vector<std::string>& lines, long long index, const std::string& fileName,
+Reading ReadHashList(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
                      MessageSink& sink) {
   const int block = HashBlockLength(pf.CirclePoints[1]);
   if (block == 0) {
@@ -88,40 +109,50 @@ Reading ReadHashList(TPoleFigure& pf, const std::vector<std::string>& lines, lon
     return {0, false};
   }
   const std::size_t start = static_cast<std::size_t>(index - 1) * block + 7;
-  if (start >= lines.size()) {
+  LineCursor lines(text);
+  lines.Skip(start);
+  if (lines.AtEnd()) {
     sink.Message(fmt::format("Data file {}: pole figure {} lies beyond the end of the file.", fileName, index));
     return {0, false};
   }
   return ReadFixedFields(pf, lines, start, 1, 4, true, fileName, sink);
 }
 
-Reading ReadWkoList(TPoleFigure& pf, const std::vector<std::string>& lines, long long index, const std::string& fileName,
+Reading ReadWkoList(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
                     MessageSink& sink) {
-  const auto header = ReadWkoHeader(lines, fileName, sink);
+  const auto header = ReadWkoHeader(text, fileName, sink);
   if (!header) return {0, false};
   const std::size_t start = static_cast<std::size_t>(index - 1) * header->blockLines + 7;
-  if (start >= lines.size()) {
+  LineCursor lines(text);
+  lines.Skip(start);
+  if (lines.AtEnd()) {
     sink.Message(fmt::format("Data file {}: pole figure {} lies beyond the end of the file.", fileName, index));
     return {0, false};
   }
   return ReadFixedFields(pf, lines, start, 0, 7, false, fileName, sink);
 }
 
-Reading ReadPlain(TPoleFigure& pf, const std::vector<std::string>& lines, MessageSink& sink) {
+Reading ReadPlain(TPoleFigure& pf, std::string_view text, MessageSink& sink) {
   Reading r;
-  std::size_t li = 0;
+  LineCursor lines(text);
+  std::string_view line;
   // A first item that is not a number marks two header lines.
-  for (std::size_t k = 0; k < lines.size(); ++k) {
-    const auto tokens = SplitWhitespace(lines[k]);
-    if (tokens.empty()) continue;
-    if (!ParseNumber(tokens[0])) li = 2;
+  std::size_t headerLines = 0;
+  while (lines.Next(line)) {
+    std::string_view first;
+    if (!TokenCursor(line).Next(first)) continue;
+    if (!ParseNumber(first)) headerLines = 2;
     break;
   }
+  lines.Seek(0);
+  lines.Skip(headerLines);
   const auto startOf = [&](int circle) { return pf.BetaStep[circle] >= 0 ? 1 : pf.CirclePoints[circle]; };
   int i = 1;
   int j = startOf(1);
-  for (; li < lines.size() && i <= pf.CircleCount; ++li) {
-    for (std::string_view token : SplitWhitespace(lines[li])) {
+  while (i <= pf.CircleCount && lines.Next(line)) {
+    TokenCursor tokens(line);
+    std::string_view token;
+    while (tokens.Next(token)) {
       const auto value = ParseNumber(token);
       if (!value) {
         sink.Message("Error in data file or unexpected end.");
@@ -163,16 +194,25 @@ void ApplyRimRule(TPoleFigure& pf) {
   }
 }
 
+bool HasGrid(const TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
+  if (pf.CircleCount >= 1 && pf.CircleCount <= kMaxCircles) return true;
+  sink.Message(fmt::format("Data file {}: no grid to read the data onto.", fileName));
+  return false;
+}
+
 }  // namespace
 
 bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const DataReadOptions& options, MessageSink& sink) {
+  if (!HasGrid(pf, fileName, sink)) return false;
+  const auto text = ReadTextFile(fileName, sink, "File " + fileName + " does not exist");
+  return text && ReadPoleFigureDataText(pf, *text, fileName, options, sink);
+}
+
+bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::string& fileName,
+                            const DataReadOptions& options, MessageSink& sink) {
+  if (!HasGrid(pf, fileName, sink)) return false;
   const int n = pf.CircleCount;
-  if (n < 1 || n > kMaxCircles) {
-    sink.Message(fmt::format("Data file {}: no grid to read the data onto.", fileName));
-    return false;
-  }
-  const auto lines = ReadLines(fileName, sink, "File " + fileName + " does not exist");
-  if (!lines) return false;
+  text = WithoutByteOrderMark(text);
 
   pf.PointCount = 0;
   for (int i = 1; i <= n; ++i) pf.PointCount += pf.CirclePoints[i];
@@ -182,9 +222,9 @@ bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const Data
   const long long index = std::max(1LL, std::llabs(options.pfIndex));
   if (!options.directional) {
     switch (options.layout) {
-      case DataLayout::HashList: r = ReadHashList(pf, *lines, index, fileName, sink); break;
-      case DataLayout::WkoList: r = ReadWkoList(pf, *lines, index, fileName, sink); break;
-      case DataLayout::Plain: r = ReadPlain(pf, *lines, sink); break;
+      case DataLayout::HashList: r = ReadHashList(pf, text, index, fileName, sink); break;
+      case DataLayout::WkoList: r = ReadWkoList(pf, text, index, fileName, sink); break;
+      case DataLayout::Plain: r = ReadPlain(pf, text, sink); break;
       case DataLayout::None: break;
     }
     if (!r.ok) return false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "base/message_sink.h"
 #include "record/pole_figure.h"
@@ -17,5 +18,10 @@ struct DataReadOptions {
 
 bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const DataReadOptions& options,
                         MessageSink& sink);
+
+// The same for a data file's text; `sourceName` is the name messages give it.
+// Reading stops once the grid's values are in and checked.
+bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::string& sourceName,
+                            const DataReadOptions& options, MessageSink& sink);
 
 }  // namespace quorix

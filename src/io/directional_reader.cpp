@@ -13,16 +13,6 @@ namespace {
 
 bool IsBlank(char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; }
 
-std::string_view NextToken(std::string_view& rest) {
-  std::size_t from = 0;
-  while (from < rest.size() && IsBlank(rest[from])) ++from;
-  std::size_t to = from;
-  while (to < rest.size() && !IsBlank(rest[to])) ++to;
-  const std::string_view token = rest.substr(from, to - from);
-  rest.remove_prefix(to);
-  return token;
-}
-
 char Upper(char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); }
 
 }  // namespace
@@ -77,25 +67,34 @@ TaggedDirection TagDirection(double r, double s, std::string_view tag) {
 }
 
 std::optional<TaggedDirection> ParseDirectionLine(std::string_view line) {
-  std::string_view rest = line;
-  const std::optional<double> r = ParseNumber(NextToken(rest));
+  TokenCursor tokens(line);
+  std::string_view token;
+  tokens.Next(token);
+  const std::optional<double> r = ParseNumber(token);
   if (!r) return std::nullopt;
-  const std::optional<double> s = ParseNumber(NextToken(rest));
+  tokens.Next(token);
+  const std::optional<double> s = ParseNumber(token);
   if (!s) return std::nullopt;
-  return TagDirection(*r, *s, rest);
+  return TagDirection(*r, *s, tokens.Rest());
 }
 
 std::optional<DirectionList> ReadDirections(const std::string& fileName, const DirectionalOptions& options,
                                             MessageSink& sink) {
-  const auto lines = ReadLines(fileName, sink, "File " + fileName + " does not exist");
-  if (!lines) return std::nullopt;
+  const auto text = ReadTextFile(fileName, sink, "File " + fileName + " does not exist");
+  if (!text) return std::nullopt;
+  return ReadDirectionsText(*text, fileName, options, sink);
+}
 
+std::optional<DirectionList> ReadDirectionsText(std::string_view text, const std::string& fileName,
+                                                const DirectionalOptions& options, MessageSink& sink) {
   const char axis = Upper(options.kind);
   const bool section = axis == 'X' || axis == 'Y' || axis == 'Z';
   const Mat3 rotation = section ? AxisRotationMatrix(axis, options.sectionAngles[axis - 'X']) : IdentityMatrix();
 
   DirectionList list;
-  for (const std::string& line : *lines) {
+  LineCursor lines(WithoutByteOrderMark(text));
+  std::string_view line;
+  while (lines.Next(line)) {
     const std::optional<TaggedDirection> d = ParseDirectionLine(line);
     if (!d) {
       if (!Trim(line).empty()) ++list.skippedLines;

@@ -28,11 +28,12 @@ bool WriteEdtFile(const std::string& fileName, const std::vector<std::string>& c
 EdtValues ReadEdtText(std::string_view text, int rows, MessageSink& sink) {
   EdtValues result;
   result.opened = true;
-  const std::vector<std::string> lines = SplitLines(WithoutByteOrderMark(text));
+  LineCursor lines(WithoutByteOrderMark(text));
+  std::string_view line;
   for (int k = 1; k <= rows; ++k) {
     std::optional<double> value;
-    if (k <= static_cast<int>(lines.size())) {
-      std::string_view line = Trim(lines[k - 1]);
+    if (lines.Next(line)) {
+      line = Trim(line);
       line = line.substr(0, line.find_first_of(" \t;"));
       value = ParseNumber(line);
     }

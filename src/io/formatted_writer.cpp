@@ -225,9 +225,14 @@ SaveAllHeader ParseSaveAllHeader(const std::vector<std::string>& lines, DataLayo
 }
 
 std::optional<SaveAllHeader> ReadSaveAllHeader(const std::string& fileName, DataLayout layout, MessageSink& sink) {
-  const auto lines = ReadLines(fileName, sink, "File " + fileName + " does not exist");
-  if (!lines) return std::nullopt;
-  return ParseSaveAllHeader(*lines, layout);
+  const auto text = ReadTextFile(fileName, sink, "File " + fileName + " does not exist");
+  if (!text) return std::nullopt;
+  // The header lies in the first 7 lines.
+  std::vector<std::string> lines;
+  LineCursor cursor(WithoutByteOrderMark(*text));
+  std::string_view line;
+  while (lines.size() < 7 && cursor.Next(line)) lines.emplace_back(line);
+  return ParseSaveAllHeader(lines, layout);
 }
 
 int BeartexToGeesthachtSymmetry(int code) {

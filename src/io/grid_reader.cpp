@@ -1,5 +1,6 @@
 #include "io/grid_reader.h"
 
+#include <array>
 #include <cmath>
 #include <fmt/format.h>
 
@@ -57,15 +58,29 @@ double NormaliseStart(double beta) {
   return r;
 }
 
+// The first `N` tokens of a line; fewer when the line has fewer.
+template <std::size_t N>
+std::size_t FirstTokens(std::string_view line, std::array<std::string_view, N>& tokens) {
+  TokenCursor cursor(line);
+  std::size_t count = 0;
+  while (count < N && cursor.Next(tokens[count])) ++count;
+  return count;
+}
+
 }  // namespace
 
 bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
-  const auto lines = ReadLines(fileName, sink, "File " + fileName + " not found.");
-  if (!lines) return false;
+  const auto text = ReadTextFile(fileName, sink, "File " + fileName + " not found.");
+  return text && ReadSimpleGridText(pf, *text, fileName, sink);
+}
+
+bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
   std::vector<GridCircle> circles;
-  for (const auto& line : *lines) {
-    const auto tokens = SplitWhitespace(line);
-    if (tokens.size() < 2) continue;
+  LineCursor lines(WithoutByteOrderMark(text));
+  std::string_view line;
+  while (lines.Next(line)) {
+    std::array<std::string_view, 2> tokens;
+    if (FirstTokens(line, tokens) < 2) continue;
     const auto alpha = ParseNumber(tokens[0]);
     const auto points = ParseInteger(tokens[1]);
     if (!alpha || !points || *points <= 0) continue;
@@ -99,20 +114,22 @@ bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& s
 }
 
 bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
-  const auto lines = ReadLines(fileName, sink, "Cannot open " + fileName + ".");
-  if (!lines) return false;
+  const auto text = ReadTextFile(fileName, sink, "Cannot open " + fileName + ".");
+  return text && ReadFullGridText(pf, *text, fileName, sink);
+}
 
+bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
   int innerSwitch = -1, outerSwitch = -1;
-  std::size_t index = 0;
-  while (index < lines->size() && (innerSwitch < 0 || outerSwitch < 0)) {
-    const std::string& line = (*lines)[index++];
+  LineCursor lines(WithoutByteOrderMark(text));
+  std::string_view line;
+  while ((innerSwitch < 0 || outerSwitch < 0) && lines.Next(line)) {
     if (line.empty()) continue;
     const char first = line[0];
     const bool inner = first == 'I' || first == 'i';
     const bool outer = first == 'O' || first == 'o';
     if (!inner && !outer) continue;
     const auto blank = line.find(' ');
-    const char value = (blank == std::string::npos || blank + 1 >= line.size()) ? line[0] : line[blank + 1];
+    const char value = (blank == std::string_view::npos || blank + 1 >= line.size()) ? line[0] : line[blank + 1];
     const int on = (value == 'I' || value == 'i') ? 0 : 1;
     (inner ? innerSwitch : outerSwitch) = on;
   }
@@ -122,9 +139,9 @@ bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sin
   }
 
   std::vector<GridCircle> circles;
-  for (; index < lines->size(); ++index) {
-    const auto tokens = SplitWhitespace((*lines)[index]);
-    if (tokens.size() < 4) continue;
+  while (lines.Next(line)) {
+    std::array<std::string_view, 4> tokens;
+    if (FirstTokens(line, tokens) < 4) continue;
     const auto alpha = ParseNumber(tokens[0]);
     const auto start = ParseNumber(tokens[1]);
     const auto step = ParseNumber(tokens[2]);

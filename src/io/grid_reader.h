@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "base/message_sink.h"
 #include "record/pole_figure.h"
@@ -13,5 +14,9 @@ namespace quorix {
 // cannot be read or breaks the record's limits.
 bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink);
 bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink);
+
+// The same for a grid file's text; `sourceName` is the name messages give it.
+bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::string& sourceName, MessageSink& sink);
+bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string& sourceName, MessageSink& sink);
 
 }  // namespace quorix

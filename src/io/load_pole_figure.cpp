@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <fmt/format.h>
 #include <system_error>
 
+#include "io/data_layout.h"
 #include "io/data_reader.h"
 #include "io/grid_reader.h"
 #include "base/text_file.h"
@@ -42,15 +44,32 @@ std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, Messa
 }
 
 std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink) {
+  DataFileFacts facts;
+  return LoadPoleFigure(request, sink, facts);
+}
+
+std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts) {
+  facts = DataFileFacts{};
   if (!LoadFilesExist(request, sink)) return nullptr;
   DataLayout layout = request.layout;
+  // The data file is read once, where it is first needed, for the detection,
+  // the picker list and the values alike.
+  std::optional<std::string> dataText;
+  bool dataRead = false;
+  const auto readData = [&] {
+    if (!dataRead) dataText = ReadTextFile(request.dataFile, sink, "File " + request.dataFile + " does not exist");
+    dataRead = true;
+    return dataText.has_value();
+  };
   if (layout == DataLayout::None) {
-    const LayoutInfo info = DetectLayout(request.dataFile, sink);
-    if (!info.ok) return nullptr;
-    layout = info.layout;
+    if (!readData()) return nullptr;
+    layout = DetectLayoutText(*dataText, request.dataFile).layout;
   }
-  if ((layout == DataLayout::HashList || layout == DataLayout::WkoList)) {
-    const auto names = PickerList(request.dataFile, layout, sink);
+  facts.layout = layout;
+  if (layout == DataLayout::HashList || layout == DataLayout::WkoList) {
+    // An unreadable file has been reported and holds no pole figure.
+    if (readData()) facts.names = PickerListText(*dataText, layout, request.dataFile, sink);
+    const std::vector<std::string>& names = facts.names;
     const long long index = std::llabs(request.pfIndex);  // the most negative int has no int size
     if (index < 1 || index > static_cast<long long>(names.size())) {
       sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", request.dataFile,
@@ -64,7 +83,7 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
   DataReadOptions options;
   options.layout = layout;
   options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;
-  if (!ReadPoleFigureData(*pf, request.dataFile, options, sink)) return nullptr;
+  if (!readData() || !ReadPoleFigureDataText(*pf, *dataText, request.dataFile, options, sink)) return nullptr;
   PreparePoleFigure(*pf, request.showMrd);
   return pf;
 }

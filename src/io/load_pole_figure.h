@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/message_sink.h"
 #include "record/pole_figure.h"
@@ -38,5 +39,14 @@ bool LoadFilesExist(const LoadRequest& request, MessageSink& sink);
 // A fresh record named after the data file with the grid the request's rule
 // selects, or nullptr after the reader's messages.
 std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, MessageSink& sink);
+
+// What a load learnt of its data file, so that a caller needs not read it again.
+struct DataFileFacts {
+  DataLayout layout = DataLayout::None;  // the request's, or the one detected
+  std::vector<std::string> names;        // the picker list of a hash-list or WKO list file
+};
+// The same, filling `facts` as far as the load got (the layout once detected,
+// the names once read).
+std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts);
 
 }  // namespace quorix

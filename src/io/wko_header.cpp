@@ -1,5 +1,6 @@
 #include "io/wko_header.h"
 
+#include <array>
 #include <fmt/format.h>
 
 #include "base/nearest.h"
@@ -7,10 +8,13 @@
 
 namespace quorix {
 
-std::optional<WkoHeader> ReadWkoHeader(const std::vector<std::string>& lines, const std::string& fileName,
-                                       MessageSink& sink) {
-  if (lines.size() < 5) {
-    sink.Message(fmt::format("Data file {}: the WKO header needs 5 lines, the file has {}.", fileName, lines.size()));
+std::optional<WkoHeader> ReadWkoHeader(std::string_view text, const std::string& fileName, MessageSink& sink) {
+  std::array<std::string_view, 5> lines;
+  LineCursor cursor(text);
+  std::size_t found = 0;
+  while (found < lines.size() && cursor.Next(lines[found])) ++found;
+  if (found < lines.size()) {
+    sink.Message(fmt::format("Data file {}: the WKO header needs 5 lines, the file has {}.", fileName, found));
     return std::nullopt;
   }
   WkoHeader h;

@@ -3,7 +3,7 @@
 
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "base/message_sink.h"
 
@@ -16,9 +16,9 @@ struct WkoHeader {
   int blockLines = 0;      // L + 5
 };
 
-std::optional<WkoHeader> ReadWkoHeader(const std::vector<std::string>& lines, const std::string& fileName,
-                                       MessageSink& sink);
+// From the first five lines of the file's text (byte-order mark removed).
+std::optional<WkoHeader> ReadWkoHeader(std::string_view text, const std::string& fileName, MessageSink& sink);
 
-bool IsHashHeader(const std::string& line, const std::string& firstLine, bool headerIsFirstLine);
+bool IsHashHeader(std::string_view line, std::string_view firstLine, bool headerIsFirstLine);
 
 }  // namespace quorix

@@ -2,10 +2,11 @@
 // the template, one scan per complete circle, the tilt as the psi position.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "base/message_sink.h"
 #include "record/pole_figure.h"
@@ -17,13 +18,22 @@ struct XrdmlOptions {
   int h = 0, k = 0, l = 0;  // a <reflection> element only when none is 0
 };
 
-// The output text made from the template's lines; nothing when the template
-// ends before one of the lines the scans are built from.
-std::optional<std::string> FormatPFXRDML(const TPoleFigure& pf, const std::vector<std::string>& sampleLines,
-                                         const XrdmlOptions& options);
+// Templates are some kilobytes; the output repeats a scan of the template for
+// every circle, so a large one would make an enormous file.
+inline constexpr std::uintmax_t kMaxXrdmlTemplateSize = std::uintmax_t{16} << 20;
 
-// Messages: "Cannot open file: SAMPLE", "The sample file SAMPLE is not a
-// usable XRDML template.", "Cannot create file OUT", "Error writing file OUT.".
+// Receives the output piece by piece.
+using XrdmlPut = std::function<void(std::string_view)>;
+
+// The output made from the template's text, handed to `put` as it is made;
+// false when the template ends before one of the lines the scans are built
+// from (the output is incomplete then).
+bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const XrdmlOptions& options, const XrdmlPut& put);
+// The whole output as one text; nothing for an unusable template.
+std::optional<std::string> FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const XrdmlOptions& options);
+
+// Messages: "Cannot open file: SAMPLE", "The sample file SAMPLE is larger
+// than 16 MB; ...", "The sample file SAMPLE is not a usable XRDML template.", "Cannot create file OUT", "Error writing file OUT.".
 // On any of them no output file is created (an existing one stays as it was).
 bool WritePFXRDML(const TPoleFigure& pf, const std::string& sampleFile, const std::string& outFile,
                   const XrdmlOptions& options, MessageSink& sink);

@@ -9,10 +9,12 @@
 
 namespace quorix {
 
-bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
-                         MessageSink& sink) {
-  const int n = pf.CircleCount;
-  if (n < 1 || n > kMaxCircles) {
+namespace {
+
+// What the density needs besides the file, checked before it is read.
+bool DensityPossible(const TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
+                     MessageSink& sink) {
+  if (pf.CircleCount < 1 || pf.CircleCount > kMaxCircles) {
     sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
     return false;
   }
@@ -21,8 +23,12 @@ bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const Dir
                              fileName));
     return false;
   }
-  const std::optional<DirectionList> list = ReadDirections(fileName, options, sink);
+  return true;
+}
+
+bool DensityFromList(TPoleFigure& pf, const std::optional<DirectionList>& list, const DirectionalOptions& options) {
   if (!list) return false;
+  const int n = pf.CircleCount;
 
   for (auto& row : pf.Intensity) row.fill(0.0);
   pf.PointCount = 0;
@@ -39,6 +45,20 @@ bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const Dir
   RefreshMirrorCircles(pf);
   UpdateExtremes(pf);
   return true;
+}
+
+}  // namespace
+
+bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
+                         MessageSink& sink) {
+  if (!DensityPossible(pf, fileName, options, sink)) return false;
+  return DensityFromList(pf, ReadDirections(fileName, options, sink), options);
+}
+
+bool ReadDirectionalDataText(TPoleFigure& pf, std::string_view text, const std::string& fileName,
+                             const DirectionalOptions& options, MessageSink& sink) {
+  if (!DensityPossible(pf, fileName, options, sink)) return false;
+  return DensityFromList(pf, ReadDirectionsText(text, fileName, options, sink), options);
 }
 
 std::unique_ptr<TPoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "base/message_sink.h"
 #include "io/directional_reader.h"
@@ -16,6 +17,8 @@ namespace quorix {
 // record is untouched.
 bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                          MessageSink& sink);
+bool ReadDirectionalDataText(TPoleFigure& pf, std::string_view text, const std::string& sourceName,
+                             const DirectionalOptions& options, MessageSink& sink);
 
 // The load of a directional data file with its grid: the request's layout and
 // index do not apply. On failure nullptr after the messages.

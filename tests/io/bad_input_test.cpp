@@ -3,9 +3,16 @@
 // and a refusal leaves the record as it was.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <climits>
 #include <cmath>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -19,6 +26,7 @@
 #include "io/grid_reader.h"
 #include "base/ini_file.h"
 #include "io/load_pole_figure.h"
+#include "io/xrdml_writer.h"
 #include "plot/contour_colors.h"
 #include "transform/pf_add.h"
 #include "test_support.h"
@@ -500,6 +508,117 @@ TEST(FurtherFileBadInput, EmptyAndGarbageAreRefusedByNameLineEndsReadAlike) {
     EXPECT_FALSE(ReadFurtherPoleFigure(*main, grid, file, 1, sink)) << text.substr(0, 40);
     EXPECT_TRUE(Mentions(sink.messages, file)) << (sink.messages.empty() ? "" : sink.messages[0]);
   }
+}
+
+// --- memory and time bounded by the input ------------------------------------------
+
+// How far the peak memory rises while `work` runs, in a child process so that
+// earlier tests' high-water mark hides nothing; nothing when `work` fails.
+template <class Work>
+std::optional<long> PeakGrowthKb(Work work) {
+  int fds[2];
+  if (pipe(fds) != 0) return std::nullopt;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    const bool ok = work();
+    getrusage(RUSAGE_SELF, &after);
+    const long growth = after.ru_maxrss - before.ru_maxrss;
+    if (write(fds[1], &growth, sizeof growth) != sizeof growth) _exit(2);
+    _exit(ok ? 0 : 1);
+  }
+  close(fds[1]);
+  long growth = -1;
+  const bool got = read(fds[0], &growth, sizeof growth) == sizeof growth;
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!got || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  return growth;
+}
+
+TEST(BoundedByInput, DataAfterTheGridsValuesCostsNoMoreThanTheFile) {
+  // Eight values, then 24 MB more: as many short lines, or one long line.
+  constexpr std::size_t kTail = 24u << 20;
+  const auto grid = WriteTempFile("bounded.rst", "0 4\n45 4\n");
+  std::string lines = "1 2 3 4\n5 6 7 8\n";
+  lines.reserve(lines.size() + kTail);
+  while (lines.size() < kTail) lines += "9\n";
+  std::string oneLine = "1 2 3 4\n5 6 7 8 ";
+  oneLine.reserve(oneLine.size() + kTail);
+  while (oneLine.size() < kTail) oneLine += "9 ";
+  for (const auto& [name, contents] : {std::pair{"lines.pol", &lines}, std::pair{"line.pol", &oneLine}}) {
+    LoadRequest request;
+    request.dataFile = WriteTempFile(name, *contents);
+    request.gridFile = grid;
+    const auto growth = PeakGrowthKb([&] {
+      NullSink quiet;
+      const auto pf = LoadPoleFigure(request, quiet);
+      return pf && pf->Intensity[2][4] == 8;
+    });
+    ASSERT_TRUE(growth) << name << " did not load";
+    // The text once, and a little: a list of lines or of tokens took 10 to 22 times the file.
+    EXPECT_LT(*growth, static_cast<long>(3 * kTail / 1024)) << name;
+  }
+}
+
+TEST(BoundedByInput, ConfigurationFileLargerThanOneMegabyteIsIgnoredWithAMessage) {
+  const std::string keys = "[Contour]\ncolor1=255\n";
+  const std::string large = WriteTempFile("large.ini", keys + std::string(kMaxIniFileSize, ';'));
+  CollectingSink sink;
+  bool exists = false;
+  const IniFile ini = IniFile::Load(large, sink, &exists);
+  EXPECT_TRUE(exists);  // dealt with: the caller goes on with the defaults
+  EXPECT_FALSE(ini.HasKey("Contour", "color1"));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0], "The configuration file " + large + " is larger than 1 MB and was ignored; the defaults are used.");
+  // Without a sink the file reads as unreadable, so a colour set is not written over it.
+  EXPECT_FALSE(IniFile::Load(large, &exists).HasKey("Contour", "color1"));
+  EXPECT_FALSE(exists);
+  std::string error;
+  EXPECT_FALSE(SaveColorSet(large, DefaultContourColors(), 2, error));
+  EXPECT_EQ(test::ReadFile(large).size(), keys.size() + kMaxIniFileSize);
+  // At the cap the file still counts.
+  const std::string atCap = keys + std::string(kMaxIniFileSize - keys.size(), ';');
+  EXPECT_TRUE(IniFile::Load(WriteTempFile("cap.ini", atCap), sink, &exists).HasKey("Contour", "color1"));
+  EXPECT_EQ(sink.messages.size(), 1u);
+}
+
+std::string XrdmlTemplate(std::size_t scanPadding) {
+  std::string text = test::ReadFile(std::string(QUORIX_SOURCE_DIR) + "/tests/io/data/mixed_case_markers.xrdml");
+  // A comment inside the part of the template repeated for every circle.
+  const std::size_t lineEnd = text.find('\n', text.find("</DiffractedBeamPath>"));
+  EXPECT_NE(lineEnd, std::string::npos);
+  text.insert(lineEnd + 1, "<!--" + std::string(scanPadding, '-') + "-->\n");
+  return text;
+}
+
+TEST(BoundedByInput, XrdmlTemplateIsCappedAndTheOutputNotHeldWhole) {
+  auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 5, 72);  // 19 circles
+  for (int i = 1; i <= pf->CircleCount; ++i)
+    for (int k = 1; k <= 72; ++k) pf->Intensity[i][k] = k;
+  const std::string out = (test::TempDir() / "bounded.xrdml").string();
+
+  const std::string large = WriteTempFile("large.xrdml", XrdmlTemplate(kMaxXrdmlTemplateSize));
+  CollectingSink sink;
+  EXPECT_FALSE(WritePFXRDML(*pf, large, out, {}, sink));
+  EXPECT_EQ(sink.messages, std::vector<std::string>{"The sample file " + large +
+                                                    " is larger than 16 MB; an XRDML template is far smaller."});
+  EXPECT_FALSE(std::filesystem::exists(out));
+
+  // 2 MB repeated for 19 circles: 38 MB of output.
+  constexpr std::size_t kPadding = 2u << 20;
+  const std::string padded = WriteTempFile("padded.xrdml", XrdmlTemplate(kPadding));
+  const auto growth = PeakGrowthKb([&] {
+    NullSink quiet;
+    return WritePFXRDML(*pf, padded, out, {}, quiet);
+  });
+  ASSERT_TRUE(growth);
+  EXPECT_LT(*growth, static_cast<long>(4 * kPadding / 1024));
+  EXPECT_GT(std::filesystem::file_size(out), 19 * kPadding);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "io/data_layout.h"
+#include "io/data_reader.h"
+#include "io/grid_reader.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -120,6 +122,67 @@ TEST(RealDataNames, BeartexPickerLists) {
   EXPECT_EQ(names[0], "   1  1  1");
   EXPECT_EQ(names[1], "   2  0  0");
   EXPECT_EQ(PickerList(b, DataLayout::HashList, sink).size(), 6u);
+}
+
+}  // namespace
+}  // namespace quorix
+
+namespace quorix {
+namespace {
+
+TEST(LoadPoleFigure, OneReadTellsTheLayoutAndTheNamesTheFileFormsFind) {
+  for (const char* name : {"copper111.pol", "copper.xpe", "quartz.wko"}) {
+    const std::string path = ExamplePath(name);
+    CollectingSink sink;
+    const LayoutInfo detected = DetectLayout(path, sink);
+    const auto names = PickerList(path, detected.layout, sink);
+    const std::string text = test::ReadFile(path);
+    EXPECT_EQ(DetectLayoutText(text, path).layout, detected.layout) << name;
+    EXPECT_EQ(PickerListText(text, detected.layout, path, sink), names) << name;
+
+    LoadRequest request;
+    request.dataFile = path;
+    request.gridFile = ExamplePath("grid5.rst");
+    request.pfIndex = 2;
+    DataFileFacts facts;
+    const auto pf = LoadPoleFigure(request, sink, facts);
+    ASSERT_TRUE(pf) << name;
+    EXPECT_EQ(facts.layout, detected.layout) << name;
+    EXPECT_EQ(facts.names, names) << name;
+    EXPECT_TRUE(sink.messages.empty()) << name;
+  }
+  // A failed load tells what it learnt before failing.
+  LoadRequest request;
+  request.dataFile = ExamplePath("copper.xpe");
+  request.gridFile = ExamplePath("grid5.rst");
+  request.pfIndex = 99;
+  CollectingSink sink;
+  DataFileFacts facts;
+  EXPECT_FALSE(LoadPoleFigure(request, sink, facts));
+  EXPECT_EQ(facts.layout, DataLayout::HashList);
+  EXPECT_FALSE(facts.names.empty());
+}
+
+TEST(TextForms, MessagesNameTheSourceAsTheFileFormsNameTheFile) {
+  auto pf = NewPoleFigure();
+  CollectingSink sink;
+  EXPECT_FALSE(ReadSimpleGridText(*pf, "", "memory.rst", sink));
+  EXPECT_FALSE(ReadFullGridText(*pf, "I 1\n", "memory.grd", sink));
+  ASSERT_TRUE(ReadSimpleGridText(*pf, "\xEF\xBB\xBF" "0 4\r45 4\r", "memory.rst", sink));
+  DataReadOptions options;
+  options.layout = DataLayout::Plain;
+  EXPECT_FALSE(ReadPoleFigureDataText(*pf, "1 2 3\n", "memory.pol", options, sink));
+  options.layout = DataLayout::WkoList;
+  EXPECT_FALSE(ReadPoleFigureDataText(*pf, "1\n2\n", "memory.wko", options, sink));
+  EXPECT_EQ(sink.messages, (std::vector<std::string>{
+                               "Grid file memory.rst: no circles found.",
+                               "Grid file memory.grd: the file ends before the inner and outer mirror switches are both given.",
+                               "Expected 8 data, found 3.",
+                               "Data file memory.wko: the WKO header needs 5 lines, the file has 2.",
+                           }));
+  options.layout = DataLayout::Plain;
+  EXPECT_TRUE(ReadPoleFigureDataText(*pf, "title\nunit\n1 2 3 4\n5 6 7 8 9 10\n", "memory.pol", options, sink));
+  EXPECT_DOUBLE_EQ(pf->Intensity[2][4], 8);
 }
 
 }  // namespace

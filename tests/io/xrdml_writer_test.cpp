@@ -70,17 +70,17 @@ const char* kHead =
     "\t\t</DiffractedBeamPath>\r\n";
 const char* kTail = "\t</xrdMeasurement>\r\n</xrdMeasurements>\r\n";
 
-std::vector<std::string> TemplateLines(const std::string& name) {
+std::string TemplateText(const std::string& name) {
   std::string text;
   EXPECT_EQ(ReadWholeFile(Fixture(name), text), FileStatus::Ok);
-  return SplitLines(text);
+  return text;
 }
 
 TEST(XrdmlWriter, OneScanPerCompleteCircleOnAMixedCaseTemplate) {
   const auto pf = ThreeCircles();
   XrdmlOptions o;
   o.h = o.k = o.l = 1;
-  const auto text = FormatPFXRDML(*pf, TemplateLines("mixed_case_markers.xrdml"), o);
+  const auto text = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), o);
   ASSERT_TRUE(text);
   // Circle 2 holds a missing value and is left out; halves go to the even neighbour;
   // the first count closes the circle; a tilt of 5 gets a leading blank.
@@ -89,14 +89,14 @@ TEST(XrdmlWriter, OneScanPerCompleteCircleOnAMixedCaseTemplate) {
   o.SetNegativeToZero = true;
   o.h = 2;
   o.k = o.l = 0;
-  EXPECT_EQ(*FormatPFXRDML(*pf, TemplateLines("mixed_case_markers.xrdml"), o),
+  EXPECT_EQ(*FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), o),
             std::string(kHead) + Scan(" 5.00", "2 4 0 2", false) + Scan("15.00", "10 20 30 10", false) + kTail);
 }
 
 TEST(XrdmlWriter, EveryCircleIncompleteGivesTheHeaderAndTheClosingLines) {
   auto pf = ThreeCircles();
   pf->Intensity[1][1] = pf->Intensity[3][3] = -1;
-  const auto text = FormatPFXRDML(*pf, TemplateLines("mixed_case_markers.xrdml"), {});
+  const auto text = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), {});
   ASSERT_TRUE(text);
   EXPECT_EQ(*text, std::string(kHead) + kTail);
 }
@@ -106,7 +106,7 @@ TEST(XrdmlWriter, SeventyTwoPointsGiveSeventyThreeCounts) {
   test::FillRegularGrid(*pf, 90, 72);
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = 1000 + j;
-  const auto text = FormatPFXRDML(*pf, TemplateLines("mixed_case_markers.xrdml"), {});
+  const auto text = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), {});
   ASSERT_TRUE(text);
   const std::size_t start = text->find("<intensities unit=\"counts\">") + 27;
   const auto counts = SplitWhitespace(std::string_view(*text).substr(start, text->find('<', start) - start));
