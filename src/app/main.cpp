@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
       std::exit(0);
     });
   }
+  std::unique_ptr<quorix::Application> app;
   // With QUORIX_SCREENSHOT, a menu command to run before the picture (the
   // manual's pictures of the dialogs), named by its caption without "&".
   if (const char* command = std::getenv("QUORIX_SCREENSHOT_COMMAND"); command && *command) {
@@ -82,7 +83,6 @@ int main(int argc, char** argv) {
     });
   }
   const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/quorix";
-  std::unique_ptr<quorix::Application> app;
   app = quorix::StartUp(QApplication::applicationFilePath(), arguments, userFolder, QUORIX_SOURCE_MANUAL);
   const int result = qapp.exec();
   quorix::StoreSettings(*app->context);
