@@ -27,7 +27,6 @@ shot main-window "" copper111.pol grid5.rst
 shot select-pole-figures "" copper.xpe grid5.rst
 shot save-ascii "Save as ASCII" copper111.pol grid5.rst
 shot circle-correction "Edit Intensities of Circle" copper111.pol grid5.rst
-shot compare "Compare Pole Figures" copper111.pol grid5.rst
 shot add-weighted "Add Pole Figures weighted" copper111.pol grid5.rst
 shot rotation "Rotate Grid" copper111.pol grid5.rst
 shot interpolation "Interpolation" copper111.pol grid5.rst
