@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
         if (w->isVisible()) area |= w->frameGeometry();
       if (QScreen* screen = QGuiApplication::primaryScreen()) {
         area &= screen->geometry();
-        (area.isEmpty() ? screen->grabWindow(0) : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()))
+        (area.isEmpty() ? screen->grabWindow(0)
+                        : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()))
             .save(file);
       }
       std::exit(0);

@@ -54,8 +54,7 @@ SettingsFiles ChooseSettingsFiles(const std::string& programPath, const std::str
                                   const std::string& userFolder) {
   const std::string beside = IniFileNameFor(programPath, currentFolder);
   if (userFolder.empty()) return {beside, beside};
-  const std::string user =
-      (std::filesystem::path(userFolder) / std::filesystem::path(beside).filename()).string();
+  const std::string user = (std::filesystem::path(userFolder) / std::filesystem::path(beside).filename()).string();
   std::error_code ec;
   if (std::filesystem::exists(user, ec)) return {user, user};
   if (std::filesystem::is_regular_file(beside, ec)) return {beside, user};

@@ -32,7 +32,7 @@ WindowPosition ParseWindowPosition(const std::string& value);
 std::string IniFileNameFor(const std::string& programPath, const std::string& currentFolder);
 
 struct SettingsFiles {
-  std::string read;   // empty: start with an empty configuration
+  std::string read;  // empty: start with an empty configuration
   std::string write;
 };
 

@@ -32,12 +32,12 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndWriteNothing) {
   const std::string grid = test::ExamplePath("grid5.rst");
   const std::string out = (test::TempDir() / "never.pol").string();
   for (const std::string args : {
-           std::string(""),                                              // no command
-           std::string("convert ") + data + " " + grid,                  // unknown command
-           "save " + data + " -o " + out,                                // missing GRID
-           "save " + data + " " + grid + " -o " + out + " --bogus",      // unknown option
-           "save " + data + " " + grid + " -o " + out + " --index 0",    // failed check
-           "save " + data + " " + grid + " -o " + out + " --count x",    // not a number
+           std::string(""),                                                    // no command
+           std::string("convert ") + data + " " + grid,                        // unknown command
+           "save " + data + " -o " + out,                                      // missing GRID
+           "save " + data + " " + grid + " -o " + out + " --bogus",            // unknown option
+           "save " + data + " " + grid + " -o " + out + " --index 0",          // failed check
+           "save " + data + " " + grid + " -o " + out + " --count x",          // not a number
            "edit " + data + " " + grid + " --all + 1 --suppress 2 -o " + out,  // excluded pair
        }) {
     const CliRun run = RunCli(args);

@@ -261,7 +261,8 @@ TEST(DesktopStartUp, TheNextRunOffersTheLastFilesFromTheUsersFolder) {
   const auto user = std::filesystem::path(program.toStdString()).parent_path() / "config" / "quorix";
   std::filesystem::remove_all(user);
   {
-    auto app = StartUp(program, {Example("copper111.pol"), Example("grid5.rst")}, QString::fromStdString(user.string()));
+    auto app =
+        StartUp(program, {Example("copper111.pol"), Example("grid5.rst")}, QString::fromStdString(user.string()));
     EXPECT_TRUE(app->context->state.Options.ShowMrd);  // seeded from beside the program
     ASSERT_EQ(app->context->set.PF[1]->CircleCount, 19);
   }
