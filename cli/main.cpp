@@ -1,11 +1,13 @@
 // quorix-cli: the batch interface to the same library the desktop program uses.
 #include <clocale>
-#include <vector>
 #include <exception>
 #include <iostream>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "commands.h"
+#include "quorix_version.h"
 
 namespace {
 
@@ -27,12 +29,15 @@ int main(int argc, char** argv) try {
   std::setlocale(LC_ALL, "C");
   CLI::App app{"Quorix pole figure tool"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("quorix-cli ") + QUORIX_VERSION);
   std::vector<quorix::cli::Command> commands;
   for (AddCommandFunction add : kCommandTable) commands.push_back(add(app));
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    // --help and --version end with 0; every usage error with 2, apart from
+    // the 1 of a command that failed.
+    return app.exit(e) == 0 ? 0 : 2;
   }
   for (const quorix::cli::Command& command : commands) {
     if (command.app->parsed()) return command.run();

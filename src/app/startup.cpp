@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -13,7 +14,8 @@
 
 namespace quorix {
 
-std::unique_ptr<Application> StartUp(const QString& programPath, const QStringList& arguments) {
+std::unique_ptr<Application> StartUp(const QString& programPath, const QStringList& arguments,
+                                     const QString& userFolder, const QString& sourceManual) {
   auto app = std::make_unique<Application>();
   app->context = std::make_unique<AppContext>();
   AppContext& c = *app->context;
@@ -26,10 +28,11 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   // 2. Numbers with "." everywhere, whatever the user's locale says.
   std::setlocale(LC_NUMERIC, "C");
   QLocale::setDefault(QLocale::c());
-  c.IniFileName = IniFileNameFor(c.programPath, QDir::currentPath().toStdString());
-  QFileInfo help(QString::fromStdString(c.IniFileName));
-  c.HelpFileName = (help.path() + "/" + help.completeBaseName() + ".chm").toStdString();
-  c.ini = IniFile::Load(c.IniFileName);
+  const SettingsFiles settings =
+      ChooseSettingsFiles(c.programPath, QDir::currentPath().toStdString(), userFolder.toStdString());
+  c.IniFileName = settings.write;
+  c.HelpFileName = FindManual(c.programPath, sourceManual.toStdString());
+  if (!settings.read.empty()) c.ini = IniFile::Load(settings.read);
   ReadDisplayOptions(c.ini, c.state);
   c.startup = ReadStartupConfig(c.ini);
   c.GridFileName = c.startup.GridFileName;
@@ -38,6 +41,7 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   main.CreateWindows();
 
   // 4.
+  main.OpenDlg().PFEdit->setText(QString::fromStdString(c.startup.DataFileName));
   main.OpenDlg().GridEdit->setText(QString::fromStdString(c.GridFileName));
   c.TitlePrefix = main.windowTitle().toStdString() + " - ";
 
@@ -57,6 +61,23 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
     main.OpenDlg().OKBtnClick(false);
   }
   return app;
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QString(":/quorix/hicolor/%1x%1/apps/org.quorix.Quorix.png").arg(size), QSize(size, size));
+  return icon;
+}
+
+bool RunMenuCommand(TMainform& main, const QString& caption) {
+  for (QAction* action : main.findChildren<QAction*>()) {
+    if (QString(action->text()).remove('&') == caption && action->isEnabled()) {
+      action->trigger();
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace quorix

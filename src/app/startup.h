@@ -1,6 +1,7 @@
 // The start-up sequence of the desktop program.
 #pragma once
 
+#include <QIcon>
 #include <QStringList>
 #include <memory>
 
@@ -14,8 +15,18 @@ struct Application {
   std::unique_ptr<TMainform> mainform;
 };
 
-// Creates the windows, reads the configuration file beside the program and
-// loads the command line [data file [grid file]].
-std::unique_ptr<Application> StartUp(const QString& programPath, const QStringList& arguments);
+// Creates the windows, reads the configuration file and loads the command
+// line [data file [grid file]]. The file lives in `userFolder`, seeded from
+// one beside the program; an empty `userFolder` keeps it beside the program.
+// `sourceManual` is the manual to show when none is installed.
+std::unique_ptr<Application> StartUp(const QString& programPath, const QStringList& arguments,
+                                     const QString& userFolder = {}, const QString& sourceManual = {});
+
+// The icon of the desktop menu, from the program's resources.
+QIcon ProgramIcon();
+
+// Triggers the main window's menu command with this caption ("&" left out);
+// false when there is none.
+bool RunMenuCommand(TMainform& main, const QString& caption);
 
 }  // namespace quorix

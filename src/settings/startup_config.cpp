@@ -31,6 +31,7 @@ WindowPosition ParseWindowPosition(const std::string& value) {
 
 StartupConfig ReadStartupConfig(const IniFile& ini) {
   StartupConfig c;
+  c.DataFileName = ini.ReadString("Files", "data", "");
   c.GridFileName = ini.ReadString("Files", "grid", "");
   c.GridPath = c.GridFileName.empty() ? std::string() : std::filesystem::path(c.GridFileName).parent_path().string();
   c.DataPath = ini.ReadString("Data", "datapath", "");
@@ -47,6 +48,46 @@ std::string IniFileNameFor(const std::string& programPath, const std::string& cu
   if (!p.has_parent_path()) p = std::filesystem::path(currentFolder) / p;
   p.replace_extension("ini");
   return p.string();
+}
+
+SettingsFiles ChooseSettingsFiles(const std::string& programPath, const std::string& currentFolder,
+                                  const std::string& userFolder) {
+  const std::string beside = IniFileNameFor(programPath, currentFolder);
+  if (userFolder.empty()) return {beside, beside};
+  const std::string user = (std::filesystem::path(userFolder) / std::filesystem::path(beside).filename()).string();
+  std::error_code ec;
+  if (std::filesystem::exists(user, ec)) return {user, user};
+  if (std::filesystem::is_regular_file(beside, ec)) return {beside, user};
+  return {"", user};
+}
+
+void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::string& dataPath,
+                       const std::string& gridFile) {
+  ini.WriteString("Files", "data", dataFile);
+  ini.WriteString("Files", "grid", gridFile);
+  ini.WriteString("Data", "datapath", dataPath);
+}
+
+bool SaveSettings(const IniFile& ini, const std::string& path, std::string& error) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code ec;
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  if (ec) {
+    error = fmt::format("Cannot create {}: {}", folder.string(), ec.message());
+    return false;
+  }
+  return ini.Save(path, error);
+}
+
+std::string FindManual(const std::string& programPath, const std::string& sourceTreeManual) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  // <prefix>/bin/quorix -> <prefix>/share/doc/quorix/manual, wherever the prefix is.
+  const fs::path installed =
+      fs::path(programPath).parent_path().parent_path() / "share" / "doc" / "quorix" / "manual" / "index.html";
+  if (fs::is_regular_file(installed, ec)) return installed.string();
+  if (!sourceTreeManual.empty() && fs::is_regular_file(sourceTreeManual, ec)) return sourceTreeManual;
+  return "";
 }
 
 }  // namespace quorix

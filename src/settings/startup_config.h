@@ -1,5 +1,6 @@
 // The start-up keys of the configuration file that are not display options:
-// grid file, data folder and the screen positions of windows 2..8.
+// last data and grid files, data folder and the screen positions of windows
+// 2..8; where the file lives and where the manual is.
 #pragma once
 
 #include <array>
@@ -15,6 +16,7 @@ struct WindowPosition {
 };
 
 struct StartupConfig {
+  std::string DataFileName;
   std::string GridFileName;
   std::string GridPath;
   std::string DataPath;
@@ -28,5 +30,28 @@ WindowPosition ParseWindowPosition(const std::string& value);
 
 // The configuration file beside the program: its path with the extension "ini".
 std::string IniFileNameFor(const std::string& programPath, const std::string& currentFolder);
+
+struct SettingsFiles {
+  std::string read;  // empty: start with an empty configuration
+  std::string write;
+};
+
+// The user's file (<userFolder>/<program name>.ini) once it exists; before
+// that a file beside the program (a portable install) is read, and changes go
+// to the user's file. An empty userFolder keeps everything beside the program.
+SettingsFiles ChooseSettingsFiles(const std::string& programPath, const std::string& currentFolder,
+                                  const std::string& userFolder);
+
+// Keeps the last data file, its folder and the grid file for the next start.
+void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::string& dataPath,
+                       const std::string& gridFile);
+
+// IniFile::Save after creating the file's folder.
+bool SaveSettings(const IniFile& ini, const std::string& path, std::string& error);
+
+// The HTML manual: installed beside the program's prefix
+// (<prefix>/share/doc/quorix/manual/index.html), else `sourceTreeManual` (a
+// program run from its build folder); empty when neither exists.
+std::string FindManual(const std::string& programPath, const std::string& sourceTreeManual);
 
 }  // namespace quorix

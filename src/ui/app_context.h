@@ -30,7 +30,7 @@ struct AppContext {
   TProgramState state;
   TPoleFigureSet set;
   std::string programPath;
-  std::string IniFileName;
+  std::string IniFileName;  // where the configuration is written
   std::string HelpFileName;
   IniFile ini;
   StartupConfig startup;
@@ -39,5 +39,9 @@ struct AppContext {
   std::string TitlePrefix;
   LoadFlags load;
 };
+
+// Writes the last data and grid files and the data folder into the
+// configuration file for the next start.
+void StoreSettings(AppContext& context);
 
 }  // namespace quorix

@@ -169,6 +169,12 @@ void TMainform::CreateMenus() {
   QAction* help = menuBar()->addAction("&?");
   group_.emplace_back(help, true);
   connect(help, &QAction::triggered, this, &TMainform::HelpTutorialClick);
+  // F1 opens the manual also before anything is loaded, while "?" waits with the other menus.
+  auto* f1 = new QAction(this);
+  f1->setShortcut(QKeySequence::HelpContents);
+  f1->setShortcutContext(Qt::ApplicationShortcut);
+  addAction(f1);
+  connect(f1, &QAction::triggered, this, &TMainform::HelpTutorialClick);
   connect(menuBar()->addAction("&About"), &QAction::triggered, this, &TMainform::About1Click);
 }
 
@@ -459,10 +465,11 @@ void TMainform::StartCopy1Click() {
 }
 
 void TMainform::HelpTutorialClick() {
-  // The desktop's viewer stands in for the compiled-help viewer.
+  // The HTML manual in the desktop's browser.
   const QString help = QString::fromStdString(context_.HelpFileName);
-  if (!QFileInfo::exists(help) || !QProcess::startDetached("xdg-open", {help})) {
-    QMessageBox::warning(this, windowTitle(), "Error executing help: xdg-open " + help);
+  if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help))) {
+    QMessageBox::warning(this, windowTitle(),
+                         "Error executing help: " + (help.isEmpty() ? QString("no manual installed") : help));
   }
 }
 

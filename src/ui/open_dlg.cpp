@@ -116,7 +116,10 @@ void TOpenDlg::GridButtonClick() {
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDirectory(QString::fromStdString(context_.startup.GridPath));
   dialog.setNameFilters(FileDialogFilters(kGridFilter));
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) GridEdit->setText(dialog.selectedFiles().first());
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    GridEdit->setText(dialog.selectedFiles().first());
+    context_.startup.GridPath = QFileInfo(dialog.selectedFiles().first()).absolutePath().toStdString();
+  }
 }
 
 void TOpenDlg::CancelBtnClick() {
@@ -178,6 +181,7 @@ void TOpenDlg::OKBtnClick(bool fromUser) {
   context_.GridFileName = GridEdit->text().toStdString();
   context_.DataFileName = dataFile;
   if (!mainform_.LoadMain(dataFile, context_.GridFileName)) return;  // the dialog stays open
+  StoreSettings(context_);
 
   close();
   mainform_.AfterMainLoad();

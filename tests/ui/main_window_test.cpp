@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -569,6 +570,27 @@ TEST(DesktopPrint, APageShowsTheScreenLayoutScaledIntoThePrintableArea) {
     ASSERT_EQ(pageRows.size(), screenRows.size()) << screen.width();
     for (std::size_t k = 0; k < screenRows.size(); ++k) EXPECT_NEAR(pageRows[k], screenRows[k] * scale, 2 * scale);
   }
+}
+
+// What a load leaves in the user's configuration: the next start offers the
+// same files, and the file beside the program (a portable copy) is only read.
+TEST(DesktopStartUp, TheNextRunOffersTheLastFilesFromTheUsersFolder) {
+  const QString program = ProgramPath("[Options]\nmrd=yes\n");
+  const auto user = std::filesystem::path(program.toStdString()).parent_path() / "config" / "quorix";
+  std::filesystem::remove_all(user);
+  {
+    auto app =
+        StartUp(program, {Example("copper111.pol"), Example("grid5.rst")}, QString::fromStdString(user.string()));
+    EXPECT_TRUE(app->context->state.Options.ShowMrd);  // seeded from beside the program
+    ASSERT_EQ(app->context->set.PF[1]->CircleCount, 19);
+  }
+  ASSERT_TRUE(std::filesystem::exists(user / "quorix.ini"));
+  auto next = StartUp(program, {}, QString::fromStdString(user.string()));
+  EXPECT_EQ(next->mainform->OpenDlg().PFEdit->text(), QFileInfo(Example("copper111.pol")).absoluteFilePath());
+  EXPECT_EQ(next->mainform->OpenDlg().GridEdit->text(), QFileInfo(Example("grid5.rst")).absoluteFilePath());
+  EXPECT_EQ(next->context->state.DataPath, QFileInfo(Example("copper111.pol")).absolutePath().toStdString());
+  EXPECT_TRUE(next->context->state.Options.ShowMrd);  // kept in the user's file
+  EXPECT_EQ(next->context->IniFileName, (user / "quorix.ini").string());
 }
 
 }  // namespace
