@@ -95,6 +95,7 @@ bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& s
   pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
   pf.InnerMirror = 0;
   pf.OuterMirror = 0;
+  pf.Grid = GridKind::Simple;
   return true;
 }
 
@@ -176,6 +177,7 @@ bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sin
     pf.OuterMirror = 0;
   }
   pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
+  pf.Grid = GridKind::Full;
   return true;
 }
 

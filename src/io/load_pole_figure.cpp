@@ -43,8 +43,9 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
     if (!info.ok) return nullptr;
     layout = info.layout;
   }
+  std::vector<std::string> names;
   if (!directional && (layout == DataLayout::HashList || layout == DataLayout::WkoList)) {
-    const auto names = PickerList(request.dataFile, layout, sink);
+    names = PickerList(request.dataFile, layout, sink);
     const long long index = std::llabs(request.pfIndex);  // the most negative int has no int size
     if (index < 1 || index > static_cast<long long>(names.size())) {
       sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", request.dataFile,
@@ -68,6 +69,10 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
     options.layout = layout;
     options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;
     if (!ReadPoleFigureData(*pf, request.dataFile, options, sink)) return nullptr;
+  }
+  if (!names.empty()) {
+    pf->IndexInFile = static_cast<std::int32_t>(std::llabs(request.pfIndex));
+    pf->NameInFile = names[static_cast<std::size_t>(pf->IndexInFile - 1)];
   }
   PreparePoleFigure(*pf, request.showMrd);
   return pf;
