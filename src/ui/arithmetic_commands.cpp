@@ -42,16 +42,17 @@ void PFDiff1Click(TMainform& mainform, AppContext& context) {
       ProposeDiffNames(pf1.FileName, context.load.Multi(), PlaceInFileText(pf1), context.state.DataPath, dlg.RPLogName));
   if (dlg.exec() != QDialog::Accepted) return;
 
-  auto result = ComparePoleFigures(pf1, pf2, dlg.Eps(), sink);
+  const CompareRequest request = dlg.Request();
+  auto result = ComparePoleFigures(pf1, pf2, request.eps, sink);
   if (!result) return;
   if (!context.state.Options.ShowMrd) {
     mainform.mrdSpeedButton->setChecked(true);
     mainform.mrdSpeedButtonClick(true);
   }
 
-  const std::string diffFile = dlg.DiffFileEdit->text().toStdString();
-  const std::string rpFile = dlg.RPFileEdit->text().toStdString();
-  const std::string logFile = dlg.RPLogFileEdit->text().toStdString();
+  const std::string& diffFile = request.diffFile;
+  const std::string& rpFile = request.rpFile;
+  const std::string& logFile = request.logFile;
   const RPLogEntry entry = RPLogEntryFor(pf1, pf2, context.load.Multi(), *result);
 
   context.set.PF[3] = std::move(result->difference);

@@ -489,8 +489,7 @@ void TMainform::Navigate(SeriesKey kind, char key, bool shift) {
   const bool resetRotation = context_.load.ResetRotation;
   switch (StepThroughSeries(context_, kind, key, shift, k, sink)) {
     case SeriesLoad::Main:
-      if (context_.load.PlainFile)
-        openDlg_->ShowRequest({context_.DataFileName, context_.GridFileName, openDlg_->Request().directional});
+      if (context_.load.PlainFile) openDlg_->ShowFiles(context_.DataFileName, context_.GridFileName);
       ShowMainLoaded(resetRotation);
       break;
     case SeriesLoad::Window:

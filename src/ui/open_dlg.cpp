@@ -128,9 +128,13 @@ LoadFilesRequest TOpenDlg::Request() const {
 }
 
 void TOpenDlg::ShowRequest(const LoadFilesRequest& request) {
-  PFEdit->setText(QString::fromStdString(request.dataFile));
-  GridEdit->setText(QString::fromStdString(request.gridFile));
+  ShowFiles(request.dataFile, request.gridFile);
   DirDataCheckBox->setChecked(request.directional);
+}
+
+void TOpenDlg::ShowFiles(const std::string& dataFile, const std::string& gridFile) {
+  PFEdit->setText(QString::fromStdString(dataFile));
+  GridEdit->setText(QString::fromStdString(gridFile));
 }
 
 void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {

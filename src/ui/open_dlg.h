@@ -40,6 +40,7 @@ class TOpenDlg : public QDialog {
   LoadFilesRequest Request() const;
   // Shows a request in the fields, e.g. the command line's files.
   void ShowRequest(const LoadFilesRequest& request);
+  void ShowFiles(const std::string& dataFile, const std::string& gridFile);
   // The load sequence of OK. fromUser: pressed in the dialog (extra windows
   // are loaded only then); false from the command line.
   void Submit(const LoadFilesRequest& request, bool fromUser);

@@ -213,10 +213,10 @@ TEST(DesktopLoad, AFailedLoadKeepsNamesCaptionAndNavigation) {
   AppContext& c = *app->context;
   TMainform& main = *app->mainform;
   const QString caption = main.windowTitle();
-  // A grid that does not fit the data.
+  // Data that do not fill another grid.
   main.Open1Click();
-  main.OpenDlg().PFEdit->setText(Example("copper111.pol"));
-  main.OpenDlg().GridEdit->setText(Example("offset5.grd"));
+  main.OpenDlg().PFEdit->setText(Example("copper200_offset.pol"));
+  main.OpenDlg().GridEdit->setText(Example("grid5_centre.rst"));
   EXPECT_EQ(WithModalsClosed([&] { main.OpenDlg().OKBtnClick(true); }), 1);
   EXPECT_EQ(c.GridFileName, Example("grid5.rst").toStdString());
   EXPECT_EQ(c.DataFileName, Example("copper111.pol").toStdString());

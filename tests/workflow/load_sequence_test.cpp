@@ -66,7 +66,7 @@ TEST(LoadMainPoleFigure, AFailureLeavesTheSessionAsItWas) {
 
   // Wrong number of data; then a grid that does not fit the data.
   for (const MainLoad& bad :
-       {Plain("copper200_offset.pol", "grid5.rst", true), Plain("copper111.pol", "offset5.grd", true)}) {
+       {Plain("copper200_offset.pol", "grid5.rst", true), Plain("copper200_offset.pol", "grid5_centre.rst", true)}) {
     sink.messages.clear();
     EXPECT_FALSE(LoadMainPoleFigure(s, bad, sink));
     EXPECT_EQ(sink.messages.size(), 1u);
