@@ -38,7 +38,7 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   main.CreateWindows();
 
   // 4.
-  main.OpenDlg().GridEdit->setText(QString::fromStdString(c.GridFileName));
+  main.OpenDlg().ShowFiles("", c.GridFileName);
   c.TitlePrefix = main.windowTitle().toStdString() + " - ";
 
   // 5.

@@ -34,7 +34,10 @@ struct Desktop {
   TMainform main{context};
   Desktop() {
     main.CreateWindows();
-    if (!main.LoadMain({Example("copper111.pol"), Example("grid5.rst")})) return;
+    MainLoad load;
+    load.dataFile = Example("copper111.pol");
+    load.gridFile = Example("grid5.rst");
+    if (!main.LoadMain(load)) return;
     main.LoadIntoWindow(2, Example("copper111.pol"));
   }
   bool Loaded() { return context.set.PF[1]->CircleCount == 19 && main.WindowVisible(2); }
