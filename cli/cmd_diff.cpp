@@ -12,6 +12,7 @@
 #include "options.h"
 #include "record_json.h"
 #include "transform/pf_difference.h"
+#include "workflow/rp_log.h"
 
 namespace quorix::cli {
 namespace {
@@ -48,16 +49,8 @@ int RunDiff(const DiffOptions& o) {
 
   int status = 0;
   if (!o.log.empty()) {
-    RPLogEntry entry;
-    entry.pf1File = pf1->FileName;
-    entry.pf2File = pf2->FileName;
-    entry.multi = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
-    // The bracketed index as the window captions show it.
-    entry.pf1Index = CaptionIndex(MultiSuffix(o.index1, ""));
-    entry.pf2Index = CaptionIndex(MultiSuffix(o.index2, ""));
-    entry.eps = result->eps;
-    entry.rp = result->RP;
-    if (!AppendRPLog(o.log, entry, sink)) status = 1;
+    const bool multi = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
+    if (!AppendRPLog(o.log, RPLogEntryFor(*pf1, *pf2, multi, *result), sink)) status = 1;
   }
   if (!WriteComparisonFiles(*result->difference, *result->rp, o.diffOut, o.rpOut, sink)) status = 1;
 

@@ -9,6 +9,7 @@
 #include "record/statistics.h"
 #include "options.h"
 #include "record_json.h"
+#include "workflow/load_sequence.h"
 
 namespace quorix::cli {
 namespace {
@@ -40,20 +41,12 @@ void PrintSummary(const TPoleFigure& pf, DataLayout layout, const std::vector<st
 
 int RunInfo(const InfoOptions& o) {
   StderrSink sink;
-  LoadRequest request = MakeLoadRequest(o.load);
-  const LayoutInfo info = DetectLayout(request.dataFile, sink);
-  if (!info.ok) return 1;
-  request.layout = info.layout;
-  std::vector<std::string> names;
-  if (info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList) {
-    names = PickerList(request.dataFile, info.layout, sink);
-  }
-  const auto pf = LoadPoleFigure(request, sink);
-  if (!pf) return 1;
+  const LoadedFile loaded = LoadDataFile(MakeLoadRequest(o.load), sink);
+  if (!loaded.pf) return 1;
   if (o.json)
-    std::cout << RecordJson(*pf, info.layout, names).dump() << '\n';
+    std::cout << RecordJson(*loaded.pf, loaded.layout, loaded.names).dump() << '\n';
   else
-    PrintSummary(*pf, info.layout, names, o.load.index);
+    PrintSummary(*loaded.pf, loaded.layout, loaded.names, o.load.index);
   return 0;
 }
 

@@ -43,13 +43,7 @@ int RunInterpolate(const InterpolateOptions& o) {
 
   LoadedInput input = LoadInput(o.load, sink);
   if (!input.pf) return 1;
-  TPoleFigureSet set;
-  set.PF[1] = std::move(input.pf);
-  TProgramState state;
-  state.Options.ShowMrd = o.load.mrd;
-  state.Rotation.TriclinicSymmetry = o.triclin;
-  if (InterpolateSet(set, {}, request, state, sink) != InterpolationStatus::Done) return 1;
-  input.pf = std::move(set.PF[1]);
+  if (InterpolateRecords({&input.pf}, request, o.triclin, o.load.mrd, sink) != InterpolationStatus::Done) return 1;
   return WriteOutput(input, o.output, sink);
 }
 

@@ -168,11 +168,10 @@ int RunSaveAll(const SaveAllCliOptions& o) {
         return 1;
       }
     } else if (multi) {
-      const std::string name = names[indices[r] - 1];
-      const auto miller = MillerFromCaption(MultiSuffix(indices[r], name));
+      const auto miller = MillerOf(*pf);
       if (!miller || !RowIndices(miller->h, miller->k, miller->l, row)) {
         sink.Message(fmt::format("Pole figure {} (\"{}\"): no Miller indices in its name; give --hkl H,K,L.",
-                                 indices[r], name));
+                                 indices[r], pf->NameInFile));
         return 1;
       }
     }

@@ -6,19 +6,16 @@
 #include "io/ascii_writer.h"
 #include "base/text_file.h"
 #include "record_json.h"
+#include "workflow/load_sequence.h"
 
 namespace quorix::cli {
 
 LoadedInput LoadInput(const LoadOptions& o, MessageSink& sink) {
+  LoadedFile loaded = LoadDataFile(MakeLoadRequest(o), sink);
   LoadedInput in;
-  LoadRequest request = MakeLoadRequest(o);
-  const LayoutInfo info = DetectLayout(request.dataFile, sink);
-  if (!info.ok) return in;
-  request.layout = info.layout;
-  if (info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList)
-    in.names = PickerList(request.dataFile, info.layout, sink);
-  in.layout = info.layout;
-  in.pf = LoadPoleFigure(request, sink);
+  in.pf = std::move(loaded.pf);
+  in.layout = loaded.layout;
+  in.names = std::move(loaded.names);
   return in;
 }
 

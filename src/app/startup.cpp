@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <clocale>
 
 #include "settings/config.h"
@@ -11,6 +10,7 @@
 #include "ui/app_context.h"
 #include "ui/main_form.h"
 #include "ui/open_dlg.h"
+#include "workflow/load_sequence.h"
 
 namespace quorix {
 
@@ -41,8 +41,7 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   main.CreateWindows();
 
   // 4.
-  main.OpenDlg().PFEdit->setText(QString::fromStdString(c.startup.DataFileName));
-  main.OpenDlg().GridEdit->setText(QString::fromStdString(c.GridFileName));
+  main.OpenDlg().ShowFiles(c.startup.DataFileName, c.GridFileName);
   c.TitlePrefix = main.windowTitle().toStdString() + " - ";
 
   // 5.
@@ -56,9 +55,13 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   // 6. The menus wait for a pole figure, also when the command line fails to load one.
   main.DisableMenu();
   if (!arguments.isEmpty()) {
-    main.OpenDlg().PFEdit->setText(arguments.value(0));
-    main.OpenDlg().GridEdit->setText(arguments.value(1));
-    main.OpenDlg().OKBtnClick(false);
+    // "Run Copy" marks directional data, which are loaded as such.
+    const bool directional = arguments.value(0) == kDirectionalArgument;
+    const int first = directional ? 1 : 0;
+    const LoadFilesRequest request{arguments.value(first).toStdString(), arguments.value(first + 1).toStdString(),
+                                   directional};
+    main.OpenDlg().ShowRequest(request);
+    main.OpenDlg().Submit(request, false);
   }
   return app;
 }

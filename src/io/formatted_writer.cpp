@@ -188,6 +188,14 @@ std::optional<MillerText> MillerFromCaption(std::string_view caption) {
                     std::string(Trim(Columns(s, 7, 9)))};
 }
 
+std::optional<MillerText> MillerOf(const TPoleFigure& pf) {
+  if (pf.IndexInFile <= 0) return std::nullopt;
+  std::string_view s = pf.NameInFile;
+  if (s.size() == 10) s.remove_prefix(1);
+  return MillerText{std::string(Trim(Columns(s, 1, 3))), std::string(Trim(Columns(s, 4, 6))),
+                    std::string(Trim(Columns(s, 7, 9)))};
+}
+
 SaveAllHeader ParseSaveAllHeader(const std::vector<std::string>& lines, DataLayout layout) {
   SaveAllHeader h;
   auto line = [&](std::size_t number) -> std::string_view {

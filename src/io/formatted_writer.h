@@ -71,6 +71,10 @@ struct MillerText {
 // character and, when 10 characters are left, without the first; then three
 // fields of 3 characters. Nothing when the caption has no such brackets.
 std::optional<MillerText> MillerFromCaption(std::string_view caption);
+// The indices in the name a multi-pole-figure file gives a record's pole
+// figure, read as from its caption: a name of 10 characters loses the first,
+// then three fields of 3 characters. Nothing for the pole figure of a file of one.
+std::optional<MillerText> MillerOf(const TPoleFigure& pf);
 
 // What the first lines of a multi-pole-figure data file say about the set.
 struct SaveAllHeader {

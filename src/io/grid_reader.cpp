@@ -110,6 +110,7 @@ bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::strin
   pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
   pf.InnerMirror = 0;
   pf.OuterMirror = 0;
+  pf.Grid = GridKind::Simple;
   return true;
 }
 
@@ -193,6 +194,7 @@ bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string&
     pf.OuterMirror = 0;
   }
   pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
+  pf.Grid = GridKind::Full;
   return true;
 }
 

@@ -84,6 +84,10 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
   options.layout = layout;
   options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;
   if (!readData() || !ReadPoleFigureDataText(*pf, *dataText, request.dataFile, options, sink)) return nullptr;
+  if (!facts.names.empty()) {
+    pf->IndexInFile = static_cast<std::int32_t>(std::llabs(request.pfIndex));
+    pf->NameInFile = facts.names[static_cast<std::size_t>(pf->IndexInFile - 1)];
+  }
   PreparePoleFigure(*pf, request.showMrd);
   return pf;
 }

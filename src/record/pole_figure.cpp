@@ -1,6 +1,13 @@
 #include "record/pole_figure.h"
 
+#include <atomic>
+
 namespace quorix {
+
+void MarkChanged(TPoleFigure& pf) {
+  static std::atomic<std::uint64_t> last{0};
+  pf.Revision = ++last;
+}
 
 void CopyGrid(const TPoleFigure& from, TPoleFigure& to) {
   to.CircleCount = from.CircleCount;
@@ -12,6 +19,7 @@ void CopyGrid(const TPoleFigure& from, TPoleFigure& to) {
   to.BetaRange = from.BetaRange;
   to.InnerMirror = from.InnerMirror;
   to.OuterMirror = from.OuterMirror;
+  to.Grid = from.Grid;
 }
 
 }  // namespace quorix

@@ -18,6 +18,9 @@ inline constexpr int kMaxPoints = 361;
 inline constexpr int kMaxLevels = 50;
 inline constexpr double kMissing = -1.0;       // a point without value
 
+// Which grid reader filled the grid: the simple layout or the full one with mirror switches.
+enum class GridKind : std::uint8_t { Simple, Full };
+
 struct TGridLink {
   std::int32_t InnerLink = 0;
   std::int32_t OuterLink = 0;
@@ -55,6 +58,13 @@ struct TPoleFigure {
   std::string FileName;
   // Changed (edited, smoothed, added to, ...) since it was read or last saved.
   bool Modified = false;
+  GridKind Grid = GridKind::Simple;
+  // Place (from 1) of the pole figure in a hash-list or WKO list file and the
+  // file's name for it, usually its Miller indices; 0 and empty for a file of one.
+  std::int32_t IndexInFile = 0;
+  std::string NameInFile;
+  // Set anew by every change of the intensities (MarkChanged), so that a change can be noticed.
+  std::uint64_t Revision = 0;
   std::array<std::array<TGridLink, kMaxPoints + 1>, kMaxCircles + 1> Link{};  // [1..91][1..361]
 };
 
@@ -64,6 +74,10 @@ inline std::unique_ptr<TPoleFigure> NewPoleFigure() { return std::make_unique<TP
 inline double BetaOf(const TPoleFigure& pf, int i, int k) {
   return (k - 1) * pf.BetaStep[i] + pf.BetaStart[i];
 }
+
+// A revision no record has had before, so that records swapped in meanwhile
+// never look unchanged.
+void MarkChanged(TPoleFigure& pf);
 
 // Copies only the grid description (used to leave a record untouched until a
 // grid file has been read completely).

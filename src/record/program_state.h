@@ -47,7 +47,12 @@ struct TProgramState {
   // File names of the pole figures added by the add command, shown in the plot.
   std::vector<std::string> AddListFiles;
 
-  void ResetRotation() { Rotation = TRotationState{}; }
+  // Mode, matrix and list; the confirmed "triclin" symmetry stays.
+  void ResetRotation() {
+    const bool triclinic = Rotation.TriclinicSymmetry;
+    Rotation = TRotationState{};
+    Rotation.TriclinicSymmetry = triclinic;
+  }
 };
 
 }  // namespace quorix

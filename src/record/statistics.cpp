@@ -29,6 +29,7 @@ int PointsOn(const TPoleFigure& pf, int i) { return std::clamp(pf.CirclePoints[i
 }  // namespace
 
 void UpdateExtremes(TPoleFigure& pf) {
+  MarkChanged(pf);
   pf.MaxValue = 0;
   pf.MinValue = 1e10;
   const int n = MeasuredCircles(pf);

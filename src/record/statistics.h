@@ -10,6 +10,7 @@
 
 namespace quorix {
 
+// Every change of the intensities ends here, which also marks the record changed.
 void UpdateExtremes(TPoleFigure& pf);
 
 // Returns the mean intensity, which is also stored in NormFactor.

@@ -112,6 +112,8 @@ void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const
 
   UpdateExtremes(target);
   target.FileName = source.FileName;
+  target.IndexInFile = source.IndexInFile;
+  target.NameInFile = source.NameInFile;
   PreparePoleFigure(target, options.showMrd);
 }
 
@@ -126,16 +128,17 @@ std::unique_ptr<TPoleFigure> ReadOutputGrid(const std::string& gridFile, const T
   return grid;
 }
 
-InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& furtherSlots,
-                                   const InterpolationRequest& request, TProgramState& state, MessageSink& sink,
-                                   const std::function<void(int slot)>& slotDone) {
+InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFigure>*>& records,
+                                       const InterpolationRequest& request, bool triclinic, bool showMrd,
+                                       MessageSink& sink, const std::function<void()>& begin,
+                                       const std::function<void(std::size_t k)>& done) {
   if (request.gridFile.empty()) return InterpolationStatus::EmptyGridName;
   if (!FileExists(request.gridFile)) {
     sink.Message("File " + request.gridFile + " does not exist");
     return InterpolationStatus::GridMissing;
   }
-  if (!set.PF[1]) return InterpolationStatus::GridUnreadable;
-  const std::unique_ptr<TPoleFigure> grid = ReadOutputGrid(request.gridFile, *set.PF[1], sink);
+  if (records.empty() || !*records.front()) return InterpolationStatus::GridUnreadable;
+  const std::unique_ptr<TPoleFigure> grid = ReadOutputGrid(request.gridFile, **records.front(), sink);
   if (!grid) return InterpolationStatus::GridUnreadable;
 
   InterpolationOptions options;
@@ -143,27 +146,41 @@ InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& 
   // The command holds the inverse while it runs; the filling inverts it back.
   options.rotation.matrix = request.mode == kRotationMatrix ? InvertByAxisAngle(request.matrix) : request.matrix;
   options.rotation.rotations = request.rotations;
-  options.rotation.triclinic = state.Rotation.TriclinicSymmetry;
+  options.rotation.triclinic = triclinic;
   options.zeroNegative = request.zeroNegative;
-  options.showMrd = state.Options.ShowMrd;
+  options.showMrd = showMrd;
 
+  if (begin) begin();
   // Every pole figure lands on the output grid itself: each target starts
   // from a fresh copy of it, never from a record that an earlier target left.
-  // Off before the first redraw, so that no window shows the new data turned
-  // by the old display rotation.
-  state.Rotation.RotationMode = kNoRotation;
-  std::vector<int> slots{1};
-  for (int n : furtherSlots)
-    if (n >= 2 && n <= kSlotCount && set.PF[n]) slots.push_back(n);
-  for (int n : slots) {
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    std::unique_ptr<TPoleFigure>& source = *records[k];
     auto target = NewPoleFigure();
     CopyGrid(*grid, *target);
     target->FileName = grid->FileName;
-    InterpolatePoleFigure(*set.PF[n], *target, options);
-    set.PF[n] = std::move(target);
-    if (slotDone) slotDone(n);
+    InterpolatePoleFigure(*source, *target, options);
+    source = std::move(target);
+    if (done) done(k);
   }
   return InterpolationStatus::Done;
+}
+
+InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& furtherSlots,
+                                   const InterpolationRequest& request, TProgramState& state, MessageSink& sink,
+                                   const std::function<void(int slot)>& slotDone) {
+  std::vector<int> slots{1};
+  for (int n : furtherSlots)
+    if (n >= 2 && n <= kSlotCount && set.PF[n]) slots.push_back(n);
+  std::vector<std::unique_ptr<TPoleFigure>*> records;
+  for (int n : slots) records.push_back(&set.PF[n]);
+  // Off before the first redraw, so that no window shows the new data turned
+  // by the old display rotation.
+  return InterpolateRecords(
+      records, request, state.Rotation.TriclinicSymmetry, state.Options.ShowMrd, sink,
+      [&state] { state.Rotation.RotationMode = kNoRotation; },
+      [&](std::size_t k) {
+        if (slotDone) slotDone(slots[k]);
+      });
 }
 
 }  // namespace quorix

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,17 @@ struct InterpolationRequest {
 };
 
 enum class InterpolationStatus { Done, EmptyGridName, GridMissing, GridUnreadable };
+
+// Reads the output grid once (shaped like the first record) and replaces
+// each record in turn by its interpolation onto it. `begin` runs once the
+// grid has been read, before the first replacement; `done(k)` after record k.
+// On any status other than Done nothing has changed; a missing grid file is
+// reported through `sink` ("File NAME does not exist"), an unreadable one by
+// the grid reader.
+InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFigure>*>& records,
+                                       const InterpolationRequest& request, bool triclinic, bool showMrd,
+                                       MessageSink& sink, const std::function<void()>& begin = {},
+                                       const std::function<void(std::size_t k)>& done = {});
 
 // Reads the output grid once and replaces PF[1] and then every slot in
 // `furtherSlots` (in the given order) by its interpolation onto that grid;

@@ -12,6 +12,11 @@
 #include "base/text_file.h"
 #include "record/statistics.h"
 #include "record/levels.h"
+#include "record/pole_figure_set.h"
+#include "base/ini_file.h"
+#include "base/text_file.h"
+#include "record/statistics.h"
+#include "record/levels.h"
 
 namespace quorix {
 
@@ -85,6 +90,11 @@ std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPo
   r.eps = EffectiveEps(typedEps);
   r.difference = std::make_unique<TPoleFigure>(pf1);
   r.rp = std::make_unique<TPoleFigure>(pf1);
+  // The results are no pole figure of pf1's file.
+  for (TPoleFigure* result : {r.difference.get(), r.rp.get()}) {
+    result->IndexInFile = 0;
+    result->NameInFile.clear();
+  }
   double sum = 0;
   long count = 0;
   for (int i = FirstCircle(pf1); i <= LastCircle(pf1); ++i) {
@@ -130,12 +140,16 @@ std::string CaptionIndex(const std::string& caption) {
   return p == std::string::npos ? std::string() : caption.substr(p, 3);
 }
 
-DiffFileNames ProposeDiffNames(const std::string& pf1FileName, bool multi, const std::string& mainCaption,
+std::string PlaceInFileText(const TPoleFigure& pf) {
+  return pf.IndexInFile > 0 ? CaptionIndex(MultiSuffix(pf.IndexInFile, "")) : std::string();
+}
+
+DiffFileNames ProposeDiffNames(const std::string& pf1FileName, bool multi, const std::string& pf1Place,
                                const std::string& dataPath, const std::string& rpLogName) {
   // The stem is that of the name "Save as ASCII" offers, without its ending.
   std::string stem = ProposedAsciiName(pf1FileName);
   stem.resize(stem.size() - 4);
-  if (multi) stem += CaptionIndex(mainCaption);
+  if (multi) stem += pf1Place;
   const std::string ending = multi ? ".pol" : Extension(pf1FileName);
   return {stem + "_RP" + ending, stem + "_diff" + ending, JoinPath(dataPath, rpLogName)};
 }

@@ -49,6 +49,9 @@ std::string RPCaption(const std::string& rpFile, const std::optional<double>& rp
 // The three characters from the first "[" of a window caption: the index of a
 // pole figure from a multi-pole-figure file; empty without a "[".
 std::string CaptionIndex(const std::string& caption);
+// The same for a record, as its caption shows it: "[2]", "[12" for 12; empty
+// for the pole figure of a file of one.
+std::string PlaceInFileText(const TPoleFigure& pf);
 
 struct DiffFileNames {
   std::string rp;
@@ -57,8 +60,8 @@ struct DiffFileNames {
 };
 
 // q.x01 gives q_RP.x01 and q_diff.x01 beside it; from a multi-pole-figure
-// file the index from the caption is added and the ending is ".pol".
-DiffFileNames ProposeDiffNames(const std::string& pf1FileName, bool multi, const std::string& mainCaption,
+// file pf1's PlaceInFileText is added and the ending is ".pol".
+DiffFileNames ProposeDiffNames(const std::string& pf1FileName, bool multi, const std::string& pf1Place,
                                const std::string& dataPath, const std::string& rpLogName);
 
 // The layout of the result files: one value per line, 13 wide, 3 decimals,
@@ -77,7 +80,7 @@ struct RPLogEntry {
   std::string pf1File;  // full names; only the file parts are logged
   std::string pf2File;
   bool multi = false;
-  std::string pf1Index;  // CaptionIndex of the main window and of window 2
+  std::string pf1Index;  // PlaceInFileText of PF1 and PF2
   std::string pf2Index;
   double eps = 0;
   std::optional<double> rp;

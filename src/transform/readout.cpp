@@ -35,8 +35,8 @@ std::string Fixed(double v, int decimals) {
 
 }  // namespace
 
-bool ValueModeHolds(bool circleCursor, bool displayUnrotated, const std::string& gridFileName) {
-  return !circleCursor && displayUnrotated && ToLower(gridFileName).find(".grd") == std::string::npos;
+bool ValueModeHolds(bool circleCursor, bool displayUnrotated, GridKind grid) {
+  return !circleCursor && displayUnrotated && grid != GridKind::Full;
 }
 
 std::string PositionText(double alpha, double beta) { return "( " + Fixed(beta, 0) + " / " + Fixed(alpha, 0) + " )"; }

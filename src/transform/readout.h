@@ -13,8 +13,8 @@
 namespace quorix {
 
 // Grid values are offered only with the cross-hair cursor, an unrotated
-// display and a grid that did not come from a ".grd" file.
-bool ValueModeHolds(bool circleCursor, bool displayUnrotated, const std::string& gridFileName);
+// display and a simple grid.
+bool ValueModeHolds(bool circleCursor, bool displayUnrotated, GridKind grid);
 
 // The position label beside the tool bar is shown up to this tilt.
 inline constexpr double kPositionLabelLimit = 90.4;

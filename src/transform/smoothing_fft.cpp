@@ -170,7 +170,7 @@ void RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, In
         ++count;
       }
     }
-  const double centre = count > 0 ? sum / count : 0.0;
+  const double centre = count > 0 ? sum / static_cast<double>(count) : 0.0;
 
   const auto forward = static_cast<fftw_plan>(forward_);
   const auto backward = static_cast<fftw_plan>(backward_);

@@ -1,5 +1,5 @@
-// Everything the windows of the desktop program share: the program state, the
-// pole figure set, configuration and the state of the Load Files sequence.
+// Everything the windows of the desktop program share: the session (program
+// state, pole figure set, load state), configuration and the caption prefix.
 #pragma once
 
 #include <string>
@@ -9,35 +9,17 @@
 #include "record/program_state.h"
 #include "settings/startup_config.h"
 #include "base/ini_file.h"
+#include "workflow/session.h"
 
 namespace quorix {
 
-// Flags of the Load Files dialog, kept between loads.
-struct LoadFlags {
-  bool DirectionalMode = false;
-  bool HashListFile = false;
-  bool WkoListFile = false;
-  bool PlainFile = false;
-  bool ResetRotation = true;
-  int PFIndex = 1;
-
-  bool Multi() const { return HashListFile || WkoListFile; }
-  void ClearLayout() { HashListFile = WkoListFile = PlainFile = false; }
-  bool AnyLayout() const { return HashListFile || WkoListFile || PlainFile; }
-};
-
-struct AppContext {
-  TProgramState state;
-  TPoleFigureSet set;
+struct AppContext : Session {
   std::string programPath;
   std::string IniFileName;  // where the configuration is written
   std::string HelpFileName;
   IniFile ini;
   StartupConfig startup;
-  std::string GridFileName;
-  std::string DataFileName;
   std::string TitlePrefix;
-  LoadFlags load;
 };
 
 // Writes the last data and grid files and the data folder into the

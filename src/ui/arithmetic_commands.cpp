@@ -14,6 +14,7 @@
 #include "ui/message_box_sink.h"
 #include "ui/pf_diff_dlg.h"
 #include "ui/ppf_window.h"
+#include "workflow/rp_log.h"
 
 namespace quorix {
 
@@ -37,29 +38,22 @@ void PFDiff1Click(TMainform& mainform, AppContext& context) {
   TPFDiff& dlg = PFDiffDialog(mainform, context);
   const TPoleFigure& pf1 = *context.set.PF[1];
   const TPoleFigure& pf2 = *context.set.PF[2];
-  const std::string mainCaption = mainform.windowTitle().toStdString();
-  const std::string window2Caption = mainform.Window(2)->windowTitle().toStdString();
-  dlg.Propose(ProposeDiffNames(pf1.FileName, context.load.Multi(), mainCaption, context.state.DataPath, dlg.RPLogName));
+  dlg.Propose(
+      ProposeDiffNames(pf1.FileName, context.load.Multi(), PlaceInFileText(pf1), context.state.DataPath, dlg.RPLogName));
   if (dlg.exec() != QDialog::Accepted) return;
 
-  auto result = ComparePoleFigures(pf1, pf2, dlg.Eps(), sink);
+  const CompareRequest request = dlg.Request();
+  auto result = ComparePoleFigures(pf1, pf2, request.eps, sink);
   if (!result) return;
   if (!context.state.Options.ShowMrd) {
     mainform.mrdSpeedButton->setChecked(true);
     mainform.mrdSpeedButtonClick(true);
   }
 
-  const std::string diffFile = dlg.DiffFileEdit->text().toStdString();
-  const std::string rpFile = dlg.RPFileEdit->text().toStdString();
-  const std::string logFile = dlg.RPLogFileEdit->text().toStdString();
-  RPLogEntry entry;
-  entry.pf1File = pf1.FileName;
-  entry.pf2File = pf2.FileName;
-  entry.multi = context.load.Multi();
-  entry.pf1Index = CaptionIndex(mainCaption);
-  entry.pf2Index = CaptionIndex(window2Caption);
-  entry.eps = result->eps;
-  entry.rp = result->RP;
+  const std::string& diffFile = request.diffFile;
+  const std::string& rpFile = request.rpFile;
+  const std::string& logFile = request.logFile;
+  const RPLogEntry entry = RPLogEntryFor(pf1, pf2, context.load.Multi(), *result);
 
   context.set.PF[3] = std::move(result->difference);
   context.set.PF[4] = std::move(result->rp);
@@ -89,7 +83,12 @@ void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
   // The plot lists the files added to the main pole figure.
   context.state.AddListFiles.assign(t.files.begin() + 1, t.files.end());
   mainform.RedrawMain();
-  if (weighted) mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + FileNamePart(t.files.front())));
+  if (weighted) {
+    // The weighted sum is captioned by the first file alone, no longer as one pole figure of it.
+    pf1.IndexInFile = 0;
+    pf1.NameInFile.clear();
+    mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + FileNamePart(t.files.front())));
+  }
 }
 
 }  // namespace

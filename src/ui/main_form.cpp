@@ -43,6 +43,7 @@
 #include "ui/plot_view.h"
 #include "ui/plothkl.h"
 #include "ui/ppf_window.h"
+#include "workflow/file_navigation.h"
 
 namespace quorix {
 
@@ -373,46 +374,36 @@ void TMainform::ProjectionSpeedButtonClick(bool down) {
   RedrawAll();
 }
 
-bool TMainform::LoadMain(const std::string& dataFile, const std::string& gridFile) {
-  LoadRequest request;
-  request.dataFile = dataFile;
-  request.gridFile = gridFile;
-  const LoadFlags& flags = context_.load;
-  request.layout = flags.HashListFile ? DataLayout::HashList : flags.WkoListFile ? DataLayout::WkoList : DataLayout::Plain;
-  request.pfIndex = flags.PFIndex;
-  request.showMrd = context_.state.Options.ShowMrd;
-  request.gridRule = GridRule::MainWindow;
+bool TMainform::LoadMain(const MainLoad& request) {
   MessageBoxSink sink(openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
-  auto pf = LoadPoleFigure(request, sink);
-  if (!pf) return false;
-  context_.set.PF[1] = std::move(pf);
+  if (!LoadMainPoleFigure(context_, request, sink)) return false;
+  ShowMainLoaded(request.resetRotation);
   return true;
 }
 
+void TMainform::ShowMainLoaded(bool rotationReset) {
+  if (rotationReset && rotationDlg_) rotationDlg_->ResetToNoRotation();
+  openDlg_->close();
+  StoreSettings(context_);
+  AfterMainLoad();
+  setWindowTitle(QString::fromStdString(context_.TitlePrefix + PoleFigureTitle(*context_.set.PF[1])));
+  activateWindow();
+}
+
 void TMainform::AfterMainLoad() {
-  context_.state.AddListFiles.clear();
   RedrawMain();
   if (contourDlg_->isVisible()) contourDlg_->Refresh();
   ApplyStartupSize();
   EnableMenu();
   // Single-crystal suppression is offered only on simple grids.
-  const bool fullGrid = ToLower(context_.GridFileName).find(".grd") != std::string::npos;
-  if (ssciAction_) ssciAction_->setEnabled(!fullGrid);
+  if (ssciAction_) ssciAction_->setEnabled(context_.set.PF[1]->Grid != GridKind::Full);
 }
 
-bool TMainform::LoadIntoSlot(int n, const std::string& file) {
-  LoadRequest request;
-  request.dataFile = file;
-  request.gridFile = context_.GridFileName;
-  const LoadFlags& flags = context_.load;
-  request.layout = flags.HashListFile ? DataLayout::HashList : flags.WkoListFile ? DataLayout::WkoList : DataLayout::Plain;
-  request.pfIndex = flags.PFIndex;
-  request.showMrd = context_.state.Options.ShowMrd;
-  request.gridRule = GridRule::WindowSlot;
+bool TMainform::LoadIntoWindow(int n, const std::string& file) {
   MessageBoxSink sink(this);
-  auto pf = LoadPoleFigure(request, sink);
-  if (!pf) return false;  // the window stays closed rather than showing half a pole figure
-  context_.set.PF[n] = std::move(pf);
+  // A failure leaves the window closed rather than showing half a pole figure.
+  if (!quorix::LoadIntoWindow(context_, n, file, sink)) return false;
+  ShowInWindow(n, WindowTitle(n, *context_.set.PF[n]));
   return true;
 }
 
@@ -455,12 +446,19 @@ void TMainform::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
+QStringList TMainform::CopyCommandLine() const {
+  QStringList arguments;
+  for (const std::string& a : CopyArguments(context_)) arguments << QString::fromStdString(a);
+  return arguments;
+}
+
 void TMainform::StartCopy1Click() {
   const QString program = QString::fromStdString(context_.programPath);
-  const QString dataFile = QString::fromStdString(context_.DataFileName);
-  const QString grid = QString::fromStdString(context_.GridFileName);
-  if (!QProcess::startDetached(program, {dataFile, grid})) {
-    QMessageBox::warning(this, windowTitle(), "Cannot start Plot program: " + program + " \"" + dataFile + "\" \"" + grid + "\"");
+  const QStringList arguments = CopyCommandLine();
+  if (!QProcess::startDetached(program, arguments)) {
+    QString line = program;
+    for (const QString& a : arguments) line += a.startsWith("--") ? " " + a : " \"" + a + "\"";
+    QMessageBox::warning(this, windowTitle(), "Cannot start Plot program: " + line);
   }
 }
 
@@ -511,48 +509,35 @@ void TMainform::MainformKeyDown(QKeyEvent* event) {
   } else if (!plain) {
     QMainWindow::keyPressEvent(event);
   } else if (digit >= 1 && digit <= 9) {
-    Navigate(static_cast<int>(SeriesKey::Digit), static_cast<char>('0' + digit), shift);
+    Navigate(SeriesKey::Digit, static_cast<char>('0' + digit), shift);
   } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
-    Navigate(static_cast<int>(SeriesKey::Letter), static_cast<char>('A' + key - Qt::Key_A), shift);
+    Navigate(SeriesKey::Letter, static_cast<char>('A' + key - Qt::Key_A), shift);
   } else if (key == Qt::Key_Right) {
-    Navigate(static_cast<int>(SeriesKey::Right), 0, shift);
+    Navigate(SeriesKey::Right, 0, shift);
   } else if (key == Qt::Key_Left) {
-    Navigate(static_cast<int>(SeriesKey::Left), 0, shift);
+    Navigate(SeriesKey::Left, 0, shift);
   } else {
     QMainWindow::keyPressEvent(event);
   }
 }
 
-void TMainform::Navigate(int kind, char key, bool shift) {
+void TMainform::Navigate(SeriesKey kind, char key, bool shift) {
   if (SuppressionActive(*this)) return;
-  LoadFlags& flags = context_.load;
-  const std::string current = openDlg_->PFEdit->text().toStdString();
-  const auto step = NextInSeries(current, flags.PFIndex, flags.Multi(), static_cast<SeriesKey>(kind), key);
-  if (!step) return;
-  const std::string& name = step->name;
-  const bool exists = QFileInfo::exists(QString::fromStdString(name));
-  const int items = plothkl_->Count();
-  const bool indexInList = step->pfIndex >= 1 && step->pfIndex <= items;
-  const bool replacesMain = (flags.PlainFile && exists) || (!flags.DirectionalMode && indexInList);
-  if (!shift && replacesMain && !ConfirmDiscardChanges(*this, context_, false)) return;
-  flags.PFIndex = step->pfIndex;
-  if (shift) {
-    const int k = FirstFreeWindow();
-    if (k == 0) return;
-    if (!((flags.PlainFile && exists) || (flags.Multi() && indexInList))) return;
-    if (!LoadIntoSlot(k, name)) return;
-    const std::string suffix = flags.Multi() ? MultiSuffix(flags.PFIndex, plothkl_->ItemText(flags.PFIndex - 1)) : "";
-    ShowInWindow(k, SlotTitle(k, name, suffix));
-    return;
-  }
-  if (flags.PlainFile && exists) {
-    flags.PFIndex = -flags.PFIndex;
-    openDlg_->PFEdit->setText(QString::fromStdString(name));
-    openDlg_->GridEdit->setText(QString::fromStdString(context_.GridFileName));
-    openDlg_->OKBtnClick(false);
-  } else if (!flags.DirectionalMode && indexInList) {
-    flags.PFIndex = -flags.PFIndex;
-    openDlg_->OKBtnClick(false);
+  // Asked before the step: a step that then finds nothing to load has asked in vain, but never discards unasked.
+  if (!shift && !ConfirmDiscardChanges(*this, context_, false)) return;
+  const int k = shift ? FirstFreeWindow() : 0;
+  MessageBoxSink sink(!shift && openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
+  const bool resetRotation = context_.load.ResetRotation;
+  switch (StepThroughSeries(context_, kind, key, shift, k, sink)) {
+    case SeriesLoad::Main:
+      if (context_.load.PlainFile) openDlg_->ShowFiles(context_.DataFileName, context_.GridFileName);
+      ShowMainLoaded(resetRotation);
+      break;
+    case SeriesLoad::Window:
+      ShowInWindow(k, WindowTitle(k, *context_.set.PF[k]));
+      break;
+    case SeriesLoad::Nothing:
+      break;
   }
 }
 

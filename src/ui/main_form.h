@@ -3,12 +3,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "workflow/file_series.h"
 #include "ui/app_context.h"
+#include "workflow/load_sequence.h"
 
 class QAction;
 class QLabel;
@@ -44,15 +47,19 @@ class TMainform : public QMainWindow {
   TPPF* Window(int n) { return (n >= 2 && n <= kSlotCount) ? windows_[n] : nullptr; }
   bool WindowVisible(int n);
 
-  // Load sequence pieces used by the Load Files dialog.
-  bool LoadMain(const std::string& dataFile, const std::string& gridFile);
+  // Loads and shows: the load sequence with messages over the open dialog or
+  // the main window. False after a failure, which changes nothing.
+  bool LoadMain(const MainLoad& request);
+  bool LoadIntoWindow(int n, const std::string& file);
+  // Redraw, menus, size and caption after a load into the main window.
   void AfterMainLoad();
-  bool LoadIntoSlot(int n, const std::string& file);
   int FirstFreeWindow();
   void ShowInWindow(int n, const std::string& title);
   void CloseExtraWindows();
   void ResetRotationState();
   void ApplyStartupSize();
+  // The arguments "Run Copy" starts the second instance with.
+  QStringList CopyCommandLine() const;
 
   void RedrawMain();
   void RedrawAll();
@@ -97,7 +104,8 @@ class TMainform : public QMainWindow {
   void CreateToolBar();
   QAction* AddCommand(QMenu* menu, const QString& caption, bool inGroup, bool built);
   void MainformKeyDown(QKeyEvent* event);
-  void Navigate(int kind, char key, bool shift);
+  void Navigate(SeriesKey kind, char key, bool shift);
+  void ShowMainLoaded(bool rotationReset);
   void SetGeometryBox(int left, int top, int width, int height);
   void SyncToolButtons();
 

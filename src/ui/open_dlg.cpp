@@ -20,6 +20,7 @@
 #include "ui/plot_drawing.h"
 #include "ui/plothkl.h"
 #include "ui/save_commands.h"
+#include "workflow/load_sequence.h"
 
 namespace quorix {
 
@@ -127,71 +128,77 @@ void TOpenDlg::CancelBtnClick() {
   close();
 }
 
-void TOpenDlg::OKBtnClick(bool fromUser) {
-  if (PFEdit->text().isEmpty()) {
+LoadFilesRequest TOpenDlg::Request() const {
+  return {PFEdit->text().toStdString(), GridEdit->text().toStdString(), DirDataCheckBox->isChecked()};
+}
+
+void TOpenDlg::ShowRequest(const LoadFilesRequest& request) {
+  ShowFiles(request.dataFile, request.gridFile);
+  DirDataCheckBox->setChecked(request.directional);
+}
+
+void TOpenDlg::ShowFiles(const std::string& dataFile, const std::string& gridFile) {
+  PFEdit->setText(QString::fromStdString(dataFile));
+  GridEdit->setText(QString::fromStdString(gridFile));
+}
+
+void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
+  const QString dataName = QString::fromStdString(request.dataFile);
+  const QString gridName = QString::fromStdString(request.gridFile);
+  if (dataName.isEmpty()) {
     PFEdit->setFocus();
     return;
   }
-  if (GridEdit->text().isEmpty()) {
+  if (gridName.isEmpty()) {
     GridEdit->setFocus();
     return;
   }
-  if (!Exists(PFEdit->text())) {
-    QMessageBox::warning(this, windowTitle(), "File " + PFEdit->text() + " does not exist");
+  if (!Exists(dataName)) {
+    QMessageBox::warning(this, windowTitle(), "File " + dataName + " does not exist");
     PFEdit->setFocus();
     return;
   }
-  if (!Exists(GridEdit->text())) {
-    QMessageBox::warning(this, windowTitle(), "File " + GridEdit->text() + " does not exist");
+  if (!Exists(gridName)) {
+    QMessageBox::warning(this, windowTitle(), "File " + gridName + " does not exist");
     GridEdit->setFocus();
     return;
   }
   if (fromUser && !ConfirmDiscardChanges(mainform_, context_, true)) return;
-  const std::string dataFile = PFEdit->text().toStdString();
-  LoadFlags& flags = context_.load;
-  if (DirDataCheckBox->isChecked()) {
+  if (request.directional) {
     density_->SetRotationDialog(&mainform_.RotationDlg());
     if (density_->exec() != QDialog::Accepted) return;  // the dialog stays open
-    if (LoadDirectionalFiles(context_, mainform_, density_->Parameters(), dataFile, GridEdit->text().toStdString(), this))
+    if (LoadDirectionalFiles(context_, mainform_, density_->Parameters(), request.dataFile, request.gridFile, this))
       close();
     return;
   }
-  flags.DirectionalMode = false;
 
-  if (!flags.AnyLayout()) {
+  const LoadFlags& flags = context_.load;
+  MainLoad load;
+  load.dataFile = request.dataFile;
+  load.gridFile = request.gridFile;
+  load.resetRotation = flags.ResetRotation;
+  if (LayoutKnownFor(flags, request.dataFile)) {
+    load.layout = flags.Layout();
+    load.pfIndex = flags.PFIndex;
+    load.names = flags.PoleFigureNames;
+  } else {
     MessageBoxSink sink(this);
-    const LayoutInfo info = DetectLayout(dataFile, sink);
-    if (!info.ok) return;
-    if (info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList) {
-      hkl_.SetItems(PickerList(dataFile, info.layout, sink));
+    DataFileLayout detected = DetectDataFile(request.dataFile, sink);
+    if (!detected.ok) return;
+    if (detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList) {
+      hkl_.SetItems(detected.names);
       if (hkl_.exec() != QDialog::Accepted) return;  // nothing to read without a choice
-      (info.layout == DataLayout::HashList ? flags.HashListFile : flags.WkoListFile) = true;
-      flags.PFIndex = -(hkl_.Highlighted() + 1);
+      load.pfIndex = -(hkl_.Highlighted() + 1);
     } else {
-      flags.PlainFile = true;
-      flags.PFIndex = -1;
+      detected.layout = DataLayout::Plain;
+      load.pfIndex = -1;
     }
+    load.layout = detected.layout;
+    load.names = std::move(detected.names);
   }
-  if (flags.ResetRotation) {
-    mainform_.ResetRotationState();
-    flags.ResetRotation = false;
-  }
-  if (fromUser && flags.Multi()) flags.PFIndex = -(hkl_.Highlighted() + 1);
-
-  context_.GridFileName = GridEdit->text().toStdString();
-  context_.DataFileName = dataFile;
-  if (!mainform_.LoadMain(dataFile, context_.GridFileName)) return;  // the dialog stays open
-  StoreSettings(context_);
-
-  close();
-  mainform_.AfterMainLoad();
-  std::string caption = context_.TitlePrefix + FileNamePart(context_.set.PF[1]->FileName);
-  if (flags.Multi()) {
-    const int index = std::abs(flags.PFIndex);
-    caption += MultiSuffix(index, hkl_.ItemText(index - 1));
-  }
-  mainform_.setWindowTitle(QString::fromStdString(caption));
-  mainform_.activateWindow();
+  const bool multi = load.layout == DataLayout::HashList || load.layout == DataLayout::WkoList;
+  if (fromUser && multi) load.pfIndex = -(hkl_.Highlighted() + 1);
+  if (!mainform_.LoadMain(load)) return;  // the dialog stays open
   if (fromUser) LoadExtraWindows();
 }
 
@@ -205,17 +212,13 @@ void TOpenDlg::LoadExtraWindows() {
       const int k = mainform_.FirstFreeWindow();
       if (k == 0) break;
       flags.PFIndex = i + 1;
-      const std::string& file = context_.set.PF[1]->FileName;
-      if (mainform_.LoadIntoSlot(k, file)) {
-        mainform_.ShowInWindow(k, SlotTitle(k, file, MultiSuffix(i + 1, hkl_.ItemText(i))));
-      }
+      mainform_.LoadIntoWindow(k, context_.set.PF[1]->FileName);
     }
   } else if (flags.PlainFile && chosen_.size() >= 2) {
     for (int f = 1; f < chosen_.size(); ++f) {
       const int k = mainform_.FirstFreeWindow();
       if (k == 0) continue;
-      const std::string file = chosen_[f].toStdString();
-      if (mainform_.LoadIntoSlot(k, file)) mainform_.ShowInWindow(k, SlotTitle(k, file, ""));
+      mainform_.LoadIntoWindow(k, chosen_[f].toStdString());
     }
   }
   mainform_.activateWindow();

@@ -17,6 +17,13 @@ class TDensityDlg;
 class TMainform;
 class TPlothkl;
 
+// What the dialog's fields ask for.
+struct LoadFilesRequest {
+  std::string dataFile;
+  std::string gridFile;
+  bool directional = false;
+};
+
 class TOpenDlg : public QDialog {
   Q_OBJECT
  public:
@@ -30,9 +37,14 @@ class TOpenDlg : public QDialog {
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
 
-  // fromUser: pressed in the dialog (extra windows are loaded only then);
-  // false from the command line and the keyboard navigation.
-  void OKBtnClick(bool fromUser);
+  LoadFilesRequest Request() const;
+  // Shows a request in the fields, e.g. the command line's files.
+  void ShowRequest(const LoadFilesRequest& request);
+  void ShowFiles(const std::string& dataFile, const std::string& gridFile);
+  // The load sequence of OK. fromUser: pressed in the dialog (extra windows
+  // are loaded only then); false from the command line.
+  void Submit(const LoadFilesRequest& request, bool fromUser);
+  void OKBtnClick(bool fromUser) { Submit(Request(), fromUser); }
   void PFButtonClick();
   void GridButtonClick();
   void CancelBtnClick();

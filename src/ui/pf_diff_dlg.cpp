@@ -99,6 +99,11 @@ TPFDiff::TPFDiff(AppContext& context, QWidget* parent) : QDialog(parent), contex
   connect(CancelBitBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+CompareRequest TPFDiff::Request() const {
+  return {eps_, DiffFileEdit->text().toStdString(), RPFileEdit->text().toStdString(),
+          RPLogFileEdit->text().toStdString()};
+}
+
 void TPFDiff::Propose(const DiffFileNames& names) {
   RPFileEdit->setText(QString::fromStdString(names.rp));
   DiffFileEdit->setText(QString::fromStdString(names.diff));

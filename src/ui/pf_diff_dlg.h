@@ -14,6 +14,14 @@ class QToolButton;
 
 namespace quorix {
 
+// What the dialog asks for once closed with OK.
+struct CompareRequest {
+  double eps = 0.5;
+  std::string diffFile;  // empty: not written
+  std::string rpFile;
+  std::string logFile;
+};
+
 class TPFDiff : public QDialog {
   Q_OBJECT
  public:
@@ -23,6 +31,7 @@ class TPFDiff : public QDialog {
   void Propose(const DiffFileNames& names);
   // The Eps typed, valid once the dialog closed with OK.
   double Eps() const { return eps_; }
+  CompareRequest Request() const;
 
   // File part of the last log written to, offered again for the rest of the run.
   std::string RPLogName = kDefaultRPLogName;

@@ -32,7 +32,7 @@ using Writer = bool (*)(const std::string&, const TPoleFigure&, const TProgramSt
                         MessageSink&, std::string&);
 
 QString ChooseFile(TMainform& mainform, AppContext& context, const QString& title, const char* filter) {
-  const std::string proposed = ProposedPlotName(mainform.OpenDlg().PFEdit->text().toStdString());
+  const std::string proposed = ProposedPlotName(context.DataFileName);
   const QString start = QString::fromStdString(context.state.DataPath.empty()
                                                    ? proposed
                                                    : context.state.DataPath + "/" + FileNamePart(proposed));

@@ -62,7 +62,7 @@ bool PointerReadout::ValueMode() const {
   const TPoleFigure* pf = context_.set.PF[1].get();
   if (!pf || pf->CircleCount < 1) return false;
   const bool unrotated = rotationDlg_ ? rotationDlg_->DisplayUnrotated() : true;
-  return ValueModeHolds(CircleCursor(), unrotated, context_.GridFileName);
+  return ValueModeHolds(CircleCursor(), unrotated, context_.set.PF[1]->Grid);
 }
 
 void PointerReadout::DrawReadout(int x, int y) {

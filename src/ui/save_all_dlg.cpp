@@ -177,12 +177,8 @@ void TSaveAllDlg::Prefill() {
   const bool geesthacht = Layout() == FormattedLayout::Geesthacht;
   for (int r = 0; r < SaveAllStringGrid->rowCount(); ++r) {
     const int n = Cell(r, kPF).toInt();
-    QString caption;
-    if (n == 1)
-      caption = mainform_.windowTitle();
-    else if (mainform_.Window(n))
-      caption = mainform_.Window(n)->windowTitle();
-    if (const auto miller = MillerFromCaption(caption.toStdString())) {
+    const auto miller = context_.set.Occupied(n) ? MillerOf(*context_.set.PF[n]) : std::nullopt;
+    if (miller) {
       SetCell(r, kH, QString::fromStdString(miller->h));
       SetCell(r, kK, QString::fromStdString(miller->k));
       SetCell(r, kL, QString::fromStdString(miller->l));

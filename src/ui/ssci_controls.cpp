@@ -38,25 +38,12 @@ void SSCIControls::SetVisible(bool visible) {
   for (QAction* a : {editAction_, upDownAction_, btnAction_}) a->setVisible(visible);
 }
 
-std::uint64_t SSCIControls::Fingerprint(const TPoleFigure& pf) const {
-  // FNV-1a over the measured circles.
-  std::uint64_t h = 1469598103934665603ull;
-  const auto mix = [&h](const void* data, std::size_t size) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    for (std::size_t k = 0; k < size; ++k) h = (h ^ bytes[k]) * 1099511628211ull;
-  };
-  const int n = std::clamp(pf.CircleCount, 0, kMaxGridRows - 1);
-  mix(&pf.CircleCount, sizeof pf.CircleCount);
-  for (int i = 1; i <= n; ++i) mix(pf.Intensity[i].data(), sizeof(double) * pf.Intensity[i].size());
-  return h;
-}
-
 void SSCIControls::SSCIClick() {
   TPoleFigure& pf = *context_.set.PF[1];
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(false);
   BeginSuppression(pf);
   session_ = &pf;
-  left_ = Fingerprint(pf);
+  left_ = pf.Revision;
   active_ = true;
   SSCIEdit->setText("0:0");
   {
@@ -69,13 +56,13 @@ void SSCIControls::SSCIClick() {
 void SSCIControls::SSCIUpDownClick() {
   if (!active_) return;
   TPoleFigure& pf = *context_.set.PF[1];
-  if (session_ != &pf || left_ != Fingerprint(pf)) {
+  if (session_ != &pf || left_ != pf.Revision) {
     BeginSuppression(pf);
     session_ = &pf;
   }
   SetSuppressionLevel(pf, SSCIUpDown->value());
   pf.Modified = true;
-  left_ = Fingerprint(pf);
+  left_ = pf.Revision;
   SSCIEdit->setText(QString::fromStdString(SuppressionText(pf)));
   if (hooks_.RedrawMain) hooks_.RedrawMain();
 }

@@ -42,7 +42,6 @@ class SSCIControls : public QObject {
 
  private:
   void SetVisible(bool visible);
-  std::uint64_t Fingerprint(const TPoleFigure& pf) const;
 
   AppContext& context_;
   SSCIHooks hooks_;
@@ -50,8 +49,8 @@ class SSCIControls : public QObject {
   QAction* upDownAction_ = nullptr;
   QAction* btnAction_ = nullptr;
   bool active_ = false;
-  // The record the backup belongs to and its intensities as last left, so
-  // that a record swapped in meanwhile is never "restored" from a foreign backup.
+  // The record the backup belongs to and its revision as last left, so that
+  // a record swapped in or changed meanwhile is never "restored" from a foreign backup.
   const TPoleFigure* session_ = nullptr;
   std::uint64_t left_ = 0;
 };

@@ -220,6 +220,33 @@ TEST(FormattedPrefill, MillerIndicesFromWindowCaptions) {
   EXPECT_FALSE(MillerFromCaption("odd [caption"));
 }
 
+// The record's name in its file gives what its caption gave, for every pole
+// figure of both multi-pole-figure examples.
+TEST(FormattedPrefill, MillerIndicesOfLoadedRecordsMatchTheirCaptions) {
+  const std::pair<const char*, DataLayout> files[] = {{"copper.xpe", DataLayout::HashList},
+                                                      {"quartz.wko", DataLayout::WkoList}};
+  for (const auto& [file, layout] : files) {
+    NullSink quiet;
+    const auto names = PickerList(test::ExamplePath(file), layout, quiet);
+    ASSERT_FALSE(names.empty()) << file;
+    for (int k = 1; k <= static_cast<int>(names.size()); ++k) {
+      LoadRequest request;
+      request.dataFile = test::ExamplePath(file);
+      request.gridFile = test::ExamplePath("grid5.rst");
+      request.pfIndex = k;
+      const auto pf = LoadPoleFigure(request, quiet);
+      ASSERT_TRUE(pf) << file << " " << k;
+      const auto fromRecord = MillerOf(*pf);
+      const auto fromCaption = MillerFromCaption(std::to_string(k) + " * x" + MultiSuffix(k, names[k - 1]));
+      ASSERT_TRUE(fromRecord && fromCaption) << file << " " << k;
+      EXPECT_EQ(fromRecord->h + "," + fromRecord->k + "," + fromRecord->l,
+                fromCaption->h + "," + fromCaption->k + "," + fromCaption->l);
+    }
+  }
+  const auto plain = NewPoleFigure();
+  EXPECT_FALSE(MillerOf(*plain));
+}
+
 TEST(FormattedPrefill, HeadersOfBothLayoutsGiveBackWhatWasWritten) {
   const auto pf = Small(2, 3, {1, 2, 3, 4, 5, 6});
   PoleFigureSlots figures{};

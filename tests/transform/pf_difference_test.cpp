@@ -103,13 +103,13 @@ TEST(PFDifference, RefusesOtherGridsAndMissingNormalisation) {
 }
 
 TEST(PFDifference, ProposedNames) {
-  const DiffFileNames plain = ProposeDiffNames("/data/q.x01", false, " Quorix - q.x01", "/data/logs", "rp.log");
+  const DiffFileNames plain = ProposeDiffNames("/data/q.x01", false, "", "/data/logs", "rp.log");
   EXPECT_EQ(plain.rp, "/data/q_RP.x01");
   EXPECT_EQ(plain.diff, "/data/q_diff.x01");
   EXPECT_EQ(plain.log, "/data/logs/rp.log");
 
   const DiffFileNames multi =
-      ProposeDiffNames("/my.data/copper.xpe", true, " Quorix - copper.xpe  [2]    [Cu 111]", "/data/", "old.log");
+      ProposeDiffNames("/my.data/copper.xpe", true, "[2]", "/data/", "old.log");
   EXPECT_EQ(multi.rp, "/my.data/copper[2]_RP.pol");
   EXPECT_EQ(multi.diff, "/my.data/copper[2]_diff.pol");
   EXPECT_EQ(multi.log, "/data/old.log");
@@ -117,6 +117,10 @@ TEST(PFDifference, ProposedNames) {
   EXPECT_EQ(ProposeDiffNames("noext", false, "", "", "rp.log").rp, "noext_RP");
   EXPECT_EQ(CaptionIndex("2 * copper.xpe  [12]    [x]"), "[12");
   EXPECT_EQ(CaptionIndex("2 * q.pol"), "");
+  const auto pf = NewPoleFigure();
+  EXPECT_EQ(PlaceInFileText(*pf), "");
+  pf->IndexInFile = 12;
+  EXPECT_EQ(PlaceInFileText(*pf), "[12");
 }
 
 TEST(PFDifference, ResultFilesKeepNegativeValuesOnePerLine) {

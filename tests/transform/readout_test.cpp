@@ -18,10 +18,10 @@ std::unique_ptr<TPoleFigure> Grid(double value) {
 }
 
 TEST(Readout, ValueModeNeedsCrossHairUnrotatedDisplayAndSimpleGrid) {
-  EXPECT_TRUE(ValueModeHolds(false, true, "grid5.rst"));
-  EXPECT_FALSE(ValueModeHolds(true, true, "grid5.rst"));
-  EXPECT_FALSE(ValueModeHolds(false, false, "grid5.rst"));
-  EXPECT_FALSE(ValueModeHolds(false, true, "/data/Offset5.GRD"));
+  EXPECT_TRUE(ValueModeHolds(false, true, GridKind::Simple));
+  EXPECT_FALSE(ValueModeHolds(true, true, GridKind::Simple));
+  EXPECT_FALSE(ValueModeHolds(false, false, GridKind::Simple));
+  EXPECT_FALSE(ValueModeHolds(false, true, GridKind::Full));
 }
 
 TEST(Readout, NearestCircleWithTiesGoingOutwards) {

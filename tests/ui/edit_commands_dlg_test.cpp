@@ -34,11 +34,11 @@ struct Desktop {
   TMainform main{context};
   Desktop() {
     main.CreateWindows();
-    context.load.PlainFile = true;
-    context.GridFileName = Example("grid5.rst");
-    if (!main.LoadMain(Example("copper111.pol"), context.GridFileName)) return;
-    main.AfterMainLoad();
-    if (main.LoadIntoSlot(2, Example("copper111.pol"))) main.ShowInWindow(2, "2 * copper111.pol");
+    MainLoad load;
+    load.dataFile = Example("copper111.pol");
+    load.gridFile = Example("grid5.rst");
+    if (!main.LoadMain(load)) return;
+    main.LoadIntoWindow(2, Example("copper111.pol"));
   }
   bool Loaded() { return context.set.PF[1]->CircleCount == 19 && main.WindowVisible(2); }
 };

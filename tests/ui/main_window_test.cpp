@@ -125,6 +125,7 @@ TEST(DesktopLoad, CheckedPoleFiguresGoToWindowsInListOrder) {
   hkl.SetChecked(2, true);
   hkl.SetHighlighted(1);
   c.load.HashListFile = true;
+  c.load.LayoutFile = Example("copper.xpe").toStdString();
   main.OpenDlg().PFEdit->setText(Example("copper.xpe"));
   main.OpenDlg().GridEdit->setText(Example("grid5.rst"));
   main.OpenDlg().OKBtnClick(true);
@@ -161,6 +162,7 @@ TEST(DesktopLoad, NavigationKeysStepThroughAMultiPoleFigureFile) {
   main.Plothkl().SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink));
   main.Plothkl().SetHighlighted(0);
   c.load.HashListFile = true;
+  c.load.LayoutFile = Example("copper.xpe").toStdString();
   c.load.PFIndex = -1;
   main.OpenDlg().PFEdit->setText(Example("copper.xpe"));
   main.OpenDlg().GridEdit->setText(Example("grid5.rst"));
@@ -194,6 +196,101 @@ TEST(DesktopLoad, AFailedLoadKeepsThePoleFigureShown) {
   EXPECT_EQ(c.set.PF[1].get(), before);
   EXPECT_EQ(c.set.PF[1]->FileName, Example("copper111.pol").toStdString());
   EXPECT_TRUE(main.OpenDlg().isVisible());
+}
+
+// Runs `action`; a selection dialog that opens meanwhile gets entry `entry`
+// highlighted and confirmed, any other modal window is closed and counted.
+template <typename F>
+int WithPickerAnswered(TPlothkl& hkl, int entry, F action) {
+  int closed = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) return;
+    if (w == &hkl) {
+      hkl.ClearButtonClick();
+      hkl.SetChecked(entry, true);
+      hkl.OKButtonClick();
+    } else {
+      w->close();
+      ++closed;
+    }
+  });
+  timer.start(20);
+  action();
+  return closed;
+}
+
+TEST(DesktopLoad, AFailedLoadKeepsNamesCaptionAndNavigation) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  const QString caption = main.windowTitle();
+  // Data that do not fill another grid.
+  main.Open1Click();
+  main.OpenDlg().PFEdit->setText(Example("copper200_offset.pol"));
+  main.OpenDlg().GridEdit->setText(Example("grid5_centre.rst"));
+  EXPECT_EQ(WithModalsClosed([&] { main.OpenDlg().OKBtnClick(true); }), 1);
+  EXPECT_EQ(c.GridFileName, Example("grid5.rst").toStdString());
+  EXPECT_EQ(c.DataFileName, Example("copper111.pol").toStdString());
+  EXPECT_EQ(c.set.PF[1]->Grid, GridKind::Simple);
+  EXPECT_EQ(main.windowTitle(), caption);
+  // "Run Copy" starts with what is shown.
+  EXPECT_EQ(main.CopyCommandLine(), QStringList({Example("copper111.pol"), Example("grid5.rst")}));
+}
+
+TEST(DesktopLoad, ATypedDataFileNameGetsItsOwnLayout) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  main.Open1Click();
+  main.OpenDlg().PFEdit->setText(Example("copper.xpe"));
+  const int boxes = WithPickerAnswered(main.Plothkl(), 2, [&] { main.OpenDlg().OKBtnClick(true); });
+  EXPECT_EQ(boxes, 0);
+  EXPECT_TRUE(c.load.HashListFile);
+  EXPECT_FALSE(c.load.PlainFile);
+  EXPECT_EQ(main.windowTitle(), " Quorix - copper.xpe  [3]    [   2  2  0]");
+  EXPECT_FALSE(main.OpenDlg().isVisible());
+
+  // And back to a plain file, typed again.
+  main.Open1Click();
+  main.OpenDlg().PFEdit->setText(Example("copper111_centre.pol"));
+  main.OpenDlg().GridEdit->setText(Example("grid5_centre.rst"));
+  EXPECT_EQ(WithModalsClosed([&] { main.OpenDlg().OKBtnClick(true); }), 0);
+  EXPECT_TRUE(c.load.PlainFile);
+  EXPECT_EQ(main.windowTitle(), " Quorix - copper111_centre.pol");
+}
+
+TEST(DesktopLoad, LoadingKeepsTheTriclinicChoice) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  c.state.Rotation.TriclinicSymmetry = true;
+  c.state.Rotation.RotationMode = kRotationMatrix;
+  main.Open1Click();  // the next load resets the rotation
+  main.OpenDlg().OKBtnClick(true);
+  EXPECT_FALSE(main.OpenDlg().isVisible());
+  EXPECT_EQ(c.state.Rotation.RotationMode, kNoRotation);
+  EXPECT_TRUE(c.state.Rotation.TriclinicSymmetry);
+}
+
+TEST(DesktopLoad, RunCopyPassesDirectionalDataAsSuch) {
+  auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  c.load.DirectionalMode = true;  // as after a directional load
+  c.DataFileName = Example("cracks.txt").toStdString();
+  const QStringList copy = main.CopyCommandLine();
+  EXPECT_EQ(copy, QStringList({"--directional", Example("cracks.txt"), Example("grid5.rst")}));
+
+  // The second instance asks for the parameters and loads directional data.
+  std::unique_ptr<Application> second;
+  const int boxes = WithModalsClosed([&] { second = StartUp(ProgramPath(), copy); });
+  EXPECT_EQ(boxes, 1);  // "Parameters", cancelled here
+  EXPECT_TRUE(second->mainform->OpenDlg().DirDataCheckBox->isChecked());
+  EXPECT_EQ(second->mainform->OpenDlg().PFEdit->text(), Example("cracks.txt"));
+  EXPECT_TRUE(second->mainform->OpenDlg().isVisible());
+  EXPECT_EQ(second->context->set.PF[1]->CircleCount, 0);
 }
 
 TEST(SelectionDialog, OkNeedsOneToEightCheckedAndHighlightsTheFirst) {

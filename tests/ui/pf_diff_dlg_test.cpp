@@ -67,16 +67,14 @@ Desktop StartWithTwo(const std::filesystem::path& dir) {
   d.c().state.DataPath = dir.string();
   d.c().state.Options.ShowMrd = false;
   d.main().mrdSpeedButton->setChecked(false);
-  EXPECT_TRUE(d.main().LoadIntoSlot(2, Example("copper111.pol")));
-  d.main().ShowInWindow(2, SlotTitle(2, Example("copper111.pol"), ""));
+  EXPECT_TRUE(d.main().LoadIntoWindow(2, Example("copper111.pol")));
   return d;
 }
 
 TEST(PFDiffCommand, ComparesIntoWindowsThreeAndFourAndLogs) {
   const auto dir = TestDir();
   Desktop d = StartWithTwo(dir);
-  d.main().LoadIntoSlot(5, Example("copper111.pol"));
-  d.main().ShowInWindow(5, "5 * copper111.pol");
+  d.main().LoadIntoWindow(5, Example("copper111.pol"));
 
   bool shown = false;
   QTimer::singleShot(0, [&] {

@@ -1,0 +1,20 @@
+// The navigation keys of the main window: the next file of a numbered series,
+// or another pole figure of the multi-pole-figure file loaded.
+#pragma once
+
+#include "workflow/file_series.h"
+#include "base/message_sink.h"
+#include "workflow/session.h"
+
+namespace quorix {
+
+enum class SeriesLoad { Nothing, Main, Window };
+
+// One key. Steps from the data file loaded. intoWindow: the key goes to the
+// further window `freeWindow` (0: none is free, nothing is loaded); otherwise
+// into the main window. PFIndex follows the key as the keys always did, also
+// when nothing can be loaded, except that a failed main load keeps it.
+SeriesLoad StepThroughSeries(Session& session, SeriesKey kind, char key, bool intoWindow, int freeWindow,
+                             MessageSink& sink);
+
+}  // namespace quorix

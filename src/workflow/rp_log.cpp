@@ -1,0 +1,17 @@
+#include "workflow/rp_log.h"
+
+namespace quorix {
+
+RPLogEntry RPLogEntryFor(const TPoleFigure& pf1, const TPoleFigure& pf2, bool multi, const PFComparison& result) {
+  RPLogEntry entry;
+  entry.pf1File = pf1.FileName;
+  entry.pf2File = pf2.FileName;
+  entry.multi = multi;
+  entry.pf1Index = PlaceInFileText(pf1);
+  entry.pf2Index = PlaceInFileText(pf2);
+  entry.eps = result.eps;
+  entry.rp = result.RP;
+  return entry;
+}
+
+}  // namespace quorix

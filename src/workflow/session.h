@@ -1,0 +1,49 @@
+// What a program holding pole figures keeps between commands: the program
+// state, the pole figure set, the files of the last load and how they were
+// read. The desktop program and the command-line tool both work on it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "record/pole_figure_set.h"
+#include "record/program_state.h"
+#include "io/data_layout.h"
+
+namespace quorix {
+
+// How the last data file was read, kept between loads.
+struct LoadFlags {
+  bool DirectionalMode = false;
+  bool HashListFile = false;
+  bool WkoListFile = false;
+  bool PlainFile = false;
+  bool ResetRotation = true;
+  int PFIndex = 1;
+  // The data file the layout flags were found for; another file gets its own detection.
+  std::string LayoutFile;
+  // The pole figures of a hash-list or WKO list file, in file order.
+  std::vector<std::string> PoleFigureNames;
+
+  bool Multi() const { return HashListFile || WkoListFile; }
+  void ClearLayout() { HashListFile = WkoListFile = PlainFile = false; }
+  bool AnyLayout() const { return HashListFile || WkoListFile || PlainFile; }
+  DataLayout Layout() const {
+    return HashListFile ? DataLayout::HashList : WkoListFile ? DataLayout::WkoList : DataLayout::Plain;
+  }
+  void SetLayout(DataLayout layout) {
+    ClearLayout();
+    (layout == DataLayout::HashList ? HashListFile : layout == DataLayout::WkoList ? WkoListFile : PlainFile) = true;
+  }
+};
+
+struct Session {
+  TProgramState state;
+  TPoleFigureSet set;
+  // Names change only when a load succeeds.
+  std::string GridFileName;
+  std::string DataFileName;
+  LoadFlags load;
+};
+
+}  // namespace quorix
