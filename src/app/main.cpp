@@ -9,7 +9,7 @@
 
 #include "app/startup.h"
 #include "quorix_version.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 namespace {
 

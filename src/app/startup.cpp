@@ -8,8 +8,8 @@
 #include "settings/config.h"
 #include "plot/contour_colors.h"
 #include "ui/app_context.h"
-#include "ui/main_form.h"
-#include "ui/open_dlg.h"
+#include "ui/main_window.h"
+#include "ui/load_files_dialog.h"
 #include "workflow/load_sequence.h"
 
 namespace quorix {

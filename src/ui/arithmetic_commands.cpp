@@ -8,12 +8,12 @@
 #include "base/text_file.h"
 #include "transform/pf_add.h"
 #include "transform/pf_difference.h"
-#include "ui/add_pf_dlg.h"
+#include "ui/add_dialog.h"
 #include "ui/child_dialogs.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/pf_diff_dlg.h"
-#include "ui/ppf_window.h"
+#include "ui/compare_dialog.h"
+#include "ui/plot_window.h"
 #include "workflow/rp_log.h"
 
 namespace quorix {
@@ -26,7 +26,7 @@ TAddPFDlg& AddPFDialog(TMainform& mainform, AppContext& context) {
   return FindOrCreateChild<TAddPFDlg>(mainform, [&] { return new TAddPFDlg(context, &mainform); });
 }
 
-void PFDiff1Click(TMainform& mainform, AppContext& context) {
+void ComparePoleFigures(TMainform& mainform, AppContext& context) {
   MessageBoxSink sink(&mainform);
   if (!mainform.WindowVisible(2)) {
     sink.Message("Load two pole figures to be compared.");
@@ -93,8 +93,8 @@ void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
 
 }  // namespace
 
-void AddPoleFiguresweighted1Click(TMainform& mainform, AppContext& context) { AddPoleFigures(mainform, context, true); }
+void AddPoleFiguresWeighted(TMainform& mainform, AppContext& context) { AddPoleFigures(mainform, context, true); }
 
-void AddPoleFigures1Click(TMainform& mainform, AppContext& context) { AddPoleFigures(mainform, context, false); }
+void AddPoleFiguresFitted(TMainform& mainform, AppContext& context) { AddPoleFigures(mainform, context, false); }
 
 }  // namespace quorix

@@ -17,9 +17,9 @@ TAddPFDlg& AddPFDialog(TMainform& mainform, AppContext& context);
 
 // PF1 (main window) minus PF2 (window 2) in m.r.d. into window 3, the RP
 // distribution into window 4; optionally written and logged.
-void PFDiff1Click(TMainform& mainform, AppContext& context);
+void ComparePoleFigures(TMainform& mainform, AppContext& context);
 // The weighted and the fitted sum of PF[1] and further files, in place.
-void AddPoleFiguresweighted1Click(TMainform& mainform, AppContext& context);
-void AddPoleFigures1Click(TMainform& mainform, AppContext& context);
+void AddPoleFiguresWeighted(TMainform& mainform, AppContext& context);
+void AddPoleFiguresFitted(TMainform& mainform, AppContext& context);
 
 }  // namespace quorix

@@ -7,9 +7,9 @@
 #include "io/load_pole_figure.h"
 #include "transform/directional_density.h"
 #include "base/text_file.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/rotation_dlg.h"
+#include "ui/rotation_dialog.h"
 #include "workflow/load_sequence.h"
 
 namespace quorix {

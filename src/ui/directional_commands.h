@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/app_context.h"
-#include "ui/density_dlg.h"
+#include "ui/density_dialog.h"
 
 class QWidget;
 

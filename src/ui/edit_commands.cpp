@@ -10,12 +10,12 @@
 #include "record/statistics.h"
 #include "transform/intensity_edit.h"
 #include "ui/child_dialogs.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/mul_dlg.h"
-#include "ui/mulc_dlg.h"
-#include "ui/mulp_dlg.h"
-#include "ui/ppf_window.h"
+#include "ui/edit_all_dialog.h"
+#include "ui/circle_correction_dialog.h"
+#include "ui/raster_merge_dialog.h"
+#include "ui/plot_window.h"
 #include "ui/ssci_controls.h"
 
 namespace quorix {
@@ -79,7 +79,7 @@ SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context) {
   });
 }
 
-void Addvalue1Click(TMainform& mainform, AppContext& context) {
+void EditAllIntensities(TMainform& mainform, AppContext& context) {
   TMulDlg& dlg = MulDialog(mainform);
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = UniformOperands(dlg.Value());
@@ -88,7 +88,7 @@ void Addvalue1Click(TMainform& mainform, AppContext& context) {
                 [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
 }
 
-void Addvaluepercircle1Click(TMainform& mainform, AppContext& context) {
+void EditPerCircle(TMainform& mainform, AppContext& context) {
   TMulcDlg& dlg = MulcDialog(mainform, context);
   dlg.SetCircleCount(context.set.PF[1]->CircleCount);
   if (dlg.exec() != QDialog::Accepted) return;
@@ -98,7 +98,7 @@ void Addvaluepercircle1Click(TMainform& mainform, AppContext& context) {
                 [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
 }
 
-void Addvalueperraster1Click(TMainform& mainform, AppContext& context) {
+void EditPerRaster(TMainform& mainform, AppContext& context) {
   TMulpDlg& dlg = MulpDialog(mainform, context);
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);

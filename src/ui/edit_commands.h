@@ -21,9 +21,9 @@ TMulpDlg& MulpDialog(TMainform& mainform, AppContext& context);
 // On the main window's tool bar.
 SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context);
 
-void Addvalue1Click(TMainform& mainform, AppContext& context);
-void Addvaluepercircle1Click(TMainform& mainform, AppContext& context);
-void Addvalueperraster1Click(TMainform& mainform, AppContext& context);
+void EditAllIntensities(TMainform& mainform, AppContext& context);
+void EditPerCircle(TMainform& mainform, AppContext& context);
+void EditPerRaster(TMainform& mainform, AppContext& context);
 // Starts the suppression controls on PF[1].
 void SSCIClick(TMainform& mainform, AppContext& context);
 // While the suppression controls are shown, PF[1] must not be replaced or swapped.

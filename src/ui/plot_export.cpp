@@ -18,12 +18,12 @@
 #include "plot/projection.h"
 #include "plot/render.h"
 #include "qtcanvas/qt_canvas.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/open_dlg.h"
+#include "ui/load_files_dialog.h"
 #include "ui/plot_drawing.h"
 #include "ui/plot_view.h"
-#include "ui/ppf_window.h"
+#include "ui/plot_window.h"
 
 namespace quorix {
 namespace {
@@ -45,7 +45,7 @@ bool WriteOne(TMainform& mainform, AppContext& context, Writer write, const std:
               const QString& caption) {
   MessageBoxSink sink(&mainform);
   std::string error;
-  const PlotView* image = mainform.Image1;
+  const PlotView* image = mainform.PlotArea;
   if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleFromCaption(caption.toStdString()), sink,
              error)) {
     QMessageBox::critical(&mainform, mainform.windowTitle(), QString::fromStdString(error));
@@ -127,12 +127,12 @@ void PrintPlot(TMainform& mainform, AppContext& context) {
   if (dialog.exec() != QDialog::Accepted) return;
   // The painter of a printer starts at the printable area, inside the page margins.
   const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-  const PlotView* image = mainform.Image1;
+  const PlotView* image = mainform.PlotArea;
   MessageBoxSink sink(&mainform);
   if (!DrawPlotPage(printer, page, *pf, context.state, image->width(), image->height(), &sink))
     QMessageBox::critical(&mainform, mainform.windowTitle(), "Cannot print.");
 }
 
-void CopyPlotToClipboard(TMainform& mainform) { QApplication::clipboard()->setImage(mainform.Image1->Image()); }
+void CopyPlotToClipboard(TMainform& mainform) { QApplication::clipboard()->setImage(mainform.PlotArea->Image()); }
 
 }  // namespace quorix

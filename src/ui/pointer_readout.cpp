@@ -11,16 +11,16 @@
 
 #include "plot/projection.h"
 #include "transform/rotation_pick.h"
-#include "ui/interpol_dlg.h"
-#include "ui/main_form.h"
+#include "ui/interpolation_dialog.h"
+#include "ui/main_window.h"
 #include "ui/plot_view.h"
-#include "ui/rotation_dlg.h"
+#include "ui/rotation_dialog.h"
 
 namespace quorix {
 
 PointerReadout::PointerReadout(TMainform& mainform, AppContext& context)
     : QObject(&mainform), mainform_(mainform), context_(context) {
-  PlotView* image = mainform_.Image1;
+  PlotView* image = mainform_.PlotArea;
   CursorLabel = new QLabel(image);
   CursorLabel->setObjectName("CursorLabel");
   CursorLabel->setAutoFillBackground(true);
@@ -56,7 +56,7 @@ bool PointerReadout::CursorButtonVisible() const { return !cursorButton_ || curs
 // The side of the square the plot was drawn in: on an image narrower than
 // 1.4 times its height that is less than the height, and directions taken
 // from the height would miss the drawn plot.
-int PointerReadout::PlotSide() const { return PlotSize(mainform_.Image1->width(), mainform_.Image1->height()); }
+int PointerReadout::PlotSide() const { return PlotSize(mainform_.PlotArea->width(), mainform_.PlotArea->height()); }
 
 bool PointerReadout::ValueMode() const {
   const TPoleFigure* pf = context_.set.PF[1].get();
@@ -82,7 +82,7 @@ void PointerReadout::DrawReadout(int x, int y) {
   CursorLabel->show();
 
   // Drawn a second time at the same place, the inverting pen restores the plot.
-  QImage& canvas = mainform_.Image1->MutableImage();
+  QImage& canvas = mainform_.PlotArea->MutableImage();
   if (canvas.isNull()) return;
   const CursorFigure figure = MakeCursorFigure(x, y, h, CircleCursor());
   {
@@ -94,7 +94,7 @@ void PointerReadout::DrawReadout(int x, int y) {
     if (figure.hasCircle)
       p.drawEllipse(QRect(figure.left, figure.top, figure.right - figure.left - 1, figure.bottom - figure.top - 1));
   }
-  mainform_.Image1->update();
+  mainform_.PlotArea->update();
 }
 
 void PointerReadout::Image1MouseMove(QMouseEvent* event) {
@@ -195,7 +195,7 @@ void PointerReadout::CloseEditor() {
   const bool wasOpen = EditPFValue->isVisible();
   EditPFValue->hide();
   // The navigation keys reach the main window through the plot.
-  if (wasOpen) mainform_.Image1->setFocus();
+  if (wasOpen) mainform_.PlotArea->setFocus();
 }
 
 bool PointerReadout::eventFilter(QObject* watched, QEvent* event) {

@@ -24,7 +24,7 @@ class TInterpolDlg;
 class PointerReadout : public QObject {
   Q_OBJECT
  public:
-  // Connects itself to the main window's Image1 and creates the cursor
+  // Connects itself to the main window's PlotArea and creates the cursor
   // label, the memo of recommended values and the value editor on it.
   PointerReadout(TMainform& mainform, AppContext& context);
 

@@ -9,12 +9,12 @@
 #include "base/text_file.h"
 #include "io/xrdml_writer.h"
 #include "ui/child_dialogs.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/plot_savx_dlg.h"
-#include "ui/save_all_dlg.h"
-#include "ui/save_dlg.h"
-#include "ui/save_format_dlg.h"
+#include "ui/xrdml_save_dialog.h"
+#include "ui/save_all_dialog.h"
+#include "ui/save_dialog.h"
+#include "ui/save_format_dialog.h"
 
 namespace quorix {
 
@@ -34,7 +34,7 @@ TPlotSavXDlg& SaveXrdmlDialog(TMainform& mainform, AppContext& context) {
   return FindOrCreateChild<TPlotSavXDlg>(mainform, [&] { return new TPlotSavXDlg(context, &mainform); });
 }
 
-void Saveas1Click(TMainform& mainform, AppContext& context) {
+void SaveAsAscii(TMainform& mainform, AppContext& context) {
   TSaveDlg& dlg = SaveDialog(mainform, context);
   dlg.PFEdit->setText(QString::fromStdString(ProposedAsciiName(context.set.PF[1]->FileName)));
   if (dlg.exec() != QDialog::Accepted) return;
@@ -91,7 +91,7 @@ bool ConfirmDiscardChanges(TMainform& mainform, AppContext& context, bool allWin
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
   if (answer == QMessageBox::Discard) return true;
   if (answer != QMessageBox::Save) return false;
-  Saveas1Click(mainform, context);
+  SaveAsAscii(mainform, context);
   // A cancelled or failed save keeps the work.
   return ChangedPoleFigures(mainform, context, allWindows).isEmpty();
 }

@@ -20,7 +20,7 @@ TSaveAllDlg& SaveAllDialog(TMainform& mainform, AppContext& context);
 TPlotSavXDlg& SaveXrdmlDialog(TMainform& mainform, AppContext& context);
 
 // "&Save as ASCII": PF[1], and with "Save all pole figures" each visible window 2..8.
-void Saveas1Click(TMainform& mainform, AppContext& context);
+void SaveAsAscii(TMainform& mainform, AppContext& context);
 // "Save all formatted": shows the modeless window.
 void Saveall(TMainform& mainform, AppContext& context);
 // "Save as XRDML": PF[1] on a sample file.

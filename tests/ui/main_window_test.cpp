@@ -24,17 +24,17 @@
 #include "io/data_layout.h"
 #include "plot/projection.h"
 #include "ui/app_context.h"
-#include "ui/main_form.h"
-#include "ui/open_dlg.h"
-#include "ui/options_dlg.h"
+#include "ui/main_window.h"
+#include "ui/load_files_dialog.h"
+#include "ui/options_dialog.h"
 #include "ui/plot_drawing.h"
 #include "ui/plot_export.h"
-#include "ui/plot_smo_dlg.h"
+#include "ui/smoothing_dialog.h"
 #include "ui/plot_view.h"
-#include "ui/plothkl.h"
-#include "ui/ppf_window.h"
+#include "ui/pole_figure_picker.h"
+#include "ui/plot_window.h"
 #include "ui/save_commands.h"
-#include "ui/save_dlg.h"
+#include "ui/save_dialog.h"
 
 namespace quorix {
 namespace {
@@ -87,7 +87,7 @@ TEST(DesktopStartUp, CommandLineWithPlainFileLoadsAndClosesTheDialog) {
   EXPECT_EQ(c.set.PF[1]->CircleCount, 19);
   EXPECT_EQ(c.set.PF[1]->FileName, Example("copper111.pol").toStdString());
   EXPECT_EQ(c.state.StartupSize, 0);  // applied once
-  EXPECT_FALSE(main.Image1->Image().isNull());
+  EXPECT_FALSE(main.PlotArea->Image().isNull());
   for (int n = 2; n <= 8; ++n) EXPECT_FALSE(main.WindowVisible(n));
 }
 
@@ -227,7 +227,7 @@ TEST(DesktopLoad, AFailedLoadKeepsNamesCaptionAndNavigation) {
   TMainform& main = *app->mainform;
   const QString caption = main.windowTitle();
   // Data that do not fill another grid.
-  main.Open1Click();
+  main.ShowLoadFiles();
   main.OpenDlg().PFEdit->setText(Example("copper200_offset.pol"));
   main.OpenDlg().GridEdit->setText(Example("grid5_centre.rst"));
   EXPECT_EQ(WithModalsClosed([&] { main.OpenDlg().OKBtnClick(true); }), 1);
@@ -243,7 +243,7 @@ TEST(DesktopLoad, ATypedDataFileNameGetsItsOwnLayout) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
   TMainform& main = *app->mainform;
-  main.Open1Click();
+  main.ShowLoadFiles();
   main.OpenDlg().PFEdit->setText(Example("copper.xpe"));
   const int boxes = WithPickerAnswered(main.Plothkl(), 2, [&] { main.OpenDlg().OKBtnClick(true); });
   EXPECT_EQ(boxes, 0);
@@ -253,7 +253,7 @@ TEST(DesktopLoad, ATypedDataFileNameGetsItsOwnLayout) {
   EXPECT_FALSE(main.OpenDlg().isVisible());
 
   // And back to a plain file, typed again.
-  main.Open1Click();
+  main.ShowLoadFiles();
   main.OpenDlg().PFEdit->setText(Example("copper111_centre.pol"));
   main.OpenDlg().GridEdit->setText(Example("grid5_centre.rst"));
   EXPECT_EQ(WithModalsClosed([&] { main.OpenDlg().OKBtnClick(true); }), 0);
@@ -267,7 +267,7 @@ TEST(DesktopLoad, LoadingKeepsTheTriclinicChoice) {
   TMainform& main = *app->mainform;
   c.state.Rotation.TriclinicSymmetry = true;
   c.state.Rotation.RotationMode = kRotationMatrix;
-  main.Open1Click();  // the next load resets the rotation
+  main.ShowLoadFiles();  // the next load resets the rotation
   main.OpenDlg().OKBtnClick(true);
   EXPECT_FALSE(main.OpenDlg().isVisible());
   EXPECT_EQ(c.state.Rotation.RotationMode, kNoRotation);
@@ -331,14 +331,14 @@ TEST(DesktopPointer, PositionFollowsThePlotOnANarrowImage) {
   TMainform& main = *app->mainform;
   main.show();
   // 800 x 700 is narrower than 1.4 x its height: the plot shrinks to 571 pixels.
-  main.Image1->resize(800, 700);
+  main.PlotArea->resize(800, 700);
   main.RedrawMain();
   const int side = PlotSize(800, 700);
   ASSERT_LT(side, 700);
   const Pixel at = ProjectPoint(side, 35, 45, false);
   QMouseEvent move(QEvent::MouseMove, QPointF(at.x, at.y), QPointF(at.x, at.y), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
-  QApplication::sendEvent(main.Image1, &move);
+  QApplication::sendEvent(main.PlotArea, &move);
   EXPECT_EQ(main.PosLabel->text(), "( 45 / 35 )");
 }
 
@@ -352,7 +352,7 @@ TEST(DesktopStartUp, NothingLoadedShowsABlankPage) {
   auto app = StartUp(ProgramPath(), {});
   TMainform& main = *app->mainform;
   main.RedrawMain();
-  const QImage& image = main.Image1->Image();
+  const QImage& image = main.PlotArea->Image();
   ASSERT_FALSE(image.isNull());
   for (int y = 0; y < image.height(); y += 7)
     for (int x = 0; x < image.width(); x += 7) ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
@@ -476,7 +476,7 @@ TEST(DesktopUnsavedWork, ASuccessfulSaveEndsTheQuestions) {
     dlg->PFEdit->setText(saved);
     dlg->accept();
   });
-  Saveas1Click(main, c);
+  SaveAsAscii(main, c);
   EXPECT_TRUE(QFileInfo::exists(saved));
   EXPECT_FALSE(c.set.PF[1]->Modified);
   EXPECT_TRUE(Answering(QMessageBox::Cancel, [&] { main.close(); }).isEmpty());
@@ -542,12 +542,12 @@ TEST(DesktopKeyboard, KeysReachTheMainWindowAfterTheValueEditorCloses) {
   auto* editor = main.findChild<QLineEdit*>("EditPFValue");
   ASSERT_TRUE(editor);
   const auto openEditor = [&] {
-    const int side = PlotSize(main.Image1->width(), main.Image1->height());
+    const int side = PlotSize(main.PlotArea->width(), main.PlotArea->height());
     const Pixel at = ProjectPoint(side, 35, 45, false);
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
       QMouseEvent e(type, QPointF(at.x, at.y), QPointF(at.x, at.y), Qt::RightButton,
                     type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(main.Image1, &e);
+      QApplication::sendEvent(main.PlotArea, &e);
     }
     ASSERT_TRUE(editor->isVisible());
   };
@@ -595,7 +595,7 @@ TEST(DesktopOptions, FillOptionAndFillButtonShowOneState) {
       ASSERT_TRUE(dlg);
       inDialog(*dlg);
     });
-    main.Options1Click();
+    main.ShowOptionsDialog();
   };
   options([](TOptionsDlg& d) {
     d.FillCheckBox->setChecked(true);

@@ -1,0 +1,218 @@
+// The " Interpolation" dialog: output grid and file, rotation, number format.
+#include "ui/interpolation_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "transform/interpolation.h"
+#include "ui/main_window.h"
+#include "ui/message_box_sink.h"
+#include "ui/load_files_dialog.h"
+#include "ui/plot_window.h"
+#include "ui/rotation_dialog.h"
+
+namespace quorix {
+
+namespace {
+
+const char* const kDataFilter =
+    "Interpolated Pole Figures (*.y*)|*.y*|All Pole Figures (*.x*, *.y*, *.s*)|*.x*;*.y*;*.s*|All Files (*.*)|*.*";
+const char* const kGridFilter = "Raster Files (*.rst, *.grd)|*.rst;*.grd|All Files (*.*)|*.*";
+// "*.y*" is a pattern, not an extension a file can have: the first of its
+// series stands for it, as ".z01" does for the ASCII save.
+const char* const kInterpolatedSuffix = "y01";
+
+// The interpolation writes one value per line unless configured otherwise.
+SaveFormat InterpolationFormatDefaults() {
+  SaveFormat f;
+  f.ValuesPerLine = 1;
+  f.Width = 8;
+  f.Decimals = 3;
+  f.FactorExponent = 0;
+  f.LineEndAfterCircle = false;
+  return f;
+}
+
+}  // namespace
+
+TInterpolDlg::TInterpolDlg(AppContext& context, TMainform& mainform, QWidget* parent)
+    : QDialog(parent), context_(context), mainform_(mainform) {
+  setWindowTitle(" Interpolation");
+  setObjectName("InterpolDlg");
+  setModal(false);
+
+  outDataEdit = new QLineEdit(this);
+  OutGridEdit = new QLineEdit(this);
+  DataSearchBtn = new QPushButton("Search...", this);
+  GridSearchBtn = new QPushButton("Search...", this);
+  auto* files = new QGridLayout;
+  files->addWidget(new QLabel("Output data File:", this), 0, 0);
+  files->addWidget(outDataEdit, 0, 1);
+  files->addWidget(DataSearchBtn, 0, 2);
+  files->addWidget(new QLabel("Output Grid File:", this), 1, 0);
+  files->addWidget(OutGridEdit, 1, 1);
+  files->addWidget(GridSearchBtn, 1, 2);
+
+  auto* options = new QGroupBox(" Options ", this);
+  ZeroCheckBox = new QCheckBox(" Set negative values to 0.0", options);
+  ZeroCheckBox->setChecked(true);
+  auto* optionsLayout = new QVBoxLayout(options);
+  optionsLayout->addWidget(ZeroCheckBox);
+
+  auto* format = new QGroupBox(" Data Format ", this);
+  FormatPanel = new QLabel(format);
+  FormatPanel->setFrameShape(QFrame::Panel);
+  FormatPanel->setFrameShadow(QFrame::Sunken);
+  ChgFormatBtn = new QPushButton("Change...", format);
+  ChgFormatBtn->setEnabled(false);
+  auto* formatLayout = new QHBoxLayout(format);
+  formatLayout->addWidget(FormatPanel, 1);
+  formatLayout->addWidget(ChgFormatBtn);
+
+  RotateButton = new QPushButton(" Rotate", this);
+  OKBtn = new QPushButton("OK", this);
+  CancelBtn = new QPushButton("Cancel", this);
+  OKBtn->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(RotateButton);
+  buttons->addStretch();
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(files);
+  layout->addWidget(options);
+  layout->addWidget(format);
+  layout->addLayout(buttons);
+
+  connect(DataSearchBtn, &QPushButton::clicked, this, &TInterpolDlg::DataSearchClick);
+  connect(GridSearchBtn, &QPushButton::clicked, this, &TInterpolDlg::GridSearchClick);
+  connect(ChgFormatBtn, &QPushButton::clicked, this, &TInterpolDlg::ChgFormatBtnClick);
+  connect(RotateButton, &QPushButton::clicked, this, &TInterpolDlg::RotateButtonClick);
+  connect(OKBtn, &QPushButton::clicked, this, &TInterpolDlg::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+  OutGridEdit->setText(QString::fromStdString(context_.ini.ReadString("Rotation", "outgrid", "")));
+  format_ = ReadSaveFormat(context_.ini, InterpolationFormatDefaults());
+  ShowFormat();
+}
+
+void TInterpolDlg::SetFormatEditor(std::function<bool(SaveFormat&)> editor) {
+  formatEditor_ = std::move(editor);
+  ChgFormatBtn->setEnabled(static_cast<bool>(formatEditor_));
+}
+
+void TInterpolDlg::ShowFormat() { FormatPanel->setText(QString::fromStdString(StandardName(format_))); }
+
+void TInterpolDlg::Open(bool rotateAtOnce) {
+  show();
+  raise();
+  activateWindow();
+  if (rotateAtOnce) RotateButtonClick();
+}
+
+void TInterpolDlg::showEvent(QShowEvent* event) {
+  // Every showing starts without rotation.
+  mode_ = kNoRotation;
+  rotations_.clear();
+  ShowFormat();
+  QDialog::showEvent(event);
+}
+
+void TInterpolDlg::hideEvent(QHideEvent* event) {
+  rotations_.clear();
+  QDialog::hideEvent(event);
+}
+
+void TInterpolDlg::RotateButtonClick() {
+  if (!rotationDlg_) return;
+  int mode = mode_;
+  Mat3 matrix = matrix_;
+  RotationList list = rotations_;
+  if (!rotationDlg_->ShowForOwner(mode, matrix, list)) return;
+  mode_ = mode;
+  if (mode_ == kRotationMatrix) matrix_ = matrix;
+  if (mode_ == kRotationList) rotations_ = list;
+}
+
+void TInterpolDlg::ChgFormatBtnClick() {
+  if (!formatEditor_) return;
+  SaveFormat f = format_;
+  if (!formatEditor_(f)) return;
+  format_ = f;
+  ShowFormat();
+}
+
+void TInterpolDlg::DataSearchClick() {
+  QFileDialog dialog(this, "Output Pole Figure File");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(kInterpolatedSuffix);
+  dialog.setDirectory(QString::fromStdString(context_.state.DataPath));
+  dialog.setNameFilters(FileDialogFilters(kDataFilter));
+  if (const TPoleFigure* pf = context_.set.PF[1].get(); pf && !pf->FileName.empty())
+    dialog.selectFile(QFileInfo(QString::fromStdString(pf->FileName)).completeBaseName() + "." + kInterpolatedSuffix);
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    outDataEdit->setText(dialog.selectedFiles().first());
+}
+
+void TInterpolDlg::GridSearchClick() {
+  QFileDialog dialog(this, "Output Grid");
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDirectory(QString::fromStdString(context_.state.GridPath));
+  dialog.setNameFilters(FileDialogFilters(kGridFilter));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    OutGridEdit->setText(dialog.selectedFiles().first());
+}
+
+void TInterpolDlg::OKBtnClick() {
+  InterpolationRequest request;
+  request.gridFile = OutGridEdit->text().toStdString();
+  request.mode = mode_;
+  request.matrix = matrix_;
+  request.rotations = rotations_;
+  request.zeroNegative = ZeroCheckBox->isChecked();
+
+  std::vector<int> windows;
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (mainform_.WindowVisible(n)) windows.push_back(n);
+
+  MessageBoxSink sink(this);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const InterpolationStatus status =
+      InterpolateSet(context_.set, windows, request, context_.state, sink, [this](int n) {
+        if (n == 1)
+          mainform_.RedrawMain();
+        else if (TPPF* w = mainform_.Window(n))
+          w->Redraw();
+      });
+  QApplication::restoreOverrideCursor();
+  if (status != InterpolationStatus::Done) {
+    OutGridEdit->setFocus();
+    return;
+  }
+  matrix_ = IdentityMatrix();
+  rotations_.clear();
+  windows.push_back(1);
+  for (int n : windows)
+    if (context_.set.PF[n]) context_.set.PF[n]->Modified = true;
+
+  const std::string dataFile = outDataEdit->text().toStdString();
+  if (!dataFile.empty() && context_.set.PF[1]) {
+    AsciiWriteOptions w;
+    w.SetNegativeToZero = ZeroCheckBox->isChecked();
+    w.Format = format_;
+    if (WritePFASCII(*context_.set.PF[1], dataFile, w, sink)) context_.set.PF[1]->Modified = false;
+  }
+  close();
+}
+
+}  // namespace quorix

@@ -1,0 +1,76 @@
+// " Interpolation": the pole figures re-gridded onto an output grid,
+// optionally rotated, and PF[1] optionally written as an ASCII file.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "io/ascii_writer.h"
+#include "math/vector_math.h"
+#include "ui/app_context.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quorix {
+
+class TMainform;
+class TRotationDlg;
+
+class TInterpolDlg : public QDialog {
+  Q_OBJECT
+ public:
+  TInterpolDlg(AppContext& context, TMainform& mainform, QWidget* parent = nullptr);
+
+  // The rotation dialog that " Rotate" hands the rotation to.
+  void SetRotationDialog(TRotationDlg* dialog) { rotationDlg_ = dialog; }
+  // The output format dialog behind "Change...": it edits the format and
+  // returns true on OK. Without it the button stays disabled.
+  void SetFormatEditor(std::function<bool(SaveFormat&)> editor);
+
+  // Menu "&Interpolation" (modeless); with `rotateAtOnce` (the drag pick with
+  // the right button) " Rotate" is performed right away.
+  void Open(bool rotateAtOnce);
+
+  QLineEdit* outDataEdit = nullptr;
+  QLineEdit* OutGridEdit = nullptr;
+  QPushButton* DataSearchBtn = nullptr;
+  QPushButton* GridSearchBtn = nullptr;
+  QCheckBox* ZeroCheckBox = nullptr;
+  QLabel* FormatPanel = nullptr;
+  QPushButton* ChgFormatBtn = nullptr;
+  QPushButton* RotateButton = nullptr;  // " Rotate"
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+
+  void OKBtnClick();
+  void RotateButtonClick();
+  void ChgFormatBtnClick();
+  void DataSearchClick();
+  void GridSearchClick();
+
+  int Mode() const { return mode_; }
+  const Mat3& Matrix() const { return matrix_; }
+  const RotationList& Rotations() const { return rotations_; }
+  const SaveFormat& Format() const { return format_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void ShowFormat();
+
+  AppContext& context_;
+  TMainform& mainform_;
+  TRotationDlg* rotationDlg_ = nullptr;
+  std::function<bool(SaveFormat&)> formatEditor_;
+  int mode_ = 2;
+  Mat3 matrix_ = IdentityMatrix();
+  RotationList rotations_;
+  SaveFormat format_;
+};
+
+}  // namespace quorix

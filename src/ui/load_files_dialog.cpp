@@ -1,0 +1,227 @@
+#include "ui/load_files_dialog.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <filesystem>
+
+#include "io/data_layout.h"
+#include "base/text_file.h"
+#include "ui/density_dialog.h"
+#include "ui/directional_commands.h"
+#include "ui/main_window.h"
+#include "ui/message_box_sink.h"
+#include "ui/plot_drawing.h"
+#include "ui/pole_figure_picker.h"
+#include "ui/save_commands.h"
+#include "workflow/load_sequence.h"
+
+namespace quorix {
+
+namespace {
+
+const char* kPoleFigureFilter =
+    "Pole figures (x*, y*, s*, r*, z*, pol)|*.x??;*.y??;*.s??;*.r??;*.z??;*.pol|Velocities (vp, vs1, vs2, "
+    "dvs)|*.vp;*.vs1;*.vs2;*.dvs|Directional data (txt,dat,abu)|*.txt;*.dat;*.abu|All files (*.*)|*.*";
+const char* kGridFilter = "Grid Files (*.rst, *.grd)|*.rst;*.grd|All Files (*.*)|*.*";
+
+bool Exists(const QString& name) { return QFileInfo::exists(name); }
+
+}  // namespace
+
+QStringList FileDialogFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList result;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(';', ' ');
+    // "*.*" means every file on the systems these filters come from.
+    if (patterns == "*.*") patterns = "*";
+    result << parts[i] + " (" + patterns + ")";
+  }
+  return result;
+}
+
+TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWidget* parent)
+    : QDialog(parent), context_(context), mainform_(mainform), hkl_(hkl) {
+  setWindowTitle(" Load Files");
+  setModal(false);
+  PFEdit = new QLineEdit(this);
+  GridEdit = new QLineEdit(this);
+  PFButton = new QPushButton("Search...", this);
+  GridButton = new QPushButton("Search...", this);
+  DirDataCheckBox = new QCheckBox("Directional data", this);
+  OKBtn = new QPushButton("OK", this);
+  CancelBtn = new QPushButton("Cancel", this);
+  OKBtn->setDefault(true);
+  PFButton->setAutoDefault(false);
+  GridButton->setAutoDefault(false);
+  density_ = new TDensityDlg(this);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(new QLabel("Data File:", this), 0, 0);
+  grid->addWidget(PFEdit, 0, 1);
+  grid->addWidget(PFButton, 0, 2);
+  grid->addWidget(new QLabel("Grid File:", this), 1, 0);
+  grid->addWidget(GridEdit, 1, 1);
+  grid->addWidget(GridButton, 1, 2);
+  grid->addWidget(DirDataCheckBox, 2, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  grid->addLayout(buttons, 3, 0, 1, 3);
+  grid->setColumnMinimumWidth(1, 360);
+
+  connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(true); });
+  connect(CancelBtn, &QPushButton::clicked, this, &TOpenDlg::CancelBtnClick);
+  connect(PFButton, &QPushButton::clicked, this, &TOpenDlg::PFButtonClick);
+  connect(GridButton, &QPushButton::clicked, this, &TOpenDlg::GridButtonClick);
+}
+
+void TOpenDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!chosen_.isEmpty()) PFEdit->setText(chosen_.first());
+  context_.load.ResetRotation = true;
+  PFEdit->setFocus();
+  PFEdit->end(false);
+}
+
+void TOpenDlg::PFButtonClick() {
+  mainform_.CloseExtraWindows();
+  QFileDialog dialog(this);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setDirectory(QString::fromStdString(context_.state.DataPath));
+  const QStringList filters = FileDialogFilters(kPoleFigureFilter);
+  dialog.setNameFilters(filters);
+  if (DirDataCheckBox->isChecked()) dialog.selectNameFilter(filters.value(2));
+  context_.load.ClearLayout();
+  mainform_.ResetRotationState();
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  chosen_ = dialog.selectedFiles();
+  setWindowTitle(QString("Load Files  [%1]").arg(chosen_.size()));
+  PFEdit->setText(chosen_.first());
+  context_.state.DataPath = QFileInfo(chosen_.first()).absolutePath().toStdString();
+  raise();
+  activateWindow();
+}
+
+void TOpenDlg::GridButtonClick() {
+  QFileDialog dialog(this);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDirectory(QString::fromStdString(context_.startup.GridPath));
+  dialog.setNameFilters(FileDialogFilters(kGridFilter));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    GridEdit->setText(dialog.selectedFiles().first());
+    context_.startup.GridPath = QFileInfo(dialog.selectedFiles().first()).absolutePath().toStdString();
+  }
+}
+
+void TOpenDlg::CancelBtnClick() {
+  context_.load.ResetRotation = false;
+  close();
+}
+
+LoadFilesRequest TOpenDlg::Request() const {
+  return {PFEdit->text().toStdString(), GridEdit->text().toStdString(), DirDataCheckBox->isChecked()};
+}
+
+void TOpenDlg::ShowRequest(const LoadFilesRequest& request) {
+  ShowFiles(request.dataFile, request.gridFile);
+  DirDataCheckBox->setChecked(request.directional);
+}
+
+void TOpenDlg::ShowFiles(const std::string& dataFile, const std::string& gridFile) {
+  PFEdit->setText(QString::fromStdString(dataFile));
+  GridEdit->setText(QString::fromStdString(gridFile));
+}
+
+void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
+  const QString dataName = QString::fromStdString(request.dataFile);
+  const QString gridName = QString::fromStdString(request.gridFile);
+  if (dataName.isEmpty()) {
+    PFEdit->setFocus();
+    return;
+  }
+  if (gridName.isEmpty()) {
+    GridEdit->setFocus();
+    return;
+  }
+  if (!Exists(dataName)) {
+    QMessageBox::warning(this, windowTitle(), "File " + dataName + " does not exist");
+    PFEdit->setFocus();
+    return;
+  }
+  if (!Exists(gridName)) {
+    QMessageBox::warning(this, windowTitle(), "File " + gridName + " does not exist");
+    GridEdit->setFocus();
+    return;
+  }
+  if (fromUser && !ConfirmDiscardChanges(mainform_, context_, true)) return;
+  if (request.directional) {
+    density_->SetRotationDialog(&mainform_.RotationDlg());
+    if (density_->exec() != QDialog::Accepted) return;  // the dialog stays open
+    if (LoadDirectionalFiles(context_, mainform_, density_->Parameters(), request.dataFile, request.gridFile, this))
+      close();
+    return;
+  }
+
+  const LoadFlags& flags = context_.load;
+  MainLoad load;
+  load.dataFile = request.dataFile;
+  load.gridFile = request.gridFile;
+  load.resetRotation = flags.ResetRotation;
+  if (LayoutKnownFor(flags, request.dataFile)) {
+    load.layout = flags.Layout();
+    load.pfIndex = flags.PFIndex;
+    load.names = flags.PoleFigureNames;
+  } else {
+    MessageBoxSink sink(this);
+    DataFileLayout detected = DetectDataFile(request.dataFile, sink);
+    if (!detected.ok) return;
+    if (detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList) {
+      hkl_.SetItems(detected.names);
+      if (hkl_.exec() != QDialog::Accepted) return;  // nothing to read without a choice
+      load.pfIndex = -(hkl_.Highlighted() + 1);
+    } else {
+      detected.layout = DataLayout::Plain;
+      load.pfIndex = -1;
+    }
+    load.layout = detected.layout;
+    load.names = std::move(detected.names);
+  }
+  const bool multi = load.layout == DataLayout::HashList || load.layout == DataLayout::WkoList;
+  if (fromUser && multi) load.pfIndex = -(hkl_.Highlighted() + 1);
+  if (!mainform_.LoadMain(load)) return;  // the dialog stays open
+  if (fromUser) LoadExtraWindows();
+}
+
+void TOpenDlg::LoadExtraWindows() {
+  mainform_.CloseExtraWindows();
+  LoadFlags& flags = context_.load;
+  if (flags.Multi()) {
+    const int highlighted = hkl_.Highlighted();
+    for (int i = 0; i < hkl_.Count(); ++i) {
+      if (!hkl_.Checked(i) || i == highlighted) continue;
+      const int k = mainform_.FirstFreeWindow();
+      if (k == 0) break;
+      flags.PFIndex = i + 1;
+      mainform_.LoadIntoWindow(k, context_.set.PF[1]->FileName);
+    }
+  } else if (flags.PlainFile && chosen_.size() >= 2) {
+    for (int f = 1; f < chosen_.size(); ++f) {
+      const int k = mainform_.FirstFreeWindow();
+      if (k == 0) continue;
+      mainform_.LoadIntoWindow(k, chosen_[f].toStdString());
+    }
+  }
+  mainform_.activateWindow();
+}
+
+}  // namespace quorix

@@ -1,0 +1,551 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "workflow/file_series.h"
+#include "workflow/window_geometry.h"
+#include "io/load_pole_figure.h"
+#include "base/text_file.h"
+#include "record/levels.h"
+#include "plot/display_options.h"
+#include "ui/about_dialog.h"
+#include "ui/arithmetic_commands.h"
+#include "qtcanvas/qt_canvas.h"
+#include "ui/contour_dialog.h"
+#include "ui/edit_commands.h"
+#include "ui/options_dialog.h"
+#include "ui/interpolation_dialog.h"
+#include "ui/smoothing_dialog.h"
+#include "ui/pointer_readout.h"
+#include "ui/rotation_dialog.h"
+#include "ui/save_format_dialog.h"
+#include "ui/save_commands.h"
+#include "ui/message_box_sink.h"
+#include "ui/load_files_dialog.h"
+#include "ui/plot_drawing.h"
+#include "ui/plot_export.h"
+#include "ui/plot_view.h"
+#include "ui/pole_figure_picker.h"
+#include "ui/plot_window.h"
+#include "workflow/file_navigation.h"
+
+namespace quorix {
+
+TMainform::TMainform(AppContext& context) : context_(context) {
+  setWindowTitle(" Quorix");
+  setObjectName("Mainform");
+  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+  setMinimumSize(kMinWidth, kMinHeight);
+  setMaximumSize(kMaxWidth, kMaxHeight);
+
+  PlotArea = new PlotView(this);
+  PlotArea->setObjectName("PlotArea");
+  setCentralWidget(PlotArea);
+  connect(PlotArea, &PlotView::Resized, this, &TMainform::FitPlotToWindow);
+
+  CreateMenus();
+  CreateToolBar();
+  resize(915, 705);
+}
+
+TMainform::~TMainform() = default;
+
+void TMainform::CreateWindows() {
+  plothkl_ = new TPlothkl(this);
+  openDlg_ = new TOpenDlg(context_, *this, *plothkl_, this);
+  aboutBox_ = new TAboutBox(this);
+  rotationDlg_ = new TRotationDlg(context_, this);
+  optionsDlg_ = new TOptionsDlg(context_, this);
+  ContourDlgHooks hooks;
+  hooks.RedrawMain = [this] { RedrawMain(); };
+  hooks.VisibleWindows = [this] {
+    std::vector<int> visible;
+    for (int n = 2; n <= kSlotCount; ++n)
+      if (WindowVisible(n)) visible.push_back(n);
+    return visible;
+  };
+  hooks.RedrawWindow = [this](int n) {
+    if (WindowVisible(n)) windows_[n]->Redraw();
+  };
+  contourDlg_ = new TContourDlg(context_, hooks, this);
+  interpolDlg_ = new TInterpolDlg(context_, *this, this);
+  interpolDlg_->SetRotationDialog(rotationDlg_);
+  interpolDlg_->SetFormatEditor([this](SaveFormat& format) { return SaveFormatDialog(*this).Edit(format, true); });
+  smoothDlg_ = new TPlotSmoDlg(context_, *this, this);
+  readout_ = new PointerReadout(*this, context_);
+  readout_->setParent(this);
+  readout_->SetCursorButton(CursorSpeedButton);
+  readout_->SetRotationDialog(rotationDlg_);
+  readout_->SetInterpolationDialog(interpolDlg_);
+  readout_->SetRotateGridCommand([this] { ShowRotationDialog(); });
+  SyncToolButtons();
+  for (int n = 2; n <= kSlotCount; ++n) {
+    auto* w = new TPPF(n, context_, this);
+    const WindowPosition& p = context_.startup.PlotWindow[n];
+    w->move(p.left, p.top);
+    connect(w, &TPPF::Closed, this, &TMainform::PPFClose);
+    connect(w, &TPPF::DoubleClicked, this, &TMainform::PFDblClick);
+    windows_[n] = w;
+  }
+}
+
+QAction* TMainform::AddCommand(QMenu* menu, const QString& caption, bool inGroup, bool built) {
+  QAction* action = menu->addAction(caption);
+  action->setEnabled(built);
+  if (inGroup) group_.emplace_back(action, built);
+  return action;
+}
+
+void TMainform::CreateMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  QAction* open = AddCommand(file, "&Open", false, true);
+  open->setShortcut(Qt::Key_F12);
+  connect(open, &QAction::triggered, this, &TMainform::ShowLoadFiles);
+  file->addSeparator();
+  connect(AddCommand(file, "&Save as ASCII", true, true), &QAction::triggered, this, [this] { SaveAsAscii(*this, context_); });
+  connect(AddCommand(file, "Save as XRDML", true, true), &QAction::triggered, this, [this] { SaveasXRDML(*this, context_); });
+  connect(AddCommand(file, "Save all formatted", true, true), &QAction::triggered, this, [this] { Saveall(*this, context_); });
+  file->addSeparator();
+  QMenu* plt = file->addMenu("PLT to &File");
+  group_.emplace_back(plt->menuAction(), true);
+  connect(plt->addAction("Main"), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, false); });
+  connect(plt->addAction("All"), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, true); });
+  QMenu* emf = file->addMenu("EMF to File");
+  group_.emplace_back(emf->menuAction(), true);
+  connect(emf->addAction("Main"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, false); });
+  connect(emf->addAction("All"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, true); });
+  connect(AddCommand(file, "&Print", true, true), &QAction::triggered, this, [this] { PrintPlot(*this, context_); });
+  connect(AddCommand(file, "Save to &Clipboard", true, true), &QAction::triggered, this,
+          [this] { CopyPlotToClipboard(*this); });
+  file->addSeparator();
+  connect(AddCommand(file, "R&un Copy", true, true), &QAction::triggered, this, &TMainform::RunCopy);
+  connect(AddCommand(file, "&Exit", false, true), &QAction::triggered, this, &TMainform::ExitProgram);
+
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  group_.emplace_back(edit->menuAction(), true);
+  connect(AddCommand(edit, "&Edit all Intensities", false, true), &QAction::triggered, this,
+          [this] { EditAllIntensities(*this, context_); });
+  connect(AddCommand(edit, "Edit Intensities of &Circle", false, true), &QAction::triggered, this,
+          [this] { EditPerCircle(*this, context_); });
+  connect(AddCommand(edit, "Edit Intensities of &Raster", false, true), &QAction::triggered, this,
+          [this] { EditPerRaster(*this, context_); });
+  ssciAction_ = AddCommand(edit, "Suppress Single Crystal &Intensities", false, false);
+  connect(ssciAction_, &QAction::triggered, this, [this] { SSCIClick(*this, context_); });
+  edit->addSeparator();
+  connect(AddCommand(edit, "Compare &Pole Figures", false, true), &QAction::triggered, this,
+          [this] { ComparePoleFigures(*this, context_); });
+  connect(AddCommand(edit, "Add Pole Figures &weighted", false, true), &QAction::triggered, this,
+          [this] { AddPoleFiguresWeighted(*this, context_); });
+  connect(AddCommand(edit, "Add Pole Figures &fitted", false, true), &QAction::triggered, this,
+          [this] { AddPoleFiguresFitted(*this, context_); });
+
+  QMenu* rotation = menuBar()->addMenu("&Rotation");
+  group_.emplace_back(rotation->menuAction(), true);
+  connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this, &TMainform::ShowRotationDialog);
+  connect(AddCommand(rotation, "&Interpolation", false, true), &QAction::triggered, this, [this] { interpolDlg_->Open(false); });
+  connect(AddCommand(rotation, "&Smooth Pole Figures", false, true), &QAction::triggered, this, [this] { smoothDlg_->exec(); });
+
+  QAction* contours = menuBar()->addAction("&Contours");
+  group_.emplace_back(contours, true);
+  connect(contours, &QAction::triggered, this, [this] { contourDlg_->ShowContours(); });
+  QAction* options = menuBar()->addAction("&Options");
+  group_.emplace_back(options, true);
+  connect(options, &QAction::triggered, this, &TMainform::ShowOptionsDialog);
+  QAction* help = menuBar()->addAction("&?");
+  group_.emplace_back(help, true);
+  connect(help, &QAction::triggered, this, &TMainform::HelpTutorialClick);
+  // F1 opens the manual also before anything is loaded, while "?" waits with the other menus.
+  auto* f1 = new QAction(this);
+  f1->setShortcut(QKeySequence::HelpContents);
+  f1->setShortcutContext(Qt::ApplicationShortcut);
+  addAction(f1);
+  connect(f1, &QAction::triggered, this, &TMainform::HelpTutorialClick);
+  connect(menuBar()->addAction("&About"), &QAction::triggered, this, &TMainform::ShowAbout);
+}
+
+void TMainform::CreateToolBar() {
+  QToolBar* bar = addToolBar("Tools");
+  bar->setMovable(false);
+  QAction* open = bar->addAction("Open");
+  open->setToolTip("Open File");
+  connect(open, &QAction::triggered, this, &TMainform::ShowLoadFiles);
+  bar->addSeparator();
+  const auto tool = [&](const QString& caption, const QString& hint, bool built) {
+    QAction* a = bar->addAction(caption);
+    a->setToolTip(hint);
+    a->setEnabled(built);
+    group_.emplace_back(a, built);
+    return a;
+  };
+  connect(tool("PLT", "Save PF to HPGL-File", true), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, false); });
+  connect(tool("All", "Save all PFs to HPGL-Files", true), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, true); });
+  connect(tool("EMF", "Save PF to EMF-File", true), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, false); });
+  connect(tool("All", "Save all PFs to EMF-Files", true), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, true); });
+  bar->addSeparator();
+  FillSpeedButton = tool("Fill", "Fill areas", true);
+  GridSpeedButton = tool("Grid", "Draw grid", true);
+  mrdSpeedButton = tool("mrd", "mrd as unit", true);
+  ProjectionSpeedButton = tool("Proj", "Stereographic or equal area projection", true);
+  for (QAction* a : {FillSpeedButton, GridSpeedButton, mrdSpeedButton, ProjectionSpeedButton}) a->setCheckable(true);
+  connect(FillSpeedButton, &QAction::triggered, this, &TMainform::FillSpeedButtonClick);
+  connect(GridSpeedButton, &QAction::triggered, this, &TMainform::GridSpeedButtonClick);
+  connect(mrdSpeedButton, &QAction::triggered, this, &TMainform::mrdSpeedButtonClick);
+  connect(ProjectionSpeedButton, &QAction::triggered, this, &TMainform::ProjectionSpeedButtonClick);
+  bar->addSeparator();
+  connect(tool("Smooth", "Smooth PF applying current settings", true), &QAction::triggered, this, [this] { smoothDlg_->SmoothMain(); });
+  connect(tool("All", "Smooth all PFs applying current settings", true), &QAction::triggered, this, [this] { smoothDlg_->SmoothAllClick(); });
+  CursorSpeedButton = tool("Cursor", "Cursor Shape", true);
+  CursorSpeedButton->setCheckable(true);
+  bar->addSeparator();
+
+  SizeLabel = new QLabel("100%", this);
+  SizeLabel->setObjectName("SizeLabel");
+  SizeLabel->setMinimumWidth(60);
+  SizeLabel->setAlignment(Qt::AlignCenter);
+  SizeLabel->setAutoFillBackground(true);
+  SizeLabel->installEventFilter(this);
+  PosLabel = new QLabel(this);
+  PosLabel->setObjectName("PosLabel");
+  PosLabel->setMinimumWidth(110);  // "( 360 / 90 )", leaving room for the suppression controls
+  bar->addWidget(SizeLabel);
+  bar->addWidget(PosLabel);
+}
+
+bool TMainform::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == SizeLabel && event->type() == QEvent::MouseButtonPress) {
+    SizeLabelClick();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainform::SizeLabelClick() {
+  pickMode_ = !pickMode_;
+  QPalette p = SizeLabel->palette();
+  p.setColor(QPalette::Window, pickMode_ ? QColor(Qt::yellow) : palette().color(QPalette::Button));
+  SizeLabel->setPalette(p);
+}
+
+void TMainform::EnableMenu() {
+  for (auto& [action, built] : group_) action->setEnabled(built);
+}
+
+void TMainform::DisableMenu() {
+  for (auto& [action, built] : group_) action->setEnabled(false);
+}
+
+void TMainform::RedrawMain() {
+  const TPoleFigure* pf = context_.set.PF[1].get();
+  if (!pf) return;
+  if (pf->CircleCount < 1) {
+    // Nothing loaded yet: a blank page rather than the outline of an empty grid.
+    QImage blank(std::max(1, PlotArea->width()), std::max(1, PlotArea->height()), QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    PlotArea->SetImage(blank);
+    return;
+  }
+  PlotResult result;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  PlotArea->SetImage(DrawPlotImage(*pf, context_.state, PlotArea->width(), PlotArea->height(), &result));
+  QApplication::restoreOverrideCursor();
+  if (result.showSizeLabel) SizeLabel->setText(QString::fromStdString(result.SizeLabel()));
+}
+
+void TMainform::RedrawAll() {
+  RedrawMain();
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (WindowVisible(n)) windows_[n]->Redraw();
+}
+
+void TMainform::FitPlotToWindow() { RedrawMain(); }
+
+bool TMainform::WindowVisible(int n) { return Window(n) && windows_[n]->isVisible() && context_.set.Occupied(n); }
+
+int TMainform::FirstFreeWindow() {
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (!windows_[n]->isVisible()) return n;
+  return 0;
+}
+
+void TMainform::CloseExtraWindows() {
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (windows_[n] && windows_[n]->isVisible()) windows_[n]->close();
+}
+
+void TMainform::PPFClose(int n) {
+  context_.set.Release(n);
+  activateWindow();
+}
+
+void TMainform::PFDblClick(int n) {
+  // PF[1] stays put while a suppression level is being chosen on it.
+  if (!context_.set.Occupied(n) || SuppressionActive(*this)) return;
+  context_.set.SwapWithMain(n);
+  const QString prefix = QString::fromStdString(context_.TitlePrefix);
+  QString t1 = windowTitle();
+  if (t1.startsWith(prefix)) t1 = t1.mid(prefix.size());
+  const QString t2 = windows_[n]->windowTitle().mid(4);
+  windows_[n]->setWindowTitle(QString("%1 * ").arg(n) + t1);
+  setWindowTitle(prefix + t2);
+  RedrawMain();
+  windows_[n]->Redraw();
+  activateWindow();
+}
+
+void TMainform::ResetRotationState() {
+  context_.state.ResetRotation();
+  if (rotationDlg_) rotationDlg_->ResetToNoRotation();
+}
+
+void TMainform::SyncToolButtons() {
+  const TOptions& o = context_.state.Options;
+  FillSpeedButton->setChecked(o.FillAreas);
+  GridSpeedButton->setChecked(o.DrawGrid);
+  mrdSpeedButton->setChecked(o.ShowMrd);
+  ProjectionSpeedButton->setChecked(o.EqualArea);
+}
+
+void TMainform::ShowRotationDialog() {
+  if (rotationDlg_->ShowForDisplay()) RedrawAll();
+}
+
+void TMainform::ShowOptionsDialog() {
+  if (!optionsDlg_->ShowOptions()) return;
+  SyncToolButtons();
+  RedrawMain();
+  for (int n = 2; n <= kSlotCount; ++n) {
+    if (!WindowVisible(n)) continue;
+    RecomputeLevels(*context_.set.PF[n], context_.state.Options);
+    windows_[n]->Redraw();
+  }
+}
+
+void TMainform::FillSpeedButtonClick(bool down) {
+  context_.state.Options.FillAreas = down;
+  RedrawMain();
+}
+
+void TMainform::GridSpeedButtonClick(bool down) {
+  context_.state.Options.DrawGrid = down;
+  if (!down) {
+    RedrawAll();
+    return;
+  }
+  // Pressing only adds the dots to what is shown.
+  const auto mark = [this](const TPoleFigure* pf, PlotView* view) {
+    if (!pf || !view || view->Image().isNull()) return;
+    QtRasterCanvas canvas(view->Image());
+    DrawLowPoints(*pf, context_.state, canvas, view->Image().height(), view->Image().width());
+    view->SetImage(canvas.Image());
+  };
+  mark(context_.set.PF[1].get(), PlotArea);
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (WindowVisible(n)) mark(context_.set.PF[n].get(), windows_[n]->Image());
+}
+
+void TMainform::mrdSpeedButtonClick(bool down) {
+  ApplyMrdToggle(*context_.set.PF[1], context_.state.Options, down);
+  RedrawMain();
+  for (int n = 2; n <= kSlotCount; ++n) {
+    if (!WindowVisible(n)) continue;
+    ApplyMrdToggle(*context_.set.PF[n], context_.state.Options, down);
+    windows_[n]->Redraw();
+  }
+}
+
+void TMainform::ProjectionSpeedButtonClick(bool down) {
+  context_.state.Options.EqualArea = down;
+  RedrawAll();
+}
+
+bool TMainform::LoadMain(const MainLoad& request) {
+  MessageBoxSink sink(openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
+  if (!LoadMainPoleFigure(context_, request, sink)) return false;
+  ShowMainLoaded(request.resetRotation);
+  return true;
+}
+
+void TMainform::ShowMainLoaded(bool rotationReset) {
+  if (rotationReset && rotationDlg_) rotationDlg_->ResetToNoRotation();
+  openDlg_->close();
+  StoreSettings(context_);
+  AfterMainLoad();
+  setWindowTitle(QString::fromStdString(context_.TitlePrefix + PoleFigureTitle(*context_.set.PF[1])));
+  activateWindow();
+}
+
+void TMainform::AfterMainLoad() {
+  RedrawMain();
+  if (contourDlg_->isVisible()) contourDlg_->Refresh();
+  ApplyStartupSize();
+  EnableMenu();
+  // Single-crystal suppression is offered only on simple grids.
+  if (ssciAction_) ssciAction_->setEnabled(context_.set.PF[1]->Grid != GridKind::Full);
+}
+
+bool TMainform::LoadIntoWindow(int n, const std::string& file) {
+  MessageBoxSink sink(this);
+  // A failure leaves the window closed rather than showing half a pole figure.
+  if (!quorix::LoadIntoWindow(context_, n, file, sink)) return false;
+  ShowInWindow(n, WindowTitle(n, *context_.set.PF[n]));
+  return true;
+}
+
+void TMainform::ShowInWindow(int n, const std::string& title) {
+  TPPF* w = Window(n);
+  if (!w) return;
+  w->setWindowTitle(QString::fromStdString(title));
+  w->show();
+  w->Redraw();
+  activateWindow();
+}
+
+void TMainform::SetGeometryBox(int left, int top, int width, int height) {
+  resize(width, height);
+  move(left, top);
+}
+
+void TMainform::ApplyStartupSize() {
+  if (context_.state.StartupSize <= 0) return;
+  const WindowBox box = StartupSize({x(), y(), width(), height()}, context_.state.StartupSize,
+                                    {kMinWidth, kMaxWidth, kMinHeight, kMaxHeight});
+  SetGeometryBox(box.left, box.top, box.width, box.height);
+  context_.state.StartupSize = 0;
+}
+
+void TMainform::ShowLoadFiles() {
+  openDlg_->GridEdit->setText(QString::fromStdString(context_.GridFileName));
+  openDlg_->show();
+  openDlg_->raise();
+  openDlg_->activateWindow();
+}
+
+void TMainform::ExitProgram() { close(); }
+
+void TMainform::closeEvent(QCloseEvent* event) {
+  if (!ConfirmDiscardChanges(*this, context_, true)) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+QStringList TMainform::CopyCommandLine() const {
+  QStringList arguments;
+  for (const std::string& a : CopyArguments(context_)) arguments << QString::fromStdString(a);
+  return arguments;
+}
+
+void TMainform::RunCopy() {
+  const QString program = QString::fromStdString(context_.programPath);
+  const QStringList arguments = CopyCommandLine();
+  if (!QProcess::startDetached(program, arguments)) {
+    QString line = program;
+    for (const QString& a : arguments) line += a.startsWith("--") ? " " + a : " \"" + a + "\"";
+    QMessageBox::warning(this, windowTitle(), "Cannot start Plot program: " + line);
+  }
+}
+
+void TMainform::HelpTutorialClick() {
+  // The HTML manual in the desktop's browser.
+  const QString help = QString::fromStdString(context_.HelpFileName);
+  if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help))) {
+    QMessageBox::warning(this, windowTitle(),
+                         "Error executing help: " + (help.isEmpty() ? QString("no manual installed") : help));
+  }
+}
+
+void TMainform::ShowAbout() { aboutBox_->exec(); }
+
+void TMainform::keyPressEvent(QKeyEvent* event) { MainformKeyDown(event); }
+
+namespace {
+
+int DigitRowKey(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
+  // With Shift held the key reports the layout's symbol ("!", "\"", "§"); its
+  // position on the keyboard still names the digit.
+#if defined(Q_OS_WIN)
+  const quint32 virtualKey = event.nativeVirtualKey();
+  if (virtualKey >= '0' && virtualKey <= '9') return static_cast<int>(virtualKey - '0');
+#else
+  // X11 and Wayland key codes: evdev codes plus 8, the digit row 1..9, 0 being 10..19.
+  const quint32 code = event.nativeScanCode();
+  if (code >= 10 && code <= 19) return code == 19 ? 0 : static_cast<int>(code - 9);
+#endif
+  return -1;
+}
+
+}  // namespace
+
+void TMainform::MainformKeyDown(QKeyEvent* event) {
+  const SizeLimits limits{kMinWidth, kMaxWidth, kMinHeight, kMaxHeight};
+  const WindowBox box{x(), y(), width(), height()};
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  const int key = event->key();
+  // Ctrl and Alt combinations belong to shortcuts and menus, never to the navigation.
+  const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  const int digit = DigitRowKey(*event);
+  if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+    const WindowBox r = key == Qt::Key_PageUp ? PageUpSize(box, limits) : PageDownSize(box, limits);
+    SetGeometryBox(r.left, r.top, r.width, r.height);
+  } else if (!plain) {
+    QMainWindow::keyPressEvent(event);
+  } else if (digit >= 1 && digit <= 9) {
+    Navigate(SeriesKey::Digit, static_cast<char>('0' + digit), shift);
+  } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+    Navigate(SeriesKey::Letter, static_cast<char>('A' + key - Qt::Key_A), shift);
+  } else if (key == Qt::Key_Right) {
+    Navigate(SeriesKey::Right, 0, shift);
+  } else if (key == Qt::Key_Left) {
+    Navigate(SeriesKey::Left, 0, shift);
+  } else {
+    QMainWindow::keyPressEvent(event);
+  }
+}
+
+void TMainform::Navigate(SeriesKey kind, char key, bool shift) {
+  if (SuppressionActive(*this)) return;
+  // Asked before the step: a step that then finds nothing to load has asked in vain, but never discards unasked.
+  if (!shift && !ConfirmDiscardChanges(*this, context_, false)) return;
+  const int k = shift ? FirstFreeWindow() : 0;
+  MessageBoxSink sink(!shift && openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
+  const bool resetRotation = context_.load.ResetRotation;
+  switch (StepThroughSeries(context_, kind, key, shift, k, sink)) {
+    case SeriesLoad::Main:
+      if (context_.load.PlainFile) openDlg_->ShowFiles(context_.DataFileName, context_.GridFileName);
+      ShowMainLoaded(resetRotation);
+      break;
+    case SeriesLoad::Window:
+      ShowInWindow(k, WindowTitle(k, *context_.set.PF[k]));
+      break;
+    case SeriesLoad::Nothing:
+      break;
+  }
+}
+
+void TMainform::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (delta == 0) return;
+  const WindowBox r = WheelSize({x(), y(), width(), height()}, delta, {kMinWidth, kMaxWidth, kMinHeight, kMaxHeight});
+  SetGeometryBox(r.left, r.top, r.width, r.height);
+}
+
+}  // namespace quorix

@@ -1,0 +1,141 @@
+// " Options": units, grid points, triangles, eigenvalues, fill and projection.
+#include "ui/options_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "base/float_text.h"
+#include "base/text_file.h"
+#include "plot/display_options.h"
+
+namespace quorix {
+
+TOptionsDlg::TOptionsDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+  setWindowTitle(" Options");
+  setObjectName("OptionsDlg");
+  setModal(true);
+
+  mrdCheckBox = new QCheckBox("m.r.d.", this);
+  mrdLabel = new QLabel("mrd", this);
+  GridCheckBox = new QCheckBox("display grid points < ", this);
+  SpinEdit = new QLineEdit("0", this);
+  SpinEdit->setObjectName("SpinEdit");
+  SpinEdit->setMaximumWidth(90);
+  SpinUpButton = new QToolButton(this);
+  SpinUpButton->setArrowType(Qt::UpArrow);
+  SpinDownButton = new QToolButton(this);
+  SpinDownButton->setArrowType(Qt::DownArrow);
+  for (QToolButton* b : {SpinUpButton, SpinDownButton}) b->setFixedSize(18, 12);
+  TriangleCheckBox = new QCheckBox("display triangles", this);
+  EigenCheckBox = new QCheckBox("display eigenvalues", this);
+  FillCheckBox = new QCheckBox("fill areas", this);
+
+  auto* projection = new QGroupBox(" Projection ", this);
+  StereoRadioButton = new QRadioButton("Stereographic", projection);
+  EqualARadioButton = new QRadioButton("Equal Area", projection);
+  auto* projLayout = new QVBoxLayout(projection);
+  projLayout->addWidget(StereoRadioButton);
+  projLayout->addWidget(EqualARadioButton);
+
+  auto* spin = new QVBoxLayout;
+  spin->setSpacing(0);
+  spin->addWidget(SpinUpButton);
+  spin->addWidget(SpinDownButton);
+  auto* gridRow = new QHBoxLayout;
+  gridRow->addWidget(GridCheckBox);
+  gridRow->addWidget(SpinEdit);
+  gridRow->addLayout(spin);
+  gridRow->addWidget(mrdLabel);
+  gridRow->addStretch();
+
+  auto* ok = new QPushButton("OK", this);
+  auto* cancel = new QPushButton("Cancel", this);
+  ok->setDefault(true);
+  cancel->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(mrdCheckBox);
+  layout->addLayout(gridRow);
+  layout->addWidget(TriangleCheckBox);
+  layout->addWidget(EigenCheckBox);
+  layout->addWidget(FillCheckBox);
+  layout->addWidget(projection);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(mrdCheckBox, &QCheckBox::clicked, this, &TOptionsDlg::mrdCheckBoxClick);
+  connect(SpinUpButton, &QToolButton::clicked, this, [this] { SpinButtonClick(true); });
+  connect(SpinDownButton, &QToolButton::clicked, this, [this] { SpinButtonClick(false); });
+  connect(ok, &QPushButton::clicked, this, &TOptionsDlg::OKBtnClick);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TOptionsDlg::ShowOptions() {
+  FormShow();
+  return exec() == QDialog::Accepted;
+}
+
+void TOptionsDlg::FormShow() {
+  const TOptions& o = context_.state.Options;
+  mrdCheckBox->setChecked(o.ShowMrd);
+  GridCheckBox->setChecked(o.DrawGrid);
+  EigenCheckBox->setChecked(o.ShowEigenvalues);
+  TriangleCheckBox->setChecked(o.DrawTriangles);
+  FillCheckBox->setChecked(o.FillAreas);
+  SpinEdit->setText(QString::fromStdString(LowestLevelText(*context_.set.PF[1], o.ShowMrd)));
+  (o.EqualArea ? EqualARadioButton : StereoRadioButton)->setChecked(true);
+  mrdLabel->setVisible(o.ShowMrd);
+}
+
+void TOptionsDlg::mrdCheckBoxClick() {
+  const bool mrd = mrdCheckBox->isChecked();
+  mrdLabel->setVisible(mrd);
+  if (mrd)
+    SpinEdit->setText("1");
+  else
+    SpinEdit->setText(QString::fromStdString(FormatGeneral(context_.set.PF[1]->LowestLevel)));
+}
+
+void TOptionsDlg::SpinButtonClick(bool up) {
+  const std::optional<double> value = ParseNumber(SpinEdit->text().toStdString());
+  if (!value) {
+    SpinEdit->setFocus();
+    return;
+  }
+  const bool toggled = mrdCheckBox->isChecked() != context_.state.Options.ShowMrd;
+  const double step = LowestLevelStep(*context_.set.PF[1], toggled);
+  SpinEdit->setText(QString::fromStdString(FormatGeneral(up ? *value + step : *value - step)));
+}
+
+void TOptionsDlg::OKBtnClick() {
+  const std::optional<double> value = ParseNumber(SpinEdit->text().toStdString());
+  if (!value) {
+    SpinEdit->setFocus();
+    return;
+  }
+  OptionsChoice choice;
+  choice.ShowMrd = mrdCheckBox->isChecked();
+  choice.DrawGrid = GridCheckBox->isChecked();
+  choice.DrawTriangles = TriangleCheckBox->isChecked();
+  choice.EqualArea = EqualARadioButton->isChecked();
+  choice.ShowEigenvalues = EigenCheckBox->isChecked();
+  choice.FillAreas = FillCheckBox->isChecked();
+  choice.LowestLevel = *value;
+  ApplyOptionsChoice(choice, context_.state.Options, *context_.set.PF[1]);
+  accept();
+}
+
+}  // namespace quorix

@@ -1,0 +1,36 @@
+#include "ui/plot_window.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+
+#include "ui/plot_drawing.h"
+#include "ui/plot_view.h"
+
+namespace quorix {
+
+TPPF::TPPF(int number, AppContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      number_(number),
+      context_(context),
+      image_(new PlotView(this)) {
+  setObjectName(QString("PPF%1").arg(number));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(image_);
+  image_->setFixedSize(kImageWidth, kImageHeight);
+  setFixedSize(kImageWidth, kImageHeight);
+  connect(image_, &PlotView::DoubleClicked, this, [this] { emit DoubleClicked(number_); });
+}
+
+void TPPF::Redraw() {
+  const TPoleFigure* pf = context_.set.PF[number_].get();
+  if (!pf) return;
+  image_->SetImage(DrawPlotImage(*pf, context_.state, kImageWidth, kImageHeight));
+}
+
+void TPPF::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit Closed(number_);
+}
+
+}  // namespace quorix

@@ -1,0 +1,42 @@
+// "Merge with rastered data" (TMulpDlg): point-by-point operation with a
+// second pole figure on the same grid.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "ui/app_context.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace quorix {
+
+class OperatorGroup;
+
+inline constexpr const char* kLoadPFFilter = "Pole figure Files (*.x*; *.y*)|*.x*;*.y*|All Files (*.*)|*.*";
+
+class TMulpDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TMulpDlg(AppContext& context, QWidget* parent = nullptr);
+
+  std::string FileName() const;
+  char Op() const;
+  bool ApplyToAll() const;
+
+  QLineEdit* PFEdit = nullptr;
+  QPushButton* SecondFileSearchButton = nullptr;
+  OperatorGroup* OpRadioGroup = nullptr;
+  QCheckBox* ApplyToAllCheckBox = nullptr;
+
+  // An empty file field keeps the dialog open.
+  void OKBtnClick();
+  void Button1Click();
+
+ private:
+  AppContext& context_;
+};
+
+}  // namespace quorix

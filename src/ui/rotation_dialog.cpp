@@ -1,0 +1,319 @@
+// " Rotation": one rotation about any axis or a list of rotations about X, Y
+// and Z, for the display, the interpolation and the directional data.
+#include "ui/rotation_dialog.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "settings/rotation_settings.h"
+#include "transform/rotation_pick.h"
+
+namespace quorix {
+
+// The explanatory sketch beside the fields: the plot circle with its axes,
+// seen from the chosen hemisphere, and the angles of the current kind of
+// rotation.
+class RotationPicture : public QWidget {
+ public:
+  RotationPicture(bool listMode, QWidget* parent) : QWidget(parent), listMode_(listMode) { setFixedSize(170, 170); }
+  void SetUpperHemisphere(bool upper) {
+    upper_ = upper;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(rect(), Qt::white);
+    const QPointF c(80, 78);
+    const double r = 58;
+    p.setPen(QPen(Qt::black, 1.5));
+    p.drawEllipse(c, r, r);
+    p.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+    p.drawLine(c + QPointF(-r, 0), c + QPointF(r, 0));
+    p.drawLine(c + QPointF(0, -r), c + QPointF(0, r));
+    p.setPen(Qt::black);
+    p.drawText(c + QPointF(r + 4, 4), "X");
+    p.drawText(c + QPointF(-4, -r - 4), "Y");
+    // The Z axis points at the viewer for the upper hemisphere, away for the lower.
+    p.drawEllipse(c, 5, 5);
+    if (upper_) {
+      p.setBrush(Qt::black);
+      p.drawEllipse(c, 1.5, 1.5);
+      p.setBrush(Qt::NoBrush);
+    } else {
+      p.drawLine(c + QPointF(-3.5, -3.5), c + QPointF(3.5, 3.5));
+      p.drawLine(c + QPointF(-3.5, 3.5), c + QPointF(3.5, -3.5));
+    }
+    p.drawText(c + QPointF(7, 14), "Z");
+    p.drawText(QRectF(0, 150, 170, 18), Qt::AlignCenter, upper_ ? "upper hemisphere" : "lower hemisphere");
+    if (listMode_)
+      DrawAxisTurns(p, c, r);
+    else
+      DrawAnyAxis(p, c, r);
+  }
+
+ private:
+  static void TurnArrow(QPainter& p, const QPointF& at, double radius, const QString& label) {
+    const QRectF box(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
+    p.drawArc(box, 30 * 16, 270 * 16);
+    const double a = 300 * kPi / 180;
+    const QPointF tip(at.x() + radius * std::cos(a), at.y() - radius * std::sin(a));
+    p.drawLine(tip, tip + QPointF(-5, -2));
+    p.drawLine(tip, tip + QPointF(1, -6));
+    p.drawText(at + QPointF(radius + 2, -radius), label);
+  }
+
+  void DrawAnyAxis(QPainter& p, const QPointF& c, double r) const {
+    const double phi = 40 * kPi / 180;
+    const double rho = r * std::tan(55 * kPi / 360);  // theta 55 in the stereographic projection
+    const QPointF axis(c.x() + rho * std::cos(phi), c.y() - rho * std::sin(phi));
+    p.setPen(QPen(Qt::blue, 1.5));
+    p.drawLine(c, axis);
+    p.setBrush(Qt::blue);
+    p.drawEllipse(axis, 3, 3);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(c.x() - 22, c.y() - 22, 44, 44), 0, 40 * 16);
+    p.drawText(c + QPointF(22, 14), "Phi");
+    p.drawText((c + axis) / 2 + QPointF(-30, -6), "Theta");
+    p.setPen(QPen(Qt::red, 1.2));
+    TurnArrow(p, axis, 10, "Alpha");
+  }
+
+  static void DrawAxisTurns(QPainter& p, const QPointF& c, double r) {
+    p.setPen(QPen(Qt::red, 1.2));
+    TurnArrow(p, c + QPointF(r - 12, 18), 8, "");
+    TurnArrow(p, c + QPointF(-18, -r + 12), 8, "");
+    TurnArrow(p, c + QPointF(-24, 24), 10, "");
+  }
+
+  bool listMode_;
+  bool upper_ = true;
+};
+
+TRotationDlg::TRotationDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+  setWindowTitle(" Rotation");
+  setObjectName("RotationDlg");
+  setModal(true);
+
+  auto* modeBox = new QGroupBox(" Rotation around ", this);
+  RotationRadioGroup = new QButtonGroup(this);
+  auto* anyAxis = new QRadioButton("any axis", modeBox);
+  auto* xyzAxes = new QRadioButton("X- / Y- / Z-axis", modeBox);
+  RotationRadioGroup->addButton(anyAxis, 0);
+  RotationRadioGroup->addButton(xyzAxes, 1);
+  auto* modeLayout = new QHBoxLayout(modeBox);
+  modeLayout->addWidget(anyAxis);
+  modeLayout->addWidget(xyzAxes);
+
+  // Both choices come from the configuration file; the groups stay hidden.
+  HemisphereBox = new QGroupBox(" Hemisphere ", this);
+  HemisphereRadioGroup = new QButtonGroup(this);
+  auto* lower = new QRadioButton("lower", HemisphereBox);
+  auto* upper = new QRadioButton("upper", HemisphereBox);
+  HemisphereRadioGroup->addButton(lower, 0);
+  HemisphereRadioGroup->addButton(upper, 1);
+  auto* hemisLayout = new QHBoxLayout(HemisphereBox);
+  hemisLayout->addWidget(lower);
+  hemisLayout->addWidget(upper);
+  HemisphereBox->hide();
+  SymmetryBox = new QGroupBox(" P-Symmetry ", this);
+  SymmetryRadioGroup = new QButtonGroup(this);
+  auto* monoclin = new QRadioButton("monoclin", SymmetryBox);
+  auto* triclin = new QRadioButton("triclin", SymmetryBox);
+  SymmetryRadioGroup->addButton(monoclin, 0);
+  SymmetryRadioGroup->addButton(triclin, 1);
+  auto* symLayout = new QHBoxLayout(SymmetryBox);
+  symLayout->addWidget(monoclin);
+  symLayout->addWidget(triclin);
+  SymmetryBox->hide();
+
+  pages_ = new QStackedWidget(this);
+
+  auto* axisPage = new QWidget(pages_);
+  auto* axisGrid = new QGridLayout(axisPage);
+  PhiEdit = new QLineEdit("0.0", axisPage);
+  ThetaEdit = new QLineEdit("0.0", axisPage);
+  AlphaEdit = new QLineEdit("0.0", axisPage);
+  PhiEdit->setObjectName("PhiEdit");
+  ThetaEdit->setObjectName("ThetaEdit");
+  AlphaEdit->setObjectName("AlphaEdit");
+  Axisinfopanel = new QLabel(axisPage);
+  Axisinfopanel->setObjectName("Axisinfopanel");
+  Axisinfopanel->setFrameShape(QFrame::Panel);
+  Axisinfopanel->setFrameShadow(QFrame::Sunken);
+  Axisinfopanel->setMinimumWidth(110);
+  axisGrid->addWidget(new QLabel("Phi:", axisPage), 0, 0);
+  axisGrid->addWidget(PhiEdit, 0, 1);
+  axisGrid->addWidget(new QLabel("Theta:", axisPage), 1, 0);
+  axisGrid->addWidget(ThetaEdit, 1, 1);
+  axisGrid->addWidget(new QLabel("Alpha:", axisPage), 2, 0);
+  axisGrid->addWidget(AlphaEdit, 2, 1);
+  axisGrid->addWidget(new QLabel("Current:", axisPage), 3, 0);
+  axisGrid->addWidget(Axisinfopanel, 3, 1);
+  axisGrid->setRowStretch(4, 1);
+  pictures_[0] = new RotationPicture(false, axisPage);
+  axisGrid->addWidget(pictures_[0], 0, 2, 5, 1);
+  pages_->addWidget(axisPage);
+
+  auto* listPage = new QWidget(pages_);
+  auto* listGrid = new QGridLayout(listPage);
+  for (int i = 0; i < 3; ++i) {
+    AxisButtons[i] = new QPushButton(QString::fromStdString(AxisButtonCaption(0)), listPage);
+    AxisButtons[i]->setObjectName(QString("Button%1").arg(i + 1));
+    AxisButtons[i]->setAutoDefault(false);
+    AngleEdits[i] = new QLineEdit("0.0", listPage);
+    AngleEdits[i]->setObjectName(QString("Edit%1").arg(i + 1));
+    listGrid->addWidget(AxisButtons[i], i, 0);
+    listGrid->addWidget(AngleEdits[i], i, 1);
+    connect(AxisButtons[i], &QPushButton::clicked, this, [this, i] { AxisButtonClick(i); });
+  }
+  InfoLabel = new QLabel(listPage);
+  InfoLabel->setObjectName("InfoLabel");
+  InfoLabel->setMinimumWidth(110);
+  InfoLabel->setWordWrap(true);
+  listGrid->addWidget(new QLabel("Current:", listPage), 3, 0);
+  listGrid->addWidget(InfoLabel, 3, 1);
+  listGrid->setRowStretch(4, 1);
+  pictures_[1] = new RotationPicture(true, listPage);
+  listGrid->addWidget(pictures_[1], 0, 2, 5, 1);
+  pages_->addWidget(listPage);
+
+  NewBtn = new QPushButton("New", this);
+  AddBtn = new QPushButton("Add", this);
+  OKBtn = new QPushButton("OK", this);
+  CancelBtn = new QPushButton("Cancel", this);
+  // Return in a field adds what was typed rather than closing the dialog.
+  AddBtn->setDefault(true);
+  for (QPushButton* b : {NewBtn, OKBtn, CancelBtn}) b->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(NewBtn);
+  buttons->addWidget(AddBtn);
+  buttons->addStretch();
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(modeBox);
+  layout->addWidget(HemisphereBox);
+  layout->addWidget(SymmetryBox);
+  layout->addWidget(pages_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(RotationRadioGroup, &QButtonGroup::idClicked, this, [this](int id) {
+    editor_.SetMode(id);
+    ShowModeGroup();
+  });
+  connect(HemisphereRadioGroup, &QButtonGroup::idClicked, this, [this](int id) {
+    editor_.SetUpperHemisphere(id == 1);
+    ShowModeGroup();
+  });
+  connect(SymmetryRadioGroup, &QButtonGroup::idClicked, this, [this](int id) { editor_.SetTriclin(id == 1); });
+  connect(AddBtn, &QPushButton::clicked, this, &TRotationDlg::AddBtnClick);
+  connect(NewBtn, &QPushButton::clicked, this, &TRotationDlg::NewBtnClick);
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+  ShowTexts();
+}
+
+bool TRotationDlg::ShowForDisplay() {
+  TRotationState& display = context_.state.Rotation;
+  editor_.Load(display.RotationMode, display.RotationMatrix, display.Rotations);
+  if (exec() != QDialog::Accepted) return false;
+  editor_.ApplyToDisplay(display);
+  return true;
+}
+
+bool TRotationDlg::ShowForOwner(int& mode, Mat3& matrix, RotationList& list) {
+  editor_.SetDisplayUnrotated(true);
+  editor_.Load(mode, matrix, list);
+  if (exec() != QDialog::Accepted) return false;
+  mode = editor_.Mode();
+  matrix = editor_.Matrix();
+  list = editor_.Rotations();
+  return true;
+}
+
+void TRotationDlg::ResetToNoRotation() { editor_.Reset(); }
+
+void TRotationDlg::ApplyToDisplay(int mode, const Mat3& matrix, const RotationList& list) {
+  editor_.Load(mode, matrix, list);
+  editor_.ApplyToDisplay(context_.state.Rotation);
+}
+
+void TRotationDlg::SetPickedValues(double phi, double theta, double omega) {
+  const PickFields f = FormatPickFields(PickedRotation{true, phi, theta, omega});
+  PhiEdit->setText(QString::fromStdString(f.phi));
+  ThetaEdit->setText(QString::fromStdString(f.theta));
+  AlphaEdit->setText(QString::fromStdString(f.alpha));
+}
+
+void TRotationDlg::showEvent(QShowEvent* event) {
+  FormShow();
+  QDialog::showEvent(event);
+}
+
+void TRotationDlg::FormShow() {
+  editor_.Show(ReadRotationSettings(context_.ini));
+  for (int i = 0; i < 3; ++i) {
+    tags_[i] = 0;
+    AxisButtons[i]->setText(QString::fromStdString(AxisButtonCaption(0)));
+    AngleEdits[i]->setText("0.0");
+  }
+  if (QAbstractButton* b = RotationRadioGroup->button(editor_.Mode())) b->setChecked(true);
+  HemisphereRadioGroup->button(editor_.UpperHemisphere() ? 1 : 0)->setChecked(true);
+  SymmetryRadioGroup->button(editor_.Triclin() ? 1 : 0)->setChecked(true);
+  ShowModeGroup();
+  ShowTexts();
+}
+
+void TRotationDlg::ShowModeGroup() {
+  pages_->setCurrentIndex(editor_.Mode() == kRotationMatrix ? 0 : 1);
+  for (RotationPicture* p : pictures_) p->SetUpperHemisphere(editor_.UpperHemisphere());
+}
+
+void TRotationDlg::ShowTexts() {
+  Axisinfopanel->setText(QString::fromStdString(editor_.AxisInfo()));
+  InfoLabel->setText(QString::fromStdString(editor_.ListInfo()));
+}
+
+void TRotationDlg::AxisButtonClick(int row) {
+  tags_[row] = NextAxisTag(tags_[row]);
+  AxisButtons[row]->setText(QString::fromStdString(AxisButtonCaption(tags_[row])));
+}
+
+void TRotationDlg::AddBtnClick() {
+  if (editor_.Mode() == kRotationMatrix) {
+    const int failed = editor_.AddAxisAngle(PhiEdit->text().toStdString(), ThetaEdit->text().toStdString(),
+                                            AlphaEdit->text().toStdString());
+    const std::array<QLineEdit*, 3> edits{PhiEdit, ThetaEdit, AlphaEdit};
+    if (failed != RotationEditor::kAllParsed) edits[failed]->setFocus();
+  } else {
+    std::array<RotationEditor::AxisRow, 3> rows;
+    for (int i = 0; i < 3; ++i) rows[i] = {tags_[i], AngleEdits[i]->text().toStdString()};
+    const int failed = editor_.AddAxisRows(rows);
+    if (failed != RotationEditor::kAllParsed) AngleEdits[failed]->setFocus();
+  }
+  ShowTexts();
+}
+
+void TRotationDlg::NewBtnClick() {
+  editor_.New();
+  AddBtnClick();
+}
+
+}  // namespace quorix

@@ -1,0 +1,40 @@
+// "Output Format": the column layout of the ASCII pole figure files.
+#pragma once
+
+#include <QDialog>
+
+#include "io/ascii_writer.h"
+
+class QCheckBox;
+class QComboBox;
+class QSpinBox;
+
+namespace quorix {
+
+class TSaveFormatDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TSaveFormatDlg(QWidget* parent = nullptr);
+
+  // Shows the dialog with `format`; on OK takes the values back (the factor
+  // only with `withFactor`) and returns true.
+  bool Edit(SaveFormat& format, bool withFactor);
+
+  // Fills the controls (the factor only with `withFactor`) and names the standard.
+  void SetFormat(const SaveFormat& format, bool withFactor);
+  SaveFormat Format() const;
+
+  QComboBox* StandardCombo = nullptr;
+  QSpinBox* NumSpinEdit = nullptr;
+  QSpinBox* FormSpinEdit = nullptr;
+  QSpinBox* KommaSpinEdit = nullptr;
+  QSpinBox* FacSpinEdit = nullptr;
+  QCheckBox* EnterCheckBox = nullptr;
+
+  void StandardChanged(int index);
+
+ private:
+  void NameStandard();
+};
+
+}  // namespace quorix

@@ -1,0 +1,180 @@
+// The "Gaussian smoothing" dialog, its tool buttons and the "Working..." gauge.
+#include "ui/smoothing_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "base/float_text.h"
+#include "base/text_file.h"
+#include "transform/smoothing.h"
+#include "ui/main_window.h"
+#include "ui/plot_window.h"
+
+namespace quorix {
+
+TWorkingWin::TWorkingWin(QWidget* parent) : QProgressDialog(parent) {
+  setWindowTitle("Working...");
+  setLabelText("Working...");
+  setCancelButton(nullptr);
+  setWindowModality(Qt::ApplicationModal);
+  setMinimumDuration(0);
+  setAutoClose(false);
+  setAutoReset(false);
+  // The base class arms a timer that would show the gauge on its own later.
+  reset();
+  hide();
+}
+
+void TWorkingWin::Start(int maximum) {
+  setRange(0, std::max(maximum, 1));
+  setValue(0);
+  show();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TWorkingWin::Step() {
+  setValue(std::min(value() + 1, maximum()));
+  // The smoothing runs on this thread: let the gauge paint.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TWorkingWin::Finish() {
+  hide();
+  reset();  // setValue(0) in Start armed the show timer again
+}
+
+TPlotSmoDlg::TPlotSmoDlg(AppContext& context, TMainform& mainform, QWidget* parent)
+    : QDialog(parent), context_(context), mainform_(mainform) {
+  setWindowTitle("Gaussian smoothing");
+  setObjectName("PlotSmoDlg");
+
+  SpinEdit = new QLineEdit("5", this);
+  SpinUp = new QToolButton(this);
+  SpinUp->setArrowType(Qt::UpArrow);
+  SpinDown = new QToolButton(this);
+  SpinDown->setArrowType(Qt::DownArrow);
+  auto* spin = new QVBoxLayout;
+  spin->setSpacing(0);
+  spin->addWidget(SpinUp);
+  spin->addWidget(SpinDown);
+  auto* width = new QHBoxLayout;
+  width->addWidget(new QLabel("FWHM (deg):", this));
+  width->addWidget(SpinEdit);
+  width->addLayout(spin);
+
+  AvoidNegValCheckBox = new QCheckBox("Exclude negative values", this);
+  KeepContours = new QCheckBox("Keep contour levels", this);
+  KeepContours->setChecked(true);
+  SmoothAll = new QCheckBox("Apply to all pole figures", this);
+
+  OKBtn = new QPushButton("OK", this);
+  OKBtn->setDefault(true);
+  CancelBtn = new QPushButton("Cancel", this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(width);
+  layout->addWidget(AvoidNegValCheckBox);
+  layout->addWidget(KeepContours);
+  layout->addWidget(SmoothAll);
+  layout->addLayout(buttons);
+
+  connect(SpinUp, &QToolButton::clicked, this, &TPlotSmoDlg::SpinUpClick);
+  connect(SpinDown, &QToolButton::clicked, this, &TPlotSmoDlg::SpinDownClick);
+  connect(OKBtn, &QPushButton::clicked, this, &TPlotSmoDlg::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+  working_ = new TWorkingWin(parent ? parent : this);
+}
+
+void TPlotSmoDlg::SpinUpClick() {
+  const auto w = SpinWidth(SpinEdit->text().toStdString(), true);
+  if (!w) {
+    SpinEdit->setFocus();
+    return;
+  }
+  SpinEdit->setText(QString::fromStdString(FormatGeneral(*w)));
+}
+
+void TPlotSmoDlg::SpinDownClick() {
+  const auto w = SpinWidth(SpinEdit->text().toStdString(), false);
+  if (!w) {
+    SpinEdit->setFocus();
+    return;
+  }
+  SpinEdit->setText(QString::fromStdString(FormatGeneral(*w)));
+}
+
+void TPlotSmoDlg::OKBtnClick() {
+  const std::optional<double> width = ParseNumber(SpinEdit->text().toStdString());
+  if (!width || !(*width > 0)) {
+    SpinEdit->setFocus();
+    return;
+  }
+  TPoleFigure* main = context_.set.PF[1].get();
+  if (!main) return;
+  SmoothingSettings settings;
+  settings.fwhm = *width;
+  settings.excludeNegative = AvoidNegValCheckBox->isChecked();
+  settings.keepLevels = KeepContours->isChecked();
+  const bool showMrd = context_.state.Options.ShowMrd;
+
+  std::vector<int> windows;
+  if (SmoothAll->isChecked())
+    for (int n = 2; n <= kSlotCount; ++n)
+      if (mainform_.WindowVisible(n)) windows.push_back(n);
+  int visible = 0;
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (mainform_.WindowVisible(n)) ++visible;
+
+  working_->Start((1 + visible) * main->CircleCount);
+  const auto step = [this] { working_->Step(); };
+  SmoothPoleFigure(*main, settings, showMrd, step);
+  main->Modified = true;
+  working_->Step();
+  mainform_.RedrawMain();
+  for (int n : windows) {
+    if (!context_.set.PF[n]) continue;
+    SmoothPoleFigure(*context_.set.PF[n], settings, showMrd, step);
+    context_.set.PF[n]->Modified = true;
+    if (TPPF* w = mainform_.Window(n)) w->Redraw();
+  }
+  working_->Finish();
+  accept();
+  // Hiding the gauge leaves no window active; the keys belong to the main window.
+  mainform_.activateWindow();
+}
+
+void TPlotSmoDlg::SmoothMain() {
+  TPoleFigure* main = context_.set.PF[1].get();
+  if (!main) return;
+  SmoothingSettings settings;
+  settings.fwhm = 5;
+  settings.excludeNegative = false;
+  settings.keepLevels = true;
+  working_->Start(main->CircleCount);
+  SmoothPoleFigure(*main, settings, context_.state.Options.ShowMrd, [this] { working_->Step(); });
+  main->Modified = true;
+  working_->Finish();
+  mainform_.RedrawMain();
+  mainform_.activateWindow();
+}
+
+void TPlotSmoDlg::SmoothAllClick() {
+  const bool wasOn = SmoothAll->isChecked();
+  SmoothAll->setChecked(true);
+  OKBtnClick();
+  if (!wasOn) SmoothAll->setChecked(false);
+}
+
+}  // namespace quorix

@@ -1,0 +1,60 @@
+// "Gaussian smoothing": the dialog, its two tool-button shortcuts and the
+// "Working..." progress window shown while smoothing runs.
+#pragma once
+
+#include <QDialog>
+#include <QProgressDialog>
+
+#include "ui/app_context.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace quorix {
+
+class TMainform;
+
+// A gauge that repaints while the smoothing runs on the user-interface thread.
+class TWorkingWin : public QProgressDialog {
+  Q_OBJECT
+ public:
+  explicit TWorkingWin(QWidget* parent = nullptr);
+  void Start(int maximum);
+  void Step();
+  void Finish();
+};
+
+class TPlotSmoDlg : public QDialog {
+  Q_OBJECT
+ public:
+  TPlotSmoDlg(AppContext& context, TMainform& mainform, QWidget* parent = nullptr);
+
+  QLineEdit* SpinEdit = nullptr;
+  QToolButton* SpinUp = nullptr;    // the spin button's up half
+  QToolButton* SpinDown = nullptr;  // the spin button's down half
+  QCheckBox* AvoidNegValCheckBox = nullptr;
+  QCheckBox* KeepContours = nullptr;
+  QCheckBox* SmoothAll = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+
+  void SpinUpClick();
+  void SpinDownClick();
+  // Smooths PF[1] and, with "Apply to all pole figures", every visible window.
+  void OKBtnClick();
+  // Tool button "Smooth PF applying current settings": PF[1] at 5 degrees.
+  void SmoothMain();
+  // Tool button "All": OK with "Apply to all pole figures" switched on.
+  void SmoothAllClick();
+
+  TWorkingWin& WorkingWin() { return *working_; }
+
+ private:
+  AppContext& context_;
+  TMainform& mainform_;
+  TWorkingWin* working_ = nullptr;
+};
+
+}  // namespace quorix

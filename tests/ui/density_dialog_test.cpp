@@ -1,0 +1,172 @@
+// "Parameters" for directional data, and the directional branch of the Load
+// Files dialog driven through it.
+#include "ui/density_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "app/startup.h"
+#include "ui/app_context.h"
+#include "ui/main_window.h"
+#include "ui/load_files_dialog.h"
+#include "ui/plot_window.h"
+#include "ui/rotation_dialog.h"
+
+namespace quorix {
+namespace {
+
+// Runs `act` once the modal dialog is up; closes it afterwards in any case.
+void WhileShown(QDialog& d, std::function<void()> act) {
+  QTimer::singleShot(0, &d, [&d, act] {
+    act();
+    if (d.isVisible()) d.reject();
+  });
+}
+
+TEST(DensityDlg, DefaultsAndWhichControlsAreEnabled) {
+  TDensityDlg d;
+  EXPECT_EQ(d.windowTitle(), "Parameters");
+  EXPECT_EQ(d.FWHMSpinEdit->value(), 5);
+  EXPECT_EQ(d.FWHMSpinEdit->minimum(), 1);
+  EXPECT_EQ(d.FWHMSpinEdit->maximum(), 20);
+  EXPECT_EQ(d.XEdit->text(), "90");
+  EXPECT_EQ(d.YEdit->text(), "90");
+  EXPECT_EQ(d.ZEdit->text(), "0");
+  EXPECT_EQ(d.DensityRotBtn->text(), "Rotate ...");
+  const auto anglesEnabled = [&](bool on) {
+    EXPECT_EQ(d.RotationsLabel->isEnabled(), on);
+    for (QLineEdit* e : {d.XEdit, d.YEdit, d.ZEdit}) EXPECT_EQ(e->isEnabled(), on);
+    EXPECT_EQ(d.DensityRotBtn->isEnabled(), !on);
+  };
+  anglesEnabled(false);
+  d.SectionsCheckBox->click();
+  anglesEnabled(true);
+  d.SectionsCheckBox->click();
+  anglesEnabled(false);
+}
+
+TEST(DensityDlg, AngleThatDoesNotParseKeepsTheDialogOpen) {
+  TDensityDlg d;
+  WhileShown(d, [&] {
+    d.SectionsCheckBox->click();
+    d.FWHMSpinEdit->stepUp();
+    d.YEdit->setText("ninety");
+    d.DensityOKBtn->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.focusWidget(), d.YEdit);
+    d.YEdit->setText("-45.5");
+    d.DensityOKBtn->click();
+    EXPECT_FALSE(d.isVisible());
+  });
+  ASSERT_EQ(d.exec(), QDialog::Accepted);
+  EXPECT_EQ(d.Parameters().fwhm, 6);
+  EXPECT_TRUE(d.Parameters().sections);
+  EXPECT_EQ(d.Parameters().angles[1], -45.5);
+}
+
+TEST(DensityDlg, RotationIsAskedAfreshEachTime) {
+  AppContext context;
+  TRotationDlg rotation(context);
+  TDensityDlg d;
+  d.SetRotationDialog(&rotation);
+  WhileShown(d, [&] {
+    WhileShown(rotation, [&] {
+      rotation.RotationRadioGroup->button(1)->click();
+      rotation.AxisButtons[0]->click();
+      rotation.AngleEdits[0]->setText("30");
+      rotation.AddBtn->click();
+      rotation.OKBtn->click();
+    });
+    d.DensityRotBtn->click();
+    d.DensityOKBtn->click();
+  });
+  ASSERT_EQ(d.exec(), QDialog::Accepted);
+  ASSERT_TRUE(d.Parameters().HasRotation());
+  ASSERT_EQ(d.Parameters().rotations.size(), 1u);
+  EXPECT_EQ(d.Parameters().rotations[0].axis, 'X');
+  // Shown again: no rotation until "Rotate ..." is used.
+  WhileShown(d, [&] { d.DensityOKBtn->click(); });
+  ASSERT_EQ(d.exec(), QDialog::Accepted);
+  EXPECT_FALSE(d.Parameters().HasRotation());
+}
+
+QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/examples/" + name; }
+
+QString FreshProgramPath() {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("quorix_density_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  std::filesystem::create_directories(dir);
+  std::filesystem::remove(dir / "quorix.ini");
+  return QString::fromStdString((dir / "quorix").string());
+}
+
+TEST(LoadFilesDirectional, SectionsGoToWindowsTwoToFourAndSingleSetsToTheMain) {
+  auto app = StartUp(FreshProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  TOpenDlg& open = main.OpenDlg();
+  TDensityDlg& density = open.DensityDlg();
+  const std::string cracks = Example("cracks.txt").toStdString();
+  open.show();
+  open.PFEdit->setText(Example("cracks.txt"));
+  open.GridEdit->setText(Example("grid5.rst"));
+  open.DirDataCheckBox->setChecked(true);
+
+  // Cancelled: nothing loaded, the dialog stays open.
+  WhileShown(density, [&] { density.DensityCancelBtn->click(); });
+  open.OKBtnClick(true);
+  EXPECT_TRUE(open.isVisible());
+  EXPECT_FALSE(c.load.DirectionalMode);
+
+  WhileShown(density, [&] {
+    density.SectionsCheckBox->click();
+    density.DensityOKBtn->click();
+  });
+  open.OKBtnClick(true);
+  EXPECT_FALSE(open.isVisible());
+  EXPECT_TRUE(c.load.DirectionalMode);
+  EXPECT_EQ(c.set.PF[1]->FileName, Example("copper111.pol").toStdString());
+  for (int n = 2; n <= 4; ++n) {
+    ASSERT_TRUE(main.WindowVisible(n)) << n;
+    EXPECT_EQ(main.Window(n)->windowTitle(), QString("%1 * cracks.txt").arg(n));
+    EXPECT_EQ(c.set.PF[n]->FileName, cracks);
+  }
+  // The sections are turned differently: X and Z do not coincide.
+  EXPECT_NE(c.set.PF[2]->Intensity, c.set.PF[4]->Intensity);
+
+  // A single set, with a rotation chosen in "Rotate ...": it becomes the display rotation.
+  open.show();
+  TRotationDlg& rotation = main.RotationDlg();
+  WhileShown(density, [&] {
+    density.SectionsCheckBox->click();
+    WhileShown(rotation, [&] {
+      rotation.RotationRadioGroup->button(1)->click();
+      rotation.AxisButtons[2]->click();
+      rotation.AngleEdits[2]->setText("15");
+      rotation.AddBtn->click();
+      rotation.OKBtn->click();
+    });
+    density.DensityRotBtn->click();
+    density.DensityOKBtn->click();
+  });
+  open.OKBtnClick(true);
+  EXPECT_EQ(c.state.Rotation.RotationMode, kRotationList);
+  ASSERT_EQ(c.state.Rotation.Rotations.size(), 1u);
+  EXPECT_EQ(c.state.Rotation.Rotations[0].angle, 15);
+  EXPECT_EQ(c.set.PF[1]->FileName, cracks);
+  EXPECT_EQ(main.windowTitle(), QString::fromStdString(c.TitlePrefix) + "cracks.txt");
+  for (int n = 2; n <= 8; ++n) EXPECT_FALSE(main.WindowVisible(n));
+  EXPECT_EQ(c.GridFileName, Example("grid5.rst").toStdString());
+}
+
+}  // namespace
+}  // namespace quorix

@@ -1,0 +1,121 @@
+// The edit commands on the main window: "apply to all" reaching the visible
+// windows, operands refused in the dialog, and the suppression controls
+// switching the main commands off and on.
+#include "ui/edit_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "ui/main_window.h"
+#include "ui/edit_all_dialog.h"
+#include "ui/circle_correction_dialog.h"
+#include "ui/ssci_controls.h"
+
+namespace quorix {
+namespace {
+
+std::string Example(const char* name) {
+  return (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name).string();
+}
+
+struct Desktop {
+  AppContext context;
+  TMainform main{context};
+  Desktop() {
+    main.CreateWindows();
+    MainLoad load;
+    load.dataFile = Example("copper111.pol");
+    load.gridFile = Example("grid5.rst");
+    if (!main.LoadMain(load)) return;
+    main.LoadIntoWindow(2, Example("copper111.pol"));
+  }
+  bool Loaded() { return context.set.PF[1]->CircleCount == 19 && main.WindowVisible(2); }
+};
+
+// Runs `fill` on the dialog once it is shown modally.
+template <class Dialog>
+void WhenShown(std::function<void(Dialog&)> fill) {
+  QTimer::singleShot(0, [fill] {
+    if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) fill(*d);
+  });
+}
+
+bool FileMenuEnabled(TMainform& main) {
+  for (QAction* a : main.menuBar()->actions())
+    if (a->text() == "&File") return a->isEnabled();
+  return false;
+}
+
+TEST(EditCommands, ApplyToAllReachesEveryVisibleWindow) {
+  Desktop d;
+  ASSERT_TRUE(d.Loaded());
+  const auto before = std::make_unique<TPoleFigure>(*d.context.set.PF[1]);
+  CollectingSink sink;
+  MulDialog(d.main).SetMessageSink(&sink);
+  WhenShown<TMulDlg>([](TMulDlg& dlg) {
+    dlg.ValueEdit->setText("0");
+    dlg.OpRadioGroup->Buttons[3]->setChecked(true);
+    dlg.OKBtnClick();  // refused, the dialog stays
+    dlg.ValueEdit->setText("2");
+    dlg.OpRadioGroup->Buttons[2]->setChecked(true);
+    dlg.ApplyToAllCheckBox->setChecked(true);
+    dlg.OKBtnClick();
+  });
+  EditAllIntensities(d.main, d.context);
+  EXPECT_EQ(sink.messages, std::vector<std::string>{"Division by Zero"});
+  for (int n : {1, 2}) {
+    const TPoleFigure& pf = *d.context.set.PF[n];
+    EXPECT_DOUBLE_EQ(pf.MaxValue, 2 * before->MaxValue) << n;
+    EXPECT_DOUBLE_EQ(pf.NormFactor, 2 * before->NormFactor) << n;
+    EXPECT_DOUBLE_EQ(pf.LowestLevel, pf.Level[1]) << n;
+  }
+
+  WhenShown<TMulcDlg>([](TMulcDlg& dlg) {
+    EXPECT_EQ(dlg.Rows(), 19);
+    dlg.ValStringGrid->item(18, 0)->setText("4");
+    dlg.OpRadioGroup->Buttons[3]->setChecked(true);
+    dlg.OKBtnClick();
+  });
+  EditPerCircle(d.main, d.context);
+  // Only PF[1] this time: the rim circle alone divided by 4.
+  EXPECT_DOUBLE_EQ(d.context.set.PF[1]->Intensity[19][1], 2 * before->Intensity[19][1] / 4);
+  EXPECT_DOUBLE_EQ(d.context.set.PF[1]->Intensity[18][1], 2 * before->Intensity[18][1]);
+  EXPECT_DOUBLE_EQ(d.context.set.PF[2]->Intensity[19][1], 2 * before->Intensity[19][1]);
+}
+
+TEST(EditCommands, SuppressionSwitchesTheMainCommandsOffUntilOk) {
+  Desktop d;
+  ASSERT_TRUE(d.Loaded());
+  ASSERT_TRUE(FileMenuEnabled(d.main));
+  SSCIClick(d.main, d.context);
+  SSCIControls& controls = SuppressionControls(d.main, d.context);
+  EXPECT_TRUE(SuppressionActive(d.main));
+  EXPECT_FALSE(FileMenuEnabled(d.main));
+  EXPECT_FALSE(d.main.SizeLabel->isEnabled());
+  controls.SSCIUpDown->setValue(10);
+  EXPECT_EQ(controls.SSCIEdit->text(), "10:" + QString::number(d.context.set.PF[1]->SSCICount));
+
+  // A record swapped in meanwhile is never restored from another's backup.
+  d.context.set.PF[2]->Intensity[3][3] = 555;
+  d.context.set.SwapWithMain(2);
+  controls.SSCIUpDown->setValue(0);
+  EXPECT_EQ(d.context.set.PF[1]->Intensity[3][3], 555);
+  controls.SSCIBtnClick();
+  EXPECT_FALSE(SuppressionActive(d.main));
+  EXPECT_TRUE(FileMenuEnabled(d.main));
+  EXPECT_TRUE(d.main.SizeLabel->isEnabled());
+}
+
+}  // namespace
+}  // namespace quorix

@@ -1,0 +1,43 @@
+// The output file of the interpolation dialog.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/startup.h"
+#include "ui/app_context.h"
+#include "ui/interpolation_dialog.h"
+#include "ui/main_window.h"
+
+namespace quorix {
+namespace {
+
+QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/examples/" + name; }
+
+TEST(InterpolDlg, OutputSearchGivesATypedNameARealExtension) {
+  const auto dir = std::filesystem::temp_directory_path() / "quorix_interpol_dlg";
+  std::filesystem::create_directories(dir);
+  auto app = StartUp(QString::fromStdString((dir / "quorix").string()), {Example("copper111.pol"), Example("grid5.rst")});
+  app->context->state.DataPath = dir.string();
+  TInterpolDlg* dlg = app->mainform->findChild<TInterpolDlg*>();
+  ASSERT_TRUE(dlg);
+  QString suffix, proposed;
+  QTimer::singleShot(0, [&] {
+    auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(files);
+    suffix = files->defaultSuffix();
+    proposed = files->selectedFiles().value(0);
+    files->selectFile("result");  // typed without an extension
+    static_cast<QDialog*>(files)->accept();  // through the base: the override is protected
+  });
+  dlg->DataSearchClick();
+  EXPECT_EQ(suffix, "y01");
+  EXPECT_TRUE(proposed.endsWith("/copper111.y01")) << proposed.toStdString();
+  EXPECT_EQ(dlg->outDataEdit->text(), QString::fromStdString((dir / "result.y01").string()));
+}
+
+}  // namespace
+}  // namespace quorix

@@ -1,0 +1,91 @@
+// Tests of the options dialog.
+#include "ui/options_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+
+#include "record/levels.h"
+
+namespace quorix {
+namespace {
+
+void WhileShown(TOptionsDlg& d, std::function<void()> act) {
+  QTimer::singleShot(0, &d, [&d, act] {
+    act();
+    if (d.isVisible()) d.reject();
+  });
+}
+
+void SetLevels(TPoleFigure& pf, double maxValue, double normFactor, bool mrd) {
+  pf.MaxValue = maxValue;
+  pf.NormFactor = normFactor;
+  AutoLevels(pf, mrd, true);
+  pf.LowestLevel = LowestLevelOf(pf, mrd);
+}
+
+TEST(OptionsDlgTest, ShowsTheOptionsAndStepsByTheLevelSpacing) {
+  AppContext context;
+  context.state.Options.ShowMrd = true;
+  context.state.Options.EqualArea = true;
+  SetLevels(*context.set.PF[1], 370, 100, true);  // levels 1, 1.5, ...
+  TOptionsDlg d(context);
+  WhileShown(d, [&] {
+    EXPECT_TRUE(d.mrdCheckBox->isChecked());
+    EXPECT_TRUE(d.mrdLabel->isVisible());
+    EXPECT_TRUE(d.EqualARadioButton->isChecked());
+    EXPECT_EQ(d.SpinEdit->text(), "1");
+    d.SpinButtonClick(true);
+    EXPECT_EQ(d.SpinEdit->text(), "1.5");
+    d.SpinButtonClick(false);
+    d.SpinButtonClick(false);
+    EXPECT_EQ(d.SpinEdit->text(), "0.5");
+  });
+  EXPECT_FALSE(d.ShowOptions());
+}
+
+TEST(OptionsDlgTest, TickingMrdStartsAtOneAndStepsByOne) {
+  AppContext context;
+  SetLevels(*context.set.PF[1], 1234, 100, false);
+  TOptionsDlg d(context);
+  WhileShown(d, [&] {
+    EXPECT_FALSE(d.mrdLabel->isVisible());
+    d.mrdCheckBox->click();
+    EXPECT_TRUE(d.mrdLabel->isVisible());
+    EXPECT_EQ(d.SpinEdit->text(), "1");
+    d.SpinButtonClick(true);
+    EXPECT_EQ(d.SpinEdit->text(), "2");
+    d.mrdCheckBox->click();
+    EXPECT_EQ(d.SpinEdit->text(), "500");
+  });
+  d.ShowOptions();
+}
+
+TEST(OptionsDlgTest, OkNeedsANumberAndThenAppliesEverything) {
+  AppContext context;
+  SetLevels(*context.set.PF[1], 1000, 200, false);
+  TOptionsDlg d(context);
+  WhileShown(d, [&] {
+    d.mrdCheckBox->click();
+    d.SpinEdit->setText("abc");
+    d.OKBtnClick();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.focusWidget(), d.SpinEdit);
+    d.SpinEdit->setText("0.5");
+    d.FillCheckBox->click();
+    d.OKBtnClick();
+  });
+  EXPECT_TRUE(d.ShowOptions());
+  EXPECT_TRUE(context.state.Options.ShowMrd);
+  EXPECT_TRUE(context.state.Options.FillAreas);
+  EXPECT_DOUBLE_EQ(context.set.PF[1]->LowestLevel, 100);
+  EXPECT_DOUBLE_EQ(context.set.PF[1]->Level[1], 1);  // levels now in mrd
+}
+
+}  // namespace
+}  // namespace quorix

@@ -1,0 +1,101 @@
+// Tests of the rotation dialog as the main window uses it.
+#include "ui/rotation_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+namespace quorix {
+namespace {
+
+// Runs `act` once the modal dialog is up; the dialog is closed afterwards in
+// any case so that a failing check cannot leave the test waiting.
+void WhileShown(TRotationDlg& d, std::function<void()> act) {
+  QTimer::singleShot(0, &d, [&d, act] {
+    act();
+    if (d.isVisible()) d.reject();
+  });
+}
+
+TEST(RotationDlgTest, AddTwiceThenOkRotatesTheDisplay) {
+  AppContext context;
+  TRotationDlg d(context);
+  d.ResetToNoRotation();
+  d.SetPickedValues(0, 90, 30);
+  WhileShown(d, [&] {
+    EXPECT_EQ(d.windowTitle(), " Rotation");
+    EXPECT_EQ(d.Axisinfopanel->text(), "0/0  0");
+    EXPECT_EQ(d.PhiEdit->text(), "0.0");
+    EXPECT_EQ(d.ThetaEdit->text(), "90.0");
+    d.AddBtn->click();
+    d.AddBtn->click();
+    EXPECT_EQ(d.Axisinfopanel->text(), "0/90  60");
+    d.OKBtn->click();
+  });
+  EXPECT_TRUE(d.ShowForDisplay());
+  EXPECT_EQ(context.state.Rotation.RotationMode, kRotationMatrix);
+  EXPECT_EQ(AxisInfoText(context.state.Rotation.RotationMatrix), "0/90  60");
+  EXPECT_FALSE(d.DisplayUnrotated());
+}
+
+TEST(RotationDlgTest, AxisRowsAndCancelLeaveTheDisplayAlone) {
+  AppContext context;
+  context.ini = IniFile::FromText("[Rotation]\nrot = xyz\n");
+  TRotationDlg d(context);
+  WhileShown(d, [&] {
+    EXPECT_TRUE(d.RotationRadioGroup->button(1)->isChecked());
+    EXPECT_EQ(d.InfoLabel->text(), "no rotation");
+    d.AxisButtons[0]->click();
+    EXPECT_EQ(d.AxisButtons[0]->text(), "X-axis");
+    d.AngleEdits[0]->setText("30");
+    for (int i = 0; i < 3; ++i) d.AxisButtons[2]->click();
+    d.AngleEdits[2]->setText("-45");
+    d.AddBtn->click();
+    EXPECT_EQ(d.InfoLabel->text(), "X:30; Z:-45; ");
+    d.CancelBtn->click();
+  });
+  EXPECT_FALSE(d.ShowForDisplay());
+  EXPECT_EQ(context.state.Rotation.RotationMode, kNoRotation);
+  EXPECT_TRUE(context.state.Rotation.Rotations.empty());
+}
+
+TEST(RotationDlgTest, AngleThatDoesNotParseGetsTheFocus) {
+  AppContext context;
+  TRotationDlg d(context);
+  WhileShown(d, [&] {
+    d.ThetaEdit->setText("ninety");
+    d.AddBtn->click();
+    EXPECT_EQ(d.focusWidget(), d.ThetaEdit);
+    EXPECT_EQ(d.Axisinfopanel->text(), "0/0  0");
+  });
+  d.ShowForDisplay();
+}
+
+TEST(RotationDlgTest, OwnerGetsItsRotationBackOnOk) {
+  AppContext context;
+  TRotationDlg d(context);
+  int mode = kRotationList;
+  Mat3 matrix = IdentityMatrix();
+  RotationList list{{'Y', 10}};
+  WhileShown(d, [&] {
+    EXPECT_EQ(d.InfoLabel->text(), "Y:10; ");
+    d.AxisButtons[1]->click();
+    d.AngleEdits[1]->setText("5");
+    d.AddBtn->click();
+    d.OKBtn->click();
+  });
+  EXPECT_TRUE(d.ShowForOwner(mode, matrix, list));
+  EXPECT_TRUE(d.DisplayUnrotated());
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1].axis, 'X');
+  EXPECT_EQ(list[1].angle, 5);
+}
+
+}  // namespace
+}  // namespace quorix
