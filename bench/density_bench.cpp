@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "record/pole_figure.h"
 #include "math/vector_math.h"
+#include "record/pole_figure.h"
 #include "transform/density.h"
 
 namespace quorix {

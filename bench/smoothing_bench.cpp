@@ -14,8 +14,8 @@
 #include <utility>
 
 #include "io/load_pole_figure.h"
-#include "record/statistics.h"
 #include "math/vector_math.h"
+#include "record/statistics.h"
 #include "transform/interpolation.h"
 #include "transform/smoothing.h"
 
@@ -154,7 +154,7 @@ void BM_InterpolateOntoOneDegreeGrid(benchmark::State& state) {
   }
 }
 
-#define QUORIX_SMOOTH_BENCH(func, name, ...)                                                          \
+#define QUORIX_SMOOTH_BENCH(func, name, ...) \
   BENCHMARK_CAPTURE(func, name, __VA_ARGS__)->Arg(5)->Unit(benchmark::kMillisecond)->UseRealTime()
 QUORIX_SMOOTH_BENCH(BM_SmoothPlain, regular, false)->Iterations(1);
 QUORIX_SMOOTH_BENCH(BM_SmoothPruned, regular_one_thread, false, 1)->Iterations(1);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
 #include "base/text_file.h"
+#include "commands.h"
 #include "options.h"
 #include "transform/pf_add.h"
 #include "transform_io.h"
@@ -58,8 +58,9 @@ int RunAdd(const AddOptions& o) {
   LoadedInput input = LoadInput(o.load, sink);
   if (!input.pf) return 1;
   const AddTables& t = *check.tables;
-  const bool summed = weighted ? WeightedAddPF(*input.pf, o.load.grid, !o.noNormalizePFs, t.weights, t.indices, t.files, sink)
-                               : FittedAddPF(*input.pf, o.load.grid, t.files, t.indices, sink);
+  const bool summed =
+      weighted ? WeightedAddPF(*input.pf, o.load.grid, !o.noNormalizePFs, t.weights, t.indices, t.files, sink)
+               : FittedAddPF(*input.pf, o.load.grid, t.files, t.indices, sink);
   if (!summed) return 1;
   FinishAddition(*input.pf, o.load.mrd);
   return WriteOutput(input, o.output, sink);
@@ -75,7 +76,8 @@ Command AddAddCommand(CLI::App& app) {
   cmd->add_option("--weight", opts->weight, "Weight of DATA in the weighted sum (default 1.0)");
   cmd->add_option("--with", opts->with, "A further file: FILE[:INDEX][@WEIGHT] (index 1 and weight 1.0 by default)")
       ->allow_extra_args(false);
-  cmd->add_flag("--no-normalize-weights", opts->noNormalizeWeights, "Keep the weights as given instead of scaling their sum to 1");
+  cmd->add_flag("--no-normalize-weights", opts->noNormalizeWeights,
+                "Keep the weights as given instead of scaling their sum to 1");
   cmd->add_flag("--no-normalize-pfs", opts->noNormalizePFs, "Add raw intensities instead of m.r.d.");
   AddOutputOptions(*cmd, opts->output);
   return {cmd, [opts] { return RunAdd(*opts); }};

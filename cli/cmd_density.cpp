@@ -9,9 +9,9 @@
 
 #include "commands.h"
 #include "io/load_pole_figure.h"
-#include "transform/directional_density.h"
 #include "options.h"
 #include "record_json.h"
+#include "transform/directional_density.h"
 #include "transform_io.h"
 
 namespace quorix::cli {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "commands.h"
-#include "record/pole_figure_set.h"
 #include "options.h"
+#include "record/pole_figure_set.h"
 #include "record_json.h"
 #include "transform/pf_difference.h"
 #include "workflow/rp_log.h"
@@ -71,13 +71,17 @@ int RunDiff(const DiffOptions& o) {
 
 Command AddDiffCommand(CLI::App& app) {
   auto opts = std::make_shared<DiffOptions>();
-  CLI::App* cmd = app.add_subcommand("diff", "Difference PF1 - PF2 in m.r.d. and the RP distribution (PF1 is reference)");
+  CLI::App* cmd =
+      app.add_subcommand("diff", "Difference PF1 - PF2 in m.r.d. and the RP distribution (PF1 is reference)");
   cmd->add_option("DATA1", opts->data1, "Reference pole figure PF1")->required();
   cmd->add_option("DATA2", opts->data2, "Pole figure PF2 compared with it")->required();
   cmd->add_option("GRID", opts->grid, "Grid file of both")->required();
-  cmd->add_option("--index1", opts->index1, "Pole figure of a multi-pole-figure DATA1 (from 1)")->check(CLI::PositiveNumber);
-  cmd->add_option("--index2", opts->index2, "Pole figure of a multi-pole-figure DATA2 (from 1)")->check(CLI::PositiveNumber);
-  cmd->add_option("--eps", opts->eps, "Smallest PF1 value in m.r.d. that gets an RP value (default 0.5; below 0.01: 0.005)");
+  cmd->add_option("--index1", opts->index1, "Pole figure of a multi-pole-figure DATA1 (from 1)")
+      ->check(CLI::PositiveNumber);
+  cmd->add_option("--index2", opts->index2, "Pole figure of a multi-pole-figure DATA2 (from 1)")
+      ->check(CLI::PositiveNumber);
+  cmd->add_option("--eps", opts->eps,
+                  "Smallest PF1 value in m.r.d. that gets an RP value (default 0.5; below 0.01: 0.005)");
   cmd->add_option("--diff-out", opts->diffOut, "Write the difference (one value per line, 13 wide, 3 decimals)");
   cmd->add_option("--rp-out", opts->rpOut, "Write the RP distribution in the same layout");
   cmd->add_option("--log", opts->log, "Append the result line to this RP log");

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
 #include "base/float_text.h"
-#include "io/edt_file.h"
 #include "base/text_file.h"
+#include "commands.h"
+#include "io/edt_file.h"
 #include "options.h"
 #include "transform/intensity_edit.h"
 #include "transform/ssci.h"

@@ -6,8 +6,8 @@
 
 #include "commands.h"
 #include "io/data_layout.h"
-#include "record/statistics.h"
 #include "options.h"
+#include "record/statistics.h"
 #include "record_json.h"
 #include "workflow/load_sequence.h"
 
@@ -22,17 +22,18 @@ struct InfoOptions {
 void PrintSummary(const TPoleFigure& pf, DataLayout layout, const std::vector<std::string>& names, int index) {
   std::cout << fmt::format("File:        {}\n", pf.FileName);
   std::cout << fmt::format("Layout:      {}", LayoutName(layout));
-  if (!names.empty()) std::cout << fmt::format(" (pole figure {} of {}: \"{}\")", index, names.size(), names[index - 1]);
+  if (!names.empty())
+    std::cout << fmt::format(" (pole figure {} of {}: \"{}\")", index, names.size(), names[index - 1]);
   std::cout << '\n';
-  std::cout << fmt::format("Grid:        {} circles, {} points, alpha {:g} to {:g}, beta range {:g}{}{}\n", pf.CircleCount,
-                           pf.PointCount, pf.Alpha[1], pf.Alpha[pf.CircleCount], pf.BetaRange,
+  std::cout << fmt::format("Grid:        {} circles, {} points, alpha {:g} to {:g}, beta range {:g}{}{}\n",
+                           pf.CircleCount, pf.PointCount, pf.Alpha[1], pf.Alpha[pf.CircleCount], pf.BetaRange,
                            pf.InnerMirror ? ", inner mirror" : "", pf.OuterMirror ? ", outer mirror" : "");
   std::cout << fmt::format("Maximum:     {:g} at circle {}, point {}\n", pf.MaxValue, pf.MaxCircle, pf.MaxPoint);
   std::cout << fmt::format("Minimum:     {:g} at circle {}, point {}\n", pf.MinValue, pf.MinCircle, pf.MinPoint);
   std::cout << fmt::format("Norm factor: {:g}\n", pf.NormFactor);
   for (int k = 1; k <= 3; ++k)
-    std::cout << fmt::format("Eigenvalue {}: {:.3f} at alpha {:.1f}, beta {:.1f}\n", k, pf.Eigenvalue[k], pf.EigenAlpha[k],
-                             pf.EigenBeta[k]);
+    std::cout << fmt::format("Eigenvalue {}: {:.3f} at alpha {:.1f}, beta {:.1f}\n", k, pf.Eigenvalue[k],
+                             pf.EigenAlpha[k], pf.EigenBeta[k]);
   std::cout << fmt::format("T = {:.3f}, P' = {:.3f}\n", ShapeParameterT(pf), AnisotropyP(pf));
   std::cout << "Levels:     ";
   for (int k = 1; k <= pf.LevelCount; ++k) std::cout << fmt::format(" {:g}", pf.Level[k]);

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "commands.h"
-#include "record/program_state.h"
 #include "options.h"
+#include "record/program_state.h"
 #include "transform/interpolation.h"
 #include "transform_io.h"
 

@@ -1,4 +1,6 @@
 // quorix-cli render: draw one pole figure into a PNG, SVG, PDF, EMF or HPGL file.
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QMarginsF>
@@ -6,7 +8,6 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -18,19 +19,18 @@
 #include <optional>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 #include <vector>
 
-#include "commands.h"
-#include "settings/config.h"
 #include "base/ini_file.h"
+#include "base/text_file.h"
+#include "commands.h"
 #include "options.h"
 #include "plot/contour_colors.h"
-#include "base/text_file.h"
 #include "plot/plot_files.h"
 #include "plot/render.h"
-#include "transform_io.h"
 #include "qtcanvas/qt_canvas.h"
+#include "settings/settings.h"
+#include "transform_io.h"
 
 namespace quorix::cli {
 namespace {
@@ -75,7 +75,8 @@ bool ApplyRotateList(const std::string& text, TRotationState& r, std::string& er
 
 std::string LowerExtension(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
 }
 
@@ -252,10 +253,10 @@ Command AddRenderCommand(CLI::App& app) {
   axis->excludes(list);
   cmd->add_flag("--triclin", opts->triclin, "Drop directions a rotation carries out of the hemisphere");
   cmd->add_option_function<double>(
-      "--plot-stretch", [opts](double v) { opts->plotStretch = v; }, "Plotter units per pixel (HPGL)")
+         "--plot-stretch", [opts](double v) { opts->plotStretch = v; }, "Plotter units per pixel (HPGL)")
       ->check(CLI::PositiveNumber);
   cmd->add_option_function<double>(
-      "--text-stretch", [opts](double v) { opts->textStretch = v; }, "Character size factor (HPGL)")
+         "--text-stretch", [opts](double v) { opts->textStretch = v; }, "Character size factor (HPGL)")
       ->check(CLI::PositiveNumber);
   cmd->add_option("--ini", opts->ini, "Configuration file with display options and contour colours");
   return {cmd, [opts] { return RunRender(*opts); }};

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
 #include "base/nearest.h"
-#include "io/formatted_writer.h"
 #include "base/text_file.h"
+#include "commands.h"
+#include "io/formatted_writer.h"
 #include "options.h"
 
 namespace quorix::cli {
@@ -120,7 +120,7 @@ int RunSaveAll(const SaveAllCliOptions& o) {
     }
     s.lattice = {v[0], v[1], v[2], v[3], v[4], v[5]};
   } else {
-    s.lattice = {header.a.value_or(0), header.b.value_or(0),    header.c.value_or(0),
+    s.lattice = {header.a.value_or(0),     header.b.value_or(0),    header.c.value_or(0),
                  header.alpha.value_or(0), header.beta.value_or(0), header.gamma.value_or(0)};
   }
   if (o.misalignment) {
@@ -193,7 +193,8 @@ Command AddSaveAllCommand(CLI::App& app) {
   cmd->add_option("DATA", opts->data, "Pole figure data file")->required();
   cmd->add_option("GRID", opts->grid, "Grid file")->required();
   cmd->add_option("-o,--output", opts->out, "Output file")->required();
-  cmd->add_option("--index", opts->indices, "Pole figures of a multi-pole-figure file, like 1,2,3 (default: all, at most 8)");
+  cmd->add_option("--index", opts->indices,
+                  "Pole figures of a multi-pole-figure file, like 1,2,3 (default: all, at most 8)");
   cmd->add_option("--comment", opts->comments, "A comment line (repeat for more)");
   cmd->add_option("--symmetry", opts->symmetry, "Symmetry code of the format");
   cmd->add_option("--lattice", opts->lattice, "Lattice A,B,C,ALPHA,BETA,GAMMA");

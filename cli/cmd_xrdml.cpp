@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "commands.h"
 #include "base/text_file.h"
+#include "commands.h"
 #include "io/xrdml_writer.h"
 #include "options.h"
 

@@ -1,9 +1,8 @@
 // The subcommands of quorix-cli, one file each; main lists them in its table.
 #pragma once
 
-#include <functional>
-
 #include <CLI/CLI.hpp>
+#include <functional>
 
 namespace quorix::cli {
 

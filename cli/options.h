@@ -1,10 +1,9 @@
 // Options shared by the subcommands that load one pole figure.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <iostream>
 #include <string>
-
-#include <CLI/CLI.hpp>
 
 #include "base/message_sink.h"
 #include "io/load_pole_figure.h"

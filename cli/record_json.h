@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "record/pole_figure.h"
 #include "io/data_layout.h"
+#include "record/pole_figure.h"
 
 namespace quorix::cli {
 

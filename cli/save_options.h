@@ -2,10 +2,9 @@
 // subcommands that write a pole figure as "Save as ASCII" does.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
-
-#include <CLI/CLI.hpp>
 
 #include "io/ascii_writer.h"
 

@@ -3,8 +3,8 @@
 
 #include <iostream>
 
-#include "io/ascii_writer.h"
 #include "base/text_file.h"
+#include "io/ascii_writer.h"
 #include "record_json.h"
 #include "workflow/load_sequence.h"
 
@@ -79,7 +79,8 @@ bool ParseRotateList(const std::string& text, RotationList& list, std::string& e
   list.clear();
   for (std::string_view part : SplitAt(text, ',')) {
     const std::size_t colon = part.find(':');
-    const std::string axis = colon == std::string_view::npos ? std::string() : ToUpper(std::string(Trim(part.substr(0, colon))));
+    const std::string axis =
+        colon == std::string_view::npos ? std::string() : ToUpper(std::string(Trim(part.substr(0, colon))));
     const auto angle = colon == std::string_view::npos ? std::nullopt : ParseNumber(Trim(part.substr(colon + 1)));
     if (axis.size() != 1 || (axis[0] != 'X' && axis[0] != 'Y' && axis[0] != 'Z') || !angle) {
       error = "--rotate-list: \"" + std::string(part) + "\" is not of the form X:angle, Y:angle or Z:angle";

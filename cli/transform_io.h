@@ -2,18 +2,17 @@
 // with its layout, the rotation options and writing the result.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
-
 #include "base/message_sink.h"
-#include "record/pole_figure.h"
-#include "record/program_state.h"
 #include "io/data_layout.h"
 #include "options.h"
+#include "record/pole_figure.h"
+#include "record/program_state.h"
 #include "save_options.h"
 
 namespace quorix::cli {

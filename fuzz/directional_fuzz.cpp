@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     progress.Accepted();
     fuzz::Require(pf->CircleCount == circles, "the grid stays");
     for (int i = 1; i <= circles; ++i)
-      for (int k = 1; k <= pf->CirclePoints[i]; ++k) fuzz::Require(std::isfinite(pf->Intensity[i][k]), "finite density");
+      for (int k = 1; k <= pf->CirclePoints[i]; ++k)
+        fuzz::Require(std::isfinite(pf->Intensity[i][k]), "finite density");
   } else {
     progress.Refused();
     fuzz::Require(sink.count > 0, "a refusal says why");

@@ -17,7 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Require(v.values.size() <= static_cast<std::size_t>(rows), "no more values than rows");
   fuzz::Require(v.complete == (v.values.size() == static_cast<std::size_t>(rows)), "complete means every row");
   for (double x : v.values) fuzz::Require(std::isfinite(x), "finite values");
-  if (v.complete) progress.Accepted(); else progress.Refused();
+  if (v.complete)
+    progress.Accepted();
+  else
+    progress.Refused();
   progress.Ran();
   return 0;
 }

@@ -7,10 +7,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "settings/config.h"
+#include "base/ini_file.h"
 #include "fuzz_support.h"
 #include "grid_check.h"
-#include "base/ini_file.h"
 #include "io/load_pole_figure.h"
 #include "plot/contour_colors.h"
 #include "plot/emf_writer.h"
@@ -18,6 +17,7 @@
 #include "plot/recording_canvas.h"
 #include "plot/render.h"
 #include "raster_canvas.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -23,7 +23,8 @@ namespace quorix::fuzz {
 inline std::string ScratchPath(const std::string& name) {
   static const std::string dir = [] {
     std::error_code ec;
-    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
+    std::filesystem::path base =
+        std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
     base /= "quorix-fuzz-" + std::to_string(::getpid());
     std::filesystem::create_directories(base, ec);
     return base.string();
@@ -107,14 +108,12 @@ inline void PickGrid(std::uint8_t selector, TPoleFigure& pf) {
     bool mirrors;
   };
   static constexpr Kind kinds[] = {
-      {72, 19, 72, 5, false, false},   // the examples' 5-degree grid
-      {19, 4, 19, 30, false, false},
-      {25, 3, 25, 45, false, false},
-      {37, 10, 37, 10, false, true},
-      {1, 19, 72, 5, false, false},    // centre point
-      {72, 6, 72, 15, true, true},     // last circle measured backwards
-      {361, 91, 361, 1, false, false}, // at every limit
-      {12, 3, 12, 40, false, false},   // small, so WKO counts are reachable
+      {72, 19, 72, 5, false, false},  // the examples' 5-degree grid
+      {19, 4, 19, 30, false, false},   {25, 3, 25, 45, false, false},
+      {37, 10, 37, 10, false, true},   {1, 19, 72, 5, false, false},  // centre point
+      {72, 6, 72, 15, true, true},                                    // last circle measured backwards
+      {361, 91, 361, 1, false, false},                                // at every limit
+      {12, 3, 12, 40, false, false},                                  // small, so WKO counts are reachable
   };
   const Kind& k = kinds[selector % (sizeof kinds / sizeof kinds[0])];
   pf.CircleCount = k.circles;

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "record/pole_figure.h"
 #include "record/circle_links.h"
+#include "record/pole_figure.h"
 
 namespace quorix::fuzz {
 
@@ -55,8 +55,10 @@ inline void CheckAcceptedGrid(TPoleFigure& pf) {
       Require(pf.CirclePoints[i] <= kMaxPoints, "completion stays within the record");
       for (int k = 1; k <= pf.CirclePoints[i]; ++k) {
         const TGridLink& l = pf.Link[i][k];
-        if (i < n && l.OuterLink != -1) Require(l.OuterLink >= 0 && l.OuterLink <= pf.CirclePoints[i + 1], "outer link on the next circle");
-        if (i > 1 && l.InnerLink != -1) Require(l.InnerLink >= 0 && l.InnerLink <= pf.CirclePoints[i - 1], "inner link on the circle before");
+        if (i < n && l.OuterLink != -1)
+          Require(l.OuterLink >= 0 && l.OuterLink <= pf.CirclePoints[i + 1], "outer link on the next circle");
+        if (i > 1 && l.InnerLink != -1)
+          Require(l.InnerLink >= 0 && l.InnerLink <= pf.CirclePoints[i - 1], "inner link on the circle before");
       }
     }
   }

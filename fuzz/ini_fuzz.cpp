@@ -1,14 +1,13 @@
 // Configuration and colour-set files: every reader of their keys, and a
 // write that must keep the rest of the file and read back.
-#include "settings/config.h"
-#include "record/program_state.h"
-#include "settings/rotation_settings.h"
-#include "settings/startup_config.h"
+#include "base/ini_file.h"
 #include "fuzz_support.h"
 #include "grid_check.h"
 #include "io/ascii_writer.h"
-#include "base/ini_file.h"
 #include "plot/contour_colors.h"
+#include "record/program_state.h"
+#include "settings/settings.h"
+#include "settings/startup_config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorix;

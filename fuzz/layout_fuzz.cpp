@@ -1,11 +1,11 @@
 // Layout detection, the picker lists of both multi-pole-figure layouts and
 // the header fields the formatted save reads from the same files. Byte 0
 // picks the file name (".XPO" changes the hash-list headers).
+#include "base/text_file.h"
 #include "fuzz_support.h"
 #include "grid_check.h"
 #include "io/data_layout.h"
 #include "io/formatted_writer.h"
-#include "base/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorix;

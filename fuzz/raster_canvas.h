@@ -85,8 +85,10 @@ class RasterCanvas : public Canvas {
         if (q[k] < 0) return;
       } else {
         const double r = q[k] / p[k];
-        if (p[k] < 0) t0 = std::max(t0, r);
-        else t1 = std::min(t1, r);
+        if (p[k] < 0)
+          t0 = std::max(t0, r);
+        else
+          t1 = std::min(t1, r);
       }
     }
     if (t0 > t1) return;

@@ -1,9 +1,9 @@
 // XRDML sample files used as templates for the writer.
 #include <cmath>
 
+#include "base/text_file.h"
 #include "fuzz_support.h"
 #include "grid_check.h"
-#include "base/text_file.h"
 #include "io/xrdml_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto p = NewPoleFigure();
     fuzz::PickGrid(3, *p);
     for (int i = 1; i <= p->CircleCount; ++i)
-      for (int k = 1; k <= p->CirclePoints[i]; ++k) p->Intensity[i][k] = (k % 7 == 0 && i == 2) ? kMissing : 100 + std::sin(k) * i;
+      for (int k = 1; k <= p->CirclePoints[i]; ++k)
+        p->Intensity[i][k] = (k % 7 == 0 && i == 2) ? kMissing : 100 + std::sin(k) * i;
     return p;
   }();
   XrdmlOptions options;

@@ -2,13 +2,13 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace quorix::test {
 
@@ -75,7 +75,8 @@ namespace {
 struct Cleanup {
   ~Cleanup() {
     std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("quorix_tests_" + std::to_string(::getpid())), ec);
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("quorix_tests_" + std::to_string(::getpid())),
+                                ec);
   }
 } cleanup;
 }  // namespace

@@ -1,6 +1,8 @@
 // Writes the example grids and data files of examples/ from a simple texture
 // model: Gaussian peaks of different width on a fibre background, a little
 // noise, some negative (background-corrected) values and a few missing points.
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -9,8 +11,6 @@
 #include <iostream>
 #include <string>
 #include <vector>
-
-#include <fmt/format.h>
 
 namespace {
 
@@ -35,8 +35,10 @@ class Noise {
 
 double AngleBetween(double a1, double b1, double a2, double b2) {
   const double d = kPi / 180;
-  const double x1 = std::sin(a1 * d) * std::cos(b1 * d), y1 = std::sin(a1 * d) * std::sin(b1 * d), z1 = std::cos(a1 * d);
-  const double x2 = std::sin(a2 * d) * std::cos(b2 * d), y2 = std::sin(a2 * d) * std::sin(b2 * d), z2 = std::cos(a2 * d);
+  const double x1 = std::sin(a1 * d) * std::cos(b1 * d), y1 = std::sin(a1 * d) * std::sin(b1 * d),
+               z1 = std::cos(a1 * d);
+  const double x2 = std::sin(a2 * d) * std::cos(b2 * d), y2 = std::sin(a2 * d) * std::sin(b2 * d),
+               z2 = std::cos(a2 * d);
   // Antipodes diffract alike: a peak near the rim continues on the far side.
   const double c = std::fabs(x1 * x2 + y1 * y2 + z1 * z2);
   return std::acos(std::min(1.0, c)) / d;
@@ -118,7 +120,8 @@ void WriteHashList(const std::string& path, const std::vector<Figure>& figures, 
     for (const auto& row : figures[k]) {
       for (std::size_t j = 0; j < row.size(); j += 18) {
         std::string line = " ";
-        for (std::size_t q = j; q < j + 18 && q < row.size(); ++q) line += fmt::format("{:4d}", static_cast<int>(row[q]));
+        for (std::size_t q = j; q < j + 18 && q < row.size(); ++q)
+          line += fmt::format("{:4d}", static_cast<int>(row[q]));
         out << line << '\n';
       }
     }
@@ -254,7 +257,8 @@ int main(int argc, char** argv) {
     out << "Offset 5-degree grid, 2.5 to 87.5\n";
     out << "Inner 1\n";
     out << "Outer 1\n";
-    for (const Circle& c : offset) out << fmt::format("{:5.1f} {:5.1f} {:5.1f} {:3d}\n", c.alpha, c.betaStart, c.betaStep, c.points);
+    for (const Circle& c : offset)
+      out << fmt::format("{:5.1f} {:5.1f} {:5.1f} {:3d}\n", c.alpha, c.betaStart, c.betaStep, c.points);
   }
 
   WritePlain(dir + "copper111.pol", Sample(grid, Reflection(0), 11, false), true);
@@ -265,7 +269,8 @@ int main(int argc, char** argv) {
     WritePlain(dir + "copper111_centre.pol", Sample(centre, Reflection(0), 13, false), false);
   }
   WriteHashList(dir + "copper.xpe",
-                {Sample(grid, Reflection(0), 21, true), Sample(grid, Reflection(1), 22, true), Sample(grid, Reflection(2), 23, true)},
+                {Sample(grid, Reflection(0), 21, true), Sample(grid, Reflection(1), 22, true),
+                 Sample(grid, Reflection(2), 23, true)},
                 {"   1  1  1", "   2  0  0", "   2  2  0"});
   WriteWkoList(dir + "quartz.wko", {Sample(grid, Reflection(1), 31, false), Sample(grid, Reflection(2), 32, false)},
                {"Qz 10-10", "Qz 10-11"});

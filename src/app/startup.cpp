@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <clocale>
 
-#include "settings/config.h"
 #include "plot/contour_colors.h"
+#include "settings/settings.h"
 #include "ui/app_context.h"
-#include "ui/main_window.h"
 #include "ui/load_files_dialog.h"
+#include "ui/main_window.h"
 #include "workflow/load_sequence.h"
 
 namespace quorix {

@@ -1,12 +1,12 @@
 // Numbers written for people: the shortest general decimal form of a value.
 #include "base/float_text.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-
-#include <fmt/format.h>
 
 namespace quorix {
 

@@ -1,7 +1,7 @@
 // Sectioned configuration files: line-preserving reader and writer.
 #include "base/ini_file.h"
 
-#include "base/message_sink.h"
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -15,7 +15,8 @@
 #include <limits>
 #include <sstream>
 #include <system_error>
-#include <unistd.h>
+
+#include "base/message_sink.h"
 
 namespace quorix {
 
@@ -66,8 +67,7 @@ std::optional<KeyValue> SplitKeyLine(std::string_view line) {
 }
 
 std::string Unquote(std::string_view v) {
-  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-    v = v.substr(1, v.size() - 2);
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
   return std::string(v);
 }
 
@@ -191,22 +191,18 @@ std::optional<std::string> IniFile::Find(std::string_view section, std::string_v
   return Unquote(SplitKeyLine(lines_[*at->keyLine])->value);
 }
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view fallback) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
   std::optional<std::string> v = Find(section, key);
   return v ? *v : std::string(fallback);
 }
 
-std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
-                                  std::int32_t fallback) const {
+std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const {
   std::optional<std::string> v = Find(section, key);
   if (!v) return fallback;
   return ParseInt32(*v).value_or(fallback);
 }
 
-bool IniFile::HasKey(std::string_view section, std::string_view key) const {
-  return Find(section, key).has_value();
-}
+bool IniFile::HasKey(std::string_view section, std::string_view key) const { return Find(section, key).has_value(); }
 
 // A line break inside a name or value would split the entry.
 static std::string OneLine(std::string_view s) {
@@ -327,14 +323,9 @@ WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer&
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {
   std::string reason;
   switch (WriteFileAtomically(path, bytes, &reason)) {
-    case WriteResult::Ok:
-      return true;
-    case WriteResult::CannotCreate:
-      error = "Cannot create " + path + ": " + reason;
-      return false;
-    case WriteResult::WriteFailed:
-      error = "Cannot write " + path + ": " + reason;
-      return false;
+    case WriteResult::Ok: return true;
+    case WriteResult::CannotCreate: error = "Cannot create " + path + ": " + reason; return false;
+    case WriteResult::WriteFailed: error = "Cannot write " + path + ": " + reason; return false;
   }
   return false;
 }
@@ -349,14 +340,9 @@ bool WriteFileReporting(const std::string& fileName, std::string_view bytes, Mes
 bool WriteFileReporting(const std::string& fileName, const FileProducer& produce, MessageSink& sink,
                         const std::string& cannotCreate, const std::string& writeFailed) {
   switch (WriteFileAtomically(fileName, produce)) {
-    case WriteResult::Ok:
-      return true;
-    case WriteResult::CannotCreate:
-      sink.Message(cannotCreate);
-      return false;
-    case WriteResult::WriteFailed:
-      sink.Message(writeFailed);
-      return false;
+    case WriteResult::Ok: return true;
+    case WriteResult::CannotCreate: sink.Message(cannotCreate); return false;
+    case WriteResult::WriteFailed: sink.Message(writeFailed); return false;
   }
   return false;
 }

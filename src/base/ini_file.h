@@ -35,12 +35,10 @@ class IniFile {
   // The value with surrounding blanks removed and one pair of enclosing
   // quotes stripped; nullopt when the section or key is missing.
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
-  std::string ReadString(std::string_view section, std::string_view key,
-                         std::string_view fallback) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
   // Decimal, optionally signed, or hexadecimal with "0x"; anything else,
   // including values outside 32 bits, gives the fallback.
-  std::int32_t ReadInteger(std::string_view section, std::string_view key,
-                           std::int32_t fallback) const;
+  std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
   bool HasKey(std::string_view section, std::string_view key) const;
 
   // Replaces the first occurrence of the key, else appends it to the end of
@@ -82,7 +80,8 @@ WriteResult WriteFileAtomically(const std::string& fileName, std::string_view by
 // whole: `produce` writes the bytes to the open file and returns false after
 // a failed write.
 using FileProducer = std::function<bool(std::FILE*)>;
-WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer& produce, std::string* reason = nullptr);
+WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer& produce,
+                                std::string* reason = nullptr);
 
 // WriteFileAtomically with its failure told through `sink` in the caller's
 // words; true when the file was written.

@@ -1,9 +1,9 @@
 // Number formats of the plot labels and the level lists.
 #include "base/number_format.h"
 
-#include <cmath>
-
 #include <fmt/format.h>
+
+#include <cmath>
 
 #include "base/nearest.h"
 

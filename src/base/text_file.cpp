@@ -20,7 +20,8 @@ bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 std::string UnreadableReason(const std::string& fileName) {
   std::error_code ec;
   const auto status = std::filesystem::status(fileName, ec);
-  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return "it is not a regular file";
+  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    return "it is not a regular file";
   const auto size = std::filesystem::file_size(fileName, ec);
   if (!ec && size > kMaxTextFileSize) return "it is larger than 1 GB";
   return {};
@@ -101,19 +102,17 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-std::optional<std::string> ReadTextFile(const std::string& fileName, MessageSink& sink, const std::string& missingMessage) {
+std::optional<std::string> ReadTextFile(const std::string& fileName, MessageSink& sink,
+                                        const std::string& missingMessage) {
   std::string contents;
   switch (ReadWholeFile(fileName, contents)) {
-    case FileStatus::Missing:
-      sink.Message(missingMessage);
-      return std::nullopt;
+    case FileStatus::Missing: sink.Message(missingMessage); return std::nullopt;
     case FileStatus::Unreadable: {
       const std::string reason = UnreadableReason(fileName);
       sink.Message("Cannot open " + fileName + (reason.empty() ? "." : ": " + reason + "."));
       return std::nullopt;
     }
-    case FileStatus::Ok:
-      break;
+    case FileStatus::Ok: break;
   }
   return contents;
 }

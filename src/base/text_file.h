@@ -61,7 +61,8 @@ class TokenCursor {
 
 // The text of a file (byte-order mark included), or nothing after "Cannot
 // open NAME: why." / the missing message.
-std::optional<std::string> ReadTextFile(const std::string& fileName, MessageSink& sink, const std::string& missingMessage);
+std::optional<std::string> ReadTextFile(const std::string& fileName, MessageSink& sink,
+                                        const std::string& missingMessage);
 
 // A finite decimal number filling the whole token ("+" allowed); nothing for
 // anything else, including inf, nan and 1e999.

@@ -2,12 +2,12 @@
 // column layouts, proposed file names and the "SaveFormat" settings.
 #include "io/ascii_writer.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
-
-#include <fmt/format.h>
 
 #include "base/nearest.h"
 #include "base/text_file.h"
@@ -82,10 +82,12 @@ void WriteWithCoordinates(const TPoleFigure& pf, const AsciiWriteOptions& o, std
   for (int k = 1; k <= n; ++k) {
     const int i = o.InvertTheta ? n + 1 - k : k;
     const double theta = pf.Alpha[k] * rad;
-    const double r = o.Coordinates == CoordinateType::EqualArea ? std::sqrt(2.0) * std::sin(theta / 2) : std::tan(theta / 2);
+    const double r =
+        o.Coordinates == CoordinateType::EqualArea ? std::sqrt(2.0) * std::sin(theta / 2) : std::tan(theta / 2);
     for (int m = 1; m <= PointLimit(pf, i); ++m) {
       const double phi = ((m - 1) * pf.BetaStep[k] + pf.BetaStart[k]) * rad;
-      fmt::format_to(std::back_inserter(out), "{:9.5f}{:11.5f}{:13.3f}", r * std::cos(phi), r * std::sin(phi), value(i, m));
+      fmt::format_to(std::back_inserter(out), "{:9.5f}{:11.5f}{:13.3f}", r * std::cos(phi), r * std::sin(phi),
+                     value(i, m));
       out += kLineEnd;
     }
   }
@@ -103,7 +105,8 @@ constexpr std::array<SaveStandard, 4> kStandards{{
 double PowerOfTen(int exponent) {
   double f = 1.0;
   // Past about 330 steps the product is 0 or infinite and stays so.
-  for (int k = 0; k < std::abs(static_cast<long>(exponent)) && f != 0 && std::isfinite(f); ++k) f = exponent > 0 ? f * 10 : f / 10;
+  for (int k = 0; k < std::abs(static_cast<long>(exponent)) && f != 0 && std::isfinite(f); ++k)
+    f = exponent > 0 ? f * 10 : f / 10;
   return f;
 }
 
@@ -144,24 +147,6 @@ void ApplyStandard(SaveFormat& format, const SaveStandard& standard) {
   format.Width = standard.Width;
   format.Decimals = standard.Decimals;
   format.LineEndAfterCircle = standard.LineEndAfterCircle;
-}
-
-SaveFormat ReadSaveFormat(const IniFile& ini, const SaveFormat& defaults) {
-  SaveFormat f;
-  f.ValuesPerLine = ini.ReadInteger(kSaveFormatSection, "count", defaults.ValuesPerLine);
-  f.Width = ini.ReadInteger(kSaveFormatSection, "digits", defaults.Width);
-  f.Decimals = ini.ReadInteger(kSaveFormatSection, "comma", defaults.Decimals);
-  f.FactorExponent = ini.ReadInteger(kSaveFormatSection, "factor", defaults.FactorExponent);
-  f.LineEndAfterCircle = ini.ReadInteger(kSaveFormatSection, "enter", defaults.LineEndAfterCircle ? 1 : 0) != 0;
-  return f;
-}
-
-void WriteSaveFormat(IniFile& ini, const SaveFormat& format) {
-  ini.WriteInteger(kSaveFormatSection, "count", format.ValuesPerLine);
-  ini.WriteInteger(kSaveFormatSection, "digits", format.Width);
-  ini.WriteInteger(kSaveFormatSection, "comma", format.Decimals);
-  ini.WriteInteger(kSaveFormatSection, "factor", format.FactorExponent);
-  ini.WriteInteger(kSaveFormatSection, "enter", format.LineEndAfterCircle ? 1 : 0);
 }
 
 std::string ProposedAsciiName(const std::string& fileName) {

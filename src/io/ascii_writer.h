@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/ini_file.h"
 #include "base/message_sink.h"
 #include "record/pole_figure.h"
-#include "base/ini_file.h"
 
 namespace quorix {
 
@@ -71,12 +71,6 @@ std::optional<SaveStandard> FindStandard(std::string_view name);
 void ApplyStandard(SaveFormat& format, const SaveStandard& standard);
 
 // --- configuration ------------------------------------------------------------
-
-inline constexpr const char* kSaveFormatSection = "SaveFormat";
-
-// Missing or malformed keys keep the values of `defaults`; "enter" is true when nonzero.
-SaveFormat ReadSaveFormat(const IniFile& ini, const SaveFormat& defaults = {});
-void WriteSaveFormat(IniFile& ini, const SaveFormat& format);
 
 // --- file names ---------------------------------------------------------------
 

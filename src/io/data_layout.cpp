@@ -1,9 +1,10 @@
 #include "io/data_layout.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cctype>
 #include <deque>
-#include <fmt/format.h>
 #include <utility>
 
 #include "base/nearest.h"

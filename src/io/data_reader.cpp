@@ -1,7 +1,8 @@
 #include "io/data_reader.h"
 
-#include <cmath>
 #include <fmt/format.h>
+
+#include <cmath>
 
 #include "base/nearest.h"
 #include "base/text_file.h"
@@ -58,8 +59,8 @@ class FieldCursor {
 // Fixed layouts: the intensities run from the cursor's line, number `start`
 // (0-based). A circle begins on a new line in hash lists; WKO lists run on
 // across circles.
-Reading ReadFixedFields(TPoleFigure& pf, LineCursor& lines, std::size_t start, std::size_t firstColumn, std::size_t width,
-                        bool circlePerLine, const std::string& fileName, MessageSink& sink) {
+Reading ReadFixedFields(TPoleFigure& pf, LineCursor& lines, std::size_t start, std::size_t firstColumn,
+                        std::size_t width, bool circlePerLine, const std::string& fileName, MessageSink& sink) {
   Reading r;
   int i = 1, j = 0;
   std::string_view raw;
@@ -71,9 +72,10 @@ Reading ReadFixedFields(TPoleFigure& pf, LineCursor& lines, std::size_t start, s
     while (fields.Next(field)) {
       if (i > pf.CircleCount || (circlePerLine && j == pf.CirclePoints[i])) {
         if (Trim(field).empty()) continue;  // trailing blanks are no data
-        sink.Message(LineError(fileName, li, circlePerLine
-                                                 ? fmt::format("more values than circle {} has points ({}).", i, pf.CirclePoints[i])
-                                                 : "more values than the grid has points."));
+        sink.Message(LineError(fileName, li,
+                               circlePerLine
+                                   ? fmt::format("more values than circle {} has points ({}).", i, pf.CirclePoints[i])
+                                   : "more values than the grid has points."));
         r.ok = false;
         return r;
       }
@@ -103,9 +105,10 @@ Reading ReadHashList(TPoleFigure& pf, std::string_view text, long long index, co
                      MessageSink& sink) {
   const int block = HashBlockLength(pf.CirclePoints[1]);
   if (block == 0) {
-    sink.Message(fmt::format("Data file {}: a hash-list file needs a grid whose first circle has 19, 25, 37 or 72 points, "
-                             "not {}.",
-                             fileName, pf.CirclePoints[1]));
+    sink.Message(
+        fmt::format("Data file {}: a hash-list file needs a grid whose first circle has 19, 25, 37 or 72 points, "
+                    "not {}.",
+                    fileName, pf.CirclePoints[1]));
     return {0, false};
   }
   const std::size_t start = static_cast<std::size_t>(index - 1) * block + 7;
@@ -180,7 +183,8 @@ Reading ReadPlain(TPoleFigure& pf, std::string_view text, MessageSink& sink) {
 void ApplyRimRule(TPoleFigure& pf) {
   const int n = pf.CircleCount;
   const double step = pf.BetaStep[n];
-  if (pf.Alpha[n] != 90 || Nearest(pf.CirclePoints[n] * step) != 360 || !(std::fabs(step - NearestValue(step)) < 0.01)) return;
+  if (pf.Alpha[n] != 90 || Nearest(pf.CirclePoints[n] * step) != 360 || !(std::fabs(step - NearestValue(step)) < 0.01))
+    return;
   const int w = Nearest(180 / step);
   for (int k = 1; k <= w && k + w <= pf.CirclePoints[n]; ++k) {
     double& a = pf.Intensity[n][k];
@@ -202,7 +206,8 @@ bool HasGrid(const TPoleFigure& pf, const std::string& fileName, MessageSink& si
 
 }  // namespace
 
-bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const DataReadOptions& options, MessageSink& sink) {
+bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const DataReadOptions& options,
+                        MessageSink& sink) {
   if (!HasGrid(pf, fileName, sink)) return false;
   const auto text = ReadTextFile(fileName, sink, "File " + fileName + " does not exist");
   return text && ReadPoleFigureDataText(pf, *text, fileName, options, sink);

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "base/message_sink.h"
-#include "record/pole_figure.h"
 #include "io/data_layout.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

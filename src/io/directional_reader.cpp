@@ -1,9 +1,10 @@
 // Directional data files: one direction per line.
 #include "io/directional_reader.h"
 
+#include <fmt/format.h>
+
 #include <cctype>
 #include <cmath>
-#include <fmt/format.h>
 
 #include "base/text_file.h"
 
@@ -53,8 +54,7 @@ TaggedDirection TagDirection(double r, double s, std::string_view tag) {
       r += 180;
       s = 90 - s;
       break;
-    default:
-      break;
+    default: break;
   }
   double beta = 1080 - r + 90;
   // Reduced into (0, 360] from above only; fmod instead of repeated
@@ -104,7 +104,8 @@ std::optional<DirectionList> ReadDirectionsText(std::string_view text, const std
     list.directions.push_back(section ? MatVec(rotation, v) : v);
   }
   if (list.directions.empty()) {
-    sink.Message(fmt::format("Directional data file {} holds no directions: no line starts with two numbers.", fileName));
+    sink.Message(
+        fmt::format("Directional data file {} holds no directions: no line starts with two numbers.", fileName));
     return std::nullopt;
   }
   return list;

@@ -2,8 +2,8 @@
 #include "io/edt_file.h"
 
 #include "base/float_text.h"
-#include "io/ascii_writer.h"
 #include "base/text_file.h"
+#include "io/ascii_writer.h"
 
 namespace quorix {
 

@@ -2,15 +2,15 @@
 // Geesthacht layout, and the prefill of their header data.
 #include "io/formatted_writer.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 
-#include <fmt/format.h>
-
 #include "base/nearest.h"
-#include "io/ascii_writer.h"
 #include "base/text_file.h"
+#include "io/ascii_writer.h"
 
 namespace quorix {
 
@@ -82,13 +82,13 @@ std::string FormatBeartexBlock(const TPoleFigure& pf, const SaveAllSettings& s, 
     out += kLineEnd;
   }
   const Lattice& l = s.lattice;
-  fmt::format_to(put, "{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:5d}    1", l.a, l.b, l.c, l.alpha, l.beta, l.gamma,
-                 s.symmetry);
+  fmt::format_to(put, "{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:5d}    1", l.a, l.b, l.c, l.alpha, l.beta,
+                 l.gamma, s.symmetry);
   out += kLineEnd;
   const int n = CircleLimit(pf);
-  fmt::format_to(put, " {:3d}{:3d}{:3d}{:5.1f}{:5.1f}{:5.1f}{:5.1f}{:5.1f}{:5.1f} 1 1", row.h, row.k, row.l, pf.Alpha[1],
-                 pf.Alpha[n], pf.Alpha[2] - pf.Alpha[1], pf.BetaStart[1], pf.CirclePoints[1] * pf.BetaStep[1],
-                 pf.BetaStep[1]);
+  fmt::format_to(put, " {:3d}{:3d}{:3d}{:5.1f}{:5.1f}{:5.1f}{:5.1f}{:5.1f}{:5.1f} 1 1", row.h, row.k, row.l,
+                 pf.Alpha[1], pf.Alpha[n], pf.Alpha[2] - pf.Alpha[1], pf.BetaStart[1],
+                 pf.CirclePoints[1] * pf.BetaStep[1], pf.BetaStep[1]);
   out += kLineEnd;
   const double scale = BeartexScale(pf.MaxValue);
   const long total = ValueCount(pf, n);
@@ -127,7 +127,8 @@ std::string FormatGeesthachtBlock(const TPoleFigure& pf, const SaveAllSettings& 
   fmt::format_to(put, "WKO ={:3d}.0", s.misalignment);
   out += kLineEnd;
   if (row.second)
-    fmt::format_to(put, "SUP =  2{:3d}{:3d}{:3d}{:5.1f}", row.second->h2, row.second->k2, row.second->l2, row.second->fac);
+    fmt::format_to(put, "SUP =  2{:3d}{:3d}{:3d}{:5.1f}", row.second->h2, row.second->k2, row.second->l2,
+                   row.second->fac);
   else
     out += "SUP =  1  1  1  1  1.0";
   out += kLineEnd;
@@ -247,9 +248,14 @@ int BeartexToGeesthachtSymmetry(int code) {
   switch (code) {
     case 2: return 1;
     case 3: return 2;
-    case 4: case 5: case 6: case 7: return 4;
-    case 8: case 9: return 3;
-    case 10: case 11: return 6;
+    case 4:
+    case 5:
+    case 6:
+    case 7: return 4;
+    case 8:
+    case 9: return 3;
+    case 10:
+    case 11: return 6;
     default: return 0;
   }
 }

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "io/data_layout.h"
 #include "record/pole_figure.h"
 #include "record/pole_figure_set.h"
-#include "io/data_layout.h"
 
 namespace quorix {
 
@@ -38,8 +38,8 @@ struct SaveAllSettings {
   FormattedLayout layout = FormattedLayout::Beartex;
   std::vector<std::string> comments;  // 5 (Beartex) or 2 (Geesthacht) are used
   int symmetry = 0;
-  Lattice lattice;         // Geesthacht writes a, b, c and gamma
-  int misalignment = 0;    // Geesthacht "WKO =", degrees
+  Lattice lattice;           // Geesthacht writes a, b, c and gamma
+  int misalignment = 0;      // Geesthacht "WKO =", degrees
   bool invertTheta = false;  // "90 - theta"
   bool invertPhi = false;    // "360 - phi"
   std::vector<SaveAllRow> rows;

@@ -1,8 +1,9 @@
 #include "io/grid_reader.h"
 
+#include <fmt/format.h>
+
 #include <array>
 #include <cmath>
-#include <fmt/format.h>
 
 #include "base/text_file.h"
 
@@ -27,8 +28,9 @@ bool CheckCircle(const GridCircle& c, int number, const std::string& fileName, M
     return false;
   }
   if (360.0 / std::fabs(c.betaStep) >= kMaxPoints + 1) {
-    sink.Message(GridError(fileName, fmt::format("circle {} has a beta step of {}; a full turn would need more than {} points.",
-                                                 number, c.betaStep, kMaxPoints)));
+    sink.Message(
+        GridError(fileName, fmt::format("circle {} has a beta step of {}; a full turn would need more than {} points.",
+                                        number, c.betaStep, kMaxPoints)));
     return false;
   }
   return true;
@@ -41,8 +43,9 @@ bool CheckCircleCount(int n, bool outerMirror, const std::string& fileName, Mess
   }
   const int limit = outerMirror ? kMaxCircles - 1 : kMaxCircles;
   if (n > limit) {
-    sink.Message(GridError(fileName, outerMirror ? fmt::format("more than {} circles with the outer mirror circle.", limit)
-                                                 : fmt::format("more than {} circles.", limit)));
+    sink.Message(GridError(fileName, outerMirror
+                                         ? fmt::format("more than {} circles with the outer mirror circle.", limit)
+                                         : fmt::format("more than {} circles.", limit)));
     return false;
   }
   return true;
@@ -85,7 +88,8 @@ bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::strin
     const auto points = ParseInteger(tokens[1]);
     if (!alpha || !points || *points <= 0) continue;
     if (*points > kMaxPoints) {
-      sink.Message(GridError(fileName, fmt::format("circle {} has {} points, more than {}.", circles.size() + 1, *points, kMaxPoints)));
+      sink.Message(GridError(
+          fileName, fmt::format("circle {} has {} points, more than {}.", circles.size() + 1, *points, kMaxPoints)));
       return false;
     }
     GridCircle c;
@@ -149,7 +153,8 @@ bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string&
     const auto points = ParseInteger(tokens[3]);
     if (!alpha || !start || !step || !points || *points <= 0) continue;
     if (*points > kMaxPoints) {
-      sink.Message(GridError(fileName, fmt::format("circle {} has {} points, more than {}.", circles.size() + 1, *points, kMaxPoints)));
+      sink.Message(GridError(
+          fileName, fmt::format("circle {} has {} points, more than {}.", circles.size() + 1, *points, kMaxPoints)));
       return false;
     }
     GridCircle c{*alpha, *start, *step, static_cast<int>(*points)};

@@ -1,15 +1,16 @@
 #include "io/load_pole_figure.h"
 
+#include <fmt/format.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <fmt/format.h>
 #include <system_error>
 
+#include "base/text_file.h"
 #include "io/data_layout.h"
 #include "io/data_reader.h"
 #include "io/grid_reader.h"
-#include "base/text_file.h"
 #include "record/prepare.h"
 
 namespace quorix {
@@ -37,8 +38,9 @@ std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, Messa
   pf->FileName = request.dataFile;
   const std::string lowerGrid = ToLower(request.gridFile);
   const bool fullGrid = request.gridRule == GridRule::MainWindow ? lowerGrid.find(".rst") == std::string::npos
-                                                                   : lowerGrid.find(".grd") != std::string::npos;
-  const bool gridRead = fullGrid ? ReadFullGrid(*pf, request.gridFile, sink) : ReadSimpleGrid(*pf, request.gridFile, sink);
+                                                                 : lowerGrid.find(".grd") != std::string::npos;
+  const bool gridRead =
+      fullGrid ? ReadFullGrid(*pf, request.gridFile, sink) : ReadSimpleGrid(*pf, request.gridFile, sink);
   if (!gridRead) return nullptr;
   return pf;
 }

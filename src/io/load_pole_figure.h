@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "io/data_layout.h"
 #include "record/pole_figure.h"
 #include "record/prepare.h"
-#include "io/data_layout.h"
 
 namespace quorix {
 

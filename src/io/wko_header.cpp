@@ -1,7 +1,8 @@
 #include "io/wko_header.h"
 
-#include <array>
 #include <fmt/format.h>
+
+#include <array>
 
 #include "base/nearest.h"
 #include "base/text_file.h"

@@ -10,10 +10,10 @@
 namespace quorix {
 
 struct WkoHeader {
-  int count = 0;           // pole figures announced on line 3
+  int count = 0;            // pole figures announced on line 3
   int valuesPerFigure = 0;  // M = (A + 1) B
-  int dataLines = 0;       // L
-  int blockLines = 0;      // L + 5
+  int dataLines = 0;        // L
+  int blockLines = 0;       // L + 5
 };
 
 // From the first five lines of the file's text (byte-order mark removed).

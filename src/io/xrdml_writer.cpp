@@ -1,19 +1,18 @@
 // A pole figure as an XRDML measurement built on the scans of a sample file.
 #include "io/xrdml_writer.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
 
-#include <fmt/format.h>
-
-#include "base/nearest.h"
-#include "io/ascii_writer.h"
-#include "base/text_file.h"
 #include "base/ini_file.h"
+#include "base/nearest.h"
 #include "base/text_file.h"
+#include "io/ascii_writer.h"
 
 namespace quorix {
 
@@ -107,8 +106,9 @@ bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const X
     sample.Seek(scanStart);
     if (!sample.CopyThrough("</header")) return false;
     if (o.h != 0 && o.k != 0 && o.l != 0) {
-      fmt::format_to(append, "\t\t\t<reflection>{0}\t\t\t\t<hkl>{0}\t\t\t\t\t<h>{1}</h>{0}\t\t\t\t\t<k>{2}</k>{0}"
-                             "\t\t\t\t\t<l>{3}</l>{0}\t\t\t\t</hkl>{0}\t\t\t</reflection>{0}",
+      fmt::format_to(append,
+                     "\t\t\t<reflection>{0}\t\t\t\t<hkl>{0}\t\t\t\t\t<h>{1}</h>{0}\t\t\t\t\t<k>{2}</k>{0}"
+                     "\t\t\t\t\t<l>{3}</l>{0}\t\t\t\t</hkl>{0}\t\t\t</reflection>{0}",
                      kLineEnd, o.h, o.k, o.l);
       flush();
     }
@@ -132,7 +132,8 @@ bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const X
   return true;
 }
 
-std::optional<std::string> FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const XrdmlOptions& options) {
+std::optional<std::string> FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText,
+                                         const XrdmlOptions& options) {
   std::string out;
   if (!FormatPFXRDML(pf, templateText, options, [&](std::string_view piece) { out += piece; })) return std::nullopt;
   return out;
@@ -143,7 +144,8 @@ bool WritePFXRDML(const TPoleFigure& pf, const std::string& sampleFile, const st
   std::string sample;
   if (ReadWholeFile(sampleFile, sample, kMaxXrdmlTemplateSize) != FileStatus::Ok) {
     std::error_code ec;
-    if (std::filesystem::is_regular_file(sampleFile, ec) && std::filesystem::file_size(sampleFile, ec) > kMaxXrdmlTemplateSize)
+    if (std::filesystem::is_regular_file(sampleFile, ec) &&
+        std::filesystem::file_size(sampleFile, ec) > kMaxXrdmlTemplateSize)
       sink.Message("The sample file " + sampleFile + " is larger than 16 MB; an XRDML template is far smaller.");
     else
       sink.Message("Cannot open file: " + sampleFile);
@@ -162,7 +164,8 @@ bool WritePFXRDML(const TPoleFigure& pf, const std::string& sampleFile, const st
     });
     return ok;
   };
-  return WriteFileReporting(outFile, produce, sink, "Cannot create file " + outFile, "Error writing file " + outFile + ".");
+  return WriteFileReporting(outFile, produce, sink, "Cannot create file " + outFile,
+                            "Error writing file " + outFile + ".");
 }
 
 }  // namespace quorix

@@ -1,9 +1,9 @@
 // Eigenvalues and eigenvectors of a symmetric 3x3 matrix by the cyclic
 // Jacobi method with a falling threshold.
+#include "math/jacobi.h"
+
 #include <cmath>
 #include <utility>
-
-#include "math/jacobi.h"
 
 namespace quorix {
 

@@ -70,20 +70,15 @@ Mat3 AxisRotationMatrix(char axis, double angle) {
   const double co = std::cos(r);
   const double si = std::sin(r);
   switch (std::toupper(static_cast<unsigned char>(axis))) {
-    case 'X':
-      return Mat3{{{1, 0, 0}, {0, co, -si}, {0, si, co}}};
-    case 'Y':
-      return Mat3{{{co, 0, si}, {0, 1, 0}, {-si, 0, co}}};
-    case 'Z':
-      return Mat3{{{co, -si, 0}, {si, co, 0}, {0, 0, 1}}};
-    default:
-      return IdentityMatrix();  // no such axis: leave vectors alone
+    case 'X': return Mat3{{{1, 0, 0}, {0, co, -si}, {0, si, co}}};
+    case 'Y': return Mat3{{{co, 0, si}, {0, 1, 0}, {-si, 0, co}}};
+    case 'Z': return Mat3{{{co, -si, 0}, {si, co, 0}, {0, 0, 1}}};
+    default: return IdentityMatrix();  // no such axis: leave vectors alone
   }
 }
 
 Vec3 MatVec(const Mat3& m, const Vec3& v) {
-  return Vec3{m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z,
-              m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
+  return Vec3{m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z, m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
               m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
 }
 
@@ -118,9 +113,7 @@ bool UnitNormal(const Vec3& a, const Vec3& b, Vec3& normal) {
   return true;
 }
 
-Vec3 RotateAboutAxis(const Vec3& v, char axis, double angle) {
-  return MatVec(AxisRotationMatrix(axis, angle), v);
-}
+Vec3 RotateAboutAxis(const Vec3& v, char axis, double angle) { return MatVec(AxisRotationMatrix(axis, angle), v); }
 
 Mat3 AxisAngleMatrix(double phi, double theta, double omega) {
   const Vec3 n = DirectionToVector(theta, phi);

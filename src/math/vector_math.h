@@ -16,7 +16,7 @@ struct Vec3 {
 using Mat3 = std::array<std::array<double, 3>, 3>;  // row-major, v' = M v
 
 struct RotationEntry {
-  char axis = 'X';  // 'X', 'Y' or 'Z'
+  char axis = 'X';   // 'X', 'Y' or 'Z'
   double angle = 0;  // degrees
 };
 // Applied from the first entry to the last.

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "record/program_state.h"
 #include "plot/projection.h"
+#include "record/program_state.h"
 
 namespace quorix {
 

@@ -14,9 +14,7 @@ int PointsOn(const TPoleFigure& pf, int circle) {
   return std::clamp(pf.CirclePoints[circle], 0, kMaxPoints);
 }
 
-int NextPoint(const TPoleFigure& pf, int circle, int point) {
-  return point >= PointsOn(pf, circle) ? 1 : point + 1;
-}
+int NextPoint(const TPoleFigure& pf, int circle, int point) { return point >= PointsOn(pf, circle) ? 1 : point + 1; }
 
 int PreviousPoint(const TPoleFigure& pf, int circle, int point) {
   return point <= 1 ? PointsOn(pf, circle) : point - 1;
@@ -44,8 +42,7 @@ std::array<GridPoint, 2> EdgeEnds(const std::array<GridPoint, 3>& v, int edge) {
 }
 
 bool SameEdge(const std::array<GridPoint, 2>& a, const std::array<GridPoint, 2>& b) {
-  return (SamePoint(a[0], b[0]) && SamePoint(a[1], b[1])) ||
-         (SamePoint(a[0], b[1]) && SamePoint(a[1], b[0]));
+  return (SamePoint(a[0], b[0]) && SamePoint(a[1], b[1])) || (SamePoint(a[0], b[1]) && SamePoint(a[1], b[0]));
 }
 
 bool Crossed(const TPoleFigure& pf, const std::array<GridPoint, 2>& e, double threshold) {
@@ -83,8 +80,7 @@ std::optional<std::array<GridPoint, 3>> TriangleVertices(const TPoleFigure& pf, 
   const int apexCircle = t.kind == TriangleKind::Outer ? t.circle + 1 : t.circle - 1;
   const int apex = LinkOf(pf, t.circle, t.point, t.kind);
   if (!OnGrid(pf, apexCircle, apex)) return std::nullopt;
-  return std::array<GridPoint, 3>{GridPoint{t.circle, t.point},
-                                  GridPoint{t.circle, NextPoint(pf, t.circle, t.point)},
+  return std::array<GridPoint, 3>{GridPoint{t.circle, t.point}, GridPoint{t.circle, NextPoint(pf, t.circle, t.point)},
                                   GridPoint{apexCircle, apex}};
 }
 
@@ -120,8 +116,8 @@ ContourPoint EdgeCrossing(const TPoleFigure& pf, GridPoint p, GridPoint q, doubl
   return ContourPoint{alphaP + t * (alphaQ - alphaP), bp + (bq - bp) * t};
 }
 
-ContourLine TraceContour(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge,
-                         double threshold, MessageSink* messages) {
+ContourLine TraceContour(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge, double threshold,
+                         MessageSink* messages) {
   ContourLine line;
   auto vertices = TriangleVertices(pf, t);
   // Every pass marks a fresh triangle, so the walk ends after at most as
@@ -170,8 +166,7 @@ void AddFillSeed(std::vector<FillSeed>& seeds, int circle, int point) {
   seeds.push_back(FillSeed{circle, point});
 }
 
-LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds,
-                         MessageSink* messages) {
+LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
   LevelContours out;
   TriangleMarks marks;
   const int n = CircleCountOf(pf);
@@ -217,8 +212,7 @@ LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSe
               AddFillSeed(out.seeds, high.circle, high.point);
             }
           }
-          if (!halves[0].empty())
-            out.lines.push_back(JoinContourHalves(std::move(halves[0]), std::move(halves[1])));
+          if (!halves[0].empty()) out.lines.push_back(JoinContourHalves(std::move(halves[0]), std::move(halves[1])));
         }
         marks.SetVisited(t, true);
       }
@@ -283,12 +277,8 @@ void DrawContour(Canvas& canvas, const std::vector<PathStep>& path) {
   canvas.SetPenWidth(1);
   for (const PathStep& s : path) {
     switch (s.kind) {
-      case PathStepKind::Start:
-        canvas.MoveTo(s.p.x, s.p.y);
-        break;
-      case PathStepKind::Line:
-        canvas.LineTo(s.p.x, s.p.y);
-        break;
+      case PathStepKind::Start: canvas.MoveTo(s.p.x, s.p.y); break;
+      case PathStepKind::Line: canvas.LineTo(s.p.x, s.p.y); break;
       case PathStepKind::RimJump:
         canvas.LineTo(s.p.x, s.p.y);
         canvas.MoveTo(s.q.x, s.q.y);
@@ -316,9 +306,7 @@ bool OnRim(double alpha) { return std::fabs(alpha - 90.0) <= kRimTolerance; }
 
 }  // namespace
 
-bool LineIsClosed(const ContourLine& line) {
-  return line.size() >= 3 && SameDirection(line.front(), line.back());
-}
+bool LineIsClosed(const ContourLine& line) { return line.size() >= 3 && SameDirection(line.front(), line.back()); }
 
 bool FloodFillStaysInside(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines) {
   for (const ContourLine& line : lines) {
@@ -397,8 +385,8 @@ Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& 
   return at;
 }
 
-void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas,
-                    const std::vector<FillSeed>& seeds, Color levelColor, double threshold) {
+void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas, const std::vector<FillSeed>& seeds,
+                    Color levelColor, double threshold) {
   if (seeds.empty()) return;
   const int r = PlotRadius(g.plotSize);
   // The outline closes the areas that reach the rim.
@@ -413,8 +401,7 @@ void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas
     const MappedDirection m = g.rotation.Map(pf.Alpha[seed.circle], BetaOf(pf, seed.circle, seed.point));
     if (m.dropped) continue;
     Pixel at = g.Project(m.alpha, m.beta);
-    if (canvas.Pixel(at.x, at.y) == levelColor)
-      at = NudgeFillSeed(pf, g, canvas, seed, levelColor, threshold, at);
+    if (canvas.Pixel(at.x, at.y) == levelColor) at = NudgeFillSeed(pf, g, canvas, seed, levelColor, threshold, at);
     canvas.FloodFill(at.x, at.y, levelColor);
   }
 }

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "base/message_sink.h"
-#include "record/pole_figure.h"
 #include "plot/canvas.h"
 #include "plot/display_rotation.h"
 #include "plot/projection.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 
@@ -78,8 +78,8 @@ inline constexpr std::size_t kMaxContourPoints = 2 * (kMaxCircles + 1) * (kMaxPo
 // Follows a line from triangle t across its edge exitEdge (1..3) until it
 // meets a visited triangle, the edge of the triangulated area or a point
 // without value. Marks every triangle it passes.
-ContourLine TraceContour(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge,
-                         double threshold, MessageSink* messages = nullptr);
+ContourLine TraceContour(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge, double threshold,
+                         MessageSink* messages = nullptr);
 
 // The second trace reversed, then the first; a lone first trace is closed
 // by repeating its first point.
@@ -97,8 +97,7 @@ struct LevelContours {
   std::vector<FillSeed> seeds;     // newest last
 };
 // Every line of one level, with the seeds of the areas above it when asked.
-LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds,
-                         MessageSink* messages = nullptr);
+LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages = nullptr);
 
 // Projection of directions for one plot.
 struct PlotGeometry {
@@ -106,9 +105,7 @@ struct PlotGeometry {
   bool equalArea = false;
   DisplayRotation rotation;
 
-  quorix::Pixel Project(double alpha, double beta) const {
-    return ProjectPoint(plotSize, alpha, beta, equalArea);
-  }
+  quorix::Pixel Project(double alpha, double beta) const { return ProjectPoint(plotSize, alpha, beta, equalArea); }
 };
 
 // A line as pen moves in pixels. A line starts anew after a direction the
@@ -136,12 +133,12 @@ bool FloodFillStaysInside(const TPoleFigure& pf, const PlotGeometry& g, const st
 
 // Moves a seed whose pixel already has the level colour to a neighbour above
 // the level, or one pixel inward at the rim; returns the pixel to fill from.
-quorix::Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& canvas,
-                            FillSeed& seed, Color levelColor, double threshold, quorix::Pixel at);
+quorix::Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
+                            Color levelColor, double threshold, quorix::Pixel at);
 
 // Border-fills from every seed, newest first, up to the level colour.
-void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas,
-                    const std::vector<FillSeed>& seeds, Color levelColor, double threshold);
+void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas, const std::vector<FillSeed>& seeds,
+                    Color levelColor, double threshold);
 
 // Colour values below zero (an unset entry of a colour set) draw as black.
 Color DrawColor(ColorValue c);

@@ -2,8 +2,8 @@
 // rotation is active: the grid stays as measured, only the drawing turns.
 #pragma once
 
-#include "record/program_state.h"
 #include "math/vector_math.h"
+#include "record/program_state.h"
 
 namespace quorix {
 

@@ -30,21 +30,19 @@ constexpr std::uint32_t kGmCompatible = 1;
 // characters 32..126; readers that honour the spacing array then place the
 // text as a metric-compatible sans-serif font would.
 constexpr std::uint16_t kSansWidths[95] = {
-    278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,  // ' '../
-    556, 556, 556, 556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556,  // 0..?
+    278,  278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,  // ' '../
+    556,  556, 556, 556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556,  // 0..?
     1015, 667, 667, 722, 722, 667, 611, 778, 722, 278, 500, 667, 556, 833, 722, 778,  // @..O
-    667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278, 278, 278, 469, 556,  // P.._
-    333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,  // `..o
-    556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};      // p..~
+    667,  778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278, 278, 278, 469, 556,  // P.._
+    333,  556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,  // `..o
+    556,  556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};      // p..~
 
 std::int32_t Clamp32(long long v) {
   return static_cast<std::int32_t>(
       std::clamp<long long>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-std::int16_t Clamp16(int v) {
-  return static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
-}
+std::int16_t Clamp16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
 // UTF-8 to UTF-16; malformed bytes become U+FFFD.
 std::u16string Utf16(const std::string& s) {
@@ -92,9 +90,7 @@ std::u16string Utf16(const std::string& s) {
   return out;
 }
 
-int FontPixelHeight(int pointSize) {
-  return std::max(1, static_cast<int>(std::lround(pointSize * kDpi / 72.0)));
-}
+int FontPixelHeight(int pointSize) { return std::max(1, static_cast<int>(std::lround(pointSize * kDpi / 72.0))); }
 
 }  // namespace
 
@@ -247,7 +243,7 @@ void EmfCanvas::EnsureFont() {
   Record r(emf::kExtCreateFontIndirectW);
   r.U32(fontHandle_);
   r.I32(-FontPixelHeight(fontSize_)).I32(0).I32(0).I32(0).I32(400);  // height, width, esc., orient., weight
-  r.U8(0).U8(0).U8(0).U8(1);  // italic, underline, strike-out, DEFAULT_CHARSET
+  r.U8(0).U8(0).U8(0).U8(1);                                         // italic, underline, strike-out, DEFAULT_CHARSET
   r.U8(0).U8(0).U8(0).U8(0);  // precision, clip precision, quality, pitch and family
   for (char16_t ch : wide) r.U16(static_cast<std::uint16_t>(ch));
   Emit(r);
@@ -309,7 +305,8 @@ void EmfCanvas::PolyRecord(std::uint32_t type, const std::vector<quorix::Pixel>&
   }
   Record rec(type);
   rec.Rect(l, t, r, b).U32(static_cast<std::uint32_t>(points.size()));
-  for (const auto& p : points) rec.U16(static_cast<std::uint16_t>(Clamp16(p.x))).U16(static_cast<std::uint16_t>(Clamp16(p.y)));
+  for (const auto& p : points)
+    rec.U16(static_cast<std::uint16_t>(Clamp16(p.x))).U16(static_cast<std::uint16_t>(Clamp16(p.y)));
   Emit(rec);
 }
 

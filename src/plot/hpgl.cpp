@@ -1,9 +1,9 @@
 // HPGL plotter text of a pole figure plot.
 #include "plot/hpgl.h"
 
-#include <cmath>
-
 #include <fmt/format.h>
+
+#include <cmath>
 
 #include "base/nearest.h"
 #include "plot/projection.h"
@@ -82,12 +82,8 @@ void WriteContourHPGL(HpglSink& out, const HpglFrame& f, int pen, const std::vec
   for (std::size_t i = 0; i < path.size(); ++i) {
     const PathStep& step = path[i];
     switch (step.kind) {
-      case PathStepKind::Start:
-        s += "PU" + f.Point(step.p) + ";PD";
-        break;
-      case PathStepKind::RimJump:
-        s += f.Point(step.p) + ";PU" + f.Point(step.q) + ";PD";
-        break;
+      case PathStepKind::Start: s += "PU" + f.Point(step.p) + ";PD"; break;
+      case PathStepKind::RimJump: s += f.Point(step.p) + ";PU" + f.Point(step.q) + ";PD"; break;
       case PathStepKind::Line: {
         const bool more = i + 1 < path.size() && path[i + 1].kind != PathStepKind::Start;
         s += f.Point(step.p) + (more ? "," : "; ");

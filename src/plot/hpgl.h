@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "base/message_sink.h"
-#include "record/pole_figure.h"
-#include "record/program_state.h"
 #include "plot/canvas.h"
 #include "plot/contours.h"
 #include "plot/render.h"
+#include "record/pole_figure.h"
+#include "record/program_state.h"
 
 namespace quorix {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "base/text_file.h"
 #include "base/number_format.h"
+#include "base/text_file.h"
 
 namespace quorix {
 

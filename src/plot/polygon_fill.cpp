@@ -11,8 +11,8 @@ namespace {
 // Edges in walking order A-B, B-C, C-A, each with the ends in the order the
 // contour lines use, so that both compute the same crossing points.
 struct WalkEdge {
-  int from, to;      // vertex indices in walking order
-  int p, q;          // vertex indices as EdgeCrossing takes them
+  int from, to;  // vertex indices in walking order
+  int p, q;      // vertex indices as EdgeCrossing takes them
 };
 constexpr WalkEdge kWalk[3] = {{0, 1, 0, 1}, {1, 2, 1, 2}, {2, 0, 0, 2}};
 
@@ -40,8 +40,7 @@ void FillLevelPolygons(const TPoleFigure& pf, const PlotGeometry& g, const std::
   // A triangle whose lowest point reaches a later level is covered whole by
   // that level's polygon; drawing it before would be wasted.
   std::vector<double> laterMin(levels.size(), std::numeric_limits<double>::infinity());
-  for (std::size_t k = levels.size(); k-- > 1;)
-    laterMin[k - 1] = std::min(laterMin[k], levels[k].threshold);
+  for (std::size_t k = levels.size(); k-- > 1;) laterMin[k - 1] = std::min(laterMin[k], levels[k].threshold);
 
   canvas.SetPenMode(PenMode::Copy);
   canvas.SetPenStyle(PenStyle::Solid);

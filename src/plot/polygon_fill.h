@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "record/pole_figure.h"
 #include "plot/canvas.h"
 #include "plot/contours.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

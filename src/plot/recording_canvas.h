@@ -18,7 +18,7 @@ struct CanvasOp {
   // Rectangle, Ellipse: x1 y1 x2 y2; Arc: all eight; MoveTo, LineTo, Text,
   // FloodFill: x1 y1 (FloodFill border colour in `color`); Font: size in x1.
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0, x4 = 0, y4 = 0;
-  std::string text;  // Text, Font name
+  std::string text;                   // Text, Font name
   std::vector<quorix::Pixel> points;  // Polygon
   Color color = 0;
   // Drawing state when the operation was made.

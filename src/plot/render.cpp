@@ -1,21 +1,21 @@
 // The one drawing routine of a pole figure, on a canvas or as plotter text.
 #include "plot/render.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 
-#include <fmt/format.h>
-
 #include "base/nearest.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
-#include "record/statistics.h"
 #include "math/vector_math.h"
 #include "plot/contours.h"
 #include "plot/display_rotation.h"
 #include "plot/hpgl.h"
-#include "base/number_format.h"
 #include "plot/polygon_fill.h"
 #include "plot/projection.h"
+#include "record/statistics.h"
 
 namespace quorix {
 
@@ -23,7 +23,7 @@ namespace {
 
 constexpr Color kBlack = 0x000000;
 constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kRed = 0x0000FF;   // R + 256 G + 65536 B
+constexpr Color kRed = 0x0000FF;  // R + 256 G + 65536 B
 constexpr Color kBlue = 0xFF0000;
 // Larger images are refused: the coordinates of the plot must fit an int.
 constexpr int kMaxImageSide = 1 << 20;
@@ -90,7 +90,8 @@ void DrawTriangulation(const TPoleFigure& pf, const PlotGeometry& g, Canvas& can
         if (!v) continue;
         canvas.SetPenColor(kind == TriangleKind::Inner ? kBlue : kRed);
         Pixel p[3];
-        for (int k = 0; k < 3; ++k) p[k] = g.Project(pf.Alpha[(*v)[k].circle], BetaOf(pf, (*v)[k].circle, (*v)[k].point));
+        for (int k = 0; k < 3; ++k)
+          p[k] = g.Project(pf.Alpha[(*v)[k].circle], BetaOf(pf, (*v)[k].circle, (*v)[k].point));
         canvas.MoveTo(p[0].x, p[0].y);
         canvas.LineTo(p[2].x, p[2].y);
         canvas.LineTo(p[1].x, p[1].y);
@@ -246,7 +247,8 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
   if (screen && o.FillAreas && !canvas.HasPixels()) {
     std::vector<FillLevel> bands;
     for (int k = 1; k <= levelCount; ++k)
-      bands.push_back(FillLevel{LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor), DrawColor(state.ContourColor[k])});
+      bands.push_back(
+          FillLevel{LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor), DrawColor(state.ContourColor[k])});
     FillLevelPolygons(pf, g, bands, canvas);
   }
   for (int k = 1; k <= levelCount; ++k) {

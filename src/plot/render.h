@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "plot/canvas.h"
 #include "record/pole_figure.h"
 #include "record/program_state.h"
-#include "plot/canvas.h"
 
 namespace quorix {
 
@@ -35,16 +35,16 @@ LabelFont LabelFontFor(int pct);
 
 // The texts of the plot, shared by the screen and the plotter output.
 struct PlotLabels {
-  std::vector<std::string> legend;  // per level
-  std::string norm;                 // the "norm:"/"A:" line
-  std::string fileName;             // name part of the record's file name
-  std::vector<std::string> addRows; // rows 1..R of the add list; row R empty
+  std::vector<std::string> legend;   // per level
+  std::string norm;                  // the "norm:"/"A:" line
+  std::string fileName;              // name part of the record's file name
+  std::vector<std::string> addRows;  // rows 1..R of the add list; row R empty
   std::string projection;
   std::string maxTail;  // value "  at  " beta " / " alpha
   std::string minTail;
   bool eigen = false;
-  std::string shape;                   // "T= ...    P'= ..."
-  std::vector<std::string> eigenTails; // k = 1..3: "e" k ":   " value "  at  " ...
+  std::string shape;                    // "T= ...    P'= ..."
+  std::vector<std::string> eigenTails;  // k = 1..3: "e" k ":   " value "  at  " ...
   int rotationMode = kNoRotation;
   std::string rotationAxis;                        // mode 0: "phi/theta  omega"
   std::vector<std::pair<char, int>> rotationList;  // mode 1: axis letter, whole degrees

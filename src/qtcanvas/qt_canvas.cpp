@@ -21,13 +21,10 @@ QColor ToQColor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 
 QRgb ToRgb(Color c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 Color FromRgb(QRgb p) {
-  return static_cast<Color>(qRed(p)) | (static_cast<Color>(qGreen(p)) << 8) |
-         (static_cast<Color>(qBlue(p)) << 16);
+  return static_cast<Color>(qRed(p)) | (static_cast<Color>(qGreen(p)) << 8) | (static_cast<Color>(qBlue(p)) << 16);
 }
 
-int PixelSizeFor(int pointSize) {
-  return std::max(1, static_cast<int>(std::lround(pointSize * kScreenDpi / 72.0)));
-}
+int PixelSizeFor(int pointSize) { return std::max(1, static_cast<int>(std::lround(pointSize * kScreenDpi / 72.0))); }
 
 QFont MakeFont(int pointSize) {
   QFont f(QStringLiteral("DejaVu Sans"));
@@ -131,7 +128,8 @@ void QtRasterCanvas::DrawThinLine(int x0, int y0, int x1, int y1) {
   for (long long k = kFrom; k <= kTo; ++k) {
     // Nearest pixel to the ideal line, halves rounded away from the start.
     // Coordinates may span the whole int range, so the product needs 128 bits.
-    long long off = static_cast<long long>((2 * static_cast<Wide>(k) * std::llabs(dMinor) + n) / (2 * static_cast<Wide>(n)));
+    long long off =
+        static_cast<long long>((2 * static_cast<Wide>(k) * std::llabs(dMinor) + n) / (2 * static_cast<Wide>(n)));
     long long minor = minor0 + (dMinor < 0 ? -off : off);
     long long major = major0 + sMajor * k;
     if (!StyleOn(penStyle_, base + static_cast<long>(k))) continue;
@@ -225,8 +223,8 @@ void QtRasterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   }
 }
 
-void QtRasterCanvas::EllipseRows(int x1, int y1, int x2, int y2, bool outline, bool fill,
-                                 double fromAngle, double spanAngle) {
+void QtRasterCanvas::EllipseRows(int x1, int y1, int x2, int y2, bool outline, bool fill, double fromAngle,
+                                 double spanAngle) {
   const double cx = (static_cast<double>(x1) + x2) / 2, cy = (static_cast<double>(y1) + y2) / 2;
   const double a = (static_cast<double>(x2) - x1) / 2, b = (static_cast<double>(y2) - y1) / 2;
   // Leftmost and rightmost pixel whose centre lies inside on row y.

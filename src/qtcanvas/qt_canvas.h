@@ -22,7 +22,7 @@ namespace quorix {
 // here; wider pens and text go through QPainter.
 class QtRasterCanvas : public Canvas {
  public:
-  QtRasterCanvas(int width, int height);  // filled white
+  QtRasterCanvas(int width, int height);         // filled white
   explicit QtRasterCanvas(const QImage& image);  // draws over a copy of image
 
   const QImage& Image() const { return image_; }
@@ -57,8 +57,7 @@ class QtRasterCanvas : public Canvas {
   void SetupPainter(QPainter& p, bool withBrush) const;
   // The rows of an ellipse inscribed in [x1, x2) x [y1, y2): outline spans
   // on the left and right and the interior between them.
-  void EllipseRows(int x1, int y1, int x2, int y2, bool outline, bool fill, double fromAngle,
-                   double spanAngle);
+  void EllipseRows(int x1, int y1, int x2, int y2, bool outline, bool fill, double fromAngle, double spanAngle);
 
   QImage image_;
   Color penColor_ = 0;

@@ -14,9 +14,7 @@ namespace {
 constexpr int kMaxDecades = 700;
 constexpr double kMaxDownSteps = 2e6;
 
-double UpperBound(const TPoleFigure& pf, bool showMrd) {
-  return showMrd ? pf.MaxValue / pf.NormFactor : pf.MaxValue;
-}
+double UpperBound(const TPoleFigure& pf, bool showMrd) { return showMrd ? pf.MaxValue / pf.NormFactor : pf.MaxValue; }
 
 }  // namespace
 

@@ -16,7 +16,7 @@ inline constexpr int kMaxIntensityCols = 363;  // Intensity 0..362
 inline constexpr int kMaxCircles = 91;         // measured + outer mirror
 inline constexpr int kMaxPoints = 361;
 inline constexpr int kMaxLevels = 50;
-inline constexpr double kMissing = -1.0;       // a point without value
+inline constexpr double kMissing = -1.0;  // a point without value
 
 // Which grid reader filled the grid: the simple layout or the full one with mirror switches.
 enum class GridKind : std::uint8_t { Simple, Full };
@@ -71,9 +71,7 @@ struct TPoleFigure {
 inline std::unique_ptr<TPoleFigure> NewPoleFigure() { return std::make_unique<TPoleFigure>(); }
 
 // Beta of point k on circle i, not reduced modulo 360.
-inline double BetaOf(const TPoleFigure& pf, int i, int k) {
-  return (k - 1) * pf.BetaStep[i] + pf.BetaStart[i];
-}
+inline double BetaOf(const TPoleFigure& pf, int i, int k) { return (k - 1) * pf.BetaStep[i] + pf.BetaStart[i]; }
 
 // A revision no record has had before, so that records swapped in meanwhile
 // never look unchanged.

@@ -12,12 +12,12 @@ namespace {
 // equal-area radius grows linearly from ring to ring.
 constexpr std::array<double, 22> kSampleRingAlpha = {
     0.0,  // unused
-    0.0,        4.0522679,  8.1096145,  12.177176,  16.2602047,  20.3641348, 24.4946485,
-    28.6577551, 32.8598804, 37.1079713, 41.409622,  45.7732288,  50.208181,  54.7251026,
+    0.0,        4.0522679,  8.1096145,   12.177176,  16.2602047, 20.3641348,  24.4946485,
+    28.6577551, 32.8598804, 37.1079713,  41.409622,  45.7732288, 50.208181,   54.7251026,
     59.3361703, 64.0555202, 68.89980398, 73.8889466, 79.0472158, 84.40477256, 90.0};
 constexpr int kSampleRings = 21;
 
-constexpr int kLastRow = kMaxGridRows - 1;        // 91
+constexpr int kLastRow = kMaxGridRows - 1;          // 91
 constexpr int kLastColumn = kMaxIntensityCols - 1;  // 362
 
 bool IsMissing(double v) { return v == kMissing; }

@@ -4,9 +4,9 @@
 #include <array>
 #include <optional>
 
-#include "record/pole_figure.h"
 #include "math/jacobi.h"
 #include "math/vector_math.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

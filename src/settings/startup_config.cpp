@@ -1,8 +1,9 @@
 #include "settings/startup_config.h"
 
+#include <fmt/format.h>
+
 #include <cctype>
 #include <filesystem>
-#include <fmt/format.h>
 
 #include "base/text_file.h"
 
@@ -29,20 +30,6 @@ WindowPosition ParseWindowPosition(const std::string& value) {
   return p;
 }
 
-StartupConfig ReadStartupConfig(const IniFile& ini) {
-  StartupConfig c;
-  c.DataFileName = ini.ReadString("Files", "data", "");
-  c.GridFileName = ini.ReadString("Files", "grid", "");
-  c.GridPath = c.GridFileName.empty() ? std::string() : std::filesystem::path(c.GridFileName).parent_path().string();
-  c.DataPath = ini.ReadString("Data", "datapath", "");
-  for (int n = 2; n <= 8; ++n) {
-    const int offset = 50 * (n - 2) + 1;
-    const std::string fallback = fmt::format("top{:04d}_left{:04d}", offset, offset);
-    c.PlotWindow[n] = ParseWindowPosition(ini.ReadString("Plot", "plot" + std::to_string(n), fallback));
-  }
-  return c;
-}
-
 std::string IniFileNameFor(const std::string& programPath, const std::string& currentFolder) {
   std::filesystem::path p(programPath);
   if (!p.has_parent_path()) p = std::filesystem::path(currentFolder) / p;
@@ -59,13 +46,6 @@ SettingsFiles ChooseSettingsFiles(const std::string& programPath, const std::str
   if (std::filesystem::exists(user, ec)) return {user, user};
   if (std::filesystem::is_regular_file(beside, ec)) return {beside, user};
   return {"", user};
-}
-
-void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::string& dataPath,
-                       const std::string& gridFile) {
-  ini.WriteString("Files", "data", dataFile);
-  ini.WriteString("Files", "grid", gridFile);
-  ini.WriteString("Data", "datapath", dataPath);
 }
 
 bool SaveSettings(const IniFile& ini, const std::string& path, std::string& error) {

@@ -1,6 +1,6 @@
-// The start-up keys of the configuration file that are not display options:
-// last data and grid files, data folder and the screen positions of windows
-// 2..8; where the file lives and where the manual is.
+// What the program starts with (last files, folders, window positions; read
+// by settings/settings.h), where the configuration file lives and where the
+// manual is.
 #pragma once
 
 #include <array>
@@ -23,8 +23,6 @@ struct StartupConfig {
   std::array<WindowPosition, 9> PlotWindow{};  // 2..8
 };
 
-StartupConfig ReadStartupConfig(const IniFile& ini);
-
 // "top0051_left0051": top from the digits at character 4, left from characters 13..16.
 WindowPosition ParseWindowPosition(const std::string& value);
 
@@ -41,10 +39,6 @@ struct SettingsFiles {
 // to the user's file. An empty userFolder keeps everything beside the program.
 SettingsFiles ChooseSettingsFiles(const std::string& programPath, const std::string& currentFolder,
                                   const std::string& userFolder);
-
-// Keeps the last data file, its folder and the grid file for the next start.
-void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::string& dataPath,
-                       const std::string& gridFile);
 
 // IniFile::Save after creating the file's folder.
 bool SaveSettings(const IniFile& ini, const std::string& path, std::string& error);

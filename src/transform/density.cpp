@@ -102,7 +102,8 @@ bool AddWindow(const GridCircle& c, int count, double centre, double half, std::
   return true;
 }
 
-void AddOneReference(TPoleFigure& pf, const std::vector<GridCircle>& table, const Vec3& v, const DensityKernel& kernel) {
+void AddOneReference(TPoleFigure& pf, const std::vector<GridCircle>& table, const Vec3& v,
+                     const DensityKernel& kernel) {
   for (int i = 1; i < static_cast<int>(table.size()); ++i) {
     auto& row = pf.Intensity[i];
     const auto& points = table[i].points;
@@ -166,7 +167,8 @@ void AddToCircle(std::array<double, kMaxIntensityCols>& row, const GridCircle& c
     used = 1;
   }
   if (used > 1)
-    std::sort(windows.begin(), windows.begin() + used, [](const Interval& x, const Interval& y) { return x.lo < y.lo; });
+    std::sort(windows.begin(), windows.begin() + used,
+              [](const Interval& x, const Interval& y) { return x.lo < y.lo; });
   // The points within reach first, then their weights: the arc cosines and
   // exponentials of a circle then follow one another without branches between.
   std::array<int, kMaxPoints> hit;

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "record/pole_figure.h"
 #include "math/vector_math.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

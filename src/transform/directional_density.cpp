@@ -1,7 +1,8 @@
 #include "transform/directional_density.h"
 
-#include <cmath>
 #include <fmt/format.h>
+
+#include <cmath>
 
 #include "record/statistics.h"
 #include "transform/density.h"

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/text_file.h"
 #include "io/data_reader.h"
 #include "io/grid_reader.h"
-#include "base/text_file.h"
-#include "record/statistics.h"
 #include "record/levels.h"
+#include "record/statistics.h"
 
 namespace quorix {
 
@@ -29,7 +29,9 @@ double Combine(double a, char op, double b) {
 
 }  // namespace
 
-bool IsEditOperator(char op) { return std::find(kEditOperators.begin(), kEditOperators.end(), op) != kEditOperators.end(); }
+bool IsEditOperator(char op) {
+  return std::find(kEditOperators.begin(), kEditOperators.end(), op) != kEditOperators.end();
+}
 
 OperandTable UniformOperands(double value) {
   OperandTable t;
@@ -104,7 +106,8 @@ std::unique_ptr<TPoleFigure> ReadRasterPF(const std::string& fileName, const std
 void MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second) {
   if (IsEditOperator(op)) {
     const int first = target.InnerMirror == 1 ? 0 : 1;
-    const int last = std::min(std::clamp(target.CircleCount, 0, kLastRow) + (target.OuterMirror == 1 ? 1 : 0), kLastRow);
+    const int last =
+        std::min(std::clamp(target.CircleCount, 0, kLastRow) + (target.OuterMirror == 1 ? 1 : 0), kLastRow);
     const int secondFirst = second.InnerMirror == 1 ? 0 : 1;
     const int secondLast = std::clamp(second.CircleCount, 0, kLastRow) + (second.OuterMirror == 1 ? 1 : 0);
     for (int i = first; i <= last; ++i) {

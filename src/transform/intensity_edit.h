@@ -35,8 +35,7 @@ std::optional<double> ParseEditValue(std::string_view text, char op, MessageSink
 
 // The value cells of the circle correction, in circle order: nothing after
 // "Invalid value on circle k" or "Division by Zero on circle k".
-std::optional<std::vector<double>> ParseCircleValues(const std::vector<std::string>& cells, char op,
-                                                     MessageSink& sink);
+std::optional<std::vector<double>> ParseCircleValues(const std::vector<std::string>& cells, char op, MessageSink& sink);
 
 // What follows every edit: levels from one (at most 50) and the lowest level
 // in the unit shown.

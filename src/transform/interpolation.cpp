@@ -7,16 +7,16 @@
 #include <system_error>
 #include <utility>
 
+#include "base/text_file.h"
 #include "io/grid_reader.h"
 #include "record/prepare.h"
-#include "base/text_file.h"
 #include "record/statistics.h"
 
 namespace quorix {
 
 namespace {
 
-constexpr int kLastRow = kMaxGridRows - 1;         // 91
+constexpr int kLastRow = kMaxGridRows - 1;          // 91
 constexpr int kLastColumn = kMaxIntensityCols - 1;  // 362
 
 // The rotation that carries a target direction back into the source frame.

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "math/vector_math.h"
 #include "record/pole_figure.h"
 #include "record/pole_figure_set.h"
 #include "record/program_state.h"
-#include "math/vector_math.h"
 
 namespace quorix {
 

@@ -1,16 +1,16 @@
 // Weighted and fitted sums of pole figures and the checks of the add list.
 #include "transform/pf_add.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include <fmt/format.h>
-
-#include "io/load_pole_figure.h"
 #include "base/text_file.h"
-#include "record/statistics.h"
+#include "io/load_pole_figure.h"
 #include "record/levels.h"
+#include "record/statistics.h"
 #include "transform/pf_difference.h"
 
 namespace quorix {
@@ -128,8 +128,9 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
   return pf;
 }
 
-bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs, const std::vector<float>& weights,
-                   const std::vector<std::uint8_t>& indices, const std::vector<std::string>& files, MessageSink& sink) {
+bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
+                   const std::vector<float>& weights, const std::vector<std::uint8_t>& indices,
+                   const std::vector<std::string>& files, MessageSink& sink) {
   const std::size_t lines = std::min({weights.size(), indices.size(), files.size()});
   if (lines == 0) return true;
   // Summed apart, so that a file that cannot be read leaves pf1 as it was.
@@ -157,9 +158,8 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
       sk = 1 / further->NormFactor;
     }
     const double wk = weights[k];
-    ForEachPoint(*sum, *further, first, last, [&](double& v, double t) {
-      v = (v != kMissing && t != kMissing) ? t * wk * sk + v : kMissing;
-    });
+    ForEachPoint(*sum, *further, first, last,
+                 [&](double& v, double t) { v = (v != kMissing && t != kMissing) ? t * wk * sk + v : kMissing; });
   }
   UpdateExtremes(*sum);
   UpdateStatistics(*sum);

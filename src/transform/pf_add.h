@@ -54,8 +54,9 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
 // figure is missing in the sum. Lines beyond the shortest table are ignored.
 // A pole figure whose mean is zero or negative cannot be normalised: it is
 // left out with a message, as the fitted sum leaves out a file summing to 0.
-bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs, const std::vector<float>& weights,
-                   const std::vector<std::uint8_t>& indices, const std::vector<std::string>& files, MessageSink& sink);
+bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
+                   const std::vector<float>& weights, const std::vector<std::uint8_t>& indices,
+                   const std::vector<std::string>& files, MessageSink& sink);
 
 // Fitted: each further pole figure is scaled to the running result over the
 // points both have, then averaged with it; points missing in the result are

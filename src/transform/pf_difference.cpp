@@ -1,22 +1,18 @@
 // Difference and RP distribution of two pole figures, result names and the RP log.
 #include "transform/pf_difference.h"
 
+#include <fmt/format.h>
+
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include <fmt/format.h>
-
 #include "base/ini_file.h"
 #include "base/text_file.h"
-#include "record/statistics.h"
 #include "record/levels.h"
 #include "record/pole_figure_set.h"
-#include "base/ini_file.h"
-#include "base/text_file.h"
 #include "record/statistics.h"
-#include "record/levels.h"
 
 namespace quorix {
 
@@ -56,7 +52,8 @@ std::string DescribeGridDifference(const TPoleFigure& a, const TPoleFigure& b) {
   for (int i = FirstCircle(a); i <= LastCircle(a); ++i) {
     if (a.CirclePoints[i] != b.CirclePoints[i])
       return fmt::format("circle {} has {} points against {}", i, a.CirclePoints[i], b.CirclePoints[i]);
-    if (a.Alpha[i] != b.Alpha[i]) return fmt::format("circle {} lies at alpha {:g} against {:g}", i, a.Alpha[i], b.Alpha[i]);
+    if (a.Alpha[i] != b.Alpha[i])
+      return fmt::format("circle {} lies at alpha {:g} against {:g}", i, a.Alpha[i], b.Alpha[i]);
   }
   return {};
 }

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "base/message_sink.h"
-#include "record/pole_figure.h"
 #include "io/ascii_writer.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 

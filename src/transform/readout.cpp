@@ -1,17 +1,17 @@
 // The pointer read-out of the main plot and the in-plot value editor.
 #include "transform/readout.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include <fmt/format.h>
-
 #include "base/nearest.h"
-#include "record/prepare.h"
 #include "base/text_file.h"
-#include "record/statistics.h"
 #include "record/levels.h"
+#include "record/prepare.h"
+#include "record/statistics.h"
 #include "transform/interpolation.h"
 
 namespace quorix {

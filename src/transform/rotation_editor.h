@@ -5,9 +5,9 @@
 #include <array>
 #include <string>
 
+#include "math/vector_math.h"
 #include "record/program_state.h"
 #include "transform/rotation_text.h"
-#include "math/vector_math.h"
 
 namespace quorix {
 

@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "record/prepare.h"
 #include "base/text_file.h"
-#include "record/statistics.h"
 #include "math/vector_math.h"
 #include "record/levels.h"
+#include "record/prepare.h"
+#include "record/statistics.h"
 #include "transform/interpolation.h"
 #include "transform/radial_kernel.h"
 #include "transform/smoothing_fft.h"
@@ -108,7 +108,8 @@ class Smoother {
         continue;
       }
       if (ranges.empty()) continue;
-      std::sort(ranges.begin(), ranges.end(), [](const IndexRange& x, const IndexRange& y) { return x.first < y.first; });
+      std::sort(ranges.begin(), ranges.end(),
+                [](const IndexRange& x, const IndexRange& y) { return x.first < y.first; });
       int next = 1;  // first index not yet summed
       for (const IndexRange& r : ranges) {
         const int first = std::max(r.first, next);
@@ -368,7 +369,8 @@ std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, doubl
                                                     SmoothingMethod method, const CircleProgress& progress,
                                                     int threads) {
   if (!(fwhm > 0) || !std::isfinite(fwhm)) return nullptr;
-  if (method == SmoothingMethod::Fast) return CachedPlan(pf, fwhm, threads)->Smooth(pf, excludeNegative, progress, threads);
+  if (method == SmoothingMethod::Fast)
+    return CachedPlan(pf, fwhm, threads)->Smooth(pf, excludeNegative, progress, threads);
   const Smoother sm(pf, fwhm, excludeNegative);
   auto out = std::make_unique<IntensityTable>();
   if (method == SmoothingMethod::Plain)

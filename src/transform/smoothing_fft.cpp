@@ -90,9 +90,8 @@ RegularGridSmoother::~RegularGridSmoother() {
 
 // The kernel rows of target circle i against every circle within reach.
 void RegularGridSmoother::BuildCircle(int i, std::vector<double>& row) {
-  const double minCosine = cutoff_ + RadialKernel::kTieBand < kPi / 2
-                               ? std::cos(cutoff_ + RadialKernel::kTieBand) - 1e-12
-                               : -1.0;
+  const double minCosine =
+      cutoff_ + RadialKernel::kTieBand < kPi / 2 ? std::cos(cutoff_ + RadialKernel::kTieBand) - 1e-12 : -1.0;
   std::vector<int> tieShifts;
   std::vector<Tie>& ties = ties_[i];
   const Vec3& a = Unit(i, 0);

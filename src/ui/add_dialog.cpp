@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/message_box_sink.h"
 #include "ui/load_files_dialog.h"
+#include "ui/message_box_sink.h"
 
 namespace quorix {
 
@@ -122,7 +122,8 @@ void TAddPFDlg::DeleteBtnClick() {
 std::vector<AddListRow> TAddPFDlg::Rows() const {
   std::vector<AddListRow> rows;
   for (int r = 0; r < FileStringGrid->rowCount(); ++r) {
-    rows.push_back({Cell(*FileStringGrid, r, kWeightColumn).toStdString(), Cell(*FileStringGrid, r, kFileColumn).toStdString(),
+    rows.push_back({Cell(*FileStringGrid, r, kWeightColumn).toStdString(),
+                    Cell(*FileStringGrid, r, kFileColumn).toStdString(),
                     Cell(*FileStringGrid, r, kIndexColumn).toStdString()});
   }
   return rows;

@@ -3,6 +3,8 @@
 #include <QDebug>
 #include <QFileInfo>
 
+#include "settings/settings.h"
+
 namespace quorix {
 
 void StoreSettings(AppContext& c) {

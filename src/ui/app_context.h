@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/ini_file.h"
 #include "record/pole_figure_set.h"
 #include "record/program_state.h"
 #include "settings/startup_config.h"
-#include "base/ini_file.h"
 #include "workflow/session.h"
 
 namespace quorix {

@@ -10,9 +10,9 @@
 #include "transform/pf_difference.h"
 #include "ui/add_dialog.h"
 #include "ui/child_dialogs.h"
+#include "ui/compare_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/compare_dialog.h"
 #include "ui/plot_window.h"
 #include "workflow/rp_log.h"
 
@@ -38,8 +38,8 @@ void ComparePoleFigures(TMainform& mainform, AppContext& context) {
   TPFDiff& dlg = PFDiffDialog(mainform, context);
   const TPoleFigure& pf1 = *context.set.PF[1];
   const TPoleFigure& pf2 = *context.set.PF[2];
-  dlg.Propose(
-      ProposeDiffNames(pf1.FileName, context.load.Multi(), PlaceInFileText(pf1), context.state.DataPath, dlg.RPLogName));
+  dlg.Propose(ProposeDiffNames(pf1.FileName, context.load.Multi(), PlaceInFileText(pf1), context.state.DataPath,
+                               dlg.RPLogName));
   if (dlg.exec() != QDialog::Accepted) return;
 
   const CompareRequest request = dlg.Request();

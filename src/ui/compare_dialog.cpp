@@ -123,7 +123,8 @@ void TPFDiff::SearchInto(QLineEdit* edit, const QString& title, bool append) {
   // The log is appended to, never replaced.
   if (append) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (!edit->text().isEmpty()) dialog.selectFile(QFileInfo(edit->text()).fileName());
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) edit->setText(dialog.selectedFiles().first());
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    edit->setText(dialog.selectedFiles().first());
 }
 
 void TPFDiff::DiffSearchButtonClick() { SearchInto(DiffFileEdit, "Save Difference Pole Figure As ...", false); }

@@ -24,8 +24,9 @@
 #include "base/ini_file.h"
 #include "plot/contour_colors.h"
 #include "record/levels.h"
-#include "ui/message_box_sink.h"
+#include "settings/settings.h"
 #include "ui/load_files_dialog.h"
+#include "ui/message_box_sink.h"
 
 namespace quorix {
 
@@ -247,14 +248,14 @@ void TContourDlg::SortBtnClick() {
 
 void TContourDlg::RecalcBtnClick() {
   MessageBoxSink sink(this);
-  const LevelEditResult result = RecalculateLevels(Main(), FirstEdit->text().toStdString(),
-                                                   StepEdit->text().toStdString(), LastEdit->text().toStdString(), sink);
+  const LevelEditResult result = RecalculateLevels(
+      Main(), FirstEdit->text().toStdString(), StepEdit->text().toStdString(), LastEdit->text().toStdString(), sink);
   if (result == LevelEditResult::Done) SetRows(FormatLevelRows(Main()));
 }
 
 void TContourDlg::LastBtnClick() {
-  const std::optional<std::string> last = LastLevelText(Main(), context_.state.Options.ShowMrd,
-                                                        FirstEdit->text().toStdString(), StepEdit->text().toStdString());
+  const std::optional<std::string> last = LastLevelText(
+      Main(), context_.state.Options.ShowMrd, FirstEdit->text().toStdString(), StepEdit->text().toStdString());
   if (!last) return;
   LastEdit->setText(QString::fromStdString(*last));
   RecalcBtnClick();

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <array>
 
-#include "record/program_state.h"
 #include "math/vector_math.h"
+#include "record/program_state.h"
 
 class QCheckBox;
 class QLabel;

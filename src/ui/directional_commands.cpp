@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "base/text_file.h"
 #include "io/load_pole_figure.h"
 #include "transform/directional_density.h"
-#include "base/text_file.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
 #include "ui/rotation_dialog.h"

@@ -10,12 +10,12 @@
 #include "record/statistics.h"
 #include "transform/intensity_edit.h"
 #include "ui/child_dialogs.h"
+#include "ui/circle_correction_dialog.h"
+#include "ui/edit_all_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/edit_all_dialog.h"
-#include "ui/circle_correction_dialog.h"
-#include "ui/raster_merge_dialog.h"
 #include "ui/plot_window.h"
+#include "ui/raster_merge_dialog.h"
 #include "ui/ssci_controls.h"
 
 namespace quorix {
@@ -84,8 +84,7 @@ void EditAllIntensities(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = UniformOperands(dlg.Value());
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(),
-                [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
 }
 
 void EditPerCircle(TMainform& mainform, AppContext& context) {
@@ -94,8 +93,7 @@ void EditPerCircle(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = CircleOperands(dlg.Values());
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(),
-                [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
 }
 
 void EditPerRaster(TMainform& mainform, AppContext& context) {

@@ -13,10 +13,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "settings/settings.h"
 #include "transform/interpolation.h"
+#include "ui/load_files_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/load_files_dialog.h"
 #include "ui/plot_window.h"
 #include "ui/rotation_dialog.h"
 
@@ -101,7 +102,7 @@ TInterpolDlg::TInterpolDlg(AppContext& context, TMainform& mainform, QWidget* pa
   connect(OKBtn, &QPushButton::clicked, this, &TInterpolDlg::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-  OutGridEdit->setText(QString::fromStdString(context_.ini.ReadString("Rotation", "outgrid", "")));
+  OutGridEdit->setText(QString::fromStdString(ReadInterpolationGrid(context_.ini)));
   format_ = ReadSaveFormat(context_.ini, InterpolationFormatDefaults());
   ShowFormat();
 }

@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "io/data_layout.h"
 #include "base/text_file.h"
+#include "io/data_layout.h"
 #include "ui/density_dialog.h"
 #include "ui/directional_commands.h"
 #include "ui/main_window.h"

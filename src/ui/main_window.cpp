@@ -18,32 +18,32 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "workflow/file_series.h"
-#include "workflow/window_geometry.h"
-#include "io/load_pole_figure.h"
 #include "base/text_file.h"
-#include "record/levels.h"
+#include "io/load_pole_figure.h"
 #include "plot/display_options.h"
+#include "qtcanvas/qt_canvas.h"
+#include "record/levels.h"
 #include "ui/about_dialog.h"
 #include "ui/arithmetic_commands.h"
-#include "qtcanvas/qt_canvas.h"
 #include "ui/contour_dialog.h"
 #include "ui/edit_commands.h"
-#include "ui/options_dialog.h"
 #include "ui/interpolation_dialog.h"
-#include "ui/smoothing_dialog.h"
-#include "ui/pointer_readout.h"
-#include "ui/rotation_dialog.h"
-#include "ui/save_format_dialog.h"
-#include "ui/save_commands.h"
-#include "ui/message_box_sink.h"
 #include "ui/load_files_dialog.h"
+#include "ui/message_box_sink.h"
+#include "ui/options_dialog.h"
 #include "ui/plot_drawing.h"
 #include "ui/plot_export.h"
 #include "ui/plot_view.h"
-#include "ui/pole_figure_picker.h"
 #include "ui/plot_window.h"
+#include "ui/pointer_readout.h"
+#include "ui/pole_figure_picker.h"
+#include "ui/rotation_dialog.h"
+#include "ui/save_commands.h"
+#include "ui/save_format_dialog.h"
+#include "ui/smoothing_dialog.h"
 #include "workflow/file_navigation.h"
+#include "workflow/file_series.h"
+#include "workflow/window_geometry.h"
 
 namespace quorix {
 
@@ -118,9 +118,12 @@ void TMainform::CreateMenus() {
   open->setShortcut(Qt::Key_F12);
   connect(open, &QAction::triggered, this, &TMainform::ShowLoadFiles);
   file->addSeparator();
-  connect(AddCommand(file, "&Save as ASCII", true, true), &QAction::triggered, this, [this] { SaveAsAscii(*this, context_); });
-  connect(AddCommand(file, "Save as XRDML", true, true), &QAction::triggered, this, [this] { SaveasXRDML(*this, context_); });
-  connect(AddCommand(file, "Save all formatted", true, true), &QAction::triggered, this, [this] { Saveall(*this, context_); });
+  connect(AddCommand(file, "&Save as ASCII", true, true), &QAction::triggered, this,
+          [this] { SaveAsAscii(*this, context_); });
+  connect(AddCommand(file, "Save as XRDML", true, true), &QAction::triggered, this,
+          [this] { SaveasXRDML(*this, context_); });
+  connect(AddCommand(file, "Save all formatted", true, true), &QAction::triggered, this,
+          [this] { Saveall(*this, context_); });
   file->addSeparator();
   QMenu* plt = file->addMenu("PLT to &File");
   group_.emplace_back(plt->menuAction(), true);
@@ -158,8 +161,10 @@ void TMainform::CreateMenus() {
   QMenu* rotation = menuBar()->addMenu("&Rotation");
   group_.emplace_back(rotation->menuAction(), true);
   connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this, &TMainform::ShowRotationDialog);
-  connect(AddCommand(rotation, "&Interpolation", false, true), &QAction::triggered, this, [this] { interpolDlg_->Open(false); });
-  connect(AddCommand(rotation, "&Smooth Pole Figures", false, true), &QAction::triggered, this, [this] { smoothDlg_->exec(); });
+  connect(AddCommand(rotation, "&Interpolation", false, true), &QAction::triggered, this,
+          [this] { interpolDlg_->Open(false); });
+  connect(AddCommand(rotation, "&Smooth Pole Figures", false, true), &QAction::triggered, this,
+          [this] { smoothDlg_->exec(); });
 
   QAction* contours = menuBar()->addAction("&Contours");
   group_.emplace_back(contours, true);
@@ -193,10 +198,14 @@ void TMainform::CreateToolBar() {
     group_.emplace_back(a, built);
     return a;
   };
-  connect(tool("PLT", "Save PF to HPGL-File", true), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, false); });
-  connect(tool("All", "Save all PFs to HPGL-Files", true), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, true); });
-  connect(tool("EMF", "Save PF to EMF-File", true), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, false); });
-  connect(tool("All", "Save all PFs to EMF-Files", true), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, true); });
+  connect(tool("PLT", "Save PF to HPGL-File", true), &QAction::triggered, this,
+          [this] { SavePlotsHpgl(*this, context_, false); });
+  connect(tool("All", "Save all PFs to HPGL-Files", true), &QAction::triggered, this,
+          [this] { SavePlotsHpgl(*this, context_, true); });
+  connect(tool("EMF", "Save PF to EMF-File", true), &QAction::triggered, this,
+          [this] { SavePlotsEmf(*this, context_, false); });
+  connect(tool("All", "Save all PFs to EMF-Files", true), &QAction::triggered, this,
+          [this] { SavePlotsEmf(*this, context_, true); });
   bar->addSeparator();
   FillSpeedButton = tool("Fill", "Fill areas", true);
   GridSpeedButton = tool("Grid", "Draw grid", true);
@@ -208,8 +217,10 @@ void TMainform::CreateToolBar() {
   connect(mrdSpeedButton, &QAction::triggered, this, &TMainform::mrdSpeedButtonClick);
   connect(ProjectionSpeedButton, &QAction::triggered, this, &TMainform::ProjectionSpeedButtonClick);
   bar->addSeparator();
-  connect(tool("Smooth", "Smooth PF applying current settings", true), &QAction::triggered, this, [this] { smoothDlg_->SmoothMain(); });
-  connect(tool("All", "Smooth all PFs applying current settings", true), &QAction::triggered, this, [this] { smoothDlg_->SmoothAllClick(); });
+  connect(tool("Smooth", "Smooth PF applying current settings", true), &QAction::triggered, this,
+          [this] { smoothDlg_->SmoothMain(); });
+  connect(tool("All", "Smooth all PFs applying current settings", true), &QAction::triggered, this,
+          [this] { smoothDlg_->SmoothAllClick(); });
   CursorSpeedButton = tool("Cursor", "Cursor Shape", true);
   CursorSpeedButton->setCheckable(true);
   bar->addSeparator();
@@ -480,8 +491,8 @@ namespace {
 int DigitRowKey(const QKeyEvent& event) {
   const int key = event.key();
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
-  // With Shift held the key reports the layout's symbol ("!", "\"", "§"); its
-  // position on the keyboard still names the digit.
+    // With Shift held the key reports the layout's symbol ("!", "\"", "§"); its
+    // position on the keyboard still names the digit.
 #if defined(Q_OS_WIN)
   const quint32 virtualKey = event.nativeVirtualKey();
   if (virtualKey >= '0' && virtualKey <= '9') return static_cast<int>(virtualKey - '0');
@@ -533,11 +544,8 @@ void TMainform::Navigate(SeriesKey kind, char key, bool shift) {
       if (context_.load.PlainFile) openDlg_->ShowFiles(context_.DataFileName, context_.GridFileName);
       ShowMainLoaded(resetRotation);
       break;
-    case SeriesLoad::Window:
-      ShowInWindow(k, WindowTitle(k, *context_.set.PF[k]));
-      break;
-    case SeriesLoad::Nothing:
-      break;
+    case SeriesLoad::Window: ShowInWindow(k, WindowTitle(k, *context_.set.PF[k])); break;
+    case SeriesLoad::Nothing: break;
   }
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "workflow/file_series.h"
 #include "ui/app_context.h"
+#include "workflow/file_series.h"
 #include "workflow/load_sequence.h"
 
 class QAction;

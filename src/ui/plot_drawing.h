@@ -4,17 +4,17 @@
 #include <QImage>
 #include <QString>
 
+#include "plot/render.h"
 #include "record/pole_figure.h"
 #include "record/program_state.h"
-#include "plot/render.h"
 
 namespace quorix {
 
 class MessageSink;
 
 // Draws pf on a fresh white image of the given size.
-QImage DrawPlotImage(const TPoleFigure& pf, const TProgramState& state, int width, int height, PlotResult* result = nullptr,
-                     MessageSink* messages = nullptr);
+QImage DrawPlotImage(const TPoleFigure& pf, const TProgramState& state, int width, int height,
+                     PlotResult* result = nullptr, MessageSink* messages = nullptr);
 
 QString ToQString(const std::string& s);
 std::string ToStdString(const QString& s);

@@ -18,9 +18,9 @@
 #include "plot/projection.h"
 #include "plot/render.h"
 #include "qtcanvas/qt_canvas.h"
+#include "ui/load_files_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/load_files_dialog.h"
 #include "ui/plot_drawing.h"
 #include "ui/plot_view.h"
 #include "ui/plot_window.h"
@@ -33,9 +33,8 @@ using Writer = bool (*)(const std::string&, const TPoleFigure&, const TProgramSt
 
 QString ChooseFile(TMainform& mainform, AppContext& context, const QString& title, const char* filter) {
   const std::string proposed = ProposedPlotName(context.DataFileName);
-  const QString start = QString::fromStdString(context.state.DataPath.empty()
-                                                   ? proposed
-                                                   : context.state.DataPath + "/" + FileNamePart(proposed));
+  const QString start = QString::fromStdString(
+      context.state.DataPath.empty() ? proposed : context.state.DataPath + "/" + FileNamePart(proposed));
   const QStringList filters = FileDialogFilters(filter);
   return QFileDialog::getSaveFileName(&mainform, title, start, filters.join(";;"), nullptr,
                                       QFileDialog::DontConfirmOverwrite);
@@ -46,8 +45,8 @@ bool WriteOne(TMainform& mainform, AppContext& context, Writer write, const std:
   MessageBoxSink sink(&mainform);
   std::string error;
   const PlotView* image = mainform.PlotArea;
-  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleFromCaption(caption.toStdString()), sink,
-             error)) {
+  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleFromCaption(caption.toStdString()),
+             sink, error)) {
     QMessageBox::critical(&mainform, mainform.windowTitle(), QString::fromStdString(error));
     return false;
   }
@@ -109,8 +108,8 @@ bool DrawPlotPage(QPaintDevice& device, const QSize& page, const TPoleFigure& pf
   // A little room for text that the printer renders a shade wider.
   const int frameWidth = std::max(screenWidth, right + 3 + side / 50);
   // One scale for lines, fonts and line heights keeps the screen's layout.
-  const double scale = std::min(static_cast<double>(page.width()) / frameWidth,
-                                static_cast<double>(page.height()) / screenHeight);
+  const double scale =
+      std::min(static_cast<double>(page.width()) / frameWidth, static_cast<double>(page.height()) / screenHeight);
   QtVectorCanvas canvas(device, scale);
   if (!canvas.IsActive()) return false;
   canvas.SetPenWidth(1);

@@ -166,7 +166,8 @@ void PointerReadout::OpenEditor(int x, int y) {
   const TPoleFigure& pf = *context_.set.PF[1];
   const int h = PlotSide();
   const auto lines = Recommend(pf, selection_).Lines();
-  RecommendedValues->setPlainText(QString::fromStdString(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3]));
+  RecommendedValues->setPlainText(
+      QString::fromStdString(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3]));
   const int memoTop = y > h / 2 ? 5 : h - RecommendedValues->height() - 5;
   RecommendedValues->move(5, memoTop);
   RecommendedValues->show();

@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "settings/rotation_settings.h"
+#include "settings/settings.h"
 #include "transform/rotation_pick.h"
 
 namespace quorix {

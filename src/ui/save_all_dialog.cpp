@@ -150,7 +150,11 @@ QString TSaveAllDlg::Cell(int row, int column) const {
 
 void TSaveAllDlg::SetColumns(FormattedLayout layout) {
   QStringList headers{"PF", "h", "k", "l"};
-  if (layout == FormattedLayout::Geesthacht) headers << "h2" << "k2" << "l2" << "fac";
+  if (layout == FormattedLayout::Geesthacht)
+    headers << "h2"
+            << "k2"
+            << "l2"
+            << "fac";
   SaveAllStringGrid->setColumnCount(static_cast<int>(headers.size()));
   SaveAllStringGrid->setHorizontalHeaderLabels(headers);
 }
@@ -216,7 +220,7 @@ void TSaveAllDlg::Prefill() {
       Lattice& l = memory_.lattice;
       if (header->symmetry) memory_.symmetry = *header->symmetry;
       double* fields[] = {&l.a, &l.b, &l.c, &l.alpha, &l.beta, &l.gamma};
-      const std::optional<double>* values[] = {&header->a, &header->b, &header->c,
+      const std::optional<double>* values[] = {&header->a,     &header->b,    &header->c,
                                                &header->alpha, &header->beta, &header->gamma};
       for (int k = 0; k < 6; ++k)
         if (*values[k]) *fields[k] = **values[k];
@@ -278,8 +282,8 @@ void TSaveAllDlg::OutfileSearchButtonClick() {
   const QString dir = QFileInfo(QString::fromStdString(context_.set.PF[1]->FileName)).absolutePath();
   QFileDialog dialog(this, QString(), dir);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilters({Layout() == FormattedLayout::Beartex ? "Beartex Files (*.xpe)" : "Geesthacht Files (*.ibm)",
-                         "All Files (*)"});
+  dialog.setNameFilters(
+      {Layout() == FormattedLayout::Beartex ? "Beartex Files (*.xpe)" : "Geesthacht Files (*.ibm)", "All Files (*)"});
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     OutfileEdit->setText(dialog.selectedFiles().first());
 }

@@ -5,16 +5,16 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "io/ascii_writer.h"
 #include "base/text_file.h"
+#include "io/ascii_writer.h"
 #include "io/xrdml_writer.h"
 #include "ui/child_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
-#include "ui/xrdml_save_dialog.h"
 #include "ui/save_all_dialog.h"
 #include "ui/save_dialog.h"
 #include "ui/save_format_dialog.h"
+#include "ui/xrdml_save_dialog.h"
 
 namespace quorix {
 
@@ -23,7 +23,8 @@ TSaveFormatDlg& SaveFormatDialog(TMainform& mainform) {
 }
 
 TSaveDlg& SaveDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreateChild<TSaveDlg>(mainform, [&] { return new TSaveDlg(context, SaveFormatDialog(mainform), &mainform); });
+  return FindOrCreateChild<TSaveDlg>(mainform,
+                                     [&] { return new TSaveDlg(context, SaveFormatDialog(mainform), &mainform); });
 }
 
 TSaveAllDlg& SaveAllDialog(TMainform& mainform, AppContext& context) {

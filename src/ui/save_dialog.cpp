@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "settings/settings.h"
 #include "ui/load_files_dialog.h"
 #include "ui/save_format_dialog.h"
 
@@ -94,7 +95,8 @@ void TSaveDlg::SearchButtonClick() {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(FileDialogFilters(kSavePoleFigureFilter));
   if (!PFEdit->text().isEmpty()) dialog.selectFile(QFileInfo(PFEdit->text()).fileName());
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) PFEdit->setText(dialog.selectedFiles().first());
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    PFEdit->setText(dialog.selectedFiles().first());
 }
 
 AsciiWriteOptions TSaveDlg::Options() const {
@@ -103,9 +105,9 @@ AsciiWriteOptions TSaveDlg::Options() const {
   o.InvertTheta = InvTheta->isChecked();
   o.InvertPhi = InvPhi->isChecked();
   o.IncludeCoordinates = XYCheckBox->isChecked();
-  o.Coordinates = EqualAreaButton->isChecked()   ? CoordinateType::EqualArea
-                  : PolarButton->isChecked()     ? CoordinateType::Polar
-                                                 : CoordinateType::EqualAngular;
+  o.Coordinates = EqualAreaButton->isChecked() ? CoordinateType::EqualArea
+                  : PolarButton->isChecked()   ? CoordinateType::Polar
+                                               : CoordinateType::EqualAngular;
   o.Format = format_;
   return o;
 }

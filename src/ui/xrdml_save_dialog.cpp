@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "settings/settings.h"
 #include "ui/load_files_dialog.h"
 
 namespace quorix {
@@ -70,7 +71,7 @@ TPlotSavXDlg::TPlotSavXDlg(AppContext& context, QWidget* parent) : QDialog(paren
 }
 
 void TPlotSavXDlg::showEvent(QShowEvent* event) {
-  SampleEdit->setText(QString::fromStdString(context_.ini.ReadString("Files", "xrdml", "")));
+  SampleEdit->setText(QString::fromStdString(ReadXrdmlSampleFile(context_.ini)));
   UpdateOK();
   QDialog::showEvent(event);
 }
@@ -82,7 +83,8 @@ void TPlotSavXDlg::OutSearchButtonClick() {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(FileDialogFilters(kXrdmlFilter));
   dialog.setDefaultSuffix("xrdml");
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) OutEdit->setText(dialog.selectedFiles().first());
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    OutEdit->setText(dialog.selectedFiles().first());
   UpdateOK();
 }
 
@@ -90,7 +92,8 @@ void TPlotSavXDlg::SampleSearchButtonClick() {
   QFileDialog dialog(this, QString(), QString::fromStdString(context_.state.DataPath));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(FileDialogFilters(kXrdmlFilter));
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) SampleEdit->setText(dialog.selectedFiles().first());
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    SampleEdit->setText(dialog.selectedFiles().first());
   UpdateOK();
 }
 

@@ -2,8 +2,8 @@
 // or another pole figure of the multi-pole-figure file loaded.
 #pragma once
 
-#include "workflow/file_series.h"
 #include "base/message_sink.h"
+#include "workflow/file_series.h"
 #include "workflow/session.h"
 
 namespace quorix {

@@ -1,12 +1,11 @@
 #include "workflow/load_sequence.h"
 
-#include "transform/directional_density.h"
-
 #include <cstdlib>
 #include <utility>
 
-#include "record/pole_figure_set.h"
 #include "base/text_file.h"
+#include "record/pole_figure_set.h"
+#include "transform/directional_density.h"
 
 namespace quorix {
 

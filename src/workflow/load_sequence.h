@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "base/message_sink.h"
-#include "record/pole_figure.h"
 #include "io/data_layout.h"
 #include "io/load_pole_figure.h"
+#include "record/pole_figure.h"
 #include "workflow/session.h"
 
 namespace quorix {

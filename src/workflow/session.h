@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "io/data_layout.h"
 #include "record/pole_figure_set.h"
 #include "record/program_state.h"
-#include "io/data_layout.h"
 
 namespace quorix {
 

@@ -1,12 +1,13 @@
 // Configuration files: reading as the profile functions do, writing one key
 // without disturbing the rest, safe replacement of the file.
+#include "base/ini_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "base/ini_file.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -70,7 +71,8 @@ TEST(IniFileRead, IntegersParseStrictlyWithinThirtyTwoBits) {
 
 TEST(IniFileWrite, ReplacingAKeyKeepsEveryOtherLineByteForByte) {
   const std::string before =
-      "; settings\r\n[Files]\r\ngrid = C:\\g.rst\r\n\r\n[Contour]\r\nColor1=255\r\ncolor2=0\r\n\r\n[Plot]\r\nplotstretch=5";
+      "; settings\r\n[Files]\r\ngrid = "
+      "C:\\g.rst\r\n\r\n[Contour]\r\nColor1=255\r\ncolor2=0\r\n\r\n[Plot]\r\nplotstretch=5";
   IniFile ini = IniFile::FromText(before);
   ini.WriteInteger("contour", "COLOR1", 65280);
   EXPECT_EQ(ini.Text(),
@@ -112,9 +114,7 @@ TEST(IniFileSave, RoundTripThroughTheFileAndNoTemporaryLeftBehind) {
   const std::filesystem::path dir = test::TempDir() / "ini_roundtrip";
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "Quorix32.ini").string();
-  {
-    std::ofstream(path, std::ios::binary) << "[Data]\r\ndatapath=C:\\x\r\n";
-  }
+  { std::ofstream(path, std::ios::binary) << "[Data]\r\ndatapath=C:\\x\r\n"; }
   bool exists = false;
   IniFile ini = IniFile::Load(path, &exists);
   ASSERT_TRUE(exists);

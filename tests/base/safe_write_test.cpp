@@ -2,7 +2,6 @@
 // folder without write permission are reported with the file's name, and
 // neither leaves a truncated file nor replaces a device.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,13 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "base/ini_file.h"
 #include "io/ascii_writer.h"
 #include "io/formatted_writer.h"
-#include "base/ini_file.h"
 #include "io/load_pole_figure.h"
 #include "io/xrdml_writer.h"
 #include "plot/contour_colors.h"
 #include "plot/plot_files.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -78,14 +78,10 @@ std::vector<Writer> AllWriters(const TPoleFigure& pf) {
          CollectingSink sink;
          return WriteEmfFile(path, pf, TProgramState{}, 400, 600, "", sink, message);
        }},
-      {"ini",
-       [](const std::string& path, std::string& message) {
-         return IniFile::FromText("[Plot]\nplotstretch=5\n").Save(path, message);
-       }},
-      {"colour set",
-       [](const std::string& path, std::string& message) {
-         return SaveColorSet(path, DefaultContourColors(), 10, message);
-       }},
+      {"ini", [](const std::string& path,
+                 std::string& message) { return IniFile::FromText("[Plot]\nplotstretch=5\n").Save(path, message); }},
+      {"colour set", [](const std::string& path,
+                        std::string& message) { return SaveColorSet(path, DefaultContourColors(), 10, message); }},
   };
 }
 
@@ -99,7 +95,8 @@ TEST(SafeWrite, EveryWriterWritesAFileThatWasNotThere) {
     std::string message;
     EXPECT_TRUE(w.write(path, message)) << w.name << ": " << message;
     EXPECT_GT(fs::file_size(path), 0u) << w.name;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << w.name << ": a temporary was left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+        << w.name << ": a temporary was left";
   }
 }
 
@@ -131,7 +128,8 @@ TEST(SafeWrite, AFailedReplaceKeepsTheOldFileWhole) {
     EXPECT_FALSE(w.write((dir / "out.file").string(), message)) << w.name;
     EXPECT_NE(message.find("out.file"), std::string::npos) << w.name << ": " << message;
     EXPECT_TRUE(fs::is_directory(dir / "out.file" / "inside")) << w.name;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << w.name << ": a temporary was left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+        << w.name << ": a temporary was left";
   }
 }
 
@@ -143,9 +141,7 @@ TEST(SafeWrite, AFolderWithoutWritePermission) {
     const fs::path dir = test::TempDir() / (std::string(w.name) + " read-only");
     fs::create_directories(dir);
     const fs::path old = dir / "out.file";
-    {
-      std::ofstream(old, std::ios::binary) << "earlier contents";
-    }
+    { std::ofstream(old, std::ios::binary) << "earlier contents"; }
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     std::string message;
     EXPECT_FALSE(w.write(old.string(), message)) << w.name;

@@ -8,8 +8,8 @@
 
 #include "io/ascii_writer.h"
 #include "io/load_pole_figure.h"
-#include "transform/directional_density.h"
 #include "test_support.h"
+#include "transform/directional_density.h"
 
 namespace quorix {
 namespace {
@@ -62,7 +62,8 @@ TEST(CliDensity, JsonOfASectionIsTheLibraryRecord) {
   // Without --angle the section keeps its default turn (90 for Y).
   const CliRun byDefault = RunCli(Args("grid5.rst") + " --section Y --json");
   options.sectionAngles[1] = 90;
-  EXPECT_EQ(nlohmann::json::parse(byDefault.out)["max"]["value"].get<double>(), LoadCracks("grid5.rst", options)->MaxValue);
+  EXPECT_EQ(nlohmann::json::parse(byDefault.out)["max"]["value"].get<double>(),
+            LoadCracks("grid5.rst", options)->MaxValue);
 }
 
 TEST(CliDensity, RefusalsExitWithOneAndWriteNothing) {

@@ -41,8 +41,7 @@ void ExpectEachValue(const nlohmann::json& before, const nlohmann::json& after, 
 
 TEST(CliEdit, AllCirclesAndRasterChangeEveryValueButTheMissingOnes) {
   const nlohmann::json loaded = Intensities("info " + Copper() + " --json");
-  ExpectEachValue(loaded, Intensities("edit " + Copper() + " --all '*' 2 --json"),
-                  [](double v, int) { return 2 * v; });
+  ExpectEachValue(loaded, Intensities("edit " + Copper() + " --all '*' 2 --json"), [](double v, int) { return 2 * v; });
 
   std::string edt;
   for (int i = 1; i <= 19; ++i) edt += std::to_string(i) + "    ;" + std::to_string(i) + "\n";
@@ -50,7 +49,8 @@ TEST(CliEdit, AllCirclesAndRasterChangeEveryValueButTheMissingOnes) {
   ExpectEachValue(loaded, Intensities("edit " + Copper() + " --circles + " + edtFile + " --json"),
                   [](double v, int circle) { return v + circle; });
 
-  ExpectEachValue(loaded, Intensities("edit " + Copper() + " --raster / " + test::ExamplePath("copper111.pol") + " --json"),
+  ExpectEachValue(loaded,
+                  Intensities("edit " + Copper() + " --raster / " + test::ExamplePath("copper111.pol") + " --json"),
                   [](double v, int) { return v == 0 ? 0 : 1; });
 }
 
@@ -75,7 +75,8 @@ TEST(CliEdit, SuppressionMatchesTheLibraryAndLevelZeroKeepsTheData) {
   const nlohmann::json suppressed = Intensities("edit " + args + " --suppress 1 --json");
   ASSERT_EQ(suppressed.size(), 19u);
   for (int i = 1; i <= 19; ++i)
-    for (int j = 1; j <= pf->CirclePoints[i]; ++j) ASSERT_EQ(suppressed[i - 1][j - 1].get<double>(), pf->Intensity[i][j]);
+    for (int j = 1; j <= pf->CirclePoints[i]; ++j)
+      ASSERT_EQ(suppressed[i - 1][j - 1].get<double>(), pf->Intensity[i][j]);
 }
 
 TEST(CliEdit, OutputFileIsWrittenAsSaveWritesIt) {

@@ -1,16 +1,14 @@
 // File names reach the files untouched: blanks, quotes, semicolons, shell
 // substitutions and letters beyond ASCII, in and out, with no shell between.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "test_support.h"
 
@@ -86,7 +84,8 @@ TEST_F(CliFileNames, InfoReadsAndNamesTheFile) {
 TEST_F(CliFileNames, RenderAndSaveWriteExactlyTheNamedFiles) {
   for (const char* extension : {".plt", ".emf", ".svg"}) {
     const fs::path out = dir_ / (kAwkward + " plot" + extension);
-    const Outcome run = RunArgs(dir_, {"render", data_.string(), grid_.string(), "-o", out.string(), "--title", kAwkward});
+    const Outcome run =
+        RunArgs(dir_, {"render", data_.string(), grid_.string(), "-o", out.string(), "--title", kAwkward});
     ASSERT_EQ(run.status, 0) << extension << run.err;
     EXPECT_TRUE(fs::is_regular_file(out)) << out;
     EXPECT_GT(fs::file_size(out), 100u) << out;

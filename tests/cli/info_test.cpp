@@ -1,13 +1,12 @@
 // quorix-cli info as scripts use it: JSON that matches the library, errors on stderr.
-#include <gtest/gtest.h>
-
 #include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/wait.h>
 
 #include "io/load_pole_figure.h"
 #include "test_support.h"
@@ -31,7 +30,8 @@ TEST(CliInfo, JsonMatchesTheLibraryToTheLastBit) {
                {"copper.xpe", "grid5.rst", "hash", 2, 3},
                {"quartz.wko", "grid5.rst", "wko", 2, 2}};
   for (const auto& c : cases) {
-    const CliRun run = RunCli(fmt::format("info {} {} --index {} --json", test::ExamplePath(c.data), test::ExamplePath(c.grid), c.index));
+    const CliRun run = RunCli(
+        fmt::format("info {} {} --index {} --json", test::ExamplePath(c.data), test::ExamplePath(c.grid), c.index));
     ASSERT_EQ(run.status, 0) << c.data << run.err;
     EXPECT_TRUE(run.err.empty());
     const auto j = nlohmann::json::parse(run.out);
@@ -55,7 +55,8 @@ TEST(CliInfo, JsonMatchesTheLibraryToTheLastBit) {
       EXPECT_EQ(j.at("circle_points").at(i - 1), pf->CirclePoints[i]);
       EXPECT_EQ(j.at("alpha").at(i - 1).get<double>(), pf->Alpha[i]);
       ASSERT_EQ(j.at("intensity").at(i - 1).size(), static_cast<std::size_t>(pf->CirclePoints[i]));
-      for (int k = 1; k <= pf->CirclePoints[i]; ++k) EXPECT_EQ(j["intensity"][i - 1][k - 1].get<double>(), pf->Intensity[i][k]);
+      for (int k = 1; k <= pf->CirclePoints[i]; ++k)
+        EXPECT_EQ(j["intensity"][i - 1][k - 1].get<double>(), pf->Intensity[i][k]);
     }
     EXPECT_EQ(j.at("norm_factor").get<double>(), pf->NormFactor);
     EXPECT_EQ(j.at("max").at("value").get<double>(), pf->MaxValue);
@@ -64,12 +65,14 @@ TEST(CliInfo, JsonMatchesTheLibraryToTheLastBit) {
     EXPECT_EQ(j.at("eigen_beta").at(2).get<double>(), pf->EigenBeta[3]);
     EXPECT_EQ(j.at("levels").size(), static_cast<std::size_t>(pf->LevelCount));
     EXPECT_EQ(j.at("lowest_level").get<double>(), pf->LowestLevel);
-    for (const char* key : {"beta_range", "beta_start", "beta_step", "eigen_alpha", "T", "P"}) EXPECT_TRUE(j.contains(key)) << key;
+    for (const char* key : {"beta_range", "beta_start", "beta_step", "eigen_alpha", "T", "P"})
+      EXPECT_TRUE(j.contains(key)) << key;
   }
 }
 
 TEST(CliInfo, MrdSwitchesTheLevelUnit) {
-  const CliRun run = RunCli(fmt::format("info {} {} --mrd --json", test::ExamplePath("copper111.pol"), test::ExamplePath("grid5.rst")));
+  const CliRun run = RunCli(
+      fmt::format("info {} {} --mrd --json", test::ExamplePath("copper111.pol"), test::ExamplePath("grid5.rst")));
   ASSERT_EQ(run.status, 0);
   const auto j = nlohmann::json::parse(run.out);
   EXPECT_DOUBLE_EQ(j.at("levels").at(0).get<double>(), 1.0);
@@ -82,12 +85,14 @@ TEST(CliInfo, ErrorsGoToStderrWithExitCodeOne) {
   EXPECT_TRUE(missing.out.empty());
   EXPECT_EQ(missing.err, "File /nonexistent/a.pol does not exist\n");
 
-  const CliRun count = RunCli("info " + test::ExamplePath("copper200_offset.pol") + " " + test::ExamplePath("grid5.rst"));
+  const CliRun count =
+      RunCli("info " + test::ExamplePath("copper200_offset.pol") + " " + test::ExamplePath("grid5.rst"));
   EXPECT_EQ(count.status, 1);
   EXPECT_TRUE(count.out.empty());
   EXPECT_EQ(count.err, "Expected 1368 data, found 1296.\n");
 
-  const CliRun summary = RunCli("info " + test::ExamplePath("copper.xpe") + " " + test::ExamplePath("grid5.rst") + " --index 3");
+  const CliRun summary =
+      RunCli("info " + test::ExamplePath("copper.xpe") + " " + test::ExamplePath("grid5.rst") + " --index 3");
   EXPECT_EQ(summary.status, 0);
   EXPECT_NE(summary.out.find("pole figure 3 of 3"), std::string::npos);
 }

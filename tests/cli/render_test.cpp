@@ -1,6 +1,7 @@
 // quorix-cli render as scripts use it: the file kinds, the options that
 // reach the plot, and failures that leave no file behind.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -8,13 +9,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
-#include "record/program_state.h"
 #include "io/load_pole_figure.h"
 #include "plot/contour_colors.h"
 #include "plot/hpgl.h"
 #include "plot/recording_canvas.h"
+#include "record/program_state.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -144,7 +144,8 @@ TEST(CliRender, ConfigurationFileSetsOptionsAndColoursFlagsOverride) {
 TEST(CliRender, RasterAndVectorKindsFollowTheExtension) {
   const fs::path dir = OutDir("kinds");
   for (const char* name : {"p.png", "p.PNG", "p.svg", "p.pdf", "p.emf"}) {
-    RenderRun r = Render(Inputs() + " -o " + (dir / name).string() + " --fill --eigen --triangles --width 700 --height 500");
+    RenderRun r =
+        Render(Inputs() + " -o " + (dir / name).string() + " --fill --eigen --triangles --width 700 --height 500");
     ASSERT_EQ(r.status, 0) << name << ": " << r.err;
     EXPECT_TRUE(r.err.empty()) << r.err;
   }
@@ -177,8 +178,7 @@ TEST(CliRender, FailuresExitWithOneAndLeaveNoFile) {
       {Inputs() + " -o " + (dir / "r.png").string() + " --rotate-axis 1,2", "r.png", "--rotate-axis"},
       {Inputs() + " -o " + (dir / "l.png").string() + " --rotate-list W:30", "l.png", "--rotate-list"},
       {Inputs() + " -o " + (dir / "w.png").string() + " --width 0", "w.png", "Width"},
-      {Inputs() + " -o " + (dir / "i.png").string() + " --ini " + (dir / "absent.ini").string(), "i.png",
-       "absent.ini"},
+      {Inputs() + " -o " + (dir / "i.png").string() + " --ini " + (dir / "absent.ini").string(), "i.png", "absent.ini"},
   };
   for (const Case& c : cases) {
     RenderRun r = Render(c.args);
@@ -199,7 +199,7 @@ TEST(CliRender, AFailedRenderKeepsAnExistingOutput) {
   const fs::path dir = OutDir("keep");
   std::ofstream(dir / "old.png", std::ios::binary) << "previous";
   RenderRun r = Render(test::ExamplePath("no_such.pol") + " " + test::ExamplePath("grid5.rst") + " -o " +
-                 (dir / "old.png").string());
+                       (dir / "old.png").string());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(ReadAll(dir / "old.png"), "previous");
 }

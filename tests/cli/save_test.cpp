@@ -1,8 +1,8 @@
 // quorix-cli save, saveall and xrdml: the same bytes as the library writers,
 // files that read back, and failures that leave no file.
-#include <gtest/gtest.h>
-
 #include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -10,13 +10,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 #include "base/nearest.h"
+#include "base/text_file.h"
 #include "io/ascii_writer.h"
 #include "io/formatted_writer.h"
 #include "io/load_pole_figure.h"
-#include "base/text_file.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -35,9 +34,7 @@ std::unique_ptr<TPoleFigure> Load(const std::string& data, int index = 1) {
   return LoadPoleFigure(request, sink);
 }
 
-std::string Examples(const char* data) {
-  return test::ExamplePath(data) + " " + test::ExamplePath("grid5.rst");
-}
+std::string Examples(const char* data) { return test::ExamplePath(data) + " " + test::ExamplePath("grid5.rst"); }
 
 TEST(CliSave, WritesWhatTheLibraryWrites) {
   const auto pf = Load(test::ExamplePath("copper.xpe"), 2);
@@ -84,7 +81,8 @@ TEST(CliSave, FailedWritesExitWithOneAndLeaveNoFile) {
 
 TEST(CliSaveAll, BeartexFromAHashListFileKeepsItsHeaderAndReadsBack) {
   const std::string out = (test::TempDir() / "copper.xpe").string();
-  const CliRun run = RunCli(fmt::format("saveall beartex {} -o {} --comment 'Copper again'", Examples("copper.xpe"), out));
+  const CliRun run =
+      RunCli(fmt::format("saveall beartex {} -o {} --comment 'Copper again'", Examples("copper.xpe"), out));
   ASSERT_EQ(run.status, 0) << run.err;
   const auto lines = SplitLines(ReadFile(out));
   ASSERT_GE(lines.size(), 7u);
@@ -130,7 +128,8 @@ TEST(CliSaveAll, RefusesNamesWithoutIndicesAndBadOptions) {
   CliRun run = RunCli(fmt::format("saveall geesthacht {} -o {}", Examples("quartz.wko"), out));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("give --hkl"), std::string::npos);
-  run = RunCli(fmt::format("saveall geesthacht {} -o {} --hkl 1,0,0 --hkl 1,0,1 --symmetry 7", Examples("quartz.wko"), out));
+  run = RunCli(
+      fmt::format("saveall geesthacht {} -o {} --hkl 1,0,0 --hkl 1,0,1 --symmetry 7", Examples("quartz.wko"), out));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "The symmetry code must be from 0 to 6.\n");
   EXPECT_FALSE(std::filesystem::exists(out));
@@ -141,7 +140,8 @@ TEST(CliSaveAll, RefusesNamesWithoutIndicesAndBadOptions) {
 TEST(CliXrdml, WritesOnATemplateAndRefusesAnUnusableOne) {
   const std::string out = (test::TempDir() / "copper.xrdml").string();
   const std::string good = std::string(QUORIX_SOURCE_DIR) + "/tests/io/data/mixed_case_markers.xrdml";
-  CliRun run = RunCli(fmt::format("xrdml {} --template {} -o {} --hkl 1,1,1 --zero-negative", Examples("copper111.pol"), good, out));
+  CliRun run = RunCli(
+      fmt::format("xrdml {} --template {} -o {} --hkl 1,1,1 --zero-negative", Examples("copper111.pol"), good, out));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(ReadFile(out).find("\t\t\t\t\t<h>1</h>\r\n"), std::string::npos);
 

@@ -1,8 +1,8 @@
 // quorix-cli smooth and interpolate: the library's results, the ASCII output
 // in the interpolation's format, and errors on stderr with a failing status.
-#include <gtest/gtest.h>
-
 #include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,6 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 #include "io/ascii_writer.h"
 #include "io/load_pole_figure.h"
@@ -60,7 +59,8 @@ TEST(CliSmooth, WritesAsSaveDoes) {
 
 TEST(CliSmooth, FormatOptionsReachTheWriter) {
   const std::string out = (test::TempDir() / "smoothed.y02").string();
-  const CliRun run = RunCli("smooth " + Copper() + " --fwhm 5 --count 6 --digits 10 --comma 1 --factor 1 --enter -o " + out);
+  const CliRun run =
+      RunCli("smooth " + Copper() + " --fwhm 5 --count 6 --digits 10 --comma 1 --factor 1 --enter -o " + out);
   ASSERT_EQ(run.status, 0) << run.err;
   auto pf = LoadCopper();
   ASSERT_TRUE(SmoothPoleFigure(*pf, {5, false, true}, false));
@@ -81,7 +81,8 @@ TEST(CliSmooth, RefusesBadWidthAndMissingOutput) {
   run = RunCli("smooth " + Copper() + " --fwhm 5");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("-o OUT"), std::string::npos);
-  run = RunCli("smooth " + test::ExamplePath("missing.pol") + " " + test::ExamplePath("grid5.rst") + " --fwhm 5 --json");
+  run =
+      RunCli("smooth " + test::ExamplePath("missing.pol") + " " + test::ExamplePath("grid5.rst") + " --fwhm 5 --json");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("does not exist"), std::string::npos);
 }
@@ -149,7 +150,8 @@ TEST(CliInterpolate, WritesNegativeValuesAsZeroUnlessKept) {
     for (int i = 0; i < 19 * 72; ++i) s += i == 100 ? "-3.5\n" : "2\n";
     return s;
   }());
-  const std::string args = "interpolate " + data + " " + test::ExamplePath("grid5.rst") + " --out-grid " + test::ExamplePath("grid5.rst");
+  const std::string args =
+      "interpolate " + data + " " + test::ExamplePath("grid5.rst") + " --out-grid " + test::ExamplePath("grid5.rst");
   const std::string zeroed = (test::TempDir() / "zeroed.y01").string();
   const std::string kept = (test::TempDir() / "kept.y01").string();
   ASSERT_EQ(RunCli(args + " --count 1 -o " + zeroed).status, 0);

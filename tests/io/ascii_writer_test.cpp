@@ -2,17 +2,17 @@
 // through the plain reader, and writes that fail without leaving a file.
 #include "io/ascii_writer.h"
 
-#include <gtest/gtest.h>
-
 #include <fmt/format.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "io/load_pole_figure.h"
 #include "base/text_file.h"
+#include "io/load_pole_figure.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -238,7 +238,6 @@ TEST(AsciiWriterFiles, FailedWritesLeaveNoFile) {
     EXPECT_EQ(sink.messages[0], "Error writing data.");
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
   }
-
 }
 
 TEST(AsciiWriterFiles, ReadOnlyFolderKeepsTheOldFile) {

@@ -1,8 +1,8 @@
 // Damaged and unusual files for every reader: each one is either read as a
 // well-formed file would be or refused with a message that names the file,
 // and a refusal leaves the record as it was.
+#include <fmt/format.h>
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,22 +14,21 @@
 #include <string>
 #include <utility>
 
-#include <fmt/format.h>
-
+#include "base/ini_file.h"
 #include "io/ascii_writer.h"
 #include "io/data_layout.h"
 #include "io/data_reader.h"
 #include "io/directional_reader.h"
-#include "transform/directional_density.h"
 #include "io/edt_file.h"
-#include "math/vector_math.h"
 #include "io/grid_reader.h"
-#include "base/ini_file.h"
 #include "io/load_pole_figure.h"
 #include "io/xrdml_writer.h"
+#include "math/vector_math.h"
 #include "plot/contour_colors.h"
-#include "transform/pf_add.h"
+#include "settings/settings.h"
 #include "test_support.h"
+#include "transform/directional_density.h"
+#include "transform/pf_add.h"
 
 namespace quorix {
 namespace {
@@ -78,8 +77,8 @@ void ExpectUntouched(const TPoleFigure& pf) {
 // --- simple grids --------------------------------------------------------------
 
 TEST(SimpleGridBadInput, NothingReadableIsRefusedWithTheFileName) {
-  for (const std::string& contents : {std::string(), kBom, std::string("\r\n\r\n"), Garbage(4096, 1),
-                                      std::string("nan 72\ninf 72\n1e999 72\n")}) {
+  for (const std::string& contents :
+       {std::string(), kBom, std::string("\r\n\r\n"), Garbage(4096, 1), std::string("nan 72\ninf 72\n1e999 72\n")}) {
     auto pf = MarkedRecord();
     CollectingSink sink;
     const auto file = WriteTempFile("nothing.rst", contents);
@@ -123,8 +122,9 @@ TEST(SimpleGridBadInput, UnreadableLinesAreSkipped) {
 // --- full grids ----------------------------------------------------------------
 
 TEST(FullGridBadInput, NothingReadableIsRefusedWithTheFileName) {
-  for (const std::string& contents : {std::string(), kBom, Garbage(4096, 2), std::string("I 1\nO 1\n") + Garbage(4096, 3),
-                                      std::string("I 1\nO 1\n10 0 5 0\n20 0 5 -72\n30 nan 5 72\n40 0 1e999 72\n")}) {
+  for (const std::string& contents :
+       {std::string(), kBom, Garbage(4096, 2), std::string("I 1\nO 1\n") + Garbage(4096, 3),
+        std::string("I 1\nO 1\n10 0 5 0\n20 0 5 -72\n30 nan 5 72\n40 0 1e999 72\n")}) {
     auto pf = MarkedRecord();
     CollectingSink sink;
     const auto file = WriteTempFile("nothing.grd", contents);
@@ -160,14 +160,14 @@ TEST(FullGridBadInput, AtAndOneOverEveryLimit) {
     std::string contents;
     bool accepted;
   } cases[] = {
-      {"I 1\nO I\n" + Repeat(91, "10 0 1 361\n"), true},        // 91 circles, no outer mirror
+      {"I 1\nO I\n" + Repeat(91, "10 0 1 361\n"), true},  // 91 circles, no outer mirror
       {"I 1\nO I\n" + Repeat(92, "10 0 1 361\n"), false},
-      {"I 1\nO 1\n" + Repeat(90, "10 0 5 72\n"), true},          // 90 and the outer mirror
+      {"I 1\nO 1\n" + Repeat(90, "10 0 5 72\n"), true},  // 90 and the outer mirror
       {"I 1\nO 1\n" + Repeat(91, "10 0 5 72\n"), false},
-      {"I 1\nO I\n10 0 0.9975 361\n", true},                     // 361 points, a turn just inside
+      {"I 1\nO I\n10 0 0.9975 361\n", true},  // 361 points, a turn just inside
       {"I 1\nO I\n10 0 1 362\n", false},
-      {"I 1\nO I\n10 0 0.9945 72\n", true},                      // a turn of 361 points and a bit
-      {"I 1\nO I\n10 0 0.9944 72\n", false},                     // a turn of 362 points
+      {"I 1\nO I\n10 0 0.9945 72\n", true},   // a turn of 361 points and a bit
+      {"I 1\nO I\n10 0 0.9944 72\n", false},  // a turn of 362 points
   };
   for (const auto& c : cases) {
     auto pf = MarkedRecord();
@@ -232,7 +232,8 @@ TEST(PlainDataBadInput, HugeValuesOnTheRimStayFinite) {
   // to an infinity there.
   auto pf = Grid("45 4\n90 4\n");
   CollectingSink sink;
-  ASSERT_TRUE(ReadData(*pf, WriteTempFile("rim.pol", "1 2 3 4 1.7e308 1.7e308 1.7e308 1.7e308\n"), DataLayout::Plain, sink));
+  ASSERT_TRUE(
+      ReadData(*pf, WriteTempFile("rim.pol", "1 2 3 4 1.7e308 1.7e308 1.7e308 1.7e308\n"), DataLayout::Plain, sink));
   EXPECT_DOUBLE_EQ(pf->Intensity[2][1], 1.7e308);
   EXPECT_TRUE(std::isfinite(pf->Intensity[2][3]));
 }
@@ -279,9 +280,7 @@ TEST(HashListBadInput, EmptyGarbageAndFarIndicesAreRefusedWithTheFileName) {
   }
 }
 
-std::string WkoHeader(const std::string& counts) {
-  return "title\nsecond\n  1\n\n" + counts + "\n WKO = 1\n third\n";
-}
+std::string WkoHeader(const std::string& counts) { return "title\nsecond\n  1\n\n" + counts + "\n WKO = 1\n third\n"; }
 
 TEST(WkoListBadInput, HugeAndNegativeCountsInTheHeader) {
   struct Case {
@@ -305,7 +304,8 @@ TEST(WkoListBadInput, HugeAndNegativeCountsInTheHeader) {
   }
   CollectingSink sink;
   // A picker list over a header announcing 999 pole figures stops at the end of the file.
-  const auto names = PickerList(WriteTempFile("many.wko", "a\nb\n999\n\nPF 1        0  12\n WKO = 1\n"), DataLayout::WkoList, sink);
+  const auto names =
+      PickerList(WriteTempFile("many.wko", "a\nb\n999\n\nPF 1        0  12\n WKO = 1\n"), DataLayout::WkoList, sink);
   EXPECT_EQ(names.size(), 1u);
 }
 
@@ -362,8 +362,9 @@ TEST(IniBadInput, GarbageAndNulBytesReadAsMissingKeys) {
 }
 
 TEST(IniBadInput, DuplicatesLineEndsAndLongValues) {
-  const std::string text = kBom + "[Contour]\r\ncolor1=255\r\n[contour]\r\ncolor1=1\r\ncolor2=" +
-                           std::string(1 << 20, '7') + "\r\n[CONTOUR]\r\ncolor2 = 0x10";
+  const std::string text = kBom +
+                           "[Contour]\r\ncolor1=255\r\n[contour]\r\ncolor1=1\r\ncolor2=" + std::string(1 << 20, '7') +
+                           "\r\n[CONTOUR]\r\ncolor2 = 0x10";
   IniFile ini = IniFile::FromText(text);
   ContourColorTable colors = DefaultContourColors();
   // Only the first "Contour" section counts; it ends after color1.
@@ -434,7 +435,8 @@ TEST(EdtBadInput, EmptyGarbageAndUnusableNumbersStopAtTheirLine) {
     EXPECT_TRUE(read.opened);
     EXPECT_FALSE(read.complete);
     EXPECT_EQ(read.values.size(), c.readBefore);
-    EXPECT_EQ(sink.messages, std::vector<std::string>{"To less or incorrect values on line " + std::to_string(c.readBefore + 1)});
+    EXPECT_EQ(sink.messages,
+              std::vector<std::string>{"To less or incorrect values on line " + std::to_string(c.readBefore + 1)});
   }
   // -0 is a number like any other.
   CollectingSink sink;
@@ -456,15 +458,15 @@ TEST(DirectionalBadInput, ByteOrderMarkTabsAndEveryLineEndReadAlike) {
 
 TEST(DirectionalBadInput, GarbageTagsReadAsNoConventionAndStayOnTheSphere) {
   const TaggedDirection plain = TagDirection(10, 20, "");
-  for (const std::string& tag : {std::string("QQ"), std::string("\xff\xfe\x01"), std::string("ZZZZ"), std::string(1 << 20, 'K'),
-                                  std::string("\xef\xbb\xbf"), std::string("1e999")}) {
+  for (const std::string& tag : {std::string("QQ"), std::string("\xff\xfe\x01"), std::string("ZZZZ"),
+                                 std::string(1 << 20, 'K'), std::string("\xef\xbb\xbf"), std::string("1e999")}) {
     const TaggedDirection d = TagDirection(10, 20, tag);
     EXPECT_EQ(d.alpha, plain.alpha);
     EXPECT_EQ(d.beta, plain.beta);
   }
   CollectingSink sink;
-  const auto list =
-      ReadDirections(WriteTempFile("tags.txt", "10 20 \xff\xfe\n10 20 QQ\n10 20 " + std::string(1 << 20, 'K') + "\n"), {}, sink);
+  const auto list = ReadDirections(
+      WriteTempFile("tags.txt", "10 20 \xff\xfe\n10 20 QQ\n10 20 " + std::string(1 << 20, 'K') + "\n"), {}, sink);
   ASSERT_TRUE(list);
   ASSERT_EQ(list->directions.size(), 3u);
   for (const Vec3& v : list->directions) EXPECT_NEAR(Norm(v), 1.0, 1e-12);
@@ -573,7 +575,8 @@ TEST(BoundedByInput, ConfigurationFileLargerThanOneMegabyteIsIgnoredWithAMessage
   EXPECT_TRUE(exists);  // dealt with: the caller goes on with the defaults
   EXPECT_FALSE(ini.HasKey("Contour", "color1"));
   ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0], "The configuration file " + large + " is larger than 1 MB and was ignored; the defaults are used.");
+  EXPECT_EQ(sink.messages[0],
+            "The configuration file " + large + " is larger than 1 MB and was ignored; the defaults are used.");
   // Without a sink the file reads as unreadable, so a colour set is not written over it.
   EXPECT_FALSE(IniFile::Load(large, &exists).HasKey("Contour", "color1"));
   EXPECT_FALSE(exists);

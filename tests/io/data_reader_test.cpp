@@ -2,9 +2,8 @@
 // and the files that must be refused.
 #include "io/data_reader.h"
 
-#include <gtest/gtest.h>
-
 #include <fmt/format.h>
+#include <gtest/gtest.h>
 
 #include "io/grid_reader.h"
 #include "test_support.h"
@@ -18,7 +17,8 @@ std::unique_ptr<TPoleFigure> GridFrom(const std::string& name, const std::string
   auto pf = NewPoleFigure();
   CollectingSink sink;
   const auto file = WriteTempFile(name, contents);
-  const bool ok = name.find(".grd") != std::string::npos ? ReadFullGrid(*pf, file, sink) : ReadSimpleGrid(*pf, file, sink);
+  const bool ok =
+      name.find(".grd") != std::string::npos ? ReadFullGrid(*pf, file, sink) : ReadSimpleGrid(*pf, file, sink);
   EXPECT_TRUE(ok) << name;
   return pf;
 }
@@ -53,7 +53,8 @@ std::string HashBlock(const std::string& name, int circles, int points, int base
 TEST(PlainData, HeaderLinesAreSkippedOnlyWhenTheFirstItemIsText) {
   auto pf = GridFrom("g.rst", "0 4\n45 4\n80 4\n");
   CollectingSink sink;
-  ASSERT_TRUE(Read(*pf, WriteTempFile("h.pol", "Sample 12 3\n1 2 3 is also header\n" + Values(1, 12, 5)), DataLayout::Plain, sink));
+  ASSERT_TRUE(Read(*pf, WriteTempFile("h.pol", "Sample 12 3\n1 2 3 is also header\n" + Values(1, 12, 5)),
+                   DataLayout::Plain, sink));
   EXPECT_DOUBLE_EQ(pf->Intensity[1][1], 1);
   EXPECT_DOUBLE_EQ(pf->Intensity[2][4], 8);
   ASSERT_TRUE(Read(*pf, WriteTempFile("n.pol", Values(101, 12, 7)), DataLayout::Plain, sink));
@@ -91,7 +92,8 @@ TEST(PlainData, CountAndNumberErrors) {
 
   for (const char* bad : {"abc", "1e999", "nan", "inf", "-inf", "1.5.2", "+-3"}) {
     sink.messages.clear();
-    EXPECT_FALSE(Read(*pf, WriteTempFile("bad.pol", fmt::format("1 2 3 {} 5 6 7 8\n", bad)), DataLayout::Plain, sink)) << bad;
+    EXPECT_FALSE(Read(*pf, WriteTempFile("bad.pol", fmt::format("1 2 3 {} 5 6 7 8\n", bad)), DataLayout::Plain, sink))
+        << bad;
     ASSERT_EQ(sink.messages.size(), 2u) << bad;
     EXPECT_EQ(sink.messages[0], "Error in data file or unexpected end.");
     EXPECT_EQ(sink.messages[1], "Expected 8 data, found 3.");
@@ -106,7 +108,8 @@ TEST(PlainData, CountAndNumberErrors) {
 TEST(PlainData, NegativeStepCircleIsStoredLastPointFirst) {
   auto pf = GridFrom("neg.grd", "I I\nO I\n10 0 90 4\n20 350 -5 72\n");
   CollectingSink sink;
-  ASSERT_TRUE(Read(*pf, WriteTempFile("neg.pol", Values(1, 4, 10) + "\n" + Values(1001, 72, 9)), DataLayout::Plain, sink));
+  ASSERT_TRUE(
+      Read(*pf, WriteTempFile("neg.pol", Values(1, 4, 10) + "\n" + Values(1001, 72, 9)), DataLayout::Plain, sink));
   EXPECT_DOUBLE_EQ(pf->BetaStep[2], 5);
   EXPECT_DOUBLE_EQ(pf->BetaStart[2], 355);
   // The first value was measured at beta 350, which is now point 72 (355 + 355).
@@ -165,7 +168,8 @@ TEST(HashList, ThirdPoleFigureStartsOnLine176) {
   // Line 176 is the first data line of block 3.
   std::vector<std::string> lines;
   std::size_t pos = 0;
-  for (std::size_t next; (next = file.find('\n', pos)) != std::string::npos; pos = next + 1) lines.push_back(file.substr(pos, next - pos));
+  for (std::size_t next; (next = file.find('\n', pos)) != std::string::npos; pos = next + 1)
+    lines.push_back(file.substr(pos, next - pos));
   EXPECT_EQ(lines.at(175).substr(0, 9), "x 300 300");
 
   EXPECT_FALSE(Read(*pf, path, DataLayout::HashList, sink, 5));
@@ -244,7 +248,8 @@ TEST(WkoList, RefusedFiles) {
   // The file describes 3 circles; the grid has 2, so values run past it.
   EXPECT_FALSE(Read(*pf, WriteTempFile("over.wko", WkoFile(1, 3, 12)), DataLayout::WkoList, sink));
   EXPECT_NE(sink.messages.back().find("more values than the grid"), std::string::npos);
-  EXPECT_FALSE(Read(*pf, WriteTempFile("hdr.wko", "a\nb\n  1\n\nname     abcd  12\n WKO =\n"), DataLayout::WkoList, sink));
+  EXPECT_FALSE(
+      Read(*pf, WriteTempFile("hdr.wko", "a\nb\n  1\n\nname     abcd  12\n WKO =\n"), DataLayout::WkoList, sink));
   EXPECT_NE(sink.messages.back().find("line 5"), std::string::npos);
   EXPECT_FALSE(Read(*pf, WriteTempFile("short.wko", "a\nb\n"), DataLayout::WkoList, sink));
   EXPECT_NE(sink.messages.back().find("short.wko"), std::string::npos);

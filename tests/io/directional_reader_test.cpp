@@ -1,7 +1,6 @@
 // Directional data: tag conventions, the Gaussian kernel and its cut-off, the
 // sections, failures, and the fast density against the plain loop.
 #include "io/directional_reader.h"
-#include "transform/directional_density.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include "io/load_pole_figure.h"
 #include "test_support.h"
 #include "transform/density.h"
+#include "transform/directional_density.h"
 
 namespace quorix {
 namespace {
@@ -37,9 +37,9 @@ TEST(TagDirection, EveryConventionWithAndWithoutPole) {
     const char* tag;
     double alpha, beta;
   } cases[] = {
-      {"X", 70, 60},   {"", 70, 60},    {"Q", 70, 60},   {"E", 70, 30},   {"EP", 20, 210}, {"N", 20, 120},
-      {"NP", 70, 300}, {"S", 20, 300},  {"SP", 70, 120}, {"W", 70, 210},  {"WP", 20, 30},  {"P", 20, 240},
-      {"PP", 20, 240}, {"ep", 20, 210}, {"e P", 20, 210}, {" E\tP ", 20, 210}, {"Ex", 70, 30}, {"wp 12", 20, 30},
+      {"X", 70, 60},   {"", 70, 60},    {"Q", 70, 60},    {"E", 70, 30},       {"EP", 20, 210}, {"N", 20, 120},
+      {"NP", 70, 300}, {"S", 20, 300},  {"SP", 70, 120},  {"W", 70, 210},      {"WP", 20, 30},  {"P", 20, 240},
+      {"PP", 20, 240}, {"ep", 20, 210}, {"e P", 20, 210}, {" E\tP ", 20, 210}, {"Ex", 70, 30},  {"wp 12", 20, 30},
   };
   for (const auto& c : cases) {
     const TaggedDirection d = TagDirection(30, 20, c.tag);
@@ -63,16 +63,17 @@ TEST(ParseDirectionLine, NeedsTwoNumbersThenTakesTheRestAsTag) {
   ASSERT_TRUE(ParseDirectionLine("  30   20   E P"));
   EXPECT_DOUBLE_EQ(ParseDirectionLine("30 20 E P")->beta, 210);
   EXPECT_DOUBLE_EQ(ParseDirectionLine("30\t20")->alpha, 70);
-  for (const char* bad : {"", "   ", "azimuth dip tag", "30", "30 x20 E", "30,5 20 E", "1e999 20 X", "nan 20 X", "30 20X"})
+  for (const char* bad :
+       {"", "   ", "azimuth dip tag", "30", "30 x20 E", "30,5 20 E", "1e999 20 X", "nan 20 X", "30 20X"})
     EXPECT_FALSE(ParseDirectionLine(bad)) << '"' << bad << '"';
 }
 
 TEST(ReadDirectionalData, CentreDirectionGivesOneAtTheCentreAndHalfAtTheWidth) {
   const auto pf = Density("0 90 X\n");
-  for (int k = 1; k <= 72; ++k) EXPECT_DOUBLE_EQ(pf->Intensity[1][k], 1.0);  // alpha 0
+  for (int k = 1; k <= 72; ++k) EXPECT_DOUBLE_EQ(pf->Intensity[1][k], 1.0);   // alpha 0
   for (int k = 1; k <= 72; ++k) EXPECT_NEAR(pf->Intensity[2][k], 0.5, 1e-6);  // alpha 5
-  EXPECT_NEAR(pf->Intensity[3][1], std::pow(0.5, 4), 1e-6);                    // 10 = 2 w
-  EXPECT_DOUBLE_EQ(pf->Intensity[6][1], 0.0);                                   // 25 > 4 w
+  EXPECT_NEAR(pf->Intensity[3][1], std::pow(0.5, 4), 1e-6);                   // 10 = 2 w
+  EXPECT_DOUBLE_EQ(pf->Intensity[6][1], 0.0);                                 // 25 > 4 w
   EXPECT_DOUBLE_EQ(pf->MaxValue, 1.0);
   EXPECT_EQ(pf->MaxCircle, 1);
 }
@@ -120,8 +121,8 @@ TEST(ReadDirectionalData, SectionsAreTurnedAboutTheirAxis) {
 
 TEST(ReadDirections, GarbageLinesAreSkippedAndCounted) {
   CollectingSink sink;
-  const std::string file =
-      WriteTempFile("mixed.txt", "crack normals r s tag\r\n\r\n10 20 X\r\nabc def\r\n12.5\r\n  \r\n30 40 EP\r\n\x01\x02\xff\r\n");
+  const std::string file = WriteTempFile(
+      "mixed.txt", "crack normals r s tag\r\n\r\n10 20 X\r\nabc def\r\n12.5\r\n  \r\n30 40 EP\r\n\x01\x02\xff\r\n");
   const auto list = ReadDirections(file, {}, sink);
   ASSERT_TRUE(list);
   EXPECT_TRUE(sink.messages.empty());
@@ -187,7 +188,8 @@ TEST(LoadDirectional, ExampleLoadsLikeAnyPoleFigure) {
 std::vector<Vec3> AwkwardDirections() {
   std::vector<Vec3> v;
   for (double alpha : {0.0, 1e-9, 0.04, 0.5, 3.0, 19.9, 20.1, 45.0, 70.0, 88.0, 89.99, 90.0, 90.01, 92.0, 179.0, 180.0})
-    for (double beta : {0.0, 1e-9, 0.5, 90.0, 179.99, 271.3, 359.5, 359.999999, 360.0}) v.push_back(DirectionToVector(alpha, beta));
+    for (double beta : {0.0, 1e-9, 0.5, 90.0, 179.99, 271.3, 359.5, 359.999999, 360.0})
+      v.push_back(DirectionToVector(alpha, beta));
   std::mt19937 rng(3);
   std::uniform_real_distribution<double> unit(0, 1);
   for (int k = 0; k < 200; ++k) v.push_back(DirectionToVector(RadToDeg(std::acos(2 * unit(rng) - 1)), 360 * unit(rng)));
@@ -225,12 +227,17 @@ TEST(AddDensity, WithinBoundOfThePlainLoop) {
   for (const char* name : {"grid5_centre.rst", "offset5.grd"}) {
     auto pf = NewPoleFigure();
     const std::string path = ExamplePath(name);
-    ASSERT_TRUE(std::string(name).find(".grd") != std::string::npos ? ReadFullGrid(*pf, path, sink) : ReadSimpleGrid(*pf, path, sink));
+    ASSERT_TRUE(std::string(name).find(".grd") != std::string::npos ? ReadFullGrid(*pf, path, sink)
+                                                                    : ReadSimpleGrid(*pf, path, sink));
     grids.push_back(std::move(pf));
   }
   // Odd steps, a start off zero and circles beyond the rim.
   auto odd = NewPoleFigure();
-  ASSERT_TRUE(ReadFullGrid(*odd, WriteTempFile("odd.grd", "odd\nInner 0\nOuter 0\n0 0 360 1\n7.3 11 7 52\n45 350 13 28\n89.9 3.3 2.5 144\n95 0 10 36\n"), sink));
+  ASSERT_TRUE(ReadFullGrid(
+      *odd,
+      WriteTempFile("odd.grd",
+                    "odd\nInner 0\nOuter 0\n0 0 360 1\n7.3 11 7 52\n45 350 13 28\n89.9 3.3 2.5 144\n95 0 10 36\n"),
+      sink));
   grids.push_back(std::move(odd));
 
   for (const auto& grid : grids) {

@@ -56,10 +56,9 @@ TEST(EdtFile, ShortBrokenOrMissingFilesKeepTheValuesReadBefore) {
   const std::string absent = (test::TempDir() / "absent.edt").string();
   read = ReadEdtFile(absent, 3, sink);
   EXPECT_FALSE(read.opened);
-  EXPECT_EQ(sink.messages, (std::vector<std::string>{"To less or incorrect values on line 3",
-                                                     "To less or incorrect values on line 2",
-                                                     "To less or incorrect values on line 2",
-                                                     "Cannot open file " + absent}));
+  EXPECT_EQ(sink.messages,
+            (std::vector<std::string>{"To less or incorrect values on line 3", "To less or incorrect values on line 2",
+                                      "To less or incorrect values on line 2", "Cannot open file " + absent}));
 }
 
 }  // namespace

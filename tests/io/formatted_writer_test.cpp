@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "base/nearest.h"
-#include "io/load_pole_figure.h"
 #include "base/text_file.h"
+#include "io/load_pole_figure.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -68,7 +68,8 @@ TEST(FormattedBeartex, SmallBlockByteForByte) {
   const auto pf = Small(2, 3, {10, 20, 30.4, 40, 50, 60});
   SaveAllSettings s = Settings(FormattedLayout::Beartex);
   s.comments = {"Ten chars!"};
-  const std::string expected = "Ten chars!" + std::string(69, ' ') + "#\r\n \r\n \r\n \r\n \r\n"
+  const std::string expected = "Ten chars!" + std::string(69, ' ') +
+                               "#\r\n \r\n \r\n \r\n \r\n"
                                "     3.615     3.615     3.615    90.000    90.000    90.000    7    1\r\n"
                                "   1  1  1  0.0  5.0  5.0  0.0360.0120.0 1 1\r\n"
                                " 100020003040400050006000\r\n \r\n";

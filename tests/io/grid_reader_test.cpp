@@ -84,7 +84,8 @@ TEST(FullGrid, SwitchValueIsTheCharacterAfterTheFirstBlank) {
   struct Case {
     const char* inner;
     int expected;
-  } cases[] = {{"I I", 0}, {"i i", 0}, {"Inner I", 0}, {"I", 0}, {"I ", 0}, {"Inner 1", 1}, {"Inner on", 1}, {"I yes", 1}};
+  } cases[] = {{"I I", 0}, {"i i", 0},     {"Inner I", 0},  {"I", 0},
+               {"I ", 0},  {"Inner 1", 1}, {"Inner on", 1}, {"I yes", 1}};
   for (const auto& c : cases) {
     const auto file = WriteTempFile("sw.grd", std::string(c.inner) + "\nO I\n5 0 5 72\n10 0 5 72\n");
     auto pf = NewPoleFigure();
@@ -145,7 +146,8 @@ TEST(FullGrid, AtTheLimits) {
   EXPECT_TRUE(ReadFullGrid(*pf, WriteTempFile("90.grd", "I 1\nO 1\n" + Lines(90, "10 0 1 360")), sink));
   EXPECT_EQ(pf->CircleCount, 90);
   EXPECT_EQ(pf->OuterMirror, 1);
-  EXPECT_TRUE(ReadFullGrid(*pf, WriteTempFile("91.grd", "I 1\nO 1\n" + Lines(90, "10 0 1 360") + "90 0 1 361\n"), sink));
+  EXPECT_TRUE(
+      ReadFullGrid(*pf, WriteTempFile("91.grd", "I 1\nO 1\n" + Lines(90, "10 0 1 360") + "90 0 1 361\n"), sink));
   EXPECT_EQ(pf->CircleCount, 91);  // the rim circle gets no outer mirror
   EXPECT_EQ(pf->OuterMirror, 0);
   EXPECT_TRUE(sink.messages.empty());

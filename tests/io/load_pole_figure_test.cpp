@@ -168,18 +168,22 @@ TEST(TextForms, MessagesNameTheSourceAsTheFileFormsNameTheFile) {
   CollectingSink sink;
   EXPECT_FALSE(ReadSimpleGridText(*pf, "", "memory.rst", sink));
   EXPECT_FALSE(ReadFullGridText(*pf, "I 1\n", "memory.grd", sink));
-  ASSERT_TRUE(ReadSimpleGridText(*pf, "\xEF\xBB\xBF" "0 4\r45 4\r", "memory.rst", sink));
+  ASSERT_TRUE(ReadSimpleGridText(*pf,
+                                 "\xEF\xBB\xBF"
+                                 "0 4\r45 4\r",
+                                 "memory.rst", sink));
   DataReadOptions options;
   options.layout = DataLayout::Plain;
   EXPECT_FALSE(ReadPoleFigureDataText(*pf, "1 2 3\n", "memory.pol", options, sink));
   options.layout = DataLayout::WkoList;
   EXPECT_FALSE(ReadPoleFigureDataText(*pf, "1\n2\n", "memory.wko", options, sink));
-  EXPECT_EQ(sink.messages, (std::vector<std::string>{
-                               "Grid file memory.rst: no circles found.",
-                               "Grid file memory.grd: the file ends before the inner and outer mirror switches are both given.",
-                               "Expected 8 data, found 3.",
-                               "Data file memory.wko: the WKO header needs 5 lines, the file has 2.",
-                           }));
+  EXPECT_EQ(sink.messages,
+            (std::vector<std::string>{
+                "Grid file memory.rst: no circles found.",
+                "Grid file memory.grd: the file ends before the inner and outer mirror switches are both given.",
+                "Expected 8 data, found 3.",
+                "Data file memory.wko: the WKO header needs 5 lines, the file has 2.",
+            }));
   options.layout = DataLayout::Plain;
   EXPECT_TRUE(ReadPoleFigureDataText(*pf, "title\nunit\n1 2 3 4\n5 6 7 8 9 10\n", "memory.pol", options, sink));
   EXPECT_DOUBLE_EQ(pf->Intensity[2][4], 8);

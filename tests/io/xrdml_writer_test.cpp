@@ -9,8 +9,8 @@
 #include <sstream>
 #include <vector>
 
-#include "io/load_pole_figure.h"
 #include "base/text_file.h"
+#include "io/load_pole_figure.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -53,10 +53,14 @@ std::string Scan(const std::string& psi, const std::string& counts, bool reflect
          "\t\t\t\t\t<startPosition>0.00</startPosition>\r\n"
          "\t\t\t\t</positions>\r\n"
          "\t\t\t\t<positions axis=\"PSI\" unit=\"deg\">\r\n"
-         "\t\t\t\t\t<commonPosition>" + psi + "</commonPosition>\r\n"
+         "\t\t\t\t\t<commonPosition>" +
+         psi +
+         "</commonPosition>\r\n"
          "\t\t\t\t</positions>\r\n"
          "\t\t\t\t<commonCountingTime unit=\"seconds\">5.00</commonCountingTime>\r\n"
-         "\t\t\t\t<intensities unit=\"counts\">" + counts + "</intensities>\r\n"
+         "\t\t\t\t<intensities unit=\"counts\">" +
+         counts +
+         "</intensities>\r\n"
          "\t\t\t</dataPoints>\r\n"
          "\t\t</scan>\r\n";
 }

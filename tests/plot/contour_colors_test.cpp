@@ -1,12 +1,14 @@
 // Contour colour sets: the built-in set, start-up loading, loading over the
 // current set and saving into a configuration file.
+#include "plot/contour_colors.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "plot/contour_colors.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -23,16 +25,16 @@ std::string ColorKeys(int from, int to, ColorValue value) {
 TEST(ContourColors, DefaultSetIsTenNamedColoursThenBlack) {
   const ContourColorTable c = DefaultContourColors();
   const ColorValue expected[11] = {0,
-                                   Rgb(128, 128, 0),  // olive
-                                   Rgb(255, 0, 255),  // fuchsia
-                                   Rgb(0, 0, 255),    // blue
-                                   Rgb(128, 0, 0),    // maroon
-                                   Rgb(0, 128, 0),    // green
-                                   Rgb(0, 255, 0),    // lime
-                                   Rgb(255, 0, 0),    // red
-                                   Rgb(0, 0, 128),    // navy
-                                   Rgb(0, 255, 255),  // aqua
-                                   Rgb(255, 255, 0)}; // yellow
+                                   Rgb(128, 128, 0),   // olive
+                                   Rgb(255, 0, 255),   // fuchsia
+                                   Rgb(0, 0, 255),     // blue
+                                   Rgb(128, 0, 0),     // maroon
+                                   Rgb(0, 128, 0),     // green
+                                   Rgb(0, 255, 0),     // lime
+                                   Rgb(255, 0, 0),     // red
+                                   Rgb(0, 0, 128),     // navy
+                                   Rgb(0, 255, 255),   // aqua
+                                   Rgb(255, 255, 0)};  // yellow
   for (int k = 1; k <= 10; ++k) EXPECT_EQ(c[k], expected[k]) << "level " << k;
   for (int k = 11; k <= 50; ++k) EXPECT_EQ(c[k], 0) << "level " << k;
 }
@@ -97,9 +99,7 @@ TEST(LoadColorSet, FiftyColoursLeaveNothingToMark) {
 
 TEST(SaveColorSet, WritesOnlyTheGivenCountAndKeepsTheFile) {
   const std::string path = (test::TempDir() / "colors.ini").string();
-  {
-    std::ofstream(path, std::ios::binary) << "[Files]\r\ngrid=g.rst\r\n[Contour]\r\ncolor1=1\r\ncolor9=9\r\n";
-  }
+  { std::ofstream(path, std::ios::binary) << "[Files]\r\ngrid=g.rst\r\n[Contour]\r\ncolor1=1\r\ncolor9=9\r\n"; }
   ContourColorTable c = DefaultContourColors();
   c[3] = kMissingColor;
   std::string error;

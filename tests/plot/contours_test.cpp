@@ -10,9 +10,9 @@
 #include <random>
 #include <vector>
 
-#include "record/circle_links.h"
 #include "plot/polygon_fill.h"
 #include "plot/recording_canvas.h"
+#include "record/circle_links.h"
 #include "test_support.h"
 
 namespace quorix {

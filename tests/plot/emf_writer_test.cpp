@@ -1,5 +1,7 @@
 // Enhanced metafiles: record structure as the format prescribes, objects
 // created and freed in pairs, and a real reader that accepts the file.
+#include "plot/emf_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "plot/emf_writer.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -134,11 +135,8 @@ TEST(EmfCanvas, ObjectsAreCreatedSelectedAndFreedInPairs) {
           EXPECT_TRUE(live.count(ih)) << "selects unknown handle " << ih;
         }
         break;
-      case emf::kDeleteObject:
-        EXPECT_EQ(live.erase(ih), 1u) << "deletes unknown handle " << ih;
-        break;
-      default:
-        break;
+      case emf::kDeleteObject: EXPECT_EQ(live.erase(ih), 1u) << "deletes unknown handle " << ih; break;
+      default: break;
     }
   }
   EXPECT_GE(created, 5);  // pens in three colours, brushes, a font
@@ -175,9 +173,9 @@ TEST(EmfCanvas, DrawingRecordsCarryTheCallsArguments) {
 
   ASSERT_EQ(byType[emf::kPolygon16].size(), 1u);
   const std::size_t poly = byType[emf::kPolygon16][0].offset;
-  EXPECT_EQ(I32(b, poly + 8), 400);   // bounds
+  EXPECT_EQ(I32(b, poly + 8), 400);  // bounds
   EXPECT_EQ(I32(b, poly + 20), 400);
-  EXPECT_EQ(U32(b, poly + 24), 3u);   // count
+  EXPECT_EQ(U32(b, poly + 24), 3u);  // count
   EXPECT_EQ(U16(b, poly + 28 + 4 * 2), 450);
   EXPECT_EQ(U16(b, poly + 30 + 4 * 2), 400);
 
@@ -196,7 +194,7 @@ TEST(EmfCanvas, DrawingRecordsCarryTheCallsArguments) {
   ASSERT_EQ(byType[emf::kExtTextOutW].size(), 2u);
   const Rec& text = byType[emf::kExtTextOutW][1];
   const std::size_t t = text.offset;
-  EXPECT_EQ(I32(b, t + 36), 10);   // reference point
+  EXPECT_EQ(I32(b, t + 36), 10);  // reference point
   EXPECT_EQ(I32(b, t + 40), 616);
   const std::uint32_t chars = U32(b, t + 44), offString = U32(b, t + 48), offDx = U32(b, t + 72);
   ASSERT_EQ(chars, 10u);
@@ -206,7 +204,7 @@ TEST(EmfCanvas, DrawingRecordsCarryTheCallsArguments) {
   ASSERT_LE(offDx + 4 * chars, text.size);
   int advance = 0;
   for (std::uint32_t i = 0; i < chars; ++i) advance += I32(b, t + offDx + 4 * i);
-  EXPECT_GT(advance, 40);   // ten characters of a 16 pixel font
+  EXPECT_GT(advance, 40);  // ten characters of a 16 pixel font
   EXPECT_LT(advance, 160);
 }
 
@@ -256,14 +254,15 @@ TEST(EmfCanvas, AnOfficeSuiteReadsTheFile) {
   std::filesystem::create_directories(dir);
   const std::vector<std::uint8_t> b = SampleDrawing();
   const std::filesystem::path emfPath = dir / "plot.emf";
-  std::ofstream(emfPath, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+  std::ofstream(emfPath, std::ios::binary)
+      .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 
   if (!soffice.empty()) {
     // A profile of its own, so that a running office instance does not interfere.
     auto convert = [&](const std::string& to) {
       const std::string cmd = soffice + " -env:UserInstallation=file://" + (dir / "profile").string() +
-                              " --headless --convert-to " + to + " --outdir " + dir.string() + " " +
-                              emfPath.string() + " >/dev/null 2>&1";
+                              " --headless --convert-to " + to + " --outdir " + dir.string() + " " + emfPath.string() +
+                              " >/dev/null 2>&1";
       return std::system(cmd.c_str());
     };
     ASSERT_EQ(convert("png"), 0);

@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "record/circle_links.h"
 #include "math/vector_math.h"
 #include "plot/contours.h"
 #include "plot/recording_canvas.h"
 #include "plot/render.h"
+#include "record/circle_links.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -31,9 +31,7 @@ std::unique_ptr<TPoleFigure> Grid(std::initializer_list<double> alphas,
 }
 
 // High on the side of beta 0 and 90, low on the other: one line from rim to rim.
-std::unique_ptr<TPoleFigure> HalfHigh() {
-  return Grid({0, 45, 90}, {{5}, {9, 9, 1, 1}, {9, 9, 1, 1}});
-}
+std::unique_ptr<TPoleFigure> HalfHigh() { return Grid({0, 45, 90}, {{5}, {9, 9, 1, 1}, {9, 9, 1, 1}}); }
 
 PlotGeometry Geometry(const TRotationState& rotation = {}) {
   return PlotGeometry{650, false, DisplayRotation(rotation)};
@@ -49,7 +47,7 @@ TRotationState ListRotation(char axis, double angle, bool triclin = false) {
 
 TEST(LineIsClosed, EndsInTheSameDirection) {
   EXPECT_TRUE(LineIsClosed({{40, 355}, {40, 10}, {45, 20}, {40, -5}}));  // a full turn apart
-  EXPECT_TRUE(LineIsClosed({{0, 10}, {5, 20}, {5, 90}, {0, 200}}));     // the centre has no azimuth
+  EXPECT_TRUE(LineIsClosed({{0, 10}, {5, 20}, {5, 90}, {0, 200}}));      // the centre has no azimuth
   EXPECT_TRUE(LineIsClosed({{40, 10}, {45, 20}, {50, 30}, {40 + 1e-12, 10 - 1e-12}}));
   EXPECT_FALSE(LineIsClosed({{40, 10}, {45, 20}, {50, 30}, {40, 10.01}}));
   EXPECT_FALSE(LineIsClosed({{40, 10}, {40, 10}}));

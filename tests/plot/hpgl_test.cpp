@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "record/circle_links.h"
 #include "plot/recording_canvas.h"
+#include "record/circle_links.h"
 #include "test_support.h"
 
 namespace quorix {

@@ -74,7 +74,7 @@ TEST(LastLevelTextTest, LargestLevelNotAboveTheMaximum) {
   EXPECT_EQ(LastLevelText(*pf, false, "100", "40"), " 340.0");
   EXPECT_EQ(LastLevelText(*pf, false, "100", "45"), " 370.0");
   pf->MaxValue = 300;
-  EXPECT_EQ(LastLevelText(*pf, true, "1", "0.5"), " 3.000");  // the maximum itself counts
+  EXPECT_EQ(LastLevelText(*pf, true, "1", "0.5"), " 3.000");       // the maximum itself counts
   EXPECT_EQ(LastLevelText(*pf, false, "1000", "100"), " 1000.0");  // First above the maximum
   EXPECT_EQ(LastLevelText(*pf, true, "x", "0.5"), std::nullopt);
   EXPECT_EQ(LastLevelText(*pf, true, "1", ""), std::nullopt);

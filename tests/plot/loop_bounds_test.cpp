@@ -8,15 +8,15 @@
 #include <limits>
 #include <vector>
 
-#include "record/circle_links.h"
 #include "io/formatted_writer.h"
 #include "io/load_pole_figure.h"
-#include "record/statistics.h"
 #include "plot/contours.h"
 #include "plot/hpgl.h"
-#include "record/levels.h"
 #include "plot/recording_canvas.h"
 #include "plot/render.h"
+#include "record/circle_links.h"
+#include "record/levels.h"
+#include "record/statistics.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -104,8 +104,8 @@ TEST(LoopBounds, LevelSearchOverHugeRangesEnds) {
   // turn either into millions of passes.
   struct Case {
     double min, max, norm;
-  } cases[] = {{1e-300, 1e300, 1}, {-1e308, 1e308, 1e-300}, {0, 1e308, kNaN}, {kNaN, kNaN, kNaN}, {0, 1, 0},
-               {1e15, 1e15 + 2, 1e15}, {-kInf, kInf, 1}};
+  } cases[] = {{1e-300, 1e300, 1}, {-1e308, 1e308, 1e-300}, {0, 1e308, kNaN}, {kNaN, kNaN, kNaN},
+               {0, 1, 0},          {1e15, 1e15 + 2, 1e15},  {-kInf, kInf, 1}};
   for (const auto& c : cases) {
     for (bool mrd : {false, true}) {
       for (bool fromOne : {false, true}) {

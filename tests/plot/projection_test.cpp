@@ -44,21 +44,20 @@ TEST_P(ProjectPointTest, PixelAt650) {
   EXPECT_EQ(p.y, c.y);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedPixels, ProjectPointTest,
-    ::testing::Values(ProjectCase{90, 0, true, 640, 325}, ProjectCase{90, 0, false, 640, 325},
-                      ProjectCase{90, 90, true, 325, 10}, ProjectCase{90, 90, false, 325, 10},
-                      ProjectCase{0, 123, true, 325, 325}, ProjectCase{0, 123, false, 325, 325},
-                      ProjectCase{60, 30, true, 518, 214},
-                      // 157.5 exactly: needs the extended intermediates.
-                      ProjectCase{60, 30, false, 483, 234},
-                      ProjectCase{45, 180, true, 155, 325}, ProjectCase{45, 180, false, 195, 325},
-                      // Tick mark ends beyond the rim.
-                      ProjectCase{92, 0, true, 645, 325}, ProjectCase{92, 0, false, 651, 325},
-                      ProjectCase{91, 0, true, 643, 325}, ProjectCase{91, 0, false, 646, 325},
-                      ProjectCase{90, 270, false, 325, 640},
-                      // Negative alpha mirrors through the centre.
-                      ProjectCase{-90, 0, true, 10, 325}));
+INSTANTIATE_TEST_SUITE_P(WorkedPixels, ProjectPointTest,
+                         ::testing::Values(ProjectCase{90, 0, true, 640, 325}, ProjectCase{90, 0, false, 640, 325},
+                                           ProjectCase{90, 90, true, 325, 10}, ProjectCase{90, 90, false, 325, 10},
+                                           ProjectCase{0, 123, true, 325, 325}, ProjectCase{0, 123, false, 325, 325},
+                                           ProjectCase{60, 30, true, 518, 214},
+                                           // 157.5 exactly: needs the extended intermediates.
+                                           ProjectCase{60, 30, false, 483, 234}, ProjectCase{45, 180, true, 155, 325},
+                                           ProjectCase{45, 180, false, 195, 325},
+                                           // Tick mark ends beyond the rim.
+                                           ProjectCase{92, 0, true, 645, 325}, ProjectCase{92, 0, false, 651, 325},
+                                           ProjectCase{91, 0, true, 643, 325}, ProjectCase{91, 0, false, 646, 325},
+                                           ProjectCase{90, 270, false, 325, 640},
+                                           // Negative alpha mirrors through the centre.
+                                           ProjectCase{-90, 0, true, 10, 325}));
 
 TEST(UnprojectPointTest, CentrePixel) {
   PlotDirection d = UnprojectPoint(650, 325, 325, true);

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "record/circle_links.h"
 #include "math/vector_math.h"
 #include "plot/display_rotation.h"
 #include "plot/recording_canvas.h"
+#include "record/circle_links.h"
 
 namespace quorix {
 namespace {
@@ -58,7 +58,8 @@ const CanvasOp* FindText(const RecordingCanvas& c, const std::string& prefix) {
 
 std::vector<CanvasOp> OpsOf(const RecordingCanvas& c, CanvasOpKind kind) {
   std::vector<CanvasOp> out;
-  std::copy_if(c.ops.begin(), c.ops.end(), std::back_inserter(out), [&](const CanvasOp& op) { return op.kind == kind; });
+  std::copy_if(c.ops.begin(), c.ops.end(), std::back_inserter(out),
+               [&](const CanvasOp& op) { return op.kind == kind; });
   return out;
 }
 
@@ -78,17 +79,22 @@ TEST(PlotLayout, FullSizePlot) {
   EXPECT_EQ(rects[0].y2, 1950);
   EXPECT_EQ(rects[0].brush, 0xFFFFFFu);
   // Legend bars 17 pixels apart, in the level colours.
-  EXPECT_EQ(rects[1].x1, 650); EXPECT_EQ(rects[1].y1, 17); EXPECT_EQ(rects[1].x2, 680); EXPECT_EQ(rects[1].y2, 19);
+  EXPECT_EQ(rects[1].x1, 650);
+  EXPECT_EQ(rects[1].y1, 17);
+  EXPECT_EQ(rects[1].x2, 680);
+  EXPECT_EQ(rects[1].y2, 19);
   EXPECT_EQ(rects[1].pen, 0x00FF00u);
   EXPECT_EQ(rects[2].y1, 34);
   EXPECT_EQ(rects[2].pen, kBlack);
 
   const CanvasOp* legend = FindText(c, " 2.000");
   ASSERT_NE(legend, nullptr);
-  EXPECT_EQ(legend->x1, 690); EXPECT_EQ(legend->y1, 9);
+  EXPECT_EQ(legend->x1, 690);
+  EXPECT_EQ(legend->y1, 9);
   const CanvasOp* name = FindText(c, "peak.xpo");
   ASSERT_NE(name, nullptr);
-  EXPECT_EQ(name->x1, 650); EXPECT_EQ(name->y1, 616);
+  EXPECT_EQ(name->x1, 650);
+  EXPECT_EQ(name->y1, 616);
   const CanvasOp* proj = FindText(c, "Equ. angular low. hem. proj.");
   ASSERT_NE(proj, nullptr);
   EXPECT_EQ(proj->y1, 650 - 3 * 17);
@@ -110,11 +116,10 @@ TEST(PlotLayout, FontAndLineHeightFollowTheSize) {
     bool label;
   };
   const Case cases[] = {
-      {400, 560, 62, 8, 400 - 2 * 11, true},    // 40..66: size 8, line 11
-      {300, 420, 46, 8, 300 - 2 * 11, false},   // below half size: no size label
-      {319, 447, 49, 8, 319 - 2 * 11, false},
-      {500, 700, 77, 10, 500 - 2 * 14, true},   // 67..83: size 10, line 14
-      {780, 1092, 120, 14, 780 - 2 * 19, true}, // beyond full size: scaled, line size + 5
+      {400, 560, 62, 8, 400 - 2 * 11, true},   // 40..66: size 8, line 11
+      {300, 420, 46, 8, 300 - 2 * 11, false},  // below half size: no size label
+      {319, 447, 49, 8, 319 - 2 * 11, false},   {500, 700, 77, 10, 500 - 2 * 14, true},  // 67..83: size 10, line 14
+      {780, 1092, 120, 14, 780 - 2 * 19, true},  // beyond full size: scaled, line size + 5
       {254, 356, 39, 5, 254 - 2 * 10, false},
   };
   auto pf = CentrePeak();
@@ -146,7 +151,8 @@ TEST(PlotLayout, NormalisationLineInMrd) {
   EXPECT_NE(FindText(c, "min:   0.100  at "), nullptr);
   const CanvasOp* title = FindText(c, "[t]");
   ASSERT_NE(title, nullptr);
-  EXPECT_EQ(title->x1, 10); EXPECT_EQ(title->y1, 616);
+  EXPECT_EQ(title->x1, 10);
+  EXPECT_EQ(title->y1, 616);
 }
 
 TEST(PlotLayout, AddedFilesAreListedAboveTheProjection) {
@@ -171,13 +177,17 @@ TEST(PlotOutline, FullCircleWithTicks) {
   PlotPoleFigure(*pf, state, c, 650, 910, "");
   const std::vector<CanvasOp> ellipses = OpsOf(c, CanvasOpKind::Ellipse);
   ASSERT_EQ(ellipses.size(), 1u);
-  EXPECT_EQ(ellipses[0].x1, 10); EXPECT_EQ(ellipses[0].x2, 641); EXPECT_EQ(ellipses[0].y2, 641);
+  EXPECT_EQ(ellipses[0].x1, 10);
+  EXPECT_EQ(ellipses[0].x2, 641);
+  EXPECT_EQ(ellipses[0].y2, 641);
   EXPECT_EQ(ellipses[0].brushStyle, BrushStyle::Clear);
   const std::vector<CanvasOp> lines = OpsOf(c, CanvasOpKind::LineTo);
   ASSERT_EQ(lines.size(), 4u);
   // Stereographic: alpha 92 lands at 651 on the right.
-  EXPECT_EQ(lines[0].x1, 651); EXPECT_EQ(lines[0].y1, 325);
-  EXPECT_EQ(lines[1].x1, 325); EXPECT_EQ(lines[1].y1, -1);
+  EXPECT_EQ(lines[0].x1, 651);
+  EXPECT_EQ(lines[0].y1, 325);
+  EXPECT_EQ(lines[1].x1, 325);
+  EXPECT_EQ(lines[1].y1, -1);
   EXPECT_EQ(lines[0].pen, kBlack);
 }
 
@@ -193,12 +203,17 @@ TEST(PlotOutline, HalfCircleSectorWithoutTicks) {
   const std::vector<CanvasOp> arcs = OpsOf(c, CanvasOpKind::Arc);
   ASSERT_EQ(arcs.size(), 1u);
   // From beta 0 counter-clockwise to beta 175: 315 (cos, -sin) 175 degrees.
-  EXPECT_EQ(arcs[0].x2, 640); EXPECT_EQ(arcs[0].x3, 640); EXPECT_EQ(arcs[0].y3, 325);
-  EXPECT_EQ(arcs[0].x4, 11); EXPECT_EQ(arcs[0].y4, 298);
+  EXPECT_EQ(arcs[0].x2, 640);
+  EXPECT_EQ(arcs[0].x3, 640);
+  EXPECT_EQ(arcs[0].y3, 325);
+  EXPECT_EQ(arcs[0].x4, 11);
+  EXPECT_EQ(arcs[0].y4, 298);
   const std::vector<CanvasOp> lines = OpsOf(c, CanvasOpKind::LineTo);
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].x1, 325); EXPECT_EQ(lines[0].y1, 325);
-  EXPECT_EQ(lines[1].x1, 640); EXPECT_EQ(lines[1].y1, 325);
+  EXPECT_EQ(lines[0].x1, 325);
+  EXPECT_EQ(lines[0].y1, 325);
+  EXPECT_EQ(lines[1].x1, 640);
+  EXPECT_EQ(lines[1].y1, 325);
 }
 
 TEST(PlotMarks, LowPointsBlackOrRedByValue) {
@@ -217,8 +232,10 @@ TEST(PlotMarks, LowPointsBlackOrRedByValue) {
   }
   ASSERT_EQ(dots.size(), 2u);
   // tan(30) x 315 = 181.9 from the centre at beta 0 and beta 90.
-  EXPECT_EQ(dots[0].x1, 325 + 182); EXPECT_EQ(dots[0].pen, kBlack);
-  EXPECT_EQ(dots[1].y1, 325 - 182); EXPECT_EQ(dots[1].pen, kRed);
+  EXPECT_EQ(dots[0].x1, 325 + 182);
+  EXPECT_EQ(dots[0].pen, kBlack);
+  EXPECT_EQ(dots[1].y1, 325 - 182);
+  EXPECT_EQ(dots[1].pen, kRed);
 }
 
 TEST(PlotMarks, GridMarksAloneLandWhereThePlotPutsThem) {
@@ -301,7 +318,8 @@ TEST(PlotRotation, MatrixNoteDescribesTheDrawnRotation) {
   // The drawn (inverse) rotation about the opposite axis: the same turn.
   const CanvasOp* axis = FindText(c, "180/90  -30");
   ASSERT_NE(axis, nullptr);
-  EXPECT_EQ(axis->x1, 10); EXPECT_EQ(axis->y1, 27);
+  EXPECT_EQ(axis->x1, 10);
+  EXPECT_EQ(axis->y1, 27);
   EXPECT_EQ(state.Rotation.RotationMatrix, before);
 }
 

@@ -32,7 +32,7 @@ TEST(PointAtOrBefore, WrapsAroundTheCircle) {
   EXPECT_EQ(PointAtOrBefore(*pf, 1, 7), 2);
   EXPECT_EQ(PointAtOrBefore(*pf, 1, 359), 72);
   EXPECT_EQ(PointAtOrBefore(*pf, 1, 360), 1);
-  EXPECT_EQ(PointAtOrBefore(*pf, 2, 0), 2);    // point 2 lies at 360
+  EXPECT_EQ(PointAtOrBefore(*pf, 2, 0), 2);     // point 2 lies at 360
   EXPECT_EQ(PointAtOrBefore(*pf, 2, 354), 72);  // 354 + 360 - 355 = 359
 }
 

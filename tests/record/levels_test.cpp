@@ -83,10 +83,10 @@ TEST(AutoLevelsTest, DamagedInputEndsQuickly) {
     bool mrd, fromOne;
   };
   const Case cases[] = {
-      {0, inf, 1, false, true},     {0, nan, 1, false, true},   {nan, 5, 1, false, false},
-      {-inf, 5, 1, false, false},   {0, 5, 0, true, true},      {0, 0, 0, true, true},
-      {-1e300, 1e300, 1, false, false}, {0, 1e308, 1, false, true}, {-1e17, -1e17 + 64, 1, false, false},
-      {-1e15, 5, 1, false, false},  {5, 5, 5, false, true},     {1e-300, 2e-300, 1, false, false},
+      {0, inf, 1, false, true},          {0, nan, 1, false, true},   {nan, 5, 1, false, false},
+      {-inf, 5, 1, false, false},        {0, 5, 0, true, true},      {0, 0, 0, true, true},
+      {-1e300, 1e300, 1, false, false},  {0, 1e308, 1, false, true}, {-1e17, -1e17 + 64, 1, false, false},
+      {-1e15, 5, 1, false, false},       {5, 5, 5, false, true},     {1e-300, 2e-300, 1, false, false},
       {-1e20, 1e20 + 1, 1, false, false}};
   for (const Case& c : cases) {
     auto pf = Figure(c.minValue, c.maxValue, c.normFactor);

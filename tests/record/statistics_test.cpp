@@ -90,7 +90,7 @@ TEST(UpdateExtremesTest, FirstValueSmallestWithNonMonotonicValues) {
   pf->Intensity[7][10] = 9;
   pf->Intensity[9][3] = 9;  // a later tie does not move the maximum
   pf->Intensity[4][4] = kMissing;
-  pf->Intensity[0][5] = 100;   // mirror circles are not scanned
+  pf->Intensity[0][5] = 100;  // mirror circles are not scanned
   pf->Intensity[20][5] = -50;
   UpdateExtremes(*pf);
   EXPECT_EQ(pf->MinValue, 1);

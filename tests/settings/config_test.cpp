@@ -1,7 +1,7 @@
 // Display options read from the configuration file.
 #include <gtest/gtest.h>
 
-#include "settings/config.h"
+#include "settings/settings.h"
 
 namespace quorix {
 namespace {

@@ -1,7 +1,7 @@
 // Tests of the rotation settings and the texts of the current rotation.
-#include "settings/rotation_settings.h"
-
 #include <gtest/gtest.h>
+
+#include "settings/settings.h"
 
 namespace quorix {
 namespace {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "settings/settings.h"
 #include "settings/startup_config.h"
 #include "test_support.h"
 

@@ -1,15 +1,16 @@
 // Interpolation onto a grid: identity, the rotations against the display
 // rotation, the centre point's azimuth shift, dropped directions, mirror
 // circles and the command on the whole pole figure set.
+#include "transform/interpolation.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "plot/display_rotation.h"
 #include "record/pole_figure_set.h"
 #include "record/statistics.h"
-#include "plot/display_rotation.h"
 #include "test_support.h"
-#include "transform/interpolation.h"
 
 namespace quorix {
 namespace {
@@ -221,7 +222,8 @@ struct SetFixture {
   TPoleFigureSet set;
   TProgramState state;
   CollectingSink sink;
-  std::string grid10 = test::WriteTempFile("grid10.rst", "0 36\n10 36\n20 36\n30 36\n40 36\n50 36\n60 36\n70 36\n80 36\n90 36\n");
+  std::string grid10 =
+      test::WriteTempFile("grid10.rst", "0 36\n10 36\n20 36\n30 36\n40 36\n50 36\n60 36\n70 36\n80 36\n90 36\n");
 
   SetFixture() {
     set.PF[1] = FieldOnGrid(5, 72);

@@ -1,15 +1,15 @@
 // Adding pole figures: the checks of the add list, the weighted sum against
 // hand-made further files, the fitted sum with missing points on either side,
 // and files that cannot be added.
-#include <gtest/gtest.h>
+#include "transform/pf_add.h"
 
 #include <fmt/format.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "io/load_pole_figure.h"
 #include "test_support.h"
-#include "transform/pf_add.h"
 
 namespace quorix {
 namespace {
@@ -55,7 +55,6 @@ TEST(AddList, ChecksInOrderNamingTheLine) {
   ASSERT_TRUE(c.tables) << c.message;
   EXPECT_TRUE(c.tables->weights.empty());
 }
-
 
 // --- the sums ------------------------------------------------------------------------
 
@@ -104,7 +103,8 @@ TEST(WeightedAdd, NormalisedSumIsInMrdAndMissingAnywhereIsMissing) {
 
   auto pf2 = Copper();
   pf2->Intensity[2][2] = -1;
-  const std::string gap = Derived("gap.pol", *copper, [](double v, int i, int j) { return i == 7 && j == 10 ? -1 : 2 * v; });
+  const std::string gap =
+      Derived("gap.pol", *copper, [](double v, int i, int j) { return i == 7 && j == 10 ? -1 : 2 * v; });
   ASSERT_TRUE(WeightedAddPF(*pf2, Grid(), false, {1.0f, 3.0f}, {1, 1}, {copper->FileName, gap}, sink));
   EXPECT_EQ(pf2->Intensity[2][2], -1);
   EXPECT_EQ(pf2->Intensity[7][10], -1);
@@ -124,7 +124,8 @@ TEST(WeightedAdd, OnlyTheFirstLineScalesPF1) {
 TEST(WeightedAdd, APoleFigureWithoutPositiveMeanIsLeftOutWhenNormalising) {
   const auto copper = Copper();
   // A difference averaging to a rounding error, one below zero, one of zeros.
-  const std::string difference = Derived("difference.pol", *copper, [](double v, int, int) { return v - v * (1 + 1e-15); });
+  const std::string difference =
+      Derived("difference.pol", *copper, [](double v, int, int) { return v - v * (1 + 1e-15); });
   const std::string negative = Derived("negative.pol", *copper, [](double v, int, int) { return -5 - v; });
   const std::string zeros = Derived("zeros.pol", *copper, [](double, int, int) { return 0; });
   auto pf1 = Copper();
@@ -166,7 +167,8 @@ TEST(FittedAdd, MissingPointsAreFilledFromTheOtherSideOrKept) {
   auto pf1 = Copper();
   const auto copper = Copper();
   pf1->Intensity[5][3] = -1;  // missing in the main pole figure only
-  const std::string twice = Derived("gaps.pol", *copper, [](double v, int i, int j) { return i == 7 && j == 10 ? -1 : 2 * v; });
+  const std::string twice =
+      Derived("gaps.pol", *copper, [](double v, int i, int j) { return i == 7 && j == 10 ? -1 : 2 * v; });
   CollectingSink sink;
   ASSERT_TRUE(FittedAddPF(*pf1, Grid(), {copper->FileName, twice}, {1, 1}, sink));
   EXPECT_DOUBLE_EQ(pf1->Intensity[5][3], copper->Intensity[5][3]);  // 2v scaled by 1/2
@@ -183,8 +185,10 @@ TEST(FittedAdd, AFileWithoutCommonPointsIsLeftOut) {
   ASSERT_TRUE(FittedAddPF(*pf1, Grid(), {copper->FileName, empty, zeros}, {1, 1, 1}, sink));
   EXPECT_TRUE(SameIntensities(*pf1, *copper));
   ASSERT_EQ(sink.messages.size(), 2u);
-  EXPECT_EQ(sink.messages[0], "Data file " + empty + " has no point with a value where the main pole figure has one; it was not added.");
-  EXPECT_EQ(sink.messages[1], "Data file " + zeros + " sums to 0 over the points it shares with the main pole figure; it was not added.");
+  EXPECT_EQ(sink.messages[0],
+            "Data file " + empty + " has no point with a value where the main pole figure has one; it was not added.");
+  EXPECT_EQ(sink.messages[1],
+            "Data file " + zeros + " sums to 0 over the points it shares with the main pole figure; it was not added.");
 }
 
 TEST(AddPoleFigures, AFileThatCannotBeAddedLeavesPF1AsItWas) {

@@ -1,5 +1,7 @@
 // Difference and RP distribution: Eps, the m.r.d. arithmetic at single
 // points, missing values, the proposed names, the result files and the RP log.
+#include "transform/pf_difference.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 
 #include "base/text_file.h"
 #include "test_support.h"
-#include "transform/pf_difference.h"
 
 namespace quorix {
 namespace {
@@ -34,10 +35,10 @@ TEST(PFDifference, PointsInMrdWithMissingValuesOnEitherSide) {
   // PF1 is 2 m.r.d. everywhere (raw 4, norm 2), PF2 1.5 (raw 3, norm 2).
   auto pf1 = Uniform(4, 2, "/d/a.pol");
   auto pf2 = Uniform(3, 2, "/d/b.pol");
-  pf1->Intensity[2][1] = 0;    // 0 m.r.d. against 0.4
+  pf1->Intensity[2][1] = 0;  // 0 m.r.d. against 0.4
   pf2->Intensity[2][1] = 0.8;
-  pf2->Intensity[2][2] = -1;   // PF2 has no value
-  pf1->Intensity[2][3] = -1;   // PF1 has no value
+  pf2->Intensity[2][2] = -1;     // PF2 has no value
+  pf1->Intensity[2][3] = -1;     // PF1 has no value
   pf1->Intensity[2][4] = 0.016;  // 0.008 m.r.d.: above Eps 0.005 only
   CollectingSink sink;
 
@@ -95,7 +96,8 @@ TEST(PFDifference, RefusesOtherGridsAndMissingNormalisation) {
   CollectingSink sink;
   EXPECT_FALSE(ComparePoleFigures(*pf1, *pf2, 0.5, sink));
   ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0], "PF1 (a.pol) and PF2 (b.pol) are not on the same grid: circle 1 has 12 points against 24.");
+  EXPECT_EQ(sink.messages[0],
+            "PF1 (a.pol) and PF2 (b.pol) are not on the same grid: circle 1 has 12 points against 24.");
 
   auto zero = Uniform(0, 0, "/d/z.pol");
   EXPECT_FALSE(ComparePoleFigures(*pf1, *zero, 0.5, sink));
@@ -108,8 +110,7 @@ TEST(PFDifference, ProposedNames) {
   EXPECT_EQ(plain.diff, "/data/q_diff.x01");
   EXPECT_EQ(plain.log, "/data/logs/rp.log");
 
-  const DiffFileNames multi =
-      ProposeDiffNames("/my.data/copper.xpe", true, "[2]", "/data/", "old.log");
+  const DiffFileNames multi = ProposeDiffNames("/my.data/copper.xpe", true, "[2]", "/data/", "old.log");
   EXPECT_EQ(multi.rp, "/my.data/copper[2]_RP.pol");
   EXPECT_EQ(multi.diff, "/my.data/copper[2]_diff.pol");
   EXPECT_EQ(multi.log, "/data/old.log");
@@ -154,12 +155,15 @@ TEST(RPLog, HeaderOnceThenOneLinePerComparison) {
   CollectingSink sink;
   ASSERT_TRUE(AppendRPLog(log, Entry(12.345), sink));
   ASSERT_TRUE(AppendRPLog(log, Entry(7), sink));
-  const std::string line1 = std::string(15, ' ') + "a.pol" + std::string(14, ' ') + "bb.pol" + "      0.01" + "      12.3\r\n";
-  const std::string line2 = std::string(15, ' ') + "a.pol" + std::string(14, ' ') + "bb.pol" + "      0.01" + "       7.0\r\n";
+  const std::string line1 =
+      std::string(15, ' ') + "a.pol" + std::string(14, ' ') + "bb.pol" + "      0.01" + "      12.3\r\n";
+  const std::string line2 =
+      std::string(15, ' ') + "a.pol" + std::string(14, ' ') + "bb.pol" + "      0.01" + "       7.0\r\n";
   EXPECT_EQ(test::ReadFile(log),
             "NOTE: - pole figure PF1 is reference!\r\n"
             "      - avoid subsequent normalization of difference pole figures and RP distributions!\r\n" +
-                std::string(22, ' ') + "PF1\t" + std::string(22, ' ') + "PF2\t       Eps\t     RP[%]\r\n" + line1 + line2);
+                std::string(22, ' ') + "PF1\t" + std::string(22, ' ') + "PF2\t       Eps\t     RP[%]\r\n" + line1 +
+                line2);
   EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -169,7 +173,8 @@ TEST(RPLog, MultiLinesCarryTheIndexAndTabs) {
   e.pf1Index = "[1]";
   e.pf2Index = "[3]";
   e.rp.reset();
-  EXPECT_EQ(RPLogLine(e), std::string(17, ' ') + "a.pol[1]\t" + std::string(16, ' ') + "bb.pol[3]\t      0.01\t       n/a\r\n");
+  EXPECT_EQ(RPLogLine(e),
+            std::string(17, ' ') + "a.pol[1]\t" + std::string(16, ' ') + "bb.pol[3]\t      0.01\t       n/a\r\n");
 }
 
 TEST(RPLog, AppendingNeverLosesWhatIsThere) {

@@ -1,10 +1,11 @@
 // The pointer read-out: circle and point under the pointer, label texts,
 // cursor figures, recommended values and the value editor.
+#include "transform/readout.h"
+
 #include <gtest/gtest.h>
 
 #include "record/statistics.h"
 #include "test_support.h"
-#include "transform/readout.h"
 
 namespace quorix {
 namespace {

@@ -1,10 +1,10 @@
 // Tests of the rotation dialog's working state: showing, "Add", "New", OK.
-#include "settings/rotation_settings.h"
 #include "transform/rotation_editor.h"
 
 #include <gtest/gtest.h>
 
 #include "base/ini_file.h"
+#include "settings/settings.h"
 
 namespace quorix {
 namespace {

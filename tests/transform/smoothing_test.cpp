@@ -1,6 +1,8 @@
 // Gaussian smoothing: the weights at the half width and twice it, axes and
 // antipodes, missing and negative values, kept levels, and the pruned loop
 // against the plain one bit for bit.
+#include "transform/smoothing.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 
 #include "record/statistics.h"
 #include "test_support.h"
-#include "transform/smoothing.h"
 
 namespace quorix {
 namespace {

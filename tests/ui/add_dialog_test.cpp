@@ -1,5 +1,7 @@
 // The add list: lines, deleting, the two modes and the OK checks; the
 // weighted command on the main pole figure.
+#include "ui/add_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -8,7 +10,6 @@
 #include <filesystem>
 
 #include "app/startup.h"
-#include "ui/add_dialog.h"
 #include "ui/app_context.h"
 #include "ui/arithmetic_commands.h"
 #include "ui/main_window.h"

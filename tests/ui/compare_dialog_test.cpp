@@ -1,5 +1,7 @@
 // "Compare Pole Figures" through its dialog: the Eps controls, the proposed
 // names, windows 3 and 4, the m.r.d. switch and the log.
+#include "ui/compare_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -14,7 +16,6 @@
 #include "ui/app_context.h"
 #include "ui/arithmetic_commands.h"
 #include "ui/main_window.h"
-#include "ui/compare_dialog.h"
 #include "ui/plot_window.h"
 
 namespace quorix {

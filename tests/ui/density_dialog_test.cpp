@@ -16,8 +16,8 @@
 
 #include "app/startup.h"
 #include "ui/app_context.h"
-#include "ui/main_window.h"
 #include "ui/load_files_dialog.h"
+#include "ui/main_window.h"
 #include "ui/plot_window.h"
 #include "ui/rotation_dialog.h"
 

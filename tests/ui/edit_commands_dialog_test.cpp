@@ -1,8 +1,6 @@
 // The edit commands on the main window: "apply to all" reaching the visible
 // windows, operands refused in the dialog, and the suppression controls
 // switching the main commands off and on.
-#include "ui/edit_commands.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,9 +15,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "ui/main_window.h"
-#include "ui/edit_all_dialog.h"
 #include "ui/circle_correction_dialog.h"
+#include "ui/edit_all_dialog.h"
+#include "ui/edit_commands.h"
+#include "ui/main_window.h"
 #include "ui/ssci_controls.h"
 
 namespace quorix {

@@ -1,4 +1,6 @@
 // The output file of the interpolation dialog.
+#include "ui/interpolation_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,7 +11,6 @@
 
 #include "app/startup.h"
 #include "ui/app_context.h"
-#include "ui/interpolation_dialog.h"
 #include "ui/main_window.h"
 
 namespace quorix {
@@ -20,7 +21,8 @@ QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/exampl
 TEST(InterpolDlg, OutputSearchGivesATypedNameARealExtension) {
   const auto dir = std::filesystem::temp_directory_path() / "quorix_interpol_dlg";
   std::filesystem::create_directories(dir);
-  auto app = StartUp(QString::fromStdString((dir / "quorix").string()), {Example("copper111.pol"), Example("grid5.rst")});
+  auto app =
+      StartUp(QString::fromStdString((dir / "quorix").string()), {Example("copper111.pol"), Example("grid5.rst")});
   app->context->state.DataPath = dir.string();
   TInterpolDlg* dlg = app->mainform->findChild<TInterpolDlg*>();
   ASSERT_TRUE(dlg);
@@ -30,7 +32,7 @@ TEST(InterpolDlg, OutputSearchGivesATypedNameARealExtension) {
     ASSERT_TRUE(files);
     suffix = files->defaultSuffix();
     proposed = files->selectedFiles().value(0);
-    files->selectFile("result");  // typed without an extension
+    files->selectFile("result");             // typed without an extension
     static_cast<QDialog*>(files)->accept();  // through the base: the override is protected
   });
   dlg->DataSearchClick();

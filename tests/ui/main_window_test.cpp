@@ -1,5 +1,7 @@
 // The desktop program driven as a user would: start-up with a command line,
 // multi-pole-figure files into windows 2..8, swapping, navigation keys.
+#include "ui/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -24,17 +25,16 @@
 #include "io/data_layout.h"
 #include "plot/projection.h"
 #include "ui/app_context.h"
-#include "ui/main_window.h"
 #include "ui/load_files_dialog.h"
 #include "ui/options_dialog.h"
 #include "ui/plot_drawing.h"
 #include "ui/plot_export.h"
-#include "ui/smoothing_dialog.h"
 #include "ui/plot_view.h"
-#include "ui/pole_figure_picker.h"
 #include "ui/plot_window.h"
+#include "ui/pole_figure_picker.h"
 #include "ui/save_commands.h"
 #include "ui/save_dialog.h"
+#include "ui/smoothing_dialog.h"
 
 namespace quorix {
 namespace {
@@ -102,7 +102,8 @@ TEST(DesktopStartUp, OneArgumentLeavesTheDialogOpenAtTheGridField) {
 
 TEST(DesktopStartUp, ConfigurationFileSetsOptionsAndWindowPositions) {
   auto app = StartUp(ProgramPath("[Options]\nmrd=yes\ndrawgrid=no\n[Plot]\nplot3=top0051_left0077\nstartupsize=30\n"
-                                 "[Files]\ngrid=" + Example("grid5.rst").toStdString() + "\n"),
+                                 "[Files]\ngrid=" +
+                                 Example("grid5.rst").toStdString() + "\n"),
                      {});
   AppContext& c = *app->context;
   EXPECT_TRUE(c.state.Options.ShowMrd);
@@ -512,9 +513,9 @@ TEST(DesktopKeyboard, ShiftDigitOfRealLayoutsLoadsIntoTheFirstFreeWindow) {
     const char* text;
   };
   const RealKey keys[] = {
-      {Qt::Key_Exclam, 10, 0x21, "!"},       // Shift+1, US and German
-      {Qt::Key_QuoteDbl, 11, 0x22, "\""},    // Shift+2, German
-      {Qt::Key_NumberSign, 12, 0x23, "#"},   // Shift+3, US
+      {Qt::Key_Exclam, 10, 0x21, "!"},      // Shift+1, US and German
+      {Qt::Key_QuoteDbl, 11, 0x22, "\""},   // Shift+2, German
+      {Qt::Key_NumberSign, 12, 0x23, "#"},  // Shift+3, US
   };
   for (const RealKey& k : keys) {
     QKeyEvent press(QEvent::KeyPress, k.key, Qt::ShiftModifier, k.scanCode, k.keysym, 0x1, k.text);
@@ -645,7 +646,7 @@ TEST(DesktopPrint, APageShowsTheScreenLayoutScaledIntoThePrintableArea) {
       EXPECT_NEAR(scale, 2.5, 0.05);
       EXPECT_NEAR(onPage.right(), onScreen.right() * scale, 6 * scale);
     } else {
-      EXPECT_EQ(onScreen.right(), screen.width() - 1);  // cut on the screen
+      EXPECT_EQ(onScreen.right(), screen.width() - 1);    // cut on the screen
       EXPECT_GT(onPage.right() / scale, screen.width());  // shown whole on the page
     }
     // Line by line as on the screen: the legend's text rows at the same heights.
@@ -663,7 +664,8 @@ TEST(DesktopPrint, APageShowsTheScreenLayoutScaledIntoThePrintableArea) {
     const int side = PlotSize(screen.width(), screen.height());
     const std::vector<int> screenRows = rows(shown, side + 40, std::min(side + 150, screen.width()), side / 3);
     const std::vector<int> pageRows =
-        rows(printed, Nearest((side + 40) * scale), Nearest(std::min(side + 150, screen.width()) * scale), Nearest(side / 3 * scale));
+        rows(printed, Nearest((side + 40) * scale), Nearest(std::min(side + 150, screen.width()) * scale),
+             Nearest(side / 3 * scale));
     ASSERT_EQ(pageRows.size(), screenRows.size()) << screen.width();
     for (std::size_t k = 0; k < screenRows.size(); ++k) EXPECT_NEAR(pageRows[k], screenRows[k] * scale, 2 * scale);
   }

@@ -1,18 +1,18 @@
 // Qt canvases: the raster conventions the flood fill depends on, exact
 // colours, bounded work on wild coordinates, and the vector painter.
+#include "qtcanvas/qt_canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QSvgGenerator>
-
 #include <chrono>
 #include <cstdlib>
 #include <set>
 #include <utility>
 
 #include "plot/projection.h"
-#include "qtcanvas/qt_canvas.h"
 
 namespace quorix {
 namespace {
@@ -55,7 +55,7 @@ TEST(QtRasterCanvas, RectangleExcludesRightAndBottomEdges) {
   EXPECT_EQ(c.Pixel(4, 8), kWhite);
   EXPECT_EQ(c.Pixel(3, 4), kGreen);
   EXPECT_EQ(c.Pixel(4, 6), kGreen);
-  EXPECT_EQ(PixelsOf(c, kRed).size(), 14u);  // frame of 4 x 5 pixels
+  EXPECT_EQ(PixelsOf(c, kRed).size(), 14u);   // frame of 4 x 5 pixels
   EXPECT_EQ(PixelsOf(c, kGreen).size(), 6u);  // inside 2 x 3
 }
 
@@ -63,7 +63,7 @@ TEST(QtRasterCanvas, RectangleWithoutPenIsOnePixelSmaller) {
   QtRasterCanvas c(12, 12);
   c.SetPenStyle(PenStyle::Clear);
   c.SetBrushColor(kGreen);
-  c.Rectangle(6, 8, 2, 3);  // corners in any order
+  c.Rectangle(6, 8, 2, 3);                     // corners in any order
   EXPECT_EQ(PixelsOf(c, kGreen).size(), 12u);  // 3 x 4
   EXPECT_EQ(c.Pixel(2, 3), kGreen);
   EXPECT_EQ(c.Pixel(4, 6), kGreen);
@@ -106,8 +106,8 @@ TEST(QtRasterCanvas, InvertingPenDrawnTwiceRestoresTheImage) {
   c.SetPenMode(PenMode::Invert);
   c.MoveTo(2, 0);
   c.LineTo(2, 8);
-  EXPECT_EQ(c.Pixel(2, 0), kBlack);              // white inverted
-  EXPECT_EQ(c.Pixel(2, 3), 0xFFFF00u);           // red inverted: cyan
+  EXPECT_EQ(c.Pixel(2, 0), kBlack);     // white inverted
+  EXPECT_EQ(c.Pixel(2, 3), 0xFFFF00u);  // red inverted: cyan
   c.MoveTo(2, 0);
   c.LineTo(2, 8);
   EXPECT_EQ(c.Pixel(2, 0), kWhite);

@@ -1,11 +1,11 @@
 // The "Working..." gauge of the smoothing commands.
+#include "ui/smoothing_dialog.h"
+
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QWidget>
-#include <QApplication>
-
-#include "ui/smoothing_dialog.h"
 
 namespace quorix {
 namespace {

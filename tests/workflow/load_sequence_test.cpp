@@ -2,10 +2,10 @@
 // leaves alone, the facts a record keeps, and the navigation keys.
 #include "workflow/load_sequence.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fmt/format.h>
 
 #include "test_support.h"
 #include "workflow/file_navigation.h"

@@ -1,10 +1,10 @@
 // Window sizes from keys, wheel and start-up size; navigation through file series.
 #include <gtest/gtest.h>
 
-#include "workflow/file_series.h"
 #include "base/nearest.h"
-#include "workflow/window_geometry.h"
 #include "plot/export_names.h"
+#include "workflow/file_series.h"
+#include "workflow/window_geometry.h"
 
 namespace quorix {
 namespace {

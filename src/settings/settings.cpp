@@ -1,0 +1,140 @@
+#include "settings/settings.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "base/text_file.h"
+
+namespace quorix {
+
+namespace {
+
+bool YesNo(const IniFile& ini, const char* key, const char* fallback) {
+  std::string v = ini.ReadString("Options", key, fallback);
+  std::transform(v.begin(), v.end(), v.begin(), [](unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : static_cast<char>(c);
+  });
+  return v.find("yes") != std::string::npos;
+}
+
+constexpr const char* kContourSection = "Contour";
+
+std::string ColorKey(int level) { return "color" + std::to_string(level); }
+
+}  // namespace
+
+void ReadDisplayOptions(const IniFile& ini, TProgramState& state) {
+  TOptions& o = state.Options;
+  o.ShowMrd = YesNo(ini, "mrd", "no");
+  o.DrawGrid = YesNo(ini, "drawgrid", "yes");
+  o.DrawTriangles = YesNo(ini, "drawtriangles", "no");
+  o.EqualArea = YesNo(ini, "equalarea", "no");
+  o.ShowEigenvalues = YesNo(ini, "eigenvalues", "no");
+  o.FillAreas = false;
+  o.PlotStretch = ini.ReadInteger("Plot", "plotstretch", 5);
+  o.TextStretch = ini.ReadInteger("Plot", "textstretch", 2);
+  state.StartupSize = std::clamp(ini.ReadInteger("Plot", "startupsize", 100), 50, 100);
+}
+
+StartupConfig ReadStartupConfig(const IniFile& ini) {
+  StartupConfig c;
+  c.DataFileName = ini.ReadString("Files", "data", "");
+  c.GridFileName = ini.ReadString("Files", "grid", "");
+  c.GridPath = c.GridFileName.empty() ? std::string() : std::filesystem::path(c.GridFileName).parent_path().string();
+  c.DataPath = ini.ReadString("Data", "datapath", "");
+  for (int n = 2; n <= 8; ++n) {
+    const int offset = 50 * (n - 2) + 1;
+    const std::string fallback = fmt::format("top{:04d}_left{:04d}", offset, offset);
+    c.PlotWindow[n] = ParseWindowPosition(ini.ReadString("Plot", "plot" + std::to_string(n), fallback));
+  }
+  return c;
+}
+
+void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::string& dataPath,
+                       const std::string& gridFile) {
+  ini.WriteString("Files", "data", dataFile);
+  ini.WriteString("Files", "grid", gridFile);
+  ini.WriteString("Data", "datapath", dataPath);
+}
+
+RotationSettings ReadRotationSettings(const IniFile& ini) {
+  RotationSettings s;
+  const std::string hemis = ToLower(ini.ReadString("Rotation", "hemis", "upper"));
+  const std::string symmetry = ToLower(ini.ReadString("Rotation", "symmetry", "monoclin"));
+  const std::string rot = ToUpper(ini.ReadString("Rotation", "rot", "AXIS"));
+  s.UpperHemisphere = hemis.find("lower") == std::string::npos;
+  s.Triclin = symmetry.find("tri") != std::string::npos;
+  s.DefaultMode = rot.find("AX") != std::string::npos ? 0 : 1;
+  return s;
+}
+
+void LoadContourColors(const IniFile& ini, ContourColorTable& colors) {
+  if (ini.ReadInteger(kContourSection, ColorKey(1), kMissingColor) == kMissingColor) {
+    colors = DefaultContourColors();
+    return;
+  }
+  ContourColorTable loaded{};
+  for (int k = 1; k <= kMaxLevels; ++k) {
+    ColorValue c = ini.ReadInteger(kContourSection, ColorKey(k), kMissingColor);
+    if (c == kMissingColor) break;
+    loaded[k] = c;
+  }
+  colors = loaded;
+}
+
+void LoadContourColors(const std::string& fileName, ContourColorTable& colors) {
+  LoadContourColors(IniFile::Load(fileName), colors);
+}
+
+int LoadColorSet(const IniFile& ini, ContourColorTable& colors) {
+  for (int k = 1; k <= kMaxLevels; ++k) {
+    ColorValue c = ini.ReadInteger(kContourSection, ColorKey(k), kMissingColor);
+    colors[k] = c;
+    if (c == kMissingColor) return k - 1;
+  }
+  return kMaxLevels;
+}
+
+void StoreColorSet(IniFile& ini, const ContourColorTable& colors, int count) {
+  count = std::clamp(count, 0, kMaxLevels);
+  for (int k = 1; k <= count; ++k) ini.WriteInteger(kContourSection, ColorKey(k), colors[k]);
+}
+
+bool SaveColorSet(const std::string& fileName, const ContourColorTable& colors, int count, std::string& error) {
+  bool readable = false;
+  IniFile ini = IniFile::Load(fileName, &readable);
+  std::error_code ec;
+  if (!readable && std::filesystem::exists(fileName, ec)) {
+    // Writing now would drop the file's other sections.
+    error = "Cannot read " + fileName;
+    return false;
+  }
+  StoreColorSet(ini, colors, count);
+  return ini.Save(fileName, error);
+}
+
+SaveFormat ReadSaveFormat(const IniFile& ini, const SaveFormat& defaults) {
+  SaveFormat f;
+  f.ValuesPerLine = ini.ReadInteger(kSaveFormatSection, "count", defaults.ValuesPerLine);
+  f.Width = ini.ReadInteger(kSaveFormatSection, "digits", defaults.Width);
+  f.Decimals = ini.ReadInteger(kSaveFormatSection, "comma", defaults.Decimals);
+  f.FactorExponent = ini.ReadInteger(kSaveFormatSection, "factor", defaults.FactorExponent);
+  f.LineEndAfterCircle = ini.ReadInteger(kSaveFormatSection, "enter", defaults.LineEndAfterCircle ? 1 : 0) != 0;
+  return f;
+}
+
+void WriteSaveFormat(IniFile& ini, const SaveFormat& format) {
+  ini.WriteInteger(kSaveFormatSection, "count", format.ValuesPerLine);
+  ini.WriteInteger(kSaveFormatSection, "digits", format.Width);
+  ini.WriteInteger(kSaveFormatSection, "comma", format.Decimals);
+  ini.WriteInteger(kSaveFormatSection, "factor", format.FactorExponent);
+  ini.WriteInteger(kSaveFormatSection, "enter", format.LineEndAfterCircle ? 1 : 0);
+}
+
+std::string ReadXrdmlSampleFile(const IniFile& ini) { return ini.ReadString("Files", "xrdml", ""); }
+
+std::string ReadInterpolationGrid(const IniFile& ini) { return ini.ReadString("Rotation", "outgrid", ""); }
+
+}  // namespace quorix
