@@ -5,6 +5,8 @@
 #include <cmath>
 #include <new>
 
+#include "plot/polygon_fill.h"
+
 namespace quorix {
 
 int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kMaxCircles); }
@@ -361,7 +363,9 @@ Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& 
         p = {at.x + d, at.y - 1};
       else
         break;
-      if (canvas.Pixel(p.x, p.y) != levelColor) return p;
+      // An area thinner than a pixel at the rim leaves its inward neighbour
+      // on the low side of the line, where the fill would run over the plot.
+      if (canvas.Pixel(p.x, p.y) != levelColor && InAreaAbove(pf, g, threshold, p.x, p.y)) return p;
     }
     return at;
   }

@@ -132,7 +132,8 @@ bool LineIsClosed(const ContourLine& line);
 bool FloodFillStaysInside(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines);
 
 // Moves a seed whose pixel already has the level colour to a neighbour above
-// the level, or one pixel inward at the rim; returns the pixel to fill from.
+// the level, or at the rim one pixel inward if that pixel lies in the area
+// above the level; returns the pixel to fill from.
 quorix::Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
                             Color levelColor, double threshold, quorix::Pixel at);
 

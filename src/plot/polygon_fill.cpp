@@ -35,6 +35,39 @@ std::vector<ContourPoint> TriangleAreaAbove(const TPoleFigure& pf, TriangleRef t
   return out;
 }
 
+bool InAreaAbove(const TPoleFigure& pf, const PlotGeometry& g, double threshold, double x, double y) {
+  const int n = CircleCountOf(pf);
+  std::vector<PlotPosition> corners;
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= PointsOn(pf, i); ++j) {
+      for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
+        const std::vector<ContourPoint> area = TriangleAreaAbove(pf, TriangleRef{i, j, kind}, threshold);
+        if (area.size() < 3) continue;
+        corners.clear();
+        bool usable = true;
+        bool anyFolded = false;
+        bool anyUnfolded = false;
+        for (const ContourPoint& c : area) {
+          const MappedDirection m = g.rotation.Map(c.alpha, c.beta);
+          if (m.dropped) usable = false;
+          (m.folded ? anyFolded : anyUnfolded) = true;
+          corners.push_back(ProjectPosition(g.plotSize, m.alpha, m.beta, g.equalArea));
+        }
+        // The same pieces FillLevelPolygons leaves out.
+        if (!usable || (anyFolded && anyUnfolded)) continue;
+        bool inside = false;
+        for (std::size_t a = 0, b = corners.size() - 1; a < corners.size(); b = a++) {
+          const PlotPosition& p = corners[a];
+          const PlotPosition& q = corners[b];
+          if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (q.x - p.x) / (q.y - p.y)) inside = !inside;
+        }
+        if (inside) return true;
+      }
+    }
+  }
+  return false;
+}
+
 void FillLevelPolygons(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<FillLevel>& levels,
                        Canvas& canvas) {
   // A triangle whose lowest point reaches a later level is covered whole by

@@ -26,11 +26,15 @@ int PlotSize(int w, int h) {
 
 int SizePercentage(int plotSize) { return Nearest(plotSize / 650.0 * 100.0); }
 
-// Kept in extended precision up to the rounding: exact halves such as
-// tan(30) cos(30) R = R / 2 must stay halves and round to even.
-Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
-  const int m = plotSize / 2;
-  const long double r = m - 10;
+namespace {
+
+struct Offset {
+  long double x = 0;
+  long double y = 0;  // upward
+};
+
+Offset ProjectedOffset(int plotSize, double alpha, double beta, bool equalArea) {
+  const long double r = plotSize / 2 - 10;
   const long double phi = static_cast<long double>(beta) * kPiL / 180.0L;
   const long double half = static_cast<long double>(alpha) / 2.0L * kPiL / 180.0L;
   long double rho = 0;
@@ -38,7 +42,23 @@ Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
     rho = std::sqrt(2.0L) * std::sin(half) * r;
   else
     rho = std::sin(half) / std::cos(half) * r;
-  return Pixel{m + Nearest(rho * std::cos(phi)), m - Nearest(rho * std::sin(phi))};
+  return Offset{rho * std::cos(phi), rho * std::sin(phi)};
+}
+
+}  // namespace
+
+// Kept in extended precision up to the rounding: exact halves such as
+// tan(30) cos(30) R = R / 2 must stay halves and round to even.
+Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
+  const int m = plotSize / 2;
+  const Offset o = ProjectedOffset(plotSize, alpha, beta, equalArea);
+  return Pixel{m + Nearest(o.x), m - Nearest(o.y)};
+}
+
+PlotPosition ProjectPosition(int plotSize, double alpha, double beta, bool equalArea) {
+  const int m = plotSize / 2;
+  const Offset o = ProjectedOffset(plotSize, alpha, beta, equalArea);
+  return PlotPosition{m + static_cast<double>(o.x), m - static_cast<double>(o.y)};
 }
 
 PlotDirection UnprojectPoint(int plotSize, int x, int y, bool equalArea) {

@@ -16,6 +16,13 @@ int SizePercentage(int plotSize);
 
 Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea);
 
+// Where ProjectPoint puts a direction, before the rounding to a pixel.
+struct PlotPosition {
+  double x = 0;
+  double y = 0;
+};
+PlotPosition ProjectPosition(int plotSize, double alpha, double beta, bool equalArea);
+
 struct PlotDirection {
   double alpha = 0;
   double beta = 0;

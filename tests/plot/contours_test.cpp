@@ -257,11 +257,31 @@ TEST(NudgeFillSeed, OnTheOutermostCircleLooksOneStepInward) {
   canvas.pixelSource = [&](int x, int y) {
     return Color{x == seedPixel.x - 1 && y == seedPixel.y + 1 ? 0xFFFFFFu : 255u};
   };
-  FillSeed seed{3, 2};  // no neighbour exceeds 5
-  const Pixel at = NudgeFillSeed(*pf, Geometry650(), canvas, seed, 255, 5, seedPixel);
+  FillSeed seed{3, 2};  // no neighbour exceeds 4.5
+  const Pixel at = NudgeFillSeed(*pf, Geometry650(), canvas, seed, 255, 4.5, seedPixel);
   EXPECT_EQ(seed.point, 2);
   EXPECT_EQ(at.x, seedPixel.x - 1);
   EXPECT_EQ(at.y, seedPixel.y + 1);
+}
+
+TEST(NudgeFillSeed, AtTheRimNeverStepsOutOfAnAreaThinnerThanAPixel) {
+  // Only the rim point at beta 0 is above the level, by a hair.
+  auto pf = FourPointGrid({0, 45, 90});
+  SetCircle(*pf, 1, {1});
+  SetCircle(*pf, 2, {1, 1, 1, 1});
+  SetCircle(*pf, 3, {5.01, 1, 1, 1});
+  ASSERT_TRUE(BuildCircleLinks(*pf));
+  const Pixel seedPixel = ProjectPoint(650, 90, 0, false);
+  RecordingCanvas canvas;
+  canvas.pixelSource = [&](int x, int y) { return Color{x == seedPixel.x && y == seedPixel.y ? 255u : 0xFFFFFFu}; };
+  FillSeed seed{3, 1};
+  Pixel at = NudgeFillSeed(*pf, Geometry650(), canvas, seed, 255, 5, seedPixel);
+  EXPECT_EQ(at.x, seedPixel.x);
+  EXPECT_EQ(at.y, seedPixel.y);
+  // A wide area takes the pixel inward.
+  pf->Intensity[3][1] = 9;
+  at = NudgeFillSeed(*pf, Geometry650(), canvas, seed, 255, 5, seedPixel);
+  EXPECT_EQ(at.x, seedPixel.x - 1);
 }
 
 TEST(NudgeFillSeed, CentreSeedMovesOntoTheNextCircle) {

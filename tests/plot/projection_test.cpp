@@ -42,6 +42,10 @@ TEST_P(ProjectPointTest, PixelAt650) {
   const Pixel p = ProjectPoint(650, c.alpha, c.beta, c.equalArea);
   EXPECT_EQ(p.x, c.x);
   EXPECT_EQ(p.y, c.y);
+  // The unrounded position lies within half a pixel of it.
+  const PlotPosition q = ProjectPosition(650, c.alpha, c.beta, c.equalArea);
+  EXPECT_LE(std::fabs(q.x - c.x), 0.5);
+  EXPECT_LE(std::fabs(q.y - c.y), 0.5);
 }
 
 INSTANTIATE_TEST_SUITE_P(WorkedPixels, ProjectPointTest,

@@ -1,0 +1,102 @@
+// The border fill of raster surfaces against the polygon pieces of vector
+// surfaces: both must paint the same areas above each level.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <utility>
+
+#include "math/vector_math.h"
+#include "plot/contours.h"
+#include "plot/display_rotation.h"
+#include "plot/polygon_fill.h"
+#include "plot/render.h"
+#include "qtcanvas/qt_canvas.h"
+#include "record/circle_links.h"
+#include "record/pole_figure.h"
+
+namespace quorix {
+namespace {
+
+constexpr Color kWhite = 0xFFFFFF, kLow = 0x00FF00, kHigh = 0x0000FF;
+
+double AngleBetween(double a1, double b1, double a2, double b2) {
+  auto unit = [](double a, double b) {
+    const double s = std::sin(a * kPi / 180);
+    return std::array<double, 3>{s * std::cos(b * kPi / 180), s * std::sin(b * kPi / 180), std::cos(a * kPi / 180)};
+  };
+  const auto u = unit(a1, b1), v = unit(a2, b2);
+  return std::acos(std::clamp(u[0] * v[0] + u[1] * v[1] + u[2] * v[2], -1.0, 1.0)) * 180 / kPi;
+}
+
+// A 5 degree grid, low but for a peak at alpha 45, beta 90 and two rim
+// points (beta 0 and 180) a hair above the lower level: their areas are
+// slivers far thinner than a pixel, cut off by lines from rim to rim.
+std::unique_ptr<TPoleFigure> PeakWithRimSlivers() {
+  auto pf = NewPoleFigure();
+  int n = 0;
+  for (int a = 0; a <= 90; a += 5) {
+    ++n;
+    pf->Alpha[n] = a;
+    pf->BetaStep[n] = a == 0 ? 360 : 5;
+    pf->CirclePoints[n] = a == 0 ? 1 : 72;
+  }
+  pf->CircleCount = n;
+  pf->BetaRange = 360;
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= pf->CirclePoints[i]; ++j)
+      pf->Intensity[i][j] = 10 + std::max(0.0, 300 - 12 * AngleBetween(pf->Alpha[i], BetaOf(*pf, i, j), 45, 90));
+  pf->Intensity[n][1] = pf->Intensity[n][37] = 100.2;
+  EXPECT_TRUE(BuildCircleLinks(*pf));
+  pf->Level[1] = 100, pf->Level[2] = 200;
+  pf->LevelCount = 2;
+  pf->NormFactor = 1;
+  pf->MaxValue = 310, pf->MaxCircle = 10, pf->MaxPoint = 19;
+  pf->MinValue = 10, pf->MinCircle = 1, pf->MinPoint = 1;
+  return pf;
+}
+
+int CountFilled(const QtRasterCanvas& c) {
+  int count = 0;
+  for (int y = 0; y < 650; ++y)
+    for (int x = 0; x < 650; ++x) count += c.Pixel(x, y) == kLow || c.Pixel(x, y) == kHigh;
+  return count;
+}
+
+TEST(RasterFill, CoversTheSameAreasAsThePolygonPieces) {
+  auto pf = PeakWithRimSlivers();
+  TProgramState state;
+  state.ContourColor[1] = kLow;
+  state.ContourColor[2] = kHigh;
+  state.Options.FillAreas = true;
+  state.Options.DrawGrid = false;
+  for (bool equalArea : {false, true}) {
+    SCOPED_TRACE(equalArea);
+    state.Options.EqualArea = equalArea;
+    QtRasterCanvas flood(910, 650);
+    PlotPoleFigure(*pf, state, flood, 650, 910, "");
+
+    const PlotGeometry g{650, equalArea, DisplayRotation(state.Rotation)};
+    QtRasterCanvas pieces(910, 650);
+    FillLevelPolygons(*pf, g, {{100.001, kLow}, {200.001, kHigh}}, pieces);
+
+    // Well below the lower level the plot stays white.
+    for (const auto& [alpha, beta] :
+         {std::pair{45.0, 270.0}, {70.0, 200.0}, {20.0, 0.0}, {80.0, 330.0}, {85.0, 10.0}}) {
+      const Pixel p = g.Project(alpha, beta);
+      EXPECT_EQ(flood.Pixel(p.x, p.y), kWhite) << alpha << "/" << beta;
+    }
+    const Pixel peak = g.Project(45, 90);
+    EXPECT_EQ(flood.Pixel(peak.x, peak.y), kHigh);
+    // The drawn lines add a rim of a pixel or so around each area.
+    const int expected = CountFilled(pieces);
+    const int filled = CountFilled(flood);
+    EXPECT_GT(expected, 2000);
+    EXPECT_NEAR(filled, expected, 0.1 * expected);
+  }
+}
+
+}  // namespace
+}  // namespace quorix
