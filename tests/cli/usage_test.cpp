@@ -31,7 +31,7 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndWriteNothing) {
   const std::string data = test::ExamplePath("copper111.pol");
   const std::string grid = test::ExamplePath("grid5.rst");
   const std::string out = (test::TempDir() / "never.pol").string();
-  for (const std::string args : {
+  for (const std::string& args : {
            std::string(""),                                                    // no command
            std::string("convert ") + data + " " + grid,                        // unknown command
            "save " + data + " -o " + out,                                      // missing GRID

@@ -368,9 +368,11 @@ namespace {
 // copper.xpe holds three pole figures; the first goes to the main window.
 void LoadCopperList(AppContext& c, TMainform& main) {
   NullSink sink;
-  main.Plothkl().SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink));
+  c.load.PoleFigureNames = PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink);
+  main.Plothkl().SetItems(c.load.PoleFigureNames);
   main.Plothkl().SetHighlighted(0);
   c.load.HashListFile = true;
+  c.load.LayoutFile = Example("copper.xpe").toStdString();
   c.load.PFIndex = -1;
   main.OpenDlg().PFEdit->setText(Example("copper.xpe"));
   main.OpenDlg().GridEdit->setText(Example("grid5.rst"));
