@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   }
   const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/quorix";
   app = quorix::StartUp(QApplication::applicationFilePath(), arguments, userFolder, QUORIX_SOURCE_MANUAL);
-  const int result = qapp.exec();
+  const int result = QApplication::exec();
   quorix::StoreSettings(*app->context);
   return result;
 }

@@ -15,7 +15,7 @@ namespace {
 int HashBlockLength(int firstCirclePoints) {
   switch (firstCirclePoints) {
     case 19: return 27;
-    case 25: return 46;
+    case 25:
     case 37: return 46;
     case 72: return 84;
     default: return 0;

@@ -19,9 +19,9 @@ struct DataReadOptions {
 bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const DataReadOptions& options,
                         MessageSink& sink);
 
-// The same for a data file's text; `sourceName` is the name messages give it.
+// The same for a data file's text; `fileName` is the name messages give it.
 // Reading stops once the grid's values are in and checked.
-bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::string& sourceName,
+bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::string& fileName,
                             const DataReadOptions& options, MessageSink& sink);
 
 }  // namespace quorix

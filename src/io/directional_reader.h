@@ -42,8 +42,8 @@ struct DirectionList {
 // unreadable, or without a single direction).
 std::optional<DirectionList> ReadDirections(const std::string& fileName, const DirectionalOptions& options,
                                             MessageSink& sink);
-// The same for a file's text; `sourceName` is the name messages give it.
-std::optional<DirectionList> ReadDirectionsText(std::string_view text, const std::string& sourceName,
+// The same for a file's text; `fileName` is the name messages give it.
+std::optional<DirectionList> ReadDirectionsText(std::string_view text, const std::string& fileName,
                                                 const DirectionalOptions& options, MessageSink& sink);
 
 }  // namespace quorix

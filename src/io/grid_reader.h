@@ -15,8 +15,8 @@ namespace quorix {
 bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink);
 bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink);
 
-// The same for a grid file's text; `sourceName` is the name messages give it.
-bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::string& sourceName, MessageSink& sink);
-bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string& sourceName, MessageSink& sink);
+// The same for a grid file's text; `fileName` is the name messages give it.
+bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
+bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
 
 }  // namespace quorix

@@ -34,7 +34,8 @@ struct Offset {
 };
 
 Offset ProjectedOffset(int plotSize, double alpha, double beta, bool equalArea) {
-  const long double r = plotSize / 2 - 10;
+  const int centre = plotSize / 2;  // whole pixels, as the plot is laid out
+  const long double r = centre - 10;
   const long double phi = static_cast<long double>(beta) * kPiL / 180.0L;
   const long double half = static_cast<long double>(alpha) / 2.0L * kPiL / 180.0L;
   long double rho = 0;
@@ -63,7 +64,8 @@ PlotPosition ProjectPosition(int plotSize, double alpha, double beta, bool equal
 
 PlotDirection UnprojectPoint(int plotSize, int x, int y, bool equalArea) {
   PlotDirection d;
-  const double m = plotSize / 2;
+  const int centre = plotSize / 2;  // whole pixels, as the plot is laid out
+  const double m = centre;
   const double r = m - 10.0;
   // A plot too small to have a circle has no inside.
   if (!(r > 0)) {

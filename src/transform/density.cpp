@@ -231,6 +231,7 @@ void AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwh
   for (const GridCircle& c : table) points += c.points.size();
   if (directions.size() * points < 100000) helpers = 0;  // not worth a thread
   std::vector<std::jthread> pool;
+  pool.reserve(static_cast<std::size_t>(helpers));
   for (int t = 0; t < helpers; ++t) pool.emplace_back(work);
   work();
 }

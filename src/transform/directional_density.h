@@ -17,7 +17,7 @@ namespace quorix {
 // record is untouched.
 bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                          MessageSink& sink);
-bool ReadDirectionalDataText(TPoleFigure& pf, std::string_view text, const std::string& sourceName,
+bool ReadDirectionalDataText(TPoleFigure& pf, std::string_view text, const std::string& fileName,
                              const DirectionalOptions& options, MessageSink& sink);
 
 // The load of a directional data file with its grid: the request's layout and

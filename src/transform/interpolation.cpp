@@ -172,6 +172,7 @@ InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& 
   for (int n : furtherSlots)
     if (n >= 2 && n <= kSlotCount && set.PF[n]) slots.push_back(n);
   std::vector<std::unique_ptr<TPoleFigure>*> records;
+  records.reserve(slots.size());
   for (int n : slots) records.push_back(&set.PF[n]);
   // Off before the first redraw, so that no window shows the new data turned
   // by the old display rotation.

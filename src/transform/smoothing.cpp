@@ -273,7 +273,7 @@ void RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& prog
         remaining[static_cast<std::size_t>(p.i)].fetch_sub(1, std::memory_order_acq_rel);
       }
       if (reportProgress && progress) {
-        while (reported < sm.Circles() && remaining[static_cast<std::size_t>(reported + 1)].load() == 0) {
+        while (reported < sm.Circles() && remaining[static_cast<std::size_t>(reported) + 1].load() == 0) {
           ++reported;
           progress();
         }
@@ -287,6 +287,7 @@ void RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& prog
   int reported = 0;
   {
     std::vector<std::jthread> pool;
+    pool.reserve(static_cast<std::size_t>(helpers));
     for (int t = 0; t < helpers; ++t)
       pool.emplace_back([&] {
         int unused = 0;

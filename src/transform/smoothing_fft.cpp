@@ -78,6 +78,7 @@ RegularGridSmoother::RegularGridSmoother(const TPoleFigure& grid, double cutoff,
   int helpers = threads > 0 ? threads - 1 : static_cast<int>(std::thread::hardware_concurrency()) - 1;
   helpers = std::clamp(helpers, 0, std::min(63, circles_ - 1));
   std::vector<std::jthread> pool;
+  pool.reserve(static_cast<std::size_t>(helpers));
   for (int t = 0; t < helpers; ++t) pool.emplace_back(work);
   work();
 }

@@ -121,6 +121,7 @@ void TAddPFDlg::DeleteBtnClick() {
 
 std::vector<AddListRow> TAddPFDlg::Rows() const {
   std::vector<AddListRow> rows;
+  rows.reserve(static_cast<std::size_t>(FileStringGrid->rowCount()));
   for (int r = 0; r < FileStringGrid->rowCount(); ++r) {
     rows.push_back({Cell(*FileStringGrid, r, kWeightColumn).toStdString(),
                     Cell(*FileStringGrid, r, kFileColumn).toStdString(),

@@ -517,15 +517,13 @@ void TMainform::MainformKeyDown(QKeyEvent* event) {
   if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
     const WindowBox r = key == Qt::Key_PageUp ? PageUpSize(box, limits) : PageDownSize(box, limits);
     SetGeometryBox(r.left, r.top, r.width, r.height);
-  } else if (!plain) {
-    QMainWindow::keyPressEvent(event);
-  } else if (digit >= 1 && digit <= 9) {
+  } else if (plain && digit >= 1 && digit <= 9) {
     Navigate(SeriesKey::Digit, static_cast<char>('0' + digit), shift);
-  } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+  } else if (plain && key >= Qt::Key_A && key <= Qt::Key_Z) {
     Navigate(SeriesKey::Letter, static_cast<char>('A' + key - Qt::Key_A), shift);
-  } else if (key == Qt::Key_Right) {
+  } else if (plain && key == Qt::Key_Right) {
     Navigate(SeriesKey::Right, 0, shift);
-  } else if (key == Qt::Key_Left) {
+  } else if (plain && key == Qt::Key_Left) {
     Navigate(SeriesKey::Left, 0, shift);
   } else {
     QMainWindow::keyPressEvent(event);

@@ -208,7 +208,7 @@ void TSaveAllDlg::Prefill() {
       }
       memory_.secondReflection = header->secondReflection;
       if (header->secondReflection && r + 1 <= kSlotCount) {
-        memory_.rows[static_cast<std::size_t>(r + 1)] = {header->h2, header->k2, header->l2, header->fac.value_or(0)};
+        memory_.rows[static_cast<std::size_t>(r) + 1] = {header->h2, header->k2, header->l2, header->fac.value_or(0)};
         if (geesthacht) {
           SetCell(r, kH2, QString::fromStdString(header->h2));
           SetCell(r, kK2, QString::fromStdString(header->k2));
@@ -261,7 +261,7 @@ void TSaveAllDlg::SelectFormatClick(FormattedLayout layout) {
 
 void TSaveAllDlg::ShowSecondReflection() {
   for (int r = 0; r < SaveAllStringGrid->rowCount() && r + 1 <= kSlotCount; ++r) {
-    const RowMemory& m = memory_.rows[static_cast<std::size_t>(r + 1)];
+    const RowMemory& m = memory_.rows[static_cast<std::size_t>(r) + 1];
     SetCell(r, kH2, QString::fromStdString(m.h2));
     SetCell(r, kK2, QString::fromStdString(m.k2));
     SetCell(r, kL2, QString::fromStdString(m.l2));
