@@ -542,6 +542,9 @@ std::optional<long> PeakGrowthKb(Work work) {
 }
 
 TEST(BoundedByInput, DataAfterTheGridsValuesCostsNoMoreThanTheFile) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the sanitizer's shadow memory and quarantine are not the reader's";
+#endif
   // Eight values, then 24 MB more: as many short lines, or one long line.
   constexpr std::size_t kTail = 24u << 20;
   const auto grid = WriteTempFile("bounded.rst", "0 4\n45 4\n");
@@ -599,6 +602,9 @@ std::string XrdmlTemplate(std::size_t scanPadding) {
 }
 
 TEST(BoundedByInput, XrdmlTemplateIsCappedAndTheOutputNotHeldWhole) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the sanitizer's shadow memory and quarantine are not the reader's";
+#endif
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 5, 72);  // 19 circles
   for (int i = 1; i <= pf->CircleCount; ++i)
