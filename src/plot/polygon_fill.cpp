@@ -16,6 +16,23 @@ struct WalkEdge {
 };
 constexpr WalkEdge kWalk[3] = {{0, 1, 0, 1}, {1, 2, 1, 2}, {2, 0, 0, 2}};
 
+// The corners of an area where they are drawn; false for the pieces left
+// unfilled: a corner the rotation drops, or a piece cut by the rim, which
+// would be drawn across the whole plot.
+bool MapArea(const PlotGeometry& g, const std::vector<ContourPoint>& area, std::vector<MappedDirection>& mapped) {
+  mapped.clear();
+  bool usable = true;
+  bool anyFolded = false;
+  bool anyUnfolded = false;
+  for (const ContourPoint& c : area) {
+    const MappedDirection m = g.rotation.Map(c.alpha, c.beta);
+    if (m.dropped) usable = false;
+    (m.folded ? anyFolded : anyUnfolded) = true;
+    mapped.push_back(m);
+  }
+  return usable && !(anyFolded && anyUnfolded);
+}
+
 }  // namespace
 
 std::vector<ContourPoint> TriangleAreaAbove(const TPoleFigure& pf, TriangleRef t, double threshold) {
@@ -38,23 +55,17 @@ std::vector<ContourPoint> TriangleAreaAbove(const TPoleFigure& pf, TriangleRef t
 bool InAreaAbove(const TPoleFigure& pf, const PlotGeometry& g, double threshold, double x, double y) {
   const int n = CircleCountOf(pf);
   std::vector<PlotPosition> corners;
+  std::vector<MappedDirection> mapped;
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= PointsOn(pf, i); ++j) {
       for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
         const std::vector<ContourPoint> area = TriangleAreaAbove(pf, TriangleRef{i, j, kind}, threshold);
         if (area.size() < 3) continue;
-        corners.clear();
-        bool usable = true;
-        bool anyFolded = false;
-        bool anyUnfolded = false;
-        for (const ContourPoint& c : area) {
-          const MappedDirection m = g.rotation.Map(c.alpha, c.beta);
-          if (m.dropped) usable = false;
-          (m.folded ? anyFolded : anyUnfolded) = true;
-          corners.push_back(ProjectPosition(g.plotSize, m.alpha, m.beta, g.equalArea));
-        }
         // The same pieces FillLevelPolygons leaves out.
-        if (!usable || (anyFolded && anyUnfolded)) continue;
+        if (!MapArea(g, area, mapped)) continue;
+        corners.clear();
+        for (const MappedDirection& m : mapped)
+          corners.push_back(ProjectPosition(g.plotSize, m.alpha, m.beta, g.equalArea));
         bool inside = false;
         for (std::size_t a = 0, b = corners.size() - 1; a < corners.size(); b = a++) {
           const PlotPosition& p = corners[a];
@@ -81,6 +92,7 @@ void FillLevelPolygons(const TPoleFigure& pf, const PlotGeometry& g, const std::
   canvas.SetBrushStyle(BrushStyle::Solid);
   const int n = CircleCountOf(pf);
   std::vector<quorix::Pixel> pixels;
+  std::vector<MappedDirection> mapped;
   for (std::size_t k = 0; k < levels.size(); ++k) {
     // Outlined in the fill colour so that neighbouring pieces leave no seam.
     canvas.SetPenColor(levels[k].color);
@@ -96,18 +108,9 @@ void FillLevelPolygons(const TPoleFigure& pf, const PlotGeometry& g, const std::
           if (lowest >= laterMin[k]) continue;
           const std::vector<ContourPoint> area = TriangleAreaAbove(pf, t, levels[k].threshold);
           if (area.size() < 3) continue;
+          if (!MapArea(g, area, mapped)) continue;
           pixels.clear();
-          bool usable = true;
-          bool anyFolded = false;
-          bool anyUnfolded = false;
-          for (const ContourPoint& c : area) {
-            const MappedDirection m = g.rotation.Map(c.alpha, c.beta);
-            if (m.dropped) usable = false;
-            (m.folded ? anyFolded : anyUnfolded) = true;
-            pixels.push_back(g.Project(m.alpha, m.beta));
-          }
-          // A piece cut by the rim would be drawn across the whole plot.
-          if (!usable || (anyFolded && anyUnfolded)) continue;
+          for (const MappedDirection& m : mapped) pixels.push_back(g.Project(m.alpha, m.beta));
           canvas.Polygon(pixels);
         }
       }
