@@ -48,14 +48,12 @@ bool LoadMainPoleFigure(Session& session, const MainLoad& request, MessageSink& 
   read.pfIndex = request.pfIndex;
   read.showMrd = session.state.Options.ShowMrd;
   read.gridRule = GridRule::MainWindow;
-  auto pf = LoadPoleFigure(read, sink);
+  DataFileFacts facts;
+  auto pf = LoadPoleFigure(read, sink, facts);
   if (!pf) return false;
 
-  std::vector<std::string> names = request.names;
-  if (Multi(request.layout) && names.empty()) {
-    NullSink quiet;  // read successfully a moment ago
-    names = PickerList(request.dataFile, request.layout, quiet);
-  }
+  // The load has just read the picker list; the file is not read again for it.
+  std::vector<std::string> names = request.names.empty() ? std::move(facts.names) : request.names;
   session.set.PF[1] = std::move(pf);
   session.GridFileName = request.gridFile;
   session.DataFileName = request.dataFile;
