@@ -1,0 +1,51 @@
+// Pole figures as instrument and exchange files describe them: circles of
+// constant tilt, each with its azimuths and intensities. The readers of layouts
+// that carry their own grid fill a MeasurementFile; MeasurementToRecord turns
+// one of its pole figures into a record with the grid it implies.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/message_sink.h"
+
+namespace quorix {
+
+// One circle, already in the program's conventions: alpha from the sample
+// normal (0 = centre), azimuths increasing from betaStart, no closing point
+// that repeats the first at 360 degrees.
+struct MeasuredCircle {
+  double alpha = 0;
+  double betaStart = 0;
+  double betaStep = 0;         // > 0
+  std::vector<double> values;  // counts per second where the file gives a counting time; -1 = missing
+};
+
+struct MeasuredPoleFigure {
+  std::string hkl;                      // "1 1 1"; empty where the file gives none
+  std::string name;                     // what the picker shows: the hkl, else the file's own title
+  std::vector<MeasuredCircle> circles;  // in increasing alpha
+};
+
+enum class MeasurementFormat { Xrdml, Uxd, Asc, Ras, RigakuTxt, Popla, Columns };
+
+// "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns"
+const char* MeasurementFormatName(MeasurementFormat format);
+
+struct MeasurementFile {
+  MeasurementFormat format = MeasurementFormat::Columns;
+  std::vector<MeasuredPoleFigure> poleFigures;
+};
+
+// What a file does not state and only the user can tell (Rigaku TXT gives no tilts).
+struct MeasurementOptions {
+  std::optional<double> tiltStart;
+  std::optional<double> tiltStep;
+};
+
+// A circle whose last value sits at betaStart + 360 repeats its first: drop it.
+void DropClosingPoint(MeasuredCircle& circle);
+
+}  // namespace quorix
