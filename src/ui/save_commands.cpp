@@ -1,8 +1,10 @@
 // The menu commands that write pole figures and the dialogs they share.
 #include "ui/save_commands.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QStringList>
 
 #include "base/text_file.h"
@@ -35,6 +37,18 @@ TPlotSavXDlg& SaveXrdmlDialog(TMainform& mainform, AppContext& context) {
   return FindOrCreateChild<TPlotSavXDlg>(mainform, [&] { return new TPlotSavXDlg(context, &mainform); });
 }
 
+bool ConfirmOverwrite(QWidget* parent, const std::string& file) {
+  const QString name = QString::fromStdString(file);
+  if (!QFileInfo::exists(name)) return true;
+  return QMessageBox::question(parent, parent ? parent->windowTitle() : QString(),
+                               name + " already exists.\nReplace it?", QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+void ReportSaved(TMainform& mainform, const std::string& file) {
+  mainform.statusBar()->showMessage("Saved to " + QString::fromStdString(file));
+}
+
 void SaveAsAscii(TMainform& mainform, AppContext& context) {
   TSaveDlg& dlg = SaveDialog(mainform, context);
   dlg.PFEdit->setText(QString::fromStdString(ProposedAsciiName(context.set.PF[1]->FileName)));
@@ -43,7 +57,10 @@ void SaveAsAscii(TMainform& mainform, AppContext& context) {
   const std::string name = dlg.PFEdit->text().toStdString();
   MessageBoxSink sink(&mainform);
   const auto write = [&](TPoleFigure& pf, const std::string& file) {
-    if (WritePFASCII(pf, file, options, sink)) pf.Modified = false;
+    if (!ConfirmOverwrite(&mainform, file)) return;
+    if (!WritePFASCII(pf, file, options, sink)) return;
+    pf.Modified = false;
+    ReportSaved(mainform, file);
   };
   write(*context.set.PF[1], name);
   if (!dlg.SaveAll()) return;
@@ -64,9 +81,11 @@ void SaveasXRDML(TMainform& mainform, AppContext& context) {
   TPlotSavXDlg& dlg = SaveXrdmlDialog(mainform, context);
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);
-  if (WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), dlg.OutEdit->text().toStdString(),
-                   dlg.Options(), sink))
-    context.set.PF[1]->Modified = false;
+  const std::string out = dlg.OutEdit->text().toStdString();
+  if (!ConfirmOverwrite(&mainform, out)) return;
+  if (!WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), out, dlg.Options(), sink)) return;
+  context.set.PF[1]->Modified = false;
+  ReportSaved(mainform, out);
 }
 
 namespace {
