@@ -236,7 +236,7 @@ struct BlockReader {
     const std::string dim = dimText ? ToLower(*dimText) : std::string();
     if (dim.find("min") != std::string::npos) {
       time = step * 60 / *speed;  // degrees per minute
-    } else if (dim.rfind("s", 0) == 0) {
+    } else if (dim.rfind('s', 0) == 0) {
       time = *speed;  // seconds per step
     } else {
       return Fail(std::string("the unit of *") + speedKey + " is not known (*" + dimKey + " \"" +
