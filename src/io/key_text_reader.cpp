@@ -281,7 +281,8 @@ std::optional<MeasurementFile> ReadKeyText(std::string_view text, const std::str
   if (!KeyTextParser(source, sink).Parse(text, global, blocks, ras)) return std::nullopt;
   MeasurementFile file;
   file.format = ras ? MeasurementFormat::Ras : MeasurementFormat::Asc;
-  std::vector<std::string> groups;  // of file.poleFigures, in order
+  std::vector<std::string> groups;                          // of file.poleFigures, in order
+  std::map<std::string, std::size_t, std::less<>> byGroup;  // to the pole figure
   for (std::size_t b = 0; b < blocks.size(); ++b) {
     const Block& block = blocks[b];
     BlockReader reader{source, sink, global, block, "block " + std::to_string(b + 1)};
@@ -291,9 +292,9 @@ std::optional<MeasurementFile> ReadKeyText(std::string_view text, const std::str
     // A .ras file may hold several reflections; an .asc file numbers its groups.
     std::string group =
         block.ras ? FirstText(global, block, {"MEAS_3DE_TWOTHETA_ANGLE"}) : FirstText(global, block, {"GROUP"});
-    std::size_t i = 0;
-    while (i < groups.size() && groups[i] != group) ++i;
-    if (i == groups.size()) {
+    const auto [at, added] = byGroup.try_emplace(group, file.poleFigures.size());
+    const std::size_t i = at->second;
+    if (added) {
       groups.push_back(group);
       file.poleFigures.emplace_back();
       file.poleFigures.back().name = block.ras ? FirstText(global, block, {"FILE_SAMPLE", "FILE_MEMO", "FILE_COMMENT"})

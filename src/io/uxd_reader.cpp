@@ -129,6 +129,7 @@ struct RangeReader {
       return Fail("the range drives " + drive->second.substr(0, 40) + ", not the azimuth PHI");
     if (!khi) return Fail("no _KHI (the tilt)");
     if (!tt) return Fail("no _2THETA");
+    if (std::fabs(*tt) > 360) return Fail("_2THETA " + ShortNumber(*tt) + " is no diffraction angle");
     if (range.label.empty() || range.values.empty()) return Fail("no counts");
     if (stepCount && *stepCount != static_cast<double>(range.values.size()))
       return Fail(
@@ -180,7 +181,7 @@ std::optional<MeasurementFile> ReadUxdText(std::string_view text, const std::str
   if (!UxdParser(source, sink).Parse(text, ranges)) return std::nullopt;
   MeasurementFile file;
   file.format = MeasurementFormat::Uxd;
-  std::vector<double> twoThetas;  // of file.poleFigures, in order
+  std::map<long long, std::size_t> byTwoTheta;  // in thousandths of a degree, to the pole figure
   std::size_t rangeNo = 0;
   for (const Range& range : ranges) {
     ++rangeNo;
@@ -189,14 +190,12 @@ std::optional<MeasurementFile> ReadUxdText(std::string_view text, const std::str
     double twoTheta = 0;
     if (!reader.Read(circle, twoTheta)) return std::nullopt;
     if (!FinishCircle(circle, source, range.firstLine, reader.where, sink)) return std::nullopt;
-    std::size_t i = 0;
-    while (i < twoThetas.size() && std::fabs(twoThetas[i] - twoTheta) > 1e-3) ++i;
-    if (i == twoThetas.size()) {
-      twoThetas.push_back(twoTheta);
+    const auto [at, added] = byTwoTheta.try_emplace(std::llround(twoTheta * 1000), file.poleFigures.size());
+    if (added) {
       file.poleFigures.emplace_back();
       file.poleFigures.back().name = "2theta " + fmt::format("{:.2f}", twoTheta);
     }
-    file.poleFigures[i].circles.push_back(std::move(circle));
+    file.poleFigures[at->second].circles.push_back(std::move(circle));
   }
   if (file.poleFigures.empty()) {
     ReportBadInput(sink, source, 0, "the file holds no range of data");
