@@ -4,8 +4,8 @@
 // towards the rim). The azimuths run from the Phi start to the end position
 // in equal steps, or are listed one by one.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
-#include <cstring>
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
