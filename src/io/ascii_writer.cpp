@@ -139,8 +139,9 @@ std::optional<std::string> AsciiWriteProblem(const TPoleFigure& pf, const AsciiW
     for (int j = 1; j <= PointLimit(pf, i); ++j) {
       const double v = OutputValue(pf.Intensity[i][j], o.SetNegativeToZero, factor);
       if (!std::isfinite(v))
-        return fmt::format("The value {} at circle {}, point {} becomes {} with the factor 10^{}; it cannot be written.",
-                           pf.Intensity[i][j], i, j, v, f.FactorExponent);
+        return fmt::format(
+            "The value {} at circle {}, point {} becomes {} with the factor 10^{}; it cannot be written.",
+            pf.Intensity[i][j], i, j, v, f.FactorExponent);
       text.clear();
       AppendFixed(text, v, width, decimals);
       // A value filling its field would run into the one before.
@@ -201,7 +202,8 @@ std::string AvoidingSource(const std::string& proposed, const std::string& sourc
   if (proposed != source) return proposed;
   const std::size_t slash = proposed.find_last_of("/\\");
   const std::size_t dot = proposed.rfind('.');
-  const std::size_t at = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? proposed.size() : dot;
+  const std::size_t at =
+      dot == std::string::npos || (slash != std::string::npos && dot < slash) ? proposed.size() : dot;
   return proposed.substr(0, at) + "_saved" + proposed.substr(at);
 }
 

@@ -136,8 +136,10 @@ std::optional<std::string> SaveAllProblem(const TPoleFigure& pf, const SaveAllSe
       if (!std::isfinite(pf.Intensity[i][j]))
         return fmt::format("Pole figure {}: the value at circle {}, point {} is {}; it cannot be written.", number, i,
                            j, pf.Intensity[i][j]);
-  const auto field = [&](const char* what, const std::string& text, std::size_t width) -> std::optional<std::string> {
-    if (text.size() <= width) return std::nullopt;
+  // `blank`: the field must keep a blank in front of its number.
+  const auto field = [&](const char* what, const std::string& text, std::size_t width,
+                         bool blank = false) -> std::optional<std::string> {
+    if (text.size() <= width && (!blank || text.front() == ' ')) return std::nullopt;
     return fmt::format("Pole figure {}: {} {} does not fit the {} layout's field of {} characters.", number, what,
                        Trim(text), layoutName, width);
   };
@@ -172,7 +174,7 @@ std::optional<std::string> SaveAllProblem(const TPoleFigure& pf, const SaveAllSe
           const double v = pf.Intensity[i][j];
           if (v == kMissing) continue;
           // Seven characters keep a blank before every value.
-          if (auto p = field("the value", fmt::format("{:7d}", Nearest(v * scale)), 6))
+          if (auto p = field("the value", fmt::format("{:7d}", Nearest(v * scale)), 7, true))
             return *p + fmt::format(" (circle {}, point {}, {} scaled by {})", i, j, v, scale);
         }
       if (row.second) {
@@ -189,19 +191,19 @@ std::optional<std::string> SaveAllProblem(const TPoleFigure& pf, const SaveAllSe
 }
 
 std::optional<std::string> SaveAllHeaderProblem(const SaveAllSettings& s) {
-  const auto field = [&](const char* what, double v, const std::string& text,
-                         std::size_t width) -> std::optional<std::string> {
-    if (std::isfinite(v) && text.size() <= width) return std::nullopt;
+  const auto field = [&](const char* what, double v, const std::string& text, std::size_t width,
+                         bool blank = false) -> std::optional<std::string> {
+    if (std::isfinite(v) && text.size() <= width && (!blank || text.front() == ' ')) return std::nullopt;
     return fmt::format("The {} {} does not fit the header's field of {} characters.", what, v, width);
   };
   const Lattice& l = s.lattice;
   if (s.layout == FormattedLayout::Beartex) {
-    const std::pair<const char*, double> lattice[] = {{"lattice constant a", l.a},   {"lattice constant b", l.b},
-                                                      {"lattice constant c", l.c},   {"lattice angle alpha", l.alpha},
+    const std::pair<const char*, double> lattice[] = {{"lattice constant a", l.a},    {"lattice constant b", l.b},
+                                                      {"lattice constant c", l.c},    {"lattice angle alpha", l.alpha},
                                                       {"lattice angle beta", l.beta}, {"lattice angle gamma", l.gamma}};
     // Ten characters with a blank in front: the header is read by columns.
     for (const auto& [what, v] : lattice)
-      if (auto p = field(what, v, fmt::format("{:10.3f}", v), 9)) return p;
+      if (auto p = field(what, v, fmt::format("{:10.3f}", v), 10, true)) return p;
   } else if (s.layout == FormattedLayout::Geesthacht) {
     if (auto p = field("lattice constant a", l.a, fmt::format("{:8.3f}", l.a), 8)) return p;
     const std::pair<const char*, double> rest[] = {

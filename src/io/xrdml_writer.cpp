@@ -94,7 +94,8 @@ constexpr const char* kMarker = "quorix-scans";
 // Parses the template and keeps its first scan apart: the document is written
 // around it and the scan once per circle.
 bool ParseTemplate(std::string_view text, Template& t) {
-  if (!t.doc.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_declaration | pugi::parse_comments))
+  if (!t.doc.load_buffer(text.data(), text.size(),
+                         pugi::parse_default | pugi::parse_declaration | pugi::parse_comments))
     return false;
   t.measurement = Measurement(t.doc);
   if (!t.measurement) return false;
@@ -172,8 +173,7 @@ void FillScan(pugi::xml_node scan, const TPoleFigure& pf, int i, int points, con
     SetText(list, times);
   }
   std::string counts;
-  for (int j = 1; j <= points; ++j)
-    counts += (j > 1 ? " " : "") + Count(pf.Intensity[i][j], o.SetNegativeToZero, time);
+  for (int j = 1; j <= points; ++j) counts += (j > 1 ? " " : "") + Count(pf.Intensity[i][j], o.SetNegativeToZero, time);
   pugi::xml_node values = Child(data, "intensities");
   if (!values) values = Child(data, "counts");
   if (!values) {

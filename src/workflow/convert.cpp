@@ -82,9 +82,9 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink) {
     header = *h;
   }
   s.symmetry = o.symmetry ? *o.symmetry : SymmetryForLayout(s.layout, header.symmetry.value_or(0), in->layout);
-  s.lattice = o.lattice ? *o.lattice
-                        : Lattice{header.a.value_or(0),     header.b.value_or(0),    header.c.value_or(0),
-                                  header.alpha.value_or(0), header.beta.value_or(0), header.gamma.value_or(0)};
+  s.lattice =
+      o.lattice ? *o.lattice : Lattice{header.a.value_or(0),     header.b.value_or(0),    header.c.value_or(0),
+                                       header.alpha.value_or(0), header.beta.value_or(0), header.gamma.value_or(0)};
   if (o.misalignment) {
     if (!(*o.misalignment >= -180 && *o.misalignment <= 180)) {
       sink.Message("The misalignment must be from -180 to 180 degrees.");

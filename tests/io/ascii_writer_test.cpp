@@ -92,12 +92,12 @@ TEST(AsciiWriterPlain, NegativeToZeroNeverTouchesMinusOneAndFactorScales) {
   EXPECT_EQ(FormatPFASCII(*pf, o), "  -1.000   0.000 250.000\r\n");
   o.SetNegativeToZero = false;
   EXPECT_EQ(FormatPFASCII(*pf, o), "  -1.000  -0.500 250.000\r\n");
-  // -1 is scaled with the others; factor -2 divides by 100.
+  // -1 marks a missing point and is never scaled; factor -2 divides by 100.
   o.SetNegativeToZero = true;
   o.Format.FactorExponent = 1;
-  EXPECT_EQ(FormatPFASCII(*pf, o), " -10.000   0.0002500.000\r\n");
+  EXPECT_EQ(FormatPFASCII(*pf, o), "  -1.000   0.0002500.000\r\n");
   o.Format.FactorExponent = -2;
-  EXPECT_EQ(FormatPFASCII(*pf, o), "  -0.010   0.000   2.500\r\n");
+  EXPECT_EQ(FormatPFASCII(*pf, o), "  -1.000   0.000   2.500\r\n");
 }
 
 TEST(AsciiWriterPlain, RearrangementOrders) {

@@ -175,8 +175,8 @@ std::vector<PoplaFigure> ParsePopla(const std::string& text) {
 
 TEST(WriterRoundTrip, PoplaFilesHaveTheLayoutOfTheRealOnesAndKeepTheirValues) {
   for (Case c : {Case::Full, Case::To40, Case::Missing}) {
-    const auto a = Figure(c, 90, 1);      // scale 100
-    const auto b = Figure(c, 30000, 2);   // scale 0.1
+    const auto a = Figure(c, 90, 1);     // scale 100
+    const auto b = Figure(c, 30000, 2);  // scale 0.1
     SaveAllSettings s;
     s.layout = FormattedLayout::Popla;
     s.comments = {"copper, rolled"};
@@ -303,10 +303,10 @@ TEST(WriterRoundTrip, RealBeartexFileConvertedAndReadBackKeepsItsValues) {
       EXPECT_EQ(parsed[0].alphaMax, 40);  // the source's measured range
       continue;
     }
-    EXPECT_EQ(PickerList(r.file.output, to == ConvertTarget::Beartex ? DataLayout::HashList : DataLayout::WkoList,
-                         quiet)
-                  .size(),
-              18u);
+    EXPECT_EQ(
+        PickerList(r.file.output, to == ConvertTarget::Beartex ? DataLayout::HashList : DataLayout::WkoList, quiet)
+            .size(),
+        18u);
     for (int k : {1, 7, 18}) {
       const auto source = ReadBack(real, test::ExamplePath("grid5.rst"), k);
       const auto back = ReadBack(r.file.output, test::ExamplePath("grid5.rst"), k);
@@ -397,8 +397,7 @@ TEST(WriterRefusals, ValuesAndFieldsThatDoNotFit) {
     refused([&](MessageSink& s) { return WriteSaveAll(out, settings(layout), figures, s); }, "inf");
   pf->Intensity[1][1] = 1;
   pf->Intensity[4][4] = -5000;  // scaled by 100 with a maximum of 90
-  refused([&](MessageSink& s) { return WriteSaveAll(out, settings(FormattedLayout::Beartex), figures, s); },
-          "-500000");
+  refused([&](MessageSink& s) { return WriteSaveAll(out, settings(FormattedLayout::Beartex), figures, s); }, "-500000");
   pf->Intensity[4][4] = 1;
   SaveAllSettings s = settings(FormattedLayout::Beartex);
   s.rows[0].h = 1000000;

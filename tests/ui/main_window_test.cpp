@@ -714,7 +714,8 @@ TEST(DesktopSave, NoFileIsOverwrittenWithoutAskingAndTheStatusBarSaysWhereItWent
   TSaveAllDlg& dlg = SaveAllDialog(main, c);
   dlg.FormShow();
   const QString proposed = dlg.OutfileEdit->text();
-  EXPECT_NE(QFileInfo(proposed).absoluteFilePath(), QFileInfo(QString::fromStdString(data.string())).absoluteFilePath());
+  EXPECT_NE(QFileInfo(proposed).absoluteFilePath(),
+            QFileInfo(QString::fromStdString(data.string())).absoluteFilePath());
   EXPECT_TRUE(proposed.endsWith("copper_saved.xpe")) << proposed.toStdString();
 
   // A new file is written without a question.
