@@ -211,7 +211,7 @@ TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
   figures[2] = b.get();
   const std::string out = (test::TempDir() / "two.ibm").string();
   CollectingSink sink;
-  ASSERT_TRUE(WriteSaveAll(out, s, figures, sink));
+  ASSERT_TRUE(WriteSaveAll(out, s, figures, sink)) << sink.messages.at(0);
   for (int k = 1; k <= 2; ++k) {
     const TPoleFigure& source = k == 1 ? *a : *b;
     const auto back = Example(out, k);
