@@ -205,6 +205,7 @@ TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
       for (int j = 1; j <= pf->CirclePoints[i]; ++j)
         if (pf->Intensity[i][j] == kMissing) pf->Intensity[i][j] = 0;
   SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  s.symmetry = 6;  // the highest code the layout has
   s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
   PoleFigureSlots figures{};
   figures[1] = a.get();

@@ -373,7 +373,7 @@ TEST(WriterRefusals, ValuesAndFieldsThatDoNotFit) {
   // ASCII: a field of 4 characters cannot keep a blank before 76.681.
   AsciiWriteOptions narrow;
   narrow.Format.Width = 4;
-  refused([&](MessageSink& s) { return WritePFASCII(*pf, out, narrow, s); }, "76.681");
+  refused([&](MessageSink& s) { return WritePFASCII(*pf, out, narrow, s); }, "field of 4 characters");
   AsciiWriteOptions huge;
   huge.Format.FactorExponent = 400;
   refused([&](MessageSink& s) { return WritePFASCII(*pf, out, huge, s); }, "factor exponent");

@@ -128,10 +128,12 @@ TEST(XrdmlWriter, CountsElementsChiAxesAndCountingTimeListsFollowTheGrid) {
               fmt::format("{:.2f}", 45.0 * (i - 1)));
     EXPECT_EQ(Between(scan, "<endPosition>", "<"), "355.00");
     EXPECT_EQ(SplitWhitespace(Between(scan, "<countingTimes unit=\"seconds\">", "<")).size(), 72u);
-    const auto counts = SplitWhitespace(Between(scan, "<counts unit=\"counts\">", "<"));
+    const std::string countText = Between(scan, "<counts unit=\"counts\">", "<");
+    const auto counts = SplitWhitespace(countText);
     ASSERT_EQ(counts.size(), 72u);
+    // Whole counts over a time of 2 seconds: within a quarter.
     for (int j = 1; j <= 72; ++j)
-      EXPECT_EQ(*ParseNumber(counts[static_cast<std::size_t>(j - 1)]) / 2, pf->Intensity[i][j]);
+      EXPECT_NEAR(ParseNumber(counts[static_cast<std::size_t>(j - 1)]).value_or(-1e9) / 2, pf->Intensity[i][j], 0.25);
   }
 }
 
