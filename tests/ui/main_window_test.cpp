@@ -707,9 +707,20 @@ TEST(DesktopSave, NoFileIsOverwrittenWithoutAskingAndTheStatusBarSaysWhereItWent
   std::filesystem::copy_file(Example("copper.xpe").toStdString(), data,
                              std::filesystem::copy_options::overwrite_existing);
   const auto original = std::filesystem::file_size(data);
-  auto app = StartUp(ProgramPath(), {QString::fromStdString(data.string()), Example("grid5.rst")});
+  auto app = StartUp(ProgramPath(), {});
   AppContext& c = *app->context;
   TMainform& main = *app->mainform;
+  // The copy's first pole figure, chosen as the picker would.
+  NullSink quiet;
+  c.load.PoleFigureNames = PickerList(data.string(), DataLayout::HashList, quiet);
+  main.Plothkl().SetItems(c.load.PoleFigureNames);
+  main.Plothkl().SetHighlighted(0);
+  c.load.HashListFile = true;
+  c.load.LayoutFile = data.string();
+  c.load.PFIndex = -1;
+  main.OpenDlg().PFEdit->setText(QString::fromStdString(data.string()));
+  main.OpenDlg().GridEdit->setText(Example("grid5.rst"));
+  main.OpenDlg().OKBtnClick(false);
   ASSERT_TRUE(c.set.Occupied(1));
   TSaveAllDlg& dlg = SaveAllDialog(main, c);
   dlg.FormShow();
