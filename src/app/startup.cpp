@@ -51,6 +51,7 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   LoadContourColors(c.ini, c.state.ContourColor);
 
   main.show();
+  main.FitToScreen();  // the frame is known once shown
   main.OpenDlg().show();
   // 6. The menus wait for a pole figure, also when the command line fails to load one.
   main.DisableMenu();

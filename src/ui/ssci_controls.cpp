@@ -2,6 +2,7 @@
 #include "ui/ssci_controls.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -26,25 +27,36 @@ SSCIControls::SSCIControls(AppContext& context, QToolBar& bar, SSCIHooks hooks, 
   SSCIUpDown->setSingleStep(1);
   SSCIBtn = new QPushButton("OK", &bar);
   SSCIBtn->setObjectName("SSCIBtn");
+  SSCILabel = new QLabel(" Suppression level (0 = none, 10 = strongest) : replaced points ", &bar);
+  SSCILabel->setObjectName("SSCILabel");
+  SSCIEdit->setToolTip("level:count - the suppression level and how many points it replaced");
+  SSCIUpDown->setToolTip("Higher levels replace less steep peaks as well");
+  CancelBtn = new QPushButton("Cancel", &bar);
+  CancelBtn->setObjectName("SSCICancelBtn");
+  CancelBtn->setToolTip("Put the pole figure back as it was before the suppression");
+  labelAction_ = bar.addWidget(SSCILabel);
   editAction_ = bar.addWidget(SSCIEdit);
   upDownAction_ = bar.addWidget(SSCIUpDown);
   btnAction_ = bar.addWidget(SSCIBtn);
+  cancelAction_ = bar.addWidget(CancelBtn);
   SetVisible(false);
   connect(SSCIUpDown, &QSpinBox::valueChanged, this, &SSCIControls::SSCIUpDownClick);
   connect(SSCIBtn, &QPushButton::clicked, this, &SSCIControls::SSCIBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &SSCIControls::CancelClick);
 }
 
 void SSCIControls::SetVisible(bool visible) {
-  for (QAction* a : {editAction_, upDownAction_, btnAction_}) a->setVisible(visible);
+  for (QAction* a : {labelAction_, editAction_, upDownAction_, btnAction_, cancelAction_}) a->setVisible(visible);
 }
 
 void SSCIControls::SSCIClick() {
   TPoleFigure& pf = *context_.set.PF[1];
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(false);
+  active_ = true;
+  if (hooks_.Started) hooks_.Started();
   BeginSuppression(pf);
   session_ = &pf;
   left_ = pf.Revision;
-  active_ = true;
   SSCIEdit->setText("0:0");
   {
     const QSignalBlocker block(SSCIUpDown);
@@ -72,6 +84,16 @@ void SSCIControls::SSCIBtnClick() {
   active_ = false;
   session_ = nullptr;
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(true);
+  if (hooks_.Finished) hooks_.Finished(true);
+}
+
+void SSCIControls::CancelClick() {
+  if (!active_) return;
+  SetVisible(false);
+  active_ = false;
+  session_ = nullptr;
+  if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(true);
+  if (hooks_.Finished) hooks_.Finished(false);
 }
 
 }  // namespace quorix
