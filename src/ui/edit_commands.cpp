@@ -78,8 +78,14 @@ SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context) {
     hooks.RedrawMain = [&mainform] { mainform.RedrawMain(); };
     hooks.Started = [&mainform] { mainform.BeginSuppressionStep(); };
     hooks.Finished = [&mainform](bool keep) { mainform.EndSuppressionStep(keep); };
-    QToolBar* bar = mainform.findChild<QToolBar*>();
-    if (!bar) bar = mainform.addToolBar("Tools");
+    // A row of its own under the tool bar: at the end of the tool bar the
+    // controls vanished into its overflow menu on a window of normal width.
+    mainform.addToolBarBreak();
+    QToolBar* bar = mainform.addToolBar("Suppression");
+    bar->setObjectName("SuppressionBar");
+    bar->setMovable(false);
+    bar->hide();
+    hooks.ShowBar = [bar](bool visible) { bar->setVisible(visible); };
     return new SSCIControls(context, *bar, std::move(hooks), &mainform);
   });
 }

@@ -27,7 +27,8 @@ SSCIControls::SSCIControls(AppContext& context, QToolBar& bar, SSCIHooks hooks, 
   SSCIUpDown->setSingleStep(1);
   SSCIBtn = new QPushButton("OK", &bar);
   SSCIBtn->setObjectName("SSCIBtn");
-  SSCILabel = new QLabel(" Suppression level (0 = none, 10 = strongest) : replaced points ", &bar);
+  SSCILabel = new QLabel(" Suppression level : points replaced ", &bar);
+  SSCILabel->setToolTip("Level 0 leaves the pole figure as it was, 10 replaces the most peaks");
   SSCILabel->setObjectName("SSCILabel");
   SSCIEdit->setToolTip("level:count - the suppression level and how many points it replaced");
   SSCIUpDown->setToolTip("Higher levels replace less steep peaks as well");
@@ -47,6 +48,7 @@ SSCIControls::SSCIControls(AppContext& context, QToolBar& bar, SSCIHooks hooks, 
 
 void SSCIControls::SetVisible(bool visible) {
   for (QAction* a : {labelAction_, editAction_, upDownAction_, btnAction_, cancelAction_}) a->setVisible(visible);
+  if (hooks_.ShowBar) hooks_.ShowBar(visible);
 }
 
 void SSCIControls::SSCIClick() {

@@ -25,6 +25,8 @@ struct SSCIHooks {
   // The session's start, and its end: kept ("OK") or cancelled.
   std::function<void()> Started;
   std::function<void(bool keep)> Finished;
+  // Shows or hides the bar that holds the controls.
+  std::function<void(bool visible)> ShowBar;
 };
 
 class SSCIControls : public QObject {
