@@ -4,10 +4,8 @@
 #include <cctype>
 #include <filesystem>
 
-#include "base/float_text.h"
 #include "base/number_format.h"
 #include "base/text_file.h"
-#include "transform/readout.h"
 
 namespace quorix {
 namespace {
@@ -55,15 +53,15 @@ std::string StatusPointerText(double alpha, double beta) {
 
 std::string StatusValueText(double value, double divisor) {
   if (value <= kMissing) return "missing";
-  return FormatGeneral6(divisor != 0 ? value / divisor : value);
+  return FormatGeneral(divisor != 0 ? value / divisor : value, 6);
 }
 
 std::string StatusModeText(const ModeFlags& modes) {
   std::vector<std::string> parts;
   if (modes.pick) parts.emplace_back("Pick mode");
   if (modes.suppression) parts.emplace_back("Suppression");
-  if (modes.rotation.RotationMode == kRotationMatrix) parts.emplace_back("Rotation shown (axis)");
-  if (modes.rotation.RotationMode == kRotationList) parts.emplace_back("Rotation shown (list)");
+  if (modes.rotation.Mode == RotationMode::Matrix) parts.emplace_back("Rotation shown (axis)");
+  if (modes.rotation.Mode == RotationMode::List) parts.emplace_back("Rotation shown (list)");
   std::string text;
   for (const std::string& p : parts) text += (text.empty() ? "" : "  |  ") + p;
   return text;

@@ -362,7 +362,7 @@ TEST(DesktopStatus, FileGridUnitPointerAndModes) {
   main.SizeLabelClick();
   EXPECT_EQ(main.StatusMode->text(), "Pick mode");
   main.SizeLabelClick();
-  app->context->state.Rotation.RotationMode = kRotationList;
+  app->context->state.Rotation.Mode = RotationMode::List;
   main.RedrawMain();
   EXPECT_EQ(main.StatusMode->text(), "Rotation shown (list)");
 
