@@ -111,7 +111,8 @@ SizeLimits TMainform::SizeRange() const {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!s) return l;
   // With a large scale factor the largest size would reach past the screen.
-  const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(8, 40);
+  // The window manager's frame is not known until it has drawn one: at least a title bar.
+  const QSize frame = (isVisible() ? frameGeometry().size() - size() : QSize()).expandedTo(QSize(8, 40));
   const QSize room = s->availableGeometry().size() - frame;
   l.maxWidth = std::max(l.minWidth, std::min(l.maxWidth, room.width()));
   l.maxHeight = std::max(l.minHeight, std::min(l.maxHeight, room.height()));
@@ -553,6 +554,7 @@ void TMainform::ApplyStartupSize() {
   if (context_.state.StartupSize <= 0) return;
   const WindowBox box = StartupSize({x(), y(), width(), height()}, context_.state.StartupSize, SizeRange());
   SetGeometryBox(box.left, box.top, box.width, box.height);
+  FitToScreen();
   context_.state.StartupSize = 0;
 }
 
