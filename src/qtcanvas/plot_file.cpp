@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -63,7 +64,7 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
     PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
     QImage image = canvas.Image();
     if (request.dpi > 0) {
-      const int perMetre = static_cast<int>(request.dpi / 0.0254 + 0.5);
+      const int perMetre = static_cast<int>(std::lround(request.dpi / 0.0254));
       image.setDotsPerMeterX(perMetre);
       image.setDotsPerMeterY(perMetre);
     }
