@@ -167,9 +167,9 @@ void TOpenDlg::GridButtonClick() {
   QFileDialog dialog(this);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // Grids usually lie beside their data.
-  const QFileInfo data(PFEdit->text());
-  const bool besideData = !PFEdit->text().isEmpty() && data.absoluteDir().exists();
-  dialog.setDirectory(besideData ? data.absolutePath() : QString::fromStdString(context_.startup.GridPath));
+  const QFileInfo dataInfo(PFEdit->text());
+  const bool besideData = !PFEdit->text().isEmpty() && dataInfo.absoluteDir().exists();
+  dialog.setDirectory(besideData ? dataInfo.absolutePath() : QString::fromStdString(context_.startup.GridPath));
   dialog.setNameFilters(FileDialogFilters(kGridFilter));
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
     GridEdit->setText(dialog.selectedFiles().first());
