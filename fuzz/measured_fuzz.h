@@ -48,13 +48,16 @@ inline int FuzzMeasured(const std::uint8_t* data, std::size_t size, MeasuredRead
     }
     const auto& measured = file->poleFigures[static_cast<std::size_t>(index - 1)];
     Require(pf->CircleCount == static_cast<int>(measured.circles.size()), "one row per circle");
-    int points = 0;
+    // Preparing a record completes a partial circle to a full turn of missing points.
+    std::size_t points = 0;
     for (int i = 1; i <= pf->CircleCount; ++i) {
-      Require(pf->CirclePoints[i] >= 1 && pf->CirclePoints[i] <= kMaxPoints, "points within the limit");
-      points += pf->CirclePoints[i];
+      const std::size_t measuredPoints = measured.circles[static_cast<std::size_t>(i - 1)].values.size();
+      Require(pf->CirclePoints[i] >= static_cast<int>(measuredPoints) && pf->CirclePoints[i] <= kMaxPoints,
+              "every measured point on its circle, within the limit");
+      points += measuredPoints;
       for (int k = 1; k <= pf->CirclePoints[i]; ++k) Require(std::isfinite(pf->Intensity[i][k]), "finite intensities");
     }
-    Require(pf->PointCount == points, "point count matches the grid");
+    Require(pf->PointCount == static_cast<int>(points), "point count matches the measurement");
   }
   progress.Ran();
   return 0;

@@ -62,7 +62,8 @@ bool LoadMainPoleFigure(Session& session, const MainLoad& request, MessageSink& 
   session.DataFileName = request.dataFile;
   LoadFlags& flags = session.load;
   flags.DirectionalMode = false;
-  flags.SetLayout(request.layout);
+  // A request left to detection takes the layout the load found.
+  flags.SetLayout(facts.layout);
   flags.LayoutFile = request.dataFile;
   flags.PoleFigureNames = std::move(names);
   flags.PFIndex = request.pfIndex;

@@ -47,7 +47,7 @@ TEST(CliMeasuredFiles, GridIsOptionalForFilesThatCarryIt) {
   // Every command that loads one pole figure takes it the same way.
   const std::string out = (test::TempDir() / "small_out.txt").string();
   for (const std::string& args :
-       {fmt::format("save {} -o {}", popla, out), fmt::format("smooth {} --json", popla),
+       {fmt::format("save {} -o {}", popla, out), fmt::format("smooth {} --fwhm 5 --json", popla),
         fmt::format("diff {} {}", popla, popla), fmt::format("saveall beartex {} -o {}", popla, out)}) {
     const CliRun r = RunCli(args);
     EXPECT_EQ(r.status, 0) << args << ": " << r.err;
@@ -67,7 +67,7 @@ TEST(CliMeasuredFiles, AMissingGridIsAUsageError) {
        {fmt::format("info {}", test::ExamplePath("copper111.pol")),
         fmt::format("render {} -o x.png", test::ExamplePath("copper.xpe")),
         fmt::format("diff {} {}", test::ExamplePath("copper111.pol"), test::ExamplePath("copper111.pol")),
-        fmt::format("smooth {} --json", test::ExamplePath("quartz.wko"))}) {
+        fmt::format("smooth {} --fwhm 5 --json", test::ExamplePath("quartz.wko"))}) {
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_NE(run.err.find("a grid file is needed"), std::string::npos) << run.err;

@@ -126,9 +126,13 @@ TEST(LoadMeasuredFile, EveryRealPoplaAndColumnFileLoadsWithoutAGrid) {
     EXPECT_EQ(facts.names.size(), c.names) << c.file;
     EXPECT_EQ(pf->Hkl, c.hkl) << c.file;
     EXPECT_EQ(pf->IndexInFile, c.names > 0 ? c.index : 0) << c.file;
-    if (c.names > 0) EXPECT_EQ(pf->NameInFile, c.hkl) << c.file;
+    if (c.names > 0) {
+      EXPECT_EQ(pf->NameInFile, c.hkl) << c.file;
+    }
     EXPECT_EQ(pf->CircleCount, c.circles) << c.file;
-    if (c.layout == DataLayout::Popla) EXPECT_EQ(pf->PointCount, c.points) << c.file;
+    if (c.layout == DataLayout::Popla) {
+      EXPECT_EQ(pf->PointCount, c.points) << c.file;
+    }
     EXPECT_EQ(pf->Alpha[1], 0.0) << c.file;
     EXPECT_EQ(pf->Alpha[c.circles], c.lastAlpha) << c.file;
     EXPECT_EQ(pf->BetaStart[c.circles], c.betaStart) << c.file;
