@@ -74,7 +74,7 @@ int RunEdit(const EditOptions& o) {
   }
   if (!OutputAsked(o.output, "edit")) return 1;
   LoadedInput input = LoadInput(o.load, sink);
-  if (!input.pf) return 1;
+  if (!input.pf) return input.failure;
   if (!Apply(o, *input.pf, sink)) return 1;
   return WriteOutput(input, o.output, sink);
 }

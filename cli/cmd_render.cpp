@@ -150,8 +150,9 @@ int RunRender(const RenderOptions& o) {
 
   LoadRequest request = MakeLoadRequest(o.load);
   request.showMrd = opt.ShowMrd;
-  const auto pf = LoadPoleFigure(request, sink);
-  if (!pf) return 1;
+  DataFileFacts facts;
+  const auto pf = LoadPoleFigure(request, sink, facts);
+  if (!pf) return LoadFailure(o.load.grid, facts.layout);
 
   if (!RenderTo(kind, *pf, state, o, sink, error)) {
     sink.Message(error);

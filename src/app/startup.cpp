@@ -59,8 +59,8 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
     // "Run Copy" marks directional data, which are loaded as such.
     const bool directional = arguments.value(0) == kDirectionalArgument;
     const int first = directional ? 1 : 0;
-    const LoadFilesRequest request{arguments.value(first).toStdString(), arguments.value(first + 1).toStdString(),
-                                   directional};
+    const LoadFilesRequest request{
+        arguments.value(first).toStdString(), arguments.value(first + 1).toStdString(), directional, {}};
     main.OpenDlg().ShowRequest(request);
     main.OpenDlg().Submit(request, false);
   }

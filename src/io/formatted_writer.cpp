@@ -190,6 +190,9 @@ std::optional<MillerText> MillerFromCaption(std::string_view caption) {
 }
 
 std::optional<MillerText> MillerOf(const TPoleFigure& pf) {
+  // Files with their own grid give the indices as a fact of their own.
+  const auto hkl = SplitWhitespace(pf.Hkl);
+  if (hkl.size() == 3) return MillerText{std::string(hkl[0]), std::string(hkl[1]), std::string(hkl[2])};
   if (pf.IndexInFile <= 0) return std::nullopt;
   std::string_view s = pf.NameInFile;
   if (s.size() == 10) s.remove_prefix(1);

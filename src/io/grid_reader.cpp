@@ -10,12 +10,6 @@
 namespace quorix {
 namespace {
 
-// The circles of a grid file before they are copied into a record.
-struct GridCircle {
-  double alpha = 0, betaStart = 0, betaStep = 0;
-  int points = 0;
-};
-
 std::string GridError(const std::string& fileName, const std::string& what) {
   return fmt::format("Grid file {}: {}", fileName, what);
 }
@@ -103,11 +97,17 @@ bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::strin
   const int n = static_cast<int>(circles.size());
   if (!CheckCircleCount(n, false, fileName, sink)) return false;
 
+  SetSimpleGrid(pf, circles);
+  return true;
+}
+
+void SetSimpleGrid(TPoleFigure& pf, const std::vector<GridCircle>& circles) {
+  const int n = static_cast<int>(circles.size());
   for (int i = 1; i <= n; ++i) {
-    const auto& c = circles[i - 1];
+    const auto& c = circles[static_cast<std::size_t>(i - 1)];
     pf.Alpha[i] = c.alpha;
     pf.CirclePoints[i] = c.points;
-    pf.BetaStart[i] = 0;
+    pf.BetaStart[i] = c.betaStart;
     pf.BetaStep[i] = c.betaStep;
   }
   pf.CircleCount = n;
@@ -115,7 +115,6 @@ bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::strin
   pf.InnerMirror = 0;
   pf.OuterMirror = 0;
   pf.Grid = GridKind::Simple;
-  return true;
 }
 
 bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {

@@ -63,6 +63,8 @@ struct TPoleFigure {
   // file's name for it, usually its Miller indices; 0 and empty for a file of one.
   std::int32_t IndexInFile = 0;
   std::string NameInFile;
+  // Miller indices as the data file writes them ("1 1 1"); empty where it gives none.
+  std::string Hkl;
   // Set anew by every change of the intensities (MarkChanged), so that a change can be noticed.
   std::uint64_t Revision = 0;
   std::array<std::array<TGridLink, kMaxPoints + 1>, kMaxCircles + 1> Link{};  // [1..91][1..361]

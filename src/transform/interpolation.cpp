@@ -114,6 +114,7 @@ void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const
   target.FileName = source.FileName;
   target.IndexInFile = source.IndexInFile;
   target.NameInFile = source.NameInFile;
+  target.Hkl = source.Hkl;
   PreparePoleFigure(target, options.showMrd);
 }
 

@@ -91,6 +91,7 @@ std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPo
   for (TPoleFigure* result : {r.difference.get(), r.rp.get()}) {
     result->IndexInFile = 0;
     result->NameInFile.clear();
+    result->Hkl.clear();
   }
   double sum = 0;
   long count = 0;

@@ -86,6 +86,7 @@ void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
       // The weighted sum is captioned by the first file alone, no longer as one pole figure of it.
       pf1.IndexInFile = 0;
       pf1.NameInFile.clear();
+      pf1.Hkl.clear();
       mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + FileNamePart(t.files.front())));
     }
     mainform.RedrawMain();
