@@ -885,10 +885,12 @@ void TMainform::DropFiles(int slot, const QStringList& files) {
     return;
   }
   const std::string grid = dropped.grid.empty() ? context_.GridFileName : dropped.grid;
-  const LoadFilesRequest request{dropped.data.front(), grid, false};
+  const LoadFilesRequest request{dropped.data.front(), grid, false, {}};
   openDlg_->ShowRequest(request);
-  if (grid.empty()) {
-    // Which grid the data were measured on only the user can say.
+  const DataLayout layout = PeekLayout(request.dataFile);
+  // Which grid the data were measured on, or the tilts a Rigaku text file
+  // leaves out, only the user can say.
+  if ((grid.empty() && !IsMeasuredLayout(layout)) || layout == DataLayout::RigakuTxt) {
     ShowLoadFiles();
     openDlg_->ShowRequest(request);
     openDlg_->GridEdit->setFocus();
