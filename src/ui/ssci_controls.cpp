@@ -41,7 +41,7 @@ void SSCIControls::SetVisible(bool visible) {
 void SSCIControls::SSCIClick() {
   TPoleFigure& pf = *context_.set.PF[1];
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(false);
-  BeginSuppression(pf);
+  backup_ = BeginSuppression(pf);
   session_ = &pf;
   left_ = pf.Revision;
   active_ = true;
@@ -57,10 +57,10 @@ void SSCIControls::SSCIUpDownClick() {
   if (!active_) return;
   TPoleFigure& pf = *context_.set.PF[1];
   if (session_ != &pf || left_ != pf.Revision) {
-    BeginSuppression(pf);
+    backup_ = BeginSuppression(pf);
     session_ = &pf;
   }
-  SetSuppressionLevel(pf, SSCIUpDown->value());
+  SetSuppressionLevel(pf, backup_, SSCIUpDown->value());
   pf.Modified = true;
   left_ = pf.Revision;
   SSCIEdit->setText(QString::fromStdString(SuppressionText(pf)));
@@ -71,6 +71,7 @@ void SSCIControls::SSCIBtnClick() {
   SetVisible(false);
   active_ = false;
   session_ = nullptr;
+  backup_ = {};
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(true);
 }
 

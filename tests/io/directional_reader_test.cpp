@@ -204,9 +204,11 @@ std::vector<Vec3> AwkwardDirections() {
 // own arc cosine formula loses digits near its clamp (as 1 / FWHM^2), which
 // the bound follows.
 double MaxRelativeDeviation(const TPoleFigure& plain, const TPoleFigure& fast) {
+  if (plain.Intensity.Rows() != fast.Intensity.Rows() || plain.Intensity.Cols() != fast.Intensity.Cols())
+    return HUGE_VAL;
   double worst = 0;
-  for (int i = 0; i < kMaxIntensityRows; ++i)
-    for (int j = 0; j < kMaxIntensityCols; ++j) {
+  for (int i = 0; i < plain.Intensity.Rows(); ++i)
+    for (int j = 0; j < plain.Intensity.Cols(); ++j) {
       const double p = plain.Intensity[i][j], f = fast.Intensity[i][j];
       if (p == 0 || f == 0) {
         if (p != f) return HUGE_VAL;

@@ -24,6 +24,7 @@ constexpr Color kBlack = 0, kRed = 0x0000FF, kBlue = 0xFF0000;
 std::unique_ptr<TPoleFigure> CentrePeak() {
   auto pf = NewPoleFigure();
   pf->CircleCount = 3;
+  test::SizeTables(*pf, 3, 4);
   const double alphas[] = {0, 30, 60};
   for (int i = 1; i <= 3; ++i) {
     pf->Alpha[i] = alphas[i - 1];
