@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "transform/smoothing.h"
 #include "ui/main_window.h"
