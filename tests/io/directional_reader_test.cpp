@@ -175,10 +175,10 @@ TEST(LoadDirectional, ExampleLoadsLikeAnyPoleFigure) {
     EXPECT_GT(pf->NormFactor, 0);
     EXPECT_GT(pf->LevelCount, 1);
     if (pf->InnerMirror) {
-      EXPECT_EQ(pf->Intensity[0], pf->Intensity[1]);
+      EXPECT_TRUE(std::ranges::equal(pf->Intensity[0], pf->Intensity[1]));
     }
     if (pf->OuterMirror) {
-      EXPECT_EQ(pf->Intensity[pf->CircleCount + 1], pf->Intensity[pf->CircleCount]);
+      EXPECT_TRUE(std::ranges::equal(pf->Intensity[pf->CircleCount + 1], pf->Intensity[pf->CircleCount]));
     }
   }
 }

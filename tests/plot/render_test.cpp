@@ -14,6 +14,7 @@
 #include "plot/display_rotation.h"
 #include "plot/recording_canvas.h"
 #include "record/circle_links.h"
+#include "test_support.h"
 
 namespace quorix {
 namespace {
