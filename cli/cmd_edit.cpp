@@ -59,8 +59,8 @@ bool Apply(const EditOptions& o, TPoleFigure& pf, MessageSink& sink) {
     if (!MergeRasterPF(pf, op, o.raster[1], o.load.grid, sink)) return false;
     RefreshLevelsAfterEdit(pf, o.load.mrd);
   } else {
-    BeginSuppression(pf);
-    SetSuppressionLevel(pf, o.suppress);
+    const SuppressionBackup backup = BeginSuppression(pf);
+    SetSuppressionLevel(pf, backup, o.suppress);
   }
   return true;
 }

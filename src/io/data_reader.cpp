@@ -241,7 +241,7 @@ void ApplyRimRule(TPoleFigure& pf) {
 }
 
 bool HasGrid(const TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
-  if (pf.CircleCount >= 1 && pf.CircleCount <= kMaxCircles) return true;
+  if (TablesHoldGrid(pf)) return true;
   sink.Message(fmt::format("Data file {}: no grid to read the data onto.", fileName));
   return false;
 }
@@ -299,10 +299,7 @@ void FinishGridData(TPoleFigure& pf) {
 
   UpdateExtremes(pf);
   ApplyRimRule(pf);
-  if (pf.InnerMirror == 1)
-    for (int k = 1; k <= pf.CirclePoints[1]; ++k) pf.Intensity[0][k] = pf.Intensity[1][k];
-  if (pf.OuterMirror == 1)
-    for (int k = 1; k <= pf.CirclePoints[n]; ++k) pf.Intensity[n + 1][k] = pf.Intensity[n][k];
+  RefreshMirrorCircles(pf);
 }
 
 }  // namespace quorix

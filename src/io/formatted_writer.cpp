@@ -16,8 +16,8 @@ namespace quorix {
 
 namespace {
 
-int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kMaxGridRows - 1); }
-int PointLimit(const TPoleFigure& pf, int i) { return std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1); }
+int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointLimit(const TPoleFigure& pf, int i) { return PointsInTable(pf, i); }
 
 // The first of start/10, start/100, ... that brings the maximum below the
 // limit; a maximum no factor can bring down (infinite, NaN) ends at 0.

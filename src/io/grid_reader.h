@@ -23,7 +23,7 @@ bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string&
 // The circles of a grid before they are copied into a record.
 struct GridCircle {
   double alpha = 0, betaStart = 0, betaStep = 0;
-  int points = 0;
+  long long points = 0;  // as the file gives it, for the limit's message
 };
 
 // Copies 1 to kMaxCircles circles into the record as the simple layout has

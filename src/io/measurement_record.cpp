@@ -36,24 +36,19 @@ bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, M
     sink.Message(fmt::format("Data file {}: the pole figure has no circles.", source));
     return false;
   }
-  if (circles.size() > static_cast<std::size_t>(kMaxCircles)) {
-    sink.Message(fmt::format("Data file {}: {} circles, more than the {} a pole figure holds.", source, circles.size(),
-                             kMaxCircles));
-    return false;
+  // The record's limits, checked where every grid is checked.
+  std::vector<long long> points;
+  std::vector<double> steps;
+  for (const MeasuredCircle& c : circles) {
+    points.push_back(static_cast<long long>(c.values.size()));
+    steps.push_back(c.betaStep);
   }
+  if (!CheckGridLimits(points, steps, false, "Data file " + source, sink)) return false;
   for (std::size_t i = 0; i < circles.size(); ++i) {
     const MeasuredCircle& c = circles[i];
     const auto number = i + 1;
-    if (c.values.empty() || c.values.size() > static_cast<std::size_t>(kMaxPoints)) {
-      sink.Message(fmt::format("Data file {}: circle {} has {} points; a circle holds 1 to {}.", source, number,
-                               c.values.size(), kMaxPoints));
-      return false;
-    }
-    if (!(c.betaStep > 0) || 360.0 / c.betaStep >= kMaxPoints + 1) {
-      sink.Message(
-          fmt::format("Data file {}: circle {} has a beta step of {:g}; a full turn would need more than {} "
-                      "points.",
-                      source, number, c.betaStep, kMaxPoints));
+    if (c.values.empty() || !(c.betaStep > 0)) {
+      sink.Message(fmt::format("Data file {}: circle {} has no points or no azimuth step.", source, number));
       return false;
     }
     if (!std::isfinite(c.alpha) || !std::isfinite(c.betaStart) || (i > 0 && !(c.alpha > circles[i - 1].alpha))) {

@@ -48,7 +48,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 std::string DescribeGridDifference(const TPoleFigure& a, const TPoleFigure& b) {
   if (a.CircleCount != b.CircleCount) return fmt::format("{} circles against {}", a.CircleCount, b.CircleCount);
   if (a.InnerMirror != b.InnerMirror || a.OuterMirror != b.OuterMirror) return "the mirror circles differ";
-  if (a.CircleCount < 1 || a.CircleCount > kMaxCircles) return "no grid";
+  if (!TablesHoldGrid(a) || !TablesHoldGrid(b)) return "no grid";
   for (int i = FirstCircle(a); i <= LastCircle(a); ++i) {
     if (a.CirclePoints[i] != b.CirclePoints[i])
       return fmt::format("circle {} has {} points against {}", i, a.CirclePoints[i], b.CirclePoints[i]);

@@ -56,7 +56,7 @@ void SSCIControls::SSCIClick() {
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(false);
   active_ = true;
   if (hooks_.Started) hooks_.Started();
-  BeginSuppression(pf);
+  backup_ = BeginSuppression(pf);
   session_ = &pf;
   left_ = pf.Revision;
   SSCIEdit->setText("0:0");
@@ -71,10 +71,10 @@ void SSCIControls::SSCIUpDownClick() {
   if (!active_) return;
   TPoleFigure& pf = *context_.set.PF[1];
   if (session_ != &pf || left_ != pf.Revision) {
-    BeginSuppression(pf);
+    backup_ = BeginSuppression(pf);
     session_ = &pf;
   }
-  SetSuppressionLevel(pf, SSCIUpDown->value());
+  SetSuppressionLevel(pf, backup_, SSCIUpDown->value());
   pf.Modified = true;
   left_ = pf.Revision;
   SSCIEdit->setText(QString::fromStdString(SuppressionText(pf)));
@@ -85,6 +85,7 @@ void SSCIControls::SSCIBtnClick() {
   SetVisible(false);
   active_ = false;
   session_ = nullptr;
+  backup_ = {};
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(true);
   if (hooks_.Finished) hooks_.Finished(true);
 }
@@ -94,6 +95,7 @@ void SSCIControls::CancelClick() {
   SetVisible(false);
   active_ = false;
   session_ = nullptr;
+  backup_ = {};
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(true);
   if (hooks_.Finished) hooks_.Finished(false);
 }

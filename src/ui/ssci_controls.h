@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "transform/ssci.h"
 #include "ui/app_context.h"
 
 class QAction;
@@ -65,6 +66,7 @@ class SSCIControls : public QObject {
   // a record swapped in or changed meanwhile is never "restored" from a foreign backup.
   const TPoleFigure* session_ = nullptr;
   std::uint64_t left_ = 0;
+  SuppressionBackup backup_;  // of the session's record
 };
 
 }  // namespace quorix
