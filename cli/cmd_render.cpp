@@ -1,13 +1,5 @@
 // quorix-cli render: draw one pole figure into a PNG, SVG, PDF, EMF or HPGL file.
-#include <unistd.h>
-
 #include <QGuiApplication>
-#include <QImage>
-#include <QMarginsF>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -18,7 +10,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "base/ini_file.h"
@@ -28,7 +19,7 @@
 #include "plot/contour_colors.h"
 #include "plot/plot_files.h"
 #include "plot/render.h"
-#include "qtcanvas/qt_canvas.h"
+#include "qtcanvas/plot_file.h"
 #include "settings/settings.h"
 #include "transform_io.h"
 
@@ -80,30 +71,6 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-// A name beside the output, so that the final rename stays on one file system.
-std::string TempPathFor(const std::string& out) {
-  namespace fs = std::filesystem;
-  fs::path p(out);
-  std::string name = "." + p.filename().string() + ".part" + std::to_string(::getpid());
-  return (p.parent_path() / name).string();
-}
-
-bool MoveIntoPlace(const std::string& temp, const std::string& out, std::string& error) {
-  std::error_code ec;
-  std::filesystem::rename(temp, out, ec);
-  if (ec) {
-    error = "Cannot write " + out + ": " + ec.message();
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
-}
-
-void RemoveQuietly(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
-}
-
 // Text needs a running application for its fonts; without a display the
 // off-screen platform serves.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -128,50 +95,12 @@ bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramStat
   if (kind == ".emf") return WriteEmfFile(o.out, pf, state, h, w, o.title, sink, error);
 
   EnsureGuiApplication();
-  const std::string temp = TempPathFor(o.out);
-  const QString qtemp = QString::fromStdString(temp);
-  bool ok = false;
-  if (kind == ".png") {
-    QtRasterCanvas canvas(w, h);
-    PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-    ok = canvas.Image().save(qtemp, "PNG");
-  } else if (kind == ".svg") {
-    QSvgGenerator generator;
-    generator.setFileName(qtemp);
-    generator.setSize(QSize(w, h));
-    generator.setViewBox(QRect(0, 0, w, h));
-    generator.setResolution(96);
-    generator.setTitle(QString::fromStdString(pf.FileName));
-    QtVectorCanvas canvas(generator);
-    ok = canvas.IsActive();
-    if (ok) {
-      PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-      canvas.Finish();
-    }
-  } else if (kind == ".pdf") {
-    ok = true;
-    {
-      QPdfWriter writer(qtemp);
-      writer.setResolution(96);
-      writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w * 72.0 / 96, h * 72.0 / 96), QPageSize::Point),
-                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-      writer.setTitle(QString::fromStdString(pf.FileName));
-      QtVectorCanvas canvas(writer);
-      ok = canvas.IsActive();
-      if (ok) {
-        PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-        canvas.Finish();
-      }
-    }
-  }
-  std::error_code ec;
-  if (ok) ok = std::filesystem::is_regular_file(temp, ec) && std::filesystem::file_size(temp, ec) > 0;
-  if (!ok) {
-    error = "Cannot write " + o.out;
-    RemoveQuietly(temp);
-    return false;
-  }
-  return MoveIntoPlace(temp, o.out, error);
+  PlotFileRequest request;
+  request.file = o.out;
+  request.width = w;
+  request.height = h;
+  request.title = o.title;
+  return WritePlotFile(pf, state, request, sink, error);
 }
 
 int RunRender(const RenderOptions& o) {
@@ -221,8 +150,9 @@ int RunRender(const RenderOptions& o) {
 
   LoadRequest request = MakeLoadRequest(o.load);
   request.showMrd = opt.ShowMrd;
-  const auto pf = LoadPoleFigure(request, sink);
-  if (!pf) return 1;
+  DataFileFacts facts;
+  const auto pf = LoadPoleFigure(request, sink, facts);
+  if (!pf) return LoadFailure(o.load.grid, facts.layout);
 
   if (!RenderTo(kind, *pf, state, o, sink, error)) {
     sink.Message(error);

@@ -17,6 +17,7 @@ struct SaveAllCommandOptions {
   std::string grid;
   std::string out;
   SaveAllCliOptions options;
+  MeasurementOptions measurement;
 };
 
 int RunSaveAll(const SaveAllCommandOptions& o) {
@@ -29,6 +30,7 @@ int RunSaveAll(const SaveAllCommandOptions& o) {
   r.grid = o.grid;
   r.output = o.out;
   r.maxFigures = kSlotCount;
+  r.measurement = o.measurement;
   if (!FillSaveAllRequest(o.options, r, sink)) return 1;
   return SaveAllFromFile(r, sink) ? 0 : 1;
 }
@@ -43,7 +45,8 @@ Command AddSaveAllCommand(CLI::App& app) {
       ->required()
       ->check(CLI::IsMember({"beartex", "geesthacht", "popla"}));
   cmd->add_option("DATA", opts->data, "Pole figure data file")->required();
-  cmd->add_option("GRID", opts->grid, "Grid file")->required();
+  cmd->add_option("GRID", opts->grid, kGridHelp);
+  AddTiltOptions(*cmd, opts->measurement);
   cmd->add_option("-o,--output", opts->out, "Output file")->required();
   AddSaveAllOptions(*cmd, opts->options,
                     "Pole figures of a multi-pole-figure file, like 1,2,3 (default: all, at most 8)");

@@ -204,9 +204,9 @@ bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const X
   Template t;
   if (!ParseTemplate(templateText, t)) return false;
   PutLines(put, t.head);
-  const int n = std::clamp(pf.CircleCount, 0, kMaxGridRows - 1);
+  const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
   for (int i = 1; i <= n; ++i) {
-    const int points = std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1);
+    const int points = PointsInTable(pf, i);
     if (points < 1 || !CircleComplete(pf, i, points)) continue;
     pugi::xml_document one;
     pugi::xml_node scan = one.append_copy(t.scan);
@@ -238,8 +238,8 @@ bool WritePFXRDML(const TPoleFigure& pf, const std::string& sampleFile, const st
       sink.Message("Cannot open file: " + sampleFile);
     return false;
   }
-  for (int i = 1; i <= std::clamp(pf.CircleCount, 0, kMaxGridRows - 1); ++i)
-    for (int j = 1; j <= std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1); ++j)
+  for (int i = 1; i <= std::clamp(pf.CircleCount, 0, LastRow(pf)); ++i)
+    for (int j = 1; j <= PointsInTable(pf, i); ++j)
       if (!std::isfinite(pf.Intensity[i][j])) {
         sink.Message(fmt::format("{}: the value at circle {}, point {} is {}; it cannot be written.", outFile, i, j,
                                  pf.Intensity[i][j]));

@@ -33,6 +33,6 @@ double ShapeParameterT(const TPoleFigure& pf);
 double AnisotropyP(const TPoleFigure& pf);
 
 // op is '*', '+', '-' or '/'; operand indexed by circle 0..91.
-void ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, 92>& operand);
+void ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand);
 
 }  // namespace quorix

@@ -24,21 +24,24 @@ namespace {
 
 // PF[1], and with "apply to all" the pole figure of every visible window 2..8
 // in window order, each edited, given new levels and redrawn.
-void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll,
+void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll, const QString& caption,
                    const std::function<void(TPoleFigure&)>& edit) {
   const bool showMrd = context.state.Options.ShowMrd;
-  edit(*context.set.PF[1]);
-  context.set.PF[1]->Modified = true;
-  RefreshLevelsAfterEdit(*context.set.PF[1], showMrd);
-  mainform.RedrawMain();
-  if (!applyToAll) return;
-  for (int n = 2; n <= kSlotCount; ++n) {
-    if (!mainform.WindowVisible(n) || !context.set.Occupied(n)) continue;
-    edit(*context.set.PF[n]);
-    context.set.PF[n]->Modified = true;
-    RefreshLevelsAfterEdit(*context.set.PF[n], showMrd);
-    mainform.Window(n)->Redraw();
-  }
+  std::vector<int> targets{1};
+  if (applyToAll)
+    for (int n = 2; n <= kSlotCount; ++n)
+      if (mainform.WindowVisible(n) && context.set.Occupied(n)) targets.push_back(n);
+  mainform.ChangePoleFigures(caption, targets, [&] {
+    for (int n : targets) {
+      edit(*context.set.PF[n]);
+      RefreshLevelsAfterEdit(*context.set.PF[n], showMrd);
+      if (n == 1)
+        mainform.RedrawMain();
+      else
+        mainform.Window(n)->Redraw();
+    }
+    return true;
+  });
 }
 
 void SetMainCommandsEnabled(TMainform& mainform, bool enabled) {
@@ -73,8 +76,16 @@ SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context) {
     SSCIHooks hooks;
     hooks.SetCommandsEnabled = [&mainform](bool enabled) { SetMainCommandsEnabled(mainform, enabled); };
     hooks.RedrawMain = [&mainform] { mainform.RedrawMain(); };
-    QToolBar* bar = mainform.findChild<QToolBar*>();
-    if (!bar) bar = mainform.addToolBar("Tools");
+    hooks.Started = [&mainform] { mainform.BeginSuppressionStep(); };
+    hooks.Finished = [&mainform](bool keep) { mainform.EndSuppressionStep(keep); };
+    // A row of its own under the tool bar: at the end of the tool bar the
+    // controls vanished into its overflow menu on a window of normal width.
+    mainform.addToolBarBreak();
+    QToolBar* bar = mainform.addToolBar("Suppression");
+    bar->setObjectName("SuppressionBar");
+    bar->setMovable(false);
+    bar->hide();
+    hooks.ShowBar = [bar](bool visible) { bar->setVisible(visible); };
     return new SSCIControls(context, *bar, std::move(hooks), &mainform);
   });
 }
@@ -84,7 +95,8 @@ void EditAllIntensities(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = UniformOperands(dlg.Value());
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit all Intensities",
+                [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
 }
 
 void EditPerCircle(TMainform& mainform, AppContext& context) {
@@ -93,7 +105,8 @@ void EditPerCircle(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = CircleOperands(dlg.Values());
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit Intensities of Circle",
+                [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
 }
 
 void EditPerRaster(TMainform& mainform, AppContext& context) {
@@ -104,7 +117,8 @@ void EditPerRaster(TMainform& mainform, AppContext& context) {
   const auto second = ReadRasterPF(dlg.FileName(), context.GridFileName, sink);
   if (!second) return;
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { MergeRaster(pf, op, *second); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit Intensities of Raster",
+                [&](TPoleFigure& pf) { MergeRaster(pf, op, *second); });
 }
 
 void SSCIClick(TMainform& mainform, AppContext& context) { SuppressionControls(mainform, context).SSCIClick(); }

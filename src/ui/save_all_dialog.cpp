@@ -390,7 +390,7 @@ void TSaveAllDlg::OKBtnClick() {
   const std::string out = OutfileEdit->text().toStdString();
   if (!ConfirmOverwrite(this, out)) return;
   if (!WriteSaveAll(out, settings, figures, sink)) return;
-  ReportSaved(mainform_, out);
+  mainform_.ShowSaved(out);
   OKBtn->setText(OKBtn->text() + ".");
   for (const SaveAllRow& row : settings.rows)
     if (row.pf >= 1 && row.pf <= kSlotCount && figures[row.pf]) context_.set.PF[row.pf]->Modified = false;

@@ -45,10 +45,6 @@ bool ConfirmOverwrite(QWidget* parent, const std::string& file) {
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
-void ReportSaved(TMainform& mainform, const std::string& file) {
-  mainform.statusBar()->showMessage("Saved to " + QString::fromStdString(file));
-}
-
 void SaveAsAscii(TMainform& mainform, AppContext& context) {
   TSaveDlg& dlg = SaveDialog(mainform, context);
   dlg.PFEdit->setText(QString::fromStdString(ProposedAsciiName(context.set.PF[1]->FileName)));
@@ -60,7 +56,7 @@ void SaveAsAscii(TMainform& mainform, AppContext& context) {
     if (!ConfirmOverwrite(&mainform, file)) return;
     if (!WritePFASCII(pf, file, options, sink)) return;
     pf.Modified = false;
-    ReportSaved(mainform, file);
+    mainform.ShowSaved(file);
   };
   write(*context.set.PF[1], name);
   if (!dlg.SaveAll()) return;
@@ -85,7 +81,7 @@ void SaveasXRDML(TMainform& mainform, AppContext& context) {
   if (!ConfirmOverwrite(&mainform, out)) return;
   if (!WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), out, dlg.Options(), sink)) return;
   context.set.PF[1]->Modified = false;
-  ReportSaved(mainform, out);
+  mainform.ShowSaved(out);
 }
 
 namespace {

@@ -34,8 +34,6 @@ void SaveasXRDML(TMainform& mainform, AppContext& context);
 // True when `file` may be written: it does not exist yet, or the user agreed
 // to replace it.
 bool ConfirmOverwrite(QWidget* parent, const std::string& file);
-// "Saved to FILE" in the main window's status bar.
-void ReportSaved(TMainform& mainform, const std::string& file);
 
 // Asked before pole figures are replaced or the program ends: when PF[1]
 // (with `allWindows` also a visible window's pole figure) has been changed

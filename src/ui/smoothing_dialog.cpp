@@ -139,16 +139,19 @@ void TPlotSmoDlg::OKBtnClick() {
 
   working_->Start((1 + visible) * main->CircleCount);
   const auto step = [this] { working_->Step(); };
-  SmoothPoleFigure(*main, settings, showMrd, step);
-  main->Modified = true;
-  working_->Step();
-  mainform_.RedrawMain();
-  for (int n : windows) {
-    if (!context_.set.PF[n]) continue;
-    SmoothPoleFigure(*context_.set.PF[n], settings, showMrd, step);
-    context_.set.PF[n]->Modified = true;
-    if (TPPF* w = mainform_.Window(n)) w->Redraw();
-  }
+  std::vector<int> targets{1};
+  targets.insert(targets.end(), windows.begin(), windows.end());
+  mainform_.ChangePoleFigures("Smooth Pole Figures", targets, [&] {
+    SmoothPoleFigure(*main, settings, showMrd, step);
+    working_->Step();
+    mainform_.RedrawMain();
+    for (int n : windows) {
+      if (!context_.set.PF[n]) continue;
+      SmoothPoleFigure(*context_.set.PF[n], settings, showMrd, step);
+      if (TPPF* w = mainform_.Window(n)) w->Redraw();
+    }
+    return true;
+  });
   working_->Finish();
   accept();
   // Hiding the gauge leaves no window active; the keys belong to the main window.
@@ -163,8 +166,10 @@ void TPlotSmoDlg::SmoothMain() {
   settings.excludeNegative = false;
   settings.keepLevels = true;
   working_->Start(main->CircleCount);
-  SmoothPoleFigure(*main, settings, context_.state.Options.ShowMrd, [this] { working_->Step(); });
-  main->Modified = true;
+  mainform_.ChangePoleFigures("Smooth", {1}, [&] {
+    SmoothPoleFigure(*main, settings, context_.state.Options.ShowMrd, [this] { working_->Step(); });
+    return true;
+  });
   working_->Finish();
   mainform_.RedrawMain();
   mainform_.activateWindow();

@@ -21,6 +21,7 @@ std::optional<int> IntegerText(std::string_view s) {
 
 struct InputFile {
   DataLayout layout = DataLayout::None;
+  bool listed = false;  // a hash or WKO list, with a header to prefill from
   bool multi = false;
   std::vector<std::string> names;
   std::vector<int> indices;
@@ -32,8 +33,10 @@ std::optional<InputFile> Inspect(const std::string& data, const std::vector<int>
   const LayoutInfo info = DetectLayout(data, sink);
   if (!info.ok) return std::nullopt;
   in.layout = info.layout;
-  in.multi = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
-  if (in.multi) in.names = PickerList(data, info.layout, sink);
+  in.listed = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
+  // A file with its own grid counts as one of several pole figures when it holds more than one.
+  if (in.listed || IsMeasuredLayout(info.layout)) in.names = PickerList(data, info.layout, sink);
+  in.multi = in.listed || in.names.size() > 1;
   const int available = in.multi ? static_cast<int>(in.names.size()) : 1;
   in.indices = wanted;
   if (in.indices.empty())
@@ -50,11 +53,12 @@ std::optional<InputFile> Inspect(const std::string& data, const std::vector<int>
   return in;
 }
 
-std::unique_ptr<TPoleFigure> Load(const std::string& data, const std::string& grid, int index, MessageSink& sink) {
+std::unique_ptr<TPoleFigure> Load(const SaveAllFileRequest& f, int index, MessageSink& sink) {
   LoadRequest request;
-  request.dataFile = data;
-  request.gridFile = grid;
+  request.dataFile = f.data;
+  request.gridFile = f.grid;
   request.pfIndex = index;
+  request.measurement = f.measurement;
   return LoadPoleFigure(request, sink);
 }
 
@@ -76,7 +80,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink) {
   }
   // What the window takes from the data file's header.
   SaveAllHeader header;
-  if (in->multi) {
+  if (in->listed) {
     const auto h = ReadSaveAllHeader(o.data, in->layout, sink);
     if (!h) return false;
     header = *h;
@@ -112,7 +116,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink) {
   // One pole figure in memory at a time: a list file may hold many.
   std::string body;
   for (std::size_t r = 0; r < in->indices.size(); ++r) {
-    const auto pf = Load(o.data, o.grid, in->indices[r], sink);
+    const auto pf = Load(o, in->indices[r], sink);
     if (!pf) return false;
     SaveAllRow row;
     row.pf = 1;
@@ -176,7 +180,7 @@ bool ConvertFile(const ConvertRequest& request, MessageSink& sink) {
                              in->indices.size(), request.to == ConvertTarget::Xrdml ? "XRDML" : "ASCII"));
     return false;
   }
-  const auto pf = Load(f.data, f.grid, in->indices[0], sink);
+  const auto pf = Load(f, in->indices[0], sink);
   if (!pf) return false;
   if (request.to == ConvertTarget::Ascii) return WritePFASCII(*pf, f.output, request.ascii, sink);
   XrdmlOptions x = request.xrdml;

@@ -10,6 +10,7 @@
 #include "base/message_sink.h"
 #include "io/ascii_writer.h"
 #include "io/formatted_writer.h"
+#include "io/measurement.h"
 #include "io/xrdml_writer.h"
 
 namespace quorix {
@@ -27,6 +28,7 @@ struct SaveAllFileRequest {
   std::optional<double> misalignment;
   bool invertTheta = false;
   bool invertPhi = false;
+  MeasurementOptions measurement;  // tilt options for layouts with their own grid
   // At most this many pole figures (the desktop's windows); 0: no limit.
   int maxFigures = 0;
 };
