@@ -71,8 +71,6 @@ bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::strin
     if (static_cast<int>(circles.size()) > kMaxCircles) break;
   }
   if (!CheckCircles(circles, false, false, fileName, sink)) return false;
-  const int n = static_cast<int>(circles.size());
-
   SetSimpleGrid(pf, circles);
   return true;
 }
