@@ -80,13 +80,13 @@ std::unique_ptr<TPoleFigure> MeasurementToRecord(const MeasurementFile& file, in
   std::vector<GridCircle> circles;
   circles.reserve(measured.circles.size());
   for (const MeasuredCircle& c : measured.circles)
-    circles.push_back({c.alpha, c.betaStart, c.betaStep, static_cast<int>(c.values.size())});
+    circles.push_back({c.alpha, c.betaStart, c.betaStep, static_cast<long long>(c.values.size())});
   SetSimpleGrid(*pf, circles);
   pf->PointCount = 0;
   for (std::size_t i = 0; i < measured.circles.size(); ++i) {
     const auto& values = measured.circles[i].values;
-    for (std::size_t k = 0; k < values.size(); ++k)
-      pf->Intensity[static_cast<int>(i) + 1][static_cast<int>(k) + 1] = values[k];
+    const auto row = pf->Intensity[static_cast<int>(i) + 1];
+    for (std::size_t k = 0; k < values.size(); ++k) row[k + 1] = values[k];
     pf->PointCount += static_cast<std::int32_t>(values.size());
   }
   FinishGridData(*pf);

@@ -25,6 +25,8 @@ std::string StatusFileText(const TPoleFigure& pf) {
     text += "  PF " + std::to_string(pf.IndexInFile);
     if (!pf.NameInFile.empty()) text += " (" + pf.NameInFile + ")";
   }
+  // A file of one pole figure names its reflection nowhere else.
+  if (!pf.Hkl.empty() && pf.NameInFile != pf.Hkl) text += "  hkl " + pf.Hkl;
   return text;
 }
 

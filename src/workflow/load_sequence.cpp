@@ -56,7 +56,8 @@ bool LoadMainPoleFigure(Session& session, const MainLoad& request, MessageSink& 
   if (!pf) return false;
 
   // The load has just read the picker list; the file is not read again for it.
-  std::vector<std::string> names = request.names.empty() ? std::move(facts.names) : request.names;
+  std::vector<std::string> names = request.names;
+  if (names.empty()) names = std::move(facts.names);
   session.set.PF[1] = std::move(pf);
   session.GridFileName = request.gridFile;
   session.DataFileName = request.dataFile;

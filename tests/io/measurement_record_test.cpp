@@ -73,8 +73,8 @@ TEST(MeasurementToRecord, LimitsAreCheckedInOnePlaceAndNamed) {
   struct Case {
     std::vector<MeasuredCircle> circles;
     std::string says;
-  } cases[] = {{many, fmt::format("more than the {}", kMaxCircles)},
-               {wide, fmt::format("1 to {}", kMaxPoints)},
+  } cases[] = {{many, fmt::format("more than {} circles.", kMaxCircles)},
+               {wide, fmt::format("more than {}.", kMaxPoints)},
                {fine, "beta step of 0.1"},
                {order, "out of order"},
                {nan, "not a finite number"},

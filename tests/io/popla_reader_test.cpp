@@ -100,7 +100,7 @@ TEST(PoplaReader, BadFilesAreRefusedWithTheFileAndLine) {
       {"c\n(111)  5.0  5.0 20.0360.0\n    1   2 nan   4\n", "\"nan\""},
       // 36 points a circle: 19 values on its first line is no closing value.
       {"c\n(111)  5.0  5.0 10.0360.0\n" + std::string(" ") + std::string(4 * 19, '1') + "\n", "more values"},
-      {"c\n(111)  5.0  5.0 20.0360.0\n" + std::string("\x01\xff\x7f garbage\0\0", 15) + "\n", "line 3"},
+      {"c\n(111)  5.0  5.0 20.0360.0\n" + std::string("\x01\xff\x7f garbage\0\0", 13) + "\n", "line 3"},
   };
   for (const auto& c : cases) {
     CollectingSink sink;

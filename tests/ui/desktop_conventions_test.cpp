@@ -35,6 +35,7 @@
 #include "ui/plot_window.h"
 #include "ui/pointer_readout.h"
 #include "ui/ssci_controls.h"
+#include "ui/status_texts.h"
 
 namespace quorix {
 namespace {
@@ -392,4 +393,19 @@ TEST(DesktopWindows, TheMainWindowGrowsAndFurtherWindowsLeaveItsMenusFree) {
 }
 
 }  // namespace
+TEST(DesktopStatusTexts, TheReflectionIsNamedOnceWhereverTheFileGivesIt) {
+  auto pf = NewPoleFigure();
+  pf->FileName = "/data/scan.xrdml";
+  pf->Hkl = "1 1 1";
+  EXPECT_EQ(StatusFileText(*pf), "scan.xrdml  hkl 1 1 1");
+  // In a file of several the picker's name already is the hkl.
+  pf->IndexInFile = 2;
+  pf->NameInFile = "1 1 1";
+  EXPECT_EQ(StatusFileText(*pf), "scan.xrdml  PF 2 (1 1 1)");
+  pf->Hkl.clear();
+  pf->IndexInFile = 0;
+  pf->NameInFile.clear();
+  EXPECT_EQ(StatusFileText(*pf), "scan.xrdml");
+}
+
 }  // namespace quorix
