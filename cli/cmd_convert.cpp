@@ -39,7 +39,8 @@ int RunConvert(const ConvertCommandOptions& o) {
     sink.Message("--to xrdml needs --template SAMPLE.xrdml.");
     return 1;
   }
-  return ConvertFile(r, sink) ? 0 : 1;
+  DataFileFacts facts;
+  return ConvertFile(r, sink, facts) ? 0 : LoadFailure(o.grid, facts.layout);
 }
 
 }  // namespace

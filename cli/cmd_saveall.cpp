@@ -32,7 +32,8 @@ int RunSaveAll(const SaveAllCommandOptions& o) {
   r.maxFigures = kSlotCount;
   r.measurement = o.measurement;
   if (!FillSaveAllRequest(o.options, r, sink)) return 1;
-  return SaveAllFromFile(r, sink) ? 0 : 1;
+  DataFileFacts facts;
+  return SaveAllFromFile(r, sink, facts) ? 0 : LoadFailure(o.grid, facts.layout);
 }
 
 }  // namespace

@@ -144,11 +144,12 @@ std::optional<std::string> AsciiWriteProblem(const TPoleFigure& pf, const AsciiW
             pf.Intensity[i][j], i, j, v, f.FactorExponent);
       text.clear();
       AppendFixed(text, v, width, decimals);
-      // A value filling its field would run into the one before.
-      if (text.size() > static_cast<std::size_t>(width) || text.front() != ' ')
+      // A value filling its field exactly is fixed-column text that column readers (popLA's 18I4) expect;
+      // a wider one shifts every column after it.
+      if (text.size() > static_cast<std::size_t>(width))
         return fmt::format(
-            "The value {} (circle {}, point {}) is written as \"{}\", which fills the field of {} characters and "
-            "leaves no blank before it; choose a wider field, fewer decimals or a smaller factor.",
+            "The value {} (circle {}, point {}) is written as \"{}\", which is wider than the field of {} "
+            "characters; choose a wider field, fewer decimals or a smaller factor.",
             pf.Intensity[i][j], i, j, text, width);
     }
   return std::nullopt;

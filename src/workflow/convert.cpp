@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "base/ini_file.h"
@@ -28,19 +29,22 @@ struct InputFile {
 };
 
 std::optional<InputFile> Inspect(const std::string& data, const std::vector<int>& wanted, int maxFigures,
-                                 MessageSink& sink) {
+                                 MessageSink& sink, DataFileFacts& facts) {
   InputFile in;
   const LayoutInfo info = DetectLayout(data, sink);
   if (!info.ok) return std::nullopt;
   in.layout = info.layout;
+  facts.layout = info.layout;
   in.listed = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
   // A file with its own grid counts as one of several pole figures when it holds more than one.
   if (in.listed || IsMeasuredLayout(info.layout)) in.names = PickerList(data, info.layout, sink);
   in.multi = in.listed || in.names.size() > 1;
   const int available = in.multi ? static_cast<int>(in.names.size()) : 1;
   in.indices = wanted;
+  // Without a choice, the pole figures the windows would show: the first ones, as many as fit.
+  const int taken = maxFigures > 0 ? std::min(available, maxFigures) : available;
   if (in.indices.empty())
-    for (int k = 1; k <= available; ++k) in.indices.push_back(k);
+    for (int k = 1; k <= taken; ++k) in.indices.push_back(k);
   for (int k : in.indices)
     if (k < 1 || k > available) {
       sink.Message(fmt::format("{} holds {} pole figures.", data, available));
@@ -64,7 +68,12 @@ std::unique_ptr<TPoleFigure> Load(const SaveAllFileRequest& f, int index, Messag
 
 }  // namespace
 
-bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink) {
+bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink) {
+  DataFileFacts facts;
+  return SaveAllFromFile(request, sink, facts);
+}
+
+bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFacts& facts) {
   SaveAllSettings s;
   s.layout = o.layout;
   const bool geesthacht = s.layout == FormattedLayout::Geesthacht;
@@ -72,7 +81,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink) {
   s.invertTheta = o.invertTheta;
   s.invertPhi = o.invertPhi;
 
-  const auto in = Inspect(o.data, o.indices, o.maxFigures, sink);
+  const auto in = Inspect(o.data, o.indices, o.maxFigures, sink, facts);
   if (!in) return false;
   if (o.hkl.size() > in->indices.size()) {
     sink.Message("More --hkl options than pole figures.");
@@ -159,6 +168,11 @@ std::optional<ConvertTarget> ConvertTargetNamed(std::string_view name) {
 }
 
 bool ConvertFile(const ConvertRequest& request, MessageSink& sink) {
+  DataFileFacts facts;
+  return ConvertFile(request, sink, facts);
+}
+
+bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts& facts) {
   const SaveAllFileRequest& f = request.file;
   switch (request.to) {
     case ConvertTarget::Beartex:
@@ -168,12 +182,12 @@ bool ConvertFile(const ConvertRequest& request, MessageSink& sink) {
       r.layout = request.to == ConvertTarget::Beartex      ? FormattedLayout::Beartex
                  : request.to == ConvertTarget::Geesthacht ? FormattedLayout::Geesthacht
                                                            : FormattedLayout::Popla;
-      return SaveAllFromFile(r, sink);
+      return SaveAllFromFile(r, sink, facts);
     }
     case ConvertTarget::Xrdml:
     case ConvertTarget::Ascii: break;
   }
-  const auto in = Inspect(f.data, f.indices, 0, sink);
+  const auto in = Inspect(f.data, f.indices, 0, sink, facts);
   if (!in) return false;
   if (in->indices.size() != 1) {
     sink.Message(fmt::format("{} holds {} pole figures; an {} file holds one: choose it with --index K.", f.data,

@@ -10,6 +10,7 @@
 #include "base/message_sink.h"
 #include "io/ascii_writer.h"
 #include "io/formatted_writer.h"
+#include "io/load_pole_figure.h"
 #include "io/measurement.h"
 #include "io/xrdml_writer.h"
 
@@ -37,6 +38,9 @@ struct SaveAllFileRequest {
 // formatted" does, then writes the file. Messages name the file and the fault;
 // nothing is written on any of them.
 bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink);
+// The same, telling what was found out about the data file (its layout, for a
+// caller that must tell a missing grid file from other faults).
+bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink, DataFileFacts& facts);
 
 enum class ConvertTarget { Beartex, Geesthacht, Popla, Xrdml, Ascii };
 
@@ -54,5 +58,6 @@ std::optional<ConvertTarget> ConvertTargetNamed(std::string_view name);
 // XRDML and ASCII files hold one pole figure: the request must choose one
 // when the input holds several.
 bool ConvertFile(const ConvertRequest& request, MessageSink& sink);
+bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts& facts);
 
 }  // namespace quorix

@@ -329,6 +329,25 @@ TEST(WriterRoundTrip, RealBeartexFileConvertedAndReadBackKeepsItsValues) {
   }
 }
 
+TEST(WriterRoundTrip, SaveAllWithTheWindowLimitTakesTheFirstPoleFiguresUnlessMoreAreNamed) {
+  const std::string real = test::RealDataPath("beartex.xpe");
+  if (real.empty()) GTEST_SKIP() << "the real Beartex file is not present";
+  NullSink quiet;
+  SaveAllFileRequest r;
+  r.data = real;
+  r.grid = test::ExamplePath("grid5.rst");
+  r.output = (test::TempDir() / "first8.xpe").string();
+  r.maxFigures = 8;
+  CollectingSink sink;
+  ASSERT_TRUE(SaveAllFromFile(r, sink)) << sink.messages.at(0);
+  EXPECT_EQ(PickerList(r.output, DataLayout::HashList, quiet).size(), 8u);
+  r.indices = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+  CollectingSink refused;
+  EXPECT_FALSE(SaveAllFromFile(r, refused));
+  ASSERT_EQ(refused.messages.size(), 1u);
+  EXPECT_EQ(refused.messages[0], "Between 1 and 8 pole figures can be saved together.");
+}
+
 TEST(WriterRoundTrip, CommentsWithLineBreaksOrATrailingHashKeepTheFileReadable) {
   const auto a = Figure(Case::Full, 90, 1);
   PoleFigureSlots figures{};
