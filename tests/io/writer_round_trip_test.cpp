@@ -14,6 +14,7 @@
 #include "io/data_layout.h"
 #include "io/formatted_writer.h"
 #include "io/load_pole_figure.h"
+#include "io/popla_reader.h"
 #include "io/popla_writer.h"
 #include "io/xrdml_writer.h"
 #include "test_support.h"
@@ -216,6 +217,22 @@ TEST(WriterRoundTrip, PoplaFilesHaveTheLayoutOfTheRealOnesAndKeepTheirValues) {
           else
             ASSERT_NEAR(got / f.scale, v, 0.5 / f.scale) << k << ": " << i << "," << j;
         }
+    }
+    // Quorix's own popLA reader finds both, their reflections and the circles of the measured range.
+    CollectingSink readSink;
+    const auto read = ReadPoplaText(text, out, readSink);
+    ASSERT_TRUE(read) << readSink.messages.at(0);
+    ASSERT_EQ(read->poleFigures.size(), 2u);
+    for (int k = 0; k < 2; ++k) {
+      const MeasuredPoleFigure& m = read->poleFigures[static_cast<std::size_t>(k)];
+      EXPECT_EQ(m.hkl, k == 0 ? "1 1 1" : "2 0 0");
+      ASSERT_EQ(m.circles.size(), c == Case::To40 ? 9u : 19u);
+      const PoplaFigure& f = parsed[static_cast<std::size_t>(k)];
+      for (std::size_t i = 0; i < m.circles.size(); ++i) {
+        EXPECT_EQ(m.circles[i].alpha, 5.0 * static_cast<double>(i));
+        ASSERT_EQ(m.circles[i].values.size(), 72u);
+        for (std::size_t j = 0; j < 72; ++j) ASSERT_EQ(m.circles[i].values[j], f.values[i * 72 + j]) << i << "," << j;
+      }
     }
   }
   // The header from the tilt step on has the columns of the real files.
