@@ -99,6 +99,13 @@ bool ParseTemplate(std::string_view text, Template& t) {
     return false;
   t.measurement = Measurement(t.doc);
   if (!t.measurement) return false;
+  // The template's other measurements are not this pole figure: a reader would take them for more of its data.
+  if (pugi::xml_node parent = t.measurement.parent(); parent.type() != pugi::node_document)
+    for (pugi::xml_node m = parent.first_child(); m;) {
+      const pugi::xml_node next = m.next_sibling();
+      if (m != t.measurement && m.type() == pugi::node_element && NameIs(m, "xrdmeasurement")) parent.remove_child(m);
+      m = next;
+    }
   pugi::xml_node first = Child(t.measurement, "scan");
   if (!first || !Child(first, "datapoints")) return false;
   t.measurement.insert_child_before(pugi::node_comment, first).set_value(kMarker);
@@ -135,7 +142,8 @@ double CountingTime(const pugi::xml_node& dataPoints) {
 void FillScan(pugi::xml_node scan, const TPoleFigure& pf, int i, int points, const XrdmlOptions& o) {
   pugi::xml_node header = Child(scan, "header");
   while (pugi::xml_node r = Child(scan, "reflection")) scan.remove_child(r);
-  if (o.h != 0 && o.k != 0 && o.l != 0) {
+  // (200) or (103) is a reflection like any other; only 0 0 0 means "none given".
+  if (o.h != 0 || o.k != 0 || o.l != 0) {
     pugi::xml_node reflection =
         header ? scan.insert_child_after("reflection", header) : scan.prepend_child("reflection");
     pugi::xml_node hkl = reflection.append_child("hkl");

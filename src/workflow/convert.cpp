@@ -134,19 +134,21 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
       row.h = o.hkl[r][0];
       row.k = o.hkl[r][1];
       row.l = o.hkl[r][2];
-    } else if (in->multi) {
+    } else {
+      // A file of one pole figure may still name its reflection (popLA, XRDML).
       const auto miller = MillerOf(*pf);
       const auto h = miller ? IntegerText(miller->h) : std::nullopt;
       const auto k = miller ? IntegerText(miller->k) : std::nullopt;
       const auto l = miller ? IntegerText(miller->l) : std::nullopt;
-      if (!h || !k || !l) {
+      if (h && k && l) {
+        row.h = *h;
+        row.k = *k;
+        row.l = *l;
+      } else if (in->multi) {
         sink.Message(fmt::format("Pole figure {} (\"{}\"): no Miller indices in its name; give --hkl H,K,L.",
                                  in->indices[r], pf->NameInFile));
         return false;
       }
-      row.h = *h;
-      row.k = *k;
-      row.l = *l;
     }
     if (const auto problem = SaveAllProblem(*pf, s, row, in->indices[r])) {
       sink.Message(o.output + ": " + *problem);

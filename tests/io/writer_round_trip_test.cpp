@@ -365,6 +365,30 @@ TEST(WriterRoundTrip, SaveAllWithTheWindowLimitTakesTheFirstPoleFiguresUnlessMor
   EXPECT_EQ(refused.messages[0], "Between 1 and 8 pole figures can be saved together.");
 }
 
+TEST(WriterRoundTrip, AFileOfOnePoleFigureKeepsItsReflectionThroughConvert) {
+  ConvertRequest r;
+  r.to = ConvertTarget::Popla;
+  r.file.data = test::ExamplePath("copper.epf");
+  r.file.indices = {2};
+  r.file.output = (test::TempDir() / "one.epf").string();
+  CollectingSink sink;
+  ASSERT_TRUE(ConvertFile(r, sink)) << sink.messages.at(0);
+  // Now a file of one pole figure: its reflection comes from the record, not a picker name.
+  for (ConvertTarget to : {ConvertTarget::Popla, ConvertTarget::Xrdml}) {
+    ConvertRequest again;
+    again.to = to;
+    again.file.data = r.file.output;
+    again.file.output = (test::TempDir() / "again").string();
+    again.xrdmlTemplate = test::ExamplePath("copper_scan.xrdml");
+    ASSERT_TRUE(ConvertFile(again, sink)) << sink.messages.at(0);
+    LoadRequest back;
+    back.dataFile = again.file.output;
+    const auto pf = LoadPoleFigure(back, sink);
+    ASSERT_TRUE(pf);
+    EXPECT_EQ(pf->Hkl, "2 0 0") << static_cast<int>(to);
+  }
+}
+
 TEST(WriterRoundTrip, CommentsWithLineBreaksOrATrailingHashKeepTheFileReadable) {
   const auto a = Figure(Case::Full, 90, 1);
   PoleFigureSlots figures{};

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/text_file.h"
+#include "io/instrument_readers.h"
 #include "io/load_pole_figure.h"
 #include "test_support.h"
 
@@ -92,7 +93,13 @@ TEST(XrdmlWriter, OneScanPerCompleteCircleOnAMixedCaseTemplate) {
   const auto second = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), o);
   ASSERT_TRUE(second);
   EXPECT_EQ(Between(Scans(*second)[0], "<Intensities unit=\"counts\">", "<"), "12 18 0");
-  EXPECT_EQ(second->find("<reflection"), std::string::npos);
+  // A reflection with zero indices is still named; only 0 0 0 writes none.
+  EXPECT_EQ(Between(Scans(*second)[0], "<h>", "<"), "2");
+  EXPECT_EQ(Between(Scans(*second)[0], "<l>", "<"), "0");
+  o.h = 0;
+  const auto third = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), o);
+  ASSERT_TRUE(third);
+  EXPECT_EQ(third->find("<reflection"), std::string::npos);
 }
 
 TEST(XrdmlWriter, EveryCircleIncompleteGivesTheMeasurementWithoutScans) {
@@ -213,6 +220,37 @@ TEST(XrdmlWriter, RealDiffractometerTemplate) {
   EXPECT_NE(text.find("\t\t\t\t\t<commonPosition>90.00</commonPosition>\r\n"), std::string::npos);
   // The template's azimuths are replaced, not copied.
   EXPECT_EQ(text.find("<startPosition>1.50</startPosition>"), std::string::npos);
+}
+
+TEST(XrdmlWriter, ATemplateOfSeveralMeasurementsGivesOnePoleFigureThatReadsBack) {
+  // The example scan holds two reflections; only the one written may remain.
+  LoadRequest request;
+  request.dataFile = test::ExamplePath("copper111.pol");
+  request.gridFile = test::ExamplePath("grid5.rst");
+  CollectingSink sink;
+  const auto pf = LoadPoleFigure(request, sink);
+  ASSERT_TRUE(pf);
+  XrdmlOptions o;
+  o.h = 2;
+  const std::string out = (test::TempDir() / "two_measurements.xrdml").string();
+  ASSERT_TRUE(WritePFXRDML(*pf, test::ExamplePath("copper_scan.xrdml"), out, o, sink));
+  LoadRequest back;
+  back.dataFile = out;
+  const auto read = LoadPoleFigure(back, sink);
+  ASSERT_TRUE(read) << (sink.messages.empty() ? "" : sink.messages.back());
+  const auto file = ReadXrdmlText(ReadFile(out), out, sink);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->poleFigures.size(), 1u);
+  EXPECT_EQ(read->Hkl, "2 0 0");
+  // Circles holding a missing point are left out; the others keep tilt and values.
+  ASSERT_GT(read->CircleCount, 0);
+  for (int r = 1; r <= read->CircleCount; ++r) {
+    int i = 1;
+    while (i <= pf->CircleCount && pf->Alpha[i] != read->Alpha[r]) ++i;
+    ASSERT_LE(i, pf->CircleCount) << "alpha " << read->Alpha[r];
+    for (int j = 1; j <= pf->CirclePoints[i]; ++j)
+      ASSERT_NEAR(read->Intensity[r][j], pf->Intensity[i][j], 0.5) << i << "," << j;
+  }
 }
 
 }  // namespace
