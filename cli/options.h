@@ -47,7 +47,7 @@ inline LoadRequest MakeLoadRequest(const LoadOptions& o) {
 // The exit code of a failed load: 2 (a usage error) when GRID was left out
 // for a layout that needs one, else 1.
 inline int LoadFailure(const std::string& grid, DataLayout layout) {
-  return grid.empty() && layout != DataLayout::None && !IsMeasuredLayout(layout) ? 2 : 1;
+  return grid.empty() && layout != DataLayout::None && GridFileNeeded(layout) ? 2 : 1;
 }
 
 class StderrSink : public MessageSink {
