@@ -1,6 +1,8 @@
 // quorix-cli render: draw one pole figure into a PNG, SVG, PDF, EMF or HPGL file.
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMarginsF>
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "base/ini_file.h"
+#include "base/safe_write.h"
 #include "base/text_file.h"
 #include "commands.h"
 #include "options.h"
@@ -80,30 +83,6 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-// A name beside the output, so that the final rename stays on one file system.
-std::string TempPathFor(const std::string& out) {
-  namespace fs = std::filesystem;
-  fs::path p(out);
-  std::string name = "." + p.filename().string() + ".part" + std::to_string(::getpid());
-  return (p.parent_path() / name).string();
-}
-
-bool MoveIntoPlace(const std::string& temp, const std::string& out, std::string& error) {
-  std::error_code ec;
-  std::filesystem::rename(temp, out, ec);
-  if (ec) {
-    error = "Cannot write " + out + ": " + ec.message();
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
-}
-
-void RemoveQuietly(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
-}
-
 // Text needs a running application for its fonts; without a display the
 // off-screen platform serves.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -128,16 +107,18 @@ bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramStat
   if (kind == ".emf") return WriteEmfFile(o.out, pf, state, h, w, o.title, sink, error);
 
   EnsureGuiApplication();
-  const std::string temp = TempPathFor(o.out);
-  const QString qtemp = QString::fromStdString(temp);
+  // Drawn into memory and put down by the one safe writer, like every other output.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   bool ok = false;
   if (kind == ".png") {
     QtRasterCanvas canvas(w, h);
     PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-    ok = canvas.Image().save(qtemp, "PNG");
+    ok = canvas.Image().save(&buffer, "PNG");
   } else if (kind == ".svg") {
     QSvgGenerator generator;
-    generator.setFileName(qtemp);
+    generator.setOutputDevice(&buffer);
     generator.setSize(QSize(w, h));
     generator.setViewBox(QRect(0, 0, w, h));
     generator.setResolution(96);
@@ -149,29 +130,24 @@ bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramStat
       canvas.Finish();
     }
   } else if (kind == ".pdf") {
-    ok = true;
-    {
-      QPdfWriter writer(qtemp);
-      writer.setResolution(96);
-      writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w * 72.0 / 96, h * 72.0 / 96), QPageSize::Point),
-                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-      writer.setTitle(QString::fromStdString(pf.FileName));
-      QtVectorCanvas canvas(writer);
-      ok = canvas.IsActive();
-      if (ok) {
-        PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-        canvas.Finish();
-      }
+    QPdfWriter writer(&buffer);
+    writer.setResolution(96);
+    writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w * 72.0 / 96, h * 72.0 / 96), QPageSize::Point),
+                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setTitle(QString::fromStdString(pf.FileName));
+    QtVectorCanvas canvas(writer);
+    ok = canvas.IsActive();
+    if (ok) {
+      PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
+      canvas.Finish();
     }
   }
-  std::error_code ec;
-  if (ok) ok = std::filesystem::is_regular_file(temp, ec) && std::filesystem::file_size(temp, ec) > 0;
-  if (!ok) {
-    error = "Cannot write " + o.out;
-    RemoveQuietly(temp);
+  buffer.close();
+  if (!ok || bytes.isEmpty()) {
+    error = "Cannot draw the picture for " + o.out;
     return false;
   }
-  return MoveIntoPlace(temp, o.out, error);
+  return ReplaceFileContents(o.out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
 }
 
 int RunRender(const RenderOptions& o) {
@@ -254,10 +230,10 @@ Command AddRenderCommand(CLI::App& app) {
   cmd->add_flag("--triclin", opts->triclin, "Drop directions a rotation carries out of the hemisphere");
   cmd->add_option_function<double>(
          "--plot-stretch", [opts](double v) { opts->plotStretch = v; }, "Plotter units per pixel (HPGL)")
-      ->check(CLI::PositiveNumber);
+      ->check(PositiveFinite());
   cmd->add_option_function<double>(
          "--text-stretch", [opts](double v) { opts->textStretch = v; }, "Character size factor (HPGL)")
-      ->check(CLI::PositiveNumber);
+      ->check(PositiveFinite());
   cmd->add_option("--ini", opts->ini, "Configuration file with display options and contour colours");
   return {cmd, [opts] { return RunRender(*opts); }};
 }

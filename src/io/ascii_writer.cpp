@@ -122,7 +122,7 @@ std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& option
 bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink) {
   return WriteFileReporting(fileName, FormatPFASCII(pf, options), sink, "Cannot create file " + fileName,
-                            "Error writing data.");
+                            "Error writing file " + fileName + ".");
 }
 
 std::span<const SaveStandard> SaveStandards() { return kStandards; }

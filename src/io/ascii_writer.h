@@ -46,7 +46,8 @@ double PowerOfTen(int exponent);
 std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& options);
 
 // Writes the file as a whole; a file that cannot be created or written is
-// reported ("Cannot create file NAME", "Error writing data.") and nothing
+// reported with the system's reason ("Cannot create file NAME: why", "Error writing
+// file NAME: why.") and nothing
 // half-written is left behind.
 bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink);

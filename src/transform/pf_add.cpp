@@ -63,6 +63,20 @@ void RefreshMirrorCircles(TPoleFigure& pf) {
     for (int k = 1; k <= pf.CirclePoints[n]; ++k) pf.Intensity[n + 1][k] = pf.Intensity[n][k];
 }
 
+// A sum beyond the largest double turns into infinities that every later
+// statistic would spread; the whole sum is refused instead.
+bool SumIsFinite(const TPoleFigure& sum, MessageSink& sink) {
+  for (int i = FirstWithMirror(sum); i <= std::min(LastWithMirror(sum), kMaxGridRows - 1); ++i)
+    for (int j = 1; j <= std::clamp(sum.CirclePoints[i], 0, kMaxIntensityCols - 1); ++j)
+      if (!std::isfinite(sum.Intensity[i][j])) {
+        sink.Message(
+            "The sum would exceed the largest number a value can hold (about 1.8e308); the pole figure was left as "
+            "it was.");
+        return false;
+      }
+  return true;
+}
+
 }  // namespace
 
 AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bool normalizeWeights) {
@@ -161,6 +175,7 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
     ForEachPoint(*sum, *further, first, last,
                  [&](double& v, double t) { v = (v != kMissing && t != kMissing) ? t * wk * sk + v : kMissing; });
   }
+  if (!SumIsFinite(*sum, sink)) return false;
   UpdateExtremes(*sum);
   UpdateStatistics(*sum);
   pf1 = *sum;
@@ -197,6 +212,7 @@ bool FittedAddPF(TPoleFigure& pf1, const std::string& gridFileName, const std::v
     });
   }
   RefreshMirrorCircles(*sum);
+  if (!SumIsFinite(*sum, sink)) return false;
   UpdateExtremes(*sum);
   UpdateStatistics(*sum);
   pf1 = *sum;

@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "record/statistics.h"
 #include "transform/intensity_edit.h"
@@ -23,21 +25,32 @@ namespace quorix {
 namespace {
 
 // PF[1], and with "apply to all" the pole figure of every visible window 2..8
-// in window order, each edited, given new levels and redrawn.
+// in window order, each edited, given new levels and redrawn. The edits are
+// made on copies first: when one fails (an overflow), no window changes.
 void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll,
-                   const std::function<void(TPoleFigure&)>& edit) {
+                   const std::function<bool(TPoleFigure&)>& edit) {
   const bool showMrd = context.state.Options.ShowMrd;
-  edit(*context.set.PF[1]);
-  context.set.PF[1]->Modified = true;
-  RefreshLevelsAfterEdit(*context.set.PF[1], showMrd);
-  mainform.RedrawMain();
-  if (!applyToAll) return;
-  for (int n = 2; n <= kSlotCount; ++n) {
-    if (!mainform.WindowVisible(n) || !context.set.Occupied(n)) continue;
-    edit(*context.set.PF[n]);
-    context.set.PF[n]->Modified = true;
-    RefreshLevelsAfterEdit(*context.set.PF[n], showMrd);
-    mainform.Window(n)->Redraw();
+  std::vector<int> targets{1};
+  if (applyToAll)
+    for (int n = 2; n <= kSlotCount; ++n)
+      if (mainform.WindowVisible(n) && context.set.Occupied(n)) targets.push_back(n);
+  std::vector<std::unique_ptr<TPoleFigure>> edited;
+  for (int n : targets) {
+    edited.push_back(std::make_unique<TPoleFigure>(*context.set.PF[n]));
+    if (!edit(*edited.back())) {
+      QMessageBox::warning(&mainform, mainform.windowTitle(), kEditOverflowMessage);
+      return;
+    }
+  }
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    TPoleFigure& pf = *context.set.PF[targets[k]];
+    pf = *edited[k];
+    pf.Modified = true;
+    RefreshLevelsAfterEdit(pf, showMrd);
+    if (targets[k] == 1)
+      mainform.RedrawMain();
+    else
+      mainform.Window(targets[k])->Redraw();
   }
 }
 
@@ -84,7 +97,8 @@ void EditAllIntensities(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = UniformOperands(dlg.Value());
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(),
+                [&](TPoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
 }
 
 void EditPerCircle(TMainform& mainform, AppContext& context) {
@@ -93,7 +107,8 @@ void EditPerCircle(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = CircleOperands(dlg.Values());
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(),
+                [&](TPoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
 }
 
 void EditPerRaster(TMainform& mainform, AppContext& context) {
@@ -104,7 +119,7 @@ void EditPerRaster(TMainform& mainform, AppContext& context) {
   const auto second = ReadRasterPF(dlg.FileName(), context.GridFileName, sink);
   if (!second) return;
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { MergeRaster(pf, op, *second); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { return MergeRaster(pf, op, *second); });
 }
 
 void SSCIClick(TMainform& mainform, AppContext& context) { SuppressionControls(mainform, context).SSCIClick(); }
