@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 # clang and libclang-rt-14-dev (the fuzzer and sanitizer runtimes, only
 # recommended by clang) for the fuzz targets; dpkg-dev (dpkg-shlibdeps),
 # desktop-file-utils and appstream for the Debian package and its checks.
-PACKAGES="cmake make g++ pkg-config libfmt-dev libfftw3-dev libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev
+PACKAGES="cmake make g++ pkg-config libfmt-dev libfftw3-dev libpugixml-dev libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev
  libbenchmark-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev
  clang-format clang-tidy ccache dpkg-dev desktop-file-utils appstream"
 

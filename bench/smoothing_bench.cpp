@@ -144,8 +144,8 @@ void BM_InterpolateOntoOneDegreeGrid(benchmark::State& state) {
   FillPattern(*source);
   auto grid = RegularGrid(1, 360);
   InterpolationOptions options;
-  options.rotation.mode = kRotationList;
-  options.rotation.rotations = {{'X', 30}, {'Z', -45}};
+  options.rotation.Mode = RotationMode::List;
+  options.rotation.List = {{'X', 30}, {'Z', -45}};
   for (auto _ : state) {
     auto target = NewPoleFigure();
     CopyGrid(*grid, *target);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "commands.h"
 #include "io/edt_file.h"

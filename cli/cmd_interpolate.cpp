@@ -28,17 +28,17 @@ int RunInterpolate(const InterpolateOptions& o) {
   request.zeroNegative = !o.output.format.keepNegative;
   std::string error;
   if (!o.rotateAxis.empty()) {
-    request.mode = kRotationMatrix;
-    if (!ParseRotateAxis(o.rotateAxis, request.matrix, error)) {
+    request.rotation.Mode = RotationMode::Matrix;
+    if (!ParseRotateAxis(o.rotateAxis, request.rotation.Matrix, error)) {
       std::cerr << error << '\n';
       return 1;
     }
   } else if (!o.rotateList.empty()) {
-    if (!ParseRotateList(o.rotateList, request.rotations, error)) {
+    if (!ParseRotateList(o.rotateList, request.rotation.List, error)) {
       std::cerr << error << '\n';
       return 1;
     }
-    request.mode = request.rotations.empty() ? kNoRotation : kRotationList;
+    request.rotation.Mode = request.rotation.List.empty() ? RotationMode::None : RotationMode::List;
   }
 
   LoadedInput input = LoadInput(o.load, sink);

@@ -63,16 +63,16 @@ constexpr int kMaxSide = 10000;  // a 400 MB image at most
 bool ApplyRotateAxis(const std::string& text, TRotationState& r, std::string& error) {
   Mat3 matrix{};
   if (!ParseRotateAxis(text, matrix, error)) return false;
-  r.RotationMode = kRotationMatrix;
-  r.RotationMatrix = matrix;
+  r.Mode = RotationMode::Matrix;
+  r.Matrix = matrix;
   return true;
 }
 
 bool ApplyRotateList(const std::string& text, TRotationState& r, std::string& error) {
   RotationList list;
   if (!ParseRotateList(text, list, error)) return false;
-  r.Rotations = std::move(list);
-  r.RotationMode = r.Rotations.empty() ? kNoRotation : kRotationList;
+  r.List = std::move(list);
+  r.Mode = r.List.empty() ? RotationMode::None : RotationMode::List;
   return true;
 }
 

@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.Options.ShowEigenvalues = (flags & 64) != 0;
   state.Options.EqualArea = (flags & 128) != 0;
   if (flags & 128) {
-    state.Rotation.RotationMode = kRotationList;
-    state.Rotation.Rotations.push_back(RotationEntry{'X', 30.0 + index});
+    state.Rotation.Mode = RotationMode::List;
+    state.Rotation.List.push_back(RotationEntry{'X', 30.0 + index});
   }
 
   // The message check is loose here: the load sends messages about both files.

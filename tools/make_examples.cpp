@@ -237,6 +237,146 @@ void WriteCracks(const std::string& path) {
   }
 }
 
+// --- Diffractometer files --------------------------------------------------
+// A coarse measurement (tilts 0 to 75 in 15, azimuths in 15) as counts of 2 s
+// per point, in each instrument's own layout and angle conventions.
+
+constexpr double kCountSeconds = 2;
+constexpr int kScanPoints = 24;  // 15-degree azimuth steps
+
+struct Measured {
+  std::string hkl;  // "1 1 1"
+  double twoTheta;  // copper, Cu K-alpha
+  std::vector<double> tilts;
+  Figure counts;  // per tilt, azimuths 0, 15, ... 345
+};
+
+Measured Measure(int reflection, const std::string& hkl, double twoTheta, std::uint64_t seed) {
+  std::vector<Circle> grid;
+  for (int a = 0; a <= 75; a += 15) grid.push_back({double(a), 0, 360.0 / kScanPoints, kScanPoints});
+  Measured m{hkl, twoTheta, {}, Sample(grid, Reflection(reflection), seed, false)};
+  for (const Circle& c : grid) m.tilts.push_back(c.alpha);
+  // A counter counts: no negative or missing points.
+  for (auto& row : m.counts)
+    for (double& v : row) v = std::max(0.0, std::round(v * kCountSeconds));
+  return m;
+}
+
+void WriteXrdml(const std::string& path, const std::vector<Measured>& ms) {
+  std::ofstream out(path);
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<xrdMeasurements xmlns=\"http://www.xrdml.com/XRDMeasurement/1.2\" status=\"Completed\">\n"
+         "\t<sample type=\"To be analyzed\">\n\t\t<id>copper</id>\n\t\t<name>Simulated copper</name>\n\t</sample>\n";
+  for (const Measured& m : ms) {
+    out << "\t<xrdMeasurement measurementType=\"Texture pole figure\" status=\"Completed\" "
+           "measurementStepAxis=\"Psi\">\n";
+    for (std::size_t i = 0; i < m.tilts.size(); ++i) {
+      char h = m.hkl[0], k = m.hkl[2], l = m.hkl[4];
+      out << "\t\t<scan appendNumber=\"0\" mode=\"Continuous\" scanAxis=\"Phi\" status=\"Completed\">\n"
+          << fmt::format(
+                 "\t\t\t<reflection>\n\t\t\t\t<hkl>\n\t\t\t\t\t<h>{}</h>\n\t\t\t\t\t<k>{}</k>\n"
+                 "\t\t\t\t\t<l>{}</l>\n\t\t\t\t</hkl>\n\t\t\t</reflection>\n",
+                 h, k, l)
+          << "\t\t\t<dataPoints>\n"
+          << fmt::format(
+                 "\t\t\t\t<positions axis=\"2Theta\" unit=\"deg\">\n\t\t\t\t\t<commonPosition>{:.3f}"
+                 "</commonPosition>\n\t\t\t\t</positions>\n",
+                 m.twoTheta)
+          << fmt::format(
+                 "\t\t\t\t<positions axis=\"Phi\" unit=\"deg\">\n\t\t\t\t\t<startPosition>0.00"
+                 "</startPosition>\n\t\t\t\t\t<endPosition>{:.2f}</endPosition>\n\t\t\t\t</positions>\n",
+                 360.0 - 360.0 / kScanPoints)
+          << fmt::format(
+                 "\t\t\t\t<positions axis=\"Psi\" unit=\"deg\">\n\t\t\t\t\t<commonPosition>{:.2f}"
+                 "</commonPosition>\n\t\t\t\t</positions>\n",
+                 m.tilts[i])
+          << fmt::format("\t\t\t\t<commonCountingTime unit=\"seconds\">{:.2f}</commonCountingTime>\n", kCountSeconds)
+          << "\t\t\t\t<intensities unit=\"counts\">";
+      for (std::size_t j = 0; j < m.counts[i].size(); ++j) out << (j ? " " : "") << m.counts[i][j];
+      out << "</intensities>\n\t\t\t</dataPoints>\n\t\t</scan>\n";
+    }
+    out << "\t</xrdMeasurement>\n";
+  }
+  out << "</xrdMeasurements>\n";
+}
+
+// Bruker's drive here runs backwards, from 345 down to 0.
+void WriteUxd(const std::string& path, const std::vector<Measured>& ms) {
+  std::ofstream out(path);
+  out << "; Simulated copper, converted by make_examples\n_FILEVERSION=2\n_SAMPLE='Simulated copper'\n"
+         "_WL1=1.540600\n_ANODE='Cu'\n";
+  int range = 0;
+  for (const Measured& m : ms) {
+    for (std::size_t i = 0; i < m.tilts.size(); ++i) {
+      out << fmt::format(
+          "; (Data for Range number {})\n_DRIVE='PHI'\n_STEPTIME={:.6f}\n_STEPSIZE={:.6f}\n"
+          "_STEPMODE='C'\n_START={:.6f}\n_2THETA={:.6f}\n_KHI={:.6f}\n_PHI={:.6f}\n_2THETACOUNTS\n",
+          ++range, kCountSeconds, -360.0 / kScanPoints, 345.0, m.twoTheta, m.tilts[i], 345.0);
+      for (int j = kScanPoints - 1; j >= 0; --j)
+        out << fmt::format("{:9.4f} {:9.1f}\n", j * 360.0 / kScanPoints, m.counts[i][static_cast<std::size_t>(j)]);
+    }
+  }
+}
+
+// Rigaku counts alpha from the sample plane: 90 at the centre. Each circle
+// closes with the first point once more, at 360.
+void WriteAsc(const std::string& path, const Measured& m) {
+  std::ofstream out(path);
+  out << "*TYPE\t\t=  Raw\n*CLASS\t\t=  Polefig\n*SAMPLE\t\t=  Simulated copper\n*GROUP_COUNT\t=  1\n"
+         "*SCAN_AXIS\t=  beta\n*SPEED_DIM\t=  sec./step\n*XUNIT\t\t=  deg.\n*YUNIT\t\t=  counts\n"
+      << fmt::format("*PF_2THANGLE\t=  1, {:.3f}\n*MEMO\t\t=  copper {}\n\n", m.twoTheta, m.hkl);
+  for (std::size_t i = m.tilts.size(); i-- > 0;) {
+    out << fmt::format(
+        "*BEGIN\n*GROUP\t\t=  0\n*START\t\t=  0.000000\n*STOP\t\t=  360\n*STEP\t\t=  {:g}\n"
+        "*SPEED\t\t=  {:g}\n*PF_AANGLE\t=  {:g}\n*PF_BANGLE\t=  0.000000\n*COUNT\t\t=  {}\n",
+        360.0 / kScanPoints, kCountSeconds, 90 - m.tilts[i], kScanPoints + 1);
+    for (int j = 0; j <= kScanPoints; ++j) {
+      const double v = m.counts[i][static_cast<std::size_t>(j % kScanPoints)];
+      out << fmt::format("{:g}", v) << (j == kScanPoints ? "\n" : (j % 4 == 3 ? "\n" : ", "));
+    }
+    out << "*END\n\n";
+  }
+  out << "*EOF\n";
+}
+
+void WriteRas(const std::string& path, const Measured& m) {
+  std::ofstream out(path);
+  const double step = 360.0 / kScanPoints;
+  const double degPerMin = step * 60 / kCountSeconds;
+  out << "*RAS_DATA_START\n";
+  for (std::size_t i = 0; i < m.tilts.size(); ++i) {
+    out << "*RAS_HEADER_START\n*FILE_DATA_TYPE \"RAS_3DE_POLEFIG\"\n*FILE_SAMPLE \"Simulated copper\"\n"
+        << fmt::format("*MEAS_3DE_ALPHA_ANGLE \"{:.1f}\"\n*MEAS_3DE_TWOTHETA_ANGLE \"{:.4f}\"\n", 90 - m.tilts[i],
+                       m.twoTheta)
+        << fmt::format("*MEAS_DATA_COUNT \"{}\"\n*MEAS_SCAN_AXIS_X \"Phi\"\n*MEAS_SCAN_MODE \"CONTINUOUS\"\n",
+                       kScanPoints + 1)
+        << fmt::format(
+               "*MEAS_SCAN_SPEED \"{:.3f}\"\n*MEAS_SCAN_SPEED_UNIT \"deg/min\"\n*MEAS_SCAN_START \"0.000\"\n"
+               "*MEAS_SCAN_STEP \"{:.3f}\"\n*MEAS_SCAN_STOP \"360.000\"\n*MEAS_SCAN_UNIT_X \"deg\"\n"
+               "*MEAS_SCAN_UNIT_Y \"counts\"\n*RAS_HEADER_END\n*RAS_INT_START\n",
+               degPerMin, step);
+    for (int j = 0; j <= kScanPoints; ++j)
+      out << fmt::format("{:.3f} {:.3f} 1.000\n", j * step, m.counts[i][static_cast<std::size_t>(j % kScanPoints)]);
+    out << "*RAS_INT_END\n";
+  }
+  out << "*RAS_DATA_END\n";
+}
+
+// No tilts in this layout: the circles are 0, 15, ... 75 in file order.
+void WriteRigakuTxt(const std::string& path, const Measured& m) {
+  std::ofstream out(path);
+  const double step = 360.0 / kScanPoints;
+  for (std::size_t i = 0; i < m.tilts.size(); ++i) {
+    if (i == 0)
+      out << "Sample\tSimulated copper\nComments\t\nFilename\tcopper_scan.raw\nScanningMode\tBeta\n"
+             "ScanningType\tContinuous Scanning\n";
+    out << fmt::format("X-Ray\t40kV/40mA\nStart\t0\nStop\t360\nStep\t{:g}\nSpeed\t{:g}\nOffset\t0\n", step,
+                       step * 60 / kCountSeconds);
+    for (int j = 0; j <= kScanPoints; ++j)
+      out << fmt::format("{:g}\t{:g}\n", j * step, m.counts[i][static_cast<std::size_t>(j % kScanPoints)]);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -275,5 +415,13 @@ int main(int argc, char** argv) {
   WriteWkoList(dir + "quartz.wko", {Sample(grid, Reflection(1), 31, false), Sample(grid, Reflection(2), 32, false)},
                {"Qz 10-10", "Qz 10-11"});
   WriteCracks(dir + "cracks.txt");
+
+  const Measured c111 = Measure(0, "1 1 1", 43.297, 41);
+  const Measured c200 = Measure(1, "2 0 0", 50.433, 42);
+  WriteXrdml(dir + "copper_scan.xrdml", {c111, c200});
+  WriteUxd(dir + "copper_scan.uxd", {c111, c200});
+  WriteAsc(dir + "copper_scan.asc", c111);
+  WriteRas(dir + "copper_scan.ras", c111);
+  WriteRigakuTxt(dir + "copper_scan.txt", c111);
   return 0;
 }

@@ -1,7 +1,7 @@
 // Circle correction files (".edt").
 #include "io/edt_file.h"
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "io/ascii_writer.h"
 

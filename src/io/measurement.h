@@ -39,7 +39,9 @@ struct MeasurementFile {
   std::vector<MeasuredPoleFigure> poleFigures;
 };
 
-// What a file does not state and only the user can tell (Rigaku TXT gives no tilts).
+// What a file does not state and only the user can tell (Rigaku TXT gives no
+// tilts): the tilt of the file's first circle and the step to each next one,
+// counted as MeasuredCircle::alpha is (0 = centre); the step may be negative.
 struct MeasurementOptions {
   std::optional<double> tiltStart;
   std::optional<double> tiltStep;

@@ -1,7 +1,7 @@
 // The display options and the toolbar toggles.
 #include "plot/display_options.h"
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "record/levels.h"
 
 namespace quorix {

@@ -3,17 +3,16 @@
 
 namespace quorix {
 
-DisplayRotation::DisplayRotation(const TRotationState& state)
-    : mode_(state.RotationMode), dropUpper_(state.TriclinicSymmetry) {
-  if (mode_ == kRotationMatrix) {
+DisplayRotation::DisplayRotation(const TRotationState& state) : mode_(state.Mode), dropUpper_(state.TriclinicSymmetry) {
+  if (mode_ == RotationMode::Matrix) {
     // The same axis turned the other way: the plot shows where each
     // measured direction went, the dialog stores how the frame turned.
-    const AxisAngle a = MatrixToAxisAngle(state.RotationMatrix);
+    const AxisAngle a = MatrixToAxisAngle(state.Matrix);
     matrix_ = AxisAngleMatrix(a.phi, a.theta, -a.omega);
-  } else if (mode_ == kRotationList) {
-    list_ = state.Rotations;
+  } else if (mode_ == RotationMode::List) {
+    list_ = state.List;
   } else {
-    mode_ = kNoRotation;
+    mode_ = RotationMode::None;
   }
 }
 
@@ -21,7 +20,7 @@ MappedDirection DisplayRotation::Map(double alpha, double beta) const {
   MappedDirection out{alpha, beta, false, false};
   if (!Active()) return out;
   Vec3 v = DirectionToVector(alpha, beta);
-  if (mode_ == kRotationMatrix) {
+  if (mode_ == RotationMode::Matrix) {
     v = MatVec(matrix_, v);
   } else {
     for (const RotationEntry& e : list_)

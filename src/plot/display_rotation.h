@@ -17,19 +17,19 @@ struct MappedDirection {
 class DisplayRotation {
  public:
   DisplayRotation() = default;  // no rotation
-  // Mode 0 uses the inverse of the accumulated matrix, built here so that
+  // Mode Matrix uses the inverse of the accumulated matrix, built here so that
   // the caller's state stays untouched.
   explicit DisplayRotation(const TRotationState& state);
 
-  int Mode() const { return mode_; }
-  bool Active() const { return mode_ == kRotationMatrix || mode_ == kRotationList; }
-  // The matrix applied in mode 0 (the inverse of the state's matrix).
+  RotationMode Mode() const { return mode_; }
+  bool Active() const { return mode_ != RotationMode::None; }
+  // The matrix applied in mode Matrix (the inverse of the state's matrix).
   const Mat3& Matrix() const { return matrix_; }
 
   MappedDirection Map(double alpha, double beta) const;
 
  private:
-  int mode_ = kNoRotation;
+  RotationMode mode_ = RotationMode::None;
   bool dropUpper_ = false;
   Mat3 matrix_ = IdentityMatrix();
   RotationList list_;

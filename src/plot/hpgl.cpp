@@ -63,10 +63,10 @@ void WriteLabelsHPGL(HpglSink& out, const HpglFrame& f, const PlotLabels& labels
       out.Write(fmt::format("PU{},{};", xs, f.Scale(lh * (rows + 11 - k))) + Label(labels.eigenTails[k - 1]));
     out.Write(fmt::format("PU{},{};", xs, f.Scale(lh * (rows + 7))) + Label(labels.shape));
   }
-  if (labels.rotationMode == kRotationMatrix) {
+  if (labels.rotationMode == RotationMode::Matrix) {
     out.Write(fmt::format("PU0,{};", f.Scale(s)) + Label("Rotation:"));
     out.Write(fmt::format("PU0,{}", f.Scale(s - lh - 6)) + Label(labels.rotationAxis));
-  } else if (labels.rotationMode == kRotationList) {
+  } else if (labels.rotationMode == RotationMode::List) {
     out.Write(fmt::format("PU0,{};", f.Scale(s)) + Label("Rotation:"));
     int k = 0;
     for (const auto& [axis, angle] : labels.rotationList) {

@@ -72,11 +72,11 @@ PlotLabels MakeLabels(const TPoleFigure& pf, const TProgramState& state, const P
   }
 
   l.rotationMode = g.rotation.Mode();
-  if (l.rotationMode == kRotationMatrix) {
+  if (l.rotationMode == RotationMode::Matrix) {
     const AxisAngle aa = MatrixToAxisAngle(g.rotation.Matrix());
     l.rotationAxis = fmt::format("{}/{}  {}", Nearest(aa.phi), Nearest(aa.theta), Nearest(-aa.omega));
-  } else if (l.rotationMode == kRotationList) {
-    for (const RotationEntry& e : state.Rotation.Rotations) l.rotationList.emplace_back(e.axis, Nearest(e.angle));
+  } else if (l.rotationMode == RotationMode::List) {
+    for (const RotationEntry& e : state.Rotation.List) l.rotationList.emplace_back(e.axis, Nearest(e.angle));
   }
   return l;
 }
@@ -128,10 +128,10 @@ void DrawLabels(Canvas& canvas, const PlotLabels& l, int s, int lh, const std::s
     for (int k = 3; k >= 1; --k) canvas.TextOut(s, line(rows + 11 - k), l.eigenTails[k - 1]);
   }
 
-  if (l.rotationMode == kRotationMatrix) {
+  if (l.rotationMode == RotationMode::Matrix) {
     canvas.TextOut(10, 10, "Rotation:");
     canvas.TextOut(10, lh + 10, l.rotationAxis);
-  } else if (l.rotationMode == kRotationList) {
+  } else if (l.rotationMode == RotationMode::List) {
     canvas.TextOut(10, 10, "Rotation:");
     int k = 0;
     for (const auto& [axis, angle] : l.rotationList) {

@@ -45,9 +45,9 @@ struct PlotLabels {
   bool eigen = false;
   std::string shape;                    // "T= ...    P'= ..."
   std::vector<std::string> eigenTails;  // k = 1..3: "e" k ":   " value "  at  " ...
-  int rotationMode = kNoRotation;
-  std::string rotationAxis;                        // mode 0: "phi/theta  omega"
-  std::vector<std::pair<char, int>> rotationList;  // mode 1: axis letter, whole degrees
+  RotationMode rotationMode = RotationMode::None;
+  std::string rotationAxis;                        // mode Matrix: "phi/theta  omega"
+  std::vector<std::pair<char, int>> rotationList;  // mode List: axis letter, whole degrees
 };
 
 // Draws pf on the canvas (hpgl == nullptr) or writes it as plotter text;

@@ -27,14 +27,21 @@ struct TOptions {
   double TextStretch = 2;
 };
 
-enum RotationModeKind : int { kRotationMatrix = 0, kRotationList = 1, kNoRotation = 2 };
+// How the sample frame is turned: one rotation about any axis, a list of
+// rotations about X, Y and Z, or none.
+enum class RotationMode : std::uint8_t { Matrix = 0, List = 1, None = 2 };
 
+// The one description of a rotation, for the display, re-gridding and the
+// density. The matrix and the list are both kept whichever mode is chosen, so
+// that switching modes in the rotation dialog finds the other one as it was.
 struct TRotationState {
-  int RotationMode = kNoRotation;
-  Mat3 RotationMatrix = IdentityMatrix();
-  RotationList Rotations;
+  RotationMode Mode = RotationMode::None;
+  Mat3 Matrix = IdentityMatrix();
+  RotationList List;
   // "triclin": directions rotated out of the hemisphere are dropped, not folded.
   bool TriclinicSymmetry = false;
+
+  bool Active() const { return Mode != RotationMode::None; }
 };
 
 struct TProgramState {

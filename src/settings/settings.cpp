@@ -66,7 +66,7 @@ RotationSettings ReadRotationSettings(const IniFile& ini) {
   const std::string rot = ToUpper(ini.ReadString("Rotation", "rot", "AXIS"));
   s.UpperHemisphere = hemis.find("lower") == std::string::npos;
   s.Triclin = symmetry.find("tri") != std::string::npos;
-  s.DefaultMode = rot.find("AX") != std::string::npos ? 0 : 1;
+  s.DefaultMode = rot.find("AX") != std::string::npos ? RotationMode::Matrix : RotationMode::List;
   return s;
 }
 

@@ -21,7 +21,7 @@ constexpr int kLastColumn = kMaxIntensityCols - 1;  // 362
 
 // The rotation that carries a target direction back into the source frame.
 struct SourceMapping {
-  int mode = kNoRotation;
+  RotationMode mode = RotationMode::None;
   Mat3 matrix = IdentityMatrix();
   RotationList list;
   bool dropUpper = false;
@@ -32,19 +32,19 @@ struct SourceMapping {
   double shift = 0;
 };
 
-SourceMapping MakeMapping(const InterpolationRotation& r) {
+SourceMapping MakeMapping(const TRotationState& r) {
   SourceMapping m;
-  m.dropUpper = r.triclinic;
-  if (r.mode == kRotationMatrix) {
-    const AxisAngle a = MatrixToAxisAngle(r.matrix);
-    m.mode = kRotationMatrix;
+  m.dropUpper = r.TriclinicSymmetry;
+  if (r.Mode == RotationMode::Matrix) {
+    const AxisAngle a = MatrixToAxisAngle(r.Matrix);
+    m.mode = RotationMode::Matrix;
     m.matrix = AxisAngleMatrix(a.phi, a.theta, -a.omega);
     m.pureAzimuth = a.theta == 0;
     m.shift = -a.omega;
-  } else if (r.mode == kRotationList) {
-    m.mode = kRotationList;
+  } else if (r.Mode == RotationMode::List) {
+    m.mode = RotationMode::List;
     m.pureAzimuth = true;
-    for (auto it = r.rotations.rbegin(); it != r.rotations.rend(); ++it) {
+    for (auto it = r.List.rbegin(); it != r.List.rend(); ++it) {
       m.list.push_back({it->axis, -it->angle});
       if (it->axis != 'Z') m.pureAzimuth = false;
       m.shift += -it->angle;
@@ -85,11 +85,11 @@ void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const
     for (int j = 1; j <= points; ++j) {
       double alpha = target.Alpha[i];
       double beta = target.BetaStart[i] + (j - 1) * target.BetaStep[i];
-      if (map.mode == kRotationMatrix || map.mode == kRotationList) {
+      if (map.mode == RotationMode::Matrix || map.mode == RotationMode::List) {
         if (map.pureAzimuth && alpha == 0) {
           beta += map.shift;
           if (beta > 360) beta -= 360;
-        } else if (map.mode == kRotationMatrix) {
+        } else if (map.mode == RotationMode::Matrix) {
           RotateDirectionByMatrix(map.matrix, map.dropUpper, alpha, beta);
         } else {
           RotateDirectionByList(map.list, map.dropUpper, alpha, beta);
@@ -97,7 +97,7 @@ void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const
       }
       // A direction dropped from the hemisphere has no value, whatever a
       // mirror circle below the centre would let the lookup find there.
-      const bool dropped = map.dropUpper && alpha == -1.0 && map.mode != kNoRotation;
+      const bool dropped = map.dropUpper && alpha == -1.0 && map.mode != RotationMode::None;
       const std::optional<double> value = dropped ? std::nullopt : InterpolateAt(source, alpha, beta);
       if (!value) {
         target.Intensity[i][j] = kMissing;
@@ -142,11 +142,11 @@ InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFi
   if (!grid) return InterpolationStatus::GridUnreadable;
 
   InterpolationOptions options;
-  options.rotation.mode = request.mode;
+  options.rotation = request.rotation;
   // The command holds the inverse while it runs; the filling inverts it back.
-  options.rotation.matrix = request.mode == kRotationMatrix ? InvertByAxisAngle(request.matrix) : request.matrix;
-  options.rotation.rotations = request.rotations;
-  options.rotation.triclinic = triclinic;
+  if (request.rotation.Mode == RotationMode::Matrix)
+    options.rotation.Matrix = InvertByAxisAngle(request.rotation.Matrix);
+  options.rotation.TriclinicSymmetry = triclinic;
   options.zeroNegative = request.zeroNegative;
   options.showMrd = showMrd;
 
@@ -178,7 +178,7 @@ InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& 
   // by the old display rotation.
   return InterpolateRecords(
       records, request, state.Rotation.TriclinicSymmetry, state.Options.ShowMrd, sink,
-      [&state] { state.Rotation.RotationMode = kNoRotation; },
+      [&state] { state.Rotation.Mode = RotationMode::None; },
       [&](std::size_t k) {
         if (slotDone) slotDone(slots[k]);
       });

@@ -15,20 +15,12 @@
 
 namespace quorix {
 
-// How a target direction finds the direction in the source where its value
-// is taken. `mode` is 0 (one rotation, `matrix`), 1 (the list `rotations`)
-// or 2 (none). In mode 0 `matrix` is the inverse of the rotation set in the
-// rotation dialog, as the interpolation command holds it while it runs.
-struct InterpolationRotation {
-  int mode = kNoRotation;
-  Mat3 matrix = IdentityMatrix();
-  RotationList rotations;
-  // "triclin": a source direction outside the hemisphere gives no value.
-  bool triclinic = false;
-};
-
 struct InterpolationOptions {
-  InterpolationRotation rotation;
+  // How a target direction finds the direction in the source where its value
+  // is taken. In mode Matrix the matrix is the inverse of the rotation set in
+  // the rotation dialog, as the interpolation command holds it while it runs;
+  // "triclin": a source direction outside the hemisphere gives no value.
+  TRotationState rotation;
   bool zeroNegative = true;  // " Set negative values to 0.0"
   bool showMrd = false;      // the unit of the recomputed contour levels
 };
@@ -49,11 +41,9 @@ Mat3 InvertByAxisAngle(const Mat3& m);
 // The interpolation command on the pole figure set, after the dialog's checks.
 struct InterpolationRequest {
   std::string gridFile;
-  // The rotation as the rotation dialog left it: mode 0 takes the dialog's
-  // matrix (not yet inverted).
-  int mode = kNoRotation;
-  Mat3 matrix = IdentityMatrix();
-  RotationList rotations;
+  // The rotation as the rotation dialog left it: mode Matrix takes the
+  // dialog's matrix (not yet inverted). Its "triclin" is the display's.
+  TRotationState rotation;
   bool zeroNegative = true;
 };
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "base/nearest.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "record/levels.h"
 #include "record/prepare.h"
@@ -27,19 +28,15 @@ bool Valid(const ReadoutSelection& s) {
 int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 1, kLastRow); }
 int PointsOn(const TPoleFigure& pf, int circle) { return std::clamp(pf.CirclePoints[circle], 0, kMaxPoints); }
 
-std::string Fixed(double v, int decimals) {
-  std::string s = fmt::format("{:.{}f}", v, decimals);
-  if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-  return s;
-}
-
 }  // namespace
 
 bool ValueModeHolds(bool circleCursor, bool displayUnrotated, GridKind grid) {
   return !circleCursor && displayUnrotated && grid != GridKind::Full;
 }
 
-std::string PositionText(double alpha, double beta) { return "( " + Fixed(beta, 0) + " / " + Fixed(alpha, 0) + " )"; }
+std::string PositionText(double alpha, double beta) {
+  return "( " + FormatDecimals(beta, 0) + " / " + FormatDecimals(alpha, 0) + " )";
+}
 
 int ReadoutCircle(const TPoleFigure& pf, double alpha) {
   const int n = CircleCountOf(pf);
@@ -72,40 +69,15 @@ ReadoutSelection SelectReadout(const TPoleFigure& pf, double alpha, double beta,
   return s;
 }
 
-std::string FormatGeneral6(double v) {
-  if (std::isnan(v)) return "NAN";
-  if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
-  if (v == 0) return "0";
-  constexpr int kDigits = 6;
-  // d.ddddde±X, already rounded to six significant digits.
-  const std::string sci = fmt::format("{:.{}e}", std::fabs(v), kDigits - 1);
-  const std::size_t e = sci.find('e');
-  std::string digits;
-  for (std::size_t i = 0; i < e; ++i)
-    if (sci[i] != '.') digits += sci[i];
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  const int exponent = std::atoi(sci.c_str() + e + 1);
-  std::string out = v < 0 ? "-" : "";
-  if (exponent >= kDigits || exponent < -5) {
-    out += digits.substr(0, 1);
-    if (digits.size() > 1) out += "." + digits.substr(1);
-    return out + "E" + std::to_string(exponent);
-  }
-  if (exponent < 0) return out + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-  const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
-  if (digits.size() <= whole) return out + digits + std::string(whole - digits.size(), '0');
-  return out + digits.substr(0, whole) + "." + digits.substr(whole);
-}
-
 std::string ValueLabelText(const TPoleFigure& pf, const ReadoutSelection& s) {
   if (!Valid(s)) return "";
   const double value = pf.Intensity[s.circle][s.point] / s.divisor;
-  return FormatGeneral6(value) + "\n" + "( " + Fixed((s.point - 1) * pf.BetaStep[s.circle], 1) + " / " +
-         Fixed(pf.Alpha[s.circle], 1) + " )";
+  return FormatGeneral(value, 6) + "\n" + "( " + FormatDecimals((s.point - 1) * pf.BetaStep[s.circle], 1) + " / " +
+         FormatDecimals(pf.Alpha[s.circle], 1) + " )";
 }
 
 std::string DirectionLabelText(double alpha, double beta) {
-  return " ( " + Fixed(beta, 1) + " / " + Fixed(alpha, 1) + " )";
+  return " ( " + FormatDecimals(beta, 1) + " / " + FormatDecimals(alpha, 1) + " )";
 }
 
 int CursorLabelTop(int y, int plotHeight, bool valueLabel) {
@@ -149,8 +121,8 @@ int OppositePoint(int p, int m) {
 }
 
 std::array<std::string, 4> RecommendedValues::Lines() const {
-  return {"Recommended values:", FormatGeneral6(alongCircle) + " (theta=const.)",
-          FormatGeneral6(alongMeridian) + " (phi=const.)", FormatGeneral6(mean) + " (mean of both)"};
+  return {"Recommended values:", FormatGeneral(alongCircle, 6) + " (theta=const.)",
+          FormatGeneral(alongMeridian, 6) + " (phi=const.)", FormatGeneral(mean, 6) + " (mean of both)"};
 }
 
 RecommendedValues Recommend(const TPoleFigure& pf, const ReadoutSelection& s) {
@@ -185,7 +157,7 @@ RecommendedValues Recommend(const TPoleFigure& pf, const ReadoutSelection& s) {
 
 std::string EditorText(const TPoleFigure& pf, const ReadoutSelection& s) {
   if (!Valid(s)) return "";
-  return FormatGeneral6(pf.Intensity[s.circle][s.point] / s.divisor);
+  return FormatGeneral(pf.Intensity[s.circle][s.point] / s.divisor, 6);
 }
 
 bool ApplyEdit(TPoleFigure& pf, const ReadoutSelection& s, std::string_view text, bool showMrd) {

@@ -34,9 +34,6 @@ int ReadoutCircle(const TPoleFigure& pf, double alpha);
 int ReadoutPoint(const TPoleFigure& pf, int circle, double beta);
 ReadoutSelection SelectReadout(const TPoleFigure& pf, double alpha, double beta, bool mrd);
 
-// Shortest form with at most six significant digits ("2", "0.333333", "1.5E7").
-std::string FormatGeneral6(double v);
-
 // Value, line break, "( azimuth / alpha )" of the grid point.
 std::string ValueLabelText(const TPoleFigure& pf, const ReadoutSelection& s);
 // " ( beta / alpha )" with one decimal.

@@ -8,22 +8,22 @@
 namespace quorix {
 
 void RotationEditor::Reset() {
-  mode_ = kNoRotation;
+  mode_ = RotationMode::None;
   matrix_ = IdentityMatrix();
   FreeRotations(rotations_);
   displayUnrotated_ = true;
 }
 
-void RotationEditor::Load(int mode, const Mat3& matrix, const RotationList& list) {
-  mode_ = mode;
-  matrix_ = matrix;
-  rotations_ = list;
+void RotationEditor::Load(const TRotationState& rotation) {
+  mode_ = rotation.Mode;
+  matrix_ = rotation.Matrix;
+  rotations_ = rotation.List;
 }
 
 void RotationEditor::Show(const RotationSettings& settings) {
   upperHemisphere_ = settings.UpperHemisphere;
   triclin_ = settings.Triclin;
-  if (mode_ != kRotationMatrix && mode_ != kRotationList) {
+  if (mode_ != RotationMode::Matrix && mode_ != RotationMode::List) {
     mode_ = settings.DefaultMode;
     matrix_ = AxisAngleMatrix(0, 0, 0);
     axisInfo_ = "0/0  0";
@@ -65,7 +65,7 @@ int RotationEditor::AddAxisRows(const std::array<AxisRow, 3>& rows) {
     return failed;
   }
   if (rotations_.empty()) {
-    mode_ = kNoRotation;
+    mode_ = RotationMode::None;
     listInfo_ = kNoRotationText;
   } else {
     listInfo_ = RotationListText(rotations_);
@@ -74,7 +74,7 @@ int RotationEditor::AddAxisRows(const std::array<AxisRow, 3>& rows) {
 }
 
 void RotationEditor::New() {
-  if (mode_ == kRotationMatrix)
+  if (mode_ == RotationMode::Matrix)
     matrix_ = IdentityMatrix();
   else
     FreeRotations(rotations_);
@@ -82,12 +82,12 @@ void RotationEditor::New() {
 
 void RotationEditor::ApplyToDisplay(TRotationState& display) {
   displayUnrotated_ = false;
-  display.RotationMode = mode_;
+  display.Mode = mode_;
   display.TriclinicSymmetry = triclin_;
-  if (mode_ == kRotationMatrix)
-    display.RotationMatrix = matrix_;
+  if (mode_ == RotationMode::Matrix)
+    display.Matrix = matrix_;
   else
-    display.Rotations = rotations_;
+    display.List = rotations_;
 }
 
 }  // namespace quorix

@@ -19,32 +19,32 @@ class RotationEditor {
   };
   static constexpr int kAllParsed = -1;
 
-  // No rotation: mode 2, identity, empty list; the pointer read-out may
+  // No rotation: identity, empty list; the pointer read-out may
   // offer grid values again.
   void Reset();
   // An owner hands over its rotation before showing the dialog.
-  void Load(int mode, const Mat3& matrix, const RotationList& list);
-  // On showing: settings from the configuration file; mode 2 becomes the
+  void Load(const TRotationState& rotation);
+  // On showing: settings from the configuration file; mode None becomes the
   // configured default with the identity matrix.
   void Show(const RotationSettings& settings);
 
-  // Mode 0: the rotation (phi, theta, alpha) multiplied on the right of the
+  // Mode Matrix: the rotation (phi, theta, alpha) multiplied on the right of the
   // matrix. Returns kAllParsed, or 0..2 for the first field that does not
   // parse (nothing changes then).
   int AddAxisAngle(const std::string& phi, const std::string& theta, const std::string& alpha);
-  // Modes 1 and 2: rows with an axis and a non-zero angle are appended in
+  // Modes List and None: rows with an axis and a non-zero angle are appended in
   // order. Returns kAllParsed, or the index of the row whose angle does not
   // parse; rows before it stay appended.
   int AddAxisRows(const std::array<AxisRow, 3>& rows);
-  // Starts afresh: identity in mode 0, an empty list otherwise. The caller
+  // Starts afresh: identity in mode Matrix, an empty list otherwise. The caller
   // follows it with the "Add" of the current mode.
   void New();
 
   // OK for the main display.
   void ApplyToDisplay(TRotationState& display);
 
-  int Mode() const { return mode_; }
-  void SetMode(int mode) { mode_ = mode; }
+  RotationMode Mode() const { return mode_; }
+  void SetMode(RotationMode mode) { mode_ = mode; }
   const Mat3& Matrix() const { return matrix_; }
   const RotationList& Rotations() const { return rotations_; }
   bool UpperHemisphere() const { return upperHemisphere_; }
@@ -59,7 +59,7 @@ class RotationEditor {
   const std::string& ListInfo() const { return listInfo_; }
 
  private:
-  int mode_ = kNoRotation;
+  RotationMode mode_ = RotationMode::None;
   Mat3 matrix_ = IdentityMatrix();
   // A copy of the owner's list: entries added in the dialog reach the owner
   // only with OK, so that Cancel leaves it as it was.

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "math/vector_math.h"
 
 namespace quorix {

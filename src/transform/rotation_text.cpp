@@ -1,6 +1,6 @@
 #include "transform/rotation_text.h"
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "base/nearest.h"
 #include "base/text_file.h"
 

@@ -4,14 +4,15 @@
 #include <string>
 
 #include "math/vector_math.h"
+#include "record/program_state.h"
 
 namespace quorix {
 
 // Section "Rotation": "hemis", "symmetry" and "rot".
 struct RotationSettings {
-  bool UpperHemisphere = true;  // "hemis" does not contain "lower"
-  bool Triclin = false;         // "symmetry" contains "tri"
-  int DefaultMode = 0;          // "rot": 0 (any axis) when it contains "AX", else 1
+  bool UpperHemisphere = true;                      // "hemis" does not contain "lower"
+  bool Triclin = false;                             // "symmetry" contains "tri"
+  RotationMode DefaultMode = RotationMode::Matrix;  // "rot": any axis when it contains "AX", else the list
 };
 
 // "phi/theta  omega" of the matrix's axis and angle, each a whole number.

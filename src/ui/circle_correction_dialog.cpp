@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "io/edt_file.h"
 #include "transform/intensity_edit.h"
 #include "ui/edit_all_dialog.h"

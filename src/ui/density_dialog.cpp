@@ -16,8 +16,8 @@
 namespace quorix {
 
 bool DensityParameters::HasRotation() const {
-  if (rotationMode == kRotationMatrix) return rotationMatrix != IdentityMatrix();
-  if (rotationMode == kRotationList) return !rotations.empty();
+  if (rotation.Mode == RotationMode::Matrix) return rotation.Matrix != IdentityMatrix();
+  if (rotation.Mode == RotationMode::List) return !rotation.List.empty();
   return false;
 }
 
@@ -90,11 +90,7 @@ void TDensityDlg::FormShow() {
   SectionsCheckBoxClick();
 }
 
-void TDensityDlg::ResetRotation() {
-  parameters_.rotationMode = kNoRotation;
-  parameters_.rotationMatrix = IdentityMatrix();
-  parameters_.rotations.clear();
-}
+void TDensityDlg::ResetRotation() { parameters_.rotation = TRotationState{}; }
 
 void TDensityDlg::SectionsCheckBoxClick() {
   const bool sections = SectionsCheckBox->isChecked();
@@ -109,7 +105,7 @@ void TDensityDlg::DensityRotBtnClick() {
   if (!rotationDlg_) return;
   DensityParameters& p = parameters_;
   // A rotation cancelled in the dialog leaves none.
-  if (!rotationDlg_->ShowForOwner(p.rotationMode, p.rotationMatrix, p.rotations)) ResetRotation();
+  if (!rotationDlg_->ShowForOwner(p.rotation)) ResetRotation();
 }
 
 void TDensityDlg::OKBtnClick() {

@@ -23,9 +23,7 @@ struct DensityParameters {
   bool sections = false;  // three sections X, Y, Z
   std::array<double, 3> angles{90, 90, 0};
   // Chosen with "Rotate ..." for a single set.
-  int rotationMode = kNoRotation;
-  Mat3 rotationMatrix = IdentityMatrix();
-  RotationList rotations;
+  TRotationState rotation;
 
   bool HasRotation() const;
 };

@@ -55,8 +55,7 @@ bool LoadDirectionalFiles(AppContext& context, TMainform& mainform, const Densit
     mainform.ApplyStartupSize();
   } else {
     // The rotation of "Rotate ..." is shown as the display rotation.
-    if (parameters.HasRotation())
-      mainform.RotationDlg().ApplyToDisplay(parameters.rotationMode, parameters.rotationMatrix, parameters.rotations);
+    if (parameters.HasRotation()) mainform.RotationDlg().ApplyToDisplay(parameters.rotation);
     // Like any pole figure in the main window: redrawn, menus on, captioned.
     mainform.AfterMainLoad();
     mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + PoleFigureTitle(*context.set.PF[1])));

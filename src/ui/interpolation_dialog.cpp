@@ -123,26 +123,25 @@ void TInterpolDlg::Open(bool rotateAtOnce) {
 
 void TInterpolDlg::showEvent(QShowEvent* event) {
   // Every showing starts without rotation.
-  mode_ = kNoRotation;
-  rotations_.clear();
+  rotation_.Mode = RotationMode::None;
+  rotation_.List.clear();
   ShowFormat();
   QDialog::showEvent(event);
 }
 
 void TInterpolDlg::hideEvent(QHideEvent* event) {
-  rotations_.clear();
+  rotation_.List.clear();
   QDialog::hideEvent(event);
 }
 
 void TInterpolDlg::RotateButtonClick() {
   if (!rotationDlg_) return;
-  int mode = mode_;
-  Mat3 matrix = matrix_;
-  RotationList list = rotations_;
-  if (!rotationDlg_->ShowForOwner(mode, matrix, list)) return;
-  mode_ = mode;
-  if (mode_ == kRotationMatrix) matrix_ = matrix;
-  if (mode_ == kRotationList) rotations_ = list;
+  TRotationState chosen = rotation_;
+  if (!rotationDlg_->ShowForOwner(chosen)) return;
+  // Only the kind chosen is taken over; the other stays as it was.
+  rotation_.Mode = chosen.Mode;
+  if (chosen.Mode == RotationMode::Matrix) rotation_.Matrix = chosen.Matrix;
+  if (chosen.Mode == RotationMode::List) rotation_.List = chosen.List;
 }
 
 void TInterpolDlg::ChgFormatBtnClick() {
@@ -177,9 +176,7 @@ void TInterpolDlg::GridSearchClick() {
 void TInterpolDlg::OKBtnClick() {
   InterpolationRequest request;
   request.gridFile = OutGridEdit->text().toStdString();
-  request.mode = mode_;
-  request.matrix = matrix_;
-  request.rotations = rotations_;
+  request.rotation = rotation_;
   request.zeroNegative = ZeroCheckBox->isChecked();
 
   std::vector<int> windows;
@@ -200,8 +197,8 @@ void TInterpolDlg::OKBtnClick() {
     OutGridEdit->setFocus();
     return;
   }
-  matrix_ = IdentityMatrix();
-  rotations_.clear();
+  rotation_.Matrix = IdentityMatrix();
+  rotation_.List.clear();
   windows.push_back(1);
   for (int n : windows)
     if (context_.set.PF[n]) context_.set.PF[n]->Modified = true;

@@ -51,9 +51,7 @@ class TInterpolDlg : public QDialog {
   void DataSearchClick();
   void GridSearchClick();
 
-  int Mode() const { return mode_; }
-  const Mat3& Matrix() const { return matrix_; }
-  const RotationList& Rotations() const { return rotations_; }
+  const TRotationState& Rotation() const { return rotation_; }
   const SaveFormat& Format() const { return format_; }
 
  protected:
@@ -67,9 +65,7 @@ class TInterpolDlg : public QDialog {
   TMainform& mainform_;
   TRotationDlg* rotationDlg_ = nullptr;
   std::function<bool(SaveFormat&)> formatEditor_;
-  int mode_ = 2;
-  Mat3 matrix_ = IdentityMatrix();
-  RotationList rotations_;
+  TRotationState rotation_;
   SaveFormat format_;
 };
 

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "plot/display_options.h"
 

@@ -214,7 +214,8 @@ TRotationDlg::TRotationDlg(AppContext& context, QWidget* parent) : QDialog(paren
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(RotationRadioGroup, &QButtonGroup::idClicked, this, [this](int id) {
-    editor_.SetMode(id);
+    // The buttons carry the modes' numbers: 0 any axis, 1 the list.
+    editor_.SetMode(static_cast<RotationMode>(id));
     ShowModeGroup();
   });
   connect(HemisphereRadioGroup, &QButtonGroup::idClicked, this, [this](int id) {
@@ -232,26 +233,26 @@ TRotationDlg::TRotationDlg(AppContext& context, QWidget* parent) : QDialog(paren
 
 bool TRotationDlg::ShowForDisplay() {
   TRotationState& display = context_.state.Rotation;
-  editor_.Load(display.RotationMode, display.RotationMatrix, display.Rotations);
+  editor_.Load(display);
   if (exec() != QDialog::Accepted) return false;
   editor_.ApplyToDisplay(display);
   return true;
 }
 
-bool TRotationDlg::ShowForOwner(int& mode, Mat3& matrix, RotationList& list) {
+bool TRotationDlg::ShowForOwner(TRotationState& rotation) {
   editor_.SetDisplayUnrotated(true);
-  editor_.Load(mode, matrix, list);
+  editor_.Load(rotation);
   if (exec() != QDialog::Accepted) return false;
-  mode = editor_.Mode();
-  matrix = editor_.Matrix();
-  list = editor_.Rotations();
+  rotation.Mode = editor_.Mode();
+  rotation.Matrix = editor_.Matrix();
+  rotation.List = editor_.Rotations();
   return true;
 }
 
 void TRotationDlg::ResetToNoRotation() { editor_.Reset(); }
 
-void TRotationDlg::ApplyToDisplay(int mode, const Mat3& matrix, const RotationList& list) {
-  editor_.Load(mode, matrix, list);
+void TRotationDlg::ApplyToDisplay(const TRotationState& rotation) {
+  editor_.Load(rotation);
   editor_.ApplyToDisplay(context_.state.Rotation);
 }
 
@@ -274,7 +275,7 @@ void TRotationDlg::FormShow() {
     AxisButtons[i]->setText(QString::fromStdString(AxisButtonCaption(0)));
     AngleEdits[i]->setText("0.0");
   }
-  if (QAbstractButton* b = RotationRadioGroup->button(editor_.Mode())) b->setChecked(true);
+  if (QAbstractButton* b = RotationRadioGroup->button(static_cast<int>(editor_.Mode()))) b->setChecked(true);
   HemisphereRadioGroup->button(editor_.UpperHemisphere() ? 1 : 0)->setChecked(true);
   SymmetryRadioGroup->button(editor_.Triclin() ? 1 : 0)->setChecked(true);
   ShowModeGroup();
@@ -282,7 +283,7 @@ void TRotationDlg::FormShow() {
 }
 
 void TRotationDlg::ShowModeGroup() {
-  pages_->setCurrentIndex(editor_.Mode() == kRotationMatrix ? 0 : 1);
+  pages_->setCurrentIndex(editor_.Mode() == RotationMode::Matrix ? 0 : 1);
   for (RotationPicture* p : pictures_) p->SetUpperHemisphere(editor_.UpperHemisphere());
 }
 
@@ -297,7 +298,7 @@ void TRotationDlg::AxisButtonClick(int row) {
 }
 
 void TRotationDlg::AddBtnClick() {
-  if (editor_.Mode() == kRotationMatrix) {
+  if (editor_.Mode() == RotationMode::Matrix) {
     const int failed = editor_.AddAxisAngle(PhiEdit->text().toStdString(), ThetaEdit->text().toStdString(),
                                             AlphaEdit->text().toStdString());
     const std::array<QLineEdit*, 3> edits{PhiEdit, ThetaEdit, AlphaEdit};

@@ -28,11 +28,11 @@ class TRotationDlg : public QDialog {
   // state (mode, matrix or list, symmetry) and true is returned for a redraw.
   bool ShowForDisplay();
   // The interpolation's own rotation, handed over and taken back on OK.
-  bool ShowForOwner(int& mode, Mat3& matrix, RotationList& list);
+  bool ShowForOwner(TRotationState& rotation);
   // After loading and before the directional-data dialog shows it.
   void ResetToNoRotation();
   // An owner's rotation becomes the display rotation, as OK on "&Rotate Grid" makes it.
-  void ApplyToDisplay(int mode, const Mat3& matrix, const RotationList& list);
+  void ApplyToDisplay(const TRotationState& rotation);
   // The drag pick fills the fields of the rotation about any axis.
   void SetPickedValues(double phi, double theta, double omega);
   bool DisplayUnrotated() const { return editor_.DisplayUnrotated(); }

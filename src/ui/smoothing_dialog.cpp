@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 
-#include "base/float_text.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "transform/radial_kernel.h"
 #include "transform/smoothing.h"

@@ -1,4 +1,5 @@
-// Label number formats: decimals by magnitude, fixed with sign place, one decimal.
+// Number texts: decimals by magnitude, fixed with sign place, one decimal, the
+// general form at 15 and 6 digits, fixed precision.
 #include "base/number_format.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,49 @@ TEST(FormatOneDecimal, NoSignPlace) {
   EXPECT_EQ(FormatOneDecimal(9999999.94), "9999999.9");
   EXPECT_EQ(FormatOneDecimal(12345678), "1.234568E+007");
   EXPECT_EQ(FormatOneDecimal(std::numeric_limits<double>::quiet_NaN()), "NAN");
+}
+
+TEST(FormatGeneralTest, ShortestFormUpToFifteenDigits) {
+  EXPECT_EQ(FormatGeneral(0), "0");
+  EXPECT_EQ(FormatGeneral(30), "30");
+  EXPECT_EQ(FormatGeneral(-45), "-45");
+  EXPECT_EQ(FormatGeneral(12.5), "12.5");
+  EXPECT_EQ(FormatGeneral(0.1 + 0.2), "0.3");
+  EXPECT_EQ(FormatGeneral(1.0 / 3), "0.333333333333333");
+  EXPECT_EQ(FormatGeneral(-2.0 / 3), "-0.666666666666667");
+  EXPECT_EQ(FormatGeneral(123456789012345.0), "123456789012345");
+  EXPECT_EQ(FormatGeneral(0.00001), "0.00001");
+}
+
+TEST(FormatGeneralTest, ExponentFormForVeryLargeAndSmallValues) {
+  EXPECT_EQ(FormatGeneral(1e15), "1E15");
+  EXPECT_EQ(FormatGeneral(1e20), "1E20");
+  EXPECT_EQ(FormatGeneral(-1.5e-7), "-1.5E-7");
+  EXPECT_EQ(FormatGeneral(9.99999999999999999e14), "1E15");  // rounds up into the next decade
+}
+
+TEST(FormatFixedPrecisionTest, DecimalsAfterRoundingToPrecision) {
+  EXPECT_EQ(FormatFixedPrecision(123.456, 5, 1), "123.5");
+  EXPECT_EQ(FormatFixedPrecision(-0.04, 5, 1), "0.0");
+  EXPECT_EQ(FormatFixedPrecision(1234.56, 4, 1), "1235.0");
+  EXPECT_EQ(FormatFixedPrecision(123456, 5, 1), "1.2346E+005");
+}
+
+TEST(FormatGeneralTest, SixDigitsForTheReadOut) {
+  EXPECT_EQ(FormatGeneral(2, 6), "2");
+  EXPECT_EQ(FormatGeneral(-1, 6), "-1");
+  EXPECT_EQ(FormatGeneral(0, 6), "0");
+  EXPECT_EQ(FormatGeneral(123456.7, 6), "123457");
+  EXPECT_EQ(FormatGeneral(1234567, 6), "1.23457E6");
+  EXPECT_EQ(FormatGeneral(0.000012345678, 6), "0.0000123457");
+  EXPECT_EQ(FormatGeneral(0.0000012, 6), "1.2E-6");
+  EXPECT_EQ(FormatGeneral(2.5, 6), "2.5");
+}
+
+TEST(FormatDecimalsTest, NeverNegativeZero) {
+  EXPECT_EQ(FormatDecimals(-0.04, 1), "0.0");
+  EXPECT_EQ(FormatDecimals(-0.06, 1), "-0.1");
+  EXPECT_EQ(FormatDecimals(359.96, 1), "360.0");
 }
 
 }  // namespace

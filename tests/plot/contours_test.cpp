@@ -206,8 +206,8 @@ TEST(ContourPath, WithoutRotationEveryPointIsDrawn) {
 TEST(ContourPath, RimCrossingNearBetaZeroStaysOnItsSide) {
   auto pf = RadialLines();
   TRotationState identity;  // a list whose rotations are all zero still checks the rim
-  identity.RotationMode = kRotationList;
-  identity.Rotations = {{'X', 0}};
+  identity.Mode = RotationMode::List;
+  identity.List = {{'X', 0}};
   // (85, 185) is the antipode of (95, 5): the line runs from beta 350 over
   // the rim at beta 357.5 and comes back at 177.5.
   const std::vector<PathStep> path = ContourPath(*pf, Geometry650(identity), {{85, 350}, {85, 185}});
@@ -224,8 +224,8 @@ TEST(ContourPath, RimCrossingNearBetaZeroStaysOnItsSide) {
 TEST(ContourPath, DroppedDirectionsBreakTheLine) {
   auto pf = RadialLines();
   TRotationState triclin;
-  triclin.RotationMode = kRotationList;
-  triclin.Rotations = {{'X', 90}};
+  triclin.Mode = RotationMode::List;
+  triclin.List = {{'X', 90}};
   triclin.TriclinicSymmetry = true;
   // Beta 270 turns out of the hemisphere about X, beta 90 stays.
   const std::vector<PathStep> path =
@@ -375,8 +375,8 @@ TEST(FillLevelPolygons, TrianglesCoveredByAHigherLevelAreLeftToIt) {
 TEST(FillLevelPolygons, PiecesCutByTheRimAreSkipped) {
   auto pf = RadialLines();
   TRotationState tilt;
-  tilt.RotationMode = kRotationList;
-  tilt.Rotations = {{'Y', 20}};
+  tilt.Mode = RotationMode::List;
+  tilt.List = {{'Y', 20}};
   RecordingCanvas plain, turned;
   FillLevelPolygons(*pf, Geometry650(), {{0.2, 1}}, plain);
   FillLevelPolygons(*pf, Geometry650(tilt), {{0.2, 1}}, turned);

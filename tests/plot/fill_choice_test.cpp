@@ -39,8 +39,8 @@ PlotGeometry Geometry(const TRotationState& rotation = {}) {
 
 TRotationState ListRotation(char axis, double angle, bool triclin = false) {
   TRotationState r;
-  r.RotationMode = kRotationList;
-  r.Rotations = {{axis, angle}};
+  r.Mode = RotationMode::List;
+  r.List = {{axis, angle}};
   r.TriclinicSymmetry = triclin;
   return r;
 }

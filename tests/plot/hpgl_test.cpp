@@ -123,8 +123,8 @@ TEST(HpglPlot, OpenLinesEndAtTheBorderOfTheMeasuredArea) {
 TEST(HpglPlot, LineCrossingTheRimUnderRotationContinuesOpposite) {
   auto pf = RadialLinesFigure();
   TProgramState state = PlainState();
-  state.Rotation.RotationMode = kRotationList;
-  state.Rotation.Rotations = {{'Y', 20}};
+  state.Rotation.Mode = RotationMode::List;
+  state.Rotation.List = {{'Y', 20}};
   RecordingCanvas canvas;
 
   const std::string expected =

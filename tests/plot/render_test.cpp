@@ -278,8 +278,8 @@ TEST(PlotMarks, EigenvaluesAndDroppedEigenvectors) {
   EXPECT_EQ(FindText(plain, "T= ")->y1, 650 - 8 * 17);
 
   // About X by 90 degrees, beta 270 leaves the hemisphere; "triclin" drops it.
-  state.Rotation.RotationMode = kRotationList;
-  state.Rotation.Rotations = {{'X', 90}, {'Z', -45}};
+  state.Rotation.Mode = RotationMode::List;
+  state.Rotation.List = {{'X', 90}, {'Z', -45}};
   state.Rotation.TriclinicSymmetry = true;
   RecordingCanvas turned;
   PlotPoleFigure(*pf, state, turned, 650, 910, "");
@@ -309,9 +309,9 @@ TEST(PlotMarks, TrianglesInBlueAndRed) {
 TEST(PlotRotation, MatrixNoteDescribesTheDrawnRotation) {
   auto pf = CentrePeak();
   TProgramState state = State();
-  state.Rotation.RotationMode = kRotationMatrix;
-  state.Rotation.RotationMatrix = AxisAngleMatrix(0, 90, 30);
-  const Mat3 before = state.Rotation.RotationMatrix;
+  state.Rotation.Mode = RotationMode::Matrix;
+  state.Rotation.Matrix = AxisAngleMatrix(0, 90, 30);
+  const Mat3 before = state.Rotation.Matrix;
   RecordingCanvas c;
   PlotPoleFigure(*pf, state, c, 650, 910, "");
   ASSERT_NE(FindText(c, "Rotation:"), nullptr);
@@ -320,7 +320,7 @@ TEST(PlotRotation, MatrixNoteDescribesTheDrawnRotation) {
   ASSERT_NE(axis, nullptr);
   EXPECT_EQ(axis->x1, 10);
   EXPECT_EQ(axis->y1, 27);
-  EXPECT_EQ(state.Rotation.RotationMatrix, before);
+  EXPECT_EQ(state.Rotation.Matrix, before);
 }
 
 // A rotation picked by dragging from S to E and confirmed moves the drawing
@@ -334,8 +334,8 @@ TEST(PlotRotation, DraggedRotationMovesStartOntoEnd) {
   double omega = RadToDeg(AngleBetween(s, e));
   if (RadToDeg(AngleBetween(MatVec(AxisAngleMatrix(axis.beta, axis.alpha, omega), s), e)) < 10) omega = -omega;
   TRotationState state;
-  state.RotationMode = kRotationMatrix;
-  state.RotationMatrix = MatMul(IdentityMatrix(), AxisAngleMatrix(axis.beta, axis.alpha, omega));
+  state.Mode = RotationMode::Matrix;
+  state.Matrix = MatMul(IdentityMatrix(), AxisAngleMatrix(axis.beta, axis.alpha, omega));
   const MappedDirection m = DisplayRotation(state).Map(a1, b1);
   EXPECT_NEAR(m.alpha, a2, 1e-6);
   EXPECT_NEAR(m.beta, b2, 1e-6);
@@ -344,8 +344,8 @@ TEST(PlotRotation, DraggedRotationMovesStartOntoEnd) {
 
 TEST(PlotRotation, MonoclinFoldsTriclinDrops) {
   TRotationState state;
-  state.RotationMode = kRotationList;
-  state.Rotations = {{'X', 90}};
+  state.Mode = RotationMode::List;
+  state.List = {{'X', 90}};
   const MappedDirection folded = DisplayRotation(state).Map(45, 270);
   EXPECT_NEAR(folded.alpha, 45, 1e-9);
   EXPECT_NEAR(folded.beta, 90, 1e-9);

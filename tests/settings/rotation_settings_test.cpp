@@ -12,18 +12,18 @@ TEST(RotationSettingsTest, DefaultsWithoutTheSection) {
   const RotationSettings s = Read("[Options]\nmrd = yes\n");
   EXPECT_TRUE(s.UpperHemisphere);
   EXPECT_FALSE(s.Triclin);
-  EXPECT_EQ(s.DefaultMode, 0);
+  EXPECT_EQ(s.DefaultMode, RotationMode::Matrix);
 }
 
 TEST(RotationSettingsTest, ValuesAreMatchedBySubstringInAnyLetterCase) {
   const RotationSettings s = Read("[ROTATION]\nHemis = Lower half\nsymmetry = TRIclinic\nrot = x y z\n");
   EXPECT_FALSE(s.UpperHemisphere);
   EXPECT_TRUE(s.Triclin);
-  EXPECT_EQ(s.DefaultMode, 1);
-  EXPECT_EQ(Read("[Rotation]\nrot = list\n").DefaultMode, 1);
-  EXPECT_EQ(Read("[Rotation]\nrot = by any axis\n").DefaultMode, 0);
-  EXPECT_EQ(Read("[Rotation]\nrot = max\n").DefaultMode, 0);
-  EXPECT_EQ(Read("[Rotation]\nrot =\n").DefaultMode, 1);  // present but empty
+  EXPECT_EQ(s.DefaultMode, RotationMode::List);
+  EXPECT_EQ(Read("[Rotation]\nrot = list\n").DefaultMode, RotationMode::List);
+  EXPECT_EQ(Read("[Rotation]\nrot = by any axis\n").DefaultMode, RotationMode::Matrix);
+  EXPECT_EQ(Read("[Rotation]\nrot = max\n").DefaultMode, RotationMode::Matrix);
+  EXPECT_EQ(Read("[Rotation]\nrot =\n").DefaultMode, RotationMode::List);  // present but empty
   EXPECT_TRUE(Read("[Rotation]\nhemis = upper\n").UpperHemisphere);
   EXPECT_FALSE(Read("[Rotation]\nsymmetry = monoclinic\n").Triclin);
 }

@@ -76,8 +76,8 @@ TEST(Interpolation, ZRotationInAListShiftsTheCentrePoint) {
     for (int j = 1; j <= 72; ++j) source->Intensity[i][j] = 1;
   auto target = EmptyGrid(5, 72);
   InterpolationOptions o;
-  o.rotation.mode = kRotationList;
-  o.rotation.rotations = {{'Z', 30}};
+  o.rotation.Mode = RotationMode::List;
+  o.rotation.List = {{'Z', 30}};
   InterpolatePoleFigure(*source, *target, o);
   EXPECT_NEAR(target->Intensity[1][13], 10 + 30, 1e-9);  // beta 60 looks up 30
   EXPECT_NEAR(target->Intensity[1][1], 10 + 330, 1e-9);  // beta 0 looks up -30 = 330
@@ -85,14 +85,14 @@ TEST(Interpolation, ZRotationInAListShiftsTheCentrePoint) {
 
 // The interpolated values sit where the display rotation draws the source
 // values: an independent map of source directions to plot directions.
-void ExpectMatchesDisplayRotation(const TRotationState& display, int mode, const Mat3& heldMatrix,
+void ExpectMatchesDisplayRotation(const TRotationState& display, RotationMode mode, const Mat3& heldMatrix,
                                   const RotationList& list) {
   auto source = FieldOnGrid(5, 72);
   auto target = EmptyGrid(5, 72);
   InterpolationOptions o;
-  o.rotation.mode = mode;
-  o.rotation.matrix = heldMatrix;
-  o.rotation.rotations = list;
+  o.rotation.Mode = mode;
+  o.rotation.Matrix = heldMatrix;
+  o.rotation.List = list;
   InterpolatePoleFigure(*source, *target, o);
   const DisplayRotation rotation(display);
   int compared = 0;
@@ -112,15 +112,15 @@ void ExpectMatchesDisplayRotation(const TRotationState& display, int mode, const
 TEST(Interpolation, RotatedDataSitWhereTheDisplayRotationDrawsThem) {
   const Mat3 dialogMatrix = AxisAngleMatrix(40, 30, 25);
   TRotationState byMatrix;
-  byMatrix.RotationMode = kRotationMatrix;
-  byMatrix.RotationMatrix = dialogMatrix;
-  ExpectMatchesDisplayRotation(byMatrix, kRotationMatrix, InvertByAxisAngle(dialogMatrix), {});
+  byMatrix.Mode = RotationMode::Matrix;
+  byMatrix.Matrix = dialogMatrix;
+  ExpectMatchesDisplayRotation(byMatrix, RotationMode::Matrix, InvertByAxisAngle(dialogMatrix), {});
 
   const RotationList list = {{'X', 20}, {'Z', -45}};
   TRotationState byList;
-  byList.RotationMode = kRotationList;
-  byList.Rotations = list;
-  ExpectMatchesDisplayRotation(byList, kRotationList, IdentityMatrix(), list);
+  byList.Mode = RotationMode::List;
+  byList.List = list;
+  ExpectMatchesDisplayRotation(byList, RotationMode::List, IdentityMatrix(), list);
 }
 
 std::unique_ptr<TPoleFigure> CentrePointGrid() {
@@ -135,13 +135,13 @@ TEST(Interpolation, TriclinDropsDirectionsLeavingTheHemisphereMonoclinFoldsThem)
   auto source = CentrePointGrid();
   FillField(*source);
   InterpolationOptions o;
-  o.rotation.mode = kRotationList;
-  o.rotation.rotations = {{'X', 90}};
+  o.rotation.Mode = RotationMode::List;
+  o.rotation.List = {{'X', 90}};
 
-  o.rotation.triclinic = true;
+  o.rotation.TriclinicSymmetry = true;
   auto triclin = CentrePointGrid();
   InterpolatePoleFigure(*source, *triclin, o);
-  o.rotation.triclinic = false;
+  o.rotation.TriclinicSymmetry = false;
   auto monoclin = CentrePointGrid();
   InterpolatePoleFigure(*source, *monoclin, o);
 
@@ -180,9 +180,9 @@ TEST(Interpolation, DroppedDirectionIsMissingEvenWithAnInnerMirrorCircle) {
   for (int j = 1; j <= 72; ++j) source->Intensity[0][j] = 5;
   auto target = EmptyGrid(5, 72);
   InterpolationOptions o;
-  o.rotation.mode = kRotationList;
-  o.rotation.rotations = {{'X', 90}};
-  o.rotation.triclinic = true;
+  o.rotation.Mode = RotationMode::List;
+  o.rotation.List = {{'X', 90}};
+  o.rotation.TriclinicSymmetry = true;
   InterpolatePoleFigure(*source, *target, o);
   // (45, 90) is carried out of the hemisphere by the inverse rotation.
   EXPECT_EQ(target->Intensity[10][19], kMissing);
@@ -230,8 +230,8 @@ struct SetFixture {
     set.PF[2] = FieldOnGrid(3, 120);
     set.PF[3] = FieldOnGrid(5, 72);
     set.PF[2]->FileName = "second.pol";
-    state.Rotation.RotationMode = kRotationList;
-    state.Rotation.Rotations = {{'Z', 10}};
+    state.Rotation.Mode = RotationMode::List;
+    state.Rotation.List = {{'Z', 10}};
   }
 };
 
@@ -253,7 +253,7 @@ TEST(InterpolationCommand, EveryVisibleWindowLandsOnTheOutputGrid) {
   }
   EXPECT_EQ(f.set.PF[2]->FileName, "second.pol");
   EXPECT_EQ(f.set.PF[3].get(), third);  // not a visible window: untouched
-  EXPECT_EQ(f.state.Rotation.RotationMode, kNoRotation);
+  EXPECT_EQ(f.state.Rotation.Mode, RotationMode::None);
   EXPECT_TRUE(f.sink.messages.empty());
 }
 
@@ -268,21 +268,21 @@ TEST(InterpolationCommand, MissingOrEmptyGridNameChangesNothing) {
   ASSERT_EQ(f.sink.messages.size(), 1u);
   EXPECT_EQ(f.sink.messages[0], "File " + request.gridFile + " does not exist");
   EXPECT_EQ(f.set.PF[1].get(), first);
-  EXPECT_EQ(f.state.Rotation.RotationMode, kRotationList);
+  EXPECT_EQ(f.state.Rotation.Mode, RotationMode::List);
 }
 
 TEST(InterpolationCommand, AxisRotationTakesTheDialogMatrix) {
   SetFixture f;
   InterpolationRequest request;
   request.gridFile = f.grid10;
-  request.mode = kRotationMatrix;
-  request.matrix = AxisAngleMatrix(0, 0, 20);  // about the projection axis
+  request.rotation.Mode = RotationMode::Matrix;
+  request.rotation.Matrix = AxisAngleMatrix(0, 0, 20);  // about the projection axis
   ASSERT_EQ(InterpolateSet(f.set, {}, request, f.state, f.sink), InterpolationStatus::Done);
   // Shown where the display rotation with this matrix draws it: source beta
   // b appears at b + 20, so beta 40 on the target holds the source's beta 20.
   TRotationState display;
-  display.RotationMode = kRotationMatrix;
-  display.RotationMatrix = request.matrix;
+  display.Mode = RotationMode::Matrix;
+  display.Matrix = request.rotation.Matrix;
   const MappedDirection shown = DisplayRotation(display).Map(30, 20);
   EXPECT_NEAR(shown.beta, 40, 1e-6);
   EXPECT_NEAR(f.set.PF[1]->Intensity[4][5], Field(DirectionToVector(30, 20)), 0.05);

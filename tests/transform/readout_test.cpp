@@ -57,17 +57,6 @@ TEST(Readout, LabelShowsValueAndGridDirection) {
   EXPECT_EQ(PositionText(35.6, 46.4), "( 46 / 36 )");
 }
 
-TEST(Readout, GeneralFormatWithSixDigits) {
-  EXPECT_EQ(FormatGeneral6(2), "2");
-  EXPECT_EQ(FormatGeneral6(-1), "-1");
-  EXPECT_EQ(FormatGeneral6(0), "0");
-  EXPECT_EQ(FormatGeneral6(123456.7), "123457");
-  EXPECT_EQ(FormatGeneral6(1234567), "1.23457E6");
-  EXPECT_EQ(FormatGeneral6(0.000012345678), "0.0000123457");
-  EXPECT_EQ(FormatGeneral6(0.0000012), "1.2E-6");
-  EXPECT_EQ(FormatGeneral6(2.5), "2.5");
-}
-
 TEST(Readout, LabelsMoveAboveThePointerInTheLowerHalf) {
   EXPECT_EQ(CursorLabelTop(400, 650, true), 362);
   EXPECT_EQ(CursorLabelTop(400, 650, false), 381);

@@ -18,20 +18,20 @@ RotationEditor ShownEditor(const std::string& ini = "") {
 
 TEST(RotationEditorTest, ShowingAfterLoadingOffersAnyAxisWithoutRotation) {
   RotationEditor e = ShownEditor();
-  EXPECT_EQ(e.Mode(), kRotationMatrix);
+  EXPECT_EQ(e.Mode(), RotationMode::Matrix);
   EXPECT_EQ(e.AxisInfo(), "0/0  0");
   EXPECT_EQ(e.ListInfo(), "no rotation");
   EXPECT_TRUE(e.DisplayUnrotated());
 
-  EXPECT_EQ(ShownEditor("[Rotation]\nrot = xyz\n").Mode(), kRotationList);
-  EXPECT_EQ(ShownEditor("[Rotation]\nrot = Axis\n").Mode(), kRotationMatrix);
+  EXPECT_EQ(ShownEditor("[Rotation]\nrot = xyz\n").Mode(), RotationMode::List);
+  EXPECT_EQ(ShownEditor("[Rotation]\nrot = Axis\n").Mode(), RotationMode::Matrix);
 }
 
 TEST(RotationEditorTest, ShowingKeepsAHandedOverRotation) {
   RotationEditor e;
-  e.Load(kRotationList, AxisAngleMatrix(0, 90, 45), RotationList{{'Y', 12.5}, {'X', -3}});
+  e.Load(TRotationState{RotationMode::List, AxisAngleMatrix(0, 90, 45), RotationList{{'Y', 12.5}, {'X', -3}}});
   e.Show(ReadRotationSettings(IniFile::FromText("[Rotation]\nrot = axis\n")));
-  EXPECT_EQ(e.Mode(), kRotationList);  // "rot" counts only without a rotation
+  EXPECT_EQ(e.Mode(), RotationMode::List);  // "rot" counts only without a rotation
   EXPECT_EQ(e.ListInfo(), "Y:12.5; X:-3; ");
   EXPECT_EQ(e.AxisInfo(), "0/90  45");
 }
@@ -62,13 +62,13 @@ TEST(RotationEditorTest, AxisRowsAppendOnlyRowsWithAxisAndAngle) {
   EXPECT_EQ(e.ListInfo(), "X:30; Z:-45; ");
   EXPECT_EQ(e.AddAxisRows({{{2, "0.0"}, {0, "0.0"}, {0, "0.0"}}}), RotationEditor::kAllParsed);
   EXPECT_EQ(e.ListInfo(), "X:30; Z:-45; ");
-  EXPECT_EQ(e.Mode(), kRotationList);
+  EXPECT_EQ(e.Mode(), RotationMode::List);
 }
 
 TEST(RotationEditorTest, EmptyListAfterAddMeansNoRotation) {
   RotationEditor e = ShownEditor("[Rotation]\nrot = list\n");
   EXPECT_EQ(e.AddAxisRows({{{1, "0"}, {2, "0.0"}, {0, "7"}}}), RotationEditor::kAllParsed);
-  EXPECT_EQ(e.Mode(), kNoRotation);
+  EXPECT_EQ(e.Mode(), RotationMode::None);
   EXPECT_EQ(e.ListInfo(), "no rotation");
   // In that state "Add" still works on the list.
   EXPECT_EQ(e.AddAxisRows({{{2, "15"}, {0, ""}, {0, ""}}}), RotationEditor::kAllParsed);
@@ -88,46 +88,46 @@ TEST(RotationEditorTest, RowThatDoesNotParseStopsAfterTheRowsBefore) {
 
 TEST(RotationEditorTest, OkSetsTheDisplayRotationOfTheChosenKind) {
   TRotationState display;
-  display.Rotations = {{'X', 10}};
+  display.List = {{'X', 10}};
   RotationEditor e;
-  e.Load(display.RotationMode, display.RotationMatrix, display.Rotations);
+  e.Load(display);
   e.Show(ReadRotationSettings(IniFile::FromText("[Rotation]\nsymmetry = Triclinic\n")));
   e.AddAxisAngle("0", "90", "30");
   e.ApplyToDisplay(display);
   EXPECT_FALSE(e.DisplayUnrotated());
-  EXPECT_EQ(display.RotationMode, kRotationMatrix);
+  EXPECT_EQ(display.Mode, RotationMode::Matrix);
   EXPECT_TRUE(display.TriclinicSymmetry);
-  EXPECT_NEAR(display.RotationMatrix[1][1], AxisAngleMatrix(0, 90, 30)[1][1], 1e-12);
-  ASSERT_EQ(display.Rotations.size(), 1u);  // the list is not touched in mode 0
+  EXPECT_NEAR(display.Matrix[1][1], AxisAngleMatrix(0, 90, 30)[1][1], 1e-12);
+  ASSERT_EQ(display.List.size(), 1u);  // the list is not touched in mode Matrix
 
-  e.SetMode(kRotationList);
+  e.SetMode(RotationMode::List);
   e.AddAxisRows({{{2, "20"}, {0, ""}, {0, ""}}});
   e.ApplyToDisplay(display);
-  EXPECT_EQ(display.RotationMode, kRotationList);
-  ASSERT_EQ(display.Rotations.size(), 2u);
-  EXPECT_EQ(display.Rotations[1].axis, 'Y');
+  EXPECT_EQ(display.Mode, RotationMode::List);
+  ASSERT_EQ(display.List.size(), 2u);
+  EXPECT_EQ(display.List[1].axis, 'Y');
 }
 
 TEST(RotationEditorTest, OwnerListChangesOnlyWithOk) {
   TRotationState display;
-  display.RotationMode = kRotationList;
-  display.Rotations = {{'Z', 90}};
+  display.Mode = RotationMode::List;
+  display.List = {{'Z', 90}};
   RotationEditor e;
-  e.Load(display.RotationMode, display.RotationMatrix, display.Rotations);
+  e.Load(display);
   e.Show(ReadRotationSettings(IniFile()));
   e.New();
   e.AddAxisRows({{{1, "45"}, {0, ""}, {0, ""}}});
   // Cancel: the owner keeps what it had.
-  ASSERT_EQ(display.Rotations.size(), 1u);
-  EXPECT_EQ(display.Rotations[0].axis, 'Z');
+  ASSERT_EQ(display.List.size(), 1u);
+  EXPECT_EQ(display.List[0].axis, 'Z');
 }
 
 TEST(RotationEditorTest, ResetForgetsTheRotation) {
   RotationEditor e;
-  e.Load(kRotationList, AxisAngleMatrix(10, 20, 30), RotationList{{'X', 5}});
+  e.Load(TRotationState{RotationMode::List, AxisAngleMatrix(10, 20, 30), RotationList{{'X', 5}}});
   e.SetDisplayUnrotated(false);
   e.Reset();
-  EXPECT_EQ(e.Mode(), kNoRotation);
+  EXPECT_EQ(e.Mode(), RotationMode::None);
   EXPECT_TRUE(e.Rotations().empty());
   EXPECT_TRUE(e.DisplayUnrotated());
   EXPECT_EQ(AxisInfoText(e.Matrix()), "0/0  0");

@@ -91,8 +91,8 @@ TEST(DensityDlg, RotationIsAskedAfreshEachTime) {
   });
   ASSERT_EQ(d.exec(), QDialog::Accepted);
   ASSERT_TRUE(d.Parameters().HasRotation());
-  ASSERT_EQ(d.Parameters().rotations.size(), 1u);
-  EXPECT_EQ(d.Parameters().rotations[0].axis, 'X');
+  ASSERT_EQ(d.Parameters().rotation.List.size(), 1u);
+  EXPECT_EQ(d.Parameters().rotation.List[0].axis, 'X');
   // Shown again: no rotation until "Rotate ..." is used.
   WhileShown(d, [&] { d.DensityOKBtn->click(); });
   ASSERT_EQ(d.exec(), QDialog::Accepted);
@@ -159,9 +159,9 @@ TEST(LoadFilesDirectional, SectionsGoToWindowsTwoToFourAndSingleSetsToTheMain) {
     density.DensityOKBtn->click();
   });
   open.OKBtnClick(true);
-  EXPECT_EQ(c.state.Rotation.RotationMode, kRotationList);
-  ASSERT_EQ(c.state.Rotation.Rotations.size(), 1u);
-  EXPECT_EQ(c.state.Rotation.Rotations[0].angle, 15);
+  EXPECT_EQ(c.state.Rotation.Mode, RotationMode::List);
+  ASSERT_EQ(c.state.Rotation.List.size(), 1u);
+  EXPECT_EQ(c.state.Rotation.List[0].angle, 15);
   EXPECT_EQ(c.set.PF[1]->FileName, cracks);
   EXPECT_EQ(main.windowTitle(), QString::fromStdString(c.TitlePrefix) + "cracks.txt");
   for (int n = 2; n <= 8; ++n) EXPECT_FALSE(main.WindowVisible(n));

@@ -267,11 +267,11 @@ TEST(DesktopLoad, LoadingKeepsTheTriclinicChoice) {
   AppContext& c = *app->context;
   TMainform& main = *app->mainform;
   c.state.Rotation.TriclinicSymmetry = true;
-  c.state.Rotation.RotationMode = kRotationMatrix;
+  c.state.Rotation.Mode = RotationMode::Matrix;
   main.ShowLoadFiles();  // the next load resets the rotation
   main.OpenDlg().OKBtnClick(true);
   EXPECT_FALSE(main.OpenDlg().isVisible());
-  EXPECT_EQ(c.state.Rotation.RotationMode, kNoRotation);
+  EXPECT_EQ(c.state.Rotation.Mode, RotationMode::None);
   EXPECT_TRUE(c.state.Rotation.TriclinicSymmetry);
 }
 

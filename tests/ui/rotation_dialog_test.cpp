@@ -39,8 +39,8 @@ TEST(RotationDlgTest, AddTwiceThenOkRotatesTheDisplay) {
     d.OKBtn->click();
   });
   EXPECT_TRUE(d.ShowForDisplay());
-  EXPECT_EQ(context.state.Rotation.RotationMode, kRotationMatrix);
-  EXPECT_EQ(AxisInfoText(context.state.Rotation.RotationMatrix), "0/90  60");
+  EXPECT_EQ(context.state.Rotation.Mode, RotationMode::Matrix);
+  EXPECT_EQ(AxisInfoText(context.state.Rotation.Matrix), "0/90  60");
   EXPECT_FALSE(d.DisplayUnrotated());
 }
 
@@ -61,8 +61,8 @@ TEST(RotationDlgTest, AxisRowsAndCancelLeaveTheDisplayAlone) {
     d.CancelBtn->click();
   });
   EXPECT_FALSE(d.ShowForDisplay());
-  EXPECT_EQ(context.state.Rotation.RotationMode, kNoRotation);
-  EXPECT_TRUE(context.state.Rotation.Rotations.empty());
+  EXPECT_EQ(context.state.Rotation.Mode, RotationMode::None);
+  EXPECT_TRUE(context.state.Rotation.List.empty());
 }
 
 TEST(RotationDlgTest, AngleThatDoesNotParseGetsTheFocus) {
@@ -80,9 +80,9 @@ TEST(RotationDlgTest, AngleThatDoesNotParseGetsTheFocus) {
 TEST(RotationDlgTest, OwnerGetsItsRotationBackOnOk) {
   AppContext context;
   TRotationDlg d(context);
-  int mode = kRotationList;
-  Mat3 matrix = IdentityMatrix();
-  RotationList list{{'Y', 10}};
+  TRotationState owner;
+  owner.Mode = RotationMode::List;
+  owner.List = {{'Y', 10}};
   WhileShown(d, [&] {
     EXPECT_EQ(d.InfoLabel->text(), "Y:10; ");
     d.AxisButtons[1]->click();
@@ -90,11 +90,11 @@ TEST(RotationDlgTest, OwnerGetsItsRotationBackOnOk) {
     d.AddBtn->click();
     d.OKBtn->click();
   });
-  EXPECT_TRUE(d.ShowForOwner(mode, matrix, list));
+  EXPECT_TRUE(d.ShowForOwner(owner));
   EXPECT_TRUE(d.DisplayUnrotated());
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[1].axis, 'X');
-  EXPECT_EQ(list[1].angle, 5);
+  ASSERT_EQ(owner.List.size(), 2u);
+  EXPECT_EQ(owner.List[1].axis, 'X');
+  EXPECT_EQ(owner.List[1].angle, 5);
 }
 
 }  // namespace

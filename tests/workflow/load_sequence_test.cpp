@@ -59,8 +59,8 @@ TEST(LoadMainPoleFigure, AFailureLeavesTheSessionAsItWas) {
   Session s;
   CollectingSink sink;
   ASSERT_TRUE(LoadMainPoleFigure(s, Multi("copper.xpe", 1), sink));
-  s.state.Rotation.RotationMode = kRotationList;
-  s.state.Rotation.Rotations.push_back({'X', 30});
+  s.state.Rotation.Mode = RotationMode::List;
+  s.state.Rotation.List.push_back({'X', 30});
   const TPoleFigure* before = s.set.PF[1].get();
   const double maxValue = before->MaxValue;
 
@@ -77,29 +77,29 @@ TEST(LoadMainPoleFigure, AFailureLeavesTheSessionAsItWas) {
     EXPECT_TRUE(s.load.HashListFile);
     EXPECT_EQ(s.load.PFIndex, -1);
     EXPECT_EQ(s.load.PoleFigureNames.size(), 3u);
-    EXPECT_EQ(s.state.Rotation.RotationMode, kRotationList);
+    EXPECT_EQ(s.state.Rotation.Mode, RotationMode::List);
     EXPECT_TRUE(s.load.ResetRotation);
   }
 }
 
 TEST(LoadMainPoleFigure, ResetsTheRotationButNotTheTriclinicChoice) {
   Session s;
-  s.state.Rotation.RotationMode = kRotationMatrix;
-  s.state.Rotation.RotationMatrix = AxisAngleMatrix(10, 20, 30);
-  s.state.Rotation.Rotations.push_back({'Z', 45});
+  s.state.Rotation.Mode = RotationMode::Matrix;
+  s.state.Rotation.Matrix = AxisAngleMatrix(10, 20, 30);
+  s.state.Rotation.List.push_back({'Z', 45});
   s.state.Rotation.TriclinicSymmetry = true;
   CollectingSink sink;
   ASSERT_TRUE(LoadMainPoleFigure(s, Plain("copper111.pol", "grid5.rst", true), sink));
-  EXPECT_EQ(s.state.Rotation.RotationMode, kNoRotation);
-  EXPECT_EQ(s.state.Rotation.RotationMatrix, IdentityMatrix());
-  EXPECT_TRUE(s.state.Rotation.Rotations.empty());
+  EXPECT_EQ(s.state.Rotation.Mode, RotationMode::None);
+  EXPECT_EQ(s.state.Rotation.Matrix, IdentityMatrix());
+  EXPECT_TRUE(s.state.Rotation.List.empty());
   EXPECT_TRUE(s.state.Rotation.TriclinicSymmetry);
   EXPECT_FALSE(s.load.ResetRotation);
 
   // Without the request the rotation stays.
-  s.state.Rotation.RotationMode = kRotationMatrix;
+  s.state.Rotation.Mode = RotationMode::Matrix;
   ASSERT_TRUE(LoadMainPoleFigure(s, Plain("copper111.pol", "grid5.rst"), sink));
-  EXPECT_EQ(s.state.Rotation.RotationMode, kRotationMatrix);
+  EXPECT_EQ(s.state.Rotation.Mode, RotationMode::Matrix);
 }
 
 TEST(LoadedRecord, KeepsItsGridKindAndPlaceInTheFile) {

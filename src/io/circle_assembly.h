@@ -1,0 +1,50 @@
+// What the instrument readers share once a circle's numbers are out of the
+// file: the checks that make it a MeasuredCircle in the program's
+// conventions, the ordering of a pole figure's circles and the messages.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/message_sink.h"
+#include "io/measurement.h"
+
+namespace quorix {
+
+// Finer than any goniometer steps; a step below it is a broken header, and a
+// circle of 360 / step points must not come from it.
+inline constexpr double kMinBetaStep = 1e-3;
+
+// "Cannot read SOURCE, line N: WHAT." (without the line where it is 0).
+void ReportBadInput(MessageSink& sink, const std::string& source, std::size_t line, std::string_view what);
+
+// Makes `circle` (alpha already from the sample normal, values already
+// intensities, betaStep as the file gives it, negative when the azimuth
+// decreases) follow the conventions of MeasuredCircle: azimuths increasing,
+// betaStart in [0, 360), no closing point. A circle of one point takes the
+// full turn as its step. False, with a message naming `where`, for a tilt
+// outside 0..90, a step that is zero, too small or not a number, azimuths
+// spanning more than a turn, or no values.
+bool FinishCircle(MeasuredCircle& circle, const std::string& source, std::size_t line, const std::string& where,
+                  MessageSink& sink);
+
+// Circles in increasing alpha; false, with a message, for none or for two at
+// the same tilt (which of them would count is anybody's guess).
+bool FinishPoleFigure(MeasuredPoleFigure& pf, const std::string& source, MessageSink& sink);
+
+// The azimuth step a list of positions keeps, or nothing when the positions
+// are not evenly spaced (a tolerance of the files' rounding).
+std::optional<double> EvenStep(const double* positions, std::size_t count);
+
+// The number of points from start to stop in steps of `step`, or nothing when
+// the span is not a whole number of steps or the count would be absurd.
+std::optional<std::size_t> PointsFromRange(double start, double stop, double step);
+
+// "1 1 1"
+std::string HklText(long long h, long long k, long long l);
+
+// Number text for names and messages: "34.4", "0.5", "1e-300".
+std::string ShortNumber(double v);
+
+}  // namespace quorix
