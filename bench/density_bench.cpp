@@ -29,6 +29,7 @@ std::unique_ptr<TPoleFigure> OneDegreeGrid() {
   pf->CircleCount = 91;
   pf->PointCount = 91 * 360;
   pf->BetaRange = 360;
+  SizeTablesToGrid(*pf);
   return pf;
 }
 
@@ -57,7 +58,7 @@ void BM_Density(benchmark::State& state, int threads) {
   const std::vector<Vec3> directions = RandomDirections(10000);
   auto pf = OneDegreeGrid();
   for (auto _ : state) {
-    for (auto& row : pf->Intensity) row.fill(0.0);
+    pf->Intensity.Fill(0.0);
     if (threads == 0)
       AddDensityReference(*pf, directions, fwhm);
     else

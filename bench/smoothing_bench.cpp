@@ -36,6 +36,7 @@ std::unique_ptr<TPoleFigure> RegularGrid(double step, int points) {
   pf->CircleCount = n;
   pf->PointCount = n * points;
   pf->BetaRange = 360;
+  SizeTablesToGrid(*pf);
   return pf;
 }
 

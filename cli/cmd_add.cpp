@@ -67,7 +67,7 @@ int RunAdd(const AddOptions& o) {
     return 1;
   }
   LoadedInput input = LoadInput(o.load, sink);
-  if (!input.pf) return 1;
+  if (!input.pf) return input.failure;
   const AddTables& t = *check.tables;
   const bool summed =
       weighted ? WeightedAddPF(*input.pf, o.load.grid, !o.noNormalizePFs, t.weights, t.indices, t.files, sink)

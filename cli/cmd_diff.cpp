@@ -23,10 +23,13 @@ struct DiffOptions {
   double eps = 0.5;
   std::string diffOut, rpOut, log;
   bool json = false;
+  MeasurementOptions measurement;
 };
 
-LoadRequest Request(const std::string& data, const std::string& grid, int index, GridRule rule) {
+LoadRequest Request(const DiffOptions& o, const std::string& data, int index, GridRule rule) {
+  const std::string& grid = o.grid;
   LoadRequest r;
+  r.measurement = o.measurement;
   r.dataFile = data;
   r.gridFile = grid;
   r.pfIndex = index;
@@ -40,16 +43,17 @@ int RunDiff(const DiffOptions& o) {
   const LayoutInfo info = DetectLayout(o.data1, sink);
   if (!info.ok) return 1;
   // PF1 is loaded as the main window's pole figure, PF2 as window 2's.
-  const auto pf1 = LoadPoleFigure(Request(o.data1, o.grid, o.index1, GridRule::MainWindow), sink);
-  if (!pf1) return 1;
-  const auto pf2 = LoadPoleFigure(Request(o.data2, o.grid, o.index2, GridRule::WindowSlot), sink);
-  if (!pf2) return 1;
+  DataFileFacts facts;
+  const auto pf1 = LoadPoleFigure(Request(o, o.data1, o.index1, GridRule::MainWindow), sink, facts);
+  if (!pf1) return LoadFailure(o.grid, facts.layout);
+  const auto pf2 = LoadPoleFigure(Request(o, o.data2, o.index2, GridRule::WindowSlot), sink, facts);
+  if (!pf2) return LoadFailure(o.grid, facts.layout);
   const auto result = ComparePoleFigures(*pf1, *pf2, o.eps, sink);
   if (!result) return 1;
 
   int status = 0;
   if (!o.log.empty()) {
-    const bool multi = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
+    const bool multi = pf1->IndexInFile > 0;
     if (!AppendRPLog(o.log, RPLogEntryFor(*pf1, *pf2, multi, *result), sink)) status = 1;
   }
   if (!WriteComparisonFiles(*result->difference, *result->rp, o.diffOut, o.rpOut, sink)) status = 1;
@@ -75,7 +79,8 @@ Command AddDiffCommand(CLI::App& app) {
       app.add_subcommand("diff", "Difference PF1 - PF2 in m.r.d. and the RP distribution (PF1 is reference)");
   cmd->add_option("DATA1", opts->data1, "Reference pole figure PF1")->required();
   cmd->add_option("DATA2", opts->data2, "Pole figure PF2 compared with it")->required();
-  cmd->add_option("GRID", opts->grid, "Grid file of both")->required();
+  cmd->add_option("GRID", opts->grid, "Grid file of both; needed only for plain, hash-list and WKO list data");
+  AddTiltOptions(*cmd, opts->measurement);
   cmd->add_option("--index1", opts->index1, "Pole figure of a multi-pole-figure DATA1 (from 1)")->check(IndexFromOne());
   cmd->add_option("--index2", opts->index2, "Pole figure of a multi-pole-figure DATA2 (from 1)")->check(IndexFromOne());
   cmd->add_option("--eps", opts->eps,

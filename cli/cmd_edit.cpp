@@ -59,8 +59,8 @@ bool Apply(const EditOptions& o, TPoleFigure& pf, MessageSink& sink) {
     if (!MergeRasterPF(pf, op, o.raster[1], o.load.grid, sink)) return false;
     RefreshLevelsAfterEdit(pf, o.load.mrd);
   } else {
-    BeginSuppression(pf);
-    SetSuppressionLevel(pf, o.suppress);
+    const SuppressionBackup backup = BeginSuppression(pf);
+    SetSuppressionLevel(pf, backup, o.suppress);
   }
   return true;
 }
@@ -74,7 +74,7 @@ int RunEdit(const EditOptions& o) {
   }
   if (!OutputAsked(o.output, "edit")) return 1;
   LoadedInput input = LoadInput(o.load, sink);
-  if (!input.pf) return 1;
+  if (!input.pf) return input.failure;
   if (!Apply(o, *input.pf, sink)) return 1;
   return WriteOutput(input, o.output, sink);
 }

@@ -43,11 +43,15 @@ void PrintSummary(const TPoleFigure& pf, DataLayout layout, const std::vector<st
 int RunInfo(const InfoOptions& o) {
   StderrSink sink;
   const LoadedFile loaded = LoadDataFile(MakeLoadRequest(o.load), sink);
-  if (!loaded.pf) return 1;
-  if (o.json)
-    std::cout << RecordJson(*loaded.pf, loaded.layout, loaded.names).dump() << '\n';
-  else
+  if (!loaded.pf) return LoadFailure(o.load.grid, loaded.layout);
+  if (o.json) {
+    nlohmann::json j = RecordJson(*loaded.pf, loaded.layout, loaded.names);
+    j["format"] = LayoutName(loaded.layout);
+    j["hkl"] = loaded.pf->Hkl;
+    std::cout << j.dump() << '\n';
+  } else {
     PrintSummary(*loaded.pf, loaded.layout, loaded.names, o.load.index);
+  }
   return 0;
 }
 

@@ -42,7 +42,7 @@ int RunInterpolate(const InterpolateOptions& o) {
   }
 
   LoadedInput input = LoadInput(o.load, sink);
-  if (!input.pf) return 1;
+  if (!input.pf) return input.failure;
   if (InterpolateRecords({&input.pf}, request, o.triclin, o.load.mrd, sink) != InterpolationStatus::Done) return 1;
   return WriteOutput(input, o.output, sink);
 }

@@ -1,15 +1,5 @@
 // quorix-cli render: draw one pole figure into a PNG, SVG, PDF, EMF or HPGL file.
-#include <unistd.h>
-
-#include <QBuffer>
-#include <QByteArray>
 #include <QGuiApplication>
-#include <QImage>
-#include <QMarginsF>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -20,18 +10,16 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "base/ini_file.h"
-#include "base/safe_write.h"
 #include "base/text_file.h"
 #include "commands.h"
 #include "options.h"
 #include "plot/contour_colors.h"
 #include "plot/plot_files.h"
 #include "plot/render.h"
-#include "qtcanvas/qt_canvas.h"
+#include "qtcanvas/plot_file.h"
 #include "settings/settings.h"
 #include "transform_io.h"
 
@@ -107,47 +95,12 @@ bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramStat
   if (kind == ".emf") return WriteEmfFile(o.out, pf, state, h, w, o.title, sink, error);
 
   EnsureGuiApplication();
-  // Drawn into memory and put down by the one safe writer, like every other output.
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  bool ok = false;
-  if (kind == ".png") {
-    QtRasterCanvas canvas(w, h);
-    PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-    ok = canvas.Image().save(&buffer, "PNG");
-  } else if (kind == ".svg") {
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(w, h));
-    generator.setViewBox(QRect(0, 0, w, h));
-    generator.setResolution(96);
-    generator.setTitle(QString::fromStdString(pf.FileName));
-    QtVectorCanvas canvas(generator);
-    ok = canvas.IsActive();
-    if (ok) {
-      PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-      canvas.Finish();
-    }
-  } else if (kind == ".pdf") {
-    QPdfWriter writer(&buffer);
-    writer.setResolution(96);
-    writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w * 72.0 / 96, h * 72.0 / 96), QPageSize::Point),
-                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setTitle(QString::fromStdString(pf.FileName));
-    QtVectorCanvas canvas(writer);
-    ok = canvas.IsActive();
-    if (ok) {
-      PlotPoleFigure(pf, state, canvas, h, w, o.title, nullptr, &sink);
-      canvas.Finish();
-    }
-  }
-  buffer.close();
-  if (!ok || bytes.isEmpty()) {
-    error = "Cannot draw the picture for " + o.out;
-    return false;
-  }
-  return ReplaceFileContents(o.out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
+  PlotFileRequest request;
+  request.file = o.out;
+  request.width = w;
+  request.height = h;
+  request.title = o.title;
+  return WritePlotFile(pf, state, request, sink, error);
 }
 
 int RunRender(const RenderOptions& o) {
@@ -197,8 +150,9 @@ int RunRender(const RenderOptions& o) {
 
   LoadRequest request = MakeLoadRequest(o.load);
   request.showMrd = opt.ShowMrd;
-  const auto pf = LoadPoleFigure(request, sink);
-  if (!pf) return 1;
+  DataFileFacts facts;
+  const auto pf = LoadPoleFigure(request, sink, facts);
+  if (!pf) return LoadFailure(o.load.grid, facts.layout);
 
   if (!RenderTo(kind, *pf, state, o, sink, error)) {
     sink.Message(error);

@@ -19,8 +19,9 @@ struct SaveOptions {
 int RunSave(const SaveOptions& o) {
   StderrSink sink;
   const AsciiWriteOptions w = MakeWriteOptions(o.format);
-  const auto pf = LoadPoleFigure(MakeLoadRequest(o.load), sink);
-  if (!pf) return 1;
+  DataFileFacts facts;
+  const auto pf = LoadPoleFigure(MakeLoadRequest(o.load), sink, facts);
+  if (!pf) return LoadFailure(o.load.grid, facts.layout);
   return WritePFASCII(*pf, o.out, w, sink) ? 0 : 1;
 }
 

@@ -30,6 +30,7 @@ struct SaveAllCliOptions {
   std::optional<double> misalignment;
   bool invertTheta = false;
   bool invertPhi = false;
+  MeasurementOptions measurement;
 };
 
 std::vector<std::string_view> CommaList(const std::string& s) {
@@ -70,9 +71,11 @@ int RunSaveAll(const SaveAllCliOptions& o) {
 
   const LayoutInfo info = DetectLayout(o.data, sink);
   if (!info.ok) return 1;
-  const bool multi = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
+  // A file with its own grid counts as one of several pole figures when it holds more than one.
+  const bool listed = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
   std::vector<std::string> names;
-  if (multi) names = PickerList(o.data, info.layout, sink);
+  if (listed || IsMeasuredLayout(info.layout)) names = PickerList(o.data, info.layout, sink);
+  const bool multi = listed || names.size() > 1;
 
   std::vector<int> indices;
   if (!o.indices.empty()) {
@@ -99,7 +102,7 @@ int RunSaveAll(const SaveAllCliOptions& o) {
 
   // What the window takes from the data file's header.
   SaveAllHeader header;
-  if (multi) {
+  if (listed) {
     const auto h = ReadSaveAllHeader(o.data, info.layout, sink);
     if (!h) return 1;
     header = *h;
@@ -152,12 +155,14 @@ int RunSaveAll(const SaveAllCliOptions& o) {
     request.dataFile = o.data;
     request.gridFile = o.grid;
     request.pfIndex = indices[r];
+    request.measurement = o.measurement;
     if (multi && indices[r] > static_cast<int>(names.size())) {
       sink.Message(fmt::format("{} holds {} pole figures.", o.data, names.size()));
       return 1;
     }
-    auto pf = LoadPoleFigure(request, sink);
-    if (!pf) return 1;
+    DataFileFacts facts;
+    auto pf = LoadPoleFigure(request, sink, facts);
+    if (!pf) return LoadFailure(o.grid, facts.layout);
     SaveAllRow row;
     row.pf = static_cast<int>(r) + 1;
     row.second = second;
@@ -191,7 +196,8 @@ Command AddSaveAllCommand(CLI::App& app) {
       ->required()
       ->check(CLI::IsMember({"beartex", "geesthacht"}));
   cmd->add_option("DATA", opts->data, "Pole figure data file")->required();
-  cmd->add_option("GRID", opts->grid, "Grid file")->required();
+  cmd->add_option("GRID", opts->grid, kGridHelp);
+  AddTiltOptions(*cmd, opts->measurement);
   cmd->add_option("-o,--output", opts->out, "Output file")->required();
   cmd->add_option("--index", opts->indices,
                   "Pole figures of a multi-pole-figure file, like 1,2,3 (default: all, at most 8)");

@@ -27,7 +27,7 @@ int RunSmooth(const SmoothOptions& o) {
     return 1;
   }
   LoadedInput input = LoadInput(o.load, sink);
-  if (!input.pf) return 1;
+  if (!input.pf) return input.failure;
   SmoothingSettings settings;
   settings.fwhm = o.fwhm;
   settings.excludeNegative = o.excludeNegative;

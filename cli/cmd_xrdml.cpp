@@ -43,8 +43,9 @@ int RunXrdml(const XrdmlCliOptions& o) {
     w.k = static_cast<int>(*v[1]);
     w.l = static_cast<int>(*v[2]);
   }
-  const auto pf = LoadPoleFigure(MakeLoadRequest(o.load), sink);
-  if (!pf) return 1;
+  DataFileFacts facts;
+  const auto pf = LoadPoleFigure(MakeLoadRequest(o.load), sink, facts);
+  if (!pf) return LoadFailure(o.load.grid, facts.layout);
   return WritePFXRDML(*pf, o.sample, o.out, w, sink) ? 0 : 1;
 }
 

@@ -13,9 +13,10 @@ namespace quorix::cli {
 
 struct LoadOptions {
   std::string data;
-  std::string grid;
+  std::string grid;  // empty: the data file carries its grid
   int index = 1;
   bool mrd = false;
+  MeasurementOptions measurement;
 };
 
 // CLI11's own checks answer "--index 0" with the whole range of a double;
@@ -40,11 +41,20 @@ inline CLI::Validator PositiveFinite() {
       "NUMBER>0");
 }
 
+inline constexpr const char* kGridHelp = "Grid file; needed only for plain, hash-list and WKO list data";
+
+// --tilt-start and --tilt-step, for the files that give no tilts (Rigaku TXT).
+inline void AddTiltOptions(CLI::App& cmd, MeasurementOptions& m) {
+  cmd.add_option("--tilt-start", m.tiltStart, "Tilt of the first circle, degrees (Rigaku TXT)");
+  cmd.add_option("--tilt-step", m.tiltStep, "Tilt step between circles, degrees (Rigaku TXT)");
+}
+
 inline void AddLoadOptions(CLI::App& cmd, LoadOptions& o) {
   cmd.add_option("DATA", o.data, "Pole figure data file")->required();
-  cmd.add_option("GRID", o.grid, "Grid file")->required();
+  cmd.add_option("GRID", o.grid, kGridHelp);
   cmd.add_option("--index", o.index, "Pole figure of a multi-pole-figure file (from 1)")->check(IndexFromOne());
   cmd.add_flag("--mrd", o.mrd, "Contour levels in multiples of a random distribution");
+  AddTiltOptions(cmd, o.measurement);
 }
 
 inline LoadRequest MakeLoadRequest(const LoadOptions& o) {
@@ -53,7 +63,14 @@ inline LoadRequest MakeLoadRequest(const LoadOptions& o) {
   r.gridFile = o.grid;
   r.pfIndex = o.index;
   r.showMrd = o.mrd;
+  r.measurement = o.measurement;
   return r;
+}
+
+// The exit code of a failed load: 2 (a usage error) when GRID was left out
+// for a layout that needs one, else 1.
+inline int LoadFailure(const std::string& grid, DataLayout layout) {
+  return grid.empty() && layout != DataLayout::None && !IsMeasuredLayout(layout) ? 2 : 1;
 }
 
 class StderrSink : public MessageSink {

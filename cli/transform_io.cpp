@@ -16,6 +16,7 @@ LoadedInput LoadInput(const LoadOptions& o, MessageSink& sink) {
   in.pf = std::move(loaded.pf);
   in.layout = loaded.layout;
   in.names = std::move(loaded.names);
+  in.failure = LoadFailure(o.grid, in.layout);
   return in;
 }
 

@@ -21,6 +21,7 @@ struct LoadedInput {
   std::unique_ptr<TPoleFigure> pf;
   DataLayout layout = DataLayout::None;
   std::vector<std::string> names;
+  int failure = 1;  // the exit code when pf is null
 };
 
 // Loads as `info` does; pf is null after a failure (already reported).

@@ -16,7 +16,7 @@ inline int FuzzDataLayout(const std::uint8_t* data, std::size_t size, DataLayout
   static const auto pf = NewPoleFigure();
   ResetGrid(*pf);
   PickGrid(data[0], *pf);
-  for (int i = 0; i <= pf->CircleCount + 1; ++i) pf->Intensity[i].fill(0);
+  pf->Intensity.Fill(0);
   const int circles = pf->CircleCount;
   DataReadOptions options;
   options.layout = layout;

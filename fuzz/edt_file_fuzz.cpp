@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quorix;
   static fuzz::Progress progress("edt_file");
   if (size < 1) return -1;
-  const int rows = data[0] % (kMaxCircles + 2);  // 0..92: at and beyond the record's circles
+  const int rows = data[0] % (kMaxCircles + 2);  // 0..kMaxCircles + 1: at and beyond the record's circles
   // The short-file message is a fixed text without the name.
   fuzz::CheckingSink sink("circles.edt", {"To less or incorrect values on line "});
   const EdtValues v = ReadEdtText({reinterpret_cast<const char*>(data + 1), size - 1}, rows, sink);

@@ -23,12 +23,17 @@ namespace {
 
 constexpr std::string_view kSeparator = "\n===\n";
 
+template <class T>
+bool SameTable(const quorix::GridTable<T>& a, const quorix::GridTable<T>& b) {
+  return a.Rows() == b.Rows() && a.Cols() == b.Cols() &&
+         std::memcmp(a.Cells().data(), b.Cells().data(), a.Cells().size_bytes()) == 0;
+}
+
 bool SameRecord(const quorix::TPoleFigure& a, const quorix::TPoleFigure& b) {
-  return std::memcmp(a.Intensity.data(), b.Intensity.data(), sizeof a.Intensity) == 0 &&
-         std::memcmp(a.Level.data(), b.Level.data(), sizeof a.Level) == 0 && a.LevelCount == b.LevelCount &&
-         a.CircleCount == b.CircleCount &&
+  return SameTable(a.Intensity, b.Intensity) && std::memcmp(a.Level.data(), b.Level.data(), sizeof a.Level) == 0 &&
+         a.LevelCount == b.LevelCount && a.CircleCount == b.CircleCount &&
          std::memcmp(a.CirclePoints.data(), b.CirclePoints.data(), sizeof a.CirclePoints) == 0 &&
-         std::memcmp(a.Link.data(), b.Link.data(), sizeof a.Link) == 0;
+         SameTable(a.Link, b.Link);
 }
 
 }  // namespace

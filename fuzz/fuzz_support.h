@@ -120,7 +120,7 @@ inline void PickGrid(std::uint8_t selector, TPoleFigure& pf) {
       {19, 4, 19, 30, false, false},   {25, 3, 25, 45, false, false},
       {37, 10, 37, 10, false, true},   {1, 19, 72, 5, false, false},  // centre point
       {72, 6, 72, 15, true, true},                                    // last circle measured backwards
-      {361, 91, 361, 1, false, false},                                // at every limit
+      {361, 91, 361, 1, false, false},                                // 1 degree with the closing point
       {12, 3, 12, 40, false, false},                                  // small, so WKO counts are reachable
   };
   const Kind& k = kinds[selector % (sizeof kinds / sizeof kinds[0])];
@@ -153,6 +153,7 @@ inline void PickGrid(std::uint8_t selector, TPoleFigure& pf) {
     pf.OuterMirror = 1;
   }
   pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
+  SizeTablesToGrid(pf);
 }
 
 }  // namespace quorix::fuzz

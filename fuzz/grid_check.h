@@ -17,8 +17,8 @@ inline void Require(bool ok, const char* what) {
   }
 }
 
-// The grid part of a record reused from run to run (a fresh 2.5 MB record
-// per run would cost more than the read).
+// The grid part of a record reused from run to run (a fresh record per run
+// would cost more than the read).
 inline void ResetGrid(TPoleFigure& pf) {
   pf.Alpha.fill(0);
   pf.BetaStart.fill(0);
@@ -43,6 +43,7 @@ inline void CheckAcceptedGrid(TPoleFigure& pf) {
   const int n = pf.CircleCount;
   Require(n >= 1 && n <= kMaxCircles, "circle count within the record");
   Require(n + pf.OuterMirror <= kMaxCircles, "room for the outer mirror circle");
+  Require(TablesHoldGrid(pf), "tables sized to the grid");
   for (int i = 1; i <= n; ++i) {
     Require(pf.CirclePoints[i] >= 1 && pf.CirclePoints[i] <= kMaxPoints, "points per circle within the record");
     Require(std::isfinite(pf.Alpha[i]) && std::isfinite(pf.BetaStep[i]) && pf.BetaStep[i] != 0, "finite grid numbers");

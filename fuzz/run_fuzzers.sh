@@ -30,7 +30,9 @@ seed hash_list copper1 '\000\001' "$ex/copper.xpe"
 seed hash_list copper3 '\000\003' "$ex/copper.xpe"
 seed wko_list quartz1 '\000\001' "$ex/quartz.wko"
 seed wko_list quartz2 '\000\002' "$ex/quartz.wko"
-for f in "$ex"/*.pol "$ex"/*.xpe "$ex"/*.wko; do seed layout "$(basename "$f")" '\000' "$f"; done
+seed popla copper "" "$ex/copper.epf"
+seed columns copper111 "" "$ex/copper111.jul"
+for f in "$ex"/*.pol "$ex"/*.xpe "$ex"/*.wko "$ex"/*.epf "$ex"/*.jul; do seed layout "$(basename "$f")" '\000' "$f"; done
 seed layout xpo '\001' "$ex/copper.xpe"
 mkdir -p "$work/seeds/ini"
 printf '[Files]\r\ngridfile=grid5.rst\r\n[Options]\r\nmrd=1\r\n[Plot]\r\nplotstretch=5\r\n[Contour]\r\ncolor1=32896\r\ncolor2=255\r\n[SaveFormat]\r\ncount=6\r\ndigits=8\r\n[Rotation]\r\nhemis=lower\r\n' > "$work/seeds/ini/quorix.ini"
@@ -47,7 +49,7 @@ e2e offset '\201' '\001' "$ex/offset5.grd" "$ex/copper200_offset.pol"
 e2e hash '\020' '\002' "$ex/grid5.rst" "$ex/copper.xpe"
 e2e wko '\010' '\002' "$ex/grid5.rst" "$ex/quartz.wko"
 { cat "$work/seeds/end_to_end/plain"; printf "$sep"; cat "$work/seeds/ini/quorix.ini"; } > "$work/seeds/end_to_end/with_ini"
-for extra in edt_file directional pf_add smoothing density xrdml uxd key_text rigaku_txt; do
+for extra in edt_file directional pf_add smoothing density xrdml uxd key_text rigaku_txt popla columns; do
   [ -x "$build/fuzz/fuzz_$extra" ] || continue
   mkdir -p "$work/seeds/$extra"
   [ -d "$src/fuzz/seeds/$extra" ] && cp "$src/fuzz/seeds/$extra"/* "$work/seeds/$extra/" 2>/dev/null || true

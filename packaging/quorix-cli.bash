@@ -32,6 +32,9 @@ _quorix_cli() {
       add) COMPREPLY=($(compgen -W "weighted fitted" -- "$cur")); return ;;
     esac
   fi
+  case "$prev" in
+    --tilt-start|--tilt-step) return ;;
+  esac
   COMPREPLY=($(compgen -f -- "$cur"))
   compopt -o filenames 2>/dev/null
 }

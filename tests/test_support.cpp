@@ -50,6 +50,7 @@ void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points) {
   pf.CircleCount = n;
   pf.PointCount = n * points;
   pf.BetaRange = 360;
+  SizeTablesToGrid(pf);
 }
 
 std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas) {
@@ -63,7 +64,13 @@ std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas)
   }
   pf->CircleCount = i;
   pf->BetaRange = 360;
+  SizeTablesToGrid(*pf);
   return pf;
+}
+
+void SizeTables(TPoleFigure& pf, int circles, int points) {
+  pf.Intensity.Resize(circles + 2, points + 2);
+  pf.Link.Resize(circles + 2, points + 2);
 }
 
 void SetCircle(TPoleFigure& pf, int i, const std::vector<double>& values) {

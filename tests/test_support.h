@@ -28,6 +28,10 @@ std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas)
 // Intensities of circle i from its first point on.
 void SetCircle(TPoleFigure& pf, int i, const std::vector<double>& values);
 
+// Tables for circles 0..circles + 1 of at most `points` points, for a test that
+// fills a grid and its values in one pass (SizeTablesToGrid needs the grid first).
+void SizeTables(TPoleFigure& pf, int circles, int points);
+
 std::string ReadFile(const std::string& path);
 
 // quorix-cli run with `args` (split by the shell), its exit status and both outputs.

@@ -129,6 +129,40 @@ void WriteHashList(const std::string& path, const std::vector<Figure>& figures, 
   }
 }
 
+// popLA: per pole figure a comment, a header (hkl, tilt step and maximum,
+// azimuth step and maximum in columns of 5) and 18 four-character fields a
+// line, with the circle's first value again at 360 degrees on its last line.
+void WritePopla(const std::string& path, const std::vector<Figure>& figures, const std::vector<std::string>& hkls) {
+  std::ofstream out(path);
+  for (std::size_t k = 0; k < figures.size(); ++k) {
+    out << fmt::format("Simulated copper {}\n", hkls[k]);
+    out << fmt::format("{:<5}{:5.1f}{:5.1f}{:5.1f}{:5.1f} 1 1 2-1 3  100    0\n", hkls[k], 5.0,
+                       5.0 * static_cast<double>(figures[k].size() - 1), 5.0, 360.0);
+    for (const auto& row : figures[k]) {
+      for (std::size_t j = 0; j < row.size(); j += 18) {
+        std::string line = " ";
+        for (std::size_t q = j; q < j + 18 && q < row.size(); ++q)
+          line += fmt::format("{:4d}", static_cast<int>(row[q]));
+        if (j + 18 >= row.size()) line += fmt::format("{:4d}", static_cast<int>(row[0]));
+        out << line << '\n';
+      }
+    }
+    out << '\n';
+  }
+}
+
+// A column list: two header lines, then alpha, beta and intensity a line,
+// from the rim inwards as some instruments write them.
+void WriteColumns(const std::string& path, const std::vector<Circle>& grid, const Figure& f) {
+  std::ofstream out(path);
+  out << "Simulated copper (111), column list\n";
+  out << "     alpha      beta intensity\n";
+  for (std::size_t i = grid.size(); i-- > 0;)
+    for (int k = 0; k < grid[i].points; ++k)
+      out << fmt::format("{:10.3f}{:10.3f}{:10.2f}\n", grid[i].alpha, grid[i].betaStart + k * grid[i].betaStep,
+                         f[i][static_cast<std::size_t>(k)]);
+}
+
 void WriteWkoList(const std::string& path, const std::vector<Figure>& figures, const std::vector<std::string>& names) {
   std::ofstream out(path);
   out << "Simulated quartz, WKO list\n";
@@ -415,6 +449,13 @@ int main(int argc, char** argv) {
   WriteWkoList(dir + "quartz.wko", {Sample(grid, Reflection(1), 31, false), Sample(grid, Reflection(2), 32, false)},
                {"Qz 10-10", "Qz 10-11"});
   WriteCracks(dir + "cracks.txt");
+  {
+    // Measured to 80 degrees, as popLA files often are.
+    const std::vector<Circle> to80(grid.begin(), grid.begin() + 17);
+    WritePopla(dir + "copper.epf", {Sample(to80, Reflection(0), 41, true), Sample(to80, Reflection(1), 42, true)},
+               {"(111)", "(200)"});
+  }
+  WriteColumns(dir + "copper111.jul", grid, Sample(grid, Reflection(0), 51, false));
 
   const Measured c111 = Measure(0, "1 1 1", 43.297, 41);
   const Measured c200 = Measure(1, "2 0 0", 50.433, 42);

@@ -56,6 +56,7 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   LoadContourColors(c.ini, c.state.ContourColor);
 
   main.show();
+  main.FitToScreen();  // the frame is known once shown
   main.OpenDlg().show();
   // 6. The menus wait for a pole figure, also when the command line fails to load one.
   main.DisableMenu();
@@ -63,8 +64,8 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
     // "Run Copy" marks directional data, which are loaded as such.
     const bool directional = arguments.value(0) == kDirectionalArgument;
     const int first = directional ? 1 : 0;
-    const LoadFilesRequest request{arguments.value(first).toStdString(), arguments.value(first + 1).toStdString(),
-                                   directional};
+    const LoadFilesRequest request{
+        arguments.value(first).toStdString(), arguments.value(first + 1).toStdString(), directional, {}};
     main.OpenDlg().ShowRequest(request);
     main.OpenDlg().Submit(request, false);
   }

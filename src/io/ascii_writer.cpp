@@ -16,8 +16,8 @@ namespace quorix {
 
 namespace {
 
-int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kMaxGridRows - 1); }
-int PointLimit(const TPoleFigure& pf, int i) { return std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1); }
+int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointLimit(const TPoleFigure& pf, int i) { return PointsInTable(pf, i); }
 
 // A value of exactly -1 marks a point without value and is never set to 0.
 double OutputValue(double v, bool negativeToZero, double factor) {

@@ -9,6 +9,10 @@
 
 #include "base/nearest.h"
 #include "base/text_file.h"
+#include "io/column_reader.h"
+#include "io/instrument_readers.h"
+#include "io/measurement_record.h"
+#include "io/popla_reader.h"
 #include "io/wko_header.h"
 
 namespace quorix {
@@ -35,10 +39,47 @@ const char* LayoutName(DataLayout layout) {
     case DataLayout::Plain: return "plain";
     case DataLayout::HashList: return "hash";
     case DataLayout::WkoList: return "wko";
+    case DataLayout::Xrdml: return "xrdml";
+    case DataLayout::Uxd: return "uxd";
+    case DataLayout::Asc: return "asc";
+    case DataLayout::Ras: return "ras";
+    case DataLayout::RigakuTxt: return "rigaku-txt";
+    case DataLayout::Popla: return "popla";
+    case DataLayout::Columns: return "columns";
     case DataLayout::None: break;
   }
   return "none";
 }
+
+bool IsMeasuredLayout(DataLayout layout) {
+  switch (layout) {
+    case DataLayout::None:
+    case DataLayout::Plain:
+    case DataLayout::HashList:
+    case DataLayout::WkoList: return false;
+    default: return true;
+  }
+}
+
+namespace {
+
+// The layouts that carry their own grid, by content; None for the rest.
+// .asc and .ras exports share their keys and differ only in the extension.
+DataLayout DetectMeasuredLayout(std::string_view text, const std::string& sourceName) {
+  if (LooksLikeXrdml(text)) return DataLayout::Xrdml;
+  if (LooksLikeUxd(text)) return DataLayout::Uxd;
+  if (LooksLikeKeyText(text)) {
+    const std::string upper = ToUpper(sourceName);
+    const bool ras = upper.size() >= 4 && upper.compare(upper.size() - 4, 4, ".RAS") == 0;
+    return ras ? DataLayout::Ras : DataLayout::Asc;
+  }
+  if (LooksLikeRigakuTxt(text)) return DataLayout::RigakuTxt;
+  if (LooksLikePopla(text)) return DataLayout::Popla;
+  if (LooksLikeColumns(text)) return DataLayout::Columns;
+  return DataLayout::None;
+}
+
+}  // namespace
 
 bool IsHashHeader(std::string_view line, std::string_view firstLine, bool headerIsFirstLine) {
   if (headerIsFirstLine) return line == firstLine;
@@ -53,6 +94,8 @@ LayoutInfo DetectLayout(const std::string& fileName, MessageSink& sink) {
 LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName) {
   LayoutInfo info;
   info.ok = true;
+  info.layout = DetectMeasuredLayout(WithoutByteOrderMark(text), sourceName);
+  if (info.layout != DataLayout::None) return info;
   LineCursor lines(WithoutByteOrderMark(text));
   std::string_view first;
   lines.Next(first);
@@ -81,6 +124,10 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
                                         MessageSink& sink) {
   std::vector<std::string> names;
   text = WithoutByteOrderMark(text);
+  if (IsMeasuredLayout(layout)) {
+    const auto file = ReadMeasurementText(text, layout, sourceName, MeasurementOptions{}, sink);
+    return file ? MeasuredNames(*file) : names;
+  }
   LineCursor lines(text);
   std::string_view line;
   if (layout == DataLayout::HashList) {

@@ -1,5 +1,5 @@
-// Detection of the three data file layouts and the picker lists of the two
-// multi-pole-figure layouts.
+// Detection of the data file layouts and the picker lists of those that hold
+// several pole figures.
 #pragma once
 
 #include <string>
@@ -10,9 +10,14 @@
 
 namespace quorix {
 
-enum class DataLayout { None, Plain, HashList, WkoList };
+// Plain, hash-list and WKO list files need a grid file; the rest carry their own grid.
+enum class DataLayout { None, Plain, HashList, WkoList, Xrdml, Uxd, Asc, Ras, RigakuTxt, Popla, Columns };
 
-const char* LayoutName(DataLayout layout);  // "plain", "hash", "wko", "none"
+// "plain", "hash", "wko", "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns", "none"
+const char* LayoutName(DataLayout layout);
+
+// A layout whose files carry their own grid.
+bool IsMeasuredLayout(DataLayout layout);
 
 struct LayoutInfo {
   DataLayout layout = DataLayout::None;
@@ -24,11 +29,13 @@ struct LayoutInfo {
 
 LayoutInfo DetectLayout(const std::string& fileName, MessageSink& sink);
 
-// Names of the pole figures of a hash-list or WKO list file, in file order.
+// Names of the pole figures of a hash-list or WKO list file, in file order;
+// of a file with its own grid when it holds several.
 std::vector<std::string> PickerList(const std::string& fileName, DataLayout layout, MessageSink& sink);
 
 // The same for a data file's text. `sourceName` is the name messages give it
-// and, for detection, the name the ".XPO" rule looks at.
+// and, for detection, the name the ".XPO" and ".ras" rules look at. Files
+// with their own grid go by their content; the rest as before.
 LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName);
 std::vector<std::string> PickerListText(std::string_view text, DataLayout layout, const std::string& sourceName,
                                         MessageSink& sink);

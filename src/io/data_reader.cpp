@@ -101,6 +101,26 @@ Reading ReadFixedFields(TPoleFigure& pf, LineCursor& lines, std::size_t start, s
   return r;
 }
 
+// A Beartex block header gives the tilt range after the hkl ("   1  1  1  0.0
+// 40.0  5.0  0.0360.0 ..."); blocks still hold the whole grid, with zeros
+// beyond the range that were never measured.
+void MarkBeyondMeasuredRange(TPoleFigure& pf, std::string_view text, std::size_t headerLine) {
+  LineCursor lines(text);
+  lines.Skip(headerLine);
+  std::string_view line;
+  if (!lines.Next(line) || line.size() <= 10) return;
+  TokenCursor tokens(line.substr(10));
+  std::string_view first, second;
+  if (!tokens.Next(first) || !tokens.Next(second)) return;
+  const auto start = ParseNumber(first);
+  const auto end = ParseNumber(second);
+  if (!start || !end || *start < 0 || *end < *start || *end > 90) return;
+  for (int i = 1; i <= pf.CircleCount; ++i) {
+    if (pf.Alpha[i] <= *end + 1e-6) continue;
+    for (int k = 1; k <= pf.CirclePoints[i]; ++k) pf.Intensity[i][k] = kMissing;
+  }
+}
+
 Reading ReadHashList(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
                      MessageSink& sink) {
   const int block = HashBlockLength(pf.CirclePoints[1]);
@@ -118,7 +138,9 @@ Reading ReadHashList(TPoleFigure& pf, std::string_view text, long long index, co
     sink.Message(fmt::format("Data file {}: pole figure {} lies beyond the end of the file.", fileName, index));
     return {0, false};
   }
-  return ReadFixedFields(pf, lines, start, 1, 4, true, fileName, sink);
+  const Reading r = ReadFixedFields(pf, lines, start, 1, 4, true, fileName, sink);
+  if (r.ok) MarkBeyondMeasuredRange(pf, text, start - 1);
+  return r;
 }
 
 Reading ReadWkoList(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
@@ -135,7 +157,20 @@ Reading ReadWkoList(TPoleFigure& pf, std::string_view text, long long index, con
   return ReadFixedFields(pf, lines, start, 0, 7, false, fileName, sink);
 }
 
-Reading ReadPlain(TPoleFigure& pf, std::string_view text, MessageSink& sink) {
+// Numbers left once the grid is full: only counted, for the warning.
+long long CountRemainingNumbers(TokenCursor& tokens, LineCursor& lines) {
+  long long count = 0;
+  std::string_view token;
+  while (true) {
+    while (tokens.Next(token))
+      if (ParseNumber(token)) ++count;
+    std::string_view line;
+    if (!lines.Next(line)) return count;
+    tokens = TokenCursor(line);
+  }
+}
+
+Reading ReadPlain(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
   Reading r;
   LineCursor lines(text);
   std::string_view line;
@@ -171,7 +206,14 @@ Reading ReadPlain(TPoleFigure& pf, std::string_view text, MessageSink& sink) {
         next = true;
       }
       if (next) {
-        if (++i > pf.CircleCount) return r;  // values after the grid are ignored
+        if (++i > pf.CircleCount) {
+          // Values after the grid are ignored, but not silently: the grid may not be the file's.
+          const long long rest = CountRemainingNumbers(tokens, lines);
+          if (rest > 0)
+            sink.Message(fmt::format("Data file {} holds {} values, but the grid has {} points; the rest was ignored.",
+                                     fileName, r.counter + rest, pf.PointCount));
+          return r;
+        }
         j = startOf(i);
       }
     }
@@ -199,7 +241,7 @@ void ApplyRimRule(TPoleFigure& pf) {
 }
 
 bool HasGrid(const TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
-  if (pf.CircleCount >= 1 && pf.CircleCount <= kMaxCircles) return true;
+  if (TablesHoldGrid(pf)) return true;
   sink.Message(fmt::format("Data file {}: no grid to read the data onto.", fileName));
   return false;
 }
@@ -229,8 +271,11 @@ bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::s
     switch (options.layout) {
       case DataLayout::HashList: r = ReadHashList(pf, text, index, fileName, sink); break;
       case DataLayout::WkoList: r = ReadWkoList(pf, text, index, fileName, sink); break;
-      case DataLayout::Plain: r = ReadPlain(pf, text, sink); break;
-      case DataLayout::None: break;
+      case DataLayout::Plain: r = ReadPlain(pf, text, fileName, sink); break;
+      default:
+        sink.Message(fmt::format("Data file {}: the {} layout is read with its own grid.", fileName,
+                                 LayoutName(options.layout)));
+        return false;
     }
     if (!r.ok) return false;
     if (r.counter != pf.PointCount) {
@@ -243,16 +288,18 @@ bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::s
     }
   }
 
+  FinishGridData(pf);
+  return true;
+}
+
+void FinishGridData(TPoleFigure& pf) {
+  const int n = pf.CircleCount;
   if (pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
   if (pf.OuterMirror == 1) pf.BetaStep[n + 1] = pf.BetaStep[n];
 
   UpdateExtremes(pf);
   ApplyRimRule(pf);
-  if (pf.InnerMirror == 1)
-    for (int k = 1; k <= pf.CirclePoints[1]; ++k) pf.Intensity[0][k] = pf.Intensity[1][k];
-  if (pf.OuterMirror == 1)
-    for (int k = 1; k <= pf.CirclePoints[n]; ++k) pf.Intensity[n + 1][k] = pf.Intensity[n][k];
-  return true;
+  RefreshMirrorCircles(pf);
 }
 
 }  // namespace quorix

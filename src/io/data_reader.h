@@ -24,4 +24,8 @@ bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const Data
 bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::string& fileName,
                             const DataReadOptions& options, MessageSink& sink);
 
+// What every read does once the intensities of circles 1..n are in: the
+// mirror circles, the extremes and the rim rule.
+void FinishGridData(TPoleFigure& pf);
+
 }  // namespace quorix

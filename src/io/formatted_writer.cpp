@@ -16,8 +16,8 @@ namespace quorix {
 
 namespace {
 
-int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kMaxGridRows - 1); }
-int PointLimit(const TPoleFigure& pf, int i) { return std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1); }
+int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointLimit(const TPoleFigure& pf, int i) { return PointsInTable(pf, i); }
 
 // The first of start/10, start/100, ... that brings the maximum below the
 // limit; a maximum no factor can bring down (infinite, NaN) ends at 0.
@@ -190,6 +190,9 @@ std::optional<MillerText> MillerFromCaption(std::string_view caption) {
 }
 
 std::optional<MillerText> MillerOf(const TPoleFigure& pf) {
+  // Files with their own grid give the indices as a fact of their own.
+  const auto hkl = SplitWhitespace(pf.Hkl);
+  if (hkl.size() == 3) return MillerText{std::string(hkl[0]), std::string(hkl[1]), std::string(hkl[2])};
   if (pf.IndexInFile <= 0) return std::nullopt;
   std::string_view s = pf.NameInFile;
   if (s.size() == 10) s.remove_prefix(1);

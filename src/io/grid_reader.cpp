@@ -10,45 +10,20 @@
 namespace quorix {
 namespace {
 
-// The circles of a grid file before they are copied into a record.
-struct GridCircle {
-  double alpha = 0, betaStart = 0, betaStep = 0;
-  int points = 0;
-};
-
 std::string GridError(const std::string& fileName, const std::string& what) {
   return fmt::format("Grid file {}: {}", fileName, what);
 }
 
-// Limits of the record and of the circle completion; a message for the
-// first circle that breaks them.
-bool CheckCircle(const GridCircle& c, int number, const std::string& fileName, MessageSink& sink) {
-  if (c.betaStep == 0) {
-    sink.Message(GridError(fileName, fmt::format("circle {} has a beta step of 0.", number)));
-    return false;
+// The limits of the record and of the circle completion, for the circles read.
+bool CheckCircles(const std::vector<GridCircle>& circles, bool withSteps, bool outerMirror, const std::string& fileName,
+                  MessageSink& sink) {
+  std::vector<long long> points;
+  std::vector<double> steps;
+  for (const GridCircle& c : circles) {
+    points.push_back(c.points);
+    if (withSteps) steps.push_back(c.betaStep);
   }
-  if (360.0 / std::fabs(c.betaStep) >= kMaxPoints + 1) {
-    sink.Message(
-        GridError(fileName, fmt::format("circle {} has a beta step of {}; a full turn would need more than {} points.",
-                                        number, c.betaStep, kMaxPoints)));
-    return false;
-  }
-  return true;
-}
-
-bool CheckCircleCount(int n, bool outerMirror, const std::string& fileName, MessageSink& sink) {
-  if (n == 0) {
-    sink.Message(GridError(fileName, "no circles found."));
-    return false;
-  }
-  const int limit = outerMirror ? kMaxCircles - 1 : kMaxCircles;
-  if (n > limit) {
-    sink.Message(GridError(fileName, outerMirror
-                                         ? fmt::format("more than {} circles with the outer mirror circle.", limit)
-                                         : fmt::format("more than {} circles.", limit)));
-    return false;
-  }
-  return true;
+  return CheckGridLimits(points, steps, outerMirror, "Grid file " + fileName, sink);
 }
 
 // Equivalent azimuth in 0 <= beta < 360, computed without a loop that a
@@ -87,27 +62,26 @@ bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::strin
     const auto alpha = ParseNumber(tokens[0]);
     const auto points = ParseInteger(tokens[1]);
     if (!alpha || !points || *points <= 0) continue;
-    if (*points > kMaxPoints) {
-      sink.Message(GridError(
-          fileName, fmt::format("circle {} has {} points, more than {}.", circles.size() + 1, *points, kMaxPoints)));
-      return false;
-    }
     GridCircle c;
     c.alpha = *alpha;
-    c.points = static_cast<int>(*points);
+    c.points = *points;
     c.betaStart = 0;
-    c.betaStep = 360.0 / c.points;
+    c.betaStep = 360.0 / static_cast<double>(c.points);
     circles.push_back(c);
     if (static_cast<int>(circles.size()) > kMaxCircles) break;
   }
-  const int n = static_cast<int>(circles.size());
-  if (!CheckCircleCount(n, false, fileName, sink)) return false;
+  if (!CheckCircles(circles, false, false, fileName, sink)) return false;
+  SetSimpleGrid(pf, circles);
+  return true;
+}
 
+void SetSimpleGrid(TPoleFigure& pf, const std::vector<GridCircle>& circles) {
+  const int n = static_cast<int>(circles.size());
   for (int i = 1; i <= n; ++i) {
-    const auto& c = circles[i - 1];
+    const auto& c = circles[static_cast<std::size_t>(i - 1)];
     pf.Alpha[i] = c.alpha;
-    pf.CirclePoints[i] = c.points;
-    pf.BetaStart[i] = 0;
+    pf.CirclePoints[i] = static_cast<int>(c.points);
+    pf.BetaStart[i] = c.betaStart;
     pf.BetaStep[i] = c.betaStep;
   }
   pf.CircleCount = n;
@@ -115,7 +89,7 @@ bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::strin
   pf.InnerMirror = 0;
   pf.OuterMirror = 0;
   pf.Grid = GridKind::Simple;
-  return true;
+  SizeTablesToGrid(pf);
 }
 
 bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
@@ -152,31 +126,24 @@ bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string&
     const auto step = ParseNumber(tokens[2]);
     const auto points = ParseInteger(tokens[3]);
     if (!alpha || !start || !step || !points || *points <= 0) continue;
-    if (*points > kMaxPoints) {
-      sink.Message(GridError(
-          fileName, fmt::format("circle {} has {} points, more than {}.", circles.size() + 1, *points, kMaxPoints)));
-      return false;
-    }
-    GridCircle c{*alpha, *start, *step, static_cast<int>(*points)};
-    if (!CheckCircle(c, static_cast<int>(circles.size()) + 1, fileName, sink)) return false;
-    circles.push_back(c);
+    circles.push_back(GridCircle{*alpha, *start, *step, *points});
     if (static_cast<int>(circles.size()) > kMaxCircles) break;
   }
   const int n = static_cast<int>(circles.size());
   const bool outerMirror = outerSwitch == 1 && n > 0 && circles[n - 1].alpha < 89.9995;
-  if (!CheckCircleCount(n, outerMirror, fileName, sink)) return false;
+  if (!CheckCircles(circles, true, outerMirror, fileName, sink)) return false;
 
   pf.PointCount = 0;
   for (int i = 1; i <= n; ++i) {
     const auto& c = circles[i - 1];
     pf.Alpha[i] = c.alpha;
     pf.BetaStep[i] = c.betaStep;
-    pf.CirclePoints[i] = c.points;
+    pf.CirclePoints[i] = static_cast<int>(c.points);
     double start = c.betaStart;
     // A circle measured towards decreasing beta starts at its lowest beta.
-    if (c.betaStep < 0) start += (c.points - 1) * c.betaStep;
+    if (c.betaStep < 0) start += static_cast<double>(c.points - 1) * c.betaStep;
     pf.BetaStart[i] = NormaliseStart(start);
-    pf.PointCount += c.points;
+    pf.PointCount += pf.CirclePoints[i];
   }
   pf.CircleCount = n;
 
@@ -200,6 +167,7 @@ bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string&
   }
   pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
   pf.Grid = GridKind::Full;
+  SizeTablesToGrid(pf);
   return true;
 }
 

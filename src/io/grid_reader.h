@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/message_sink.h"
 #include "record/pole_figure.h"
@@ -18,5 +19,15 @@ bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sin
 // The same for a grid file's text; `fileName` is the name messages give it.
 bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
 bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
+
+// The circles of a grid before they are copied into a record.
+struct GridCircle {
+  double alpha = 0, betaStart = 0, betaStep = 0;
+  long long points = 0;  // as the file gives it, for the limit's message
+};
+
+// Copies 1 to kMaxCircles circles into the record as the simple layout has
+// them: no mirror circles, the beta range of the first circle.
+void SetSimpleGrid(TPoleFigure& pf, const std::vector<GridCircle>& circles);
 
 }  // namespace quorix

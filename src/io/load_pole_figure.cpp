@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -11,6 +13,7 @@
 #include "io/data_layout.h"
 #include "io/data_reader.h"
 #include "io/grid_reader.h"
+#include "io/measurement_record.h"
 #include "record/prepare.h"
 
 namespace quorix {
@@ -52,7 +55,10 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
 
 std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts) {
   facts = DataFileFacts{};
-  if (!LoadFilesExist(request, sink)) return nullptr;
+  if (!Exists(request.dataFile)) {
+    sink.Message("File " + request.dataFile + " does not exist");
+    return nullptr;
+  }
   DataLayout layout = request.layout;
   // The data file is read once, where it is first needed, for the detection,
   // the picker list and the values alike.
@@ -68,6 +74,24 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
     layout = DetectLayoutText(*dataText, request.dataFile).layout;
   }
   facts.layout = layout;
+  if (IsMeasuredLayout(layout)) {
+    if (!readData()) return nullptr;
+    const auto file = ReadMeasurementText(*dataText, layout, request.dataFile, request.measurement, sink);
+    if (!file) return nullptr;
+    facts.names = MeasuredNames(*file);
+    // In long long: the most negative int has no int size.
+    const auto index = static_cast<int>(std::min<long long>(std::llabs(request.pfIndex), INT_MAX));
+    return MeasurementToRecord(*file, index, request.dataFile, request.showMrd, sink);
+  }
+  if (request.gridFile.empty()) {
+    sink.Message(fmt::format("Data file {} ({} layout) carries no grid of its own: a grid file is needed.",
+                             request.dataFile, LayoutName(layout)));
+    return nullptr;
+  }
+  if (!Exists(request.gridFile)) {
+    sink.Message("File " + request.gridFile + " does not exist");
+    return nullptr;
+  }
   if (layout == DataLayout::HashList || layout == DataLayout::WkoList) {
     // An unreadable file has been reported and holds no pole figure.
     if (readData()) facts.names = PickerListText(*dataText, layout, request.dataFile, sink);

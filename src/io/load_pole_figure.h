@@ -9,6 +9,7 @@
 
 #include "base/message_sink.h"
 #include "io/data_layout.h"
+#include "io/measurement.h"
 #include "record/pole_figure.h"
 #include "record/prepare.h"
 
@@ -22,11 +23,12 @@ enum class GridRule { MainWindow, WindowSlot };
 
 struct LoadRequest {
   std::string dataFile;
-  std::string gridFile;
+  std::string gridFile;                  // not needed for a layout with its own grid
   DataLayout layout = DataLayout::None;  // None: detect
   int pfIndex = 1;                       // only the absolute value counts
   GridRule gridRule = GridRule::MainWindow;
   bool showMrd = false;
+  MeasurementOptions measurement;  // what a file with its own grid leaves to the user
 };
 
 // Loads into a fresh record; on failure returns nullptr after sending the
@@ -43,7 +45,7 @@ std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, Messa
 // What a load learnt of its data file, so that a caller needs not read it again.
 struct DataFileFacts {
   DataLayout layout = DataLayout::None;  // the request's, or the one detected
-  std::vector<std::string> names;        // the picker list of a hash-list or WKO list file
+  std::vector<std::string> names;        // the picker list of a file of several pole figures
 };
 // The same, filling `facts` as far as the load got (the layout once detected,
 // the names once read).

@@ -99,9 +99,9 @@ bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const X
   TemplateCursor sample(templateText, put);
   if (!sample.CopyThrough("</diffractedbeampath")) return false;
   const std::size_t scanStart = sample.Position();
-  const int n = std::clamp(pf.CircleCount, 0, kMaxGridRows - 1);
+  const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
   for (int i = 1; i <= n; ++i) {
-    const int points = std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1);
+    const int points = PointsInTable(pf, i);
     if (!CircleComplete(pf, i, points)) continue;
     sample.Seek(scanStart);
     if (!sample.CopyThrough("</header")) return false;

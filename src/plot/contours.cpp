@@ -9,11 +9,12 @@
 
 namespace quorix {
 
-int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kMaxCircles); }
+// Row n + 1 holds the apexes of the outermost circle's outer triangles.
+int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, std::max(LastRow(pf) - 1, 0)); }
 
 int PointsOn(const TPoleFigure& pf, int circle) {
-  if (circle < 0 || circle >= kMaxGridRows) return 0;
-  return std::clamp(pf.CirclePoints[circle], 0, kMaxPoints);
+  if (circle < 0 || circle > LastRow(pf)) return 0;
+  return std::min(PointsInTable(pf, circle), kMaxPoints);
 }
 
 int NextPoint(const TPoleFigure& pf, int circle, int point) { return point >= PointsOn(pf, circle) ? 1 : point + 1; }
@@ -86,14 +87,17 @@ std::optional<std::array<GridPoint, 3>> TriangleVertices(const TPoleFigure& pf, 
                                   GridPoint{apexCircle, apex}};
 }
 
-TriangleMarks::TriangleMarks() : marks_(std::size_t(kMaxCircles + 1) * (kMaxPoints + 1) * 2, 0) {}
+TriangleMarks::TriangleMarks(const TPoleFigure& pf)
+    : circles_(CircleCountOf(pf)),
+      points_(std::max(LastColumn(pf), 0)),
+      marks_(static_cast<std::size_t>(circles_ + 1) * static_cast<std::size_t>(points_ + 1) * 2, 0) {}
 
 void TriangleMarks::Clear() { std::fill(marks_.begin(), marks_.end(), 0); }
 
-std::size_t TriangleMarks::Index(TriangleRef t) {
-  const auto c = static_cast<std::size_t>(std::clamp(t.circle, 0, kMaxCircles));
-  const auto p = static_cast<std::size_t>(std::clamp(t.point, 0, kMaxPoints));
-  return (c * (kMaxPoints + 1) + p) * 2 + (t.kind == TriangleKind::Outer ? 1 : 0);
+std::size_t TriangleMarks::Index(TriangleRef t) const {
+  const auto c = static_cast<std::size_t>(std::clamp(t.circle, 0, circles_));
+  const auto p = static_cast<std::size_t>(std::clamp(t.point, 0, points_));
+  return (c * static_cast<std::size_t>(points_ + 1) + p) * 2 + (t.kind == TriangleKind::Outer ? 1 : 0);
 }
 
 double LevelThreshold(double level, bool showMrd, double normFactor) {
@@ -170,7 +174,7 @@ void AddFillSeed(std::vector<FillSeed>& seeds, int circle, int point) {
 
 LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
   LevelContours out;
-  TriangleMarks marks;
+  TriangleMarks marks(pf);
   const int n = CircleCountOf(pf);
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= PointsOn(pf, i); ++j) {

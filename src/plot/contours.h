@@ -32,7 +32,7 @@ struct TriangleRef {
   TriangleKind kind = TriangleKind::Inner;
 };
 
-// Circles and points of the record, clamped to the layout limits.
+// Circles and points of the record, cut to its tables.
 int CircleCountOf(const TPoleFigure& pf);
 int PointsOn(const TPoleFigure& pf, int circle);
 int NextPoint(const TPoleFigure& pf, int circle, int point);
@@ -44,16 +44,18 @@ double ValueAt(const TPoleFigure& pf, GridPoint p);
 std::optional<std::array<GridPoint, 3>> TriangleVertices(const TPoleFigure& pf, TriangleRef t);
 
 // Visited marks of the triangles, one set per level, kept apart from the
-// record so that drawing leaves the record untouched.
+// record so that drawing leaves the record untouched; sized to its grid.
 class TriangleMarks {
  public:
-  TriangleMarks();
+  explicit TriangleMarks(const TPoleFigure& pf);
   bool Visited(TriangleRef t) const { return marks_[Index(t)] != 0; }
   void SetVisited(TriangleRef t, bool v) { marks_[Index(t)] = v ? 1 : 0; }
   void Clear();
 
  private:
-  static std::size_t Index(TriangleRef t);
+  std::size_t Index(TriangleRef t) const;
+  int circles_ = 0;
+  int points_ = 0;
   std::vector<std::uint8_t> marks_;
 };
 

@@ -31,6 +31,7 @@ OptionsChoice CurrentOptions(const TOptions& options, const TPoleFigure& main) {
   c.ShowEigenvalues = options.ShowEigenvalues;
   c.FillAreas = options.FillAreas;
   c.EqualArea = options.EqualArea;
+  c.MarkMissing = options.MarkMissing;
   c.LowestLevel = LowestLevelInUnit(main, options.ShowMrd);
   return c;
 }
@@ -42,6 +43,7 @@ void ApplyOptionsChoice(const OptionsChoice& choice, TOptions& options, TPoleFig
   options.EqualArea = choice.EqualArea;
   options.ShowEigenvalues = choice.ShowEigenvalues;
   options.FillAreas = choice.FillAreas;
+  options.MarkMissing = choice.MarkMissing;
   main.LowestLevel = choice.ShowMrd ? choice.LowestLevel * main.NormFactor : choice.LowestLevel;
   RecomputeLevels(main, options);
 }

@@ -27,6 +27,7 @@ struct OptionsChoice {
   bool ShowEigenvalues = false;
   bool FillAreas = false;
   bool EqualArea = false;
+  bool MarkMissing = false;
   double LowestLevel = 0;  // in the unit of the m.r.d. box
 };
 

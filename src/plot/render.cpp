@@ -170,6 +170,27 @@ void MarkLowPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas)
   }
 }
 
+// A small cross on every point without a value, so that the gaps such points
+// leave in filled areas are seen for what they are.
+void MarkMissingPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
+  canvas.SetPenMode(PenMode::Copy);
+  canvas.SetPenStyle(PenStyle::Solid);
+  canvas.SetPenColor(kBlue);
+  const int n = CircleCountOf(pf);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= PointsOn(pf, i); ++j) {
+      if (pf.Intensity[i][j] > kMissing) continue;
+      const MappedDirection m = g.rotation.Map(pf.Alpha[i], BetaOf(pf, i, j));
+      if (m.dropped) continue;
+      const quorix::Pixel p = g.Project(m.alpha, m.beta);
+      canvas.MoveTo(p.x - 2, p.y - 2);
+      canvas.LineTo(p.x + 3, p.y + 3);
+      canvas.MoveTo(p.x - 2, p.y + 2);
+      canvas.LineTo(p.x + 3, p.y - 3);
+    }
+  }
+}
+
 std::vector<quorix::Pixel> EigenMarks(const TPoleFigure& pf, const PlotGeometry& g) {
   std::vector<quorix::Pixel> out;
   for (int k = 1; k <= 3; ++k) {
@@ -272,6 +293,7 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
 
   if (screen) {
     if (o.DrawGrid) MarkLowPoints(pf, g, canvas);
+    if (o.MarkMissing) MarkMissingPoints(pf, g, canvas);
     if (o.ShowEigenvalues) {
       canvas.SetPenColor(kBlack);
       canvas.SetBrushColor(kBlack);

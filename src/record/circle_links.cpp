@@ -1,5 +1,6 @@
 #include "record/circle_links.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorix {
@@ -57,21 +58,21 @@ void ZipCircles(TPoleFigure& pf, int e, int m) {
 
 bool BuildCircleLinks(TPoleFigure& pf) {
   const int n = pf.CircleCount;
-  if (n < 1 || n > kMaxCircles) return false;
+  if (!TablesHoldGrid(pf)) return false;
   for (int i = 1; i <= n; ++i) {
     if (!(pf.BetaStep[i] > 0) || pf.CirclePoints[i] < 1 || pf.CirclePoints[i] > kMaxPoints) return false;
   }
+  // SizeTablesToGrid left room for the completion; the cut only guards a grid changed since.
+  const int room = LastColumn(pf) - 1;
   for (int i = 1; i <= n; ++i) {
     const double full = std::trunc(360.0 / pf.BetaStep[i]);
-    const int m = full > kMaxPoints ? kMaxPoints : static_cast<int>(full);
+    const int m = std::min(full > kMaxPoints ? kMaxPoints : static_cast<int>(full), room);
     while (pf.CirclePoints[i] < m) {
       ++pf.CirclePoints[i];
       pf.Intensity[i][pf.CirclePoints[i]] = kMissing;
     }
   }
-  for (int i = 1; i <= n; ++i) {
-    for (int k = 1; k <= kMaxPoints; ++k) pf.Link[i][k] = TGridLink{};
-  }
+  pf.Link.Fill(TGridLink{});
   for (int k = 1; k <= pf.CirclePoints[1]; ++k) pf.Link[1][k].InnerLink = -1;
 
   int first = 1;

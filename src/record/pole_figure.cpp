@@ -1,6 +1,9 @@
 #include "record/pole_figure.h"
 
+#include <fmt/format.h>
+
 #include <atomic>
+#include <cmath>
 
 namespace quorix {
 
@@ -20,6 +23,76 @@ void CopyGrid(const TPoleFigure& from, TPoleFigure& to) {
   to.InnerMirror = from.InnerMirror;
   to.OuterMirror = from.OuterMirror;
   to.Grid = from.Grid;
+  SizeTablesToGrid(to);
+}
+
+bool CheckGridLimits(std::span<const long long> points, std::span<const double> betaSteps, bool outerMirror,
+                     const std::string& source, MessageSink& sink) {
+  const auto fail = [&](const std::string& what) {
+    sink.Message(fmt::format("{}: {}", source, what));
+    return false;
+  };
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const std::size_t number = i + 1;
+    if (points[i] > kMaxPoints)
+      return fail(fmt::format("circle {} has {} points, more than {}.", number, points[i], kMaxPoints));
+    if (i >= betaSteps.size()) continue;
+    // BuildCircleLinks completes a circle to a full turn; the turn must fit too.
+    if (betaSteps[i] == 0) return fail(fmt::format("circle {} has a beta step of 0.", number));
+    if (360.0 / std::fabs(betaSteps[i]) >= kMaxPoints + 1)
+      return fail(fmt::format("circle {} has a beta step of {}; a full turn would need more than {} points.", number,
+                              betaSteps[i], kMaxPoints));
+  }
+  if (points.empty()) return fail("no circles found.");
+  const int limit = outerMirror ? kMaxCircles - 1 : kMaxCircles;
+  if (points.size() > static_cast<std::size_t>(limit))
+    return fail(outerMirror ? fmt::format("more than {} circles with the outer mirror circle.", limit)
+                            : fmt::format("more than {} circles.", limit));
+  return true;
+}
+
+namespace {
+
+// The points circle i has once completed to a full turn, as BuildCircleLinks does.
+int CompletedPoints(const TPoleFigure& pf, int i) {
+  const int own = std::clamp(pf.CirclePoints[i], 0, kMaxPoints);
+  const double step = std::fabs(pf.BetaStep[i]);
+  if (!(step > 0)) return own;
+  const double full = std::trunc(360.0 / step);
+  return full >= kMaxPoints ? kMaxPoints : std::max(own, static_cast<int>(full));
+}
+
+}  // namespace
+
+void SizeTablesToGrid(TPoleFigure& pf) {
+  const bool within = pf.CircleCount >= 1 && pf.CircleCount <= kMaxCircles;
+  const int n = within ? pf.CircleCount : 0;
+  int most = 0;
+  // Rows 0 and n + 1 are sized too: a mirror circle has the points of the circle it mirrors.
+  for (int i = 0; i <= n + 1 && i < kMaxGridRows; ++i) most = std::max(most, CompletedPoints(pf, i));
+  pf.Intensity.Resize(n + 2, most + 2);
+  pf.Link.Resize(n + 2, most + 2);
+}
+
+bool TablesHoldGrid(const TPoleFigure& pf) {
+  const int n = pf.CircleCount;
+  if (n < 1 || n > kMaxCircles || LastRow(pf) < n + 1 || pf.Link.Rows() != pf.Intensity.Rows()) return false;
+  if (pf.Link.Cols() != pf.Intensity.Cols()) return false;
+  for (int i = 0; i <= n + 1; ++i)
+    if (pf.CirclePoints[i] < 0 || pf.CirclePoints[i] > LastColumn(pf) - 1) return false;
+  return true;
+}
+
+void RefreshMirrorCircles(TPoleFigure& pf) {
+  const int n = pf.CircleCount;
+  if (pf.InnerMirror == 1) {
+    const int points = PointsInTable(pf, 1);
+    for (int j = 1; j <= points; ++j) pf.Intensity[0][j] = pf.Intensity[1][j];
+  }
+  if (pf.OuterMirror == 1 && n >= 1 && n + 1 <= LastRow(pf)) {
+    const int points = PointsInTable(pf, n);
+    for (int j = 1; j <= points; ++j) pf.Intensity[n + 1][j] = pf.Intensity[n][j];
+  }
 }
 
 }  // namespace quorix

@@ -1,20 +1,26 @@
 // The record of one pole figure: grid, intensities, statistics, levels, links.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
+
+#include "base/message_sink.h"
 
 namespace quorix {
 
-// Layout limits: rows 0..91 of the grid arrays (circle 0 and n+1 are the
-// mirror circles), points 1..361 on a circle, 50 contour levels.
-inline constexpr int kMaxGridRows = 92;        // grid arrays 0..91
-inline constexpr int kMaxIntensityRows = 93;   // Intensity 0..92
-inline constexpr int kMaxIntensityCols = 363;  // Intensity 0..362
-inline constexpr int kMaxCircles = 91;         // measured + outer mirror
-inline constexpr int kMaxPoints = 361;
+// The largest grid a record takes: 181 measured circles (alpha 0..90 in steps
+// of 0.5 degree) plus the outer mirror circle, and 720 points on a circle plus
+// the closing point. The grid description holds rows 0..kMaxCircles + 1
+// (circle 0 and n + 1 are the mirror circles); the tables are sized to the grid.
+inline constexpr int kMaxCircles = 182;
+inline constexpr int kMaxPoints = 721;
+inline constexpr int kMaxGridRows = kMaxCircles + 2;
 inline constexpr int kMaxLevels = 50;
 inline constexpr double kMissing = -1.0;  // a point without value
 
@@ -28,11 +34,43 @@ struct TGridLink {
   std::uint8_t Mark2 = 0;
 };
 
-// A plain value, zero-filled when value-initialised. About 1.2 MB: create it
-// with NewPoleFigure(), never on the stack.
+// Rows 0..Rows()-1 of Cols() values each, in one block; t[i][k] as on a
+// nested array. A row is a span, so a bounds-checking build checks both indices.
+template <class T>
+class GridTable {
+ public:
+  GridTable() = default;
+  GridTable(int rows, int cols) { Resize(rows, cols); }
+  // Every value is value-initialised anew, whatever the table held.
+  void Resize(int rows, int cols) {
+    rows_ = std::max(rows, 0);
+    cols_ = std::max(cols, 0);
+    cells_.assign(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_), T{});
+  }
+  int Rows() const { return rows_; }
+  int Cols() const { return cols_; }
+  std::span<T> operator[](int row) { return std::span<T>(cells_).subspan(Offset(row), Width()); }
+  std::span<const T> operator[](int row) const { return std::span<const T>(cells_).subspan(Offset(row), Width()); }
+  void Fill(const T& value) { std::fill(cells_.begin(), cells_.end(), value); }
+  // Every cell, row after row.
+  std::span<const T> Cells() const { return cells_; }
+  bool operator==(const GridTable&) const = default;
+
+ private:
+  std::size_t Width() const { return static_cast<std::size_t>(cols_); }
+  std::size_t Offset(int row) const { return static_cast<std::size_t>(row) * Width(); }
+
+  std::vector<T> cells_;
+  int rows_ = 0;
+  int cols_ = 0;
+};
+
+// A plain value. Until a grid is set (SizeTablesToGrid) its tables hold rows
+// and points 0..1 only; then their size follows the grid, so a 5 degree grid
+// costs a few tens of KB.
 struct TPoleFigure {
-  std::array<std::array<double, kMaxIntensityCols>, kMaxIntensityRows> Intensity{};
-  std::array<std::array<double, kMaxIntensityCols>, kMaxIntensityRows> IntensityBackup{};
+  // [0..CircleCount + 1][0..most points + 1]; see SizeTablesToGrid.
+  GridTable<double> Intensity{2, 2};
   std::int16_t SSCILevel = 0;
   std::int32_t SSCICount = 0;
   std::int32_t PointCount = 0;
@@ -63,9 +101,11 @@ struct TPoleFigure {
   // file's name for it, usually its Miller indices; 0 and empty for a file of one.
   std::int32_t IndexInFile = 0;
   std::string NameInFile;
+  // Miller indices as the data file writes them ("1 1 1"); empty where it gives none.
+  std::string Hkl;
   // Set anew by every change of the intensities (MarkChanged), so that a change can be noticed.
   std::uint64_t Revision = 0;
-  std::array<std::array<TGridLink, kMaxPoints + 1>, kMaxCircles + 1> Link{};  // [1..91][1..361]
+  GridTable<TGridLink> Link{2, 2};  // the shape of Intensity; circles 1..n, points 1..CirclePoints[i] in use
 };
 
 inline std::unique_ptr<TPoleFigure> NewPoleFigure() { return std::make_unique<TPoleFigure>(); }
@@ -77,8 +117,47 @@ inline double BetaOf(const TPoleFigure& pf, int i, int k) { return (k - 1) * pf.
 // never look unchanged.
 void MarkChanged(TPoleFigure& pf);
 
-// Copies only the grid description (used to leave a record untouched until a
-// grid file has been read completely).
+// Copies the grid description and sizes `to`'s tables to it, all values 0
+// (used to leave a record untouched until a grid file has been read completely).
 void CopyGrid(const TPoleFigure& from, TPoleFigure& to);
+
+// The limits above, checked for a grid before it goes into a record:
+// `points` and `betaSteps` of circles 1..n in order (betaSteps may be empty
+// when every circle is a full turn of its points), `outerMirror` when circle
+// n + 1 mirrors circle n. The first circle or count that breaks a limit gets
+// "SOURCE: what is wrong." and false.
+bool CheckGridLimits(std::span<const long long> points, std::span<const double> betaSteps, bool outerMirror,
+                     const std::string& source, MessageSink& sink);
+
+// Sizes Intensity and Link to the grid description, every value 0: rows
+// 0..CircleCount + 1, points 0..m + 1, where m is the most points a circle has
+// or gets when BuildCircleLinks completes it to a full turn. Call it whenever
+// a grid is set; a grid outside the limits gets tables for none.
+void SizeTablesToGrid(TPoleFigure& pf);
+
+// True when the record has a grid within the limits and tables that hold it.
+bool TablesHoldGrid(const TPoleFigure& pf);
+
+// The last row and column the tables hold; loops that must not trust
+// CircleCount and CirclePoints are cut to them.
+inline int LastRow(const TPoleFigure& pf) { return pf.Intensity.Rows() - 1; }
+inline int LastColumn(const TPoleFigure& pf) { return pf.Intensity.Cols() - 1; }
+
+// CirclePoints[i] cut to the table, whatever the record claims.
+inline int PointsInTable(const TPoleFigure& pf, int i) {
+  return std::min(std::max(pf.CirclePoints[i], 0), std::max(LastColumn(pf), 0));
+}
+
+// Points 1..CirclePoints[i] of circle i, cut to the table.
+inline std::span<double> CircleValues(TPoleFigure& pf, int i) {
+  return pf.Intensity[i].subspan(1, static_cast<std::size_t>(PointsInTable(pf, i)));
+}
+inline std::span<const double> CircleValues(const TPoleFigure& pf, int i) {
+  return pf.Intensity[i].subspan(1, static_cast<std::size_t>(PointsInTable(pf, i)));
+}
+
+// Copies circle 1 into the inner mirror circle 0 and circle n into the outer
+// mirror circle n + 1, where the grid has them.
+void RefreshMirrorCircles(TPoleFigure& pf);
 
 }  // namespace quorix

@@ -23,6 +23,8 @@ struct TOptions {
   bool DrawTriangles = false;
   bool ShowEigenvalues = false;
   bool EqualArea = false;
+  // Small marks on points without a value (-1), which leave gaps in a filled plot.
+  bool MarkMissing = false;
   double PlotStretch = 5;
   double TextStretch = 2;
 };

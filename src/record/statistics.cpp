@@ -18,14 +18,10 @@ constexpr std::array<double, 22> kSampleRingAlpha = {
     59.3361703, 64.0555202, 68.89980398, 73.8889466, 79.0472158, 84.40477256, 90.0};
 constexpr int kSampleRings = 21;
 
-constexpr int kLastRow = kMaxGridRows - 1;          // 91
-constexpr int kLastColumn = kMaxIntensityCols - 1;  // 362
-
 bool IsMissing(double v) { return v == kMissing; }
 
 // Circles and points to scan, cut to the arrays whatever the record claims.
-int MeasuredCircles(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kLastRow); }
-int PointsOn(const TPoleFigure& pf, int i) { return std::clamp(pf.CirclePoints[i], 0, kLastColumn); }
+int MeasuredCircles(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
 
 }  // namespace
 
@@ -37,7 +33,7 @@ void UpdateExtremes(TPoleFigure& pf) {
   bool any = false;
   const int n = MeasuredCircles(pf);
   for (int i = 1; i <= n; ++i) {
-    const int points = PointsOn(pf, i);
+    const int points = PointsInTable(pf, i);
     for (int j = 1; j <= points; ++j) {
       const double v = pf.Intensity[i][j];
       if (IsMissing(v)) continue;
@@ -64,17 +60,17 @@ void UpdateExtremes(TPoleFigure& pf) {
 
 CircleLocation LocateOnCircle(const TPoleFigure& pf, int circle, double& beta) {
   CircleLocation loc;
-  if (circle < 0 || circle > kLastRow) return loc;
+  if (circle < 0 || circle > LastRow(pf)) return loc;
   const double b0 = pf.BetaStart[circle];
   const double db = pf.BetaStep[circle];
   const int n = pf.CirclePoints[circle];
-  if (!(db > 0) || !std::isfinite(db) || n < 1 || n > kLastColumn || !std::isfinite(beta)) return loc;
+  if (!(db > 0) || !std::isfinite(db) || n < 1 || n > LastColumn(pf) || !std::isfinite(beta)) return loc;
 
   if (beta < b0) beta += 360.0;
   const double steps = std::trunc((beta - b0) / db);
   // Far outside the circle (a start of 360 or more, or a beta below -360):
   // no index to look at.
-  if (!(steps >= 0) || steps > 2.0 * kLastColumn) return loc;
+  if (!(steps >= 0) || steps > 2.0 * LastColumn(pf)) return loc;
   int j = static_cast<int>(steps) + 1;
   double betaJ = (j - 1) * db + b0;
   int jn = 0;
@@ -121,7 +117,7 @@ std::optional<double> ValueOnCircle(const TPoleFigure& pf, int circle, double be
 
 std::optional<double> InterpolateAt(const TPoleFigure& pf, double alpha, double beta) {
   int i = pf.InnerMirror == 1 ? 0 : 1;
-  const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), kLastRow);
+  const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), LastRow(pf));
   if (pf.Alpha[i] > alpha) return std::nullopt;
   while (true) {
     if (i >= last) return std::nullopt;
@@ -263,10 +259,10 @@ double AnisotropyP(const TPoleFigure& pf) {
   return std::isfinite(p) ? p : 0.0;
 }
 
-bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, 92>& operand) {
+bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand) {
   if (op == '*' || op == '+' || op == '-' || op == '/') {
     const int first = pf.InnerMirror == 1 ? 0 : 1;
-    const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), kLastRow);
+    const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), LastRow(pf));
     const auto result = [op](double v, double x) {
       switch (op) {
         case '*': return v * x;
@@ -282,7 +278,7 @@ bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, 92>
       for (int i = first; i <= last; ++i) {
         const double x = operand[i];
         if (!std::isfinite(x) || (op == '/' && x == 0)) continue;
-        const int points = PointsOn(pf, i);
+        const int points = PointsInTable(pf, i);
         for (int j = 1; j <= points; ++j) {
           double& v = pf.Intensity[i][j];
           if (IsMissing(v) || !std::isfinite(v)) continue;

@@ -35,6 +35,6 @@ double AnisotropyP(const TPoleFigure& pf);
 // op is '*', '+', '-' or '/'; operand indexed by circle 0..91. False, with
 // pf as it was, when a result would overflow: changing only the points that
 // stay finite would reorder the values.
-bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, 92>& operand);
+bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand);
 
 }  // namespace quorix

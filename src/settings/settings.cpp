@@ -33,6 +33,7 @@ void ReadDisplayOptions(const IniFile& ini, TProgramState& state) {
   o.EqualArea = YesNo(ini, "equalarea", "no");
   o.ShowEigenvalues = YesNo(ini, "eigenvalues", "no");
   o.FillAreas = false;
+  o.MarkMissing = YesNo(ini, "markmissing", "no");
   o.PlotStretch = ini.ReadInteger("Plot", "plotstretch", 5);
   o.TextStretch = ini.ReadInteger("Plot", "textstretch", 2);
   state.StartupSize = std::clamp(ini.ReadInteger("Plot", "startupsize", 100), 50, 100);
@@ -48,6 +49,7 @@ StartupConfig ReadStartupConfig(const IniFile& ini) {
     const int offset = 50 * (n - 2) + 1;
     const std::string fallback = fmt::format("top{:04d}_left{:04d}", offset, offset);
     c.PlotWindow[n] = ParseWindowPosition(ini.ReadString("Plot", "plot" + std::to_string(n), fallback));
+    c.PlotWindowGiven[n] = !ini.ReadString("Plot", "plot" + std::to_string(n), "").empty();
   }
   return c;
 }
@@ -57,6 +59,43 @@ void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::str
   ini.WriteString("Files", "data", dataFile);
   ini.WriteString("Files", "grid", gridFile);
   ini.WriteString("Data", "datapath", dataPath);
+}
+
+void WriteMissingMarksOption(IniFile& ini, bool markMissing) {
+  ini.WriteString("Options", "markmissing", markMissing ? "yes" : "no");
+}
+
+namespace {
+constexpr const char* kRecentSection = "Recent";
+}  // namespace
+
+std::vector<RecentFile> ReadRecentFiles(const IniFile& ini) {
+  std::vector<RecentFile> files;
+  for (int n = 1; n <= kMaxRecentFiles; ++n) {
+    const std::string k = std::to_string(n);
+    RecentFile f;
+    f.dataFile = ini.ReadString(kRecentSection, "file" + k, "");
+    if (f.dataFile.empty()) break;
+    f.gridFile = ini.ReadString(kRecentSection, "grid" + k, "");
+    f.index = std::max(0, ini.ReadInteger(kRecentSection, "index" + k, 0));
+    files.push_back(std::move(f));
+  }
+  return files;
+}
+
+std::vector<RecentFile> AddRecentFile(IniFile& ini, const RecentFile& file) {
+  std::vector<RecentFile> files = ReadRecentFiles(ini);
+  std::erase_if(files, [&](const RecentFile& f) { return f.dataFile == file.dataFile && f.index == file.index; });
+  files.insert(files.begin(), file);
+  if (files.size() > static_cast<std::size_t>(kMaxRecentFiles)) files.resize(kMaxRecentFiles);
+  // The list never shrinks here, so the entries written cover every one there was.
+  for (std::size_t n = 1; n <= files.size(); ++n) {
+    const std::string k = std::to_string(n);
+    ini.WriteString(kRecentSection, "file" + k, files[n - 1].dataFile);
+    ini.WriteString(kRecentSection, "grid" + k, files[n - 1].gridFile);
+    ini.WriteString(kRecentSection, "index" + k, std::to_string(files[n - 1].index));
+  }
+  return files;
 }
 
 RotationSettings ReadRotationSettings(const IniFile& ini) {

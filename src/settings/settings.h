@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/ini_file.h"
 #include "io/ascii_writer.h"
@@ -24,6 +25,26 @@ StartupConfig ReadStartupConfig(const IniFile& ini);
 // Keeps the last data file, its folder and the grid file for the next start.
 void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::string& dataPath,
                        const std::string& gridFile);
+
+// "markmissing" of section "Options", written when the options dialog closes with OK.
+void WriteMissingMarksOption(IniFile& ini, bool markMissing);
+
+// A file of the File menu's recent list: the data file, its grid and the
+// place of the pole figure in a file of several (0 for a file of one).
+struct RecentFile {
+  std::string dataFile;
+  std::string gridFile;
+  int index = 0;
+  bool operator==(const RecentFile&) const = default;
+};
+inline constexpr int kMaxRecentFiles = 8;
+
+// Section "Recent": "file1", "grid1", "index1", ... newest first, up to the
+// first missing "fileN"; malformed indices read as 0.
+std::vector<RecentFile> ReadRecentFiles(const IniFile& ini);
+// Puts `file` in front (an entry with the same data file and index moves up)
+// and keeps at most kMaxRecentFiles.
+std::vector<RecentFile> AddRecentFile(IniFile& ini, const RecentFile& file);
 
 // Section "Rotation": "hemis", "symmetry" and "rot".
 RotationSettings ReadRotationSettings(const IniFile& ini);

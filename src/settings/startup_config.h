@@ -21,6 +21,8 @@ struct StartupConfig {
   std::string GridPath;
   std::string DataPath;
   std::array<WindowPosition, 9> PlotWindow{};  // 2..8
+  // Whether the file gave window n its place; the others open beside the main window.
+  std::array<bool, 9> PlotWindowGiven{};
 };
 
 // "top0051_left0051": top from the digits at character 4, left from characters 13..16.

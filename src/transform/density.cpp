@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <span>
 #include <thread>
 
 #include "transform/radial_kernel.h"
@@ -48,10 +49,10 @@ double WrapAngle(double a) {  // to -pi..pi
   return a;
 }
 
-int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kMaxCircles); }
-int PointCountOf(const TPoleFigure& pf, int i) { return std::clamp(pf.CirclePoints[i], 0, kMaxPoints); }
+int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointCountOf(const TPoleFigure& pf, int i) { return std::min(PointsInTable(pf, i), kMaxPoints); }
 
-std::vector<GridCircle> GridTable(const TPoleFigure& pf) {
+std::vector<GridCircle> CircleTable(const TPoleFigure& pf) {
   const int n = CircleCountOf(pf);
   std::vector<GridCircle> table(n + 1);
   for (int i = 1; i <= n; ++i) {
@@ -105,7 +106,7 @@ bool AddWindow(const GridCircle& c, int count, double centre, double half, std::
 void AddOneReference(TPoleFigure& pf, const std::vector<GridCircle>& table, const Vec3& v,
                      const DensityKernel& kernel) {
   for (int i = 1; i < static_cast<int>(table.size()); ++i) {
-    auto& row = pf.Intensity[i];
+    const std::span<double> row = pf.Intensity[i];
     const auto& points = table[i].points;
     for (std::size_t k = 0; k < points.size(); ++k) Weigh(row[k + 1], AbsDot(v, points[k]), kernel);
   }
@@ -135,8 +136,8 @@ Axis MakeAxis(const Vec3& v, bool everything) {
 }
 
 // The weights of one axis on the points of one circle it can reach.
-void AddToCircle(std::array<double, kMaxIntensityCols>& row, const GridCircle& c, const Axis& axis, double cosReach,
-                 double reach, double dotLimit, const RadialKernel& table) {
+void AddToCircle(std::span<double> row, const GridCircle& c, const Axis& axis, double cosReach, double reach,
+                 double dotLimit, const RadialKernel& table) {
   const int count = static_cast<int>(c.points.size());
   if (count == 0) return;
   std::array<Interval, 16> windows{};
@@ -196,14 +197,14 @@ DensityKernel MakeDensityKernel(double fwhm) {
 
 void AddDensityReference(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm) {
   const DensityKernel kernel = MakeDensityKernel(fwhm);
-  const std::vector<GridCircle> table = GridTable(pf);
+  const std::vector<GridCircle> table = CircleTable(pf);
   for (const Vec3& v : directions) AddOneReference(pf, table, v, kernel);
 }
 
 bool AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads,
                 const WorkControl* control) {
   const DensityKernel kernel = MakeDensityKernel(fwhm);
-  const std::vector<GridCircle> table = GridTable(pf);
+  const std::vector<GridCircle> table = CircleTable(pf);
   const double reach = kernel.cutoff + kSearchMargin;
   // A kernel reaching 90 degrees touches every axis: nothing to skip.
   const bool everything = !(reach < kPi / 2);
@@ -224,7 +225,7 @@ bool AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwh
   const auto work = [&](bool reporting) {
     for (int i = nextCircle.fetch_add(1); i <= circles; i = nextCircle.fetch_add(1)) {
       const GridCircle& c = table[i];
-      auto& row = pf.Intensity[i];
+      const std::span<double> row = pf.Intensity[i];
       if (!watched) {
         for (const Axis& axis : axes) AddToCircle(row, c, axis, cosReach, reach, dotLimit, weights);
         continue;

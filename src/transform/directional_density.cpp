@@ -17,7 +17,7 @@ namespace {
 // What the density needs besides the file, checked before it is read.
 bool DensityPossible(const TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                      MessageSink& sink) {
-  if (pf.CircleCount < 1 || pf.CircleCount > kMaxCircles) {
+  if (!TablesHoldGrid(pf)) {
     sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
     return false;
   }
@@ -35,7 +35,7 @@ bool DensityFromList(TPoleFigure& target, const std::optional<DirectionList>& li
   TPoleFigure& pf = *sum;
   const int n = pf.CircleCount;
 
-  for (auto& row : pf.Intensity) row.fill(0.0);
+  pf.Intensity.Fill(0.0);
   pf.PointCount = 0;
   for (int i = 1; i <= n; ++i) {
     pf.PointCount += pf.CirclePoints[i];

@@ -15,8 +15,7 @@ namespace quorix {
 
 namespace {
 
-constexpr int kLastRow = kMaxGridRows - 1;          // 91
-constexpr int kLastColumn = kMaxIntensityCols - 1;  // 362
+constexpr int kLastOperand = kMaxGridRows - 1;
 
 double Combine(double a, char op, double b) {
   switch (op) {
@@ -42,10 +41,10 @@ OperandTable UniformOperands(double value) {
 OperandTable CircleOperands(const std::vector<double>& values) {
   OperandTable t{};
   if (values.empty()) return t;
-  const int n = std::min(static_cast<int>(values.size()), kLastRow);
+  const int n = std::min(static_cast<int>(values.size()), kLastOperand);
   for (int i = 1; i <= n; ++i) t[i] = values[i - 1];
   t[0] = t[1];
-  for (int i = n + 1; i <= kLastRow; ++i) t[i] = t[n];
+  for (int i = n + 1; i <= kLastOperand; ++i) t[i] = t[n];
   return t;
 }
 
@@ -111,14 +110,15 @@ bool MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second) {
   // Checked on every point before any changes, as ApplyCircleOperation does.
   for (int pass = 0; pass < 2 && IsEditOperator(op); ++pass) {
     const int first = target.InnerMirror == 1 ? 0 : 1;
-    const int last =
-        std::min(std::clamp(target.CircleCount, 0, kLastRow) + (target.OuterMirror == 1 ? 1 : 0), kLastRow);
+    const int last = std::min(std::clamp(target.CircleCount, 0, LastRow(target)) + (target.OuterMirror == 1 ? 1 : 0),
+                              LastRow(target));
     const int secondFirst = second.InnerMirror == 1 ? 0 : 1;
-    const int secondLast = std::clamp(second.CircleCount, 0, kLastRow) + (second.OuterMirror == 1 ? 1 : 0);
+    const int secondLast = std::min(
+        std::clamp(second.CircleCount, 0, LastRow(second)) + (second.OuterMirror == 1 ? 1 : 0), LastRow(second));
     for (int i = first; i <= last; ++i) {
-      const int points = std::clamp(target.CirclePoints[i], 0, kLastColumn);
+      const int points = PointsInTable(target, i);
       const bool secondHasCircle = i >= secondFirst && i <= secondLast;
-      const int secondPoints = secondHasCircle ? std::clamp(second.CirclePoints[i], 0, kLastColumn) : 0;
+      const int secondPoints = secondHasCircle ? PointsInTable(second, i) : 0;
       for (int j = 1; j <= points; ++j) {
         double& v = target.Intensity[i][j];
         if (v == kMissing || j > secondPoints) continue;

@@ -19,7 +19,7 @@ namespace quorix {
 inline constexpr std::array<char, 4> kEditOperators = {'+', '-', '*', '/'};
 bool IsEditOperator(char op);
 
-// One operand per circle index 0..91, as ApplyCircleOperation takes it.
+// One operand per circle index 0..kMaxGridRows - 1, as ApplyCircleOperation takes it.
 using OperandTable = std::array<double, kMaxGridRows>;
 
 OperandTable UniformOperands(double value);

@@ -16,9 +16,6 @@ namespace quorix {
 
 namespace {
 
-constexpr int kLastRow = kMaxGridRows - 1;          // 91
-constexpr int kLastColumn = kMaxIntensityCols - 1;  // 362
-
 // The rotation that carries a target direction back into the source frame.
 struct SourceMapping {
   RotationMode mode = RotationMode::None;
@@ -60,18 +57,6 @@ bool FileExists(const std::string& name) {
 
 }  // namespace
 
-void RefreshMirrorCircles(TPoleFigure& pf) {
-  const int n = pf.CircleCount;
-  if (pf.InnerMirror == 1) {
-    const int points = std::clamp(pf.CirclePoints[1], 0, kLastColumn);
-    for (int j = 1; j <= points; ++j) pf.Intensity[0][j] = pf.Intensity[1][j];
-  }
-  if (pf.OuterMirror == 1 && n >= 1 && n + 1 <= kLastRow) {
-    const int points = std::clamp(pf.CirclePoints[n], 0, kLastColumn);
-    for (int j = 1; j <= points; ++j) pf.Intensity[n + 1][j] = pf.Intensity[n][j];
-  }
-}
-
 Mat3 InvertByAxisAngle(const Mat3& m) {
   const AxisAngle a = MatrixToAxisAngle(m);
   return AxisAngleMatrix(a.phi, a.theta, -a.omega);
@@ -79,9 +64,9 @@ Mat3 InvertByAxisAngle(const Mat3& m) {
 
 void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const InterpolationOptions& options) {
   const SourceMapping map = MakeMapping(options.rotation);
-  const int n = std::clamp(target.CircleCount, 0, kLastRow);
+  const int n = std::clamp(target.CircleCount, 0, LastRow(target));
   for (int i = 1; i <= n; ++i) {
-    const int points = std::clamp(target.CirclePoints[i], 0, kLastColumn);
+    const int points = PointsInTable(target, i);
     for (int j = 1; j <= points; ++j) {
       double alpha = target.Alpha[i];
       double beta = target.BetaStart[i] + (j - 1) * target.BetaStep[i];
@@ -114,6 +99,7 @@ void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const
   target.FileName = source.FileName;
   target.IndexInFile = source.IndexInFile;
   target.NameInFile = source.NameInFile;
+  target.Hkl = source.Hkl;
   PreparePoleFigure(target, options.showMrd);
 }
 

@@ -30,10 +30,6 @@ struct InterpolationOptions {
 // source's file name, automatic levels and LowestLevel.
 void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const InterpolationOptions& options);
 
-// Circle 0 := circle 1 and circle CircleCount+1 := circle CircleCount where
-// the grid has those mirror circles, as after reading data.
-void RefreshMirrorCircles(TPoleFigure& pf);
-
 // The inverse of a rotation given as a matrix, through its axis and angle
 // (the same axis turned the other way).
 Mat3 InvertByAxisAngle(const Mat3& m);

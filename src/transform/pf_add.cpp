@@ -26,10 +26,9 @@ bool NormaliseOrSay(TPoleFigure& pf, MessageSink& sink) {
   UpdateStatistics(pf);
   double sum = 0, size = 0;
   long count = 0;
-  const int n = std::clamp(pf.CircleCount, 0, kMaxIntensityRows - 1);
+  const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
   for (int i = 1; i <= n; ++i)
-    for (int j = 1; j <= std::clamp(pf.CirclePoints[i], 0, kMaxIntensityCols - 1); ++j) {
-      const double v = pf.Intensity[i][j];
+    for (const double v : CircleValues(pf, i)) {
       if (v == kMissing) continue;
       sum += v;
       size += std::fabs(v);
@@ -54,21 +53,12 @@ void ForEachPoint(TPoleFigure& sum, const TPoleFigure& further, int first, int l
 int FirstWithMirror(const TPoleFigure& pf) { return pf.InnerMirror == 1 ? 0 : 1; }
 int LastWithMirror(const TPoleFigure& pf) { return pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0); }
 
-// The mirror circles repeat circles 1 and n, as the data reader sets them.
-void RefreshMirrorCircles(TPoleFigure& pf) {
-  const int n = pf.CircleCount;
-  if (pf.InnerMirror == 1)
-    for (int k = 1; k <= pf.CirclePoints[1]; ++k) pf.Intensity[0][k] = pf.Intensity[1][k];
-  if (pf.OuterMirror == 1)
-    for (int k = 1; k <= pf.CirclePoints[n]; ++k) pf.Intensity[n + 1][k] = pf.Intensity[n][k];
-}
-
 // A sum beyond the largest double turns into infinities that every later
 // statistic would spread; the whole sum is refused instead.
 bool SumIsFinite(const TPoleFigure& sum, MessageSink& sink) {
-  for (int i = FirstWithMirror(sum); i <= std::min(LastWithMirror(sum), kMaxGridRows - 1); ++i)
-    for (int j = 1; j <= std::clamp(sum.CirclePoints[i], 0, kMaxIntensityCols - 1); ++j)
-      if (!std::isfinite(sum.Intensity[i][j])) {
+  for (int i = FirstWithMirror(sum); i <= std::min(LastWithMirror(sum), LastRow(sum)); ++i)
+    for (const double v : CircleValues(sum, i))
+      if (!std::isfinite(v)) {
         sink.Message(
             "The sum would exceed the largest number a value can hold (about 1.8e308); the pole figure was left as "
             "it was.");

@@ -53,7 +53,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 std::string DescribeGridDifference(const TPoleFigure& a, const TPoleFigure& b) {
   if (a.CircleCount != b.CircleCount) return fmt::format("{} circles against {}", a.CircleCount, b.CircleCount);
   if (a.InnerMirror != b.InnerMirror || a.OuterMirror != b.OuterMirror) return "the mirror circles differ";
-  if (a.CircleCount < 1 || a.CircleCount > kMaxCircles) return "no grid";
+  if (!TablesHoldGrid(a) || !TablesHoldGrid(b)) return "no grid";
   for (int i = FirstCircle(a); i <= LastCircle(a); ++i) {
     if (a.CirclePoints[i] != b.CirclePoints[i])
       return fmt::format("circle {} has {} points against {}", i, a.CirclePoints[i], b.CirclePoints[i]);
@@ -96,6 +96,7 @@ std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPo
   for (TPoleFigure* result : {r.difference.get(), r.rp.get()}) {
     result->IndexInFile = 0;
     result->NameInFile.clear();
+    result->Hkl.clear();
   }
   double sum = 0;
   long count = 0;

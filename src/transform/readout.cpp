@@ -19,14 +19,14 @@ namespace quorix {
 
 namespace {
 
-constexpr int kLastRow = kMaxGridRows - 1;  // 91
-
-bool Valid(const ReadoutSelection& s) {
-  return s.circle >= 1 && s.circle <= kLastRow && s.point >= 1 && s.point <= kMaxPoints && s.divisor != 0;
+// A selection made on another record may not fit this one's tables.
+bool Valid(const TPoleFigure& pf, const ReadoutSelection& s) {
+  return s.circle >= 1 && s.circle <= LastRow(pf) && s.point >= 1 && s.point <= std::min(kMaxPoints, LastColumn(pf)) &&
+         s.divisor != 0;
 }
 
-int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 1, kLastRow); }
-int PointsOn(const TPoleFigure& pf, int circle) { return std::clamp(pf.CirclePoints[circle], 0, kMaxPoints); }
+int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 1, LastRow(pf)); }
+int PointsOn(const TPoleFigure& pf, int circle) { return std::min(PointsInTable(pf, circle), kMaxPoints); }
 
 }  // namespace
 
@@ -70,7 +70,7 @@ ReadoutSelection SelectReadout(const TPoleFigure& pf, double alpha, double beta,
 }
 
 std::string ValueLabelText(const TPoleFigure& pf, const ReadoutSelection& s) {
-  if (!Valid(s)) return "";
+  if (!Valid(pf, s)) return "";
   const double value = pf.Intensity[s.circle][s.point] / s.divisor;
   return FormatGeneral(value, 6) + "\n" + "( " + FormatDecimals((s.point - 1) * pf.BetaStep[s.circle], 1) + " / " +
          FormatDecimals(pf.Alpha[s.circle], 1) + " )";
@@ -133,7 +133,7 @@ RecommendedValues Recommend(const TPoleFigure& pf, const ReadoutSelection& s) {
   const int left = p == 1 ? n : p - 1;
   const int right = p == n ? 1 : p + 1;
   RecommendedValues r;
-  if (!Valid(s)) return r;
+  if (!Valid(pf, s) || LastRow(pf) < 2) return r;
   r.alongCircle = (pf.Intensity[k][left] + pf.Intensity[k][right]) / 2 / q;
 
   double a = 0;
@@ -156,12 +156,12 @@ RecommendedValues Recommend(const TPoleFigure& pf, const ReadoutSelection& s) {
 }
 
 std::string EditorText(const TPoleFigure& pf, const ReadoutSelection& s) {
-  if (!Valid(s)) return "";
+  if (!Valid(pf, s)) return "";
   return FormatGeneral(pf.Intensity[s.circle][s.point] / s.divisor, 6);
 }
 
 bool ApplyEdit(TPoleFigure& pf, const ReadoutSelection& s, std::string_view text, bool showMrd) {
-  if (!Valid(s)) return false;
+  if (!Valid(pf, s)) return false;
   const std::optional<double> typed = ParseNumber(Trim(text));
   if (!typed) return false;
   const double value = *typed * s.divisor;

@@ -1,7 +1,7 @@
 #include "transform/rotation_text.h"
 
-#include "base/number_format.h"
 #include "base/nearest.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 
 namespace quorix {

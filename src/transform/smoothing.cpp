@@ -22,9 +22,6 @@ namespace quorix {
 
 namespace {
 
-constexpr int kLastRow = kMaxGridRows - 1;  // 91
-constexpr int kCols = kMaxIntensityCols;
-
 // ln 2: the weight exp(-k d^2) is 1/2 at d = a.
 constexpr double kLn2 = 0.6931472;
 
@@ -52,10 +49,11 @@ class Smoother {
       : pf_(pf), excludeNegative_(excludeNegative), table_(table) {
     cutoff_ = CutoffOf(fwhm);
     k_ = ExponentOf(fwhm);
-    n_ = std::clamp(pf.CircleCount, 0, kLastRow);
-    units_.resize(static_cast<std::size_t>(kMaxIntensityRows) * kCols);
+    n_ = std::clamp(pf.CircleCount, 0, LastRow(pf));
+    cols_ = static_cast<std::size_t>(pf.Intensity.Cols());
+    units_.resize(static_cast<std::size_t>(pf.Intensity.Rows()) * cols_);
     for (int i = 1; i <= n_; ++i) {
-      points_[i] = std::clamp(pf.CirclePoints[i], 0, kMaxPoints);
+      points_[i] = std::min(PointsInTable(pf, i), kMaxPoints);
       for (int j = 1; j <= points_[i]; ++j)
         units_[Index(i, j)] = DirectionToVector(pf.Alpha[i], pf.BetaStart[i] + (j - 1) * pf.BetaStep[i]);
     }
@@ -136,7 +134,7 @@ class Smoother {
     double cosTheta;
   };
 
-  static std::size_t Index(int i, int j) { return static_cast<std::size_t>(i) * kCols + static_cast<std::size_t>(j); }
+  std::size_t Index(int i, int j) const { return static_cast<std::size_t>(i) * cols_ + static_cast<std::size_t>(j); }
 
   static double AxisDot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
@@ -145,7 +143,7 @@ class Smoother {
   // `tabled` and a table, the weight comes from the table.
   template <bool prefilter, bool tabled = true>
   void AddRange(const Vec3& u, int h, int first, int last, Sums& s) const {
-    const auto& row = pf_.Intensity[h];
+    const std::span<const double> row = pf_.Intensity[h];
     if (tabled && table_) {
       const double minCosine = std::max(minCosine_, table_->MinCosine());
       for (int m = first; m <= last; ++m) {
@@ -228,6 +226,7 @@ class Smoother {
   double cutoff_ = 0;
   double k_ = 0;
   int n_ = 0;
+  std::size_t cols_ = 0;  // of the unit vector table, as of Intensity
   std::array<int, kMaxGridRows> points_{};
   std::vector<Vec3> units_;
   double reach_ = 0;
@@ -338,7 +337,7 @@ struct SmoothingPlan::Impl {
 
 SmoothingPlan::SmoothingPlan(const TPoleFigure& grid, double fwhm, int threads) : impl_(std::make_unique<Impl>()) {
   impl_->fwhm = fwhm;
-  impl_->circles = std::clamp(grid.CircleCount, 0, kLastRow);
+  impl_->circles = std::clamp(grid.CircleCount, 0, LastRow(grid));
   for (int i = 1; i <= impl_->circles; ++i) {
     impl_->alpha[i] = grid.Alpha[i];
     impl_->betaStart[i] = grid.BetaStart[i];
@@ -354,7 +353,7 @@ SmoothingPlan::SmoothingPlan(const TPoleFigure& grid, double fwhm, int threads) 
 SmoothingPlan::~SmoothingPlan() = default;
 
 bool SmoothingPlan::Fits(const TPoleFigure& pf, double fwhm) const {
-  if (fwhm != impl_->fwhm || std::clamp(pf.CircleCount, 0, kLastRow) != impl_->circles) return false;
+  if (fwhm != impl_->fwhm || std::clamp(pf.CircleCount, 0, LastRow(pf)) != impl_->circles) return false;
   for (int i = 1; i <= impl_->circles; ++i)
     if (pf.Alpha[i] != impl_->alpha[i] || pf.BetaStart[i] != impl_->betaStart[i] ||
         pf.BetaStep[i] != impl_->betaStep[i] || pf.CirclePoints[i] != impl_->points[i])
@@ -365,7 +364,7 @@ bool SmoothingPlan::Fits(const TPoleFigure& pf, double fwhm) const {
 std::unique_ptr<IntensityTable> SmoothingPlan::Smooth(const TPoleFigure& pf, bool excludeNegative,
                                                       const CircleProgress& progress, int threads,
                                                       const std::atomic<bool>* cancel) const {
-  auto out = std::make_unique<IntensityTable>();
+  auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
   if (impl_->regular) {
     if (!impl_->regular->Smooth(pf, excludeNegative, *out, progress, cancel)) return nullptr;
   } else {
@@ -382,7 +381,7 @@ std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, doubl
   if (method == SmoothingMethod::Fast)
     return CachedPlan(pf, fwhm, threads)->Smooth(pf, excludeNegative, progress, threads, cancel);
   const Smoother sm(pf, fwhm, excludeNegative);
-  auto out = std::make_unique<IntensityTable>();
+  auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
   const bool done = method == SmoothingMethod::Plain ? RunPlain(sm, *out, progress, cancel)
                                                      : RunFast(sm, *out, progress, threads, cancel);
   return done ? std::move(out) : nullptr;
@@ -406,10 +405,11 @@ bool SmoothPoleFigure(TPoleFigure& pf, const SmoothingSettings& settings, bool s
   const auto smoothed =
       SmoothedIntensities(pf, settings.fwhm, settings.excludeNegative, method, progress, threads, cancel);
   if (!smoothed) return false;
-  const int n = std::clamp(pf.CircleCount, 0, kLastRow);
+  const int n = std::clamp(pf.CircleCount, 0, std::min(LastRow(pf), smoothed->Rows() - 1));
   for (int i = 1; i <= n; ++i) {
-    const int points = std::clamp(pf.CirclePoints[i], 0, kMaxPoints);
-    for (int j = 1; j <= points; ++j) pf.Intensity[i][j] = (*smoothed)[i][j];
+    const std::span<const double> from = (*smoothed)[i];
+    const std::span<double> to = CircleValues(pf, i);
+    std::copy_n(from.begin() + 1, std::min(to.size(), std::min<std::size_t>(from.size() - 1, kMaxPoints)), to.begin());
   }
   RefreshMirrorCircles(pf);
 

@@ -37,8 +37,8 @@ enum class SmoothingMethod { Plain, Fast, Pruned };
 // Called on the calling thread once per finished circle, in circle order.
 using CircleProgress = std::function<void()>;
 
-// Smoothed values of circles 1..CircleCount, indexed like Intensity.
-using IntensityTable = std::array<std::array<double, kMaxIntensityCols>, kMaxIntensityRows>;
+// Smoothed values of circles 1..CircleCount, indexed and sized like Intensity.
+using IntensityTable = GridTable<double>;
 
 // The weighted means alone, without touching pf. `threads` 0 means one per
 // core; the plain method always runs on the calling thread. Returns nullptr

@@ -34,7 +34,7 @@ constexpr double kDirectShare = 0.01;
 
 bool RegularGridSmoother::Applies(const TPoleFigure& grid) {
   const int circles = grid.CircleCount;
-  if (circles < 1 || circles > kMaxGridRows - 1) return false;
+  if (!TablesHoldGrid(grid)) return false;
   const int n = grid.CirclePoints[1];
   if (n < 4 || n > kMaxPoints) return false;
   for (int i = 1; i <= circles; ++i) {

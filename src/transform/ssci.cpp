@@ -6,17 +6,13 @@
 
 #include "base/nearest.h"
 #include "record/statistics.h"
-#include "transform/interpolation.h"
 
 namespace quorix {
 
 namespace {
 
-constexpr int kLastRow = kMaxGridRows - 1;          // 91
-constexpr int kLastColumn = kMaxIntensityCols - 1;  // 362
-
-int Circles(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, kLastRow); }
-int PointsOn(const TPoleFigure& pf, int i) { return std::clamp(pf.CirclePoints[i], 0, kLastColumn); }
+int Circles(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointsOn(const TPoleFigure& pf, int i) { return PointsInTable(pf, i); }
 
 // Point 1 follows point n on every circle.
 int Cyclic(int j, int n) { return ((j - 1) % n + n) % n + 1; }
@@ -38,9 +34,9 @@ Neighbour On(const TPoleFigure& pf, int circle, int j, bool opposite) {
 
 // The mean of the neighbours of (i, j) when their mean gradient exceeds the
 // threshold; v itself otherwise.
-double Judged(const TPoleFigure& pf, int i, int j, double threshold, bool& replaced) {
+double Judged(const TPoleFigure& pf, const GridTable<double>& backup, int i, int j, double threshold, bool& replaced) {
   replaced = false;
-  const double v = pf.IntensityBackup[i][j];
+  const double v = backup[i][j];
   const int n = Circles(pf);
   const int m = PointsOn(pf, i);
   // Across the centre and across the rim the neighbour lies on the next
@@ -56,7 +52,7 @@ double Judged(const TPoleFigure& pf, int i, int j, double threshold, bool& repla
   double gradient = 0;
   for (const Neighbour& nb : ring) {
     if (nb.point == 0) continue;
-    const double w = pf.IntensityBackup[nb.circle][nb.point];
+    const double w = backup[nb.circle][nb.point];
     if (w == kMissing) continue;
     ++count;
     sum += w;
@@ -76,22 +72,20 @@ double Judged(const TPoleFigure& pf, int i, int j, double threshold, bool& repla
 
 }  // namespace
 
-void BeginSuppression(TPoleFigure& pf) {
+SuppressionBackup BeginSuppression(TPoleFigure& pf) {
   pf.SSCILevel = 0;
-  const int n = Circles(pf);
-  for (int i = 1; i <= n; ++i) {
-    const int m = PointsOn(pf, i);
-    for (int j = 1; j <= m; ++j) pf.IntensityBackup[i][j] = pf.Intensity[i][j];
-  }
+  return SuppressionBackup{pf.Intensity};
 }
 
-void SuppressSingleCrystal(TPoleFigure& pf, int level) {
+void SuppressSingleCrystal(TPoleFigure& pf, const SuppressionBackup& backup, int level) {
+  const GridTable<double>& kept = backup.values;
+  if (kept.Rows() != pf.Intensity.Rows() || kept.Cols() != pf.Intensity.Cols()) return;
   level = std::clamp(level, 0, kMaxSuppressionLevel);
   const int n = Circles(pf);
   if (level == 0) {
     for (int i = 1; i <= n; ++i) {
       const int m = PointsOn(pf, i);
-      for (int j = 1; j <= m; ++j) pf.Intensity[i][j] = pf.IntensityBackup[i][j];
+      for (int j = 1; j <= m; ++j) pf.Intensity[i][j] = kept[i][j];
     }
     return;
   }
@@ -100,21 +94,21 @@ void SuppressSingleCrystal(TPoleFigure& pf, int level) {
   for (int i = 1; i <= n; ++i) {
     const int m = PointsOn(pf, i);
     for (int j = 1; j <= m; ++j) {
-      const double v = pf.IntensityBackup[i][j];
+      const double v = kept[i][j];
       if (v == kMissing) {
         pf.Intensity[i][j] = v;
         continue;
       }
       bool replaced = false;
-      pf.Intensity[i][j] = Judged(pf, i, j, threshold, replaced);
+      pf.Intensity[i][j] = Judged(pf, kept, i, j, threshold, replaced);
       if (replaced) ++pf.SSCICount;
     }
   }
 }
 
-void SetSuppressionLevel(TPoleFigure& pf, int level) {
+void SetSuppressionLevel(TPoleFigure& pf, const SuppressionBackup& backup, int level) {
   pf.SSCILevel = static_cast<std::int16_t>(std::clamp(level, 0, kMaxSuppressionLevel));
-  SuppressSingleCrystal(pf, pf.SSCILevel);
+  SuppressSingleCrystal(pf, backup, pf.SSCILevel);
   RefreshMirrorCircles(pf);
   UpdateExtremes(pf);
   UpdateStatistics(pf);

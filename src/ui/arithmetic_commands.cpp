@@ -74,21 +74,24 @@ void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
   if (dlg.exec() != QDialog::Accepted) return;
   const AddTables& t = dlg.Tables();
   MessageBoxSink sink(&mainform);
-  const bool summed = weighted ? WeightedAddPF(pf1, context.GridFileName, dlg.NormPFCheckBox->isChecked(), t.weights,
-                                               t.indices, t.files, sink)
-                               : FittedAddPF(pf1, context.GridFileName, t.files, t.indices, sink);
-  if (!summed) return;
-  FinishAddition(pf1, context.state.Options.ShowMrd);
-  pf1.Modified = true;
-  // The plot lists the files added to the main pole figure.
-  context.state.AddListFiles.assign(t.files.begin() + 1, t.files.end());
-  mainform.RedrawMain();
-  if (weighted) {
-    // The weighted sum is captioned by the first file alone, no longer as one pole figure of it.
-    pf1.IndexInFile = 0;
-    pf1.NameInFile.clear();
-    mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + FileNamePart(t.files.front())));
-  }
+  mainform.ChangePoleFigures(weighted ? "Add Pole Figures weighted" : "Add Pole Figures fitted", {1}, [&] {
+    const bool summed = weighted ? WeightedAddPF(pf1, context.GridFileName, dlg.NormPFCheckBox->isChecked(), t.weights,
+                                                 t.indices, t.files, sink)
+                                 : FittedAddPF(pf1, context.GridFileName, t.files, t.indices, sink);
+    if (!summed) return false;
+    FinishAddition(pf1, context.state.Options.ShowMrd);
+    // The plot lists the files added to the main pole figure.
+    context.state.AddListFiles.assign(t.files.begin() + 1, t.files.end());
+    if (weighted) {
+      // The weighted sum is captioned by the first file alone, no longer as one pole figure of it.
+      pf1.IndexInFile = 0;
+      pf1.NameInFile.clear();
+      pf1.Hkl.clear();
+      mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + FileNamePart(t.files.front())));
+    }
+    mainform.RedrawMain();
+    return true;
+  });
 }
 
 }  // namespace

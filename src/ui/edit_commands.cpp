@@ -27,7 +27,7 @@ namespace {
 // PF[1], and with "apply to all" the pole figure of every visible window 2..8
 // in window order, each edited, given new levels and redrawn. The edits are
 // made on copies first: when one fails (an overflow), no window changes.
-void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll,
+void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll, const QString& caption,
                    const std::function<bool(TPoleFigure&)>& edit) {
   const bool showMrd = context.state.Options.ShowMrd;
   std::vector<int> targets{1};
@@ -42,16 +42,18 @@ void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll,
       return;
     }
   }
-  for (std::size_t k = 0; k < targets.size(); ++k) {
-    TPoleFigure& pf = *context.set.PF[targets[k]];
-    pf = *edited[k];
-    pf.Modified = true;
-    RefreshLevelsAfterEdit(pf, showMrd);
-    if (targets[k] == 1)
-      mainform.RedrawMain();
-    else
-      mainform.Window(targets[k])->Redraw();
-  }
+  mainform.ChangePoleFigures(caption, targets, [&] {
+    for (std::size_t k = 0; k < targets.size(); ++k) {
+      TPoleFigure& pf = *context.set.PF[targets[k]];
+      pf = std::move(*edited[k]);
+      RefreshLevelsAfterEdit(pf, showMrd);
+      if (targets[k] == 1)
+        mainform.RedrawMain();
+      else
+        mainform.Window(targets[k])->Redraw();
+    }
+    return true;
+  });
 }
 
 void SetMainCommandsEnabled(TMainform& mainform, bool enabled) {
@@ -86,8 +88,16 @@ SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context) {
     SSCIHooks hooks;
     hooks.SetCommandsEnabled = [&mainform](bool enabled) { SetMainCommandsEnabled(mainform, enabled); };
     hooks.RedrawMain = [&mainform] { mainform.RedrawMain(); };
-    QToolBar* bar = mainform.findChild<QToolBar*>();
-    if (!bar) bar = mainform.addToolBar("Tools");
+    hooks.Started = [&mainform] { mainform.BeginSuppressionStep(); };
+    hooks.Finished = [&mainform](bool keep) { mainform.EndSuppressionStep(keep); };
+    // A row of its own under the tool bar: at the end of the tool bar the
+    // controls vanished into its overflow menu on a window of normal width.
+    mainform.addToolBarBreak();
+    QToolBar* bar = mainform.addToolBar("Suppression");
+    bar->setObjectName("SuppressionBar");
+    bar->setMovable(false);
+    bar->hide();
+    hooks.ShowBar = [bar](bool visible) { bar->setVisible(visible); };
     return new SSCIControls(context, *bar, std::move(hooks), &mainform);
   });
 }
@@ -97,7 +107,7 @@ void EditAllIntensities(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = UniformOperands(dlg.Value());
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(),
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit all Intensities",
                 [&](TPoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
 }
 
@@ -107,7 +117,7 @@ void EditPerCircle(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = CircleOperands(dlg.Values());
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(),
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit Intensities of Circle",
                 [&](TPoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
 }
 
@@ -119,7 +129,8 @@ void EditPerRaster(TMainform& mainform, AppContext& context) {
   const auto second = ReadRasterPF(dlg.FileName(), context.GridFileName, sink);
   if (!second) return;
   const char op = dlg.Op();
-  ForEachTarget(mainform, context, dlg.ApplyToAll(), [&](TPoleFigure& pf) { return MergeRaster(pf, op, *second); });
+  ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit Intensities of Raster",
+                [&](TPoleFigure& pf) { return MergeRaster(pf, op, *second); });
 }
 
 void SSCIClick(TMainform& mainform, AppContext& context) { SuppressionControls(mainform, context).SSCIClick(); }

@@ -185,13 +185,18 @@ void TInterpolDlg::OKBtnClick() {
 
   MessageBoxSink sink(this);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const InterpolationStatus status =
-      InterpolateSet(context_.set, windows, request, context_.state, sink, [this](int n) {
-        if (n == 1)
-          mainform_.RedrawMain();
-        else if (TPPF* w = mainform_.Window(n))
-          w->Redraw();
-      });
+  InterpolationStatus status = InterpolationStatus::Done;
+  std::vector<int> targets{1};
+  targets.insert(targets.end(), windows.begin(), windows.end());
+  mainform_.ChangePoleFigures("Interpolation", targets, [&] {
+    status = InterpolateSet(context_.set, windows, request, context_.state, sink, [this](int n) {
+      if (n == 1)
+        mainform_.RedrawMain();
+      else if (TPPF* w = mainform_.Window(n))
+        w->Redraw();
+    });
+    return status == InterpolationStatus::Done;
+  });
   QApplication::restoreOverrideCursor();
   if (status != InterpolationStatus::Done) {
     OutGridEdit->setFocus();
@@ -199,16 +204,15 @@ void TInterpolDlg::OKBtnClick() {
   }
   rotation_.Matrix = IdentityMatrix();
   rotation_.List.clear();
-  windows.push_back(1);
-  for (int n : windows)
-    if (context_.set.PF[n]) context_.set.PF[n]->Modified = true;
-
   const std::string dataFile = outDataEdit->text().toStdString();
   if (!dataFile.empty() && context_.set.PF[1]) {
     AsciiWriteOptions w;
     w.SetNegativeToZero = ZeroCheckBox->isChecked();
     w.Format = format_;
-    if (WritePFASCII(*context_.set.PF[1], dataFile, w, sink)) context_.set.PF[1]->Modified = false;
+    if (WritePFASCII(*context_.set.PF[1], dataFile, w, sink)) {
+      context_.set.PF[1]->Modified = false;
+      mainform_.ShowSaved(dataFile);
+    }
   }
   close();
 }

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <filesystem>
+#include <fstream>
 
 #include "base/text_file.h"
 #include "io/data_layout.h"
@@ -28,12 +29,34 @@ namespace {
 
 const char* kPoleFigureFilter =
     "Pole figures (x*, y*, s*, r*, z*, pol)|*.x??;*.y??;*.s??;*.r??;*.z??;*.pol|Velocities (vp, vs1, vs2, "
-    "dvs)|*.vp;*.vs1;*.vs2;*.dvs|Directional data (txt,dat,abu)|*.txt;*.dat;*.abu|All files (*.*)|*.*";
+    "dvs)|*.vp;*.vs1;*.vs2;*.dvs|Directional data (txt,dat,abu)|*.txt;*.dat;*.abu|Beartex and WKO lists (xpe, "
+    "xpo, wko)|*.xpe;*.xpo;*.wko|XRDML (xrdml)|*.xrdml|Bruker UXD (uxd)|*.uxd;*.UXD|Rigaku and Bruker exports (asc, "
+    "ras, txt)|*.asc;*.ras;*.txt;*.ASC;*.RAS;*.TXT|popLA (epf, gpf)|*.epf;*.gpf;*.EPF;*.GPF|Column lists (jul, "
+    "dat)|*.jul;*.dat|All files (*.*)|*.*";
 const char* kGridFilter = "Grid Files (*.rst, *.grd)|*.rst;*.grd|All Files (*.*)|*.*";
 
 bool Exists(const QString& name) { return QFileInfo::exists(name); }
 
+constexpr std::streamsize kPeekSize = 64 * 1024;
+const char* kGridNotNeeded = "not needed: the file carries its grid";
+
+std::optional<double> NumberIn(const QLineEdit* edit) { return ParseNumber(edit->text().trimmed().toStdString()); }
+
 }  // namespace
+
+DataLayout PeekLayout(const std::string& dataFile) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(dataFile, ec)) return DataLayout::None;
+  std::ifstream in(dataFile, std::ios::binary);
+  if (!in) return DataLayout::None;
+  std::string head(static_cast<std::size_t>(kPeekSize), '\0');
+  in.read(head.data(), kPeekSize);
+  head.resize(static_cast<std::size_t>(in.gcount()));
+  // A cut-off last line could look unlike the lines before it.
+  const auto lastBreak = head.find_last_of('\n');
+  if (in.gcount() == kPeekSize && lastBreak != std::string::npos) head.resize(lastBreak + 1);
+  return DetectLayoutText(head, dataFile).layout;
+}
 
 QStringList FileDialogFilters(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split('|');
@@ -48,6 +71,8 @@ QStringList FileDialogFilters(const std::string& filter) {
   return result;
 }
 
+QStringList DataFileFilters() { return FileDialogFilters(kPoleFigureFilter); }
+
 TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWidget* parent)
     : QDialog(parent), context_(context), mainform_(mainform), hkl_(hkl) {
   setWindowTitle(" Load Files");
@@ -57,6 +82,11 @@ TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWid
   PFButton = new QPushButton("Search...", this);
   GridButton = new QPushButton("Search...", this);
   DirDataCheckBox = new QCheckBox("Directional data", this);
+  GridNote = new QLabel(this);
+  TiltStartEdit = new QLineEdit(this);
+  TiltStepEdit = new QLineEdit(this);
+  TiltStartEdit->setPlaceholderText("first circle, degrees");
+  TiltStepEdit->setPlaceholderText("between circles, degrees");
   OKBtn = new QPushButton("OK", this);
   CancelBtn = new QPushButton("Cancel", this);
   OKBtn->setDefault(true);
@@ -71,18 +101,39 @@ TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWid
   grid->addWidget(new QLabel("Grid File:", this), 1, 0);
   grid->addWidget(GridEdit, 1, 1);
   grid->addWidget(GridButton, 1, 2);
-  grid->addWidget(DirDataCheckBox, 2, 1);
+  grid->addWidget(GridNote, 2, 1);
+  grid->addWidget(new QLabel("Tilt start:", this), 3, 0);
+  grid->addWidget(TiltStartEdit, 3, 1);
+  grid->addWidget(new QLabel("Tilt step:", this), 4, 0);
+  grid->addWidget(TiltStepEdit, 4, 1);
+  grid->addWidget(DirDataCheckBox, 5, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(OKBtn);
   buttons->addWidget(CancelBtn);
-  grid->addLayout(buttons, 3, 0, 1, 3);
+  grid->addLayout(buttons, 6, 0, 1, 3);
   grid->setColumnMinimumWidth(1, 360);
 
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(true); });
   connect(CancelBtn, &QPushButton::clicked, this, &TOpenDlg::CancelBtnClick);
   connect(PFButton, &QPushButton::clicked, this, &TOpenDlg::PFButtonClick);
   connect(GridButton, &QPushButton::clicked, this, &TOpenDlg::GridButtonClick);
+  connect(PFEdit, &QLineEdit::textChanged, this, &TOpenDlg::UpdateFieldsForData);
+  connect(DirDataCheckBox, &QCheckBox::toggled, this, &TOpenDlg::UpdateFieldsForData);
+  UpdateFieldsForData();
+}
+
+void TOpenDlg::UpdateFieldsForData() {
+  // Directional data are never read as a measurement, whatever they look like.
+  dataLayout_ = DirDataCheckBox->isChecked() ? DataLayout::None : PeekLayout(PFEdit->text().toStdString());
+  const bool ownGrid = IsMeasuredLayout(dataLayout_);
+  GridEdit->setEnabled(!ownGrid);
+  GridButton->setEnabled(!ownGrid);
+  GridNote->setText(ownGrid ? kGridNotNeeded : "");
+  GridNote->setVisible(ownGrid);
+  const bool tilts = dataLayout_ == DataLayout::RigakuTxt;
+  TiltStartEdit->setEnabled(tilts);
+  TiltStepEdit->setEnabled(tilts);
 }
 
 void TOpenDlg::showEvent(QShowEvent* event) {
@@ -98,7 +149,7 @@ void TOpenDlg::PFButtonClick() {
   QFileDialog dialog(this);
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setDirectory(QString::fromStdString(context_.state.DataPath));
-  const QStringList filters = FileDialogFilters(kPoleFigureFilter);
+  const QStringList filters = DataFileFilters();
   dialog.setNameFilters(filters);
   if (DirDataCheckBox->isChecked()) dialog.selectNameFilter(filters.value(2));
   context_.load.ClearLayout();
@@ -115,7 +166,10 @@ void TOpenDlg::PFButtonClick() {
 void TOpenDlg::GridButtonClick() {
   QFileDialog dialog(this);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setDirectory(QString::fromStdString(context_.startup.GridPath));
+  // Grids usually lie beside their data.
+  const QFileInfo dataInfo(PFEdit->text());
+  const bool besideData = !PFEdit->text().isEmpty() && dataInfo.absoluteDir().exists();
+  dialog.setDirectory(besideData ? dataInfo.absolutePath() : QString::fromStdString(context_.startup.GridPath));
   dialog.setNameFilters(FileDialogFilters(kGridFilter));
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
     GridEdit->setText(dialog.selectedFiles().first());
@@ -129,12 +183,20 @@ void TOpenDlg::CancelBtnClick() {
 }
 
 LoadFilesRequest TOpenDlg::Request() const {
-  return {PFEdit->text().toStdString(), GridEdit->text().toStdString(), DirDataCheckBox->isChecked()};
+  LoadFilesRequest r{PFEdit->text().toStdString(), GridEdit->text().toStdString(), DirDataCheckBox->isChecked(), {}};
+  r.measurement.tiltStart = NumberIn(TiltStartEdit);
+  r.measurement.tiltStep = NumberIn(TiltStepEdit);
+  return r;
 }
 
 void TOpenDlg::ShowRequest(const LoadFilesRequest& request) {
   ShowFiles(request.dataFile, request.gridFile);
   DirDataCheckBox->setChecked(request.directional);
+  const auto show = [](QLineEdit* edit, const std::optional<double>& v) {
+    edit->setText(v ? QString::number(*v, 'g', 10) : QString());
+  };
+  show(TiltStartEdit, request.measurement.tiltStart);
+  show(TiltStepEdit, request.measurement.tiltStep);
 }
 
 void TOpenDlg::ShowFiles(const std::string& dataFile, const std::string& gridFile) {
@@ -149,16 +211,17 @@ void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
     PFEdit->setFocus();
     return;
   }
-  if (gridName.isEmpty()) {
-    GridEdit->setFocus();
-    return;
-  }
   if (!Exists(dataName)) {
     QMessageBox::warning(this, windowTitle(), "File " + dataName + " does not exist");
     PFEdit->setFocus();
     return;
   }
-  if (!Exists(gridName)) {
+  const bool ownGrid = !request.directional && IsMeasuredLayout(PeekLayout(request.dataFile));
+  if (gridName.isEmpty() && !ownGrid) {
+    GridEdit->setFocus();
+    return;
+  }
+  if (!ownGrid && !Exists(gridName)) {
     QMessageBox::warning(this, windowTitle(), "File " + gridName + " does not exist");
     GridEdit->setFocus();
     return;
@@ -175,7 +238,8 @@ void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
   const LoadFlags& flags = context_.load;
   MainLoad load;
   load.dataFile = request.dataFile;
-  load.gridFile = request.gridFile;
+  load.gridFile = ownGrid ? std::string() : request.gridFile;
+  load.measurement = request.measurement;
   load.resetRotation = flags.ResetRotation;
   if (LayoutKnownFor(flags, request.dataFile)) {
     load.layout = flags.Layout();
@@ -185,10 +249,13 @@ void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
     MessageBoxSink sink(this);
     DataFileLayout detected = DetectDataFile(request.dataFile, sink);
     if (!detected.ok) return;
-    if (detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList) {
+    const bool listed = detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList;
+    if (listed || detected.names.size() > 1) {
       hkl_.SetItems(detected.names);
       if (hkl_.exec() != QDialog::Accepted) return;  // nothing to read without a choice
       load.pfIndex = -(hkl_.Highlighted() + 1);
+    } else if (IsMeasuredLayout(detected.layout)) {
+      load.pfIndex = -1;
     } else {
       detected.layout = DataLayout::Plain;
       load.pfIndex = -1;
@@ -196,7 +263,7 @@ void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
     load.layout = detected.layout;
     load.names = std::move(detected.names);
   }
-  const bool multi = load.layout == DataLayout::HashList || load.layout == DataLayout::WkoList;
+  const bool multi = load.layout == DataLayout::HashList || load.layout == DataLayout::WkoList || load.names.size() > 1;
   if (fromUser && multi) load.pfIndex = -(hkl_.Highlighted() + 1);
   if (!mainform_.LoadMain(load)) return;  // the dialog stays open
   if (fromUser) LoadExtraWindows();

@@ -5,9 +5,12 @@
 #include <QStringList>
 #include <string>
 
+#include "io/data_layout.h"
+#include "io/measurement.h"
 #include "ui/app_context.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -20,9 +23,14 @@ class TPlothkl;
 // What the dialog's fields ask for.
 struct LoadFilesRequest {
   std::string dataFile;
-  std::string gridFile;
+  std::string gridFile;  // may stay empty for a data file that carries its grid
   bool directional = false;
+  MeasurementOptions measurement;
 };
+
+// The layout of a data file from its first part: enough for every detection
+// rule, cheap for a large file. None when the file cannot be read.
+DataLayout PeekLayout(const std::string& dataFile);
 
 class TOpenDlg : public QDialog {
   Q_OBJECT
@@ -34,6 +42,10 @@ class TOpenDlg : public QDialog {
   QPushButton* PFButton = nullptr;
   QPushButton* GridButton = nullptr;
   QCheckBox* DirDataCheckBox = nullptr;
+  QLabel* GridNote = nullptr;
+  // Rigaku TXT files give no tilts: the first circle's and the step.
+  QLineEdit* TiltStartEdit = nullptr;
+  QLineEdit* TiltStepEdit = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
 
@@ -48,6 +60,8 @@ class TOpenDlg : public QDialog {
   void PFButtonClick();
   void GridButtonClick();
   void CancelBtnClick();
+  // Enables the grid and tilt fields as the data file's layout needs them.
+  void UpdateFieldsForData();
 
   // The files chosen last in the data file dialog.
   const QStringList& ChosenFiles() const { return chosen_; }
@@ -65,9 +79,12 @@ class TOpenDlg : public QDialog {
   TPlothkl& hkl_;
   TDensityDlg* density_ = nullptr;
   QStringList chosen_;
+  DataLayout dataLayout_ = DataLayout::None;  // of the file in the data field, as far as known
 };
 
 // Turns a filter of the form "Text|*.a;*.b|Text|*.*" into Qt's filter list.
 QStringList FileDialogFilters(const std::string& filter);
+// The filters of the data file's Search...: every layout the program reads.
+QStringList DataFileFilters();
 
 }  // namespace quorix

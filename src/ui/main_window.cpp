@@ -4,16 +4,23 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -27,6 +34,7 @@
 #include "ui/arithmetic_commands.h"
 #include "ui/contour_dialog.h"
 #include "ui/edit_commands.h"
+#include "ui/export_plot_dialog.h"
 #include "ui/interpolation_dialog.h"
 #include "ui/load_files_dialog.h"
 #include "ui/message_box_sink.h"
@@ -37,10 +45,13 @@
 #include "ui/plot_window.h"
 #include "ui/pointer_readout.h"
 #include "ui/pole_figure_picker.h"
+#include "ui/record_history.h"
 #include "ui/rotation_dialog.h"
 #include "ui/save_commands.h"
 #include "ui/save_format_dialog.h"
 #include "ui/smoothing_dialog.h"
+#include "ui/ssci_controls.h"
+#include "ui/status_texts.h"
 #include "workflow/file_navigation.h"
 #include "workflow/file_series.h"
 #include "workflow/window_geometry.h"
@@ -50,23 +61,79 @@ namespace quorix {
 TMainform::TMainform(AppContext& context) : context_(context) {
   setWindowTitle(" Quorix");
   setObjectName("Mainform");
-  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
   setMinimumSize(kMinWidth, kMinHeight);
-  setMaximumSize(kMaxWidth, kMaxHeight);
+  setAcceptDrops(true);
 
   PlotArea = new PlotView(this);
   PlotArea->setObjectName("PlotArea");
   setCentralWidget(PlotArea);
   connect(PlotArea, &PlotView::Resized, this, &TMainform::FitPlotToWindow);
 
+  HistoryHooks hooks;
+  hooks.Title = [this](int n) {
+    if (n == 1) return windowTitle();
+    return Window(n) ? Window(n)->windowTitle() : QString();
+  };
+  hooks.SetTitle = [this](int n, const QString& title) {
+    if (n == 1)
+      setWindowTitle(title);
+    else if (Window(n))
+      Window(n)->setWindowTitle(title);
+  };
+  hooks.Redraw = [this](int n) { RedrawSlot(n); };
+  history_ = new RecordHistory(context_, std::move(hooks), this);
+
   CreateMenus();
   CreateToolBar();
+  StatusFile = new QLabel(this);
+  StatusGrid = new QLabel(this);
+  StatusUnit = new QLabel(this);
+  StatusPointer = new QLabel(this);
+  StatusMode = new QLabel(this);
+  StatusFile->setObjectName("StatusFile");
+  StatusGrid->setObjectName("StatusGrid");
+  StatusUnit->setObjectName("StatusUnit");
+  StatusPointer->setObjectName("StatusPointer");
+  StatusMode->setObjectName("StatusMode");
+  StatusPointer->setMinimumWidth(fontMetrics().horizontalAdvance("alpha 90.0°  beta 360.0°  value 0.000000E+00"));
+  statusBar()->addWidget(StatusFile);
+  statusBar()->addWidget(StatusGrid);
+  statusBar()->addWidget(StatusUnit);
+  statusBar()->addPermanentWidget(StatusPointer);
+  statusBar()->addPermanentWidget(StatusMode);
   resize(915, 705);
 }
 
 TMainform::~TMainform() = default;
 
+SizeLimits TMainform::SizeRange() const {
+  SizeLimits l{kMinWidth, kMaxWidth, kMinHeight, kMaxHeight};
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!s) return l;
+  // With a large scale factor the largest size would reach past the screen.
+  // The window manager's frame is not known until it has drawn one: at least a title bar.
+  const QSize frame = (isVisible() ? frameGeometry().size() - size() : QSize()).expandedTo(QSize(8, 40));
+  const QSize room = s->availableGeometry().size() - frame;
+  l.maxWidth = std::max(l.minWidth, std::min(l.maxWidth, room.width()));
+  l.maxHeight = std::max(l.minHeight, std::min(l.maxHeight, room.height()));
+  return l;
+}
+
+void TMainform::FitToScreen() {
+  const SizeLimits l = SizeRange();
+  if (width() > l.maxWidth || height() > l.maxHeight)
+    resize(std::min(width(), l.maxWidth), std::min(height(), l.maxHeight));
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!s) return;
+  const QRect area = s->availableGeometry();
+  const QRect frame = frameGeometry();
+  const int left = std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - frame.width()));
+  const int top = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()));
+  if (left != frame.left() || top != frame.top()) move(left, top);
+}
+
 void TMainform::CreateWindows() {
+  FitToScreen();
   plothkl_ = new TPlothkl(this);
   openDlg_ = new TOpenDlg(context_, *this, *plothkl_, this);
   aboutBox_ = new TAboutBox(this);
@@ -95,12 +162,14 @@ void TMainform::CreateWindows() {
   readout_->SetInterpolationDialog(interpolDlg_);
   readout_->SetRotateGridCommand([this] { ShowRotationDialog(); });
   SyncToolButtons();
+  FillRecentMenu();  // the configuration has been read by now
   for (int n = 2; n <= kSlotCount; ++n) {
     auto* w = new TPPF(n, context_, this);
     const WindowPosition& p = context_.startup.PlotWindow[n];
     w->move(p.left, p.top);
     connect(w, &TPPF::Closed, this, &TMainform::PPFClose);
     connect(w, &TPPF::DoubleClicked, this, &TMainform::PFDblClick);
+    connect(w, &TPPF::FilesDropped, this, &TMainform::DropFiles);
     windows_[n] = w;
   }
 }
@@ -115,11 +184,17 @@ QAction* TMainform::AddCommand(QMenu* menu, const QString& caption, bool inGroup
 void TMainform::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   QAction* open = AddCommand(file, "&Open", false, true);
-  open->setShortcut(Qt::Key_F12);
+  open->setShortcuts({QKeySequence(QKeySequence::Open), QKeySequence(Qt::Key_F12)});
   connect(open, &QAction::triggered, this, &TMainform::ShowLoadFiles);
+  recentMenu_ = file->addMenu("&Recent Files");
+  recentMenu_->setObjectName("RecentMenu");
+  connect(recentMenu_, &QMenu::aboutToShow, this, &TMainform::FillRecentMenu);
+  QAction* revert = AddCommand(file, "Re&vert to File", true, true);
+  connect(revert, &QAction::triggered, this, &TMainform::RevertToFile);
   file->addSeparator();
-  connect(AddCommand(file, "&Save as ASCII", true, true), &QAction::triggered, this,
-          [this] { SaveAsAscii(*this, context_); });
+  QAction* saveAscii = AddCommand(file, "&Save as ASCII", true, true);
+  saveAscii->setShortcut(QKeySequence::Save);
+  connect(saveAscii, &QAction::triggered, this, [this] { SaveAsAscii(*this, context_); });
   connect(AddCommand(file, "Save as XRDML", true, true), &QAction::triggered, this,
           [this] { SaveasXRDML(*this, context_); });
   connect(AddCommand(file, "Save all formatted", true, true), &QAction::triggered, this,
@@ -133,15 +208,47 @@ void TMainform::CreateMenus() {
   group_.emplace_back(emf->menuAction(), true);
   connect(emf->addAction("Main"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, false); });
   connect(emf->addAction("All"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, true); });
-  connect(AddCommand(file, "&Print", true, true), &QAction::triggered, this, [this] { PrintPlot(*this, context_); });
+  QAction* exportPlot = AddCommand(file, "E&xport plot...", true, true);
+  connect(exportPlot, &QAction::triggered, this, &TMainform::ExportPlot);
+  QAction* print = AddCommand(file, "&Print", true, true);
+  print->setShortcut(QKeySequence::Print);
+  connect(print, &QAction::triggered, this, [this] { PrintPlot(*this, context_); });
   connect(AddCommand(file, "Save to &Clipboard", true, true), &QAction::triggered, this,
           [this] { CopyPlotToClipboard(*this); });
   file->addSeparator();
   connect(AddCommand(file, "R&un Copy", true, true), &QAction::triggered, this, &TMainform::RunCopy);
-  connect(AddCommand(file, "&Exit", false, true), &QAction::triggered, this, &TMainform::ExitProgram);
+  QAction* exit = AddCommand(file, "&Exit", false, true);
+  exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(exit, &QAction::triggered, this, &TMainform::ExitProgram);
+  FillRecentMenu();
 
   QMenu* edit = menuBar()->addMenu("&Edit");
   group_.emplace_back(edit->menuAction(), true);
+  // Not the stack's own actions: a step must wait while a suppression level is being chosen.
+  QUndoStack& stack = history_->Stack();
+  auto* undo = new QAction("&Undo", this);
+  undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  undo->setEnabled(false);
+  connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+  connect(&stack, &QUndoStack::undoTextChanged, undo,
+          [undo](const QString& text) { undo->setText(text.isEmpty() ? "&Undo" : "&Undo " + text); });
+  connect(undo, &QAction::triggered, this, [this] {
+    if (!SuppressionActive(*this)) history_->Stack().undo();
+  });
+  auto* redo = new QAction("&Redo", this);
+  redo->setEnabled(false);
+  connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+  connect(&stack, &QUndoStack::redoTextChanged, redo,
+          [redo](const QString& text) { redo->setText(text.isEmpty() ? "&Redo" : "&Redo " + text); });
+  connect(redo, &QAction::triggered, this, [this] {
+    if (!SuppressionActive(*this)) history_->Stack().redo();
+  });
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  undo->setObjectName("UndoAction");
+  redo->setObjectName("RedoAction");
+  edit->addAction(undo);
+  edit->addAction(redo);
+  edit->addSeparator();
   connect(AddCommand(edit, "&Edit all Intensities", false, true), &QAction::triggered, this,
           [this] { EditAllIntensities(*this, context_); });
   connect(AddCommand(edit, "Edit Intensities of &Circle", false, true), &QAction::triggered, this,
@@ -251,6 +358,9 @@ void TMainform::SizeLabelClick() {
   QPalette p = SizeLabel->palette();
   p.setColor(QPalette::Window, pickMode_ ? QColor(Qt::yellow) : palette().color(QPalette::Button));
   SizeLabel->setPalette(p);
+  SizeLabel->setToolTip(pickMode_ ? "Pick mode: drag on the plot to pick a rotation; click here to end it"
+                                  : "Click for pick mode");
+  UpdateStatus();
 }
 
 void TMainform::EnableMenu() {
@@ -269,6 +379,7 @@ void TMainform::RedrawMain() {
     QImage blank(std::max(1, PlotArea->width()), std::max(1, PlotArea->height()), QImage::Format_RGB32);
     blank.fill(Qt::white);
     PlotArea->SetImage(blank);
+    UpdateStatus();
     return;
   }
   PlotResult result;
@@ -276,6 +387,7 @@ void TMainform::RedrawMain() {
   PlotArea->SetImage(DrawPlotImage(*pf, context_.state, PlotArea->width(), PlotArea->height(), &result));
   QApplication::restoreOverrideCursor();
   if (result.showSizeLabel) SizeLabel->setText(QString::fromStdString(result.SizeLabel()));
+  UpdateStatus();
 }
 
 void TMainform::RedrawAll() {
@@ -308,6 +420,7 @@ void TMainform::PFDblClick(int n) {
   // PF[1] stays put while a suppression level is being chosen on it.
   if (!context_.set.Occupied(n) || SuppressionActive(*this)) return;
   context_.set.SwapWithMain(n);
+  history_->Clear();
   const QString prefix = QString::fromStdString(context_.TitlePrefix);
   QString t1 = windowTitle();
   if (t1.startsWith(prefix)) t1 = t1.mid(prefix.size());
@@ -395,6 +508,7 @@ bool TMainform::LoadMain(const MainLoad& request) {
 void TMainform::ShowMainLoaded(bool rotationReset) {
   if (rotationReset && rotationDlg_) rotationDlg_->ResetToNoRotation();
   openDlg_->close();
+  RememberRecent();
   StoreSettings(context_);
   AfterMainLoad();
   setWindowTitle(QString::fromStdString(context_.TitlePrefix + PoleFigureTitle(*context_.set.PF[1])));
@@ -402,6 +516,7 @@ void TMainform::ShowMainLoaded(bool rotationReset) {
 }
 
 void TMainform::AfterMainLoad() {
+  if (!keepHistory_) history_->Clear();
   RedrawMain();
   if (contourDlg_->isVisible()) contourDlg_->Refresh();
   ApplyStartupSize();
@@ -421,22 +536,25 @@ bool TMainform::LoadIntoWindow(int n, const std::string& file) {
 void TMainform::ShowInWindow(int n, const std::string& title) {
   TPPF* w = Window(n);
   if (!w) return;
+  history_->Clear();
   w->setWindowTitle(QString::fromStdString(title));
+  if (!w->isVisible() && !context_.startup.PlotWindowGiven[n]) w->move(FurtherWindowPlace(n).topLeft());
   w->show();
   w->Redraw();
   activateWindow();
 }
 
 void TMainform::SetGeometryBox(int left, int top, int width, int height) {
+  if (isMaximized() || isFullScreen()) showNormal();
   resize(width, height);
   move(left, top);
 }
 
 void TMainform::ApplyStartupSize() {
   if (context_.state.StartupSize <= 0) return;
-  const WindowBox box = StartupSize({x(), y(), width(), height()}, context_.state.StartupSize,
-                                    {kMinWidth, kMaxWidth, kMinHeight, kMaxHeight});
+  const WindowBox box = StartupSize({x(), y(), width(), height()}, context_.state.StartupSize, SizeRange());
   SetGeometryBox(box.left, box.top, box.width, box.height);
+  FitToScreen();
   context_.state.StartupSize = 0;
 }
 
@@ -507,7 +625,7 @@ int DigitRowKey(const QKeyEvent& event) {
 }  // namespace
 
 void TMainform::MainformKeyDown(QKeyEvent* event) {
-  const SizeLimits limits{kMinWidth, kMaxWidth, kMinHeight, kMaxHeight};
+  const SizeLimits limits = SizeRange();
   const WindowBox box{x(), y(), width(), height()};
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   const int key = event->key();
@@ -550,8 +668,241 @@ void TMainform::Navigate(SeriesKey kind, char key, bool shift) {
 void TMainform::wheelEvent(QWheelEvent* event) {
   const int delta = event->angleDelta().y();
   if (delta == 0) return;
-  const WindowBox r = WheelSize({x(), y(), width(), height()}, delta, {kMinWidth, kMaxWidth, kMinHeight, kMaxHeight});
+  const WindowBox r = WheelSize({x(), y(), width(), height()}, delta, SizeRange());
   SetGeometryBox(r.left, r.top, r.width, r.height);
+}
+
+void TMainform::RedrawSlot(int n) {
+  if (n == 1)
+    RedrawMain();
+  else if (WindowVisible(n))
+    windows_[n]->Redraw();
+}
+
+bool TMainform::ChangePoleFigures(const QString& caption, const std::vector<int>& targets,
+                                  const std::function<bool()>& change) {
+  return history_->Change(caption, targets, change);
+}
+
+QUndoStack& TMainform::UndoStack() { return history_->Stack(); }
+
+void TMainform::BeginSuppressionStep() {
+  suppressionStart_ = std::make_unique<RecordState>(history_->Capture({1}));
+  UpdateStatus();
+}
+
+void TMainform::EndSuppressionStep(bool keep) {
+  if (!suppressionStart_) return;
+  std::unique_ptr<RecordState> start = std::move(suppressionStart_);
+  if (keep)
+    history_->Commit("Suppress Single Crystal Intensities", std::move(*start));
+  else
+    history_->Restore(*start);
+  UpdateStatus();
+}
+
+void TMainform::ShowSaved(const std::string& file) {
+  statusBar()->showMessage("Saved to " + QString::fromStdString(file), 10000);
+}
+
+void TMainform::UpdateStatus() {
+  const TPoleFigure* pf = context_.set.PF[1].get();
+  const bool loaded = pf && pf->CircleCount > 0;
+  StatusFile->setText(loaded ? QString::fromStdString(StatusFileText(*pf)) : QString());
+  StatusGrid->setText(loaded ? QString::fromStdString(StatusGridText(*pf)) : QString());
+  StatusUnit->setText(loaded ? QString::fromStdString(StatusUnitText(context_.state.Options.ShowMrd)) : QString());
+  StatusFile->setToolTip(loaded ? QString::fromStdString(pf->FileName) : QString());
+  ModeFlags modes;
+  modes.pick = pickMode_;
+  modes.suppression = SuppressionActive(*this);
+  modes.rotation = context_.state.Rotation;
+  StatusMode->setText(QString::fromStdString(StatusModeText(modes)));
+}
+
+void TMainform::ShowPointerStatus(double alpha, double beta, const QString& value) {
+  QString text = QString::fromStdString(StatusPointerText(alpha, beta));
+  if (!value.isEmpty()) text += "  value " + value;
+  StatusPointer->setText(text);
+}
+
+QRect TMainform::FurtherWindowPlace(int n) {
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  const QRect area = s ? s->availableGeometry() : QRect(0, 0, 1600, 1000);
+  const QRect frame = frameGeometry();
+  // The window manager's frame around a further window, as around this one.
+  const QSize decoration = isVisible() ? frame.size() - size() : QSize(0, 0);
+  const int titleHeight = isVisible() ? geometry().top() - frame.top() : 0;
+  TPPF* w = Window(n);
+  const QSize inner = w ? w->size() : QSize(TPPF::kImageWidth, TPPF::kImageHeight);
+  const int width = inner.width() + decoration.width();
+  const int height = inner.height() + decoration.height();
+  int keepClear = titleHeight + menuBar()->height();
+  for (QToolBar* bar : findChildren<QToolBar*>()) keepClear += bar->isVisible() ? bar->height() : 0;
+  const std::vector<WindowBox> boxes = PlaceBesideMain({area.left(), area.top(), area.width(), area.height()},
+                                                       {frame.left(), frame.top(), frame.width(), frame.height()},
+                                                       width, height, kSlotCount - 1, keepClear);
+  const WindowBox& b = boxes[std::clamp(n - 2, 0, kSlotCount - 2)];
+  return {b.left, b.top, b.width, b.height};
+}
+
+void TMainform::RememberRecent() {
+  const TPoleFigure& pf = *context_.set.PF[1];
+  const auto absolute = [](const std::string& name) {
+    return name.empty() ? name : QFileInfo(QString::fromStdString(name)).absoluteFilePath().toStdString();
+  };
+  RecentFile file;
+  file.dataFile = absolute(context_.DataFileName.empty() ? pf.FileName : context_.DataFileName);
+  file.gridFile = absolute(context_.GridFileName);
+  file.index = context_.load.Multi() ? std::max(1, std::abs(context_.load.PFIndex)) : 0;
+  if (file.dataFile.empty()) return;
+  AddRecentFile(context_.ini, file);
+  // Filled anew when it opens: the entry that started this load is still running.
+  if (recentMenu_) recentMenu_->setEnabled(true);
+}
+
+void TMainform::FillRecentMenu() {
+  if (!recentMenu_) return;
+  recentMenu_->clear();
+  const std::vector<RecentFile> files = ReadRecentFiles(context_.ini);
+  int number = 0;
+  for (const RecentFile& f : files) {
+    QAction* a = recentMenu_->addAction(QString("&%1  ").arg(++number) + QString::fromStdString(RecentFileCaption(f)));
+    a->setToolTip(QString::fromStdString(f.dataFile + "\n" + f.gridFile));
+    a->setStatusTip(QString::fromStdString(f.dataFile));
+    connect(a, &QAction::triggered, this, [this, f] { OpenRecent(f); });
+  }
+  recentMenu_->setEnabled(!files.empty());
+}
+
+bool TMainform::OpenRecent(const RecentFile& file) {
+  if (SuppressionActive(*this)) return false;
+  const QString dataName = QString::fromStdString(file.dataFile);
+  const QString grid = QString::fromStdString(file.gridFile);
+  for (const QString& name : {dataName, grid}) {
+    if (!QFileInfo::exists(name)) {
+      QMessageBox::warning(this, windowTitle(), "File " + name + " does not exist");
+      return false;
+    }
+  }
+  if (!ConfirmDiscardChanges(*this, context_, true)) return false;
+  MessageBoxSink sink(this);
+  DataFileLayout detected = DetectDataFile(file.dataFile, sink);
+  if (!detected.ok) return false;
+  MainLoad load;
+  load.dataFile = file.dataFile;
+  load.gridFile = file.gridFile;
+  load.resetRotation = true;
+  if (detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList) {
+    load.layout = detected.layout;
+    load.pfIndex = -std::max(1, file.index);
+    load.names = std::move(detected.names);
+  } else {
+    load.layout = DataLayout::Plain;
+    load.pfIndex = -1;
+  }
+  if (!LoadMain(load)) return false;
+  openDlg_->ShowFiles(file.dataFile, file.gridFile);
+  return true;
+}
+
+bool TMainform::RevertToFile() {
+  if (SuppressionActive(*this)) return false;
+  const TPoleFigure& pf = *context_.set.PF[1];
+  if (pf.CircleCount < 1 || context_.DataFileName.empty() || context_.load.DirectionalMode) return false;
+  MainLoad load;
+  load.dataFile = context_.DataFileName;
+  load.gridFile = context_.GridFileName;
+  load.layout = context_.load.Layout();
+  load.pfIndex = context_.load.PFIndex;
+  load.names = context_.load.PoleFigureNames;
+  RecordState before = history_->Capture({1});
+  keepHistory_ = true;
+  const bool ok = LoadMain(load);
+  keepHistory_ = false;
+  if (ok) {
+    history_->Commit("Revert to File", std::move(before));
+    context_.set.PF[1]->Modified = false;
+  }
+  return ok;
+}
+
+TExportPlotDlg& TMainform::ExportDialog() {
+  if (!exportDlg_) exportDlg_ = new TExportPlotDlg(context_, this);
+  return *exportDlg_;
+}
+
+void TMainform::ExportPlot() {
+  TExportPlotDlg& dlg = ExportDialog();
+  dlg.Prepare(PlotArea->width(), PlotArea->height());
+  if (dlg.exec() == QDialog::Accepted) ShowSaved(dlg.Written());
+}
+
+namespace {
+
+QStringList LocalFiles(const QMimeData* mime) {
+  QStringList files;
+  if (!mime || !mime->hasUrls()) return files;
+  for (const QUrl& url : mime->urls())
+    if (url.isLocalFile()) files << url.toLocalFile();
+  return files;
+}
+
+}  // namespace
+
+void TMainform::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFiles(event->mimeData()).isEmpty() && !SuppressionActive(*this)) event->acceptProposedAction();
+}
+
+void TMainform::dropEvent(QDropEvent* event) {
+  const QStringList files = LocalFiles(event->mimeData());
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  DropFiles(1, files);
+}
+
+void TMainform::DropFiles(int slot, const QStringList& files) {
+  if (SuppressionActive(*this)) return;
+  std::vector<std::string> names;
+  for (const QString& f : files) names.push_back(f.toStdString());
+  const DroppedFiles dropped = SortDroppedFiles(names);
+  if (dropped.data.empty()) {
+    // A grid alone is offered for the next load.
+    if (!dropped.grid.empty()) {
+      openDlg_->GridEdit->setText(QString::fromStdString(dropped.grid));
+      ShowLoadFiles();
+      openDlg_->GridEdit->setText(QString::fromStdString(dropped.grid));
+    }
+    return;
+  }
+  const bool mainLoaded = context_.set.PF[1] && context_.set.PF[1]->CircleCount > 0;
+  if (slot >= 2 && mainLoaded && dropped.grid.empty()) {
+    if (!QFileInfo::exists(QString::fromStdString(dropped.data.front()))) {
+      QMessageBox::warning(this, windowTitle(),
+                           "File " + QString::fromStdString(dropped.data.front()) + " does not exist");
+      return;
+    }
+    LoadIntoWindow(slot, dropped.data.front());
+    return;
+  }
+  const std::string grid = dropped.grid.empty() ? context_.GridFileName : dropped.grid;
+  const LoadFilesRequest request{dropped.data.front(), grid, false, {}};
+  openDlg_->ShowRequest(request);
+  const DataLayout layout = PeekLayout(request.dataFile);
+  // Which grid the data were measured on, or the tilts a Rigaku text file
+  // leaves out, only the user can say.
+  if ((grid.empty() && !IsMeasuredLayout(layout)) || layout == DataLayout::RigakuTxt) {
+    ShowLoadFiles();
+    openDlg_->ShowRequest(request);
+    openDlg_->GridEdit->setFocus();
+    return;
+  }
+  openDlg_->Submit(request, true);
+  if (context_.set.PF[1]->FileName != dropped.data.front()) return;
+  for (std::size_t f = 1; f < dropped.data.size(); ++f) {
+    const int k = FirstFreeWindow();
+    if (k == 0) break;
+    LoadIntoWindow(k, dropped.data[f]);
+  }
 }
 
 }  // namespace quorix

@@ -5,17 +5,23 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "settings/settings.h"
 #include "ui/app_context.h"
 #include "workflow/file_series.h"
 #include "workflow/load_sequence.h"
+#include "workflow/window_geometry.h"
 
 class QAction;
 class QLabel;
+class QMenu;
 class QToolButton;
+class QUndoStack;
 
 namespace quorix {
 
@@ -30,10 +36,14 @@ class TRotationDlg;
 class TInterpolDlg;
 class TPlotSmoDlg;
 class PointerReadout;
+class RecordHistory;
+struct RecordState;
+class TExportPlotDlg;
 
 class TMainform : public QMainWindow {
   Q_OBJECT
  public:
+  // The range of the size keys and the mouse wheel; maximising goes beyond.
   static constexpr int kMinWidth = 532, kMaxWidth = 931, kMinHeight = 435, kMaxHeight = 763;
 
   explicit TMainform(AppContext& context);
@@ -76,6 +86,45 @@ class TMainform : public QMainWindow {
   PlotView* PlotArea = nullptr;
   bool PickMode() const { return pickMode_; }
 
+  // Every command that changes pole figures goes through here: `change` runs
+  // on the records of `targets` (1 = main window) and becomes one undo step
+  // named `caption`. False when `change` failed; records it touched anyway
+  // are put back.
+  bool ChangePoleFigures(const QString& caption, const std::vector<int>& targets, const std::function<bool()>& change);
+  QUndoStack& UndoStack();
+  // A suppression session: PF[1] as it was at its start, then one undo step
+  // when it is kept, or PF[1] put back when it is cancelled.
+  void BeginSuppressionStep();
+  void EndSuppressionStep(bool keep);
+
+  // "Saved to FILE" in the status bar; every command that writes a file says so.
+  void ShowSaved(const std::string& file);
+  // The status bar's fields: file, grid, unit and the modes shown.
+  void UpdateStatus();
+  // The pointer on the main plot: alpha and beta in degrees and, when the
+  // read-out has one, the value of the nearest point.
+  void ShowPointerStatus(double alpha, double beta, const QString& value);
+  QLabel* StatusFile = nullptr;
+  QLabel* StatusGrid = nullptr;
+  QLabel* StatusUnit = nullptr;
+  QLabel* StatusPointer = nullptr;
+  QLabel* StatusMode = nullptr;
+
+  // Loads a file of the recent list as Load Files would load it.
+  bool OpenRecent(const RecentFile& file);
+  QMenu* RecentMenu() const { return recentMenu_; }
+  // Files dropped on the main window (slot 1) or on window 2..8.
+  void DropFiles(int slot, const QStringList& files);
+  // "Revert to file": PF[1] read again from its file, as one undo step.
+  bool RevertToFile();
+  void ExportPlot();
+  TExportPlotDlg& ExportDialog();
+  // Where window n goes when it opens, beside the main window.
+  QRect FurtherWindowPlace(int n);
+  // The size keys' range, no larger than the screen; FitToScreen brings the window onto it.
+  SizeLimits SizeRange() const;
+  void FitToScreen();
+
  public slots:
   void ShowLoadFiles();
   void ExitProgram();
@@ -96,6 +145,8 @@ class TMainform : public QMainWindow {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -108,6 +159,9 @@ class TMainform : public QMainWindow {
   void ShowMainLoaded(bool rotationReset);
   void SetGeometryBox(int left, int top, int width, int height);
   void SyncToolButtons();
+  void RedrawSlot(int n);
+  void RememberRecent();
+  void FillRecentMenu();
 
   AppContext& context_;
   TOpenDlg* openDlg_ = nullptr;
@@ -124,6 +178,11 @@ class TMainform : public QMainWindow {
   std::vector<std::pair<QAction*, bool>> group_;
   QAction* ssciAction_ = nullptr;
   bool pickMode_ = false;
+  RecordHistory* history_ = nullptr;
+  std::unique_ptr<RecordState> suppressionStart_;
+  bool keepHistory_ = false;  // a revert is one step of the history, not a fresh load
+  QMenu* recentMenu_ = nullptr;
+  TExportPlotDlg* exportDlg_ = nullptr;
 };
 
 }  // namespace quorix

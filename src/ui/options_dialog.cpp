@@ -16,6 +16,7 @@
 #include "base/number_format.h"
 #include "base/text_file.h"
 #include "plot/display_options.h"
+#include "settings/settings.h"
 
 namespace quorix {
 
@@ -38,6 +39,9 @@ TOptionsDlg::TOptionsDlg(AppContext& context, QWidget* parent) : QDialog(parent)
   TriangleCheckBox = new QCheckBox("display triangles", this);
   EigenCheckBox = new QCheckBox("display eigenvalues", this);
   FillCheckBox = new QCheckBox("fill areas", this);
+  MissingCheckBox = new QCheckBox("mark missing points (-1)", this);
+  MissingCheckBox->setObjectName("MissingCheckBox");
+  MissingCheckBox->setToolTip("A small cross on every point without a value: the white gaps of filled areas");
 
   auto* projection = new QGroupBox(" Projection ", this);
   StereoRadioButton = new QRadioButton("Stereographic", projection);
@@ -72,6 +76,7 @@ TOptionsDlg::TOptionsDlg(AppContext& context, QWidget* parent) : QDialog(parent)
   layout->addWidget(TriangleCheckBox);
   layout->addWidget(EigenCheckBox);
   layout->addWidget(FillCheckBox);
+  layout->addWidget(MissingCheckBox);
   layout->addWidget(projection);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -95,6 +100,7 @@ void TOptionsDlg::FormShow() {
   EigenCheckBox->setChecked(o.ShowEigenvalues);
   TriangleCheckBox->setChecked(o.DrawTriangles);
   FillCheckBox->setChecked(o.FillAreas);
+  MissingCheckBox->setChecked(o.MarkMissing);
   SpinEdit->setText(QString::fromStdString(LowestLevelText(*context_.set.PF[1], o.ShowMrd)));
   (o.EqualArea ? EqualARadioButton : StereoRadioButton)->setChecked(true);
   mrdLabel->setVisible(o.ShowMrd);
@@ -133,8 +139,14 @@ void TOptionsDlg::OKBtnClick() {
   choice.EqualArea = EqualARadioButton->isChecked();
   choice.ShowEigenvalues = EigenCheckBox->isChecked();
   choice.FillAreas = FillCheckBox->isChecked();
+  choice.MarkMissing = MissingCheckBox->isChecked();
   choice.LowestLevel = *value;
+  const bool markChanged = choice.MarkMissing != context_.state.Options.MarkMissing;
   ApplyOptionsChoice(choice, context_.state.Options, *context_.set.PF[1]);
+  if (markChanged) {
+    WriteMissingMarksOption(context_.ini, choice.MarkMissing);
+    StoreSettings(context_);
+  }
   accept();
 }
 

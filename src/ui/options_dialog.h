@@ -33,6 +33,7 @@ class TOptionsDlg : public QDialog {
   QCheckBox* TriangleCheckBox = nullptr;
   QCheckBox* EigenCheckBox = nullptr;
   QCheckBox* FillCheckBox = nullptr;
+  QCheckBox* MissingCheckBox = nullptr;
   QRadioButton* StereoRadioButton = nullptr;
   QRadioButton* EqualARadioButton = nullptr;
 

@@ -50,6 +50,7 @@ bool WriteOne(TMainform& mainform, AppContext& context, Writer write, const std:
     QMessageBox::critical(&mainform, mainform.windowTitle(), QString::fromStdString(error));
     return false;
   }
+  mainform.ShowSaved(path);
   return true;
 }
 

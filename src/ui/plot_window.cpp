@@ -1,6 +1,10 @@
 #include "ui/plot_window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "ui/plot_drawing.h"
@@ -19,6 +23,7 @@ TPPF::TPPF(int number, AppContext& context, QWidget* parent)
   layout->addWidget(image_);
   image_->setFixedSize(kImageWidth, kImageHeight);
   setFixedSize(kImageWidth, kImageHeight);
+  setAcceptDrops(true);
   connect(image_, &PlotView::DoubleClicked, this, [this] { emit DoubleClicked(number_); });
 }
 
@@ -26,6 +31,29 @@ void TPPF::Redraw() {
   const TPoleFigure* pf = context_.set.PF[number_].get();
   if (!pf) return;
   image_->SetImage(DrawPlotImage(*pf, context_.state, kImageWidth, kImageHeight));
+}
+
+namespace {
+
+QStringList LocalFiles(const QMimeData* mime) {
+  QStringList files;
+  if (!mime || !mime->hasUrls()) return files;
+  for (const QUrl& url : mime->urls())
+    if (url.isLocalFile()) files << url.toLocalFile();
+  return files;
+}
+
+}  // namespace
+
+void TPPF::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TPPF::dropEvent(QDropEvent* event) {
+  const QStringList files = LocalFiles(event->mimeData());
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  emit FilesDropped(number_, files);
 }
 
 void TPPF::closeEvent(QCloseEvent* event) {

@@ -23,9 +23,12 @@ class TPPF : public QWidget {
  signals:
   void Closed(int number);
   void DoubleClicked(int number);
+  void FilesDropped(int number, const QStringList& files);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   int number_;

@@ -15,6 +15,7 @@
 #include "ui/main_window.h"
 #include "ui/plot_view.h"
 #include "ui/rotation_dialog.h"
+#include "ui/status_texts.h"
 
 namespace quorix {
 
@@ -106,8 +107,16 @@ void PointerReadout::Image1MouseMove(QMouseEvent* event) {
     if (d.alpha <= kPositionLabelLimit) {
       mainform_.PosLabel->setText(QString::fromStdString(PositionText(d.alpha, d.beta)));
       mainform_.PosLabel->show();
+      QString value;
+      const TPoleFigure* pf = context_.set.PF[1].get();
+      if (pf && pf->CircleCount > 0 && d.alpha <= 90 && ValueMode()) {
+        const ReadoutSelection s = SelectReadout(*pf, d.alpha, d.beta, context_.state.Options.ShowMrd);
+        value = QString::fromStdString(StatusValueText(pf->Intensity[s.circle][s.point], s.divisor));
+      }
+      mainform_.ShowPointerStatus(d.alpha, d.beta, value);
     } else {
       mainform_.PosLabel->hide();
+      mainform_.StatusPointer->clear();
     }
   }
   if (dragging_) {
@@ -183,8 +192,9 @@ void PointerReadout::EditPFValueEnter() {
   TPoleFigure* pf = context_.set.PF[1].get();
   if (!pf) return;
   // A text that is no number is refused: the editor stays open.
-  if (!ApplyEdit(*pf, selection_, EditPFValue->text().toStdString(), context_.state.Options.ShowMrd)) return;
-  pf->Modified = true;
+  const std::string text = EditPFValue->text().toStdString();
+  const bool mrd = context_.state.Options.ShowMrd;
+  if (!mainform_.ChangePoleFigures("Edit Value", {1}, [&] { return ApplyEdit(*pf, selection_, text, mrd); })) return;
   CloseEditor();
   mainform_.RedrawMain();
 }

@@ -371,6 +371,7 @@ void TSaveAllDlg::OKBtnClick() {
   }
   MessageBoxSink sink(this);
   if (!WriteSaveAll(OutfileEdit->text().toStdString(), settings, figures, sink)) return;
+  mainform_.ShowSaved(OutfileEdit->text().toStdString());
   OKBtn->setText(OKBtn->text() + ".");
   for (const SaveAllRow& row : settings.rows)
     if (row.pf >= 1 && row.pf <= kSlotCount && figures[row.pf]) context_.set.PF[row.pf]->Modified = false;

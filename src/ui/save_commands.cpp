@@ -43,7 +43,9 @@ void SaveAsAscii(TMainform& mainform, AppContext& context) {
   const std::string name = dlg.PFEdit->text().toStdString();
   MessageBoxSink sink(&mainform);
   const auto write = [&](TPoleFigure& pf, const std::string& file) {
-    if (WritePFASCII(pf, file, options, sink)) pf.Modified = false;
+    if (!WritePFASCII(pf, file, options, sink)) return;
+    pf.Modified = false;
+    mainform.ShowSaved(file);
   };
   write(*context.set.PF[1], name);
   if (!dlg.SaveAll()) return;
@@ -64,9 +66,11 @@ void SaveasXRDML(TMainform& mainform, AppContext& context) {
   TPlotSavXDlg& dlg = SaveXrdmlDialog(mainform, context);
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);
-  if (WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), dlg.OutEdit->text().toStdString(),
-                   dlg.Options(), sink))
+  const std::string out = dlg.OutEdit->text().toStdString();
+  if (WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), out, dlg.Options(), sink)) {
     context.set.PF[1]->Modified = false;
+    mainform.ShowSaved(out);
+  }
 }
 
 namespace {

@@ -148,25 +148,28 @@ void TPlotSmoDlg::OKBtnClick() {
 
   working_->Start((1 + visible) * main->CircleCount);
   // Cancel stops the pole figure being smoothed, which stays as it was;
-  // those finished before it keep their smoothing.
+  // those finished before it keep their smoothing (and make the undo step).
   std::atomic<bool> cancel{false};
   const auto step = [this, &cancel] {
     working_->Step();
     if (working_->wasCanceled()) cancel = true;
   };
   const auto smooth = [&](TPoleFigure& pf) {
-    if (cancel || !SmoothPoleFigure(pf, settings, showMrd, step, SmoothingMethod::Fast, 0, &cancel)) return false;
-    pf.Modified = true;
-    return true;
+    return !cancel && SmoothPoleFigure(pf, settings, showMrd, step, SmoothingMethod::Fast, 0, &cancel);
   };
-  if (smooth(*main)) {
-    working_->Step();
-    mainform_.RedrawMain();
-  }
-  for (int n : windows) {
-    if (!context_.set.PF[n] || !smooth(*context_.set.PF[n])) continue;
-    if (TPPF* w = mainform_.Window(n)) w->Redraw();
-  }
+  std::vector<int> targets{1};
+  targets.insert(targets.end(), windows.begin(), windows.end());
+  mainform_.ChangePoleFigures("Smooth Pole Figures", targets, [&] {
+    if (smooth(*main)) {
+      working_->Step();
+      mainform_.RedrawMain();
+    }
+    for (int n : windows) {
+      if (!context_.set.PF[n] || !smooth(*context_.set.PF[n])) continue;
+      if (TPPF* w = mainform_.Window(n)) w->Redraw();
+    }
+    return true;
+  });
   working_->Finish();
   accept();
   // Hiding the gauge leaves no window active; the keys belong to the main window.
@@ -181,8 +184,10 @@ void TPlotSmoDlg::SmoothMain() {
   settings.excludeNegative = false;
   settings.keepLevels = true;
   working_->Start(main->CircleCount);
-  SmoothPoleFigure(*main, settings, context_.state.Options.ShowMrd, [this] { working_->Step(); });
-  main->Modified = true;
+  mainform_.ChangePoleFigures("Smooth", {1}, [&] {
+    SmoothPoleFigure(*main, settings, context_.state.Options.ShowMrd, [this] { working_->Step(); });
+    return true;
+  });
   working_->Finish();
   mainform_.RedrawMain();
   mainform_.activateWindow();

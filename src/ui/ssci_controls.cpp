@@ -2,6 +2,7 @@
 #include "ui/ssci_controls.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -26,25 +27,38 @@ SSCIControls::SSCIControls(AppContext& context, QToolBar& bar, SSCIHooks hooks, 
   SSCIUpDown->setSingleStep(1);
   SSCIBtn = new QPushButton("OK", &bar);
   SSCIBtn->setObjectName("SSCIBtn");
+  SSCILabel = new QLabel(" Suppression level : points replaced ", &bar);
+  SSCILabel->setToolTip("Level 0 leaves the pole figure as it was, 10 replaces the most peaks");
+  SSCILabel->setObjectName("SSCILabel");
+  SSCIEdit->setToolTip("level:count - the suppression level and how many points it replaced");
+  SSCIUpDown->setToolTip("Higher levels replace less steep peaks as well");
+  CancelBtn = new QPushButton("Cancel", &bar);
+  CancelBtn->setObjectName("SSCICancelBtn");
+  CancelBtn->setToolTip("Put the pole figure back as it was before the suppression");
+  labelAction_ = bar.addWidget(SSCILabel);
   editAction_ = bar.addWidget(SSCIEdit);
   upDownAction_ = bar.addWidget(SSCIUpDown);
   btnAction_ = bar.addWidget(SSCIBtn);
+  cancelAction_ = bar.addWidget(CancelBtn);
   SetVisible(false);
   connect(SSCIUpDown, &QSpinBox::valueChanged, this, &SSCIControls::SSCIUpDownClick);
   connect(SSCIBtn, &QPushButton::clicked, this, &SSCIControls::SSCIBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &SSCIControls::CancelClick);
 }
 
 void SSCIControls::SetVisible(bool visible) {
-  for (QAction* a : {editAction_, upDownAction_, btnAction_}) a->setVisible(visible);
+  for (QAction* a : {labelAction_, editAction_, upDownAction_, btnAction_, cancelAction_}) a->setVisible(visible);
+  if (hooks_.ShowBar) hooks_.ShowBar(visible);
 }
 
 void SSCIControls::SSCIClick() {
   TPoleFigure& pf = *context_.set.PF[1];
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(false);
-  BeginSuppression(pf);
+  active_ = true;
+  if (hooks_.Started) hooks_.Started();
+  backup_ = BeginSuppression(pf);
   session_ = &pf;
   left_ = pf.Revision;
-  active_ = true;
   SSCIEdit->setText("0:0");
   {
     const QSignalBlocker block(SSCIUpDown);
@@ -57,10 +71,10 @@ void SSCIControls::SSCIUpDownClick() {
   if (!active_) return;
   TPoleFigure& pf = *context_.set.PF[1];
   if (session_ != &pf || left_ != pf.Revision) {
-    BeginSuppression(pf);
+    backup_ = BeginSuppression(pf);
     session_ = &pf;
   }
-  SetSuppressionLevel(pf, SSCIUpDown->value());
+  SetSuppressionLevel(pf, backup_, SSCIUpDown->value());
   pf.Modified = true;
   left_ = pf.Revision;
   SSCIEdit->setText(QString::fromStdString(SuppressionText(pf)));
@@ -71,7 +85,19 @@ void SSCIControls::SSCIBtnClick() {
   SetVisible(false);
   active_ = false;
   session_ = nullptr;
+  backup_ = {};
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(true);
+  if (hooks_.Finished) hooks_.Finished(true);
+}
+
+void SSCIControls::CancelClick() {
+  if (!active_) return;
+  SetVisible(false);
+  active_ = false;
+  session_ = nullptr;
+  backup_ = {};
+  if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(true);
+  if (hooks_.Finished) hooks_.Finished(false);
 }
 
 }  // namespace quorix

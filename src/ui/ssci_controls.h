@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "transform/ssci.h"
 #include "ui/app_context.h"
 
 class QAction;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -21,6 +23,11 @@ struct SSCIHooks {
   // menu, the "Open File" button and the size label, so PF[1] stays put.
   std::function<void(bool enabled)> SetCommandsEnabled;
   std::function<void()> RedrawMain;
+  // The session's start, and its end: kept ("OK") or cancelled.
+  std::function<void()> Started;
+  std::function<void(bool keep)> Finished;
+  // Shows or hides the bar that holds the controls.
+  std::function<void(bool visible)> ShowBar;
 };
 
 class SSCIControls : public QObject {
@@ -34,11 +41,15 @@ class SSCIControls : public QObject {
   void SSCIUpDownClick();
   // "OK": the current level's values stay.
   void SSCIBtnClick();
+  // "Cancel": PF[1] as it was before the session.
+  void CancelClick();
   bool Active() const { return active_; }
 
   QLineEdit* SSCIEdit = nullptr;
   QSpinBox* SSCIUpDown = nullptr;
   QPushButton* SSCIBtn = nullptr;
+  QLabel* SSCILabel = nullptr;
+  QPushButton* CancelBtn = nullptr;
 
  private:
   void SetVisible(bool visible);
@@ -48,11 +59,14 @@ class SSCIControls : public QObject {
   QAction* editAction_ = nullptr;
   QAction* upDownAction_ = nullptr;
   QAction* btnAction_ = nullptr;
+  QAction* labelAction_ = nullptr;
+  QAction* cancelAction_ = nullptr;
   bool active_ = false;
   // The record the backup belongs to and its revision as last left, so that
   // a record swapped in or changed meanwhile is never "restored" from a foreign backup.
   const TPoleFigure* session_ = nullptr;
   std::uint64_t left_ = 0;
+  SuppressionBackup backup_;  // of the session's record
 };
 
 }  // namespace quorix

@@ -11,7 +11,10 @@ namespace quorix {
 
 namespace {
 
-bool Multi(DataLayout layout) { return layout == DataLayout::HashList || layout == DataLayout::WkoList; }
+// Layouts whose files may hold several pole figures.
+bool Multi(DataLayout layout) {
+  return layout == DataLayout::HashList || layout == DataLayout::WkoList || IsMeasuredLayout(layout);
+}
 
 }  // namespace
 
@@ -31,12 +34,11 @@ bool LayoutKnownFor(const LoadFlags& flags, const std::string& dataFile) {
 
 LoadedFile LoadDataFile(LoadRequest request, MessageSink& sink) {
   LoadedFile loaded;
-  DataFileLayout detected = DetectDataFile(request.dataFile, sink);
-  if (!detected.ok) return loaded;
-  request.layout = detected.layout;
-  loaded.layout = detected.layout;
-  loaded.names = std::move(detected.names);
-  loaded.pf = LoadPoleFigure(request, sink);
+  request.layout = DataLayout::None;
+  DataFileFacts facts;
+  loaded.pf = LoadPoleFigure(request, sink, facts);
+  loaded.layout = facts.layout;
+  loaded.names = std::move(facts.names);
   return loaded;
 }
 
@@ -48,21 +50,25 @@ bool LoadMainPoleFigure(Session& session, const MainLoad& request, MessageSink& 
   read.pfIndex = request.pfIndex;
   read.showMrd = session.state.Options.ShowMrd;
   read.gridRule = GridRule::MainWindow;
+  read.measurement = request.measurement;
   DataFileFacts facts;
   auto pf = LoadPoleFigure(read, sink, facts);
   if (!pf) return false;
 
   // The load has just read the picker list; the file is not read again for it.
-  std::vector<std::string> names = request.names.empty() ? std::move(facts.names) : request.names;
+  std::vector<std::string> names = request.names;
+  if (names.empty()) names = std::move(facts.names);
   session.set.PF[1] = std::move(pf);
   session.GridFileName = request.gridFile;
   session.DataFileName = request.dataFile;
   LoadFlags& flags = session.load;
   flags.DirectionalMode = false;
-  flags.SetLayout(request.layout);
+  // A request left to detection takes the layout the load found.
+  flags.SetLayout(facts.layout);
   flags.LayoutFile = request.dataFile;
   flags.PoleFigureNames = std::move(names);
   flags.PFIndex = request.pfIndex;
+  flags.Measurement = request.measurement;
   if (request.resetRotation) {
     session.state.ResetRotation();
     flags.ResetRotation = false;
@@ -80,6 +86,7 @@ bool LoadIntoWindow(Session& session, int slot, const std::string& dataFile, Mes
   read.pfIndex = session.load.PFIndex;
   read.showMrd = session.state.Options.ShowMrd;
   read.gridRule = GridRule::WindowSlot;
+  read.measurement = session.load.Measurement;
   auto pf = LoadPoleFigure(read, sink);
   if (!pf) return false;
   session.set.PF[slot] = std::move(pf);
@@ -133,6 +140,8 @@ std::string WindowTitle(int slot, const TPoleFigure& pf) { return std::to_string
 
 std::vector<std::string> CopyArguments(const Session& session) {
   if (session.load.DirectionalMode) return {kDirectionalArgument, session.DataFileName, session.GridFileName};
+  // A data file that carries its grid was loaded without one.
+  if (session.GridFileName.empty()) return {session.DataFileName};
   return {session.DataFileName, session.GridFileName};
 }
 

@@ -20,7 +20,7 @@ namespace quorix {
 struct DataFileLayout {
   bool ok = false;  // false: the file could not be read (message sent)
   DataLayout layout = DataLayout::None;
-  std::vector<std::string> names;  // the pole figures of a hash-list or WKO list file
+  std::vector<std::string> names;  // the pole figures of a file that holds several
 };
 
 DataFileLayout DetectDataFile(const std::string& dataFile, MessageSink& sink);
@@ -46,6 +46,7 @@ struct MainLoad {
   int pfIndex = -1;
   std::vector<std::string> names;  // of a multi-pole-figure file; read from it when empty
   bool resetRotation = false;      // mode, matrix and list; the "triclin" symmetry stays
+  MeasurementOptions measurement;  // tilts a Rigaku TXT file does not give
 };
 
 // Reads into PF[1]. Only on success do the file names, the load flags, the

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "io/data_layout.h"
+#include "io/measurement.h"
 #include "record/pole_figure_set.h"
 #include "record/program_state.h"
 
@@ -18,6 +19,9 @@ struct LoadFlags {
   bool HashListFile = false;
   bool WkoListFile = false;
   bool PlainFile = false;
+  // The layout of a file with its own grid; None for the three above.
+  DataLayout MeasuredLayout = DataLayout::None;
+  MeasurementOptions Measurement;
   bool ResetRotation = true;
   int PFIndex = 1;
   // The data file the layout flags were found for; another file gets its own detection.
@@ -25,14 +29,24 @@ struct LoadFlags {
   // The pole figures of a hash-list or WKO list file, in file order.
   std::vector<std::string> PoleFigureNames;
 
-  bool Multi() const { return HashListFile || WkoListFile; }
-  void ClearLayout() { HashListFile = WkoListFile = PlainFile = false; }
-  bool AnyLayout() const { return HashListFile || WkoListFile || PlainFile; }
+  bool Multi() const {
+    return HashListFile || WkoListFile || (MeasuredLayout != DataLayout::None && PoleFigureNames.size() > 1);
+  }
+  void ClearLayout() {
+    HashListFile = WkoListFile = PlainFile = false;
+    MeasuredLayout = DataLayout::None;
+  }
+  bool AnyLayout() const { return HashListFile || WkoListFile || PlainFile || MeasuredLayout != DataLayout::None; }
   DataLayout Layout() const {
+    if (MeasuredLayout != DataLayout::None) return MeasuredLayout;
     return HashListFile ? DataLayout::HashList : WkoListFile ? DataLayout::WkoList : DataLayout::Plain;
   }
   void SetLayout(DataLayout layout) {
     ClearLayout();
+    if (IsMeasuredLayout(layout)) {
+      MeasuredLayout = layout;
+      return;
+    }
     (layout == DataLayout::HashList ? HashListFile : layout == DataLayout::WkoList ? WkoListFile : PlainFile) = true;
   }
 };

@@ -50,4 +50,54 @@ WindowBox StartupSize(const WindowBox& w, int startupSize, const SizeLimits& l) 
   return r;
 }
 
+namespace {
+
+struct Strip {
+  int left, top, right, bottom;  // right and bottom exclusive
+};
+
+void TileStrip(const Strip& s, int width, int height, int count, std::vector<WindowBox>& out) {
+  if (s.right - s.left < width || s.bottom - s.top < height) return;
+  const int columns = (s.right - s.left) / width;
+  const int rows = (s.bottom - s.top) / height;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) {
+      if (static_cast<int>(out.size()) >= count) return;
+      out.push_back({s.left + c * width, s.top + r * height, width, height});
+    }
+}
+
+}  // namespace
+
+std::vector<WindowBox> PlaceBesideMain(const WindowBox& screen, const WindowBox& main, int width, int height, int count,
+                                       int keepClear) {
+  std::vector<WindowBox> out;
+  if (count <= 0 || width <= 0 || height <= 0) return out;
+  const int sr = screen.left + screen.width, sb = screen.top + screen.height;
+  // The main window as far as it lies on the screen.
+  const int ml = std::clamp(main.left, screen.left, sr), mt = std::clamp(main.top, screen.top, sb);
+  const int mr = std::clamp(main.left + main.width, screen.left, sr);
+  const int mb = std::clamp(main.top + main.height, screen.top, sb);
+  TileStrip({mr, screen.top, sr, sb}, width, height, count, out);
+  TileStrip({screen.left, mb, mr, sb}, width, height, count, out);
+  TileStrip({screen.left, screen.top, ml, mb}, width, height, count, out);
+  TileStrip({ml, screen.top, mr, mt}, width, height, count, out);
+
+  constexpr int kStep = 30;
+  const int firstTop = std::max(screen.top, mt + keepClear);
+  for (int k = 0; static_cast<int>(out.size()) < count; ++k) {
+    WindowBox b{sr - width - k * kStep, firstTop + k * kStep, width, height};
+    // Past the screen's bottom the cascade starts again one column further left.
+    if (b.top + height > sb) {
+      const int perColumn = std::max(1, (sb - height - firstTop) / kStep + 1);
+      b.top = firstTop + (k % perColumn) * kStep;
+      b.left = sr - width - k * kStep;
+    }
+    b.left = std::max(b.left, screen.left);
+    b.top = std::max(screen.top, std::min(b.top, sb - height));
+    out.push_back(b);
+  }
+  return out;
+}
+
 }  // namespace quorix

@@ -1,5 +1,8 @@
-// Sizes of the main window: the size keys, the mouse wheel and the start-up size.
+// Sizes of the main window: the size keys, the mouse wheel and the start-up
+// size; where the further pole figure windows go.
 #pragma once
+
+#include <vector>
 
 namespace quorix {
 
@@ -17,5 +20,14 @@ WindowBox PageDownSize(const WindowBox& w, const SizeLimits& l = {});
 WindowBox WheelSize(const WindowBox& w, int delta, const SizeLimits& l = {});
 // startupSize 50..100 (percent between the smallest and the largest window).
 WindowBox StartupSize(const WindowBox& w, int startupSize, const SizeLimits& l = {});
+
+// Places `count` windows of width x height (frames included) on `screen`
+// beside the main window: tiled in the free strips to its right, below it,
+// to its left and above it, in that order. Windows for which no free tile is
+// left cascade from the screen's right edge, starting below the main window's
+// top `keepClear` pixels (title, menus and tool bar), so the menus stay
+// reachable whatever the count. Every box lies on the screen where it fits.
+std::vector<WindowBox> PlaceBesideMain(const WindowBox& screen, const WindowBox& main, int width, int height, int count,
+                                       int keepClear = 100);
 
 }  // namespace quorix

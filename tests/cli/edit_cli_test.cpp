@@ -69,8 +69,8 @@ TEST(CliEdit, SuppressionMatchesTheLibraryAndLevelZeroKeepsTheData) {
   auto pf = LoadPoleFigure(request, sink);
   ASSERT_TRUE(pf);
   ASSERT_EQ(pf->MaxValue, 50000);
-  BeginSuppression(*pf);
-  SetSuppressionLevel(*pf, 1);
+  const SuppressionBackup backup = BeginSuppression(*pf);
+  SetSuppressionLevel(*pf, backup, 1);
   ASSERT_EQ(pf->MaxValue, 100);
   const nlohmann::json suppressed = Intensities("edit " + args + " --suppress 1 --json");
   ASSERT_EQ(suppressed.size(), 19u);

@@ -22,6 +22,7 @@ namespace {
 std::unique_ptr<TPoleFigure> Numbered(int circles, int points) {
   auto pf = NewPoleFigure();
   pf->CircleCount = circles;
+  test::SizeTables(*pf, circles, points);
   for (int i = 1; i <= circles; ++i) {
     pf->Alpha[i] = 5.0 * (i - 1);
     pf->BetaStart[i] = 0;

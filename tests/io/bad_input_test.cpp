@@ -167,14 +167,14 @@ TEST(FullGridBadInput, AtAndOneOverEveryLimit) {
     std::string contents;
     bool accepted;
   } cases[] = {
-      {"I 1\nO I\n" + Repeat(91, "10 0 1 361\n"), true},  // 91 circles, no outer mirror
-      {"I 1\nO I\n" + Repeat(92, "10 0 1 361\n"), false},
-      {"I 1\nO 1\n" + Repeat(90, "10 0 5 72\n"), true},  // 90 and the outer mirror
-      {"I 1\nO 1\n" + Repeat(91, "10 0 5 72\n"), false},
-      {"I 1\nO I\n10 0 0.9975 361\n", true},  // 361 points, a turn just inside
-      {"I 1\nO I\n10 0 1 362\n", false},
-      {"I 1\nO I\n10 0 0.9945 72\n", true},   // a turn of 361 points and a bit
-      {"I 1\nO I\n10 0 0.9944 72\n", false},  // a turn of 362 points
+      {"I 1\nO I\n" + Repeat(182, "10 0 0.5 721\n"), true},  // 182 circles, no outer mirror
+      {"I 1\nO I\n" + Repeat(183, "10 0 0.5 721\n"), false},
+      {"I 1\nO 1\n" + Repeat(181, "10 0 5 72\n"), true},  // 181 and the outer mirror
+      {"I 1\nO 1\n" + Repeat(182, "10 0 5 72\n"), false},
+      {"I 1\nO I\n10 0 0.49931 721\n", true},  // 721 points, a turn just inside
+      {"I 1\nO I\n10 0 0.5 722\n", false},
+      {"I 1\nO I\n10 0 0.4987 72\n", true},   // a turn of 721 points and a bit
+      {"I 1\nO I\n10 0 0.4986 72\n", false},  // a turn of 722 points
   };
   for (const auto& c : cases) {
     auto pf = MarkedRecord();
@@ -634,6 +634,16 @@ TEST(OutputBadInput, SpecialFilesAreWrittenInPlaceOrRefusedWithoutWaiting) {
   request.gridFile = test::ExamplePath("grid5.rst");
   EXPECT_EQ(LoadPoleFigure(request, sink), nullptr);
   EXPECT_TRUE(Mentions(sink.messages, fifo.string() + ": it is not a regular file")) << sink.messages.at(0);
+  // Nor by the readers of files that carry their own grid, asked for by name.
+  for (const DataLayout layout : {DataLayout::Xrdml, DataLayout::Uxd, DataLayout::Asc, DataLayout::Ras,
+                                  DataLayout::RigakuTxt, DataLayout::Popla, DataLayout::Columns}) {
+    sink.messages.clear();
+    LoadRequest measured;
+    measured.dataFile = fifo.string();
+    measured.layout = layout;
+    EXPECT_EQ(LoadPoleFigure(measured, sink), nullptr) << LayoutName(layout);
+    EXPECT_TRUE(Mentions(sink.messages, fifo.string() + ": it is not a regular file")) << LayoutName(layout);
+  }
   EXPECT_TRUE(fs::is_fifo(fifo));
 }
 

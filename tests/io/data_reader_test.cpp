@@ -64,12 +64,41 @@ TEST(PlainData, HeaderLinesAreSkippedOnlyWhenTheFirstItemIsText) {
   EXPECT_EQ(pf->PointCount, 12);
 }
 
-TEST(PlainData, ValuesAfterTheGridAreIgnored) {
+TEST(PlainData, ValuesAfterTheGridAreIgnoredButNotSilently) {
   auto pf = GridFrom("g.rst", "0 4\n45 4\n");
   CollectingSink sink;
-  EXPECT_TRUE(Read(*pf, WriteTempFile("more.pol", Values(1, 8, 8) + "9 10 zz\n"), DataLayout::Plain, sink));
-  EXPECT_TRUE(sink.messages.empty());
+  const std::string path = WriteTempFile("more.pol", Values(1, 8, 8) + "9 10 zz\n11\n");
+  EXPECT_TRUE(Read(*pf, path, DataLayout::Plain, sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0],
+            "Data file " + path + " holds 11 values, but the grid has 8 points; the rest was ignored.");
   EXPECT_DOUBLE_EQ(pf->Intensity[2][4], 8);
+  // Exactly as many values as points, and text after them, say nothing.
+  CollectingSink quiet;
+  EXPECT_TRUE(Read(*pf, WriteTempFile("exact.pol", Values(1, 8, 8) + "end\n"), DataLayout::Plain, quiet));
+  EXPECT_TRUE(quiet.messages.empty());
+}
+
+TEST(HashListData, CirclesBeyondTheBlocksTiltRangeAreMissing) {
+  // Blocks of 19 circles whose headers say "0.0 40.0": circles 10..19 were never measured.
+  auto pf = GridFrom("g5.rst", [] {
+    std::string g;
+    for (int i = 0; i <= 18; ++i) g += fmt::format("{} 72\n", 5 * i);
+    return g;
+  }());
+  std::string file =
+      fmt::format("{:<79}#\n\n\n\n\n lattice\n   1  1  1  0.0 40.0  5.0  0.0360.0  5.0 1 1\n", "Copper 111");
+  for (int i = 0; i < 19; ++i)
+    for (int line = 0; line < 4; ++line) {
+      std::string l = " ";
+      for (int k = 0; k < 18; ++k) l += fmt::format("{:4d}", i + 1);
+      file += l + "\n";
+    }
+  CollectingSink sink;
+  ASSERT_TRUE(Read(*pf, WriteTempFile("range.xpe", file), DataLayout::HashList, sink)) << sink.messages.at(0);
+  EXPECT_DOUBLE_EQ(pf->Intensity[9][72], 9);  // alpha 40
+  for (int i = 10; i <= 19; ++i) EXPECT_EQ(pf->Intensity[i][1], kMissing) << i;
+  EXPECT_DOUBLE_EQ(pf->MaxValue, 9);
 }
 
 TEST(PlainData, LineEndsAndFinalLineEndReadAlike) {

@@ -18,6 +18,7 @@ namespace {
 std::unique_ptr<TPoleFigure> Small(int circles, int points, std::initializer_list<double> values) {
   auto pf = NewPoleFigure();
   pf->CircleCount = circles;
+  test::SizeTables(*pf, circles, points);
   auto v = values.begin();
   for (int i = 1; i <= circles; ++i) {
     pf->Alpha[i] = 5.0 * (i - 1);

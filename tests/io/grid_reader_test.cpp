@@ -49,15 +49,18 @@ TEST(SimpleGrid, MissingFileKeepsTheRecord) {
 TEST(SimpleGrid, LimitsOfTheRecord) {
   auto pf = NewPoleFigure();
   CollectingSink sink;
-  EXPECT_TRUE(ReadSimpleGrid(*pf, WriteTempFile("91.rst", Lines(91, "10 361")), sink));
-  EXPECT_EQ(pf->CircleCount, 91);
+  EXPECT_TRUE(ReadSimpleGrid(*pf, WriteTempFile("182.rst", Lines(182, "10 721")), sink));
+  EXPECT_EQ(pf->CircleCount, 182);
+  EXPECT_EQ(LastRow(*pf), 183);
+  EXPECT_EQ(LastColumn(*pf), 722);
 
   pf->CircleCount = 5;
-  EXPECT_FALSE(ReadSimpleGrid(*pf, WriteTempFile("92.rst", Lines(92, "10 72")), sink));
-  EXPECT_NE(sink.messages.back().find("more than 91 circles"), std::string::npos);
-  EXPECT_FALSE(ReadSimpleGrid(*pf, WriteTempFile("362.rst", "0 72\n10 362\n"), sink));
-  EXPECT_NE(sink.messages.back().find("362 points"), std::string::npos);
-  EXPECT_NE(sink.messages.back().find("362.rst"), std::string::npos);
+  const std::string manyCircles = WriteTempFile("183.rst", Lines(183, "10 72"));
+  EXPECT_FALSE(ReadSimpleGrid(*pf, manyCircles, sink));
+  EXPECT_EQ(sink.messages.back(), "Grid file " + manyCircles + ": more than 182 circles.");
+  const std::string manyPoints = WriteTempFile("722.rst", "0 72\n10 722\n");
+  EXPECT_FALSE(ReadSimpleGrid(*pf, manyPoints, sink));
+  EXPECT_EQ(sink.messages.back(), "Grid file " + manyPoints + ": circle 2 has 722 points, more than 721.");
   EXPECT_FALSE(ReadSimpleGrid(*pf, WriteTempFile("empty.rst", ""), sink));
   EXPECT_EQ(pf->CircleCount, 5);  // untouched by every refusal
 }
@@ -114,11 +117,13 @@ TEST(FullGrid, RefusedGridsLeaveTheRecordAsItWas) {
   } cases[] = {
       {"I 1\n10 0 5 72\n", "ends before"},
       {"", "ends before"},
-      {header + Lines(91, "10 0 5 72"), "more than 90 circles with the outer mirror"},
-      {"I 1\nO I\n" + Lines(92, "10 0 5 72"), "more than 91 circles"},
-      {header + "10 0 5 362\n", "362 points"},
+      {header + Lines(182, "10 0 5 72"), "more than 181 circles with the outer mirror"},
+      {"I 1\nO I\n" + Lines(183, "10 0 5 72"), "more than 182 circles."},
+      {header + "10 0 5 722\n", "circle 1 has 722 points, more than 721."},
       {header + "10 0 0 72\n", "beta step of 0"},
-      {header + "10 0 0.9 72\n", "more than 361 points"},
+      {header + "10 0 0.45 72\n", "a full turn would need more than 721 points"},
+      // The first circle that breaks a limit is named, whatever follows.
+      {header + "10 0 5 72\n20 0 0 72\n30 0 5 9000000000\n", "circle 2 has a beta step of 0."},
       {header + "x y z w\n", "no circles"},
   };
   for (const auto& c : cases) {

@@ -28,6 +28,7 @@ std::string ReadFile(const std::string& path) {
 std::unique_ptr<TPoleFigure> ThreeCircles() {
   auto pf = NewPoleFigure();
   pf->CircleCount = 3;
+  test::SizeTables(*pf, 3, 3);
   const double values[3][3] = {{2.5, 3.5, -3.7}, {1, -1, 1}, {10, 20, 30.5}};
   for (int i = 1; i <= 3; ++i) {
     pf->Alpha[i] = 5.0 * i;

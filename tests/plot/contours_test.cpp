@@ -60,6 +60,7 @@ TEST(EdgeCrossing, LinearInAlphaAndBeta) {
 TEST(EdgeCrossing, AzimuthTakesTheShortWayRound) {
   auto pf = NewPoleFigure();
   pf->CircleCount = 2;
+  test::SizeTables(*pf, 2, 36);
   pf->Alpha[1] = 0, pf->CirclePoints[1] = 1, pf->BetaStep[1] = 360;
   pf->Alpha[2] = 20, pf->CirclePoints[2] = 36, pf->BetaStep[2] = 10;
   pf->Intensity[1][1] = 0;
@@ -146,6 +147,7 @@ TEST(TraceLevel, ArbitraryLinksNeitherHangNorReachOutside) {
   std::mt19937 rng(1234);
   auto pf = NewPoleFigure();
   pf->CircleCount = 12;
+  test::SizeTables(*pf, 12, 30);
   for (int i = 0; i <= 13; ++i) {
     pf->Alpha[i] = i * 7.5;
     pf->CirclePoints[i] = 30;

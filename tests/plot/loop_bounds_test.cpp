@@ -139,6 +139,7 @@ TEST(LoopBounds, LinksOnStepsThatNeverCloseATurn) {
     Stopwatch watch;
     auto pf = NewPoleFigure();
     pf->CircleCount = static_cast<int>(grid.size());
+    test::SizeTables(*pf, pf->CircleCount, kMaxPoints);
     for (int i = 1; i <= pf->CircleCount; ++i) {
       pf->Alpha[i] = 10.0 * i;
       pf->BetaStart[i] = grid[i - 1].start;

@@ -14,6 +14,7 @@
 #include "plot/display_rotation.h"
 #include "plot/recording_canvas.h"
 #include "record/circle_links.h"
+#include "test_support.h"
 
 namespace quorix {
 namespace {
@@ -24,6 +25,7 @@ constexpr Color kBlack = 0, kRed = 0x0000FF, kBlue = 0xFF0000;
 std::unique_ptr<TPoleFigure> CentrePeak() {
   auto pf = NewPoleFigure();
   pf->CircleCount = 3;
+  test::SizeTables(*pf, 3, 4);
   const double alphas[] = {0, 30, 60};
   for (int i = 1; i <= 3; ++i) {
     pf->Alpha[i] = alphas[i - 1];

@@ -56,6 +56,7 @@ TEST(CircleLinks, CompletesPartialCirclesWithMissingPoints) {
   SetCircle(*pf, 1, 10, 0, 5, 36);
   SetCircle(*pf, 2, 20, 0, 5, 72);
   pf->CircleCount = 2;
+  SizeTablesToGrid(*pf);
   for (int k = 1; k <= 36; ++k) pf->Intensity[1][k] = k;
   ASSERT_TRUE(BuildCircleLinks(*pf));
   EXPECT_EQ(pf->CirclePoints[1], 72);
@@ -69,6 +70,7 @@ TEST(CircleLinks, CentrePointIsTheApexOfTheFirstRing) {
   SetCircle(*pf, 2, 5, 0, 5, 72);
   SetCircle(*pf, 3, 10, 0, 5, 72);
   pf->CircleCount = 3;
+  SizeTablesToGrid(*pf);
   ASSERT_TRUE(BuildCircleLinks(*pf));
   EXPECT_EQ(pf->CirclePoints[1], 1);
   EXPECT_EQ(pf->Link[1][1].InnerLink, -1);
@@ -88,6 +90,7 @@ TEST(CircleLinks, TrianglesFollowAzimuthOnUnequalCircles) {
   SetCircle(*pf, 2, 20, 2.5, 5, 72);
   SetCircle(*pf, 3, 30, 350, 10, 36);
   pf->CircleCount = 3;
+  SizeTablesToGrid(*pf);
   ASSERT_TRUE(BuildCircleLinks(*pf));
   for (int e = 1; e <= 2; ++e) {
     const int m = e + 1;
@@ -113,6 +116,7 @@ TEST(CircleLinks, RefusesGridsItCannotLink) {
   EXPECT_FALSE(BuildCircleLinks(*pf));  // no circles
   SetCircle(*pf, 1, 10, 0, 0, 72);
   pf->CircleCount = 1;
+  SizeTablesToGrid(*pf);
   EXPECT_FALSE(BuildCircleLinks(*pf));  // a zero step would never complete
 }
 

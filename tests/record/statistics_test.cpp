@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 
+#include "test_support.h"
+
 namespace quorix {
 namespace {
 
@@ -20,8 +22,10 @@ void FillGrid(TPoleFigure& pf, double alphaStep, double lastAlpha,
     pf.BetaStart[i] = 0;
     pf.BetaStep[i] = 5;
     pf.CirclePoints[i] = 72;
-    for (int j = 1; j <= 72; ++j) pf.Intensity[i][j] = f(pf.Alpha[i], (j - 1) * 5.0);
   }
+  SizeTablesToGrid(pf);
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= 72; ++j) pf.Intensity[i][j] = f(pf.Alpha[i], (j - 1) * 5.0);
 }
 
 // The sampling scheme, rebuilt from its definition: ring k at
@@ -116,11 +120,12 @@ TEST(UpdateExtremesTest, AllMissingGivesZeroMaximumAndMinusOneMinimum) {
   EXPECT_EQ(pf->MaxPoint, 1);
 }
 
-TEST(UpdateExtremesTest, CountsBeyondTheArraysAreCut) {
+TEST(UpdateExtremesTest, CountsBeyondTheTablesAreCut) {
   auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 5, 72);
   pf->CircleCount = 5000;
   pf->CirclePoints.fill(100000);
-  pf->Intensity[91][362] = 8;
+  pf->Intensity[LastRow(*pf)][LastColumn(*pf)] = 8;
   UpdateExtremes(*pf);
   EXPECT_EQ(pf->MaxValue, 8);
 }
@@ -271,6 +276,7 @@ TEST(InterpolateAtTest, MirrorCirclesExtendTheRange) {
   pf->InnerMirror = 1;
   pf->OuterMirror = 1;
   const double alpha[4] = {-30, 30, 60, 120};
+  pf->Intensity.Resize(4, 6);
   for (int i = 0; i <= 3; ++i) {
     pf->Alpha[i] = alpha[i];
     pf->BetaStep[i] = 90;
@@ -565,6 +571,7 @@ TEST(ApplyCircleOperationTest, OperandPerCircleIncludingMirrors) {
   pf->CircleCount = 2;
   pf->InnerMirror = 1;
   pf->OuterMirror = 1;
+  pf->Intensity.Resize(5, 6);  // a row beyond the outer mirror, to see it untouched
   for (int i = 0; i <= 4; ++i) {
     pf->Alpha[i] = -30 + 40 * i;
     pf->BetaStep[i] = 90;
@@ -572,7 +579,7 @@ TEST(ApplyCircleOperationTest, OperandPerCircleIncludingMirrors) {
     for (int j = 1; j <= 4; ++j) pf->Intensity[i][j] = 10;
   }
   pf->Intensity[2][3] = kMissing;
-  std::array<double, 92> operand{};
+  std::array<double, kMaxGridRows> operand{};
   operand = {1, 2, 3, 4, 5};
   ApplyCircleOperation(*pf, '*', operand);
   EXPECT_EQ(pf->Intensity[0][1], 10);
@@ -596,7 +603,7 @@ TEST(ApplyCircleOperationTest, OperandPerCircleIncludingMirrors) {
 TEST(ApplyCircleOperationTest, DivisionByZeroLeavesValues) {
   auto pf = NewPoleFigure();
   FillGrid(*pf, 5, 90, [](double, double) { return 6; });
-  std::array<double, 92> operand{};
+  std::array<double, kMaxGridRows> operand{};
   ApplyCircleOperation(*pf, '/', operand);
   EXPECT_EQ(pf->Intensity[3][3], 6);
   EXPECT_EQ(pf->MaxValue, 6);

@@ -209,6 +209,7 @@ TEST(Interpolation, MirrorCirclesOfTheTargetAreFilled) {
   target->BetaStart[19] = 182.5;
   target->BetaStep[19] = 5;
   target->CirclePoints[19] = 72;
+  SizeTablesToGrid(*target);
   InterpolatePoleFigure(*source, *target, InterpolationOptions{});
   for (int j = 1; j <= 72; ++j) {
     EXPECT_EQ(target->Intensity[0][j], target->Intensity[1][j]);

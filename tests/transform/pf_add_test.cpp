@@ -6,8 +6,6 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "io/load_pole_figure.h"
 #include "test_support.h"
 
@@ -83,9 +81,7 @@ std::string Derived(const std::string& name, const TPoleFigure& copper, F f) {
   return test::WriteTempFile(name, text);
 }
 
-bool SameIntensities(const TPoleFigure& a, const TPoleFigure& b) {
-  return std::memcmp(a.Intensity.data(), b.Intensity.data(), sizeof a.Intensity) == 0;
-}
+bool SameIntensities(const TPoleFigure& a, const TPoleFigure& b) { return a.Intensity == b.Intensity; }
 
 TEST(WeightedAdd, NormalisedSumIsInMrdAndMissingAnywhereIsMissing) {
   auto pf1 = Copper();

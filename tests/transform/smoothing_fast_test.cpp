@@ -170,6 +170,7 @@ TEST(SmoothingRadialTable, OtherGridsWithinBound) {
     odd->CirclePoints[i] = static_cast<int>(360 / odd->BetaStep[i]);
   }
   odd->CirclePoints[7] = 36;
+  SizeTablesToGrid(*odd);
   FillRandom(*odd, 9);
   ExpectFastNearPlain(*odd, {1.0, 5.0, 12.0, 30.0}, 1e-13, "odd grid");
 }

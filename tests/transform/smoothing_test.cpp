@@ -224,6 +224,7 @@ TEST(SmoothingPruned, EqualsThePlainLoopBitForBit) {
       pf->CirclePoints[i] = static_cast<int>(360 / pf->BetaStep[i]);
     }
     pf->CirclePoints[7] = 36;  // half circle
+    SizeTablesToGrid(*pf);
     FillRandom(*pf, 3);
     ExpectFastEqualsPlain(*pf, "irregular grid");
   }

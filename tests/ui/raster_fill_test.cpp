@@ -45,6 +45,7 @@ std::unique_ptr<TPoleFigure> PeakWithRimSlivers() {
   }
   pf->CircleCount = n;
   pf->BetaRange = 360;
+  SizeTablesToGrid(*pf);
   for (int i = 1; i <= n; ++i)
     for (int j = 1; j <= pf->CirclePoints[i]; ++j)
       pf->Intensity[i][j] = 10 + std::max(0.0, 300 - 12 * AngleBetween(pf->Alpha[i], BetaOf(*pf, i, j), 45, 90));

@@ -1,0 +1,112 @@
+#include "ui/export_plot_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <algorithm>
+
+#include "base/message_sink.h"
+
+namespace quorix {
+
+namespace {
+constexpr int kMaxSide = 10000;  // as quorix-cli render allows
+}  // namespace
+
+TExportPlotDlg::TExportPlotDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+  setWindowTitle(" Export plot");
+  setObjectName("ExportPlotDlg");
+  FileEdit = new QLineEdit(this);
+  FileEdit->setMinimumWidth(320);
+  FileEdit->setPlaceholderText("plot.png, plot.svg or plot.pdf");
+  SearchBtn = new QPushButton("Search...", this);
+  SearchBtn->setAutoDefault(false);
+  WidthBox = new QSpinBox(this);
+  HeightBox = new QSpinBox(this);
+  for (QSpinBox* b : {WidthBox, HeightBox}) {
+    b->setRange(1, kMaxSide);
+    b->setSuffix(" px");
+  }
+  DpiBox = new QSpinBox(this);
+  DpiBox->setRange(10, 2400);
+  DpiBox->setValue(96);
+  DpiBox->setSuffix(" dpi");
+
+  auto* fileRow = new QHBoxLayout;
+  fileRow->addWidget(FileEdit);
+  fileRow->addWidget(SearchBtn);
+  auto* form = new QFormLayout(this);
+  form->addRow("File:", fileRow);
+  form->addRow("Width:", WidthBox);
+  form->addRow("Height:", HeightBox);
+  form->addRow("Resolution:", DpiBox);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  form->addRow(buttons);
+
+  connect(SearchBtn, &QPushButton::clicked, this, &TExportPlotDlg::SearchClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TExportPlotDlg::OKClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void TExportPlotDlg::Prepare(int width, int height) {
+  WidthBox->setValue(std::clamp(width, 1, kMaxSide));
+  HeightBox->setValue(std::clamp(height, 1, kMaxSide));
+  if (FileEdit->text().isEmpty() && context_.set.PF[1]) {
+    const QFileInfo source(QString::fromStdString(context_.set.PF[1]->FileName));
+    if (!source.fileName().isEmpty())
+      FileEdit->setText(source.absolutePath() + "/" + source.completeBaseName() + ".png");
+  }
+}
+
+PlotFileRequest TExportPlotDlg::Request() const {
+  PlotFileRequest r;
+  r.file = FileEdit->text().trimmed().toStdString();
+  r.width = WidthBox->value();
+  r.height = HeightBox->value();
+  r.dpi = DpiBox->value();
+  return r;
+}
+
+void TExportPlotDlg::SearchClick() {
+  const QString chosen = QFileDialog::getSaveFileName(this, "Export plot", FileEdit->text(),
+                                                      "PNG picture (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
+  if (!chosen.isEmpty()) FileEdit->setText(chosen);
+}
+
+bool TExportPlotDlg::Export() {
+  const PlotFileRequest request = Request();
+  if (request.file.empty()) {
+    FileEdit->setFocus();
+    return false;
+  }
+  if (!IsPlotFileKind(request.file)) {
+    QMessageBox::warning(this, windowTitle(),
+                         QString::fromStdString("Unknown output kind of " + request.file + ": use .png, .svg or .pdf"));
+    FileEdit->setFocus();
+    return false;
+  }
+  const TPoleFigure* pf = context_.set.PF[1].get();
+  if (!pf || pf->CircleCount < 1) return false;
+  // Drawing notes would repeat what the screen plot already said.
+  NullSink notes;
+  std::string error;
+  if (!WritePlotFile(*pf, context_.state, request, notes, error)) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+    FileEdit->setFocus();
+    return false;
+  }
+  written_ = request.file;
+  return true;
+}
+
+void TExportPlotDlg::OKClick() {
+  if (Export()) accept();
+}
+
+}  // namespace quorix

@@ -1,0 +1,43 @@
+// "Export plot...": the main plot into a PNG, SVG or PDF file, drawn by the
+// same function as `quorix-cli render`.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "qtcanvas/plot_file.h"
+#include "ui/app_context.h"
+
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace quorix {
+
+class TExportPlotDlg : public QDialog {
+  Q_OBJECT
+ public:
+  TExportPlotDlg(AppContext& context, QWidget* parent = nullptr);
+
+  // Offers the window's plot size; the file and resolution typed last stay.
+  void Prepare(int width, int height);
+  PlotFileRequest Request() const;
+  // Writes the file; on failure a message naming it, and the dialog keeps what was typed.
+  bool Export();
+  const std::string& Written() const { return written_; }
+
+  QLineEdit* FileEdit = nullptr;
+  QPushButton* SearchBtn = nullptr;
+  QSpinBox* WidthBox = nullptr;
+  QSpinBox* HeightBox = nullptr;
+  QSpinBox* DpiBox = nullptr;
+
+ private:
+  void SearchClick();
+  void OKClick();
+
+  AppContext& context_;
+  std::string written_;
+};
+
+}  // namespace quorix

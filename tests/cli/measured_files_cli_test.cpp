@@ -1,0 +1,109 @@
+// quorix-cli with files that carry their own grid: DATA [GRID], the error for
+// a missing grid, the format and hkl in the JSON, and the plain-file warning.
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "test_support.h"
+
+namespace quorix {
+namespace {
+
+using test::CliRun;
+using test::RunCli;
+
+// Two popLA pole figures, (111) and (200), 3 circles of 72 points from 0 to 10 degrees.
+std::string SmallPopla() {
+  std::string s;
+  for (const char* hkl : {"(111)", "(200)"}) {
+    s += fmt::format("generated {}\n{}  5.0 10.0  5.0360.0 1 1 2-1 3  100    0\n", hkl, hkl);
+    for (int i = 0; i < 3; ++i)
+      for (int line = 0; line < 4; ++line) {
+        std::string l = " ";
+        for (int k = 0; k < 18; ++k) l += fmt::format("{:4d}", 100 + 10 * i + k);
+        s += l + "\n";
+      }
+    s += "\n";
+  }
+  return s;
+}
+
+TEST(CliMeasuredFiles, GridIsOptionalForFilesThatCarryIt) {
+  const std::string popla = test::WriteTempFile("small.epf", SmallPopla());
+  const CliRun run = RunCli(fmt::format("info {} --index 2 --json", popla));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.err.empty()) << run.err;
+  const auto j = nlohmann::json::parse(run.out);
+  EXPECT_EQ(j["format"], "popla");
+  EXPECT_EQ(j["layout"], "popla");
+  EXPECT_EQ(j["hkl"], "2 0 0");
+  EXPECT_EQ(j["names"], (std::vector<std::string>{"1 1 1", "2 0 0"}));
+  EXPECT_EQ(j["circles"], 3);
+  EXPECT_EQ(j["circle_points"][2], 72);
+  EXPECT_EQ(j["intensity"][1][17], 127);
+
+  // Every command that loads one pole figure takes it the same way.
+  const std::string out = (test::TempDir() / "small_out.txt").string();
+  for (const std::string& args :
+       {fmt::format("save {} -o {}", popla, out), fmt::format("smooth {} --fwhm 5 --json", popla),
+        fmt::format("diff {} {}", popla, popla), fmt::format("saveall beartex {} -o {}", popla, out)}) {
+    const CliRun r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << args << ": " << r.err;
+  }
+
+  // Old layouts report "format" too, and no hkl.
+  const CliRun plain =
+      RunCli(fmt::format("info {} {} --json", test::ExamplePath("copper111.pol"), test::ExamplePath("grid5.rst")));
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  const auto p = nlohmann::json::parse(plain.out);
+  EXPECT_EQ(p["format"], "plain");
+  EXPECT_EQ(p["hkl"], "");
+}
+
+TEST(CliMeasuredFiles, AMissingGridIsAUsageError) {
+  for (const std::string& args :
+       {fmt::format("info {}", test::ExamplePath("copper111.pol")),
+        fmt::format("render {} -o x.png", test::ExamplePath("copper.xpe")),
+        fmt::format("diff {} {}", test::ExamplePath("copper111.pol"), test::ExamplePath("copper111.pol")),
+        fmt::format("smooth {} --fwhm 5 --json", test::ExamplePath("quartz.wko"))}) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_NE(run.err.find("a grid file is needed"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
+  // A broken file with its own layout is no usage error.
+  const std::string bad = test::WriteTempFile("bad.epf", "c\n(111)  5.0 10.0  5.0360.0\n    1\n");
+  const CliRun run = RunCli("info " + bad);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("bad.epf"), std::string::npos) << run.err;
+}
+
+TEST(CliMeasuredFiles, LeftOverPlainValuesWarnButTheCommandSucceeds) {
+  std::string values;
+  for (int k = 0; k < 19 * 72 + 5; ++k) values += fmt::format("{}\n", k % 50);
+  const std::string data = test::WriteTempFile("long.pol", values);
+  const CliRun run = RunCli(fmt::format("info {} {}", data, test::ExamplePath("grid5.rst")));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, fmt::format("Data file {} holds {} values, but the grid has {} points; the rest was ignored.\n",
+                                 data, 19 * 72 + 5, 19 * 72));
+  EXPECT_NE(run.out.find("Layout:      plain"), std::string::npos);
+}
+
+TEST(CliMeasuredFiles, RealFiles) {
+  const std::string gpf = test::RealDataPath("popla.GPF");
+  const std::string jul = test::RealDataPath("juelich012.jul");
+  if (gpf.empty() || jul.empty()) GTEST_SKIP() << "shared real data not present";
+  const CliRun a = RunCli(fmt::format("info {} --index 6 --json", gpf));
+  ASSERT_EQ(a.status, 0) << a.err;
+  EXPECT_EQ(nlohmann::json::parse(a.out)["hkl"], "1 0 3");
+  const CliRun b = RunCli(fmt::format("info {} --json", jul));
+  ASSERT_EQ(b.status, 0) << b.err;
+  const auto j = nlohmann::json::parse(b.out);
+  EXPECT_EQ(j["format"], "columns");
+  EXPECT_EQ(j["circles"], 91);
+}
+
+}  // namespace
+}  // namespace quorix

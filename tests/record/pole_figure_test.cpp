@@ -1,0 +1,141 @@
+// The record's tables sized by its grid, the one check of the grid limits,
+// and the accessors of circles and mirror circles.
+#include "record/pole_figure.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "record/circle_links.h"
+#include "test_support.h"
+
+namespace quorix {
+namespace {
+
+TEST(GridTables, FollowTheGridWithRoomForMirrorsAndCompletion) {
+  auto pf = NewPoleFigure();
+  // Before any grid: rows and points 0..1, so that code reading circle 1 finds a value.
+  EXPECT_EQ(pf->Intensity.Rows(), 2);
+  EXPECT_EQ(pf->Intensity.Cols(), 2);
+  EXPECT_FALSE(TablesHoldGrid(*pf));
+
+  test::FillRegularGrid(*pf, 5, 72);
+  EXPECT_EQ(pf->Intensity.Rows(), 21);  // circles 0..20
+  EXPECT_EQ(pf->Intensity.Cols(), 74);  // points 0..73
+  EXPECT_EQ(pf->Link.Rows(), 21);
+  EXPECT_EQ(pf->Link.Cols(), 74);
+  EXPECT_TRUE(TablesHoldGrid(*pf));
+  // A 5 degree record is small: the tables hold its grid, no more.
+  EXPECT_LT(sizeof(TPoleFigure) + pf->Intensity.Cells().size_bytes() + pf->Link.Cells().size_bytes(), 64u * 1024);
+
+  // A half circle of 36 points at 5 degrees is completed to 72 by the links.
+  pf->CirclePoints[3] = 36;
+  pf->CirclePoints[1] = 1;
+  pf->BetaStep[1] = 360;
+  SizeTablesToGrid(*pf);
+  EXPECT_EQ(pf->Intensity.Cols(), 74);
+  pf->BetaStep[5] = 2.5;  // 72 points of 2.5 degrees: 144 once completed
+  SizeTablesToGrid(*pf);
+  EXPECT_EQ(pf->Intensity.Cols(), 146);
+  for (int i = 1; i <= pf->CircleCount; ++i)
+    for (double& v : CircleValues(*pf, i)) v = i;
+  ASSERT_TRUE(BuildCircleLinks(*pf));
+  EXPECT_EQ(pf->CirclePoints[5], 144);
+  EXPECT_EQ(pf->Intensity[5][72], 5);
+  EXPECT_EQ(pf->Intensity[5][144], kMissing);
+}
+
+TEST(GridTables, SizingStartsFromZeroAndAGridOutsideTheLimitsGetsNone) {
+  auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 30, 12);
+  pf->Intensity[2][3] = 7;
+  pf->Link[2][3].InnerLink = 4;
+  SizeTablesToGrid(*pf);
+  EXPECT_EQ(pf->Intensity[2][3], 0);
+  EXPECT_EQ(pf->Link[2][3].InnerLink, 0);
+
+  pf->CircleCount = kMaxCircles + 1;
+  SizeTablesToGrid(*pf);
+  EXPECT_EQ(pf->Intensity.Rows(), 2);
+  EXPECT_FALSE(TablesHoldGrid(*pf));
+  EXPECT_FALSE(BuildCircleLinks(*pf));
+
+  // A grid changed after sizing no longer fits its tables, and nothing reads it as if it did.
+  test::FillRegularGrid(*pf, 30, 12);
+  pf->CirclePoints[2] = 24;
+  EXPECT_FALSE(TablesHoldGrid(*pf));
+  EXPECT_FALSE(BuildCircleLinks(*pf));
+}
+
+TEST(GridTables, CopyGridSizesTheCopy) {
+  auto from = NewPoleFigure();
+  test::FillRegularGrid(*from, 10, 36);
+  from->Intensity[4][5] = 3;
+  auto to = NewPoleFigure();
+  CopyGrid(*from, *to);
+  EXPECT_EQ(to->CircleCount, 10);
+  EXPECT_EQ(to->Intensity.Rows(), from->Intensity.Rows());
+  EXPECT_EQ(to->Intensity.Cols(), from->Intensity.Cols());
+  EXPECT_EQ(to->Intensity[4][5], 0);  // the grid, not the values
+  EXPECT_TRUE(TablesHoldGrid(*to));
+}
+
+TEST(CircleAccess, ValuesOfACircleAndTheMirrorCircles) {
+  auto pf = test::FourPointGrid({30, 60, 80});
+  pf->InnerMirror = pf->OuterMirror = 1;
+  for (int i : {0, 4}) {
+    pf->CirclePoints[i] = 4;
+    pf->BetaStep[i] = 90;
+  }
+  test::SetCircle(*pf, 1, {1, 2, 3, 4});
+  test::SetCircle(*pf, 3, {5, 6, 7, 8});
+  const std::span<const double> first = CircleValues(std::as_const(*pf), 1);
+  EXPECT_EQ(std::vector<double>(first.begin(), first.end()), (std::vector<double>{1, 2, 3, 4}));
+  RefreshMirrorCircles(*pf);
+  EXPECT_EQ(pf->Intensity[0][4], 4);
+  EXPECT_EQ(pf->Intensity[4][1], 5);
+  EXPECT_EQ(pf->Intensity[4][4], 8);
+
+  // Counts beyond the tables are cut, whatever the record claims.
+  pf->CirclePoints[2] = 100000;
+  EXPECT_EQ(CircleValues(*pf, 2).size(), static_cast<std::size_t>(LastColumn(*pf)));
+  pf->CirclePoints[2] = -3;
+  EXPECT_TRUE(CircleValues(*pf, 2).empty());
+}
+
+struct LimitCase {
+  std::vector<long long> points;
+  std::vector<double> steps;
+  bool outerMirror;
+  std::string message;  // empty: accepted
+};
+
+TEST(GridLimits, HalfDegreeGridsFitAndEachLimitHasItsMessage) {
+  const std::vector<long long> halfDegree(181, 720);
+  const std::vector<double> halfSteps(181, 0.5);
+  const std::vector<LimitCase> cases = {
+      {halfDegree, halfSteps, false, ""},
+      {halfDegree, halfSteps, true, ""},  // 181 measured and the outer mirror circle
+      {std::vector<long long>(182, 721), {}, false, ""},
+      {std::vector<long long>(183, 72), {}, false, "S: more than 182 circles."},
+      {std::vector<long long>(182, 72), {}, true, "S: more than 181 circles with the outer mirror circle."},
+      {{72, 722}, {}, false, "S: circle 2 has 722 points, more than 721."},
+      {{72, 72, 9000000000LL}, {5, 0, 5}, false, "S: circle 2 has a beta step of 0."},
+      {{72, 72},
+       {5, -0.45},
+       false,
+       "S: circle 2 has a beta step of -0.45; a full turn would need more than 721 points."},
+      {{}, {}, false, "S: no circles found."},
+  };
+  for (const LimitCase& c : cases) {
+    CollectingSink sink;
+    const bool ok = CheckGridLimits(c.points, c.steps, c.outerMirror, "S", sink);
+    EXPECT_EQ(ok, c.message.empty()) << c.message;
+    EXPECT_EQ(sink.messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+  }
+}
+
+}  // namespace
+}  // namespace quorix

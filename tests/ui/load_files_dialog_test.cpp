@@ -1,0 +1,157 @@
+// The Load Files dialog with data files that carry their own grid: the grid
+// field steps aside, the tilt fields wait for Rigaku TXT, the filters list
+// every layout and such files load from the dialog and the command line.
+#include "ui/load_files_dialog.h"
+
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "app/startup.h"
+#include "record/pole_figure_set.h"
+#include "ui/app_context.h"
+#include "ui/main_window.h"
+#include "ui/plot_window.h"
+#include "ui/pole_figure_picker.h"
+
+namespace quorix {
+namespace {
+
+QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/examples/" + name; }
+
+std::filesystem::path Scratch() {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("quorix_load_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  std::filesystem::create_directories(dir);
+  std::filesystem::remove(dir / "quorix.ini");
+  return dir;
+}
+
+QString ProgramPath() { return QString::fromStdString((Scratch() / "quorix").string()); }
+
+// popLA blocks of 3 circles (0 to 10 degrees) of 72 points, one per hkl.
+QString WritePopla(const std::string& name, std::initializer_list<const char*> hkls) {
+  const auto path = Scratch() / name;
+  std::ofstream out(path);
+  for (const char* hkl : hkls) {
+    out << fmt::format("generated {}\n{}  5.0 10.0  5.0360.0 1 1 2-1 3  100    0\n", hkl, hkl);
+    for (int i = 0; i < 12; ++i) {
+      std::string line = " ";
+      for (int k = 0; k < 18; ++k) line += fmt::format("{:4d}", 50 + i + k);
+      out << line << '\n';
+    }
+    out << '\n';
+  }
+  return QString::fromStdString(path.string());
+}
+
+TEST(LoadFilesOwnGrid, GridAndTiltFieldsFollowTheDataFile) {
+  auto app = StartUp(ProgramPath(), {});
+  TOpenDlg& open = app->mainform->OpenDlg();
+  open.PFEdit->setText(Example("copper111.pol"));
+  EXPECT_TRUE(open.GridEdit->isEnabled());
+  EXPECT_TRUE(open.GridButton->isEnabled());
+  EXPECT_FALSE(open.GridNote->isVisibleTo(&open));
+  EXPECT_FALSE(open.TiltStartEdit->isEnabled());
+
+  open.PFEdit->setText(WritePopla("one.epf", {"(111)"}));
+  EXPECT_FALSE(open.GridEdit->isEnabled());
+  EXPECT_FALSE(open.GridButton->isEnabled());
+  EXPECT_TRUE(open.GridNote->isVisibleTo(&open));
+  EXPECT_EQ(open.GridNote->text(), "not needed: the file carries its grid");
+  EXPECT_FALSE(open.TiltStartEdit->isEnabled());
+  EXPECT_FALSE(open.TiltStepEdit->isEnabled());
+
+  // Read as directional data, the same file needs its grid again.
+  open.DirDataCheckBox->setChecked(true);
+  EXPECT_TRUE(open.GridEdit->isEnabled());
+  open.DirDataCheckBox->setChecked(false);
+  open.PFEdit->setText(Example("no such file.epf"));
+  EXPECT_TRUE(open.GridEdit->isEnabled());
+
+  const std::string rigaku = std::string(QUORIX_SOURCE_DIR) + "/../shared/realdata/Rigaku_txt.TXT";
+  if (PeekLayout(rigaku) == DataLayout::RigakuTxt) {
+    open.PFEdit->setText(QString::fromStdString(rigaku));
+    EXPECT_TRUE(open.TiltStartEdit->isEnabled());
+    EXPECT_TRUE(open.TiltStepEdit->isEnabled());
+    open.TiltStartEdit->setText("5");
+    open.TiltStepEdit->setText("2.5");
+    EXPECT_EQ(open.Request().measurement.tiltStep, 2.5);
+  }
+}
+
+TEST(LoadFilesOwnGrid, FiltersListEveryLayout) {
+  const QStringList filters = DataFileFilters();
+  EXPECT_TRUE(filters.value(2).startsWith("Directional data"));  // picked by place for directional data
+  const QString all = filters.join(' ');
+  for (const char* pattern :
+       {"*.pol", "*.xpe", "*.wko", "*.xrdml", "*.uxd", "*.asc", "*.ras", "*.txt", "*.epf", "*.gpf", "*.jul"})
+    EXPECT_TRUE(all.contains(pattern)) << pattern;
+  EXPECT_TRUE(filters.last().startsWith("All files"));
+}
+
+TEST(LoadFilesOwnGrid, LoadsWithoutAGridFromTheDialogAndTheCommandLine) {
+  const QString one = WritePopla("single.epf", {"(111)"});
+  auto app = StartUp(ProgramPath(), {one});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  // One name on the command line is enough for such a file.
+  EXPECT_FALSE(main.OpenDlg().isVisible());
+  ASSERT_EQ(c.set.PF[1]->CircleCount, 3);
+  EXPECT_EQ(c.set.PF[1]->Hkl, "1 1 1");
+  EXPECT_TRUE(c.GridFileName.empty());
+
+  // Several pole figures: the picker offers them by hkl; the first checked goes to the
+  // main window, the others to windows 2...
+  const QString two = WritePopla("two.epf", {"(111)", "(200)", "(220)"});
+  TOpenDlg& open = main.OpenDlg();
+  open.show();
+  open.PFEdit->setText(two);
+  open.GridEdit->setText("");
+  TPlothkl& hkl = main.Plothkl();
+  QTimer::singleShot(0, &hkl, [&] {
+    EXPECT_EQ(hkl.Count(), 3);
+    EXPECT_EQ(hkl.ItemText(1), "2 0 0");
+    hkl.SetChecked(1, true);
+    hkl.SetChecked(2, true);
+    hkl.OKButtonClick();
+  });
+  open.OKBtnClick(true);
+  EXPECT_FALSE(open.isVisible());
+  EXPECT_EQ(c.set.PF[1]->Hkl, "2 0 0");
+  EXPECT_EQ(c.load.Layout(), DataLayout::Popla);
+  ASSERT_TRUE(main.WindowVisible(2));
+  EXPECT_FALSE(main.WindowVisible(3));
+  EXPECT_EQ(c.set.PF[2]->Hkl, "2 2 0");
+  EXPECT_EQ(main.Window(2)->windowTitle(), "2 * two.epf" + QString::fromStdString(MultiSuffix(3, "2 2 0")));
+}
+
+TEST(LoadFilesOwnGrid, GridSearchStartsBesideTheDataFile) {
+  auto app = StartUp(ProgramPath(), {});
+  TOpenDlg& open = app->mainform->OpenDlg();
+  open.PFEdit->setText(Example("copper111.pol"));
+  QString shown;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      shown = d->directory().absolutePath();
+      d->reject();
+    }
+  });
+  timer.start(20);
+  open.GridButtonClick();
+  EXPECT_EQ(shown, QFileInfo(Example("copper111.pol")).absolutePath());
+}
+
+}  // namespace
+}  // namespace quorix
