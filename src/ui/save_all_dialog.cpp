@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "base/nearest.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
@@ -31,7 +32,8 @@ namespace {
 
 enum Column { kPF = 0, kH, kK, kL, kH2, kK2, kL2, kFac };
 
-QString Fixed3(double v) { return QString::number(v, 'f', 3); }
+// The file takes what the window shows, so both use the one number text.
+QString Fixed3(double v) { return QString::fromStdString(FormatDecimals(v, 3)); }
 
 std::optional<int> IntegerCell(const QString& text) {
   const auto v = ParseInteger(Trim(text.toStdString()));
