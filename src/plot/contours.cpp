@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <span>
 
 #include "plot/polygon_fill.h"
 
@@ -172,7 +173,57 @@ void AddFillSeed(std::vector<FillSeed>& seeds, int circle, int point) {
   seeds.push_back(FillSeed{circle, point});
 }
 
-LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
+namespace {
+
+// The starts of the lines through a triangle with values f (A), r (B) and
+// g (C): each crossed edge once, found from its low end. Returns the count.
+int LineStarts(double f, double r, double g, double threshold, int (&starts)[6]) {
+  int count = 0;
+  if (f < threshold) {
+    if (g >= threshold) starts[count++] = 2;
+    if (r >= threshold) starts[count++] = 1;
+  }
+  if (r < threshold) {
+    if (g >= threshold) starts[count++] = 3;
+    if (f >= threshold) starts[count++] = 1;
+  }
+  if (g < threshold) {
+    if (f >= threshold) starts[count++] = 2;
+    if (r >= threshold) starts[count++] = 3;
+  }
+  return count;
+}
+
+// The lines that start in triangle t (vertices v, values f, r, g), with the
+// seed of the area above them.
+void TraceFrom(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, const std::array<GridPoint, 3>& v,
+               const int (&starts)[6], int count, double threshold, bool collectSeeds, LevelContours& out,
+               MessageSink* messages) {
+  const double f = ValueAt(pf, v[0]);
+  const double g = ValueAt(pf, v[2]);
+  ContourLine halves[2];
+  for (int s = 0; s < count; ++s) {
+    const int e = starts[s];
+    marks.SetVisited(t, false);
+    ContourLine traced = TraceContour(pf, marks, t, e, threshold, messages);
+    if (s < 2) halves[s] = std::move(traced);
+    if (s == 0 && collectSeeds) {
+      GridPoint high = v[0];
+      if (e != 1 && g >= threshold)
+        high = v[2];
+      else if (e == 1 || e == 2)
+        high = f >= threshold ? v[0] : v[1];
+      else
+        high = v[1];
+      AddFillSeed(out.seeds, high.circle, high.point);
+    }
+  }
+  if (!halves[0].empty()) out.lines.push_back(JoinContourHalves(std::move(halves[0]), std::move(halves[1])));
+}
+
+}  // namespace
+
+LevelContours TraceLevelReference(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
   LevelContours out;
   TriangleMarks marks(pf);
   const int n = CircleCountOf(pf);
@@ -186,39 +237,51 @@ LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSe
         const double r = ValueAt(pf, (*v)[1]);
         const double g = ValueAt(pf, (*v)[2]);
         if (f != kMissing && g != kMissing && r != kMissing) {
-          // Each crossed edge is found from its low end: two starts.
           int starts[6];
-          int count = 0;
-          if (f < threshold) {
-            if (g >= threshold) starts[count++] = 2;
-            if (r >= threshold) starts[count++] = 1;
+          const int count = LineStarts(f, r, g, threshold, starts);
+          TraceFrom(pf, marks, t, *v, starts, count, threshold, collectSeeds, out, messages);
+        }
+        marks.SetVisited(t, true);
+      }
+    }
+  }
+  return out;
+}
+
+// The scan of TraceLevelReference with the rows and links read once per
+// circle and point: most triangles lie wholly on one side of the level and
+// need no more than their three values.
+LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
+  LevelContours out;
+  TriangleMarks marks(pf);
+  const int n = CircleCountOf(pf);
+  std::vector<int> points(static_cast<std::size_t>(n) + 2, 0);
+  for (int i = 1; i <= n; ++i) points[static_cast<std::size_t>(i)] = PointsOn(pf, i);
+  for (int i = 1; i <= n; ++i) {
+    const int np = points[static_cast<std::size_t>(i)];
+    const std::span<const double> row = pf.Intensity[i];
+    const std::span<const TGridLink> links = pf.Link[i];
+    for (int j = 1; j <= np; ++j) {
+      const int jn = j >= np ? 1 : j + 1;
+      const double f = row[static_cast<std::size_t>(j)];
+      const double r = row[static_cast<std::size_t>(jn)];
+      for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
+        const bool outer = kind == TriangleKind::Outer;
+        const int apexCircle = outer ? i + 1 : i - 1;
+        const int apex =
+            outer ? links[static_cast<std::size_t>(j)].OuterLink : links[static_cast<std::size_t>(j)].InnerLink;
+        if (apexCircle < 1 || apexCircle > n || apex < 1 || apex > points[static_cast<std::size_t>(apexCircle)])
+          continue;
+        const TriangleRef t{i, j, kind};
+        if (marks.Visited(t)) continue;
+        const double g = pf.Intensity[apexCircle][static_cast<std::size_t>(apex)];
+        if (f != kMissing && g != kMissing && r != kMissing) {
+          int starts[6];
+          const int count = LineStarts(f, r, g, threshold, starts);
+          if (count > 0) {
+            const std::array<GridPoint, 3> v{GridPoint{i, j}, GridPoint{i, jn}, GridPoint{apexCircle, apex}};
+            TraceFrom(pf, marks, t, v, starts, count, threshold, collectSeeds, out, messages);
           }
-          if (r < threshold) {
-            if (g >= threshold) starts[count++] = 3;
-            if (f >= threshold) starts[count++] = 1;
-          }
-          if (g < threshold) {
-            if (f >= threshold) starts[count++] = 2;
-            if (r >= threshold) starts[count++] = 3;
-          }
-          ContourLine halves[2];
-          for (int s = 0; s < count; ++s) {
-            const int e = starts[s];
-            marks.SetVisited(t, false);
-            ContourLine traced = TraceContour(pf, marks, t, e, threshold, messages);
-            if (s < 2) halves[s] = std::move(traced);
-            if (s == 0 && collectSeeds) {
-              GridPoint high = (*v)[0];
-              if (e != 1 && g >= threshold)
-                high = (*v)[2];
-              else if (e == 1 || e == 2)
-                high = f >= threshold ? (*v)[0] : (*v)[1];
-              else
-                high = (*v)[1];
-              AddFillSeed(out.seeds, high.circle, high.point);
-            }
-          }
-          if (!halves[0].empty()) out.lines.push_back(JoinContourHalves(std::move(halves[0]), std::move(halves[1])));
         }
         marks.SetVisited(t, true);
       }
@@ -406,9 +469,9 @@ void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas
   for (auto it = seeds.rbegin(); it != seeds.rend(); ++it) {
     FillSeed seed = *it;
     if (!OnGrid(pf, seed.circle, seed.point)) continue;
-    const MappedDirection m = g.rotation.Map(pf.Alpha[seed.circle], BetaOf(pf, seed.circle, seed.point));
-    if (m.dropped) continue;
-    Pixel at = g.Project(m.alpha, m.beta);
+    const ProjectionCache::Entry e = g.GridPixel(pf, seed.circle, seed.point);
+    if (e.dropped) continue;
+    Pixel at = e.at;
     if (canvas.Pixel(at.x, at.y) == levelColor) at = NudgeFillSeed(pf, g, canvas, seed, levelColor, threshold, at);
     canvas.FloodFill(at.x, at.y, levelColor);
   }

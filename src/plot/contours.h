@@ -13,6 +13,7 @@
 #include "plot/canvas.h"
 #include "plot/display_rotation.h"
 #include "plot/projection.h"
+#include "plot/projection_cache.h"
 #include "record/pole_figure.h"
 
 namespace quorix {
@@ -100,14 +101,31 @@ struct LevelContours {
 };
 // Every line of one level, with the seeds of the areas above it when asked.
 LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages = nullptr);
+// The same lines and seeds by the plain scan over every triangle, kept as the
+// reference the scan above is checked and timed against.
+LevelContours TraceLevelReference(const TPoleFigure& pf, double threshold, bool collectSeeds,
+                                  MessageSink* messages = nullptr);
 
 // Projection of directions for one plot.
 struct PlotGeometry {
   int plotSize = 0;
   bool equalArea = false;
   DisplayRotation rotation;
+  // The grid points already projected for these facts, or none.
+  const ProjectionCache* cache = nullptr;
 
-  quorix::Pixel Project(double alpha, double beta) const { return ProjectPoint(plotSize, alpha, beta, equalArea); }
+  // A plot drawn with a cache takes the fast projection; without one, the
+  // plain one it is checked against.
+  quorix::Pixel Project(double alpha, double beta) const {
+    return cache ? ProjectPointFast(plotSize, alpha, beta, equalArea) : ProjectPoint(plotSize, alpha, beta, equalArea);
+  }
+  // Where point (circle, point) of pf's grid is drawn through the rotation.
+  ProjectionCache::Entry GridPixel(const TPoleFigure& pf, int circle, int point) const {
+    if (cache) return cache->At(circle, point);
+    const MappedDirection m = rotation.Map(pf.Alpha[circle], BetaOf(pf, circle, point));
+    if (m.dropped) return ProjectionCache::Entry{{}, true};
+    return ProjectionCache::Entry{Project(m.alpha, m.beta), false};
+  }
 };
 
 // A line as pen moves in pixels. A line starts anew after a direction the
