@@ -12,12 +12,27 @@ import statistics
 import sys
 
 
+THREADS = ("_one_thread", "_two_threads", "_all_cores")
+
+
 def key_of(name):
-    # BM_SmoothFast/regular_one_thread/5 -> ("Smooth", "regular", "5")
+    # BM_SmoothFast/half_regular_one_thread/5 -> ("Smooth", "half_regular", "5")
+    # BM_Density/half_fast_all_cores/5 -> ("Density", "half", "5")
     func, capture, arg = name.split("/")[:3]
     family = "Density" if func.startswith("BM_Density") else "Smooth"
-    grid = "" if family == "Density" else capture.split("_")[0]
+    for suffix in THREADS:
+        if capture.endswith(suffix):
+            capture = capture[: -len(suffix)]
+    if family == "Density":
+        grid = "half" if capture.startswith("half") else ""
+    else:
+        grid = capture
     return family, grid, arg
+
+
+def is_plain(name):
+    func, capture = name.split("/")[:2]
+    return "Plain" in func or capture.endswith("plain")
 
 
 def main(paths):
@@ -32,7 +47,7 @@ def main(paths):
             r["times"].append(b["real_time"])
             if "max_rel_dev" in b:
                 r["dev"].append(b["max_rel_dev"])
-    plain = {key_of(n): r for n, r in runs.items() if "Plain" in n or "/plain/" in n}
+    plain = {key_of(n): r for n, r in runs.items() if is_plain(n)}
     print("| benchmark | min ms | median ms | ratio (min) | ratio (median) | max rel. deviation |")
     print("|---|---:|---:|---:|---:|---:|")
     for name, r in runs.items():

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
 #include <span>
 
@@ -248,46 +249,94 @@ LevelContours TraceLevelReference(const TPoleFigure& pf, double threshold, bool 
   return out;
 }
 
-// The scan of TraceLevelReference with the rows and links read once per
-// circle and point: most triangles lie wholly on one side of the level and
-// need no more than their three values.
-LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
-  LevelContours out;
-  TriangleMarks marks(pf);
-  const int n = CircleCountOf(pf);
-  std::vector<int> points(static_cast<std::size_t>(n) + 2, 0);
-  for (int i = 1; i <= n; ++i) points[static_cast<std::size_t>(i)] = PointsOn(pf, i);
-  for (int i = 1; i <= n; ++i) {
-    const int np = points[static_cast<std::size_t>(i)];
+namespace {
+
+constexpr int kBlockPoints = 32;
+
+bool Special(double v) { return v == kMissing || v != v; }
+
+}  // namespace
+
+ContourTracer::ContourTracer(const TPoleFigure& pf) : pf_(pf), n_(CircleCountOf(pf)), marks_(pf) {
+  points_.assign(static_cast<std::size_t>(n_) + 2, 0);
+  for (int i = 1; i <= n_; ++i) points_[static_cast<std::size_t>(i)] = PointsOn(pf, i);
+  blockStart_.assign(static_cast<std::size_t>(n_) + 2, 0);
+  for (int i = 1; i <= n_; ++i) {
+    blockStart_[static_cast<std::size_t>(i)] = blocks_.size();
+    const int np = points_[static_cast<std::size_t>(i)];
     const std::span<const double> row = pf.Intensity[i];
-    const std::span<const TGridLink> links = pf.Link[i];
-    for (int j = 1; j <= np; ++j) {
-      const int jn = j >= np ? 1 : j + 1;
-      const double f = row[static_cast<std::size_t>(j)];
-      const double r = row[static_cast<std::size_t>(jn)];
-      for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
-        const bool outer = kind == TriangleKind::Outer;
-        const int apexCircle = outer ? i + 1 : i - 1;
-        const int apex =
-            outer ? links[static_cast<std::size_t>(j)].OuterLink : links[static_cast<std::size_t>(j)].InnerLink;
-        if (apexCircle < 1 || apexCircle > n || apex < 1 || apex > points[static_cast<std::size_t>(apexCircle)])
-          continue;
-        const TriangleRef t{i, j, kind};
-        if (marks.Visited(t)) continue;
-        const double g = pf.Intensity[apexCircle][static_cast<std::size_t>(apex)];
-        if (f != kMissing && g != kMissing && r != kMissing) {
-          int starts[6];
-          const int count = LineStarts(f, r, g, threshold, starts);
-          if (count > 0) {
-            const std::array<GridPoint, 3> v{GridPoint{i, j}, GridPoint{i, jn}, GridPoint{apexCircle, apex}};
-            TraceFrom(pf, marks, t, v, starts, count, threshold, collectSeeds, out, messages);
-          }
+    for (int j0 = 1; j0 <= np; j0 += kBlockPoints) {
+      // Every value a triangle of the block may use, and perhaps a few more:
+      // wider bounds only skip less.
+      Block b;
+      const auto take = [&b](double v) {
+        b.special = b.special || Special(v);
+        b.lo = std::min(b.lo, v);
+        b.hi = std::max(b.hi, v);
+      };
+      const int j1 = std::min(np, j0 + kBlockPoints - 1);
+      for (int j = j0; j <= j1; ++j) take(row[static_cast<std::size_t>(j)]);
+      take(row[static_cast<std::size_t>(j1 >= np ? 1 : j1 + 1)]);
+      for (int j = j0; j <= j1; ++j)
+        for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
+          const Apex a = ApexOf(i, j, kind);
+          if (a.circle != 0) take(pf.Intensity[a.circle][static_cast<std::size_t>(a.point)]);
         }
-        marks.SetVisited(t, true);
+      blocks_.push_back(b);
+    }
+  }
+}
+
+ContourTracer::Apex ContourTracer::ApexOf(int i, int j, TriangleKind kind) const {
+  const TGridLink& l = pf_.Link[i][j];
+  const bool outer = kind == TriangleKind::Outer;
+  const int c = outer ? i + 1 : i - 1;
+  const int p = outer ? l.OuterLink : l.InnerLink;
+  if (c < 1 || c > n_ || p < 1 || p > points_[static_cast<std::size_t>(c)]) return Apex{};
+  return Apex{c, p};
+}
+
+// The scan of TraceLevelReference, in the same order, over the blocks the
+// level may cross. A triangle of a skipped block has no line through it, and
+// no line walks into it, so leaving it unmarked changes nothing.
+LevelContours ContourTracer::Trace(double threshold, bool collectSeeds, MessageSink* messages) {
+  LevelContours out;
+  marks_.Clear();
+  for (int i = 1; i <= n_; ++i) {
+    const int np = points_[static_cast<std::size_t>(i)];
+    const std::span<const double> row = pf_.Intensity[i];
+    std::size_t block = blockStart_[static_cast<std::size_t>(i)];
+    for (int j0 = 1; j0 <= np; j0 += kBlockPoints, ++block) {
+      const Block& b = blocks_[block];
+      if (!b.special && (threshold <= b.lo || threshold > b.hi)) continue;
+      for (int j = j0; j <= std::min(np, j0 + kBlockPoints - 1); ++j) {
+        const int jn = j >= np ? 1 : j + 1;
+        const double f = row[static_cast<std::size_t>(j)];
+        const double r = row[static_cast<std::size_t>(jn)];
+        for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
+          const Apex a = ApexOf(i, j, kind);
+          if (a.circle == 0) continue;
+          const TriangleRef t{i, j, kind};
+          if (marks_.Visited(t)) continue;
+          const double g = pf_.Intensity[a.circle][a.point];
+          if (f != kMissing && g != kMissing && r != kMissing) {
+            int starts[6];
+            const int count = LineStarts(f, r, g, threshold, starts);
+            if (count > 0) {
+              const std::array<GridPoint, 3> v{GridPoint{i, j}, GridPoint{i, jn}, GridPoint{a.circle, a.point}};
+              TraceFrom(pf_, marks_, t, v, starts, count, threshold, collectSeeds, out, messages);
+            }
+          }
+          marks_.SetVisited(t, true);
+        }
       }
     }
   }
   return out;
+}
+
+LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
+  return ContourTracer(pf).Trace(threshold, collectSeeds, messages);
 }
 
 namespace {

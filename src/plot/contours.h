@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -99,6 +101,35 @@ struct LevelContours {
   std::vector<ContourLine> lines;  // in drawing order
   std::vector<FillSeed> seeds;     // newest last
 };
+// The lines of one record at one level after another. The bounds of the
+// values in blocks of triangles, taken once, let each level pass over the
+// blocks it cannot cross. The record must outlive the tracer, unchanged.
+class ContourTracer {
+ public:
+  explicit ContourTracer(const TPoleFigure& pf);
+  // Every line of one level, with the seeds of the areas above it when asked.
+  LevelContours Trace(double threshold, bool collectSeeds, MessageSink* messages = nullptr);
+
+ private:
+  struct Apex {
+    int circle = 0;  // 0: the triangle does not exist
+    int point = 0;
+  };
+  Apex ApexOf(int circle, int point, TriangleKind kind) const;
+  struct Block {
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    bool special = false;  // a point without value or NaN: always scanned
+  };
+
+  const TPoleFigure& pf_;
+  int n_ = 0;
+  std::vector<int> points_;              // per circle
+  std::vector<std::size_t> blockStart_;  // per circle, into blocks_
+  std::vector<Block> blocks_;
+  TriangleMarks marks_;
+};
+
 // Every line of one level, with the seeds of the areas above it when asked.
 LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages = nullptr);
 // The same lines and seeds by the plain scan over every triangle, kept as the

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/nearest.h"
 #include "base/number_format.h"
@@ -149,27 +150,28 @@ struct LowPoint {
   bool negative = false;
 };
 
-std::vector<LowPoint> LowPoints(const TPoleFigure& pf, const PlotGeometry& g) {
-  std::vector<LowPoint> out;
+// Visits the grid points below the lowest level that are drawn, in grid order.
+template <class Visit>
+void ForEachLowPoint(const TPoleFigure& pf, const PlotGeometry& g, Visit visit) {
   const int n = CircleCountOf(pf);
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= PointsOn(pf, i); ++j) {
       const double v = pf.Intensity[i][j];
       if (!(v > -1 && v < pf.LowestLevel)) continue;
       const ProjectionCache::Entry e = g.GridPixel(pf, i, j);
-      if (!e.dropped) out.push_back(LowPoint{e.at, v < 0});
+      if (!e.dropped) visit(LowPoint{e.at, v < 0});
     }
   }
-  return out;
 }
 
+// Drawn as they are found: half the points of a plot may be low ones.
 void MarkLowPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
   canvas.SetPenMode(PenMode::Copy);
-  for (const LowPoint& p : LowPoints(pf, g)) {
+  ForEachLowPoint(pf, g, [&canvas](const LowPoint& p) {
     canvas.SetPenColor(p.negative ? kRed : kBlack);
     canvas.MoveTo(p.at.x, p.at.y);
     canvas.LineTo(p.at.x + 1, p.at.y);
-  }
+  });
 }
 
 // A small cross on every point without a value, so that the gaps such points
@@ -278,11 +280,13 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
           FillLevel{LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor), DrawColor(state.ContourColor[k])});
     FillLevelPolygons(pf, g, bands, canvas);
   }
+  std::optional<ContourTracer> tracer;
+  if (cache) tracer.emplace(pf);
   for (int k = 1; k <= levelCount; ++k) {
     const double threshold = LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor);
     const Color color = DrawColor(state.ContourColor[k]);
     const LevelContours level =
-        cache ? TraceLevel(pf, threshold, flood, messages) : TraceLevelReference(pf, threshold, flood, messages);
+        tracer ? tracer->Trace(threshold, flood, messages) : TraceLevelReference(pf, threshold, flood, messages);
     // A level with a gap in its lines would let the border fill run over
     // the whole plot; it is painted piece by piece instead, under its lines.
     const bool pieces = flood && !FloodFillStaysInside(pf, g, level.lines);
@@ -320,7 +324,7 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
   } else {
     if (o.DrawGrid) {
       std::vector<quorix::Pixel> points;
-      for (const LowPoint& p : LowPoints(pf, g)) points.push_back(p.at);
+      ForEachLowPoint(pf, g, [&points](const LowPoint& p) { points.push_back(p.at); });
       WriteLowPointsHPGL(*hpgl, frame, points);
     }
     if (o.ShowEigenvalues) WriteEigenMarksHPGL(*hpgl, frame, EigenMarks(pf, g));
