@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "io/load_pole_figure.h"
@@ -23,19 +26,20 @@
 namespace quorix {
 namespace {
 
-bool operator==(const Pixel& a, const Pixel& b) { return a.x == b.x && a.y == b.y; }
+std::pair<int, int> XY(Pixel p) { return {p.x, p.y}; }
 
 TEST(ProjectPointFast, SamePixelAsTheExtendedPrecisionPath) {
-  for (int size : {20, 280, 650, 651, 1001, 4096}) {
+  for (int size : {20, 280, 651, 4096}) {
     for (bool equalArea : {false, true}) {
-      for (double alpha = 0; alpha <= 92; alpha += 0.37)
-        for (double beta = -3; beta <= 725; beta += 1.13)
-          ASSERT_EQ(ProjectPointFast(size, alpha, beta, equalArea), ProjectPoint(size, alpha, beta, equalArea))
+      for (double alpha = 0; alpha <= 92; alpha += 0.71)
+        for (double beta = -3; beta <= 725; beta += 1.93)
+          ASSERT_EQ(XY(ProjectPointFast(size, alpha, beta, equalArea)), XY(ProjectPoint(size, alpha, beta, equalArea)))
               << size << " " << alpha << " " << beta << " " << equalArea;
       // Grid directions, where many positions fall on whole and half pixels.
+      if (size != 280 && size != 651) continue;
       for (double alpha = 0; alpha <= 90; alpha += 0.5)
         for (double beta = 0; beta <= 360; beta += 0.5)
-          ASSERT_EQ(ProjectPointFast(size, alpha, beta, equalArea), ProjectPoint(size, alpha, beta, equalArea))
+          ASSERT_EQ(XY(ProjectPointFast(size, alpha, beta, equalArea)), XY(ProjectPoint(size, alpha, beta, equalArea)))
               << size << " " << alpha << " " << beta << " " << equalArea;
     }
   }
@@ -43,13 +47,13 @@ TEST(ProjectPointFast, SamePixelAsTheExtendedPrecisionPath) {
 
 TEST(ProjectPointFast, HalvesAndDirectionsOutsideTheBoundGoTheExactWay) {
   // R = 315: tan 30 cos 30 R = 157.5 exactly, which rounds to even.
-  EXPECT_EQ(ProjectPointFast(650, 60, 30, false), ProjectPoint(650, 60, 30, false));
+  EXPECT_EQ(XY(ProjectPointFast(650, 60, 30, false)), XY(ProjectPoint(650, 60, 30, false)));
   EXPECT_EQ(ProjectPointFast(650, 60, 30, false).x, 325 + 158);
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (double alpha : {-1.0, 170.5, 179.9, 1e6, nan})
-    EXPECT_EQ(ProjectPointFast(650, alpha, 40, false), ProjectPoint(650, alpha, 40, false)) << alpha;
+    EXPECT_EQ(XY(ProjectPointFast(650, alpha, 40, false)), XY(ProjectPoint(650, alpha, 40, false))) << alpha;
   for (double beta : {-2e4, 1e4 + 1, 1e300, nan})
-    EXPECT_EQ(ProjectPointFast(650, 40, beta, true), ProjectPoint(650, 40, beta, true)) << beta;
+    EXPECT_EQ(XY(ProjectPointFast(650, 40, beta, true)), XY(ProjectPoint(650, 40, beta, true))) << beta;
 }
 
 // A texture-like pattern on every grid point.
@@ -117,10 +121,14 @@ void ExpectSameAsUncached(const TPoleFigure& pf, const ProjectionCache& cache, i
       const ProjectionCache::Entry want = plain.GridPixel(pf, i, j);
       const ProjectionCache::Entry got = cache.At(i, j);
       ASSERT_EQ(got.dropped, want.dropped) << what << " " << i << "/" << j;
-      if (!want.dropped) ASSERT_EQ(got.at, want.at) << what << " " << i << "/" << j;
+      if (!want.dropped) {
+        ASSERT_EQ(XY(got.at), XY(want.at)) << what << " " << i << "/" << j;
+      }
       dropped += want.dropped ? 1 : 0;
     }
-  if (rotation.Active() && what.find("triclinic") != std::string::npos) EXPECT_GT(dropped, 0) << what;
+  if (what.find("triclinic") != std::string::npos) {
+    EXPECT_GT(dropped, 0) << what;
+  }
 }
 
 TEST(ProjectionCache, EntriesEqualTheUncachedPixelsOnEveryKindOfGrid) {
@@ -206,8 +214,11 @@ void ExpectSameLevel(const LevelContours& want, const LevelContours& got, const 
     ASSERT_EQ(got.lines[k].size(), want.lines[k].size()) << what << " line " << k;
     for (std::size_t p = 0; p < want.lines[k].size(); ++p) {
       // Bits, not closeness: the lines are drawn as pixels.
-      ASSERT_EQ(got.lines[k][p].alpha, want.lines[k][p].alpha) << what << " line " << k;
-      ASSERT_EQ(got.lines[k][p].beta, want.lines[k][p].beta) << what << " line " << k;
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(got.lines[k][p].alpha),
+                std::bit_cast<std::uint64_t>(want.lines[k][p].alpha))
+          << what << " line " << k;
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(got.lines[k][p].beta), std::bit_cast<std::uint64_t>(want.lines[k][p].beta))
+          << what << " line " << k;
     }
   }
   ASSERT_EQ(got.seeds.size(), want.seeds.size()) << what;
@@ -242,8 +253,8 @@ TEST(ContourTracer, SameLinesAndSeedsAsThePlainScan) {
                                  {"centre", centre.get()},
                                  {"scrambled", scrambled.get()}}) {
     ContourTracer tracer(*pf);
-    std::vector<double> thresholds{pf->MinValue, pf->MaxValue, pf->MaxValue + 1, -1, 3.001,
-                                   std::numeric_limits<double>::quiet_NaN()};
+    std::vector<double> thresholds{pf->MinValue, pf->MaxValue, pf->MaxValue + 1,
+                                   -1,           3.001,        std::numeric_limits<double>::quiet_NaN()};
     for (int k = 0; k <= 40; ++k) thresholds.push_back(pf->MinValue + (pf->MaxValue - pf->MinValue) * k / 40);
     for (double t : thresholds)
       for (bool seeds : {false, true})
@@ -252,11 +263,11 @@ TEST(ContourTracer, SameLinesAndSeedsAsThePlainScan) {
   }
 }
 
-TProgramState DrawState(bool fill, bool equalArea, RotationMode mode) {
+TProgramState DrawState(bool fill, bool equalArea, RotationMode mode, bool triangles) {
   TProgramState state;
   state.Options.FillAreas = fill;
   state.Options.EqualArea = equalArea;
-  state.Options.DrawTriangles = true;
+  state.Options.DrawTriangles = triangles;
   state.Options.MarkMissing = true;
   state.Options.ShowEigenvalues = true;
   state.Rotation.Mode = mode;
@@ -275,7 +286,8 @@ void ExpectSameOps(const RecordingCanvas& want, const RecordingCanvas& got, cons
                 a.y3 == b.y3 && a.x4 == b.x4 && a.y4 == b.y4 && a.text == b.text && a.color == b.color &&
                 a.pen == b.pen && a.brush == b.brush && a.points.size() == b.points.size())
         << what << ": operation " << k;
-    for (std::size_t p = 0; p < a.points.size(); ++p) ASSERT_EQ(a.points[p], b.points[p]) << what << ": op " << k;
+    for (std::size_t p = 0; p < a.points.size(); ++p)
+      ASSERT_EQ(XY(a.points[p]), XY(b.points[p])) << what << ": op " << k;
   }
 }
 
@@ -303,7 +315,8 @@ TEST(CachedPlot, EveryRedrawEqualsThePlainDrawing) {
   ProjectionCache cache;
   int n = 0;
   for (const Step& s : steps) {
-    const TProgramState state = DrawState(s.fill, s.equalArea, s.mode);
+    // The triangles of the coarse grids only: a 1-degree grid has 65,000.
+    const TProgramState state = DrawState(s.fill, s.equalArea, s.mode, s.pf != one.get());
     RecordingCanvas plain, cached;
     PlotPoleFigure(*s.pf, state, plain, s.h, s.w, "");
     PlotPoleFigure(*s.pf, state, cached, s.h, s.w, "", nullptr, nullptr, &cache);
