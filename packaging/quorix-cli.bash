@@ -12,13 +12,14 @@ _quorix_cli() {
     esac
   done
   if [[ -z "$cmd" ]]; then
-    COMPREPLY=($(compgen -W "info render save saveall xrdml smooth interpolate diff add edit density --help --version" -- "$cur"))
+    COMPREPLY=($(compgen -W "info render save saveall convert xrdml smooth interpolate diff add edit density --help --version" -- "$cur"))
     return
   fi
   case "$prev" in
     --standard) COMPREPLY=($(compgen -W "DUBNA DAHMS CLAUSTHAL POPLA" -- "$cur")); return ;;
     --coords) COMPREPLY=($(compgen -W "equal-area equal-angular polar" -- "$cur")); return ;;
     --section) COMPREPLY=($(compgen -W "X Y Z" -- "$cur")); return ;;
+    --to) COMPREPLY=($(compgen -W "beartex geesthacht popla xrdml ascii" -- "$cur")); return ;;
   esac
   if [[ "$cur" == -* ]]; then
     local opts
@@ -28,7 +29,7 @@ _quorix_cli() {
   fi
   if [[ "$prev" == "$cmd" ]]; then
     case "$cmd" in
-      saveall) COMPREPLY=($(compgen -W "beartex geesthacht" -- "$cur")); return ;;
+      saveall) COMPREPLY=($(compgen -W "beartex geesthacht popla" -- "$cur")); return ;;
       add) COMPREPLY=($(compgen -W "weighted fitted" -- "$cur")); return ;;
     esac
   fi

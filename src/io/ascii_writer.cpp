@@ -19,9 +19,10 @@ namespace {
 int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
 int PointLimit(const TPoleFigure& pf, int i) { return PointsInTable(pf, i); }
 
-// A value of exactly -1 marks a point without value and is never set to 0.
+// A value of exactly -1 marks a point without value: never set to 0, never scaled.
 double OutputValue(double v, bool negativeToZero, double factor) {
-  if (negativeToZero && v < 0 && v != kMissing) return 0;
+  if (v == kMissing) return v;
+  if (negativeToZero && v < 0) return 0;
   return v * factor;
 }
 
@@ -119,8 +120,47 @@ std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& option
   return out;
 }
 
+std::optional<std::string> AsciiWriteProblem(const TPoleFigure& pf, const AsciiWriteOptions& o) {
+  const SaveFormat& f = o.Format;
+  if (f.ValuesPerLine < 1 || f.ValuesPerLine > 1000)
+    return fmt::format("The values per line must be from 1 to 1000, not {}.", f.ValuesPerLine);
+  if (f.Width < 1 || f.Width > 99) return fmt::format("The field width must be from 1 to 99, not {}.", f.Width);
+  if (f.Decimals < 0 || f.Decimals > 99)
+    return fmt::format("The number of decimals must be from 0 to 99, not {}.", f.Decimals);
+  if (f.FactorExponent < -99 || f.FactorExponent > 99)
+    return fmt::format("The factor exponent must be from -99 to 99, not {}.", f.FactorExponent);
+  const double factor = PowerOfTen(f.FactorExponent);
+  // With coordinates every value has a field of 13 characters and 3 decimals.
+  const int width = o.IncludeCoordinates ? 13 : f.Width;
+  const int decimals = o.IncludeCoordinates ? 3 : f.Decimals;
+  const int n = CircleLimit(pf);
+  std::string text;
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= PointLimit(pf, i); ++j) {
+      const double v = OutputValue(pf.Intensity[i][j], o.SetNegativeToZero, factor);
+      if (!std::isfinite(v))
+        return fmt::format(
+            "The value {} at circle {}, point {} becomes {} with the factor 10^{}; it cannot be written.",
+            pf.Intensity[i][j], i, j, v, f.FactorExponent);
+      text.clear();
+      AppendFixed(text, v, width, decimals);
+      // A value filling its field exactly is fixed-column text that column readers (popLA's 18I4) expect;
+      // a wider one shifts every column after it.
+      if (text.size() > static_cast<std::size_t>(width))
+        return fmt::format(
+            "The value {} (circle {}, point {}) is written as \"{}\", which is wider than the field of {} "
+            "characters; choose a wider field, fewer decimals or a smaller factor.",
+            pf.Intensity[i][j], i, j, text, width);
+    }
+  return std::nullopt;
+}
+
 bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink) {
+  if (const auto problem = AsciiWriteProblem(pf, options)) {
+    sink.Message(fileName + ": " + *problem);
+    return false;
+  }
   return WriteFileReporting(fileName, FormatPFASCII(pf, options), sink, "Cannot create file " + fileName,
                             "Error writing data.");
 }
@@ -156,7 +196,16 @@ std::string ProposedAsciiName(const std::string& fileName) {
   std::string name = fileName.substr(start);
   const std::size_t dot = name.find('.');
   if (dot != std::string::npos) name.erase(dot, 10);
-  return fileName.substr(0, start) + name + ".z01";
+  return AvoidingSource(fileName.substr(0, start) + name + ".z01", fileName);
+}
+
+std::string AvoidingSource(const std::string& proposed, const std::string& source) {
+  if (proposed != source) return proposed;
+  const std::size_t slash = proposed.find_last_of("/\\");
+  const std::size_t dot = proposed.rfind('.');
+  const std::size_t at =
+      dot == std::string::npos || (slash != std::string::npos && dot < slash) ? proposed.size() : dot;
+  return proposed.substr(0, at) + "_saved" + proposed.substr(at);
 }
 
 SaveAllNames::SaveAllNames(const std::string& firstName) {

@@ -45,9 +45,13 @@ double PowerOfTen(int exponent);
 // The bytes of the file WritePFASCII writes.
 std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& options);
 
-// Writes the file as a whole; a file that cannot be created or written is
-// reported ("Cannot create file NAME", "Error writing data.") and nothing
-// half-written is left behind.
+// Why the options or the values cannot be written so that a reader gets them
+// back: an option out of range, a value that is not finite, or one that leaves
+// no blank before it in its field. Nothing when all is well.
+std::optional<std::string> AsciiWriteProblem(const TPoleFigure& pf, const AsciiWriteOptions& options);
+
+// Writes the file as a whole (after AsciiWriteProblem, whose finding is told instead); a file that cannot be created or
+// written is reported ("Cannot create file NAME", "Error writing data.") and nothing half-written is left behind.
 bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink);
 
@@ -76,8 +80,12 @@ void ApplyStandard(SaveFormat& format, const SaveStandard& standard);
 
 // The name offered for a pole figure loaded from `fileName`: in the file-name
 // part, up to ten characters from the first "." are dropped, then ".z01" is
-// added ("a.b.pol" gives "a.z01", "q" gives "q.z01").
+// added ("a.b.pol" gives "a.z01", "q" gives "q.z01"); never `fileName` itself.
 std::string ProposedAsciiName(const std::string& fileName);
+
+// `proposed`, unless it names the data file itself: then "_saved" goes before
+// its extension, so that accepting a proposal never overwrites the input.
+std::string AvoidingSource(const std::string& proposed, const std::string& source);
 
 // Names of the further files of "Save all pole figures": the last two
 // characters of the first name, read as a number (its leading digits, else 0),

@@ -151,7 +151,7 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
     lines.Skip(4);
     for (int k = 0; k < header->count && lines.Next(line); ++k) {
       names.emplace_back(Columns(line, 1, 9));
-      lines.Skip(static_cast<std::size_t>(header->blockLines) - 1);
+      lines.Skip(WkoBlockLength(line, *header) - 1);
     }
   }
   return names;

@@ -60,17 +60,19 @@ class FieldCursor {
 // (0-based). A circle begins on a new line in hash lists; WKO lists run on
 // across circles.
 Reading ReadFixedFields(TPoleFigure& pf, LineCursor& lines, std::size_t start, std::size_t firstColumn,
-                        std::size_t width, bool circlePerLine, const std::string& fileName, MessageSink& sink) {
+                        std::size_t width, bool circlePerLine, const std::string& fileName, MessageSink& sink,
+                        int circleLimit = kMaxCircles) {
   Reading r;
+  const int circles = std::min(pf.CircleCount, circleLimit);
   int i = 1, j = 0;
   std::string_view raw;
   // A file that ends early is reported by the count check, not filled up.
-  for (std::size_t li = start; i <= pf.CircleCount && lines.Next(raw); ++li) {
+  for (std::size_t li = start; i <= circles && lines.Next(raw); ++li) {
     const std::string_view line = raw.empty() ? std::string_view(" ") : raw;
     FieldCursor fields(line, firstColumn, width);
     std::string_view field;
     while (fields.Next(field)) {
-      if (i > pf.CircleCount || (circlePerLine && j == pf.CirclePoints[i])) {
+      if (i > circles || (circlePerLine && j == pf.CirclePoints[i])) {
         if (Trim(field).empty()) continue;  // trailing blanks are no data
         sink.Message(LineError(fileName, li,
                                circlePerLine
@@ -147,14 +149,33 @@ Reading ReadWkoList(TPoleFigure& pf, std::string_view text, long long index, con
                     MessageSink& sink) {
   const auto header = ReadWkoHeader(text, fileName, sink);
   if (!header) return {0, false};
-  const std::size_t start = static_cast<std::size_t>(index - 1) * header->blockLines + 7;
+  // Blocks that hold fewer circles than announced are shorter: step through them one by one.
   LineCursor lines(text);
-  lines.Skip(start);
-  if (lines.AtEnd()) {
+  lines.Skip(4);
+  std::size_t start = 4;
+  std::string_view blockLine;
+  bool found = lines.Next(blockLine);
+  for (long long k = 1; found && k < index; ++k) {
+    const std::size_t length = WkoBlockLength(blockLine, *header);
+    lines.Skip(length - 1);
+    start += length;
+    found = lines.Next(blockLine);
+  }
+  if (found) {
+    lines.Skip(2);
+    found = !lines.AtEnd();
+  }
+  if (!found) {
     sink.Message(fmt::format("Data file {}: pole figure {} lies beyond the end of the file.", fileName, index));
     return {0, false};
   }
-  return ReadFixedFields(pf, lines, start, 0, 7, false, fileName, sink);
+  const auto block = ParseWkoBlockLine(blockLine);
+  const int measured = block ? block->measured : pf.CircleCount;
+  Reading r = ReadFixedFields(pf, lines, start + 3, 0, 7, false, fileName, sink, measured);
+  // The circles the block left out were not measured.
+  for (int i = measured + 1; r.ok && i <= pf.CircleCount; ++i)
+    for (int j = 1; j <= pf.CirclePoints[i]; ++j, ++r.counter) pf.Intensity[i][j] = kMissing;
+  return r;
 }
 
 // Numbers left once the grid is full: only counted, for the warning.

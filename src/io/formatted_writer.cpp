@@ -11,6 +11,8 @@
 #include "base/nearest.h"
 #include "base/text_file.h"
 #include "io/ascii_writer.h"
+#include "io/popla_writer.h"
+#include "io/wko_header.h"
 
 namespace quorix {
 
@@ -44,10 +46,14 @@ void ForEachValue(const TPoleFigure& pf, int circles, bool invertTheta, bool inv
   }
 }
 
-long ValueCount(const TPoleFigure& pf, int circles) {
-  long total = 0;
-  for (int i = 1; i <= circles; ++i) total += PointLimit(pf, i);
-  return total;
+// The outermost circle without a missing point; circles outside it hold some.
+int LastCompleteCircle(const TPoleFigure& pf) {
+  for (int i = CircleLimit(pf); i >= 1; --i) {
+    bool complete = true;
+    for (int j = 1; j <= PointLimit(pf, i) && complete; ++j) complete = pf.Intensity[i][j] != kMissing;
+    if (complete) return i;
+  }
+  return 0;
 }
 
 std::optional<double> NumberIn(std::string_view line, std::size_t from, std::size_t to) {
@@ -70,38 +76,180 @@ std::string LeftTrimmed(std::string_view s) {
 double BeartexScale(double maxValue) { return ScaleBelow(maxValue, 10000, 9999.4); }
 double GeesthachtScale(double maxValue) { return ScaleBelow(maxValue, 1000, 30000); }
 
+bool IsBlockGrid(const TPoleFigure& pf) {
+  const int n = pf.CircleCount;
+  if (n < 1 || n > kBlockCircles) return false;
+  const auto near = [](double a, double b) { return std::fabs(a - b) < 1e-6; };
+  for (int i = 1; i <= n; ++i)
+    if (!near(pf.Alpha[i], 5.0 * (i - 1)) || pf.CirclePoints[i] != kBlockPoints || !near(pf.BetaStep[i], 5.0) ||
+        !near(pf.BetaStart[i], pf.BetaStart[1]))
+      return false;
+  return true;
+}
+
+void AppendBlockValues(std::string& out, const TPoleFigure& pf, bool invertTheta, bool invertPhi, double scale) {
+  const int measured = std::min(LastMeasuredCircle(pf), kBlockCircles);
+  for (int k = 1; k <= kBlockCircles; ++k) {
+    const int i = invertTheta ? measured + 1 - k : k;
+    for (int m = 1; m <= kBlockPoints; ++m) {
+      if ((m - 1) % 18 == 0) out += ' ';
+      int value = 0;
+      if (k <= measured && i >= 1 && PointLimit(pf, i) >= kBlockPoints) {
+        const double v = pf.Intensity[i][(invertPhi && m > 1) ? kBlockPoints + 2 - m : m];
+        value = v == kMissing ? -1 : Nearest(v * scale);
+      }
+      fmt::format_to(std::back_inserter(out), "{:4d}", value);
+      if (m % 18 == 0) out += kLineEnd;
+    }
+  }
+}
+
+int LastMeasuredCircle(const TPoleFigure& pf) {
+  for (int i = CircleLimit(pf); i >= 1; --i)
+    for (int j = 1; j <= PointLimit(pf, i); ++j)
+      if (pf.Intensity[i][j] != kMissing) return i;
+  return std::min(CircleLimit(pf), 1);
+}
+
+std::string CommentText(std::string_view comment) {
+  std::string out(comment);
+  std::replace(out.begin(), out.end(), '\r', ' ');
+  std::replace(out.begin(), out.end(), '\n', ' ');
+  while (!out.empty() && (out.back() == '#' || out.back() == ' ')) out.pop_back();
+  return out;
+}
+
+std::optional<std::string> SaveAllProblem(const TPoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row,
+                                          int number) {
+  const std::string layoutName = s.layout == FormattedLayout::Beartex      ? "Beartex"
+                                 : s.layout == FormattedLayout::Geesthacht ? "Geesthacht"
+                                                                           : "popLA";
+  const int n = CircleLimit(pf);
+  if (n < 1) return fmt::format("Pole figure {} has no grid to write.", number);
+  if (s.layout != FormattedLayout::Geesthacht && !IsBlockGrid(pf))
+    return fmt::format(
+        "Pole figure {} cannot be written in the {} layout: it holds circles every 5 degrees from alpha 0 to at most "
+        "90 with 72 points each. Interpolate the pole figure onto a 5-degree grid first.",
+        number, layoutName);
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= PointLimit(pf, i); ++j)
+      if (!std::isfinite(pf.Intensity[i][j]))
+        return fmt::format("Pole figure {}: the value at circle {}, point {} is {}; it cannot be written.", number, i,
+                           j, pf.Intensity[i][j]);
+  // `blank`: the field must keep a blank in front of its number.
+  const auto field = [&](const char* what, const std::string& text, std::size_t width,
+                         bool blank = false) -> std::optional<std::string> {
+    if (text.size() <= width && (!blank || text.front() == ' ')) return std::nullopt;
+    return fmt::format("Pole figure {}: {} {} does not fit the {} layout's field of {} characters.", number, what,
+                       Trim(text), layoutName, width);
+  };
+  switch (s.layout) {
+    case FormattedLayout::Beartex:
+    case FormattedLayout::Popla: {
+      if (s.layout == FormattedLayout::Popla) {
+        if (auto p = PoplaHklProblem(row.h, row.k, row.l)) return fmt::format("Pole figure {}: {}", number, *p);
+      } else {
+        for (int v : {row.h, row.k, row.l})
+          if (auto p = field("the Miller index", fmt::format("{:3d}", v), 3)) return p;
+      }
+      const double scale = s.layout == FormattedLayout::Beartex ? BeartexScale(pf.MaxValue) : PoplaScale(pf.MaxValue);
+      if (!(scale > 0)) return fmt::format("Pole figure {}: its maximum {} cannot be scaled.", number, pf.MaxValue);
+      for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= PointLimit(pf, i); ++j) {
+          const double v = pf.Intensity[i][j];
+          if (v == kMissing) continue;
+          if (auto p = field("the value", fmt::format("{:4d}", Nearest(v * scale)), 4))
+            return *p + fmt::format(" (circle {}, point {}, {} scaled by {})", i, j, v, scale);
+        }
+      break;
+    }
+    case FormattedLayout::Geesthacht: {
+      for (int v : {row.h, row.k, row.l})
+        if (auto p = field("the Miller index", fmt::format("{:3d}", v), 3)) return p;
+      if (pf.CirclePoints[1] > 9999) return field("the point count", std::to_string(pf.CirclePoints[1]), 4);
+      const double scale = GeesthachtScale(pf.MaxValue);
+      if (!(scale > 0)) return fmt::format("Pole figure {}: its maximum {} cannot be scaled.", number, pf.MaxValue);
+      for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= PointLimit(pf, i); ++j) {
+          const double v = pf.Intensity[i][j];
+          if (v == kMissing) continue;
+          // Seven characters keep a blank before every value.
+          if (auto p = field("the value", fmt::format("{:7d}", Nearest(v * scale)), 7, true))
+            return *p + fmt::format(" (circle {}, point {}, {} scaled by {})", i, j, v, scale);
+        }
+      if (row.second) {
+        const SecondReflection& r = *row.second;
+        for (int v : {r.h2, r.k2, r.l2})
+          if (auto p = field("the second reflection's index", fmt::format("{:3d}", v), 3)) return p;
+        if (!std::isfinite(r.fac)) return field("the second reflection's factor", fmt::format("{}", r.fac), 0);
+        if (auto p = field("the second reflection's factor", fmt::format("{:5.1f}", r.fac), 5)) return p;
+      }
+      break;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> SaveAllHeaderProblem(const SaveAllSettings& s) {
+  const auto field = [&](const char* what, double v, const std::string& text, std::size_t width,
+                         bool blank = false) -> std::optional<std::string> {
+    if (std::isfinite(v) && text.size() <= width && (!blank || text.front() == ' ')) return std::nullopt;
+    return fmt::format("The {} {} does not fit the header's field of {} characters.", what, v, width);
+  };
+  const Lattice& l = s.lattice;
+  if (s.layout == FormattedLayout::Beartex) {
+    const std::pair<const char*, double> lattice[] = {{"lattice constant a", l.a},    {"lattice constant b", l.b},
+                                                      {"lattice constant c", l.c},    {"lattice angle alpha", l.alpha},
+                                                      {"lattice angle beta", l.beta}, {"lattice angle gamma", l.gamma}};
+    // Ten characters with a blank in front: the header is read by columns.
+    for (const auto& [what, v] : lattice)
+      if (auto p = field(what, v, fmt::format("{:10.3f}", v), 10, true)) return p;
+  } else if (s.layout == FormattedLayout::Geesthacht) {
+    if (auto p = field("lattice constant a", l.a, fmt::format("{:8.3f}", l.a), 8)) return p;
+    const std::pair<const char*, double> rest[] = {
+        {"lattice constant b", l.b}, {"lattice constant c", l.c}, {"lattice angle gamma", l.gamma}};
+    for (const auto& [what, v] : rest)
+      if (auto p = field(what, v, fmt::format("{:7.3f}", v), 7)) return p;
+    if (s.misalignment < -99 || s.misalignment > 999)
+      return fmt::format("The misalignment {} does not fit the header's field of 3 characters.", s.misalignment);
+  }
+  if (s.symmetry < 0 || s.symmetry > MaxSymmetry(s.layout))
+    return fmt::format("The symmetry code must be from 0 to {}.", MaxSymmetry(s.layout));
+  return std::nullopt;
+}
+
+std::optional<std::string> SaveAllProblem(const SaveAllSettings& s, const PoleFigureSlots& figures) {
+  if (auto p = SaveAllHeaderProblem(s)) return p;
+  int number = 0;
+  for (const SaveAllRow& row : s.rows) {
+    if (row.pf < 1 || row.pf > kSlotCount || !figures[row.pf]) continue;
+    if (auto p = SaveAllProblem(*figures[row.pf], s, row, ++number)) return p;
+  }
+  if (number == 0) return std::string("No pole figure to write.");
+  return std::nullopt;
+}
+
 std::string FormatBeartexBlock(const TPoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
   std::string out;
   auto put = std::back_inserter(out);
-  std::string first = CommentLine(s.comments, 0);
+  std::string first = CommentText(CommentLine(s.comments, 0));
   if (first.size() < 79) first.resize(79, ' ');
   out += first + "#";
   out += kLineEnd;
   for (std::size_t k = 1; k < 5; ++k) {
-    out += CommentLine(s.comments, k);
+    const std::string comment = CommentText(CommentLine(s.comments, k));
+    out += comment.empty() ? std::string(" ") : comment;
     out += kLineEnd;
   }
   const Lattice& l = s.lattice;
   fmt::format_to(put, "{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:10.3f}{:5d}    1", l.a, l.b, l.c, l.alpha, l.beta,
                  l.gamma, s.symmetry);
   out += kLineEnd;
-  const int n = CircleLimit(pf);
+  const int measured = LastMeasuredCircle(pf);
   fmt::format_to(put, " {:3d}{:3d}{:3d}{:5.1f}{:5.1f}{:5.1f}{:5.1f}{:5.1f}{:5.1f} 1 1", row.h, row.k, row.l,
-                 pf.Alpha[1], pf.Alpha[n], pf.Alpha[2] - pf.Alpha[1], pf.BetaStart[1],
-                 pf.CirclePoints[1] * pf.BetaStep[1], pf.BetaStep[1]);
+                 pf.Alpha[1], pf.Alpha[measured], 5.0, pf.BetaStart[1], 360.0, 5.0);
   out += kLineEnd;
-  const double scale = BeartexScale(pf.MaxValue);
-  const long total = ValueCount(pf, n);
-  long counter = 0;
-  out += ' ';
-  ForEachValue(pf, n, s.invertTheta, s.invertPhi, [&](double v) {
-    fmt::format_to(put, "{:4d}", Nearest(v * scale));
-    if (++counter % 18 == 0 && counter != total) {
-      out += kLineEnd;
-      out += ' ';
-    }
-  });
-  out += kLineEnd;
+  AppendBlockValues(out, pf, s.invertTheta, s.invertPhi, BeartexScale(pf.MaxValue));
   out += ' ';
   out += kLineEnd;
   return out;
@@ -111,18 +259,10 @@ std::string FormatGeesthachtBlock(const TPoleFigure& pf, const SaveAllSettings& 
   std::string out;
   auto put = std::back_inserter(out);
   const int n = CircleLimit(pf);
-  // Circles with a missing value are taken to be the outermost ones.
-  int m = 0;
-  for (int i = 1; i <= n; ++i) {
-    const int points = PointLimit(pf, i);
-    for (int j = 1; j <= points; ++j)
-      if (pf.Intensity[i][j] == kMissing) {
-        ++m;
-        break;
-      }
-  }
-  const int kept = n - m;
-  fmt::format_to(put, "{:3d}{:3d}{:3d}{:4d}{:4d}{:4d}", row.h, row.k, row.l, n - 1, pf.CirclePoints[1], n - 1 - m);
+  // The outer circles holding missing points are left out; the header tells how many were written.
+  const int kept = std::max(LastCompleteCircle(pf), 1);
+  const int points = PointLimit(pf, 1);
+  fmt::format_to(put, "{:3d}{:3d}{:3d}{:4d}{:4d}{:4d}", row.h, row.k, row.l, n - 1, points, kept - 1);
   out += kLineEnd;
   fmt::format_to(put, "WKO ={:3d}.0", s.misalignment);
   out += kLineEnd;
@@ -133,45 +273,75 @@ std::string FormatGeesthachtBlock(const TPoleFigure& pf, const SaveAllSettings& 
     out += "SUP =  1  1  1  1  1.0";
   out += kLineEnd;
   const double scale = GeesthachtScale(pf.MaxValue);
-  // The last value of the block ends its line once, also when circles were left out.
-  const long total = ValueCount(pf, kept);
   long counter = 0;
+  int lines = 3;
+  // With "90 - theta" the written circles are the kept ones in reverse.
   ForEachValue(pf, kept, s.invertTheta, s.invertPhi, [&](double v) {
-    fmt::format_to(put, "{:7d}", Nearest(v * scale));
-    if (++counter % 10 == 0 && counter != total) out += kLineEnd;
+    fmt::format_to(put, "{:7d}", v == kMissing ? -1 : Nearest(v * scale));
+    if (++counter % 10 == 0) {
+      out += kLineEnd;
+      ++lines;
+    }
   });
-  if (counter > 0) out += kLineEnd;
-  for (int z = 1; z <= kept; ++z) {
-    out += "      0";
-    if (z % 10 == 0 && z != kept) out += kLineEnd;
+  if (counter % 10 != 0) {
+    out += kLineEnd;
+    ++lines;
   }
+  // The reader steps from block to block by the count the header gives.
+  const int blockLines = WkoBlockLines(static_cast<long long>(kept) * points);
+  for (int z = 1; z <= kept && lines < blockLines; ++z) {
+    out += "      0";
+    if (z % 10 == 0 || z == kept) {
+      out += kLineEnd;
+      ++lines;
+    }
+  }
+  for (; lines < blockLines; ++lines) out += kLineEnd;
+  return out;
+}
+
+std::string FormatSaveAllHead(const SaveAllSettings& s, int count) {
+  std::string out;
+  if (s.layout != FormattedLayout::Geesthacht) return out;
+  for (std::size_t k = 0; k < 2; ++k) {
+    const std::string comment = CommentText(CommentLine(s.comments, k));
+    out += comment.empty() ? std::string(" ") : comment;
+    out += kLineEnd;
+  }
+  fmt::format_to(std::back_inserter(out), "{:3d}{:3d}", count, s.symmetry);
+  out += kLineEnd;
+  fmt::format_to(std::back_inserter(out), "{:8.3f}{:7.3f}{:7.3f}{:7.3f}", s.lattice.a, s.lattice.b, s.lattice.c,
+                 s.lattice.gamma);
   out += kLineEnd;
   return out;
 }
 
+std::string FormatSaveAllBlock(const TPoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
+  switch (s.layout) {
+    case FormattedLayout::Beartex: return FormatBeartexBlock(pf, s, row);
+    case FormattedLayout::Geesthacht: return FormatGeesthachtBlock(pf, s, row);
+    case FormattedLayout::Popla:
+      return FormatPoplaBlock(pf, CommentText(CommentLine(s.comments, 0)), row.h, row.k, row.l, s.invertTheta,
+                              s.invertPhi);
+  }
+  return {};
+}
+
 std::string FormatSaveAll(const SaveAllSettings& s, const PoleFigureSlots& figures) {
-  std::string out;
-  if (s.layout == FormattedLayout::Geesthacht) {
-    for (std::size_t k = 0; k < 2; ++k) {
-      out += CommentLine(s.comments, k);
-      out += kLineEnd;
-    }
-    fmt::format_to(std::back_inserter(out), "{:3d}{:3d}", s.rows.size(), s.symmetry);
-    out += kLineEnd;
-    fmt::format_to(std::back_inserter(out), "{:8.3f}{:7.3f}{:7.3f}{:7.3f}", s.lattice.a, s.lattice.b, s.lattice.c,
-                   s.lattice.gamma);
-    out += kLineEnd;
-  }
-  for (const SaveAllRow& row : s.rows) {
-    if (row.pf < 1 || row.pf > kSlotCount || !figures[row.pf]) continue;
-    const TPoleFigure& pf = *figures[row.pf];
-    out += s.layout == FormattedLayout::Beartex ? FormatBeartexBlock(pf, s, row) : FormatGeesthachtBlock(pf, s, row);
-  }
+  const auto present = [&](const SaveAllRow& row) { return row.pf >= 1 && row.pf <= kSlotCount && figures[row.pf]; };
+  // Rows naming a closed window count in the header as they always did.
+  std::string out = FormatSaveAllHead(s, static_cast<int>(s.rows.size()));
+  for (const SaveAllRow& row : s.rows)
+    if (present(row)) out += FormatSaveAllBlock(*figures[row.pf], s, row);
   return out;
 }
 
 bool WriteSaveAll(const std::string& fileName, const SaveAllSettings& settings, const PoleFigureSlots& figures,
                   MessageSink& sink) {
+  if (const auto problem = SaveAllProblem(settings, figures)) {
+    sink.Message(fileName + ": " + *problem);
+    return false;
+  }
   return WriteFileReporting(fileName, FormatSaveAll(settings, figures), sink, "Cannot create file " + fileName,
                             "Error writing file " + fileName + ".");
 }
@@ -272,19 +442,35 @@ int GeesthachtToBeartexSymmetry(int code) {
 }
 
 int SymmetryForLayout(FormattedLayout target, int remembered, DataLayout source) {
-  if (target == FormattedLayout::Beartex)
+  if (target != FormattedLayout::Geesthacht)
     return source == DataLayout::HashList ? remembered : GeesthachtToBeartexSymmetry(remembered);
   return source == DataLayout::WkoList ? remembered : BeartexToGeesthachtSymmetry(remembered);
 }
 
-int MaxSymmetry(FormattedLayout layout) { return layout == FormattedLayout::Beartex ? 11 : 6; }
+int MaxSymmetry(FormattedLayout layout) {
+  switch (layout) {
+    case FormattedLayout::Beartex: return 11;
+    case FormattedLayout::Geesthacht: return 6;
+    case FormattedLayout::Popla: return 11;  // not written; any code of the dialog is accepted
+  }
+  return 11;
+}
+
+const char* SaveAllExtension(FormattedLayout layout) {
+  switch (layout) {
+    case FormattedLayout::Beartex: return "xpe";
+    case FormattedLayout::Geesthacht: return "ibm";
+    case FormattedLayout::Popla: return "epf";
+  }
+  return "xpe";
+}
 
 std::string ProposedSaveAllName(const std::string& fileName, FormattedLayout layout) {
   const std::size_t slash = fileName.find_last_of("/\\");
   const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
   const std::size_t dot = fileName.find('.', start);
   const std::string kept = dot == std::string::npos ? fileName.substr(0, start) : fileName.substr(0, dot + 1);
-  return kept + (layout == FormattedLayout::Beartex ? "xpe" : "ibm");
+  return AvoidingSource(kept + SaveAllExtension(layout), fileName);
 }
 
 }  // namespace quorix

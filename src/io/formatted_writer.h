@@ -1,6 +1,6 @@
-// Several pole figures in one file in the Beartex (new Berkeley) or the
-// Geesthacht layout, and the prefill of their header data from the window
-// captions and from the header of a hash-list or WKO list file.
+// Several pole figures in one file in the Beartex (new Berkeley), the
+// Geesthacht or the popLA layout, and the prefill of their header data from
+// the window captions and from the header of a hash-list or WKO list file.
 #pragma once
 
 #include <array>
@@ -16,7 +16,7 @@
 
 namespace quorix {
 
-enum class FormattedLayout { Beartex = 0, Geesthacht = 1 };
+enum class FormattedLayout { Beartex = 0, Geesthacht = 1, Popla = 2 };
 
 struct Lattice {
   double a = 0, b = 0, c = 0, alpha = 0, beta = 0, gamma = 0;
@@ -52,11 +52,42 @@ using PoleFigureSlots = std::array<const TPoleFigure*, kSlotCount + 1>;
 double BeartexScale(double maxValue);     // below 9999.4
 double GeesthachtScale(double maxValue);  // first 100, below 30000
 
+// Beartex and popLA blocks hold 19 circles of 72 points, every 5 degrees from alpha 0.
+inline constexpr int kBlockCircles = 19;
+inline constexpr int kBlockPoints = 72;
+
+// Why `pf` cannot go into a block of `layout` (nothing when it can): a grid the
+// layout cannot hold, a value that is not finite or does not fit its field.
+// `number` is the pole figure's place in the file, for the message.
+std::optional<std::string> SaveAllProblem(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row,
+                                          int number);
+// The same for the file's header fields.
+std::optional<std::string> SaveAllHeaderProblem(const SaveAllSettings& settings);
+// The same for the whole file, header fields included.
+std::optional<std::string> SaveAllProblem(const SaveAllSettings& settings, const PoleFigureSlots& figures);
+
+// Circles every 5 degrees from alpha 0, 72 points of 5 degrees each, at most 19 circles.
+bool IsBlockGrid(const TPoleFigure& pf);
+// The 19 x 72 values of a Beartex or popLA block, 18 to a line after one blank;
+// circles outside the measured range are 0, missing points -1.
+void AppendBlockValues(std::string& out, const TPoleFigure& pf, bool invertTheta, bool invertPhi, double scale);
+
+// The last circle holding a measured value: circles outside it were not measured.
+int LastMeasuredCircle(const TPoleFigure& pf);
+
+// A comment as one line that no reader takes for a block marker: line breaks
+// become blanks, a trailing "#" goes.
+std::string CommentText(std::string_view comment);
+
 std::string FormatBeartexBlock(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
 std::string FormatGeesthachtBlock(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
+// The file's header (Geesthacht only) for `count` pole figures, and one block of `layout`.
+std::string FormatSaveAllHead(const SaveAllSettings& settings, int count);
+std::string FormatSaveAllBlock(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
 // The whole file: the Geesthacht header, then one block per row.
 std::string FormatSaveAll(const SaveAllSettings& settings, const PoleFigureSlots& figures);
-// "Cannot create file NAME" / "Error writing file NAME."; a failed write leaves no partial file.
+// "Cannot create file NAME" / "Error writing file NAME."; a failed write leaves no
+// partial file. Whatever SaveAllProblem finds is told instead and nothing is written.
 bool WriteSaveAll(const std::string& fileName, const SaveAllSettings& settings, const PoleFigureSlots& figures,
                   MessageSink& sink);
 
@@ -101,8 +132,10 @@ int GeesthachtToBeartexSymmetry(int code);
 int MaxSymmetry(FormattedLayout layout);
 
 // The file name of PF[1] up to and including the first "." of its name part,
-// then "xpe" or "ibm".
+// then "xpe", "ibm" or "epf"; never the file name itself (AvoidingSource).
 std::string ProposedSaveAllName(const std::string& fileName, FormattedLayout layout);
+// "xpe", "ibm" or "epf".
+const char* SaveAllExtension(FormattedLayout layout);
 
 inline constexpr const char* kBeartexSymmetryHint =
     "cub       tetr     orth  mono   tric      hex        trig\n"

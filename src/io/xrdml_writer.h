@@ -1,5 +1,6 @@
-// A pole figure as an XRDML measurement: the scans of a sample file serve as
-// the template, one scan per complete circle, the tilt as the psi position.
+// A pole figure as an XRDML measurement: the first scan of a sample file
+// serves as the template of one scan per complete circle; its azimuth range,
+// tilt (Psi or Chi), counting time and counts follow the pole figure.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +27,8 @@ inline constexpr std::uintmax_t kMaxXrdmlTemplateSize = std::uintmax_t{16} << 20
 using XrdmlPut = std::function<void(std::string_view)>;
 
 // The output made from the template's text, handed to `put` as it is made;
-// false when the template ends before one of the lines the scans are built
-// from (the output is incomplete then).
+// false, with nothing handed over, when the template is no XML document with
+// an xrdMeasurement holding a scan with dataPoints.
 bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const XrdmlOptions& options,
                    const XrdmlPut& put);
 // The whole output as one text; nothing for an unusable template.

@@ -33,6 +33,7 @@
 #include "ui/about_dialog.h"
 #include "ui/arithmetic_commands.h"
 #include "ui/contour_dialog.h"
+#include "ui/dropped_files.h"
 #include "ui/edit_commands.h"
 #include "ui/export_plot_dialog.h"
 #include "ui/interpolation_dialog.h"
@@ -838,24 +839,12 @@ void TMainform::ExportPlot() {
   if (dlg.exec() == QDialog::Accepted) ShowSaved(dlg.Written());
 }
 
-namespace {
-
-QStringList LocalFiles(const QMimeData* mime) {
-  QStringList files;
-  if (!mime || !mime->hasUrls()) return files;
-  for (const QUrl& url : mime->urls())
-    if (url.isLocalFile()) files << url.toLocalFile();
-  return files;
-}
-
-}  // namespace
-
 void TMainform::dragEnterEvent(QDragEnterEvent* event) {
-  if (!LocalFiles(event->mimeData()).isEmpty() && !SuppressionActive(*this)) event->acceptProposedAction();
+  if (!DroppedLocalFiles(event->mimeData()).isEmpty() && !SuppressionActive(*this)) event->acceptProposedAction();
 }
 
 void TMainform::dropEvent(QDropEvent* event) {
-  const QStringList files = LocalFiles(event->mimeData());
+  const QStringList files = DroppedLocalFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
   DropFiles(1, files);

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/dropped_files.h"
 #include "ui/plot_drawing.h"
 #include "ui/plot_view.h"
 
@@ -34,24 +35,12 @@ void TPPF::Redraw() {
       DrawPlotImage(*pf, context_.state, kImageWidth, kImageHeight, nullptr, nullptr, &image_->Projection()));
 }
 
-namespace {
-
-QStringList LocalFiles(const QMimeData* mime) {
-  QStringList files;
-  if (!mime || !mime->hasUrls()) return files;
-  for (const QUrl& url : mime->urls())
-    if (url.isLocalFile()) files << url.toLocalFile();
-  return files;
-}
-
-}  // namespace
-
 void TPPF::dragEnterEvent(QDragEnterEvent* event) {
-  if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DroppedLocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TPPF::dropEvent(QDropEvent* event) {
-  const QStringList files = LocalFiles(event->mimeData());
+  const QStringList files = DroppedLocalFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
   emit FilesDropped(number_, files);

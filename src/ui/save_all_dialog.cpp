@@ -1,5 +1,5 @@
 // "Save All Pole Figures Formatted": the modeless window that writes the pole
-// figures of all open windows into one Beartex or Geesthacht file.
+// figures of all open windows into one Beartex, Geesthacht or popLA file.
 #include "ui/save_all_dialog.h"
 
 #include <QCheckBox>
@@ -19,10 +19,12 @@
 #include <QVBoxLayout>
 
 #include "base/nearest.h"
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
 #include "ui/plot_window.h"
+#include "ui/save_commands.h"
 
 namespace quorix {
 
@@ -30,7 +32,8 @@ namespace {
 
 enum Column { kPF = 0, kH, kK, kL, kH2, kK2, kL2, kFac };
 
-QString Fixed3(double v) { return QString::number(v, 'f', 3); }
+// The file takes what the window shows, so both use the one number text.
+QString Fixed3(double v) { return QString::fromStdString(FormatDecimals(v, 3)); }
 
 std::optional<int> IntegerCell(const QString& text) {
   const auto v = ParseInteger(Trim(text.toStdString()));
@@ -47,10 +50,12 @@ TSaveAllDlg::TSaveAllDlg(AppContext& context, TMainform& mainform, QWidget* pare
   SelectFormat = new QGroupBox(" Output format ", this);
   BeartexButton = new QRadioButton("Beartex - New Berkeley Format", SelectFormat);
   GeesthachtButton = new QRadioButton("Geesthacht Format", SelectFormat);
+  PoplaButton = new QRadioButton("popLA Format", SelectFormat);
   BeartexButton->setChecked(true);
   auto* formatLayout = new QVBoxLayout(SelectFormat);
   formatLayout->addWidget(BeartexButton);
   formatLayout->addWidget(GeesthachtButton);
+  formatLayout->addWidget(PoplaButton);
   OutfileEdit = new QLineEdit(this);
   OutfileEdit->setMinimumWidth(300);
   OutfileSearchButton = new QPushButton("Search...", this);
@@ -116,6 +121,7 @@ TSaveAllDlg::TSaveAllDlg(AppContext& context, TMainform& mainform, QWidget* pare
 
   connect(BeartexButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Beartex); });
   connect(GeesthachtButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Geesthacht); });
+  connect(PoplaButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Popla); });
   connect(OutfileSearchButton, &QPushButton::clicked, this, &TSaveAllDlg::OutfileSearchButtonClick);
   connect(OKBtn, &QPushButton::clicked, this, &TSaveAllDlg::OKBtnClick);
   connect(ClearBtn, &QPushButton::clicked, this, &TSaveAllDlg::ClearBtnClick);
@@ -127,7 +133,8 @@ TSaveAllDlg::TSaveAllDlg(AppContext& context, TMainform& mainform, QWidget* pare
 }
 
 FormattedLayout TSaveAllDlg::Layout() const {
-  return GeesthachtButton->isChecked() ? FormattedLayout::Geesthacht : FormattedLayout::Beartex;
+  if (GeesthachtButton->isChecked()) return FormattedLayout::Geesthacht;
+  return PoplaButton->isChecked() ? FormattedLayout::Popla : FormattedLayout::Beartex;
 }
 
 DataLayout TSaveAllDlg::Source() const {
@@ -168,7 +175,7 @@ void TSaveAllDlg::FormShow() {
   for (int r = 0; r < numbers.size(); ++r) SetCell(r, kPF, numbers[r]);
   const FormattedLayout layout = Layout();
   OutfileEdit->setText(QString::fromStdString(ProposedSaveAllName(context_.set.PF[1]->FileName, layout)));
-  SymSpinEdit->setToolTip(layout == FormattedLayout::Beartex ? kBeartexSymmetryHint : kGeesthachtSymmetryHint);
+  SymSpinEdit->setToolTip(layout == FormattedLayout::Geesthacht ? kGeesthachtSymmetryHint : kBeartexSymmetryHint);
   AlphaEdit->setEnabled(layout == FormattedLayout::Beartex);
   BetaEdit->setEnabled(layout == FormattedLayout::Beartex);
   if (context_.load.Multi()) Prefill();
@@ -235,9 +242,15 @@ void TSaveAllDlg::Prefill() {
 
 void TSaveAllDlg::SelectFormatClick(FormattedLayout layout) {
   const DataLayout source = Source();
-  const bool beartex = layout == FormattedLayout::Beartex;
-  (beartex ? BeartexButton : GeesthachtButton)->setChecked(true);
-  CommentLabel->setText(beartex ? "Enter up to 5 comment lines:" : "Enter up to 2 comment lines:");
+  // popLA writes neither symmetry nor lattice; its table is the Beartex one.
+  const bool popla = layout == FormattedLayout::Popla;
+  const bool beartex = layout != FormattedLayout::Geesthacht;
+  (popla ? PoplaButton : beartex ? BeartexButton : GeesthachtButton)->setChecked(true);
+  CommentLabel->setText(popla     ? "Enter the comment line:"
+                        : beartex ? "Enter up to 5 comment lines:"
+                                  : "Enter up to 2 comment lines:");
+  SymSpinEdit->setEnabled(!popla);
+  for (QLineEdit* e : {AEdit, BEdit, CEdit, GammaEdit}) e->setEnabled(!popla);
   SymSpinEdit->setToolTip(beartex ? kBeartexSymmetryHint : kGeesthachtSymmetryHint);
   SymSpinEdit->setRange(0, MaxSymmetry(layout));
   SymSpinEdit->setValue(SymmetryForLayout(layout, memory_.symmetry, source));
@@ -246,8 +259,8 @@ void TSaveAllDlg::SelectFormatClick(FormattedLayout layout) {
   if (!beartex) WKOSpinEdit->setValue(source == DataLayout::WkoList ? Nearest(memory_.misalignment) : 0);
   OutfileEdit->setText(QString::fromStdString(ProposedSaveAllName(context_.set.PF[1]->FileName, layout)));
   SetColumns(layout);
-  AlphaEdit->setEnabled(beartex);
-  BetaEdit->setEnabled(beartex);
+  AlphaEdit->setEnabled(beartex && !popla);
+  BetaEdit->setEnabled(beartex && !popla);
   if (beartex) {
     AlphaEdit->setText(Fixed3(memory_.lattice.alpha));
     BetaEdit->setText(Fixed3(memory_.lattice.beta));
@@ -282,8 +295,11 @@ void TSaveAllDlg::OutfileSearchButtonClick() {
   const QString dir = QFileInfo(QString::fromStdString(context_.set.PF[1]->FileName)).absolutePath();
   QFileDialog dialog(this, QString(), dir);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilters(
-      {Layout() == FormattedLayout::Beartex ? "Beartex Files (*.xpe)" : "Geesthacht Files (*.ibm)", "All Files (*)"});
+  const FormattedLayout layout = Layout();
+  dialog.setNameFilters({layout == FormattedLayout::Beartex      ? "Beartex Files (*.xpe)"
+                         : layout == FormattedLayout::Geesthacht ? "Geesthacht Files (*.ibm)"
+                                                                 : "popLA Files (*.epf)",
+                         "All Files (*)"});
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     OutfileEdit->setText(dialog.selectedFiles().first());
 }
@@ -292,6 +308,7 @@ bool TSaveAllDlg::Collect(SaveAllSettings& s, PoleFigureSlots& figures) {
   MessageBoxSink sink(this);
   s.layout = Layout();
   const bool beartex = s.layout == FormattedLayout::Beartex;
+  const bool popla = s.layout == FormattedLayout::Popla;
   QString text = Comments->toPlainText();
   if (!text.isEmpty()) {
     QStringList lines = text.split('\n');
@@ -310,10 +327,12 @@ bool TSaveAllDlg::Collect(SaveAllSettings& s, PoleFigureSlots& figures) {
     return true;
   };
   Lattice& l = s.lattice;
-  if (!number(AEdit, l.a) || !number(BEdit, l.b) || !number(CEdit, l.c)) return false;
-  if (beartex && (!number(AlphaEdit, l.alpha) || !number(BetaEdit, l.beta))) return false;
-  if (!number(GammaEdit, l.gamma)) return false;
-  s.symmetry = SymSpinEdit->value();
+  if (!popla) {
+    if (!number(AEdit, l.a) || !number(BEdit, l.b) || !number(CEdit, l.c)) return false;
+    if (beartex && (!number(AlphaEdit, l.alpha) || !number(BetaEdit, l.beta))) return false;
+    if (!number(GammaEdit, l.gamma)) return false;
+  }
+  s.symmetry = popla ? 0 : SymSpinEdit->value();
   s.misalignment = WKOSpinEdit->value();
   s.invertTheta = InvertTheta->isChecked();
   s.invertPhi = InvertPhi->isChecked();
@@ -340,7 +359,7 @@ bool TSaveAllDlg::Collect(SaveAllSettings& s, PoleFigureSlots& figures) {
     if (!integer(r, kPF, row.pf)) return false;
     const bool written = row.pf >= 1 && row.pf <= kSlotCount && figures[row.pf];
     if (written && (!integer(r, kH, row.h) || !integer(r, kK, row.k) || !integer(r, kL, row.l))) return false;
-    if (written && !beartex && !Trim(Cell(r, kFac).toStdString()).empty()) {
+    if (written && s.layout == FormattedLayout::Geesthacht && !Trim(Cell(r, kFac).toStdString()).empty()) {
       SecondReflection second;
       if (!integer(r, kH2, second.h2) || !integer(r, kK2, second.k2) || !integer(r, kL2, second.l2)) return false;
       const auto fac = ParseNumber(Trim(Cell(r, kFac).toStdString()));
@@ -370,8 +389,10 @@ void TSaveAllDlg::OKBtnClick() {
     memory_.symmetry = settings.symmetry;
   }
   MessageBoxSink sink(this);
-  if (!WriteSaveAll(OutfileEdit->text().toStdString(), settings, figures, sink)) return;
-  mainform_.ShowSaved(OutfileEdit->text().toStdString());
+  const std::string out = OutfileEdit->text().toStdString();
+  if (!ConfirmOverwrite(this, out)) return;
+  if (!WriteSaveAll(out, settings, figures, sink)) return;
+  mainform_.ShowSaved(out);
   OKBtn->setText(OKBtn->text() + ".");
   for (const SaveAllRow& row : settings.rows)
     if (row.pf >= 1 && row.pf <= kSlotCount && figures[row.pf]) context_.set.PF[row.pf]->Modified = false;

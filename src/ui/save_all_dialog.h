@@ -39,6 +39,7 @@ class TSaveAllDlg : public QDialog {
   QGroupBox* SelectFormat = nullptr;
   QRadioButton* BeartexButton = nullptr;
   QRadioButton* GeesthachtButton = nullptr;
+  QRadioButton* PoplaButton = nullptr;
   QLineEdit* OutfileEdit = nullptr;
   QPushButton* OutfileSearchButton = nullptr;
   QLabel* CommentLabel = nullptr;

@@ -1,8 +1,10 @@
 // The menu commands that write pole figures and the dialogs they share.
 #include "ui/save_commands.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QStringList>
 
 #include "base/text_file.h"
@@ -35,6 +37,14 @@ TPlotSavXDlg& SaveXrdmlDialog(TMainform& mainform, AppContext& context) {
   return FindOrCreateChild<TPlotSavXDlg>(mainform, [&] { return new TPlotSavXDlg(context, &mainform); });
 }
 
+bool ConfirmOverwrite(QWidget* parent, const std::string& file) {
+  const QString name = QString::fromStdString(file);
+  if (!QFileInfo::exists(name)) return true;
+  return QMessageBox::question(parent, parent ? parent->windowTitle() : QString(),
+                               name + " already exists.\nReplace it?", QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
 void SaveAsAscii(TMainform& mainform, AppContext& context) {
   TSaveDlg& dlg = SaveDialog(mainform, context);
   dlg.PFEdit->setText(QString::fromStdString(ProposedAsciiName(context.set.PF[1]->FileName)));
@@ -43,6 +53,7 @@ void SaveAsAscii(TMainform& mainform, AppContext& context) {
   const std::string name = dlg.PFEdit->text().toStdString();
   MessageBoxSink sink(&mainform);
   const auto write = [&](TPoleFigure& pf, const std::string& file) {
+    if (!ConfirmOverwrite(&mainform, file)) return;
     if (!WritePFASCII(pf, file, options, sink)) return;
     pf.Modified = false;
     mainform.ShowSaved(file);
@@ -67,10 +78,10 @@ void SaveasXRDML(TMainform& mainform, AppContext& context) {
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);
   const std::string out = dlg.OutEdit->text().toStdString();
-  if (WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), out, dlg.Options(), sink)) {
-    context.set.PF[1]->Modified = false;
-    mainform.ShowSaved(out);
-  }
+  if (!ConfirmOverwrite(&mainform, out)) return;
+  if (!WritePFXRDML(*context.set.PF[1], dlg.SampleEdit->text().toStdString(), out, dlg.Options(), sink)) return;
+  context.set.PF[1]->Modified = false;
+  mainform.ShowSaved(out);
 }
 
 namespace {

@@ -2,7 +2,12 @@
 // formatted" and "Save as XRDML", and the dialogs they share.
 #pragma once
 
+#include <QString>
+#include <string>
+
 #include "ui/app_context.h"
+
+class QWidget;
 
 namespace quorix {
 
@@ -25,6 +30,10 @@ void SaveAsAscii(TMainform& mainform, AppContext& context);
 void Saveall(TMainform& mainform, AppContext& context);
 // "Save as XRDML": PF[1] on a sample file.
 void SaveasXRDML(TMainform& mainform, AppContext& context);
+
+// True when `file` may be written: it does not exist yet, or the user agreed
+// to replace it.
+bool ConfirmOverwrite(QWidget* parent, const std::string& file);
 
 // Asked before pole figures are replaced or the program ends: when PF[1]
 // (with `allWindows` also a visible window's pole figure) has been changed

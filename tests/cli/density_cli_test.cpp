@@ -35,11 +35,11 @@ TEST(CliDensity, WritesWhatTheLibraryWrites) {
   const auto pf = LoadCracks("offset5.grd", options);
   ASSERT_TRUE(pf);
   const std::string out = (test::TempDir() / "cracks.pol").string();
-  const CliRun run = RunCli(Args("offset5.grd") + " --fwhm 7.5 -o " + out + " --count 8 --comma 4 --enter");
+  const CliRun run = RunCli(Args("offset5.grd") + " --fwhm 7.5 -o " + out + " --count 8 --comma 2 --enter");
   ASSERT_EQ(run.status, 0) << run.err;
   AsciiWriteOptions w;
   w.Format.ValuesPerLine = 8;
-  w.Format.Decimals = 4;
+  w.Format.Decimals = 2;  // 4 would fill the 8-wide field of 107.9724
   w.Format.LineEndAfterCircle = true;
   EXPECT_EQ(test::ReadFile(out), FormatPFASCII(*pf, w));
 }

@@ -67,7 +67,9 @@ TEST(CliMeasuredFiles, AMissingGridIsAUsageError) {
        {fmt::format("info {}", test::ExamplePath("copper111.pol")),
         fmt::format("render {} -o x.png", test::ExamplePath("copper.xpe")),
         fmt::format("diff {} {}", test::ExamplePath("copper111.pol"), test::ExamplePath("copper111.pol")),
-        fmt::format("smooth {} --fwhm 5 --json", test::ExamplePath("quartz.wko"))}) {
+        fmt::format("smooth {} --fwhm 5 --json", test::ExamplePath("quartz.wko")),
+        fmt::format("saveall beartex {} -o x.xpe", test::ExamplePath("copper.xpe")),
+        fmt::format("convert {} -o x.epf --to popla", test::ExamplePath("copper111.pol"))}) {
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_NE(run.err.find("a grid file is needed"), std::string::npos) << run.err;

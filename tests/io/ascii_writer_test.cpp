@@ -69,6 +69,23 @@ TEST(AsciiWriterPlain, PoplaFieldsTouchAndNoLineEndAtTheEnd) {
   EXPECT_EQ(FormatPFASCII(*pf, o), "12345   1  22");
 }
 
+TEST(AsciiWriterPlain, ValuesFillingTheirFieldAreWrittenWiderOnesAreRefused) {
+  auto pf = Numbered(1, 3);
+  pf->Intensity[1][1] = 1041;
+  pf->Intensity[1][2] = 9999;
+  pf->Intensity[1][3] = 1381;
+  AsciiWriteOptions popla = Plain(1, 1, 1);
+  ApplyStandard(popla.Format, *FindStandard("POPLA"));
+  // Fixed columns touching is what 18I4 readers expect, and what earlier files hold.
+  EXPECT_FALSE(AsciiWriteProblem(*pf, popla));
+  EXPECT_FALSE(AsciiWriteProblem(*pf, Plain(10, 8, 3)));
+  pf->Intensity[1][2] = 10000;
+  const auto problem = AsciiWriteProblem(*pf, popla);
+  ASSERT_TRUE(problem);
+  EXPECT_NE(problem->find("(circle 1, point 2)"), std::string::npos) << *problem;
+  EXPECT_NE(problem->find("wider than the field of 4 characters"), std::string::npos) << *problem;
+}
+
 TEST(AsciiWriterPlain, DubnaEndsEachCircleAndLeavesAnEmptyLineWhenTheCircleFillsItsLines) {
   auto pf = Numbered(2, 72);
   AsciiWriteOptions o = Plain(1, 1, 1);
@@ -93,12 +110,12 @@ TEST(AsciiWriterPlain, NegativeToZeroNeverTouchesMinusOneAndFactorScales) {
   EXPECT_EQ(FormatPFASCII(*pf, o), "  -1.000   0.000 250.000\r\n");
   o.SetNegativeToZero = false;
   EXPECT_EQ(FormatPFASCII(*pf, o), "  -1.000  -0.500 250.000\r\n");
-  // -1 is scaled with the others; factor -2 divides by 100.
+  // -1 marks a missing point and is never scaled; factor -2 divides by 100.
   o.SetNegativeToZero = true;
   o.Format.FactorExponent = 1;
-  EXPECT_EQ(FormatPFASCII(*pf, o), " -10.000   0.0002500.000\r\n");
+  EXPECT_EQ(FormatPFASCII(*pf, o), "  -1.000   0.0002500.000\r\n");
   o.Format.FactorExponent = -2;
-  EXPECT_EQ(FormatPFASCII(*pf, o), "  -0.010   0.000   2.500\r\n");
+  EXPECT_EQ(FormatPFASCII(*pf, o), "  -1.000   0.000   2.500\r\n");
 }
 
 TEST(AsciiWriterPlain, RearrangementOrders) {

@@ -594,8 +594,8 @@ TEST(BoundedByInput, ConfigurationFileLargerThanOneMegabyteIsIgnoredWithAMessage
 
 std::string XrdmlTemplate(std::size_t scanPadding) {
   std::string text = test::ReadFile(std::string(QUORIX_SOURCE_DIR) + "/tests/io/data/mixed_case_markers.xrdml");
-  // A comment inside the part of the template repeated for every circle.
-  const std::size_t lineEnd = text.find('\n', text.find("</DiffractedBeamPath>"));
+  // A comment inside the scan, which is repeated for every circle.
+  const std::size_t lineEnd = text.find('\n', text.find("<author>"));
   EXPECT_NE(lineEnd, std::string::npos);
   text.insert(lineEnd + 1, "<!--" + std::string(scanPadding, '-') + "-->\n");
   return text;

@@ -9,6 +9,7 @@
 #include "base/nearest.h"
 #include "base/text_file.h"
 #include "io/load_pole_figure.h"
+#include "io/wko_header.h"
 #include "test_support.h"
 
 namespace quorix {
@@ -65,19 +66,31 @@ TEST(FormattedScale, FirstPowerOfTenBelowTheLimit) {
   EXPECT_EQ(BeartexScale(std::nan("")), 0);
 }
 
-TEST(FormattedBeartex, SmallBlockByteForByte) {
-  const auto pf = Small(2, 3, {10, 20, 30.4, 40, 50, 60});
+TEST(FormattedBeartex, AShortGridStillFillsTheBlockAndTellsItsRange) {
+  auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 5, 72);
+  pf->CircleCount = 2;
+  for (int i = 1; i <= 2; ++i)
+    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = 10 * i + j % 10;
+  pf->Intensity[2][2] = kMissing;
+  pf->MaxValue = 29;
   SaveAllSettings s = Settings(FormattedLayout::Beartex);
   s.comments = {"Ten chars!"};
-  const std::string expected = "Ten chars!" + std::string(69, ' ') +
-                               "#\r\n \r\n \r\n \r\n \r\n"
-                               "     3.615     3.615     3.615    90.000    90.000    90.000    7    1\r\n"
-                               "   1  1  1  0.0  5.0  5.0  0.0360.0120.0 1 1\r\n"
-                               " 100020003040400050006000\r\n \r\n";
-  EXPECT_EQ(FormatBeartexBlock(*pf, s, s.rows[0]), expected);
+  const auto lines = SplitLines(FormatBeartexBlock(*pf, s, s.rows[0]));
+  ASSERT_EQ(lines.size(), 84u);
+  EXPECT_EQ(lines[0], "Ten chars!" + std::string(69, ' ') + "#");
+  EXPECT_EQ(lines[5], "     3.615     3.615     3.615    90.000    90.000    90.000    7    1");
+  EXPECT_EQ(lines[6], "   1  1  1  0.0  5.0  5.0  0.0360.0  5.0 1 1");
+  EXPECT_EQ(lines[7].substr(0, 13), " 110012001300");  // scale 100
+  // Circle 2 starts on its own line; its missing point stays -1.
+  EXPECT_EQ(lines[11].substr(0, 9), " 2100  -1");
+  std::string zeros = " ";
+  for (int n = 0; n < 18; ++n) zeros += "   0";
+  for (std::size_t k = 15; k < 83; ++k) EXPECT_EQ(lines[k], zeros) << k;
+  EXPECT_EQ(lines[83], " ");
   // "360 - phi": point 1 first, then the others backwards.
   s.invertPhi = true;
-  EXPECT_NE(FormatBeartexBlock(*pf, s, s.rows[0]).find(" 100030402000400060005000\r\n"), std::string::npos);
+  EXPECT_EQ(SplitLines(FormatBeartexBlock(*pf, s, s.rows[0]))[7].substr(0, 13), " 110012001100");
 }
 
 TEST(FormattedBeartex, FullGridFillsSeventySixLinesOfEighteen) {
@@ -114,7 +127,8 @@ TEST(FormattedGeesthacht, SmallFileByteForByte) {
             "WKO = 12.0\r\n"
             "SUP =  2  1  0  1  0.5\r\n"
             "   1000   2000   3040   4000   5000   6000\r\n"
-            "      0      0\r\n");
+            "      0      0\r\n"
+            "\r\n");  // the block is as long as the reader steps
   s.rows[0].second.reset();
   EXPECT_NE(FormatSaveAll(s, figures).find("\r\nSUP =  1  1  1  1  1.0\r\n"), std::string::npos);
   // Rows naming a closed window write nothing but still count in the header.
@@ -142,12 +156,13 @@ TEST(FormattedGeesthacht, IncompleteOuterCirclesAndTheirZeros) {
   EXPECT_EQ(lines[127], zeros.substr(0, 7 * 7));
 }
 
-TEST(FormattedGeesthacht, NoEmptyLineWhenTheKeptValuesFillTheirLastLine) {
+TEST(FormattedGeesthacht, ABlockIsAsLongAsTheReaderStepsForItsCircles) {
   // Two complete circles of 5 points and an incomplete third: 10 values, one line.
   const auto pf = Small(3, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -1, 1, 1, 1, 1});
   SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
   const auto lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
-  ASSERT_EQ(lines.size(), 5u);
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(WkoBlockLines(10)));
+  EXPECT_EQ(lines[0], "  1  1  1   2   5   1");
   EXPECT_EQ(lines[3].size(), 70u);
   EXPECT_EQ(lines[4], "      0      0");
 }
@@ -175,7 +190,9 @@ TEST(FormattedRoundTrip, BeartexReadsBackThroughTheHashListReader) {
     const double scale = BeartexScale(source.MaxValue);
     for (int i = 1; i <= source.CircleCount; ++i)
       for (int j = 1; j <= source.CirclePoints[i]; ++j)
-        ASSERT_EQ(back->Intensity[i][j], Nearest(source.Intensity[i][j] * scale)) << k << ": " << i << "," << j;
+        ASSERT_EQ(back->Intensity[i][j],
+                  source.Intensity[i][j] == kMissing ? kMissing : Nearest(source.Intensity[i][j] * scale))
+            << k << ": " << i << "," << j;
   }
 }
 
@@ -189,13 +206,14 @@ TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
       for (int j = 1; j <= pf->CirclePoints[i]; ++j)
         if (pf->Intensity[i][j] == kMissing) pf->Intensity[i][j] = 0;
   SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  s.symmetry = 6;  // the highest code the layout has
   s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
   PoleFigureSlots figures{};
   figures[1] = a.get();
   figures[2] = b.get();
   const std::string out = (test::TempDir() / "two.ibm").string();
   CollectingSink sink;
-  ASSERT_TRUE(WriteSaveAll(out, s, figures, sink));
+  ASSERT_TRUE(WriteSaveAll(out, s, figures, sink)) << sink.messages.at(0);
   for (int k = 1; k <= 2; ++k) {
     const TPoleFigure& source = k == 1 ? *a : *b;
     const auto back = Example(out, k);
@@ -303,7 +321,8 @@ TEST(FormattedPrefill, SymmetryTranslationsAndNames) {
 }
 
 TEST(FormattedFiles, FailedWriteLeavesNoFile) {
-  const auto pf = Small(1, 3, {1, 2, 3});
+  auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 5, 72);
   PoleFigureSlots figures{};
   figures[1] = pf.get();
   const std::string out = (test::TempDir() / "missing" / "x.xpe").string();

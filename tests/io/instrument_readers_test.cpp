@@ -323,7 +323,7 @@ TEST(XrdmlReader, WhatTheWriterWritesReadsBack) {
       "<scan>\n<header></header>\n<dataPoints>\n<positions axis=\"Phi\">\n<startPosition>0</startPosition>\n"
       "<endPosition>360</endPosition>\n</positions>\n<positions axis=\"Psi\">\n<commonPosition>0"
       "</commonPosition>\n</positions>\n<commonCountingTime>1.00</commonCountingTime>\n"
-      "<intensities>1</intensities>\n</dataPoints>\n</scan>\n";
+      "<intensities>1</intensities>\n</dataPoints>\n</scan>\n</xrdMeasurement>\n</xrdMeasurements>\n";
   XrdmlOptions options;
   options.h = 1, options.k = 1, options.l = 1;
   const auto written = FormatPFXRDML(*pf, sample, options);

@@ -1,7 +1,9 @@
-// XRDML output on a template: scans per complete circle byte for byte, the
-// reflection element, counts, unusable templates, and the real diffractometer file.
+// XRDML output on a template: a scan per complete circle with the grid's
+// azimuths, tilt and counts, the reflection element, unusable templates, and
+// the real diffractometer file.
 #include "io/xrdml_writer.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "base/text_file.h"
+#include "io/instrument_readers.h"
 #include "io/load_pole_figure.h"
 #include "test_support.h"
 
@@ -39,46 +42,28 @@ std::unique_ptr<TPoleFigure> ThreeCircles() {
   return pf;
 }
 
-std::string Scan(const std::string& psi, const std::string& counts, bool reflection) {
-  std::string s =
-      "\t\t<scan appendNumber=\"0\" scanAxis=\"Phi\">\r\n"
-      "\t\t\t<header>\r\n"
-      "\t\t\t\t<author>tester</author>\r\n"
-      "\t\t\t</HEADER>\r\n";
-  if (reflection)
-    s += "\t\t\t<reflection>\r\n\t\t\t\t<hkl>\r\n\t\t\t\t\t<h>1</h>\r\n\t\t\t\t\t<k>1</k>\r\n\t\t\t\t\t<l>1</l>\r\n"
-         "\t\t\t\t</hkl>\r\n\t\t\t</reflection>\r\n";
-  return s +
-         "\t\t\t<DataPoints>\r\n"
-         "\t\t\t\t<positions axis=\"Phi\" unit=\"deg\">\r\n"
-         "\t\t\t\t\t<startPosition>0.00</startPosition>\r\n"
-         "\t\t\t\t</positions>\r\n"
-         "\t\t\t\t<positions axis=\"PSI\" unit=\"deg\">\r\n"
-         "\t\t\t\t\t<commonPosition>" +
-         psi +
-         "</commonPosition>\r\n"
-         "\t\t\t\t</positions>\r\n"
-         "\t\t\t\t<commonCountingTime unit=\"seconds\">5.00</commonCountingTime>\r\n"
-         "\t\t\t\t<intensities unit=\"counts\">" +
-         counts +
-         "</intensities>\r\n"
-         "\t\t\t</dataPoints>\r\n"
-         "\t\t</scan>\r\n";
-}
-
-const char* kHead =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-    "<xrdMeasurements xmlns=\"http://www.xrdml.com/XRDMeasurement/1.2\">\r\n"
-    "\t<xrdMeasurement measurementType=\"Texture pole figure\">\r\n"
-    "\t\t<DiffractedBeamPath>\r\n"
-    "\t\t\t<radius unit=\"mm\">320.00</radius>\r\n"
-    "\t\t</DiffractedBeamPath>\r\n";
-const char* kTail = "\t</xrdMeasurement>\r\n</xrdMeasurements>\r\n";
-
 std::string TemplateText(const std::string& name) {
   std::string text;
   EXPECT_EQ(ReadWholeFile(Fixture(name), text), FileStatus::Ok);
   return text;
+}
+
+// The scans of an output, in order.
+std::vector<std::string> Scans(const std::string& text) {
+  std::vector<std::string> scans;
+  for (std::size_t p = 0; (p = text.find("<scan ", p)) != std::string::npos;) {
+    const std::size_t end = text.find("</scan>", p);
+    scans.push_back(text.substr(p, end - p));
+    p = end;
+  }
+  return scans;
+}
+
+std::string Between(const std::string& text, const std::string& open, const std::string& close) {
+  const std::size_t from = text.find(open);
+  if (from == std::string::npos) return "(none)";
+  const std::size_t start = from + open.size();
+  return text.substr(start, text.find(close, start) - start);
 }
 
 TEST(XrdmlWriter, OneScanPerCompleteCircleOnAMixedCaseTemplate) {
@@ -87,38 +72,77 @@ TEST(XrdmlWriter, OneScanPerCompleteCircleOnAMixedCaseTemplate) {
   o.h = o.k = o.l = 1;
   const auto text = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), o);
   ASSERT_TRUE(text);
-  // Circle 2 holds a missing value and is left out; halves go to the even neighbour;
-  // the first count closes the circle; a tilt of 5 gets a leading blank.
-  EXPECT_EQ(*text, std::string(kHead) + Scan(" 5.00", "2 4 -4 2", true) + Scan("15.00", "10 20 30 10", true) + kTail);
+  // Circle 2 holds a missing value and is left out.
+  const auto scans = Scans(*text);
+  ASSERT_EQ(scans.size(), 2u);
+  EXPECT_EQ(Between(scans[0], "<commonPosition>", "<"), "5.00");
+  EXPECT_EQ(Between(scans[1], "<commonPosition>", "<"), "15.00");
+  // The azimuths of the grid, not the template's 1.5 to 358.5.
+  EXPECT_EQ(Between(scans[0], "<startPosition>", "<"), "0.00");
+  EXPECT_EQ(Between(scans[0], "<endPosition>", "<"), "240.00");
+  // Counts are value x 5 seconds, halves to the even neighbour; one per point.
+  EXPECT_EQ(Between(scans[0], "<Intensities unit=\"counts\">", "<"), "12 18 -18");
+  EXPECT_EQ(Between(scans[1], "<Intensities unit=\"counts\">", "<"), "50 100 152");
+  EXPECT_EQ(Between(scans[0], "<h>", "<"), "1");
+  EXPECT_EQ(text->find("<h>9</h>"), std::string::npos);  // the template's own reflection goes
+  EXPECT_NE(text->find("\t\t<DiffractedBeamPath>\r\n"), std::string::npos);
 
   o.SetNegativeToZero = true;
   o.h = 2;
   o.k = o.l = 0;
-  EXPECT_EQ(*FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), o),
-            std::string(kHead) + Scan(" 5.00", "2 4 0 2", false) + Scan("15.00", "10 20 30 10", false) + kTail);
+  const auto second = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), o);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(Between(Scans(*second)[0], "<Intensities unit=\"counts\">", "<"), "12 18 0");
+  // A reflection with zero indices is still named; only 0 0 0 writes none.
+  EXPECT_EQ(Between(Scans(*second)[0], "<h>", "<"), "2");
+  EXPECT_EQ(Between(Scans(*second)[0], "<l>", "<"), "0");
+  o.h = 0;
+  const auto third = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), o);
+  ASSERT_TRUE(third);
+  EXPECT_EQ(third->find("<reflection"), std::string::npos);
 }
 
-TEST(XrdmlWriter, EveryCircleIncompleteGivesTheHeaderAndTheClosingLines) {
+TEST(XrdmlWriter, EveryCircleIncompleteGivesTheMeasurementWithoutScans) {
   auto pf = ThreeCircles();
   pf->Intensity[1][1] = pf->Intensity[3][3] = -1;
   const auto text = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), {});
   ASSERT_TRUE(text);
-  EXPECT_EQ(*text, std::string(kHead) + kTail);
+  EXPECT_TRUE(Scans(*text).empty());
+  EXPECT_NE(text->find("\t</xrdMeasurement>\r\n</xrdMeasurements>"), std::string::npos);
 }
 
-TEST(XrdmlWriter, SeventyTwoPointsGiveSeventyThreeCounts) {
+// Newer files count into <counts> with a counting time per point and may tilt about Chi.
+TEST(XrdmlWriter, CountsElementsChiAxesAndCountingTimeListsFollowTheGrid) {
+  const std::string sample =
+      "<?xml version=\"1.0\"?>\n<xrdMeasurements><xrdMeasurement>\n"
+      "<scan scanAxis=\"Phi\"><dataPoints>\n"
+      "<positions axis=\"Phi\" "
+      "unit=\"deg\"><startPosition>0</startPosition><endPosition>357</endPosition></positions>\n"
+      "<positions axis=\"Chi\" unit=\"deg\"><startPosition>0</startPosition><endPosition>3</endPosition></positions>\n"
+      "<countingTimes unit=\"seconds\">2 2 2 2</countingTimes>\n"
+      "<counts unit=\"counts\">1 2 3 4</counts>\n"
+      "</dataPoints></scan></xrdMeasurement></xrdMeasurements>\n";
   auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, 90, 72);
+  test::FillRegularGrid(*pf, 45, 72);
   for (int i = 1; i <= pf->CircleCount; ++i)
-    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = 1000 + j;
-  const auto text = FormatPFXRDML(*pf, TemplateText("mixed_case_markers.xrdml"), {});
+    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = 10 * i + j / 4.0;
+  const auto text = FormatPFXRDML(*pf, sample, {});
   ASSERT_TRUE(text);
-  const std::size_t start = text->find("<intensities unit=\"counts\">") + 27;
-  const auto counts = SplitWhitespace(std::string_view(*text).substr(start, text->find('<', start) - start));
-  ASSERT_EQ(counts.size(), 73u);
-  EXPECT_EQ(counts.front(), "1001");
-  EXPECT_EQ(counts[71], "1072");
-  EXPECT_EQ(counts.back(), "1001");
+  const auto scans = Scans(*text);
+  ASSERT_EQ(scans.size(), 3u);
+  for (int i = 1; i <= 3; ++i) {
+    const std::string& scan = scans[static_cast<std::size_t>(i - 1)];
+    EXPECT_EQ(Between(Between(scan, "axis=\"Chi\"", "</positions>"), "<commonPosition>", "<"),
+              fmt::format("{:.2f}", 45.0 * (i - 1)));
+    EXPECT_EQ(Between(scan, "<endPosition>", "<"), "355.00");
+    EXPECT_EQ(SplitWhitespace(Between(scan, "<countingTimes unit=\"seconds\">", "<")).size(), 72u);
+    const std::string countText = Between(scan, "<counts unit=\"counts\">", "<");
+    const auto counts = SplitWhitespace(countText);
+    ASSERT_EQ(counts.size(), 72u);
+    // Whole counts over a time of 2 seconds: within a quarter.
+    for (int j = 1; j <= 72; ++j)
+      EXPECT_NEAR(ParseNumber(counts[static_cast<std::size_t>(j - 1)]).value_or(-1e9) / 2, pf->Intensity[i][j], 0.25);
+  }
 }
 
 TEST(XrdmlWriter, UnusableTemplatesAndMissingFilesWriteNothing) {
@@ -194,8 +218,39 @@ TEST(XrdmlWriter, RealDiffractometerTemplate) {
   for (std::size_t p = 0; (p = text.find("<scan ", p)) != std::string::npos; ++p) ++scans;
   EXPECT_EQ(scans, complete);
   EXPECT_NE(text.find("\t\t\t\t\t<commonPosition>90.00</commonPosition>\r\n"), std::string::npos);
-  // The template's own reflection and psi position are replaced, not copied.
-  EXPECT_EQ(text.find("<commonPosition>0.00</commonPosition>"), std::string::npos);
+  // The template's azimuths are replaced, not copied.
+  EXPECT_EQ(text.find("<startPosition>1.50</startPosition>"), std::string::npos);
+}
+
+TEST(XrdmlWriter, ATemplateOfSeveralMeasurementsGivesOnePoleFigureThatReadsBack) {
+  // The example scan holds two reflections; only the one written may remain.
+  LoadRequest request;
+  request.dataFile = test::ExamplePath("copper111.pol");
+  request.gridFile = test::ExamplePath("grid5.rst");
+  CollectingSink sink;
+  const auto pf = LoadPoleFigure(request, sink);
+  ASSERT_TRUE(pf);
+  XrdmlOptions o;
+  o.h = 2;
+  const std::string out = (test::TempDir() / "two_measurements.xrdml").string();
+  ASSERT_TRUE(WritePFXRDML(*pf, test::ExamplePath("copper_scan.xrdml"), out, o, sink));
+  LoadRequest back;
+  back.dataFile = out;
+  const auto read = LoadPoleFigure(back, sink);
+  ASSERT_TRUE(read) << (sink.messages.empty() ? "" : sink.messages.back());
+  const auto file = ReadXrdmlText(ReadFile(out), out, sink);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->poleFigures.size(), 1u);
+  EXPECT_EQ(read->Hkl, "2 0 0");
+  // Circles holding a missing point are left out; the others keep tilt and values.
+  ASSERT_GT(read->CircleCount, 0);
+  for (int r = 1; r <= read->CircleCount; ++r) {
+    int i = 1;
+    while (i <= pf->CircleCount && pf->Alpha[i] != read->Alpha[r]) ++i;
+    ASSERT_LE(i, pf->CircleCount) << "alpha " << read->Alpha[r];
+    for (int j = 1; j <= pf->CirclePoints[i]; ++j)
+      ASSERT_NEAR(read->Intensity[r][j], pf->Intensity[i][j], 0.5) << i << "," << j;
+  }
 }
 
 }  // namespace

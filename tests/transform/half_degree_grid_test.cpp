@@ -246,10 +246,11 @@ TEST(HalfDegreeGrid, SavedValuesReadBackAndFixedLayoutsDoNotBreak) {
   const std::string ascii = FormatPFASCII(*half, withAngles);
   EXPECT_GE(static_cast<long>(std::count(ascii.begin(), ascii.end(), '\n')), kCircles * kPoints);
 
-  // The Beartex block describes the grid in its header and writes every value.
+  // A Beartex block holds only 5-degree grids: the fine grid is refused, with the way out named.
   SaveAllSettings settings;
-  const std::string block = FormatBeartexBlock(*half, settings, SaveAllRow{});
-  EXPECT_NE(block.find("  0.0 90.0  0.5  0.0360.0  0.5"), std::string::npos);
+  const auto problem = SaveAllProblem(*half, settings, SaveAllRow{}, 1);
+  ASSERT_TRUE(problem);
+  EXPECT_NE(problem->find("Interpolate the pole figure onto a 5-degree grid first."), std::string::npos) << *problem;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <cstdlib>
@@ -32,6 +33,7 @@
 #include "ui/plot_view.h"
 #include "ui/plot_window.h"
 #include "ui/pole_figure_picker.h"
+#include "ui/save_all_dialog.h"
 #include "ui/save_commands.h"
 #include "ui/save_dialog.h"
 #include "ui/smoothing_dialog.h"
@@ -473,6 +475,8 @@ TEST(DesktopUnsavedWork, ASuccessfulSaveEndsTheQuestions) {
   TMainform& main = *app->mainform;
   c.set.PF[1]->Modified = true;
   const QString saved = QString::fromStdString((std::filesystem::temp_directory_path() / "quorix_saved.z01").string());
+  // An existing file would be asked about first.
+  std::filesystem::remove(saved.toStdString());
   QTimer::singleShot(0, [&] {
     auto* dlg = qobject_cast<TSaveDlg*>(QApplication::activeModalWidget());
     ASSERT_TRUE(dlg);
@@ -692,6 +696,60 @@ TEST(DesktopStartUp, TheNextRunOffersTheLastFilesFromTheUsersFolder) {
   EXPECT_EQ(next->context->state.DataPath, QFileInfo(Example("copper111.pol")).absolutePath().toStdString());
   EXPECT_TRUE(next->context->state.Options.ShowMrd);  // kept in the user's file
   EXPECT_EQ(next->context->IniFileName, (user / "quorix.ini").string());
+}
+
+// "Save all formatted" proposes a new name, asks before writing over a file
+// (here the loaded data file itself) and tells where the file went.
+TEST(DesktopSave, NoFileIsOverwrittenWithoutAskingAndTheStatusBarSaysWhereItWent) {
+  const auto dir = std::filesystem::temp_directory_path() / "quorix_gui_overwrite";
+  std::filesystem::create_directories(dir);
+  const auto data = dir / "copper.xpe";
+  std::filesystem::copy_file(Example("copper.xpe").toStdString(), data,
+                             std::filesystem::copy_options::overwrite_existing);
+  const auto original = std::filesystem::file_size(data);
+  auto app = StartUp(ProgramPath(), {});
+  AppContext& c = *app->context;
+  TMainform& main = *app->mainform;
+  // The copy's first pole figure, chosen as the picker would.
+  NullSink quiet;
+  c.load.PoleFigureNames = PickerList(data.string(), DataLayout::HashList, quiet);
+  main.Plothkl().SetItems(c.load.PoleFigureNames);
+  main.Plothkl().SetHighlighted(0);
+  c.load.HashListFile = true;
+  c.load.LayoutFile = data.string();
+  c.load.PFIndex = -1;
+  main.OpenDlg().PFEdit->setText(QString::fromStdString(data.string()));
+  main.OpenDlg().GridEdit->setText(Example("grid5.rst"));
+  main.OpenDlg().OKBtnClick(false);
+  ASSERT_TRUE(c.set.Occupied(1));
+  TSaveAllDlg& dlg = SaveAllDialog(main, c);
+  dlg.FormShow();
+  const QString proposed = dlg.OutfileEdit->text();
+  EXPECT_NE(QFileInfo(proposed).absoluteFilePath(),
+            QFileInfo(QString::fromStdString(data.string())).absoluteFilePath());
+  EXPECT_TRUE(proposed.endsWith("copper_saved.xpe")) << proposed.toStdString();
+
+  // A new file is written without a question.
+  std::filesystem::remove(proposed.toStdString());
+  QStringList asked = Answering(QMessageBox::No, [&] { dlg.OKBtnClick(); });
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_TRUE(QFileInfo::exists(proposed));
+  EXPECT_EQ(main.statusBar()->currentMessage(), "Saved to " + proposed);
+
+  // Writing over the data file asks; "No" leaves it as it was.
+  dlg.OutfileEdit->setText(QString::fromStdString(data.string()));
+  main.statusBar()->clearMessage();
+  asked = Answering(QMessageBox::No, [&] { dlg.OKBtnClick(); });
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains("already exists")) << asked[0].toStdString();
+  EXPECT_EQ(std::filesystem::file_size(data), original);
+  EXPECT_TRUE(main.statusBar()->currentMessage().isEmpty());
+  // "Yes" replaces it.
+  asked = Answering(QMessageBox::Yes, [&] { dlg.OKBtnClick(); });
+  EXPECT_EQ(asked.size(), 1);
+  EXPECT_EQ(main.statusBar()->currentMessage(), "Saved to " + QString::fromStdString(data.string()));
+  dlg.close();
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,0 +1,216 @@
+#include "workflow/convert.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "base/ini_file.h"
+#include "base/nearest.h"
+#include "base/text_file.h"
+#include "io/data_layout.h"
+#include "io/load_pole_figure.h"
+
+namespace quorix {
+namespace {
+
+std::optional<int> IntegerText(std::string_view s) {
+  const auto v = ParseInteger(Trim(s));
+  if (!v || *v < -1000000 || *v > 1000000) return std::nullopt;
+  return static_cast<int>(*v);
+}
+
+struct InputFile {
+  DataLayout layout = DataLayout::None;
+  bool listed = false;  // a hash or WKO list, with a header to prefill from
+  bool multi = false;
+  std::vector<std::string> names;
+  std::vector<int> indices;
+};
+
+std::optional<InputFile> Inspect(const std::string& data, const std::vector<int>& wanted, int maxFigures,
+                                 MessageSink& sink, DataFileFacts& facts) {
+  InputFile in;
+  const LayoutInfo info = DetectLayout(data, sink);
+  if (!info.ok) return std::nullopt;
+  in.layout = info.layout;
+  facts.layout = info.layout;
+  in.listed = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
+  // A file with its own grid counts as one of several pole figures when it holds more than one.
+  if (in.listed || IsMeasuredLayout(info.layout)) in.names = PickerList(data, info.layout, sink);
+  in.multi = in.listed || in.names.size() > 1;
+  const int available = in.multi ? static_cast<int>(in.names.size()) : 1;
+  in.indices = wanted;
+  // Without a choice, the pole figures the windows would show: the first ones, as many as fit.
+  const int taken = maxFigures > 0 ? std::min(available, maxFigures) : available;
+  if (in.indices.empty())
+    for (int k = 1; k <= taken; ++k) in.indices.push_back(k);
+  for (int k : in.indices)
+    if (k < 1 || k > available) {
+      sink.Message(fmt::format("{} holds {} pole figures.", data, available));
+      return std::nullopt;
+    }
+  if (in.indices.empty() || (maxFigures > 0 && in.indices.size() > static_cast<std::size_t>(maxFigures))) {
+    sink.Message(fmt::format("Between 1 and {} pole figures can be saved together.", maxFigures));
+    return std::nullopt;
+  }
+  return in;
+}
+
+std::unique_ptr<TPoleFigure> Load(const SaveAllFileRequest& f, int index, MessageSink& sink) {
+  LoadRequest request;
+  request.dataFile = f.data;
+  request.gridFile = f.grid;
+  request.pfIndex = index;
+  request.measurement = f.measurement;
+  return LoadPoleFigure(request, sink);
+}
+
+}  // namespace
+
+bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink) {
+  DataFileFacts facts;
+  return SaveAllFromFile(request, sink, facts);
+}
+
+bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFacts& facts) {
+  SaveAllSettings s;
+  s.layout = o.layout;
+  const bool geesthacht = s.layout == FormattedLayout::Geesthacht;
+  s.comments = o.comments;
+  s.invertTheta = o.invertTheta;
+  s.invertPhi = o.invertPhi;
+
+  const auto in = Inspect(o.data, o.indices, o.maxFigures, sink, facts);
+  if (!in) return false;
+  if (o.hkl.size() > in->indices.size()) {
+    sink.Message("More --hkl options than pole figures.");
+    return false;
+  }
+  // What the window takes from the data file's header.
+  SaveAllHeader header;
+  if (in->listed) {
+    const auto h = ReadSaveAllHeader(o.data, in->layout, sink);
+    if (!h) return false;
+    header = *h;
+  }
+  s.symmetry = o.symmetry ? *o.symmetry : SymmetryForLayout(s.layout, header.symmetry.value_or(0), in->layout);
+  s.lattice =
+      o.lattice ? *o.lattice : Lattice{header.a.value_or(0),     header.b.value_or(0),    header.c.value_or(0),
+                                       header.alpha.value_or(0), header.beta.value_or(0), header.gamma.value_or(0)};
+  if (o.misalignment) {
+    if (!(*o.misalignment >= -180 && *o.misalignment <= 180)) {
+      sink.Message("The misalignment must be from -180 to 180 degrees.");
+      return false;
+    }
+    s.misalignment = Nearest(*o.misalignment);
+  } else if (geesthacht && in->layout == DataLayout::WkoList) {
+    s.misalignment = Nearest(header.misalignment.value_or(0));
+  }
+  std::optional<SecondReflection> second;
+  if (geesthacht && in->layout == DataLayout::WkoList && header.secondReflection) {
+    const auto h2 = IntegerText(header.h2), k2 = IntegerText(header.k2), l2 = IntegerText(header.l2);
+    if (!h2 || !k2 || !l2 || !header.fac) {
+      sink.Message("The second reflection in the header of " + o.data + " is not readable.");
+      return false;
+    }
+    // The window shows the factor with three decimals and writes what it shows.
+    second = SecondReflection{*h2, *k2, *l2, ParseNumber(fmt::format("{:.3f}", *header.fac)).value_or(0)};
+  }
+  if (const auto problem = SaveAllHeaderProblem(s)) {
+    sink.Message(o.output + ": " + *problem);
+    return false;
+  }
+
+  // One pole figure in memory at a time: a list file may hold many.
+  std::string body;
+  for (std::size_t r = 0; r < in->indices.size(); ++r) {
+    const auto pf = Load(o, in->indices[r], sink);
+    if (!pf) return false;
+    SaveAllRow row;
+    row.pf = 1;
+    row.second = second;
+    if (r < o.hkl.size()) {
+      row.h = o.hkl[r][0];
+      row.k = o.hkl[r][1];
+      row.l = o.hkl[r][2];
+    } else {
+      // A file of one pole figure may still name its reflection (popLA, XRDML).
+      const auto miller = MillerOf(*pf);
+      const auto h = miller ? IntegerText(miller->h) : std::nullopt;
+      const auto k = miller ? IntegerText(miller->k) : std::nullopt;
+      const auto l = miller ? IntegerText(miller->l) : std::nullopt;
+      if (h && k && l) {
+        row.h = *h;
+        row.k = *k;
+        row.l = *l;
+      } else if (in->multi) {
+        sink.Message(fmt::format("Pole figure {} (\"{}\"): no Miller indices in its name; give --hkl H,K,L.",
+                                 in->indices[r], pf->NameInFile));
+        return false;
+      }
+    }
+    if (const auto problem = SaveAllProblem(*pf, s, row, in->indices[r])) {
+      sink.Message(o.output + ": " + *problem);
+      return false;
+    }
+    body += FormatSaveAllBlock(*pf, s, row);
+  }
+  return WriteFileReporting(o.output, FormatSaveAllHead(s, static_cast<int>(in->indices.size())) + body, sink,
+                            "Cannot create file " + o.output, "Error writing file " + o.output + ".");
+}
+
+std::optional<ConvertTarget> ConvertTargetNamed(std::string_view name) {
+  if (name == "beartex") return ConvertTarget::Beartex;
+  if (name == "geesthacht") return ConvertTarget::Geesthacht;
+  if (name == "popla") return ConvertTarget::Popla;
+  if (name == "xrdml") return ConvertTarget::Xrdml;
+  if (name == "ascii") return ConvertTarget::Ascii;
+  return std::nullopt;
+}
+
+bool ConvertFile(const ConvertRequest& request, MessageSink& sink) {
+  DataFileFacts facts;
+  return ConvertFile(request, sink, facts);
+}
+
+bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts& facts) {
+  const SaveAllFileRequest& f = request.file;
+  switch (request.to) {
+    case ConvertTarget::Beartex:
+    case ConvertTarget::Geesthacht:
+    case ConvertTarget::Popla: {
+      SaveAllFileRequest r = f;
+      r.layout = request.to == ConvertTarget::Beartex      ? FormattedLayout::Beartex
+                 : request.to == ConvertTarget::Geesthacht ? FormattedLayout::Geesthacht
+                                                           : FormattedLayout::Popla;
+      return SaveAllFromFile(r, sink, facts);
+    }
+    case ConvertTarget::Xrdml:
+    case ConvertTarget::Ascii: break;
+  }
+  const auto in = Inspect(f.data, f.indices, 0, sink, facts);
+  if (!in) return false;
+  if (in->indices.size() != 1) {
+    sink.Message(fmt::format("{} holds {} pole figures; an {} file holds one: choose it with --index K.", f.data,
+                             in->indices.size(), request.to == ConvertTarget::Xrdml ? "XRDML" : "ASCII"));
+    return false;
+  }
+  const auto pf = Load(f, in->indices[0], sink);
+  if (!pf) return false;
+  if (request.to == ConvertTarget::Ascii) return WritePFASCII(*pf, f.output, request.ascii, sink);
+  XrdmlOptions x = request.xrdml;
+  if (x.h == 0 && x.k == 0 && x.l == 0 && !f.hkl.empty()) {
+    x.h = f.hkl[0][0];
+    x.k = f.hkl[0][1];
+    x.l = f.hkl[0][2];
+  } else if (x.h == 0 && x.k == 0 && x.l == 0) {
+    if (const auto miller = MillerOf(*pf)) {
+      const auto h = IntegerText(miller->h), k = IntegerText(miller->k), l = IntegerText(miller->l);
+      if (h && k && l) x = {x.SetNegativeToZero, *h, *k, *l};
+    }
+  }
+  return WritePFXRDML(*pf, request.xrdmlTemplate, f.output, x, sink);
+}
+
+}  // namespace quorix
