@@ -115,7 +115,8 @@ class ContourTracer {
     int circle = 0;  // 0: the triangle does not exist
     int point = 0;
   };
-  Apex ApexOf(int circle, int point, TriangleKind kind) const;
+  // The apex of triangle (i, j, kind), circle 0 when the links give none on the grid.
+  Apex ApexOf(int i, int j, TriangleKind kind) const;
   struct Block {
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
