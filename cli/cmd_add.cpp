@@ -52,7 +52,18 @@ int RunAdd(const AddOptions& o) {
   for (const std::string& w : o.with) rows.push_back(ParseWith(w));
   const AddListCheck check = CheckAddList(rows, weighted, !o.noNormalizeWeights);
   if (!check.tables) {
-    std::cerr << "add: " << check.message << '\n';
+    // The list's "line N" means nothing on a command line: name the argument.
+    std::string message = check.message;
+    if (check.line >= 1) {
+      const std::size_t k = static_cast<std::size_t>(check.line);
+      const bool weight = message.rfind("weight", 0) == 0;
+      const std::string argument = k >= 2   ? "--with " + o.with.at(k - 2)
+                                   : weight ? "--weight " + o.weight
+                                            : "--index " + std::to_string(o.load.index);
+      message = weight ? "the weight of " + argument + " is not a number of at most 3.4e38"
+                       : "the pole figure index of " + argument + " is not a whole number from 0 to 255";
+    }
+    std::cerr << "add: " << message << '\n';
     return 1;
   }
   LoadedInput input = LoadInput(o.load, sink);

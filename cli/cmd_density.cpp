@@ -12,6 +12,7 @@
 #include "options.h"
 #include "record_json.h"
 #include "transform/directional_density.h"
+#include "transform/radial_kernel.h"
 #include "transform_io.h"
 
 namespace quorix::cli {
@@ -30,8 +31,8 @@ struct DensityOptions {
 int RunDensity(const DensityOptions& o) {
   StderrSink sink;
   if (!OutputAsked(o.output, "density")) return 1;
-  if (!(o.fwhm > 0) || !std::isfinite(o.fwhm)) {
-    std::cerr << "density: --fwhm must be a positive number of degrees\n";
+  if (const std::string problem = FwhmProblem(o.fwhm); !problem.empty()) {
+    std::cerr << "density: --fwhm: " << problem << '\n';
     return 1;
   }
   if (o.angle && o.section.empty()) {

@@ -81,12 +81,11 @@ Command AddDiffCommand(CLI::App& app) {
   cmd->add_option("DATA2", opts->data2, "Pole figure PF2 compared with it")->required();
   cmd->add_option("GRID", opts->grid, "Grid file of both; needed only for plain, hash-list and WKO list data");
   AddTiltOptions(*cmd, opts->measurement);
-  cmd->add_option("--index1", opts->index1, "Pole figure of a multi-pole-figure DATA1 (from 1)")
-      ->check(CLI::PositiveNumber);
-  cmd->add_option("--index2", opts->index2, "Pole figure of a multi-pole-figure DATA2 (from 1)")
-      ->check(CLI::PositiveNumber);
+  cmd->add_option("--index1", opts->index1, "Pole figure of a multi-pole-figure DATA1 (from 1)")->check(IndexFromOne());
+  cmd->add_option("--index2", opts->index2, "Pole figure of a multi-pole-figure DATA2 (from 1)")->check(IndexFromOne());
   cmd->add_option("--eps", opts->eps,
-                  "Smallest PF1 value in m.r.d. that gets an RP value (default 0.5; below 0.01: 0.005)");
+                  "Smallest PF1 value in m.r.d. that gets an RP value (default 0.5; below 0.01: 0.005)")
+      ->check(PositiveFinite());
   cmd->add_option("--diff-out", opts->diffOut, "Write the difference (one value per line, 13 wide, 3 decimals)");
   cmd->add_option("--rp-out", opts->rpOut, "Write the RP distribution in the same layout");
   cmd->add_option("--log", opts->log, "Append the result line to this RP log");

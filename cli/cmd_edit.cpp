@@ -43,7 +43,7 @@ bool Apply(const EditOptions& o, TPoleFigure& pf, MessageSink& sink) {
     }
     const auto value = ParseEditValue(o.all[1], op, sink);
     if (!value) return false;
-    EditIntensities(pf, op, UniformOperands(*value), o.load.mrd);
+    if (!EditIntensities(pf, op, UniformOperands(*value), o.load.mrd, sink)) return false;
   } else if (!o.circles.empty()) {
     if (!ParseOperator(o.circles[0], op)) return false;
     const EdtValues read = ReadEdtFile(o.circles[1], pf.CircleCount, sink);
@@ -53,7 +53,7 @@ bool Apply(const EditOptions& o, TPoleFigure& pf, MessageSink& sink) {
     for (double v : read.values) cells.push_back(FormatGeneral(v));
     const auto values = ParseCircleValues(cells, op, sink);
     if (!values) return false;
-    EditIntensities(pf, op, CircleOperands(*values), o.load.mrd);
+    if (!EditIntensities(pf, op, CircleOperands(*values), o.load.mrd, sink)) return false;
   } else if (!o.raster.empty()) {
     if (!ParseOperator(o.raster[0], op)) return false;
     if (!MergeRasterPF(pf, op, o.raster[1], o.load.grid, sink)) return false;

@@ -184,10 +184,10 @@ Command AddRenderCommand(CLI::App& app) {
   cmd->add_flag("--triclin", opts->triclin, "Drop directions a rotation carries out of the hemisphere");
   cmd->add_option_function<double>(
          "--plot-stretch", [opts](double v) { opts->plotStretch = v; }, "Plotter units per pixel (HPGL)")
-      ->check(CLI::PositiveNumber);
+      ->check(PositiveFinite());
   cmd->add_option_function<double>(
          "--text-stretch", [opts](double v) { opts->textStretch = v; }, "Character size factor (HPGL)")
-      ->check(CLI::PositiveNumber);
+      ->check(PositiveFinite());
   cmd->add_option("--ini", opts->ini, "Configuration file with display options and contour colours");
   return {cmd, [opts] { return RunRender(*opts); }};
 }

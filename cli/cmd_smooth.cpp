@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "options.h"
+#include "transform/radial_kernel.h"
 #include "transform/smoothing.h"
 #include "transform_io.h"
 
@@ -21,8 +22,8 @@ struct SmoothOptions {
 int RunSmooth(const SmoothOptions& o) {
   StderrSink sink;
   if (!OutputAsked(o.output, "smooth")) return 1;
-  if (!(o.fwhm > 0) || !std::isfinite(o.fwhm)) {
-    std::cerr << "smooth: --fwhm must be a positive number of degrees\n";
+  if (const std::string problem = FwhmProblem(o.fwhm); !problem.empty()) {
+    std::cerr << "smooth: --fwhm: " << problem << '\n';
     return 1;
   }
   LoadedInput input = LoadInput(o.load, sink);

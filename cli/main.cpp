@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/safe_write.h"
 #include "commands.h"
+#include "file_guard.h"
+#include "options.h"
 #include "quorix_version.h"
 
 namespace {
@@ -27,6 +30,7 @@ constexpr AddCommandFunction kCommandTable[] = {
 // with a message and 1 instead of an abort.
 int main(int argc, char** argv) try {
   std::setlocale(LC_ALL, "C");
+  quorix::RemoveTemporariesOnTermination();
   CLI::App app{"Quorix pole figure tool"};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("quorix-cli ") + QUORIX_VERSION);
@@ -40,7 +44,9 @@ int main(int argc, char** argv) try {
     return app.exit(e) == 0 ? 0 : 2;
   }
   for (const quorix::cli::Command& command : commands) {
-    if (command.app->parsed()) return command.run();
+    if (!command.app->parsed()) continue;
+    quorix::cli::StderrSink sink;
+    return quorix::cli::OutputsAreNotInputs(*command.app, sink) ? command.run() : 1;
   }
   return 0;
 } catch (const std::bad_alloc&) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/message_sink.h"
+#include "base/text_file.h"
 #include "io/load_pole_figure.h"
 
 namespace quorix::cli {
@@ -18,6 +19,28 @@ struct LoadOptions {
   MeasurementOptions measurement;
 };
 
+// CLI11's own checks answer "--index 0" with the whole range of a double;
+// these say in a few words what is wanted.
+inline CLI::Validator IndexFromOne() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        const auto v = ParseInteger(Trim(text));
+        if (v && *v >= 1 && *v <= 2147483647) return {};
+        return "must be a whole number from 1 (the first pole figure) to 2147483647, not " + text;
+      },
+      "INDEX>=1");
+}
+
+inline CLI::Validator PositiveFinite() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        const auto v = ParseNumber(Trim(text));
+        if (v && *v > 0) return {};
+        return "must be a number greater than 0, not " + text;
+      },
+      "NUMBER>0");
+}
+
 inline constexpr const char* kGridHelp = "Grid file; needed only for plain, hash-list and WKO list data";
 
 // --tilt-start and --tilt-step, for the files that give no tilts (Rigaku TXT).
@@ -29,7 +52,7 @@ inline void AddTiltOptions(CLI::App& cmd, MeasurementOptions& m) {
 inline void AddLoadOptions(CLI::App& cmd, LoadOptions& o) {
   cmd.add_option("DATA", o.data, "Pole figure data file")->required();
   cmd.add_option("GRID", o.grid, kGridHelp);
-  cmd.add_option("--index", o.index, "Pole figure of a multi-pole-figure file (from 1)")->check(CLI::PositiveNumber);
+  cmd.add_option("--index", o.index, "Pole figure of a multi-pole-figure file (from 1)")->check(IndexFromOne());
   cmd.add_flag("--mrd", o.mrd, "Contour levels in multiples of a random distribution");
   AddTiltOptions(cmd, o.measurement);
 }
@@ -47,7 +70,7 @@ inline LoadRequest MakeLoadRequest(const LoadOptions& o) {
 // The exit code of a failed load: 2 (a usage error) when GRID was left out
 // for a layout that needs one, else 1.
 inline int LoadFailure(const std::string& grid, DataLayout layout) {
-  return grid.empty() && layout != DataLayout::None && !IsMeasuredLayout(layout) ? 2 : 1;
+  return grid.empty() && layout != DataLayout::None && GridFileNeeded(layout) ? 2 : 1;
 }
 
 class StderrSink : public MessageSink {

@@ -1,6 +1,8 @@
 // Directional data files turned into a density on a grid. Byte 0 picks the
-// grid, byte 1 the section and the width of the kernel.
+// grid, byte 1 the section, bytes 2..9 are the width of the kernel as the
+// bits of a double (any value: a refused width is a refusal like another).
 #include <cmath>
+#include <cstring>
 
 #include "fuzz_support.h"
 #include "grid_check.h"
@@ -10,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorix;
   static fuzz::Progress progress("directional");
-  if (size < 2) return -1;
+  if (size < 10) return -1;
   static const auto pf = NewPoleFigure();
   fuzz::ResetGrid(*pf);
   // The small grids only: the density of a full 1-degree grid costs seconds.
@@ -20,9 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DirectionalOptions options;
   static constexpr char kinds[] = {' ', 'X', 'Y', 'Z'};
   options.kind = kinds[data[1] % 4];
-  options.fwhm = 1 + (data[1] >> 2);
+  std::memcpy(&options.fwhm, data + 2, sizeof options.fwhm);
   fuzz::CheckingSink sink("cracks.txt");
-  if (ReadDirectionalDataText(*pf, {reinterpret_cast<const char*>(data + 2), size - 2}, "cracks.txt", options, sink)) {
+  if (ReadDirectionalDataText(*pf, {reinterpret_cast<const char*>(data + 10), size - 10}, "cracks.txt", options,
+                              sink)) {
     progress.Accepted();
     fuzz::Require(pf->CircleCount == circles, "the grid stays");
     for (int i = 1; i <= circles; ++i)

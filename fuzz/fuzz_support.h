@@ -19,17 +19,25 @@
 namespace quorix::fuzz {
 
 // A scratch file per process and name; tmpfs when there is one, so the
-// write costs little.
+// write costs little. The folder goes when the process ends normally;
+// run_fuzzers.sh removes what a crash or a time-out leaves.
 inline std::string ScratchPath(const std::string& name) {
-  static const std::string dir = [] {
+  struct ScratchDir {
+    std::string path;
+    ~ScratchDir() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+  };
+  static const ScratchDir dir = [] {
     std::error_code ec;
     std::filesystem::path base =
         std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
     base /= "quorix-fuzz-" + std::to_string(::getpid());
     std::filesystem::create_directories(base, ec);
-    return base.string();
+    return ScratchDir{base.string()};
   }();
-  return dir + "/" + name;
+  return dir.path + "/" + name;
 }
 
 inline std::string WriteScratch(const std::string& name, std::string_view bytes) {

@@ -49,7 +49,7 @@ e2e offset '\201' '\001' "$ex/offset5.grd" "$ex/copper200_offset.pol"
 e2e hash '\020' '\002' "$ex/grid5.rst" "$ex/copper.xpe"
 e2e wko '\010' '\002' "$ex/grid5.rst" "$ex/quartz.wko"
 { cat "$work/seeds/end_to_end/plain"; printf "$sep"; cat "$work/seeds/ini/quorix.ini"; } > "$work/seeds/end_to_end/with_ini"
-for extra in edt_file directional pf_add xrdml uxd key_text rigaku_txt popla columns; do
+for extra in edt_file directional pf_add smoothing density xrdml uxd key_text rigaku_txt popla columns; do
   [ -x "$build/fuzz/fuzz_$extra" ] || continue
   mkdir -p "$work/seeds/$extra"
   [ -d "$src/fuzz/seeds/$extra" ] && cp "$src/fuzz/seeds/$extra"/* "$work/seeds/$extra/" 2>/dev/null || true
@@ -58,8 +58,14 @@ done
 run_one() {
   t=$1; shift
   mkdir -p "$work/corpus/$t" "$work/seeds/$t"
-  if "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-       -artifact_prefix="$work/artifacts/$t-" "$work/corpus/$t" "$work/seeds/$t" "$@" > "$work/logs/$t.log" 2>&1; then
+  "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$work/artifacts/$t-" "$work/corpus/$t" "$work/seeds/$t" "$@" > "$work/logs/$t.log" 2>&1 &
+  pid=$!
+  rc=0
+  wait "$pid" || rc=$?
+  # The scratch folder of a target that crashed or timed out stays behind.
+  rm -rf "/dev/shm/quorix-fuzz-$pid" "${TMPDIR:-/tmp}/quorix-fuzz-$pid"
+  if [ "$rc" -eq 0 ]; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/logs/$t.log")
     echo "fuzz_$t: ${runs:-?} runs in ${seconds}s, nothing found"
   else

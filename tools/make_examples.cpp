@@ -116,7 +116,7 @@ void WriteHashList(const std::string& path, const std::vector<Figure>& figures, 
     out << fmt::format("{:<79}#\n", fmt::format("Simulated copper: experimental pole figure, {}", names[k]));
     out << "\n\n\n\n";
     out << "    3.6150    3.6150    3.6150   90.0000   90.0000   90.0000    7    1\n";
-    out << fmt::format("{:<10} 0.0 90.0  5.0  0.0360.0  5.0 1 1\n", names[k]);
+    out << fmt::format("{:<10}  0.0 90.0  5.0  0.0360.0  5.0 1 1\n", names[k]);
     for (const auto& row : figures[k]) {
       for (std::size_t j = 0; j < row.size(); j += 18) {
         std::string line = " ";

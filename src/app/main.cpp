@@ -1,5 +1,6 @@
 // quorix: the desktop program.
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QScreen>
 #include <QStandardPaths>
@@ -8,7 +9,9 @@
 #include <cstring>
 
 #include "app/startup.h"
+#include "base/safe_write.h"
 #include "quorix_version.h"
+#include "ui/guarded_application.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -46,12 +49,13 @@ bool AsksForTextOnly(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  quorix::RemoveTemporariesOnTermination();
   if (AsksForTextOnly(argc, argv)) {
     QCoreApplication text(argc, argv);
     SetIdentity();
     ParseCommandLine(text);
   }
-  QApplication qapp(argc, argv);
+  quorix::GuardedApplication qapp(argc, argv);
   SetIdentity();
   QApplication::setWindowIcon(quorix::ProgramIcon());
   QGuiApplication::setDesktopFileName("org.quorix.Quorix");
@@ -68,9 +72,14 @@ int main(int argc, char** argv) {
         if (w->isVisible()) area |= w->frameGeometry();
       if (QScreen* screen = QGuiApplication::primaryScreen()) {
         area &= screen->geometry();
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
         (area.isEmpty() ? screen->grabWindow(0)
                         : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()))
-            .save(file);
+            .save(&buffer, "PNG");
+        quorix::WriteFileAtomically(file.toStdString(),
+                                    std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
       }
       std::exit(0);
     });

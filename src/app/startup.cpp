@@ -10,6 +10,7 @@
 #include "ui/app_context.h"
 #include "ui/load_files_dialog.h"
 #include "ui/main_window.h"
+#include "ui/message_box_sink.h"
 #include "workflow/load_sequence.h"
 
 namespace quorix {
@@ -32,7 +33,11 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
       ChooseSettingsFiles(c.programPath, QDir::currentPath().toStdString(), userFolder.toStdString());
   c.IniFileName = settings.write;
   c.HelpFileName = FindManual(c.programPath, sourceManual.toStdString());
-  if (!settings.read.empty()) c.ini = IniFile::Load(settings.read);
+  if (!settings.read.empty()) {
+    // An oversized file is ignored; the user must hear why the settings are gone.
+    MessageBoxSink sink(&main);
+    c.ini = IniFile::Load(settings.read, sink);
+  }
   ReadDisplayOptions(c.ini, c.state);
   c.startup = ReadStartupConfig(c.ini);
   c.GridFileName = c.startup.GridFileName;

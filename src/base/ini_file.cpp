@@ -107,23 +107,23 @@ IniFile IniFile::FromText(std::string_view text) {
     ini.bom_ = true;
     text.remove_prefix(kBom.size());
   }
-  std::size_t firstBreak = text.find('\n');
-  if (firstBreak != std::string_view::npos)
-    ini.lineEnd_ = (firstBreak > 0 && text[firstBreak - 1] == '\r') ? "\r\n" : "\n";
+  // CR LF, LF and a lone CR (old Macintosh editors) each end a line; each
+  // line keeps its own end so that a rewrite changes no other line.
+  bool first = true;
   while (!text.empty()) {
-    std::size_t nl = text.find('\n');
-    std::string_view line = text.substr(0, nl);
+    const std::size_t brk = text.find_first_of("\r\n");
+    std::string_view line = text.substr(0, brk);
     std::string_view end;
-    if (nl != std::string_view::npos) {
-      // Only a CR before an LF is part of the line end; any other CR is text.
-      const bool crlf = !line.empty() && line.back() == '\r';
-      if (crlf) line.remove_suffix(1);
-      end = crlf ? "\r\n" : "\n";
+    if (brk != std::string_view::npos) {
+      const bool crlf = text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n';
+      end = crlf ? "\r\n" : text.substr(brk, 1);
+      if (first) ini.lineEnd_ = std::string(end);
+      first = false;
     }
     ini.lines_.emplace_back(line);
     ini.ends_.emplace_back(end);
-    if (nl == std::string_view::npos) break;
-    text.remove_prefix(nl + 1);
+    if (brk == std::string_view::npos) break;
+    text.remove_prefix(brk + end.size());
   }
   return ini;
 }
@@ -258,93 +258,6 @@ std::string IniFile::Text() const {
 
 bool IniFile::Save(const std::string& path, std::string& error) const {
   return ReplaceFileContents(path, Text(), error);
-}
-
-WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason) {
-  return WriteFileAtomically(
-      fileName, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); }, reason);
-}
-
-WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer& produce, std::string* reason) {
-  namespace fs = std::filesystem;
-  const auto fail = [&](WriteResult r, const std::string& why) {
-    if (reason) *reason = why;
-    return r;
-  };
-  if (fileName.empty()) return fail(WriteResult::CannotCreate, "no file name");
-  std::error_code ec;
-  fs::path target(fileName);
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    fs::path real = fs::canonical(target, ec);
-    if (!ec) target = real;
-  }
-  const fs::file_status status = fs::status(target, ec);
-  int writeErrno = 0;
-  auto writeAll = [&](std::FILE* f) {
-    errno = 0;
-    bool ok = produce(f);
-    ok = std::fflush(f) == 0 && ok;
-    if (!ok) writeErrno = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!closed && ok) writeErrno = errno;
-    return closed && ok;
-  };
-  if (fs::exists(status) && !fs::is_regular_file(status)) {
-    // A device or pipe cannot be replaced; write into it as it is.
-    if (fs::is_directory(status)) return fail(WriteResult::CannotCreate, "it is a folder");
-    std::FILE* f = std::fopen(target.c_str(), "wb");
-    if (!f) return fail(WriteResult::CannotCreate, std::strerror(errno));
-    return writeAll(f) ? WriteResult::Ok : fail(WriteResult::WriteFailed, std::strerror(writeErrno));
-  }
-  static std::atomic<unsigned> counter{0};
-  std::string tempName;
-  std::FILE* f = nullptr;
-  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-    tempName = target.string() + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
-    f = std::fopen(tempName.c_str(), "wbx");
-    if (!f && errno != EEXIST) break;
-  }
-  if (!f) return fail(WriteResult::CannotCreate, std::strerror(errno));
-  if (!writeAll(f)) {
-    fs::remove(tempName, ec);
-    return fail(WriteResult::WriteFailed, std::strerror(writeErrno));
-  }
-  if (fs::is_regular_file(status)) fs::permissions(tempName, status.permissions(), ec);
-  ec.clear();
-  fs::rename(tempName, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(tempName, ignored);
-    return fail(WriteResult::CannotCreate, ec.message());
-  }
-  return WriteResult::Ok;
-}
-
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {
-  std::string reason;
-  switch (WriteFileAtomically(path, bytes, &reason)) {
-    case WriteResult::Ok: return true;
-    case WriteResult::CannotCreate: error = "Cannot create " + path + ": " + reason; return false;
-    case WriteResult::WriteFailed: error = "Cannot write " + path + ": " + reason; return false;
-  }
-  return false;
-}
-
-bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
-                        const std::string& cannotCreate, const std::string& writeFailed) {
-  return WriteFileReporting(
-      fileName, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); }, sink,
-      cannotCreate, writeFailed);
-}
-
-bool WriteFileReporting(const std::string& fileName, const FileProducer& produce, MessageSink& sink,
-                        const std::string& cannotCreate, const std::string& writeFailed) {
-  switch (WriteFileAtomically(fileName, produce)) {
-    case WriteResult::Ok: return true;
-    case WriteResult::CannotCreate: sink.Message(cannotCreate); return false;
-    case WriteResult::WriteFailed: sink.Message(writeFailed); return false;
-  }
-  return false;
 }
 
 }  // namespace quorix

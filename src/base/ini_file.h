@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/safe_write.h"
+
 namespace quorix {
 
 class MessageSink;
@@ -69,28 +71,5 @@ class IniFile {
   std::string lineEnd_ = "\r\n";  // for new lines: the file's first one
   bool bom_ = false;
 };
-
-// The one way every writer puts a file on disk. A regular file is replaced
-// through a temporary file beside it, so that a failed write leaves the old
-// file (or none) and never a truncated one; devices and pipes are written
-// directly. `reason`, when given, receives the system's explanation.
-enum class WriteResult { Ok, CannotCreate, WriteFailed };
-WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason = nullptr);
-// The same for output made while it is written, so that it need not be held
-// whole: `produce` writes the bytes to the open file and returns false after
-// a failed write.
-using FileProducer = std::function<bool(std::FILE*)>;
-WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer& produce,
-                                std::string* reason = nullptr);
-
-// WriteFileAtomically with its failure told through `sink` in the caller's
-// words; true when the file was written.
-bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
-                        const std::string& cannotCreate, const std::string& writeFailed);
-bool WriteFileReporting(const std::string& fileName, const FileProducer& produce, MessageSink& sink,
-                        const std::string& cannotCreate, const std::string& writeFailed);
-
-// The same with the message in `error` ("Cannot create/write PATH: why").
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error);
 
 }  // namespace quorix

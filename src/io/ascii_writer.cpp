@@ -162,7 +162,7 @@ bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const Asci
     return false;
   }
   return WriteFileReporting(fileName, FormatPFASCII(pf, options), sink, "Cannot create file " + fileName,
-                            "Error writing data.");
+                            "Error writing file " + fileName + ".");
 }
 
 std::span<const SaveStandard> SaveStandards() { return kStandards; }

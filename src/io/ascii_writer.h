@@ -50,8 +50,10 @@ std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& option
 // no blank before it in its field. Nothing when all is well.
 std::optional<std::string> AsciiWriteProblem(const TPoleFigure& pf, const AsciiWriteOptions& options);
 
-// Writes the file as a whole (after AsciiWriteProblem, whose finding is told instead); a file that cannot be created or
-// written is reported ("Cannot create file NAME", "Error writing data.") and nothing half-written is left behind.
+// Writes the file as a whole (after AsciiWriteProblem, whose finding is told
+// instead); a file that cannot be created or written is reported with the
+// system's reason ("Cannot create file NAME: why", "Error writing file NAME:
+// why.") and nothing half-written is left behind.
 bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink);
 

@@ -51,6 +51,8 @@ const char* LayoutName(DataLayout layout) {
   return "none";
 }
 
+bool GridFileNeeded(DataLayout layout) { return layout != DataLayout::HashList && !IsMeasuredLayout(layout); }
+
 bool IsMeasuredLayout(DataLayout layout) {
   switch (layout) {
     case DataLayout::None:

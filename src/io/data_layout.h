@@ -10,7 +10,7 @@
 
 namespace quorix {
 
-// Plain, hash-list and WKO list files need a grid file; the rest carry their own grid.
+// Plain and WKO list files need a grid file; the rest carry or imply their own grid.
 enum class DataLayout { None, Plain, HashList, WkoList, Xrdml, Uxd, Asc, Ras, RigakuTxt, Popla, Columns };
 
 // "plain", "hash", "wko", "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns", "none"
@@ -18,6 +18,11 @@ const char* LayoutName(DataLayout layout);
 
 // A layout whose files carry their own grid.
 bool IsMeasuredLayout(DataLayout layout);
+
+// Whether a load needs a grid file: not for the layouts with their own grid,
+// nor for hash lists, whose Beartex blocks imply their 5-degree grid (a grid
+// file given is still used).
+bool GridFileNeeded(DataLayout layout);
 
 struct LayoutInfo {
   DataLayout layout = DataLayout::None;

@@ -6,6 +6,7 @@
 
 #include "base/nearest.h"
 #include "base/text_file.h"
+#include "io/grid_reader.h"
 #include "io/wko_header.h"
 #include "record/statistics.h"
 
@@ -268,6 +269,36 @@ bool HasGrid(const TPoleFigure& pf, const std::string& fileName, MessageSink& si
 }
 
 }  // namespace
+
+bool SetBeartexGrid(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
+                    MessageSink& sink) {
+  constexpr int kBlockLines = 84;  // the block of a grid of 72 points per circle
+  const auto headerLine = static_cast<std::size_t>(index - 1) * kBlockLines + 6;
+  LineCursor lines(text);
+  lines.Skip(headerLine);
+  std::string_view line;
+  if (index < 1 || !lines.Next(line)) {
+    sink.Message(fmt::format("Data file {}: pole figure {} lies beyond the end of the file.", fileName, index));
+    return false;
+  }
+  // After the hkl, fixed fields of 5: tilt from, to, step; azimuth from, to, step.
+  const auto field = [&](std::size_t k) -> std::optional<double> {
+    const std::size_t at = 10 + 5 * k;
+    return at + 5 <= line.size() ? ParseNumber(Trim(line.substr(at, 5))) : std::nullopt;
+  };
+  const auto tiltStep = field(2), betaFrom = field(3), betaTo = field(4), betaStep = field(5);
+  if (!(tiltStep == 5.0 && betaFrom == 0.0 && betaTo == 360.0 && betaStep == 5.0)) {
+    sink.Message(fmt::format(
+        "Data file {}, line {}: the header of pole figure {} does not describe the 5-degree grid of a Beartex "
+        "block (\"{}\"); give a grid file.",
+        fileName, headerLine + 1, index, Trim(line)));
+    return false;
+  }
+  std::vector<GridCircle> circles;
+  for (int i = 0; i <= 18; ++i) circles.push_back({5.0 * i, 0.0, 5.0, 72});
+  SetSimpleGrid(pf, circles);
+  return true;
+}
 
 bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const DataReadOptions& options,
                         MessageSink& sink) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "base/work_control.h"
 #include "math/vector_math.h"
 
 namespace quorix {
@@ -19,6 +20,8 @@ struct DirectionalOptions {
   // common frame about that axis by its angle; ' ': a single set, unrotated.
   char kind = ' ';
   std::array<double, 3> sectionAngles{90, 90, 0};  // X, Y, Z
+  // Progress and Cancel of the density; a cancelled density fails silently.
+  WorkControl work;
 };
 
 struct TaggedDirection {

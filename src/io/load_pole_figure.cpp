@@ -83,12 +83,13 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
     const auto index = static_cast<int>(std::min<long long>(std::llabs(request.pfIndex), INT_MAX));
     return MeasurementToRecord(*file, index, request.dataFile, request.showMrd, sink);
   }
-  if (request.gridFile.empty()) {
+  const bool impliedGrid = request.gridFile.empty() && layout == DataLayout::HashList;
+  if (request.gridFile.empty() && !impliedGrid) {
     sink.Message(fmt::format("Data file {} ({} layout) carries no grid of its own: a grid file is needed.",
                              request.dataFile, LayoutName(layout)));
     return nullptr;
   }
-  if (!Exists(request.gridFile)) {
+  if (!impliedGrid && !Exists(request.gridFile)) {
     sink.Message("File " + request.gridFile + " does not exist");
     return nullptr;
   }
@@ -104,8 +105,16 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
     }
   }
 
-  auto pf = ReadRequestedGrid(request, sink);
-  if (!pf) return nullptr;
+  std::unique_ptr<TPoleFigure> pf;
+  if (impliedGrid) {
+    pf = NewPoleFigure();
+    pf->FileName = request.dataFile;
+    if (!readData() || !SetBeartexGrid(*pf, *dataText, std::llabs(request.pfIndex), request.dataFile, sink))
+      return nullptr;
+  } else {
+    pf = ReadRequestedGrid(request, sink);
+    if (!pf) return nullptr;
+  }
   DataReadOptions options;
   options.layout = layout;
   options.pfIndex = layout == DataLayout::Plain ? -1 : request.pfIndex;

@@ -1,7 +1,7 @@
 #include "qtcanvas/plot_file.h"
 
-#include <unistd.h>
-
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -12,8 +12,9 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
-#include <system_error>
+#include <string_view>
 
+#include "base/safe_write.h"
 #include "plot/render.h"
 #include "qtcanvas/qt_canvas.h"
 
@@ -25,19 +26,6 @@ std::string LowerExtension(const std::string& path) {
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
-}
-
-// A name beside the output, so that the final rename stays on one file system.
-std::string TempPathFor(const std::string& out) {
-  namespace fs = std::filesystem;
-  fs::path p(out);
-  std::string name = "." + p.filename().string() + ".part" + std::to_string(::getpid());
-  return (p.parent_path() / name).string();
-}
-
-void RemoveQuietly(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
 }
 
 }  // namespace
@@ -56,8 +44,10 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
     return false;
   }
   const int dpi = request.dpi > 0 ? request.dpi : 96;
-  const std::string temp = TempPathFor(request.file);
-  const QString qtemp = QString::fromStdString(temp);
+  // Drawn into memory and put down by the one safe writer, like every other output.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   bool ok = false;
   if (kind == ".png") {
     QtRasterCanvas canvas(w, h);
@@ -68,10 +58,10 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
       image.setDotsPerMeterX(perMetre);
       image.setDotsPerMeterY(perMetre);
     }
-    ok = image.save(qtemp, "PNG");
+    ok = image.save(&buffer, "PNG");
   } else if (kind == ".svg") {
     QSvgGenerator generator;
-    generator.setFileName(qtemp);
+    generator.setOutputDevice(&buffer);
     generator.setSize(QSize(w, h));
     generator.setViewBox(QRect(0, 0, w, h));
     generator.setResolution(dpi);
@@ -83,35 +73,26 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
       canvas.Finish();
     }
   } else {
-    ok = true;
-    {
-      QPdfWriter writer(qtemp);
-      writer.setResolution(dpi);
-      writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w * 72.0 / dpi, h * 72.0 / dpi), QPageSize::Point),
-                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-      writer.setTitle(QString::fromStdString(pf.FileName));
-      QtVectorCanvas canvas(writer);
-      ok = canvas.IsActive();
-      if (ok) {
-        PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
-        canvas.Finish();
-      }
+    // The writer ends its document when it goes, so it goes before the bytes are taken.
+    QPdfWriter writer(&buffer);
+    writer.setResolution(dpi);
+    writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w * 72.0 / dpi, h * 72.0 / dpi), QPageSize::Point),
+                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setTitle(QString::fromStdString(pf.FileName));
+    QtVectorCanvas canvas(writer);
+    ok = canvas.IsActive();
+    if (ok) {
+      PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
+      canvas.Finish();
     }
   }
-  std::error_code ec;
-  if (ok) ok = std::filesystem::is_regular_file(temp, ec) && std::filesystem::file_size(temp, ec) > 0;
-  if (!ok) {
-    error = "Cannot write " + request.file;
-    RemoveQuietly(temp);
+  buffer.close();
+  if (!ok || bytes.isEmpty()) {
+    error = "Cannot draw the picture for " + request.file;
     return false;
   }
-  std::filesystem::rename(temp, request.file, ec);
-  if (ec) {
-    error = "Cannot write " + request.file + ": " + ec.message();
-    RemoveQuietly(temp);
-    return false;
-  }
-  return true;
+  return ReplaceFileContents(request.file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                             error);
 }
 
 }  // namespace quorix

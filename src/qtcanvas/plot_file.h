@@ -23,9 +23,9 @@ struct PlotFileRequest {
 // Whether `file` names a kind WritePlotFile writes.
 bool IsPlotFileKind(const std::string& file);
 
-// Needs a QGuiApplication. The file appears complete or not at all (written
-// beside it under another name, then renamed). False with `error` naming the
-// file on failure; drawing notes go to `sink`.
+// Needs a QGuiApplication. Drawn in memory and put down by the safe writer, so
+// the file appears complete or not at all. False with `error` naming the file
+// on failure; drawing notes go to `sink`.
 bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const PlotFileRequest& request, MessageSink& sink,
                    std::string& error);
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace quorix {
 
@@ -26,29 +27,34 @@ int MeasuredCircles(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0
 
 void UpdateExtremes(TPoleFigure& pf) {
   MarkChanged(pf);
-  pf.MaxValue = 0;
-  pf.MinValue = 1e10;
+  // Both start from the first value, not from fixed bounds: data beyond
+  // them (all above 1e10, or all negative) would report a bound at a
+  // position that does not exist.
+  bool any = false;
   const int n = MeasuredCircles(pf);
   for (int i = 1; i <= n; ++i) {
     const int points = PointsInTable(pf, i);
     for (int j = 1; j <= points; ++j) {
       const double v = pf.Intensity[i][j];
-      if (v > pf.MaxValue) {
+      if (IsMissing(v)) continue;
+      if (!any || v > pf.MaxValue) {
         pf.MaxValue = v;
         pf.MaxCircle = i;
         pf.MaxPoint = j;
       }
-      if (v < pf.MinValue && !IsMissing(v)) {
+      if (!any || v < pf.MinValue) {
         pf.MinValue = v;
         pf.MinCircle = i;
         pf.MinPoint = j;
       }
+      any = true;
     }
   }
-  if (pf.MinValue > pf.MaxValue) {
+  if (!any) {
+    pf.MaxValue = 0;
     pf.MinValue = pf.Intensity[1][1];
-    pf.MinCircle = 1;
-    pf.MinPoint = 1;
+    pf.MaxCircle = pf.MinCircle = 1;
+    pf.MaxPoint = pf.MinPoint = 1;
   }
 }
 
@@ -140,6 +146,12 @@ double UpdateStatistics(TPoleFigure& pf) {
     pf.Intensity[1][2] = pf.Intensity[1][1];
   }
 
+  struct Sample {
+    double w;
+    double alpha, beta;
+  };
+  std::vector<Sample> samples;
+  double largest = 0;
   for (int k = 1; k <= kSampleRings; ++k) {
     const double alpha = kSampleRingAlpha[k];
     const int m = k == 1 ? 1 : (k == kSampleRings ? 60 : 6 * (k - 1));
@@ -148,19 +160,29 @@ double UpdateStatistics(TPoleFigure& pf) {
       const double beta = (e - 1) * step;
       const std::optional<double> w = InterpolateAt(pf, alpha, beta);
       if (!w) continue;
-      sum += *w;
-      ++count;
-      const Vec3 u = DirectionToVector(alpha, beta);
-      const double wx = *w * u.x;
-      const double wy = *w * u.y;
-      const double wz = *w * u.z;
-      tensor[0][0] += wx * wx;
-      tensor[0][1] += wx * wy;
-      tensor[0][2] += wx * wz;
-      tensor[1][1] += wy * wy;
-      tensor[1][2] += wy * wz;
-      tensor[2][2] += wz * wz;
+      samples.push_back({*w, alpha, beta});
+      largest = std::max(largest, std::fabs(*w));
     }
+  }
+  // The sums of products (and Jacobi's squares of them) overflow near 1e77
+  // and underflow near 1e-77; a power of two brings the largest value near 1
+  // without rounding anything, so that ordinary data give the same bits.
+  const double scale =
+      largest > 0 && std::isfinite(largest) ? std::ldexp(1.0, -std::clamp(std::ilogb(largest), -1000, 1000)) : 1.0;
+  for (const Sample& sample : samples) {
+    const double w = sample.w * scale;
+    sum += w;
+    ++count;
+    const Vec3 u = DirectionToVector(sample.alpha, sample.beta);
+    const double wx = w * u.x;
+    const double wy = w * u.y;
+    const double wz = w * u.z;
+    tensor[0][0] += wx * wx;
+    tensor[0][1] += wx * wy;
+    tensor[0][2] += wx * wz;
+    tensor[1][1] += wy * wy;
+    tensor[1][2] += wy * wz;
+    tensor[2][2] += wz * wz;
   }
 
   // Only the widening made here is undone: a genuine two-point centre
@@ -170,7 +192,7 @@ double UpdateStatistics(TPoleFigure& pf) {
   // NormFactor divides every mrd value. Without any sampled direction, or
   // with a mean of zero or a non-finite one, there is no meaningful
   // normalisation; 1 keeps the mrd values equal to the raw values.
-  const double mean = count > 0 ? sum / static_cast<double>(count) : 0.0;
+  const double mean = count > 0 ? sum / static_cast<double>(count) / scale : 0.0;
   pf.NormFactor = (count > 0 && mean != 0 && std::isfinite(mean)) ? mean : 1.0;
 
   tensor[1][0] = tensor[0][1];
@@ -237,31 +259,39 @@ double AnisotropyP(const TPoleFigure& pf) {
   return std::isfinite(p) ? p : 0.0;
 }
 
-void ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand) {
+bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand) {
   if (op == '*' || op == '+' || op == '-' || op == '/') {
     const int first = pf.InnerMirror == 1 ? 0 : 1;
     const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), LastRow(pf));
-    for (int i = first; i <= last; ++i) {
-      const double x = operand[i];
-      const int points = PointsInTable(pf, i);
-      for (int j = 1; j <= points; ++j) {
-        double& v = pf.Intensity[i][j];
-        if (IsMissing(v)) continue;
-        double r = v;
-        switch (op) {
-          case '*': r = v * x; break;
-          case '+': r = v + x; break;
-          case '-': r = v - x; break;
-          default: r = v / x; break;
+    const auto result = [op](double v, double x) {
+      switch (op) {
+        case '*': return v * x;
+        case '+': return v + x;
+        case '-': return v - x;
+        default: return v / x;
+      }
+    };
+    // A zero divisor or a non-finite operand would spread infinities through
+    // every later statistic; such a value is left as it was. Finite numbers
+    // giving an infinite result refuse the whole operation, checked first.
+    for (int pass = 0; pass < 2; ++pass) {
+      for (int i = first; i <= last; ++i) {
+        const double x = operand[i];
+        if (!std::isfinite(x) || (op == '/' && x == 0)) continue;
+        const int points = PointsInTable(pf, i);
+        for (int j = 1; j <= points; ++j) {
+          double& v = pf.Intensity[i][j];
+          if (IsMissing(v) || !std::isfinite(v)) continue;
+          const double r = result(v, x);
+          if (pass == 0 && !std::isfinite(r)) return false;
+          if (pass == 1) v = r;
         }
-        // A zero divisor or a non-finite operand would spread infinities
-        // through every later statistic; such a value is left as it was.
-        if (std::isfinite(r)) v = r;
       }
     }
   }
   UpdateExtremes(pf);
   UpdateStatistics(pf);
+  return true;
 }
 
 }  // namespace quorix

@@ -32,7 +32,9 @@ std::optional<double> InterpolateAt(const TPoleFigure& pf, double alpha, double 
 double ShapeParameterT(const TPoleFigure& pf);
 double AnisotropyP(const TPoleFigure& pf);
 
-// op is '*', '+', '-' or '/'; operand indexed by circle 0..91.
-void ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand);
+// op is '*', '+', '-' or '/'; operand indexed by circle 0..91. False, with
+// pf as it was, when a result would overflow: changing only the points that
+// stay finite would reorder the values.
+bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand);
 
 }  // namespace quorix

@@ -201,7 +201,8 @@ void AddDensityReference(TPoleFigure& pf, const std::vector<Vec3>& directions, d
   for (const Vec3& v : directions) AddOneReference(pf, table, v, kernel);
 }
 
-void AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads) {
+bool AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads,
+                const WorkControl* control) {
   const DensityKernel kernel = MakeDensityKernel(fwhm);
   const std::vector<GridCircle> table = CircleTable(pf);
   const double reach = kernel.cutoff + kSearchMargin;
@@ -218,12 +219,29 @@ void AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwh
   // Each circle is one task: its cells receive the directions in file order
   // whichever thread runs it, so the sums do not depend on the threads.
   std::atomic<int> nextCircle{1};
+  std::atomic<int> finished{0};
   const int circles = static_cast<int>(table.size()) - 1;
-  const auto work = [&] {
+  const bool watched = control != nullptr;
+  const auto work = [&](bool reporting) {
     for (int i = nextCircle.fetch_add(1); i <= circles; i = nextCircle.fetch_add(1)) {
       const GridCircle& c = table[i];
       const std::span<double> row = pf.Intensity[i];
-      for (const Axis& axis : axes) AddToCircle(row, c, axis, cosReach, reach, dotLimit, weights);
+      if (!watched) {
+        for (const Axis& axis : axes) AddToCircle(row, c, axis, cosReach, reach, dotLimit, weights);
+        continue;
+      }
+      // Millions of directions keep one circle busy for a while: look up
+      // now and then, so that the gauge moves and Cancel is heard.
+      constexpr std::size_t kBetweenLooks = 1 << 16;
+      for (std::size_t a = 0; a < axes.size(); ++a) {
+        AddToCircle(row, c, axes[a], cosReach, reach, dotLimit, weights);
+        if ((a + 1) % kBetweenLooks != 0) continue;
+        if (control->Cancelled()) return;
+        if (reporting) control->Report(finished.load(), circles);
+      }
+      finished.fetch_add(1);
+      if (control->Cancelled()) return;
+      if (reporting) control->Report(finished.load(), circles);
     }
   };
   int helpers = threads > 0 ? threads - 1 : static_cast<int>(std::thread::hardware_concurrency()) - 1;
@@ -231,10 +249,16 @@ void AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwh
   std::size_t points = 0;
   for (const GridCircle& c : table) points += c.points.size();
   if (directions.size() * points < 100000) helpers = 0;  // not worth a thread
-  std::vector<std::jthread> pool;
-  pool.reserve(static_cast<std::size_t>(helpers));
-  for (int t = 0; t < helpers; ++t) pool.emplace_back(work);
-  work();
+  {
+    std::vector<std::jthread> pool;
+    pool.reserve(static_cast<std::size_t>(helpers));
+    for (int t = 0; t < helpers; ++t) pool.emplace_back(work, false);
+    work(true);
+  }  // joins the helpers
+  if (!watched) return true;
+  if (control->Cancelled()) return false;
+  control->Report(circles, circles);
+  return true;
 }
 
 }  // namespace quorix

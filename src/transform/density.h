@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/work_control.h"
 #include "math/vector_math.h"
 #include "record/pole_figure.h"
 
@@ -25,8 +26,11 @@ DensityKernel MakeDensityKernel(double fwhm);
 // same order as AddDensityReference, the sums within 1e-13 relative of
 // theirs for widths of 2 degrees and more; below, the reference's own arc
 // cosine formula loses digits near its clamp (as 1 / FWHM^2). The circles are
-// spread over `threads` threads, 0 meaning one per core.
-void AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads = 0);
+// spread over `threads` threads, 0 meaning one per core. With `control`, the
+// finished circles are reported and a cancel stops the work: false then, with
+// the intensities half summed (the caller's copy is to be dropped).
+bool AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads = 0,
+                const WorkControl* control = nullptr);
 
 // Every direction against every grid point: the measure of correctness.
 void AddDensityReference(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm);

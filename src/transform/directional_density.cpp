@@ -3,10 +3,12 @@
 #include <fmt/format.h>
 
 #include <cmath>
+#include <memory>
 
 #include "record/statistics.h"
 #include "transform/density.h"
 #include "transform/interpolation.h"
+#include "transform/radial_kernel.h"
 
 namespace quorix {
 
@@ -19,16 +21,18 @@ bool DensityPossible(const TPoleFigure& pf, const std::string& fileName, const D
     sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
     return false;
   }
-  if (!(options.fwhm > 0) || !std::isfinite(options.fwhm)) {
-    sink.Message(fmt::format("Directional data file {}: the FWHM of the Gaussian must be a positive number of degrees.",
-                             fileName));
+  if (const std::string problem = FwhmProblem(options.fwhm); !problem.empty()) {
+    sink.Message(fmt::format("Directional data file {}: {}", fileName, problem));
     return false;
   }
   return true;
 }
 
-bool DensityFromList(TPoleFigure& pf, const std::optional<DirectionList>& list, const DirectionalOptions& options) {
+bool DensityFromList(TPoleFigure& target, const std::optional<DirectionList>& list, const DirectionalOptions& options) {
   if (!list) return false;
+  // Summed apart: a cancelled density leaves the record as it was.
+  const auto sum = std::make_unique<TPoleFigure>(target);
+  TPoleFigure& pf = *sum;
   const int n = pf.CircleCount;
 
   pf.Intensity.Fill(0.0);
@@ -42,9 +46,10 @@ bool DensityFromList(TPoleFigure& pf, const std::optional<DirectionList>& list, 
   if (pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
   if (pf.OuterMirror == 1) pf.BetaStep[n + 1] = pf.BetaStep[n];
 
-  AddDensity(pf, list->directions, options.fwhm);
+  if (!AddDensity(pf, list->directions, options.fwhm, 0, &options.work)) return false;
   RefreshMirrorCircles(pf);
   UpdateExtremes(pf);
+  target = pf;
   return true;
 }
 

@@ -82,9 +82,13 @@ void RefreshLevelsAfterEdit(TPoleFigure& pf, bool showMrd) {
   pf.LowestLevel = LowestLevelOf(pf, showMrd);
 }
 
-void EditIntensities(TPoleFigure& pf, char op, const OperandTable& operands, bool showMrd) {
-  ApplyCircleOperation(pf, op, operands);
+bool EditIntensities(TPoleFigure& pf, char op, const OperandTable& operands, bool showMrd, MessageSink& sink) {
+  if (!ApplyCircleOperation(pf, op, operands)) {
+    sink.Message(kEditOverflowMessage);
+    return false;
+  }
   RefreshLevelsAfterEdit(pf, showMrd);
+  return true;
 }
 
 std::unique_ptr<TPoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
@@ -102,8 +106,9 @@ std::unique_ptr<TPoleFigure> ReadRasterPF(const std::string& fileName, const std
   return second;
 }
 
-void MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second) {
-  if (IsEditOperator(op)) {
+bool MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second) {
+  // Checked on every point before any changes, as ApplyCircleOperation does.
+  for (int pass = 0; pass < 2 && IsEditOperator(op); ++pass) {
     const int first = target.InnerMirror == 1 ? 0 : 1;
     const int last = std::min(std::clamp(target.CircleCount, 0, LastRow(target)) + (target.OuterMirror == 1 ? 1 : 0),
                               LastRow(target));
@@ -119,21 +124,25 @@ void MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second) {
         if (v == kMissing || j > secondPoints) continue;
         const double w = second.Intensity[i][j];
         if (w == kMissing || (op == '/' && w == 0)) continue;
+        if (!std::isfinite(v) || !std::isfinite(w)) continue;
         const double r = Combine(v, op, w);
-        if (std::isfinite(r)) v = r;
+        if (pass == 0 && !std::isfinite(r)) return false;
+        if (pass == 1) v = r;
       }
     }
   }
   UpdateExtremes(target);
   UpdateStatistics(target);
+  return true;
 }
 
 bool MergeRasterPF(TPoleFigure& target, char op, const std::string& fileName, const std::string& gridFileName,
                    MessageSink& sink) {
   const auto second = ReadRasterPF(fileName, gridFileName, sink);
   if (!second) return false;
-  MergeRaster(target, op, *second);
-  return true;
+  if (MergeRaster(target, op, *second)) return true;
+  sink.Message(kEditOverflowMessage);
+  return false;
 }
 
 }  // namespace quorix

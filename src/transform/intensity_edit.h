@@ -41,8 +41,14 @@ std::optional<std::vector<double>> ParseCircleValues(const std::vector<std::stri
 // in the unit shown.
 void RefreshLevelsAfterEdit(TPoleFigure& pf, bool showMrd);
 
-// ApplyCircleOperation followed by the new levels.
-void EditIntensities(TPoleFigure& pf, char op, const OperandTable& operands, bool showMrd);
+// What an edit whose result would overflow says; the pole figure stays as it was.
+inline constexpr const char* kEditOverflowMessage =
+    "The result would exceed the largest number a value can hold (about 1.8e308); the intensities were left as "
+    "they were.";
+
+// ApplyCircleOperation followed by the new levels; false after
+// kEditOverflowMessage with pf as it was.
+bool EditIntensities(TPoleFigure& pf, char op, const OperandTable& operands, bool showMrd, MessageSink& sink);
 
 // The second pole figure of a raster merge: the grid file (simple when its
 // lower-cased name holds ".rst", full otherwise) and a single plain data
@@ -53,10 +59,12 @@ std::unique_ptr<TPoleFigure> ReadRasterPF(const std::string& fileName, const std
 // target := target op second on every point of the target that has a value.
 // Points where the second pole figure has no value (-1 or outside its grid),
 // and divisions by 0, leave the target's value as it is. Extremes and
-// statistics follow; the levels are left to the caller.
-void MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second);
+// statistics follow; the levels are left to the caller. False, with the
+// target as it was, when a result would overflow.
+bool MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second);
 
-// Both steps; false, with the target untouched, when the file cannot be read.
+// Both steps; false, with the target untouched, when the file cannot be read
+// or the result would overflow (kEditOverflowMessage).
 bool MergeRasterPF(TPoleFigure& target, char op, const std::string& fileName, const std::string& gridFileName,
                    MessageSink& sink);
 

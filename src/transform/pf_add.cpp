@@ -53,6 +53,20 @@ void ForEachPoint(TPoleFigure& sum, const TPoleFigure& further, int first, int l
 int FirstWithMirror(const TPoleFigure& pf) { return pf.InnerMirror == 1 ? 0 : 1; }
 int LastWithMirror(const TPoleFigure& pf) { return pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0); }
 
+// A sum beyond the largest double turns into infinities that every later
+// statistic would spread; the whole sum is refused instead.
+bool SumIsFinite(const TPoleFigure& sum, MessageSink& sink) {
+  for (int i = FirstWithMirror(sum); i <= std::min(LastWithMirror(sum), LastRow(sum)); ++i)
+    for (const double v : CircleValues(sum, i))
+      if (!std::isfinite(v)) {
+        sink.Message(
+            "The sum would exceed the largest number a value can hold (about 1.8e308); the pole figure was left as "
+            "it was.");
+        return false;
+      }
+  return true;
+}
+
 }  // namespace
 
 AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bool normalizeWeights) {
@@ -151,6 +165,7 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
     ForEachPoint(*sum, *further, first, last,
                  [&](double& v, double t) { v = (v != kMissing && t != kMissing) ? t * wk * sk + v : kMissing; });
   }
+  if (!SumIsFinite(*sum, sink)) return false;
   UpdateExtremes(*sum);
   UpdateStatistics(*sum);
   pf1 = *sum;
@@ -187,6 +202,7 @@ bool FittedAddPF(TPoleFigure& pf1, const std::string& gridFileName, const std::v
     });
   }
   RefreshMirrorCircles(*sum);
+  if (!SumIsFinite(*sum, sink)) return false;
   UpdateExtremes(*sum);
   UpdateStatistics(*sum);
   pf1 = *sum;

@@ -47,7 +47,7 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
                                                    const std::string& fileName, int index, MessageSink& sink);
 
 // Both leave pf1 as it was and return false when a further file cannot be
-// read; otherwise pf1 holds the sum with its extremes and statistics.
+// read or the sum would overflow (message sent); otherwise pf1 holds the sum with its extremes and statistics.
 //
 // Weighted: sum of w_k * s_k * PF_k with s_k = 1 / mean intensity when
 // `normalizePFs` (the sum in m.r.d.), else 1; a point missing in any pole

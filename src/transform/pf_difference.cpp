@@ -1,9 +1,14 @@
 // Difference and RP distribution of two pole figures, result names and the RP log.
 #include "transform/pf_difference.h"
 
+#include <fcntl.h>
 #include <fmt/format.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -195,40 +200,52 @@ std::string RPLogLine(const RPLogEntry& e) {
 }
 
 bool AppendRPLog(const std::string& logFile, const RPLogEntry& entry, MessageSink& sink) {
-  std::error_code ec;
-  const bool exists = std::filesystem::exists(logFile, ec);
-  if (!exists) {
-    switch (WriteFileAtomically(logFile, RPLogHeader() + RPLogLine(entry))) {
-      case WriteResult::Ok: return true;
-      case WriteResult::CannotCreate: sink.Message("Cannot create file " + logFile); return false;
-      case WriteResult::WriteFailed: sink.Message("Error writing log file " + logFile + "."); return false;
-    }
-  }
-  // A last line without its line end must not run into the new one.
-  bool endsOpen = false;
-  {
-    std::ifstream in(logFile, std::ios::binary | std::ios::ate);
-    if (!in) {
-      sink.Message("Cannot append to log file " + logFile);
-      return false;
-    }
-    if (in.tellg() > 0) {
-      in.seekg(-1, std::ios::end);
-      char last = 0;
-      in.get(last);
-      endsOpen = last != '\n' && last != '\r';
-    }
-  }
-  std::ofstream out(logFile, std::ios::binary | std::ios::app);
-  if (!out) {
-    sink.Message("Cannot append to log file " + logFile);
+  const auto refuse = [&](const std::string& why) {
+    sink.Message("Cannot append to log file " + logFile + ": " + why);
     return false;
+  };
+  struct stat st {};
+  if (::stat(logFile.c_str(), &st) != 0) {
+    if (errno != ENOENT) return refuse(std::strerror(errno));
+    return WriteFileReporting(logFile, RPLogHeader() + RPLogLine(entry), sink, "Cannot create file " + logFile,
+                              "Error writing log file " + logFile + ".");
   }
-  if (endsOpen) out << kLineEnd;
-  out << RPLogLine(entry);
-  out.close();
-  if (!out) {
-    sink.Message("Error writing log file " + logFile + ".");
+  if (S_ISDIR(st.st_mode)) return refuse("it is a folder");
+  // A device such as /dev/null takes the line as it is; a FIFO or socket
+  // would keep the command waiting.
+  const bool regular = S_ISREG(st.st_mode);
+  if (!regular && !S_ISCHR(st.st_mode)) return refuse(kNotARegularFile);
+  const int fd = ::open(logFile.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return refuse(std::strerror(errno));
+  std::string text = RPLogLine(entry);
+  if (regular && st.st_size > 0) {
+    // A last line without its line end must not run into the new one.
+    const int probe = ::open(logFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    char last = '\n';
+    if (probe >= 0) {
+      struct stat now {};
+      if (::fstat(probe, &now) == 0 && S_ISREG(now.st_mode) && now.st_size > 0 &&
+          ::pread(probe, &last, 1, now.st_size - 1) != 1)
+        last = '\n';
+      ::close(probe);
+    }
+    if (last != '\n' && last != '\r') text = std::string(kLineEnd) + text;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::size_t done = 0;
+  int error = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : EIO;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) {
+    sink.Message("Error writing log file " + logFile + ": " + std::strerror(error) + ".");
     return false;
   }
   return true;

@@ -1,6 +1,8 @@
 // Weight table of the Gaussian kernel over 1 - |cos d|.
 #include "transform/radial_kernel.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +21,11 @@ double OneMinusCos(double d) {
 }
 
 }  // namespace
+
+std::string FwhmProblem(double fwhm) {
+  if (fwhm >= kMinFwhm && std::isfinite(fwhm)) return {};
+  return fmt::format("The FWHM must be a number of degrees of at least {:g}, not {:g}.", kMinFwhm, fwhm);
+}
 
 RadialKernel::RadialKernel(double cutoff, double k, int intervals) : cutoff_(cutoff), k_(k) {
   const double outer = cutoff + kTieBand;

@@ -3,9 +3,17 @@
 // a table instead of an arc cosine and an exponential per pair.
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace quorix {
+
+// Below about 1e-154 degrees the width squares to zero and every weight to
+// NaN; a millionth of a degree is far below any grid step and safely above.
+inline constexpr double kMinFwhm = 1e-6;
+// Empty when `fwhm` (degrees) is usable as the width of the Gaussian, else
+// "The FWHM must be a number of degrees of at least 1e-06, not X.".
+std::string FwhmProblem(double fwhm);
 
 // Tabulated over x = 1 - c (c = |cos d|, the absolute dot product of the unit
 // vectors) with cubic Hermite interpolation: the weight is a smooth function

@@ -243,14 +243,20 @@ struct PointRef {
   int j;
 };
 
-void RunPlain(const Smoother& sm, IntensityTable& out, const CircleProgress& progress) {
+bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
+
+bool RunPlain(const Smoother& sm, IntensityTable& out, const CircleProgress& progress,
+              const std::atomic<bool>* cancel) {
   for (int i = 1; i <= sm.Circles(); ++i) {
     for (int j = 1; j <= sm.PointsOn(i); ++j) out[i][j] = sm.PlainValue(i, j);
     if (progress) progress();
+    if (Cancelled(cancel)) return false;
   }
+  return true;
 }
 
-void RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& progress, int threads) {
+bool RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& progress, int threads,
+             const std::atomic<bool>* cancel) {
   std::vector<PointRef> work;
   for (int i = 1; i <= sm.Circles(); ++i)
     for (int j = 1; j <= sm.PointsOn(i); ++j) work.push_back({i, j});
@@ -262,7 +268,7 @@ void RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& prog
   const auto work_on_chunks = [&](bool reportProgress, int& reported) {
     std::vector<IndexRange> ranges;
     ranges.reserve(16);
-    while (true) {
+    while (!Cancelled(cancel)) {
       const std::size_t begin = next.fetch_add(kChunk);
       if (begin >= work.size()) break;
       const std::size_t end = std::min(work.size(), begin + kChunk);
@@ -294,11 +300,13 @@ void RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& prog
       });
     work_on_chunks(true, reported);
   }  // joins the helpers
+  if (Cancelled(cancel)) return false;
   if (progress)
     while (reported < sm.Circles()) {
       ++reported;
       progress();
     }
+  return true;
 }
 
 // The last plan, so that "Smooth all" and repeated smoothing of one grid
@@ -354,30 +362,29 @@ bool SmoothingPlan::Fits(const TPoleFigure& pf, double fwhm) const {
 }
 
 std::unique_ptr<IntensityTable> SmoothingPlan::Smooth(const TPoleFigure& pf, bool excludeNegative,
-                                                      const CircleProgress& progress, int threads) const {
+                                                      const CircleProgress& progress, int threads,
+                                                      const std::atomic<bool>* cancel) const {
   auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
   if (impl_->regular) {
-    impl_->regular->Smooth(pf, excludeNegative, *out, progress);
+    if (!impl_->regular->Smooth(pf, excludeNegative, *out, progress, cancel)) return nullptr;
   } else {
     const Smoother sm(pf, impl_->fwhm, excludeNegative, impl_->radial.get());
-    RunFast(sm, *out, progress, threads);
+    if (!RunFast(sm, *out, progress, threads, cancel)) return nullptr;
   }
   return out;
 }
 
 std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, double fwhm, bool excludeNegative,
-                                                    SmoothingMethod method, const CircleProgress& progress,
-                                                    int threads) {
-  if (!(fwhm > 0) || !std::isfinite(fwhm)) return nullptr;
+                                                    SmoothingMethod method, const CircleProgress& progress, int threads,
+                                                    const std::atomic<bool>* cancel) {
+  if (!FwhmProblem(fwhm).empty()) return nullptr;
   if (method == SmoothingMethod::Fast)
-    return CachedPlan(pf, fwhm, threads)->Smooth(pf, excludeNegative, progress, threads);
+    return CachedPlan(pf, fwhm, threads)->Smooth(pf, excludeNegative, progress, threads, cancel);
   const Smoother sm(pf, fwhm, excludeNegative);
   auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
-  if (method == SmoothingMethod::Plain)
-    RunPlain(sm, *out, progress);
-  else
-    RunFast(sm, *out, progress, threads);
-  return out;
+  const bool done = method == SmoothingMethod::Plain ? RunPlain(sm, *out, progress, cancel)
+                                                     : RunFast(sm, *out, progress, threads, cancel);
+  return done ? std::move(out) : nullptr;
 }
 
 std::optional<double> SpinWidth(std::string_view text, bool up) {
@@ -394,8 +401,9 @@ void DropLevelsAboveMaximum(TPoleFigure& pf, bool showMrd) {
 }
 
 bool SmoothPoleFigure(TPoleFigure& pf, const SmoothingSettings& settings, bool showMrd, const CircleProgress& progress,
-                      SmoothingMethod method, int threads) {
-  const auto smoothed = SmoothedIntensities(pf, settings.fwhm, settings.excludeNegative, method, progress, threads);
+                      SmoothingMethod method, int threads, const std::atomic<bool>* cancel) {
+  const auto smoothed =
+      SmoothedIntensities(pf, settings.fwhm, settings.excludeNegative, method, progress, threads, cancel);
   if (!smoothed) return false;
   const int n = std::clamp(pf.CircleCount, 0, std::min(LastRow(pf), smoothed->Rows() - 1));
   for (int i = 1; i <= n; ++i) {

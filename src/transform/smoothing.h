@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -41,10 +42,12 @@ using IntensityTable = GridTable<double>;
 
 // The weighted means alone, without touching pf. `threads` 0 means one per
 // core; the plain method always runs on the calling thread. Returns nullptr
-// when the width is not a positive finite number.
+// when the width is below kMinFwhm or not finite, or when `cancel` (set by
+// the caller, typically from `progress`) turned true before the end.
 std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, double fwhm, bool excludeNegative,
                                                     SmoothingMethod method = SmoothingMethod::Fast,
-                                                    const CircleProgress& progress = {}, int threads = 0);
+                                                    const CircleProgress& progress = {}, int threads = 0,
+                                                    const std::atomic<bool>* cancel = nullptr);
 
 // The kernel of one grid and width, built once and re-used for every pole
 // figure on that grid ("Smooth all"). Holds on a regular 1-degree grid a few
@@ -61,7 +64,8 @@ class SmoothingPlan {
   bool Fits(const TPoleFigure& pf, double fwhm) const;
   // The fast method's values for pf, which must fit.
   std::unique_ptr<IntensityTable> Smooth(const TPoleFigure& pf, bool excludeNegative,
-                                         const CircleProgress& progress = {}, int threads = 0) const;
+                                         const CircleProgress& progress = {}, int threads = 0,
+                                         const std::atomic<bool>* cancel = nullptr) const;
 
  private:
   struct Impl;
@@ -71,10 +75,10 @@ class SmoothingPlan {
 // Smooths pf in place and brings it up to date: mirror circles, extremes,
 // statistics and the contour levels (kept and trimmed, or recomputed as after
 // loading, in the unit `showMrd` selects). Returns false, with pf unchanged,
-// when the width is not a positive finite number.
+// when the width is refused (FwhmProblem) or the work was cancelled.
 bool SmoothPoleFigure(TPoleFigure& pf, const SmoothingSettings& settings, bool showMrd,
                       const CircleProgress& progress = {}, SmoothingMethod method = SmoothingMethod::Fast,
-                      int threads = 0);
+                      int threads = 0, const std::atomic<bool>* cancel = nullptr);
 
 // Levels above the largest value (in the unit shown) are dropped, the rest kept.
 void DropLevelsAboveMaximum(TPoleFigure& pf, bool showMrd);

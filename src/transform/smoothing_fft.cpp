@@ -156,8 +156,8 @@ double RegularGridSmoother::PlainValue(const TPoleFigure& pf, bool excludeNegati
   return w == 0 ? own : wv / w;
 }
 
-void RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out,
-                                 const CircleProgress& progress) const {
+bool RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out,
+                                 const CircleProgress& progress, const std::atomic<bool>* cancel) const {
   // The FFT's rounding grows with the size of the values; taking their mean
   // off first leaves it to their spread.
   double sum = 0;
@@ -230,7 +230,9 @@ void RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, In
         out[i + 1][j + 1] = centre + sv[j] / sw[j];
     }
     if (progress) progress();
+    if (cancel && cancel->load()) return false;
   }
+  return true;
 }
 
 }  // namespace quorix

@@ -2,6 +2,7 @@
 // equally spaced points) by circular convolution along beta.
 #pragma once
 
+#include <atomic>
 #include <cmath>
 #include <complex>
 #include <vector>
@@ -31,7 +32,9 @@ class RegularGridSmoother {
   RegularGridSmoother(const RegularGridSmoother&) = delete;
   RegularGridSmoother& operator=(const RegularGridSmoother&) = delete;
 
-  void Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress) const;
+  // False when `cancel` was set before the last circle.
+  bool Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress,
+              const std::atomic<bool>* cancel = nullptr) const;
 
  private:
   struct Pair {

@@ -1,6 +1,10 @@
 // Density pole figures from directional data, loaded into the windows.
 #include "ui/directional_commands.h"
 
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -23,7 +27,24 @@ bool LoadDirectionalFiles(AppContext& context, TMainform& mainform, const Densit
   request.fwhm = parameters.fwhm;
   request.sectionAngles = parameters.angles;
   request.sections = parameters.sections;
+  // Millions of directions take a while: a gauge with Cancel, shown only
+  // when the work lasts longer than a moment.
+  QProgressDialog gauge("Computing the density...", "Cancel", 0, 1, messageParent);
+  gauge.setWindowTitle("Working...");
+  gauge.setWindowModality(Qt::ApplicationModal);
+  gauge.setMinimumDuration(500);
+  gauge.setAutoClose(false);
+  gauge.setAutoReset(false);
+  std::atomic<bool> cancel{false};
+  request.work.cancel = &cancel;
+  request.work.progress = [&gauge, &cancel](int done, int total) {
+    gauge.setMaximum(std::max(total, 1));
+    gauge.setValue(std::min(done, gauge.maximum()));
+    QCoreApplication::processEvents();
+    if (gauge.wasCanceled()) cancel = true;
+  };
   std::vector<std::unique_ptr<TPoleFigure>> densities = ReadDirectionalDensities(context, request, sink);
+  gauge.reset();
   if (densities.empty()) return false;
 
   // Closing a window releases its slot, so the windows close before the densities move in.

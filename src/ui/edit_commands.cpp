@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "record/statistics.h"
 #include "transform/intensity_edit.h"
@@ -23,22 +25,32 @@ namespace quorix {
 namespace {
 
 // PF[1], and with "apply to all" the pole figure of every visible window 2..8
-// in window order, each edited, given new levels and redrawn.
+// in window order, each edited, given new levels and redrawn. The edits are
+// made on copies first: when one fails (an overflow), no window changes.
 void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll, const QString& caption,
-                   const std::function<void(TPoleFigure&)>& edit) {
+                   const std::function<bool(TPoleFigure&)>& edit) {
   const bool showMrd = context.state.Options.ShowMrd;
   std::vector<int> targets{1};
   if (applyToAll)
     for (int n = 2; n <= kSlotCount; ++n)
       if (mainform.WindowVisible(n) && context.set.Occupied(n)) targets.push_back(n);
+  std::vector<std::unique_ptr<TPoleFigure>> edited;
+  for (int n : targets) {
+    edited.push_back(std::make_unique<TPoleFigure>(*context.set.PF[n]));
+    if (!edit(*edited.back())) {
+      QMessageBox::warning(&mainform, mainform.windowTitle(), kEditOverflowMessage);
+      return;
+    }
+  }
   mainform.ChangePoleFigures(caption, targets, [&] {
-    for (int n : targets) {
-      edit(*context.set.PF[n]);
-      RefreshLevelsAfterEdit(*context.set.PF[n], showMrd);
-      if (n == 1)
+    for (std::size_t k = 0; k < targets.size(); ++k) {
+      TPoleFigure& pf = *context.set.PF[targets[k]];
+      pf = std::move(*edited[k]);
+      RefreshLevelsAfterEdit(pf, showMrd);
+      if (targets[k] == 1)
         mainform.RedrawMain();
       else
-        mainform.Window(n)->Redraw();
+        mainform.Window(targets[k])->Redraw();
     }
     return true;
   });
@@ -96,7 +108,7 @@ void EditAllIntensities(TMainform& mainform, AppContext& context) {
   const OperandTable operands = UniformOperands(dlg.Value());
   const char op = dlg.Op();
   ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit all Intensities",
-                [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+                [&](TPoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
 }
 
 void EditPerCircle(TMainform& mainform, AppContext& context) {
@@ -106,7 +118,7 @@ void EditPerCircle(TMainform& mainform, AppContext& context) {
   const OperandTable operands = CircleOperands(dlg.Values());
   const char op = dlg.Op();
   ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit Intensities of Circle",
-                [&](TPoleFigure& pf) { ApplyCircleOperation(pf, op, operands); });
+                [&](TPoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
 }
 
 void EditPerRaster(TMainform& mainform, AppContext& context) {
@@ -118,7 +130,7 @@ void EditPerRaster(TMainform& mainform, AppContext& context) {
   if (!second) return;
   const char op = dlg.Op();
   ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit Intensities of Raster",
-                [&](TPoleFigure& pf) { MergeRaster(pf, op, *second); });
+                [&](TPoleFigure& pf) { return MergeRaster(pf, op, *second); });
 }
 
 void SSCIClick(TMainform& mainform, AppContext& context) { SuppressionControls(mainform, context).SSCIClick(); }

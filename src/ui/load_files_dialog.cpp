@@ -39,6 +39,7 @@ bool Exists(const QString& name) { return QFileInfo::exists(name); }
 
 constexpr std::streamsize kPeekSize = 64 * 1024;
 const char* kGridNotNeeded = "not needed: the file carries its grid";
+const char* kGridOptional = "optional: without one, the 5-degree grid of the Beartex blocks";
 
 std::optional<double> NumberIn(const QLineEdit* edit) { return ParseNumber(edit->text().trimmed().toStdString()); }
 
@@ -127,10 +128,12 @@ void TOpenDlg::UpdateFieldsForData() {
   // Directional data are never read as a measurement, whatever they look like.
   dataLayout_ = DirDataCheckBox->isChecked() ? DataLayout::None : PeekLayout(PFEdit->text().toStdString());
   const bool ownGrid = IsMeasuredLayout(dataLayout_);
+  // A Beartex list implies its grid but may still be read on another.
+  const bool optional = !ownGrid && !GridFileNeeded(dataLayout_);
   GridEdit->setEnabled(!ownGrid);
   GridButton->setEnabled(!ownGrid);
-  GridNote->setText(ownGrid ? kGridNotNeeded : "");
-  GridNote->setVisible(ownGrid);
+  GridNote->setText(ownGrid ? kGridNotNeeded : optional ? kGridOptional : "");
+  GridNote->setVisible(ownGrid || optional);
   const bool tilts = dataLayout_ == DataLayout::RigakuTxt;
   TiltStartEdit->setEnabled(tilts);
   TiltStepEdit->setEnabled(tilts);
@@ -216,12 +219,13 @@ void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
     PFEdit->setFocus();
     return;
   }
-  const bool ownGrid = !request.directional && IsMeasuredLayout(PeekLayout(request.dataFile));
-  if (gridName.isEmpty() && !ownGrid) {
+  const DataLayout peeked = request.directional ? DataLayout::None : PeekLayout(request.dataFile);
+  const bool ownGrid = IsMeasuredLayout(peeked);
+  if (gridName.isEmpty() && (request.directional || GridFileNeeded(peeked))) {
     GridEdit->setFocus();
     return;
   }
-  if (!ownGrid && !Exists(gridName)) {
+  if (!ownGrid && !gridName.isEmpty() && !Exists(gridName)) {
     QMessageBox::warning(this, windowTitle(), "File " + gridName + " does not exist");
     GridEdit->setFocus();
     return;

@@ -880,7 +880,7 @@ void TMainform::DropFiles(int slot, const QStringList& files) {
   const DataLayout layout = PeekLayout(request.dataFile);
   // Which grid the data were measured on, or the tilts a Rigaku text file
   // leaves out, only the user can say.
-  if ((grid.empty() && !IsMeasuredLayout(layout)) || layout == DataLayout::RigakuTxt) {
+  if ((grid.empty() && GridFileNeeded(layout)) || layout == DataLayout::RigakuTxt) {
     ShowLoadFiles();
     openDlg_->ShowRequest(request);
     openDlg_->GridEdit->setFocus();

@@ -7,12 +7,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <atomic>
 
 #include "base/number_format.h"
 #include "base/text_file.h"
+#include "transform/radial_kernel.h"
 #include "transform/smoothing.h"
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
@@ -22,7 +25,7 @@ namespace quorix {
 TWorkingWin::TWorkingWin(QWidget* parent) : QProgressDialog(parent) {
   setWindowTitle("Working...");
   setLabelText("Working...");
-  setCancelButton(nullptr);
+  setCancelButtonText("Cancel");
   setWindowModality(Qt::ApplicationModal);
   setMinimumDuration(0);
   setAutoClose(false);
@@ -41,8 +44,9 @@ void TWorkingWin::Start(int maximum) {
 
 void TWorkingWin::Step() {
   setValue(std::min(value() + 1, maximum()));
-  // The smoothing runs on this thread: let the gauge paint.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // The smoothing runs on this thread: let the gauge paint and hear Cancel
+  // (the gauge is modal, so no other window takes a click meanwhile).
+  QCoreApplication::processEvents();
 }
 
 void TWorkingWin::Finish() {
@@ -117,7 +121,12 @@ void TPlotSmoDlg::SpinDownClick() {
 
 void TPlotSmoDlg::OKBtnClick() {
   const std::optional<double> width = ParseNumber(SpinEdit->text().toStdString());
-  if (!width || !(*width > 0)) {
+  if (!width) {
+    SpinEdit->setFocus();
+    return;
+  }
+  if (const std::string problem = FwhmProblem(*width); !problem.empty()) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(problem));
     SpinEdit->setFocus();
     return;
   }
@@ -138,16 +147,25 @@ void TPlotSmoDlg::OKBtnClick() {
     if (mainform_.WindowVisible(n)) ++visible;
 
   working_->Start((1 + visible) * main->CircleCount);
-  const auto step = [this] { working_->Step(); };
+  // Cancel stops the pole figure being smoothed, which stays as it was;
+  // those finished before it keep their smoothing (and make the undo step).
+  std::atomic<bool> cancel{false};
+  const auto step = [this, &cancel] {
+    working_->Step();
+    if (working_->wasCanceled()) cancel = true;
+  };
+  const auto smooth = [&](TPoleFigure& pf) {
+    return !cancel && SmoothPoleFigure(pf, settings, showMrd, step, SmoothingMethod::Fast, 0, &cancel);
+  };
   std::vector<int> targets{1};
   targets.insert(targets.end(), windows.begin(), windows.end());
   mainform_.ChangePoleFigures("Smooth Pole Figures", targets, [&] {
-    SmoothPoleFigure(*main, settings, showMrd, step);
-    working_->Step();
-    mainform_.RedrawMain();
+    if (smooth(*main)) {
+      working_->Step();
+      mainform_.RedrawMain();
+    }
     for (int n : windows) {
-      if (!context_.set.PF[n]) continue;
-      SmoothPoleFigure(*context_.set.PF[n], settings, showMrd, step);
+      if (!context_.set.PF[n] || !smooth(*context_.set.PF[n])) continue;
       if (TPPF* w = mainform_.Window(n)) w->Redraw();
     }
     return true;

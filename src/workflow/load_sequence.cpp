@@ -107,6 +107,7 @@ std::vector<std::unique_ptr<TPoleFigure>> ReadDirectionalDensities(const Session
     options.fwhm = request.fwhm;
     options.kind = kind;
     options.sectionAngles = request.sectionAngles;
+    options.work = request.work;
     auto pf = LoadDensityPoleFigure(read, options, sink);
     if (!pf) return {};
     densities.push_back(std::move(pf));

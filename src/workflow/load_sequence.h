@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "base/work_control.h"
 #include "io/data_layout.h"
 #include "io/load_pole_figure.h"
 #include "record/pole_figure.h"
@@ -64,6 +65,7 @@ struct DirectionalLoad {
   double fwhm = 5;
   std::array<double, 3> sectionAngles{90, 90, 0};
   bool sections = false;
+  WorkControl work;  // progress and Cancel of each density
 };
 
 // Reads every density before anything is replaced: one record, or three for

@@ -3,8 +3,11 @@
 // neither leaves a truncated file nor replaces a device.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -107,9 +110,7 @@ TEST(SafeWrite, AFullDiskIsReportedAndTheDeviceStays) {
   for (const Writer& w : AllWriters(*pf)) {
     std::string message;
     EXPECT_FALSE(w.write("/dev/full", message)) << w.name;
-    // The ASCII writer's wording for a failed value is fixed and has no name.
-    EXPECT_TRUE(message.find("/dev/full") != std::string::npos || message == "Error writing data.")
-        << w.name << ": " << message;
+    EXPECT_NE(message.find("/dev/full"), std::string::npos) << w.name << ": " << message;
     // Writing through a temporary and renaming it would replace the device
     // itself when run as root.
     ASSERT_TRUE(fs::is_character_file("/dev/full")) << w.name << " replaced /dev/full";
@@ -148,6 +149,35 @@ TEST(SafeWrite, AFolderWithoutWritePermission) {
     EXPECT_NE(message.find("out.file"), std::string::npos) << w.name << ": " << message;
     fs::permissions(dir, fs::perms::owner_all);
     EXPECT_EQ(test::ReadFile(old.string()), "earlier contents") << w.name;
+  }
+}
+
+TEST(SafeWrite, ATerminationSignalRemovesTheTemporary) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    const fs::path dir = test::TempDir() / ("killed" + std::to_string(signal));
+    fs::create_directories(dir);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      RemoveTemporariesOnTermination();
+      // Killed half-way through the file, as a render stopped by the user.
+      WriteFileAtomically((dir / "out.png").string(), [signal](std::FILE* f) {
+        std::fputs("half a picture", f);
+        std::fflush(f);
+        std::raise(signal);
+        return true;
+      });
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    // The program still ends by the signal, as its caller expects.
+    EXPECT_TRUE(WIFSIGNALED(status)) << signal;
+    if (WIFSIGNALED(status)) {
+      EXPECT_EQ(WTERMSIG(status), signal);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 0)
+        << signal << ": a temporary was left";
   }
 }
 

@@ -76,7 +76,8 @@ TEST(CliDensity, RefusalsExitWithOneAndWriteNothing) {
       {"density " + missing + " " + ExamplePath("grid5.rst") + " -o " + out, "File " + missing + " does not exist\n"},
       {Args("grid5.rst"), "density: give -o OUT or --json\n"},
       {Args("grid5.rst") + " --angle 10 -o " + out, "density: --angle needs --section\n"},
-      {Args("grid5.rst") + " --fwhm 0 -o " + out, "density: --fwhm must be a positive number of degrees\n"},
+      {Args("grid5.rst") + " --fwhm 0 -o " + out,
+       "density: --fwhm: The FWHM must be a number of degrees of at least 1e-06, not 0.\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.args);

@@ -65,10 +65,10 @@ TEST(CliMeasuredFiles, GridIsOptionalForFilesThatCarryIt) {
 TEST(CliMeasuredFiles, AMissingGridIsAUsageError) {
   for (const std::string& args :
        {fmt::format("info {}", test::ExamplePath("copper111.pol")),
-        fmt::format("render {} -o x.png", test::ExamplePath("copper.xpe")),
+        fmt::format("render {} -o x.png", test::ExamplePath("copper111_centre.pol")),
         fmt::format("diff {} {}", test::ExamplePath("copper111.pol"), test::ExamplePath("copper111.pol")),
         fmt::format("smooth {} --fwhm 5 --json", test::ExamplePath("quartz.wko")),
-        fmt::format("saveall beartex {} -o x.xpe", test::ExamplePath("copper.xpe")),
+        fmt::format("saveall beartex {} -o x.xpe", test::ExamplePath("quartz.wko")),
         fmt::format("convert {} -o x.epf --to popla", test::ExamplePath("copper111.pol"))}) {
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.status, 2) << args;

@@ -2,6 +2,7 @@
 // reach the plot, and failures that leave no file behind.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -202,6 +203,51 @@ TEST(CliRender, AFailedRenderKeepsAnExistingOutput) {
                        (dir / "old.png").string());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(ReadAll(dir / "old.png"), "previous");
+}
+
+// The picture kinds drawn by Qt go down like every other output: a symlink is
+// written through, a replaced file keeps its mode, a device is written in
+// place and a protected file is refused and kept.
+TEST(CliRender, PictureFilesAreReplacedLikeEveryOtherOutput) {
+  const fs::path dir = OutDir("safe");
+  for (const std::string kind : {"png", "svg", "pdf"}) {
+    const fs::path target = dir / ("target." + kind);
+    const fs::path link = dir / ("link." + kind);
+    fs::create_symlink(target.filename(), link);
+    RenderRun r = Render(Inputs() + " -o " + link.string());
+    ASSERT_EQ(r.status, 0) << kind << ": " << r.err;
+    EXPECT_TRUE(fs::is_symlink(link)) << kind;
+    EXPECT_GT(fs::file_size(target), 100u) << kind;
+
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    r = Render(Inputs() + " -o " + target.string());
+    ASSERT_EQ(r.status, 0) << kind << ": " << r.err;
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+        << kind;
+
+    // A device reached through a link with the kind's extension.
+    if (fs::is_character_file("/dev/full")) {
+      const fs::path full = dir / ("full." + kind);
+      fs::create_symlink("/dev/full", full);
+      r = Render(Inputs() + " -o " + full.string());
+      EXPECT_EQ(r.status, 1) << kind;
+      EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+      EXPECT_TRUE(fs::is_character_file("/dev/full")) << kind;
+    }
+    if (::geteuid() != 0) {
+      const fs::path locked = dir / ("locked." + kind);
+      std::ofstream(locked, std::ios::binary) << "earlier";
+      fs::permissions(locked, fs::perms::owner_read);
+      r = Render(Inputs() + " -o " + locked.string());
+      EXPECT_EQ(r.status, 1) << kind;
+      EXPECT_NE(r.err.find("Cannot create file " + locked.string() + ": Permission denied"), std::string::npos)
+          << r.err;
+      EXPECT_EQ(ReadAll(locked), "earlier") << kind;
+    }
+  }
+  for (const auto& e : fs::directory_iterator(dir))
+    EXPECT_NE(e.path().filename().string().front(), '.') << "left behind: " << e.path();
 }
 
 }  // namespace

@@ -67,12 +67,12 @@ TEST(CliSave, FailedWritesExitWithOneAndLeaveNoFile) {
   const std::string noFolder = (test::TempDir() / "missing" / "x.z01").string();
   CliRun run = RunCli(fmt::format("save {} -o {}", Examples("copper111.pol"), noFolder));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "Cannot create file " + noFolder + "\n");
+  EXPECT_EQ(run.err, "Cannot create file " + noFolder + ": No such file or directory\n");
   EXPECT_FALSE(std::filesystem::exists(noFolder));
   if (std::filesystem::exists("/dev/full")) {
     run = RunCli(fmt::format("save {} -o /dev/full", Examples("copper111.pol")));
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Error writing data.\n");
+    EXPECT_EQ(run.err, "Error writing file /dev/full: No space left on device.\n");
   }
   run = RunCli(fmt::format("saveall beartex {} -o {}", Examples("copper.xpe"), noFolder));
   EXPECT_EQ(run.status, 1);

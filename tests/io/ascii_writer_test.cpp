@@ -246,14 +246,14 @@ TEST(AsciiWriterFiles, FailedWritesLeaveNoFile) {
   const std::string missingFolder = (dir / "no_such_folder" / "x.z01").string();
   EXPECT_FALSE(WritePFASCII(*pf, missingFolder, Plain(6, 8, 3), sink));
   ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0], "Cannot create file " + missingFolder);
+  EXPECT_EQ(sink.messages[0], "Cannot create file " + missingFolder + ": No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(missingFolder));
 
   if (std::filesystem::exists("/dev/full")) {
     sink.messages.clear();
     EXPECT_FALSE(WritePFASCII(*pf, "/dev/full", Plain(6, 8, 3), sink));
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0], "Error writing data.");
+    EXPECT_EQ(sink.messages[0], "Error writing file /dev/full: No space left on device.");
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
   }
 }

@@ -4,9 +4,11 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include <utility>
 
 #include "base/ini_file.h"
+#include "base/text_file.h"
 #include "io/ascii_writer.h"
 #include "io/data_layout.h"
 #include "io/data_reader.h"
@@ -25,10 +28,15 @@
 #include "io/xrdml_writer.h"
 #include "math/vector_math.h"
 #include "plot/contour_colors.h"
+#include "record/statistics.h"
 #include "settings/settings.h"
 #include "test_support.h"
 #include "transform/directional_density.h"
+#include "transform/intensity_edit.h"
 #include "transform/pf_add.h"
+#include "transform/pf_difference.h"
+#include "transform/radial_kernel.h"
+#include "transform/smoothing.h"
 
 namespace quorix {
 namespace {
@@ -389,19 +397,28 @@ TEST(IniBadInput, SaveFormatWithAHugeWidthWritesBoundedValues) {
   EXPECT_LT(FormatPFASCII(*pf, options).size(), 8u * 250);
 }
 
-TEST(IniBadInput, CarriageReturnsWithoutLineFeedAndMixedLineEndsAreKept) {
-  // Only CR LF ends a line; a lone CR belongs to the text and must survive a
-  // rewrite, or saving a colour set would change unrelated lines.
+TEST(IniBadInput, EveryLineEndReadsAlikeAndEachLineKeepsItsOwn) {
+  // A file saved by an old Macintosh editor has nothing but CRs; read as one
+  // long line it lost every key.
+  const IniFile crOnly = IniFile::FromText("[Plot]\rplotstretch=5\r\r[Colors]\rcount=3\r");
+  EXPECT_EQ(crOnly.ReadInteger("Plot", "plotstretch", 0), 5);
+  EXPECT_EQ(crOnly.ReadInteger("Colors", "count", 0), 3);
+  IniFile grown = crOnly;
+  grown.WriteInteger("Plot", "textstretch", 2);
+  EXPECT_EQ(grown.Text(), "[Plot]\rplotstretch=5\rtextstretch=2\r\r[Colors]\rcount=3\r");
+
+  // Mixed line ends stay as they were around a rewritten key, so that saving
+  // a colour set changes no unrelated line.
   const std::string text = "[A]\r\nk=1\r\r\nm=3\nlast=2\r";
   IniFile ini = IniFile::FromText(text);
   EXPECT_EQ(ini.Text(), text);
   EXPECT_EQ(ini.ReadInteger("A", "k", 0), 1);
+  EXPECT_EQ(ini.ReadInteger("A", "m", 0), 3);
   EXPECT_EQ(ini.ReadInteger("A", "last", 0), 2);
-  // Mixed line ends stay as they were around a rewritten key.
   ini.WriteInteger("A", "m", 4);
   EXPECT_EQ(ini.Text(), "[A]\r\nk=1\r\r\nm=4\nlast=2\r");
   ini.WriteInteger("A", "new", 5);
-  EXPECT_EQ(ini.Text(), "[A]\r\nk=1\r\r\nm=4\nlast=2\r\r\nnew=5\r\n");
+  EXPECT_EQ(ini.Text(), "[A]\r\nk=1\r\r\nm=4\nlast=2\rnew=5\r\n");
 }
 
 // --- circle correction files -----------------------------------------------------
@@ -510,6 +527,272 @@ TEST(FurtherFileBadInput, EmptyAndGarbageAreRefusedByNameLineEndsReadAlike) {
     EXPECT_FALSE(ReadFurtherPoleFigure(*main, grid, file, 1, sink)) << text.substr(0, 40);
     EXPECT_TRUE(Mentions(sink.messages, file)) << (sink.messages.empty() ? "" : sink.messages[0]);
   }
+}
+
+// --- output files ---------------------------------------------------------------------
+
+std::unique_ptr<TPoleFigure> SmallRecord() {
+  auto pf = test::FourPointGrid({30, 60, 90});
+  for (int i = 1; i <= 3; ++i) test::SetCircle(*pf, i, {1, 2, 3, 4});
+  return pf;
+}
+
+std::size_t EntriesIn(const std::filesystem::path& dir) {
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()));
+}
+
+TEST(OutputBadInput, SymlinksAreWrittenThroughAndStayLinks) {
+  namespace fs = std::filesystem;
+  const auto pf = SmallRecord();
+  const std::string expected = FormatPFASCII(*pf, AsciiWriteOptions{});
+  const fs::path dir = test::TempDir() / "links";
+  fs::create_directories(dir / "real");
+  const fs::path target = dir / "real" / "target.z01";
+  WriteTempFile("links/real/target.z01", "old");
+  fs::create_symlink("real/target.z01", dir / "link.z01");
+  // A dangling link is written through to its target, as the shell's ">" does.
+  fs::create_symlink("real/new.z01", dir / "dangling.z01");
+  CollectingSink sink;
+  ASSERT_TRUE(WritePFASCII(*pf, (dir / "link.z01").string(), AsciiWriteOptions{}, sink)) << sink.messages.at(0);
+  ASSERT_TRUE(WritePFASCII(*pf, (dir / "dangling.z01").string(), AsciiWriteOptions{}, sink)) << sink.messages.at(0);
+  EXPECT_TRUE(fs::is_symlink(dir / "link.z01"));
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling.z01"));
+  EXPECT_EQ(test::ReadFile(target.string()), expected);
+  EXPECT_EQ(test::ReadFile((dir / "real" / "new.z01").string()), expected);
+  EXPECT_EQ(EntriesIn(dir / "real"), 2u) << "a temporary was left";
+}
+
+TEST(OutputBadInput, ModeIsKeptAndTheLongestLegalNameIsWritten) {
+  namespace fs = std::filesystem;
+  const auto pf = SmallRecord();
+  const fs::path dir = test::TempDir() / "modes";
+  fs::create_directories(dir);
+  const fs::path shared = dir / "shared.z01";
+  WriteTempFile("modes/shared.z01", "old");
+  fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  CollectingSink sink;
+  ASSERT_TRUE(WritePFASCII(*pf, shared.string(), AsciiWriteOptions{}, sink));
+  EXPECT_EQ(fs::status(shared).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  // A new file gets what the shell would give it, not the temporary's 0600.
+  const mode_t before = ::umask(022);
+  ASSERT_TRUE(WritePFASCII(*pf, (dir / "fresh.z01").string(), AsciiWriteOptions{}, sink));
+  ::umask(before);
+  EXPECT_EQ(fs::status(dir / "fresh.z01").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+
+  // 255 bytes is as long as a name may be; the temporary must not need more.
+  const std::string longest = std::string(251, 'n') + ".z01";
+  ASSERT_TRUE(WritePFASCII(*pf, (dir / longest).string(), AsciiWriteOptions{}, sink))
+      << (sink.messages.empty() ? "" : sink.messages[0]);
+  EXPECT_TRUE(fs::is_regular_file(dir / longest));
+  EXPECT_EQ(EntriesIn(dir), 3u);
+}
+
+TEST(OutputBadInput, AFileTheUserMayNotWriteIsRefusedAndKept) {
+  if (::geteuid() == 0) GTEST_SKIP() << "running as root, who may write any file";
+  namespace fs = std::filesystem;
+  const auto pf = SmallRecord();
+  fs::create_directories(test::TempDir() / "protected");
+  const std::string data = WriteTempFile("protected/p.z01", "protected data");
+  const std::string colours = WriteTempFile("protected/colours.ini", "[Contour]\ncolor1=255\n");
+  for (const std::string& name : {data, colours}) fs::permissions(name, fs::perms::owner_read | fs::perms::group_read);
+  CollectingSink sink;
+  EXPECT_FALSE(WritePFASCII(*pf, data, AsciiWriteOptions{}, sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0], "Cannot create file " + data + ": Permission denied");
+  std::string error;
+  EXPECT_FALSE(SaveColorSet(colours, DefaultContourColors(), 3, error));
+  EXPECT_EQ(error, "Cannot create file " + colours + ": Permission denied");
+  EXPECT_EQ(test::ReadFile(data), "protected data");
+  EXPECT_EQ(test::ReadFile(colours), "[Contour]\ncolor1=255\n");
+}
+
+TEST(OutputBadInput, SpecialFilesAreWrittenInPlaceOrRefusedWithoutWaiting) {
+  namespace fs = std::filesystem;
+  const auto pf = SmallRecord();
+  CollectingSink sink;
+  if (fs::is_character_file("/dev/null")) {
+    EXPECT_TRUE(WritePFASCII(*pf, "/dev/null", AsciiWriteOptions{}, sink));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  }
+  // Nobody reads this FIFO: opening it for writing the usual way never returns.
+  const fs::path fifo = test::TempDir() / "fifo.z01";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(WritePFASCII(*pf, fifo.string(), AsciiWriteOptions{}, sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0], "Cannot create file " + fifo.string() + ": nobody reads it");
+  // The log probes its last byte; a FIFO never gives one.
+  sink.messages.clear();
+  EXPECT_FALSE(AppendRPLog(fifo.string(), RPLogEntry{}, sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0], "Cannot append to log file " + fifo.string() + ": it is not a regular file");
+  // Nor is it read as data.
+  sink.messages.clear();
+  LoadRequest request;
+  request.dataFile = fifo.string();
+  request.gridFile = test::ExamplePath("grid5.rst");
+  EXPECT_EQ(LoadPoleFigure(request, sink), nullptr);
+  EXPECT_TRUE(Mentions(sink.messages, fifo.string() + ": it is not a regular file")) << sink.messages.at(0);
+  // Nor by the readers of files that carry their own grid, asked for by name.
+  for (const DataLayout layout : {DataLayout::Xrdml, DataLayout::Uxd, DataLayout::Asc, DataLayout::Ras,
+                                  DataLayout::RigakuTxt, DataLayout::Popla, DataLayout::Columns}) {
+    sink.messages.clear();
+    LoadRequest measured;
+    measured.dataFile = fifo.string();
+    measured.layout = layout;
+    EXPECT_EQ(LoadPoleFigure(measured, sink), nullptr) << LayoutName(layout);
+    EXPECT_TRUE(Mentions(sink.messages, fifo.string() + ": it is not a regular file")) << LayoutName(layout);
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// --- numbers at the ends of the double range ------------------------------------------
+
+// The copper example with every value written as "VALUEeEXPONENT": the same
+// texture in another unit.
+std::string ScaledCopper(int exponent) {
+  const std::vector<std::string> lines = SplitLines(test::ReadFile(test::ExamplePath("copper111.pol")));
+  std::string text = lines.at(0) + "\n" + lines.at(1) + "\n";
+  for (std::size_t k = 2; k < lines.size(); ++k) {
+    // -1 marks a missing point in every unit.
+    for (std::string_view token : SplitWhitespace(lines[k]))
+      text += " " + std::string(token) + (token == "-1.00" ? "" : "e" + std::to_string(exponent));
+    text += "\n";
+  }
+  return WriteTempFile("copper_e" + std::to_string(exponent) + ".pol", text);
+}
+
+std::unique_ptr<TPoleFigure> LoadOnGrid5(const std::string& data) {
+  LoadRequest request;
+  request.dataFile = data;
+  request.gridFile = test::ExamplePath("grid5.rst");
+  CollectingSink sink;
+  auto pf = LoadPoleFigure(request, sink);
+  EXPECT_TRUE(pf) << data << ": " << (sink.messages.empty() ? "" : sink.messages[0]);
+  return pf;
+}
+
+TEST(MagnitudeBadInput, StatisticsDoNotDependOnTheUnit) {
+  const auto plain = LoadOnGrid5(test::ExamplePath("copper111.pol"));
+  ASSERT_TRUE(plain);
+  ASSERT_GT(plain->Eigenvalue[1], 1.5);  // a texture, not an isotropic default
+  // 1e75 squares beyond the double range in the tensor's Jacobi step, 1e-100
+  // below it; 1e304 summed over the sampling directions overflows the mean.
+  for (const int exponent : {75, -100, 304}) {
+    const auto scaled = LoadOnGrid5(ScaledCopper(exponent));
+    ASSERT_TRUE(scaled);
+    const double unit = std::pow(10.0, exponent);
+    EXPECT_NEAR(scaled->NormFactor / unit, plain->NormFactor, 1e-9 * plain->NormFactor) << exponent;
+    for (int k = 1; k <= 3; ++k) {
+      EXPECT_NEAR(scaled->Eigenvalue[k], plain->Eigenvalue[k], 1e-9) << exponent << " eigenvalue " << k;
+      EXPECT_NEAR(scaled->EigenAlpha[k], plain->EigenAlpha[k], 1e-6) << exponent << " eigenvalue " << k;
+      EXPECT_NEAR(scaled->EigenBeta[k], plain->EigenBeta[k], 1e-6) << exponent << " eigenvalue " << k;
+    }
+    EXPECT_NEAR(ShapeParameterT(*scaled), ShapeParameterT(*plain), 1e-9) << exponent;
+    EXPECT_EQ(scaled->MaxCircle, plain->MaxCircle) << exponent;
+    EXPECT_EQ(scaled->MaxPoint, plain->MaxPoint) << exponent;
+    // All values lie above 1e10: the minimum is one of them, not the bound.
+    EXPECT_EQ(scaled->MinCircle, plain->MinCircle) << exponent;
+    EXPECT_EQ(scaled->MinPoint, plain->MinPoint) << exponent;
+    CollectingSink sink;
+    const auto compared = ComparePoleFigures(*scaled, *plain, 0.5, sink);
+    ASSERT_TRUE(compared) << exponent;
+    ASSERT_TRUE(compared->RP) << exponent;
+    EXPECT_NEAR(*compared->RP, 0, 1e-9) << exponent;
+  }
+  // Negated, only copper's few negative values stay above zero: the largest
+  // of them is the maximum, at its own position. The file's smallest value
+  // (-8.99 at circle 19, point 52) is not among them: the rim rule has
+  // averaged it with the opposite point to 14.99 after the extremes were
+  // taken on load, so the smallest value held is -8.86 at circle 18, point 23.
+  auto negative = LoadOnGrid5(test::ExamplePath("copper111.pol"));
+  double smallestHeld = 0;
+  for (int i = 1; i <= negative->CircleCount; ++i)
+    for (const double v : CircleValues(*negative, i))
+      if (v != kMissing) smallestHeld = std::min(smallestHeld, v);
+  CollectingSink sink;
+  ASSERT_TRUE(EditIntensities(*negative, '*', UniformOperands(-1), false, sink));
+  EXPECT_EQ(negative->MaxValue, negative->Intensity[negative->MaxCircle][negative->MaxPoint]);
+  EXPECT_EQ(negative->MaxValue, -smallestHeld);
+  EXPECT_EQ(negative->MaxValue, 8.86);
+  EXPECT_EQ(negative->MaxCircle, 18);
+  EXPECT_EQ(negative->MaxPoint, 23);
+}
+
+TEST(MagnitudeBadInput, AnEditOrSumThatWouldOverflowChangesNothing) {
+  auto pf = test::FourPointGrid({30, 60});
+  test::SetCircle(*pf, 1, {0.5, 0.5, 0.5, 0.5});
+  test::SetCircle(*pf, 2, {1e308, 0.5, 0.5, 0.5});
+  UpdateExtremes(*pf);
+  UpdateStatistics(*pf);
+  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto expectUnchanged = [&](const char* what) {
+    for (int i = 1; i <= 2; ++i)
+      for (int j = 1; j <= 4; ++j) EXPECT_EQ(pf->Intensity[i][j], before->Intensity[i][j]) << what;
+    EXPECT_EQ(pf->MaxValue, before->MaxValue) << what;
+  };
+  CollectingSink sink;
+  // Only the point that overflowed used to keep its value: 1e308 became the
+  // smallest of the pole figure.
+  EXPECT_FALSE(EditIntensities(*pf, '*', UniformOperands(2), false, sink));
+  expectUnchanged("times 2");
+  EXPECT_FALSE(EditIntensities(*pf, '/', UniformOperands(1e-10), false, sink));
+  expectUnchanged("divided by 1e-10");
+  EXPECT_FALSE(MergeRaster(*pf, '+', *before));
+  expectUnchanged("raster sum");
+  ASSERT_EQ(sink.messages.size(), 2u);
+  EXPECT_EQ(sink.messages[0], kEditOverflowMessage);
+  // Non-finite or zero divisors still leave single points as they were.
+  EXPECT_TRUE(EditIntensities(*pf, '/', UniformOperands(0), false, sink));
+  expectUnchanged("divided by 0");
+
+  // The sum of the main pole figure, doubled, with a file.
+  auto huge = LoadOnGrid5(test::ExamplePath("copper111.pol"));
+  ASSERT_TRUE(EditIntensities(*huge, '*', UniformOperands(1.5e308 / huge->MaxValue), false, sink));
+  const auto hugeBefore = std::make_unique<TPoleFigure>(*huge);
+  sink.messages.clear();
+  const std::vector<std::string> files{"", test::ExamplePath("copper111.pol")};
+  EXPECT_FALSE(WeightedAddPF(*huge, test::ExamplePath("grid5.rst"), false, {2.0f, 1.0f}, {1, 1}, files, sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].find("largest number"), std::string::npos) << sink.messages[0];
+  EXPECT_EQ(huge->Intensity[3][5], hugeBefore->Intensity[3][5]);
+  EXPECT_EQ(huge->MaxValue, hugeBefore->MaxValue);
+}
+
+TEST(MagnitudeBadInput, WidthsTooNarrowForTheGaussianAreRefused) {
+  // 1e-200 degrees squares to 0 in the exponent's denominator: every value NaN.
+  auto pf = LoadOnGrid5(test::ExamplePath("copper111.pol"));
+  ASSERT_TRUE(pf);
+  const auto before = std::make_unique<TPoleFigure>(*pf);
+  for (const double fwhm : {1e-200, 1e-7, 0.0, -1.0, std::nan("")}) {
+    SmoothingSettings settings;
+    settings.fwhm = fwhm;
+    EXPECT_FALSE(SmoothPoleFigure(*pf, settings, false)) << fwhm;
+    EXPECT_EQ(pf->Intensity[4][7], before->Intensity[4][7]) << fwhm;
+    EXPECT_NE(FwhmProblem(fwhm), "") << fwhm;
+  }
+  EXPECT_EQ(FwhmProblem(1e-200), "The FWHM must be a number of degrees of at least 1e-06, not 1e-200.");
+  EXPECT_EQ(FwhmProblem(kMinFwhm), "");
+  SmoothingSettings narrowest;
+  narrowest.fwhm = kMinFwhm;
+  ASSERT_TRUE(SmoothPoleFigure(*pf, narrowest, false));
+  EXPECT_EQ(pf->Intensity[4][7], before->Intensity[4][7]);  // no neighbour within reach
+
+  // A direction on a grid point at the narrowest width still gives numbers.
+  auto density = LoadOnGrid5(test::ExamplePath("copper111.pol"));
+  DirectionalOptions options;
+  options.fwhm = kMinFwhm;
+  CollectingSink sink;
+  ASSERT_TRUE(ReadDirectionalDataText(*density, "0 90 X\n", "point.txt", options, sink))
+      << (sink.messages.empty() ? "" : sink.messages[0]);
+  for (int i = 1; i <= density->CircleCount; ++i)
+    for (int j = 1; j <= density->CirclePoints[i]; ++j) ASSERT_TRUE(std::isfinite(density->Intensity[i][j]));
+  options.fwhm = 1e-200;
+  EXPECT_FALSE(ReadDirectionalDataText(*density, "0 90 X\n", "point.txt", options, sink));
+  EXPECT_EQ(sink.messages.back(),
+            "Directional data file point.txt: The FWHM must be a number of degrees of at least 1e-06, not 1e-200.");
 }
 
 // --- memory and time bounded by the input ------------------------------------------

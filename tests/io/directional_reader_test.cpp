@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <memory>
 #include <random>
+#include <string>
 
 #include "io/grid_reader.h"
 #include "io/load_pole_figure.h"
@@ -144,7 +147,7 @@ TEST(ReadDirectionalData, FailuresNameTheFileAndLeaveTheRecordAlone) {
   } cases[] = {
       {missing, 5, "File " + missing + " does not exist"},
       {empty, 5, "Directional data file " + empty + " holds no directions: no line starts with two numbers."},
-      {good, 0, "Directional data file " + good + ": the FWHM of the Gaussian must be a positive number of degrees."},
+      {good, 0, "Directional data file " + good + ": The FWHM must be a number of degrees of at least 1e-06, not 0."},
   };
   for (const auto& c : cases) {
     CollectingSink sink;
@@ -256,6 +259,52 @@ TEST(AddDensity, WithinBoundOfThePlainLoop) {
       EXPECT_LE(MaxRelativeDeviation(*plain, *fast), bound) << "circles " << grid->CircleCount << ", fwhm " << fwhm;
     }
   }
+}
+
+}  // namespace
+}  // namespace quorix
+
+namespace quorix {
+namespace {
+
+TEST(ReadDirectionalData, ACancelledDensityLeavesTheRecordAsItWas) {
+  // Enough directions for the gauge to be asked several times per circle.
+  std::string text;
+  for (int k = 0; k < 200000; ++k) text += std::to_string(k % 360) + " " + std::to_string(k % 90) + " X\n";
+  LoadRequest request;
+  request.dataFile = test::WriteTempFile("many.txt", text);
+  request.gridFile = ExamplePath("grid5.rst");
+  request.gridRule = GridRule::WindowSlot;
+  DirectionalOptions options;
+  std::atomic<bool> cancel{false};
+  int reports = 0;
+  options.work.cancel = &cancel;
+  options.work.progress = [&](int done, int total) {
+    EXPECT_LE(done, total);
+    if (++reports == 2) cancel = true;
+  };
+  CollectingSink sink;
+  EXPECT_EQ(LoadDensityPoleFigure(request, options, sink), nullptr);
+  EXPECT_TRUE(sink.messages.empty());  // the user asked for it: nothing to report
+  EXPECT_GE(reports, 2);
+
+  LoadRequest copper;
+  copper.dataFile = ExamplePath("copper111.pol");
+  copper.gridFile = ExamplePath("grid5.rst");
+  auto pf = LoadPoleFigure(copper, sink);
+  ASSERT_TRUE(pf);
+  const auto before = std::make_unique<TPoleFigure>(*pf);
+  reports = 0;
+  cancel = false;
+  EXPECT_FALSE(ReadDirectionalData(*pf, request.dataFile, options, sink));
+  EXPECT_EQ(pf->Intensity[3][4], before->Intensity[3][4]);
+  EXPECT_EQ(pf->MaxValue, before->MaxValue);
+
+  // Without Cancel the same work reports every circle and ends.
+  cancel = false;
+  options.work.progress = [&](int done, int total) { reports = done == total ? -1 : reports; };
+  EXPECT_NE(LoadDensityPoleFigure(request, options, sink), nullptr);
+  EXPECT_EQ(reports, -1);
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ TEST(EdtFile, InvalidCellOrFolderWritesNothing) {
   CollectingSink sink;
   EXPECT_FALSE(WriteEdtFile(name, {"1", "1,5", "2"}, sink));
   EXPECT_FALSE(WriteEdtFile(nowhere, {"1"}, sink));
-  EXPECT_EQ(sink.messages, (std::vector<std::string>{"Invalid value on circle 2", "Cannot open file " + nowhere}));
+  EXPECT_EQ(sink.messages, (std::vector<std::string>{"Invalid value on circle 2",
+                                                     "Cannot open file " + nowhere + ": No such file or directory"}));
   EXPECT_EQ(test::ReadFile(name), "7    ;1\n");
 }
 

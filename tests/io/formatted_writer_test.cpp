@@ -329,7 +329,7 @@ TEST(FormattedFiles, FailedWriteLeavesNoFile) {
   CollectingSink sink;
   EXPECT_FALSE(WriteSaveAll(out, Settings(FormattedLayout::Beartex), figures, sink));
   ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0], "Cannot create file " + out);
+  EXPECT_EQ(sink.messages[0], "Cannot create file " + out + ": No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 

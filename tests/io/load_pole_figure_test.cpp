@@ -24,6 +24,23 @@ std::unique_ptr<TPoleFigure> Load(const std::string& data, const std::string& gr
   return LoadPoleFigure(r, sink);
 }
 
+void ExpectSameRecord(const TPoleFigure& a, const TPoleFigure& b) {
+  ASSERT_EQ(a.CircleCount, b.CircleCount);
+  EXPECT_EQ(a.Grid, b.Grid);
+  EXPECT_EQ(a.BetaRange, b.BetaRange);
+  EXPECT_EQ(a.InnerMirror, b.InnerMirror);
+  EXPECT_EQ(a.OuterMirror, b.OuterMirror);
+  EXPECT_EQ(a.MaxValue, b.MaxValue);
+  EXPECT_EQ(a.NameInFile, b.NameInFile);
+  for (int i = 0; i <= a.CircleCount + 1; ++i) {
+    ASSERT_EQ(a.CirclePoints[i], b.CirclePoints[i]) << i;
+    EXPECT_EQ(a.Alpha[i], b.Alpha[i]) << i;
+    EXPECT_EQ(a.BetaStart[i], b.BetaStart[i]) << i;
+    EXPECT_EQ(a.BetaStep[i], b.BetaStep[i]) << i;
+    for (int j = 1; j <= a.CirclePoints[i]; ++j) ASSERT_EQ(a.Intensity[i][j], b.Intensity[i][j]) << i << "," << j;
+  }
+}
+
 TEST(LoadPoleFigure, EveryExampleLoadsCompletely) {
   struct Case {
     const char* data;
@@ -91,6 +108,29 @@ TEST(LoadPoleFigure, HashListsPickTheirPoleFigure) {
   EXPECT_NE(second->MaxValue, third->MaxValue);
 }
 
+TEST(LoadPoleFigure, BeartexListsWithoutAGridFileTakeTheGridTheirHeadersDescribe) {
+  CollectingSink sink;
+  for (int k = 1; k <= 3; ++k) {
+    const auto withGrid = Load(ExamplePath("copper.xpe"), ExamplePath("grid5.rst"), sink, k);
+    const auto implied = Load(ExamplePath("copper.xpe"), "", sink, k);
+    ASSERT_TRUE(withGrid && implied) << sink.messages.at(0);
+    ExpectSameRecord(*implied, *withGrid);
+  }
+  // A header with other steps names the file, the line and the way out; nothing is loaded.
+  std::string text = test::ReadFile(ExamplePath("copper.xpe"));
+  const std::size_t at = text.find("  5.0  0.0360.0  5.0");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 5, " 10.0");
+  const std::string odd = WriteTempFile("odd_steps.xpe", text);
+  CollectingSink refused;
+  EXPECT_FALSE(Load(odd, "", refused, 1));
+  ASSERT_EQ(refused.messages.size(), 1u);
+  EXPECT_NE(refused.messages[0].find("odd_steps.xpe, line 7"), std::string::npos) << refused.messages[0];
+  EXPECT_NE(refused.messages[0].find("give a grid file"), std::string::npos) << refused.messages[0];
+  // With a grid file given, the file reads as before.
+  EXPECT_TRUE(Load(odd, ExamplePath("grid5.rst"), refused, 1));
+}
+
 class RealData : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(RealData, EveryPoleFigureOfThePickerListLoads) {
@@ -105,6 +145,10 @@ TEST_P(RealData, EveryPoleFigureOfThePickerListLoads) {
     const auto pf = Load(path, ExamplePath("grid5.rst"), sink, static_cast<int>(k));
     ASSERT_TRUE(pf) << k << ": " << sink.messages.at(0);
     EXPECT_GT(pf->MaxValue, 0);
+    // Without a grid file, the grid the blocks imply: the same record.
+    const auto implied = Load(path, "", sink, static_cast<int>(k));
+    ASSERT_TRUE(implied) << k << ": " << sink.messages.at(0);
+    ExpectSameRecord(*implied, *pf);
     for (const auto& name : names) EXPECT_EQ(name.find('\r'), std::string::npos);
   }
   EXPECT_TRUE(sink.messages.empty());

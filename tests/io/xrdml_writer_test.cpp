@@ -166,7 +166,7 @@ TEST(XrdmlWriter, UnusableTemplatesAndMissingFilesWriteNothing) {
   sink.messages.clear();
   const std::string noFolder = (test::TempDir() / "no" / "x.xrdml").string();
   EXPECT_FALSE(WritePFXRDML(*pf, Fixture("mixed_case_markers.xrdml"), noFolder, {}, sink));
-  EXPECT_EQ(sink.messages.at(0), "Cannot create file " + noFolder);
+  EXPECT_EQ(sink.messages.at(0), "Cannot create file " + noFolder + ": No such file or directory");
 }
 
 // Start and end tags pair up; declarations and self-closing tags stand alone.

@@ -115,8 +115,9 @@ TEST(UpdateExtremesTest, AllMissingGivesZeroMaximumAndMinusOneMinimum) {
   EXPECT_EQ(pf->MinValue, -1.0);
   EXPECT_EQ(pf->MinCircle, 1);
   EXPECT_EQ(pf->MinPoint, 1);
-  EXPECT_EQ(pf->MaxCircle, 4);  // untouched
-  EXPECT_EQ(pf->MaxPoint, 7);
+  // A position that exists, not one left from earlier data (or 0, 0).
+  EXPECT_EQ(pf->MaxCircle, 1);
+  EXPECT_EQ(pf->MaxPoint, 1);
 }
 
 TEST(UpdateExtremesTest, CountsBeyondTheTablesAreCut) {

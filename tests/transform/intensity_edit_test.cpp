@@ -34,7 +34,8 @@ TEST(EditOperands, MulByTwoDoublesEveryValueButTheMissingOnes) {
     for (int j = 1; j <= 36; ++j) pf->Intensity[i][j] = (i + j) % 7 == 0 ? kMissing : 0.5 * i + j;
   UpdateExtremes(*pf);
   const auto before = std::make_unique<TPoleFigure>(*pf);
-  EditIntensities(*pf, '*', UniformOperands(2), true);
+  CollectingSink sink;
+  EXPECT_TRUE(EditIntensities(*pf, '*', UniformOperands(2), true, sink));
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= 36; ++j) {
       const double v = before->Intensity[i][j];

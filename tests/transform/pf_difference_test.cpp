@@ -192,14 +192,14 @@ TEST(RPLog, AppendingNeverLosesWhatIsThere) {
   const std::string nowhere = LogPath("no/such/folder/rp.log");
   EXPECT_FALSE(AppendRPLog(nowhere, Entry(1), sink));
   ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0], "Cannot create file " + nowhere);
+  EXPECT_EQ(sink.messages[0], "Cannot create file " + nowhere + ": No such file or directory");
 
   // A log that exists but cannot be appended to stays as it was.
   const std::string folder = LogPath("a_folder.log");
   std::filesystem::create_directories(folder);
   EXPECT_FALSE(AppendRPLog(folder, Entry(1), sink));
   EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_EQ(sink.messages.back(), "Cannot append to log file " + folder);
+  EXPECT_EQ(sink.messages.back(), "Cannot append to log file " + folder + ": it is a folder");
 }
 
 }  // namespace

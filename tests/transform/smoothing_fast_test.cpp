@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <memory>
 #include <random>
 
 #include "base/message_sink.h"
@@ -204,6 +206,39 @@ TEST(RadialKernel, WeightsAsThePlainFormula) {
       EXPECT_EQ(table.Weight(std::cos(cutoff + 1e-6)), 0.0);
       EXPECT_GT(table.MinCosine(), std::cos(cutoff + 1e-8));
     }
+  }
+}
+
+}  // namespace
+}  // namespace quorix
+
+namespace quorix {
+namespace {
+
+// Cancel from the progress callback: every method stops, the record stays.
+TEST(SmoothingCancel, ACancelFromTheProgressLeavesThePoleFigureAsItWas) {
+  auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 5, 72);
+  for (int i = 1; i <= pf->CircleCount; ++i)
+    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = (i * 7 + j * 3) % 11;
+  const auto before = std::make_unique<TPoleFigure>(*pf);
+  for (const SmoothingMethod method : {SmoothingMethod::Plain, SmoothingMethod::Fast, SmoothingMethod::Pruned}) {
+    std::atomic<bool> cancel{false};
+    int circles = 0;
+    const auto progress = [&] {
+      if (++circles == 3) cancel = true;
+    };
+    SmoothingSettings settings;
+    settings.fwhm = 7;
+    EXPECT_FALSE(SmoothPoleFigure(*pf, settings, false, progress, method, 2, &cancel));
+    EXPECT_LT(circles, pf->CircleCount);
+    for (int i = 1; i <= pf->CircleCount; ++i)
+      for (int j = 1; j <= 72; ++j) ASSERT_EQ(pf->Intensity[i][j], before->Intensity[i][j]);
+    // Not cancelled, the same call smooths.
+    std::atomic<bool> never{false};
+    auto copy = std::make_unique<TPoleFigure>(*pf);
+    EXPECT_TRUE(SmoothPoleFigure(*copy, settings, false, {}, method, 2, &never));
+    EXPECT_NE(copy->Intensity[5][5], before->Intensity[5][5]);
   }
 }
 

@@ -698,6 +698,17 @@ TEST(DesktopStartUp, TheNextRunOffersTheLastFilesFromTheUsersFolder) {
   EXPECT_EQ(next->context->IniFileName, (user / "quorix.ini").string());
 }
 
+// A configuration file too large to be one is ignored, and the user is told
+// why the settings are the defaults instead of being left to wonder.
+TEST(DesktopStartUp, AnOversizedConfigurationFileIsIgnoredWithAMessage) {
+  const QString program = ProgramPath("[Options]\nmrd=yes\n;" + std::string(kMaxIniFileSize, 'x') + "\n");
+  std::unique_ptr<Application> app;
+  const QStringList told = Answering(QMessageBox::Ok, [&] { app = StartUp(program, {}); });
+  ASSERT_EQ(told.size(), 1);
+  EXPECT_TRUE(told[0].contains("larger than 1 MB and was ignored")) << told[0].toStdString();
+  EXPECT_FALSE(app->context->state.Options.ShowMrd);
+}
+
 // "Save all formatted" proposes a new name, asks before writing over a file
 // (here the loaded data file itself) and tells where the file went.
 TEST(DesktopSave, NoFileIsOverwrittenWithoutAskingAndTheStatusBarSaysWhereItWent) {
