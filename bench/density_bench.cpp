@@ -1,4 +1,4 @@
-// The density of 10,000 directions on a 1-degree grid: the plain loop over
+// The density of 10,000 directions on a 1-degree and a 0.5-degree grid: the plain loop over
 // every grid point against the search that skips points beyond the cut-off
 // and looks its weights up in a table (counter max_rel_dev: the largest
 // relative deviation from the plain loop of the same run).
@@ -17,17 +17,20 @@
 namespace quorix {
 namespace {
 
-// Circles 0..90 step 1 with 360 points each, as a simple grid file gives them.
-std::unique_ptr<TPoleFigure> OneDegreeGrid() {
+// Circles 0..90 in steps of `step` degrees with 360 / step points each, as a
+// simple grid file gives them.
+std::unique_ptr<TPoleFigure> RegularGrid(double step) {
   auto pf = NewPoleFigure();
-  for (int i = 1; i <= 91; ++i) {
-    pf->Alpha[i] = i - 1;
+  const int circles = static_cast<int>(std::lround(90 / step)) + 1;
+  const int points = static_cast<int>(std::lround(360 / step));
+  for (int i = 1; i <= circles; ++i) {
+    pf->Alpha[i] = (i - 1) * step;
     pf->BetaStart[i] = 0;
-    pf->BetaStep[i] = 1;
-    pf->CirclePoints[i] = 360;
+    pf->BetaStep[i] = step;
+    pf->CirclePoints[i] = points;
   }
-  pf->CircleCount = 91;
-  pf->PointCount = 91 * 360;
+  pf->CircleCount = circles;
+  pf->PointCount = circles * points;
   pf->BetaRange = 360;
   SizeTablesToGrid(*pf);
   return pf;
@@ -45,18 +48,18 @@ std::vector<Vec3> RandomDirections(int count) {
   return directions;
 }
 
-// The plain loop's densities by width, for the deviation of the fast ones.
-std::unique_ptr<TPoleFigure>& PlainResult(int fwhm) {
-  static std::unique_ptr<TPoleFigure> results[64];
-  return results[fwhm];
+// The plain loop's densities by grid and width, for the deviation of the fast ones.
+std::unique_ptr<TPoleFigure>& PlainResult(bool half, int fwhm) {
+  static std::unique_ptr<TPoleFigure> results[2][64];
+  return results[half ? 1 : 0][fwhm];
 }
 
 // threads: 0 the plain loop, otherwise the fast one on that many threads
 // (-1: one per core).
-void BM_Density(benchmark::State& state, int threads) {
+void BM_Density(benchmark::State& state, int threads, bool half) {
   const double fwhm = static_cast<double>(state.range(0));
   const std::vector<Vec3> directions = RandomDirections(10000);
-  auto pf = OneDegreeGrid();
+  auto pf = RegularGrid(half ? 0.5 : 1);
   for (auto _ : state) {
     pf->Intensity.Fill(0.0);
     if (threads == 0)
@@ -65,7 +68,7 @@ void BM_Density(benchmark::State& state, int threads) {
       AddDensity(*pf, directions, fwhm, threads < 0 ? 0 : threads);
     benchmark::DoNotOptimize(pf->Intensity[1][1]);
   }
-  auto& plain = PlainResult(static_cast<int>(fwhm));
+  auto& plain = PlainResult(half, static_cast<int>(fwhm));
   if (threads == 0) {
     plain = std::move(pf);
   } else if (plain) {
@@ -80,9 +83,19 @@ void BM_Density(benchmark::State& state, int threads) {
   state.SetLabel(threads == 0 ? "plain loop" : threads == 1 ? "fast, one thread" : "fast, all cores");
 }
 
-BENCHMARK_CAPTURE(BM_Density, plain, 0)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Density, fast_one_thread, 1)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Density, fast_all_cores, -1)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Density, plain, 0, false)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Density, fast_one_thread, 1, false)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Density, fast_all_cores, -1, false)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+// The plain loop at 0.5 degree takes 16 times as long: one iteration, one run
+// unless asked for more with --benchmark_repetitions (which it leaves alone).
+BENCHMARK_CAPTURE(BM_Density, half_plain, 0, true)
+    ->Arg(5)
+    ->Iterations(1)
+    ->Repetitions(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Density, half_fast_one_thread, 1, true)->Arg(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Density, half_fast_all_cores, -1, true)->Arg(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace quorix

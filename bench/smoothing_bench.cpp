@@ -1,6 +1,7 @@
-// Smoothing a 1-degree grid with the plain loop, the pruned loop and the fast
-// paths side by side (a regular grid by FFT, the same grid with a centre point
-// by the radial table), and interpolating onto a 1-degree grid. The fast runs
+// Smoothing a 1-degree and a 0.5-degree grid with the plain loop, the pruned
+// loop (1 degree) and the fast paths side by side (a regular grid by FFT, the
+// same grid with a centre point by the radial table), and interpolating onto
+// a 1-degree grid. The fast runs
 // report their largest relative deviation from the plain loop's values of the
 // same run (counter max_rel_dev); bench/ratios.py turns the repetitions into
 // the table of bench/README.md.
@@ -57,25 +58,28 @@ void FillPattern(TPoleFigure& pf) {
   PreparePoleFigure(pf, false);
 }
 
-// The same 1-degree grid with a single centre point instead of the circle at
-// alpha 0: no longer regular, so the radial table serves it.
-std::unique_ptr<TPoleFigure> CentreGrid() {
-  auto pf = RegularGrid(1, 360);
-  pf->CirclePoints[1] = 1;
-  pf->BetaStep[1] = 360;
-  pf->PointCount = 1 + 90 * 360;
-  return pf;
-}
+// The grids timed: 1 degree (91 circles x 360 points) and 0.5 degree (181 x
+// 720), each regular or with a single centre point instead of the circle at
+// alpha 0, which is no longer regular, so the radial table serves it.
+enum class GridCase { Regular, Centre, HalfRegular, HalfCentre };
 
-std::unique_ptr<TPoleFigure> Grid(bool centre) {
-  auto pf = centre ? CentreGrid() : RegularGrid(1, 360);
+std::unique_ptr<TPoleFigure> Grid(GridCase c) {
+  const bool half = c == GridCase::HalfRegular || c == GridCase::HalfCentre;
+  const int points = half ? 720 : 360;
+  auto pf = RegularGrid(half ? 0.5 : 1, points);
+  if (c == GridCase::Centre || c == GridCase::HalfCentre) {
+    pf->CirclePoints[1] = 1;
+    pf->BetaStep[1] = 360;
+    pf->PointCount = 1 + (pf->CircleCount - 1) * points;
+    SizeTablesToGrid(*pf);
+  }
   FillPattern(*pf);
   return pf;
 }
 
 // Plain results by grid and width, from the plain benchmark that runs first.
-std::map<std::pair<bool, int>, std::unique_ptr<IntensityTable>>& PlainResults() {
-  static std::map<std::pair<bool, int>, std::unique_ptr<IntensityTable>> results;
+std::map<std::pair<GridCase, int>, std::unique_ptr<IntensityTable>>& PlainResults() {
+  static std::map<std::pair<GridCase, int>, std::unique_ptr<IntensityTable>> results;
   return results;
 }
 
@@ -87,27 +91,27 @@ double MaxRelativeDeviation(const TPoleFigure& pf, const IntensityTable& plain, 
   return worst;
 }
 
-void ReportDeviation(benchmark::State& state, bool centre, int fwhm, const TPoleFigure& pf,
+void ReportDeviation(benchmark::State& state, GridCase grid, int fwhm, const TPoleFigure& pf,
                      const IntensityTable& fast) {
-  const auto found = PlainResults().find({centre, fwhm});
+  const auto found = PlainResults().find({grid, fwhm});
   if (found != PlainResults().end()) state.counters["max_rel_dev"] = MaxRelativeDeviation(pf, *found->second, fast);
 }
 
-void BM_SmoothPlain(benchmark::State& state, bool centre) {
+void BM_SmoothPlain(benchmark::State& state, GridCase grid) {
   const int fwhm = static_cast<int>(state.range(0));
-  auto pf = Grid(centre);
+  auto pf = Grid(grid);
   std::unique_ptr<IntensityTable> values;
   for (auto _ : state) {
     values = SmoothedIntensities(*pf, fwhm, false, SmoothingMethod::Plain);
     benchmark::DoNotOptimize(values);
   }
-  PlainResults()[{centre, fwhm}] = std::move(values);
+  PlainResults()[{grid, fwhm}] = std::move(values);
 }
 
 // The bit-exact pruned loop, one thread or all cores.
-void BM_SmoothPruned(benchmark::State& state, bool centre, int threads) {
+void BM_SmoothPruned(benchmark::State& state, GridCase grid, int threads) {
   const int fwhm = static_cast<int>(state.range(0));
-  auto pf = Grid(centre);
+  auto pf = Grid(grid);
   for (auto _ : state) {
     auto values = SmoothedIntensities(*pf, fwhm, false, SmoothingMethod::Pruned, {}, threads);
     benchmark::DoNotOptimize(values);
@@ -115,29 +119,29 @@ void BM_SmoothPruned(benchmark::State& state, bool centre, int threads) {
 }
 
 // The fast path with its set-up (the kernel plan) in every iteration.
-void BM_SmoothFast(benchmark::State& state, bool centre, int threads) {
+void BM_SmoothFast(benchmark::State& state, GridCase grid, int threads) {
   const int fwhm = static_cast<int>(state.range(0));
-  auto pf = Grid(centre);
+  auto pf = Grid(grid);
   std::unique_ptr<IntensityTable> values;
   for (auto _ : state) {
     const SmoothingPlan plan(*pf, fwhm, threads);
     values = plan.Smooth(*pf, false, {}, threads);
     benchmark::DoNotOptimize(values);
   }
-  ReportDeviation(state, centre, fwhm, *pf, *values);
+  ReportDeviation(state, grid, fwhm, *pf, *values);
 }
 
 // A further pole figure of "Smooth all": the plan already built.
-void BM_SmoothFastFurther(benchmark::State& state, bool centre, int threads) {
+void BM_SmoothFastFurther(benchmark::State& state, GridCase grid, int threads) {
   const int fwhm = static_cast<int>(state.range(0));
-  auto pf = Grid(centre);
+  auto pf = Grid(grid);
   const SmoothingPlan plan(*pf, fwhm, threads);
   std::unique_ptr<IntensityTable> values;
   for (auto _ : state) {
     values = plan.Smooth(*pf, false, {}, threads);
     benchmark::DoNotOptimize(values);
   }
-  ReportDeviation(state, centre, fwhm, *pf, *values);
+  ReportDeviation(state, grid, fwhm, *pf, *values);
 }
 
 void BM_InterpolateOntoOneDegreeGrid(benchmark::State& state) {
@@ -157,14 +161,23 @@ void BM_InterpolateOntoOneDegreeGrid(benchmark::State& state) {
 
 #define QUORIX_SMOOTH_BENCH(func, name, ...) \
   BENCHMARK_CAPTURE(func, name, __VA_ARGS__)->Arg(5)->Unit(benchmark::kMillisecond)->UseRealTime()
-QUORIX_SMOOTH_BENCH(BM_SmoothPlain, regular, false)->Iterations(1);
-QUORIX_SMOOTH_BENCH(BM_SmoothPruned, regular_one_thread, false, 1)->Iterations(1);
-QUORIX_SMOOTH_BENCH(BM_SmoothFast, regular_one_thread, false, 1);
-QUORIX_SMOOTH_BENCH(BM_SmoothFast, regular_two_threads, false, 2);
-QUORIX_SMOOTH_BENCH(BM_SmoothFastFurther, regular_one_thread, false, 1);
-QUORIX_SMOOTH_BENCH(BM_SmoothPlain, centre, true)->Iterations(1);
-QUORIX_SMOOTH_BENCH(BM_SmoothFast, centre_one_thread, true, 1);
-QUORIX_SMOOTH_BENCH(BM_SmoothFast, centre_two_threads, true, 2);
+QUORIX_SMOOTH_BENCH(BM_SmoothPlain, regular, GridCase::Regular)->Iterations(1);
+QUORIX_SMOOTH_BENCH(BM_SmoothPruned, regular_one_thread, GridCase::Regular, 1)->Iterations(1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, regular_one_thread, GridCase::Regular, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, regular_two_threads, GridCase::Regular, 2);
+QUORIX_SMOOTH_BENCH(BM_SmoothFastFurther, regular_one_thread, GridCase::Regular, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothPlain, centre, GridCase::Centre)->Iterations(1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, centre_one_thread, GridCase::Centre, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, centre_two_threads, GridCase::Centre, 2);
+// The plain loop at 0.5 degree takes 16 times as long: one run unless asked
+// for more with --benchmark_repetitions (which these leave alone).
+QUORIX_SMOOTH_BENCH(BM_SmoothPlain, half_regular, GridCase::HalfRegular)->Iterations(1)->Repetitions(1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, half_regular_one_thread, GridCase::HalfRegular, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, half_regular_two_threads, GridCase::HalfRegular, 2);
+QUORIX_SMOOTH_BENCH(BM_SmoothFastFurther, half_regular_one_thread, GridCase::HalfRegular, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothPlain, half_centre, GridCase::HalfCentre)->Iterations(1)->Repetitions(1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, half_centre_one_thread, GridCase::HalfCentre, 1);
+QUORIX_SMOOTH_BENCH(BM_SmoothFast, half_centre_two_threads, GridCase::HalfCentre, 2);
 BENCHMARK(BM_InterpolateOntoOneDegreeGrid)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
+#include <span>
 
 #include "plot/polygon_fill.h"
 
@@ -172,7 +174,57 @@ void AddFillSeed(std::vector<FillSeed>& seeds, int circle, int point) {
   seeds.push_back(FillSeed{circle, point});
 }
 
-LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
+namespace {
+
+// The starts of the lines through a triangle with values f (A), r (B) and
+// g (C): each crossed edge once, found from its low end. Returns the count.
+int LineStarts(double f, double r, double g, double threshold, int (&starts)[6]) {
+  int count = 0;
+  if (f < threshold) {
+    if (g >= threshold) starts[count++] = 2;
+    if (r >= threshold) starts[count++] = 1;
+  }
+  if (r < threshold) {
+    if (g >= threshold) starts[count++] = 3;
+    if (f >= threshold) starts[count++] = 1;
+  }
+  if (g < threshold) {
+    if (f >= threshold) starts[count++] = 2;
+    if (r >= threshold) starts[count++] = 3;
+  }
+  return count;
+}
+
+// The lines that start in triangle t (vertices v, values f, r, g), with the
+// seed of the area above them.
+void TraceFrom(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, const std::array<GridPoint, 3>& v,
+               const int (&starts)[6], int count, double threshold, bool collectSeeds, LevelContours& out,
+               MessageSink* messages) {
+  const double f = ValueAt(pf, v[0]);
+  const double g = ValueAt(pf, v[2]);
+  ContourLine halves[2];
+  for (int s = 0; s < count; ++s) {
+    const int e = starts[s];
+    marks.SetVisited(t, false);
+    ContourLine traced = TraceContour(pf, marks, t, e, threshold, messages);
+    if (s < 2) halves[s] = std::move(traced);
+    if (s == 0 && collectSeeds) {
+      GridPoint high = v[0];
+      if (e != 1 && g >= threshold)
+        high = v[2];
+      else if (e == 1 || e == 2)
+        high = f >= threshold ? v[0] : v[1];
+      else
+        high = v[1];
+      AddFillSeed(out.seeds, high.circle, high.point);
+    }
+  }
+  if (!halves[0].empty()) out.lines.push_back(JoinContourHalves(std::move(halves[0]), std::move(halves[1])));
+}
+
+}  // namespace
+
+LevelContours TraceLevelReference(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
   LevelContours out;
   TriangleMarks marks(pf);
   const int n = CircleCountOf(pf);
@@ -186,45 +238,105 @@ LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSe
         const double r = ValueAt(pf, (*v)[1]);
         const double g = ValueAt(pf, (*v)[2]);
         if (f != kMissing && g != kMissing && r != kMissing) {
-          // Each crossed edge is found from its low end: two starts.
           int starts[6];
-          int count = 0;
-          if (f < threshold) {
-            if (g >= threshold) starts[count++] = 2;
-            if (r >= threshold) starts[count++] = 1;
-          }
-          if (r < threshold) {
-            if (g >= threshold) starts[count++] = 3;
-            if (f >= threshold) starts[count++] = 1;
-          }
-          if (g < threshold) {
-            if (f >= threshold) starts[count++] = 2;
-            if (r >= threshold) starts[count++] = 3;
-          }
-          ContourLine halves[2];
-          for (int s = 0; s < count; ++s) {
-            const int e = starts[s];
-            marks.SetVisited(t, false);
-            ContourLine traced = TraceContour(pf, marks, t, e, threshold, messages);
-            if (s < 2) halves[s] = std::move(traced);
-            if (s == 0 && collectSeeds) {
-              GridPoint high = (*v)[0];
-              if (e != 1 && g >= threshold)
-                high = (*v)[2];
-              else if (e == 1 || e == 2)
-                high = f >= threshold ? (*v)[0] : (*v)[1];
-              else
-                high = (*v)[1];
-              AddFillSeed(out.seeds, high.circle, high.point);
-            }
-          }
-          if (!halves[0].empty()) out.lines.push_back(JoinContourHalves(std::move(halves[0]), std::move(halves[1])));
+          const int count = LineStarts(f, r, g, threshold, starts);
+          TraceFrom(pf, marks, t, *v, starts, count, threshold, collectSeeds, out, messages);
         }
         marks.SetVisited(t, true);
       }
     }
   }
   return out;
+}
+
+namespace {
+
+constexpr int kBlockPoints = 32;
+
+bool Special(double v) { return v == kMissing || v != v; }
+
+}  // namespace
+
+ContourTracer::ContourTracer(const TPoleFigure& pf) : pf_(pf), n_(CircleCountOf(pf)), marks_(pf) {
+  points_.assign(static_cast<std::size_t>(n_) + 2, 0);
+  for (int i = 1; i <= n_; ++i) points_[static_cast<std::size_t>(i)] = PointsOn(pf, i);
+  blockStart_.assign(static_cast<std::size_t>(n_) + 2, 0);
+  for (int i = 1; i <= n_; ++i) {
+    blockStart_[static_cast<std::size_t>(i)] = blocks_.size();
+    const int np = points_[static_cast<std::size_t>(i)];
+    const std::span<const double> row = pf.Intensity[i];
+    for (int j0 = 1; j0 <= np; j0 += kBlockPoints) {
+      // Every value a triangle of the block may use, and perhaps a few more:
+      // wider bounds only skip less.
+      Block b;
+      const auto take = [&b](double v) {
+        b.special = b.special || Special(v);
+        b.lo = std::min(b.lo, v);
+        b.hi = std::max(b.hi, v);
+      };
+      const int j1 = std::min(np, j0 + kBlockPoints - 1);
+      for (int j = j0; j <= j1; ++j) take(row[static_cast<std::size_t>(j)]);
+      take(row[static_cast<std::size_t>(j1 >= np ? 1 : j1 + 1)]);
+      for (int j = j0; j <= j1; ++j)
+        for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
+          const Apex a = ApexOf(i, j, kind);
+          if (a.circle != 0) take(pf.Intensity[a.circle][static_cast<std::size_t>(a.point)]);
+        }
+      blocks_.push_back(b);
+    }
+  }
+}
+
+ContourTracer::Apex ContourTracer::ApexOf(int i, int j, TriangleKind kind) const {
+  const TGridLink& l = pf_.Link[i][j];
+  const bool outer = kind == TriangleKind::Outer;
+  const int c = outer ? i + 1 : i - 1;
+  const int p = outer ? l.OuterLink : l.InnerLink;
+  if (c < 1 || c > n_ || p < 1 || p > points_[static_cast<std::size_t>(c)]) return Apex{};
+  return Apex{c, p};
+}
+
+// The scan of TraceLevelReference, in the same order, over the blocks the
+// level may cross. A triangle of a skipped block has no line through it, and
+// no line walks into it, so leaving it unmarked changes nothing.
+LevelContours ContourTracer::Trace(double threshold, bool collectSeeds, MessageSink* messages) {
+  LevelContours out;
+  marks_.Clear();
+  for (int i = 1; i <= n_; ++i) {
+    const int np = points_[static_cast<std::size_t>(i)];
+    const std::span<const double> row = pf_.Intensity[i];
+    std::size_t block = blockStart_[static_cast<std::size_t>(i)];
+    for (int j0 = 1; j0 <= np; j0 += kBlockPoints, ++block) {
+      const Block& b = blocks_[block];
+      if (!b.special && (threshold <= b.lo || threshold > b.hi)) continue;
+      for (int j = j0; j <= std::min(np, j0 + kBlockPoints - 1); ++j) {
+        const int jn = j >= np ? 1 : j + 1;
+        const double f = row[static_cast<std::size_t>(j)];
+        const double r = row[static_cast<std::size_t>(jn)];
+        for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
+          const Apex a = ApexOf(i, j, kind);
+          if (a.circle == 0) continue;
+          const TriangleRef t{i, j, kind};
+          if (marks_.Visited(t)) continue;
+          const double g = pf_.Intensity[a.circle][a.point];
+          if (f != kMissing && g != kMissing && r != kMissing) {
+            int starts[6];
+            const int count = LineStarts(f, r, g, threshold, starts);
+            if (count > 0) {
+              const std::array<GridPoint, 3> v{GridPoint{i, j}, GridPoint{i, jn}, GridPoint{a.circle, a.point}};
+              TraceFrom(pf_, marks_, t, v, starts, count, threshold, collectSeeds, out, messages);
+            }
+          }
+          marks_.SetVisited(t, true);
+        }
+      }
+    }
+  }
+  return out;
+}
+
+LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
+  return ContourTracer(pf).Trace(threshold, collectSeeds, messages);
 }
 
 namespace {
@@ -406,9 +518,9 @@ void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas
   for (auto it = seeds.rbegin(); it != seeds.rend(); ++it) {
     FillSeed seed = *it;
     if (!OnGrid(pf, seed.circle, seed.point)) continue;
-    const MappedDirection m = g.rotation.Map(pf.Alpha[seed.circle], BetaOf(pf, seed.circle, seed.point));
-    if (m.dropped) continue;
-    Pixel at = g.Project(m.alpha, m.beta);
+    const ProjectionCache::Entry e = g.GridPixel(pf, seed.circle, seed.point);
+    if (e.dropped) continue;
+    Pixel at = e.at;
     if (canvas.Pixel(at.x, at.y) == levelColor) at = NudgeFillSeed(pf, g, canvas, seed, levelColor, threshold, at);
     canvas.FloodFill(at.x, at.y, levelColor);
   }

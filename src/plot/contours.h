@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "plot/canvas.h"
 #include "plot/display_rotation.h"
 #include "plot/projection.h"
+#include "plot/projection_cache.h"
 #include "record/pole_figure.h"
 
 namespace quorix {
@@ -98,16 +101,63 @@ struct LevelContours {
   std::vector<ContourLine> lines;  // in drawing order
   std::vector<FillSeed> seeds;     // newest last
 };
+// The lines of one record at one level after another. The bounds of the
+// values in blocks of triangles, taken once, let each level pass over the
+// blocks it cannot cross. The record must outlive the tracer, unchanged.
+class ContourTracer {
+ public:
+  explicit ContourTracer(const TPoleFigure& pf);
+  // Every line of one level, with the seeds of the areas above it when asked.
+  LevelContours Trace(double threshold, bool collectSeeds, MessageSink* messages = nullptr);
+
+ private:
+  struct Apex {
+    int circle = 0;  // 0: the triangle does not exist
+    int point = 0;
+  };
+  // The apex of triangle (i, j, kind), circle 0 when the links give none on the grid.
+  Apex ApexOf(int i, int j, TriangleKind kind) const;
+  struct Block {
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    bool special = false;  // a point without value or NaN: always scanned
+  };
+
+  const TPoleFigure& pf_;
+  int n_ = 0;
+  std::vector<int> points_;              // per circle
+  std::vector<std::size_t> blockStart_;  // per circle, into blocks_
+  std::vector<Block> blocks_;
+  TriangleMarks marks_;
+};
+
 // Every line of one level, with the seeds of the areas above it when asked.
 LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages = nullptr);
+// The same lines and seeds by the plain scan over every triangle, kept as the
+// reference the scan above is checked and timed against.
+LevelContours TraceLevelReference(const TPoleFigure& pf, double threshold, bool collectSeeds,
+                                  MessageSink* messages = nullptr);
 
 // Projection of directions for one plot.
 struct PlotGeometry {
   int plotSize = 0;
   bool equalArea = false;
   DisplayRotation rotation;
+  // The grid points already projected for these facts, or none.
+  const ProjectionCache* cache = nullptr;
 
-  quorix::Pixel Project(double alpha, double beta) const { return ProjectPoint(plotSize, alpha, beta, equalArea); }
+  // A plot drawn with a cache takes the fast projection; without one, the
+  // plain one it is checked against.
+  quorix::Pixel Project(double alpha, double beta) const {
+    return cache ? ProjectPointFast(plotSize, alpha, beta, equalArea) : ProjectPoint(plotSize, alpha, beta, equalArea);
+  }
+  // Where point (circle, point) of pf's grid is drawn through the rotation.
+  ProjectionCache::Entry GridPixel(const TPoleFigure& pf, int circle, int point) const {
+    if (cache) return cache->At(circle, point);
+    const MappedDirection m = rotation.Map(pf.Alpha[circle], BetaOf(pf, circle, point));
+    if (m.dropped) return ProjectionCache::Entry{{}, true};
+    return ProjectionCache::Entry{Project(m.alpha, m.beta), false};
+  }
 };
 
 // A line as pen moves in pixels. A line starts anew after a direction the

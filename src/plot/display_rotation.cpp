@@ -1,6 +1,9 @@
 // Where the plot draws a direction under the display rotation.
 #include "plot/display_rotation.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace quorix {
 
 DisplayRotation::DisplayRotation(const TRotationState& state) : mode_(state.Mode), dropUpper_(state.TriclinicSymmetry) {
@@ -35,6 +38,22 @@ MappedDirection DisplayRotation::Map(double alpha, double beta) const {
     out.dropped = true;
   }
   return out;
+}
+
+namespace {
+
+bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+
+}  // namespace
+
+bool DisplayRotation::SameBits(const DisplayRotation& other) const {
+  if (mode_ != other.mode_ || dropUpper_ != other.dropUpper_ || list_.size() != other.list_.size()) return false;
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c)
+      if (!quorix::SameBits(matrix_[r][c], other.matrix_[r][c])) return false;
+  for (std::size_t k = 0; k < list_.size(); ++k)
+    if (list_[k].axis != other.list_[k].axis || !quorix::SameBits(list_[k].angle, other.list_[k].angle)) return false;
+  return true;
 }
 
 }  // namespace quorix

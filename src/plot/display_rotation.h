@@ -28,6 +28,9 @@ class DisplayRotation {
 
   MappedDirection Map(double alpha, double beta) const;
 
+  // The same mapping: equal in every bit of what Map uses.
+  bool SameBits(const DisplayRotation& other) const;
+
  private:
   RotationMode mode_ = RotationMode::None;
   bool dropUpper_ = false;

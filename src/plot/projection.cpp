@@ -56,6 +56,32 @@ Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
   return Pixel{m + Nearest(o.x), m - Nearest(o.y)};
 }
 
+namespace {
+
+bool NearHalf(double v, double tolerance) { return std::fabs(v - std::floor(v) - 0.5) <= tolerance; }
+
+}  // namespace
+
+// Error of x and y against the extended-precision values, for alpha up to
+// 170 and |beta| up to 1e4: the arguments differ by a few ulp (|phi| < 175,
+// so < 1e-13 absolute), glibc's sin and cos are within an ulp, the tangent
+// of up to 85 degrees magnifies relative errors less than 20 times: below
+// 2e-13 |rho| in all; the tolerance allows five times that, and a little for
+// rho = 0.
+Pixel ProjectPointFast(int plotSize, double alpha, double beta, bool equalArea) {
+  if (!(alpha >= 0 && alpha <= 170 && std::fabs(beta) <= 1e4)) return ProjectPoint(plotSize, alpha, beta, equalArea);
+  const int m = plotSize / 2;
+  const double r = m - 10;
+  const double phi = beta * kPi / 180.0;
+  const double half = alpha / 2.0 * kPi / 180.0;
+  const double rho = equalArea ? std::sqrt(2.0) * std::sin(half) * r : std::sin(half) / std::cos(half) * r;
+  const double x = rho * std::cos(phi);
+  const double y = rho * std::sin(phi);
+  const double tolerance = 1e-12 * std::fabs(rho) + 1e-9;
+  if (NearHalf(x, tolerance) || NearHalf(y, tolerance)) return ProjectPoint(plotSize, alpha, beta, equalArea);
+  return Pixel{m + static_cast<int>(std::nearbyint(x)), m - static_cast<int>(std::nearbyint(y))};
+}
+
 PlotPosition ProjectPosition(int plotSize, double alpha, double beta, bool equalArea) {
   const int m = plotSize / 2;
   const Offset o = ProjectedOffset(plotSize, alpha, beta, equalArea);

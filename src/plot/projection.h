@@ -15,6 +15,10 @@ inline int PlotRadius(int plotSize) { return plotSize / 2 - 10; }
 int SizePercentage(int plotSize);
 
 Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea);
+// The same pixel by double arithmetic wherever that cannot change it; a
+// position within its error bound of a half pixel, and any direction outside
+// the range the bound is made for, goes the way of ProjectPoint.
+Pixel ProjectPointFast(int plotSize, double alpha, double beta, bool equalArea);
 
 // Where ProjectPoint puts a direction, before the rounding to a pixel.
 struct PlotPosition {

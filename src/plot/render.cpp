@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/nearest.h"
 #include "base/number_format.h"
@@ -90,8 +91,11 @@ void DrawTriangulation(const TPoleFigure& pf, const PlotGeometry& g, Canvas& can
         if (!v) continue;
         canvas.SetPenColor(kind == TriangleKind::Inner ? kBlue : kRed);
         Pixel p[3];
+        // Drawn as measured, not turned: the rotated table serves only without a rotation.
         for (int k = 0; k < 3; ++k)
-          p[k] = g.Project(pf.Alpha[(*v)[k].circle], BetaOf(pf, (*v)[k].circle, (*v)[k].point));
+          p[k] = g.cache && !g.rotation.Active()
+                     ? g.cache->At((*v)[k].circle, (*v)[k].point).at
+                     : g.Project(pf.Alpha[(*v)[k].circle], BetaOf(pf, (*v)[k].circle, (*v)[k].point));
         canvas.MoveTo(p[0].x, p[0].y);
         canvas.LineTo(p[2].x, p[2].y);
         canvas.LineTo(p[1].x, p[1].y);
@@ -146,28 +150,28 @@ struct LowPoint {
   bool negative = false;
 };
 
-std::vector<LowPoint> LowPoints(const TPoleFigure& pf, const PlotGeometry& g) {
-  std::vector<LowPoint> out;
+// Visits the grid points below the lowest level that are drawn, in grid order.
+template <class Visit>
+void ForEachLowPoint(const TPoleFigure& pf, const PlotGeometry& g, Visit visit) {
   const int n = CircleCountOf(pf);
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= PointsOn(pf, i); ++j) {
       const double v = pf.Intensity[i][j];
       if (!(v > -1 && v < pf.LowestLevel)) continue;
-      const MappedDirection m = g.rotation.Map(pf.Alpha[i], BetaOf(pf, i, j));
-      if (m.dropped) continue;
-      out.push_back(LowPoint{g.Project(m.alpha, m.beta), v < 0});
+      const ProjectionCache::Entry e = g.GridPixel(pf, i, j);
+      if (!e.dropped) visit(LowPoint{e.at, v < 0});
     }
   }
-  return out;
 }
 
+// Drawn as they are found: half the points of a plot may be low ones.
 void MarkLowPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
   canvas.SetPenMode(PenMode::Copy);
-  for (const LowPoint& p : LowPoints(pf, g)) {
+  ForEachLowPoint(pf, g, [&canvas](const LowPoint& p) {
     canvas.SetPenColor(p.negative ? kRed : kBlack);
     canvas.MoveTo(p.at.x, p.at.y);
     canvas.LineTo(p.at.x + 1, p.at.y);
-  }
+  });
 }
 
 // A small cross on every point without a value, so that the gaps such points
@@ -180,9 +184,9 @@ void MarkMissingPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& can
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= PointsOn(pf, i); ++j) {
       if (pf.Intensity[i][j] > kMissing) continue;
-      const MappedDirection m = g.rotation.Map(pf.Alpha[i], BetaOf(pf, i, j));
-      if (m.dropped) continue;
-      const quorix::Pixel p = g.Project(m.alpha, m.beta);
+      const ProjectionCache::Entry e = g.GridPixel(pf, i, j);
+      if (e.dropped) continue;
+      const quorix::Pixel p = e.at;
       canvas.MoveTo(p.x - 2, p.y - 2);
       canvas.LineTo(p.x + 3, p.y + 3);
       canvas.MoveTo(p.x - 2, p.y + 2);
@@ -227,13 +231,17 @@ LabelFont LabelFontFor(int pct) {
 }
 
 PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
-                          const std::string& title, HpglSink* hpgl, MessageSink* messages) {
+                          const std::string& title, HpglSink* hpgl, MessageSink* messages, ProjectionCache* cache) {
   PlotResult result;
   if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return result;
   const TOptions& o = state.Options;
-  const PlotGeometry g{PlotSize(w, h), o.EqualArea, DisplayRotation(state.Rotation)};
+  PlotGeometry g{PlotSize(w, h), o.EqualArea, DisplayRotation(state.Rotation)};
   const int s = g.plotSize;
   if (s <= 0) return result;
+  if (cache) {
+    cache->Update(pf, s, o.EqualArea, g.rotation);
+    g.cache = cache;
+  }
   const int r0 = PlotRadius(s);
   const int pct = SizePercentage(s);
   result.sizePercentage = pct;
@@ -272,10 +280,13 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
           FillLevel{LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor), DrawColor(state.ContourColor[k])});
     FillLevelPolygons(pf, g, bands, canvas);
   }
+  std::optional<ContourTracer> tracer;
+  if (cache) tracer.emplace(pf);
   for (int k = 1; k <= levelCount; ++k) {
     const double threshold = LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor);
     const Color color = DrawColor(state.ContourColor[k]);
-    const LevelContours level = TraceLevel(pf, threshold, flood, messages);
+    const LevelContours level =
+        tracer ? tracer->Trace(threshold, flood, messages) : TraceLevelReference(pf, threshold, flood, messages);
     // A level with a gap in its lines would let the border fill run over
     // the whole plot; it is painted piece by piece instead, under its lines.
     const bool pieces = flood && !FloodFillStaysInside(pf, g, level.lines);
@@ -313,7 +324,7 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
   } else {
     if (o.DrawGrid) {
       std::vector<quorix::Pixel> points;
-      for (const LowPoint& p : LowPoints(pf, g)) points.push_back(p.at);
+      ForEachLowPoint(pf, g, [&points](const LowPoint& p) { points.push_back(p.at); });
       WriteLowPointsHPGL(*hpgl, frame, points);
     }
     if (o.ShowEigenvalues) WriteEigenMarksHPGL(*hpgl, frame, EigenMarks(pf, g));
@@ -324,10 +335,16 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
   return result;
 }
 
-void DrawLowPoints(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w) {
+void DrawLowPoints(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+                   ProjectionCache* cache) {
   if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return;
-  const PlotGeometry g{PlotSize(w, h), state.Options.EqualArea, DisplayRotation(state.Rotation)};
-  if (g.plotSize > 0) MarkLowPoints(pf, g, canvas);
+  PlotGeometry g{PlotSize(w, h), state.Options.EqualArea, DisplayRotation(state.Rotation)};
+  if (g.plotSize <= 0) return;
+  if (cache) {
+    cache->Update(pf, g.plotSize, g.equalArea, g.rotation);
+    g.cache = cache;
+  }
+  MarkLowPoints(pf, g, canvas);
 }
 
 }  // namespace quorix

@@ -385,7 +385,8 @@ void TMainform::RedrawMain() {
   }
   PlotResult result;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  PlotArea->SetImage(DrawPlotImage(*pf, context_.state, PlotArea->width(), PlotArea->height(), &result));
+  PlotArea->SetImage(DrawPlotImage(*pf, context_.state, PlotArea->width(), PlotArea->height(), &result, nullptr,
+                                   &PlotArea->Projection()));
   QApplication::restoreOverrideCursor();
   if (result.showSizeLabel) SizeLabel->setText(QString::fromStdString(result.SizeLabel()));
   UpdateStatus();

@@ -5,11 +5,11 @@
 namespace quorix {
 
 QImage DrawPlotImage(const TPoleFigure& pf, const TProgramState& state, int width, int height, PlotResult* result,
-                     MessageSink* messages) {
+                     MessageSink* messages, ProjectionCache* cache) {
   width = std::max(width, 1);
   height = std::max(height, 1);
   QtRasterCanvas canvas(width, height);
-  const PlotResult r = PlotPoleFigure(pf, state, canvas, height, width, "", nullptr, messages);
+  const PlotResult r = PlotPoleFigure(pf, state, canvas, height, width, "", nullptr, messages, cache);
   if (result) *result = r;
   return canvas.Image();
 }

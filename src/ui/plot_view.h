@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "plot/projection_cache.h"
+
 namespace quorix {
 
 class PlotView : public QWidget {
@@ -13,6 +15,8 @@ class PlotView : public QWidget {
   void SetImage(const QImage& image);
   const QImage& Image() const { return image_; }
   QImage& MutableImage() { return image_; }
+  // Where the grid of the plot shown falls, kept for the next redraw.
+  ProjectionCache& Projection() { return projection_; }
 
  signals:
   void Resized();
@@ -31,6 +35,7 @@ class PlotView : public QWidget {
 
  private:
   QImage image_;
+  ProjectionCache projection_;
 };
 
 }  // namespace quorix

@@ -31,7 +31,8 @@ TPPF::TPPF(int number, AppContext& context, QWidget* parent)
 void TPPF::Redraw() {
   const TPoleFigure* pf = context_.set.PF[number_].get();
   if (!pf) return;
-  image_->SetImage(DrawPlotImage(*pf, context_.state, kImageWidth, kImageHeight));
+  image_->SetImage(
+      DrawPlotImage(*pf, context_.state, kImageWidth, kImageHeight, nullptr, nullptr, &image_->Projection()));
 }
 
 void TPPF::dragEnterEvent(QDragEnterEvent* event) {

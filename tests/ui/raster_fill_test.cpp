@@ -12,10 +12,13 @@
 #include "plot/contours.h"
 #include "plot/display_rotation.h"
 #include "plot/polygon_fill.h"
+#include "plot/projection_cache.h"
 #include "plot/render.h"
 #include "qtcanvas/qt_canvas.h"
 #include "record/circle_links.h"
 #include "record/pole_figure.h"
+#include "record/prepare.h"
+#include "record/statistics.h"
 
 namespace quorix {
 namespace {
@@ -96,6 +99,62 @@ TEST(RasterFill, CoversTheSameAreasAsThePolygonPieces) {
     const int filled = CountFilled(flood);
     EXPECT_GT(expected, 2000);
     EXPECT_NEAR(filled, expected, 0.1 * expected);
+  }
+}
+
+// A 1-degree grid of two peaks on a noisy background, many levels.
+std::unique_ptr<TPoleFigure> OneDegreeTexture() {
+  auto pf = NewPoleFigure();
+  for (int i = 1; i <= 91; ++i) {
+    pf->Alpha[i] = i - 1;
+    pf->BetaStep[i] = 1;
+    pf->CirclePoints[i] = 360;
+  }
+  pf->CircleCount = 91;
+  pf->BetaRange = 360;
+  SizeTablesToGrid(*pf);
+  for (int i = 1; i <= 91; ++i)
+    for (int j = 1; j <= 360; ++j) {
+      const double a = pf->Alpha[i], b = BetaOf(*pf, i, j);
+      pf->Intensity[i][j] = 1 + 8 * std::exp(-AngleBetween(a, b, 30, 45) / 12) +
+                            4 * std::exp(-AngleBetween(a, b, 75, 200) / 20) + 0.1 * std::sin(7 * i + 13 * j);
+    }
+  UpdateExtremes(*pf);
+  PreparePoleFigure(*pf, false);
+  return pf;
+}
+
+// The raster redraws of a window, flood fill included, through one cache:
+// each image must be the one drawn without it, whatever changed between.
+TEST(RasterFill, CachedRedrawsEqualThePlainImages) {
+  const auto texture = OneDegreeTexture();
+  const auto slivers = PeakWithRimSlivers();
+  ProjectionCache cache;
+  struct Step {
+    const TPoleFigure* pf;
+    int h, w;
+    bool equalArea;
+    RotationMode mode;
+  } steps[] = {
+      {texture.get(), 280, 447, false, RotationMode::None},  {texture.get(), 280, 447, false, RotationMode::None},
+      {texture.get(), 500, 800, false, RotationMode::None},  {texture.get(), 500, 800, true, RotationMode::None},
+      {texture.get(), 500, 800, true, RotationMode::List},   {slivers.get(), 650, 910, false, RotationMode::None},
+      {slivers.get(), 650, 910, true, RotationMode::Matrix}, {texture.get(), 280, 447, false, RotationMode::Matrix}};
+  int n = 0;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(++n);
+    TProgramState state;
+    for (int k = 1; k <= kMaxLevels; ++k) state.ContourColor[k] = 0x0A0B0C * k;
+    state.Options.FillAreas = true;
+    state.Options.MarkMissing = true;
+    state.Options.EqualArea = s.equalArea;
+    state.Rotation.Mode = s.mode;
+    state.Rotation.List = {{'X', 40}, {'Z', 15}};
+    state.Rotation.Matrix = AxisRotationMatrix('Y', 30);
+    QtRasterCanvas plain(s.w, s.h), cached(s.w, s.h);
+    PlotPoleFigure(*s.pf, state, plain, s.h, s.w, "");
+    PlotPoleFigure(*s.pf, state, cached, s.h, s.w, "", nullptr, nullptr, &cache);
+    EXPECT_TRUE(plain.Image() == cached.Image());
   }
 }
 
