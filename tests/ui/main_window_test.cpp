@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,11 +44,16 @@ namespace {
 
 QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/examples/" + name; }
 
+// A folder of this run's own: test runs of several checkouts may share /tmp.
+std::filesystem::path ScratchDir(const std::string& what) {
+  const auto dir = std::filesystem::temp_directory_path() / ("quorix_gui_" + std::to_string(::getpid()) + "_" + what);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
 // The configuration file is looked up beside the program; keep it in a fresh folder.
 QString ProgramPath(const std::string& ini = "") {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("quorix_gui_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  std::filesystem::create_directories(dir);
+  const auto dir = ScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
   const auto program = dir / "quorix";
   std::filesystem::remove(dir / "quorix.ini");
   if (!ini.empty()) {
@@ -474,7 +480,7 @@ TEST(DesktopUnsavedWork, ASuccessfulSaveEndsTheQuestions) {
   AppContext& c = *app->context;
   TMainform& main = *app->mainform;
   c.set.PF[1]->Modified = true;
-  const QString saved = QString::fromStdString((std::filesystem::temp_directory_path() / "quorix_saved.z01").string());
+  const QString saved = QString::fromStdString((ScratchDir("saved") / "quorix_saved.z01").string());
   // An existing file would be asked about first.
   std::filesystem::remove(saved.toStdString());
   QTimer::singleShot(0, [&] {
@@ -712,8 +718,7 @@ TEST(DesktopStartUp, AnOversizedConfigurationFileIsIgnoredWithAMessage) {
 // "Save all formatted" proposes a new name, asks before writing over a file
 // (here the loaded data file itself) and tells where the file went.
 TEST(DesktopSave, NoFileIsOverwrittenWithoutAskingAndTheStatusBarSaysWhereItWent) {
-  const auto dir = std::filesystem::temp_directory_path() / "quorix_gui_overwrite";
-  std::filesystem::create_directories(dir);
+  const auto dir = ScratchDir("overwrite");
   const auto data = dir / "copper.xpe";
   std::filesystem::copy_file(Example("copper.xpe").toStdString(), data,
                              std::filesystem::copy_options::overwrite_existing);
