@@ -652,9 +652,10 @@ void TMainform::MainformKeyDown(QKeyEvent* event) {
 
 void TMainform::Navigate(SeriesKey kind, char key, bool shift) {
   if (SuppressionActive(*this)) return;
-  // Asked before the step: a step that then finds nothing to load has asked in vain, but never discards unasked.
-  if (!shift && !ConfirmDiscardChanges(*this, context_, false)) return;
   const int k = shift ? FirstFreeWindow() : 0;
+  // Only a step that will load something replaces the main pole figure, so only then is there anything to ask.
+  if (!shift && PlanSeriesStep(context_, kind, key, false, k).loads && !ConfirmDiscardChanges(*this, context_, false))
+    return;
   MessageBoxSink sink(!shift && openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
   const bool resetRotation = context_.load.ResetRotation;
   switch (StepThroughSeries(context_, kind, key, shift, k, sink)) {

@@ -7,24 +7,39 @@
 
 namespace quorix {
 
+PlannedStep PlanSeriesStep(const Session& session, SeriesKey kind, char key, bool intoWindow, int freeWindow) {
+  const LoadFlags& flags = session.load;
+  PlannedStep plan;
+  plan.pfIndex = flags.PFIndex;
+  const auto step = NextInSeries(session.DataFileName, flags.PFIndex, flags.Multi(), kind, key);
+  if (!step) return plan;
+  plan.stepped = true;
+  plan.pfIndex = step->pfIndex;
+  std::error_code ec;
+  const bool exists = std::filesystem::exists(step->name, ec);
+  const bool indexInList = plan.pfIndex >= 1 && plan.pfIndex <= static_cast<int>(flags.PoleFigureNames.size());
+  if (intoWindow) {
+    plan.dataFile = step->name;
+    plan.loads = freeWindow != 0 && ((flags.PlainFile && exists) || (flags.Multi() && indexInList));
+  } else {
+    plan.dataFile = flags.PlainFile && exists ? step->name : session.DataFileName;
+    plan.loads = (flags.PlainFile && exists) || (!flags.DirectionalMode && indexInList);
+  }
+  return plan;
+}
+
 SeriesLoad StepThroughSeries(Session& session, SeriesKey kind, char key, bool intoWindow, int freeWindow,
                              MessageSink& sink) {
   LoadFlags& flags = session.load;
-  const auto step = NextInSeries(session.DataFileName, flags.PFIndex, flags.Multi(), kind, key);
-  if (!step) return SeriesLoad::Nothing;
+  const PlannedStep plan = PlanSeriesStep(session, kind, key, intoWindow, freeWindow);
+  if (!plan.stepped) return SeriesLoad::Nothing;
   const int before = flags.PFIndex;
-  flags.PFIndex = step->pfIndex;
-  std::error_code ec;
-  const bool exists = std::filesystem::exists(step->name, ec);
-  const bool indexInList = flags.PFIndex >= 1 && flags.PFIndex <= static_cast<int>(flags.PoleFigureNames.size());
-  if (intoWindow) {
-    if (freeWindow == 0) return SeriesLoad::Nothing;
-    if (!((flags.PlainFile && exists) || (flags.Multi() && indexInList))) return SeriesLoad::Nothing;
-    return LoadIntoWindow(session, freeWindow, step->name, sink) ? SeriesLoad::Window : SeriesLoad::Nothing;
-  }
-  if (!(flags.PlainFile && exists) && (flags.DirectionalMode || !indexInList)) return SeriesLoad::Nothing;
+  flags.PFIndex = plan.pfIndex;
+  if (!plan.loads) return SeriesLoad::Nothing;
+  if (intoWindow)
+    return LoadIntoWindow(session, freeWindow, plan.dataFile, sink) ? SeriesLoad::Window : SeriesLoad::Nothing;
   MainLoad request;
-  request.dataFile = flags.PlainFile && exists ? step->name : session.DataFileName;
+  request.dataFile = plan.dataFile;
   request.gridFile = session.GridFileName;
   request.layout = flags.Layout();
   request.pfIndex = -flags.PFIndex;

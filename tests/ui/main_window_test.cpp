@@ -442,8 +442,14 @@ TEST(DesktopUnsavedWork, AChangedPoleFigureIsNotReplacedOrClosedWithoutAsking) {
   ASSERT_TRUE(c.set.PF[1]->Modified);
   const TPoleFigure* smoothed = c.set.PF[1].get();
 
+  // A key that finds nothing to load replaces nothing, so it asks nothing.
+  QStringList asked = Answering(QMessageBox::Cancel, [&] { PressKey(&main, Qt::Key_9); });
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_EQ(c.set.PF[1].get(), smoothed);
+  c.load.PFIndex = -1;
+
   // Cancel keeps the work, whether stepping, loading or closing.
-  QStringList asked = Answering(QMessageBox::Cancel, [&] { PressKey(&main, Qt::Key_Right); });
+  asked = Answering(QMessageBox::Cancel, [&] { PressKey(&main, Qt::Key_Right); });
   ASSERT_EQ(asked.size(), 1);
   EXPECT_TRUE(asked[0].contains("copper.xpe")) << asked[0].toStdString();
   asked = Answering(QMessageBox::Cancel, [&] { main.OpenDlg().OKBtnClick(true); });
