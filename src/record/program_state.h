@@ -44,6 +44,14 @@ struct TRotationState {
   bool TriclinicSymmetry = false;
 
   bool Active() const { return Mode != RotationMode::None; }
+
+  // Takes over the kind of rotation `chosen` names and its matrix or list;
+  // the other kind stays as it was, for a later choice of it.
+  void TakeChosenKind(const TRotationState& chosen) {
+    Mode = chosen.Mode;
+    if (chosen.Mode == RotationMode::Matrix) Matrix = chosen.Matrix;
+    if (chosen.Mode == RotationMode::List) List = chosen.List;
+  }
 };
 
 struct TProgramState {

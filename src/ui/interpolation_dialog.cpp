@@ -138,10 +138,7 @@ void TInterpolDlg::RotateButtonClick() {
   if (!rotationDlg_) return;
   TRotationState chosen = rotation_;
   if (!rotationDlg_->ShowForOwner(chosen)) return;
-  // Only the kind chosen is taken over; the other stays as it was.
-  rotation_.Mode = chosen.Mode;
-  if (chosen.Mode == RotationMode::Matrix) rotation_.Matrix = chosen.Matrix;
-  if (chosen.Mode == RotationMode::List) rotation_.List = chosen.List;
+  rotation_.TakeChosenKind(chosen);
 }
 
 void TInterpolDlg::ChgFormatBtnClick() {

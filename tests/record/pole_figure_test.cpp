@@ -9,10 +9,32 @@
 #include <vector>
 
 #include "record/circle_links.h"
+#include "record/program_state.h"
 #include "test_support.h"
 
 namespace quorix {
 namespace {
+
+TEST(RotationState, AChoiceTakesOverItsKindAndKeepsTheOther) {
+  TRotationState held;
+  held.Mode = RotationMode::Matrix;
+  held.Matrix[0][1] = 0.5;
+  AppendRotation(held.List, 'X', 30);
+  TRotationState chosen;
+  chosen.Mode = RotationMode::List;
+  AppendRotation(chosen.List, 'Z', -45);
+  chosen.Matrix[0][1] = 0.25;  // not the kind chosen: ignored
+  held.TakeChosenKind(chosen);
+  EXPECT_EQ(held.Mode, RotationMode::List);
+  ASSERT_EQ(held.List.size(), 1u);
+  EXPECT_EQ(held.List[0].axis, 'Z');
+  EXPECT_EQ(held.Matrix[0][1], 0.5);
+  // Choosing none keeps both for later.
+  held.TakeChosenKind(TRotationState{});
+  EXPECT_FALSE(held.Active());
+  EXPECT_EQ(held.List.size(), 1u);
+  EXPECT_EQ(held.Matrix[0][1], 0.5);
+}
 
 TEST(GridTables, FollowTheGridWithRoomForMirrorsAndCompletion) {
   auto pf = NewPoleFigure();
