@@ -79,7 +79,9 @@ Command AddDiffCommand(CLI::App& app) {
       app.add_subcommand("diff", "Difference PF1 - PF2 in m.r.d. and the RP distribution (PF1 is reference)");
   cmd->add_option("DATA1", opts->data1, "Reference pole figure PF1")->required();
   cmd->add_option("DATA2", opts->data2, "Pole figure PF2 compared with it")->required();
-  cmd->add_option("GRID", opts->grid, "Grid file of both; needed only for plain and WKO list data (Beartex lists imply their 5-degree grid)");
+  cmd->add_option(
+      "GRID", opts->grid,
+      "Grid file of both; needed only for plain and WKO list data (Beartex lists imply their 5-degree grid)");
   AddTiltOptions(*cmd, opts->measurement);
   cmd->add_option("--index1", opts->index1, "Pole figure of a multi-pole-figure DATA1 (from 1)")->check(IndexFromOne());
   cmd->add_option("--index2", opts->index2, "Pole figure of a multi-pole-figure DATA2 (from 1)")->check(IndexFromOne());

@@ -41,7 +41,8 @@ inline CLI::Validator PositiveFinite() {
       "NUMBER>0");
 }
 
-inline constexpr const char* kGridHelp = "Grid file; needed only for plain and WKO list data (Beartex lists imply their 5-degree grid)";
+inline constexpr const char* kGridHelp =
+    "Grid file; needed only for plain and WKO list data (Beartex lists imply their 5-degree grid)";
 
 // --tilt-start and --tilt-step, for the files that give no tilts (Rigaku TXT).
 inline void AddTiltOptions(CLI::App& cmd, MeasurementOptions& m) {
