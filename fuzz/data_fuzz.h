@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdlib>
 
 #include "fuzz_support.h"
 #include "grid_check.h"
@@ -10,12 +11,26 @@
 
 namespace quorix::fuzz {
 
+// With `headerGrid`, grid selectors from 0xF0 up take the grid the file's
+// block header implies, as a load without a grid file does.
 inline int FuzzDataLayout(const std::uint8_t* data, std::size_t size, DataLayout layout, const char* name,
-                          Progress& progress) {
+                          Progress& progress, bool headerGrid = false) {
   if (size < 2) return -1;  // not added to the corpus
   static const auto pf = NewPoleFigure();
   ResetGrid(*pf);
-  PickGrid(data[0], *pf);
+  if (headerGrid && data[0] >= 0xF0) {
+    CheckingSink gridSink(name);
+    if (!SetBeartexGrid(*pf, {reinterpret_cast<const char*>(data + 2), size - 2},
+                        std::abs(int{static_cast<std::int8_t>(data[1])}), name, gridSink)) {
+      progress.Refused();
+      Require(gridSink.count > 0, "a refused header grid says why");
+      progress.Ran();
+      return 0;
+    }
+    Require(pf->CircleCount == 19 && pf->CirclePoints[1] == 72, "the header grid is the Beartex grid");
+  } else {
+    PickGrid(data[0], *pf);
+  }
   pf->Intensity.Fill(0);
   const int circles = pf->CircleCount;
   DataReadOptions options;
