@@ -68,7 +68,14 @@ std::string FollowLinks(std::string path, int& error) {
       return {};
     }
     std::string next(target, static_cast<std::size_t>(n));
-    path = next.front() == '/' ? next : FolderOf(path) + "/" + next;
+    if (next.front() == '/') {
+      path = std::move(next);
+    } else {
+      std::string relative = FolderOf(path);
+      relative += '/';
+      relative += next;
+      path = std::move(relative);
+    }
   }
   error = ELOOP;
   return {};

@@ -40,7 +40,7 @@ struct SaveAllFileRequest {
 bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink);
 // The same, telling what was found out about the data file (its layout, for a
 // caller that must tell a missing grid file from other faults).
-bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink, DataFileFacts& facts);
+bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFacts& facts);
 
 enum class ConvertTarget { Beartex, Geesthacht, Popla, Xrdml, Ascii };
 
