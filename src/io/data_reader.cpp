@@ -272,8 +272,7 @@ bool HasGrid(const TPoleFigure& pf, const std::string& fileName, MessageSink& si
 
 bool SetBeartexGrid(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
                     MessageSink& sink) {
-  constexpr int kBlockLines = 84;  // the block of a grid of 72 points per circle
-  const auto headerLine = static_cast<std::size_t>(index - 1) * kBlockLines + 6;
+  const auto headerLine = static_cast<std::size_t>(index - 1) * HashBlockLength(72) + 6;
   LineCursor lines(text);
   lines.Skip(headerLine);
   std::string_view line;

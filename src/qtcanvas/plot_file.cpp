@@ -49,6 +49,13 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   bool ok = false;
+  const auto drawVector = [&](QPaintDevice& device) {
+    QtVectorCanvas canvas(device);
+    if (!canvas.IsActive()) return false;
+    PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
+    canvas.Finish();
+    return true;
+  };
   if (kind == ".png") {
     QtRasterCanvas canvas(w, h);
     PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
@@ -66,12 +73,7 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
     generator.setViewBox(QRect(0, 0, w, h));
     generator.setResolution(dpi);
     generator.setTitle(QString::fromStdString(pf.FileName));
-    QtVectorCanvas canvas(generator);
-    ok = canvas.IsActive();
-    if (ok) {
-      PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
-      canvas.Finish();
-    }
+    ok = drawVector(generator);
   } else {
     // The writer ends its document when it goes, so it goes before the bytes are taken.
     QPdfWriter writer(&buffer);
@@ -79,12 +81,7 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
     writer.setPageLayout(QPageLayout(QPageSize(QSizeF(w * 72.0 / dpi, h * 72.0 / dpi), QPageSize::Point),
                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     writer.setTitle(QString::fromStdString(pf.FileName));
-    QtVectorCanvas canvas(writer);
-    ok = canvas.IsActive();
-    if (ok) {
-      PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
-      canvas.Finish();
-    }
+    ok = drawVector(writer);
   }
   buffer.close();
   if (!ok || bytes.isEmpty()) {
