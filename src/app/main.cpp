@@ -26,11 +26,16 @@ QStringList ParseCommandLine(const QCoreApplication& app) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Quorix: pole figures of crystallographic textures.\n"
-      "With DATA and GRID both files are loaded at once; otherwise the Load Files dialog asks for them.");
+      "With DATA, and GRID where the data file carries no grid of its own, the files are loaded at once;\n"
+      "otherwise the Load Files dialog asks for them.");
   parser.addHelpOption();
   parser.addVersionOption();
-  parser.addPositionalArgument("DATA", "Pole figure data file (plain, hash list or WKO list).", "[DATA");
-  parser.addPositionalArgument("GRID", "Grid file of the data file.", "[GRID]]");
+  parser.addPositionalArgument("DATA",
+                               "Pole figure data file: plain, hash list (Beartex), WKO list, XRDML, UXD, ASC, RAS, "
+                               "Rigaku TXT, popLA or columns.",
+                               "[DATA");
+  parser.addPositionalArgument("GRID", "Grid file of the data file; not needed where the data file carries its grid.",
+                               "[GRID]]");
   parser.process(app);
   return parser.positionalArguments();
 }
