@@ -126,10 +126,7 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
                                         MessageSink& sink) {
   std::vector<std::string> names;
   text = WithoutByteOrderMark(text);
-  if (IsMeasuredLayout(layout)) {
-    const auto file = ReadMeasurementText(text, layout, sourceName, MeasurementOptions{}, sink);
-    return file ? MeasuredNames(*file) : names;
-  }
+  if (IsMeasuredLayout(layout)) return MeasuredPickerList(text, layout, sourceName, {}, sink).value_or(names);
   LineCursor lines(text);
   std::string_view line;
   if (layout == DataLayout::HashList) {
@@ -157,6 +154,14 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
     }
   }
   return names;
+}
+
+std::optional<std::vector<std::string>> MeasuredPickerList(std::string_view text, DataLayout layout,
+                                                           const std::string& sourceName,
+                                                           const MeasurementOptions& measurement, MessageSink& sink) {
+  const auto file = ReadMeasurementText(WithoutByteOrderMark(text), layout, sourceName, measurement, sink);
+  if (!file) return std::nullopt;
+  return MeasuredNames(*file);
 }
 
 }  // namespace quorix

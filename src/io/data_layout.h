@@ -2,11 +2,13 @@
 // several pole figures.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/message_sink.h"
+#include "io/measurement.h"
 
 namespace quorix {
 
@@ -44,5 +46,11 @@ std::vector<std::string> PickerList(const std::string& fileName, DataLayout layo
 LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName);
 std::vector<std::string> PickerListText(std::string_view text, DataLayout layout, const std::string& sourceName,
                                         MessageSink& sink);
+// The list of a file with its own grid, read with the tilts the user gave
+// where the file has none; nothing, after the reader's message, when the file
+// cannot be read.
+std::optional<std::vector<std::string>> MeasuredPickerList(std::string_view text, DataLayout layout,
+                                                           const std::string& sourceName,
+                                                           const MeasurementOptions& measurement, MessageSink& sink);
 
 }  // namespace quorix

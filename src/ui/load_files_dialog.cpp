@@ -251,7 +251,7 @@ void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
     load.names = flags.PoleFigureNames;
   } else {
     MessageBoxSink sink(this);
-    DataFileLayout detected = DetectDataFile(request.dataFile, sink);
+    DataFileLayout detected = DetectDataFile(request.dataFile, request.measurement, sink);
     if (!detected.ok) return;
     const bool listed = detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList;
     if (listed || detected.names.size() > 1) {

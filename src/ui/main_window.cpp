@@ -781,7 +781,9 @@ bool TMainform::OpenRecent(const RecentFile& file) {
   if (SuppressionActive(*this)) return false;
   const QString dataName = QString::fromStdString(file.dataFile);
   const QString grid = QString::fromStdString(file.gridFile);
-  for (const QString& name : {dataName, grid}) {
+  // No grid file is remembered for a data file that carries its grid.
+  const QStringList needed = grid.isEmpty() ? QStringList{dataName} : QStringList{dataName, grid};
+  for (const QString& name : needed) {
     if (!QFileInfo::exists(name)) {
       QMessageBox::warning(this, windowTitle(), "File " + name + " does not exist");
       return false;
@@ -789,13 +791,18 @@ bool TMainform::OpenRecent(const RecentFile& file) {
   }
   if (!ConfirmDiscardChanges(*this, context_, true)) return false;
   MessageBoxSink sink(this);
-  DataFileLayout detected = DetectDataFile(file.dataFile, sink);
+  // Tilts a file lacks were given for the file shown; they serve it again.
+  const MeasurementOptions tilts =
+      file.dataFile == context_.DataFileName ? context_.load.Measurement : MeasurementOptions{};
+  DataFileLayout detected = DetectDataFile(file.dataFile, tilts, sink);
   if (!detected.ok) return false;
   MainLoad load;
   load.dataFile = file.dataFile;
   load.gridFile = file.gridFile;
+  load.measurement = tilts;
   load.resetRotation = true;
-  if (detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList) {
+  if (detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList ||
+      IsMeasuredLayout(detected.layout)) {
     load.layout = detected.layout;
     load.pfIndex = -std::max(1, file.index);
     load.names = std::move(detected.names);
@@ -818,6 +825,7 @@ bool TMainform::RevertToFile() {
   load.layout = context_.load.Layout();
   load.pfIndex = context_.load.PFIndex;
   load.names = context_.load.PoleFigureNames;
+  load.measurement = context_.load.Measurement;
   RecordState before = history_->Capture({1});
   keepHistory_ = true;
   const bool ok = LoadMain(load);

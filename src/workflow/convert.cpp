@@ -29,8 +29,9 @@ struct InputFile {
   std::string text;  // read once for the detection, the list, the header and every pole figure
 };
 
-std::optional<InputFile> Inspect(const std::string& data, const std::vector<int>& wanted, int maxFigures,
-                                 MessageSink& sink, DataFileFacts& facts) {
+std::optional<InputFile> Inspect(const std::string& data, const MeasurementOptions& measurement,
+                                 const std::vector<int>& wanted, int maxFigures, MessageSink& sink,
+                                 DataFileFacts& facts) {
   InputFile in;
   auto text = ReadTextFile(data, sink, "File " + data + " does not exist");
   if (!text) return std::nullopt;
@@ -40,7 +41,13 @@ std::optional<InputFile> Inspect(const std::string& data, const std::vector<int>
   facts.layout = info.layout;
   in.listed = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
   // A file with its own grid counts as one of several pole figures when it holds more than one.
-  if (in.listed || IsMeasuredLayout(info.layout)) in.names = PickerListText(in.text, info.layout, data, sink);
+  if (IsMeasuredLayout(info.layout)) {
+    auto names = MeasuredPickerList(in.text, info.layout, data, measurement, sink);
+    if (!names) return std::nullopt;
+    in.names = std::move(*names);
+  } else if (in.listed) {
+    in.names = PickerListText(in.text, info.layout, data, sink);
+  }
   in.multi = in.listed || in.names.size() > 1;
   const int available = in.multi ? static_cast<int>(in.names.size()) : 1;
   in.indices = wanted;
@@ -86,7 +93,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
   s.invertTheta = o.invertTheta;
   s.invertPhi = o.invertPhi;
 
-  const auto in = Inspect(o.data, o.indices, o.maxFigures, sink, facts);
+  const auto in = Inspect(o.data, o.measurement, o.indices, o.maxFigures, sink, facts);
   if (!in) return false;
   if (o.hkl.size() > in->indices.size()) {
     sink.Message("More --hkl options than pole figures.");
@@ -190,7 +197,7 @@ bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts
     case ConvertTarget::Xrdml:
     case ConvertTarget::Ascii: break;
   }
-  const auto in = Inspect(f.data, f.indices, 0, sink, facts);
+  const auto in = Inspect(f.data, f.measurement, f.indices, 0, sink, facts);
   if (!in) return false;
   if (in->indices.size() != 1) {
     sink.Message(fmt::format("{} holds {} pole figures; an {} file holds one: choose it with --index K.", f.data,

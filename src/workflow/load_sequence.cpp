@@ -18,14 +18,21 @@ bool Multi(DataLayout layout) {
 
 }  // namespace
 
-DataFileLayout DetectDataFile(const std::string& dataFile, MessageSink& sink) {
+DataFileLayout DetectDataFile(const std::string& dataFile, const MeasurementOptions& measurement, MessageSink& sink) {
   DataFileLayout result;
   const auto text = ReadTextFile(dataFile, sink, "File " + dataFile + " does not exist");
   if (!text) return result;
   const LayoutInfo info = DetectLayoutText(*text, dataFile);
-  result.ok = true;
   result.layout = info.layout;
-  if (Multi(info.layout)) result.names = PickerListText(*text, info.layout, dataFile, sink);
+  if (IsMeasuredLayout(info.layout)) {
+    // A measurement that cannot be read stops here, told once.
+    auto names = MeasuredPickerList(*text, info.layout, dataFile, measurement, sink);
+    if (!names) return result;
+    result.names = std::move(*names);
+  } else if (Multi(info.layout)) {
+    result.names = PickerListText(*text, info.layout, dataFile, sink);
+  }
+  result.ok = true;
   return result;
 }
 

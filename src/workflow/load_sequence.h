@@ -23,7 +23,8 @@ struct DataFileLayout {
   std::vector<std::string> names;  // the pole figures of a file that holds several
 };
 
-DataFileLayout DetectDataFile(const std::string& dataFile, MessageSink& sink);
+// `measurement`: the tilts the user gave, for a file that has none.
+DataFileLayout DetectDataFile(const std::string& dataFile, const MeasurementOptions& measurement, MessageSink& sink);
 
 // Whether a load of `dataFile` can go by the layout flags, or needs the file's own detection.
 bool LayoutKnownFor(const LoadFlags& flags, const std::string& dataFile);

@@ -70,6 +70,14 @@ TEST(CliMeasuredFiles, TiltsGivenServeEveryFileOfAnAddition) {
   const CliRun alone = RunCli(fmt::format("info {} --tilt-start 0 --tilt-step 5 --json", txt));
   ASSERT_EQ(alone.status, 0) << alone.err;
   EXPECT_EQ(nlohmann::json::parse(added.out)["intensity"], nlohmann::json::parse(alone.out)["intensity"]);
+  // Writing every pole figure of the file reads it once, with the tilts.
+  const std::string out = (test::TempDir() / "rigaku.pol").string();
+  for (const std::string& args : {fmt::format("convert {} -o {} --to ascii --tilt-start 0 --tilt-step 5", txt, out),
+                                  fmt::format("saveall geesthacht {} -o {} --tilt-start 0 --tilt-step 5", txt, out)}) {
+    const CliRun r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << args;
+    EXPECT_EQ(r.err, "") << args;
+  }
   const CliRun untilted = RunCli(fmt::format("add fitted {} --with {} --json", txt, txt));
   EXPECT_NE(untilted.status, 0);
   EXPECT_NE(untilted.err.find("tilts"), std::string::npos) << untilted.err;

@@ -133,6 +133,33 @@ TEST(LoadedRecord, KeepsItsGridKindAndPlaceInTheFile) {
   EXPECT_EQ(named.pf->Grid, GridKind::Full);
 }
 
+// A file without tilts is looked at with the tilts the user gave; without
+// them the detection stops with one message, so that the load after it does
+// not say the same again.
+TEST(DetectDataFile, FilesWithoutTiltsAreReadWithTheGivenOnesAndToldOnce) {
+  const std::string txt = ExamplePath("copper_scan.txt");
+  CollectingSink sink;
+  MeasurementOptions tilts;
+  tilts.tiltStart = 0;
+  tilts.tiltStep = 5;
+  DataFileLayout detected = DetectDataFile(txt, tilts, sink);
+  EXPECT_TRUE(detected.ok);
+  EXPECT_EQ(detected.layout, DataLayout::RigakuTxt);
+  EXPECT_TRUE(sink.messages.empty()) << test::Joined(sink.messages);
+
+  detected = DetectDataFile(txt, {}, sink);
+  EXPECT_FALSE(detected.ok);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].find("tilts"), std::string::npos);
+
+  sink.messages.clear();
+  detected = DetectDataFile(ExamplePath("copper.xpe"), {}, sink);
+  EXPECT_TRUE(detected.ok);
+  EXPECT_EQ(detected.layout, DataLayout::HashList);
+  EXPECT_FALSE(detected.names.empty());
+  EXPECT_TRUE(sink.messages.empty());
+}
+
 TEST(LoadIntoWindow, UsesTheMainLoadsGridAndLayout) {
   Session s;
   CollectingSink sink;
