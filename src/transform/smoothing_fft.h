@@ -12,6 +12,14 @@
 
 namespace quorix {
 
+// The kernel row of axis a against the n points of a circle: row[s] the
+// weight of points[s], zero beyond the cut-off and at the shifts put in
+// `ties`, where rounding could decide the membership (within
+// RadialKernel::kTieBand of the cut-off, or at the arc cosine's clamp) and
+// the caller decides pair by pair. True when some entry is not zero.
+bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k, std::vector<double>& row,
+               std::vector<int>& ties);
+
 // The weight of point (h, m) for point (i, j) depends only on (i, h, (m - j)
 // mod n): one kernel row per circle pair, built once, turns each pair's
 // contribution into a circular correlation, done by FFT for the weighted
@@ -32,9 +40,9 @@ class RegularGridSmoother {
   RegularGridSmoother(const RegularGridSmoother&) = delete;
   RegularGridSmoother& operator=(const RegularGridSmoother&) = delete;
 
-  // False when `cancel` was set before the last circle.
+  // False when `cancel` was set before the last circle. threads 0: one per core.
   bool Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress,
-              const std::atomic<bool>* cancel = nullptr) const;
+              int threads, const std::atomic<bool>* cancel = nullptr) const;
 
  private:
   struct Pair {
@@ -53,7 +61,7 @@ class RegularGridSmoother {
     const double reach = cutoff_ + 1e-3;
     return std::fabs(polar_[i] - polar_[h]) <= reach || std::fabs(polar_[i] - (kPi - polar_[h])) <= reach;
   }
-  void BuildCircle(int i, std::vector<double>& row);
+  void BuildCircle(int i);
   double PlainValue(const TPoleFigure& pf, bool excludeNegative, int i, int j) const;
 
   int circles_ = 0;
