@@ -13,8 +13,8 @@ int ThreadsFor(int threads, int tasks) {
   return std::clamp(std::min(wanted, tasks), 1, 64);
 }
 
-bool RunCircleTasks(int count, int threads, const std::function<void(int)>& task,
-                    const std::function<void()>& progress, const std::atomic<bool>* cancel) {
+bool RunCircleTasks(int count, int threads, const std::function<void(int)>& task, const std::function<void()>& progress,
+                    const std::atomic<bool>* cancel) {
   const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
   if (count <= 0) return !cancelled();
   const auto done = std::make_unique<std::atomic<bool>[]>(static_cast<std::size_t>(count));

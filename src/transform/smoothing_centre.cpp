@@ -16,15 +16,38 @@ bool Valid(double v, bool excludeNegative) { return v != kMissing && !(excludeNe
 
 double AbsDot(const Vec3& a, const Vec3& b) { return std::fabs(a.x * b.x + a.y * b.y + a.z * b.z); }
 
-// One kernel entry against a whole circle: sums[j] += w * values[j]. Written
-// over the targets so that each target's sum keeps its order and the loop
-// still vectorises.
-void AddShifted(double w, const double* __restrict mask, const double* __restrict values, double* __restrict weights,
-                double* __restrict sums, int n) {
+// Kernel entries of consecutive shifts against a whole circle: weights[j] +=
+// w[t] mask[j + t], sums[j] += w[t] values[j + t]. Written over the targets,
+// so that it vectorises while each target's sums still take the entries one
+// after another; four at a time load and store the sums once.
+void AddOne(double w, const double* __restrict mask, const double* __restrict values, double* __restrict weights,
+            double* __restrict sums, int n) {
   for (int j = 0; j < n; ++j) {
     weights[j] += w * mask[j];
     sums[j] += w * values[j];
   }
+}
+
+void AddShifted(const double* w, int count, const double* __restrict mask, const double* __restrict values,
+                double* __restrict weights, double* __restrict sums, int n) {
+  int t = 0;
+  for (; t + 4 <= count; t += 4) {
+    const double w0 = w[t], w1 = w[t + 1], w2 = w[t + 2], w3 = w[t + 3];
+    // A zero weight is a pair beyond the cut-off: it must not meet an infinite value.
+    if (w0 == 0 || w1 == 0 || w2 == 0 || w3 == 0) {
+      for (int u = t; u < t + 4; ++u)
+        if (w[u] != 0) AddOne(w[u], mask + u, values + u, weights, sums, n);
+      continue;
+    }
+    const double* m = mask + t;
+    const double* v = values + t;
+    for (int j = 0; j < n; ++j) {
+      weights[j] = weights[j] + w0 * m[j] + w1 * m[j + 1] + w2 * m[j + 2] + w3 * m[j + 3];
+      sums[j] = sums[j] + w0 * v[j] + w1 * v[j + 1] + w2 * v[j + 2] + w3 * v[j + 3];
+    }
+  }
+  for (; t < count; ++t)
+    if (w[t] != 0) AddOne(w[t], mask + t, values + t, weights, sums, n);
 }
 
 }  // namespace
@@ -99,17 +122,18 @@ void CentreGridSmoother::BuildRing(int r) {
 
 bool CentreGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out,
                                 const CircleProgress& progress, int threads, const std::atomic<bool>* cancel) const {
-  // Each ring's masked values twice over, so that every shift reads one run.
+  // Each ring's masked values three times over, so that every shift of a row
+  // (first + t < 2 n) reads one run.
   const std::size_t n = static_cast<std::size_t>(n_);
-  std::vector<double> values(rings_ * 2 * n), mask(rings_ * 2 * n), ringSum(rings_), ringCount(rings_);
+  std::vector<double> values(rings_ * 3 * n), mask(rings_ * 3 * n), ringSum(rings_), ringCount(rings_);
   for (int h = 0; h < rings_; ++h) {
-    double* v = values.data() + h * 2 * n;
-    double* w = mask.data() + h * 2 * n;
+    double* v = values.data() + h * 3 * n;
+    double* w = mask.data() + h * 3 * n;
     for (std::size_t m = 0; m < n; ++m) {
       const double value = pf.Intensity[h + 2][m + 1];
       const bool valid = Valid(value, excludeNegative);
-      v[m] = v[m + n] = valid ? value : 0.0;
-      w[m] = w[m + n] = valid ? 1.0 : 0.0;
+      v[m] = v[m + n] = v[m + 2 * n] = valid ? value : 0.0;
+      w[m] = w[m + n] = w[m + 2 * n] = valid ? 1.0 : 0.0;
       ringSum[h] += v[m];
       ringCount[h] += w[m];
     }
@@ -134,14 +158,9 @@ bool CentreGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, Int
     const double fromCentre = centreValid ? centreWeight_[r] : 0.0;
     std::vector<double> sw(n, fromCentre), sv(n, fromCentre * (centreValid ? centre : 0.0));
     for (const Row& row : rows_[r]) {
-      const double* v = values.data() + row.ring * 2 * n;
-      const double* m = mask.data() + row.ring * 2 * n;
-      const double* w = weights_[r].data() + row.offset;
-      int shift = row.first;
-      for (int t = 0; t < row.length; ++t, ++shift) {
-        if (shift == n_) shift = 0;
-        if (w[t] != 0) AddShifted(w[t], m + shift, v + shift, sw.data(), sv.data(), n_);
-      }
+      const std::size_t first = row.ring * 3 * n + row.first;
+      AddShifted(weights_[r].data() + row.offset, row.length, mask.data() + first, values.data() + first, sw.data(),
+                 sv.data(), n_);
     }
     for (const Tie& t : ties_[r]) {
       const double v = pf.Intensity[t.ring + 2][t.m + 1];

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <complex>
+#include <memory>
 #include <vector>
 
 #include "math/vector_math.h"
@@ -47,7 +48,7 @@ class RegularGridSmoother {
  private:
   struct Pair {
     int h;                 // 0-based circle
-    std::size_t spectrum;  // offset of its conjugated kernel spectrum in spectra_[i]
+    std::size_t spectrum;  // offset of its conjugated kernel spectrum in spectra_
   };
   struct Tie {
     int j, h, m;  // 0-based
@@ -72,8 +73,12 @@ class RegularGridSmoother {
   std::vector<Vec3> units_;
   std::vector<double> polar_;
   std::vector<std::vector<Pair>> pairs_;
-  std::vector<std::vector<std::complex<double>>> spectra_;
-  std::vector<std::vector<Tie>> ties_;  // per circle, by point
+  struct FreeSpectra {
+    void operator()(std::complex<double>* p) const;
+  };
+  std::unique_ptr<std::complex<double>[], FreeSpectra> spectra_;
+  std::vector<std::size_t> firstSpectrum_;  // of each circle's, and the end
+  std::vector<std::vector<Tie>> ties_;      // per circle, by point
   std::vector<double> fullWeight_;
   void* forward_ = nullptr;   // fftw_plan
   void* backward_ = nullptr;  // fftw_plan

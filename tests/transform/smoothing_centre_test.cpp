@@ -1,5 +1,7 @@
 // The grid with a centre point (kernel rows applied directly) against the
 // plain loop, and every fast path giving the same bits on one and two threads.
+#include "transform/smoothing_centre.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +18,6 @@
 #include "test_support.h"
 #include "transform/density.h"
 #include "transform/smoothing.h"
-#include "transform/smoothing_centre.h"
 
 namespace quorix {
 namespace {
@@ -175,7 +176,9 @@ TEST(SmoothingCentreGrid, ProgressAndCancel) {
   SmoothingSettings settings;
   settings.fwhm = 6.5;
   int calls = 0;
-  ASSERT_NE(SmoothedIntensities(*pf, 6.5, false, SmoothingMethod::Fast, [&] { ++calls; }, 2), nullptr);
+  ASSERT_NE(SmoothedIntensities(
+                *pf, 6.5, false, SmoothingMethod::Fast, [&] { ++calls; }, 2),
+            nullptr);
   EXPECT_EQ(calls, pf->CircleCount);
   std::atomic<bool> cancel{false};
   calls = 0;
@@ -216,7 +219,8 @@ TEST(SmoothingThreads, OneAndTwoThreadsGiveTheSameBits) {
   std::mt19937 rng(3);
   std::uniform_real_distribution<double> unit(0, 1);
   std::vector<Vec3> directions;
-  for (int k = 0; k < 300; ++k) directions.push_back(DirectionToVector(RadToDeg(std::acos(unit(rng))), 360 * unit(rng)));
+  for (int k = 0; k < 300; ++k)
+    directions.push_back(DirectionToVector(RadToDeg(std::acos(unit(rng))), 360 * unit(rng)));
   auto one = CentreGrid(3, 120);
   auto two = CentreGrid(3, 120);
   ASSERT_TRUE(AddDensity(*one, directions, 5, 1));
