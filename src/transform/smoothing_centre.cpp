@@ -70,6 +70,7 @@ CentreGridSmoother::CentreGridSmoother(const TPoleFigure& grid, double cutoff, d
     : rings_(grid.CircleCount - 1), n_(grid.CirclePoints[2]), cutoff_(cutoff), k_(k) {
   units_.resize(static_cast<std::size_t>(rings_) * n_);
   polar_.resize(rings_);
+  onAxis_.resize(rings_);
   centreWeight_.resize(rings_);
   // The same expressions as the plain loop, so that the centre weights and
   // the tie pairs are its own.
@@ -79,6 +80,7 @@ CentreGridSmoother::CentreGridSmoother(const TPoleFigure& grid, double cutoff, d
       units_[static_cast<std::size_t>(r) * n_ + j] =
           DirectionToVector(grid.Alpha[r + 2], grid.BetaStart[r + 2] + j * grid.BetaStep[r + 2]);
     polar_[r] = std::acos(std::clamp(Unit(r, 0).z, -1.0, 1.0));
+    onAxis_[r] = OnAxis(&Unit(r, 0), n_);
     // The centre's x and y are zero: every point of the ring gives it the same dot product.
     const double d = ArcCosClamped(AbsDot(Unit(r, 0), centre));
     centreWeight_[r] = d > cutoff_ ? 0.0 : std::exp(-k_ * d * d);
@@ -96,7 +98,8 @@ void CentreGridSmoother::BuildRing(int r) {
   std::vector<int> tieShifts;
   for (int h = 0; h < rings_; ++h) {
     if (!InReach(r, h)) continue;
-    const bool any = KernelRow(Unit(r, 0), &Unit(h, 0), n_, cutoff_, k_, row, tieShifts);
+    const bool exact = onAxis_[r] || onAxis_[h];
+    const bool any = KernelRow(Unit(r, 0), &Unit(h, 0), n_, cutoff_, k_, exact, row, tieShifts);
     for (int s : tieShifts)
       for (int j = 0; j < n_; ++j) {
         const int m = (j + s) % n_;

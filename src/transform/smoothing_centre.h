@@ -58,6 +58,7 @@ class CentreGridSmoother {
   double k_ = 0;
   std::vector<Vec3> units_;
   std::vector<double> polar_;
+  std::vector<char> onAxis_;
   std::vector<double> centreWeight_;  // the centre and any point of a ring; 0 beyond the cut-off
   std::vector<std::vector<Row>> rows_;
   std::vector<std::vector<double>> weights_;

@@ -60,7 +60,11 @@ std::complex<double>* AllocateSpectra(std::size_t count) {
 
 void RegularGridSmoother::FreeSpectra::operator()(std::complex<double>* p) const { std::free(p); }
 
-bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k, std::vector<double>& row,
+bool OnAxis(const Vec3* points, int n) {
+  return std::all_of(points, points + n, [](const Vec3& p) { return p.x == 0 && p.y == 0; });
+}
+
+bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k, bool exact, std::vector<double>& row,
                std::vector<int>& ties) {
   const double minCosine =
       cutoff + RadialKernel::kTieBand < kPi / 2 ? std::cos(cutoff + RadialKernel::kTieBand) - 1e-12 : -1.0;
@@ -71,7 +75,8 @@ bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k
     const double c = AbsDot(a, points[s]);
     if (c < minCosine) continue;
     const double d = ArcCosClamped(c);
-    if (std::fabs(c - RadialKernel::kClampCosine) <= 1e-10 || std::fabs(d - cutoff) <= RadialKernel::kTieBand) {
+    if (!exact &&
+        (std::fabs(c - RadialKernel::kClampCosine) <= 1e-10 || std::fabs(d - cutoff) <= RadialKernel::kTieBand)) {
       ties.push_back(s);
       continue;
     }
@@ -100,12 +105,14 @@ RegularGridSmoother::RegularGridSmoother(const TPoleFigure& grid, double cutoff,
     : circles_(grid.CircleCount), n_(grid.CirclePoints[1]), bins_(n_ / 2 + 1), cutoff_(cutoff), k_(k) {
   units_.resize(static_cast<std::size_t>(circles_) * n_);
   polar_.resize(circles_);
+  onAxis_.resize(circles_);
   RunCircleTasks(circles_, threads, [&](int i) {
     // The same expression as the plain loop, so the tie pairs see its vectors.
     for (int j = 0; j < n_; ++j)
       units_[static_cast<std::size_t>(i) * n_ + j] =
           DirectionToVector(grid.Alpha[i + 1], grid.BetaStart[i + 1] + j * grid.BetaStep[i + 1]);
     polar_[i] = std::acos(std::clamp(Unit(i, 0).z, -1.0, 1.0));
+    onAxis_[i] = OnAxis(&Unit(i, 0), n_);
   });
   pairs_.resize(circles_);
   ties_.resize(circles_);
@@ -144,7 +151,8 @@ void RegularGridSmoother::BuildCircle(int i) {
   std::size_t offset = firstSpectrum_[i];
   for (int h = 0; h < circles_; ++h) {
     if (!InReach(i, h)) continue;
-    const bool any = KernelRow(Unit(i, 0), &Unit(h, 0), n_, cutoff_, k_, row, tieShifts);
+    const bool exact = onAxis_[i] || onAxis_[h];
+    const bool any = KernelRow(Unit(i, 0), &Unit(h, 0), n_, cutoff_, k_, exact, row, tieShifts);
     for (double w : row) fullWeight_[i] += w;
     for (int s : tieShifts)
       for (int j = 0; j < n_; ++j) {

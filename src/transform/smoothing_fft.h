@@ -17,9 +17,14 @@ namespace quorix {
 // weight of points[s], zero beyond the cut-off and at the shifts put in
 // `ties`, where rounding could decide the membership (within
 // RadialKernel::kTieBand of the cut-off, or at the arc cosine's clamp) and
-// the caller decides pair by pair. True when some entry is not zero.
-bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k, std::vector<double>& row,
+// the caller decides pair by pair. `exact`: every pair of the two circles has
+// the dot product of its row entry (one of them lies on the axis), so the row
+// decides all. True when some entry is not zero.
+bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k, bool exact, std::vector<double>& row,
                std::vector<int>& ties);
+
+// All points of the circle are the pole itself, as the plain loop's vectors have it.
+bool OnAxis(const Vec3* points, int n);
 
 // The weight of point (h, m) for point (i, j) depends only on (i, h, (m - j)
 // mod n): one kernel row per circle pair, built once, turns each pair's
@@ -72,6 +77,7 @@ class RegularGridSmoother {
   double k_ = 0;
   std::vector<Vec3> units_;
   std::vector<double> polar_;
+  std::vector<char> onAxis_;
   std::vector<std::vector<Pair>> pairs_;
   struct FreeSpectra {
     void operator()(std::complex<double>* p) const;
