@@ -128,7 +128,7 @@ bool CentreGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, Int
   // Each ring's masked values three times over, so that every shift of a row
   // (first + t < 2 n) reads one run.
   const std::size_t n = static_cast<std::size_t>(n_);
-  std::vector<double> values(rings_ * 3 * n), mask(rings_ * 3 * n), ringSum(rings_), ringCount(rings_);
+  std::vector<double> values(rings_ * 3 * n), mask(rings_ * 3 * n);
   for (int h = 0; h < rings_; ++h) {
     double* v = values.data() + h * 3 * n;
     double* w = mask.data() + h * 3 * n;
@@ -137,13 +137,13 @@ bool CentreGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, Int
       const bool valid = Valid(value, excludeNegative);
       v[m] = v[m + n] = v[m + 2 * n] = valid ? value : 0.0;
       w[m] = w[m + n] = w[m + 2 * n] = valid ? 1.0 : 0.0;
-      ringSum[h] += v[m];
-      ringCount[h] += w[m];
     }
   }
   const double centre = pf.Intensity[1][1];
   const bool centreValid = Valid(centre, excludeNegative);
 
+  // In the plain loop's order, with its weights: the centre's mean sums
+  // every point within reach, too many terms to sum in another order.
   const auto smoothCentre = [&] {
     if (centre == kMissing) {
       out[1][1] = kMissing;
@@ -152,14 +152,20 @@ bool CentreGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, Int
     double w = centreValid ? 1.0 : 0.0;  // its own weight, at distance zero
     double wv = centreValid ? centre : 0.0;
     for (int h = 0; h < rings_; ++h) {
-      w += centreWeight_[h] * ringCount[h];
-      wv += centreWeight_[h] * ringSum[h];
+      const double weight = centreWeight_[h];
+      if (weight == 0) continue;
+      for (int m = 0; m < n_; ++m) {
+        const double v = pf.Intensity[h + 2][m + 1];
+        if (!Valid(v, excludeNegative)) continue;
+        w += weight;
+        wv += weight * v;
+      }
     }
     out[1][1] = w == 0 ? centre : wv / w;
   };
   const auto smoothRing = [&](int r) {
-    const double fromCentre = centreValid ? centreWeight_[r] : 0.0;
-    std::vector<double> sw(n, fromCentre), sv(n, fromCentre * (centreValid ? centre : 0.0));
+    const bool fromCentre = centreValid && centreWeight_[r] != 0;
+    std::vector<double> sw(n, fromCentre ? centreWeight_[r] : 0.0), sv(n, fromCentre ? centreWeight_[r] * centre : 0.0);
     for (const Row& row : rows_[r]) {
       const std::size_t first = row.ring * 3 * n + row.first;
       AddShifted(weights_[r].data() + row.offset, row.length, mask.data() + first, values.data() + first, sw.data(),
