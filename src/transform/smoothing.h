@@ -31,8 +31,9 @@ struct SmoothingSettings {
 // on other grids in a radial table inside the pruned loop. Measured against
 // the larger of the plain value and the mean absolute value, it stays within
 // 1e-12 on regular grids and 1e-13 on others for widths of a few grid steps
-// (about 1e-13 and 3e-15 at FWHM 5 on a 1-degree grid); the rounding of the
-// weights, which both loops share, grows as 1 / FWHM^2 for narrower kernels.
+// (7e-14 on a regular 1-degree grid and 5e-15 on one with a centre point, at
+// FWHM 5); the rounding of the weights, which both loops share, grows as
+// 1 / FWHM^2 for narrower kernels.
 // The values do not depend on the number of threads.
 enum class SmoothingMethod { Plain, Fast, Pruned };
 
