@@ -69,9 +69,9 @@ int RunAdd(const AddOptions& o) {
   LoadedInput input = LoadInput(o.load, sink);
   if (!input.pf) return input.failure;
   const AddTables& t = *check.tables;
-  const bool summed =
-      weighted ? WeightedAddPF(*input.pf, o.load.grid, !o.noNormalizePFs, t.weights, t.indices, t.files, sink)
-               : FittedAddPF(*input.pf, o.load.grid, t.files, t.indices, sink);
+  const bool summed = weighted ? WeightedAddPF(*input.pf, o.load.grid, !o.noNormalizePFs, t.weights, t.indices, t.files,
+                                               sink, o.load.measurement)
+                               : FittedAddPF(*input.pf, o.load.grid, t.files, t.indices, sink, o.load.measurement);
   if (!summed) return 1;
   FinishAddition(*input.pf, o.load.mrd);
   return WriteOutput(input, o.output, sink);

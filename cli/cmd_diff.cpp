@@ -40,8 +40,6 @@ LoadRequest Request(const DiffOptions& o, const std::string& data, int index, Gr
 
 int RunDiff(const DiffOptions& o) {
   StderrSink sink;
-  const LayoutInfo info = DetectLayout(o.data1, sink);
-  if (!info.ok) return 1;
   // PF1 is loaded as the main window's pole figure, PF2 as window 2's.
   DataFileFacts facts;
   const auto pf1 = LoadPoleFigure(Request(o, o.data1, o.index1, GridRule::MainWindow), sink, facts);

@@ -89,10 +89,10 @@ void EnsureGuiApplication() {
 }
 
 bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramState& state, const RenderOptions& o,
-              MessageSink& sink, std::string& error) {
+              MessageSink& sink) {
   const int w = o.width, h = o.height;
-  if (kind == ".plt") return WriteHpglFile(o.out, pf, state, h, w, o.title, sink, error);
-  if (kind == ".emf") return WriteEmfFile(o.out, pf, state, h, w, o.title, sink, error);
+  if (kind == ".plt") return WriteHpglFile(o.out, pf, state, h, w, o.title, sink, sink);
+  if (kind == ".emf") return WriteEmfFile(o.out, pf, state, h, w, o.title, sink, sink);
 
   EnsureGuiApplication();
   PlotFileRequest request;
@@ -100,7 +100,7 @@ bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramStat
   request.width = w;
   request.height = h;
   request.title = o.title;
-  return WritePlotFile(pf, state, request, sink, error);
+  return WritePlotFile(pf, state, request, sink, sink);
 }
 
 int RunRender(const RenderOptions& o) {
@@ -154,11 +154,7 @@ int RunRender(const RenderOptions& o) {
   const auto pf = LoadPoleFigure(request, sink, facts);
   if (!pf) return LoadFailure(o.load.grid, facts.layout);
 
-  if (!RenderTo(kind, *pf, state, o, sink, error)) {
-    sink.Message(error);
-    return 1;
-  }
-  return 0;
+  return RenderTo(kind, *pf, state, o, sink) ? 0 : 1;
 }
 
 }  // namespace

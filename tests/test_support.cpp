@@ -110,4 +110,10 @@ CliRun RunCli(const std::string& args) {
   return r;
 }
 
+std::string Joined(const std::vector<std::string>& messages) {
+  std::string all;
+  for (const std::string& m : messages) all += m + "\n";
+  return all;
+}
+
 }  // namespace quorix::test

@@ -33,6 +33,8 @@ void SetCircle(TPoleFigure& pf, int i, const std::vector<double>& values);
 void SizeTables(TPoleFigure& pf, int circles, int points);
 
 std::string ReadFile(const std::string& path);
+// A sink's messages on one line each, for failure output.
+std::string Joined(const std::vector<std::string>& messages);
 
 // quorix-cli run with `args` (split by the shell), its exit status and both outputs.
 struct CliRun {

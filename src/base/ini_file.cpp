@@ -256,8 +256,6 @@ std::string IniFile::Text() const {
   return out;
 }
 
-bool IniFile::Save(const std::string& path, std::string& error) const {
-  return ReplaceFileContents(path, Text(), error);
-}
+bool IniFile::Save(const std::string& path, MessageSink& sink) const { return WriteFile(path, Text(), sink); }
 
 }  // namespace quorix

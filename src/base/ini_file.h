@@ -50,8 +50,8 @@ class IniFile {
 
   std::string Text() const;
   // Writes to a temporary file beside `path` and renames it over `path`;
-  // on failure `path` is untouched and `error` says why.
-  bool Save(const std::string& path, std::string& error) const;
+  // on failure `path` is untouched and `sink` is told why.
+  bool Save(const std::string& path, MessageSink& sink) const;
 
  private:
   struct Located {

@@ -18,6 +18,8 @@ namespace quorix {
 
 namespace {
 
+enum class WriteResult { Ok, CannotCreate, WriteFailed };
+
 // The temporary of the write in progress, for the signal handler: a fixed
 // buffer, because the handler may touch nothing that allocates.
 char g_temporary[PATH_MAX + 1];
@@ -125,13 +127,6 @@ WriteResult WriteInPlace(const std::string& path, bool truncate, const FileProdu
 
 bool NamesAnOpenFile(const std::string& name) { return name.rfind("/dev/", 0) == 0 || name.rfind("/proc/", 0) == 0; }
 
-}  // namespace
-
-WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason) {
-  return WriteFileAtomically(
-      fileName, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); }, reason);
-}
-
 WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer& produce, std::string* reason) {
   std::string why;
   const auto fail = [&](WriteResult r, const std::string& text) {
@@ -209,8 +204,6 @@ WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer&
   return WriteResult::Ok;
 }
 
-namespace {
-
 // "Error writing file X." with ": why" before its full stop.
 std::string WithReason(const std::string& message, const std::string& why) {
   if (why.empty()) return message;
@@ -219,16 +212,6 @@ std::string WithReason(const std::string& message, const std::string& why) {
 }
 
 }  // namespace
-
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {
-  std::string why;
-  switch (WriteFileAtomically(path, bytes, &why)) {
-    case WriteResult::Ok: return true;
-    case WriteResult::CannotCreate: error = WithReason("Cannot create file " + path, why); return false;
-    case WriteResult::WriteFailed: error = WithReason("Error writing file " + path + ".", why); return false;
-  }
-  return false;
-}
 
 bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
                         const std::string& cannotCreate, const std::string& writeFailed) {
@@ -246,6 +229,16 @@ bool WriteFileReporting(const std::string& fileName, const FileProducer& produce
     case WriteResult::WriteFailed: sink.Message(WithReason(writeFailed, why)); return false;
   }
   return false;
+}
+
+bool WriteFile(const std::string& fileName, std::string_view bytes, MessageSink& sink) {
+  return WriteFileReporting(fileName, bytes, sink, "Cannot create file " + fileName,
+                            "Error writing file " + fileName + ".");
+}
+
+bool WriteFile(const std::string& fileName, const FileProducer& produce, MessageSink& sink) {
+  return WriteFileReporting(fileName, produce, sink, "Cannot create file " + fileName,
+                            "Error writing file " + fileName + ".");
 }
 
 void RemoveTemporariesOnTermination() {

@@ -22,28 +22,23 @@ namespace quorix {
 
 class MessageSink;
 
-enum class WriteResult { Ok, CannotCreate, WriteFailed };
-// `reason`, when given, receives the system's explanation ("Permission denied").
-WriteResult WriteFileAtomically(const std::string& fileName, std::string_view bytes, std::string* reason = nullptr);
-// The same for output made while it is written, so that it need not be held
-// whole: `produce` writes the bytes to the open file and returns false after
-// a failed write.
+// `produce` writes the bytes to the open file and returns false after a
+// failed write, so that output made while it is written need not be held whole.
 using FileProducer = std::function<bool(std::FILE*)>;
-WriteResult WriteFileAtomically(const std::string& fileName, const FileProducer& produce,
-                                std::string* reason = nullptr);
 
-// WriteFileAtomically with its failure told through `sink` in the caller's
-// words followed by the reason: "Cannot create file X" becomes "Cannot create
-// file X: Permission denied", "Error writing file X." becomes "Error writing
-// file X: No space left on device.". True when the file was written.
+// Puts the file down; a failure is told through `sink` in the caller's words
+// followed by the reason: "Cannot create file X" becomes "Cannot create file
+// X: Permission denied", "Error writing file X." becomes "Error writing file
+// X: No space left on device.". True when the file was written.
 bool WriteFileReporting(const std::string& fileName, std::string_view bytes, MessageSink& sink,
                         const std::string& cannotCreate, const std::string& writeFailed);
 bool WriteFileReporting(const std::string& fileName, const FileProducer& produce, MessageSink& sink,
                         const std::string& cannotCreate, const std::string& writeFailed);
 
-// The same with the message in `error` ("Cannot create file PATH: why",
-// "Error writing file PATH: why.").
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error);
+// The same in the usual words: "Cannot create file PATH: why", "Error writing
+// file PATH: why.".
+bool WriteFile(const std::string& fileName, std::string_view bytes, MessageSink& sink);
+bool WriteFile(const std::string& fileName, const FileProducer& produce, MessageSink& sink);
 
 // "why" for a file that is neither regular nor a device: the readers and the
 // log refuse such files with it.

@@ -346,19 +346,6 @@ bool WriteSaveAll(const std::string& fileName, const SaveAllSettings& settings, 
                             "Error writing file " + fileName + ".");
 }
 
-std::optional<MillerText> MillerFromCaption(std::string_view caption) {
-  const std::size_t first = caption.find('[');
-  if (first == std::string_view::npos) return std::nullopt;
-  std::string_view s = caption.substr(first, 20);
-  const std::size_t second = s.find('[', 1);
-  if (second == std::string_view::npos) return std::nullopt;
-  s.remove_prefix(second + 1);
-  if (!s.empty()) s.remove_suffix(1);
-  if (s.size() == 10) s.remove_prefix(1);
-  return MillerText{std::string(Trim(Columns(s, 1, 3))), std::string(Trim(Columns(s, 4, 6))),
-                    std::string(Trim(Columns(s, 7, 9)))};
-}
-
 std::optional<MillerText> MillerOf(const TPoleFigure& pf) {
   // Files with their own grid give the indices as a fact of their own.
   const auto hkl = SplitWhitespace(pf.Hkl);
@@ -409,9 +396,13 @@ SaveAllHeader ParseSaveAllHeader(const std::vector<std::string>& lines, DataLayo
 std::optional<SaveAllHeader> ReadSaveAllHeader(const std::string& fileName, DataLayout layout, MessageSink& sink) {
   const auto text = ReadTextFile(fileName, sink, "File " + fileName + " does not exist");
   if (!text) return std::nullopt;
+  return ReadSaveAllHeaderText(*text, layout);
+}
+
+SaveAllHeader ReadSaveAllHeaderText(std::string_view text, DataLayout layout) {
   // The header lies in the first 7 lines.
   std::vector<std::string> lines;
-  LineCursor cursor(WithoutByteOrderMark(*text));
+  LineCursor cursor(WithoutByteOrderMark(text));
   std::string_view line;
   while (lines.size() < 7 && cursor.Next(line)) lines.emplace_back(line);
   return ParseSaveAllHeader(lines, layout);

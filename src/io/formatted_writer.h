@@ -97,11 +97,6 @@ struct MillerText {
   std::string h, k, l;
 };
 
-// The indices in a window caption "... [n]    [   1  1  1]": the text after
-// the second "[" within 20 characters from the first, without its last
-// character and, when 10 characters are left, without the first; then three
-// fields of 3 characters. Nothing when the caption has no such brackets.
-std::optional<MillerText> MillerFromCaption(std::string_view caption);
 // The indices in the name a multi-pole-figure file gives a record's pole
 // figure, read as from its caption: a name of 10 characters loses the first,
 // then three fields of 3 characters. Nothing for the pole figure of a file of one.
@@ -123,6 +118,7 @@ struct SaveAllHeader {
 // parse stay empty.
 SaveAllHeader ParseSaveAllHeader(const std::vector<std::string>& lines, DataLayout layout);
 std::optional<SaveAllHeader> ReadSaveAllHeader(const std::string& fileName, DataLayout layout, MessageSink& sink);
+SaveAllHeader ReadSaveAllHeaderText(std::string_view text, DataLayout layout);
 
 // The symmetry code shown after switching to `target`: the remembered code
 // when it came from a file of that layout's own numbering, else translated.

@@ -55,19 +55,23 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
 
 std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts) {
   facts = DataFileFacts{};
-  if (!Exists(request.dataFile)) {
+  if (!request.dataText && !Exists(request.dataFile)) {
     sink.Message("File " + request.dataFile + " does not exist");
     return nullptr;
   }
   DataLayout layout = request.layout;
   // The data file is read once, where it is first needed, for the detection,
   // the picker list and the values alike.
-  std::optional<std::string> dataText;
-  bool dataRead = false;
+  std::optional<std::string> ownText;
+  const std::string* dataText = request.dataText;
+  bool dataRead = dataText != nullptr;
   const auto readData = [&] {
-    if (!dataRead) dataText = ReadTextFile(request.dataFile, sink, "File " + request.dataFile + " does not exist");
+    if (!dataRead) {
+      ownText = ReadTextFile(request.dataFile, sink, "File " + request.dataFile + " does not exist");
+      if (ownText) dataText = &*ownText;
+    }
     dataRead = true;
-    return dataText.has_value();
+    return dataText != nullptr;
   };
   if (layout == DataLayout::None) {
     if (!readData()) return nullptr;

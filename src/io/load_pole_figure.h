@@ -29,6 +29,9 @@ struct LoadRequest {
   GridRule gridRule = GridRule::MainWindow;
   bool showMrd = false;
   MeasurementOptions measurement;  // what a file with its own grid leaves to the user
+  // The data file's text when the caller has read it already (several pole
+  // figures of one file); must outlive the load.
+  const std::string* dataText = nullptr;
 };
 
 // Loads into a fresh record; on failure returns nullptr after sending the

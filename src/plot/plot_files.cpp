@@ -9,18 +9,18 @@
 namespace quorix {
 
 bool WriteHpglFile(const std::string& path, const TPoleFigure& pf, const TProgramState& state, int h, int w,
-                   const std::string& title, MessageSink& sink, std::string& error) {
+                   const std::string& title, MessageSink& sink, MessageSink& notes) {
   RecordingCanvas fontCarrier;  // the plotter text needs the label font only
-  const std::string text = HpglPlotFile(pf, state, fontCarrier, h, w, title, &sink);
-  return ReplaceFileContents(path, text, error);
+  const std::string text = HpglPlotFile(pf, state, fontCarrier, h, w, title, &notes);
+  return WriteFile(path, text, sink);
 }
 
 bool WriteEmfFile(const std::string& path, const TPoleFigure& pf, const TProgramState& state, int h, int w,
-                  const std::string& title, MessageSink& sink, std::string& error) {
+                  const std::string& title, MessageSink& sink, MessageSink& notes) {
   EmfCanvas canvas(w, h);
-  PlotPoleFigure(pf, state, canvas, h, w, title, nullptr, &sink);
+  PlotPoleFigure(pf, state, canvas, h, w, title, nullptr, &notes);
   const auto& bytes = canvas.Finish();
-  return ReplaceFileContents(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+  return WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), sink);
 }
 
 }  // namespace quorix

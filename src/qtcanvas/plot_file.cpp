@@ -36,11 +36,11 @@ bool IsPlotFileKind(const std::string& file) {
 }
 
 bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const PlotFileRequest& request, MessageSink& sink,
-                   std::string& error) {
+                   MessageSink& notes) {
   const std::string kind = LowerExtension(request.file);
   const int w = request.width, h = request.height;
   if (!IsPlotFileKind(request.file)) {
-    error = "Unknown output kind of " + request.file + ": use .png, .svg or .pdf";
+    sink.Message("Unknown output kind of " + request.file + ": use .png, .svg or .pdf");
     return false;
   }
   const int dpi = request.dpi > 0 ? request.dpi : 96;
@@ -52,13 +52,13 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
   const auto drawVector = [&](QPaintDevice& device) {
     QtVectorCanvas canvas(device);
     if (!canvas.IsActive()) return false;
-    PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
+    PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &notes);
     canvas.Finish();
     return true;
   };
   if (kind == ".png") {
     QtRasterCanvas canvas(w, h);
-    PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &sink);
+    PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &notes);
     QImage image = canvas.Image();
     if (request.dpi > 0) {
       const int perMetre = static_cast<int>(std::lround(request.dpi / 0.0254));
@@ -85,11 +85,10 @@ bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const Plot
   }
   buffer.close();
   if (!ok || bytes.isEmpty()) {
-    error = "Cannot draw the picture for " + request.file;
+    sink.Message("Cannot draw the picture for " + request.file);
     return false;
   }
-  return ReplaceFileContents(request.file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                             error);
+  return WriteFile(request.file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), sink);
 }
 
 }  // namespace quorix

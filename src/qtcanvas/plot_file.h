@@ -24,9 +24,9 @@ struct PlotFileRequest {
 bool IsPlotFileKind(const std::string& file);
 
 // Needs a QGuiApplication. Drawn in memory and put down by the safe writer, so
-// the file appears complete or not at all. False with `error` naming the file
-// on failure; drawing notes go to `sink`.
+// the file appears complete or not at all. False with a message naming the
+// file in `sink` on failure; the drawing's notes go to `notes`.
 bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const PlotFileRequest& request, MessageSink& sink,
-                   std::string& error);
+                   MessageSink& notes);
 
 }  // namespace quorix

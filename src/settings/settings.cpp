@@ -141,17 +141,17 @@ void StoreColorSet(IniFile& ini, const ContourColorTable& colors, int count) {
   for (int k = 1; k <= count; ++k) ini.WriteInteger(kContourSection, ColorKey(k), colors[k]);
 }
 
-bool SaveColorSet(const std::string& fileName, const ContourColorTable& colors, int count, std::string& error) {
+bool SaveColorSet(const std::string& fileName, const ContourColorTable& colors, int count, MessageSink& sink) {
   bool readable = false;
   IniFile ini = IniFile::Load(fileName, &readable);
   std::error_code ec;
   if (!readable && std::filesystem::exists(fileName, ec)) {
     // Writing now would drop the file's other sections.
-    error = "Cannot read " + fileName;
+    sink.Message("Cannot read " + fileName);
     return false;
   }
   StoreColorSet(ini, colors, count);
-  return ini.Save(fileName, error);
+  return ini.Save(fileName, sink);
 }
 
 SaveFormat ReadSaveFormat(const IniFile& ini, const SaveFormat& defaults) {

@@ -64,7 +64,7 @@ int LoadColorSet(const IniFile& ini, ContourColorTable& colors);
 // Writes "color1".."color<count>" of section "Contour" (count clamped to
 // 0..50); the file's other lines stay. False with `error` on failure.
 void StoreColorSet(IniFile& ini, const ContourColorTable& colors, int count);
-bool SaveColorSet(const std::string& fileName, const ContourColorTable& colors, int count, std::string& error);
+bool SaveColorSet(const std::string& fileName, const ContourColorTable& colors, int count, MessageSink& sink);
 
 inline constexpr const char* kSaveFormatSection = "SaveFormat";
 

@@ -48,15 +48,15 @@ SettingsFiles ChooseSettingsFiles(const std::string& programPath, const std::str
   return {"", user};
 }
 
-bool SaveSettings(const IniFile& ini, const std::string& path, std::string& error) {
+bool SaveSettings(const IniFile& ini, const std::string& path, MessageSink& sink) {
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   std::error_code ec;
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
   if (ec) {
-    error = fmt::format("Cannot create {}: {}", folder.string(), ec.message());
+    sink.Message(fmt::format("Cannot create {}: {}", folder.string(), ec.message()));
     return false;
   }
-  return ini.Save(path, error);
+  return ini.Save(path, sink);
 }
 
 std::string FindManual(const std::string& programPath, const std::string& sourceTreeManual) {

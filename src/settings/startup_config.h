@@ -43,7 +43,7 @@ SettingsFiles ChooseSettingsFiles(const std::string& programPath, const std::str
                                   const std::string& userFolder);
 
 // IniFile::Save after creating the file's folder.
-bool SaveSettings(const IniFile& ini, const std::string& path, std::string& error);
+bool SaveSettings(const IniFile& ini, const std::string& path, MessageSink& sink);
 
 // The HTML manual: installed beside the program's prefix
 // (<prefix>/share/doc/quorix/manual/index.html), else `sourceTreeManual` (a

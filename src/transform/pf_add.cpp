@@ -114,8 +114,10 @@ AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bo
 }
 
 std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, const std::string& gridFileName,
-                                                   const std::string& fileName, int index, MessageSink& sink) {
+                                                   const std::string& fileName, int index, MessageSink& sink,
+                                                   const MeasurementOptions& measurement) {
   LoadRequest request;
+  request.measurement = measurement;
   request.dataFile = fileName;
   request.gridFile = gridFileName;
   request.pfIndex = index;
@@ -125,8 +127,10 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
   if (!pf) return nullptr;
   const std::string why = DescribeGridDifference(main, *pf);
   if (!why.empty()) {
-    sink.Message(fmt::format("Data file {} on grid {} does not lie on the grid of the main pole figure: {}.", fileName,
-                             gridFileName, why));
+    // A file with its own grid was read on no grid file.
+    const std::string onGrid = gridFileName.empty() ? "" : " on grid " + gridFileName;
+    sink.Message(
+        fmt::format("Data file {}{} does not lie on the grid of the main pole figure: {}.", fileName, onGrid, why));
     return nullptr;
   }
   return pf;
@@ -134,7 +138,7 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
 
 bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
                    const std::vector<float>& weights, const std::vector<std::uint8_t>& indices,
-                   const std::vector<std::string>& files, MessageSink& sink) {
+                   const std::vector<std::string>& files, MessageSink& sink, const MeasurementOptions& measurement) {
   const std::size_t lines = std::min({weights.size(), indices.size(), files.size()});
   if (lines == 0) return true;
   // Summed apart, so that a file that cannot be read leaves pf1 as it was.
@@ -154,7 +158,7 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
     }
 
   for (std::size_t k = 1; k < lines; ++k) {
-    auto further = ReadFurtherPoleFigure(*sum, gridFileName, files[k], indices[k], sink);
+    auto further = ReadFurtherPoleFigure(*sum, gridFileName, files[k], indices[k], sink, measurement);
     if (!further) return false;
     double sk = 1;
     if (normalizePFs) {
@@ -173,13 +177,13 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
 }
 
 bool FittedAddPF(TPoleFigure& pf1, const std::string& gridFileName, const std::vector<std::string>& files,
-                 const std::vector<std::uint8_t>& indices, MessageSink& sink) {
+                 const std::vector<std::uint8_t>& indices, MessageSink& sink, const MeasurementOptions& measurement) {
   const std::size_t lines = std::min(indices.size(), files.size());
   auto sum = std::make_unique<TPoleFigure>(pf1);
   // The mirror circles take no part in the fit; they follow their circles afterwards.
   const int n = sum->CircleCount;
   for (std::size_t k = 1; k < lines; ++k) {
-    auto further = ReadFurtherPoleFigure(*sum, gridFileName, files[k], indices[k], sink);
+    auto further = ReadFurtherPoleFigure(*sum, gridFileName, files[k], indices[k], sink, measurement);
     if (!further) return false;
     double sumMain = 0, sumFurther = 0;
     long common = 0;

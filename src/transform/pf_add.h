@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "io/measurement.h"
 #include "record/pole_figure.h"
 
 namespace quorix {
@@ -41,10 +42,13 @@ AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bo
 
 // Reads pole figure `index` of a further file as a further window's pole
 // figure is loaded: layout detected, grid from `gridFileName` (a full grid
-// when its lower-cased name contains ".grd"), circles completed. Nothing when
-// the file cannot be read or does not lie on main's grid (message sent).
+// when its lower-cased name contains ".grd"; none for a file with its own
+// grid, whose tilts `measurement` gives where the file does not), circles
+// completed. Nothing when the file cannot be read or does not lie on main's
+// grid (message sent).
 std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, const std::string& gridFileName,
-                                                   const std::string& fileName, int index, MessageSink& sink);
+                                                   const std::string& fileName, int index, MessageSink& sink,
+                                                   const MeasurementOptions& measurement = {});
 
 // Both leave pf1 as it was and return false when a further file cannot be
 // read or the sum would overflow (message sent); otherwise pf1 holds the sum with its extremes and statistics.
@@ -56,14 +60,16 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
 // left out with a message, as the fitted sum leaves out a file summing to 0.
 bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
                    const std::vector<float>& weights, const std::vector<std::uint8_t>& indices,
-                   const std::vector<std::string>& files, MessageSink& sink);
+                   const std::vector<std::string>& files, MessageSink& sink,
+                   const MeasurementOptions& measurement = {});
 
 // Fitted: each further pole figure is scaled to the running result over the
 // points both have, then averaged with it; points missing in the result are
 // filled from it. A file with no common point or a zero sum there is left out
 // with a message.
 bool FittedAddPF(TPoleFigure& pf1, const std::string& gridFileName, const std::vector<std::string>& files,
-                 const std::vector<std::uint8_t>& indices, MessageSink& sink);
+                 const std::vector<std::uint8_t>& indices, MessageSink& sink,
+                 const MeasurementOptions& measurement = {});
 
 // After either sum: levels from one in the unit shown and the lowest level at
 // the first of them.

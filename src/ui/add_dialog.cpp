@@ -142,4 +142,6 @@ void TAddPFDlg::OKBtnClick() {
   accept();
 }
 
+bool TAddPFDlg::NormalizePoleFigures() const { return NormPFCheckBox->isChecked(); }
+
 }  // namespace quorix

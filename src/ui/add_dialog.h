@@ -38,6 +38,8 @@ class TAddPFDlg : public QDialog {
   std::vector<AddListRow> Rows() const;
   // The tables of the last OK.
   const AddTables& Tables() const { return tables_; }
+  // Whether the weighted sum is taken in m.r.d.
+  bool NormalizePoleFigures() const;
 
   // Where the messages of the OK checks go; a message box when none is set.
   void SetMessageSink(MessageSink* sink) { messages_ = sink; }

@@ -19,10 +19,12 @@ void StoreSettings(AppContext& c) {
                                  ? c.state.DataPath
                                  : QFileInfo(QString::fromStdString(data)).absolutePath().toStdString();
   RememberLastFiles(c.ini, absolute(data), folder, absolute(c.GridFileName));
-  std::string error;
   // The settings are a convenience: a home folder that cannot be written must
   // not stop the work, so the reason goes to the log only.
-  if (!SaveSettings(c.ini, c.IniFileName, error)) qWarning().noquote() << QString::fromStdString(error);
+  struct LogSink : MessageSink {
+    void Message(const std::string& text) override { qWarning().noquote() << QString::fromStdString(text); }
+  } log;
+  SaveSettings(c.ini, c.IniFileName, log);
 }
 
 }  // namespace quorix

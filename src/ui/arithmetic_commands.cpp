@@ -75,9 +75,11 @@ void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
   const AddTables& t = dlg.Tables();
   MessageBoxSink sink(&mainform);
   mainform.ChangePoleFigures(weighted ? "Add Pole Figures weighted" : "Add Pole Figures fitted", {1}, [&] {
-    const bool summed = weighted ? WeightedAddPF(pf1, context.GridFileName, dlg.NormPFCheckBox->isChecked(), t.weights,
-                                                 t.indices, t.files, sink)
-                                 : FittedAddPF(pf1, context.GridFileName, t.files, t.indices, sink);
+    // Further files of a layout without tilts take those the main one was loaded with.
+    const MeasurementOptions& tilts = context.load.Measurement;
+    const bool summed = weighted ? WeightedAddPF(pf1, context.GridFileName, dlg.NormalizePoleFigures(), t.weights,
+                                                 t.indices, t.files, sink, tilts)
+                                 : FittedAddPF(pf1, context.GridFileName, t.files, t.indices, sink, tilts);
     if (!summed) return false;
     FinishAddition(pf1, context.state.Options.ShowMrd);
     // The plot lists the files added to the main pole figure.

@@ -289,9 +289,8 @@ void TContourDlg::SaveColorBtnClick() {
       QFileDialog::getSaveFileName(this, "Write Color Set to INI File", QDir(ColorSetFolder()).filePath("Quorix32.ini"),
                                    FileDialogFilters(kColorSetFilter).join(";;"));
   if (fileName.isEmpty()) return;
-  std::string error;
-  if (!SaveColorSet(fileName.toStdString(), context_.state.ContourColor, LeadingNumericRows(Rows()), error))
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+  MessageBoxSink sink(this);
+  SaveColorSet(fileName.toStdString(), context_.state.ContourColor, LeadingNumericRows(Rows()), sink);
 }
 
 void TContourDlg::LoadColorBtnClick() {

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "base/message_sink.h"
+#include "ui/message_box_sink.h"
 
 namespace quorix {
 
@@ -95,9 +96,8 @@ bool TExportPlotDlg::Export() {
   if (!pf || pf->CircleCount < 1) return false;
   // Drawing notes would repeat what the screen plot already said.
   NullSink notes;
-  std::string error;
-  if (!WritePlotFile(*pf, context_.state, request, notes, error)) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+  MessageBoxSink sink(this);
+  if (!WritePlotFile(*pf, context_.state, request, sink, notes)) {
     FileEdit->setFocus();
     return false;
   }

@@ -10,13 +10,18 @@ namespace quorix {
 
 class MessageBoxSink : public MessageSink {
  public:
-  explicit MessageBoxSink(QWidget* parent) : parent_(parent) {}
+  explicit MessageBoxSink(QWidget* parent, bool critical = false) : parent_(parent), critical_(critical) {}
   void Message(const std::string& text) override {
-    QMessageBox::warning(parent_, parent_ ? parent_->windowTitle() : QString(), QString::fromStdString(text));
+    const QString title = parent_ ? parent_->windowTitle() : QString();
+    if (critical_)
+      QMessageBox::critical(parent_, title, QString::fromStdString(text));
+    else
+      QMessageBox::warning(parent_, title, QString::fromStdString(text));
   }
 
  private:
   QWidget* parent_;
+  bool critical_;
 };
 
 }  // namespace quorix

@@ -29,7 +29,7 @@ namespace quorix {
 namespace {
 
 using Writer = bool (*)(const std::string&, const TPoleFigure&, const TProgramState&, int, int, const std::string&,
-                        MessageSink&, std::string&);
+                        MessageSink&, MessageSink&);
 
 QString ChooseFile(TMainform& mainform, AppContext& context, const QString& title, const char* filter) {
   const std::string proposed = ProposedPlotName(context.DataFileName);
@@ -42,14 +42,12 @@ QString ChooseFile(TMainform& mainform, AppContext& context, const QString& titl
 
 bool WriteOne(TMainform& mainform, AppContext& context, Writer write, const std::string& path, const TPoleFigure& pf,
               const QString& caption) {
-  MessageBoxSink sink(&mainform);
-  std::string error;
+  MessageBoxSink notes(&mainform);
+  MessageBoxSink failure(&mainform, true);
   const PlotView* image = mainform.PlotArea;
   if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleFromCaption(caption.toStdString()),
-             sink, error)) {
-    QMessageBox::critical(&mainform, mainform.windowTitle(), QString::fromStdString(error));
+             failure, notes))
     return false;
-  }
   mainform.ShowSaved(path);
   return true;
 }

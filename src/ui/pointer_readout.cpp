@@ -45,9 +45,9 @@ PointerReadout::PointerReadout(TMainform& mainform, AppContext& context)
   EditPFValue->installEventFilter(this);
   EditPFValue->hide();
 
-  connect(image, &PlotView::MouseMoved, this, &PointerReadout::Image1MouseMove);
-  connect(image, &PlotView::MousePressed, this, &PointerReadout::Image1MouseDown);
-  connect(image, &PlotView::MouseReleased, this, &PointerReadout::Image1MouseUp);
+  connect(image, &PlotView::MouseMoved, this, &PointerReadout::PlotMouseMoved);
+  connect(image, &PlotView::MousePressed, this, &PointerReadout::PlotMousePressed);
+  connect(image, &PlotView::MouseReleased, this, &PointerReadout::PlotMouseReleased);
 }
 
 bool PointerReadout::CircleCursor() const { return cursorButton_ && cursorButton_->isChecked(); }
@@ -98,7 +98,7 @@ void PointerReadout::DrawReadout(int x, int y) {
   mainform_.PlotArea->update();
 }
 
-void PointerReadout::Image1MouseMove(QMouseEvent* event) {
+void PointerReadout::PlotMouseMoved(QMouseEvent* event) {
   const int x = event->position().toPoint().x();
   const int y = event->position().toPoint().y();
   const int h = PlotSide();
@@ -127,7 +127,7 @@ void PointerReadout::Image1MouseMove(QMouseEvent* event) {
   }
 }
 
-void PointerReadout::Image1MouseDown(QMouseEvent* event) {
+void PointerReadout::PlotMousePressed(QMouseEvent* event) {
   const int x = event->position().toPoint().x();
   const int y = event->position().toPoint().y();
   if (dragging_) DrawReadout(lastX_, lastY_);  // a second button while one is held
@@ -144,7 +144,7 @@ void PointerReadout::Image1MouseDown(QMouseEvent* event) {
   }
 }
 
-void PointerReadout::Image1MouseUp(QMouseEvent* event) {
+void PointerReadout::PlotMouseReleased(QMouseEvent* event) {
   const int x = event->position().toPoint().x();
   const int y = event->position().toPoint().y();
   if (dragging_) {

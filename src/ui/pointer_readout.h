@@ -41,9 +41,9 @@ class PointerReadout : public QObject {
   QPlainTextEdit* RecommendedValues = nullptr;
   QLineEdit* EditPFValue = nullptr;
 
-  void Image1MouseMove(QMouseEvent* event);
-  void Image1MouseDown(QMouseEvent* event);
-  void Image1MouseUp(QMouseEvent* event);
+  void PlotMouseMoved(QMouseEvent* event);
+  void PlotMousePressed(QMouseEvent* event);
+  void PlotMouseReleased(QMouseEvent* event);
   // Enter stores the typed value, Escape hides the editor.
   void EditPFValueEnter();
   void EditPFValueEscape();

@@ -38,7 +38,7 @@ TMulpDlg::TMulpDlg(AppContext& context, QWidget* parent) : QDialog(parent), cont
 
   connect(buttons, &QDialogButtonBox::accepted, this, &TMulpDlg::OKBtnClick);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(SecondFileSearchButton, &QPushButton::clicked, this, &TMulpDlg::Button1Click);
+  connect(SecondFileSearchButton, &QPushButton::clicked, this, &TMulpDlg::SearchSecondFileClick);
 }
 
 std::string TMulpDlg::FileName() const { return PFEdit->text().toStdString(); }
@@ -55,7 +55,7 @@ void TMulpDlg::OKBtnClick() {
   accept();
 }
 
-void TMulpDlg::Button1Click() {
+void TMulpDlg::SearchSecondFileClick() {
   QFileDialog dialog(this, "Load PF", QString::fromStdString(context_.state.DataPath));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);

@@ -33,7 +33,7 @@ class TMulpDlg : public QDialog {
 
   // An empty file field keeps the dialog open.
   void OKBtnClick();
-  void Button1Click();
+  void SearchSecondFileClick();
 
  private:
   AppContext& context_;

@@ -47,8 +47,8 @@ class TRotationDlg : public QDialog {
   QLineEdit* ThetaEdit = nullptr;
   QLineEdit* AlphaEdit = nullptr;
   QLabel* Axisinfopanel = nullptr;
-  std::array<QPushButton*, 3> AxisButtons{};  // Button1..Button3
-  std::array<QLineEdit*, 3> AngleEdits{};     // Edit1..Edit3
+  std::array<QPushButton*, 3> AxisButtons{};
+  std::array<QLineEdit*, 3> AngleEdits{};
   QLabel* InfoLabel = nullptr;
   QPushButton* NewBtn = nullptr;
   QPushButton* AddBtn = nullptr;

@@ -26,18 +26,21 @@ struct InputFile {
   bool multi = false;
   std::vector<std::string> names;
   std::vector<int> indices;
+  std::string text;  // read once for the detection, the list, the header and every pole figure
 };
 
 std::optional<InputFile> Inspect(const std::string& data, const std::vector<int>& wanted, int maxFigures,
                                  MessageSink& sink, DataFileFacts& facts) {
   InputFile in;
-  const LayoutInfo info = DetectLayout(data, sink);
-  if (!info.ok) return std::nullopt;
+  auto text = ReadTextFile(data, sink, "File " + data + " does not exist");
+  if (!text) return std::nullopt;
+  in.text = std::move(*text);
+  const LayoutInfo info = DetectLayoutText(in.text, data);
   in.layout = info.layout;
   facts.layout = info.layout;
   in.listed = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
   // A file with its own grid counts as one of several pole figures when it holds more than one.
-  if (in.listed || IsMeasuredLayout(info.layout)) in.names = PickerList(data, info.layout, sink);
+  if (in.listed || IsMeasuredLayout(info.layout)) in.names = PickerListText(in.text, info.layout, data, sink);
   in.multi = in.listed || in.names.size() > 1;
   const int available = in.multi ? static_cast<int>(in.names.size()) : 1;
   in.indices = wanted;
@@ -57,8 +60,10 @@ std::optional<InputFile> Inspect(const std::string& data, const std::vector<int>
   return in;
 }
 
-std::unique_ptr<TPoleFigure> Load(const SaveAllFileRequest& f, int index, MessageSink& sink) {
+std::unique_ptr<TPoleFigure> Load(const SaveAllFileRequest& f, const InputFile& in, int index, MessageSink& sink) {
   LoadRequest request;
+  request.dataText = &in.text;
+  request.layout = in.layout;
   request.dataFile = f.data;
   request.gridFile = f.grid;
   request.pfIndex = index;
@@ -89,11 +94,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
   }
   // What the window takes from the data file's header.
   SaveAllHeader header;
-  if (in->listed) {
-    const auto h = ReadSaveAllHeader(o.data, in->layout, sink);
-    if (!h) return false;
-    header = *h;
-  }
+  if (in->listed) header = ReadSaveAllHeaderText(in->text, in->layout);
   s.symmetry = o.symmetry ? *o.symmetry : SymmetryForLayout(s.layout, header.symmetry.value_or(0), in->layout);
   s.lattice =
       o.lattice ? *o.lattice : Lattice{header.a.value_or(0),     header.b.value_or(0),    header.c.value_or(0),
@@ -125,7 +126,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
   // One pole figure in memory at a time: a list file may hold many.
   std::string body;
   for (std::size_t r = 0; r < in->indices.size(); ++r) {
-    const auto pf = Load(o, in->indices[r], sink);
+    const auto pf = Load(o, *in, in->indices[r], sink);
     if (!pf) return false;
     SaveAllRow row;
     row.pf = 1;
@@ -196,7 +197,7 @@ bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts
                              in->indices.size(), request.to == ConvertTarget::Xrdml ? "XRDML" : "ASCII"));
     return false;
   }
-  const auto pf = Load(f, in->indices[0], sink);
+  const auto pf = Load(f, *in, in->indices[0], sink);
   if (!pf) return false;
   if (request.to == ConvertTarget::Ascii) return WritePFASCII(*pf, f.output, request.ascii, sink);
   XrdmlOptions x = request.xrdml;

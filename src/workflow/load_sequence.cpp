@@ -20,11 +20,12 @@ bool Multi(DataLayout layout) {
 
 DataFileLayout DetectDataFile(const std::string& dataFile, MessageSink& sink) {
   DataFileLayout result;
-  const LayoutInfo info = DetectLayout(dataFile, sink);
-  if (!info.ok) return result;
+  const auto text = ReadTextFile(dataFile, sink, "File " + dataFile + " does not exist");
+  if (!text) return result;
+  const LayoutInfo info = DetectLayoutText(*text, dataFile);
   result.ok = true;
   result.layout = info.layout;
-  if (Multi(info.layout)) result.names = PickerList(dataFile, info.layout, sink);
+  if (Multi(info.layout)) result.names = PickerListText(*text, info.layout, dataFile, sink);
   return result;
 }
 

@@ -119,26 +119,27 @@ TEST(IniFileSave, RoundTripThroughTheFileAndNoTemporaryLeftBehind) {
   IniFile ini = IniFile::Load(path, &exists);
   ASSERT_TRUE(exists);
   ini.WriteInteger("Contour", "color1", 32896);
-  std::string error;
-  ASSERT_TRUE(ini.Save(path, error)) << error;
+  CollectingSink sink;
+  ASSERT_TRUE(ini.Save(path, sink)) << test::Joined(sink.messages);
   EXPECT_EQ(ReadAll(path), "[Data]\r\ndatapath=C:\\x\r\n[Contour]\r\ncolor1=32896\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(IniFileSave, FailureLeavesTheTargetAloneAndSaysWhy) {
-  std::string error;
+  CollectingSink sink;
   IniFile ini = IniFile::FromText("[A]\nk=1\n");
   const std::string inMissingFolder = (test::TempDir() / "no_such_folder" / "x.ini").string();
-  EXPECT_FALSE(ini.Save(inMissingFolder, error));
-  EXPECT_NE(error.find("x.ini"), std::string::npos);
+  EXPECT_FALSE(ini.Save(inMissingFolder, sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].find("x.ini"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(inMissingFolder));
 
   // A folder in the way of the rename: the write fails, the folder stays.
   const std::filesystem::path blocked = test::TempDir() / "blocked.ini";
   std::filesystem::create_directories(blocked / "inside");
-  error.clear();
-  EXPECT_FALSE(ini.Save(blocked.string(), error));
-  EXPECT_FALSE(error.empty());
+  sink.messages.clear();
+  EXPECT_FALSE(ini.Save(blocked.string(), sink));
+  EXPECT_EQ(sink.messages.size(), 1u);
   EXPECT_TRUE(std::filesystem::is_directory(blocked / "inside"));
   for (const auto& e : std::filesystem::directory_iterator(test::TempDir()))
     EXPECT_EQ(e.path().filename().string().find("blocked.ini.tmp"), std::string::npos) << e.path();

@@ -72,19 +72,25 @@ std::vector<Writer> AllWriters(const TPoleFigure& pf) {
          return viaSink(WritePFXRDML(pf, xrdmlTemplate, path, XrdmlOptions{}, sink), sink, message);
        }},
       {"hpgl",
-       [&pf](const std::string& path, std::string& message) {
+       [&pf, viaSink](const std::string& path, std::string& message) {
          CollectingSink sink;
-         return WriteHpglFile(path, pf, TProgramState{}, 400, 600, "", sink, message);
+         return viaSink(WriteHpglFile(path, pf, TProgramState{}, 400, 600, "", sink, sink), sink, message);
        }},
       {"emf",
-       [&pf](const std::string& path, std::string& message) {
+       [&pf, viaSink](const std::string& path, std::string& message) {
          CollectingSink sink;
-         return WriteEmfFile(path, pf, TProgramState{}, 400, 600, "", sink, message);
+         return viaSink(WriteEmfFile(path, pf, TProgramState{}, 400, 600, "", sink, sink), sink, message);
        }},
-      {"ini", [](const std::string& path,
-                 std::string& message) { return IniFile::FromText("[Plot]\nplotstretch=5\n").Save(path, message); }},
-      {"colour set", [](const std::string& path,
-                        std::string& message) { return SaveColorSet(path, DefaultContourColors(), 10, message); }},
+      {"ini",
+       [viaSink](const std::string& path, std::string& message) {
+         CollectingSink sink;
+         return viaSink(IniFile::FromText("[Plot]\nplotstretch=5\n").Save(path, sink), sink, message);
+       }},
+      {"colour set",
+       [viaSink](const std::string& path, std::string& message) {
+         CollectingSink sink;
+         return viaSink(SaveColorSet(path, DefaultContourColors(), 10, sink), sink, message);
+       }},
   };
 }
 
@@ -161,12 +167,15 @@ TEST(SafeWrite, ATerminationSignalRemovesTheTemporary) {
     if (child == 0) {
       RemoveTemporariesOnTermination();
       // Killed half-way through the file, as a render stopped by the user.
-      WriteFileAtomically((dir / "out.png").string(), [signal](std::FILE* f) {
-        std::fputs("half a picture", f);
-        std::fflush(f);
-        std::raise(signal);
-        return true;
-      });
+      NullSink ignored;
+      WriteFile((dir / "out.png").string(),
+                [signal](std::FILE* f) {
+                  std::fputs("half a picture", f);
+                  std::fflush(f);
+                  std::raise(signal);
+                  return true;
+                },
+                ignored);
       ::_exit(0);
     }
     int status = 0;

@@ -62,6 +62,19 @@ TEST(CliMeasuredFiles, GridIsOptionalForFilesThatCarryIt) {
   EXPECT_EQ(p["hkl"], "");
 }
 
+// The tilts given on the command line serve the further files of `add` too.
+TEST(CliMeasuredFiles, TiltsGivenServeEveryFileOfAnAddition) {
+  const std::string txt = test::ExamplePath("copper_scan.txt");
+  const CliRun added = RunCli(fmt::format("add fitted {0} --tilt-start 0 --tilt-step 5 --with {0} --json", txt));
+  ASSERT_EQ(added.status, 0) << added.err;
+  const CliRun alone = RunCli(fmt::format("info {} --tilt-start 0 --tilt-step 5 --json", txt));
+  ASSERT_EQ(alone.status, 0) << alone.err;
+  EXPECT_EQ(nlohmann::json::parse(added.out)["intensity"], nlohmann::json::parse(alone.out)["intensity"]);
+  const CliRun untilted = RunCli(fmt::format("add fitted {} --with {} --json", txt, txt));
+  EXPECT_NE(untilted.status, 0);
+  EXPECT_NE(untilted.err.find("tilts"), std::string::npos) << untilted.err;
+}
+
 TEST(CliMeasuredFiles, AMissingGridIsAUsageError) {
   for (const std::string& args :
        {fmt::format("info {}", test::ExamplePath("copper111.pol")),

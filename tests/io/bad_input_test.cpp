@@ -602,9 +602,9 @@ TEST(OutputBadInput, AFileTheUserMayNotWriteIsRefusedAndKept) {
   EXPECT_FALSE(WritePFASCII(*pf, data, AsciiWriteOptions{}, sink));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0], "Cannot create file " + data + ": Permission denied");
-  std::string error;
-  EXPECT_FALSE(SaveColorSet(colours, DefaultContourColors(), 3, error));
-  EXPECT_EQ(error, "Cannot create file " + colours + ": Permission denied");
+  CollectingSink refusal;
+  EXPECT_FALSE(SaveColorSet(colours, DefaultContourColors(), 3, refusal));
+  EXPECT_EQ(refusal.messages, std::vector<std::string>{"Cannot create file " + colours + ": Permission denied"});
   EXPECT_EQ(test::ReadFile(data), "protected data");
   EXPECT_EQ(test::ReadFile(colours), "[Contour]\ncolor1=255\n");
 }
@@ -866,8 +866,8 @@ TEST(BoundedByInput, ConfigurationFileLargerThanOneMegabyteIsIgnoredWithAMessage
   // Without a sink the file reads as unreadable, so a colour set is not written over it.
   EXPECT_FALSE(IniFile::Load(large, &exists).HasKey("Contour", "color1"));
   EXPECT_FALSE(exists);
-  std::string error;
-  EXPECT_FALSE(SaveColorSet(large, DefaultContourColors(), 2, error));
+  CollectingSink refusal;
+  EXPECT_FALSE(SaveColorSet(large, DefaultContourColors(), 2, refusal));
   EXPECT_EQ(test::ReadFile(large).size(), keys.size() + kMaxIniFileSize);
   // At the cap the file still counts.
   const std::string atCap = keys + std::string(kMaxIniFileSize - keys.size(), ';');

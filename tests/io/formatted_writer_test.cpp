@@ -225,19 +225,41 @@ TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
   }
 }
 
-TEST(FormattedPrefill, MillerIndicesFromWindowCaptions) {
-  const auto hash = MillerFromCaption("1 * copper.xpe" + MultiSuffix(2, "   1  1  1"));
+// The indices a window caption "... [n]    [   1  1  1]" showed: the text
+// after the second "[" within 20 characters from the first, without its last
+// character and, when 10 characters are left, without the first; then three
+// fields of 3 characters. The prefill once read them back from there; the
+// record's own facts must give the same.
+std::optional<MillerText> MillerFromCaption(std::string_view caption) {
+  const std::size_t first = caption.find('[');
+  if (first == std::string_view::npos) return std::nullopt;
+  std::string_view s = caption.substr(first, 20);
+  const std::size_t second = s.find('[', 1);
+  if (second == std::string_view::npos) return std::nullopt;
+  s.remove_prefix(second + 1);
+  if (!s.empty()) s.remove_suffix(1);
+  if (s.size() == 10) s.remove_prefix(1);
+  return MillerText{std::string(Trim(Columns(s, 1, 3))), std::string(Trim(Columns(s, 4, 6))),
+                    std::string(Trim(Columns(s, 7, 9)))};
+}
+
+TEST(FormattedPrefill, MillerIndicesFromTheRecordsNameInItsFile) {
+  auto pf = NewPoleFigure();
+  EXPECT_FALSE(MillerOf(*pf));
+  pf->IndexInFile = 2;
+  pf->NameInFile = "   1  1  1";
+  auto hash = MillerOf(*pf);
   ASSERT_TRUE(hash);
-  EXPECT_EQ(hash->h, "1");
-  EXPECT_EQ(hash->k, "1");
-  EXPECT_EQ(hash->l, "1");
-  const auto wko = MillerFromCaption("2 * quartz.wko" + MultiSuffix(1, "  2 -1  0"));
+  EXPECT_EQ(hash->h + "," + hash->k + "," + hash->l, "1,1,1");
+  pf->NameInFile = "  2 -1  0";
+  const auto wko = MillerOf(*pf);
   ASSERT_TRUE(wko);
-  EXPECT_EQ(wko->h, "2");
-  EXPECT_EQ(wko->k, "-1");
-  EXPECT_EQ(wko->l, "0");
-  EXPECT_FALSE(MillerFromCaption("1 * copper111.pol"));
-  EXPECT_FALSE(MillerFromCaption("odd [caption"));
+  EXPECT_EQ(wko->h + "," + wko->k + "," + wko->l, "2,-1,0");
+  // Indices read from a file's header win over the name.
+  pf->Hkl = "1 0 3";
+  hash = MillerOf(*pf);
+  ASSERT_TRUE(hash);
+  EXPECT_EQ(hash->h + "," + hash->k + "," + hash->l, "1,0,3");
 }
 
 // The record's name in its file gives what its caption gave, for every pole

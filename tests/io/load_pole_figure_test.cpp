@@ -207,6 +207,33 @@ TEST(LoadPoleFigure, OneReadTellsTheLayoutAndTheNamesTheFileFormsFind) {
   EXPECT_FALSE(facts.names.empty());
 }
 
+// Saving several pole figures of one file reads it once and loads each from
+// its text: the record must be the one the file gives, under the file's name.
+TEST(LoadPoleFigure, TextGivenWithTheRequestLoadsAsTheFileWould) {
+  for (const char* name : {"copper.xpe", "quartz.wko", "copper_scan.xrdml"}) {
+    const std::string path = ExamplePath(name);
+    const std::string text = test::ReadFile(path);
+    LoadRequest request;
+    request.dataFile = path;
+    request.gridFile = std::string(name).find(".xrdml") == std::string::npos ? ExamplePath("grid5.rst") : "";
+    request.pfIndex = 2;
+    NullSink quiet;
+    const auto fromFile = LoadPoleFigure(request, quiet);
+    ASSERT_TRUE(fromFile) << name;
+    // A name that is no file: nothing may open it.
+    request.dataFile = (test::TempDir() / "never written" / name).string();
+    request.dataText = &text;
+    const auto fromText = LoadPoleFigure(request, quiet);
+    ASSERT_TRUE(fromText) << name;
+    EXPECT_EQ(fromText->FileName, request.dataFile);
+    EXPECT_EQ(fromText->NameInFile, fromFile->NameInFile) << name;
+    ASSERT_EQ(fromText->CircleCount, fromFile->CircleCount) << name;
+    for (int i = 1; i <= fromFile->CircleCount; ++i)
+      for (int j = 1; j <= fromFile->CirclePoints[i]; ++j)
+        ASSERT_EQ(fromText->Intensity[i][j], fromFile->Intensity[i][j]) << name << " " << i << "," << j;
+  }
+}
+
 TEST(TextForms, MessagesNameTheSourceAsTheFileFormsNameTheFile) {
   auto pf = NewPoleFigure();
   CollectingSink sink;

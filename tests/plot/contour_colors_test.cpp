@@ -102,8 +102,8 @@ TEST(SaveColorSet, WritesOnlyTheGivenCountAndKeepsTheFile) {
   { std::ofstream(path, std::ios::binary) << "[Files]\r\ngrid=g.rst\r\n[Contour]\r\ncolor1=1\r\ncolor9=9\r\n"; }
   ContourColorTable c = DefaultContourColors();
   c[3] = kMissingColor;
-  std::string error;
-  ASSERT_TRUE(SaveColorSet(path, c, 3, error)) << error;
+  CollectingSink sink;
+  ASSERT_TRUE(SaveColorSet(path, c, 3, sink)) << test::Joined(sink.messages);
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
@@ -133,9 +133,9 @@ TEST(SaveColorSet, CountIsClampedToFifty) {
 
 TEST(SaveColorSet, UnwritableTargetReportsFailure) {
   ContourColorTable c = DefaultContourColors();
-  std::string error;
-  EXPECT_FALSE(SaveColorSet((test::TempDir() / "missing_dir" / "c.ini").string(), c, 10, error));
-  EXPECT_FALSE(error.empty());
+  CollectingSink sink;
+  EXPECT_FALSE(SaveColorSet((test::TempDir() / "missing_dir" / "c.ini").string(), c, 10, sink));
+  EXPECT_EQ(sink.messages.size(), 1u);
 }
 
 }  // namespace

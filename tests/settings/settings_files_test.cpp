@@ -71,8 +71,8 @@ TEST(RememberLastFiles, TheNextStartFindsTheFilesAndKeepsOtherKeys) {
   const std::string file = (in.userFolder / "quorix.ini").string();
   IniFile ini = IniFile::FromText("[Options]\r\nmrd=yes\r\n[Files]\r\ngrid=/old/grid.rst\r\n");
   RememberLastFiles(ini, "/data/cu 111.pol", "/data", "/grids/grid5.rst");
-  std::string error;
-  ASSERT_TRUE(SaveSettings(ini, file, error)) << error;  // creates ~/.config/quorix
+  CollectingSink sink;
+  ASSERT_TRUE(SaveSettings(ini, file, sink)) << test::Joined(sink.messages);  // creates ~/.config/quorix
 
   const StartupConfig c = ReadStartupConfig(IniFile::Load(file));
   EXPECT_EQ(c.DataFileName, "/data/cu 111.pol");
@@ -86,9 +86,10 @@ TEST(RememberLastFiles, TheNextStartFindsTheFilesAndKeepsOtherKeys) {
 TEST(SaveSettings, AnUnwritableFolderIsReportedNotThrown) {
   const fs::path blocker = test::TempDir() / "not_a_folder";
   Write(blocker, "x");
-  std::string error;
-  EXPECT_FALSE(SaveSettings(IniFile{}, (blocker / "quorix" / "quorix.ini").string(), error));
-  EXPECT_NE(error.find("not_a_folder"), std::string::npos) << error;
+  CollectingSink sink;
+  EXPECT_FALSE(SaveSettings(IniFile{}, (blocker / "quorix" / "quorix.ini").string(), sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].find("not_a_folder"), std::string::npos) << sink.messages[0];
 }
 
 TEST(FindManual, InstalledCopyFirstThenTheSourceTree) {

@@ -214,5 +214,41 @@ TEST(AddPoleFigures, AFileThatCannotBeAddedLeavesPF1AsItWas) {
   EXPECT_NE(sink.messages[0].find("does not lie on the grid of the main pole figure"), std::string::npos);
 }
 
+// A file that gives no tilts is added on the tilts the main one was loaded
+// with; without them it is refused and the sum left alone. A file with its own
+// grid that differs is refused without naming a grid file it never had.
+TEST(AddPoleFigures, FurtherFilesWithoutTiltsTakeTheGivenOnes) {
+  const std::string txt = test::ExamplePath("copper_scan.txt");
+  LoadRequest request;
+  request.dataFile = txt;
+  request.measurement.tiltStart = 0;
+  request.measurement.tiltStep = 5;
+  NullSink quiet;
+  const auto main = LoadPoleFigure(request, quiet);
+  ASSERT_TRUE(main);
+  for (bool weighted : {true, false}) {
+    auto sum = std::make_unique<TPoleFigure>(*main);
+    CollectingSink sink;
+    const std::vector<std::string> files{txt, txt};
+    const bool ok = weighted ? WeightedAddPF(*sum, "", false, {1, 1}, {1, 1}, files, sink, request.measurement)
+                             : FittedAddPF(*sum, "", files, {1, 1}, sink, request.measurement);
+    ASSERT_TRUE(ok) << test::Joined(sink.messages);
+    EXPECT_DOUBLE_EQ(sum->Intensity[3][7], (weighted ? 2 : 1) * main->Intensity[3][7]);
+
+    sum = std::make_unique<TPoleFigure>(*main);
+    sink.messages.clear();
+    EXPECT_FALSE(weighted ? WeightedAddPF(*sum, "", false, {1, 1}, {1, 1}, files, sink)
+                          : FittedAddPF(*sum, "", files, {1, 1}, sink));
+    EXPECT_TRUE(SameIntensities(*sum, *main));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_NE(sink.messages[0].find("tilts"), std::string::npos) << sink.messages[0];
+  }
+  auto sum = std::make_unique<TPoleFigure>(*main);
+  CollectingSink sink;
+  EXPECT_FALSE(FittedAddPF(*sum, "", {txt, test::ExamplePath("copper_scan.uxd")}, {1, 1}, sink, request.measurement));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].find("on grid"), std::string::npos) << sink.messages[0];
+}
+
 }  // namespace
 }  // namespace quorix
