@@ -1,6 +1,6 @@
 // Smoothing a 1-degree and a 0.5-degree grid with the plain loop, the pruned
 // loop (1 degree) and the fast paths side by side (a regular grid by FFT, the
-// same grid with a centre point by the radial table), and interpolating onto
+// same grid with a centre point by kernel rows applied directly), and interpolating onto
 // a 1-degree grid. The fast runs
 // report their largest relative deviation from the plain loop's values of the
 // same run (counter max_rel_dev); bench/ratios.py turns the repetitions into
@@ -60,7 +60,7 @@ void FillPattern(TPoleFigure& pf) {
 
 // The grids timed: 1 degree (91 circles x 360 points) and 0.5 degree (181 x
 // 720), each regular or with a single centre point instead of the circle at
-// alpha 0, which is no longer regular, so the radial table serves it.
+// alpha 0, the usual grid of measurements, which kernel rows applied directly serve.
 enum class GridCase { Regular, Centre, HalfRegular, HalfCentre };
 
 std::unique_ptr<TPoleFigure> Grid(GridCase c) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <span>
 #include <thread>
+#include <utility>
 
 #include "transform/radial_kernel.h"
 
@@ -216,6 +217,30 @@ bool AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwh
   axes.reserve(directions.size());
   for (const Vec3& v : directions) axes.push_back(MakeAxis(v, everything));
 
+  // The axes by polar angle: a circle need not visit those that AddToCircle
+  // would pass over at once, and its cells stay free of streaming them all.
+  std::vector<std::pair<double, int>> byPolar;
+  std::vector<int> always;
+  for (std::size_t a = 0; a < axes.size(); ++a) {
+    if (axes[a].everywhere)
+      always.push_back(static_cast<int>(a));
+    else
+      byPolar.emplace_back(axes[a].polar[0], static_cast<int>(a));
+  }
+  std::sort(byPolar.begin(), byPolar.end());
+  // Marks, in file order, the axes whose polar angle or its supplement may
+  // lie within reach of the circle's (a margin over the rounding of pi - p).
+  const auto markCandidates = [&](const GridCircle& c, std::vector<char>& marks) {
+    std::fill(marks.begin(), marks.end(), 0);
+    for (int a : always) marks[static_cast<std::size_t>(a)] = 1;
+    constexpr double kMargin = 1e-9;
+    for (const double centre : {c.polar, kPi - c.polar}) {
+      auto it = std::lower_bound(byPolar.begin(), byPolar.end(), std::pair{centre - reach - kMargin, -1});
+      for (; it != byPolar.end() && it->first <= centre + reach + kMargin; ++it)
+        marks[static_cast<std::size_t>(it->second)] = 1;
+    }
+  };
+
   // Each circle is one task: its cells receive the directions in file order
   // whichever thread runs it, so the sums do not depend on the threads.
   std::atomic<int> nextCircle{1};
@@ -223,18 +248,24 @@ bool AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwh
   const int circles = static_cast<int>(table.size()) - 1;
   const bool watched = control != nullptr;
   const auto work = [&](bool reporting) {
+    std::vector<char> marks(axes.size());
     for (int i = nextCircle.fetch_add(1); i <= circles; i = nextCircle.fetch_add(1)) {
       const GridCircle& c = table[i];
       const std::span<double> row = pf.Intensity[i];
+      if (everything || c.points.empty())
+        std::fill(marks.begin(), marks.end(), 1);
+      else
+        markCandidates(c, marks);
       if (!watched) {
-        for (const Axis& axis : axes) AddToCircle(row, c, axis, cosReach, reach, dotLimit, weights);
+        for (std::size_t a = 0; a < axes.size(); ++a)
+          if (marks[a]) AddToCircle(row, c, axes[a], cosReach, reach, dotLimit, weights);
         continue;
       }
       // Millions of directions keep one circle busy for a while: look up
       // now and then, so that the gauge moves and Cancel is heard.
       constexpr std::size_t kBetweenLooks = 1 << 16;
       for (std::size_t a = 0; a < axes.size(); ++a) {
-        AddToCircle(row, c, axes[a], cosReach, reach, dotLimit, weights);
+        if (marks[a]) AddToCircle(row, c, axes[a], cosReach, reach, dotLimit, weights);
         if ((a + 1) % kBetweenLooks != 0) continue;
         if (control->Cancelled()) return;
         if (reporting) control->Report(finished.load(), circles);

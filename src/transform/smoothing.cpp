@@ -16,6 +16,7 @@
 #include "record/statistics.h"
 #include "transform/interpolation.h"
 #include "transform/radial_kernel.h"
+#include "transform/smoothing_centre.h"
 #include "transform/smoothing_fft.h"
 
 namespace quorix {
@@ -332,6 +333,7 @@ struct SmoothingPlan::Impl {
   std::array<double, kMaxGridRows> alpha{}, betaStart{}, betaStep{};
   std::array<int, kMaxGridRows> points{};
   std::unique_ptr<RegularGridSmoother> regular;  // or else
+  std::unique_ptr<CentreGridSmoother> centred;   // or else
   std::unique_ptr<RadialKernel> radial;
 };
 
@@ -346,6 +348,8 @@ SmoothingPlan::SmoothingPlan(const TPoleFigure& grid, double fwhm, int threads) 
   }
   if (RegularGridSmoother::Applies(grid))
     impl_->regular = std::make_unique<RegularGridSmoother>(grid, CutoffOf(fwhm), ExponentOf(fwhm), threads);
+  else if (CentreGridSmoother::Applies(grid))
+    impl_->centred = std::make_unique<CentreGridSmoother>(grid, CutoffOf(fwhm), ExponentOf(fwhm), threads);
   else
     impl_->radial = std::make_unique<RadialKernel>(CutoffOf(fwhm), ExponentOf(fwhm));
 }
@@ -366,7 +370,9 @@ std::unique_ptr<IntensityTable> SmoothingPlan::Smooth(const TPoleFigure& pf, boo
                                                       const std::atomic<bool>* cancel) const {
   auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
   if (impl_->regular) {
-    if (!impl_->regular->Smooth(pf, excludeNegative, *out, progress, cancel)) return nullptr;
+    if (!impl_->regular->Smooth(pf, excludeNegative, *out, progress, threads, cancel)) return nullptr;
+  } else if (impl_->centred) {
+    if (!impl_->centred->Smooth(pf, excludeNegative, *out, progress, threads, cancel)) return nullptr;
   } else {
     const Smoother sm(pf, impl_->fwhm, excludeNegative, impl_->radial.get());
     if (!RunFast(sm, *out, progress, threads, cancel)) return nullptr;

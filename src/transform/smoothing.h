@@ -26,12 +26,15 @@ struct SmoothingSettings {
 // points over threads. The fast method looks the weights up instead of
 // computing an arc cosine and an exponential per pair: on a regular grid
 // (every circle a full turn of the same number of points) as kernel rows per
-// circle pair convolved along beta by FFT, on other grids in a radial table
-// inside the pruned loop. Measured against the larger of the plain value and
-// the mean absolute value, it stays within 1e-12 on regular grids and 1e-13
-// on others for widths of a few grid steps (1e-13 and 3e-15 at FWHM 5 on a
-// 1-degree grid); the rounding of the weights, which both loops share, grows
-// as 1 / FWHM^2 for narrower kernels.
+// circle pair convolved along beta by FFT; on such a grid with a single point
+// at alpha 0 instead of its first circle by the same rows applied directly;
+// on other grids in a radial table inside the pruned loop. Measured against
+// the larger of the plain value and the mean absolute value, it stays within
+// 1e-12 on regular grids and 1e-13 on others for widths of a few grid steps
+// (7e-14 on a regular 1-degree grid and 5e-15 on one with a centre point, at
+// FWHM 5); the rounding of the weights, which both loops share, grows as
+// 1 / FWHM^2 for narrower kernels.
+// The values do not depend on the number of threads.
 enum class SmoothingMethod { Plain, Fast, Pruned };
 
 // Called on the calling thread once per finished circle, in circle order.

@@ -4,12 +4,18 @@
 
 #include <fftw3.h>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <mutex>
-#include <thread>
+#include <new>
 
+#include "transform/circle_tasks.h"
 #include "transform/radial_kernel.h"
 
 namespace quorix {
@@ -30,7 +36,56 @@ bool Valid(double v, bool excludeNegative) { return v != kMissing && !(excludeNe
 // could show in the mean; such points take the plain sum.
 constexpr double kDirectShare = 0.01;
 
+// The kernel spectra of a fine grid run to tens of MB. In huge pages their
+// first touches, which dominated the set-up, take a fraction of the faults.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::complex<double>* AllocateSpectra(std::size_t count) {
+  const std::size_t bytes = std::max<std::size_t>(count, 1) * sizeof(std::complex<double>);
+  if (bytes < kHugePage) {
+    void* p = std::malloc(bytes);
+    if (!p) throw std::bad_alloc();
+    return static_cast<std::complex<double>*>(p);
+  }
+  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = std::aligned_alloc(kHugePage, rounded);
+  if (!p) throw std::bad_alloc();
+#if defined(MADV_HUGEPAGE)
+  madvise(p, rounded, MADV_HUGEPAGE);  // advice only: without it, ordinary pages
+#endif
+  return static_cast<std::complex<double>*>(p);
+}
+
 }  // namespace
+
+void RegularGridSmoother::FreeSpectra::operator()(std::complex<double>* p) const { std::free(p); }
+
+bool OnAxis(const Vec3* points, int n) {
+  return std::all_of(points, points + n, [](const Vec3& p) { return p.x == 0 && p.y == 0; });
+}
+
+bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k, bool exact, std::vector<double>& row,
+               std::vector<int>& ties) {
+  const double minCosine =
+      cutoff + RadialKernel::kTieBand < kPi / 2 ? std::cos(cutoff + RadialKernel::kTieBand) - 1e-12 : -1.0;
+  ties.clear();
+  bool any = false;
+  for (int s = 0; s < n; ++s) {
+    row[s] = 0;
+    const double c = AbsDot(a, points[s]);
+    if (c < minCosine) continue;
+    const double d = ArcCosClamped(c);
+    if (!exact &&
+        (std::fabs(c - RadialKernel::kClampCosine) <= 1e-10 || std::fabs(d - cutoff) <= RadialKernel::kTieBand)) {
+      ties.push_back(s);
+      continue;
+    }
+    if (d > cutoff) continue;
+    row[s] = std::exp(-k * d * d);
+    any = true;
+  }
+  return any;
+}
 
 bool RegularGridSmoother::Applies(const TPoleFigure& grid) {
   const int circles = grid.CircleCount;
@@ -50,16 +105,25 @@ RegularGridSmoother::RegularGridSmoother(const TPoleFigure& grid, double cutoff,
     : circles_(grid.CircleCount), n_(grid.CirclePoints[1]), bins_(n_ / 2 + 1), cutoff_(cutoff), k_(k) {
   units_.resize(static_cast<std::size_t>(circles_) * n_);
   polar_.resize(circles_);
-  for (int i = 0; i < circles_; ++i) {
+  onAxis_.resize(circles_);
+  RunCircleTasks(circles_, threads, [&](int i) {
     // The same expression as the plain loop, so the tie pairs see its vectors.
     for (int j = 0; j < n_; ++j)
       units_[static_cast<std::size_t>(i) * n_ + j] =
           DirectionToVector(grid.Alpha[i + 1], grid.BetaStart[i + 1] + j * grid.BetaStep[i + 1]);
     polar_[i] = std::acos(std::clamp(Unit(i, 0).z, -1.0, 1.0));
-  }
+    onAxis_[i] = OnAxis(&Unit(i, 0), n_);
+  });
   pairs_.resize(circles_);
-  spectra_.resize(circles_);
   ties_.resize(circles_);
+  // Room for a spectrum per circle pair within reach, each circle's together.
+  firstSpectrum_.assign(circles_ + 1, 0);
+  for (int i = 0; i < circles_; ++i) {
+    int reached = 0;
+    for (int h = 0; h < circles_; ++h) reached += InReach(i, h) ? 1 : 0;
+    firstSpectrum_[i + 1] = firstSpectrum_[i] + static_cast<std::size_t>(reached) * bins_;
+  }
+  spectra_.reset(AllocateSpectra(firstSpectrum_[circles_]));
   fullWeight_.assign(circles_, 0.0);
   {
     std::vector<double> real(n_);
@@ -70,17 +134,7 @@ RegularGridSmoother::RegularGridSmoother(const TPoleFigure& grid, double cutoff,
     forward_ = fftw_plan_dft_r2c_1d(n_, r, c, FFTW_ESTIMATE | FFTW_UNALIGNED);
     backward_ = fftw_plan_dft_c2r_1d(n_, c, r, FFTW_ESTIMATE | FFTW_UNALIGNED);
   }
-  std::atomic<int> next{0};
-  const auto work = [&] {
-    std::vector<double> row(n_);
-    for (int i = next.fetch_add(1); i < circles_; i = next.fetch_add(1)) BuildCircle(i, row);
-  };
-  int helpers = threads > 0 ? threads - 1 : static_cast<int>(std::thread::hardware_concurrency()) - 1;
-  helpers = std::clamp(helpers, 0, std::min(63, circles_ - 1));
-  std::vector<std::jthread> pool;
-  pool.reserve(static_cast<std::size_t>(helpers));
-  for (int t = 0; t < helpers; ++t) pool.emplace_back(work);
-  work();
+  RunCircleTasks(circles_, threads, [this](int i) { BuildCircle(i); });
 }
 
 RegularGridSmoother::~RegularGridSmoother() {
@@ -90,33 +144,16 @@ RegularGridSmoother::~RegularGridSmoother() {
 }
 
 // The kernel rows of target circle i against every circle within reach.
-void RegularGridSmoother::BuildCircle(int i, std::vector<double>& row) {
-  const double minCosine =
-      cutoff_ + RadialKernel::kTieBand < kPi / 2 ? std::cos(cutoff_ + RadialKernel::kTieBand) - 1e-12 : -1.0;
+void RegularGridSmoother::BuildCircle(int i) {
+  std::vector<double> row(n_);
   std::vector<int> tieShifts;
   std::vector<Tie>& ties = ties_[i];
-  const Vec3& a = Unit(i, 0);
-  int reached = 0;
-  for (int h = 0; h < circles_; ++h) reached += InReach(i, h) ? 1 : 0;
-  spectra_[i].reserve(static_cast<std::size_t>(reached) * bins_);
+  std::size_t offset = firstSpectrum_[i];
   for (int h = 0; h < circles_; ++h) {
     if (!InReach(i, h)) continue;
-    bool any = false;
-    tieShifts.clear();
-    for (int s = 0; s < n_; ++s) {
-      row[s] = 0;
-      const double c = AbsDot(a, Unit(h, s));
-      if (c < minCosine) continue;
-      const double d = ArcCosClamped(c);
-      if (std::fabs(c - RadialKernel::kClampCosine) <= 1e-10 || std::fabs(d - cutoff_) <= RadialKernel::kTieBand) {
-        tieShifts.push_back(s);
-        continue;
-      }
-      if (d > cutoff_) continue;
-      row[s] = std::exp(-k_ * d * d);
-      fullWeight_[i] += row[s];
-      any = true;
-    }
+    const bool exact = onAxis_[i] || onAxis_[h];
+    const bool any = KernelRow(Unit(i, 0), &Unit(h, 0), n_, cutoff_, k_, exact, row, tieShifts);
+    for (double w : row) fullWeight_[i] += w;
     for (int s : tieShifts)
       for (int j = 0; j < n_; ++j) {
         const int m = (j + s) % n_;
@@ -124,14 +161,12 @@ void RegularGridSmoother::BuildCircle(int i, std::vector<double>& row) {
         if (d <= cutoff_) ties.push_back({j, h, m, std::exp(-k_ * d * d)});
       }
     if (!any) continue;
-    auto& spectra = spectra_[i];
-    const std::size_t offset = spectra.size();
-    spectra.resize(offset + bins_);
-    fftw_execute_dft_r2c(static_cast<fftw_plan>(forward_), row.data(),
-                         reinterpret_cast<fftw_complex*>(spectra.data() + offset));
+    std::complex<double>* spectrum = spectra_.get() + offset;
+    fftw_execute_dft_r2c(static_cast<fftw_plan>(forward_), row.data(), reinterpret_cast<fftw_complex*>(spectrum));
     // Correlation, not convolution: the conjugate.
-    for (int f = 0; f < bins_; ++f) spectra[offset + f] = std::conj(spectra[offset + f]);
+    for (int f = 0; f < bins_; ++f) spectrum[f] = std::conj(spectrum[f]);
     pairs_[i].push_back({h, offset});
+    offset += bins_;
   }
   std::stable_sort(ties.begin(), ties.end(), [](const Tie& x, const Tie& y) { return x.j < y.j; });
 }
@@ -157,7 +192,7 @@ double RegularGridSmoother::PlainValue(const TPoleFigure& pf, bool excludeNegati
 }
 
 bool RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out,
-                                 const CircleProgress& progress, const std::atomic<bool>* cancel) const {
+                                 const CircleProgress& progress, int threads, const std::atomic<bool>* cancel) const {
   // The FFT's rounding grows with the size of the values; taking their mean
   // off first leaves it to their spread.
   double sum = 0;
@@ -176,8 +211,8 @@ bool RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, In
   const auto backward = static_cast<fftw_plan>(backward_);
   const std::size_t bins = static_cast<std::size_t>(bins_);
   std::vector<std::complex<double>> values(circles_ * bins), weights(circles_ * bins);
-  std::vector<double> real(n_), mask(n_);
-  for (int h = 0; h < circles_; ++h) {
+  RunCircleTasks(circles_, threads, [&](int h) {
+    std::vector<double> real(n_), mask(n_);
     for (int m = 0; m < n_; ++m) {
       const double v = pf.Intensity[h + 1][m + 1];
       const bool valid = Valid(v, excludeNegative);
@@ -186,18 +221,15 @@ bool RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, In
     }
     fftw_execute_dft_r2c(forward, real.data(), reinterpret_cast<fftw_complex*>(values.data() + h * bins));
     fftw_execute_dft_r2c(forward, mask.data(), reinterpret_cast<fftw_complex*>(weights.data() + h * bins));
-  }
+  });
 
-  // Plain arithmetic on the parts: std::complex's product checks for
-  // infinities on every multiplication.
-  std::vector<double> accV(2 * bins), accW(2 * bins);
-  std::vector<double> sv(n_), sw(n_);
-  const double scale = 1.0 / n_;
-  for (int i = 0; i < circles_; ++i) {
-    std::fill(accV.begin(), accV.end(), 0.0);
-    std::fill(accW.begin(), accW.end(), 0.0);
+  const auto smoothCircle = [&](int i) {
+    // Plain arithmetic on the parts: std::complex's product checks for
+    // infinities on every multiplication.
+    std::vector<double> accV(2 * bins), accW(2 * bins);
+    std::vector<double> sv(n_), sw(n_);
     for (const Pair& pair : pairs_[i]) {
-      const double* k = reinterpret_cast<const double*>(spectra_[i].data() + pair.spectrum);
+      const double* k = reinterpret_cast<const double*>(spectra_.get() + pair.spectrum);
       const double* v = reinterpret_cast<const double*>(values.data() + pair.h * bins);
       const double* w = reinterpret_cast<const double*>(weights.data() + pair.h * bins);
       for (std::size_t f = 0; f < 2 * bins; f += 2) {
@@ -209,6 +241,7 @@ bool RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, In
     }
     fftw_execute_dft_c2r(backward, reinterpret_cast<fftw_complex*>(accV.data()), sv.data());
     fftw_execute_dft_c2r(backward, reinterpret_cast<fftw_complex*>(accW.data()), sw.data());
+    const double scale = 1.0 / n_;
     for (int j = 0; j < n_; ++j) {
       sv[j] *= scale;
       sw[j] *= scale;
@@ -229,10 +262,8 @@ bool RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, In
       else
         out[i + 1][j + 1] = centre + sv[j] / sw[j];
     }
-    if (progress) progress();
-    if (cancel && cancel->load()) return false;
-  }
-  return true;
+  };
+  return RunCircleTasks(circles_, threads, smoothCircle, progress, cancel);
 }
 
 }  // namespace quorix

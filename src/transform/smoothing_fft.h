@@ -5,12 +5,26 @@
 #include <atomic>
 #include <cmath>
 #include <complex>
+#include <memory>
 #include <vector>
 
 #include "math/vector_math.h"
 #include "transform/smoothing.h"
 
 namespace quorix {
+
+// The kernel row of axis a against the n points of a circle: row[s] the
+// weight of points[s], zero beyond the cut-off and at the shifts put in
+// `ties`, where rounding could decide the membership (within
+// RadialKernel::kTieBand of the cut-off, or at the arc cosine's clamp) and
+// the caller decides pair by pair. `exact`: every pair of the two circles has
+// the dot product of its row entry (one of them lies on the axis), so the row
+// decides all. True when some entry is not zero.
+bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k, bool exact, std::vector<double>& row,
+               std::vector<int>& ties);
+
+// All points of the circle are the pole itself, as the plain loop's vectors have it.
+bool OnAxis(const Vec3* points, int n);
 
 // The weight of point (h, m) for point (i, j) depends only on (i, h, (m - j)
 // mod n): one kernel row per circle pair, built once, turns each pair's
@@ -32,14 +46,14 @@ class RegularGridSmoother {
   RegularGridSmoother(const RegularGridSmoother&) = delete;
   RegularGridSmoother& operator=(const RegularGridSmoother&) = delete;
 
-  // False when `cancel` was set before the last circle.
+  // False when `cancel` was set before the last circle. threads 0: one per core.
   bool Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress,
-              const std::atomic<bool>* cancel = nullptr) const;
+              int threads, const std::atomic<bool>* cancel = nullptr) const;
 
  private:
   struct Pair {
     int h;                 // 0-based circle
-    std::size_t spectrum;  // offset of its conjugated kernel spectrum in spectra_[i]
+    std::size_t spectrum;  // offset of its conjugated kernel spectrum in spectra_
   };
   struct Tie {
     int j, h, m;  // 0-based
@@ -53,7 +67,7 @@ class RegularGridSmoother {
     const double reach = cutoff_ + 1e-3;
     return std::fabs(polar_[i] - polar_[h]) <= reach || std::fabs(polar_[i] - (kPi - polar_[h])) <= reach;
   }
-  void BuildCircle(int i, std::vector<double>& row);
+  void BuildCircle(int i);
   double PlainValue(const TPoleFigure& pf, bool excludeNegative, int i, int j) const;
 
   int circles_ = 0;
@@ -63,9 +77,14 @@ class RegularGridSmoother {
   double k_ = 0;
   std::vector<Vec3> units_;
   std::vector<double> polar_;
+  std::vector<char> onAxis_;
   std::vector<std::vector<Pair>> pairs_;
-  std::vector<std::vector<std::complex<double>>> spectra_;
-  std::vector<std::vector<Tie>> ties_;  // per circle, by point
+  struct FreeSpectra {
+    void operator()(std::complex<double>* p) const;
+  };
+  std::unique_ptr<std::complex<double>[], FreeSpectra> spectra_;
+  std::vector<std::size_t> firstSpectrum_;  // of each circle's, and the end
+  std::vector<std::vector<Tie>> ties_;      // per circle, by point
   std::vector<double> fullWeight_;
   void* forward_ = nullptr;   // fftw_plan
   void* backward_ = nullptr;  // fftw_plan

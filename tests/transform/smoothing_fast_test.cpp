@@ -1,7 +1,7 @@
 // The fast smoothing paths against the plain loop: the FFT on regular grids
 // (ties at the cut-off, missing points, points without valid neighbours,
-// plan re-use) and the radial table on other grids (centre point, offset
-// circles with mirror circles, odd circles), and the table itself.
+// plan re-use), the example grids (centre point, offset circles with mirror
+// circles) and odd circles, which take the radial table, and the table itself.
 #include <gtest/gtest.h>
 
 #include <algorithm>
