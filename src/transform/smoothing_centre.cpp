@@ -53,17 +53,8 @@ void AddShifted(const double* w, int count, const double* __restrict mask, const
 }  // namespace
 
 bool CentreGridSmoother::Applies(const TPoleFigure& grid) {
-  const int circles = grid.CircleCount;
-  if (!TablesHoldGrid(grid) || circles < 2 || grid.Alpha[1] != 0 || grid.CirclePoints[1] != 1) return false;
-  const int n = grid.CirclePoints[2];
-  if (n < 4 || n > kMaxPoints) return false;
-  for (int i = 2; i <= circles; ++i) {
-    const double step = grid.BetaStep[i];
-    if (grid.CirclePoints[i] != n || !std::isfinite(grid.Alpha[i]) || !(std::fabs(grid.BetaStart[i]) < 1e6) ||
-        !(step > 0) || std::fabs(step * n - 360) > 1e-9)
-      return false;
-  }
-  return true;
+  if (!TablesHoldGrid(grid) || grid.CircleCount < 2 || grid.Alpha[1] != 0 || grid.CirclePoints[1] != 1) return false;
+  return FullTurnsOfEqualPoints(grid, 2);
 }
 
 CentreGridSmoother::CentreGridSmoother(const TPoleFigure& grid, double cutoff, double k, int threads)

@@ -87,12 +87,12 @@ bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k
   return any;
 }
 
-bool RegularGridSmoother::Applies(const TPoleFigure& grid) {
+bool FullTurnsOfEqualPoints(const TPoleFigure& grid, int first) {
   const int circles = grid.CircleCount;
-  if (!TablesHoldGrid(grid)) return false;
-  const int n = grid.CirclePoints[1];
+  if (!TablesHoldGrid(grid) || first > circles) return false;
+  const int n = grid.CirclePoints[first];
   if (n < 4 || n > kMaxPoints) return false;
-  for (int i = 1; i <= circles; ++i) {
+  for (int i = first; i <= circles; ++i) {
     const double step = grid.BetaStep[i];
     if (grid.CirclePoints[i] != n || !std::isfinite(grid.Alpha[i]) || !(std::fabs(grid.BetaStart[i]) < 1e6) ||
         !(step > 0) || std::fabs(step * n - 360) > 1e-9)
@@ -100,6 +100,8 @@ bool RegularGridSmoother::Applies(const TPoleFigure& grid) {
   }
   return true;
 }
+
+bool RegularGridSmoother::Applies(const TPoleFigure& grid) { return FullTurnsOfEqualPoints(grid, 1); }
 
 RegularGridSmoother::RegularGridSmoother(const TPoleFigure& grid, double cutoff, double k, int threads)
     : circles_(grid.CircleCount), n_(grid.CirclePoints[1]), bins_(n_ / 2 + 1), cutoff_(cutoff), k_(k) {

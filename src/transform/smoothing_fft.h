@@ -26,6 +26,10 @@ bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k
 // All points of the circle are the pole itself, as the plain loop's vectors have it.
 bool OnAxis(const Vec3* points, int n);
 
+// Circles first..CircleCount are full turns of the same n (4 to kMaxPoints)
+// equally spaced points at finite tilts: the weights depend on the shift alone.
+bool FullTurnsOfEqualPoints(const TPoleFigure& grid, int first);
+
 // The weight of point (h, m) for point (i, j) depends only on (i, h, (m - j)
 // mod n): one kernel row per circle pair, built once, turns each pair's
 // contribution into a circular correlation, done by FFT for the weighted

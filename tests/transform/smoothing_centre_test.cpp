@@ -18,6 +18,7 @@
 #include "test_support.h"
 #include "transform/density.h"
 #include "transform/smoothing.h"
+#include "transform/smoothing_deviation.h"
 
 namespace quorix {
 namespace {
@@ -35,34 +36,8 @@ std::unique_ptr<TPoleFigure> CentreGrid(double step, int points) {
   return pf;
 }
 
-// About 5% missing points and some negative ones.
-void FillRandom(TPoleFigure& pf, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> value(-0.5, 10);
-  std::uniform_int_distribution<int> pick(0, 19);
-  for (int i = 1; i <= pf.CircleCount; ++i)
-    for (int j = 1; j <= pf.CirclePoints[i]; ++j) pf.Intensity[i][j] = pick(rng) == 0 ? kMissing : value(rng);
-}
-
-// |fast - plain| over the larger of |plain| and the mean absolute valid value.
-double Deviation(const TPoleFigure& pf, const IntensityTable& plain, const IntensityTable& fast) {
-  double sum = 0;
-  int count = 0;
-  for (int i = 1; i <= pf.CircleCount; ++i)
-    for (int j = 1; j <= pf.CirclePoints[i]; ++j)
-      if (pf.Intensity[i][j] != kMissing) {
-        sum += std::fabs(pf.Intensity[i][j]);
-        ++count;
-      }
-  const double scale = count > 0 ? sum / count : 1.0;
-  double worst = 0;
-  for (int i = 1; i <= pf.CircleCount; ++i)
-    for (int j = 1; j <= pf.CirclePoints[i]; ++j) {
-      if ((plain[i][j] == kMissing) != (fast[i][j] == kMissing) || std::isnan(fast[i][j])) return HUGE_VAL;
-      worst = std::max(worst, std::fabs(fast[i][j] - plain[i][j]) / std::max(std::fabs(plain[i][j]), scale));
-    }
-  return worst;
-}
+using test::Deviation;
+using test::FillRandom;
 
 std::unique_ptr<IntensityTable> Direct(const TPoleFigure& pf, double fwhm, bool excludeNegative, int threads) {
   const double a = DegToRad(fwhm);

@@ -16,41 +16,13 @@
 #include "test_support.h"
 #include "transform/radial_kernel.h"
 #include "transform/smoothing.h"
+#include "transform/smoothing_deviation.h"
 
 namespace quorix {
 namespace {
 
-// Random values with about 5% missing and some negative points.
-void FillRandom(TPoleFigure& pf, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> value(-0.5, 10);
-  std::uniform_int_distribution<int> pick(0, 19);
-  for (int i = 1; i <= pf.CircleCount; ++i)
-    for (int j = 1; j <= pf.CirclePoints[i]; ++j) pf.Intensity[i][j] = pick(rng) == 0 ? kMissing : value(rng);
-}
-
-// The documented measure: |fast - plain| over the larger of |plain| and the
-// mean absolute valid value, so that means near zero (negative values
-// included) are not held to a relative bound their cancellation cannot keep.
-double Deviation(const TPoleFigure& pf, const IntensityTable& plain, const IntensityTable& fast) {
-  double sum = 0;
-  int count = 0;
-  for (int i = 1; i <= pf.CircleCount; ++i)
-    for (int j = 1; j <= pf.CirclePoints[i]; ++j)
-      if (pf.Intensity[i][j] != kMissing) {
-        sum += std::fabs(pf.Intensity[i][j]);
-        ++count;
-      }
-  const double scale = count > 0 ? sum / count : 1.0;
-  double worst = 0;
-  for (int i = 1; i <= pf.CircleCount; ++i)
-    for (int j = 1; j <= pf.CirclePoints[i]; ++j) {
-      if ((plain[i][j] == kMissing) != (fast[i][j] == kMissing)) return HUGE_VAL;
-      if (std::isnan(fast[i][j])) return HUGE_VAL;
-      worst = std::max(worst, std::fabs(fast[i][j] - plain[i][j]) / std::max(std::fabs(plain[i][j]), scale));
-    }
-  return worst;
-}
+using test::Deviation;
+using test::FillRandom;
 
 void ExpectFastNearPlain(const TPoleFigure& pf, std::initializer_list<double> widths, double bound, const char* name) {
   for (double w : widths)

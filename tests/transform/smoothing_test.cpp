@@ -11,6 +11,7 @@
 
 #include "record/statistics.h"
 #include "test_support.h"
+#include "transform/smoothing_deviation.h"
 
 namespace quorix {
 namespace {
@@ -173,14 +174,7 @@ TEST(Smoothing, SpinButtonsKeepToTheirLimitsButTypedWidthsStand) {
   EXPECT_FALSE(SpinWidth("", false));
 }
 
-// Random values with missing and negative points on a given grid.
-void FillRandom(TPoleFigure& pf, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> value(-0.5, 10);
-  std::uniform_int_distribution<int> pick(0, 19);
-  for (int i = 1; i <= pf.CircleCount; ++i)
-    for (int j = 1; j <= pf.CirclePoints[i]; ++j) pf.Intensity[i][j] = pick(rng) == 0 ? kMissing : value(rng);
-}
+using test::FillRandom;
 
 void ExpectFastEqualsPlain(const TPoleFigure& pf, const char* name) {
   for (double w : {1.0, 2.5, 5.0, 12.0, 30.0})
