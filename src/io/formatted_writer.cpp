@@ -320,9 +320,12 @@ std::string FormatSaveAllBlock(const TPoleFigure& pf, const SaveAllSettings& s, 
   switch (s.layout) {
     case FormattedLayout::Beartex: return FormatBeartexBlock(pf, s, row);
     case FormattedLayout::Geesthacht: return FormatGeesthachtBlock(pf, s, row);
-    case FormattedLayout::Popla:
-      return FormatPoplaBlock(pf, CommentText(CommentLine(s.comments, 0)), row.h, row.k, row.l, s.invertTheta,
-                              s.invertPhi);
+    case FormattedLayout::Popla: {
+      // Without a comment of the user's, each block keeps the line its file gave it.
+      std::string comment = CommentText(CommentLine(s.comments, 0));
+      if (comment.empty()) comment = CommentText(pf.CommentInFile);
+      return FormatPoplaBlock(pf, comment, row.h, row.k, row.l, s.invertTheta, s.invertPhi);
+    }
   }
   return {};
 }

@@ -27,6 +27,7 @@ struct MeasuredPoleFigure {
   std::string hkl;                      // "1 1 1"; empty where the file gives none
   std::string name;                     // what the picker shows: the hkl, else the file's own title
   std::vector<MeasuredCircle> circles;  // in increasing alpha
+  std::string comment;                  // the file's own line about it (popLA's comment line); empty where none
 };
 
 enum class MeasurementFormat { Xrdml, Uxd, Asc, Ras, RigakuTxt, Popla, Columns };

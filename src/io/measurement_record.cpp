@@ -95,6 +95,7 @@ std::unique_ptr<TPoleFigure> MeasurementToRecord(const MeasurementFile& file, in
     pf->NameInFile = measured.name;
   }
   pf->Hkl = measured.hkl;
+  pf->CommentInFile = measured.comment;
   PreparePoleFigure(*pf, showMrd);
   return pf;
 }

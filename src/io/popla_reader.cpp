@@ -126,6 +126,7 @@ class Reader {
     }
     pf.hkl = HklOf(header->written);
     pf.name = pf.hkl.empty() ? std::string(Trim(lines_[i])) : pf.hkl;
+    pf.comment = std::string(lines_[i]);
     const double alphaStart = header->alphaFromZero ? 0 : header->alphaStep / 2;
     const double betaStart = header->betaFromZero ? 0 : header->betaStep / 2;
     const auto circles =

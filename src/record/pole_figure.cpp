@@ -7,6 +7,20 @@
 
 namespace quorix {
 
+void CopyFileFacts(const TPoleFigure& from, TPoleFigure& to) {
+  to.IndexInFile = from.IndexInFile;
+  to.NameInFile = from.NameInFile;
+  to.Hkl = from.Hkl;
+  to.CommentInFile = from.CommentInFile;
+}
+
+void ForgetFileFacts(TPoleFigure& pf) {
+  pf.IndexInFile = 0;
+  pf.NameInFile.clear();
+  pf.Hkl.clear();
+  pf.CommentInFile.clear();
+}
+
 void MarkChanged(TPoleFigure& pf) {
   static std::atomic<std::uint64_t> last{0};
   pf.Revision = ++last;

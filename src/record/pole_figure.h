@@ -103,6 +103,8 @@ struct TPoleFigure {
   std::string NameInFile;
   // Miller indices as the data file writes them ("1 1 1"); empty where it gives none.
   std::string Hkl;
+  // The data file's own line about the pole figure (popLA's comment line), written back where the layout has one.
+  std::string CommentInFile;
   // Set anew by every change of the intensities (MarkChanged), so that a change can be noticed.
   std::uint64_t Revision = 0;
   GridTable<TGridLink> Link{2, 2};  // the shape of Intensity; circles 1..n, points 1..CirclePoints[i] in use
@@ -112,6 +114,12 @@ inline std::unique_ptr<TPoleFigure> NewPoleFigure() { return std::make_unique<TP
 
 // Beta of point k on circle i, not reduced modulo 360.
 inline double BetaOf(const TPoleFigure& pf, int i, int k) { return (k - 1) * pf.BetaStep[i] + pf.BetaStart[i]; }
+
+// What the record knows of its place in a data file (index, name, hkl,
+// comment): copied with the values it was made from, or forgotten where the
+// values are no longer those of one pole figure of the file.
+void CopyFileFacts(const TPoleFigure& from, TPoleFigure& to);
+void ForgetFileFacts(TPoleFigure& pf);
 
 // A revision no record has had before, so that records swapped in meanwhile
 // never look unchanged.

@@ -97,9 +97,7 @@ void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const
 
   UpdateExtremes(target);
   target.FileName = source.FileName;
-  target.IndexInFile = source.IndexInFile;
-  target.NameInFile = source.NameInFile;
-  target.Hkl = source.Hkl;
+  CopyFileFacts(source, target);
   PreparePoleFigure(target, options.showMrd);
 }
 

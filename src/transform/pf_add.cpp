@@ -172,6 +172,8 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
   if (!SumIsFinite(*sum, sink)) return false;
   UpdateExtremes(*sum);
   UpdateStatistics(*sum);
+  // A sum of several pole figures is none of its first file's.
+  ForgetFileFacts(*sum);
   pf1 = *sum;
   return true;
 }

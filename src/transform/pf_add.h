@@ -58,6 +58,7 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
 // figure is missing in the sum. Lines beyond the shortest table are ignored.
 // A pole figure whose mean is zero or negative cannot be normalised: it is
 // left out with a message, as the fitted sum leaves out a file summing to 0.
+// The sum is no longer one pole figure of pf1's file: its facts of the file go.
 bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
                    const std::vector<float>& weights, const std::vector<std::uint8_t>& indices,
                    const std::vector<std::string>& files, MessageSink& sink,

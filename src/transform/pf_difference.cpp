@@ -93,11 +93,7 @@ std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPo
   r.difference = std::make_unique<TPoleFigure>(pf1);
   r.rp = std::make_unique<TPoleFigure>(pf1);
   // The results are no pole figure of pf1's file.
-  for (TPoleFigure* result : {r.difference.get(), r.rp.get()}) {
-    result->IndexInFile = 0;
-    result->NameInFile.clear();
-    result->Hkl.clear();
-  }
+  for (TPoleFigure* result : {r.difference.get(), r.rp.get()}) ForgetFileFacts(*result);
   double sum = 0;
   long count = 0;
   for (int i = FirstCircle(pf1); i <= LastCircle(pf1); ++i) {

@@ -86,9 +86,6 @@ void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
     context.state.AddListFiles.assign(t.files.begin() + 1, t.files.end());
     if (weighted) {
       // The weighted sum is captioned by the first file alone, no longer as one pole figure of it.
-      pf1.IndexInFile = 0;
-      pf1.NameInFile.clear();
-      pf1.Hkl.clear();
       mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + FileNamePart(t.files.front())));
     }
     mainform.RedrawMain();

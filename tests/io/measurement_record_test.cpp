@@ -27,7 +27,7 @@ MeasuredCircle Circle(double alpha, int points, double start = 0, double value =
 
 MeasurementFile OneFigure(std::vector<MeasuredCircle> circles) {
   MeasurementFile f;
-  f.poleFigures.push_back({"1 1 1", "1 1 1", std::move(circles)});
+  f.poleFigures.push_back({"1 1 1", "1 1 1", std::move(circles), ""});
   return f;
 }
 

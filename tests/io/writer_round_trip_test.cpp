@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <sstream>
 
 #include "base/nearest.h"
 #include "base/text_file.h"
@@ -387,6 +388,40 @@ TEST(WriterRoundTrip, AFileOfOnePoleFigureKeepsItsReflectionThroughConvert) {
     ASSERT_TRUE(pf);
     EXPECT_EQ(pf->Hkl, "2 0 0") << static_cast<int>(to);
   }
+}
+
+// A popLA block's comment line says which sample and measurement it holds:
+// converting keeps each block's own line unless the user gives one.
+TEST(WriterRoundTrip, PoplaBlocksKeepTheirOwnCommentLines) {
+  const std::string source = test::WriteTempFile(
+      "two.epf", "sample A, rolled\n" + test::ReadFile(test::ExamplePath("copper.epf"))
+                                            .substr(test::ReadFile(test::ExamplePath("copper.epf")).find('\n') + 1));
+  ConvertRequest r;
+  r.to = ConvertTarget::Popla;
+  r.file.data = source;
+  r.file.output = (test::TempDir() / "kept.epf").string();
+  CollectingSink sink;
+  ASSERT_TRUE(ConvertFile(r, sink)) << test::Joined(sink.messages);
+  NullSink quiet;
+  const std::string text = test::ReadFile(source), written = test::ReadFile(r.file.output);
+  const auto names = PickerList(source, DataLayout::Popla, quiet);
+  ASSERT_GE(names.size(), 2u);
+  // The comment line of every block, in order: the line before each header.
+  const auto comments = [](const std::string& t) {
+    std::vector<std::string> lines, found;
+    std::istringstream in(t);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+      if (lines[i].rfind("(", 0) == 0)
+        found.push_back(lines[i - 1].substr(0, lines[i - 1].find_last_not_of(" \r") + 1));
+    return found;
+  };
+  EXPECT_EQ(comments(written), comments(text));
+  EXPECT_EQ(comments(written).front(), "sample A, rolled");
+
+  r.file.comments = {"mine"};
+  ASSERT_TRUE(ConvertFile(r, sink)) << test::Joined(sink.messages);
+  for (const std::string& c : comments(test::ReadFile(r.file.output))) EXPECT_EQ(c, "mine");
 }
 
 TEST(WriterRoundTrip, CommentsWithLineBreaksOrATrailingHashKeepTheFileReadable) {

@@ -187,6 +187,26 @@ TEST(FittedAdd, AFileWithoutCommonPointsIsLeftOut) {
             "Data file " + zeros + " sums to 0 over the points it shares with the main pole figure; it was not added.");
 }
 
+// After a weighted sum the record is no pole figure of its first file: a
+// save-all prefill or RP log must not take the first file's reflection for it.
+TEST(WeightedAdd, TheSumForgetsItsPlaceInTheFirstFile) {
+  LoadRequest request;
+  request.dataFile = test::ExamplePath("copper.epf");
+  request.pfIndex = 2;
+  NullSink quiet;
+  auto pf1 = LoadPoleFigure(request, quiet);
+  ASSERT_TRUE(pf1);
+  ASSERT_EQ(pf1->IndexInFile, 2);
+  ASSERT_FALSE(pf1->Hkl.empty());
+  CollectingSink sink;
+  ASSERT_TRUE(WeightedAddPF(*pf1, "", true, {1, 1}, {2, 1}, {request.dataFile, request.dataFile}, sink))
+      << test::Joined(sink.messages);
+  EXPECT_EQ(pf1->IndexInFile, 0);
+  EXPECT_EQ(pf1->NameInFile, "");
+  EXPECT_EQ(pf1->Hkl, "");
+  EXPECT_EQ(pf1->CommentInFile, "");
+}
+
 TEST(AddPoleFigures, AFileThatCannotBeAddedLeavesPF1AsItWas) {
   const auto copper = Copper();
   const std::string twice = Derived("twice.pol", *copper, [](double v, int, int) { return 2 * v; });
