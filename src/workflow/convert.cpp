@@ -10,6 +10,7 @@
 #include "base/text_file.h"
 #include "io/data_layout.h"
 #include "io/load_pole_figure.h"
+#include "workflow/load_sequence.h"
 
 namespace quorix {
 namespace {
@@ -36,18 +37,13 @@ std::optional<InputFile> Inspect(const std::string& data, const MeasurementOptio
   auto text = ReadTextFile(data, sink, "File " + data + " does not exist");
   if (!text) return std::nullopt;
   in.text = std::move(*text);
-  const LayoutInfo info = DetectLayoutText(in.text, data);
-  in.layout = info.layout;
-  facts.layout = info.layout;
-  in.listed = info.layout == DataLayout::HashList || info.layout == DataLayout::WkoList;
+  DataFileLayout detected = DetectDataText(in.text, data, measurement, sink);
+  in.layout = detected.layout;
+  facts.layout = detected.layout;
+  if (!detected.ok) return std::nullopt;
+  in.names = std::move(detected.names);
+  in.listed = in.layout == DataLayout::HashList || in.layout == DataLayout::WkoList;
   // A file with its own grid counts as one of several pole figures when it holds more than one.
-  if (IsMeasuredLayout(info.layout)) {
-    auto names = MeasuredPickerList(in.text, info.layout, data, measurement, sink);
-    if (!names) return std::nullopt;
-    in.names = std::move(*names);
-  } else if (in.listed) {
-    in.names = PickerListText(in.text, info.layout, data, sink);
-  }
   in.multi = in.listed || in.names.size() > 1;
   const int available = in.multi ? static_cast<int>(in.names.size()) : 1;
   in.indices = wanted;

@@ -19,18 +19,22 @@ bool Multi(DataLayout layout) {
 }  // namespace
 
 DataFileLayout DetectDataFile(const std::string& dataFile, const MeasurementOptions& measurement, MessageSink& sink) {
-  DataFileLayout result;
   const auto text = ReadTextFile(dataFile, sink, "File " + dataFile + " does not exist");
-  if (!text) return result;
-  const LayoutInfo info = DetectLayoutText(*text, dataFile);
+  return text ? DetectDataText(*text, dataFile, measurement, sink) : DataFileLayout{};
+}
+
+DataFileLayout DetectDataText(std::string_view text, const std::string& dataFile, const MeasurementOptions& measurement,
+                              MessageSink& sink) {
+  DataFileLayout result;
+  const LayoutInfo info = DetectLayoutText(text, dataFile);
   result.layout = info.layout;
   if (IsMeasuredLayout(info.layout)) {
     // A measurement that cannot be read stops here, told once.
-    auto names = MeasuredPickerList(*text, info.layout, dataFile, measurement, sink);
+    auto names = MeasuredPickerList(text, info.layout, dataFile, measurement, sink);
     if (!names) return result;
     result.names = std::move(*names);
   } else if (Multi(info.layout)) {
-    result.names = PickerListText(*text, info.layout, dataFile, sink);
+    result.names = PickerListText(text, info.layout, dataFile, sink);
   }
   result.ok = true;
   return result;

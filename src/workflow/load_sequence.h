@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/message_sink.h"
@@ -25,6 +26,9 @@ struct DataFileLayout {
 
 // `measurement`: the tilts the user gave, for a file that has none.
 DataFileLayout DetectDataFile(const std::string& dataFile, const MeasurementOptions& measurement, MessageSink& sink);
+// The same for the file's text, read by the caller.
+DataFileLayout DetectDataText(std::string_view text, const std::string& dataFile, const MeasurementOptions& measurement,
+                              MessageSink& sink);
 
 // Whether a load of `dataFile` can go by the layout flags, or needs the file's own detection.
 bool LayoutKnownFor(const LoadFlags& flags, const std::string& dataFile);
