@@ -19,7 +19,7 @@ namespace {
 
 // Circles 0..90 in steps of `step` degrees with 360 / step points each, as a
 // simple grid file gives them.
-std::unique_ptr<TPoleFigure> RegularGrid(double step) {
+std::unique_ptr<PoleFigure> RegularGrid(double step) {
   auto pf = NewPoleFigure();
   const int circles = static_cast<int>(std::lround(90 / step)) + 1;
   const int points = static_cast<int>(std::lround(360 / step));
@@ -49,8 +49,8 @@ std::vector<Vec3> RandomDirections(int count) {
 }
 
 // The plain loop's densities by grid and width, for the deviation of the fast ones.
-std::unique_ptr<TPoleFigure>& PlainResult(bool half, int fwhm) {
-  static std::unique_ptr<TPoleFigure> results[2][64];
+std::unique_ptr<PoleFigure>& PlainResult(bool half, int fwhm) {
+  static std::unique_ptr<PoleFigure> results[2][64];
   return results[half ? 1 : 0][fwhm];
 }
 

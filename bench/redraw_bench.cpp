@@ -30,7 +30,7 @@ constexpr int kWindows = 8;
 constexpr int kImageWidth = 447;
 constexpr int kImageHeight = 280;
 
-std::unique_ptr<TPoleFigure> OneDegreeGrid() {
+std::unique_ptr<PoleFigure> OneDegreeGrid() {
   auto pf = NewPoleFigure();
   for (int i = 1; i <= 91; ++i) {
     pf->Alpha[i] = i - 1;
@@ -46,7 +46,7 @@ std::unique_ptr<TPoleFigure> OneDegreeGrid() {
 }
 
 // Texture-like: two peaks that move from figure to figure, and some noise.
-std::unique_ptr<TPoleFigure> Figure(int k) {
+std::unique_ptr<PoleFigure> Figure(int k) {
   auto pf = OneDegreeGrid();
   std::mt19937 rng(static_cast<unsigned>(11 + k));
   std::uniform_real_distribution<double> noise(-0.15, 0.15);
@@ -65,8 +65,8 @@ std::unique_ptr<TPoleFigure> Figure(int k) {
 }
 
 struct Scene {
-  std::vector<std::unique_ptr<TPoleFigure>> figures;
-  TProgramState state;
+  std::vector<std::unique_ptr<PoleFigure>> figures;
+  ProgramState state;
 };
 
 const Scene& TheScene() {
@@ -79,7 +79,7 @@ const Scene& TheScene() {
   return scene;
 }
 
-QImage Draw(const TPoleFigure& pf, const TProgramState& state, ProjectionCache* cache) {
+QImage Draw(const PoleFigure& pf, const ProgramState& state, ProjectionCache* cache) {
   QtRasterCanvas canvas(kImageWidth, kImageHeight);
   PlotPoleFigure(pf, state, canvas, kImageHeight, kImageWidth, "", nullptr, nullptr, cache);
   return canvas.Image();

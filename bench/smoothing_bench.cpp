@@ -24,7 +24,7 @@ namespace quorix {
 namespace {
 
 // Circles at alpha 0, step .. 90 with `points` points each.
-std::unique_ptr<TPoleFigure> RegularGrid(double step, int points) {
+std::unique_ptr<PoleFigure> RegularGrid(double step, int points) {
   auto pf = NewPoleFigure();
   int n = 0;
   for (double a = 0; a <= 90 + 1e-9; a += step) {
@@ -42,7 +42,7 @@ std::unique_ptr<TPoleFigure> RegularGrid(double step, int points) {
 }
 
 // A texture-like pattern: two broad peaks and some noise.
-void FillPattern(TPoleFigure& pf) {
+void FillPattern(PoleFigure& pf) {
   std::mt19937 rng(7);
   std::uniform_real_distribution<double> noise(-0.2, 0.2);
   const Vec3 peak1 = DirectionToVector(30, 45);
@@ -63,7 +63,7 @@ void FillPattern(TPoleFigure& pf) {
 // alpha 0, the usual grid of measurements, which kernel rows applied directly serve.
 enum class GridCase { Regular, Centre, HalfRegular, HalfCentre };
 
-std::unique_ptr<TPoleFigure> Grid(GridCase c) {
+std::unique_ptr<PoleFigure> Grid(GridCase c) {
   const bool half = c == GridCase::HalfRegular || c == GridCase::HalfCentre;
   const int points = half ? 720 : 360;
   auto pf = RegularGrid(half ? 0.5 : 1, points);
@@ -83,7 +83,7 @@ std::map<std::pair<GridCase, int>, std::unique_ptr<IntensityTable>>& PlainResult
   return results;
 }
 
-double MaxRelativeDeviation(const TPoleFigure& pf, const IntensityTable& plain, const IntensityTable& fast) {
+double MaxRelativeDeviation(const PoleFigure& pf, const IntensityTable& plain, const IntensityTable& fast) {
   double worst = 0;
   for (int i = 1; i <= pf.CircleCount; ++i)
     for (int j = 1; j <= pf.CirclePoints[i]; ++j)
@@ -91,7 +91,7 @@ double MaxRelativeDeviation(const TPoleFigure& pf, const IntensityTable& plain, 
   return worst;
 }
 
-void ReportDeviation(benchmark::State& state, GridCase grid, int fwhm, const TPoleFigure& pf,
+void ReportDeviation(benchmark::State& state, GridCase grid, int fwhm, const PoleFigure& pf,
                      const IntensityTable& fast) {
   const auto found = PlainResults().find({grid, fwhm});
   if (found != PlainResults().end()) state.counters["max_rel_dev"] = MaxRelativeDeviation(pf, *found->second, fast);

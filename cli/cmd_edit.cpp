@@ -33,7 +33,7 @@ bool ParseOperator(const std::string& text, char& op) {
 }
 
 // The edit itself; false after a message.
-bool Apply(const EditOptions& o, TPoleFigure& pf, MessageSink& sink) {
+bool Apply(const EditOptions& o, PoleFigure& pf, MessageSink& sink) {
   char op = 0;
   if (!o.all.empty()) {
     if (!ParseOperator(o.all[0], op)) return false;

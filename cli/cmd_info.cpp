@@ -19,7 +19,7 @@ struct InfoOptions {
   bool json = false;
 };
 
-void PrintSummary(const TPoleFigure& pf, DataLayout layout, const std::vector<std::string>& names, int index) {
+void PrintSummary(const PoleFigure& pf, DataLayout layout, const std::vector<std::string>& names, int index) {
   std::cout << fmt::format("File:        {}\n", pf.FileName);
   std::cout << fmt::format("Layout:      {}", LayoutName(layout));
   if (!names.empty())

@@ -48,7 +48,7 @@ struct RenderOptions {
 constexpr int kMaxSide = 10000;  // a 400 MB image at most
 
 // "PHI,THETA,OMEGA": one "Add" of that rotation to the identity, as in the rotation dialog.
-bool ApplyRotateAxis(const std::string& text, TRotationState& r, std::string& error) {
+bool ApplyRotateAxis(const std::string& text, RotationState& r, std::string& error) {
   Mat3 matrix{};
   if (!ParseRotateAxis(text, matrix, error)) return false;
   r.Mode = RotationMode::Matrix;
@@ -56,7 +56,7 @@ bool ApplyRotateAxis(const std::string& text, TRotationState& r, std::string& er
   return true;
 }
 
-bool ApplyRotateList(const std::string& text, TRotationState& r, std::string& error) {
+bool ApplyRotateList(const std::string& text, RotationState& r, std::string& error) {
   RotationList list;
   if (!ParseRotateList(text, list, error)) return false;
   r.List = std::move(list);
@@ -88,7 +88,7 @@ void EnsureGuiApplication() {
   static QGuiApplication app(argc, argv);
 }
 
-bool RenderTo(const std::string& kind, const TPoleFigure& pf, const TProgramState& state, const RenderOptions& o,
+bool RenderTo(const std::string& kind, const PoleFigure& pf, const ProgramState& state, const RenderOptions& o,
               MessageSink& sink) {
   const int w = o.width, h = o.height;
   if (kind == ".plt") return WriteHpglFile(o.out, pf, state, h, w, o.title, sink, sink);
@@ -115,7 +115,7 @@ int RunRender(const RenderOptions& o) {
     return 1;
   }
 
-  TProgramState state;
+  ProgramState state;
   state.ContourColor = DefaultContourColors();
   if (!o.ini.empty()) {
     bool readable = false;
@@ -127,7 +127,7 @@ int RunRender(const RenderOptions& o) {
     ReadDisplayOptions(ini, state);
     LoadContourColors(ini, state.ContourColor);
   }
-  TOptions& opt = state.Options;
+  DisplayOptions& opt = state.Options;
   if (o.load.mrd) opt.ShowMrd = true;
   if (o.equalArea) opt.EqualArea = true;
   if (o.noGrid) opt.DrawGrid = false;

@@ -12,7 +12,7 @@ nlohmann::json Extreme(double value, int circle, int point) {
 
 }  // namespace
 
-nlohmann::json RecordJson(const TPoleFigure& pf, DataLayout layout, const std::vector<std::string>& names) {
+nlohmann::json RecordJson(const PoleFigure& pf, DataLayout layout, const std::vector<std::string>& names) {
   using nlohmann::json;
   const int n = pf.CircleCount;
   json alpha = json::array(), start = json::array(), step = json::array(), points = json::array(),

@@ -11,6 +11,6 @@
 
 namespace quorix::cli {
 
-nlohmann::json RecordJson(const TPoleFigure& pf, DataLayout layout, const std::vector<std::string>& names);
+nlohmann::json RecordJson(const PoleFigure& pf, DataLayout layout, const std::vector<std::string>& names);
 
 }  // namespace quorix::cli

@@ -32,7 +32,7 @@ bool OutputAsked(const OutputOptions& o, const std::string& command) {
   return false;
 }
 
-int WriteOutput(const TPoleFigure& pf, const nlohmann::json& record, const OutputOptions& o, MessageSink& sink) {
+int WriteOutput(const PoleFigure& pf, const nlohmann::json& record, const OutputOptions& o, MessageSink& sink) {
   if (!o.out.empty() && !WritePFASCII(pf, o.out, MakeWriteOptions(o.format), sink)) return 1;
   if (o.json) std::cout << record.dump() << '\n';
   return 0;

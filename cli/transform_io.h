@@ -18,7 +18,7 @@
 namespace quorix::cli {
 
 struct LoadedInput {
-  std::unique_ptr<TPoleFigure> pf;
+  std::unique_ptr<PoleFigure> pf;
   DataLayout layout = DataLayout::None;
   std::vector<std::string> names;
   int failure = 1;  // the exit code when pf is null
@@ -39,7 +39,7 @@ void AddOutputOptions(CLI::App& cmd, OutputOptions& o);
 bool OutputAsked(const OutputOptions& o, const std::string& command);
 // Exit code 0, or 1 after a message on stderr. `layout` names the input's
 // layout in the JSON ("directional" when given as a string).
-int WriteOutput(const TPoleFigure& pf, const nlohmann::json& record, const OutputOptions& o, MessageSink& sink);
+int WriteOutput(const PoleFigure& pf, const nlohmann::json& record, const OutputOptions& o, MessageSink& sink);
 int WriteOutput(const LoadedInput& input, const OutputOptions& o, MessageSink& sink);
 
 // "PHI,THETA,OMEGA" and "X:30,Z:-45" as the rotation dialog would hold them;

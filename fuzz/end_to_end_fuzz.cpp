@@ -29,7 +29,7 @@ bool SameTable(const quorix::GridTable<T>& a, const quorix::GridTable<T>& b) {
          std::memcmp(a.Cells().data(), b.Cells().data(), a.Cells().size_bytes()) == 0;
 }
 
-bool SameRecord(const quorix::TPoleFigure& a, const quorix::TPoleFigure& b) {
+bool SameRecord(const quorix::PoleFigure& a, const quorix::PoleFigure& b) {
   return SameTable(a.Intensity, b.Intensity) && std::memcmp(a.Level.data(), b.Level.data(), sizeof a.Level) == 0 &&
          a.LevelCount == b.LevelCount && a.CircleCount == b.CircleCount &&
          std::memcmp(a.CirclePoints.data(), b.CirclePoints.data(), sizeof a.CirclePoints) == 0 &&
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.pfIndex = index;
   request.gridRule = (flags & 4) ? GridRule::WindowSlot : GridRule::MainWindow;
 
-  TProgramState state;
+  ProgramState state;
   state.ContourColor = DefaultContourColors();
   if (!iniBytes.empty()) {
     const IniFile ini = IniFile::FromText(iniBytes);

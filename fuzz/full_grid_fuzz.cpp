@@ -4,5 +4,5 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorix;
   static fuzz::Progress progress("full_grid");
-  return fuzz::FuzzGridFile(data, size, "grid.grd", progress, ReadFullGridText, [](const TPoleFigure&) {});
+  return fuzz::FuzzGridFile(data, size, "grid.grd", progress, ReadFullGridText, [](const PoleFigure&) {});
 }

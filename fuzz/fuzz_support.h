@@ -106,7 +106,7 @@ class Progress {
 // every layout meets the point counts it accepts (hash lists: 19, 25, 37,
 // 72 points on the first circle) as well as centre points, negative steps
 // and mirror circles.
-inline void PickGrid(std::uint8_t selector, TPoleFigure& pf) {
+inline void PickGrid(std::uint8_t selector, PoleFigure& pf) {
   struct Kind {
     int firstPoints;
     int circles;

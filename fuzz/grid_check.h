@@ -19,7 +19,7 @@ inline void Require(bool ok, const char* what) {
 
 // The grid part of a record reused from run to run (a fresh record per run
 // would cost more than the read).
-inline void ResetGrid(TPoleFigure& pf) {
+inline void ResetGrid(PoleFigure& pf) {
   pf.Alpha.fill(0);
   pf.BetaStart.fill(0);
   pf.BetaStep.fill(0);
@@ -29,17 +29,17 @@ inline void ResetGrid(TPoleFigure& pf) {
 }
 
 // A record marked so that a refused read can be seen to leave it alone.
-inline void MarkUntouched(TPoleFigure& pf) {
+inline void MarkUntouched(PoleFigure& pf) {
   pf.CircleCount = 3;
   pf.Alpha[1] = 42;
   pf.CirclePoints[1] = 17;
 }
 
-inline void CheckUntouched(const TPoleFigure& pf) {
+inline void CheckUntouched(const PoleFigure& pf) {
   Require(pf.CircleCount == 3 && pf.Alpha[1] == 42 && pf.CirclePoints[1] == 17, "a refused grid changed the record");
 }
 
-inline void CheckAcceptedGrid(TPoleFigure& pf) {
+inline void CheckAcceptedGrid(PoleFigure& pf) {
   const int n = pf.CircleCount;
   Require(n >= 1 && n <= kMaxCircles, "circle count within the record");
   Require(n + pf.OuterMirror <= kMaxCircles, "room for the outer mirror circle");
@@ -55,7 +55,7 @@ inline void CheckAcceptedGrid(TPoleFigure& pf) {
     for (int i = 1; i <= n; ++i) {
       Require(pf.CirclePoints[i] <= kMaxPoints, "completion stays within the record");
       for (int k = 1; k <= pf.CirclePoints[i]; ++k) {
-        const TGridLink& l = pf.Link[i][k];
+        const GridLink& l = pf.Link[i][k];
         if (i < n && l.OuterLink != -1)
           Require(l.OuterLink >= 0 && l.OuterLink <= pf.CirclePoints[i + 1], "outer link on the next circle");
         if (i > 1 && l.InnerLink != -1)

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   IniFile ini = IniFile::FromText(text);
   progress.Accepted();
 
-  TProgramState state;
+  ProgramState state;
   ReadDisplayOptions(ini, state);
   (void)ReadRotationSettings(ini);
   const StartupConfig startup = ReadStartupConfig(ini);

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static fuzz::Progress progress("pf_add");
   if (size < 9) return -1;
   static const std::string grid = fuzz::WriteScratch("main.rst", "0 72\n30 72\n60 72\n90 72\n");
-  static const std::unique_ptr<TPoleFigure> main = [] {
+  static const std::unique_ptr<PoleFigure> main = [] {
     std::string values;
     for (int k = 0; k < 4 * 72; ++k) values += std::to_string(50 + k % 17) + " ";
     LoadRequest request;

@@ -4,7 +4,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorix;
   static fuzz::Progress progress("simple_grid");
-  return fuzz::FuzzGridFile(data, size, "grid.rst", progress, ReadSimpleGridText, [](const TPoleFigure& pf) {
+  return fuzz::FuzzGridFile(data, size, "grid.rst", progress, ReadSimpleGridText, [](const PoleFigure& pf) {
     fuzz::Require(pf.InnerMirror == 0 && pf.OuterMirror == 0, "a simple grid has no mirror circles");
   });
 }

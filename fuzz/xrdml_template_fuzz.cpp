@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorix;
   static fuzz::Progress progress("xrdml_template");
-  static const std::unique_ptr<TPoleFigure> pf = [] {
+  static const std::unique_ptr<PoleFigure> pf = [] {
     auto p = NewPoleFigure();
     fuzz::PickGrid(3, *p);
     for (int i = 1; i <= p->CircleCount; ++i)

@@ -38,7 +38,7 @@ std::string RealDataPath(const std::string& name) {
   return std::filesystem::exists(p) ? p.string() : std::string();
 }
 
-void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points) {
+void FillRegularGrid(PoleFigure& pf, double alphaStep, int points) {
   int n = 0;
   for (double a = 0; a <= 90 + 1e-9; a += alphaStep) {
     ++n;
@@ -53,7 +53,7 @@ void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points) {
   SizeTablesToGrid(pf);
 }
 
-std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas) {
+std::unique_ptr<PoleFigure> FourPointGrid(std::initializer_list<double> alphas) {
   auto pf = NewPoleFigure();
   int i = 0;
   for (double a : alphas) {
@@ -68,12 +68,12 @@ std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas)
   return pf;
 }
 
-void SizeTables(TPoleFigure& pf, int circles, int points) {
+void SizeTables(PoleFigure& pf, int circles, int points) {
   pf.Intensity.Resize(circles + 2, points + 2);
   pf.Link.Resize(circles + 2, points + 2);
 }
 
-void SetCircle(TPoleFigure& pf, int i, const std::vector<double>& values) {
+void SetCircle(PoleFigure& pf, int i, const std::vector<double>& values) {
   for (std::size_t j = 0; j < values.size(); ++j) pf.Intensity[i][j + 1] = values[j];
 }
 

@@ -20,17 +20,17 @@ std::string ExamplePath(const std::string& name);
 std::string RealDataPath(const std::string& name);
 
 // A record with circles at alpha 0, step .. 90 (inclusive), `points` points each, beta from 0.
-void FillRegularGrid(TPoleFigure& pf, double alphaStep, int points);
+void FillRegularGrid(PoleFigure& pf, double alphaStep, int points);
 
 // Four points per circle at beta 0, 90, 180, 270; a circle at alpha 0 is a
 // single centre point. Small enough to work out contours by hand.
-std::unique_ptr<TPoleFigure> FourPointGrid(std::initializer_list<double> alphas);
+std::unique_ptr<PoleFigure> FourPointGrid(std::initializer_list<double> alphas);
 // Intensities of circle i from its first point on.
-void SetCircle(TPoleFigure& pf, int i, const std::vector<double>& values);
+void SetCircle(PoleFigure& pf, int i, const std::vector<double>& values);
 
 // Tables for circles 0..circles + 1 of at most `points` points, for a test that
 // fills a grid and its values in one pass (SizeTablesToGrid needs the grid first).
-void SizeTables(TPoleFigure& pf, int circles, int points);
+void SizeTables(PoleFigure& pf, int circles, int points);
 
 std::string ReadFile(const std::string& path);
 // A sink's messages on one line each, for failure output.

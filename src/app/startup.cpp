@@ -23,8 +23,8 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   c.programPath = programPath.toStdString();
 
   // 1. Windows.
-  app->mainform = std::make_unique<TMainform>(c);
-  TMainform& main = *app->mainform;
+  app->mainform = std::make_unique<MainWindow>(c);
+  MainWindow& main = *app->mainform;
 
   // 2. Numbers with "." everywhere, whatever the user's locale says.
   std::setlocale(LC_NUMERIC, "C");
@@ -79,7 +79,7 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-bool RunMenuCommand(TMainform& main, const QString& caption) {
+bool RunMenuCommand(MainWindow& main, const QString& caption) {
   for (QAction* action : main.findChildren<QAction*>()) {
     if (QString(action->text()).remove('&') == caption && action->isEnabled()) {
       action->trigger();

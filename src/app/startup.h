@@ -8,11 +8,11 @@
 namespace quorix {
 
 struct AppContext;
-class TMainform;
+class MainWindow;
 
 struct Application {
   std::unique_ptr<AppContext> context;
-  std::unique_ptr<TMainform> mainform;
+  std::unique_ptr<MainWindow> mainform;
 };
 
 // Creates the windows, reads the configuration file and loads the command
@@ -27,6 +27,6 @@ QIcon ProgramIcon();
 
 // Triggers the main window's menu command with this caption ("&" left out);
 // false when there is none.
-bool RunMenuCommand(TMainform& main, const QString& caption);
+bool RunMenuCommand(MainWindow& main, const QString& caption);
 
 }  // namespace quorix

@@ -16,8 +16,8 @@ namespace quorix {
 
 namespace {
 
-int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-int PointLimit(const TPoleFigure& pf, int i) { return PointsInTable(pf, i); }
+int CircleLimit(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointLimit(const PoleFigure& pf, int i) { return PointsInTable(pf, i); }
 
 // A value of exactly -1 marks a point without value: never set to 0, never scaled.
 double OutputValue(double v, bool negativeToZero, double factor) {
@@ -32,7 +32,7 @@ void AppendFixed(std::string& out, double v, int width, int decimals) {
   fmt::format_to(std::back_inserter(out), "{:>{}.{}f}", v, std::clamp(width, 0, 99), std::clamp(decimals, 0, 99));
 }
 
-void WritePlain(const TPoleFigure& pf, const AsciiWriteOptions& o, std::string& out) {
+void WritePlain(const PoleFigure& pf, const AsciiWriteOptions& o, std::string& out) {
   const SaveFormat& f = o.Format;
   const double factor = PowerOfTen(f.FactorExponent);
   const long perLine = std::max(f.ValuesPerLine, 1);
@@ -56,7 +56,7 @@ void WritePlain(const TPoleFigure& pf, const AsciiWriteOptions& o, std::string& 
 
 // The labels follow the written position; the values come from the circle and
 // point the rearrangement picks (here a plain reversal of the points).
-void WriteWithCoordinates(const TPoleFigure& pf, const AsciiWriteOptions& o, std::string& out) {
+void WriteWithCoordinates(const PoleFigure& pf, const AsciiWriteOptions& o, std::string& out) {
   const double factor = PowerOfTen(o.Format.FactorExponent);
   const double rad = std::numbers::pi / 180;
   const int n = CircleLimit(pf);
@@ -111,7 +111,7 @@ double PowerOfTen(int exponent) {
   return f;
 }
 
-std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& options) {
+std::string FormatPFASCII(const PoleFigure& pf, const AsciiWriteOptions& options) {
   std::string out;
   if (options.IncludeCoordinates)
     WriteWithCoordinates(pf, options, out);
@@ -120,7 +120,7 @@ std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& option
   return out;
 }
 
-std::optional<std::string> AsciiWriteProblem(const TPoleFigure& pf, const AsciiWriteOptions& o) {
+std::optional<std::string> AsciiWriteProblem(const PoleFigure& pf, const AsciiWriteOptions& o) {
   const SaveFormat& f = o.Format;
   if (f.ValuesPerLine < 1 || f.ValuesPerLine > 1000)
     return fmt::format("The values per line must be from 1 to 1000, not {}.", f.ValuesPerLine);
@@ -155,7 +155,7 @@ std::optional<std::string> AsciiWriteProblem(const TPoleFigure& pf, const AsciiW
   return std::nullopt;
 }
 
-bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
+bool WritePFASCII(const PoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink) {
   if (const auto problem = AsciiWriteProblem(pf, options)) {
     sink.Message(fileName + ": " + *problem);

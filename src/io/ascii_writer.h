@@ -43,18 +43,18 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 double PowerOfTen(int exponent);
 
 // The bytes of the file WritePFASCII writes.
-std::string FormatPFASCII(const TPoleFigure& pf, const AsciiWriteOptions& options);
+std::string FormatPFASCII(const PoleFigure& pf, const AsciiWriteOptions& options);
 
 // Why the options or the values cannot be written so that a reader gets them
 // back: an option out of range, a value that is not finite, or one that leaves
 // no blank before it in its field. Nothing when all is well.
-std::optional<std::string> AsciiWriteProblem(const TPoleFigure& pf, const AsciiWriteOptions& options);
+std::optional<std::string> AsciiWriteProblem(const PoleFigure& pf, const AsciiWriteOptions& options);
 
 // Writes the file as a whole (after AsciiWriteProblem, whose finding is told
 // instead); a file that cannot be created or written is reported with the
 // system's reason ("Cannot create file NAME: why", "Error writing file NAME:
 // why.") and nothing half-written is left behind.
-bool WritePFASCII(const TPoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
+bool WritePFASCII(const PoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink);
 
 // --- the named column layouts ------------------------------------------------

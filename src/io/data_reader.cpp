@@ -60,7 +60,7 @@ class FieldCursor {
 // Fixed layouts: the intensities run from the cursor's line, number `start`
 // (0-based). A circle begins on a new line in hash lists; WKO lists run on
 // across circles.
-Reading ReadFixedFields(TPoleFigure& pf, LineCursor& lines, std::size_t start, std::size_t firstColumn,
+Reading ReadFixedFields(PoleFigure& pf, LineCursor& lines, std::size_t start, std::size_t firstColumn,
                         std::size_t width, bool circlePerLine, const std::string& fileName, MessageSink& sink,
                         int circleLimit = kMaxCircles) {
   Reading r;
@@ -107,7 +107,7 @@ Reading ReadFixedFields(TPoleFigure& pf, LineCursor& lines, std::size_t start, s
 // A Beartex block header gives the tilt range after the hkl ("   1  1  1  0.0
 // 40.0  5.0  0.0360.0 ..."); blocks still hold the whole grid, with zeros
 // beyond the range that were never measured.
-void MarkBeyondMeasuredRange(TPoleFigure& pf, std::string_view text, std::size_t headerLine) {
+void MarkBeyondMeasuredRange(PoleFigure& pf, std::string_view text, std::size_t headerLine) {
   LineCursor lines(text);
   lines.Skip(headerLine);
   std::string_view line;
@@ -124,7 +124,7 @@ void MarkBeyondMeasuredRange(TPoleFigure& pf, std::string_view text, std::size_t
   }
 }
 
-Reading ReadHashList(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
+Reading ReadHashList(PoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
                      MessageSink& sink) {
   const int block = HashBlockLength(pf.CirclePoints[1]);
   if (block == 0) {
@@ -146,7 +146,7 @@ Reading ReadHashList(TPoleFigure& pf, std::string_view text, long long index, co
   return r;
 }
 
-Reading ReadWkoList(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
+Reading ReadWkoList(PoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
                     MessageSink& sink) {
   const auto header = ReadWkoHeader(text, fileName, sink);
   if (!header) return {0, false};
@@ -192,7 +192,7 @@ long long CountRemainingNumbers(TokenCursor& tokens, LineCursor& lines) {
   }
 }
 
-Reading ReadPlain(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
+Reading ReadPlain(PoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
   Reading r;
   LineCursor lines(text);
   std::string_view line;
@@ -244,7 +244,7 @@ Reading ReadPlain(TPoleFigure& pf, std::string_view text, const std::string& fil
 }
 
 // Opposite points of a full rim circle describe the same direction.
-void ApplyRimRule(TPoleFigure& pf) {
+void ApplyRimRule(PoleFigure& pf) {
   const int n = pf.CircleCount;
   const double step = pf.BetaStep[n];
   if (pf.Alpha[n] != 90 || Nearest(pf.CirclePoints[n] * step) != 360 || !(std::fabs(step - NearestValue(step)) < 0.01))
@@ -262,7 +262,7 @@ void ApplyRimRule(TPoleFigure& pf) {
   }
 }
 
-bool HasGrid(const TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
+bool HasGrid(const PoleFigure& pf, const std::string& fileName, MessageSink& sink) {
   if (TablesHoldGrid(pf)) return true;
   sink.Message(fmt::format("Data file {}: no grid to read the data onto.", fileName));
   return false;
@@ -270,7 +270,7 @@ bool HasGrid(const TPoleFigure& pf, const std::string& fileName, MessageSink& si
 
 }  // namespace
 
-bool SetBeartexGrid(TPoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
+bool SetBeartexGrid(PoleFigure& pf, std::string_view text, long long index, const std::string& fileName,
                     MessageSink& sink) {
   const auto headerLine = static_cast<std::size_t>(index - 1) * HashBlockLength(72) + 6;
   LineCursor lines(text);
@@ -299,14 +299,14 @@ bool SetBeartexGrid(TPoleFigure& pf, std::string_view text, long long index, con
   return true;
 }
 
-bool ReadPoleFigureData(TPoleFigure& pf, const std::string& fileName, const DataReadOptions& options,
+bool ReadPoleFigureData(PoleFigure& pf, const std::string& fileName, const DataReadOptions& options,
                         MessageSink& sink) {
   if (!HasGrid(pf, fileName, sink)) return false;
   const auto text = ReadTextFile(fileName, sink, "File " + fileName + " does not exist");
   return text && ReadPoleFigureDataText(pf, *text, fileName, options, sink);
 }
 
-bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::string& fileName,
+bool ReadPoleFigureDataText(PoleFigure& pf, std::string_view text, const std::string& fileName,
                             const DataReadOptions& options, MessageSink& sink) {
   if (!HasGrid(pf, fileName, sink)) return false;
   const int n = pf.CircleCount;
@@ -343,7 +343,7 @@ bool ReadPoleFigureDataText(TPoleFigure& pf, std::string_view text, const std::s
   return true;
 }
 
-void FinishGridData(TPoleFigure& pf) {
+void FinishGridData(PoleFigure& pf) {
   const int n = pf.CircleCount;
   if (pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
   if (pf.OuterMirror == 1) pf.BetaStep[n + 1] = pf.BetaStep[n];

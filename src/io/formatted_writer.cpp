@@ -18,8 +18,8 @@ namespace quorix {
 
 namespace {
 
-int CircleLimit(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-int PointLimit(const TPoleFigure& pf, int i) { return PointsInTable(pf, i); }
+int CircleLimit(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointLimit(const PoleFigure& pf, int i) { return PointsInTable(pf, i); }
 
 // The first of start/10, start/100, ... that brings the maximum below the
 // limit; a maximum no factor can bring down (infinite, NaN) ends at 0.
@@ -38,7 +38,7 @@ std::string CommentLine(const std::vector<std::string>& comments, std::size_t k)
 // The points of circles `first`..`last` (reversed with "90 - theta"); with
 // "360 - phi" point 1 first, then n, n-1, ..., 2.
 template <class Emit>
-void ForEachValue(const TPoleFigure& pf, int circles, bool invertTheta, bool invertPhi, Emit emit) {
+void ForEachValue(const PoleFigure& pf, int circles, bool invertTheta, bool invertPhi, Emit emit) {
   for (int k = 1; k <= circles; ++k) {
     const int i = invertTheta ? circles + 1 - k : k;
     const int points = PointLimit(pf, i);
@@ -47,7 +47,7 @@ void ForEachValue(const TPoleFigure& pf, int circles, bool invertTheta, bool inv
 }
 
 // The outermost circle without a missing point; circles outside it hold some.
-int LastCompleteCircle(const TPoleFigure& pf) {
+int LastCompleteCircle(const PoleFigure& pf) {
   for (int i = CircleLimit(pf); i >= 1; --i) {
     bool complete = true;
     for (int j = 1; j <= PointLimit(pf, i) && complete; ++j) complete = pf.Intensity[i][j] != kMissing;
@@ -76,7 +76,7 @@ std::string LeftTrimmed(std::string_view s) {
 double BeartexScale(double maxValue) { return ScaleBelow(maxValue, 10000, 9999.4); }
 double GeesthachtScale(double maxValue) { return ScaleBelow(maxValue, 1000, 30000); }
 
-bool IsBlockGrid(const TPoleFigure& pf) {
+bool IsBlockGrid(const PoleFigure& pf) {
   const int n = pf.CircleCount;
   if (n < 1 || n > kBlockCircles) return false;
   const auto near = [](double a, double b) { return std::fabs(a - b) < 1e-6; };
@@ -87,7 +87,7 @@ bool IsBlockGrid(const TPoleFigure& pf) {
   return true;
 }
 
-void AppendBlockValues(std::string& out, const TPoleFigure& pf, bool invertTheta, bool invertPhi, double scale) {
+void AppendBlockValues(std::string& out, const PoleFigure& pf, bool invertTheta, bool invertPhi, double scale) {
   const int measured = std::min(LastMeasuredCircle(pf), kBlockCircles);
   for (int k = 1; k <= kBlockCircles; ++k) {
     const int i = invertTheta ? measured + 1 - k : k;
@@ -104,7 +104,7 @@ void AppendBlockValues(std::string& out, const TPoleFigure& pf, bool invertTheta
   }
 }
 
-int LastMeasuredCircle(const TPoleFigure& pf) {
+int LastMeasuredCircle(const PoleFigure& pf) {
   for (int i = CircleLimit(pf); i >= 1; --i)
     for (int j = 1; j <= PointLimit(pf, i); ++j)
       if (pf.Intensity[i][j] != kMissing) return i;
@@ -119,7 +119,7 @@ std::string CommentText(std::string_view comment) {
   return out;
 }
 
-std::optional<std::string> SaveAllProblem(const TPoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row,
+std::optional<std::string> SaveAllProblem(const PoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row,
                                           int number) {
   const std::string layoutName = s.layout == FormattedLayout::Beartex      ? "Beartex"
                                  : s.layout == FormattedLayout::Geesthacht ? "Geesthacht"
@@ -229,7 +229,7 @@ std::optional<std::string> SaveAllProblem(const SaveAllSettings& s, const PoleFi
   return std::nullopt;
 }
 
-std::string FormatBeartexBlock(const TPoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
+std::string FormatBeartexBlock(const PoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
   std::string out;
   auto put = std::back_inserter(out);
   std::string first = CommentText(CommentLine(s.comments, 0));
@@ -255,7 +255,7 @@ std::string FormatBeartexBlock(const TPoleFigure& pf, const SaveAllSettings& s, 
   return out;
 }
 
-std::string FormatGeesthachtBlock(const TPoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
+std::string FormatGeesthachtBlock(const PoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
   std::string out;
   auto put = std::back_inserter(out);
   const int n = CircleLimit(pf);
@@ -316,7 +316,7 @@ std::string FormatSaveAllHead(const SaveAllSettings& s, int count) {
   return out;
 }
 
-std::string FormatSaveAllBlock(const TPoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
+std::string FormatSaveAllBlock(const PoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
   switch (s.layout) {
     case FormattedLayout::Beartex: return FormatBeartexBlock(pf, s, row);
     case FormattedLayout::Geesthacht: return FormatGeesthachtBlock(pf, s, row);
@@ -349,7 +349,7 @@ bool WriteSaveAll(const std::string& fileName, const SaveAllSettings& settings, 
                             "Error writing file " + fileName + ".");
 }
 
-std::optional<MillerText> MillerOf(const TPoleFigure& pf) {
+std::optional<MillerText> MillerOf(const PoleFigure& pf) {
   // Files with their own grid give the indices as a fact of their own.
   const auto hkl = SplitWhitespace(pf.Hkl);
   if (hkl.size() == 3) return MillerText{std::string(hkl[0]), std::string(hkl[1]), std::string(hkl[2])};

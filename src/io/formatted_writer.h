@@ -46,7 +46,7 @@ struct SaveAllSettings {
 };
 
 // PF[1..8]; null for a slot whose window is not open.
-using PoleFigureSlots = std::array<const TPoleFigure*, kSlotCount + 1>;
+using PoleFigureSlots = std::array<const PoleFigure*, kSlotCount + 1>;
 
 // The first of 1000, 100, 10, 1, 0.1, ... that brings the maximum below the limit.
 double BeartexScale(double maxValue);     // below 9999.4
@@ -59,7 +59,7 @@ inline constexpr int kBlockPoints = 72;
 // Why `pf` cannot go into a block of `layout` (nothing when it can): a grid the
 // layout cannot hold, a value that is not finite or does not fit its field.
 // `number` is the pole figure's place in the file, for the message.
-std::optional<std::string> SaveAllProblem(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row,
+std::optional<std::string> SaveAllProblem(const PoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row,
                                           int number);
 // The same for the file's header fields.
 std::optional<std::string> SaveAllHeaderProblem(const SaveAllSettings& settings);
@@ -67,23 +67,23 @@ std::optional<std::string> SaveAllHeaderProblem(const SaveAllSettings& settings)
 std::optional<std::string> SaveAllProblem(const SaveAllSettings& settings, const PoleFigureSlots& figures);
 
 // Circles every 5 degrees from alpha 0, 72 points of 5 degrees each, at most 19 circles.
-bool IsBlockGrid(const TPoleFigure& pf);
+bool IsBlockGrid(const PoleFigure& pf);
 // The 19 x 72 values of a Beartex or popLA block, 18 to a line after one blank;
 // circles outside the measured range are 0, missing points -1.
-void AppendBlockValues(std::string& out, const TPoleFigure& pf, bool invertTheta, bool invertPhi, double scale);
+void AppendBlockValues(std::string& out, const PoleFigure& pf, bool invertTheta, bool invertPhi, double scale);
 
 // The last circle holding a measured value: circles outside it were not measured.
-int LastMeasuredCircle(const TPoleFigure& pf);
+int LastMeasuredCircle(const PoleFigure& pf);
 
 // A comment as one line that no reader takes for a block marker: line breaks
 // become blanks, a trailing "#" goes.
 std::string CommentText(std::string_view comment);
 
-std::string FormatBeartexBlock(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
-std::string FormatGeesthachtBlock(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
+std::string FormatBeartexBlock(const PoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
+std::string FormatGeesthachtBlock(const PoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
 // The file's header (Geesthacht only) for `count` pole figures, and one block of `layout`.
 std::string FormatSaveAllHead(const SaveAllSettings& settings, int count);
-std::string FormatSaveAllBlock(const TPoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
+std::string FormatSaveAllBlock(const PoleFigure& pf, const SaveAllSettings& settings, const SaveAllRow& row);
 // The whole file: the Geesthacht header, then one block per row.
 std::string FormatSaveAll(const SaveAllSettings& settings, const PoleFigureSlots& figures);
 // "Cannot create file NAME" / "Error writing file NAME."; a failed write leaves no
@@ -100,7 +100,7 @@ struct MillerText {
 // The indices in the name a multi-pole-figure file gives a record's pole
 // figure, read as from its caption: a name of 10 characters loses the first,
 // then three fields of 3 characters. Nothing for the pole figure of a file of one.
-std::optional<MillerText> MillerOf(const TPoleFigure& pf);
+std::optional<MillerText> MillerOf(const PoleFigure& pf);
 
 // What the first lines of a multi-pole-figure data file say about the set.
 struct SaveAllHeader {

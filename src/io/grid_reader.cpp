@@ -47,12 +47,12 @@ std::size_t FirstTokens(std::string_view line, std::array<std::string_view, N>& 
 
 }  // namespace
 
-bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
+bool ReadSimpleGrid(PoleFigure& pf, const std::string& fileName, MessageSink& sink) {
   const auto text = ReadTextFile(fileName, sink, "File " + fileName + " not found.");
   return text && ReadSimpleGridText(pf, *text, fileName, sink);
 }
 
-bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
+bool ReadSimpleGridText(PoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
   std::vector<GridCircle> circles;
   LineCursor lines(WithoutByteOrderMark(text));
   std::string_view line;
@@ -75,7 +75,7 @@ bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::strin
   return true;
 }
 
-void SetSimpleGrid(TPoleFigure& pf, const std::vector<GridCircle>& circles) {
+void SetSimpleGrid(PoleFigure& pf, const std::vector<GridCircle>& circles) {
   const int n = static_cast<int>(circles.size());
   for (int i = 1; i <= n; ++i) {
     const auto& c = circles[static_cast<std::size_t>(i - 1)];
@@ -92,12 +92,12 @@ void SetSimpleGrid(TPoleFigure& pf, const std::vector<GridCircle>& circles) {
   SizeTablesToGrid(pf);
 }
 
-bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink) {
+bool ReadFullGrid(PoleFigure& pf, const std::string& fileName, MessageSink& sink) {
   const auto text = ReadTextFile(fileName, sink, "Cannot open " + fileName + ".");
   return text && ReadFullGridText(pf, *text, fileName, sink);
 }
 
-bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
+bool ReadFullGridText(PoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
   int innerSwitch = -1, outerSwitch = -1;
   LineCursor lines(WithoutByteOrderMark(text));
   std::string_view line;

@@ -13,12 +13,12 @@ namespace quorix {
 
 // Both return false and leave the record's grid untouched when the file
 // cannot be read or breaks the record's limits.
-bool ReadSimpleGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink);
-bool ReadFullGrid(TPoleFigure& pf, const std::string& fileName, MessageSink& sink);
+bool ReadSimpleGrid(PoleFigure& pf, const std::string& fileName, MessageSink& sink);
+bool ReadFullGrid(PoleFigure& pf, const std::string& fileName, MessageSink& sink);
 
 // The same for a grid file's text; `fileName` is the name messages give it.
-bool ReadSimpleGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
-bool ReadFullGridText(TPoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
+bool ReadSimpleGridText(PoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
+bool ReadFullGridText(PoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
 
 // The circles of a grid before they are copied into a record.
 struct GridCircle {
@@ -28,6 +28,6 @@ struct GridCircle {
 
 // Copies 1 to kMaxCircles circles into the record as the simple layout has
 // them: no mirror circles, the beta range of the first circle.
-void SetSimpleGrid(TPoleFigure& pf, const std::vector<GridCircle>& circles);
+void SetSimpleGrid(PoleFigure& pf, const std::vector<GridCircle>& circles);
 
 }  // namespace quorix

@@ -36,7 +36,7 @@ bool LoadFilesExist(const LoadRequest& request, MessageSink& sink) {
   return true;
 }
 
-std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, MessageSink& sink) {
+std::unique_ptr<PoleFigure> ReadRequestedGrid(const LoadRequest& request, MessageSink& sink) {
   auto pf = NewPoleFigure();
   pf->FileName = request.dataFile;
   const std::string lowerGrid = ToLower(request.gridFile);
@@ -48,12 +48,12 @@ std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, Messa
   return pf;
 }
 
-std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink) {
+std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink) {
   DataFileFacts facts;
   return LoadPoleFigure(request, sink, facts);
 }
 
-std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts) {
+std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts) {
   facts = DataFileFacts{};
   if (!request.dataText && !Exists(request.dataFile)) {
     sink.Message("File " + request.dataFile + " does not exist");
@@ -109,7 +109,7 @@ std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageS
     }
   }
 
-  std::unique_ptr<TPoleFigure> pf;
+  std::unique_ptr<PoleFigure> pf;
   if (impliedGrid) {
     pf = NewPoleFigure();
     pf->FileName = request.dataFile;

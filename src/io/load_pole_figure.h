@@ -36,14 +36,14 @@ struct LoadRequest {
 
 // Loads into a fresh record; on failure returns nullptr after sending the
 // messages, so the caller's records stay as they were.
-std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink);
+std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink);
 
 // The first steps of every load: false after a message when a file is missing.
 bool LoadFilesExist(const LoadRequest& request, MessageSink& sink);
 
 // A fresh record named after the data file with the grid the request's rule
 // selects, or nullptr after the reader's messages.
-std::unique_ptr<TPoleFigure> ReadRequestedGrid(const LoadRequest& request, MessageSink& sink);
+std::unique_ptr<PoleFigure> ReadRequestedGrid(const LoadRequest& request, MessageSink& sink);
 
 // What a load learnt of its data file, so that a caller needs not read it again.
 struct DataFileFacts {
@@ -52,6 +52,6 @@ struct DataFileFacts {
 };
 // The same, filling `facts` as far as the load got (the layout once detected,
 // the names once read).
-std::unique_ptr<TPoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts);
+std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSink& sink, DataFileFacts& facts);
 
 }  // namespace quorix

@@ -65,7 +65,7 @@ bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, M
   return true;
 }
 
-std::unique_ptr<TPoleFigure> MeasurementToRecord(const MeasurementFile& file, int index, const std::string& source,
+std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int index, const std::string& source,
                                                  bool showMrd, MessageSink& sink) {
   const auto count = file.poleFigures.size();
   if (index < 1 || static_cast<std::size_t>(index) > count) {

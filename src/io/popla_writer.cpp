@@ -21,7 +21,7 @@ std::optional<std::string> PoplaHklProblem(int h, int k, int l) {
   return std::nullopt;
 }
 
-std::string FormatPoplaBlock(const TPoleFigure& pf, std::string_view comment, int h, int k, int l, bool invertTheta,
+std::string FormatPoplaBlock(const PoleFigure& pf, std::string_view comment, int h, int k, int l, bool invertTheta,
                              bool invertPhi) {
   std::string out(comment.empty() ? std::string_view(" ") : comment);
   out += kLineEnd;

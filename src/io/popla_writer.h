@@ -21,7 +21,7 @@ std::optional<std::string> PoplaHklProblem(int h, int k, int l);
 
 // One pole figure; its grid must be a 5-degree one (IsBlockGrid) and its
 // values fit (SaveAllProblem).
-std::string FormatPoplaBlock(const TPoleFigure& pf, std::string_view comment, int h, int k, int l, bool invertTheta,
+std::string FormatPoplaBlock(const PoleFigure& pf, std::string_view comment, int h, int k, int l, bool invertTheta,
                              bool invertPhi);
 
 }  // namespace quorix

@@ -63,7 +63,7 @@ void SetPositions(pugi::xml_node positions, std::initializer_list<std::pair<cons
   for (const auto& [name, text] : values) SetText(positions.append_child(name), text);
 }
 
-bool CircleComplete(const TPoleFigure& pf, int i, int points) {
+bool CircleComplete(const PoleFigure& pf, int i, int points) {
   for (int j = 1; j <= points; ++j)
     if (pf.Intensity[i][j] == kMissing) return false;
   return true;
@@ -139,7 +139,7 @@ double CountingTime(const pugi::xml_node& dataPoints) {
   return 1;
 }
 
-void FillScan(pugi::xml_node scan, const TPoleFigure& pf, int i, int points, const XrdmlOptions& o) {
+void FillScan(pugi::xml_node scan, const PoleFigure& pf, int i, int points, const XrdmlOptions& o) {
   pugi::xml_node header = Child(scan, "header");
   while (pugi::xml_node r = Child(scan, "reflection")) scan.remove_child(r);
   // (200) or (103) is a reflection like any other; only 0 0 0 means "none given".
@@ -208,7 +208,7 @@ void PutLines(const XrdmlPut& put, std::string_view text) {
 
 }  // namespace
 
-bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const XrdmlOptions& o, const XrdmlPut& put) {
+bool FormatPFXRDML(const PoleFigure& pf, std::string_view templateText, const XrdmlOptions& o, const XrdmlPut& put) {
   Template t;
   if (!ParseTemplate(templateText, t)) return false;
   PutLines(put, t.head);
@@ -227,14 +227,14 @@ bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const X
   return true;
 }
 
-std::optional<std::string> FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText,
+std::optional<std::string> FormatPFXRDML(const PoleFigure& pf, std::string_view templateText,
                                          const XrdmlOptions& options) {
   std::string out;
   if (!FormatPFXRDML(pf, templateText, options, [&](std::string_view piece) { out += piece; })) return std::nullopt;
   return out;
 }
 
-bool WritePFXRDML(const TPoleFigure& pf, const std::string& sampleFile, const std::string& outFile,
+bool WritePFXRDML(const PoleFigure& pf, const std::string& sampleFile, const std::string& outFile,
                   const XrdmlOptions& options, MessageSink& sink) {
   std::string sample;
   if (ReadWholeFile(sampleFile, sample, kMaxXrdmlTemplateSize) != FileStatus::Ok) {

@@ -29,16 +29,16 @@ using XrdmlPut = std::function<void(std::string_view)>;
 // The output made from the template's text, handed to `put` as it is made;
 // false, with nothing handed over, when the template is no XML document with
 // an xrdMeasurement holding a scan with dataPoints.
-bool FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText, const XrdmlOptions& options,
+bool FormatPFXRDML(const PoleFigure& pf, std::string_view templateText, const XrdmlOptions& options,
                    const XrdmlPut& put);
 // The whole output as one text; nothing for an unusable template.
-std::optional<std::string> FormatPFXRDML(const TPoleFigure& pf, std::string_view templateText,
+std::optional<std::string> FormatPFXRDML(const PoleFigure& pf, std::string_view templateText,
                                          const XrdmlOptions& options);
 
 // Messages: "Cannot open file: SAMPLE", "The sample file SAMPLE is larger
 // than 16 MB; ...", "The sample file SAMPLE is not a usable XRDML template.", "Cannot create file OUT", "Error writing
 // file OUT.". On any of them no output file is created (an existing one stays as it was).
-bool WritePFXRDML(const TPoleFigure& pf, const std::string& sampleFile, const std::string& outFile,
+bool WritePFXRDML(const PoleFigure& pf, const std::string& sampleFile, const std::string& outFile,
                   const XrdmlOptions& options, MessageSink& sink);
 
 }  // namespace quorix

@@ -12,29 +12,29 @@
 namespace quorix {
 
 // Row n + 1 holds the apexes of the outermost circle's outer triangles.
-int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, std::max(LastRow(pf) - 1, 0)); }
+int CircleCountOf(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, std::max(LastRow(pf) - 1, 0)); }
 
-int PointsOn(const TPoleFigure& pf, int circle) {
+int PointsOn(const PoleFigure& pf, int circle) {
   if (circle < 0 || circle > LastRow(pf)) return 0;
   return std::min(PointsInTable(pf, circle), kMaxPoints);
 }
 
-int NextPoint(const TPoleFigure& pf, int circle, int point) { return point >= PointsOn(pf, circle) ? 1 : point + 1; }
+int NextPoint(const PoleFigure& pf, int circle, int point) { return point >= PointsOn(pf, circle) ? 1 : point + 1; }
 
-int PreviousPoint(const TPoleFigure& pf, int circle, int point) {
+int PreviousPoint(const PoleFigure& pf, int circle, int point) {
   return point <= 1 ? PointsOn(pf, circle) : point - 1;
 }
 
-double ValueAt(const TPoleFigure& pf, GridPoint p) { return pf.Intensity[p.circle][p.point]; }
+double ValueAt(const PoleFigure& pf, GridPoint p) { return pf.Intensity[p.circle][p.point]; }
 
 namespace {
 
-bool OnGrid(const TPoleFigure& pf, int circle, int point) {
+bool OnGrid(const PoleFigure& pf, int circle, int point) {
   return circle >= 1 && circle <= CircleCountOf(pf) && point >= 1 && point <= PointsOn(pf, circle);
 }
 
-int LinkOf(const TPoleFigure& pf, int circle, int point, TriangleKind kind) {
-  const TGridLink& l = pf.Link[circle][point];
+int LinkOf(const PoleFigure& pf, int circle, int point, TriangleKind kind) {
+  const GridLink& l = pf.Link[circle][point];
   return kind == TriangleKind::Inner ? l.InnerLink : l.OuterLink;
 }
 
@@ -50,7 +50,7 @@ bool SameEdge(const std::array<GridPoint, 2>& a, const std::array<GridPoint, 2>&
   return (SamePoint(a[0], b[0]) && SamePoint(a[1], b[1])) || (SamePoint(a[0], b[1]) && SamePoint(a[1], b[0]));
 }
 
-bool Crossed(const TPoleFigure& pf, const std::array<GridPoint, 2>& e, double threshold) {
+bool Crossed(const PoleFigure& pf, const std::array<GridPoint, 2>& e, double threshold) {
   return (ValueAt(pf, e[0]) >= threshold) != (ValueAt(pf, e[1]) >= threshold);
 }
 
@@ -60,7 +60,7 @@ struct Neighbour {
 };
 
 // The triangle on the other side of edge e of t, as the links describe it.
-std::optional<Neighbour> NeighbourAcross(const TPoleFigure& pf, TriangleRef t, int e) {
+std::optional<Neighbour> NeighbourAcross(const PoleFigure& pf, TriangleRef t, int e) {
   const int i = t.circle;
   const int j = t.point;
   const bool outer = t.kind == TriangleKind::Outer;
@@ -80,7 +80,7 @@ std::optional<Neighbour> NeighbourAcross(const TPoleFigure& pf, TriangleRef t, i
 
 }  // namespace
 
-std::optional<std::array<GridPoint, 3>> TriangleVertices(const TPoleFigure& pf, TriangleRef t) {
+std::optional<std::array<GridPoint, 3>> TriangleVertices(const PoleFigure& pf, TriangleRef t) {
   if (!OnGrid(pf, t.circle, t.point)) return std::nullopt;
   const int apexCircle = t.kind == TriangleKind::Outer ? t.circle + 1 : t.circle - 1;
   const int apex = LinkOf(pf, t.circle, t.point, t.kind);
@@ -89,7 +89,7 @@ std::optional<std::array<GridPoint, 3>> TriangleVertices(const TPoleFigure& pf, 
                                   GridPoint{apexCircle, apex}};
 }
 
-TriangleMarks::TriangleMarks(const TPoleFigure& pf)
+TriangleMarks::TriangleMarks(const PoleFigure& pf)
     : circles_(CircleCountOf(pf)),
       points_(std::max(LastColumn(pf), 0)),
       marks_(static_cast<std::size_t>(circles_ + 1) * static_cast<std::size_t>(points_ + 1) * 2, 0) {}
@@ -108,7 +108,7 @@ double LevelThreshold(double level, bool showMrd, double normFactor) {
   return l;
 }
 
-ContourPoint EdgeCrossing(const TPoleFigure& pf, GridPoint p, GridPoint q, double threshold) {
+ContourPoint EdgeCrossing(const PoleFigure& pf, GridPoint p, GridPoint q, double threshold) {
   const double vp = ValueAt(pf, p);
   const double vq = ValueAt(pf, q);
   const double t = vq == vp ? 0.0 : (threshold - vp) / (vq - vp);
@@ -124,7 +124,7 @@ ContourPoint EdgeCrossing(const TPoleFigure& pf, GridPoint p, GridPoint q, doubl
   return ContourPoint{alphaP + t * (alphaQ - alphaP), bp + (bq - bp) * t};
 }
 
-ContourLine TraceContour(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge, double threshold,
+ContourLine TraceContour(const PoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge, double threshold,
                          MessageSink* messages) {
   ContourLine line;
   auto vertices = TriangleVertices(pf, t);
@@ -197,7 +197,7 @@ int LineStarts(double f, double r, double g, double threshold, int (&starts)[6])
 
 // The lines that start in triangle t (vertices v, values f, r, g), with the
 // seed of the area above them.
-void TraceFrom(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, const std::array<GridPoint, 3>& v,
+void TraceFrom(const PoleFigure& pf, TriangleMarks& marks, TriangleRef t, const std::array<GridPoint, 3>& v,
                const int (&starts)[6], int count, double threshold, bool collectSeeds, LevelContours& out,
                MessageSink* messages) {
   const double f = ValueAt(pf, v[0]);
@@ -224,7 +224,7 @@ void TraceFrom(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, const
 
 }  // namespace
 
-LevelContours TraceLevelReference(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
+LevelContours TraceLevelReference(const PoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
   LevelContours out;
   TriangleMarks marks(pf);
   const int n = CircleCountOf(pf);
@@ -257,7 +257,7 @@ bool Special(double v) { return v == kMissing || v != v; }
 
 }  // namespace
 
-ContourTracer::ContourTracer(const TPoleFigure& pf) : pf_(pf), n_(CircleCountOf(pf)), marks_(pf) {
+ContourTracer::ContourTracer(const PoleFigure& pf) : pf_(pf), n_(CircleCountOf(pf)), marks_(pf) {
   points_.assign(static_cast<std::size_t>(n_) + 2, 0);
   for (int i = 1; i <= n_; ++i) points_[static_cast<std::size_t>(i)] = PointsOn(pf, i);
   blockStart_.assign(static_cast<std::size_t>(n_) + 2, 0);
@@ -288,7 +288,7 @@ ContourTracer::ContourTracer(const TPoleFigure& pf) : pf_(pf), n_(CircleCountOf(
 }
 
 ContourTracer::Apex ContourTracer::ApexOf(int i, int j, TriangleKind kind) const {
-  const TGridLink& l = pf_.Link[i][j];
+  const GridLink& l = pf_.Link[i][j];
   const bool outer = kind == TriangleKind::Outer;
   const int c = outer ? i + 1 : i - 1;
   const int p = outer ? l.OuterLink : l.InnerLink;
@@ -335,7 +335,7 @@ LevelContours ContourTracer::Trace(double threshold, bool collectSeeds, MessageS
   return out;
 }
 
-LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
+LevelContours TraceLevel(const PoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
   return ContourTracer(pf).Trace(threshold, collectSeeds, messages);
 }
 
@@ -349,7 +349,7 @@ double Wrap360(double beta) {
 
 }  // namespace
 
-std::vector<PathStep> ContourPath(const TPoleFigure& pf, const PlotGeometry& g, const ContourLine& line) {
+std::vector<PathStep> ContourPath(const PoleFigure& pf, const PlotGeometry& g, const ContourLine& line) {
   std::vector<PathStep> path;
   bool havePrevious = false;
   MappedDirection previous;
@@ -426,7 +426,7 @@ bool OnRim(double alpha) { return std::fabs(alpha - 90.0) <= kRimTolerance; }
 
 bool LineIsClosed(const ContourLine& line) { return line.size() >= 3 && SameDirection(line.front(), line.back()); }
 
-bool FloodFillStaysInside(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines) {
+bool FloodFillStaysInside(const PoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines) {
   for (const ContourLine& line : lines) {
     if (line.empty()) continue;
     // A direction the rotation drops breaks the drawn line.
@@ -443,7 +443,7 @@ bool FloodFillStaysInside(const TPoleFigure& pf, const PlotGeometry& g, const st
   return true;
 }
 
-Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
+Pixel NudgeFillSeed(const PoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
                     Color levelColor, double threshold, Pixel at) {
   const int n = CircleCountOf(pf);
   const int cs = seed.circle;
@@ -505,7 +505,7 @@ Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& 
   return at;
 }
 
-void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas, const std::vector<FillSeed>& seeds,
+void FloodFillLevel(const PoleFigure& pf, const PlotGeometry& g, Canvas& canvas, const std::vector<FillSeed>& seeds,
                     Color levelColor, double threshold) {
   if (seeds.empty()) return;
   const int r = PlotRadius(g.plotSize);

@@ -36,21 +36,21 @@ struct TriangleRef {
 };
 
 // Circles and points of the record, cut to its tables.
-int CircleCountOf(const TPoleFigure& pf);
-int PointsOn(const TPoleFigure& pf, int circle);
-int NextPoint(const TPoleFigure& pf, int circle, int point);
-int PreviousPoint(const TPoleFigure& pf, int circle, int point);
-double ValueAt(const TPoleFigure& pf, GridPoint p);
+int CircleCountOf(const PoleFigure& pf);
+int PointsOn(const PoleFigure& pf, int circle);
+int NextPoint(const PoleFigure& pf, int circle, int point);
+int PreviousPoint(const PoleFigure& pf, int circle, int point);
+double ValueAt(const PoleFigure& pf, GridPoint p);
 
 // Vertices A = (i, j), B = (i, j + 1), C = apex, or nothing when the triangle
 // does not exist (link -1 or out of range). Edge 1 is A-B, 2 is A-C, 3 is B-C.
-std::optional<std::array<GridPoint, 3>> TriangleVertices(const TPoleFigure& pf, TriangleRef t);
+std::optional<std::array<GridPoint, 3>> TriangleVertices(const PoleFigure& pf, TriangleRef t);
 
 // Visited marks of the triangles, one set per level, kept apart from the
 // record so that drawing leaves the record untouched; sized to its grid.
 class TriangleMarks {
  public:
-  explicit TriangleMarks(const TPoleFigure& pf);
+  explicit TriangleMarks(const PoleFigure& pf);
   bool Visited(TriangleRef t) const { return marks_[Index(t)] != 0; }
   void SetVisited(TriangleRef t, bool v) { marks_[Index(t)] = v ? 1 : 0; }
   void Clear();
@@ -74,7 +74,7 @@ double LevelThreshold(double level, bool showMrd, double normFactor);
 
 // Linear in (alpha, beta) along P-Q; the azimuth takes the short way round
 // and a centre point (alpha 0) takes the azimuth of the other end.
-ContourPoint EdgeCrossing(const TPoleFigure& pf, GridPoint p, GridPoint q, double threshold);
+ContourPoint EdgeCrossing(const PoleFigure& pf, GridPoint p, GridPoint q, double threshold);
 
 // Upper bound on the points of one line; never reached by a grid of the
 // layout limits.
@@ -83,7 +83,7 @@ inline constexpr std::size_t kMaxContourPoints = 2 * (kMaxCircles + 1) * (kMaxPo
 // Follows a line from triangle t across its edge exitEdge (1..3) until it
 // meets a visited triangle, the edge of the triangulated area or a point
 // without value. Marks every triangle it passes.
-ContourLine TraceContour(const TPoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge, double threshold,
+ContourLine TraceContour(const PoleFigure& pf, TriangleMarks& marks, TriangleRef t, int exitEdge, double threshold,
                          MessageSink* messages = nullptr);
 
 // The second trace reversed, then the first; a lone first trace is closed
@@ -106,7 +106,7 @@ struct LevelContours {
 // blocks it cannot cross. The record must outlive the tracer, unchanged.
 class ContourTracer {
  public:
-  explicit ContourTracer(const TPoleFigure& pf);
+  explicit ContourTracer(const PoleFigure& pf);
   // Every line of one level, with the seeds of the areas above it when asked.
   LevelContours Trace(double threshold, bool collectSeeds, MessageSink* messages = nullptr);
 
@@ -123,7 +123,7 @@ class ContourTracer {
     bool special = false;  // a point without value or NaN: always scanned
   };
 
-  const TPoleFigure& pf_;
+  const PoleFigure& pf_;
   int n_ = 0;
   std::vector<int> points_;              // per circle
   std::vector<std::size_t> blockStart_;  // per circle, into blocks_
@@ -132,10 +132,10 @@ class ContourTracer {
 };
 
 // Every line of one level, with the seeds of the areas above it when asked.
-LevelContours TraceLevel(const TPoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages = nullptr);
+LevelContours TraceLevel(const PoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages = nullptr);
 // The same lines and seeds by the plain scan over every triangle, kept as the
 // reference the scan above is checked and timed against.
-LevelContours TraceLevelReference(const TPoleFigure& pf, double threshold, bool collectSeeds,
+LevelContours TraceLevelReference(const PoleFigure& pf, double threshold, bool collectSeeds,
                                   MessageSink* messages = nullptr);
 
 // Projection of directions for one plot.
@@ -152,7 +152,7 @@ struct PlotGeometry {
     return cache ? ProjectPointFast(plotSize, alpha, beta, equalArea) : ProjectPoint(plotSize, alpha, beta, equalArea);
   }
   // Where point (circle, point) of pf's grid is drawn through the rotation.
-  ProjectionCache::Entry GridPixel(const TPoleFigure& pf, int circle, int point) const {
+  ProjectionCache::Entry GridPixel(const PoleFigure& pf, int circle, int point) const {
     if (cache) return cache->At(circle, point);
     const MappedDirection m = rotation.Map(pf.Alpha[circle], BetaOf(pf, circle, point));
     if (m.dropped) return ProjectionCache::Entry{{}, true};
@@ -169,7 +169,7 @@ struct PathStep {
   quorix::Pixel p;
   quorix::Pixel q;
 };
-std::vector<PathStep> ContourPath(const TPoleFigure& pf, const PlotGeometry& g, const ContourLine& line);
+std::vector<PathStep> ContourPath(const PoleFigure& pf, const PlotGeometry& g, const ContourLine& line);
 
 // Draws the line in the current pen colour.
 void DrawContour(Canvas& canvas, const std::vector<PathStep>& path);
@@ -181,16 +181,16 @@ bool LineIsClosed(const ContourLine& line);
 // above it: every line is drawn unbroken and is closed or is drawn ending
 // on the rim of a full-turn grid, where the outline in the level colour
 // closes it. Any other open end is a gap the fill would run through.
-bool FloodFillStaysInside(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines);
+bool FloodFillStaysInside(const PoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines);
 
 // Moves a seed whose pixel already has the level colour to a neighbour above
 // the level, or at the rim one pixel inward if that pixel lies in the area
 // above the level; returns the pixel to fill from.
-quorix::Pixel NudgeFillSeed(const TPoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
+quorix::Pixel NudgeFillSeed(const PoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
                             Color levelColor, double threshold, quorix::Pixel at);
 
 // Border-fills from every seed, newest first, up to the level colour.
-void FloodFillLevel(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas, const std::vector<FillSeed>& seeds,
+void FloodFillLevel(const PoleFigure& pf, const PlotGeometry& g, Canvas& canvas, const std::vector<FillSeed>& seeds,
                     Color levelColor, double threshold);
 
 // Colour values below zero (an unset entry of a colour set) draw as black.

@@ -8,22 +8,22 @@ namespace quorix {
 
 namespace {
 
-bool Normalised(const TPoleFigure& pf) { return pf.NormFactor != 0 && pf.NormFactor == pf.NormFactor; }
+bool Normalised(const PoleFigure& pf) { return pf.NormFactor != 0 && pf.NormFactor == pf.NormFactor; }
 
 }  // namespace
 
-double LowestLevelInUnit(const TPoleFigure& pf, bool mrd) {
+double LowestLevelInUnit(const PoleFigure& pf, bool mrd) {
   return mrd && Normalised(pf) ? pf.LowestLevel / pf.NormFactor : pf.LowestLevel;
 }
 
-std::string LowestLevelText(const TPoleFigure& pf, bool mrd) { return FormatGeneral(LowestLevelInUnit(pf, mrd)); }
+std::string LowestLevelText(const PoleFigure& pf, bool mrd) { return FormatGeneral(LowestLevelInUnit(pf, mrd)); }
 
-double LowestLevelStep(const TPoleFigure& pf, bool mrdToggled) {
+double LowestLevelStep(const PoleFigure& pf, bool mrdToggled) {
   if (mrdToggled || pf.LevelCount < 2) return 1;
   return pf.Level[2] - pf.Level[1];
 }
 
-OptionsChoice CurrentOptions(const TOptions& options, const TPoleFigure& main) {
+OptionsChoice CurrentOptions(const DisplayOptions& options, const PoleFigure& main) {
   OptionsChoice c;
   c.ShowMrd = options.ShowMrd;
   c.DrawGrid = options.DrawGrid;
@@ -36,7 +36,7 @@ OptionsChoice CurrentOptions(const TOptions& options, const TPoleFigure& main) {
   return c;
 }
 
-void ApplyOptionsChoice(const OptionsChoice& choice, TOptions& options, TPoleFigure& main) {
+void ApplyOptionsChoice(const OptionsChoice& choice, DisplayOptions& options, PoleFigure& main) {
   options.ShowMrd = choice.ShowMrd;
   options.DrawGrid = choice.DrawGrid;
   options.DrawTriangles = choice.DrawTriangles;
@@ -48,9 +48,9 @@ void ApplyOptionsChoice(const OptionsChoice& choice, TOptions& options, TPoleFig
   RecomputeLevels(main, options);
 }
 
-void RecomputeLevels(TPoleFigure& pf, const TOptions& options) { AutoLevels(pf, options.ShowMrd, true); }
+void RecomputeLevels(PoleFigure& pf, const DisplayOptions& options) { AutoLevels(pf, options.ShowMrd, true); }
 
-void ApplyMrdToggle(TPoleFigure& pf, TOptions& options, bool showMrd) {
+void ApplyMrdToggle(PoleFigure& pf, DisplayOptions& options, bool showMrd) {
   options.ShowMrd = showMrd;
   AutoLevels(pf, showMrd, true);
   pf.LowestLevel = LowestLevelOf(pf, showMrd);

@@ -6,7 +6,7 @@
 
 namespace quorix {
 
-DisplayRotation::DisplayRotation(const TRotationState& state) : mode_(state.Mode), dropUpper_(state.TriclinicSymmetry) {
+DisplayRotation::DisplayRotation(const RotationState& state) : mode_(state.Mode), dropUpper_(state.TriclinicSymmetry) {
   if (mode_ == RotationMode::Matrix) {
     // The same axis turned the other way: the plot shows where each
     // measured direction went, the dialog stores how the frame turned.

@@ -19,7 +19,7 @@ class DisplayRotation {
   DisplayRotation() = default;  // no rotation
   // Mode Matrix uses the inverse of the accumulated matrix, built here so that
   // the caller's state stays untouched.
-  explicit DisplayRotation(const TRotationState& state);
+  explicit DisplayRotation(const RotationState& state);
 
   RotationMode Mode() const { return mode_; }
   bool Active() const { return mode_ != RotationMode::None; }

@@ -134,7 +134,7 @@ void WriteTicksHPGL(HpglSink& out, const HpglFrame& f, bool equalArea) {
   out.Write(s);
 }
 
-std::string HpglPlotFile(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+std::string HpglPlotFile(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
                          const std::string& title, MessageSink* messages) {
   StringHpglSink sink;
   sink.Write("IN;");

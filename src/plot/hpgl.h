@@ -61,7 +61,7 @@ void WriteOutlineHPGL(HpglSink& out, int plotRadius, double betaRange, double pl
 void WriteTicksHPGL(HpglSink& out, const HpglFrame& f, bool equalArea);
 
 // The whole plot file: "IN;", the plot, "PU;PA0,0;".
-std::string HpglPlotFile(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+std::string HpglPlotFile(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
                          const std::string& title, MessageSink* messages = nullptr);
 
 }  // namespace quorix

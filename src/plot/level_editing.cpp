@@ -16,13 +16,13 @@ namespace {
 // bound still counts as reaching it, so that 1, 1.1, ... 2 ends at 2.
 constexpr double kStepTolerance = 1e-9;
 
-int ClampedCount(const TPoleFigure& pf) { return std::clamp(pf.LevelCount, 0, kMaxLevels); }
+int ClampedCount(const PoleFigure& pf) { return std::clamp(pf.LevelCount, 0, kMaxLevels); }
 
 }  // namespace
 
-int LevelDecimals(const TPoleFigure& pf) { return DecimalsFor(pf.Level[ClampedCount(pf)]); }
+int LevelDecimals(const PoleFigure& pf) { return DecimalsFor(pf.Level[ClampedCount(pf)]); }
 
-LevelRows FormatLevelRows(const TPoleFigure& pf) {
+LevelRows FormatLevelRows(const PoleFigure& pf) {
   LevelRows rows;
   const int count = ClampedCount(pf);
   const int d = LevelDecimals(pf);
@@ -30,7 +30,7 @@ LevelRows FormatLevelRows(const TPoleFigure& pf) {
   return rows;
 }
 
-LevelFields FormatLevelFields(const TPoleFigure& pf) {
+LevelFields FormatLevelFields(const PoleFigure& pf) {
   LevelFields f;
   const int count = ClampedCount(pf);
   if (count < 1) return f;
@@ -41,7 +41,7 @@ LevelFields FormatLevelFields(const TPoleFigure& pf) {
   return f;
 }
 
-LevelEditResult RecalculateLevels(TPoleFigure& pf, const std::string& first, const std::string& step,
+LevelEditResult RecalculateLevels(PoleFigure& pf, const std::string& first, const std::string& step,
                                   const std::string& last, MessageSink& sink) {
   const std::optional<double> f = ParseNumber(first);
   const std::optional<double> s = ParseNumber(step);
@@ -64,7 +64,7 @@ LevelEditResult RecalculateLevels(TPoleFigure& pf, const std::string& first, con
   return LevelEditResult::Done;
 }
 
-std::optional<std::string> LastLevelText(const TPoleFigure& pf, bool showMrd, const std::string& first,
+std::optional<std::string> LastLevelText(const PoleFigure& pf, bool showMrd, const std::string& first,
                                          const std::string& step) {
   const std::optional<double> f = ParseNumber(first);
   const std::optional<double> s = ParseNumber(step);
@@ -84,7 +84,7 @@ std::optional<std::string> LastLevelText(const TPoleFigure& pf, bool showMrd, co
   return FormatFixed(DecimalsFor(x), x);
 }
 
-void ApplyLevelRows(TPoleFigure& pf, const LevelRows& rows) {
+void ApplyLevelRows(PoleFigure& pf, const LevelRows& rows) {
   pf.LevelCount = 0;
   for (const std::string& row : rows) {
     const std::optional<double> v = ParseNumber(row);
@@ -94,7 +94,7 @@ void ApplyLevelRows(TPoleFigure& pf, const LevelRows& rows) {
   }
 }
 
-void CopyLevels(const TPoleFigure& from, TPoleFigure& to) {
+void CopyLevels(const PoleFigure& from, PoleFigure& to) {
   to.LevelCount = ClampedCount(from);
   to.Level = from.Level;
 }

@@ -8,14 +8,14 @@
 
 namespace quorix {
 
-bool WriteHpglFile(const std::string& path, const TPoleFigure& pf, const TProgramState& state, int h, int w,
+bool WriteHpglFile(const std::string& path, const PoleFigure& pf, const ProgramState& state, int h, int w,
                    const std::string& title, MessageSink& sink, MessageSink& notes) {
   RecordingCanvas fontCarrier;  // the plotter text needs the label font only
   const std::string text = HpglPlotFile(pf, state, fontCarrier, h, w, title, &notes);
   return WriteFile(path, text, sink);
 }
 
-bool WriteEmfFile(const std::string& path, const TPoleFigure& pf, const TProgramState& state, int h, int w,
+bool WriteEmfFile(const std::string& path, const PoleFigure& pf, const ProgramState& state, int h, int w,
                   const std::string& title, MessageSink& sink, MessageSink& notes) {
   EmfCanvas canvas(w, h);
   PlotPoleFigure(pf, state, canvas, h, w, title, nullptr, &notes);

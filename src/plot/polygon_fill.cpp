@@ -35,7 +35,7 @@ bool MapArea(const PlotGeometry& g, const std::vector<ContourPoint>& area, std::
 
 }  // namespace
 
-std::vector<ContourPoint> TriangleAreaAbove(const TPoleFigure& pf, TriangleRef t, double threshold) {
+std::vector<ContourPoint> TriangleAreaAbove(const PoleFigure& pf, TriangleRef t, double threshold) {
   std::vector<ContourPoint> out;
   const auto v = TriangleVertices(pf, t);
   if (!v) return out;
@@ -52,7 +52,7 @@ std::vector<ContourPoint> TriangleAreaAbove(const TPoleFigure& pf, TriangleRef t
   return out;
 }
 
-bool InAreaAbove(const TPoleFigure& pf, const PlotGeometry& g, double threshold, double x, double y) {
+bool InAreaAbove(const PoleFigure& pf, const PlotGeometry& g, double threshold, double x, double y) {
   const int n = CircleCountOf(pf);
   std::vector<PlotPosition> corners;
   std::vector<MappedDirection> mapped;
@@ -79,7 +79,7 @@ bool InAreaAbove(const TPoleFigure& pf, const PlotGeometry& g, double threshold,
   return false;
 }
 
-void FillLevelPolygons(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<FillLevel>& levels,
+void FillLevelPolygons(const PoleFigure& pf, const PlotGeometry& g, const std::vector<FillLevel>& levels,
                        Canvas& canvas) {
   // A triangle whose lowest point reaches a later level is covered whole by
   // that level's polygon; drawing it before would be wasted.

@@ -19,15 +19,15 @@ struct FillLevel {
 // The part of triangle t where the linear interpolation is at or above the
 // threshold, in (alpha, beta); empty when nothing of it is. Negative values
 // are values like any other; only -1 marks a point without value.
-std::vector<ContourPoint> TriangleAreaAbove(const TPoleFigure& pf, TriangleRef t, double threshold);
+std::vector<ContourPoint> TriangleAreaAbove(const PoleFigure& pf, TriangleRef t, double threshold);
 
 // Whether the plot position (x, y) lies inside the area at or above the
 // threshold as the pieces of FillLevelPolygons outline it (unrounded).
-bool InAreaAbove(const TPoleFigure& pf, const PlotGeometry& g, double threshold, double x, double y);
+bool InAreaAbove(const PoleFigure& pf, const PlotGeometry& g, double threshold, double x, double y);
 
 // Levels in drawing order (ascending). Triangles with a point without value,
 // and triangles the display rotation folds or drops in part, stay empty.
-void FillLevelPolygons(const TPoleFigure& pf, const PlotGeometry& g, const std::vector<FillLevel>& levels,
+void FillLevelPolygons(const PoleFigure& pf, const PlotGeometry& g, const std::vector<FillLevel>& levels,
                        Canvas& canvas);
 
 }  // namespace quorix

@@ -7,7 +7,7 @@
 
 namespace quorix {
 
-void ProjectionCache::GridKey(const TPoleFigure& pf, std::vector<std::uint64_t>& out) {
+void ProjectionCache::GridKey(const PoleFigure& pf, std::vector<std::uint64_t>& out) {
   out.clear();
   const int n = CircleCountOf(pf);
   out.push_back(static_cast<std::uint64_t>(n));
@@ -19,7 +19,7 @@ void ProjectionCache::GridKey(const TPoleFigure& pf, std::vector<std::uint64_t>&
   }
 }
 
-bool ProjectionCache::Update(const TPoleFigure& pf, int plotSize, bool equalArea, const DisplayRotation& rotation) {
+bool ProjectionCache::Update(const PoleFigure& pf, int plotSize, bool equalArea, const DisplayRotation& rotation) {
   GridKey(pf, scratch_);
   // Bits, not values: -0 and 0 may turn a direction to opposite azimuths.
   if (key_.plotSize == plotSize && key_.equalArea == equalArea && key_.rotation.SameBits(rotation) &&

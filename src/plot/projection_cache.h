@@ -23,7 +23,7 @@ class ProjectionCache {
   // Makes the table that of pf's grid (circles 1..n, points 1..PointsOn)
   // drawn on a plot of plotSize; recomputes it only when one of these facts
   // differs in any bit from the ones it holds. True when it recomputed.
-  bool Update(const TPoleFigure& pf, int plotSize, bool equalArea, const DisplayRotation& rotation);
+  bool Update(const PoleFigure& pf, int plotSize, bool equalArea, const DisplayRotation& rotation);
 
   // Points outside the grid of the last Update read as dropped.
   const Entry& At(int circle, int point) const {
@@ -43,7 +43,7 @@ class ProjectionCache {
     // Per circle 1..n: the bits of alpha, beta start and beta step, and the points drawn.
     std::vector<std::uint64_t> grid;
   };
-  static void GridKey(const TPoleFigure& pf, std::vector<std::uint64_t>& out);
+  static void GridKey(const PoleFigure& pf, std::vector<std::uint64_t>& out);
 
   Key key_;
   std::vector<std::uint64_t> scratch_;

@@ -35,13 +35,13 @@ std::string PositionText(const MappedDirection& d) {
 
 int ClampCircle(int c) { return std::clamp(c, 0, kMaxGridRows - 1); }
 
-MappedDirection GridDirection(const TPoleFigure& pf, const PlotGeometry& g, int circle, int point) {
+MappedDirection GridDirection(const PoleFigure& pf, const PlotGeometry& g, int circle, int point) {
   const int c = ClampCircle(circle);
   return g.rotation.Map(pf.Alpha[c], BetaOf(pf, c, point));
 }
 
-PlotLabels MakeLabels(const TPoleFigure& pf, const TProgramState& state, const PlotGeometry& g, int levelCount) {
-  const TOptions& o = state.Options;
+PlotLabels MakeLabels(const PoleFigure& pf, const ProgramState& state, const PlotGeometry& g, int levelCount) {
+  const DisplayOptions& o = state.Options;
   PlotLabels l;
   if (levelCount > 0) {
     const int d = DecimalsFor(pf.Level[levelCount]);
@@ -82,7 +82,7 @@ PlotLabels MakeLabels(const TPoleFigure& pf, const TProgramState& state, const P
   return l;
 }
 
-void DrawTriangulation(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
+void DrawTriangulation(const PoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
   const int n = CircleCountOf(pf);
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= PointsOn(pf, i); ++j) {
@@ -106,7 +106,7 @@ void DrawTriangulation(const TPoleFigure& pf, const PlotGeometry& g, Canvas& can
 }
 
 void DrawLabels(Canvas& canvas, const PlotLabels& l, int s, int lh, const std::string& title, bool showMrd,
-                const TProgramState& state) {
+                const ProgramState& state) {
   for (std::size_t i = 0; i < l.legend.size(); ++i) {
     const int k = static_cast<int>(i) + 1;
     canvas.SetPenColor(DrawColor(state.ContourColor[k]));
@@ -152,7 +152,7 @@ struct LowPoint {
 
 // Visits the grid points below the lowest level that are drawn, in grid order.
 template <class Visit>
-void ForEachLowPoint(const TPoleFigure& pf, const PlotGeometry& g, Visit visit) {
+void ForEachLowPoint(const PoleFigure& pf, const PlotGeometry& g, Visit visit) {
   const int n = CircleCountOf(pf);
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= PointsOn(pf, i); ++j) {
@@ -165,7 +165,7 @@ void ForEachLowPoint(const TPoleFigure& pf, const PlotGeometry& g, Visit visit) 
 }
 
 // Drawn as they are found: half the points of a plot may be low ones.
-void MarkLowPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
+void MarkLowPoints(const PoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
   canvas.SetPenMode(PenMode::Copy);
   ForEachLowPoint(pf, g, [&canvas](const LowPoint& p) {
     canvas.SetPenColor(p.negative ? kRed : kBlack);
@@ -176,7 +176,7 @@ void MarkLowPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas)
 
 // A small cross on every point without a value, so that the gaps such points
 // leave in filled areas are seen for what they are.
-void MarkMissingPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
+void MarkMissingPoints(const PoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
   canvas.SetPenMode(PenMode::Copy);
   canvas.SetPenStyle(PenStyle::Solid);
   canvas.SetPenColor(kBlue);
@@ -195,7 +195,7 @@ void MarkMissingPoints(const TPoleFigure& pf, const PlotGeometry& g, Canvas& can
   }
 }
 
-std::vector<quorix::Pixel> EigenMarks(const TPoleFigure& pf, const PlotGeometry& g) {
+std::vector<quorix::Pixel> EigenMarks(const PoleFigure& pf, const PlotGeometry& g) {
   std::vector<quorix::Pixel> out;
   for (int k = 1; k <= 3; ++k) {
     const MappedDirection m = g.rotation.Map(pf.EigenAlpha[k], pf.EigenBeta[k]);
@@ -230,11 +230,11 @@ LabelFont LabelFontFor(int pct) {
   return {std::max(1, Nearest(12.0 * pct / 100.0)), 5};
 }
 
-PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+PlotResult PlotPoleFigure(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
                           const std::string& title, HpglSink* hpgl, MessageSink* messages, ProjectionCache* cache) {
   PlotResult result;
   if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return result;
-  const TOptions& o = state.Options;
+  const DisplayOptions& o = state.Options;
   PlotGeometry g{PlotSize(w, h), o.EqualArea, DisplayRotation(state.Rotation)};
   const int s = g.plotSize;
   if (s <= 0) return result;
@@ -335,7 +335,7 @@ PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Can
   return result;
 }
 
-void DrawLowPoints(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+void DrawLowPoints(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
                    ProjectionCache* cache) {
   if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return;
   PlotGeometry g{PlotSize(w, h), state.Options.EqualArea, DisplayRotation(state.Rotation)};

@@ -58,13 +58,13 @@ struct PlotLabels {
 // files of the add command (rows 1.. of its list), not the main file.
 // A window that redraws passes its own cache, brought up to date here;
 // the pixels are the same with it as without.
-PlotResult PlotPoleFigure(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+PlotResult PlotPoleFigure(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
                           const std::string& title, HpglSink* hpgl = nullptr, MessageSink* messages = nullptr,
                           ProjectionCache* cache = nullptr);
 
 // The marks of grid points below LowestLevel alone, over a plot already on
 // the canvas, placed as PlotPoleFigure places them on an h x w surface.
-void DrawLowPoints(const TPoleFigure& pf, const TProgramState& state, Canvas& canvas, int h, int w,
+void DrawLowPoints(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
                    ProjectionCache* cache = nullptr);
 
 }  // namespace quorix

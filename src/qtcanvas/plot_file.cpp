@@ -35,7 +35,7 @@ bool IsPlotFileKind(const std::string& file) {
   return kind == ".png" || kind == ".svg" || kind == ".pdf";
 }
 
-bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const PlotFileRequest& request, MessageSink& sink,
+bool WritePlotFile(const PoleFigure& pf, const ProgramState& state, const PlotFileRequest& request, MessageSink& sink,
                    MessageSink& notes) {
   const std::string kind = LowerExtension(request.file);
   const int w = request.width, h = request.height;

@@ -26,7 +26,7 @@ bool IsPlotFileKind(const std::string& file);
 // Needs a QGuiApplication. Drawn in memory and put down by the safe writer, so
 // the file appears complete or not at all. False with a message naming the
 // file in `sink` on failure; the drawing's notes go to `notes`.
-bool WritePlotFile(const TPoleFigure& pf, const TProgramState& state, const PlotFileRequest& request, MessageSink& sink,
+bool WritePlotFile(const PoleFigure& pf, const ProgramState& state, const PlotFileRequest& request, MessageSink& sink,
                    MessageSink& notes);
 
 }  // namespace quorix

@@ -5,7 +5,7 @@
 
 namespace quorix {
 
-int PointAtOrBefore(const TPoleFigure& pf, int circle, double beta) {
+int PointAtOrBefore(const PoleFigure& pf, int circle, double beta) {
   const int n = pf.CirclePoints[circle];
   if (n < 1 || !(pf.BetaStep[circle] > 0)) return 1;
   const double s = pf.BetaStart[circle];
@@ -22,7 +22,7 @@ namespace {
 
 // Joins two neighbouring circles into a strip of triangles, walking both
 // circles once around in order of increasing beta.
-void ZipCircles(TPoleFigure& pf, int e, int m) {
+void ZipCircles(PoleFigure& pf, int e, int m) {
   const int ne = pf.CirclePoints[e];
   const int nm = pf.CirclePoints[m];
   const int t = PointAtOrBefore(pf, m, BetaOf(pf, e, 1));
@@ -56,7 +56,7 @@ void ZipCircles(TPoleFigure& pf, int e, int m) {
 
 }  // namespace
 
-bool BuildCircleLinks(TPoleFigure& pf) {
+bool BuildCircleLinks(PoleFigure& pf) {
   const int n = pf.CircleCount;
   if (!TablesHoldGrid(pf)) return false;
   for (int i = 1; i <= n; ++i) {
@@ -72,7 +72,7 @@ bool BuildCircleLinks(TPoleFigure& pf) {
       pf.Intensity[i][pf.CirclePoints[i]] = kMissing;
     }
   }
-  pf.Link.Fill(TGridLink{});
+  pf.Link.Fill(GridLink{});
   for (int k = 1; k <= pf.CirclePoints[1]; ++k) pf.Link[1][k].InnerLink = -1;
 
   int first = 1;

@@ -6,8 +6,8 @@
 
 namespace quorix {
 
-int PointAtOrBefore(const TPoleFigure& pf, int circle, double beta);
+int PointAtOrBefore(const PoleFigure& pf, int circle, double beta);
 // Returns false (links left empty) when the grid cannot be linked safely.
-bool BuildCircleLinks(TPoleFigure& pf);
+bool BuildCircleLinks(PoleFigure& pf);
 
 }  // namespace quorix

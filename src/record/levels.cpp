@@ -14,11 +14,11 @@ namespace {
 constexpr int kMaxDecades = 700;
 constexpr double kMaxDownSteps = 2e6;
 
-double UpperBound(const TPoleFigure& pf, bool showMrd) { return showMrd ? pf.MaxValue / pf.NormFactor : pf.MaxValue; }
+double UpperBound(const PoleFigure& pf, bool showMrd) { return showMrd ? pf.MaxValue / pf.NormFactor : pf.MaxValue; }
 
 }  // namespace
 
-void AutoLevels(TPoleFigure& pf, bool showMrd, bool fromOne, int maxLevels) {
+void AutoLevels(PoleFigure& pf, bool showMrd, bool fromOne, int maxLevels) {
   const double u = UpperBound(pf, showMrd);
   double d = 0;
   if (showMrd)
@@ -59,7 +59,7 @@ void AutoLevels(TPoleFigure& pf, bool showMrd, bool fromOne, int maxLevels) {
   }
 }
 
-void TrimLevels(TPoleFigure& pf, bool showMrd) {
+void TrimLevels(PoleFigure& pf, bool showMrd) {
   const double v = UpperBound(pf, showMrd);
   pf.LevelCount = std::clamp(pf.LevelCount, 0, kMaxLevels);
   if (pf.LevelCount == 0 || !(pf.Level[pf.LevelCount] > v)) return;
@@ -67,7 +67,7 @@ void TrimLevels(TPoleFigure& pf, bool showMrd) {
   while (pf.LevelCount > 0 && pf.Level[pf.LevelCount] >= v) --pf.LevelCount;
 }
 
-double LowestLevelOf(const TPoleFigure& pf, bool showMrd) {
+double LowestLevelOf(const PoleFigure& pf, bool showMrd) {
   // Without levels Level[1] is whatever an earlier pole figure left there.
   if (pf.LevelCount < 1) return 0;
   return showMrd ? pf.Level[1] * pf.NormFactor : pf.Level[1];

@@ -5,9 +5,9 @@
 
 namespace quorix {
 
-void AutoLevels(TPoleFigure& pf, bool showMrd, bool fromOne, int maxLevels = kMaxLevels);
-void TrimLevels(TPoleFigure& pf, bool showMrd);
+void AutoLevels(PoleFigure& pf, bool showMrd, bool fromOne, int maxLevels = kMaxLevels);
+void TrimLevels(PoleFigure& pf, bool showMrd);
 // Level[1] in raw intensity units.
-double LowestLevelOf(const TPoleFigure& pf, bool showMrd);
+double LowestLevelOf(const PoleFigure& pf, bool showMrd);
 
 }  // namespace quorix

@@ -7,26 +7,26 @@
 
 namespace quorix {
 
-void CopyFileFacts(const TPoleFigure& from, TPoleFigure& to) {
+void CopyFileFacts(const PoleFigure& from, PoleFigure& to) {
   to.IndexInFile = from.IndexInFile;
   to.NameInFile = from.NameInFile;
   to.Hkl = from.Hkl;
   to.CommentInFile = from.CommentInFile;
 }
 
-void ForgetFileFacts(TPoleFigure& pf) {
+void ForgetFileFacts(PoleFigure& pf) {
   pf.IndexInFile = 0;
   pf.NameInFile.clear();
   pf.Hkl.clear();
   pf.CommentInFile.clear();
 }
 
-void MarkChanged(TPoleFigure& pf) {
+void MarkChanged(PoleFigure& pf) {
   static std::atomic<std::uint64_t> last{0};
   pf.Revision = ++last;
 }
 
-void CopyGrid(const TPoleFigure& from, TPoleFigure& to) {
+void CopyGrid(const PoleFigure& from, PoleFigure& to) {
   to.CircleCount = from.CircleCount;
   to.Alpha = from.Alpha;
   to.BetaStart = from.BetaStart;
@@ -68,7 +68,7 @@ bool CheckGridLimits(std::span<const long long> points, std::span<const double> 
 namespace {
 
 // The points circle i has once completed to a full turn, as BuildCircleLinks does.
-int CompletedPoints(const TPoleFigure& pf, int i) {
+int CompletedPoints(const PoleFigure& pf, int i) {
   const int own = std::clamp(pf.CirclePoints[i], 0, kMaxPoints);
   const double step = std::fabs(pf.BetaStep[i]);
   if (!(step > 0)) return own;
@@ -78,7 +78,7 @@ int CompletedPoints(const TPoleFigure& pf, int i) {
 
 }  // namespace
 
-void SizeTablesToGrid(TPoleFigure& pf) {
+void SizeTablesToGrid(PoleFigure& pf) {
   const bool within = pf.CircleCount >= 1 && pf.CircleCount <= kMaxCircles;
   const int n = within ? pf.CircleCount : 0;
   int most = 0;
@@ -88,7 +88,7 @@ void SizeTablesToGrid(TPoleFigure& pf) {
   pf.Link.Resize(n + 2, most + 2);
 }
 
-bool TablesHoldGrid(const TPoleFigure& pf) {
+bool TablesHoldGrid(const PoleFigure& pf) {
   const int n = pf.CircleCount;
   if (n < 1 || n > kMaxCircles || LastRow(pf) < n + 1 || pf.Link.Rows() != pf.Intensity.Rows()) return false;
   if (pf.Link.Cols() != pf.Intensity.Cols()) return false;
@@ -97,7 +97,7 @@ bool TablesHoldGrid(const TPoleFigure& pf) {
   return true;
 }
 
-void RefreshMirrorCircles(TPoleFigure& pf) {
+void RefreshMirrorCircles(PoleFigure& pf) {
   const int n = pf.CircleCount;
   if (pf.InnerMirror == 1) {
     const int points = PointsInTable(pf, 1);

@@ -27,7 +27,7 @@ inline constexpr double kMissing = -1.0;  // a point without value
 // Which grid reader filled the grid: the simple layout or the full one with mirror switches.
 enum class GridKind : std::uint8_t { Simple, Full };
 
-struct TGridLink {
+struct GridLink {
   std::int32_t InnerLink = 0;
   std::int32_t OuterLink = 0;
   std::uint8_t Mark1 = 0;
@@ -68,7 +68,7 @@ class GridTable {
 // A plain value. Until a grid is set (SizeTablesToGrid) its tables hold rows
 // and points 0..1 only; then their size follows the grid, so a 5 degree grid
 // costs a few tens of KB.
-struct TPoleFigure {
+struct PoleFigure {
   // [0..CircleCount + 1][0..most points + 1]; see SizeTablesToGrid.
   GridTable<double> Intensity{2, 2};
   std::int16_t SSCILevel = 0;
@@ -107,27 +107,27 @@ struct TPoleFigure {
   std::string CommentInFile;
   // Set anew by every change of the intensities (MarkChanged), so that a change can be noticed.
   std::uint64_t Revision = 0;
-  GridTable<TGridLink> Link{2, 2};  // the shape of Intensity; circles 1..n, points 1..CirclePoints[i] in use
+  GridTable<GridLink> Link{2, 2};  // the shape of Intensity; circles 1..n, points 1..CirclePoints[i] in use
 };
 
-inline std::unique_ptr<TPoleFigure> NewPoleFigure() { return std::make_unique<TPoleFigure>(); }
+inline std::unique_ptr<PoleFigure> NewPoleFigure() { return std::make_unique<PoleFigure>(); }
 
 // Beta of point k on circle i, not reduced modulo 360.
-inline double BetaOf(const TPoleFigure& pf, int i, int k) { return (k - 1) * pf.BetaStep[i] + pf.BetaStart[i]; }
+inline double BetaOf(const PoleFigure& pf, int i, int k) { return (k - 1) * pf.BetaStep[i] + pf.BetaStart[i]; }
 
 // What the record knows of its place in a data file (index, name, hkl,
 // comment): copied with the values it was made from, or forgotten where the
 // values are no longer those of one pole figure of the file.
-void CopyFileFacts(const TPoleFigure& from, TPoleFigure& to);
-void ForgetFileFacts(TPoleFigure& pf);
+void CopyFileFacts(const PoleFigure& from, PoleFigure& to);
+void ForgetFileFacts(PoleFigure& pf);
 
 // A revision no record has had before, so that records swapped in meanwhile
 // never look unchanged.
-void MarkChanged(TPoleFigure& pf);
+void MarkChanged(PoleFigure& pf);
 
 // Copies the grid description and sizes `to`'s tables to it, all values 0
 // (used to leave a record untouched until a grid file has been read completely).
-void CopyGrid(const TPoleFigure& from, TPoleFigure& to);
+void CopyGrid(const PoleFigure& from, PoleFigure& to);
 
 // The limits above, checked for a grid before it goes into a record:
 // `points` and `betaSteps` of circles 1..n in order (betaSteps may be empty
@@ -141,31 +141,31 @@ bool CheckGridLimits(std::span<const long long> points, std::span<const double> 
 // 0..CircleCount + 1, points 0..m + 1, where m is the most points a circle has
 // or gets when BuildCircleLinks completes it to a full turn. Call it whenever
 // a grid is set; a grid outside the limits gets tables for none.
-void SizeTablesToGrid(TPoleFigure& pf);
+void SizeTablesToGrid(PoleFigure& pf);
 
 // True when the record has a grid within the limits and tables that hold it.
-bool TablesHoldGrid(const TPoleFigure& pf);
+bool TablesHoldGrid(const PoleFigure& pf);
 
 // The last row and column the tables hold; loops that must not trust
 // CircleCount and CirclePoints are cut to them.
-inline int LastRow(const TPoleFigure& pf) { return pf.Intensity.Rows() - 1; }
-inline int LastColumn(const TPoleFigure& pf) { return pf.Intensity.Cols() - 1; }
+inline int LastRow(const PoleFigure& pf) { return pf.Intensity.Rows() - 1; }
+inline int LastColumn(const PoleFigure& pf) { return pf.Intensity.Cols() - 1; }
 
 // CirclePoints[i] cut to the table, whatever the record claims.
-inline int PointsInTable(const TPoleFigure& pf, int i) {
+inline int PointsInTable(const PoleFigure& pf, int i) {
   return std::min(std::max(pf.CirclePoints[i], 0), std::max(LastColumn(pf), 0));
 }
 
 // Points 1..CirclePoints[i] of circle i, cut to the table.
-inline std::span<double> CircleValues(TPoleFigure& pf, int i) {
+inline std::span<double> CircleValues(PoleFigure& pf, int i) {
   return pf.Intensity[i].subspan(1, static_cast<std::size_t>(PointsInTable(pf, i)));
 }
-inline std::span<const double> CircleValues(const TPoleFigure& pf, int i) {
+inline std::span<const double> CircleValues(const PoleFigure& pf, int i) {
   return pf.Intensity[i].subspan(1, static_cast<std::size_t>(PointsInTable(pf, i)));
 }
 
 // Copies circle 1 into the inner mirror circle 0 and circle n into the outer
 // mirror circle n + 1, where the grid has them.
-void RefreshMirrorCircles(TPoleFigure& pf);
+void RefreshMirrorCircles(PoleFigure& pf);
 
 }  // namespace quorix

@@ -12,11 +12,11 @@ namespace quorix {
 
 inline constexpr int kSlotCount = 8;
 
-struct TPoleFigureSet {
+struct PoleFigureSet {
   // PF[1] lives for the whole run; PF[2..8] exist while their window is shown.
-  std::array<std::unique_ptr<TPoleFigure>, kSlotCount + 1> PF;
+  std::array<std::unique_ptr<PoleFigure>, kSlotCount + 1> PF;
 
-  TPoleFigureSet() { PF[1] = NewPoleFigure(); }
+  PoleFigureSet() { PF[1] = NewPoleFigure(); }
   bool Occupied(int n) const { return n >= 1 && n <= kSlotCount && PF[n] != nullptr; }
   void Release(int n) {
     if (n >= 2 && n <= kSlotCount) PF[n].reset();

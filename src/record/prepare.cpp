@@ -6,7 +6,7 @@
 
 namespace quorix {
 
-void PreparePoleFigure(TPoleFigure& pf, bool showMrd) {
+void PreparePoleFigure(PoleFigure& pf, bool showMrd) {
   UpdateStatistics(pf);
   AutoLevels(pf, showMrd, true, kMaxLevels);
   pf.LowestLevel = LowestLevelOf(pf, showMrd);

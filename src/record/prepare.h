@@ -6,6 +6,6 @@
 
 namespace quorix {
 
-void PreparePoleFigure(TPoleFigure& pf, bool showMrd);
+void PreparePoleFigure(PoleFigure& pf, bool showMrd);
 
 }  // namespace quorix

@@ -16,7 +16,7 @@ using Color = std::uint32_t;  // R + 256 G + 65536 B
 // A colour value read from a colour-set file may be -11 (drawn as black).
 using ColorValue = std::int64_t;
 
-struct TOptions {
+struct DisplayOptions {
   bool FillAreas = false;
   bool ShowMrd = false;
   bool DrawGrid = true;
@@ -36,7 +36,7 @@ enum class RotationMode : std::uint8_t { Matrix = 0, List = 1, None = 2 };
 // The one description of a rotation, for the display, re-gridding and the
 // density. The matrix and the list are both kept whichever mode is chosen, so
 // that switching modes in the rotation dialog finds the other one as it was.
-struct TRotationState {
+struct RotationState {
   RotationMode Mode = RotationMode::None;
   Mat3 Matrix = IdentityMatrix();
   RotationList List;
@@ -47,16 +47,16 @@ struct TRotationState {
 
   // Takes over the kind of rotation `chosen` names and its matrix or list;
   // the other kind stays as it was, for a later choice of it.
-  void TakeChosenKind(const TRotationState& chosen) {
+  void TakeChosenKind(const RotationState& chosen) {
     Mode = chosen.Mode;
     if (chosen.Mode == RotationMode::Matrix) Matrix = chosen.Matrix;
     if (chosen.Mode == RotationMode::List) List = chosen.List;
   }
 };
 
-struct TProgramState {
-  TOptions Options;
-  TRotationState Rotation;
+struct ProgramState {
+  DisplayOptions Options;
+  RotationState Rotation;
   std::array<ColorValue, 51> ContourColor{};  // 1..50
   std::int32_t StartupSize = 100;
   std::string DataPath;
@@ -67,7 +67,7 @@ struct TProgramState {
   // Mode, matrix and list; the confirmed "triclin" symmetry stays.
   void ResetRotation() {
     const bool triclinic = Rotation.TriclinicSymmetry;
-    Rotation = TRotationState{};
+    Rotation = RotationState{};
     Rotation.TriclinicSymmetry = triclinic;
   }
 };

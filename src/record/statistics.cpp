@@ -21,11 +21,11 @@ constexpr int kSampleRings = 21;
 bool IsMissing(double v) { return v == kMissing; }
 
 // Circles and points to scan, cut to the arrays whatever the record claims.
-int MeasuredCircles(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int MeasuredCircles(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
 
 }  // namespace
 
-void UpdateExtremes(TPoleFigure& pf) {
+void UpdateExtremes(PoleFigure& pf) {
   MarkChanged(pf);
   // Both start from the first value, not from fixed bounds: data beyond
   // them (all above 1e10, or all negative) would report a bound at a
@@ -58,7 +58,7 @@ void UpdateExtremes(TPoleFigure& pf) {
   }
 }
 
-CircleLocation LocateOnCircle(const TPoleFigure& pf, int circle, double& beta) {
+CircleLocation LocateOnCircle(const PoleFigure& pf, int circle, double& beta) {
   CircleLocation loc;
   if (circle < 0 || circle > LastRow(pf)) return loc;
   const double b0 = pf.BetaStart[circle];
@@ -102,7 +102,7 @@ CircleLocation LocateOnCircle(const TPoleFigure& pf, int circle, double& beta) {
 
 namespace {
 
-std::optional<double> ValueOnCircle(const TPoleFigure& pf, int circle, double beta) {
+std::optional<double> ValueOnCircle(const PoleFigure& pf, int circle, double beta) {
   const CircleLocation loc = LocateOnCircle(pf, circle, beta);
   if (loc.j < 0) return std::nullopt;
   const double a = pf.Intensity[circle][loc.j];
@@ -115,7 +115,7 @@ std::optional<double> ValueOnCircle(const TPoleFigure& pf, int circle, double be
 
 }  // namespace
 
-std::optional<double> InterpolateAt(const TPoleFigure& pf, double alpha, double beta) {
+std::optional<double> InterpolateAt(const PoleFigure& pf, double alpha, double beta) {
   int i = pf.InnerMirror == 1 ? 0 : 1;
   const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), LastRow(pf));
   if (pf.Alpha[i] > alpha) return std::nullopt;
@@ -133,7 +133,7 @@ std::optional<double> InterpolateAt(const TPoleFigure& pf, double alpha, double 
   return *wi + (*wi1 - *wi) * (alpha - pf.Alpha[i]) / gap;
 }
 
-double UpdateStatistics(TPoleFigure& pf) {
+double UpdateStatistics(PoleFigure& pf) {
   double sum = 0;
   long count = 0;
   Mat3 tensor{};
@@ -224,7 +224,7 @@ double UpdateStatistics(TPoleFigure& pf) {
   return pf.NormFactor;
 }
 
-double ShapeParameterT(const TPoleFigure& pf) {
+double ShapeParameterT(const PoleFigure& pf) {
   const double e1 = pf.Eigenvalue[1];
   const double e2 = pf.Eigenvalue[2];
   const double e3 = pf.Eigenvalue[3];
@@ -244,7 +244,7 @@ double ShapeParameterT(const TPoleFigure& pf) {
   return std::isfinite(t) ? t : 0.0;
 }
 
-double AnisotropyP(const TPoleFigure& pf) {
+double AnisotropyP(const PoleFigure& pf) {
   const double e1 = pf.Eigenvalue[1];
   const double e2 = pf.Eigenvalue[2];
   const double e3 = pf.Eigenvalue[3];
@@ -259,7 +259,7 @@ double AnisotropyP(const TPoleFigure& pf) {
   return std::isfinite(p) ? p : 0.0;
 }
 
-bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand) {
+bool ApplyCircleOperation(PoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand) {
   if (op == '*' || op == '+' || op == '-' || op == '/') {
     const int first = pf.InnerMirror == 1 ? 0 : 1;
     const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), LastRow(pf));

@@ -11,10 +11,10 @@
 namespace quorix {
 
 // Every change of the intensities ends here, which also marks the record changed.
-void UpdateExtremes(TPoleFigure& pf);
+void UpdateExtremes(PoleFigure& pf);
 
 // Returns the mean intensity, which is also stored in NormFactor.
-double UpdateStatistics(TPoleFigure& pf);
+double UpdateStatistics(PoleFigure& pf);
 
 struct CircleLocation {
   int j = -1;  // -1: the circle does not cover beta
@@ -23,18 +23,18 @@ struct CircleLocation {
   double beta_jn = 0;
 };
 // beta may be raised by 360.
-CircleLocation LocateOnCircle(const TPoleFigure& pf, int circle, double& beta);
+CircleLocation LocateOnCircle(const PoleFigure& pf, int circle, double& beta);
 
 // No value when the direction lies outside the measured area or next to a
 // missing point.
-std::optional<double> InterpolateAt(const TPoleFigure& pf, double alpha, double beta);
+std::optional<double> InterpolateAt(const PoleFigure& pf, double alpha, double beta);
 
-double ShapeParameterT(const TPoleFigure& pf);
-double AnisotropyP(const TPoleFigure& pf);
+double ShapeParameterT(const PoleFigure& pf);
+double AnisotropyP(const PoleFigure& pf);
 
 // op is '*', '+', '-' or '/'; operand indexed by circle 0..91. False, with
 // pf as it was, when a result would overflow: changing only the points that
 // stay finite would reorder the values.
-bool ApplyCircleOperation(TPoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand);
+bool ApplyCircleOperation(PoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand);
 
 }  // namespace quorix

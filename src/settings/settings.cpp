@@ -25,8 +25,8 @@ std::string ColorKey(int level) { return "color" + std::to_string(level); }
 
 }  // namespace
 
-void ReadDisplayOptions(const IniFile& ini, TProgramState& state) {
-  TOptions& o = state.Options;
+void ReadDisplayOptions(const IniFile& ini, ProgramState& state) {
+  DisplayOptions& o = state.Options;
   o.ShowMrd = YesNo(ini, "mrd", "no");
   o.DrawGrid = YesNo(ini, "drawgrid", "yes");
   o.DrawTriangles = YesNo(ini, "drawtriangles", "no");
@@ -48,7 +48,7 @@ StartupConfig ReadStartupConfig(const IniFile& ini) {
   for (int n = 2; n <= 8; ++n) {
     const int offset = 50 * (n - 2) + 1;
     const std::string fallback = fmt::format("top{:04d}_left{:04d}", offset, offset);
-    c.PlotWindow[n] = ParseWindowPosition(ini.ReadString("Plot", "plot" + std::to_string(n), fallback));
+    c.PlotWindowPositions[n] = ParseWindowPosition(ini.ReadString("Plot", "plot" + std::to_string(n), fallback));
     c.PlotWindowGiven[n] = !ini.ReadString("Plot", "plot" + std::to_string(n), "").empty();
   }
   return c;

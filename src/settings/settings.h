@@ -18,7 +18,7 @@ namespace quorix {
 // Sections "Options" and "Plot": the option flags, the two HPGL stretch
 // factors and the start-up size. Missing keys take their defaults; the fill
 // option is always off after reading.
-void ReadDisplayOptions(const IniFile& ini, TProgramState& state);
+void ReadDisplayOptions(const IniFile& ini, ProgramState& state);
 
 StartupConfig ReadStartupConfig(const IniFile& ini);
 

@@ -20,7 +20,7 @@ struct StartupConfig {
   std::string GridFileName;
   std::string GridPath;
   std::string DataPath;
-  std::array<WindowPosition, 9> PlotWindow{};  // 2..8
+  std::array<WindowPosition, 9> PlotWindowPositions{};  // 2..8
   // Whether the file gave window n its place; the others open beside the main window.
   std::array<bool, 9> PlotWindowGiven{};
 };

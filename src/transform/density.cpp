@@ -50,10 +50,10 @@ double WrapAngle(double a) {  // to -pi..pi
   return a;
 }
 
-int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-int PointCountOf(const TPoleFigure& pf, int i) { return std::min(PointsInTable(pf, i), kMaxPoints); }
+int CircleCountOf(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointCountOf(const PoleFigure& pf, int i) { return std::min(PointsInTable(pf, i), kMaxPoints); }
 
-std::vector<GridCircle> CircleTable(const TPoleFigure& pf) {
+std::vector<GridCircle> CircleTable(const PoleFigure& pf) {
   const int n = CircleCountOf(pf);
   std::vector<GridCircle> table(n + 1);
   for (int i = 1; i <= n; ++i) {
@@ -104,7 +104,7 @@ bool AddWindow(const GridCircle& c, int count, double centre, double half, std::
   return true;
 }
 
-void AddOneReference(TPoleFigure& pf, const std::vector<GridCircle>& table, const Vec3& v,
+void AddOneReference(PoleFigure& pf, const std::vector<GridCircle>& table, const Vec3& v,
                      const DensityKernel& kernel) {
   for (int i = 1; i < static_cast<int>(table.size()); ++i) {
     const std::span<double> row = pf.Intensity[i];
@@ -196,13 +196,13 @@ DensityKernel MakeDensityKernel(double fwhm) {
   return DensityKernel{4 * w, 0.6931472 / (w * w)};
 }
 
-void AddDensityReference(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm) {
+void AddDensityReference(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm) {
   const DensityKernel kernel = MakeDensityKernel(fwhm);
   const std::vector<GridCircle> table = CircleTable(pf);
   for (const Vec3& v : directions) AddOneReference(pf, table, v, kernel);
 }
 
-bool AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads,
+bool AddDensity(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads,
                 const WorkControl* control) {
   const DensityKernel kernel = MakeDensityKernel(fwhm);
   const std::vector<GridCircle> table = CircleTable(pf);

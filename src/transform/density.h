@@ -29,10 +29,10 @@ DensityKernel MakeDensityKernel(double fwhm);
 // spread over `threads` threads, 0 meaning one per core. With `control`, the
 // finished circles are reported and a cancel stops the work: false then, with
 // the intensities half summed (the caller's copy is to be dropped).
-bool AddDensity(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads = 0,
+bool AddDensity(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads = 0,
                 const WorkControl* control = nullptr);
 
 // Every direction against every grid point: the measure of correctness.
-void AddDensityReference(TPoleFigure& pf, const std::vector<Vec3>& directions, double fwhm);
+void AddDensityReference(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm);
 
 }  // namespace quorix

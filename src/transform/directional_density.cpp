@@ -15,7 +15,7 @@ namespace quorix {
 namespace {
 
 // What the density needs besides the file, checked before it is read.
-bool DensityPossible(const TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
+bool DensityPossible(const PoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                      MessageSink& sink) {
   if (!TablesHoldGrid(pf)) {
     sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
@@ -28,11 +28,11 @@ bool DensityPossible(const TPoleFigure& pf, const std::string& fileName, const D
   return true;
 }
 
-bool DensityFromList(TPoleFigure& target, const std::optional<DirectionList>& list, const DirectionalOptions& options) {
+bool DensityFromList(PoleFigure& target, const std::optional<DirectionList>& list, const DirectionalOptions& options) {
   if (!list) return false;
   // Summed apart: a cancelled density leaves the record as it was.
-  const auto sum = std::make_unique<TPoleFigure>(target);
-  TPoleFigure& pf = *sum;
+  const auto sum = std::make_unique<PoleFigure>(target);
+  PoleFigure& pf = *sum;
   const int n = pf.CircleCount;
 
   pf.Intensity.Fill(0.0);
@@ -55,19 +55,19 @@ bool DensityFromList(TPoleFigure& target, const std::optional<DirectionList>& li
 
 }  // namespace
 
-bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
+bool ReadDirectionalData(PoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                          MessageSink& sink) {
   if (!DensityPossible(pf, fileName, options, sink)) return false;
   return DensityFromList(pf, ReadDirections(fileName, options, sink), options);
 }
 
-bool ReadDirectionalDataText(TPoleFigure& pf, std::string_view text, const std::string& fileName,
+bool ReadDirectionalDataText(PoleFigure& pf, std::string_view text, const std::string& fileName,
                              const DirectionalOptions& options, MessageSink& sink) {
   if (!DensityPossible(pf, fileName, options, sink)) return false;
   return DensityFromList(pf, ReadDirectionsText(text, fileName, options, sink), options);
 }
 
-std::unique_ptr<TPoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,
+std::unique_ptr<PoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,
                                                    MessageSink& sink) {
   if (!LoadFilesExist(request, sink)) return nullptr;
   auto pf = ReadRequestedGrid(request, sink);

@@ -15,14 +15,14 @@ namespace quorix {
 // The density of the file's directions on the grid already in the record:
 // intensities, mirror circles and extremes. On failure (message sent) the
 // record is untouched.
-bool ReadDirectionalData(TPoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
+bool ReadDirectionalData(PoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                          MessageSink& sink);
-bool ReadDirectionalDataText(TPoleFigure& pf, std::string_view text, const std::string& fileName,
+bool ReadDirectionalDataText(PoleFigure& pf, std::string_view text, const std::string& fileName,
                              const DirectionalOptions& options, MessageSink& sink);
 
 // The load of a directional data file with its grid: the request's layout and
 // index do not apply. On failure nullptr after the messages.
-std::unique_ptr<TPoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,
+std::unique_ptr<PoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,
                                                    MessageSink& sink);
 
 }  // namespace quorix

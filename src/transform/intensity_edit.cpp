@@ -77,12 +77,12 @@ std::optional<std::vector<double>> ParseCircleValues(const std::vector<std::stri
   return values;
 }
 
-void RefreshLevelsAfterEdit(TPoleFigure& pf, bool showMrd) {
+void RefreshLevelsAfterEdit(PoleFigure& pf, bool showMrd) {
   AutoLevels(pf, showMrd, true, kMaxLevels);
   pf.LowestLevel = LowestLevelOf(pf, showMrd);
 }
 
-bool EditIntensities(TPoleFigure& pf, char op, const OperandTable& operands, bool showMrd, MessageSink& sink) {
+bool EditIntensities(PoleFigure& pf, char op, const OperandTable& operands, bool showMrd, MessageSink& sink) {
   if (!ApplyCircleOperation(pf, op, operands)) {
     sink.Message(kEditOverflowMessage);
     return false;
@@ -91,7 +91,7 @@ bool EditIntensities(TPoleFigure& pf, char op, const OperandTable& operands, boo
   return true;
 }
 
-std::unique_ptr<TPoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
+std::unique_ptr<PoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
                                           MessageSink& sink) {
   auto second = NewPoleFigure();
   const bool simple = ToLower(gridFileName).find(".rst") != std::string::npos;
@@ -106,7 +106,7 @@ std::unique_ptr<TPoleFigure> ReadRasterPF(const std::string& fileName, const std
   return second;
 }
 
-bool MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second) {
+bool MergeRaster(PoleFigure& target, char op, const PoleFigure& second) {
   // Checked on every point before any changes, as ApplyCircleOperation does.
   for (int pass = 0; pass < 2 && IsEditOperator(op); ++pass) {
     const int first = target.InnerMirror == 1 ? 0 : 1;
@@ -136,7 +136,7 @@ bool MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second) {
   return true;
 }
 
-bool MergeRasterPF(TPoleFigure& target, char op, const std::string& fileName, const std::string& gridFileName,
+bool MergeRasterPF(PoleFigure& target, char op, const std::string& fileName, const std::string& gridFileName,
                    MessageSink& sink) {
   const auto second = ReadRasterPF(fileName, gridFileName, sink);
   if (!second) return false;

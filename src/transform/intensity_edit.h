@@ -39,7 +39,7 @@ std::optional<std::vector<double>> ParseCircleValues(const std::vector<std::stri
 
 // What follows every edit: levels from one (at most 50) and the lowest level
 // in the unit shown.
-void RefreshLevelsAfterEdit(TPoleFigure& pf, bool showMrd);
+void RefreshLevelsAfterEdit(PoleFigure& pf, bool showMrd);
 
 // What an edit whose result would overflow says; the pole figure stays as it was.
 inline constexpr const char* kEditOverflowMessage =
@@ -48,12 +48,12 @@ inline constexpr const char* kEditOverflowMessage =
 
 // ApplyCircleOperation followed by the new levels; false after
 // kEditOverflowMessage with pf as it was.
-bool EditIntensities(TPoleFigure& pf, char op, const OperandTable& operands, bool showMrd, MessageSink& sink);
+bool EditIntensities(PoleFigure& pf, char op, const OperandTable& operands, bool showMrd, MessageSink& sink);
 
 // The second pole figure of a raster merge: the grid file (simple when its
 // lower-cased name holds ".rst", full otherwise) and a single plain data
 // file. Nothing after the reader's message.
-std::unique_ptr<TPoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
+std::unique_ptr<PoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
                                           MessageSink& sink);
 
 // target := target op second on every point of the target that has a value.
@@ -61,11 +61,11 @@ std::unique_ptr<TPoleFigure> ReadRasterPF(const std::string& fileName, const std
 // and divisions by 0, leave the target's value as it is. Extremes and
 // statistics follow; the levels are left to the caller. False, with the
 // target as it was, when a result would overflow.
-bool MergeRaster(TPoleFigure& target, char op, const TPoleFigure& second);
+bool MergeRaster(PoleFigure& target, char op, const PoleFigure& second);
 
 // Both steps; false, with the target untouched, when the file cannot be read
 // or the result would overflow (kEditOverflowMessage).
-bool MergeRasterPF(TPoleFigure& target, char op, const std::string& fileName, const std::string& gridFileName,
+bool MergeRasterPF(PoleFigure& target, char op, const std::string& fileName, const std::string& gridFileName,
                    MessageSink& sink);
 
 }  // namespace quorix

@@ -29,7 +29,7 @@ struct SourceMapping {
   double shift = 0;
 };
 
-SourceMapping MakeMapping(const TRotationState& r) {
+SourceMapping MakeMapping(const RotationState& r) {
   SourceMapping m;
   m.dropUpper = r.TriclinicSymmetry;
   if (r.Mode == RotationMode::Matrix) {
@@ -62,7 +62,7 @@ Mat3 InvertByAxisAngle(const Mat3& m) {
   return AxisAngleMatrix(a.phi, a.theta, -a.omega);
 }
 
-void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const InterpolationOptions& options) {
+void InterpolatePoleFigure(const PoleFigure& source, PoleFigure& target, const InterpolationOptions& options) {
   const SourceMapping map = MakeMapping(options.rotation);
   const int n = std::clamp(target.CircleCount, 0, LastRow(target));
   for (int i = 1; i <= n; ++i) {
@@ -101,7 +101,7 @@ void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const
   PreparePoleFigure(target, options.showMrd);
 }
 
-std::unique_ptr<TPoleFigure> ReadOutputGrid(const std::string& gridFile, const TPoleFigure& like, MessageSink& sink) {
+std::unique_ptr<PoleFigure> ReadOutputGrid(const std::string& gridFile, const PoleFigure& like, MessageSink& sink) {
   auto grid = NewPoleFigure();
   grid->BetaRange = like.BetaRange;
   grid->PointCount = like.PointCount;
@@ -112,7 +112,7 @@ std::unique_ptr<TPoleFigure> ReadOutputGrid(const std::string& gridFile, const T
   return grid;
 }
 
-InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFigure>*>& records,
+InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<PoleFigure>*>& records,
                                        const InterpolationRequest& request, bool triclinic, bool showMrd,
                                        MessageSink& sink, const std::function<void()>& begin,
                                        const std::function<void(std::size_t k)>& done) {
@@ -122,7 +122,7 @@ InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFi
     return InterpolationStatus::GridMissing;
   }
   if (records.empty() || !*records.front()) return InterpolationStatus::GridUnreadable;
-  const std::unique_ptr<TPoleFigure> grid = ReadOutputGrid(request.gridFile, **records.front(), sink);
+  const std::unique_ptr<PoleFigure> grid = ReadOutputGrid(request.gridFile, **records.front(), sink);
   if (!grid) return InterpolationStatus::GridUnreadable;
 
   InterpolationOptions options;
@@ -138,7 +138,7 @@ InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFi
   // Every pole figure lands on the output grid itself: each target starts
   // from a fresh copy of it, never from a record that an earlier target left.
   for (std::size_t k = 0; k < records.size(); ++k) {
-    std::unique_ptr<TPoleFigure>& source = *records[k];
+    std::unique_ptr<PoleFigure>& source = *records[k];
     auto target = NewPoleFigure();
     CopyGrid(*grid, *target);
     target->FileName = grid->FileName;
@@ -149,13 +149,13 @@ InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFi
   return InterpolationStatus::Done;
 }
 
-InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& furtherSlots,
-                                   const InterpolationRequest& request, TProgramState& state, MessageSink& sink,
+InterpolationStatus InterpolateSet(PoleFigureSet& set, const std::vector<int>& furtherSlots,
+                                   const InterpolationRequest& request, ProgramState& state, MessageSink& sink,
                                    const std::function<void(int slot)>& slotDone) {
   std::vector<int> slots{1};
   for (int n : furtherSlots)
     if (n >= 2 && n <= kSlotCount && set.PF[n]) slots.push_back(n);
-  std::vector<std::unique_ptr<TPoleFigure>*> records;
+  std::vector<std::unique_ptr<PoleFigure>*> records;
   records.reserve(slots.size());
   for (int n : slots) records.push_back(&set.PF[n]);
   // Off before the first redraw, so that no window shows the new data turned

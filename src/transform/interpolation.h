@@ -20,7 +20,7 @@ struct InterpolationOptions {
   // is taken. In mode Matrix the matrix is the inverse of the rotation set in
   // the rotation dialog, as the interpolation command holds it while it runs;
   // "triclin": a source direction outside the hemisphere gives no value.
-  TRotationState rotation;
+  RotationState rotation;
   bool zeroNegative = true;  // " Set negative values to 0.0"
   bool showMrd = false;      // the unit of the recomputed contour levels
 };
@@ -28,7 +28,7 @@ struct InterpolationOptions {
 // Fills target's intensities on its own grid from source, then brings the
 // target up to date as after loading: extremes, statistics, links, the
 // source's file name, automatic levels and LowestLevel.
-void InterpolatePoleFigure(const TPoleFigure& source, TPoleFigure& target, const InterpolationOptions& options);
+void InterpolatePoleFigure(const PoleFigure& source, PoleFigure& target, const InterpolationOptions& options);
 
 // The inverse of a rotation given as a matrix, through its axis and angle
 // (the same axis turned the other way).
@@ -39,7 +39,7 @@ struct InterpolationRequest {
   std::string gridFile;
   // The rotation as the rotation dialog left it: mode Matrix takes the
   // dialog's matrix (not yet inverted). Its "triclin" is the display's.
-  TRotationState rotation;
+  RotationState rotation;
   bool zeroNegative = true;
 };
 
@@ -51,7 +51,7 @@ enum class InterpolationStatus { Done, EmptyGridName, GridMissing, GridUnreadabl
 // On any status other than Done nothing has changed; a missing grid file is
 // reported through `sink` ("File NAME does not exist"), an unreadable one by
 // the grid reader.
-InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFigure>*>& records,
+InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<PoleFigure>*>& records,
                                        const InterpolationRequest& request, bool triclinic, bool showMrd,
                                        MessageSink& sink, const std::function<void()>& begin = {},
                                        const std::function<void(std::size_t k)>& done = {});
@@ -62,13 +62,13 @@ InterpolationStatus InterpolateRecords(const std::vector<std::unique_ptr<TPoleFi
 // display rotation is switched off afterwards. On any status other than Done
 // nothing has changed; a missing grid file is reported through `sink`
 // ("File NAME does not exist"), an unreadable one by the grid reader.
-InterpolationStatus InterpolateSet(TPoleFigureSet& set, const std::vector<int>& furtherSlots,
-                                   const InterpolationRequest& request, TProgramState& state, MessageSink& sink,
+InterpolationStatus InterpolateSet(PoleFigureSet& set, const std::vector<int>& furtherSlots,
+                                   const InterpolationRequest& request, ProgramState& state, MessageSink& sink,
                                    const std::function<void(int slot)>& slotDone = {});
 
 // Reads a grid file into a fresh record with the reader its name selects:
 // ".grd" in the lower-cased name gives the full reader, anything else the
 // simple one. BetaRange, PointCount and FileName start as those of `like`.
-std::unique_ptr<TPoleFigure> ReadOutputGrid(const std::string& gridFile, const TPoleFigure& like, MessageSink& sink);
+std::unique_ptr<PoleFigure> ReadOutputGrid(const std::string& gridFile, const PoleFigure& like, MessageSink& sink);
 
 }  // namespace quorix

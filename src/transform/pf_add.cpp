@@ -17,12 +17,12 @@ namespace quorix {
 
 namespace {
 
-bool Normalised(const TPoleFigure& pf) { return pf.NormFactor != 0 && std::isfinite(pf.NormFactor); }
+bool Normalised(const PoleFigure& pf) { return pf.NormFactor != 0 && std::isfinite(pf.NormFactor); }
 
 // Only a positive mean can be divided by: a difference of pole figures
 // averages to a rounding error of either sign, and dividing by it would blow
 // the sum up. "Positive" is measured against the mean size of the values.
-bool NormaliseOrSay(TPoleFigure& pf, MessageSink& sink) {
+bool NormaliseOrSay(PoleFigure& pf, MessageSink& sink) {
   UpdateStatistics(pf);
   double sum = 0, size = 0;
   long count = 0;
@@ -45,17 +45,17 @@ bool NormaliseOrSay(TPoleFigure& pf, MessageSink& sink) {
 // Calls f(value of the sum, value of the further pole figure) for circles
 // first..last of the sum's grid.
 template <class F>
-void ForEachPoint(TPoleFigure& sum, const TPoleFigure& further, int first, int last, F f) {
+void ForEachPoint(PoleFigure& sum, const PoleFigure& further, int first, int last, F f) {
   for (int i = first; i <= last; ++i)
     for (int j = 1; j <= sum.CirclePoints[i]; ++j) f(sum.Intensity[i][j], further.Intensity[i][j]);
 }
 
-int FirstWithMirror(const TPoleFigure& pf) { return pf.InnerMirror == 1 ? 0 : 1; }
-int LastWithMirror(const TPoleFigure& pf) { return pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0); }
+int FirstWithMirror(const PoleFigure& pf) { return pf.InnerMirror == 1 ? 0 : 1; }
+int LastWithMirror(const PoleFigure& pf) { return pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0); }
 
 // A sum beyond the largest double turns into infinities that every later
 // statistic would spread; the whole sum is refused instead.
-bool SumIsFinite(const TPoleFigure& sum, MessageSink& sink) {
+bool SumIsFinite(const PoleFigure& sum, MessageSink& sink) {
   for (int i = FirstWithMirror(sum); i <= std::min(LastWithMirror(sum), LastRow(sum)); ++i)
     for (const double v : CircleValues(sum, i))
       if (!std::isfinite(v)) {
@@ -113,7 +113,7 @@ AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bo
   return check;
 }
 
-std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, const std::string& gridFileName,
+std::unique_ptr<PoleFigure> ReadFurtherPoleFigure(const PoleFigure& main, const std::string& gridFileName,
                                                    const std::string& fileName, int index, MessageSink& sink,
                                                    const MeasurementOptions& measurement) {
   LoadRequest request;
@@ -136,13 +136,13 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
   return pf;
 }
 
-bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
+bool WeightedAddPF(PoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
                    const std::vector<float>& weights, const std::vector<std::uint8_t>& indices,
                    const std::vector<std::string>& files, MessageSink& sink, const MeasurementOptions& measurement) {
   const std::size_t lines = std::min({weights.size(), indices.size(), files.size()});
   if (lines == 0) return true;
   // Summed apart, so that a file that cannot be read leaves pf1 as it was.
-  auto sum = std::make_unique<TPoleFigure>(pf1);
+  auto sum = std::make_unique<PoleFigure>(pf1);
   const int first = FirstWithMirror(*sum);
   const int last = LastWithMirror(*sum);
 
@@ -178,10 +178,10 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
   return true;
 }
 
-bool FittedAddPF(TPoleFigure& pf1, const std::string& gridFileName, const std::vector<std::string>& files,
+bool FittedAddPF(PoleFigure& pf1, const std::string& gridFileName, const std::vector<std::string>& files,
                  const std::vector<std::uint8_t>& indices, MessageSink& sink, const MeasurementOptions& measurement) {
   const std::size_t lines = std::min(indices.size(), files.size());
-  auto sum = std::make_unique<TPoleFigure>(pf1);
+  auto sum = std::make_unique<PoleFigure>(pf1);
   // The mirror circles take no part in the fit; they follow their circles afterwards.
   const int n = sum->CircleCount;
   for (std::size_t k = 1; k < lines; ++k) {
@@ -215,7 +215,7 @@ bool FittedAddPF(TPoleFigure& pf1, const std::string& gridFileName, const std::v
   return true;
 }
 
-void FinishAddition(TPoleFigure& pf1, bool showMrd) {
+void FinishAddition(PoleFigure& pf1, bool showMrd) {
   AutoLevels(pf1, showMrd, true, kMaxLevels);
   pf1.LowestLevel = LowestLevelOf(pf1, showMrd);
 }

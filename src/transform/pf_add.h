@@ -46,7 +46,7 @@ AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bo
 // grid, whose tilts `measurement` gives where the file does not), circles
 // completed. Nothing when the file cannot be read or does not lie on main's
 // grid (message sent).
-std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, const std::string& gridFileName,
+std::unique_ptr<PoleFigure> ReadFurtherPoleFigure(const PoleFigure& main, const std::string& gridFileName,
                                                    const std::string& fileName, int index, MessageSink& sink,
                                                    const MeasurementOptions& measurement = {});
 
@@ -59,7 +59,7 @@ std::unique_ptr<TPoleFigure> ReadFurtherPoleFigure(const TPoleFigure& main, cons
 // A pole figure whose mean is zero or negative cannot be normalised: it is
 // left out with a message, as the fitted sum leaves out a file summing to 0.
 // The sum is no longer one pole figure of pf1's file: its facts of the file go.
-bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
+bool WeightedAddPF(PoleFigure& pf1, const std::string& gridFileName, bool normalizePFs,
                    const std::vector<float>& weights, const std::vector<std::uint8_t>& indices,
                    const std::vector<std::string>& files, MessageSink& sink,
                    const MeasurementOptions& measurement = {});
@@ -68,12 +68,12 @@ bool WeightedAddPF(TPoleFigure& pf1, const std::string& gridFileName, bool norma
 // points both have, then averaged with it; points missing in the result are
 // filled from it. A file with no common point or a zero sum there is left out
 // with a message.
-bool FittedAddPF(TPoleFigure& pf1, const std::string& gridFileName, const std::vector<std::string>& files,
+bool FittedAddPF(PoleFigure& pf1, const std::string& gridFileName, const std::vector<std::string>& files,
                  const std::vector<std::uint8_t>& indices, MessageSink& sink,
                  const MeasurementOptions& measurement = {});
 
 // After either sum: levels from one in the unit shown and the lowest level at
 // the first of them.
-void FinishAddition(TPoleFigure& pf1, bool showMrd);
+void FinishAddition(PoleFigure& pf1, bool showMrd);
 
 }  // namespace quorix

@@ -24,12 +24,12 @@ namespace quorix {
 namespace {
 
 // Rows of the grid arrays a comparison may touch.
-int FirstCircle(const TPoleFigure& pf) { return pf.InnerMirror == 1 ? 0 : 1; }
-int LastCircle(const TPoleFigure& pf) { return pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0); }
+int FirstCircle(const PoleFigure& pf) { return pf.InnerMirror == 1 ? 0 : 1; }
+int LastCircle(const PoleFigure& pf) { return pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0); }
 
-bool Normalised(const TPoleFigure& pf) { return pf.NormFactor != 0 && std::isfinite(pf.NormFactor); }
+bool Normalised(const PoleFigure& pf) { return pf.NormFactor != 0 && std::isfinite(pf.NormFactor); }
 
-void FinishResult(TPoleFigure& pf) {
+void FinishResult(PoleFigure& pf) {
   pf.NormFactor = 1;
   UpdateExtremes(pf);
   pf.LowestLevel = 0;
@@ -50,7 +50,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-std::string DescribeGridDifference(const TPoleFigure& a, const TPoleFigure& b) {
+std::string DescribeGridDifference(const PoleFigure& a, const PoleFigure& b) {
   if (a.CircleCount != b.CircleCount) return fmt::format("{} circles against {}", a.CircleCount, b.CircleCount);
   if (a.InnerMirror != b.InnerMirror || a.OuterMirror != b.OuterMirror) return "the mirror circles differ";
   if (!TablesHoldGrid(a) || !TablesHoldGrid(b)) return "no grid";
@@ -72,7 +72,7 @@ std::optional<double> StepEps(std::string_view text, bool up) {
   return stepped < 0 ? 0.0 : stepped;
 }
 
-std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPoleFigure& pf2, double typedEps,
+std::optional<PFComparison> ComparePoleFigures(const PoleFigure& pf1, const PoleFigure& pf2, double typedEps,
                                                MessageSink& sink) {
   const std::string why = DescribeGridDifference(pf1, pf2);
   if (!why.empty()) {
@@ -80,7 +80,7 @@ std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPo
                              FileNamePart(pf2.FileName), why));
     return std::nullopt;
   }
-  for (const TPoleFigure* pf : {&pf1, &pf2}) {
+  for (const PoleFigure* pf : {&pf1, &pf2}) {
     if (!Normalised(*pf)) {
       sink.Message(fmt::format("Pole figure {} has a mean intensity of {:g} and cannot be taken in m.r.d.",
                                FileNamePart(pf->FileName), pf->NormFactor));
@@ -90,10 +90,10 @@ std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPo
 
   PFComparison r;
   r.eps = EffectiveEps(typedEps);
-  r.difference = std::make_unique<TPoleFigure>(pf1);
-  r.rp = std::make_unique<TPoleFigure>(pf1);
+  r.difference = std::make_unique<PoleFigure>(pf1);
+  r.rp = std::make_unique<PoleFigure>(pf1);
   // The results are no pole figure of pf1's file.
-  for (TPoleFigure* result : {r.difference.get(), r.rp.get()}) ForgetFileFacts(*result);
+  for (PoleFigure* result : {r.difference.get(), r.rp.get()}) ForgetFileFacts(*result);
   double sum = 0;
   long count = 0;
   for (int i = FirstCircle(pf1); i <= LastCircle(pf1); ++i) {
@@ -139,7 +139,7 @@ std::string CaptionIndex(const std::string& caption) {
   return p == std::string::npos ? std::string() : caption.substr(p, 3);
 }
 
-std::string PlaceInFileText(const TPoleFigure& pf) {
+std::string PlaceInFileText(const PoleFigure& pf) {
   return pf.IndexInFile > 0 ? CaptionIndex(MultiSuffix(pf.IndexInFile, "")) : std::string();
 }
 
@@ -164,7 +164,7 @@ AsciiWriteOptions DifferenceWriteOptions() {
   return o;
 }
 
-bool WriteComparisonFiles(const TPoleFigure& difference, const TPoleFigure& rp, const std::string& diffFile,
+bool WriteComparisonFiles(const PoleFigure& difference, const PoleFigure& rp, const std::string& diffFile,
                           const std::string& rpFile, MessageSink& sink) {
   bool ok = true;
   if (!diffFile.empty()) ok = WritePFASCII(difference, diffFile, DifferenceWriteOptions(), sink) && ok;

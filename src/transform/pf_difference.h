@@ -16,7 +16,7 @@ namespace quorix {
 
 // An empty text when both records share one grid (circles, their alpha and
 // point counts, mirror circles), else what differs.
-std::string DescribeGridDifference(const TPoleFigure& a, const TPoleFigure& b);
+std::string DescribeGridDifference(const PoleFigure& a, const PoleFigure& b);
 
 // Reference values below 0.01 m.r.d. are too close to zero for a ratio.
 double EffectiveEps(double typed);
@@ -26,8 +26,8 @@ double EffectiveEps(double typed);
 std::optional<double> StepEps(std::string_view text, bool up);
 
 struct PFComparison {
-  std::unique_ptr<TPoleFigure> difference;  // pf1 - pf2 in m.r.d.
-  std::unique_ptr<TPoleFigure> rp;          // 100 |pf1 - pf2| / |pf1|, -1 where pf1 <= eps
+  std::unique_ptr<PoleFigure> difference;  // pf1 - pf2 in m.r.d.
+  std::unique_ptr<PoleFigure> rp;          // 100 |pf1 - pf2| / |pf1|, -1 where pf1 <= eps
   double eps = 0;                           // the Eps used
   std::optional<double> RP;                 // mean of the RP distribution; none without any point above eps
 };
@@ -35,7 +35,7 @@ struct PFComparison {
 // Both results carry pf1's grid and file name, NormFactor 1 and levels
 // spanning their values. Nothing when the grids differ or a pole figure has
 // no normalisation (message sent).
-std::optional<PFComparison> ComparePoleFigures(const TPoleFigure& pf1, const TPoleFigure& pf2, double typedEps,
+std::optional<PFComparison> ComparePoleFigures(const PoleFigure& pf1, const PoleFigure& pf2, double typedEps,
                                                MessageSink& sink);
 
 // "12.3", or "n/a" when no point of PF1 lay above Eps.
@@ -51,7 +51,7 @@ std::string RPCaption(const std::string& rpFile, const std::optional<double>& rp
 std::string CaptionIndex(const std::string& caption);
 // The same for a record, as its caption shows it: "[2]", "[12" for 12; empty
 // for the pole figure of a file of one.
-std::string PlaceInFileText(const TPoleFigure& pf);
+std::string PlaceInFileText(const PoleFigure& pf);
 
 struct DiffFileNames {
   std::string rp;
@@ -69,7 +69,7 @@ DiffFileNames ProposeDiffNames(const std::string& pf1FileName, bool multi, const
 AsciiWriteOptions DifferenceWriteOptions();
 
 // Writes each result whose file name is not empty.
-bool WriteComparisonFiles(const TPoleFigure& difference, const TPoleFigure& rp, const std::string& diffFile,
+bool WriteComparisonFiles(const PoleFigure& difference, const PoleFigure& rp, const std::string& diffFile,
                           const std::string& rpFile, MessageSink& sink);
 
 // --- the RP log ----------------------------------------------------------------

@@ -20,13 +20,13 @@ namespace quorix {
 namespace {
 
 // A selection made on another record may not fit this one's tables.
-bool Valid(const TPoleFigure& pf, const ReadoutSelection& s) {
+bool Valid(const PoleFigure& pf, const ReadoutSelection& s) {
   return s.circle >= 1 && s.circle <= LastRow(pf) && s.point >= 1 && s.point <= std::min(kMaxPoints, LastColumn(pf)) &&
          s.divisor != 0;
 }
 
-int CircleCountOf(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 1, LastRow(pf)); }
-int PointsOn(const TPoleFigure& pf, int circle) { return std::min(PointsInTable(pf, circle), kMaxPoints); }
+int CircleCountOf(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 1, LastRow(pf)); }
+int PointsOn(const PoleFigure& pf, int circle) { return std::min(PointsInTable(pf, circle), kMaxPoints); }
 
 }  // namespace
 
@@ -38,7 +38,7 @@ std::string PositionText(double alpha, double beta) {
   return "( " + FormatDecimals(beta, 0) + " / " + FormatDecimals(alpha, 0) + " )";
 }
 
-int ReadoutCircle(const TPoleFigure& pf, double alpha) {
+int ReadoutCircle(const PoleFigure& pf, double alpha) {
   const int n = CircleCountOf(pf);
   if (alpha >= 90) return n;
   for (int i = 1; i <= n; ++i) {
@@ -50,7 +50,7 @@ int ReadoutCircle(const TPoleFigure& pf, double alpha) {
   return n;
 }
 
-int ReadoutPoint(const TPoleFigure& pf, int circle, double beta) {
+int ReadoutPoint(const PoleFigure& pf, int circle, double beta) {
   const double step = pf.BetaStep[circle];
   if (!(step > 0) || !std::isfinite(beta)) return 1;
   const double r = std::floor(beta / step + 0.5);
@@ -61,7 +61,7 @@ int ReadoutPoint(const TPoleFigure& pf, int circle, double beta) {
   return p;
 }
 
-ReadoutSelection SelectReadout(const TPoleFigure& pf, double alpha, double beta, bool mrd) {
+ReadoutSelection SelectReadout(const PoleFigure& pf, double alpha, double beta, bool mrd) {
   ReadoutSelection s;
   s.circle = ReadoutCircle(pf, alpha);
   s.point = ReadoutPoint(pf, s.circle, beta);
@@ -69,7 +69,7 @@ ReadoutSelection SelectReadout(const TPoleFigure& pf, double alpha, double beta,
   return s;
 }
 
-std::string ValueLabelText(const TPoleFigure& pf, const ReadoutSelection& s) {
+std::string ValueLabelText(const PoleFigure& pf, const ReadoutSelection& s) {
   if (!Valid(pf, s)) return "";
   const double value = pf.Intensity[s.circle][s.point] / s.divisor;
   return FormatGeneral(value, 6) + "\n" + "( " + FormatDecimals((s.point - 1) * pf.BetaStep[s.circle], 1) + " / " +
@@ -125,7 +125,7 @@ std::array<std::string, 4> RecommendedValues::Lines() const {
           FormatGeneral(alongMeridian, 6) + " (phi=const.)", FormatGeneral(mean, 6) + " (mean of both)"};
 }
 
-RecommendedValues Recommend(const TPoleFigure& pf, const ReadoutSelection& s) {
+RecommendedValues Recommend(const PoleFigure& pf, const ReadoutSelection& s) {
   const int k = s.circle;
   const int p = s.point;
   const double q = s.divisor;
@@ -155,12 +155,12 @@ RecommendedValues Recommend(const TPoleFigure& pf, const ReadoutSelection& s) {
   return r;
 }
 
-std::string EditorText(const TPoleFigure& pf, const ReadoutSelection& s) {
+std::string EditorText(const PoleFigure& pf, const ReadoutSelection& s) {
   if (!Valid(pf, s)) return "";
   return FormatGeneral(pf.Intensity[s.circle][s.point] / s.divisor, 6);
 }
 
-bool ApplyEdit(TPoleFigure& pf, const ReadoutSelection& s, std::string_view text, bool showMrd) {
+bool ApplyEdit(PoleFigure& pf, const ReadoutSelection& s, std::string_view text, bool showMrd) {
   if (!Valid(pf, s)) return false;
   const std::optional<double> typed = ParseNumber(Trim(text));
   if (!typed) return false;

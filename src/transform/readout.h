@@ -28,14 +28,14 @@ struct ReadoutSelection {
 };
 
 // The nearest circle (a tie goes outwards); beyond the last circle, the last.
-int ReadoutCircle(const TPoleFigure& pf, double alpha);
+int ReadoutCircle(const PoleFigure& pf, double alpha);
 // The nearest point, counting azimuths from 0 on every circle; past the last
 // point the pointer wraps to point 1.
-int ReadoutPoint(const TPoleFigure& pf, int circle, double beta);
-ReadoutSelection SelectReadout(const TPoleFigure& pf, double alpha, double beta, bool mrd);
+int ReadoutPoint(const PoleFigure& pf, int circle, double beta);
+ReadoutSelection SelectReadout(const PoleFigure& pf, double alpha, double beta, bool mrd);
 
 // Value, line break, "( azimuth / alpha )" of the grid point.
-std::string ValueLabelText(const TPoleFigure& pf, const ReadoutSelection& s);
+std::string ValueLabelText(const PoleFigure& pf, const ReadoutSelection& s);
 // " ( beta / alpha )" with one decimal.
 std::string DirectionLabelText(double alpha, double beta);
 
@@ -66,15 +66,15 @@ struct RecommendedValues {
   // "Recommended values:" and the three values with their captions.
   std::array<std::string, 4> Lines() const;
 };
-RecommendedValues Recommend(const TPoleFigure& pf, const ReadoutSelection& s);
+RecommendedValues Recommend(const PoleFigure& pf, const ReadoutSelection& s);
 
 // The editor's initial text: the point's value in the unit shown.
-std::string EditorText(const TPoleFigure& pf, const ReadoutSelection& s);
+std::string EditorText(const PoleFigure& pf, const ReadoutSelection& s);
 
 // Stores the typed value (times the divisor) at the selected point, also at
 // the opposite point on the last circle and on the whole first circle, then
 // brings mirror circles, statistics and automatic levels up to date. A text
 // that is not a number changes nothing and returns false.
-bool ApplyEdit(TPoleFigure& pf, const ReadoutSelection& s, std::string_view text, bool showMrd);
+bool ApplyEdit(PoleFigure& pf, const ReadoutSelection& s, std::string_view text, bool showMrd);
 
 }  // namespace quorix

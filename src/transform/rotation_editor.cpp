@@ -14,7 +14,7 @@ void RotationEditor::Reset() {
   displayUnrotated_ = true;
 }
 
-void RotationEditor::Load(const TRotationState& rotation) {
+void RotationEditor::Load(const RotationState& rotation) {
   mode_ = rotation.Mode;
   matrix_ = rotation.Matrix;
   rotations_ = rotation.List;
@@ -80,7 +80,7 @@ void RotationEditor::New() {
     FreeRotations(rotations_);
 }
 
-void RotationEditor::ApplyToDisplay(TRotationState& display) {
+void RotationEditor::ApplyToDisplay(RotationState& display) {
   displayUnrotated_ = false;
   display.Mode = mode_;
   display.TriclinicSymmetry = triclin_;

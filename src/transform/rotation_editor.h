@@ -23,7 +23,7 @@ class RotationEditor {
   // offer grid values again.
   void Reset();
   // An owner hands over its rotation before showing the dialog.
-  void Load(const TRotationState& rotation);
+  void Load(const RotationState& rotation);
   // On showing: settings from the configuration file; mode None becomes the
   // configured default with the identity matrix.
   void Show(const RotationSettings& settings);
@@ -41,7 +41,7 @@ class RotationEditor {
   void New();
 
   // OK for the main display.
-  void ApplyToDisplay(TRotationState& display);
+  void ApplyToDisplay(RotationState& display);
 
   RotationMode Mode() const { return mode_; }
   void SetMode(RotationMode mode) { mode_ = mode; }

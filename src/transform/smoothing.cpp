@@ -46,7 +46,7 @@ double ExponentOf(double fwhm) {
 class Smoother {
  public:
   // With a table, the pruned loop looks its weights up there.
-  Smoother(const TPoleFigure& pf, double fwhm, bool excludeNegative, const RadialKernel* table = nullptr)
+  Smoother(const PoleFigure& pf, double fwhm, bool excludeNegative, const RadialKernel* table = nullptr)
       : pf_(pf), excludeNegative_(excludeNegative), table_(table) {
     cutoff_ = CutoffOf(fwhm);
     k_ = ExponentOf(fwhm);
@@ -221,7 +221,7 @@ class Smoother {
     return true;
   }
 
-  const TPoleFigure& pf_;
+  const PoleFigure& pf_;
   bool excludeNegative_;
   const RadialKernel* table_;
   double cutoff_ = 0;
@@ -312,7 +312,7 @@ bool RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& prog
 
 // The last plan, so that "Smooth all" and repeated smoothing of one grid
 // build the kernel once.
-std::shared_ptr<const SmoothingPlan> CachedPlan(const TPoleFigure& pf, double fwhm, int threads) {
+std::shared_ptr<const SmoothingPlan> CachedPlan(const PoleFigure& pf, double fwhm, int threads) {
   static std::mutex mutex;
   static std::shared_ptr<const SmoothingPlan> last;
   {
@@ -337,7 +337,7 @@ struct SmoothingPlan::Impl {
   std::unique_ptr<RadialKernel> radial;
 };
 
-SmoothingPlan::SmoothingPlan(const TPoleFigure& grid, double fwhm, int threads) : impl_(std::make_unique<Impl>()) {
+SmoothingPlan::SmoothingPlan(const PoleFigure& grid, double fwhm, int threads) : impl_(std::make_unique<Impl>()) {
   impl_->fwhm = fwhm;
   impl_->circles = std::clamp(grid.CircleCount, 0, LastRow(grid));
   for (int i = 1; i <= impl_->circles; ++i) {
@@ -356,7 +356,7 @@ SmoothingPlan::SmoothingPlan(const TPoleFigure& grid, double fwhm, int threads) 
 
 SmoothingPlan::~SmoothingPlan() = default;
 
-bool SmoothingPlan::Fits(const TPoleFigure& pf, double fwhm) const {
+bool SmoothingPlan::Fits(const PoleFigure& pf, double fwhm) const {
   if (fwhm != impl_->fwhm || std::clamp(pf.CircleCount, 0, LastRow(pf)) != impl_->circles) return false;
   for (int i = 1; i <= impl_->circles; ++i)
     if (pf.Alpha[i] != impl_->alpha[i] || pf.BetaStart[i] != impl_->betaStart[i] ||
@@ -365,7 +365,7 @@ bool SmoothingPlan::Fits(const TPoleFigure& pf, double fwhm) const {
   return true;
 }
 
-std::unique_ptr<IntensityTable> SmoothingPlan::Smooth(const TPoleFigure& pf, bool excludeNegative,
+std::unique_ptr<IntensityTable> SmoothingPlan::Smooth(const PoleFigure& pf, bool excludeNegative,
                                                       const CircleProgress& progress, int threads,
                                                       const std::atomic<bool>* cancel) const {
   auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
@@ -380,7 +380,7 @@ std::unique_ptr<IntensityTable> SmoothingPlan::Smooth(const TPoleFigure& pf, boo
   return out;
 }
 
-std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, double fwhm, bool excludeNegative,
+std::unique_ptr<IntensityTable> SmoothedIntensities(const PoleFigure& pf, double fwhm, bool excludeNegative,
                                                     SmoothingMethod method, const CircleProgress& progress, int threads,
                                                     const std::atomic<bool>* cancel) {
   if (!FwhmProblem(fwhm).empty()) return nullptr;
@@ -399,14 +399,14 @@ std::optional<double> SpinWidth(std::string_view text, bool up) {
   return up ? std::min(*typed + 1, kSpinMaxWidth) : std::max(*typed - 1, kSpinMinWidth);
 }
 
-void DropLevelsAboveMaximum(TPoleFigure& pf, bool showMrd) {
+void DropLevelsAboveMaximum(PoleFigure& pf, bool showMrd) {
   const double top = showMrd ? pf.MaxValue / pf.NormFactor : pf.MaxValue;
   pf.LevelCount = std::clamp(pf.LevelCount, 0, kMaxLevels);
   for (int i = pf.LevelCount; i >= 1; --i)
     if (pf.Level[i] > top) --pf.LevelCount;
 }
 
-bool SmoothPoleFigure(TPoleFigure& pf, const SmoothingSettings& settings, bool showMrd, const CircleProgress& progress,
+bool SmoothPoleFigure(PoleFigure& pf, const SmoothingSettings& settings, bool showMrd, const CircleProgress& progress,
                       SmoothingMethod method, int threads, const std::atomic<bool>* cancel) {
   const auto smoothed =
       SmoothedIntensities(pf, settings.fwhm, settings.excludeNegative, method, progress, threads, cancel);

@@ -47,7 +47,7 @@ using IntensityTable = GridTable<double>;
 // core; the plain method always runs on the calling thread. Returns nullptr
 // when the width is below kMinFwhm or not finite, or when `cancel` (set by
 // the caller, typically from `progress`) turned true before the end.
-std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, double fwhm, bool excludeNegative,
+std::unique_ptr<IntensityTable> SmoothedIntensities(const PoleFigure& pf, double fwhm, bool excludeNegative,
                                                     SmoothingMethod method = SmoothingMethod::Fast,
                                                     const CircleProgress& progress = {}, int threads = 0,
                                                     const std::atomic<bool>* cancel = nullptr);
@@ -58,15 +58,15 @@ std::unique_ptr<IntensityTable> SmoothedIntensities(const TPoleFigure& pf, doubl
 class SmoothingPlan {
  public:
   // `threads` 0 means one per core for the set-up.
-  SmoothingPlan(const TPoleFigure& grid, double fwhm, int threads = 0);
+  SmoothingPlan(const PoleFigure& grid, double fwhm, int threads = 0);
   ~SmoothingPlan();
   SmoothingPlan(const SmoothingPlan&) = delete;
   SmoothingPlan& operator=(const SmoothingPlan&) = delete;
 
   // Same circles, angles, point counts and width.
-  bool Fits(const TPoleFigure& pf, double fwhm) const;
+  bool Fits(const PoleFigure& pf, double fwhm) const;
   // The fast method's values for pf, which must fit.
-  std::unique_ptr<IntensityTable> Smooth(const TPoleFigure& pf, bool excludeNegative,
+  std::unique_ptr<IntensityTable> Smooth(const PoleFigure& pf, bool excludeNegative,
                                          const CircleProgress& progress = {}, int threads = 0,
                                          const std::atomic<bool>* cancel = nullptr) const;
 
@@ -79,12 +79,12 @@ class SmoothingPlan {
 // statistics and the contour levels (kept and trimmed, or recomputed as after
 // loading, in the unit `showMrd` selects). Returns false, with pf unchanged,
 // when the width is refused (FwhmProblem) or the work was cancelled.
-bool SmoothPoleFigure(TPoleFigure& pf, const SmoothingSettings& settings, bool showMrd,
+bool SmoothPoleFigure(PoleFigure& pf, const SmoothingSettings& settings, bool showMrd,
                       const CircleProgress& progress = {}, SmoothingMethod method = SmoothingMethod::Fast,
                       int threads = 0, const std::atomic<bool>* cancel = nullptr);
 
 // Levels above the largest value (in the unit shown) are dropped, the rest kept.
-void DropLevelsAboveMaximum(TPoleFigure& pf, bool showMrd);
+void DropLevelsAboveMaximum(PoleFigure& pf, bool showMrd);
 
 // The width spin buttons: one degree up (at most 15) or down (at least 1) from
 // the typed width; nothing when the text is not a number. Typed widths

@@ -52,12 +52,12 @@ void AddShifted(const double* w, int count, const double* __restrict mask, const
 
 }  // namespace
 
-bool CentreGridSmoother::Applies(const TPoleFigure& grid) {
+bool CentreGridSmoother::Applies(const PoleFigure& grid) {
   if (!TablesHoldGrid(grid) || grid.CircleCount < 2 || grid.Alpha[1] != 0 || grid.CirclePoints[1] != 1) return false;
   return FullTurnsOfEqualPoints(grid, 2);
 }
 
-CentreGridSmoother::CentreGridSmoother(const TPoleFigure& grid, double cutoff, double k, int threads)
+CentreGridSmoother::CentreGridSmoother(const PoleFigure& grid, double cutoff, double k, int threads)
     : rings_(grid.CircleCount - 1), n_(grid.CirclePoints[2]), cutoff_(cutoff), k_(k) {
   units_.resize(static_cast<std::size_t>(rings_) * n_);
   polar_.resize(rings_);
@@ -114,7 +114,7 @@ void CentreGridSmoother::BuildRing(int r) {
   }
 }
 
-bool CentreGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out,
+bool CentreGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, IntensityTable& out,
                                 const CircleProgress& progress, int threads, const std::atomic<bool>* cancel) const {
   // Each ring's masked values three times over, so that every shift of a row
   // (first + t < 2 n) reads one run.

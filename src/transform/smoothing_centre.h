@@ -23,13 +23,13 @@ namespace quorix {
 // grids.
 class CentreGridSmoother {
  public:
-  static bool Applies(const TPoleFigure& grid);
+  static bool Applies(const PoleFigure& grid);
 
   // cutoff in radians, weight exp(-k d^2); threads 0: one per core.
-  CentreGridSmoother(const TPoleFigure& grid, double cutoff, double k, int threads);
+  CentreGridSmoother(const PoleFigure& grid, double cutoff, double k, int threads);
 
   // False when `cancel` was set before the last circle.
-  bool Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress,
+  bool Smooth(const PoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress,
               int threads, const std::atomic<bool>* cancel = nullptr) const;
 
  private:

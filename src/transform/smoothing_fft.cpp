@@ -87,7 +87,7 @@ bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k
   return any;
 }
 
-bool FullTurnsOfEqualPoints(const TPoleFigure& grid, int first) {
+bool FullTurnsOfEqualPoints(const PoleFigure& grid, int first) {
   const int circles = grid.CircleCount;
   if (!TablesHoldGrid(grid) || first > circles) return false;
   const int n = grid.CirclePoints[first];
@@ -101,9 +101,9 @@ bool FullTurnsOfEqualPoints(const TPoleFigure& grid, int first) {
   return true;
 }
 
-bool RegularGridSmoother::Applies(const TPoleFigure& grid) { return FullTurnsOfEqualPoints(grid, 1); }
+bool RegularGridSmoother::Applies(const PoleFigure& grid) { return FullTurnsOfEqualPoints(grid, 1); }
 
-RegularGridSmoother::RegularGridSmoother(const TPoleFigure& grid, double cutoff, double k, int threads)
+RegularGridSmoother::RegularGridSmoother(const PoleFigure& grid, double cutoff, double k, int threads)
     : circles_(grid.CircleCount), n_(grid.CirclePoints[1]), bins_(n_ / 2 + 1), cutoff_(cutoff), k_(k) {
   units_.resize(static_cast<std::size_t>(circles_) * n_);
   polar_.resize(circles_);
@@ -174,7 +174,7 @@ void RegularGridSmoother::BuildCircle(int i) {
 }
 
 // The plain loop's sum for one point, over the circles within reach.
-double RegularGridSmoother::PlainValue(const TPoleFigure& pf, bool excludeNegative, int i, int j) const {
+double RegularGridSmoother::PlainValue(const PoleFigure& pf, bool excludeNegative, int i, int j) const {
   const double own = pf.Intensity[i + 1][j + 1];
   const Vec3& u = Unit(i, j);
   double w = 0, wv = 0;
@@ -193,7 +193,7 @@ double RegularGridSmoother::PlainValue(const TPoleFigure& pf, bool excludeNegati
   return w == 0 ? own : wv / w;
 }
 
-bool RegularGridSmoother::Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out,
+bool RegularGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, IntensityTable& out,
                                  const CircleProgress& progress, int threads, const std::atomic<bool>* cancel) const {
   // The FFT's rounding grows with the size of the values; taking their mean
   // off first leaves it to their spread.

@@ -28,7 +28,7 @@ bool OnAxis(const Vec3* points, int n);
 
 // Circles first..CircleCount are full turns of the same n (4 to kMaxPoints)
 // equally spaced points at finite tilts: the weights depend on the shift alone.
-bool FullTurnsOfEqualPoints(const TPoleFigure& grid, int first);
+bool FullTurnsOfEqualPoints(const PoleFigure& grid, int first);
 
 // The weight of point (h, m) for point (i, j) depends only on (i, h, (m - j)
 // mod n): one kernel row per circle pair, built once, turns each pair's
@@ -42,16 +42,16 @@ bool FullTurnsOfEqualPoints(const TPoleFigure& grid, int first);
 // sum, so a point without valid neighbours keeps its value as there.
 class RegularGridSmoother {
  public:
-  static bool Applies(const TPoleFigure& grid);
+  static bool Applies(const PoleFigure& grid);
 
   // cutoff in radians, weight exp(-k d^2); threads 0: one per core.
-  RegularGridSmoother(const TPoleFigure& grid, double cutoff, double k, int threads);
+  RegularGridSmoother(const PoleFigure& grid, double cutoff, double k, int threads);
   ~RegularGridSmoother();
   RegularGridSmoother(const RegularGridSmoother&) = delete;
   RegularGridSmoother& operator=(const RegularGridSmoother&) = delete;
 
   // False when `cancel` was set before the last circle. threads 0: one per core.
-  bool Smooth(const TPoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress,
+  bool Smooth(const PoleFigure& pf, bool excludeNegative, IntensityTable& out, const CircleProgress& progress,
               int threads, const std::atomic<bool>* cancel = nullptr) const;
 
  private:
@@ -72,7 +72,7 @@ class RegularGridSmoother {
     return std::fabs(polar_[i] - polar_[h]) <= reach || std::fabs(polar_[i] - (kPi - polar_[h])) <= reach;
   }
   void BuildCircle(int i);
-  double PlainValue(const TPoleFigure& pf, bool excludeNegative, int i, int j) const;
+  double PlainValue(const PoleFigure& pf, bool excludeNegative, int i, int j) const;
 
   int circles_ = 0;
   int n_ = 0;

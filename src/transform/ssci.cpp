@@ -11,8 +11,8 @@ namespace quorix {
 
 namespace {
 
-int Circles(const TPoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-int PointsOn(const TPoleFigure& pf, int i) { return PointsInTable(pf, i); }
+int Circles(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
+int PointsOn(const PoleFigure& pf, int i) { return PointsInTable(pf, i); }
 
 // Point 1 follows point n on every circle.
 int Cyclic(int j, int n) { return ((j - 1) % n + n) % n + 1; }
@@ -24,7 +24,7 @@ struct Neighbour {
 
 // The point of `circle` at index j, or half a circle away from it; none
 // when the circle is not one of 1..n.
-Neighbour On(const TPoleFigure& pf, int circle, int j, bool opposite) {
+Neighbour On(const PoleFigure& pf, int circle, int j, bool opposite) {
   if (circle < 1 || circle > Circles(pf)) return {};
   const int m = PointsOn(pf, circle);
   if (m < 1) return {};
@@ -34,7 +34,7 @@ Neighbour On(const TPoleFigure& pf, int circle, int j, bool opposite) {
 
 // The mean of the neighbours of (i, j) when their mean gradient exceeds the
 // threshold; v itself otherwise.
-double Judged(const TPoleFigure& pf, const GridTable<double>& backup, int i, int j, double threshold, bool& replaced) {
+double Judged(const PoleFigure& pf, const GridTable<double>& backup, int i, int j, double threshold, bool& replaced) {
   replaced = false;
   const double v = backup[i][j];
   const int n = Circles(pf);
@@ -72,12 +72,12 @@ double Judged(const TPoleFigure& pf, const GridTable<double>& backup, int i, int
 
 }  // namespace
 
-SuppressionBackup BeginSuppression(TPoleFigure& pf) {
+SuppressionBackup BeginSuppression(PoleFigure& pf) {
   pf.SSCILevel = 0;
   return SuppressionBackup{pf.Intensity};
 }
 
-void SuppressSingleCrystal(TPoleFigure& pf, const SuppressionBackup& backup, int level) {
+void SuppressSingleCrystal(PoleFigure& pf, const SuppressionBackup& backup, int level) {
   const GridTable<double>& kept = backup.values;
   if (kept.Rows() != pf.Intensity.Rows() || kept.Cols() != pf.Intensity.Cols()) return;
   level = std::clamp(level, 0, kMaxSuppressionLevel);
@@ -106,7 +106,7 @@ void SuppressSingleCrystal(TPoleFigure& pf, const SuppressionBackup& backup, int
   }
 }
 
-void SetSuppressionLevel(TPoleFigure& pf, const SuppressionBackup& backup, int level) {
+void SetSuppressionLevel(PoleFigure& pf, const SuppressionBackup& backup, int level) {
   pf.SSCILevel = static_cast<std::int16_t>(std::clamp(level, 0, kMaxSuppressionLevel));
   SuppressSingleCrystal(pf, backup, pf.SSCILevel);
   RefreshMirrorCircles(pf);
@@ -114,7 +114,7 @@ void SetSuppressionLevel(TPoleFigure& pf, const SuppressionBackup& backup, int l
   UpdateStatistics(pf);
 }
 
-std::string SuppressionText(const TPoleFigure& pf) {
+std::string SuppressionText(const PoleFigure& pf) {
   return std::to_string(pf.SSCILevel) + ":" + std::to_string(pf.SSCICount);
 }
 

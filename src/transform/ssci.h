@@ -17,20 +17,20 @@ struct SuppressionBackup {
 };
 
 // Starts a suppression session: level 0, and the backup returned.
-SuppressionBackup BeginSuppression(TPoleFigure& pf);
+SuppressionBackup BeginSuppression(PoleFigure& pf);
 
 // Level 0 restores the backup (SSCICount as it was); level 1..10 replaces
 // every point whose mean gradient towards its neighbours exceeds
 // (11 - level) x 100 per degree, judged on the backup alone, and counts the
 // replacements in SSCICount. Levels outside 0..10 are brought to the nearest
 // end of the range. A backup of another grid leaves pf as it is.
-void SuppressSingleCrystal(TPoleFigure& pf, const SuppressionBackup& backup, int level);
+void SuppressSingleCrystal(PoleFigure& pf, const SuppressionBackup& backup, int level);
 
 // One step of the tool-bar controls: SSCILevel, the suppression, mirror
 // circles, extremes and statistics.
-void SetSuppressionLevel(TPoleFigure& pf, const SuppressionBackup& backup, int level);
+void SetSuppressionLevel(PoleFigure& pf, const SuppressionBackup& backup, int level);
 
 // "level:count", as the tool bar shows it.
-std::string SuppressionText(const TPoleFigure& pf);
+std::string SuppressionText(const PoleFigure& pf);
 
 }  // namespace quorix

@@ -7,7 +7,7 @@
 
 namespace quorix {
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle("About");
   auto* layout = new QVBoxLayout(this);
   auto* text = new QLabel("<b>Quorix " + QCoreApplication::applicationVersion().toHtmlEscaped() +

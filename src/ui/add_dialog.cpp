@@ -24,7 +24,7 @@ QString Cell(const QTableWidget& t, int row, int column) {
 
 }  // namespace
 
-TAddPFDlg::TAddPFDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+AddDialog::AddDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setObjectName("AddPFDlg");
   FileStringGrid = new QTableWidget(1, 3, this);
   FileStringGrid->setHorizontalHeaderLabels({"Weight", "PF File", "PF index"});
@@ -64,14 +64,14 @@ TAddPFDlg::TAddPFDlg(AppContext& context, QWidget* parent) : QDialog(parent), co
   layout->addWidget(NormPFCheckBox);
   layout->addLayout(buttons);
 
-  connect(SearchBtn, &QPushButton::clicked, this, &TAddPFDlg::SearchBtnClick);
-  connect(DeleteBtn, &QPushButton::clicked, this, &TAddPFDlg::DeleteBtnClick);
-  connect(OKBtn, &QPushButton::clicked, this, &TAddPFDlg::OKBtnClick);
+  connect(SearchBtn, &QPushButton::clicked, this, &AddDialog::SearchBtnClick);
+  connect(DeleteBtn, &QPushButton::clicked, this, &AddDialog::DeleteBtnClick);
+  connect(OKBtn, &QPushButton::clicked, this, &AddDialog::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   Prepare(true, "", 1);
 }
 
-void TAddPFDlg::SetRow(int row, const QString& weight, const QString& file, const QString& index) {
+void AddDialog::SetRow(int row, const QString& weight, const QString& file, const QString& index) {
   auto* w = new QTableWidgetItem(weight);
   if (!weighted_) w->setFlags(w->flags() & ~(Qt::ItemIsEditable | Qt::ItemIsEnabled));
   auto* f = new QTableWidgetItem(file);
@@ -81,7 +81,7 @@ void TAddPFDlg::SetRow(int row, const QString& weight, const QString& file, cons
   FileStringGrid->setItem(row, kIndexColumn, new QTableWidgetItem(index));
 }
 
-void TAddPFDlg::Prepare(bool weighted, const std::string& firstFile, int firstIndex) {
+void AddDialog::Prepare(bool weighted, const std::string& firstFile, int firstIndex) {
   weighted_ = weighted;
   setWindowTitle(weighted ? "Add Pole Figures weighted" : "Add Pole Figures fitted");
   FileStringGrid->clearContents();
@@ -94,7 +94,7 @@ void TAddPFDlg::Prepare(bool weighted, const std::string& firstFile, int firstIn
   tables_ = {};
 }
 
-void TAddPFDlg::AppendFiles(const QStringList& files) {
+void AddDialog::AppendFiles(const QStringList& files) {
   for (const QString& file : files) {
     const int row = FileStringGrid->rowCount();
     FileStringGrid->setRowCount(row + 1);
@@ -102,14 +102,14 @@ void TAddPFDlg::AppendFiles(const QStringList& files) {
   }
 }
 
-void TAddPFDlg::SearchBtnClick() {
+void AddDialog::SearchBtnClick() {
   QFileDialog dialog(this, "Mark PF Files to Add", QString::fromStdString(context_.state.DataPath));
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setNameFilters(FileDialogFilters(kAddPFFilter));
   if (dialog.exec() == QDialog::Accepted) AppendFiles(dialog.selectedFiles());
 }
 
-void TAddPFDlg::DeleteBtnClick() {
+void AddDialog::DeleteBtnClick() {
   std::vector<int> rows;
   for (const QModelIndex& index : FileStringGrid->selectionModel()->selectedRows()) rows.push_back(index.row());
   if (rows.empty() && FileStringGrid->currentRow() >= 0) rows.push_back(FileStringGrid->currentRow());
@@ -119,7 +119,7 @@ void TAddPFDlg::DeleteBtnClick() {
   for (int row : rows) FileStringGrid->removeRow(row);
 }
 
-std::vector<AddListRow> TAddPFDlg::Rows() const {
+std::vector<AddListRow> AddDialog::Rows() const {
   std::vector<AddListRow> rows;
   rows.reserve(static_cast<std::size_t>(FileStringGrid->rowCount()));
   for (int r = 0; r < FileStringGrid->rowCount(); ++r) {
@@ -130,7 +130,7 @@ std::vector<AddListRow> TAddPFDlg::Rows() const {
   return rows;
 }
 
-void TAddPFDlg::OKBtnClick() {
+void AddDialog::OKBtnClick() {
   AddListCheck check = CheckAddList(Rows(), weighted_, NormCheckBox->isChecked());
   if (!check.tables) {
     if (check.line > 0) FileStringGrid->selectRow(check.line - 1);
@@ -142,6 +142,6 @@ void TAddPFDlg::OKBtnClick() {
   accept();
 }
 
-bool TAddPFDlg::NormalizePoleFigures() const { return NormPFCheckBox->isChecked(); }
+bool AddDialog::NormalizePoleFigures() const { return NormPFCheckBox->isChecked(); }
 
 }  // namespace quorix

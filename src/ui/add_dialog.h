@@ -20,13 +20,13 @@ namespace quorix {
 inline constexpr const char* kAddPFFilter =
     "PF Files (.x??, .y??, .s??,.r??,.pol)|*.x*;*.y*;*.s*;*.r*;*.pol|All Files (*.*)|*.*";
 
-class TAddPFDlg : public QDialog {
+class AddDialog : public QDialog {
   Q_OBJECT
  public:
   // Columns of the file list.
   static constexpr int kWeightColumn = 0, kFileColumn = 1, kIndexColumn = 2;
 
-  explicit TAddPFDlg(AppContext& context, QWidget* parent = nullptr);
+  explicit AddDialog(AppContext& context, QWidget* parent = nullptr);
 
   // Before showing: the caption, one line for the pole figure in memory (its
   // index pre-filled); the weights and both check boxes serve only the weighted sum.

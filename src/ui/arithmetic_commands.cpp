@@ -18,26 +18,26 @@
 
 namespace quorix {
 
-TPFDiff& PFDiffDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreateChild<TPFDiff>(mainform, [&] { return new TPFDiff(context, &mainform); });
+CompareDialog& PFDiffDialog(MainWindow& mainform, AppContext& context) {
+  return FindOrCreateChild<CompareDialog>(mainform, [&] { return new CompareDialog(context, &mainform); });
 }
 
-TAddPFDlg& AddPFDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreateChild<TAddPFDlg>(mainform, [&] { return new TAddPFDlg(context, &mainform); });
+AddDialog& AddPFDialog(MainWindow& mainform, AppContext& context) {
+  return FindOrCreateChild<AddDialog>(mainform, [&] { return new AddDialog(context, &mainform); });
 }
 
-void ComparePoleFigures(TMainform& mainform, AppContext& context) {
+void ComparePoleFigures(MainWindow& mainform, AppContext& context) {
   MessageBoxSink sink(&mainform);
   if (!mainform.WindowVisible(2)) {
     sink.Message("Load two pole figures to be compared.");
     return;
   }
   for (int n = 3; n <= kSlotCount; ++n)
-    if (TPPF* w = mainform.Window(n); w && w->isVisible()) w->close();
+    if (PlotWindow* w = mainform.Window(n); w && w->isVisible()) w->close();
 
-  TPFDiff& dlg = PFDiffDialog(mainform, context);
-  const TPoleFigure& pf1 = *context.set.PF[1];
-  const TPoleFigure& pf2 = *context.set.PF[2];
+  CompareDialog& dlg = PFDiffDialog(mainform, context);
+  const PoleFigure& pf1 = *context.set.PF[1];
+  const PoleFigure& pf2 = *context.set.PF[2];
   dlg.Propose(ProposeDiffNames(pf1.FileName, context.load.Multi(), PlaceInFileText(pf1), context.state.DataPath,
                                dlg.RPLogName));
   if (dlg.exec() != QDialog::Accepted) return;
@@ -66,9 +66,9 @@ void ComparePoleFigures(TMainform& mainform, AppContext& context) {
 
 namespace {
 
-void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
-  TAddPFDlg& dlg = AddPFDialog(mainform, context);
-  TPoleFigure& pf1 = *context.set.PF[1];
+void AddPoleFigures(MainWindow& mainform, AppContext& context, bool weighted) {
+  AddDialog& dlg = AddPFDialog(mainform, context);
+  PoleFigure& pf1 = *context.set.PF[1];
   // Line 1 is the pole figure in memory: its index is the one it was read with.
   dlg.Prepare(weighted, pf1.FileName, context.load.Multi() ? std::max(1, std::abs(context.load.PFIndex)) : 1);
   if (dlg.exec() != QDialog::Accepted) return;
@@ -95,8 +95,8 @@ void AddPoleFigures(TMainform& mainform, AppContext& context, bool weighted) {
 
 }  // namespace
 
-void AddPoleFiguresWeighted(TMainform& mainform, AppContext& context) { AddPoleFigures(mainform, context, true); }
+void AddPoleFiguresWeighted(MainWindow& mainform, AppContext& context) { AddPoleFigures(mainform, context, true); }
 
-void AddPoleFiguresFitted(TMainform& mainform, AppContext& context) { AddPoleFigures(mainform, context, false); }
+void AddPoleFiguresFitted(MainWindow& mainform, AppContext& context) { AddPoleFigures(mainform, context, false); }
 
 }  // namespace quorix

@@ -6,20 +6,20 @@
 
 namespace quorix {
 
-class TMainform;
-class TPFDiff;
-class TAddPFDlg;
+class MainWindow;
+class CompareDialog;
+class AddDialog;
 
 // The dialogs are created on first use as children of the main window and
 // then keep their fields for the rest of the run.
-TPFDiff& PFDiffDialog(TMainform& mainform, AppContext& context);
-TAddPFDlg& AddPFDialog(TMainform& mainform, AppContext& context);
+CompareDialog& PFDiffDialog(MainWindow& mainform, AppContext& context);
+AddDialog& AddPFDialog(MainWindow& mainform, AppContext& context);
 
 // PF1 (main window) minus PF2 (window 2) in m.r.d. into window 3, the RP
 // distribution into window 4; optionally written and logged.
-void ComparePoleFigures(TMainform& mainform, AppContext& context);
+void ComparePoleFigures(MainWindow& mainform, AppContext& context);
 // The weighted and the fitted sum of PF[1] and further files, in place.
-void AddPoleFiguresWeighted(TMainform& mainform, AppContext& context);
-void AddPoleFiguresFitted(TMainform& mainform, AppContext& context);
+void AddPoleFiguresWeighted(MainWindow& mainform, AppContext& context);
+void AddPoleFiguresFitted(MainWindow& mainform, AppContext& context);
 
 }  // namespace quorix

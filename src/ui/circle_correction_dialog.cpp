@@ -1,4 +1,4 @@
-// "Circle correction" (TMulcDlg).
+// "Circle correction" (CircleCorrectionDialog).
 #include "ui/circle_correction_dialog.h"
 
 #include <QCheckBox>
@@ -32,7 +32,7 @@ QTableWidget* MakeColumn(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TMulcDlg::TMulcDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+CircleCorrectionDialog::CircleCorrectionDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setWindowTitle("Circle correction");
   NumStringGrid = MakeColumn(this, "NumStringGrid");
   NumStringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -70,20 +70,20 @@ TMulcDlg::TMulcDlg(AppContext& context, QWidget* parent) : QDialog(parent), cont
   // The numbers scroll with the values.
   connect(ValStringGrid->verticalScrollBar(), &QScrollBar::valueChanged, NumStringGrid->verticalScrollBar(),
           &QScrollBar::setValue);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TMulcDlg::OKBtnClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &CircleCorrectionDialog::OKBtnClick);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(LoadBtn, &QPushButton::clicked, this, &TMulcDlg::LoadBtnClick);
-  connect(SaveBtn, &QPushButton::clicked, this, &TMulcDlg::SaveBtnClick);
+  connect(LoadBtn, &QPushButton::clicked, this, &CircleCorrectionDialog::LoadBtnClick);
+  connect(SaveBtn, &QPushButton::clicked, this, &CircleCorrectionDialog::SaveBtnClick);
 }
 
-void TMulcDlg::SetValue(int row, const QString& text) {
+void CircleCorrectionDialog::SetValue(int row, const QString& text) {
   if (QTableWidgetItem* item = ValStringGrid->item(row, 0))
     item->setText(text);
   else
     ValStringGrid->setItem(row, 0, new QTableWidgetItem(text));
 }
 
-void TMulcDlg::SetCircleCount(int count) {
+void CircleCorrectionDialog::SetCircleCount(int count) {
   count = std::max(count, 0);
   const int old = ValStringGrid->rowCount();
   NumStringGrid->setRowCount(count);
@@ -97,9 +97,9 @@ void TMulcDlg::SetCircleCount(int count) {
   }
 }
 
-int TMulcDlg::Rows() const { return ValStringGrid->rowCount(); }
+int CircleCorrectionDialog::Rows() const { return ValStringGrid->rowCount(); }
 
-std::vector<std::string> TMulcDlg::Cells() const {
+std::vector<std::string> CircleCorrectionDialog::Cells() const {
   std::vector<std::string> cells;
   for (int row = 0; row < Rows(); ++row) {
     const QTableWidgetItem* item = ValStringGrid->item(row, 0);
@@ -108,18 +108,18 @@ std::vector<std::string> TMulcDlg::Cells() const {
   return cells;
 }
 
-char TMulcDlg::Op() const { return OpRadioGroup->Op(); }
+char CircleCorrectionDialog::Op() const { return OpRadioGroup->Op(); }
 
-bool TMulcDlg::ApplyToAll() const { return ApplyToAllCheckBox->isChecked(); }
+bool CircleCorrectionDialog::ApplyToAll() const { return ApplyToAllCheckBox->isChecked(); }
 
-void TMulcDlg::OKBtnClick() {
+void CircleCorrectionDialog::OKBtnClick() {
   auto values = ParseCircleValues(Cells(), Op(), Sink());
   if (!values) return;
   values_ = std::move(*values);
   accept();
 }
 
-void TMulcDlg::LoadBtnClick() {
+void CircleCorrectionDialog::LoadBtnClick() {
   QFileDialog dialog(this, QString(), QString::fromStdString(context_.state.DataPath));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -129,7 +129,7 @@ void TMulcDlg::LoadBtnClick() {
   LoadFrom(dialog.selectedFiles().first().toStdString());
 }
 
-void TMulcDlg::SaveBtnClick() {
+void CircleCorrectionDialog::SaveBtnClick() {
   QFileDialog dialog(this, QString(), QString::fromStdString(context_.state.DataPath));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(FileDialogFilters(kEdtFilter));
@@ -138,12 +138,12 @@ void TMulcDlg::SaveBtnClick() {
   SaveTo(dialog.selectedFiles().first().toStdString());
 }
 
-void TMulcDlg::LoadFrom(const std::string& fileName) {
+void CircleCorrectionDialog::LoadFrom(const std::string& fileName) {
   const EdtValues read = ReadEdtFile(fileName, Rows(), Sink());
   for (std::size_t row = 0; row < read.values.size(); ++row)
     SetValue(static_cast<int>(row), QString::fromStdString(FormatGeneral(read.values[row])));
 }
 
-void TMulcDlg::SaveTo(const std::string& fileName) { WriteEdtFile(fileName, Cells(), Sink()); }
+void CircleCorrectionDialog::SaveTo(const std::string& fileName) { WriteEdtFile(fileName, Cells(), Sink()); }
 
 }  // namespace quorix

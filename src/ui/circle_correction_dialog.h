@@ -1,4 +1,4 @@
-// "Circle correction" (TMulcDlg): one operation with one value per circle;
+// "Circle correction" (CircleCorrectionDialog): one operation with one value per circle;
 // the values persist between uses and load from and save to ".edt" files.
 #pragma once
 
@@ -20,10 +20,10 @@ class OperatorGroup;
 
 inline constexpr const char* kEdtFilter = "Edit files (*.edt)|*.edt|All files (*.*)|*.*";
 
-class TMulcDlg : public QDialog {
+class CircleCorrectionDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TMulcDlg(AppContext& context, QWidget* parent = nullptr);
+  explicit CircleCorrectionDialog(AppContext& context, QWidget* parent = nullptr);
 
   // One row per circle: the numbers 1..count, the values kept from the last
   // use, "1.0" in rows that never held one.

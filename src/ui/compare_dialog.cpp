@@ -16,7 +16,7 @@
 
 namespace quorix {
 
-TPFDiff::TPFDiff(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+CompareDialog::CompareDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setWindowTitle(" Calculate Pole Figure Difference PF1 - PF2");
   setObjectName("PFDiff");
   auto* note = new QLabel("NOTE: pole figure PF1 is reference", this);
@@ -90,34 +90,34 @@ TPFDiff::TPFDiff(AppContext& context, QWidget* parent) : QDialog(parent), contex
 
   connect(EpsUpButton, &QToolButton::clicked, this, [this] { EpsUpDownClick(true); });
   connect(EpsDownButton, &QToolButton::clicked, this, [this] { EpsUpDownClick(false); });
-  connect(RP0Button, &QPushButton::clicked, this, &TPFDiff::RP0ButtonClick);
-  connect(RP1Button, &QPushButton::clicked, this, &TPFDiff::RP1ButtonClick);
-  connect(DiffSearchButton, &QPushButton::clicked, this, &TPFDiff::DiffSearchButtonClick);
-  connect(RPSearchButton, &QPushButton::clicked, this, &TPFDiff::RPSearchButtonClick);
-  connect(RPLogSearchButton, &QPushButton::clicked, this, &TPFDiff::RPLogSearchButtonClick);
-  connect(OKBitBtn, &QPushButton::clicked, this, &TPFDiff::OKBitBtnClick);
+  connect(RP0Button, &QPushButton::clicked, this, &CompareDialog::RP0ButtonClick);
+  connect(RP1Button, &QPushButton::clicked, this, &CompareDialog::RP1ButtonClick);
+  connect(DiffSearchButton, &QPushButton::clicked, this, &CompareDialog::DiffSearchButtonClick);
+  connect(RPSearchButton, &QPushButton::clicked, this, &CompareDialog::RPSearchButtonClick);
+  connect(RPLogSearchButton, &QPushButton::clicked, this, &CompareDialog::RPLogSearchButtonClick);
+  connect(OKBitBtn, &QPushButton::clicked, this, &CompareDialog::OKBitBtnClick);
   connect(CancelBitBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-CompareRequest TPFDiff::Request() const {
+CompareRequest CompareDialog::Request() const {
   return {eps_, DiffFileEdit->text().toStdString(), RPFileEdit->text().toStdString(),
           RPLogFileEdit->text().toStdString()};
 }
 
-void TPFDiff::Propose(const DiffFileNames& names) {
+void CompareDialog::Propose(const DiffFileNames& names) {
   RPFileEdit->setText(QString::fromStdString(names.rp));
   DiffFileEdit->setText(QString::fromStdString(names.diff));
   RPLogFileEdit->setText(QString::fromStdString(names.log));
 }
 
-void TPFDiff::EpsUpDownClick(bool up) {
+void CompareDialog::EpsUpDownClick(bool up) {
   if (const auto v = StepEps(EpsEdit->text().toStdString(), up)) EpsEdit->setText(QString::number(*v, 'f', 2));
 }
 
-void TPFDiff::RP0ButtonClick() { EpsEdit->setText("0.0"); }
-void TPFDiff::RP1ButtonClick() { EpsEdit->setText("1.0"); }
+void CompareDialog::RP0ButtonClick() { EpsEdit->setText("0.0"); }
+void CompareDialog::RP1ButtonClick() { EpsEdit->setText("1.0"); }
 
-void TPFDiff::SearchInto(QLineEdit* edit, const QString& title, bool append) {
+void CompareDialog::SearchInto(QLineEdit* edit, const QString& title, bool append) {
   QFileDialog dialog(this, title, QString::fromStdString(context_.state.DataPath));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   // The log is appended to, never replaced.
@@ -127,11 +127,11 @@ void TPFDiff::SearchInto(QLineEdit* edit, const QString& title, bool append) {
     edit->setText(dialog.selectedFiles().first());
 }
 
-void TPFDiff::DiffSearchButtonClick() { SearchInto(DiffFileEdit, "Save Difference Pole Figure As ...", false); }
-void TPFDiff::RPSearchButtonClick() { SearchInto(RPFileEdit, "Save RP Distribution As ...", false); }
-void TPFDiff::RPLogSearchButtonClick() { SearchInto(RPLogFileEdit, "Append To Log File ...", true); }
+void CompareDialog::DiffSearchButtonClick() { SearchInto(DiffFileEdit, "Save Difference Pole Figure As ...", false); }
+void CompareDialog::RPSearchButtonClick() { SearchInto(RPFileEdit, "Save RP Distribution As ...", false); }
+void CompareDialog::RPLogSearchButtonClick() { SearchInto(RPLogFileEdit, "Append To Log File ...", true); }
 
-void TPFDiff::OKBitBtnClick() {
+void CompareDialog::OKBitBtnClick() {
   const auto eps = ParseNumber(Trim(EpsEdit->text().toStdString()));
   if (!eps) {
     EpsEdit->setFocus();

@@ -22,10 +22,10 @@ struct CompareRequest {
   std::string logFile;
 };
 
-class TPFDiff : public QDialog {
+class CompareDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TPFDiff(AppContext& context, QWidget* parent = nullptr);
+  explicit CompareDialog(AppContext& context, QWidget* parent = nullptr);
 
   // The names offered for PF1, filled in before the dialog is shown.
   void Propose(const DiffFileNames& names);

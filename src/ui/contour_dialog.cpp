@@ -72,7 +72,7 @@ QTableWidget* NewColumn(QWidget* parent, int width) {
 
 }  // namespace
 
-TContourDlg::TContourDlg(AppContext& context, ContourDlgHooks hooks, QWidget* parent)
+ContourDialog::ContourDialog(AppContext& context, ContourDlgHooks hooks, QWidget* parent)
     : QDialog(parent), context_(context), hooks_(std::move(hooks)) {
   setWindowTitle("Define Contour Lines");
   setObjectName("ContourDlg");
@@ -149,33 +149,33 @@ TContourDlg::TContourDlg(AppContext& context, ContourDlgHooks hooks, QWidget* pa
   layout->addSpacing(12);
   layout->addLayout(right);
 
-  connect(DeleteBtn, &QPushButton::clicked, this, &TContourDlg::DeleteBtnClick);
-  connect(SortBtn, &QPushButton::clicked, this, &TContourDlg::SortBtnClick);
-  connect(SaveColorBtn, &QPushButton::clicked, this, &TContourDlg::SaveColorBtnClick);
-  connect(LoadColorBtn, &QPushButton::clicked, this, &TContourDlg::LoadColorBtnClick);
-  connect(RecalcBtn, &QPushButton::clicked, this, &TContourDlg::RecalcBtnClick);
-  connect(LastBtn, &QPushButton::clicked, this, &TContourDlg::LastBtnClick);
-  connect(OKBtn, &QPushButton::clicked, this, &TContourDlg::OKBtnClick);
+  connect(DeleteBtn, &QPushButton::clicked, this, &ContourDialog::DeleteBtnClick);
+  connect(SortBtn, &QPushButton::clicked, this, &ContourDialog::SortBtnClick);
+  connect(SaveColorBtn, &QPushButton::clicked, this, &ContourDialog::SaveColorBtnClick);
+  connect(LoadColorBtn, &QPushButton::clicked, this, &ContourDialog::LoadColorBtnClick);
+  connect(RecalcBtn, &QPushButton::clicked, this, &ContourDialog::RecalcBtnClick);
+  connect(LastBtn, &QPushButton::clicked, this, &ContourDialog::LastBtnClick);
+  connect(OKBtn, &QPushButton::clicked, this, &ContourDialog::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::close);
 }
 
-TPoleFigure& TContourDlg::Main() { return *context_.set.PF[1]; }
+PoleFigure& ContourDialog::Main() { return *context_.set.PF[1]; }
 
-void TContourDlg::ShowContours() {
+void ContourDialog::ShowContours() {
   show();
   raise();
   activateWindow();
 }
 
-void TContourDlg::showEvent(QShowEvent* event) {
+void ContourDialog::showEvent(QShowEvent* event) {
   Refresh();
   QDialog::showEvent(event);
   // Focus in the level list would count as editing it.
   FirstEdit->setFocus();
 }
 
-void TContourDlg::Refresh() {
-  const TPoleFigure& pf = Main();
+void ContourDialog::Refresh() {
+  const PoleFigure& pf = Main();
   SetRows(FormatLevelRows(pf));
   if (levelsEdited_) {
     ClearFields();
@@ -188,39 +188,39 @@ void TContourDlg::Refresh() {
   RedrawColors();
 }
 
-LevelRows TContourDlg::Rows() const {
+LevelRows ContourDialog::Rows() const {
   LevelRows rows;
   for (int r = 0; r < kMaxLevels; ++r)
     if (const QTableWidgetItem* item = StringGrid->item(r, 0)) rows[r] = item->text().toStdString();
   return rows;
 }
 
-void TContourDlg::SetRows(const LevelRows& rows) {
+void ContourDialog::SetRows(const LevelRows& rows) {
   for (int r = 0; r < kMaxLevels; ++r) StringGrid->item(r, 0)->setText(QString::fromStdString(rows[r]));
 }
 
-void TContourDlg::ClearFields() {
+void ContourDialog::ClearFields() {
   FirstEdit->clear();
   StepEdit->clear();
   LastEdit->clear();
 }
 
-bool TContourDlg::eventFilter(QObject* watched, QEvent* event) {
+bool ContourDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == StringGrid && event->type() == QEvent::FocusIn) StringGridEnter();
   return QDialog::eventFilter(watched, event);
 }
 
-void TContourDlg::StringGridEnter() {
+void ContourDialog::StringGridEnter() {
   ClearFields();
   levelsEdited_ = true;
 }
 
-void TContourDlg::RedrawColors() {
+void ContourDialog::RedrawColors() {
   for (int r = 0; r < kMaxLevels; ++r)
     ColorDrawGrid->item(r, 0)->setData(kColorRole, ToQColor(context_.state.ContourColor[r + 1]));
 }
 
-void TContourDlg::DeleteBtnClick() {
+void ContourDialog::DeleteBtnClick() {
   int top = StringGrid->currentRow();
   int bottom = top;
   const QList<QTableWidgetSelectionRange> ranges = StringGrid->selectedRanges();
@@ -240,20 +240,20 @@ void TContourDlg::DeleteBtnClick() {
   levelsEdited_ = true;
 }
 
-void TContourDlg::SortBtnClick() {
+void ContourDialog::SortBtnClick() {
   LevelRows rows = Rows();
   SortLevelRows(rows, LevelDecimals(Main()));
   SetRows(rows);
 }
 
-void TContourDlg::RecalcBtnClick() {
+void ContourDialog::RecalcBtnClick() {
   MessageBoxSink sink(this);
   const LevelEditResult result = RecalculateLevels(
       Main(), FirstEdit->text().toStdString(), StepEdit->text().toStdString(), LastEdit->text().toStdString(), sink);
   if (result == LevelEditResult::Done) SetRows(FormatLevelRows(Main()));
 }
 
-void TContourDlg::LastBtnClick() {
+void ContourDialog::LastBtnClick() {
   const std::optional<std::string> last = LastLevelText(
       Main(), context_.state.Options.ShowMrd, FirstEdit->text().toStdString(), StepEdit->text().toStdString());
   if (!last) return;
@@ -261,14 +261,14 @@ void TContourDlg::LastBtnClick() {
   RecalcBtnClick();
 }
 
-void TContourDlg::OKBtnClick() {
-  TPoleFigure& main = Main();
+void ContourDialog::OKBtnClick() {
+  PoleFigure& main = Main();
   const bool showMrd = context_.state.Options.ShowMrd;
   ApplyLevelRows(main, Rows());
   if (ApplyAllCheckBox->isChecked() && hooks_.VisibleWindows) {
     for (int n : hooks_.VisibleWindows()) {
       if (!context_.set.Occupied(n) || n == 1) continue;
-      TPoleFigure& pf = *context_.set.PF[n];
+      PoleFigure& pf = *context_.set.PF[n];
       CopyLevels(main, pf);
       TrimLevels(pf, showMrd);
       if (hooks_.RedrawWindow) hooks_.RedrawWindow(n);
@@ -279,12 +279,12 @@ void TContourDlg::OKBtnClick() {
   close();
 }
 
-QString TContourDlg::ColorSetFolder() const {
+QString ContourDialog::ColorSetFolder() const {
   const QString folder = QString::fromStdString(context_.state.GridPath);
   return folder.isEmpty() ? QDir::currentPath() : folder;
 }
 
-void TContourDlg::SaveColorBtnClick() {
+void ContourDialog::SaveColorBtnClick() {
   const QString fileName =
       QFileDialog::getSaveFileName(this, "Write Color Set to INI File", QDir(ColorSetFolder()).filePath("Quorix32.ini"),
                                    FileDialogFilters(kColorSetFilter).join(";;"));
@@ -293,7 +293,7 @@ void TContourDlg::SaveColorBtnClick() {
   SaveColorSet(fileName.toStdString(), context_.state.ContourColor, LeadingNumericRows(Rows()), sink);
 }
 
-void TContourDlg::LoadColorBtnClick() {
+void ContourDialog::LoadColorBtnClick() {
   const QString fileName = QFileDialog::getOpenFileName(this, "Load Color Set from INI File", ColorSetFolder(),
                                                         FileDialogFilters(kColorSetFilter).join(";;"));
   if (fileName.isEmpty()) return;
@@ -301,7 +301,7 @@ void TContourDlg::LoadColorBtnClick() {
   RedrawColors();
 }
 
-void TContourDlg::ColorDrawGridDblClick(int row) {
+void ContourDialog::ColorDrawGridDblClick(int row) {
   if (row < 0 || row >= kMaxLevels) return;
   const QColor chosen = QColorDialog::getColor(ToQColor(context_.state.ContourColor[row + 1]), this);
   if (!chosen.isValid()) return;

@@ -24,10 +24,10 @@ struct ContourDlgHooks {
   std::function<void(int)> RedrawWindow;
 };
 
-class TContourDlg : public QDialog {
+class ContourDialog : public QDialog {
   Q_OBJECT
  public:
-  TContourDlg(AppContext& context, ContourDlgHooks hooks, QWidget* parent = nullptr);
+  ContourDialog(AppContext& context, ContourDlgHooks hooks, QWidget* parent = nullptr);
 
   // "&Contours": shown without blocking the main window; filled from PF[1]
   // whenever it becomes visible.
@@ -65,7 +65,7 @@ class TContourDlg : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  TPoleFigure& Main();
+  PoleFigure& Main();
   LevelRows Rows() const;
   void SetRows(const LevelRows& rows);
   void ClearFields();

@@ -21,7 +21,7 @@ bool DensityParameters::HasRotation() const {
   return false;
 }
 
-TDensityDlg::TDensityDlg(QWidget* parent) : QDialog(parent) {
+DensityDialog::DensityDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Parameters");
   setObjectName("DensityDlg");
   setModal(true);
@@ -73,26 +73,26 @@ TDensityDlg::TDensityDlg(QWidget* parent) : QDialog(parent) {
   layout->addLayout(angles);
   layout->addLayout(buttons);
 
-  connect(SectionsCheckBox, &QCheckBox::clicked, this, &TDensityDlg::SectionsCheckBoxClick);
-  connect(DensityRotBtn, &QPushButton::clicked, this, &TDensityDlg::DensityRotBtnClick);
-  connect(DensityOKBtn, &QPushButton::clicked, this, &TDensityDlg::OKBtnClick);
-  connect(DensityCancelBtn, &QPushButton::clicked, this, &TDensityDlg::CancelBtnClick);
+  connect(SectionsCheckBox, &QCheckBox::clicked, this, &DensityDialog::SectionsCheckBoxClick);
+  connect(DensityRotBtn, &QPushButton::clicked, this, &DensityDialog::DensityRotBtnClick);
+  connect(DensityOKBtn, &QPushButton::clicked, this, &DensityDialog::OKBtnClick);
+  connect(DensityCancelBtn, &QPushButton::clicked, this, &DensityDialog::CancelBtnClick);
   SectionsCheckBoxClick();
 }
 
-void TDensityDlg::showEvent(QShowEvent* event) {
+void DensityDialog::showEvent(QShowEvent* event) {
   FormShow();
   QDialog::showEvent(event);
 }
 
-void TDensityDlg::FormShow() {
+void DensityDialog::FormShow() {
   ResetRotation();
   SectionsCheckBoxClick();
 }
 
-void TDensityDlg::ResetRotation() { parameters_.rotation = TRotationState{}; }
+void DensityDialog::ResetRotation() { parameters_.rotation = RotationState{}; }
 
-void TDensityDlg::SectionsCheckBoxClick() {
+void DensityDialog::SectionsCheckBoxClick() {
   const bool sections = SectionsCheckBox->isChecked();
   RotationsLabel->setEnabled(sections);
   for (QLineEdit* edit : {XEdit, YEdit, ZEdit}) edit->setEnabled(sections);
@@ -100,7 +100,7 @@ void TDensityDlg::SectionsCheckBoxClick() {
   DensityRotBtn->setEnabled(!sections);
 }
 
-void TDensityDlg::DensityRotBtnClick() {
+void DensityDialog::DensityRotBtnClick() {
   ResetRotation();
   if (!rotationDlg_) return;
   DensityParameters& p = parameters_;
@@ -108,7 +108,7 @@ void TDensityDlg::DensityRotBtnClick() {
   if (!rotationDlg_->ShowForOwner(p.rotation)) ResetRotation();
 }
 
-void TDensityDlg::OKBtnClick() {
+void DensityDialog::OKBtnClick() {
   DensityParameters& p = parameters_;
   p.fwhm = FWHMSpinEdit->value();
   p.sections = SectionsCheckBox->isChecked();
@@ -129,6 +129,6 @@ void TDensityDlg::OKBtnClick() {
   accept();
 }
 
-void TDensityDlg::CancelBtnClick() { reject(); }
+void DensityDialog::CancelBtnClick() { reject(); }
 
 }  // namespace quorix

@@ -16,24 +16,24 @@ class QSpinBox;
 
 namespace quorix {
 
-class TRotationDlg;
+class RotationDialog;
 
 struct DensityParameters {
   int fwhm = 5;           // degrees
   bool sections = false;  // three sections X, Y, Z
   std::array<double, 3> angles{90, 90, 0};
   // Chosen with "Rotate ..." for a single set.
-  TRotationState rotation;
+  RotationState rotation;
 
   bool HasRotation() const;
 };
 
-class TDensityDlg : public QDialog {
+class DensityDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TDensityDlg(QWidget* parent = nullptr);
+  explicit DensityDialog(QWidget* parent = nullptr);
   // The dialog "Rotate ..." opens; without one the button does nothing.
-  void SetRotationDialog(TRotationDlg* dialog) { rotationDlg_ = dialog; }
+  void SetRotationDialog(RotationDialog* dialog) { rotationDlg_ = dialog; }
 
   QSpinBox* FWHMSpinEdit = nullptr;
   QCheckBox* SectionsCheckBox = nullptr;
@@ -60,7 +60,7 @@ class TDensityDlg : public QDialog {
   void FormShow();
   void ResetRotation();
 
-  TRotationDlg* rotationDlg_ = nullptr;
+  RotationDialog* rotationDlg_ = nullptr;
   std::array<QLabel*, 3> axisLabels_{};
   DensityParameters parameters_;
 };

@@ -18,7 +18,7 @@
 
 namespace quorix {
 
-bool LoadDirectionalFiles(AppContext& context, TMainform& mainform, const DensityParameters& parameters,
+bool LoadDirectionalFiles(AppContext& context, MainWindow& mainform, const DensityParameters& parameters,
                           const std::string& dataFile, const std::string& gridFile, QWidget* messageParent) {
   MessageBoxSink sink(messageParent);
   DirectionalLoad request;
@@ -43,7 +43,7 @@ bool LoadDirectionalFiles(AppContext& context, TMainform& mainform, const Densit
     QCoreApplication::processEvents();
     if (gauge.wasCanceled()) cancel = true;
   };
-  std::vector<std::unique_ptr<TPoleFigure>> densities = ReadDirectionalDensities(context, request, sink);
+  std::vector<std::unique_ptr<PoleFigure>> densities = ReadDirectionalDensities(context, request, sink);
   gauge.reset();
   if (densities.empty()) return false;
 

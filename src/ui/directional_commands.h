@@ -12,12 +12,12 @@ class QWidget;
 
 namespace quorix {
 
-class TMainform;
+class MainWindow;
 
 // Reads and shows the densities chosen in "Parameters". Returns false after a
 // message (shown over `messageParent`) and then changes nothing: windows,
 // records, file names and rotation stay as they were.
-bool LoadDirectionalFiles(AppContext& context, TMainform& mainform, const DensityParameters& parameters,
+bool LoadDirectionalFiles(AppContext& context, MainWindow& mainform, const DensityParameters& parameters,
                           const std::string& dataFile, const std::string& gridFile, QWidget* messageParent);
 
 }  // namespace quorix

@@ -1,4 +1,4 @@
-// "Modify PF data" (TMulDlg) and the shared operator group.
+// "Modify PF data" (EditAllDialog) and the shared operator group.
 #include "ui/edit_all_dialog.h"
 
 #include <QCheckBox>
@@ -34,7 +34,7 @@ void OperatorGroup::SetOp(char op) {
     if (kEditOperators[k] == op) Buttons[k]->setChecked(true);
 }
 
-TMulDlg::TMulDlg(QWidget* parent) : QDialog(parent) {
+EditAllDialog::EditAllDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Modify PF data");
   ValueEdit = new QLineEdit("1.0", this);
   ValueEdit->setObjectName("ValueEdit");
@@ -49,21 +49,21 @@ TMulDlg::TMulDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(OpRadioGroup);
   layout->addWidget(ApplyToAllCheckBox);
   layout->addWidget(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TMulDlg::OKBtnClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &EditAllDialog::OKBtnClick);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void TMulDlg::showEvent(QShowEvent* event) {
+void EditAllDialog::showEvent(QShowEvent* event) {
   setWindowTitle("Modify PF data");
   ValueEdit->setFocus();
   QDialog::showEvent(event);
 }
 
-char TMulDlg::Op() const { return OpRadioGroup->Op(); }
+char EditAllDialog::Op() const { return OpRadioGroup->Op(); }
 
-bool TMulDlg::ApplyToAll() const { return ApplyToAllCheckBox->isChecked(); }
+bool EditAllDialog::ApplyToAll() const { return ApplyToAllCheckBox->isChecked(); }
 
-void TMulDlg::OKBtnClick() {
+void EditAllDialog::OKBtnClick() {
   const auto value = ParseEditValue(ValueEdit->text().toStdString(), Op(), sink_ ? *sink_ : boxes_);
   if (!value) {
     ValueEdit->setFocus();

@@ -1,4 +1,4 @@
-// "Modify PF data" (TMulDlg): one operation with one value on every point,
+// "Modify PF data" (EditAllDialog): one operation with one value on every point,
 // and the operator group the three edit dialogs share.
 #pragma once
 
@@ -25,10 +25,10 @@ class OperatorGroup : public QGroupBox {
   std::array<QRadioButton*, 4> Buttons{};
 };
 
-class TMulDlg : public QDialog {
+class EditAllDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TMulDlg(QWidget* parent = nullptr);
+  explicit EditAllDialog(QWidget* parent = nullptr);
 
   // The value of the last OK; valid after exec() returned Accepted.
   double Value() const { return value_; }

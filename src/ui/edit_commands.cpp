@@ -27,16 +27,16 @@ namespace {
 // PF[1], and with "apply to all" the pole figure of every visible window 2..8
 // in window order, each edited, given new levels and redrawn. The edits are
 // made on copies first: when one fails (an overflow), no window changes.
-void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll, const QString& caption,
-                   const std::function<bool(TPoleFigure&)>& edit) {
+void ForEachTarget(MainWindow& mainform, AppContext& context, bool applyToAll, const QString& caption,
+                   const std::function<bool(PoleFigure&)>& edit) {
   const bool showMrd = context.state.Options.ShowMrd;
   std::vector<int> targets{1};
   if (applyToAll)
     for (int n = 2; n <= kSlotCount; ++n)
       if (mainform.WindowVisible(n) && context.set.Occupied(n)) targets.push_back(n);
-  std::vector<std::unique_ptr<TPoleFigure>> edited;
+  std::vector<std::unique_ptr<PoleFigure>> edited;
   for (int n : targets) {
-    edited.push_back(std::make_unique<TPoleFigure>(*context.set.PF[n]));
+    edited.push_back(std::make_unique<PoleFigure>(*context.set.PF[n]));
     if (!edit(*edited.back())) {
       QMessageBox::warning(&mainform, mainform.windowTitle(), kEditOverflowMessage);
       return;
@@ -44,7 +44,7 @@ void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll, co
   }
   mainform.ChangePoleFigures(caption, targets, [&] {
     for (std::size_t k = 0; k < targets.size(); ++k) {
-      TPoleFigure& pf = *context.set.PF[targets[k]];
+      PoleFigure& pf = *context.set.PF[targets[k]];
       pf = std::move(*edited[k]);
       RefreshLevelsAfterEdit(pf, showMrd);
       if (targets[k] == 1)
@@ -56,7 +56,7 @@ void ForEachTarget(TMainform& mainform, AppContext& context, bool applyToAll, co
   });
 }
 
-void SetMainCommandsEnabled(TMainform& mainform, bool enabled) {
+void SetMainCommandsEnabled(MainWindow& mainform, bool enabled) {
   if (enabled)
     mainform.EnableMenu();
   else
@@ -71,19 +71,19 @@ void SetMainCommandsEnabled(TMainform& mainform, bool enabled) {
 
 }  // namespace
 
-TMulDlg& MulDialog(TMainform& mainform) {
-  return FindOrCreateChild<TMulDlg>(mainform, [&] { return new TMulDlg(&mainform); });
+EditAllDialog& MulDialog(MainWindow& mainform) {
+  return FindOrCreateChild<EditAllDialog>(mainform, [&] { return new EditAllDialog(&mainform); });
 }
 
-TMulcDlg& MulcDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreateChild<TMulcDlg>(mainform, [&] { return new TMulcDlg(context, &mainform); });
+CircleCorrectionDialog& MulcDialog(MainWindow& mainform, AppContext& context) {
+  return FindOrCreateChild<CircleCorrectionDialog>(mainform, [&] { return new CircleCorrectionDialog(context, &mainform); });
 }
 
-TMulpDlg& MulpDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreateChild<TMulpDlg>(mainform, [&] { return new TMulpDlg(context, &mainform); });
+RasterMergeDialog& MulpDialog(MainWindow& mainform, AppContext& context) {
+  return FindOrCreateChild<RasterMergeDialog>(mainform, [&] { return new RasterMergeDialog(context, &mainform); });
 }
 
-SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context) {
+SSCIControls& SuppressionControls(MainWindow& mainform, AppContext& context) {
   return FindOrCreateChild<SSCIControls>(mainform, [&] {
     SSCIHooks hooks;
     hooks.SetCommandsEnabled = [&mainform](bool enabled) { SetMainCommandsEnabled(mainform, enabled); };
@@ -102,27 +102,27 @@ SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context) {
   });
 }
 
-void EditAllIntensities(TMainform& mainform, AppContext& context) {
-  TMulDlg& dlg = MulDialog(mainform);
+void EditAllIntensities(MainWindow& mainform, AppContext& context) {
+  EditAllDialog& dlg = MulDialog(mainform);
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = UniformOperands(dlg.Value());
   const char op = dlg.Op();
   ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit all Intensities",
-                [&](TPoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
+                [&](PoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
 }
 
-void EditPerCircle(TMainform& mainform, AppContext& context) {
-  TMulcDlg& dlg = MulcDialog(mainform, context);
+void EditPerCircle(MainWindow& mainform, AppContext& context) {
+  CircleCorrectionDialog& dlg = MulcDialog(mainform, context);
   dlg.SetCircleCount(context.set.PF[1]->CircleCount);
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = CircleOperands(dlg.Values());
   const char op = dlg.Op();
   ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit Intensities of Circle",
-                [&](TPoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
+                [&](PoleFigure& pf) { return ApplyCircleOperation(pf, op, operands); });
 }
 
-void EditPerRaster(TMainform& mainform, AppContext& context) {
-  TMulpDlg& dlg = MulpDialog(mainform, context);
+void EditPerRaster(MainWindow& mainform, AppContext& context) {
+  RasterMergeDialog& dlg = MulpDialog(mainform, context);
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);
   // Every target is merged with the same file on the same grid: read it once.
@@ -130,12 +130,12 @@ void EditPerRaster(TMainform& mainform, AppContext& context) {
   if (!second) return;
   const char op = dlg.Op();
   ForEachTarget(mainform, context, dlg.ApplyToAll(), "Edit Intensities of Raster",
-                [&](TPoleFigure& pf) { return MergeRaster(pf, op, *second); });
+                [&](PoleFigure& pf) { return MergeRaster(pf, op, *second); });
 }
 
-void SSCIClick(TMainform& mainform, AppContext& context) { SuppressionControls(mainform, context).SSCIClick(); }
+void SSCIClick(MainWindow& mainform, AppContext& context) { SuppressionControls(mainform, context).SSCIClick(); }
 
-bool SuppressionActive(TMainform& mainform) {
+bool SuppressionActive(MainWindow& mainform) {
   auto* controls = mainform.findChild<SSCIControls*>(QString(), Qt::FindDirectChildrenOnly);
   return controls && controls->Active();
 }

@@ -7,26 +7,26 @@
 
 namespace quorix {
 
-class TMainform;
-class TMulDlg;
-class TMulcDlg;
-class TMulpDlg;
+class MainWindow;
+class EditAllDialog;
+class CircleCorrectionDialog;
+class RasterMergeDialog;
 class SSCIControls;
 
 // Created on first use as children of the main window; they keep their
 // fields for the rest of the run.
-TMulDlg& MulDialog(TMainform& mainform);
-TMulcDlg& MulcDialog(TMainform& mainform, AppContext& context);
-TMulpDlg& MulpDialog(TMainform& mainform, AppContext& context);
+EditAllDialog& MulDialog(MainWindow& mainform);
+CircleCorrectionDialog& MulcDialog(MainWindow& mainform, AppContext& context);
+RasterMergeDialog& MulpDialog(MainWindow& mainform, AppContext& context);
 // On the main window's tool bar.
-SSCIControls& SuppressionControls(TMainform& mainform, AppContext& context);
+SSCIControls& SuppressionControls(MainWindow& mainform, AppContext& context);
 
-void EditAllIntensities(TMainform& mainform, AppContext& context);
-void EditPerCircle(TMainform& mainform, AppContext& context);
-void EditPerRaster(TMainform& mainform, AppContext& context);
+void EditAllIntensities(MainWindow& mainform, AppContext& context);
+void EditPerCircle(MainWindow& mainform, AppContext& context);
+void EditPerRaster(MainWindow& mainform, AppContext& context);
 // Starts the suppression controls on PF[1].
-void SSCIClick(TMainform& mainform, AppContext& context);
+void SSCIClick(MainWindow& mainform, AppContext& context);
 // While the suppression controls are shown, PF[1] must not be replaced or swapped.
-bool SuppressionActive(TMainform& mainform);
+bool SuppressionActive(MainWindow& mainform);
 
 }  // namespace quorix

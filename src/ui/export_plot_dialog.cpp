@@ -20,7 +20,7 @@ namespace {
 constexpr int kMaxSide = 10000;  // as quorix-cli render allows
 }  // namespace
 
-TExportPlotDlg::TExportPlotDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+ExportPlotDialog::ExportPlotDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setWindowTitle(" Export plot");
   setObjectName("ExportPlotDlg");
   FileEdit = new QLineEdit(this);
@@ -50,12 +50,12 @@ TExportPlotDlg::TExportPlotDlg(AppContext& context, QWidget* parent) : QDialog(p
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   form->addRow(buttons);
 
-  connect(SearchBtn, &QPushButton::clicked, this, &TExportPlotDlg::SearchClick);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TExportPlotDlg::OKClick);
+  connect(SearchBtn, &QPushButton::clicked, this, &ExportPlotDialog::SearchClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &ExportPlotDialog::OKClick);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void TExportPlotDlg::Prepare(int width, int height) {
+void ExportPlotDialog::Prepare(int width, int height) {
   WidthBox->setValue(std::clamp(width, 1, kMaxSide));
   HeightBox->setValue(std::clamp(height, 1, kMaxSide));
   if (FileEdit->text().isEmpty() && context_.set.PF[1]) {
@@ -65,7 +65,7 @@ void TExportPlotDlg::Prepare(int width, int height) {
   }
 }
 
-PlotFileRequest TExportPlotDlg::Request() const {
+PlotFileRequest ExportPlotDialog::Request() const {
   PlotFileRequest r;
   r.file = FileEdit->text().trimmed().toStdString();
   r.width = WidthBox->value();
@@ -74,13 +74,13 @@ PlotFileRequest TExportPlotDlg::Request() const {
   return r;
 }
 
-void TExportPlotDlg::SearchClick() {
+void ExportPlotDialog::SearchClick() {
   const QString chosen = QFileDialog::getSaveFileName(this, "Export plot", FileEdit->text(),
                                                       "PNG picture (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
   if (!chosen.isEmpty()) FileEdit->setText(chosen);
 }
 
-bool TExportPlotDlg::Export() {
+bool ExportPlotDialog::Export() {
   const PlotFileRequest request = Request();
   if (request.file.empty()) {
     FileEdit->setFocus();
@@ -92,7 +92,7 @@ bool TExportPlotDlg::Export() {
     FileEdit->setFocus();
     return false;
   }
-  const TPoleFigure* pf = context_.set.PF[1].get();
+  const PoleFigure* pf = context_.set.PF[1].get();
   if (!pf || pf->CircleCount < 1) return false;
   // Drawing notes would repeat what the screen plot already said.
   NullSink notes;
@@ -105,7 +105,7 @@ bool TExportPlotDlg::Export() {
   return true;
 }
 
-void TExportPlotDlg::OKClick() {
+void ExportPlotDialog::OKClick() {
   if (Export()) accept();
 }
 

@@ -14,10 +14,10 @@ class QSpinBox;
 
 namespace quorix {
 
-class TExportPlotDlg : public QDialog {
+class ExportPlotDialog : public QDialog {
   Q_OBJECT
  public:
-  TExportPlotDlg(AppContext& context, QWidget* parent = nullptr);
+  ExportPlotDialog(AppContext& context, QWidget* parent = nullptr);
 
   // Offers the window's plot size; the file and resolution typed last stay.
   void Prepare(int width, int height);

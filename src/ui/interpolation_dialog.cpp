@@ -45,7 +45,7 @@ SaveFormat InterpolationFormatDefaults() {
 
 }  // namespace
 
-TInterpolDlg::TInterpolDlg(AppContext& context, TMainform& mainform, QWidget* parent)
+InterpolationDialog::InterpolationDialog(AppContext& context, MainWindow& mainform, QWidget* parent)
     : QDialog(parent), context_(context), mainform_(mainform) {
   setWindowTitle(" Interpolation");
   setObjectName("InterpolDlg");
@@ -95,11 +95,11 @@ TInterpolDlg::TInterpolDlg(AppContext& context, TMainform& mainform, QWidget* pa
   layout->addWidget(format);
   layout->addLayout(buttons);
 
-  connect(DataSearchBtn, &QPushButton::clicked, this, &TInterpolDlg::DataSearchClick);
-  connect(GridSearchBtn, &QPushButton::clicked, this, &TInterpolDlg::GridSearchClick);
-  connect(ChgFormatBtn, &QPushButton::clicked, this, &TInterpolDlg::ChgFormatBtnClick);
-  connect(RotateButton, &QPushButton::clicked, this, &TInterpolDlg::RotateButtonClick);
-  connect(OKBtn, &QPushButton::clicked, this, &TInterpolDlg::OKBtnClick);
+  connect(DataSearchBtn, &QPushButton::clicked, this, &InterpolationDialog::DataSearchClick);
+  connect(GridSearchBtn, &QPushButton::clicked, this, &InterpolationDialog::GridSearchClick);
+  connect(ChgFormatBtn, &QPushButton::clicked, this, &InterpolationDialog::ChgFormatBtnClick);
+  connect(RotateButton, &QPushButton::clicked, this, &InterpolationDialog::RotateButtonClick);
+  connect(OKBtn, &QPushButton::clicked, this, &InterpolationDialog::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
   OutGridEdit->setText(QString::fromStdString(ReadInterpolationGrid(context_.ini)));
@@ -107,21 +107,21 @@ TInterpolDlg::TInterpolDlg(AppContext& context, TMainform& mainform, QWidget* pa
   ShowFormat();
 }
 
-void TInterpolDlg::SetFormatEditor(std::function<bool(SaveFormat&)> editor) {
+void InterpolationDialog::SetFormatEditor(std::function<bool(SaveFormat&)> editor) {
   formatEditor_ = std::move(editor);
   ChgFormatBtn->setEnabled(static_cast<bool>(formatEditor_));
 }
 
-void TInterpolDlg::ShowFormat() { FormatPanel->setText(QString::fromStdString(StandardName(format_))); }
+void InterpolationDialog::ShowFormat() { FormatPanel->setText(QString::fromStdString(StandardName(format_))); }
 
-void TInterpolDlg::Open(bool rotateAtOnce) {
+void InterpolationDialog::Open(bool rotateAtOnce) {
   show();
   raise();
   activateWindow();
   if (rotateAtOnce) RotateButtonClick();
 }
 
-void TInterpolDlg::showEvent(QShowEvent* event) {
+void InterpolationDialog::showEvent(QShowEvent* event) {
   // Every showing starts without rotation.
   rotation_.Mode = RotationMode::None;
   rotation_.List.clear();
@@ -129,19 +129,19 @@ void TInterpolDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void TInterpolDlg::hideEvent(QHideEvent* event) {
+void InterpolationDialog::hideEvent(QHideEvent* event) {
   rotation_.List.clear();
   QDialog::hideEvent(event);
 }
 
-void TInterpolDlg::RotateButtonClick() {
+void InterpolationDialog::RotateButtonClick() {
   if (!rotationDlg_) return;
-  TRotationState chosen = rotation_;
+  RotationState chosen = rotation_;
   if (!rotationDlg_->ShowForOwner(chosen)) return;
   rotation_.TakeChosenKind(chosen);
 }
 
-void TInterpolDlg::ChgFormatBtnClick() {
+void InterpolationDialog::ChgFormatBtnClick() {
   if (!formatEditor_) return;
   SaveFormat f = format_;
   if (!formatEditor_(f)) return;
@@ -149,19 +149,19 @@ void TInterpolDlg::ChgFormatBtnClick() {
   ShowFormat();
 }
 
-void TInterpolDlg::DataSearchClick() {
+void InterpolationDialog::DataSearchClick() {
   QFileDialog dialog(this, "Output Pole Figure File");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(kInterpolatedSuffix);
   dialog.setDirectory(QString::fromStdString(context_.state.DataPath));
   dialog.setNameFilters(FileDialogFilters(kDataFilter));
-  if (const TPoleFigure* pf = context_.set.PF[1].get(); pf && !pf->FileName.empty())
+  if (const PoleFigure* pf = context_.set.PF[1].get(); pf && !pf->FileName.empty())
     dialog.selectFile(QFileInfo(QString::fromStdString(pf->FileName)).completeBaseName() + "." + kInterpolatedSuffix);
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     outDataEdit->setText(dialog.selectedFiles().first());
 }
 
-void TInterpolDlg::GridSearchClick() {
+void InterpolationDialog::GridSearchClick() {
   QFileDialog dialog(this, "Output Grid");
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDirectory(QString::fromStdString(context_.state.GridPath));
@@ -170,7 +170,7 @@ void TInterpolDlg::GridSearchClick() {
     OutGridEdit->setText(dialog.selectedFiles().first());
 }
 
-void TInterpolDlg::OKBtnClick() {
+void InterpolationDialog::OKBtnClick() {
   InterpolationRequest request;
   request.gridFile = OutGridEdit->text().toStdString();
   request.rotation = rotation_;
@@ -189,7 +189,7 @@ void TInterpolDlg::OKBtnClick() {
     status = InterpolateSet(context_.set, windows, request, context_.state, sink, [this](int n) {
       if (n == 1)
         mainform_.RedrawMain();
-      else if (TPPF* w = mainform_.Window(n))
+      else if (PlotWindow* w = mainform_.Window(n))
         w->Redraw();
     });
     return status == InterpolationStatus::Done;

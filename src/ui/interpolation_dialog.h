@@ -16,16 +16,16 @@ class QPushButton;
 
 namespace quorix {
 
-class TMainform;
-class TRotationDlg;
+class MainWindow;
+class RotationDialog;
 
-class TInterpolDlg : public QDialog {
+class InterpolationDialog : public QDialog {
   Q_OBJECT
  public:
-  TInterpolDlg(AppContext& context, TMainform& mainform, QWidget* parent = nullptr);
+  InterpolationDialog(AppContext& context, MainWindow& mainform, QWidget* parent = nullptr);
 
   // The rotation dialog that " Rotate" hands the rotation to.
-  void SetRotationDialog(TRotationDlg* dialog) { rotationDlg_ = dialog; }
+  void SetRotationDialog(RotationDialog* dialog) { rotationDlg_ = dialog; }
   // The output format dialog behind "Change...": it edits the format and
   // returns true on OK. Without it the button stays disabled.
   void SetFormatEditor(std::function<bool(SaveFormat&)> editor);
@@ -51,7 +51,7 @@ class TInterpolDlg : public QDialog {
   void DataSearchClick();
   void GridSearchClick();
 
-  const TRotationState& Rotation() const { return rotation_; }
+  const RotationState& Rotation() const { return rotation_; }
   const SaveFormat& Format() const { return format_; }
 
  protected:
@@ -62,10 +62,10 @@ class TInterpolDlg : public QDialog {
   void ShowFormat();
 
   AppContext& context_;
-  TMainform& mainform_;
-  TRotationDlg* rotationDlg_ = nullptr;
+  MainWindow& mainform_;
+  RotationDialog* rotationDlg_ = nullptr;
   std::function<bool(SaveFormat&)> formatEditor_;
-  TRotationState rotation_;
+  RotationState rotation_;
   SaveFormat format_;
 };
 

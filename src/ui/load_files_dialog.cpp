@@ -74,7 +74,7 @@ QStringList FileDialogFilters(const std::string& filter) {
 
 QStringList DataFileFilters() { return FileDialogFilters(kPoleFigureFilter); }
 
-TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWidget* parent)
+LoadFilesDialog::LoadFilesDialog(AppContext& context, MainWindow& mainform, PoleFigurePicker& hkl, QWidget* parent)
     : QDialog(parent), context_(context), mainform_(mainform), hkl_(hkl) {
   setWindowTitle(" Load Files");
   setModal(false);
@@ -93,7 +93,7 @@ TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWid
   OKBtn->setDefault(true);
   PFButton->setAutoDefault(false);
   GridButton->setAutoDefault(false);
-  density_ = new TDensityDlg(this);
+  density_ = new DensityDialog(this);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel("Data File:", this), 0, 0);
@@ -116,15 +116,15 @@ TOpenDlg::TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWid
   grid->setColumnMinimumWidth(1, 360);
 
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(true); });
-  connect(CancelBtn, &QPushButton::clicked, this, &TOpenDlg::CancelBtnClick);
-  connect(PFButton, &QPushButton::clicked, this, &TOpenDlg::PFButtonClick);
-  connect(GridButton, &QPushButton::clicked, this, &TOpenDlg::GridButtonClick);
-  connect(PFEdit, &QLineEdit::textChanged, this, &TOpenDlg::UpdateFieldsForData);
-  connect(DirDataCheckBox, &QCheckBox::toggled, this, &TOpenDlg::UpdateFieldsForData);
+  connect(CancelBtn, &QPushButton::clicked, this, &LoadFilesDialog::CancelBtnClick);
+  connect(PFButton, &QPushButton::clicked, this, &LoadFilesDialog::PFButtonClick);
+  connect(GridButton, &QPushButton::clicked, this, &LoadFilesDialog::GridButtonClick);
+  connect(PFEdit, &QLineEdit::textChanged, this, &LoadFilesDialog::UpdateFieldsForData);
+  connect(DirDataCheckBox, &QCheckBox::toggled, this, &LoadFilesDialog::UpdateFieldsForData);
   UpdateFieldsForData();
 }
 
-void TOpenDlg::UpdateFieldsForData() {
+void LoadFilesDialog::UpdateFieldsForData() {
   // Directional data are never read as a measurement, whatever they look like.
   dataLayout_ = DirDataCheckBox->isChecked() ? DataLayout::None : PeekLayout(PFEdit->text().toStdString());
   const bool ownGrid = IsMeasuredLayout(dataLayout_);
@@ -139,7 +139,7 @@ void TOpenDlg::UpdateFieldsForData() {
   TiltStepEdit->setEnabled(tilts);
 }
 
-void TOpenDlg::showEvent(QShowEvent* event) {
+void LoadFilesDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!chosen_.isEmpty()) PFEdit->setText(chosen_.first());
   context_.load.ResetRotation = true;
@@ -147,7 +147,7 @@ void TOpenDlg::showEvent(QShowEvent* event) {
   PFEdit->end(false);
 }
 
-void TOpenDlg::PFButtonClick() {
+void LoadFilesDialog::PFButtonClick() {
   mainform_.CloseExtraWindows();
   QFileDialog dialog(this);
   dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -166,7 +166,7 @@ void TOpenDlg::PFButtonClick() {
   activateWindow();
 }
 
-void TOpenDlg::GridButtonClick() {
+void LoadFilesDialog::GridButtonClick() {
   QFileDialog dialog(this);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // Grids usually lie beside their data.
@@ -180,19 +180,19 @@ void TOpenDlg::GridButtonClick() {
   }
 }
 
-void TOpenDlg::CancelBtnClick() {
+void LoadFilesDialog::CancelBtnClick() {
   context_.load.ResetRotation = false;
   close();
 }
 
-LoadFilesRequest TOpenDlg::Request() const {
+LoadFilesRequest LoadFilesDialog::Request() const {
   LoadFilesRequest r{PFEdit->text().toStdString(), GridEdit->text().toStdString(), DirDataCheckBox->isChecked(), {}};
   r.measurement.tiltStart = NumberIn(TiltStartEdit);
   r.measurement.tiltStep = NumberIn(TiltStepEdit);
   return r;
 }
 
-void TOpenDlg::ShowRequest(const LoadFilesRequest& request) {
+void LoadFilesDialog::ShowRequest(const LoadFilesRequest& request) {
   ShowFiles(request.dataFile, request.gridFile);
   DirDataCheckBox->setChecked(request.directional);
   const auto show = [](QLineEdit* edit, const std::optional<double>& v) {
@@ -202,12 +202,12 @@ void TOpenDlg::ShowRequest(const LoadFilesRequest& request) {
   show(TiltStepEdit, request.measurement.tiltStep);
 }
 
-void TOpenDlg::ShowFiles(const std::string& dataFile, const std::string& gridFile) {
+void LoadFilesDialog::ShowFiles(const std::string& dataFile, const std::string& gridFile) {
   PFEdit->setText(QString::fromStdString(dataFile));
   GridEdit->setText(QString::fromStdString(gridFile));
 }
 
-void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
+void LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
   const QString dataName = QString::fromStdString(request.dataFile);
   const QString gridName = QString::fromStdString(request.gridFile);
   if (dataName.isEmpty()) {
@@ -273,7 +273,7 @@ void TOpenDlg::Submit(const LoadFilesRequest& request, bool fromUser) {
   if (fromUser) LoadExtraWindows();
 }
 
-void TOpenDlg::LoadExtraWindows() {
+void LoadFilesDialog::LoadExtraWindows() {
   mainform_.CloseExtraWindows();
   LoadFlags& flags = context_.load;
   if (flags.Multi()) {

@@ -16,9 +16,9 @@ class QPushButton;
 
 namespace quorix {
 
-class TDensityDlg;
-class TMainform;
-class TPlothkl;
+class DensityDialog;
+class MainWindow;
+class PoleFigurePicker;
 
 // What the dialog's fields ask for.
 struct LoadFilesRequest {
@@ -32,10 +32,10 @@ struct LoadFilesRequest {
 // rule, cheap for a large file. None when the file cannot be read.
 DataLayout PeekLayout(const std::string& dataFile);
 
-class TOpenDlg : public QDialog {
+class LoadFilesDialog : public QDialog {
   Q_OBJECT
  public:
-  TOpenDlg(AppContext& context, TMainform& mainform, TPlothkl& hkl, QWidget* parent = nullptr);
+  LoadFilesDialog(AppContext& context, MainWindow& mainform, PoleFigurePicker& hkl, QWidget* parent = nullptr);
 
   QLineEdit* PFEdit = nullptr;
   QLineEdit* GridEdit = nullptr;
@@ -66,7 +66,7 @@ class TOpenDlg : public QDialog {
   // The files chosen last in the data file dialog.
   const QStringList& ChosenFiles() const { return chosen_; }
   // "Parameters", asked before directional data are loaded.
-  TDensityDlg& DensityDlg() { return *density_; }
+  DensityDialog& DensityDlg() { return *density_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -75,9 +75,9 @@ class TOpenDlg : public QDialog {
   void LoadExtraWindows();
 
   AppContext& context_;
-  TMainform& mainform_;
-  TPlothkl& hkl_;
-  TDensityDlg* density_ = nullptr;
+  MainWindow& mainform_;
+  PoleFigurePicker& hkl_;
+  DensityDialog* density_ = nullptr;
   QStringList chosen_;
   DataLayout dataLayout_ = DataLayout::None;  // of the file in the data field, as far as known
 };

@@ -59,7 +59,7 @@
 
 namespace quorix {
 
-TMainform::TMainform(AppContext& context) : context_(context) {
+MainWindow::MainWindow(AppContext& context) : context_(context) {
   setWindowTitle(" Quorix");
   setObjectName("Mainform");
   setMinimumSize(kMinWidth, kMinHeight);
@@ -68,7 +68,7 @@ TMainform::TMainform(AppContext& context) : context_(context) {
   PlotArea = new PlotView(this);
   PlotArea->setObjectName("PlotArea");
   setCentralWidget(PlotArea);
-  connect(PlotArea, &PlotView::Resized, this, &TMainform::FitPlotToWindow);
+  connect(PlotArea, &PlotView::Resized, this, &MainWindow::FitPlotToWindow);
 
   HistoryHooks hooks;
   hooks.Title = [this](int n) {
@@ -105,9 +105,9 @@ TMainform::TMainform(AppContext& context) : context_(context) {
   resize(915, 705);
 }
 
-TMainform::~TMainform() = default;
+MainWindow::~MainWindow() = default;
 
-SizeLimits TMainform::SizeRange() const {
+SizeLimits MainWindow::SizeRange() const {
   SizeLimits l{kMinWidth, kMaxWidth, kMinHeight, kMaxHeight};
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!s) return l;
@@ -120,7 +120,7 @@ SizeLimits TMainform::SizeRange() const {
   return l;
 }
 
-void TMainform::FitToScreen() {
+void MainWindow::FitToScreen() {
   const SizeLimits l = SizeRange();
   if (width() > l.maxWidth || height() > l.maxHeight)
     resize(std::min(width(), l.maxWidth), std::min(height(), l.maxHeight));
@@ -133,13 +133,13 @@ void TMainform::FitToScreen() {
   if (left != frame.left() || top != frame.top()) move(left, top);
 }
 
-void TMainform::CreateWindows() {
+void MainWindow::CreateWindows() {
   FitToScreen();
-  plothkl_ = new TPlothkl(this);
-  openDlg_ = new TOpenDlg(context_, *this, *plothkl_, this);
-  aboutBox_ = new TAboutBox(this);
-  rotationDlg_ = new TRotationDlg(context_, this);
-  optionsDlg_ = new TOptionsDlg(context_, this);
+  plothkl_ = new PoleFigurePicker(this);
+  openDlg_ = new LoadFilesDialog(context_, *this, *plothkl_, this);
+  aboutBox_ = new AboutDialog(this);
+  rotationDlg_ = new RotationDialog(context_, this);
+  optionsDlg_ = new OptionsDialog(context_, this);
   ContourDlgHooks hooks;
   hooks.RedrawMain = [this] { RedrawMain(); };
   hooks.VisibleWindows = [this] {
@@ -151,11 +151,11 @@ void TMainform::CreateWindows() {
   hooks.RedrawWindow = [this](int n) {
     if (WindowVisible(n)) windows_[n]->Redraw();
   };
-  contourDlg_ = new TContourDlg(context_, hooks, this);
-  interpolDlg_ = new TInterpolDlg(context_, *this, this);
+  contourDlg_ = new ContourDialog(context_, hooks, this);
+  interpolDlg_ = new InterpolationDialog(context_, *this, this);
   interpolDlg_->SetRotationDialog(rotationDlg_);
-  interpolDlg_->SetFormatEditor([this](SaveFormat& format) { return SaveFormatDialog(*this).Edit(format, true); });
-  smoothDlg_ = new TPlotSmoDlg(context_, *this, this);
+  interpolDlg_->SetFormatEditor([this](SaveFormat& format) { return SharedSaveFormatDialog(*this).Edit(format, true); });
+  smoothDlg_ = new SmoothingDialog(context_, *this, this);
   readout_ = new PointerReadout(*this, context_);
   readout_->setParent(this);
   readout_->SetCursorButton(CursorSpeedButton);
@@ -165,33 +165,33 @@ void TMainform::CreateWindows() {
   SyncToolButtons();
   FillRecentMenu();  // the configuration has been read by now
   for (int n = 2; n <= kSlotCount; ++n) {
-    auto* w = new TPPF(n, context_, this);
-    const WindowPosition& p = context_.startup.PlotWindow[n];
+    auto* w = new PlotWindow(n, context_, this);
+    const WindowPosition& p = context_.startup.PlotWindowPositions[n];
     w->move(p.left, p.top);
-    connect(w, &TPPF::Closed, this, &TMainform::PPFClose);
-    connect(w, &TPPF::DoubleClicked, this, &TMainform::PFDblClick);
-    connect(w, &TPPF::FilesDropped, this, &TMainform::DropFiles);
+    connect(w, &PlotWindow::Closed, this, &MainWindow::PPFClose);
+    connect(w, &PlotWindow::DoubleClicked, this, &MainWindow::PFDblClick);
+    connect(w, &PlotWindow::FilesDropped, this, &MainWindow::DropFiles);
     windows_[n] = w;
   }
 }
 
-QAction* TMainform::AddCommand(QMenu* menu, const QString& caption, bool inGroup, bool built) {
+QAction* MainWindow::AddCommand(QMenu* menu, const QString& caption, bool inGroup, bool built) {
   QAction* action = menu->addAction(caption);
   action->setEnabled(built);
   if (inGroup) group_.emplace_back(action, built);
   return action;
 }
 
-void TMainform::CreateMenus() {
+void MainWindow::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   QAction* open = AddCommand(file, "&Open", false, true);
   open->setShortcuts({QKeySequence(QKeySequence::Open), QKeySequence(Qt::Key_F12)});
-  connect(open, &QAction::triggered, this, &TMainform::ShowLoadFiles);
+  connect(open, &QAction::triggered, this, &MainWindow::ShowLoadFiles);
   recentMenu_ = file->addMenu("&Recent Files");
   recentMenu_->setObjectName("RecentMenu");
-  connect(recentMenu_, &QMenu::aboutToShow, this, &TMainform::FillRecentMenu);
+  connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
   QAction* revert = AddCommand(file, "Re&vert to File", true, true);
-  connect(revert, &QAction::triggered, this, &TMainform::RevertToFile);
+  connect(revert, &QAction::triggered, this, &MainWindow::RevertToFile);
   file->addSeparator();
   QAction* saveAscii = AddCommand(file, "&Save as ASCII", true, true);
   saveAscii->setShortcut(QKeySequence::Save);
@@ -210,17 +210,17 @@ void TMainform::CreateMenus() {
   connect(emf->addAction("Main"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, false); });
   connect(emf->addAction("All"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, true); });
   QAction* exportPlot = AddCommand(file, "E&xport plot...", true, true);
-  connect(exportPlot, &QAction::triggered, this, &TMainform::ExportPlot);
+  connect(exportPlot, &QAction::triggered, this, &MainWindow::ExportPlot);
   QAction* print = AddCommand(file, "&Print", true, true);
   print->setShortcut(QKeySequence::Print);
   connect(print, &QAction::triggered, this, [this] { PrintPlot(*this, context_); });
   connect(AddCommand(file, "Save to &Clipboard", true, true), &QAction::triggered, this,
           [this] { CopyPlotToClipboard(*this); });
   file->addSeparator();
-  connect(AddCommand(file, "R&un Copy", true, true), &QAction::triggered, this, &TMainform::RunCopy);
+  connect(AddCommand(file, "R&un Copy", true, true), &QAction::triggered, this, &MainWindow::RunCopy);
   QAction* exit = AddCommand(file, "&Exit", false, true);
   exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-  connect(exit, &QAction::triggered, this, &TMainform::ExitProgram);
+  connect(exit, &QAction::triggered, this, &MainWindow::ExitProgram);
   FillRecentMenu();
 
   QMenu* edit = menuBar()->addMenu("&Edit");
@@ -268,7 +268,7 @@ void TMainform::CreateMenus() {
 
   QMenu* rotation = menuBar()->addMenu("&Rotation");
   group_.emplace_back(rotation->menuAction(), true);
-  connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this, &TMainform::ShowRotationDialog);
+  connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this, &MainWindow::ShowRotationDialog);
   connect(AddCommand(rotation, "&Interpolation", false, true), &QAction::triggered, this,
           [this] { interpolDlg_->Open(false); });
   connect(AddCommand(rotation, "&Smooth Pole Figures", false, true), &QAction::triggered, this,
@@ -279,25 +279,25 @@ void TMainform::CreateMenus() {
   connect(contours, &QAction::triggered, this, [this] { contourDlg_->ShowContours(); });
   QAction* options = menuBar()->addAction("&Options");
   group_.emplace_back(options, true);
-  connect(options, &QAction::triggered, this, &TMainform::ShowOptionsDialog);
+  connect(options, &QAction::triggered, this, &MainWindow::ShowOptionsDialog);
   QAction* help = menuBar()->addAction("&?");
   group_.emplace_back(help, true);
-  connect(help, &QAction::triggered, this, &TMainform::HelpTutorialClick);
+  connect(help, &QAction::triggered, this, &MainWindow::HelpTutorialClick);
   // F1 opens the manual also before anything is loaded, while "?" waits with the other menus.
   auto* f1 = new QAction(this);
   f1->setShortcut(QKeySequence::HelpContents);
   f1->setShortcutContext(Qt::ApplicationShortcut);
   addAction(f1);
-  connect(f1, &QAction::triggered, this, &TMainform::HelpTutorialClick);
-  connect(menuBar()->addAction("&About"), &QAction::triggered, this, &TMainform::ShowAbout);
+  connect(f1, &QAction::triggered, this, &MainWindow::HelpTutorialClick);
+  connect(menuBar()->addAction("&About"), &QAction::triggered, this, &MainWindow::ShowAbout);
 }
 
-void TMainform::CreateToolBar() {
+void MainWindow::CreateToolBar() {
   QToolBar* bar = addToolBar("Tools");
   bar->setMovable(false);
   QAction* open = bar->addAction("Open");
   open->setToolTip("Open File");
-  connect(open, &QAction::triggered, this, &TMainform::ShowLoadFiles);
+  connect(open, &QAction::triggered, this, &MainWindow::ShowLoadFiles);
   bar->addSeparator();
   const auto tool = [&](const QString& caption, const QString& hint, bool built) {
     QAction* a = bar->addAction(caption);
@@ -320,10 +320,10 @@ void TMainform::CreateToolBar() {
   mrdSpeedButton = tool("mrd", "mrd as unit", true);
   ProjectionSpeedButton = tool("Proj", "Stereographic or equal area projection", true);
   for (QAction* a : {FillSpeedButton, GridSpeedButton, mrdSpeedButton, ProjectionSpeedButton}) a->setCheckable(true);
-  connect(FillSpeedButton, &QAction::triggered, this, &TMainform::FillSpeedButtonClick);
-  connect(GridSpeedButton, &QAction::triggered, this, &TMainform::GridSpeedButtonClick);
-  connect(mrdSpeedButton, &QAction::triggered, this, &TMainform::mrdSpeedButtonClick);
-  connect(ProjectionSpeedButton, &QAction::triggered, this, &TMainform::ProjectionSpeedButtonClick);
+  connect(FillSpeedButton, &QAction::triggered, this, &MainWindow::FillSpeedButtonClick);
+  connect(GridSpeedButton, &QAction::triggered, this, &MainWindow::GridSpeedButtonClick);
+  connect(mrdSpeedButton, &QAction::triggered, this, &MainWindow::mrdSpeedButtonClick);
+  connect(ProjectionSpeedButton, &QAction::triggered, this, &MainWindow::ProjectionSpeedButtonClick);
   bar->addSeparator();
   connect(tool("Smooth", "Smooth PF applying current settings", true), &QAction::triggered, this,
           [this] { smoothDlg_->SmoothMain(); });
@@ -346,7 +346,7 @@ void TMainform::CreateToolBar() {
   bar->addWidget(PosLabel);
 }
 
-bool TMainform::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == SizeLabel && event->type() == QEvent::MouseButtonPress) {
     SizeLabelClick();
     return true;
@@ -354,7 +354,7 @@ bool TMainform::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainform::SizeLabelClick() {
+void MainWindow::SizeLabelClick() {
   pickMode_ = !pickMode_;
   QPalette p = SizeLabel->palette();
   p.setColor(QPalette::Window, pickMode_ ? QColor(Qt::yellow) : palette().color(QPalette::Button));
@@ -364,16 +364,16 @@ void TMainform::SizeLabelClick() {
   UpdateStatus();
 }
 
-void TMainform::EnableMenu() {
+void MainWindow::EnableMenu() {
   for (auto& [action, built] : group_) action->setEnabled(built);
 }
 
-void TMainform::DisableMenu() {
+void MainWindow::DisableMenu() {
   for (auto& [action, built] : group_) action->setEnabled(false);
 }
 
-void TMainform::RedrawMain() {
-  const TPoleFigure* pf = context_.set.PF[1].get();
+void MainWindow::RedrawMain() {
+  const PoleFigure* pf = context_.set.PF[1].get();
   if (!pf) return;
   if (pf->CircleCount < 1) {
     // Nothing loaded yet: a blank page rather than the outline of an empty grid.
@@ -392,33 +392,33 @@ void TMainform::RedrawMain() {
   UpdateStatus();
 }
 
-void TMainform::RedrawAll() {
+void MainWindow::RedrawAll() {
   RedrawMain();
   for (int n = 2; n <= kSlotCount; ++n)
     if (WindowVisible(n)) windows_[n]->Redraw();
 }
 
-void TMainform::FitPlotToWindow() { RedrawMain(); }
+void MainWindow::FitPlotToWindow() { RedrawMain(); }
 
-bool TMainform::WindowVisible(int n) { return Window(n) && windows_[n]->isVisible() && context_.set.Occupied(n); }
+bool MainWindow::WindowVisible(int n) { return Window(n) && windows_[n]->isVisible() && context_.set.Occupied(n); }
 
-int TMainform::FirstFreeWindow() {
+int MainWindow::FirstFreeWindow() {
   for (int n = 2; n <= kSlotCount; ++n)
     if (!windows_[n]->isVisible()) return n;
   return 0;
 }
 
-void TMainform::CloseExtraWindows() {
+void MainWindow::CloseExtraWindows() {
   for (int n = 2; n <= kSlotCount; ++n)
     if (windows_[n] && windows_[n]->isVisible()) windows_[n]->close();
 }
 
-void TMainform::PPFClose(int n) {
+void MainWindow::PPFClose(int n) {
   context_.set.Release(n);
   activateWindow();
 }
 
-void TMainform::PFDblClick(int n) {
+void MainWindow::PFDblClick(int n) {
   // PF[1] stays put while a suppression level is being chosen on it.
   if (!context_.set.Occupied(n) || SuppressionActive(*this)) return;
   context_.set.SwapWithMain(n);
@@ -434,24 +434,24 @@ void TMainform::PFDblClick(int n) {
   activateWindow();
 }
 
-void TMainform::ResetRotationState() {
+void MainWindow::ResetRotationState() {
   context_.state.ResetRotation();
   if (rotationDlg_) rotationDlg_->ResetToNoRotation();
 }
 
-void TMainform::SyncToolButtons() {
-  const TOptions& o = context_.state.Options;
+void MainWindow::SyncToolButtons() {
+  const DisplayOptions& o = context_.state.Options;
   FillSpeedButton->setChecked(o.FillAreas);
   GridSpeedButton->setChecked(o.DrawGrid);
   mrdSpeedButton->setChecked(o.ShowMrd);
   ProjectionSpeedButton->setChecked(o.EqualArea);
 }
 
-void TMainform::ShowRotationDialog() {
+void MainWindow::ShowRotationDialog() {
   if (rotationDlg_->ShowForDisplay()) RedrawAll();
 }
 
-void TMainform::ShowOptionsDialog() {
+void MainWindow::ShowOptionsDialog() {
   if (!optionsDlg_->ShowOptions()) return;
   SyncToolButtons();
   RedrawMain();
@@ -462,19 +462,19 @@ void TMainform::ShowOptionsDialog() {
   }
 }
 
-void TMainform::FillSpeedButtonClick(bool down) {
+void MainWindow::FillSpeedButtonClick(bool down) {
   context_.state.Options.FillAreas = down;
   RedrawMain();
 }
 
-void TMainform::GridSpeedButtonClick(bool down) {
+void MainWindow::GridSpeedButtonClick(bool down) {
   context_.state.Options.DrawGrid = down;
   if (!down) {
     RedrawAll();
     return;
   }
   // Pressing only adds the dots to what is shown.
-  const auto mark = [this](const TPoleFigure* pf, PlotView* view) {
+  const auto mark = [this](const PoleFigure* pf, PlotView* view) {
     if (!pf || !view || view->Image().isNull()) return;
     QtRasterCanvas canvas(view->Image());
     DrawLowPoints(*pf, context_.state, canvas, view->Image().height(), view->Image().width());
@@ -485,7 +485,7 @@ void TMainform::GridSpeedButtonClick(bool down) {
     if (WindowVisible(n)) mark(context_.set.PF[n].get(), windows_[n]->Image());
 }
 
-void TMainform::mrdSpeedButtonClick(bool down) {
+void MainWindow::mrdSpeedButtonClick(bool down) {
   ApplyMrdToggle(*context_.set.PF[1], context_.state.Options, down);
   RedrawMain();
   for (int n = 2; n <= kSlotCount; ++n) {
@@ -495,19 +495,19 @@ void TMainform::mrdSpeedButtonClick(bool down) {
   }
 }
 
-void TMainform::ProjectionSpeedButtonClick(bool down) {
+void MainWindow::ProjectionSpeedButtonClick(bool down) {
   context_.state.Options.EqualArea = down;
   RedrawAll();
 }
 
-bool TMainform::LoadMain(const MainLoad& request) {
+bool MainWindow::LoadMain(const MainLoad& request) {
   MessageBoxSink sink(openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
   if (!LoadMainPoleFigure(context_, request, sink)) return false;
   ShowMainLoaded(request.resetRotation);
   return true;
 }
 
-void TMainform::ShowMainLoaded(bool rotationReset) {
+void MainWindow::ShowMainLoaded(bool rotationReset) {
   if (rotationReset && rotationDlg_) rotationDlg_->ResetToNoRotation();
   openDlg_->close();
   RememberRecent();
@@ -517,7 +517,7 @@ void TMainform::ShowMainLoaded(bool rotationReset) {
   activateWindow();
 }
 
-void TMainform::AfterMainLoad() {
+void MainWindow::AfterMainLoad() {
   if (!keepHistory_) history_->Clear();
   RedrawMain();
   if (contourDlg_->isVisible()) contourDlg_->Refresh();
@@ -527,7 +527,7 @@ void TMainform::AfterMainLoad() {
   if (ssciAction_) ssciAction_->setEnabled(context_.set.PF[1]->Grid != GridKind::Full);
 }
 
-bool TMainform::LoadIntoWindow(int n, const std::string& file) {
+bool MainWindow::LoadIntoWindow(int n, const std::string& file) {
   MessageBoxSink sink(this);
   // A failure leaves the window closed rather than showing half a pole figure.
   if (!quorix::LoadIntoWindow(context_, n, file, sink)) return false;
@@ -535,8 +535,8 @@ bool TMainform::LoadIntoWindow(int n, const std::string& file) {
   return true;
 }
 
-void TMainform::ShowInWindow(int n, const std::string& title) {
-  TPPF* w = Window(n);
+void MainWindow::ShowInWindow(int n, const std::string& title) {
+  PlotWindow* w = Window(n);
   if (!w) return;
   history_->Clear();
   w->setWindowTitle(QString::fromStdString(title));
@@ -546,13 +546,13 @@ void TMainform::ShowInWindow(int n, const std::string& title) {
   activateWindow();
 }
 
-void TMainform::SetGeometryBox(int left, int top, int width, int height) {
+void MainWindow::SetGeometryBox(int left, int top, int width, int height) {
   if (isMaximized() || isFullScreen()) showNormal();
   resize(width, height);
   move(left, top);
 }
 
-void TMainform::ApplyStartupSize() {
+void MainWindow::ApplyStartupSize() {
   if (context_.state.StartupSize <= 0) return;
   const WindowBox box = StartupSize({x(), y(), width(), height()}, context_.state.StartupSize, SizeRange());
   SetGeometryBox(box.left, box.top, box.width, box.height);
@@ -560,16 +560,16 @@ void TMainform::ApplyStartupSize() {
   context_.state.StartupSize = 0;
 }
 
-void TMainform::ShowLoadFiles() {
+void MainWindow::ShowLoadFiles() {
   openDlg_->GridEdit->setText(QString::fromStdString(context_.GridFileName));
   openDlg_->show();
   openDlg_->raise();
   openDlg_->activateWindow();
 }
 
-void TMainform::ExitProgram() { close(); }
+void MainWindow::ExitProgram() { close(); }
 
-void TMainform::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (!ConfirmDiscardChanges(*this, context_, true)) {
     event->ignore();
     return;
@@ -577,13 +577,13 @@ void TMainform::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-QStringList TMainform::CopyCommandLine() const {
+QStringList MainWindow::CopyCommandLine() const {
   QStringList arguments;
   for (const std::string& a : CopyArguments(context_)) arguments << QString::fromStdString(a);
   return arguments;
 }
 
-void TMainform::RunCopy() {
+void MainWindow::RunCopy() {
   const QString program = QString::fromStdString(context_.programPath);
   const QStringList arguments = CopyCommandLine();
   if (!QProcess::startDetached(program, arguments)) {
@@ -593,7 +593,7 @@ void TMainform::RunCopy() {
   }
 }
 
-void TMainform::HelpTutorialClick() {
+void MainWindow::HelpTutorialClick() {
   // The HTML manual in the desktop's browser.
   const QString help = QString::fromStdString(context_.HelpFileName);
   if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help))) {
@@ -602,9 +602,9 @@ void TMainform::HelpTutorialClick() {
   }
 }
 
-void TMainform::ShowAbout() { aboutBox_->exec(); }
+void MainWindow::ShowAbout() { aboutBox_->exec(); }
 
-void TMainform::keyPressEvent(QKeyEvent* event) { MainformKeyDown(event); }
+void MainWindow::keyPressEvent(QKeyEvent* event) { MainformKeyDown(event); }
 
 namespace {
 
@@ -626,7 +626,7 @@ int DigitRowKey(const QKeyEvent& event) {
 
 }  // namespace
 
-void TMainform::MainformKeyDown(QKeyEvent* event) {
+void MainWindow::MainformKeyDown(QKeyEvent* event) {
   const SizeLimits limits = SizeRange();
   const WindowBox box{x(), y(), width(), height()};
   const bool shift = event->modifiers() & Qt::ShiftModifier;
@@ -650,7 +650,7 @@ void TMainform::MainformKeyDown(QKeyEvent* event) {
   }
 }
 
-void TMainform::Navigate(SeriesKey kind, char key, bool shift) {
+void MainWindow::Navigate(SeriesKey kind, char key, bool shift) {
   if (SuppressionActive(*this)) return;
   const int k = shift ? FirstFreeWindow() : 0;
   // Only a step that will load something replaces the main pole figure, so only then is there anything to ask.
@@ -668,33 +668,33 @@ void TMainform::Navigate(SeriesKey kind, char key, bool shift) {
   }
 }
 
-void TMainform::wheelEvent(QWheelEvent* event) {
+void MainWindow::wheelEvent(QWheelEvent* event) {
   const int delta = event->angleDelta().y();
   if (delta == 0) return;
   const WindowBox r = WheelSize({x(), y(), width(), height()}, delta, SizeRange());
   SetGeometryBox(r.left, r.top, r.width, r.height);
 }
 
-void TMainform::RedrawSlot(int n) {
+void MainWindow::RedrawSlot(int n) {
   if (n == 1)
     RedrawMain();
   else if (WindowVisible(n))
     windows_[n]->Redraw();
 }
 
-bool TMainform::ChangePoleFigures(const QString& caption, const std::vector<int>& targets,
+bool MainWindow::ChangePoleFigures(const QString& caption, const std::vector<int>& targets,
                                   const std::function<bool()>& change) {
   return history_->Change(caption, targets, change);
 }
 
-QUndoStack& TMainform::UndoStack() { return history_->Stack(); }
+QUndoStack& MainWindow::UndoStack() { return history_->Stack(); }
 
-void TMainform::BeginSuppressionStep() {
+void MainWindow::BeginSuppressionStep() {
   suppressionStart_ = std::make_unique<RecordState>(history_->Capture({1}));
   UpdateStatus();
 }
 
-void TMainform::EndSuppressionStep(bool keep) {
+void MainWindow::EndSuppressionStep(bool keep) {
   if (!suppressionStart_) return;
   std::unique_ptr<RecordState> start = std::move(suppressionStart_);
   if (keep)
@@ -704,12 +704,12 @@ void TMainform::EndSuppressionStep(bool keep) {
   UpdateStatus();
 }
 
-void TMainform::ShowSaved(const std::string& file) {
+void MainWindow::ShowSaved(const std::string& file) {
   statusBar()->showMessage("Saved to " + QString::fromStdString(file), 10000);
 }
 
-void TMainform::UpdateStatus() {
-  const TPoleFigure* pf = context_.set.PF[1].get();
+void MainWindow::UpdateStatus() {
+  const PoleFigure* pf = context_.set.PF[1].get();
   const bool loaded = pf && pf->CircleCount > 0;
   StatusFile->setText(loaded ? QString::fromStdString(StatusFileText(*pf)) : QString());
   StatusGrid->setText(loaded ? QString::fromStdString(StatusGridText(*pf)) : QString());
@@ -722,21 +722,21 @@ void TMainform::UpdateStatus() {
   StatusMode->setText(QString::fromStdString(StatusModeText(modes)));
 }
 
-void TMainform::ShowPointerStatus(double alpha, double beta, const QString& value) {
+void MainWindow::ShowPointerStatus(double alpha, double beta, const QString& value) {
   QString text = QString::fromStdString(StatusPointerText(alpha, beta));
   if (!value.isEmpty()) text += "  value " + value;
   StatusPointer->setText(text);
 }
 
-QRect TMainform::FurtherWindowPlace(int n) {
+QRect MainWindow::FurtherWindowPlace(int n) {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   const QRect area = s ? s->availableGeometry() : QRect(0, 0, 1600, 1000);
   const QRect frame = frameGeometry();
   // The window manager's frame around a further window, as around this one.
   const QSize decoration = isVisible() ? frame.size() - size() : QSize(0, 0);
   const int titleHeight = isVisible() ? geometry().top() - frame.top() : 0;
-  TPPF* w = Window(n);
-  const QSize inner = w ? w->size() : QSize(TPPF::kImageWidth, TPPF::kImageHeight);
+  PlotWindow* w = Window(n);
+  const QSize inner = w ? w->size() : QSize(PlotWindow::kImageWidth, PlotWindow::kImageHeight);
   const int width = inner.width() + decoration.width();
   const int height = inner.height() + decoration.height();
   int keepClear = titleHeight + menuBar()->height();
@@ -748,8 +748,8 @@ QRect TMainform::FurtherWindowPlace(int n) {
   return {b.left, b.top, b.width, b.height};
 }
 
-void TMainform::RememberRecent() {
-  const TPoleFigure& pf = *context_.set.PF[1];
+void MainWindow::RememberRecent() {
+  const PoleFigure& pf = *context_.set.PF[1];
   const auto absolute = [](const std::string& name) {
     return name.empty() ? name : QFileInfo(QString::fromStdString(name)).absoluteFilePath().toStdString();
   };
@@ -763,7 +763,7 @@ void TMainform::RememberRecent() {
   if (recentMenu_) recentMenu_->setEnabled(true);
 }
 
-void TMainform::FillRecentMenu() {
+void MainWindow::FillRecentMenu() {
   if (!recentMenu_) return;
   recentMenu_->clear();
   const std::vector<RecentFile> files = ReadRecentFiles(context_.ini);
@@ -777,7 +777,7 @@ void TMainform::FillRecentMenu() {
   recentMenu_->setEnabled(!files.empty());
 }
 
-bool TMainform::OpenRecent(const RecentFile& file) {
+bool MainWindow::OpenRecent(const RecentFile& file) {
   if (SuppressionActive(*this)) return false;
   const QString dataName = QString::fromStdString(file.dataFile);
   const QString grid = QString::fromStdString(file.gridFile);
@@ -815,9 +815,9 @@ bool TMainform::OpenRecent(const RecentFile& file) {
   return true;
 }
 
-bool TMainform::RevertToFile() {
+bool MainWindow::RevertToFile() {
   if (SuppressionActive(*this)) return false;
-  const TPoleFigure& pf = *context_.set.PF[1];
+  const PoleFigure& pf = *context_.set.PF[1];
   if (pf.CircleCount < 1 || context_.DataFileName.empty() || context_.load.DirectionalMode) return false;
   MainLoad load;
   load.dataFile = context_.DataFileName;
@@ -837,29 +837,29 @@ bool TMainform::RevertToFile() {
   return ok;
 }
 
-TExportPlotDlg& TMainform::ExportDialog() {
-  if (!exportDlg_) exportDlg_ = new TExportPlotDlg(context_, this);
+ExportPlotDialog& MainWindow::ExportDialog() {
+  if (!exportDlg_) exportDlg_ = new ExportPlotDialog(context_, this);
   return *exportDlg_;
 }
 
-void TMainform::ExportPlot() {
-  TExportPlotDlg& dlg = ExportDialog();
+void MainWindow::ExportPlot() {
+  ExportPlotDialog& dlg = ExportDialog();
   dlg.Prepare(PlotArea->width(), PlotArea->height());
   if (dlg.exec() == QDialog::Accepted) ShowSaved(dlg.Written());
 }
 
-void TMainform::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!DroppedLocalFiles(event->mimeData()).isEmpty() && !SuppressionActive(*this)) event->acceptProposedAction();
 }
 
-void TMainform::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   const QStringList files = DroppedLocalFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
   DropFiles(1, files);
 }
 
-void TMainform::DropFiles(int slot, const QStringList& files) {
+void MainWindow::DropFiles(int slot, const QStringList& files) {
   if (SuppressionActive(*this)) return;
   std::vector<std::string> names;
   for (const QString& f : files) names.push_back(f.toStdString());

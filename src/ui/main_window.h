@@ -26,35 +26,35 @@ class QUndoStack;
 namespace quorix {
 
 class PlotView;
-class TOpenDlg;
-class TPlothkl;
-class TPPF;
-class TAboutBox;
-class TContourDlg;
-class TOptionsDlg;
-class TRotationDlg;
-class TInterpolDlg;
-class TPlotSmoDlg;
+class LoadFilesDialog;
+class PoleFigurePicker;
+class PlotWindow;
+class AboutDialog;
+class ContourDialog;
+class OptionsDialog;
+class RotationDialog;
+class InterpolationDialog;
+class SmoothingDialog;
 class PointerReadout;
 class RecordHistory;
 struct RecordState;
-class TExportPlotDlg;
+class ExportPlotDialog;
 
-class TMainform : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
   // The range of the size keys and the mouse wheel; maximising goes beyond.
   static constexpr int kMinWidth = 532, kMaxWidth = 931, kMinHeight = 435, kMaxHeight = 763;
 
-  explicit TMainform(AppContext& context);
-  ~TMainform() override;
+  explicit MainWindow(AppContext& context);
+  ~MainWindow() override;
 
   // Windows created at start-up and living for the whole run.
   void CreateWindows();
-  TOpenDlg& OpenDlg() { return *openDlg_; }
-  TPlothkl& Plothkl() { return *plothkl_; }
-  TRotationDlg& RotationDlg() { return *rotationDlg_; }
-  TPPF* Window(int n) { return (n >= 2 && n <= kSlotCount) ? windows_[n] : nullptr; }
+  LoadFilesDialog& OpenDlg() { return *openDlg_; }
+  PoleFigurePicker& Plothkl() { return *plothkl_; }
+  RotationDialog& RotationDlg() { return *rotationDlg_; }
+  PlotWindow* Window(int n) { return (n >= 2 && n <= kSlotCount) ? windows_[n] : nullptr; }
   bool WindowVisible(int n);
 
   // Loads and shows: the load sequence with messages over the open dialog or
@@ -118,7 +118,7 @@ class TMainform : public QMainWindow {
   // "Revert to file": PF[1] read again from its file, as one undo step.
   bool RevertToFile();
   void ExportPlot();
-  TExportPlotDlg& ExportDialog();
+  ExportPlotDialog& ExportDialog();
   // Where window n goes when it opens, beside the main window.
   QRect FurtherWindowPlace(int n);
   // The size keys' range, no larger than the screen; FitToScreen brings the window onto it.
@@ -164,16 +164,16 @@ class TMainform : public QMainWindow {
   void FillRecentMenu();
 
   AppContext& context_;
-  TOpenDlg* openDlg_ = nullptr;
-  TPlothkl* plothkl_ = nullptr;
-  TAboutBox* aboutBox_ = nullptr;
-  TRotationDlg* rotationDlg_ = nullptr;
-  TOptionsDlg* optionsDlg_ = nullptr;
-  TContourDlg* contourDlg_ = nullptr;
-  TInterpolDlg* interpolDlg_ = nullptr;
-  TPlotSmoDlg* smoothDlg_ = nullptr;
+  LoadFilesDialog* openDlg_ = nullptr;
+  PoleFigurePicker* plothkl_ = nullptr;
+  AboutDialog* aboutBox_ = nullptr;
+  RotationDialog* rotationDlg_ = nullptr;
+  OptionsDialog* optionsDlg_ = nullptr;
+  ContourDialog* contourDlg_ = nullptr;
+  InterpolationDialog* interpolDlg_ = nullptr;
+  SmoothingDialog* smoothDlg_ = nullptr;
   PointerReadout* readout_ = nullptr;
-  std::array<TPPF*, kSlotCount + 1> windows_{};
+  std::array<PlotWindow*, kSlotCount + 1> windows_{};
   // Commands enabled and disabled as one group, and whether each is built yet.
   std::vector<std::pair<QAction*, bool>> group_;
   QAction* ssciAction_ = nullptr;
@@ -182,7 +182,7 @@ class TMainform : public QMainWindow {
   std::unique_ptr<RecordState> suppressionStart_;
   bool keepHistory_ = false;  // a revert is one step of the history, not a fresh load
   QMenu* recentMenu_ = nullptr;
-  TExportPlotDlg* exportDlg_ = nullptr;
+  ExportPlotDialog* exportDlg_ = nullptr;
 };
 
 }  // namespace quorix

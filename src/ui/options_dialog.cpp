@@ -20,7 +20,7 @@
 
 namespace quorix {
 
-TOptionsDlg::TOptionsDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setWindowTitle(" Options");
   setObjectName("OptionsDlg");
   setModal(true);
@@ -81,20 +81,20 @@ TOptionsDlg::TOptionsDlg(AppContext& context, QWidget* parent) : QDialog(parent)
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(mrdCheckBox, &QCheckBox::clicked, this, &TOptionsDlg::mrdCheckBoxClick);
+  connect(mrdCheckBox, &QCheckBox::clicked, this, &OptionsDialog::mrdCheckBoxClick);
   connect(SpinUpButton, &QToolButton::clicked, this, [this] { SpinButtonClick(true); });
   connect(SpinDownButton, &QToolButton::clicked, this, [this] { SpinButtonClick(false); });
-  connect(ok, &QPushButton::clicked, this, &TOptionsDlg::OKBtnClick);
+  connect(ok, &QPushButton::clicked, this, &OptionsDialog::OKBtnClick);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool TOptionsDlg::ShowOptions() {
+bool OptionsDialog::ShowOptions() {
   FormShow();
   return exec() == QDialog::Accepted;
 }
 
-void TOptionsDlg::FormShow() {
-  const TOptions& o = context_.state.Options;
+void OptionsDialog::FormShow() {
+  const DisplayOptions& o = context_.state.Options;
   mrdCheckBox->setChecked(o.ShowMrd);
   GridCheckBox->setChecked(o.DrawGrid);
   EigenCheckBox->setChecked(o.ShowEigenvalues);
@@ -106,7 +106,7 @@ void TOptionsDlg::FormShow() {
   mrdLabel->setVisible(o.ShowMrd);
 }
 
-void TOptionsDlg::mrdCheckBoxClick() {
+void OptionsDialog::mrdCheckBoxClick() {
   const bool mrd = mrdCheckBox->isChecked();
   mrdLabel->setVisible(mrd);
   if (mrd)
@@ -115,7 +115,7 @@ void TOptionsDlg::mrdCheckBoxClick() {
     SpinEdit->setText(QString::fromStdString(FormatGeneral(context_.set.PF[1]->LowestLevel)));
 }
 
-void TOptionsDlg::SpinButtonClick(bool up) {
+void OptionsDialog::SpinButtonClick(bool up) {
   const std::optional<double> value = ParseNumber(SpinEdit->text().toStdString());
   if (!value) {
     SpinEdit->setFocus();
@@ -126,7 +126,7 @@ void TOptionsDlg::SpinButtonClick(bool up) {
   SpinEdit->setText(QString::fromStdString(FormatGeneral(up ? *value + step : *value - step)));
 }
 
-void TOptionsDlg::OKBtnClick() {
+void OptionsDialog::OKBtnClick() {
   const std::optional<double> value = ParseNumber(SpinEdit->text().toStdString());
   if (!value) {
     SpinEdit->setFocus();

@@ -13,10 +13,10 @@ class QToolButton;
 
 namespace quorix {
 
-class TOptionsDlg : public QDialog {
+class OptionsDialog : public QDialog {
   Q_OBJECT
  public:
-  TOptionsDlg(AppContext& context, QWidget* parent = nullptr);
+  OptionsDialog(AppContext& context, QWidget* parent = nullptr);
 
   // Shows the options of the program and PF[1]; true after OK, when the
   // options, PF[1]'s lowest level and levels have changed. The caller then

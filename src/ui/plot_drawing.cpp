@@ -4,7 +4,7 @@
 
 namespace quorix {
 
-QImage DrawPlotImage(const TPoleFigure& pf, const TProgramState& state, int width, int height, PlotResult* result,
+QImage DrawPlotImage(const PoleFigure& pf, const ProgramState& state, int width, int height, PlotResult* result,
                      MessageSink* messages, ProjectionCache* cache) {
   width = std::max(width, 1);
   height = std::max(height, 1);

@@ -14,7 +14,7 @@ class MessageSink;
 
 // Draws pf on a fresh white image of the given size; a window that redraws
 // passes the projection cache of its view.
-QImage DrawPlotImage(const TPoleFigure& pf, const TProgramState& state, int width, int height,
+QImage DrawPlotImage(const PoleFigure& pf, const ProgramState& state, int width, int height,
                      PlotResult* result = nullptr, MessageSink* messages = nullptr, ProjectionCache* cache = nullptr);
 
 QString ToQString(const std::string& s);

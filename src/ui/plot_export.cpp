@@ -28,10 +28,10 @@
 namespace quorix {
 namespace {
 
-using Writer = bool (*)(const std::string&, const TPoleFigure&, const TProgramState&, int, int, const std::string&,
+using Writer = bool (*)(const std::string&, const PoleFigure&, const ProgramState&, int, int, const std::string&,
                         MessageSink&, MessageSink&);
 
-QString ChooseFile(TMainform& mainform, AppContext& context, const QString& title, const char* filter) {
+QString ChooseFile(MainWindow& mainform, AppContext& context, const QString& title, const char* filter) {
   const std::string proposed = ProposedPlotName(context.DataFileName);
   const QString start = QString::fromStdString(
       context.state.DataPath.empty() ? proposed : context.state.DataPath + "/" + FileNamePart(proposed));
@@ -40,7 +40,7 @@ QString ChooseFile(TMainform& mainform, AppContext& context, const QString& titl
                                       QFileDialog::DontConfirmOverwrite);
 }
 
-bool WriteOne(TMainform& mainform, AppContext& context, Writer write, const std::string& path, const TPoleFigure& pf,
+bool WriteOne(MainWindow& mainform, AppContext& context, Writer write, const std::string& path, const PoleFigure& pf,
               const QString& caption) {
   MessageBoxSink notes(&mainform);
   MessageBoxSink failure(&mainform, true);
@@ -52,9 +52,9 @@ bool WriteOne(TMainform& mainform, AppContext& context, Writer write, const std:
   return true;
 }
 
-void SavePlots(TMainform& mainform, AppContext& context, bool all, const QString& oneTitle, const QString& allTitle,
+void SavePlots(MainWindow& mainform, AppContext& context, bool all, const QString& oneTitle, const QString& allTitle,
                const char* filter, const std::string& extension, Writer write) {
-  const TPoleFigure* main = context.set.PF[1].get();
+  const PoleFigure* main = context.set.PF[1].get();
   if (!main) return;
   const QString chosen = ChooseFile(mainform, context, all ? allTitle : oneTitle, filter);
   if (chosen.isEmpty()) return;
@@ -77,17 +77,17 @@ void SavePlots(TMainform& mainform, AppContext& context, bool all, const QString
 
 }  // namespace
 
-void SavePlotsHpgl(TMainform& mainform, AppContext& context, bool all) {
+void SavePlotsHpgl(MainWindow& mainform, AppContext& context, bool all) {
   SavePlots(mainform, context, all, "Save Plot in HPGL Format", "Save all Plots in HPGL Format",
             "Plot files (*.plt)|*.plt|All files  (*.*)|*.*", ".plt", &WriteHpglFile);
 }
 
-void SavePlotsEmf(TMainform& mainform, AppContext& context, bool all) {
+void SavePlotsEmf(MainWindow& mainform, AppContext& context, bool all) {
   SavePlots(mainform, context, all, "Save Plot in EMF Format", "Save all Plots in EMF Format",
             "Windows Enhanced Metafile (*.emf)|*.emf|All files (*.*)|*.*", ".emf", &WriteEmfFile);
 }
 
-bool DrawPlotPage(QPaintDevice& device, const QSize& page, const TPoleFigure& pf, const TProgramState& state,
+bool DrawPlotPage(QPaintDevice& device, const QSize& page, const PoleFigure& pf, const ProgramState& state,
                   int screenWidth, int screenHeight, MessageSink* messages) {
   if (screenWidth < 1 || screenHeight < 1 || page.isEmpty()) return false;
   // The layout follows the plot's side alone. A narrow window cuts the long
@@ -117,8 +117,8 @@ bool DrawPlotPage(QPaintDevice& device, const QSize& page, const TPoleFigure& pf
   return true;
 }
 
-void PrintPlot(TMainform& mainform, AppContext& context) {
-  const TPoleFigure* pf = context.set.PF[1].get();
+void PrintPlot(MainWindow& mainform, AppContext& context) {
+  const PoleFigure* pf = context.set.PF[1].get();
   if (!pf) return;
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, &mainform);
@@ -131,6 +131,6 @@ void PrintPlot(TMainform& mainform, AppContext& context) {
     QMessageBox::critical(&mainform, mainform.windowTitle(), "Cannot print.");
 }
 
-void CopyPlotToClipboard(TMainform& mainform) { QApplication::clipboard()->setImage(mainform.PlotArea->Image()); }
+void CopyPlotToClipboard(MainWindow& mainform) { QApplication::clipboard()->setImage(mainform.PlotArea->Image()); }
 
 }  // namespace quorix

@@ -13,7 +13,7 @@
 
 namespace quorix {
 
-TPPF::TPPF(int number, AppContext& context, QWidget* parent)
+PlotWindow::PlotWindow(int number, AppContext& context, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       number_(number),
       context_(context),
@@ -28,25 +28,25 @@ TPPF::TPPF(int number, AppContext& context, QWidget* parent)
   connect(image_, &PlotView::DoubleClicked, this, [this] { emit DoubleClicked(number_); });
 }
 
-void TPPF::Redraw() {
-  const TPoleFigure* pf = context_.set.PF[number_].get();
+void PlotWindow::Redraw() {
+  const PoleFigure* pf = context_.set.PF[number_].get();
   if (!pf) return;
   image_->SetImage(
       DrawPlotImage(*pf, context_.state, kImageWidth, kImageHeight, nullptr, nullptr, &image_->Projection()));
 }
 
-void TPPF::dragEnterEvent(QDragEnterEvent* event) {
+void PlotWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!DroppedLocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void TPPF::dropEvent(QDropEvent* event) {
+void PlotWindow::dropEvent(QDropEvent* event) {
   const QStringList files = DroppedLocalFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
   emit FilesDropped(number_, files);
 }
 
-void TPPF::closeEvent(QCloseEvent* event) {
+void PlotWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   emit Closed(number_);
 }

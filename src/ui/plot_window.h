@@ -9,13 +9,13 @@ namespace quorix {
 
 class PlotView;
 
-class TPPF : public QWidget {
+class PlotWindow : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kImageWidth = 447;
   static constexpr int kImageHeight = 280;
 
-  TPPF(int number, AppContext& context, QWidget* parent = nullptr);
+  PlotWindow(int number, AppContext& context, QWidget* parent = nullptr);
   int Number() const { return number_; }
   void Redraw();
   PlotView* Image() const { return image_; }

@@ -19,7 +19,7 @@
 
 namespace quorix {
 
-PointerReadout::PointerReadout(TMainform& mainform, AppContext& context)
+PointerReadout::PointerReadout(MainWindow& mainform, AppContext& context)
     : QObject(&mainform), mainform_(mainform), context_(context) {
   PlotView* image = mainform_.PlotArea;
   CursorLabel = new QLabel(image);
@@ -60,7 +60,7 @@ bool PointerReadout::CursorButtonVisible() const { return !cursorButton_ || curs
 int PointerReadout::PlotSide() const { return PlotSize(mainform_.PlotArea->width(), mainform_.PlotArea->height()); }
 
 bool PointerReadout::ValueMode() const {
-  const TPoleFigure* pf = context_.set.PF[1].get();
+  const PoleFigure* pf = context_.set.PF[1].get();
   if (!pf || pf->CircleCount < 1) return false;
   const bool unrotated = rotationDlg_ ? rotationDlg_->DisplayUnrotated() : true;
   return ValueModeHolds(CircleCursor(), unrotated, context_.set.PF[1]->Grid);
@@ -70,7 +70,7 @@ void PointerReadout::DrawReadout(int x, int y) {
   const int h = PlotSide();
   const PlotDirection d = UnprojectPoint(h, x, y, context_.state.Options.EqualArea);
   if (ValueMode()) {
-    const TPoleFigure& pf = *context_.set.PF[1];
+    const PoleFigure& pf = *context_.set.PF[1];
     selection_ = SelectReadout(pf, d.alpha, d.beta, context_.state.Options.ShowMrd);
     CursorLabel->setText(QString::fromStdString(ValueLabelText(pf, selection_)));
     CursorLabel->adjustSize();
@@ -108,7 +108,7 @@ void PointerReadout::PlotMouseMoved(QMouseEvent* event) {
       mainform_.PosLabel->setText(QString::fromStdString(PositionText(d.alpha, d.beta)));
       mainform_.PosLabel->show();
       QString value;
-      const TPoleFigure* pf = context_.set.PF[1].get();
+      const PoleFigure* pf = context_.set.PF[1].get();
       if (pf && pf->CircleCount > 0 && d.alpha <= 90 && ValueMode()) {
         const ReadoutSelection s = SelectReadout(*pf, d.alpha, d.beta, context_.state.Options.ShowMrd);
         value = QString::fromStdString(StatusValueText(pf->Intensity[s.circle][s.point], s.divisor));
@@ -172,7 +172,7 @@ void PointerReadout::FinishPick(bool rightButton, double alpha2, double beta2) {
 }
 
 void PointerReadout::OpenEditor(int x, int y) {
-  const TPoleFigure& pf = *context_.set.PF[1];
+  const PoleFigure& pf = *context_.set.PF[1];
   const int h = PlotSide();
   const auto lines = Recommend(pf, selection_).Lines();
   RecommendedValues->setPlainText(
@@ -189,7 +189,7 @@ void PointerReadout::OpenEditor(int x, int y) {
 }
 
 void PointerReadout::EditPFValueEnter() {
-  TPoleFigure* pf = context_.set.PF[1].get();
+  PoleFigure* pf = context_.set.PF[1].get();
   if (!pf) return;
   // A text that is no number is refused: the editor stays open.
   const std::string text = EditPFValue->text().toStdString();

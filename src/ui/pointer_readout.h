@@ -17,24 +17,24 @@ class QPlainTextEdit;
 
 namespace quorix {
 
-class TMainform;
-class TRotationDlg;
-class TInterpolDlg;
+class MainWindow;
+class RotationDialog;
+class InterpolationDialog;
 
 class PointerReadout : public QObject {
   Q_OBJECT
  public:
   // Connects itself to the main window's PlotArea and creates the cursor
   // label, the memo of recommended values and the value editor on it.
-  PointerReadout(TMainform& mainform, AppContext& context);
+  PointerReadout(MainWindow& mainform, AppContext& context);
 
   // The "Cursor Shape" toggle (down: circle cursor, direction only).
   void SetCursorButton(QAction* button) { cursorButton_ = button; }
   // Where the drag pick goes: the rotation dialog receives the picked values;
   // the left button then performs "&Rotate Grid", the right button opens the
   // interpolation dialog and its " Rotate".
-  void SetRotationDialog(TRotationDlg* dialog) { rotationDlg_ = dialog; }
-  void SetInterpolationDialog(TInterpolDlg* dialog) { interpolDlg_ = dialog; }
+  void SetRotationDialog(RotationDialog* dialog) { rotationDlg_ = dialog; }
+  void SetInterpolationDialog(InterpolationDialog* dialog) { interpolDlg_ = dialog; }
   void SetRotateGridCommand(std::function<void()> command) { rotateGrid_ = std::move(command); }
 
   QLabel* CursorLabel = nullptr;
@@ -64,11 +64,11 @@ class PointerReadout : public QObject {
   void CloseEditor();
   void FinishPick(bool rightButton, double alpha2, double beta2);
 
-  TMainform& mainform_;
+  MainWindow& mainform_;
   AppContext& context_;
   QAction* cursorButton_ = nullptr;
-  TRotationDlg* rotationDlg_ = nullptr;
-  TInterpolDlg* interpolDlg_ = nullptr;
+  RotationDialog* rotationDlg_ = nullptr;
+  InterpolationDialog* interpolDlg_ = nullptr;
   std::function<void()> rotateGrid_;
 
   bool dragging_ = false;

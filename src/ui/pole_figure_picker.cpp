@@ -9,7 +9,7 @@
 
 namespace quorix {
 
-TPlothkl::TPlothkl(QWidget* parent) : QDialog(parent) {
+PoleFigurePicker::PoleFigurePicker(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Select (8 max)");
   HKLSelect = new QListWidget(this);
   // Three columns, filled top to bottom like a multi-column check list.
@@ -35,14 +35,14 @@ TPlothkl::TPlothkl(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
   resize(520, 320);
 
-  connect(OKButton, &QPushButton::clicked, this, &TPlothkl::OKButtonClick);
-  connect(CancelButton, &QPushButton::clicked, this, &TPlothkl::CancelButtonClick);
-  connect(SelectAllButton, &QPushButton::clicked, this, &TPlothkl::SelectAllButtonClick);
-  connect(ClearButton, &QPushButton::clicked, this, &TPlothkl::ClearButtonClick);
-  connect(HKLSelect, &QListWidget::itemClicked, this, &TPlothkl::ClickClick);
+  connect(OKButton, &QPushButton::clicked, this, &PoleFigurePicker::OKButtonClick);
+  connect(CancelButton, &QPushButton::clicked, this, &PoleFigurePicker::CancelButtonClick);
+  connect(SelectAllButton, &QPushButton::clicked, this, &PoleFigurePicker::SelectAllButtonClick);
+  connect(ClearButton, &QPushButton::clicked, this, &PoleFigurePicker::ClearButtonClick);
+  connect(HKLSelect, &QListWidget::itemClicked, this, &PoleFigurePicker::ClickClick);
 }
 
-void TPlothkl::SetItems(const std::vector<std::string>& names) {
+void PoleFigurePicker::SetItems(const std::vector<std::string>& names) {
   HKLSelect->clear();
   for (const auto& name : names) {
     auto* item = new QListWidgetItem(QString::fromStdString(name), HKLSelect);
@@ -53,22 +53,22 @@ void TPlothkl::SetItems(const std::vector<std::string>& names) {
   if (!names.empty()) HKLSelect->setCurrentRow(0);
 }
 
-int TPlothkl::Count() const { return HKLSelect->count(); }
-std::string TPlothkl::ItemText(int index) const {
+int PoleFigurePicker::Count() const { return HKLSelect->count(); }
+std::string PoleFigurePicker::ItemText(int index) const {
   auto* item = HKLSelect->item(index);
   return item ? item->text().toStdString() : std::string();
 }
-bool TPlothkl::Checked(int index) const {
+bool PoleFigurePicker::Checked(int index) const {
   auto* item = HKLSelect->item(index);
   return item && item->checkState() == Qt::Checked;
 }
-void TPlothkl::SetChecked(int index, bool on) {
+void PoleFigurePicker::SetChecked(int index, bool on) {
   if (auto* item = HKLSelect->item(index)) item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
 }
-int TPlothkl::Highlighted() const { return HKLSelect->currentRow(); }
-void TPlothkl::SetHighlighted(int index) { HKLSelect->setCurrentRow(index); }
+int PoleFigurePicker::Highlighted() const { return HKLSelect->currentRow(); }
+void PoleFigurePicker::SetHighlighted(int index) { HKLSelect->setCurrentRow(index); }
 
-void TPlothkl::OKButtonClick() {
+void PoleFigurePicker::OKButtonClick() {
   int checked = 0;
   for (int i = Count() - 1; i >= 0; --i) {
     if (Checked(i)) {
@@ -84,32 +84,32 @@ void TPlothkl::OKButtonClick() {
   if (checked >= 1) accept();
 }
 
-void TPlothkl::CancelButtonClick() { reject(); }
+void PoleFigurePicker::CancelButtonClick() { reject(); }
 
-void TPlothkl::SelectAllButtonClick() {
+void PoleFigurePicker::SelectAllButtonClick() {
   for (int i = 0; i < Count(); ++i) SetChecked(i, true);
 }
 
-void TPlothkl::ClearButtonClick() {
+void PoleFigurePicker::ClearButtonClick() {
   for (int i = 0; i < Count(); ++i) SetChecked(i, false);
 }
 
-void TPlothkl::ClickClick(QListWidgetItem*) {
+void PoleFigurePicker::ClickClick(QListWidgetItem*) {
   const int i = Highlighted();
   if (i >= 0) SetChecked(i, !Checked(i));
 }
 
-void TPlothkl::resizeEvent(QResizeEvent* event) {
+void PoleFigurePicker::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   UpdateColumns();
 }
 
-void TPlothkl::showEvent(QShowEvent* event) {
+void PoleFigurePicker::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   UpdateColumns();
 }
 
-void TPlothkl::UpdateColumns() {
+void PoleFigurePicker::UpdateColumns() {
   // Three columns across the list, whatever its width.
   const int column = std::max(60, (HKLSelect->width() - 2 * HKLSelect->frameWidth() - 4) / 3);
   HKLSelect->setGridSize(QSize(column, HKLSelect->fontMetrics().height() + 6));

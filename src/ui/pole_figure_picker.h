@@ -12,10 +12,10 @@ class QPushButton;
 
 namespace quorix {
 
-class TPlothkl : public QDialog {
+class PoleFigurePicker : public QDialog {
   Q_OBJECT
  public:
-  explicit TPlothkl(QWidget* parent = nullptr);
+  explicit PoleFigurePicker(QWidget* parent = nullptr);
 
   void SetItems(const std::vector<std::string>& names);
   int Count() const;

@@ -1,4 +1,4 @@
-// "Merge with rastered data" (TMulpDlg).
+// "Merge with rastered data" (RasterMergeDialog).
 #include "ui/raster_merge_dialog.h"
 
 #include <QCheckBox>
@@ -15,7 +15,7 @@
 
 namespace quorix {
 
-TMulpDlg::TMulpDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+RasterMergeDialog::RasterMergeDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setWindowTitle("Merge with rastered data");
   PFEdit = new QLineEdit(this);
   PFEdit->setObjectName("PFEdit");
@@ -36,18 +36,18 @@ TMulpDlg::TMulpDlg(AppContext& context, QWidget* parent) : QDialog(parent), cont
   layout->addWidget(ApplyToAllCheckBox);
   layout->addWidget(buttons);
 
-  connect(buttons, &QDialogButtonBox::accepted, this, &TMulpDlg::OKBtnClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &RasterMergeDialog::OKBtnClick);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(SecondFileSearchButton, &QPushButton::clicked, this, &TMulpDlg::SearchSecondFileClick);
+  connect(SecondFileSearchButton, &QPushButton::clicked, this, &RasterMergeDialog::SearchSecondFileClick);
 }
 
-std::string TMulpDlg::FileName() const { return PFEdit->text().toStdString(); }
+std::string RasterMergeDialog::FileName() const { return PFEdit->text().toStdString(); }
 
-char TMulpDlg::Op() const { return OpRadioGroup->Op(); }
+char RasterMergeDialog::Op() const { return OpRadioGroup->Op(); }
 
-bool TMulpDlg::ApplyToAll() const { return ApplyToAllCheckBox->isChecked(); }
+bool RasterMergeDialog::ApplyToAll() const { return ApplyToAllCheckBox->isChecked(); }
 
-void TMulpDlg::OKBtnClick() {
+void RasterMergeDialog::OKBtnClick() {
   if (PFEdit->text().trimmed().isEmpty()) {
     PFEdit->setFocus();
     return;
@@ -55,7 +55,7 @@ void TMulpDlg::OKBtnClick() {
   accept();
 }
 
-void TMulpDlg::SearchSecondFileClick() {
+void RasterMergeDialog::SearchSecondFileClick() {
   QFileDialog dialog(this, "Load PF", QString::fromStdString(context_.state.DataPath));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);

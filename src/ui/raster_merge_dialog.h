@@ -1,4 +1,4 @@
-// "Merge with rastered data" (TMulpDlg): point-by-point operation with a
+// "Merge with rastered data" (RasterMergeDialog): point-by-point operation with a
 // second pole figure on the same grid.
 #pragma once
 
@@ -17,10 +17,10 @@ class OperatorGroup;
 
 inline constexpr const char* kLoadPFFilter = "Pole figure Files (*.x*; *.y*)|*.x*;*.y*|All Files (*.*)|*.*";
 
-class TMulpDlg : public QDialog {
+class RasterMergeDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TMulpDlg(AppContext& context, QWidget* parent = nullptr);
+  explicit RasterMergeDialog(AppContext& context, QWidget* parent = nullptr);
 
   std::string FileName() const;
   char Op() const;

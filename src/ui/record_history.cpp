@@ -28,7 +28,7 @@ class RecordCommand : public QUndoCommand {
 
 // The revision is renewed by the statistics after every change; the values
 // themselves are compared as well, for a change that bypassed them.
-bool Differs(const TPoleFigure& a, const TPoleFigure& b) {
+bool Differs(const PoleFigure& a, const PoleFigure& b) {
   return a.Revision != b.Revision || a.CircleCount != b.CircleCount || a.LevelCount != b.LevelCount ||
          a.Intensity != b.Intensity || a.Level != b.Level || a.Alpha != b.Alpha || a.FileName != b.FileName;
 }
@@ -62,7 +62,7 @@ RecordState RecordHistory::Capture(const std::vector<int>& which) const {
 void RecordHistory::Commit(const QString& caption, RecordState before) {
   std::vector<int> changed;
   for (const RecordSnapshot& s : before.records) {
-    TPoleFigure* now = context_.set.PF[s.slot].get();
+    PoleFigure* now = context_.set.PF[s.slot].get();
     if (now && Differs(*now, *s.record)) {
       now->Modified = true;
       changed.push_back(s.slot);
@@ -80,7 +80,7 @@ void RecordHistory::Restore(const RecordState& state) {
   for (const RecordSnapshot& s : state.records) {
     // A window closed since then has given its record up; a step never reopens it.
     if (!context_.set.Occupied(s.slot)) continue;
-    TPoleFigure& pf = *context_.set.PF[s.slot];
+    PoleFigure& pf = *context_.set.PF[s.slot];
     pf = *s.record;
     MarkChanged(pf);
     if (hooks_.SetTitle) hooks_.SetTitle(s.slot, s.title);
@@ -98,7 +98,7 @@ bool RecordHistory::Change(const QString& caption, const std::vector<int>& which
   }
   RecordState touched;
   for (RecordSnapshot& s : before.records) {
-    const TPoleFigure* now = context_.set.PF[s.slot].get();
+    const PoleFigure* now = context_.set.PF[s.slot].get();
     if (now && Differs(*now, *s.record)) touched.records.push_back(std::move(s));
   }
   touched.addList = before.addList;

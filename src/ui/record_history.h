@@ -17,7 +17,7 @@ namespace quorix {
 
 struct RecordSnapshot {
   int slot = 0;
-  std::unique_ptr<TPoleFigure> record;
+  std::unique_ptr<PoleFigure> record;
   QString title;  // the caption of the record's window
 };
 

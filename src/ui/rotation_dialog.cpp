@@ -103,7 +103,7 @@ class RotationPicture : public QWidget {
   bool upper_ = true;
 };
 
-TRotationDlg::TRotationDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+RotationDialog::RotationDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setWindowTitle(" Rotation");
   setObjectName("RotationDlg");
   setModal(true);
@@ -223,23 +223,23 @@ TRotationDlg::TRotationDlg(AppContext& context, QWidget* parent) : QDialog(paren
     ShowModeGroup();
   });
   connect(SymmetryRadioGroup, &QButtonGroup::idClicked, this, [this](int id) { editor_.SetTriclin(id == 1); });
-  connect(AddBtn, &QPushButton::clicked, this, &TRotationDlg::AddBtnClick);
-  connect(NewBtn, &QPushButton::clicked, this, &TRotationDlg::NewBtnClick);
+  connect(AddBtn, &QPushButton::clicked, this, &RotationDialog::AddBtnClick);
+  connect(NewBtn, &QPushButton::clicked, this, &RotationDialog::NewBtnClick);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
   ShowTexts();
 }
 
-bool TRotationDlg::ShowForDisplay() {
-  TRotationState& display = context_.state.Rotation;
+bool RotationDialog::ShowForDisplay() {
+  RotationState& display = context_.state.Rotation;
   editor_.Load(display);
   if (exec() != QDialog::Accepted) return false;
   editor_.ApplyToDisplay(display);
   return true;
 }
 
-bool TRotationDlg::ShowForOwner(TRotationState& rotation) {
+bool RotationDialog::ShowForOwner(RotationState& rotation) {
   editor_.SetDisplayUnrotated(true);
   editor_.Load(rotation);
   if (exec() != QDialog::Accepted) return false;
@@ -249,26 +249,26 @@ bool TRotationDlg::ShowForOwner(TRotationState& rotation) {
   return true;
 }
 
-void TRotationDlg::ResetToNoRotation() { editor_.Reset(); }
+void RotationDialog::ResetToNoRotation() { editor_.Reset(); }
 
-void TRotationDlg::ApplyToDisplay(const TRotationState& rotation) {
+void RotationDialog::ApplyToDisplay(const RotationState& rotation) {
   editor_.Load(rotation);
   editor_.ApplyToDisplay(context_.state.Rotation);
 }
 
-void TRotationDlg::SetPickedValues(double phi, double theta, double omega) {
+void RotationDialog::SetPickedValues(double phi, double theta, double omega) {
   const PickFields f = FormatPickFields(PickedRotation{true, phi, theta, omega});
   PhiEdit->setText(QString::fromStdString(f.phi));
   ThetaEdit->setText(QString::fromStdString(f.theta));
   AlphaEdit->setText(QString::fromStdString(f.alpha));
 }
 
-void TRotationDlg::showEvent(QShowEvent* event) {
+void RotationDialog::showEvent(QShowEvent* event) {
   FormShow();
   QDialog::showEvent(event);
 }
 
-void TRotationDlg::FormShow() {
+void RotationDialog::FormShow() {
   editor_.Show(ReadRotationSettings(context_.ini));
   for (int i = 0; i < 3; ++i) {
     tags_[i] = 0;
@@ -282,22 +282,22 @@ void TRotationDlg::FormShow() {
   ShowTexts();
 }
 
-void TRotationDlg::ShowModeGroup() {
+void RotationDialog::ShowModeGroup() {
   pages_->setCurrentIndex(editor_.Mode() == RotationMode::Matrix ? 0 : 1);
   for (RotationPicture* p : pictures_) p->SetUpperHemisphere(editor_.UpperHemisphere());
 }
 
-void TRotationDlg::ShowTexts() {
+void RotationDialog::ShowTexts() {
   Axisinfopanel->setText(QString::fromStdString(editor_.AxisInfo()));
   InfoLabel->setText(QString::fromStdString(editor_.ListInfo()));
 }
 
-void TRotationDlg::AxisButtonClick(int row) {
+void RotationDialog::AxisButtonClick(int row) {
   tags_[row] = NextAxisTag(tags_[row]);
   AxisButtons[row]->setText(QString::fromStdString(AxisButtonCaption(tags_[row])));
 }
 
-void TRotationDlg::AddBtnClick() {
+void RotationDialog::AddBtnClick() {
   if (editor_.Mode() == RotationMode::Matrix) {
     const int failed = editor_.AddAxisAngle(PhiEdit->text().toStdString(), ThetaEdit->text().toStdString(),
                                             AlphaEdit->text().toStdString());
@@ -312,7 +312,7 @@ void TRotationDlg::AddBtnClick() {
   ShowTexts();
 }
 
-void TRotationDlg::NewBtnClick() {
+void RotationDialog::NewBtnClick() {
   editor_.New();
   AddBtnClick();
 }

@@ -19,20 +19,20 @@ namespace quorix {
 
 class RotationPicture;
 
-class TRotationDlg : public QDialog {
+class RotationDialog : public QDialog {
   Q_OBJECT
  public:
-  TRotationDlg(AppContext& context, QWidget* parent = nullptr);
+  RotationDialog(AppContext& context, QWidget* parent = nullptr);
 
   // "&Rotate Grid": shows the display rotation; on OK it becomes the display
   // state (mode, matrix or list, symmetry) and true is returned for a redraw.
   bool ShowForDisplay();
   // The interpolation's own rotation, handed over and taken back on OK.
-  bool ShowForOwner(TRotationState& rotation);
+  bool ShowForOwner(RotationState& rotation);
   // After loading and before the directional-data dialog shows it.
   void ResetToNoRotation();
   // An owner's rotation becomes the display rotation, as OK on "&Rotate Grid" makes it.
-  void ApplyToDisplay(const TRotationState& rotation);
+  void ApplyToDisplay(const RotationState& rotation);
   // The drag pick fills the fields of the rotation about any axis.
   void SetPickedValues(double phi, double theta, double omega);
   bool DisplayUnrotated() const { return editor_.DisplayUnrotated(); }

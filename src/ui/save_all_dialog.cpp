@@ -43,7 +43,7 @@ std::optional<int> IntegerCell(const QString& text) {
 
 }  // namespace
 
-TSaveAllDlg::TSaveAllDlg(AppContext& context, TMainform& mainform, QWidget* parent)
+SaveAllDialog::SaveAllDialog(AppContext& context, MainWindow& mainform, QWidget* parent)
     : QDialog(parent), context_(context), mainform_(mainform) {
   setWindowTitle("Save All Pole Figures Formatted");
   setModal(false);
@@ -122,9 +122,9 @@ TSaveAllDlg::TSaveAllDlg(AppContext& context, TMainform& mainform, QWidget* pare
   connect(BeartexButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Beartex); });
   connect(GeesthachtButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Geesthacht); });
   connect(PoplaButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Popla); });
-  connect(OutfileSearchButton, &QPushButton::clicked, this, &TSaveAllDlg::OutfileSearchButtonClick);
-  connect(OKBtn, &QPushButton::clicked, this, &TSaveAllDlg::OKBtnClick);
-  connect(ClearBtn, &QPushButton::clicked, this, &TSaveAllDlg::ClearBtnClick);
+  connect(OutfileSearchButton, &QPushButton::clicked, this, &SaveAllDialog::OutfileSearchButtonClick);
+  connect(OKBtn, &QPushButton::clicked, this, &SaveAllDialog::OKBtnClick);
+  connect(ClearBtn, &QPushButton::clicked, this, &SaveAllDialog::ClearBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::close);
 
   SaveAllStringGrid->setRowCount(1);
@@ -132,30 +132,30 @@ TSaveAllDlg::TSaveAllDlg(AppContext& context, TMainform& mainform, QWidget* pare
   SelectFormatClick(FormattedLayout::Beartex);
 }
 
-FormattedLayout TSaveAllDlg::Layout() const {
+FormattedLayout SaveAllDialog::Layout() const {
   if (GeesthachtButton->isChecked()) return FormattedLayout::Geesthacht;
   return PoplaButton->isChecked() ? FormattedLayout::Popla : FormattedLayout::Beartex;
 }
 
-DataLayout TSaveAllDlg::Source() const {
+DataLayout SaveAllDialog::Source() const {
   if (context_.load.HashListFile) return DataLayout::HashList;
   if (context_.load.WkoListFile) return DataLayout::WkoList;
   return DataLayout::None;
 }
 
-void TSaveAllDlg::SetCell(int row, int column, const QString& text) {
+void SaveAllDialog::SetCell(int row, int column, const QString& text) {
   if (auto* item = SaveAllStringGrid->item(row, column))
     item->setText(text);
   else
     SaveAllStringGrid->setItem(row, column, new QTableWidgetItem(text));
 }
 
-QString TSaveAllDlg::Cell(int row, int column) const {
+QString SaveAllDialog::Cell(int row, int column) const {
   const QTableWidgetItem* item = SaveAllStringGrid->item(row, column);
   return item ? item->text() : QString();
 }
 
-void TSaveAllDlg::SetColumns(FormattedLayout layout) {
+void SaveAllDialog::SetColumns(FormattedLayout layout) {
   QStringList headers{"PF", "h", "k", "l"};
   if (layout == FormattedLayout::Geesthacht)
     headers << "h2"
@@ -166,7 +166,7 @@ void TSaveAllDlg::SetColumns(FormattedLayout layout) {
   SaveAllStringGrid->setHorizontalHeaderLabels(headers);
 }
 
-void TSaveAllDlg::FormShow() {
+void SaveAllDialog::FormShow() {
   OKBtn->setText("Save");
   QStringList numbers{"1"};
   for (int n = 2; n <= kSlotCount; ++n)
@@ -181,7 +181,7 @@ void TSaveAllDlg::FormShow() {
   if (context_.load.Multi()) Prefill();
 }
 
-void TSaveAllDlg::Prefill() {
+void SaveAllDialog::Prefill() {
   MessageBoxSink sink(this);
   const DataLayout source = Source();
   const auto header = ReadSaveAllHeader(context_.set.PF[1]->FileName, source, sink);
@@ -240,7 +240,7 @@ void TSaveAllDlg::Prefill() {
   }
 }
 
-void TSaveAllDlg::SelectFormatClick(FormattedLayout layout) {
+void SaveAllDialog::SelectFormatClick(FormattedLayout layout) {
   const DataLayout source = Source();
   // popLA writes neither symmetry nor lattice; its table is the Beartex one.
   const bool popla = layout == FormattedLayout::Popla;
@@ -272,7 +272,7 @@ void TSaveAllDlg::SelectFormatClick(FormattedLayout layout) {
   GammaEdit->setText(Fixed3(memory_.lattice.gamma));
 }
 
-void TSaveAllDlg::ShowSecondReflection() {
+void SaveAllDialog::ShowSecondReflection() {
   for (int r = 0; r < SaveAllStringGrid->rowCount() && r + 1 <= kSlotCount; ++r) {
     const RowMemory& m = memory_.rows[static_cast<std::size_t>(r) + 1];
     SetCell(r, kH2, QString::fromStdString(m.h2));
@@ -282,7 +282,7 @@ void TSaveAllDlg::ShowSecondReflection() {
   }
 }
 
-void TSaveAllDlg::ClearBtnClick() {
+void SaveAllDialog::ClearBtnClick() {
   Comments->clear();
   for (int r = 0; r < SaveAllStringGrid->rowCount(); ++r)
     for (int c = kH; c < SaveAllStringGrid->columnCount(); ++c) SetCell(r, c, QString());
@@ -291,7 +291,7 @@ void TSaveAllDlg::ClearBtnClick() {
   WKOSpinEdit->setValue(0);
 }
 
-void TSaveAllDlg::OutfileSearchButtonClick() {
+void SaveAllDialog::OutfileSearchButtonClick() {
   const QString dir = QFileInfo(QString::fromStdString(context_.set.PF[1]->FileName)).absolutePath();
   QFileDialog dialog(this, QString(), dir);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -304,7 +304,7 @@ void TSaveAllDlg::OutfileSearchButtonClick() {
     OutfileEdit->setText(dialog.selectedFiles().first());
 }
 
-bool TSaveAllDlg::Collect(SaveAllSettings& s, PoleFigureSlots& figures) {
+bool SaveAllDialog::Collect(SaveAllSettings& s, PoleFigureSlots& figures) {
   MessageBoxSink sink(this);
   s.layout = Layout();
   const bool beartex = s.layout == FormattedLayout::Beartex;
@@ -376,7 +376,7 @@ bool TSaveAllDlg::Collect(SaveAllSettings& s, PoleFigureSlots& figures) {
   return true;
 }
 
-void TSaveAllDlg::OKBtnClick() {
+void SaveAllDialog::OKBtnClick() {
   if (OutfileEdit->text().isEmpty()) {
     OutfileEdit->setFocus();
     return;

@@ -21,12 +21,12 @@ class QTableWidget;
 
 namespace quorix {
 
-class TMainform;
+class MainWindow;
 
-class TSaveAllDlg : public QDialog {
+class SaveAllDialog : public QDialog {
   Q_OBJECT
  public:
-  TSaveAllDlg(AppContext& context, TMainform& mainform, QWidget* parent = nullptr);
+  SaveAllDialog(AppContext& context, MainWindow& mainform, QWidget* parent = nullptr);
 
   // Fills the table and the prefill; the caller shows the window.
   void FormShow();
@@ -83,7 +83,7 @@ class TSaveAllDlg : public QDialog {
   bool Collect(SaveAllSettings& settings, PoleFigureSlots& figures);
 
   AppContext& context_;
-  TMainform& mainform_;
+  MainWindow& mainform_;
   Memory memory_;
 };
 

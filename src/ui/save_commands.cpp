@@ -20,21 +20,21 @@
 
 namespace quorix {
 
-TSaveFormatDlg& SaveFormatDialog(TMainform& mainform) {
-  return FindOrCreateChild<TSaveFormatDlg>(mainform, [&] { return new TSaveFormatDlg(&mainform); });
+SaveFormatDialog& SharedSaveFormatDialog(MainWindow& mainform) {
+  return FindOrCreateChild<SaveFormatDialog>(mainform, [&] { return new SaveFormatDialog(&mainform); });
 }
 
-TSaveDlg& SaveDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreateChild<TSaveDlg>(mainform,
-                                     [&] { return new TSaveDlg(context, SaveFormatDialog(mainform), &mainform); });
+SaveDialog& SharedSaveDialog(MainWindow& mainform, AppContext& context) {
+  return FindOrCreateChild<SaveDialog>(mainform,
+                                     [&] { return new SaveDialog(context, SharedSaveFormatDialog(mainform), &mainform); });
 }
 
-TSaveAllDlg& SaveAllDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreateChild<TSaveAllDlg>(mainform, [&] { return new TSaveAllDlg(context, mainform, &mainform); });
+SaveAllDialog& SharedSaveAllDialog(MainWindow& mainform, AppContext& context) {
+  return FindOrCreateChild<SaveAllDialog>(mainform, [&] { return new SaveAllDialog(context, mainform, &mainform); });
 }
 
-TPlotSavXDlg& SaveXrdmlDialog(TMainform& mainform, AppContext& context) {
-  return FindOrCreateChild<TPlotSavXDlg>(mainform, [&] { return new TPlotSavXDlg(context, &mainform); });
+XrdmlSaveDialog& SaveXrdmlDialog(MainWindow& mainform, AppContext& context) {
+  return FindOrCreateChild<XrdmlSaveDialog>(mainform, [&] { return new XrdmlSaveDialog(context, &mainform); });
 }
 
 bool ConfirmOverwrite(QWidget* parent, const std::string& file) {
@@ -45,14 +45,14 @@ bool ConfirmOverwrite(QWidget* parent, const std::string& file) {
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
-void SaveAsAscii(TMainform& mainform, AppContext& context) {
-  TSaveDlg& dlg = SaveDialog(mainform, context);
+void SaveAsAscii(MainWindow& mainform, AppContext& context) {
+  SaveDialog& dlg = SharedSaveDialog(mainform, context);
   dlg.PFEdit->setText(QString::fromStdString(ProposedAsciiName(context.set.PF[1]->FileName)));
   if (dlg.exec() != QDialog::Accepted) return;
   const AsciiWriteOptions options = dlg.Options();
   const std::string name = dlg.PFEdit->text().toStdString();
   MessageBoxSink sink(&mainform);
-  const auto write = [&](TPoleFigure& pf, const std::string& file) {
+  const auto write = [&](PoleFigure& pf, const std::string& file) {
     if (!ConfirmOverwrite(&mainform, file)) return;
     if (!WritePFASCII(pf, file, options, sink)) return;
     pf.Modified = false;
@@ -65,16 +65,16 @@ void SaveAsAscii(TMainform& mainform, AppContext& context) {
     if (mainform.WindowVisible(n)) write(*context.set.PF[n], names.Next());
 }
 
-void Saveall(TMainform& mainform, AppContext& context) {
-  TSaveAllDlg& dlg = SaveAllDialog(mainform, context);
+void Saveall(MainWindow& mainform, AppContext& context) {
+  SaveAllDialog& dlg = SharedSaveAllDialog(mainform, context);
   dlg.FormShow();
   dlg.show();
   dlg.raise();
   dlg.activateWindow();
 }
 
-void SaveasXRDML(TMainform& mainform, AppContext& context) {
-  TPlotSavXDlg& dlg = SaveXrdmlDialog(mainform, context);
+void SaveasXRDML(MainWindow& mainform, AppContext& context) {
+  XrdmlSaveDialog& dlg = SaveXrdmlDialog(mainform, context);
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);
   const std::string out = dlg.OutEdit->text().toStdString();
@@ -86,10 +86,10 @@ void SaveasXRDML(TMainform& mainform, AppContext& context) {
 
 namespace {
 
-QStringList ChangedPoleFigures(TMainform& mainform, AppContext& context, bool allWindows) {
+QStringList ChangedPoleFigures(MainWindow& mainform, AppContext& context, bool allWindows) {
   QStringList names;
   for (int n = 1; n <= (allWindows ? kSlotCount : 1); ++n) {
-    const TPoleFigure* pf = context.set.PF[n].get();
+    const PoleFigure* pf = context.set.PF[n].get();
     if (pf && pf->Modified && (n == 1 || mainform.WindowVisible(n)))
       names << QString::fromStdString(FileNamePart(pf->FileName));
   }
@@ -98,7 +98,7 @@ QStringList ChangedPoleFigures(TMainform& mainform, AppContext& context, bool al
 
 }  // namespace
 
-bool ConfirmDiscardChanges(TMainform& mainform, AppContext& context, bool allWindows) {
+bool ConfirmDiscardChanges(MainWindow& mainform, AppContext& context, bool allWindows) {
   const QStringList changed = ChangedPoleFigures(mainform, context, allWindows);
   if (changed.isEmpty()) return true;
   const auto answer = QMessageBox::question(

@@ -11,25 +11,25 @@ class QWidget;
 
 namespace quorix {
 
-class TMainform;
-class TSaveDlg;
-class TSaveFormatDlg;
-class TSaveAllDlg;
-class TPlotSavXDlg;
+class MainWindow;
+class SaveDialog;
+class SaveFormatDialog;
+class SaveAllDialog;
+class XrdmlSaveDialog;
 
 // The dialogs are created on first use as children of the main window and
 // then keep their fields for the rest of the run.
-TSaveFormatDlg& SaveFormatDialog(TMainform& mainform);
-TSaveDlg& SaveDialog(TMainform& mainform, AppContext& context);
-TSaveAllDlg& SaveAllDialog(TMainform& mainform, AppContext& context);
-TPlotSavXDlg& SaveXrdmlDialog(TMainform& mainform, AppContext& context);
+SaveFormatDialog& SharedSaveFormatDialog(MainWindow& mainform);
+SaveDialog& SharedSaveDialog(MainWindow& mainform, AppContext& context);
+SaveAllDialog& SharedSaveAllDialog(MainWindow& mainform, AppContext& context);
+XrdmlSaveDialog& SaveXrdmlDialog(MainWindow& mainform, AppContext& context);
 
 // "&Save as ASCII": PF[1], and with "Save all pole figures" each visible window 2..8.
-void SaveAsAscii(TMainform& mainform, AppContext& context);
+void SaveAsAscii(MainWindow& mainform, AppContext& context);
 // "Save all formatted": shows the modeless window.
-void Saveall(TMainform& mainform, AppContext& context);
+void Saveall(MainWindow& mainform, AppContext& context);
 // "Save as XRDML": PF[1] on a sample file.
-void SaveasXRDML(TMainform& mainform, AppContext& context);
+void SaveasXRDML(MainWindow& mainform, AppContext& context);
 
 // True when `file` may be written: it does not exist yet, or the user agreed
 // to replace it.
@@ -38,6 +38,6 @@ bool ConfirmOverwrite(QWidget* parent, const std::string& file);
 // Asked before pole figures are replaced or the program ends: when PF[1]
 // (with `allWindows` also a visible window's pole figure) has been changed
 // and not saved, offers to save, discard or cancel. True to go on.
-bool ConfirmDiscardChanges(TMainform& mainform, AppContext& context, bool allWindows);
+bool ConfirmDiscardChanges(MainWindow& mainform, AppContext& context, bool allWindows);
 
 }  // namespace quorix

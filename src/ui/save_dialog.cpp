@@ -20,7 +20,7 @@
 
 namespace quorix {
 
-TSaveDlg::TSaveDlg(AppContext& context, TSaveFormatDlg& formatDlg, QWidget* parent)
+SaveDialog::SaveDialog(AppContext& context, SaveFormatDialog& formatDlg, QWidget* parent)
     : QDialog(parent), context_(context), formatDlg_(formatDlg), format_(ReadSaveFormat(context.ini)) {
   setWindowTitle("Save Pole Figure(s)");
   PFEdit = new QLineEdit(this);
@@ -73,24 +73,24 @@ TSaveDlg::TSaveDlg(AppContext& context, TSaveFormatDlg& formatDlg, QWidget* pare
 
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(SearchButton, &QPushButton::clicked, this, &TSaveDlg::SearchButtonClick);
-  connect(ChangeBtn, &QPushButton::clicked, this, &TSaveDlg::ChangeBtnClick);
+  connect(SearchButton, &QPushButton::clicked, this, &SaveDialog::SearchButtonClick);
+  connect(ChangeBtn, &QPushButton::clicked, this, &SaveDialog::ChangeBtnClick);
   connect(XYCheckBox, &QCheckBox::toggled, ProjectionRadioGroup, &QWidget::setVisible);
 }
 
-void TSaveDlg::showEvent(QShowEvent* event) {
+void SaveDialog::showEvent(QShowEvent* event) {
   formatDlg_.SetFormat(format_, false);
   ProjectionRadioGroup->setVisible(XYCheckBox->isChecked());
   Panel->setText(QString::fromStdString(StandardName(format_)));
   QDialog::showEvent(event);
 }
 
-void TSaveDlg::ChangeBtnClick() {
+void SaveDialog::ChangeBtnClick() {
   formatDlg_.Edit(format_, true);
   Panel->setText(QString::fromStdString(StandardName(format_)));
 }
 
-void TSaveDlg::SearchButtonClick() {
+void SaveDialog::SearchButtonClick() {
   QFileDialog dialog(this, "Save Pole Figure As...", QString::fromStdString(context_.state.DataPath));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(FileDialogFilters(kSavePoleFigureFilter));
@@ -99,7 +99,7 @@ void TSaveDlg::SearchButtonClick() {
     PFEdit->setText(dialog.selectedFiles().first());
 }
 
-AsciiWriteOptions TSaveDlg::Options() const {
+AsciiWriteOptions SaveDialog::Options() const {
   AsciiWriteOptions o;
   o.SetNegativeToZero = ZeroCheckBox->isChecked();
   o.InvertTheta = InvTheta->isChecked();
@@ -112,6 +112,6 @@ AsciiWriteOptions TSaveDlg::Options() const {
   return o;
 }
 
-bool TSaveDlg::SaveAll() const { return SaveAllCheckBox->isChecked(); }
+bool SaveDialog::SaveAll() const { return SaveAllCheckBox->isChecked(); }
 
 }  // namespace quorix

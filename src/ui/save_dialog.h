@@ -15,16 +15,16 @@ class QRadioButton;
 
 namespace quorix {
 
-class TSaveFormatDlg;
+class SaveFormatDialog;
 
 inline constexpr const char* kSavePoleFigureFilter =
     "PoleFigure Files(.x??,.y??,.s??,.pol)|*.x*;*.y*;*.s*;*.pol|Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
 
-class TSaveDlg : public QDialog {
+class SaveDialog : public QDialog {
   Q_OBJECT
  public:
   // The number format comes once from section "SaveFormat" of the configuration.
-  TSaveDlg(AppContext& context, TSaveFormatDlg& formatDlg, QWidget* parent = nullptr);
+  SaveDialog(AppContext& context, SaveFormatDialog& formatDlg, QWidget* parent = nullptr);
 
   AsciiWriteOptions Options() const;
   const SaveFormat& Format() const { return format_; }
@@ -52,7 +52,7 @@ class TSaveDlg : public QDialog {
 
  private:
   AppContext& context_;
-  TSaveFormatDlg& formatDlg_;
+  SaveFormatDialog& formatDlg_;
   SaveFormat format_;
 };
 

@@ -13,7 +13,7 @@
 
 namespace quorix {
 
-TSaveFormatDlg::TSaveFormatDlg(QWidget* parent) : QDialog(parent) {
+SaveFormatDialog::SaveFormatDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Output Format");
   StandardCombo = new QComboBox(this);
   for (const SaveStandard& s : SaveStandards()) StandardCombo->addItem(s.Name);
@@ -46,10 +46,10 @@ TSaveFormatDlg::TSaveFormatDlg(QWidget* parent) : QDialog(parent) {
 
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(StandardCombo, &QComboBox::activated, this, &TSaveFormatDlg::StandardChanged);
+  connect(StandardCombo, &QComboBox::activated, this, &SaveFormatDialog::StandardChanged);
 }
 
-void TSaveFormatDlg::StandardChanged(int index) {
+void SaveFormatDialog::StandardChanged(int index) {
   const auto standards = SaveStandards();
   if (index < 0 || index >= static_cast<int>(standards.size())) return;  // "user" changes nothing
   const SaveStandard& s = standards[static_cast<std::size_t>(index)];
@@ -59,7 +59,7 @@ void TSaveFormatDlg::StandardChanged(int index) {
   EnterCheckBox->setChecked(s.LineEndAfterCircle);
 }
 
-void TSaveFormatDlg::SetFormat(const SaveFormat& format, bool withFactor) {
+void SaveFormatDialog::SetFormat(const SaveFormat& format, bool withFactor) {
   NumSpinEdit->setValue(format.ValuesPerLine);
   FormSpinEdit->setValue(format.Width);
   KommaSpinEdit->setValue(format.Decimals);
@@ -68,7 +68,7 @@ void TSaveFormatDlg::SetFormat(const SaveFormat& format, bool withFactor) {
   NameStandard();
 }
 
-SaveFormat TSaveFormatDlg::Format() const {
+SaveFormat SaveFormatDialog::Format() const {
   SaveFormat f;
   f.ValuesPerLine = NumSpinEdit->value();
   f.Width = FormSpinEdit->value();
@@ -78,11 +78,11 @@ SaveFormat TSaveFormatDlg::Format() const {
   return f;
 }
 
-void TSaveFormatDlg::NameStandard() {
+void SaveFormatDialog::NameStandard() {
   StandardCombo->setCurrentIndex(StandardCombo->findText(QString::fromStdString(StandardName(Format()))));
 }
 
-bool TSaveFormatDlg::Edit(SaveFormat& format, bool withFactor) {
+bool SaveFormatDialog::Edit(SaveFormat& format, bool withFactor) {
   SetFormat(format, withFactor);
   if (exec() != QDialog::Accepted) return false;
   const SaveFormat chosen = Format();

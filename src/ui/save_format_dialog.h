@@ -11,10 +11,10 @@ class QSpinBox;
 
 namespace quorix {
 
-class TSaveFormatDlg : public QDialog {
+class SaveFormatDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TSaveFormatDlg(QWidget* parent = nullptr);
+  explicit SaveFormatDialog(QWidget* parent = nullptr);
 
   // Shows the dialog with `format`; on OK takes the values back (the factor
   // only with `withFactor`) and returns true.

@@ -22,7 +22,7 @@
 
 namespace quorix {
 
-TWorkingWin::TWorkingWin(QWidget* parent) : QProgressDialog(parent) {
+SmoothingProgressDialog::SmoothingProgressDialog(QWidget* parent) : QProgressDialog(parent) {
   setWindowTitle("Working...");
   setLabelText("Working...");
   setCancelButtonText("Cancel");
@@ -35,26 +35,26 @@ TWorkingWin::TWorkingWin(QWidget* parent) : QProgressDialog(parent) {
   hide();
 }
 
-void TWorkingWin::Start(int maximum) {
+void SmoothingProgressDialog::Start(int maximum) {
   setRange(0, std::max(maximum, 1));
   setValue(0);
   show();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TWorkingWin::Step() {
+void SmoothingProgressDialog::Step() {
   setValue(std::min(value() + 1, maximum()));
   // The smoothing runs on this thread: let the gauge paint and hear Cancel
   // (the gauge is modal, so no other window takes a click meanwhile).
   QCoreApplication::processEvents();
 }
 
-void TWorkingWin::Finish() {
+void SmoothingProgressDialog::Finish() {
   hide();
   reset();  // setValue(0) in Start armed the show timer again
 }
 
-TPlotSmoDlg::TPlotSmoDlg(AppContext& context, TMainform& mainform, QWidget* parent)
+SmoothingDialog::SmoothingDialog(AppContext& context, MainWindow& mainform, QWidget* parent)
     : QDialog(parent), context_(context), mainform_(mainform) {
   setWindowTitle("Gaussian smoothing");
   setObjectName("PlotSmoDlg");
@@ -93,15 +93,15 @@ TPlotSmoDlg::TPlotSmoDlg(AppContext& context, TMainform& mainform, QWidget* pare
   layout->addWidget(SmoothAll);
   layout->addLayout(buttons);
 
-  connect(SpinUp, &QToolButton::clicked, this, &TPlotSmoDlg::SpinUpClick);
-  connect(SpinDown, &QToolButton::clicked, this, &TPlotSmoDlg::SpinDownClick);
-  connect(OKBtn, &QPushButton::clicked, this, &TPlotSmoDlg::OKBtnClick);
+  connect(SpinUp, &QToolButton::clicked, this, &SmoothingDialog::SpinUpClick);
+  connect(SpinDown, &QToolButton::clicked, this, &SmoothingDialog::SpinDownClick);
+  connect(OKBtn, &QPushButton::clicked, this, &SmoothingDialog::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-  working_ = new TWorkingWin(parent ? parent : this);
+  working_ = new SmoothingProgressDialog(parent ? parent : this);
 }
 
-void TPlotSmoDlg::SpinUpClick() {
+void SmoothingDialog::SpinUpClick() {
   const auto w = SpinWidth(SpinEdit->text().toStdString(), true);
   if (!w) {
     SpinEdit->setFocus();
@@ -110,7 +110,7 @@ void TPlotSmoDlg::SpinUpClick() {
   SpinEdit->setText(QString::fromStdString(FormatGeneral(*w)));
 }
 
-void TPlotSmoDlg::SpinDownClick() {
+void SmoothingDialog::SpinDownClick() {
   const auto w = SpinWidth(SpinEdit->text().toStdString(), false);
   if (!w) {
     SpinEdit->setFocus();
@@ -119,7 +119,7 @@ void TPlotSmoDlg::SpinDownClick() {
   SpinEdit->setText(QString::fromStdString(FormatGeneral(*w)));
 }
 
-void TPlotSmoDlg::OKBtnClick() {
+void SmoothingDialog::OKBtnClick() {
   const std::optional<double> width = ParseNumber(SpinEdit->text().toStdString());
   if (!width) {
     SpinEdit->setFocus();
@@ -130,7 +130,7 @@ void TPlotSmoDlg::OKBtnClick() {
     SpinEdit->setFocus();
     return;
   }
-  TPoleFigure* main = context_.set.PF[1].get();
+  PoleFigure* main = context_.set.PF[1].get();
   if (!main) return;
   SmoothingSettings settings;
   settings.fwhm = *width;
@@ -154,7 +154,7 @@ void TPlotSmoDlg::OKBtnClick() {
     working_->Step();
     if (working_->wasCanceled()) cancel = true;
   };
-  const auto smooth = [&](TPoleFigure& pf) {
+  const auto smooth = [&](PoleFigure& pf) {
     return !cancel && SmoothPoleFigure(pf, settings, showMrd, step, SmoothingMethod::Fast, 0, &cancel);
   };
   std::vector<int> targets{1};
@@ -166,7 +166,7 @@ void TPlotSmoDlg::OKBtnClick() {
     }
     for (int n : windows) {
       if (!context_.set.PF[n] || !smooth(*context_.set.PF[n])) continue;
-      if (TPPF* w = mainform_.Window(n)) w->Redraw();
+      if (PlotWindow* w = mainform_.Window(n)) w->Redraw();
     }
     return true;
   });
@@ -176,8 +176,8 @@ void TPlotSmoDlg::OKBtnClick() {
   mainform_.activateWindow();
 }
 
-void TPlotSmoDlg::SmoothMain() {
-  TPoleFigure* main = context_.set.PF[1].get();
+void SmoothingDialog::SmoothMain() {
+  PoleFigure* main = context_.set.PF[1].get();
   if (!main) return;
   SmoothingSettings settings;
   settings.fwhm = 5;
@@ -193,7 +193,7 @@ void TPlotSmoDlg::SmoothMain() {
   mainform_.activateWindow();
 }
 
-void TPlotSmoDlg::SmoothAllClick() {
+void SmoothingDialog::SmoothAllClick() {
   const bool wasOn = SmoothAll->isChecked();
   SmoothAll->setChecked(true);
   OKBtnClick();

@@ -14,22 +14,22 @@ class QToolButton;
 
 namespace quorix {
 
-class TMainform;
+class MainWindow;
 
 // A gauge that repaints while the smoothing runs on the user-interface thread.
-class TWorkingWin : public QProgressDialog {
+class SmoothingProgressDialog : public QProgressDialog {
   Q_OBJECT
  public:
-  explicit TWorkingWin(QWidget* parent = nullptr);
+  explicit SmoothingProgressDialog(QWidget* parent = nullptr);
   void Start(int maximum);
   void Step();
   void Finish();
 };
 
-class TPlotSmoDlg : public QDialog {
+class SmoothingDialog : public QDialog {
   Q_OBJECT
  public:
-  TPlotSmoDlg(AppContext& context, TMainform& mainform, QWidget* parent = nullptr);
+  SmoothingDialog(AppContext& context, MainWindow& mainform, QWidget* parent = nullptr);
 
   QLineEdit* SpinEdit = nullptr;
   QToolButton* SpinUp = nullptr;    // the spin button's up half
@@ -49,12 +49,12 @@ class TPlotSmoDlg : public QDialog {
   // Tool button "All": OK with "Apply to all pole figures" switched on.
   void SmoothAllClick();
 
-  TWorkingWin& WorkingWin() { return *working_; }
+  SmoothingProgressDialog& WorkingWin() { return *working_; }
 
  private:
   AppContext& context_;
-  TMainform& mainform_;
-  TWorkingWin* working_ = nullptr;
+  MainWindow& mainform_;
+  SmoothingProgressDialog* working_ = nullptr;
 };
 
 }  // namespace quorix

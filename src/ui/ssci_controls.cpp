@@ -52,7 +52,7 @@ void SSCIControls::SetVisible(bool visible) {
 }
 
 void SSCIControls::SSCIClick() {
-  TPoleFigure& pf = *context_.set.PF[1];
+  PoleFigure& pf = *context_.set.PF[1];
   if (hooks_.SetCommandsEnabled) hooks_.SetCommandsEnabled(false);
   active_ = true;
   if (hooks_.Started) hooks_.Started();
@@ -69,7 +69,7 @@ void SSCIControls::SSCIClick() {
 
 void SSCIControls::SSCIUpDownClick() {
   if (!active_) return;
-  TPoleFigure& pf = *context_.set.PF[1];
+  PoleFigure& pf = *context_.set.PF[1];
   if (session_ != &pf || left_ != pf.Revision) {
     backup_ = BeginSuppression(pf);
     session_ = &pf;

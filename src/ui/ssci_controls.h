@@ -64,7 +64,7 @@ class SSCIControls : public QObject {
   bool active_ = false;
   // The record the backup belongs to and its revision as last left, so that
   // a record swapped in or changed meanwhile is never "restored" from a foreign backup.
-  const TPoleFigure* session_ = nullptr;
+  const PoleFigure* session_ = nullptr;
   std::uint64_t left_ = 0;
   SuppressionBackup backup_;  // of the session's record
 };

@@ -19,7 +19,7 @@ std::string Lower(std::string s) {
 
 }  // namespace
 
-std::string StatusFileText(const TPoleFigure& pf) {
+std::string StatusFileText(const PoleFigure& pf) {
   std::string text = FileNamePart(pf.FileName);
   if (pf.IndexInFile > 0) {
     text += "  PF " + std::to_string(pf.IndexInFile);
@@ -30,7 +30,7 @@ std::string StatusFileText(const TPoleFigure& pf) {
   return text;
 }
 
-std::string StatusGridText(const TPoleFigure& pf) {
+std::string StatusGridText(const PoleFigure& pf) {
   const int n = std::clamp(pf.CircleCount, 0, kMaxCircles);
   if (n < 1) return "";
   int fewest = kMaxPoints, most = 0;

@@ -12,9 +12,9 @@
 namespace quorix {
 
 // "copper111.pol" or, for a pole figure of a file of several, "gamma.wko  PF 2 (200)".
-std::string StatusFileText(const TPoleFigure& pf);
+std::string StatusFileText(const PoleFigure& pf);
 // "19 circles x 72 points, alpha 0-90°" ("x 36-72 points" when the circles differ).
-std::string StatusGridText(const TPoleFigure& pf);
+std::string StatusGridText(const PoleFigure& pf);
 std::string StatusUnitText(bool mrd);
 // "alpha 35.0°  beta 120.0°".
 std::string StatusPointerText(double alpha, double beta);
@@ -24,7 +24,7 @@ std::string StatusValueText(double value, double divisor);
 struct ModeFlags {
   bool pick = false;
   bool suppression = false;
-  TRotationState rotation;
+  RotationState rotation;
 };
 // The modes in force, joined: "Pick mode", "Suppression", "Rotation shown (axis)".
 std::string StatusModeText(const ModeFlags& modes);

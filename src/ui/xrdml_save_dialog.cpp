@@ -16,7 +16,7 @@
 
 namespace quorix {
 
-TPlotSavXDlg::TPlotSavXDlg(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+XrdmlSaveDialog::XrdmlSaveDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setWindowTitle("Save as XRDML");
   OutEdit = new QLineEdit(this);
   OutEdit->setMinimumWidth(320);
@@ -63,22 +63,22 @@ TPlotSavXDlg::TPlotSavXDlg(AppContext& context, QWidget* parent) : QDialog(paren
 
   connect(OKBitBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBitBtn, &QPushButton::clicked, this, &QDialog::reject);
-  connect(OutSearchButton, &QPushButton::clicked, this, &TPlotSavXDlg::OutSearchButtonClick);
-  connect(SampleSearchButton, &QPushButton::clicked, this, &TPlotSavXDlg::SampleSearchButtonClick);
-  connect(OutEdit, &QLineEdit::textChanged, this, &TPlotSavXDlg::UpdateOK);
-  connect(SampleEdit, &QLineEdit::textChanged, this, &TPlotSavXDlg::UpdateOK);
+  connect(OutSearchButton, &QPushButton::clicked, this, &XrdmlSaveDialog::OutSearchButtonClick);
+  connect(SampleSearchButton, &QPushButton::clicked, this, &XrdmlSaveDialog::SampleSearchButtonClick);
+  connect(OutEdit, &QLineEdit::textChanged, this, &XrdmlSaveDialog::UpdateOK);
+  connect(SampleEdit, &QLineEdit::textChanged, this, &XrdmlSaveDialog::UpdateOK);
   UpdateOK();
 }
 
-void TPlotSavXDlg::showEvent(QShowEvent* event) {
+void XrdmlSaveDialog::showEvent(QShowEvent* event) {
   SampleEdit->setText(QString::fromStdString(ReadXrdmlSampleFile(context_.ini)));
   UpdateOK();
   QDialog::showEvent(event);
 }
 
-void TPlotSavXDlg::UpdateOK() { OKBitBtn->setEnabled(!OutEdit->text().isEmpty() && !SampleEdit->text().isEmpty()); }
+void XrdmlSaveDialog::UpdateOK() { OKBitBtn->setEnabled(!OutEdit->text().isEmpty() && !SampleEdit->text().isEmpty()); }
 
-void TPlotSavXDlg::OutSearchButtonClick() {
+void XrdmlSaveDialog::OutSearchButtonClick() {
   QFileDialog dialog(this, QString(), QString::fromStdString(context_.state.DataPath));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(FileDialogFilters(kXrdmlFilter));
@@ -88,7 +88,7 @@ void TPlotSavXDlg::OutSearchButtonClick() {
   UpdateOK();
 }
 
-void TPlotSavXDlg::SampleSearchButtonClick() {
+void XrdmlSaveDialog::SampleSearchButtonClick() {
   QFileDialog dialog(this, QString(), QString::fromStdString(context_.state.DataPath));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(FileDialogFilters(kXrdmlFilter));
@@ -97,7 +97,7 @@ void TPlotSavXDlg::SampleSearchButtonClick() {
   UpdateOK();
 }
 
-XrdmlOptions TPlotSavXDlg::Options() const {
+XrdmlOptions XrdmlSaveDialog::Options() const {
   XrdmlOptions o;
   o.SetNegativeToZero = ZeroCheckBox->isChecked();
   o.h = HSpinEdit->value();

@@ -15,10 +15,10 @@ namespace quorix {
 
 inline constexpr const char* kXrdmlFilter = "Philips Xray measurement (*.xrdml)|*.xrdml";
 
-class TPlotSavXDlg : public QDialog {
+class XrdmlSaveDialog : public QDialog {
   Q_OBJECT
  public:
-  TPlotSavXDlg(AppContext& context, QWidget* parent = nullptr);
+  XrdmlSaveDialog(AppContext& context, QWidget* parent = nullptr);
 
   XrdmlOptions Options() const;
 

@@ -63,7 +63,7 @@ std::optional<InputFile> Inspect(const std::string& data, const MeasurementOptio
   return in;
 }
 
-std::unique_ptr<TPoleFigure> Load(const SaveAllFileRequest& f, const InputFile& in, int index, MessageSink& sink) {
+std::unique_ptr<PoleFigure> Load(const SaveAllFileRequest& f, const InputFile& in, int index, MessageSink& sink) {
   LoadRequest request;
   request.dataText = &in.text;
   request.layout = in.layout;

@@ -105,9 +105,9 @@ bool LoadIntoWindow(Session& session, int slot, const std::string& dataFile, Mes
   return true;
 }
 
-std::vector<std::unique_ptr<TPoleFigure>> ReadDirectionalDensities(const Session& session,
+std::vector<std::unique_ptr<PoleFigure>> ReadDirectionalDensities(const Session& session,
                                                                    const DirectionalLoad& request, MessageSink& sink) {
-  std::vector<std::unique_ptr<TPoleFigure>> densities;
+  std::vector<std::unique_ptr<PoleFigure>> densities;
   for (char kind : request.sections ? std::vector<char>{'X', 'Y', 'Z'} : std::vector<char>{' '}) {
     LoadRequest read;
     read.dataFile = request.dataFile;
@@ -128,7 +128,7 @@ std::vector<std::unique_ptr<TPoleFigure>> ReadDirectionalDensities(const Session
 }
 
 void TakeDirectionalDensities(Session& session, const DirectionalLoad& request,
-                              std::vector<std::unique_ptr<TPoleFigure>> densities) {
+                              std::vector<std::unique_ptr<PoleFigure>> densities) {
   session.load.DirectionalMode = true;
   session.GridFileName = request.gridFile;
   session.DataFileName = request.dataFile;
@@ -142,13 +142,13 @@ void TakeDirectionalDensities(Session& session, const DirectionalLoad& request,
   session.load.ResetRotation = false;
 }
 
-std::string PoleFigureTitle(const TPoleFigure& pf) {
+std::string PoleFigureTitle(const PoleFigure& pf) {
   std::string title = FileNamePart(pf.FileName);
   if (pf.IndexInFile > 0) title += MultiSuffix(pf.IndexInFile, pf.NameInFile);
   return title;
 }
 
-std::string WindowTitle(int slot, const TPoleFigure& pf) { return std::to_string(slot) + " * " + PoleFigureTitle(pf); }
+std::string WindowTitle(int slot, const PoleFigure& pf) { return std::to_string(slot) + " * " + PoleFigureTitle(pf); }
 
 std::vector<std::string> CopyArguments(const Session& session) {
   if (session.load.DirectionalMode) return {kDirectionalArgument, session.DataFileName, session.GridFileName};

@@ -34,7 +34,7 @@ DataFileLayout DetectDataText(std::string_view text, const std::string& dataFile
 bool LayoutKnownFor(const LoadFlags& flags, const std::string& dataFile);
 
 struct LoadedFile {
-  std::unique_ptr<TPoleFigure> pf;  // null after a failure (reported)
+  std::unique_ptr<PoleFigure> pf;  // null after a failure (reported)
   DataLayout layout = DataLayout::None;
   std::vector<std::string> names;
 };
@@ -75,18 +75,18 @@ struct DirectionalLoad {
 
 // Reads every density before anything is replaced: one record, or three for
 // the sections; none after a failure (reported).
-std::vector<std::unique_ptr<TPoleFigure>> ReadDirectionalDensities(const Session& session,
+std::vector<std::unique_ptr<PoleFigure>> ReadDirectionalDensities(const Session& session,
                                                                    const DirectionalLoad& request, MessageSink& sink);
 // Takes what ReadDirectionalDensities read: PF[1] (and an empty add list) or
 // PF[2..4], the file names and DirectionalMode. The layout flags stay.
 void TakeDirectionalDensities(Session& session, const DirectionalLoad& request,
-                              std::vector<std::unique_ptr<TPoleFigure>> densities);
+                              std::vector<std::unique_ptr<PoleFigure>> densities);
 
 // The caption of a loaded pole figure: file name part, and for a pole figure
 // of a multi-pole-figure file its number and name in the file.
-std::string PoleFigureTitle(const TPoleFigure& pf);
+std::string PoleFigureTitle(const PoleFigure& pf);
 // "k * " + PoleFigureTitle.
-std::string WindowTitle(int slot, const TPoleFigure& pf);
+std::string WindowTitle(int slot, const PoleFigure& pf);
 
 // The command line of a second instance that loads what is loaded, the way it was loaded.
 inline constexpr const char* kDirectionalArgument = "--directional";

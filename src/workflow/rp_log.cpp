@@ -2,7 +2,7 @@
 
 namespace quorix {
 
-RPLogEntry RPLogEntryFor(const TPoleFigure& pf1, const TPoleFigure& pf2, bool multi, const PFComparison& result) {
+RPLogEntry RPLogEntryFor(const PoleFigure& pf1, const PoleFigure& pf2, bool multi, const PFComparison& result) {
   RPLogEntry entry;
   entry.pf1File = pf1.FileName;
   entry.pf2File = pf2.FileName;

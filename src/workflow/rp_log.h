@@ -8,6 +8,6 @@
 namespace quorix {
 
 // multi: PF1 came from a hash-list or WKO list file (the log's wide layout).
-RPLogEntry RPLogEntryFor(const TPoleFigure& pf1, const TPoleFigure& pf2, bool multi, const PFComparison& result);
+RPLogEntry RPLogEntryFor(const PoleFigure& pf1, const PoleFigure& pf2, bool multi, const PFComparison& result);
 
 }  // namespace quorix

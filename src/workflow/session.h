@@ -52,8 +52,8 @@ struct LoadFlags {
 };
 
 struct Session {
-  TProgramState state;
-  TPoleFigureSet set;
+  ProgramState state;
+  PoleFigureSet set;
   // Names change only when a load succeeds.
   std::string GridFileName;
   std::string DataFileName;

@@ -29,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::unique_ptr<TPoleFigure> Copper() {
+std::unique_ptr<PoleFigure> Copper() {
   LoadRequest request;
   request.dataFile = test::ExamplePath("copper111.pol");
   request.gridFile = test::ExamplePath("grid5.rst");
@@ -45,7 +45,7 @@ struct Writer {
   std::function<bool(const std::string&, std::string&)> write;
 };
 
-std::vector<Writer> AllWriters(const TPoleFigure& pf) {
+std::vector<Writer> AllWriters(const PoleFigure& pf) {
   const std::string xrdmlTemplate = std::string(QUORIX_SOURCE_DIR) + "/tests/io/data/mixed_case_markers.xrdml";
   const auto viaSink = [](bool ok, const CollectingSink& sink, std::string& message) {
     if (!sink.messages.empty()) message = sink.messages.back();
@@ -74,12 +74,12 @@ std::vector<Writer> AllWriters(const TPoleFigure& pf) {
       {"hpgl",
        [&pf, viaSink](const std::string& path, std::string& message) {
          CollectingSink sink;
-         return viaSink(WriteHpglFile(path, pf, TProgramState{}, 400, 600, "", sink, sink), sink, message);
+         return viaSink(WriteHpglFile(path, pf, ProgramState{}, 400, 600, "", sink, sink), sink, message);
        }},
       {"emf",
        [&pf, viaSink](const std::string& path, std::string& message) {
          CollectingSink sink;
-         return viaSink(WriteEmfFile(path, pf, TProgramState{}, 400, 600, "", sink, sink), sink, message);
+         return viaSink(WriteEmfFile(path, pf, ProgramState{}, 400, 600, "", sink, sink), sink, message);
        }},
       {"ini",
        [viaSink](const std::string& path, std::string& message) {

@@ -18,7 +18,7 @@ using test::CliRun;
 using test::ExamplePath;
 using test::RunCli;
 
-std::unique_ptr<TPoleFigure> LoadCracks(const std::string& grid, DirectionalOptions options) {
+std::unique_ptr<PoleFigure> LoadCracks(const std::string& grid, DirectionalOptions options) {
   LoadRequest r;
   r.dataFile = ExamplePath("cracks.txt");
   r.gridFile = ExamplePath(grid);

@@ -68,7 +68,7 @@ TEST(CliRender, HpglFileIsTheExportOfTheLibrary) {
   CollectingSink sink;
   auto pf = LoadPoleFigure(request, sink);
   ASSERT_TRUE(pf);
-  TProgramState state;
+  ProgramState state;
   state.ContourColor = DefaultContourColors();
   RecordingCanvas canvas;
   EXPECT_EQ(text, HpglPlotFile(*pf, state, canvas, 650, 910, "[copper 111]"));

@@ -25,7 +25,7 @@ using test::CliRun;
 using test::ReadFile;
 using test::RunCli;
 
-std::unique_ptr<TPoleFigure> Load(const std::string& data, int index = 1) {
+std::unique_ptr<PoleFigure> Load(const std::string& data, int index = 1) {
   LoadRequest request;
   request.dataFile = data;
   request.gridFile = test::ExamplePath("grid5.rst");

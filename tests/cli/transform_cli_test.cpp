@@ -25,7 +25,7 @@ using test::RunCli;
 
 std::string Copper() { return test::ExamplePath("copper111.pol") + " " + test::ExamplePath("grid5.rst"); }
 
-std::unique_ptr<TPoleFigure> LoadCopper() {
+std::unique_ptr<PoleFigure> LoadCopper() {
   LoadRequest request;
   request.dataFile = test::ExamplePath("copper111.pol");
   request.gridFile = test::ExamplePath("grid5.rst");

@@ -19,7 +19,7 @@ namespace quorix {
 namespace {
 
 // Circles at alpha 0, 5, ... with `points` points each; value = 100 i + j.
-std::unique_ptr<TPoleFigure> Numbered(int circles, int points) {
+std::unique_ptr<PoleFigure> Numbered(int circles, int points) {
   auto pf = NewPoleFigure();
   pf->CircleCount = circles;
   test::SizeTables(*pf, circles, points);

@@ -68,7 +68,7 @@ bool Mentions(const std::vector<std::string>& messages, const std::string& what)
 }
 
 // A record whose grid a refused read must not touch.
-std::unique_ptr<TPoleFigure> MarkedRecord() {
+std::unique_ptr<PoleFigure> MarkedRecord() {
   auto pf = NewPoleFigure();
   pf->CircleCount = 3;
   pf->Alpha[1] = 42;
@@ -76,7 +76,7 @@ std::unique_ptr<TPoleFigure> MarkedRecord() {
   return pf;
 }
 
-void ExpectUntouched(const TPoleFigure& pf) {
+void ExpectUntouched(const PoleFigure& pf) {
   EXPECT_EQ(pf.CircleCount, 3);
   EXPECT_DOUBLE_EQ(pf.Alpha[1], 42);
   EXPECT_EQ(pf.CirclePoints[1], 17);
@@ -190,14 +190,14 @@ TEST(FullGridBadInput, AtAndOneOverEveryLimit) {
 
 // --- data files ----------------------------------------------------------------
 
-std::unique_ptr<TPoleFigure> Grid(const std::string& simpleGrid) {
+std::unique_ptr<PoleFigure> Grid(const std::string& simpleGrid) {
   auto pf = NewPoleFigure();
   CollectingSink sink;
   EXPECT_TRUE(ReadSimpleGrid(*pf, WriteTempFile("grid.rst", simpleGrid), sink));
   return pf;
 }
 
-bool ReadData(TPoleFigure& pf, const std::string& file, DataLayout layout, CollectingSink& sink, int index = 1) {
+bool ReadData(PoleFigure& pf, const std::string& file, DataLayout layout, CollectingSink& sink, int index = 1) {
   DataReadOptions o;
   o.layout = layout;
   o.pfIndex = index;
@@ -531,7 +531,7 @@ TEST(FurtherFileBadInput, EmptyAndGarbageAreRefusedByNameLineEndsReadAlike) {
 
 // --- output files ---------------------------------------------------------------------
 
-std::unique_ptr<TPoleFigure> SmallRecord() {
+std::unique_ptr<PoleFigure> SmallRecord() {
   auto pf = test::FourPointGrid({30, 60, 90});
   for (int i = 1; i <= 3; ++i) test::SetCircle(*pf, i, {1, 2, 3, 4});
   return pf;
@@ -664,7 +664,7 @@ std::string ScaledCopper(int exponent) {
   return WriteTempFile("copper_e" + std::to_string(exponent) + ".pol", text);
 }
 
-std::unique_ptr<TPoleFigure> LoadOnGrid5(const std::string& data) {
+std::unique_ptr<PoleFigure> LoadOnGrid5(const std::string& data) {
   LoadRequest request;
   request.dataFile = data;
   request.gridFile = test::ExamplePath("grid5.rst");
@@ -727,7 +727,7 @@ TEST(MagnitudeBadInput, AnEditOrSumThatWouldOverflowChangesNothing) {
   test::SetCircle(*pf, 2, {1e308, 0.5, 0.5, 0.5});
   UpdateExtremes(*pf);
   UpdateStatistics(*pf);
-  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto before = std::make_unique<PoleFigure>(*pf);
   const auto expectUnchanged = [&](const char* what) {
     for (int i = 1; i <= 2; ++i)
       for (int j = 1; j <= 4; ++j) EXPECT_EQ(pf->Intensity[i][j], before->Intensity[i][j]) << what;
@@ -751,7 +751,7 @@ TEST(MagnitudeBadInput, AnEditOrSumThatWouldOverflowChangesNothing) {
   // The sum of the main pole figure, doubled, with a file.
   auto huge = LoadOnGrid5(test::ExamplePath("copper111.pol"));
   ASSERT_TRUE(EditIntensities(*huge, '*', UniformOperands(1.5e308 / huge->MaxValue), false, sink));
-  const auto hugeBefore = std::make_unique<TPoleFigure>(*huge);
+  const auto hugeBefore = std::make_unique<PoleFigure>(*huge);
   sink.messages.clear();
   const std::vector<std::string> files{"", test::ExamplePath("copper111.pol")};
   EXPECT_FALSE(WeightedAddPF(*huge, test::ExamplePath("grid5.rst"), false, {2.0f, 1.0f}, {1, 1}, files, sink));
@@ -765,7 +765,7 @@ TEST(MagnitudeBadInput, WidthsTooNarrowForTheGaussianAreRefused) {
   // 1e-200 degrees squares to 0 in the exponent's denominator: every value NaN.
   auto pf = LoadOnGrid5(test::ExamplePath("copper111.pol"));
   ASSERT_TRUE(pf);
-  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto before = std::make_unique<PoleFigure>(*pf);
   for (const double fwhm : {1e-200, 1e-7, 0.0, -1.0, std::nan("")}) {
     SmoothingSettings settings;
     settings.fwhm = fwhm;

@@ -13,7 +13,7 @@ namespace {
 
 using test::WriteTempFile;
 
-std::unique_ptr<TPoleFigure> GridFrom(const std::string& name, const std::string& contents) {
+std::unique_ptr<PoleFigure> GridFrom(const std::string& name, const std::string& contents) {
   auto pf = NewPoleFigure();
   CollectingSink sink;
   const auto file = WriteTempFile(name, contents);
@@ -29,7 +29,7 @@ std::string Values(int from, int count, int perLine) {
   return s;
 }
 
-bool Read(TPoleFigure& pf, const std::string& file, DataLayout layout, CollectingSink& sink, int index = 1) {
+bool Read(PoleFigure& pf, const std::string& file, DataLayout layout, CollectingSink& sink, int index = 1) {
   DataReadOptions o;
   o.layout = layout;
   o.pfIndex = index;

@@ -24,7 +24,7 @@ using test::ExamplePath;
 using test::FillRegularGrid;
 using test::WriteTempFile;
 
-std::unique_ptr<TPoleFigure> Density(const std::string& lines, DirectionalOptions options = {}, double alphaStep = 5,
+std::unique_ptr<PoleFigure> Density(const std::string& lines, DirectionalOptions options = {}, double alphaStep = 5,
                                      int points = 72) {
   auto pf = NewPoleFigure();
   FillRegularGrid(*pf, alphaStep, points);
@@ -206,7 +206,7 @@ std::vector<Vec3> AwkwardDirections() {
 // relative for widths of a few degrees; for narrow kernels the plain loop's
 // own arc cosine formula loses digits near its clamp (as 1 / FWHM^2), which
 // the bound follows.
-double MaxRelativeDeviation(const TPoleFigure& plain, const TPoleFigure& fast) {
+double MaxRelativeDeviation(const PoleFigure& plain, const PoleFigure& fast) {
   if (plain.Intensity.Rows() != fast.Intensity.Rows() || plain.Intensity.Cols() != fast.Intensity.Cols())
     return HUGE_VAL;
   double worst = 0;
@@ -224,7 +224,7 @@ double MaxRelativeDeviation(const TPoleFigure& plain, const TPoleFigure& fast) {
 
 TEST(AddDensity, WithinBoundOfThePlainLoop) {
   const std::vector<Vec3> directions = AwkwardDirections();
-  std::vector<std::unique_ptr<TPoleFigure>> grids;
+  std::vector<std::unique_ptr<PoleFigure>> grids;
   auto regular = NewPoleFigure();
   FillRegularGrid(*regular, 1, 360);
   grids.push_back(std::move(regular));
@@ -293,7 +293,7 @@ TEST(ReadDirectionalData, ACancelledDensityLeavesTheRecordAsItWas) {
   copper.gridFile = ExamplePath("grid5.rst");
   auto pf = LoadPoleFigure(copper, sink);
   ASSERT_TRUE(pf);
-  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto before = std::make_unique<PoleFigure>(*pf);
   reports = 0;
   cancel = false;
   EXPECT_FALSE(ReadDirectionalData(*pf, request.dataFile, options, sink));

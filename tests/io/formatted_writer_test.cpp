@@ -16,7 +16,7 @@ namespace quorix {
 namespace {
 
 // Circles at alpha 0, 5, ...; values from `values` circle by circle.
-std::unique_ptr<TPoleFigure> Small(int circles, int points, std::initializer_list<double> values) {
+std::unique_ptr<PoleFigure> Small(int circles, int points, std::initializer_list<double> values) {
   auto pf = NewPoleFigure();
   pf->CircleCount = circles;
   test::SizeTables(*pf, circles, points);
@@ -34,7 +34,7 @@ std::unique_ptr<TPoleFigure> Small(int circles, int points, std::initializer_lis
   return pf;
 }
 
-std::unique_ptr<TPoleFigure> Example(const std::string& data, int index = 1) {
+std::unique_ptr<PoleFigure> Example(const std::string& data, int index = 1) {
   LoadRequest request;
   request.dataFile = data;
   request.gridFile = test::ExamplePath("grid5.rst");
@@ -184,7 +184,7 @@ TEST(FormattedRoundTrip, BeartexReadsBackThroughTheHashListReader) {
   CollectingSink sink;
   ASSERT_TRUE(WriteSaveAll(out, s, figures, sink));
   for (int k = 1; k <= 2; ++k) {
-    const TPoleFigure& source = k == 1 ? *a : *b;
+    const PoleFigure& source = k == 1 ? *a : *b;
     const auto back = Example(out, k);
     ASSERT_TRUE(back);
     const double scale = BeartexScale(source.MaxValue);
@@ -201,7 +201,7 @@ TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
   const auto a = Example(test::ExamplePath("copper111.pol"));
   const auto b = Example(test::ExamplePath("copper.xpe"), 2);
   ASSERT_TRUE(a && b);
-  for (TPoleFigure* pf : {a.get(), b.get()})
+  for (PoleFigure* pf : {a.get(), b.get()})
     for (int i = 1; i <= pf->CircleCount; ++i)
       for (int j = 1; j <= pf->CirclePoints[i]; ++j)
         if (pf->Intensity[i][j] == kMissing) pf->Intensity[i][j] = 0;
@@ -215,7 +215,7 @@ TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
   CollectingSink sink;
   ASSERT_TRUE(WriteSaveAll(out, s, figures, sink)) << sink.messages.at(0);
   for (int k = 1; k <= 2; ++k) {
-    const TPoleFigure& source = k == 1 ? *a : *b;
+    const PoleFigure& source = k == 1 ? *a : *b;
     const auto back = Example(out, k);
     ASSERT_TRUE(back);
     const double scale = GeesthachtScale(source.MaxValue);

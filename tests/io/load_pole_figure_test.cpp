@@ -14,7 +14,7 @@ namespace {
 using test::ExamplePath;
 using test::WriteTempFile;
 
-std::unique_ptr<TPoleFigure> Load(const std::string& data, const std::string& grid, CollectingSink& sink, int index = 1,
+std::unique_ptr<PoleFigure> Load(const std::string& data, const std::string& grid, CollectingSink& sink, int index = 1,
                                   GridRule rule = GridRule::MainWindow) {
   LoadRequest r;
   r.dataFile = data;
@@ -24,7 +24,7 @@ std::unique_ptr<TPoleFigure> Load(const std::string& data, const std::string& gr
   return LoadPoleFigure(r, sink);
 }
 
-void ExpectSameRecord(const TPoleFigure& a, const TPoleFigure& b) {
+void ExpectSameRecord(const PoleFigure& a, const PoleFigure& b) {
   ASSERT_EQ(a.CircleCount, b.CircleCount);
   EXPECT_EQ(a.Grid, b.Grid);
   EXPECT_EQ(a.BetaRange, b.BetaRange);

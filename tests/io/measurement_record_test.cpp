@@ -163,7 +163,7 @@ TEST(LoadMeasuredFile, ABadFileLeavesTheLoadedPoleFigureAsItWas) {
   good.gridFile = test::ExamplePath("grid5.rst");
   CollectingSink sink;
   ASSERT_TRUE(LoadMainPoleFigure(session, good, sink));
-  const TPoleFigure* before = session.set.PF[1].get();
+  const PoleFigure* before = session.set.PF[1].get();
   const double value = before->Intensity[3][5];
   const std::string bad[] = {
       test::WriteTempFile("bad.epf", "comment\n(111)  5.0 80.0  5.0360.0 1 1\n    1   2\n"),

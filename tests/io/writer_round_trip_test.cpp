@@ -28,7 +28,7 @@ enum class Case { Full, To40, Missing };
 
 // 5-degree circles of 72 points up to 90 (or 40) degrees with values from 1 to
 // about `top`; Missing: one point of circle 3 and all of the last circle are missing.
-std::unique_ptr<TPoleFigure> Figure(Case c, double top, int seed) {
+std::unique_ptr<PoleFigure> Figure(Case c, double top, int seed) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 5, 72);
   if (c == Case::To40) pf->CircleCount = 9;
@@ -56,7 +56,7 @@ std::string GridFile(int circles) {
   return test::WriteTempFile("grid" + std::to_string(circles) + ".rst", text);
 }
 
-std::unique_ptr<TPoleFigure> ReadBack(const std::string& file, const std::string& grid, int index) {
+std::unique_ptr<PoleFigure> ReadBack(const std::string& file, const std::string& grid, int index) {
   LoadRequest request;
   request.dataFile = file;
   request.gridFile = grid;
@@ -91,7 +91,7 @@ TEST(WriterRoundTrip, BeartexBlocksReadBackThroughTheHashListReader) {
     // Read with a full grid and with the grid the data were measured on.
     for (const std::string& grid : {test::ExamplePath("grid5.rst"), GridFile(a->CircleCount)})
       for (int k = 1; k <= 2; ++k) {
-        const TPoleFigure& source = k == 1 ? *a : *b;
+        const PoleFigure& source = k == 1 ? *a : *b;
         const auto back = ReadBack(out, grid, k);
         ASSERT_TRUE(back);
         const double scale = BeartexScale(source.MaxValue);
@@ -131,7 +131,7 @@ TEST(WriterRoundTrip, GeesthachtBlocksReadBackThroughTheWkoReader) {
     EXPECT_EQ(names[2], "  1  0  1");
     const std::string grid = GridFile(a->CircleCount);
     for (int k = 1; k <= 3; ++k) {
-      const TPoleFigure& source = k == 2 ? *b : *a;
+      const PoleFigure& source = k == 2 ? *b : *a;
       const auto back = ReadBack(out, grid, k);
       ASSERT_TRUE(back) << Name(c) << " " << k;
       const double scale = GeesthachtScale(source.MaxValue);
@@ -199,7 +199,7 @@ TEST(WriterRoundTrip, PoplaFilesHaveTheLayoutOfTheRealOnesAndKeepTheirValues) {
     const auto parsed = ParsePopla(text);
     ASSERT_EQ(parsed.size(), 2u);
     for (int k = 0; k < 2; ++k) {
-      const TPoleFigure& source = k == 0 ? *a : *b;
+      const PoleFigure& source = k == 0 ? *a : *b;
       const PoplaFigure& f = parsed[static_cast<std::size_t>(k)];
       EXPECT_EQ(f.comment, "copper, rolled");
       EXPECT_EQ(f.hkl, k == 0 ? "(111)" : "(200)");

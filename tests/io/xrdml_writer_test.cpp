@@ -28,7 +28,7 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-std::unique_ptr<TPoleFigure> ThreeCircles() {
+std::unique_ptr<PoleFigure> ThreeCircles() {
   auto pf = NewPoleFigure();
   pf->CircleCount = 3;
   test::SizeTables(*pf, 3, 3);

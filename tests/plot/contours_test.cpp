@@ -21,7 +21,7 @@ namespace {
 using test::FourPointGrid;
 using test::SetCircle;
 
-std::unique_ptr<TPoleFigure> CentrePeak() {
+std::unique_ptr<PoleFigure> CentrePeak() {
   auto pf = FourPointGrid({0, 30, 60});
   SetCircle(*pf, 1, {10});
   SetCircle(*pf, 2, {4, 4, 4, 4});
@@ -30,7 +30,7 @@ std::unique_ptr<TPoleFigure> CentrePeak() {
   return pf;
 }
 
-std::unique_ptr<TPoleFigure> RadialLines() {
+std::unique_ptr<PoleFigure> RadialLines() {
   auto pf = FourPointGrid({30, 60, 80});
   SetCircle(*pf, 1, {1, 3, 3, 1});
   SetCircle(*pf, 2, {1, 4, 3, 0.5});
@@ -190,7 +190,7 @@ TEST(AddFillSeed, RepeatOfTheNewestIsIgnored) {
   EXPECT_EQ(seeds.size(), 3u);
 }
 
-PlotGeometry Geometry650(const TRotationState& rotation = {}) {
+PlotGeometry Geometry650(const RotationState& rotation = {}) {
   return PlotGeometry{650, false, DisplayRotation(rotation)};
 }
 
@@ -207,7 +207,7 @@ TEST(ContourPath, WithoutRotationEveryPointIsDrawn) {
 
 TEST(ContourPath, RimCrossingNearBetaZeroStaysOnItsSide) {
   auto pf = RadialLines();
-  TRotationState identity;  // a list whose rotations are all zero still checks the rim
+  RotationState identity;  // a list whose rotations are all zero still checks the rim
   identity.Mode = RotationMode::List;
   identity.List = {{'X', 0}};
   // (85, 185) is the antipode of (95, 5): the line runs from beta 350 over
@@ -225,7 +225,7 @@ TEST(ContourPath, RimCrossingNearBetaZeroStaysOnItsSide) {
 
 TEST(ContourPath, DroppedDirectionsBreakTheLine) {
   auto pf = RadialLines();
-  TRotationState triclin;
+  RotationState triclin;
   triclin.Mode = RotationMode::List;
   triclin.List = {{'X', 90}};
   triclin.TriclinicSymmetry = true;
@@ -376,7 +376,7 @@ TEST(FillLevelPolygons, TrianglesCoveredByAHigherLevelAreLeftToIt) {
 
 TEST(FillLevelPolygons, PiecesCutByTheRimAreSkipped) {
   auto pf = RadialLines();
-  TRotationState tilt;
+  RotationState tilt;
   tilt.Mode = RotationMode::List;
   tilt.List = {{'Y', 20}};
   RecordingCanvas plain, turned;

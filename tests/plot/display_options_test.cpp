@@ -8,7 +8,7 @@
 namespace quorix {
 namespace {
 
-std::unique_ptr<TPoleFigure> Figure(double maxValue, double normFactor) {
+std::unique_ptr<PoleFigure> Figure(double maxValue, double normFactor) {
   auto pf = NewPoleFigure();
   pf->MinValue = 0;
   pf->MaxValue = maxValue;
@@ -16,7 +16,7 @@ std::unique_ptr<TPoleFigure> Figure(double maxValue, double normFactor) {
   return pf;
 }
 
-void ExpectLevels(const TPoleFigure& pf, const std::vector<double>& expected) {
+void ExpectLevels(const PoleFigure& pf, const std::vector<double>& expected) {
   ASSERT_EQ(pf.LevelCount, static_cast<int>(expected.size()));
   for (size_t k = 0; k < expected.size(); ++k) EXPECT_NEAR(pf.Level[k + 1], expected[k], 1e-9) << k;
 }
@@ -44,7 +44,7 @@ TEST(LowestLevelStepTest, SpacingOfTheFirstLevelsUnlessTheUnitChanged) {
 
 TEST(ApplyOptionsChoiceTest, FlagsLowestLevelAndNewLevels) {
   auto pf = Figure(370, 100);
-  TOptions options;
+  DisplayOptions options;
   OptionsChoice c = CurrentOptions(options, *pf);
   c.ShowMrd = true;
   c.DrawGrid = false;
@@ -67,7 +67,7 @@ TEST(ApplyOptionsChoiceTest, FlagsLowestLevelAndNewLevels) {
 
 TEST(ApplyOptionsChoiceTest, LowestLevelInCountsWithMrdOnAndRawWithout) {
   auto pf = Figure(1000, 200);
-  TOptions options;
+  DisplayOptions options;
   OptionsChoice c = CurrentOptions(options, *pf);
   c.ShowMrd = true;
   c.LowestLevel = 0.5;
@@ -81,7 +81,7 @@ TEST(ApplyOptionsChoiceTest, LowestLevelInCountsWithMrdOnAndRawWithout) {
 
 TEST(ApplyMrdToggleTest, LevelsInTheNewUnitAndLowestLevelAtTheFirst) {
   auto pf = Figure(370, 100);
-  TOptions options;
+  DisplayOptions options;
   ApplyMrdToggle(*pf, options, true);
   EXPECT_TRUE(options.ShowMrd);
   ExpectLevels(*pf, {1, 1.5, 2, 2.5, 3, 3.5});

@@ -21,7 +21,7 @@ namespace {
 constexpr Color kLow = 0x00FF00, kHigh = 0x0000FF;
 
 // A four-point grid (see test::FourPointGrid) with its values, linked.
-std::unique_ptr<TPoleFigure> Grid(std::initializer_list<double> alphas,
+std::unique_ptr<PoleFigure> Grid(std::initializer_list<double> alphas,
                                   std::initializer_list<std::vector<double>> values) {
   auto pf = test::FourPointGrid(alphas);
   int i = 0;
@@ -31,14 +31,14 @@ std::unique_ptr<TPoleFigure> Grid(std::initializer_list<double> alphas,
 }
 
 // High on the side of beta 0 and 90, low on the other: one line from rim to rim.
-std::unique_ptr<TPoleFigure> HalfHigh() { return Grid({0, 45, 90}, {{5}, {9, 9, 1, 1}, {9, 9, 1, 1}}); }
+std::unique_ptr<PoleFigure> HalfHigh() { return Grid({0, 45, 90}, {{5}, {9, 9, 1, 1}, {9, 9, 1, 1}}); }
 
-PlotGeometry Geometry(const TRotationState& rotation = {}) {
+PlotGeometry Geometry(const RotationState& rotation = {}) {
   return PlotGeometry{650, false, DisplayRotation(rotation)};
 }
 
-TRotationState ListRotation(char axis, double angle, bool triclin = false) {
-  TRotationState r;
+RotationState ListRotation(char axis, double angle, bool triclin = false) {
+  RotationState r;
   r.Mode = RotationMode::List;
   r.List = {{axis, angle}};
   r.TriclinicSymmetry = triclin;
@@ -111,7 +111,7 @@ TEST(FloodFillStaysInside, JudgedWhereTheRotationDrawsTheLines) {
 
 // Levels 2 and 5; the upper band is broken by a point without value on
 // circle 2 (alpha 30, beta 270), the lower one lies whole between 60 and 90.
-std::unique_ptr<TPoleFigure> BrokenUpperBand() {
+std::unique_ptr<PoleFigure> BrokenUpperBand() {
   auto pf = Grid({0, 30, 60, 90}, {{10}, {8, 8, 8, -1}, {4, 4, 4, 4}, {1, 1, 1, 1}});
   pf->Level[1] = 2, pf->Level[2] = 5;
   pf->LevelCount = 2;
@@ -121,8 +121,8 @@ std::unique_ptr<TPoleFigure> BrokenUpperBand() {
   return pf;
 }
 
-TProgramState FillState() {
-  TProgramState state;
+ProgramState FillState() {
+  ProgramState state;
   state.ContourColor[1] = kLow;
   state.ContourColor[2] = kHigh;
   state.Options.FillAreas = true;
@@ -189,7 +189,7 @@ TEST(PlotFillChoice, UnbrokenLevelsKeepTheBorderFill) {
   }
   // The same picture, turned so that the lines leave the hemisphere under
   // "triclin", breaks both rings.
-  TProgramState turned = FillState();
+  ProgramState turned = FillState();
   turned.Rotation = ListRotation('X', 80, true);
   RecordingCanvas t;
   t.pixelSource = [](int, int) { return Color{0xFFFFFF}; };

@@ -21,7 +21,7 @@ using test::SetCircle;
 
 // Grid of an open contour: circles at 30, 60, 80 degrees, the last measured
 // circle below the rim.
-std::unique_ptr<TPoleFigure> RadialLinesFigure() {
+std::unique_ptr<PoleFigure> RadialLinesFigure() {
   auto pf = FourPointGrid({30, 60, 80});
   SetCircle(*pf, 1, {1, 3, 3, 1});
   SetCircle(*pf, 2, {1, 4, 3, 0.5});
@@ -36,8 +36,8 @@ std::unique_ptr<TPoleFigure> RadialLinesFigure() {
   return pf;
 }
 
-TProgramState PlainState() {
-  TProgramState state;
+ProgramState PlainState() {
+  ProgramState state;
   state.Options.DrawGrid = false;
   state.ContourColor[1] = 255;
   return state;
@@ -74,7 +74,7 @@ TEST(HpglPlot, ClosedContourAroundCentreMaximum) {
   pf->MinValue = 1, pf->MinCircle = 3, pf->MinPoint = 1;
   pf->LowestLevel = 2;
   pf->FileName = "C:\\data\\peak.xpo";
-  TProgramState state = PlainState();
+  ProgramState state = PlainState();
   state.Options.DrawGrid = true;
   RecordingCanvas canvas;
 
@@ -98,7 +98,7 @@ TEST(HpglPlot, ClosedContourAroundCentreMaximum) {
 
 TEST(HpglPlot, OpenLinesEndAtTheBorderOfTheMeasuredArea) {
   auto pf = RadialLinesFigure();
-  TProgramState state = PlainState();
+  ProgramState state = PlainState();
   state.AddListFiles = {"/data/second.xpo"};
   RecordingCanvas canvas;
 
@@ -122,7 +122,7 @@ TEST(HpglPlot, OpenLinesEndAtTheBorderOfTheMeasuredArea) {
 
 TEST(HpglPlot, LineCrossingTheRimUnderRotationContinuesOpposite) {
   auto pf = RadialLinesFigure();
-  TProgramState state = PlainState();
+  ProgramState state = PlainState();
   state.Rotation.Mode = RotationMode::List;
   state.Rotation.List = {{'Y', 20}};
   RecordingCanvas canvas;
@@ -147,7 +147,7 @@ TEST(HpglPlot, LineCrossingTheRimUnderRotationContinuesOpposite) {
 
 TEST(HpglPlot, FreshRecordGivesFourLines) {
   auto pf = NewPoleFigure();
-  TProgramState state;
+  ProgramState state;
   RecordingCanvas canvas;
   const std::string file = HpglPlotFile(*pf, state, canvas, 650, 910, "");
   EXPECT_EQ(file.rfind("IN;\r\n\r\nDT\x03;SR1,2;SP1;PU3250,3060;LBA:  0.0%\x03;", 0), 0u) << file;
@@ -161,7 +161,7 @@ TEST(HpglPlot, FreshRecordGivesFourLines) {
 
 TEST(HpglParts, MinimumLabelSpacingFollowsTheUnit) {
   auto pf = RadialLinesFigure();
-  TProgramState state = PlainState();
+  ProgramState state = PlainState();
   state.Options.ShowMrd = true;
   pf->Level[1] = 0.8;  // mrd
   RecordingCanvas canvas;
@@ -215,7 +215,7 @@ TEST(HpglParts, SectorOutlinePassesTheCentre) {
 
 TEST(HpglParts, TicksOnlyWhenTheLastRimPointHasValue) {
   auto pf = RadialLinesFigure();
-  TProgramState state = PlainState();
+  ProgramState state = PlainState();
   RecordingCanvas canvas;
   pf->Intensity[3][4] = 0;
   EXPECT_EQ(HpglPlotFile(*pf, state, canvas, 650, 910, "").find("PD3230,1625;PU;"), std::string::npos);
@@ -224,7 +224,7 @@ TEST(HpglParts, TicksOnlyWhenTheLastRimPointHasValue) {
 TEST(HpglParts, NoLevelsNoLevelPens) {
   auto pf = RadialLinesFigure();
   pf->LevelCount = 0;
-  TProgramState state = PlainState();
+  ProgramState state = PlainState();
   RecordingCanvas canvas;
   const std::string file = HpglPlotFile(*pf, state, canvas, 650, 910, "");
   EXPECT_EQ(file.find("SP2"), std::string::npos);

@@ -9,14 +9,14 @@
 namespace quorix {
 namespace {
 
-std::unique_ptr<TPoleFigure> WithLevels(const std::vector<double>& levels) {
+std::unique_ptr<PoleFigure> WithLevels(const std::vector<double>& levels) {
   auto pf = NewPoleFigure();
   pf->LevelCount = static_cast<int>(levels.size());
   for (size_t k = 0; k < levels.size(); ++k) pf->Level[k + 1] = levels[k];
   return pf;
 }
 
-void ExpectLevels(const TPoleFigure& pf, const std::vector<double>& expected) {
+void ExpectLevels(const PoleFigure& pf, const std::vector<double>& expected) {
   ASSERT_EQ(pf.LevelCount, static_cast<int>(expected.size()));
   for (size_t k = 0; k < expected.size(); ++k) EXPECT_NEAR(pf.Level[k + 1], expected[k], 1e-12) << k;
 }

@@ -38,7 +38,7 @@ class Stopwatch {
 };
 
 // A 5-degree grid whose intensities are filled from `values` in turn.
-std::unique_ptr<TPoleFigure> FilledGrid(const std::vector<double>& values) {
+std::unique_ptr<PoleFigure> FilledGrid(const std::vector<double>& values) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 5, 72);
   std::size_t next = 0;
@@ -50,8 +50,8 @@ std::unique_ptr<TPoleFigure> FilledGrid(const std::vector<double>& values) {
 
 // Draws the record every way the program can: screen with border fill,
 // screen with polygon fill, plotter text.
-std::size_t DrawEveryWay(const TPoleFigure& pf, bool equalArea) {
-  TProgramState state;
+std::size_t DrawEveryWay(const PoleFigure& pf, bool equalArea) {
+  ProgramState state;
   state.Options.FillAreas = true;
   state.Options.ShowEigenvalues = true;
   state.Options.DrawTriangles = true;

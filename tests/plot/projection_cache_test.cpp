@@ -57,7 +57,7 @@ TEST(ProjectPointFast, HalvesAndDirectionsOutsideTheBoundGoTheExactWay) {
 }
 
 // A texture-like pattern on every grid point.
-void FillPattern(TPoleFigure& pf, unsigned seed) {
+void FillPattern(PoleFigure& pf, unsigned seed) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> noise(-0.3, 0.3);
   for (int i = 1; i <= pf.CircleCount; ++i)
@@ -69,14 +69,14 @@ void FillPattern(TPoleFigure& pf, unsigned seed) {
   PreparePoleFigure(pf, false);
 }
 
-std::unique_ptr<TPoleFigure> Regular(double step, int points, unsigned seed = 1) {
+std::unique_ptr<PoleFigure> Regular(double step, int points, unsigned seed = 1) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, step, points);
   FillPattern(*pf, seed);
   return pf;
 }
 
-std::unique_ptr<TPoleFigure> WithCentrePoint() {
+std::unique_ptr<PoleFigure> WithCentrePoint() {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 2, 180);
   pf->CirclePoints[1] = 1;
@@ -87,7 +87,7 @@ std::unique_ptr<TPoleFigure> WithCentrePoint() {
 }
 
 // The offset example: a full grid with both mirror circles.
-std::unique_ptr<TPoleFigure> FullWithMirrors() {
+std::unique_ptr<PoleFigure> FullWithMirrors() {
   LoadRequest request;
   request.dataFile = test::ExamplePath("copper200_offset.pol");
   request.gridFile = test::ExamplePath("offset5.grd");
@@ -98,7 +98,7 @@ std::unique_ptr<TPoleFigure> FullWithMirrors() {
 }
 
 DisplayRotation ListRotation(double x, double z, bool triclinic = false) {
-  TRotationState r;
+  RotationState r;
   r.Mode = RotationMode::List;
   r.List = {{'X', x}, {'Z', z}};
   r.TriclinicSymmetry = triclinic;
@@ -106,13 +106,13 @@ DisplayRotation ListRotation(double x, double z, bool triclinic = false) {
 }
 
 DisplayRotation MatrixRotation(double angle) {
-  TRotationState r;
+  RotationState r;
   r.Mode = RotationMode::Matrix;
   r.Matrix = AxisRotationMatrix('Y', angle);
   return DisplayRotation(r);
 }
 
-void ExpectSameAsUncached(const TPoleFigure& pf, const ProjectionCache& cache, int size, bool equalArea,
+void ExpectSameAsUncached(const PoleFigure& pf, const ProjectionCache& cache, int size, bool equalArea,
                           const DisplayRotation& rotation, const std::string& what) {
   const PlotGeometry plain{size, equalArea, rotation};
   int dropped = 0;
@@ -138,7 +138,7 @@ TEST(ProjectionCache, EntriesEqualTheUncachedPixelsOnEveryKindOfGrid) {
   ASSERT_TRUE(full);
   struct Case {
     std::string name;
-    const TPoleFigure* pf;
+    const PoleFigure* pf;
   } cases[] = {{"regular", regular.get()}, {"centre", centre.get()}, {"full", full.get()}};
   struct View {
     std::string name;
@@ -187,11 +187,11 @@ TEST(ProjectionCache, FilledAnewWhenAnyKeyChangesAndOnlyThen) {
     EXPECT_TRUE(cache.Update(*pf, 281, true, r)) << what;
     ExpectSameAsUncached(*pf, cache, 281, true, r, what);
   };
-  changed([](TPoleFigure& p) { p.Alpha[5] += 1; }, "alpha");
-  changed([](TPoleFigure& p) { p.BetaStart[6] = 2.5; }, "beta start");
-  changed([](TPoleFigure& p) { p.BetaStep[7] = 4; }, "beta step");
-  changed([](TPoleFigure& p) { p.CirclePoints[8] = 60; }, "points");
-  changed([](TPoleFigure& p) { p.CircleCount = 10; }, "circles");
+  changed([](PoleFigure& p) { p.Alpha[5] += 1; }, "alpha");
+  changed([](PoleFigure& p) { p.BetaStart[6] = 2.5; }, "beta start");
+  changed([](PoleFigure& p) { p.BetaStep[7] = 4; }, "beta step");
+  changed([](PoleFigure& p) { p.CirclePoints[8] = 60; }, "points");
+  changed([](PoleFigure& p) { p.CircleCount = 10; }, "circles");
   // A record of the same grid is the same key: no pointer is kept.
   const auto twin = NewPoleFigure();
   *twin = *pf;
@@ -263,8 +263,8 @@ TEST(ContourTracer, SameLinesAndSeedsAsThePlainScan) {
   }
 }
 
-TProgramState DrawState(bool fill, bool equalArea, RotationMode mode, bool triangles) {
-  TProgramState state;
+ProgramState DrawState(bool fill, bool equalArea, RotationMode mode, bool triangles) {
+  ProgramState state;
   state.Options.FillAreas = fill;
   state.Options.EqualArea = equalArea;
   state.Options.DrawTriangles = triangles;
@@ -299,7 +299,7 @@ TEST(CachedPlot, EveryRedrawEqualsThePlainDrawing) {
   auto two = Regular(5, 72, 7);
   const auto full = FullWithMirrors();
   struct Step {
-    const TPoleFigure* pf;
+    const PoleFigure* pf;
     int h, w;
     bool fill, equalArea;
     RotationMode mode;
@@ -316,7 +316,7 @@ TEST(CachedPlot, EveryRedrawEqualsThePlainDrawing) {
   int n = 0;
   for (const Step& s : steps) {
     // The triangles of the coarse grids only: a 1-degree grid has 65,000.
-    const TProgramState state = DrawState(s.fill, s.equalArea, s.mode, s.pf != one.get());
+    const ProgramState state = DrawState(s.fill, s.equalArea, s.mode, s.pf != one.get());
     RecordingCanvas plain, cached;
     PlotPoleFigure(*s.pf, state, plain, s.h, s.w, "");
     PlotPoleFigure(*s.pf, state, cached, s.h, s.w, "", nullptr, nullptr, &cache);

@@ -22,7 +22,7 @@ namespace {
 constexpr Color kBlack = 0, kRed = 0x0000FF, kBlue = 0xFF0000;
 
 // Circles at alpha 0 (a centre point), 30 and 60 with four points each.
-std::unique_ptr<TPoleFigure> CentrePeak() {
+std::unique_ptr<PoleFigure> CentrePeak() {
   auto pf = NewPoleFigure();
   pf->CircleCount = 3;
   test::SizeTables(*pf, 3, 4);
@@ -45,8 +45,8 @@ std::unique_ptr<TPoleFigure> CentrePeak() {
   return pf;
 }
 
-TProgramState State() {
-  TProgramState state;
+ProgramState State() {
+  ProgramState state;
   state.ContourColor[1] = 0x00FF00;
   state.ContourColor[2] = -11;  // unset colours draw black
   return state;
@@ -141,7 +141,7 @@ TEST(PlotLayout, NormalisationLineInMrd) {
   auto pf = CentrePeak();
   pf->LevelCount = 0;
   pf->NormFactor = 123.4, pf->MaxValue = 456.7, pf->MinValue = 12.3;
-  TProgramState state = State();
+  ProgramState state = State();
   state.Options.ShowMrd = true;
   RecordingCanvas c;
   PlotPoleFigure(*pf, state, c, 650, 910, "[t]");
@@ -159,7 +159,7 @@ TEST(PlotLayout, NormalisationLineInMrd) {
 
 TEST(PlotLayout, AddedFilesAreListedAboveTheProjection) {
   auto pf = CentrePeak();
-  TProgramState state = State();
+  ProgramState state = State();
   state.AddListFiles = {"/a/one.xpo", "C:\\b\\two.xpo"};
   RecordingCanvas c;
   PlotPoleFigure(*pf, state, c, 650, 910, "");
@@ -173,7 +173,7 @@ TEST(PlotLayout, AddedFilesAreListedAboveTheProjection) {
 TEST(PlotOutline, FullCircleWithTicks) {
   auto pf = CentrePeak();
   pf->LevelCount = 0;
-  TProgramState state = State();
+  ProgramState state = State();
   state.Options.DrawGrid = false;
   RecordingCanvas c;
   PlotPoleFigure(*pf, state, c, 650, 910, "");
@@ -197,7 +197,7 @@ TEST(PlotOutline, HalfCircleSectorWithoutTicks) {
   auto pf = CentrePeak();
   pf->LevelCount = 0;
   pf->BetaRange = 180;
-  TProgramState state = State();
+  ProgramState state = State();
   state.Options.DrawGrid = false;
   RecordingCanvas c;
   PlotPoleFigure(*pf, state, c, 650, 910, "");
@@ -268,7 +268,7 @@ TEST(PlotMarks, EigenvaluesAndDroppedEigenvectors) {
   pf->Eigenvalue = {0, 1.5, 1.0, 0.5};
   pf->EigenAlpha = {0, 45, 10, 0};
   pf->EigenBeta = {0, 270, 90, 0};
-  TProgramState state = State();
+  ProgramState state = State();
   state.Options.ShowEigenvalues = true;
   RecordingCanvas plain;
   PlotPoleFigure(*pf, state, plain, 650, 910, "");
@@ -294,7 +294,7 @@ TEST(PlotMarks, EigenvaluesAndDroppedEigenvectors) {
 TEST(PlotMarks, TrianglesInBlueAndRed) {
   auto pf = CentrePeak();
   pf->LevelCount = 0;
-  TProgramState state = State();
+  ProgramState state = State();
   state.Options.DrawTriangles = true;
   state.Options.DrawGrid = false;
   RecordingCanvas c;
@@ -310,7 +310,7 @@ TEST(PlotMarks, TrianglesInBlueAndRed) {
 
 TEST(PlotRotation, MatrixNoteDescribesTheDrawnRotation) {
   auto pf = CentrePeak();
-  TProgramState state = State();
+  ProgramState state = State();
   state.Rotation.Mode = RotationMode::Matrix;
   state.Rotation.Matrix = AxisAngleMatrix(0, 90, 30);
   const Mat3 before = state.Rotation.Matrix;
@@ -335,7 +335,7 @@ TEST(PlotRotation, DraggedRotationMovesStartOntoEnd) {
   const Direction axis = VectorToDirection(n);
   double omega = RadToDeg(AngleBetween(s, e));
   if (RadToDeg(AngleBetween(MatVec(AxisAngleMatrix(axis.beta, axis.alpha, omega), s), e)) < 10) omega = -omega;
-  TRotationState state;
+  RotationState state;
   state.Mode = RotationMode::Matrix;
   state.Matrix = MatMul(IdentityMatrix(), AxisAngleMatrix(axis.beta, axis.alpha, omega));
   const MappedDirection m = DisplayRotation(state).Map(a1, b1);
@@ -345,7 +345,7 @@ TEST(PlotRotation, DraggedRotationMovesStartOntoEnd) {
 }
 
 TEST(PlotRotation, MonoclinFoldsTriclinDrops) {
-  TRotationState state;
+  RotationState state;
   state.Mode = RotationMode::List;
   state.List = {{'X', 90}};
   const MappedDirection folded = DisplayRotation(state).Map(45, 270);
@@ -360,7 +360,7 @@ TEST(PlotRotation, MonoclinFoldsTriclinDrops) {
 
 TEST(PlotFill, FloodFillOnPixelSurfacesAfterEachLevelsLines) {
   auto pf = CentrePeak();
-  TProgramState state = State();
+  ProgramState state = State();
   state.Options.FillAreas = true;
   RecordingCanvas c;
   c.pixelSource = [](int, int) { return Color{0xFFFFFF}; };
@@ -374,7 +374,7 @@ TEST(PlotFill, FloodFillOnPixelSurfacesAfterEachLevelsLines) {
 
 TEST(PlotFill, PolygonsOnVectorSurfacesBeforeTheLines) {
   auto pf = CentrePeak();
-  TProgramState state = State();
+  ProgramState state = State();
   state.Options.FillAreas = true;
   state.Options.DrawGrid = false;
   RecordingCanvas c;
@@ -391,7 +391,7 @@ TEST(PlotFill, PolygonsOnVectorSurfacesBeforeTheLines) {
 
 TEST(PlotRobustness, FreshRecordAndOddSurfaces) {
   auto fresh = NewPoleFigure();
-  TProgramState state;
+  ProgramState state;
   state.Options.ShowEigenvalues = true;
   state.Options.DrawTriangles = true;
   state.Options.FillAreas = true;

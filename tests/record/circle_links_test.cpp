@@ -10,7 +10,7 @@
 namespace quorix {
 namespace {
 
-void SetCircle(TPoleFigure& pf, int i, double alpha, double start, double step, int points) {
+void SetCircle(PoleFigure& pf, int i, double alpha, double start, double step, int points) {
   pf.Alpha[i] = alpha;
   pf.BetaStart[i] = start;
   pf.BetaStep[i] = step;
@@ -42,7 +42,7 @@ TEST(CircleLinks, EqualCirclesLinkPointForPoint) {
   ASSERT_TRUE(BuildCircleLinks(*pf));
   for (int i = 1; i <= pf->CircleCount; ++i) {
     for (int k = 1; k <= 72; ++k) {
-      const TGridLink& l = pf->Link[i][k];
+      const GridLink& l = pf->Link[i][k];
       EXPECT_EQ(l.InnerLink, i == 1 ? -1 : k % 72 + 1) << i << "," << k;
       EXPECT_EQ(l.OuterLink, i == pf->CircleCount ? -1 : k) << i << "," << k;
       EXPECT_EQ(l.Mark1, 1);

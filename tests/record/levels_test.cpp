@@ -10,16 +10,16 @@
 namespace quorix {
 namespace {
 
-std::vector<double> Levels(const TPoleFigure& pf) {
+std::vector<double> Levels(const PoleFigure& pf) {
   return std::vector<double>(pf.Level.begin() + 1, pf.Level.begin() + 1 + pf.LevelCount);
 }
 
-void ExpectLevels(const TPoleFigure& pf, const std::vector<double>& expected) {
+void ExpectLevels(const PoleFigure& pf, const std::vector<double>& expected) {
   ASSERT_EQ(pf.LevelCount, static_cast<int>(expected.size()));
   for (size_t k = 0; k < expected.size(); ++k) EXPECT_NEAR(pf.Level[k + 1], expected[k], 1e-9) << k;
 }
 
-std::unique_ptr<TPoleFigure> Figure(double minValue, double maxValue, double normFactor) {
+std::unique_ptr<PoleFigure> Figure(double minValue, double maxValue, double normFactor) {
   auto pf = NewPoleFigure();
   pf->MinValue = minValue;
   pf->MaxValue = maxValue;

@@ -16,11 +16,11 @@ namespace quorix {
 namespace {
 
 TEST(RotationState, AChoiceTakesOverItsKindAndKeepsTheOther) {
-  TRotationState held;
+  RotationState held;
   held.Mode = RotationMode::Matrix;
   held.Matrix[0][1] = 0.5;
   AppendRotation(held.List, 'X', 30);
-  TRotationState chosen;
+  RotationState chosen;
   chosen.Mode = RotationMode::List;
   AppendRotation(chosen.List, 'Z', -45);
   chosen.Matrix[0][1] = 0.25;  // not the kind chosen: ignored
@@ -30,7 +30,7 @@ TEST(RotationState, AChoiceTakesOverItsKindAndKeepsTheOther) {
   EXPECT_EQ(held.List[0].axis, 'Z');
   EXPECT_EQ(held.Matrix[0][1], 0.5);
   // Choosing none keeps both for later.
-  held.TakeChosenKind(TRotationState{});
+  held.TakeChosenKind(RotationState{});
   EXPECT_FALSE(held.Active());
   EXPECT_EQ(held.List.size(), 1u);
   EXPECT_EQ(held.Matrix[0][1], 0.5);
@@ -50,7 +50,7 @@ TEST(GridTables, FollowTheGridWithRoomForMirrorsAndCompletion) {
   EXPECT_EQ(pf->Link.Cols(), 74);
   EXPECT_TRUE(TablesHoldGrid(*pf));
   // A 5 degree record is small: the tables hold its grid, no more.
-  EXPECT_LT(sizeof(TPoleFigure) + pf->Intensity.Cells().size_bytes() + pf->Link.Cells().size_bytes(), 64u * 1024);
+  EXPECT_LT(sizeof(PoleFigure) + pf->Intensity.Cells().size_bytes() + pf->Link.Cells().size_bytes(), 64u * 1024);
 
   // A half circle of 36 points at 5 degrees is completed to 72 by the links.
   pf->CirclePoints[3] = 36;

@@ -13,7 +13,7 @@ namespace quorix {
 namespace {
 
 // Circles at 0, step, ..., last degrees with 72 points of 5 degrees each.
-void FillGrid(TPoleFigure& pf, double alphaStep, double lastAlpha,
+void FillGrid(PoleFigure& pf, double alphaStep, double lastAlpha,
               const std::function<double(double alpha, double beta)>& f) {
   const int n = static_cast<int>(std::lround(lastAlpha / alphaStep)) + 1;
   pf.CircleCount = n;
@@ -72,7 +72,7 @@ Expected ExpectedFor(const std::function<double(double)>& f, double maxAlpha = 9
   return e;
 }
 
-void ExpectRecordFinite(const TPoleFigure& pf) {
+void ExpectRecordFinite(const PoleFigure& pf) {
   EXPECT_TRUE(std::isfinite(pf.NormFactor));
   for (int k = 1; k <= 3; ++k) {
     EXPECT_TRUE(std::isfinite(pf.Eigenvalue[k])) << k;
@@ -138,7 +138,7 @@ class LocateOnCircleTest : public ::testing::Test {
     pf = NewPoleFigure();
     FillGrid(*pf, 5, 90, [](double, double) { return 1; });
   }
-  std::unique_ptr<TPoleFigure> pf;
+  std::unique_ptr<PoleFigure> pf;
 };
 
 TEST_F(LocateOnCircleTest, InsideTheCircle) {

@@ -7,7 +7,7 @@ namespace quorix {
 namespace {
 
 TEST(ReadDisplayOptions, EmptyFileGivesTheDefaults) {
-  TProgramState s;
+  ProgramState s;
   s.Options.FillAreas = true;
   s.Options.ShowMrd = true;
   s.StartupSize = 70;
@@ -24,7 +24,7 @@ TEST(ReadDisplayOptions, EmptyFileGivesTheDefaults) {
 }
 
 TEST(ReadDisplayOptions, AnOptionIsOnWhenItsValueContainsYesInAnyCase) {
-  TProgramState s;
+  ProgramState s;
   ReadDisplayOptions(IniFile::FromText("[OPTIONS]\nmrd=YES\ndrawgrid=no\ndrawtriangles=oh yes\n"
                                        "equalarea=Yes\neigenvalues=y\n"),
                      s);
@@ -36,7 +36,7 @@ TEST(ReadDisplayOptions, AnOptionIsOnWhenItsValueContainsYesInAnyCase) {
 }
 
 TEST(ReadDisplayOptions, StretchesAreIntegersAndStartupSizeIsClamped) {
-  TProgramState s;
+  ProgramState s;
   ReadDisplayOptions(IniFile::FromText("[Plot]\nplotstretch=8\ntextstretch=2.5\nstartupsize=30\n"), s);
   EXPECT_EQ(s.Options.PlotStretch, 8.0);
   EXPECT_EQ(s.Options.TextStretch, 2.0);  // not an integer: the default

@@ -46,7 +46,7 @@ TEST(RecentFiles, SurviveTheFileTextAndToleratesHandEdits) {
 }
 
 TEST(RecentFiles, MissingPointMarksAreOffUntilSwitchedOn) {
-  TProgramState s;
+  ProgramState s;
   ReadDisplayOptions(IniFile{}, s);
   EXPECT_FALSE(s.Options.MarkMissing);
   IniFile ini;

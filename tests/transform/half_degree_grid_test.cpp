@@ -58,7 +58,7 @@ const HalfDegreeFiles& Files() {
   return files;
 }
 
-std::unique_ptr<TPoleFigure> LoadHalfDegree() {
+std::unique_ptr<PoleFigure> LoadHalfDegree() {
   LoadRequest request;
   request.dataFile = Files().data;
   request.gridFile = Files().grid;
@@ -69,7 +69,7 @@ std::unique_ptr<TPoleFigure> LoadHalfDegree() {
 }
 
 // The 5 degree example, for the interpolations to and from the fine grid.
-std::unique_ptr<TPoleFigure> LoadCopper() {
+std::unique_ptr<PoleFigure> LoadCopper() {
   LoadRequest request;
   request.dataFile = test::ExamplePath("copper111.pol");
   request.gridFile = test::ExamplePath("grid5.rst");
@@ -125,7 +125,7 @@ TEST(HalfDegreeGrid, FftSmoothingAgreesWithThePrunedLoop) {
   EXPECT_LT((*fft)[81][141], pf->Intensity[81][141]);
   EXPECT_GT((*fft)[81][141], 10);
 
-  auto smoothed = std::make_unique<TPoleFigure>(*pf);
+  auto smoothed = std::make_unique<PoleFigure>(*pf);
   ASSERT_TRUE(SmoothPoleFigure(*smoothed, {1.5, false, false}, false));
   EXPECT_EQ(smoothed->Intensity[81][141], (*fft)[81][141]);
   EXPECT_EQ(smoothed->MaxValue, (*fft)[smoothed->MaxCircle][smoothed->MaxPoint]);
@@ -137,7 +137,7 @@ TEST(HalfDegreeGrid, InterpolationOntoItFromItAndRotatedWithinIt) {
   ASSERT_TRUE(copper && half);
 
   // Onto the fine grid: its points on the coarse grid take the coarse values.
-  std::unique_ptr<TPoleFigure> onto = std::make_unique<TPoleFigure>(*copper);
+  std::unique_ptr<PoleFigure> onto = std::make_unique<PoleFigure>(*copper);
   InterpolationRequest request;
   request.gridFile = Files().grid;
   CollectingSink sink;
@@ -157,7 +157,7 @@ TEST(HalfDegreeGrid, InterpolationOntoItFromItAndRotatedWithinIt) {
   EXPECT_GT(matched, 1200);
 
   // From it: the coarse points lie on the fine grid.
-  std::unique_ptr<TPoleFigure> from = std::make_unique<TPoleFigure>(*half);
+  std::unique_ptr<PoleFigure> from = std::make_unique<PoleFigure>(*half);
   request.gridFile = test::ExamplePath("grid5.rst");
   ASSERT_EQ(InterpolateRecords({&from}, request, false, false, sink, {}, {}), InterpolationStatus::Done);
   ASSERT_EQ(from->CircleCount, 19);
@@ -181,7 +181,7 @@ TEST(HalfDegreeGrid, InterpolationOntoItFromItAndRotatedWithinIt) {
 TEST(HalfDegreeGrid, AddAndDifferenceOnTheSameGrid) {
   const auto half = LoadHalfDegree();
   ASSERT_TRUE(half);
-  TPoleFigure sum = *half;
+  PoleFigure sum = *half;
   CollectingSink sink;
   ASSERT_TRUE(WeightedAddPF(sum, Files().grid, false, {1.0f, 0.5f}, {1, 1}, {Files().data, Files().data}, sink))
       << (sink.messages.empty() ? "" : sink.messages[0]);

@@ -12,7 +12,7 @@ namespace quorix {
 namespace {
 
 // Three circles at 30, 60, 90 with both mirror circles; every value 10.
-std::unique_ptr<TPoleFigure> MirroredThreeCircles(int points = 4) {
+std::unique_ptr<PoleFigure> MirroredThreeCircles(int points = 4) {
   auto pf = NewPoleFigure();
   for (int i = 0; i <= 4; ++i) {
     pf->Alpha[i] = 30.0 * i;
@@ -33,7 +33,7 @@ TEST(EditOperands, MulByTwoDoublesEveryValueButTheMissingOnes) {
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= 36; ++j) pf->Intensity[i][j] = (i + j) % 7 == 0 ? kMissing : 0.5 * i + j;
   UpdateExtremes(*pf);
-  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto before = std::make_unique<PoleFigure>(*pf);
   CollectingSink sink;
   EXPECT_TRUE(EditIntensities(*pf, '*', UniformOperands(2), true, sink));
   for (int i = 1; i <= pf->CircleCount; ++i)
@@ -96,7 +96,7 @@ TEST(RasterMerge, FromFileOrNotAtAll) {
   NullSink quiet;
   auto pf = LoadPoleFigure(request, quiet);
   ASSERT_TRUE(pf);
-  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto before = std::make_unique<PoleFigure>(*pf);
   const std::string shortFile = test::WriteTempFile("three_values.pol", "1 2 3\n");
   for (const std::string& name : {shortFile, (test::TempDir() / "absent.pol").string()}) {
     CollectingSink sink;

@@ -19,20 +19,20 @@ namespace {
 // antipode have different values.
 double Field(const Vec3& v) { return 10 + 3 * v.x + 2 * v.y + 4 * v.z * v.z; }
 
-void FillField(TPoleFigure& pf) {
+void FillField(PoleFigure& pf) {
   for (int i = 1; i <= pf.CircleCount; ++i)
     for (int j = 1; j <= pf.CirclePoints[i]; ++j)
       pf.Intensity[i][j] = Field(DirectionToVector(pf.Alpha[i], BetaOf(pf, i, j)));
 }
 
-std::unique_ptr<TPoleFigure> FieldOnGrid(double step, int points) {
+std::unique_ptr<PoleFigure> FieldOnGrid(double step, int points) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, step, points);
   FillField(*pf);
   return pf;
 }
 
-std::unique_ptr<TPoleFigure> EmptyGrid(double step, int points) {
+std::unique_ptr<PoleFigure> EmptyGrid(double step, int points) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, step, points);
   return pf;
@@ -85,7 +85,7 @@ TEST(Interpolation, ZRotationInAListShiftsTheCentrePoint) {
 
 // The interpolated values sit where the display rotation draws the source
 // values: an independent map of source directions to plot directions.
-void ExpectMatchesDisplayRotation(const TRotationState& display, RotationMode mode, const Mat3& heldMatrix,
+void ExpectMatchesDisplayRotation(const RotationState& display, RotationMode mode, const Mat3& heldMatrix,
                                   const RotationList& list) {
   auto source = FieldOnGrid(5, 72);
   auto target = EmptyGrid(5, 72);
@@ -111,19 +111,19 @@ void ExpectMatchesDisplayRotation(const TRotationState& display, RotationMode mo
 
 TEST(Interpolation, RotatedDataSitWhereTheDisplayRotationDrawsThem) {
   const Mat3 dialogMatrix = AxisAngleMatrix(40, 30, 25);
-  TRotationState byMatrix;
+  RotationState byMatrix;
   byMatrix.Mode = RotationMode::Matrix;
   byMatrix.Matrix = dialogMatrix;
   ExpectMatchesDisplayRotation(byMatrix, RotationMode::Matrix, InvertByAxisAngle(dialogMatrix), {});
 
   const RotationList list = {{'X', 20}, {'Z', -45}};
-  TRotationState byList;
+  RotationState byList;
   byList.Mode = RotationMode::List;
   byList.List = list;
   ExpectMatchesDisplayRotation(byList, RotationMode::List, IdentityMatrix(), list);
 }
 
-std::unique_ptr<TPoleFigure> CentrePointGrid() {
+std::unique_ptr<PoleFigure> CentrePointGrid() {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 5, 72);
   pf->CirclePoints[1] = 1;
@@ -220,8 +220,8 @@ TEST(Interpolation, MirrorCirclesOfTheTargetAreFilled) {
 
 // The command on the set: every pole figure lands on the output grid.
 struct SetFixture {
-  TPoleFigureSet set;
-  TProgramState state;
+  PoleFigureSet set;
+  ProgramState state;
   CollectingSink sink;
   std::string grid10 =
       test::WriteTempFile("grid10.rst", "0 36\n10 36\n20 36\n30 36\n40 36\n50 36\n60 36\n70 36\n80 36\n90 36\n");
@@ -238,7 +238,7 @@ struct SetFixture {
 
 TEST(InterpolationCommand, EveryVisibleWindowLandsOnTheOutputGrid) {
   SetFixture f;
-  const TPoleFigure* third = f.set.PF[3].get();
+  const PoleFigure* third = f.set.PF[3].get();
   InterpolationRequest request;
   request.gridFile = f.grid10;
   std::vector<int> done;
@@ -246,7 +246,7 @@ TEST(InterpolationCommand, EveryVisibleWindowLandsOnTheOutputGrid) {
   ASSERT_EQ(status, InterpolationStatus::Done);
   EXPECT_EQ(done, (std::vector<int>{1, 2}));
   for (int n : {1, 2}) {
-    const TPoleFigure& pf = *f.set.PF[n];
+    const PoleFigure& pf = *f.set.PF[n];
     ASSERT_EQ(pf.CircleCount, 10) << n;
     EXPECT_EQ(pf.Alpha[4], 30) << n;
     EXPECT_EQ(pf.CirclePoints[4], 36) << n;
@@ -260,7 +260,7 @@ TEST(InterpolationCommand, EveryVisibleWindowLandsOnTheOutputGrid) {
 
 TEST(InterpolationCommand, MissingOrEmptyGridNameChangesNothing) {
   SetFixture f;
-  const TPoleFigure* first = f.set.PF[1].get();
+  const PoleFigure* first = f.set.PF[1].get();
   InterpolationRequest request;
   EXPECT_EQ(InterpolateSet(f.set, {2}, request, f.state, f.sink), InterpolationStatus::EmptyGridName);
   EXPECT_TRUE(f.sink.messages.empty());
@@ -281,7 +281,7 @@ TEST(InterpolationCommand, AxisRotationTakesTheDialogMatrix) {
   ASSERT_EQ(InterpolateSet(f.set, {}, request, f.state, f.sink), InterpolationStatus::Done);
   // Shown where the display rotation with this matrix draws it: source beta
   // b appears at b + 20, so beta 40 on the target holds the source's beta 20.
-  TRotationState display;
+  RotationState display;
   display.Mode = RotationMode::Matrix;
   display.Matrix = request.rotation.Matrix;
   const MappedDirection shown = DisplayRotation(display).Map(30, 20);

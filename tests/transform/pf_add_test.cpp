@@ -58,7 +58,7 @@ TEST(AddList, ChecksInOrderNamingTheLine) {
 
 std::string Grid() { return test::ExamplePath("grid5.rst"); }
 
-std::unique_ptr<TPoleFigure> Copper() {
+std::unique_ptr<PoleFigure> Copper() {
   LoadRequest r;
   r.dataFile = test::ExamplePath("copper111.pol");
   r.gridFile = Grid();
@@ -71,7 +71,7 @@ std::unique_ptr<TPoleFigure> Copper() {
 // A plain file on grid5.rst holding f(value of copper, circle, point), and
 // -1 where copper has no value.
 template <class F>
-std::string Derived(const std::string& name, const TPoleFigure& copper, F f) {
+std::string Derived(const std::string& name, const PoleFigure& copper, F f) {
   std::string text;
   for (int i = 1; i <= copper.CircleCount; ++i)
     for (int j = 1; j <= copper.CirclePoints[i]; ++j) {
@@ -81,7 +81,7 @@ std::string Derived(const std::string& name, const TPoleFigure& copper, F f) {
   return test::WriteTempFile(name, text);
 }
 
-bool SameIntensities(const TPoleFigure& a, const TPoleFigure& b) { return a.Intensity == b.Intensity; }
+bool SameIntensities(const PoleFigure& a, const PoleFigure& b) { return a.Intensity == b.Intensity; }
 
 TEST(WeightedAdd, NormalisedSumIsInMrdAndMissingAnywhereIsMissing) {
   auto pf1 = Copper();
@@ -247,7 +247,7 @@ TEST(AddPoleFigures, FurtherFilesWithoutTiltsTakeTheGivenOnes) {
   const auto main = LoadPoleFigure(request, quiet);
   ASSERT_TRUE(main);
   for (bool weighted : {true, false}) {
-    auto sum = std::make_unique<TPoleFigure>(*main);
+    auto sum = std::make_unique<PoleFigure>(*main);
     CollectingSink sink;
     const std::vector<std::string> files{txt, txt};
     const bool ok = weighted ? WeightedAddPF(*sum, "", false, {1, 1}, {1, 1}, files, sink, request.measurement)
@@ -255,7 +255,7 @@ TEST(AddPoleFigures, FurtherFilesWithoutTiltsTakeTheGivenOnes) {
     ASSERT_TRUE(ok) << test::Joined(sink.messages);
     EXPECT_DOUBLE_EQ(sum->Intensity[3][7], (weighted ? 2 : 1) * main->Intensity[3][7]);
 
-    sum = std::make_unique<TPoleFigure>(*main);
+    sum = std::make_unique<PoleFigure>(*main);
     sink.messages.clear();
     EXPECT_FALSE(weighted ? WeightedAddPF(*sum, "", false, {1, 1}, {1, 1}, files, sink)
                           : FittedAddPF(*sum, "", files, {1, 1}, sink));
@@ -263,7 +263,7 @@ TEST(AddPoleFigures, FurtherFilesWithoutTiltsTakeTheGivenOnes) {
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_NE(sink.messages[0].find("tilts"), std::string::npos) << sink.messages[0];
   }
-  auto sum = std::make_unique<TPoleFigure>(*main);
+  auto sum = std::make_unique<PoleFigure>(*main);
   CollectingSink sink;
   EXPECT_FALSE(FittedAddPF(*sum, "", {txt, test::ExamplePath("copper_scan.uxd")}, {1, 1}, sink, request.measurement));
   ASSERT_EQ(sink.messages.size(), 1u);

@@ -13,7 +13,7 @@
 namespace quorix {
 namespace {
 
-std::unique_ptr<TPoleFigure> Uniform(double value, double normFactor, const std::string& name) {
+std::unique_ptr<PoleFigure> Uniform(double value, double normFactor, const std::string& name) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 30, 12);
   for (int i = 1; i <= pf->CircleCount; ++i)
@@ -56,7 +56,7 @@ TEST(PFDifference, PointsInMrdWithMissingValuesOnEitherSide) {
   ASSERT_TRUE(r->RP);
   EXPECT_DOUBLE_EQ(*r->RP, 25);  // only points above Eps count
 
-  for (const TPoleFigure* pf : {r->difference.get(), r->rp.get()}) {
+  for (const PoleFigure* pf : {r->difference.get(), r->rp.get()}) {
     EXPECT_EQ(pf->NormFactor, 1);
     EXPECT_EQ(pf->LowestLevel, 0);
     EXPECT_EQ(pf->FileName, "/d/a.pol");

@@ -10,7 +10,7 @@
 namespace quorix {
 namespace {
 
-std::unique_ptr<TPoleFigure> Grid(double value) {
+std::unique_ptr<PoleFigure> Grid(double value) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 5, 72);
   for (int i = 1; i <= pf->CircleCount; ++i)

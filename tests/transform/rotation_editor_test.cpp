@@ -29,7 +29,7 @@ TEST(RotationEditorTest, ShowingAfterLoadingOffersAnyAxisWithoutRotation) {
 
 TEST(RotationEditorTest, ShowingKeepsAHandedOverRotation) {
   RotationEditor e;
-  e.Load(TRotationState{RotationMode::List, AxisAngleMatrix(0, 90, 45), RotationList{{'Y', 12.5}, {'X', -3}}});
+  e.Load(RotationState{RotationMode::List, AxisAngleMatrix(0, 90, 45), RotationList{{'Y', 12.5}, {'X', -3}}});
   e.Show(ReadRotationSettings(IniFile::FromText("[Rotation]\nrot = axis\n")));
   EXPECT_EQ(e.Mode(), RotationMode::List);  // "rot" counts only without a rotation
   EXPECT_EQ(e.ListInfo(), "Y:12.5; X:-3; ");
@@ -87,7 +87,7 @@ TEST(RotationEditorTest, RowThatDoesNotParseStopsAfterTheRowsBefore) {
 }
 
 TEST(RotationEditorTest, OkSetsTheDisplayRotationOfTheChosenKind) {
-  TRotationState display;
+  RotationState display;
   display.List = {{'X', 10}};
   RotationEditor e;
   e.Load(display);
@@ -109,7 +109,7 @@ TEST(RotationEditorTest, OkSetsTheDisplayRotationOfTheChosenKind) {
 }
 
 TEST(RotationEditorTest, OwnerListChangesOnlyWithOk) {
-  TRotationState display;
+  RotationState display;
   display.Mode = RotationMode::List;
   display.List = {{'Z', 90}};
   RotationEditor e;
@@ -124,7 +124,7 @@ TEST(RotationEditorTest, OwnerListChangesOnlyWithOk) {
 
 TEST(RotationEditorTest, ResetForgetsTheRotation) {
   RotationEditor e;
-  e.Load(TRotationState{RotationMode::List, AxisAngleMatrix(10, 20, 30), RotationList{{'X', 5}}});
+  e.Load(RotationState{RotationMode::List, AxisAngleMatrix(10, 20, 30), RotationList{{'X', 5}}});
   e.SetDisplayUnrotated(false);
   e.Reset();
   EXPECT_EQ(e.Mode(), RotationMode::None);

@@ -26,7 +26,7 @@ namespace {
 constexpr double kLn2 = 0.6931472;
 
 // Circles at alpha step .. 90 of `points` points around a single centre point.
-std::unique_ptr<TPoleFigure> CentreGrid(double step, int points) {
+std::unique_ptr<PoleFigure> CentreGrid(double step, int points) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, step, points);
   pf->CirclePoints[1] = 1;
@@ -39,7 +39,7 @@ std::unique_ptr<TPoleFigure> CentreGrid(double step, int points) {
 using test::Deviation;
 using test::FillRandom;
 
-std::unique_ptr<IntensityTable> Direct(const TPoleFigure& pf, double fwhm, bool excludeNegative, int threads) {
+std::unique_ptr<IntensityTable> Direct(const PoleFigure& pf, double fwhm, bool excludeNegative, int threads) {
   const double a = DegToRad(fwhm);
   const CentreGridSmoother smoother(pf, 4 * a, kLn2 / (a * a), threads);
   auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
@@ -47,7 +47,7 @@ std::unique_ptr<IntensityTable> Direct(const TPoleFigure& pf, double fwhm, bool 
   return out;
 }
 
-void ExpectDirectNearPlain(const TPoleFigure& pf, std::initializer_list<double> widths, const char* name) {
+void ExpectDirectNearPlain(const PoleFigure& pf, std::initializer_list<double> widths, const char* name) {
   ASSERT_TRUE(CentreGridSmoother::Applies(pf)) << name;
   for (double w : widths)
     for (bool excludeNegative : {false, true}) {
@@ -149,7 +149,7 @@ TEST(SmoothingCentreGrid, FullGridWithMirrorCircle) {
 TEST(SmoothingCentreGrid, ProgressAndCancel) {
   auto pf = CentreGrid(5, 72);
   FillRandom(*pf, 14);
-  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto before = std::make_unique<PoleFigure>(*pf);
   SmoothingSettings settings;
   settings.fwhm = 6.5;
   int calls = 0;
@@ -182,7 +182,7 @@ TEST(SmoothingThreads, OneAndTwoThreadsGiveTheSameBits) {
   odd->BetaStep[6] = 10;
   SizeTablesToGrid(*odd);
   unsigned seed = 20;
-  for (TPoleFigure* pf : {regular.get(), centre.get(), odd.get()}) {
+  for (PoleFigure* pf : {regular.get(), centre.get(), odd.get()}) {
     FillRandom(*pf, ++seed);
     for (bool excludeNegative : {false, true}) {
       const SmoothingPlan one(*pf, 5, 1);

@@ -11,7 +11,7 @@
 namespace quorix::test {
 
 // Random values with about 5% missing and some negative points.
-inline void FillRandom(TPoleFigure& pf, unsigned seed) {
+inline void FillRandom(PoleFigure& pf, unsigned seed) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> value(-0.5, 10);
   std::uniform_int_distribution<int> pick(0, 19);
@@ -23,7 +23,7 @@ inline void FillRandom(TPoleFigure& pf, unsigned seed) {
 // mean absolute valid value, so that means near zero (negative values
 // included) are not held to a relative bound their cancellation cannot keep.
 // A point missing in one and not the other, or not a number, is infinitely off.
-inline double Deviation(const TPoleFigure& pf, const IntensityTable& plain, const IntensityTable& fast) {
+inline double Deviation(const PoleFigure& pf, const IntensityTable& plain, const IntensityTable& fast) {
   double sum = 0;
   int count = 0;
   for (int i = 1; i <= pf.CircleCount; ++i)

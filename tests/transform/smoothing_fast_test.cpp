@@ -24,7 +24,7 @@ namespace {
 using test::Deviation;
 using test::FillRandom;
 
-void ExpectFastNearPlain(const TPoleFigure& pf, std::initializer_list<double> widths, double bound, const char* name) {
+void ExpectFastNearPlain(const PoleFigure& pf, std::initializer_list<double> widths, double bound, const char* name) {
   for (double w : widths)
     for (bool excludeNegative : {false, true}) {
       const auto plain = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Plain);
@@ -103,7 +103,7 @@ TEST(SmoothingPlan, ReusedForFurtherPoleFiguresOnTheSameGrid) {
   auto other = NewPoleFigure();
   test::FillRegularGrid(*other, 5, 36);
   EXPECT_FALSE(plan.Fits(*other, 5));
-  for (const TPoleFigure* pf : {first.get(), second.get()}) {
+  for (const PoleFigure* pf : {first.get(), second.get()}) {
     const auto plain = SmoothedIntensities(*pf, 5, false, SmoothingMethod::Plain);
     int calls = 0;
     const auto fast = plan.Smooth(*pf, false, [&] { ++calls; });
@@ -112,7 +112,7 @@ TEST(SmoothingPlan, ReusedForFurtherPoleFiguresOnTheSameGrid) {
   }
 }
 
-std::unique_ptr<TPoleFigure> ExampleGrid(const char* name, bool full) {
+std::unique_ptr<PoleFigure> ExampleGrid(const char* name, bool full) {
   auto pf = NewPoleFigure();
   CollectingSink sink;
   const std::string path = test::ExamplePath(name);
@@ -193,7 +193,7 @@ TEST(SmoothingCancel, ACancelFromTheProgressLeavesThePoleFigureAsItWas) {
   test::FillRegularGrid(*pf, 5, 72);
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = (i * 7 + j * 3) % 11;
-  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto before = std::make_unique<PoleFigure>(*pf);
   for (const SmoothingMethod method : {SmoothingMethod::Plain, SmoothingMethod::Fast, SmoothingMethod::Pruned}) {
     std::atomic<bool> cancel{false};
     int circles = 0;
@@ -208,7 +208,7 @@ TEST(SmoothingCancel, ACancelFromTheProgressLeavesThePoleFigureAsItWas) {
       for (int j = 1; j <= 72; ++j) ASSERT_EQ(pf->Intensity[i][j], before->Intensity[i][j]);
     // Not cancelled, the same call smooths.
     std::atomic<bool> never{false};
-    auto copy = std::make_unique<TPoleFigure>(*pf);
+    auto copy = std::make_unique<PoleFigure>(*pf);
     EXPECT_TRUE(SmoothPoleFigure(*copy, settings, false, {}, method, 2, &never));
     EXPECT_NE(copy->Intensity[5][5], before->Intensity[5][5]);
   }

@@ -16,7 +16,7 @@
 namespace quorix {
 namespace {
 
-std::unique_ptr<TPoleFigure> Grid(double alphaStep, int points, double value) {
+std::unique_ptr<PoleFigure> Grid(double alphaStep, int points, double value) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, alphaStep, points);
   for (int i = 1; i <= pf->CircleCount; ++i)
@@ -27,7 +27,7 @@ std::unique_ptr<TPoleFigure> Grid(double alphaStep, int points, double value) {
 // Circle index of alpha on a regular grid from 0.
 int CircleAt(double alpha, double step) { return static_cast<int>(std::lround(alpha / step)) + 1; }
 
-double SmoothedAt(const TPoleFigure& pf, double fwhm, int i, int j) {
+double SmoothedAt(const PoleFigure& pf, double fwhm, int i, int j) {
   return (*SmoothedIntensities(pf, fwhm, false, SmoothingMethod::Plain))[i][j];
 }
 
@@ -176,7 +176,7 @@ TEST(Smoothing, SpinButtonsKeepToTheirLimitsButTypedWidthsStand) {
 
 using test::FillRandom;
 
-void ExpectFastEqualsPlain(const TPoleFigure& pf, const char* name) {
+void ExpectFastEqualsPlain(const PoleFigure& pf, const char* name) {
   for (double w : {1.0, 2.5, 5.0, 12.0, 30.0})
     for (bool excludeNegative : {false, true}) {
       const auto plain = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Plain);

@@ -11,7 +11,7 @@ namespace {
 
 // Circles at alpha 0, 5, .., 90 with 72 points 5 degrees apart: every
 // gradient between neighbours is their difference / 5.
-std::unique_ptr<TPoleFigure> Flat(double value = 100) {
+std::unique_ptr<PoleFigure> Flat(double value = 100) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 5, 72);
   for (int i = 1; i <= pf->CircleCount; ++i)
@@ -19,7 +19,7 @@ std::unique_ptr<TPoleFigure> Flat(double value = 100) {
   return pf;
 }
 
-bool SameIntensities(const TPoleFigure& a, const TPoleFigure& b) { return a.Intensity == b.Intensity; }
+bool SameIntensities(const PoleFigure& a, const PoleFigure& b) { return a.Intensity == b.Intensity; }
 
 TEST(Suppression, EachLevelReplacesOnlyPeaksAboveItsThreshold) {
   auto pf = Flat();
@@ -47,10 +47,10 @@ TEST(Suppression, LevelZeroRestoresAndLevelsDoNotBuildOnEachOther) {
   for (int k = 1; k <= 20; ++k) pf->Intensity[1 + k % 19][(k * 7) % 72 + 1] = 500.0 * k;
   pf->Intensity[3][3] = kMissing;
   const SuppressionBackup backup = BeginSuppression(*pf);
-  const auto original = std::make_unique<TPoleFigure>(*pf);
+  const auto original = std::make_unique<PoleFigure>(*pf);
 
   SetSuppressionLevel(*pf, backup, 2);
-  const auto direct = std::make_unique<TPoleFigure>(*pf);
+  const auto direct = std::make_unique<PoleFigure>(*pf);
   SetSuppressionLevel(*pf, backup, 0);
   EXPECT_TRUE(SameIntensities(*pf, *original));
   EXPECT_EQ(pf->SSCICount, direct->SSCICount);  // level 0 leaves the count
@@ -90,7 +90,7 @@ TEST(Suppression, ABackupOfAnotherGridLeavesTheRecordAlone) {
   auto other = NewPoleFigure();
   test::FillRegularGrid(*other, 10, 36);
   const SuppressionBackup foreign = BeginSuppression(*other);
-  const auto before = std::make_unique<TPoleFigure>(*pf);
+  const auto before = std::make_unique<PoleFigure>(*pf);
   SetSuppressionLevel(*pf, foreign, 1);
   EXPECT_TRUE(SameIntensities(*pf, *before));
   SetSuppressionLevel(*pf, SuppressionBackup{}, 0);

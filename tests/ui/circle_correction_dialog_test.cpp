@@ -14,7 +14,7 @@ namespace {
 
 TEST(MulcDlg, CellsPersistAndGoToAndFromEdtFiles) {
   AppContext context;
-  TMulcDlg d(context);
+  CircleCorrectionDialog d(context);
   CollectingSink sink;
   d.SetMessageSink(&sink);
   d.SetCircleCount(2);

@@ -33,7 +33,7 @@ std::string Example(const char* name) { return std::string(QUORIX_SOURCE_DIR) + 
 
 TEST(PFDiffDlg, EpsArrowsButtonsAndOk) {
   AppContext context;
-  TPFDiff d(context);
+  CompareDialog d(context);
   EXPECT_EQ(d.windowTitle(), " Calculate Pole Figure Difference PF1 - PF2");
   EXPECT_EQ(d.EpsEdit->text(), "0.5");
   d.EpsUpDownClick(true);
@@ -58,7 +58,7 @@ TEST(PFDiffDlg, EpsArrowsButtonsAndOk) {
 struct Desktop {
   std::unique_ptr<Application> app;
   AppContext& c() { return *app->context; }
-  TMainform& main() { return *app->mainform; }
+  MainWindow& main() { return *app->mainform; }
 };
 
 Desktop StartWithTwo(const std::filesystem::path& dir) {
@@ -79,7 +79,7 @@ TEST(PFDiffCommand, ComparesIntoWindowsThreeAndFourAndLogs) {
 
   bool shown = false;
   QTimer::singleShot(0, [&] {
-    TPFDiff& dlg = PFDiffDialog(d.main(), d.c());
+    CompareDialog& dlg = PFDiffDialog(d.main(), d.c());
     shown = dlg.isVisible();
     EXPECT_FALSE(d.main().WindowVisible(5));  // windows 3..8 close first
     EXPECT_EQ(dlg.DiffFileEdit->text().toStdString(), Example("copper111_diff.pol"));

@@ -16,11 +16,11 @@ struct Fixture {
   AppContext context;
   int mainRedraws = 0;
   std::vector<int> windowRedraws;
-  TContourDlg dialog{context, ContourDlgHooks{[this] { ++mainRedraws; }, [] { return std::vector<int>{3}; },
+  ContourDialog dialog{context, ContourDlgHooks{[this] { ++mainRedraws; }, [] { return std::vector<int>{3}; },
                                               [this](int n) { windowRedraws.push_back(n); }}};
 
   Fixture() {
-    TPoleFigure& pf = *context.set.PF[1];
+    PoleFigure& pf = *context.set.PF[1];
     pf.MaxValue = 370;
     pf.NormFactor = 100;
     context.state.Options.ShowMrd = true;
@@ -73,7 +73,7 @@ TEST(ContourDlgTest, OkTakesNumericRowsTrimsAndAppliesToAll) {
   f.dialog.StringGrid->item(4, 0)->setText("9");  // above the maximum of 3.7
   f.dialog.ApplyAllCheckBox->setChecked(true);
   f.dialog.OKBtnClick();
-  const TPoleFigure& main = *f.context.set.PF[1];
+  const PoleFigure& main = *f.context.set.PF[1];
   ASSERT_EQ(main.LevelCount, 2);
   EXPECT_EQ(main.Level[2], 2);
   EXPECT_EQ(f.context.set.PF[3]->LevelCount, 1);  // 2 and 9 lie above 1.5 mrd

@@ -33,7 +33,7 @@ void WhileShown(QDialog& d, std::function<void()> act) {
 }
 
 TEST(DensityDlg, DefaultsAndWhichControlsAreEnabled) {
-  TDensityDlg d;
+  DensityDialog d;
   EXPECT_EQ(d.windowTitle(), "Parameters");
   EXPECT_EQ(d.FWHMSpinEdit->value(), 5);
   EXPECT_EQ(d.FWHMSpinEdit->minimum(), 1);
@@ -55,7 +55,7 @@ TEST(DensityDlg, DefaultsAndWhichControlsAreEnabled) {
 }
 
 TEST(DensityDlg, AngleThatDoesNotParseKeepsTheDialogOpen) {
-  TDensityDlg d;
+  DensityDialog d;
   WhileShown(d, [&] {
     d.SectionsCheckBox->click();
     d.FWHMSpinEdit->stepUp();
@@ -75,8 +75,8 @@ TEST(DensityDlg, AngleThatDoesNotParseKeepsTheDialogOpen) {
 
 TEST(DensityDlg, RotationIsAskedAfreshEachTime) {
   AppContext context;
-  TRotationDlg rotation(context);
-  TDensityDlg d;
+  RotationDialog rotation(context);
+  DensityDialog d;
   d.SetRotationDialog(&rotation);
   WhileShown(d, [&] {
     WhileShown(rotation, [&] {
@@ -112,9 +112,9 @@ QString FreshProgramPath() {
 TEST(LoadFilesDirectional, SectionsGoToWindowsTwoToFourAndSingleSetsToTheMain) {
   auto app = StartUp(FreshProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
-  TOpenDlg& open = main.OpenDlg();
-  TDensityDlg& density = open.DensityDlg();
+  MainWindow& main = *app->mainform;
+  LoadFilesDialog& open = main.OpenDlg();
+  DensityDialog& density = open.DensityDlg();
   const std::string cracks = Example("cracks.txt").toStdString();
   open.show();
   open.PFEdit->setText(Example("cracks.txt"));
@@ -145,7 +145,7 @@ TEST(LoadFilesDirectional, SectionsGoToWindowsTwoToFourAndSingleSetsToTheMain) {
 
   // A single set, with a rotation chosen in "Rotate ...": it becomes the display rotation.
   open.show();
-  TRotationDlg& rotation = main.RotationDlg();
+  RotationDialog& rotation = main.RotationDlg();
   WhileShown(density, [&] {
     density.SectionsCheckBox->click();
     WhileShown(rotation, [&] {

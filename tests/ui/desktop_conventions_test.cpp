@@ -69,15 +69,15 @@ int WithModalsClosed(F action) {
   return closed;
 }
 
-QAction* Named(TMainform& main, const char* name) { return main.findChild<QAction*>(name); }
+QAction* Named(MainWindow& main, const char* name) { return main.findChild<QAction*>(name); }
 
-QAction* ToolButton(TMainform& main, const QString& caption) {
+QAction* ToolButton(MainWindow& main, const QString& caption) {
   for (QAction* a : main.findChild<QToolBar*>()->actions())
     if (a->text() == caption) return a;
   return nullptr;
 }
 
-std::unique_ptr<TPoleFigure> Copy(const TPoleFigure& pf) {
+std::unique_ptr<PoleFigure> Copy(const PoleFigure& pf) {
   auto copy = NewPoleFigure();
   *copy = pf;
   return copy;
@@ -99,7 +99,7 @@ TEST(DesktopUndo, SmoothingAndEditsAreUndoneAndRedoneExactly) {
   const auto dir = TestFolder();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   QAction* undo = Named(main, "UndoAction");
   QAction* redo = Named(main, "RedoAction");
   ASSERT_TRUE(undo && redo);
@@ -167,7 +167,7 @@ TEST(DesktopUndo, SmoothingAllWindowsIsOneStepAndSuppressionCanBeCancelled) {
   const auto dir = TestFolder();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   ASSERT_TRUE(main.LoadIntoWindow(2, Example("copper111.pol").toStdString()));
   const auto main0 = Copy(*c.set.PF[1]);
   const auto second0 = Copy(*c.set.PF[2]);
@@ -184,7 +184,7 @@ TEST(DesktopUndo, SmoothingAllWindowsIsOneStepAndSuppressionCanBeCancelled) {
   EXPECT_FALSE(c.set.PF[2]->Modified);
 
   // A sharp single-crystal peak the suppression removes.
-  TPoleFigure& pf = *c.set.PF[1];
+  PoleFigure& pf = *c.set.PF[1];
   pf.Intensity[8][20] = 50 * pf.MaxValue;
   MarkChanged(pf);
   const auto peaked = Copy(pf);
@@ -212,7 +212,7 @@ TEST(DesktopUndo, SmoothingAllWindowsIsOneStepAndSuppressionCanBeCancelled) {
 TEST(DesktopShortcuts, TheStandardKeysAreThereAndNoneCollide) {
   const auto dir = TestFolder();
   auto app = StartUp(ProgramIn(dir), {});
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   std::map<QString, QStringList> owners;
   for (QAction* a : main.findChildren<QAction*>())
     for (const QKeySequence& k : a->shortcuts()) owners[k.toString()] << QString(a->text()).remove('&');
@@ -239,7 +239,7 @@ TEST(DesktopRecentFiles, KeptAcrossARestartAndLoadedFromTheMenu) {
     EXPECT_EQ(app->mainform->windowTitle(), " Quorix - copper.xpe  [2]    [   2  0  0]");
   }
   auto next = StartUp(ProgramIn(dir), {}, user);
-  TMainform& main = *next->mainform;
+  MainWindow& main = *next->mainform;
   const auto entries = [&] {
     emit main.RecentMenu()->aboutToShow();
     return main.RecentMenu()->actions();
@@ -268,7 +268,7 @@ TEST(DesktopDrop, FilesDroppedOnTheMainWindowOrAFurtherWindowAreLoadedThere) {
   const auto dir = TestFolder();
   auto app = StartUp(ProgramIn(dir), {});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   Drop(&main, {Example("grid5.rst"), Example("copper111.pol")});
   EXPECT_EQ(main.windowTitle(), " Quorix - copper111.pol");
   EXPECT_EQ(c.GridFileName, Example("grid5.rst").toStdString());
@@ -291,8 +291,8 @@ TEST(DesktopDrop, FilesDroppedOnTheMainWindowOrAFurtherWindowAreLoadedThere) {
 TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
   const auto dir = TestFolder();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
-  TMainform& main = *app->mainform;
-  TExportPlotDlg& dlg = main.ExportDialog();
+  MainWindow& main = *app->mainform;
+  ExportPlotDialog& dlg = main.ExportDialog();
   dlg.Prepare(main.PlotArea->width(), main.PlotArea->height());
   EXPECT_EQ(dlg.WidthBox->value(), main.PlotArea->width());
   EXPECT_TRUE(dlg.FileEdit->text().endsWith("copper111.png"));
@@ -342,7 +342,7 @@ TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
 TEST(DesktopStatus, FileGridUnitPointerAndModes) {
   const auto dir = TestFolder();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   EXPECT_EQ(main.StatusFile->text(), "copper111.pol");
   EXPECT_EQ(main.StatusGrid->text(), QString("19 circles x 72 points, alpha 0-90\u00b0"));
   EXPECT_EQ(main.StatusUnit->text(), "counts");
@@ -375,11 +375,11 @@ TEST(DesktopStatus, FileGridUnitPointerAndModes) {
 TEST(DesktopWindows, TheMainWindowGrowsAndFurtherWindowsLeaveItsMenusFree) {
   const auto dir = TestFolder();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   EXPECT_EQ(main.maximumWidth(), QWIDGETSIZE_MAX);
   main.resize(1400, 980);
   QApplication::processEvents();
-  EXPECT_GT(main.PlotArea->Image().width(), TMainform::kMaxWidth);
+  EXPECT_GT(main.PlotArea->Image().width(), MainWindow::kMaxWidth);
   main.resize(915, 705);
   QApplication::processEvents();
 

@@ -30,7 +30,7 @@ std::string Example(const char* name) {
 
 struct Desktop {
   AppContext context;
-  TMainform main{context};
+  MainWindow main{context};
   Desktop() {
     main.CreateWindows();
     MainLoad load;
@@ -50,7 +50,7 @@ void WhenShown(std::function<void(Dialog&)> fill) {
   });
 }
 
-bool FileMenuEnabled(TMainform& main) {
+bool FileMenuEnabled(MainWindow& main) {
   for (QAction* a : main.menuBar()->actions())
     if (a->text() == "&File") return a->isEnabled();
   return false;
@@ -59,10 +59,10 @@ bool FileMenuEnabled(TMainform& main) {
 TEST(EditCommands, ApplyToAllReachesEveryVisibleWindow) {
   Desktop d;
   ASSERT_TRUE(d.Loaded());
-  const auto before = std::make_unique<TPoleFigure>(*d.context.set.PF[1]);
+  const auto before = std::make_unique<PoleFigure>(*d.context.set.PF[1]);
   CollectingSink sink;
   MulDialog(d.main).SetMessageSink(&sink);
-  WhenShown<TMulDlg>([](TMulDlg& dlg) {
+  WhenShown<EditAllDialog>([](EditAllDialog& dlg) {
     dlg.ValueEdit->setText("0");
     dlg.OpRadioGroup->Buttons[3]->setChecked(true);
     dlg.OKBtnClick();  // refused, the dialog stays
@@ -74,13 +74,13 @@ TEST(EditCommands, ApplyToAllReachesEveryVisibleWindow) {
   EditAllIntensities(d.main, d.context);
   EXPECT_EQ(sink.messages, std::vector<std::string>{"Division by Zero"});
   for (int n : {1, 2}) {
-    const TPoleFigure& pf = *d.context.set.PF[n];
+    const PoleFigure& pf = *d.context.set.PF[n];
     EXPECT_DOUBLE_EQ(pf.MaxValue, 2 * before->MaxValue) << n;
     EXPECT_DOUBLE_EQ(pf.NormFactor, 2 * before->NormFactor) << n;
     EXPECT_DOUBLE_EQ(pf.LowestLevel, pf.Level[1]) << n;
   }
 
-  WhenShown<TMulcDlg>([](TMulcDlg& dlg) {
+  WhenShown<CircleCorrectionDialog>([](CircleCorrectionDialog& dlg) {
     EXPECT_EQ(dlg.Rows(), 19);
     dlg.ValStringGrid->item(18, 0)->setText("4");
     dlg.OpRadioGroup->Buttons[3]->setChecked(true);

@@ -24,7 +24,7 @@ TEST(InterpolDlg, OutputSearchGivesATypedNameARealExtension) {
   auto app =
       StartUp(QString::fromStdString((dir / "quorix").string()), {Example("copper111.pol"), Example("grid5.rst")});
   app->context->state.DataPath = dir.string();
-  TInterpolDlg* dlg = app->mainform->findChild<TInterpolDlg*>();
+  InterpolationDialog* dlg = app->mainform->findChild<InterpolationDialog*>();
   ASSERT_TRUE(dlg);
   QString suffix, proposed;
   QTimer::singleShot(0, [&] {

@@ -57,7 +57,7 @@ QString WritePopla(const std::string& name, std::initializer_list<const char*> h
 
 TEST(LoadFilesOwnGrid, GridAndTiltFieldsFollowTheDataFile) {
   auto app = StartUp(ProgramPath(), {});
-  TOpenDlg& open = app->mainform->OpenDlg();
+  LoadFilesDialog& open = app->mainform->OpenDlg();
   open.PFEdit->setText(Example("copper111.pol"));
   EXPECT_TRUE(open.GridEdit->isEnabled());
   EXPECT_TRUE(open.GridButton->isEnabled());
@@ -104,7 +104,7 @@ TEST(LoadFilesOwnGrid, LoadsWithoutAGridFromTheDialogAndTheCommandLine) {
   const QString one = WritePopla("single.epf", {"(111)"});
   auto app = StartUp(ProgramPath(), {one});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   // One name on the command line is enough for such a file.
   EXPECT_FALSE(main.OpenDlg().isVisible());
   ASSERT_EQ(c.set.PF[1]->CircleCount, 3);
@@ -114,11 +114,11 @@ TEST(LoadFilesOwnGrid, LoadsWithoutAGridFromTheDialogAndTheCommandLine) {
   // Several pole figures: the picker offers them by hkl; the first checked goes to the
   // main window, the others to windows 2...
   const QString two = WritePopla("two.epf", {"(111)", "(200)", "(220)"});
-  TOpenDlg& open = main.OpenDlg();
+  LoadFilesDialog& open = main.OpenDlg();
   open.show();
   open.PFEdit->setText(two);
   open.GridEdit->setText("");
-  TPlothkl& hkl = main.Plothkl();
+  PoleFigurePicker& hkl = main.Plothkl();
   QTimer::singleShot(0, &hkl, [&] {
     EXPECT_EQ(hkl.Count(), 3);
     EXPECT_EQ(hkl.ItemText(1), "2 0 0");
@@ -138,7 +138,7 @@ TEST(LoadFilesOwnGrid, LoadsWithoutAGridFromTheDialogAndTheCommandLine) {
 
 TEST(LoadFilesOwnGrid, GridSearchStartsBesideTheDataFile) {
   auto app = StartUp(ProgramPath(), {});
-  TOpenDlg& open = app->mainform->OpenDlg();
+  LoadFilesDialog& open = app->mainform->OpenDlg();
   open.PFEdit->setText(Example("copper111.pol"));
   QString shown;
   QTimer timer;

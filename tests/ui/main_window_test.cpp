@@ -88,7 +88,7 @@ void PressKey(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) 
 TEST(DesktopStartUp, CommandLineWithPlainFileLoadsAndClosesTheDialog) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   EXPECT_EQ(main.windowTitle(), " Quorix - copper111.pol");
   EXPECT_FALSE(main.OpenDlg().isVisible());
   EXPECT_TRUE(c.load.PlainFile);
@@ -101,7 +101,7 @@ TEST(DesktopStartUp, CommandLineWithPlainFileLoadsAndClosesTheDialog) {
 
 TEST(DesktopStartUp, OneArgumentLeavesTheDialogOpenAtTheGridField) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol")});
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   EXPECT_TRUE(main.OpenDlg().isVisible());
   EXPECT_TRUE(main.OpenDlg().GridEdit->text().isEmpty());
   EXPECT_EQ(main.windowTitle(), " Quorix");
@@ -124,8 +124,8 @@ TEST(DesktopStartUp, ConfigurationFileSetsOptionsAndWindowPositions) {
 TEST(DesktopLoad, CheckedPoleFiguresGoToWindowsInListOrder) {
   auto app = StartUp(ProgramPath(), {});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
-  TPlothkl& hkl = main.Plothkl();
+  MainWindow& main = *app->mainform;
+  PoleFigurePicker& hkl = main.Plothkl();
   NullSink sink;
   hkl.SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink));
   // Entries 1 and 3 checked, entry 2 highlighted: 2 goes to the main window.
@@ -148,8 +148,8 @@ TEST(DesktopLoad, CheckedPoleFiguresGoToWindowsInListOrder) {
   EXPECT_EQ(c.load.PFIndex, 3);
 
   // Double-clicking window 3 twice restores pole figures and titles.
-  const TPoleFigure* main1 = c.set.PF[1].get();
-  const TPoleFigure* third = c.set.PF[3].get();
+  const PoleFigure* main1 = c.set.PF[1].get();
+  const PoleFigure* third = c.set.PF[3].get();
   main.PFDblClick(3);
   EXPECT_EQ(c.set.PF[1].get(), third);
   EXPECT_EQ(main.windowTitle(), " Quorix - copper.xpe  [3]    [   2  2  0]");
@@ -166,7 +166,7 @@ TEST(DesktopLoad, CheckedPoleFiguresGoToWindowsInListOrder) {
 TEST(DesktopLoad, NavigationKeysStepThroughAMultiPoleFigureFile) {
   auto app = StartUp(ProgramPath(), {});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   NullSink sink;
   main.Plothkl().SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink));
   main.Plothkl().SetHighlighted(0);
@@ -194,8 +194,8 @@ TEST(DesktopLoad, NavigationKeysStepThroughAMultiPoleFigureFile) {
 TEST(DesktopLoad, AFailedLoadKeepsThePoleFigureShown) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
-  const TPoleFigure* before = c.set.PF[1].get();
+  MainWindow& main = *app->mainform;
+  const PoleFigure* before = c.set.PF[1].get();
   c.load.ClearLayout();
   main.OpenDlg().PFEdit->setText(Example("copper200_offset.pol"));
   main.OpenDlg().GridEdit->setText(Example("grid5.rst"));
@@ -210,7 +210,7 @@ TEST(DesktopLoad, AFailedLoadKeepsThePoleFigureShown) {
 // Runs `action`; a selection dialog that opens meanwhile gets entry `entry`
 // highlighted and confirmed, any other modal window is closed and counted.
 template <typename F>
-int WithPickerAnswered(TPlothkl& hkl, int entry, F action) {
+int WithPickerAnswered(PoleFigurePicker& hkl, int entry, F action) {
   int closed = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -233,7 +233,7 @@ int WithPickerAnswered(TPlothkl& hkl, int entry, F action) {
 TEST(DesktopLoad, AFailedLoadKeepsNamesCaptionAndNavigation) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   const QString caption = main.windowTitle();
   // Data that do not fill another grid.
   main.ShowLoadFiles();
@@ -251,7 +251,7 @@ TEST(DesktopLoad, AFailedLoadKeepsNamesCaptionAndNavigation) {
 TEST(DesktopLoad, ATypedDataFileNameGetsItsOwnLayout) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   main.ShowLoadFiles();
   main.OpenDlg().PFEdit->setText(Example("copper.xpe"));
   const int boxes = WithPickerAnswered(main.Plothkl(), 2, [&] { main.OpenDlg().OKBtnClick(true); });
@@ -273,7 +273,7 @@ TEST(DesktopLoad, ATypedDataFileNameGetsItsOwnLayout) {
 TEST(DesktopLoad, LoadingKeepsTheTriclinicChoice) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   c.state.Rotation.TriclinicSymmetry = true;
   c.state.Rotation.Mode = RotationMode::Matrix;
   main.ShowLoadFiles();  // the next load resets the rotation
@@ -286,7 +286,7 @@ TEST(DesktopLoad, LoadingKeepsTheTriclinicChoice) {
 TEST(DesktopLoad, RunCopyPassesDirectionalDataAsSuch) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   c.load.DirectionalMode = true;  // as after a directional load
   c.DataFileName = Example("cracks.txt").toStdString();
   const QStringList copy = main.CopyCommandLine();
@@ -303,7 +303,7 @@ TEST(DesktopLoad, RunCopyPassesDirectionalDataAsSuch) {
 }
 
 TEST(SelectionDialog, OkNeedsOneToEightCheckedAndHighlightsTheFirst) {
-  TPlothkl hkl;
+  PoleFigurePicker hkl;
   hkl.SetItems({"a", "b", "c", "d", "e", "f", "g", "h", "i"});
   hkl.show();
   hkl.OKButtonClick();
@@ -337,7 +337,7 @@ namespace {
 
 TEST(DesktopPointer, PositionFollowsThePlotOnANarrowImage) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   main.show();
   // 800 x 700 is narrower than 1.4 x its height: the plot shrinks to 571 pixels.
   main.PlotArea->resize(800, 700);
@@ -359,7 +359,7 @@ namespace {
 
 TEST(DesktopStartUp, NothingLoadedShowsABlankPage) {
   auto app = StartUp(ProgramPath(), {});
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   main.RedrawMain();
   const QImage& image = main.PlotArea->Image();
   ASSERT_FALSE(image.isNull());
@@ -374,7 +374,7 @@ namespace quorix {
 namespace {
 
 // copper.xpe holds three pole figures; the first goes to the main window.
-void LoadCopperList(AppContext& c, TMainform& main) {
+void LoadCopperList(AppContext& c, MainWindow& main) {
   NullSink sink;
   c.load.PoleFigureNames = PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink);
   main.Plothkl().SetItems(c.load.PoleFigureNames);
@@ -390,20 +390,20 @@ void LoadCopperList(AppContext& c, TMainform& main) {
 const QString kFirst = " Quorix - copper.xpe  [1]    [   1  1  1]";
 const QString kSecond = " Quorix - copper.xpe  [2]    [   2  0  0]";
 
-QAction* ToolButton(TMainform& main, const QString& hint) {
+QAction* ToolButton(MainWindow& main, const QString& hint) {
   for (QAction* a : main.findChild<QToolBar*>()->actions())
     if (a->toolTip() == hint) return a;
   return nullptr;
 }
 
-QAction* MenuCommand(TMainform& main, const QString& text) {
+QAction* MenuCommand(MainWindow& main, const QString& text) {
   for (QAction* a : main.findChildren<QAction*>())
     if (a->text() == text) return a;
   return nullptr;
 }
 
 // Shows the main window and waits until it is the active one.
-void ShowActive(TMainform& main) {
+void ShowActive(MainWindow& main) {
   main.show();
   main.activateWindow();
   for (int k = 0; k < 100 && QApplication::activeWindow() != &main; ++k) QApplication::processEvents();
@@ -434,13 +434,13 @@ QStringList Answering(QMessageBox::StandardButton answer, F action) {
 TEST(DesktopUnsavedWork, AChangedPoleFigureIsNotReplacedOrClosedWithoutAsking) {
   auto app = StartUp(ProgramPath(), {});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   LoadCopperList(c, main);
   main.show();
   EXPECT_FALSE(c.set.PF[1]->Modified);
   ToolButton(main, "Smooth PF applying current settings")->trigger();
   ASSERT_TRUE(c.set.PF[1]->Modified);
-  const TPoleFigure* smoothed = c.set.PF[1].get();
+  const PoleFigure* smoothed = c.set.PF[1].get();
 
   // A key that finds nothing to load replaces nothing, so it asks nothing.
   QStringList asked = Answering(QMessageBox::Cancel, [&] { PressKey(&main, Qt::Key_9); });
@@ -484,13 +484,13 @@ TEST(DesktopUnsavedWork, AChangedPoleFigureIsNotReplacedOrClosedWithoutAsking) {
 TEST(DesktopUnsavedWork, ASuccessfulSaveEndsTheQuestions) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   c.set.PF[1]->Modified = true;
   const QString saved = QString::fromStdString((ScratchDir("saved") / "quorix_saved.z01").string());
   // An existing file would be asked about first.
   std::filesystem::remove(saved.toStdString());
   QTimer::singleShot(0, [&] {
-    auto* dlg = qobject_cast<TSaveDlg*>(QApplication::activeModalWidget());
+    auto* dlg = qobject_cast<SaveDialog*>(QApplication::activeModalWidget());
     ASSERT_TRUE(dlg);
     dlg->PFEdit->setText(saved);
     dlg->accept();
@@ -504,9 +504,9 @@ TEST(DesktopUnsavedWork, ASuccessfulSaveEndsTheQuestions) {
 TEST(DesktopKeyboard, CtrlAndAltCombinationsAreNoNavigationKeys) {
   auto app = StartUp(ProgramPath(), {});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   LoadCopperList(c, main);
-  const TPoleFigure* shown = c.set.PF[1].get();
+  const PoleFigure* shown = c.set.PF[1].get();
   PressKey(&main, Qt::Key_B, Qt::ControlModifier);
   PressKey(&main, Qt::Key_C, Qt::ControlModifier);
   PressKey(&main, Qt::Key_2, Qt::AltModifier);
@@ -521,7 +521,7 @@ TEST(DesktopKeyboard, CtrlAndAltCombinationsAreNoNavigationKeys) {
 TEST(DesktopKeyboard, ShiftDigitOfRealLayoutsLoadsIntoTheFirstFreeWindow) {
   auto app = StartUp(ProgramPath(), {});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   LoadCopperList(c, main);
   // What X11 reports: the shifted symbol, the key code of the digit's key
   // (evdev + 8) and the symbol's keysym.
@@ -555,7 +555,7 @@ TEST(DesktopKeyboard, ShiftDigitOfRealLayoutsLoadsIntoTheFirstFreeWindow) {
 TEST(DesktopKeyboard, KeysReachTheMainWindowAfterTheValueEditorCloses) {
   auto app = StartUp(ProgramPath(), {});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   LoadCopperList(c, main);
   ShowActive(main);
   auto* editor = main.findChild<QLineEdit*>("EditPFValue");
@@ -590,11 +590,11 @@ TEST(DesktopKeyboard, KeysReachTheMainWindowAfterTheValueEditorCloses) {
 
 TEST(DesktopKeyboard, TheMainWindowIsActiveAgainAfterSmoothing) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   ShowActive(main);
   ASSERT_EQ(QApplication::activeWindow(), &main);
   QTimer::singleShot(0, [&] {
-    auto* dlg = qobject_cast<TPlotSmoDlg*>(QApplication::activeModalWidget());
+    auto* dlg = qobject_cast<SmoothingDialog*>(QApplication::activeModalWidget());
     ASSERT_TRUE(dlg);
     dlg->OKBtnClick();
   });
@@ -606,17 +606,17 @@ TEST(DesktopKeyboard, TheMainWindowIsActiveAgainAfterSmoothing) {
 TEST(DesktopOptions, FillOptionAndFillButtonShowOneState) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   ASSERT_FALSE(c.state.Options.FillAreas);
-  const auto options = [&](std::function<void(TOptionsDlg&)> inDialog) {
+  const auto options = [&](std::function<void(OptionsDialog&)> inDialog) {
     QTimer::singleShot(0, [&] {
-      auto* dlg = qobject_cast<TOptionsDlg*>(QApplication::activeModalWidget());
+      auto* dlg = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
       ASSERT_TRUE(dlg);
       inDialog(*dlg);
     });
     main.ShowOptionsDialog();
   };
-  options([](TOptionsDlg& d) {
+  options([](OptionsDialog& d) {
     d.FillCheckBox->setChecked(true);
     d.OKBtnClick();
   });
@@ -625,7 +625,7 @@ TEST(DesktopOptions, FillOptionAndFillButtonShowOneState) {
 
   main.FillSpeedButton->trigger();  // one click switches the fill off
   EXPECT_FALSE(c.state.Options.FillAreas);
-  options([](TOptionsDlg& d) {
+  options([](OptionsDialog& d) {
     EXPECT_FALSE(d.FillCheckBox->isChecked());
     d.reject();
   });
@@ -636,7 +636,7 @@ TEST(DesktopPrint, APageShowsTheScreenLayoutScaledIntoThePrintableArea) {
   auto app = StartUp(ProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
   c.state.Options.ShowEigenvalues = true;  // the longest lines at the right
-  const TPoleFigure& pf = *c.set.PF[1];
+  const PoleFigure& pf = *c.set.PF[1];
   // Inked pixels' bounding box.
   const auto ink = [](const QImage& image) {
     QRect box;
@@ -731,7 +731,7 @@ TEST(DesktopSave, NoFileIsOverwrittenWithoutAskingAndTheStatusBarSaysWhereItWent
   const auto original = std::filesystem::file_size(data);
   auto app = StartUp(ProgramPath(), {});
   AppContext& c = *app->context;
-  TMainform& main = *app->mainform;
+  MainWindow& main = *app->mainform;
   // The copy's first pole figure, chosen as the picker would.
   NullSink quiet;
   c.load.PoleFigureNames = PickerList(data.string(), DataLayout::HashList, quiet);
@@ -744,7 +744,7 @@ TEST(DesktopSave, NoFileIsOverwrittenWithoutAskingAndTheStatusBarSaysWhereItWent
   main.OpenDlg().GridEdit->setText(Example("grid5.rst"));
   main.OpenDlg().OKBtnClick(false);
   ASSERT_TRUE(c.set.Occupied(1));
-  TSaveAllDlg& dlg = SaveAllDialog(main, c);
+  SaveAllDialog& dlg = SharedSaveAllDialog(main, c);
   dlg.FormShow();
   const QString proposed = dlg.OutfileEdit->text();
   EXPECT_NE(QFileInfo(proposed).absoluteFilePath(),

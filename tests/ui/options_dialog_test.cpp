@@ -15,14 +15,14 @@
 namespace quorix {
 namespace {
 
-void WhileShown(TOptionsDlg& d, std::function<void()> act) {
+void WhileShown(OptionsDialog& d, std::function<void()> act) {
   QTimer::singleShot(0, &d, [&d, act] {
     act();
     if (d.isVisible()) d.reject();
   });
 }
 
-void SetLevels(TPoleFigure& pf, double maxValue, double normFactor, bool mrd) {
+void SetLevels(PoleFigure& pf, double maxValue, double normFactor, bool mrd) {
   pf.MaxValue = maxValue;
   pf.NormFactor = normFactor;
   AutoLevels(pf, mrd, true);
@@ -34,7 +34,7 @@ TEST(OptionsDlgTest, ShowsTheOptionsAndStepsByTheLevelSpacing) {
   context.state.Options.ShowMrd = true;
   context.state.Options.EqualArea = true;
   SetLevels(*context.set.PF[1], 370, 100, true);  // levels 1, 1.5, ...
-  TOptionsDlg d(context);
+  OptionsDialog d(context);
   WhileShown(d, [&] {
     EXPECT_TRUE(d.mrdCheckBox->isChecked());
     EXPECT_TRUE(d.mrdLabel->isVisible());
@@ -52,7 +52,7 @@ TEST(OptionsDlgTest, ShowsTheOptionsAndStepsByTheLevelSpacing) {
 TEST(OptionsDlgTest, TickingMrdStartsAtOneAndStepsByOne) {
   AppContext context;
   SetLevels(*context.set.PF[1], 1234, 100, false);
-  TOptionsDlg d(context);
+  OptionsDialog d(context);
   WhileShown(d, [&] {
     EXPECT_FALSE(d.mrdLabel->isVisible());
     d.mrdCheckBox->click();
@@ -69,7 +69,7 @@ TEST(OptionsDlgTest, TickingMrdStartsAtOneAndStepsByOne) {
 TEST(OptionsDlgTest, OkNeedsANumberAndThenAppliesEverything) {
   AppContext context;
   SetLevels(*context.set.PF[1], 1000, 200, false);
-  TOptionsDlg d(context);
+  OptionsDialog d(context);
   WhileShown(d, [&] {
     d.mrdCheckBox->click();
     d.SpinEdit->setText("abc");

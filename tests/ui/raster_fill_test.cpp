@@ -37,7 +37,7 @@ double AngleBetween(double a1, double b1, double a2, double b2) {
 // A 5 degree grid, low but for a peak at alpha 45, beta 90 and two rim
 // points (beta 0 and 180) a hair above the lower level: their areas are
 // slivers far thinner than a pixel, cut off by lines from rim to rim.
-std::unique_ptr<TPoleFigure> PeakWithRimSlivers() {
+std::unique_ptr<PoleFigure> PeakWithRimSlivers() {
   auto pf = NewPoleFigure();
   int n = 0;
   for (int a = 0; a <= 90; a += 5) {
@@ -71,7 +71,7 @@ int CountFilled(const QtRasterCanvas& c) {
 
 TEST(RasterFill, CoversTheSameAreasAsThePolygonPieces) {
   auto pf = PeakWithRimSlivers();
-  TProgramState state;
+  ProgramState state;
   state.ContourColor[1] = kLow;
   state.ContourColor[2] = kHigh;
   state.Options.FillAreas = true;
@@ -103,7 +103,7 @@ TEST(RasterFill, CoversTheSameAreasAsThePolygonPieces) {
 }
 
 // A 1-degree grid of two peaks on a noisy background, many levels.
-std::unique_ptr<TPoleFigure> OneDegreeTexture() {
+std::unique_ptr<PoleFigure> OneDegreeTexture() {
   auto pf = NewPoleFigure();
   for (int i = 1; i <= 91; ++i) {
     pf->Alpha[i] = i - 1;
@@ -131,7 +131,7 @@ TEST(RasterFill, CachedRedrawsEqualThePlainImages) {
   const auto slivers = PeakWithRimSlivers();
   ProjectionCache cache;
   struct Step {
-    const TPoleFigure* pf;
+    const PoleFigure* pf;
     int h, w;
     bool equalArea;
     RotationMode mode;
@@ -143,7 +143,7 @@ TEST(RasterFill, CachedRedrawsEqualThePlainImages) {
   int n = 0;
   for (const Step& s : steps) {
     SCOPED_TRACE(++n);
-    TProgramState state;
+    ProgramState state;
     for (int k = 1; k <= kMaxLevels; ++k) state.ContourColor[k] = 0x0A0B0C * k;
     state.Options.FillAreas = true;
     state.Options.MarkMissing = true;

@@ -16,7 +16,7 @@ namespace {
 
 // Runs `act` once the modal dialog is up; the dialog is closed afterwards in
 // any case so that a failing check cannot leave the test waiting.
-void WhileShown(TRotationDlg& d, std::function<void()> act) {
+void WhileShown(RotationDialog& d, std::function<void()> act) {
   QTimer::singleShot(0, &d, [&d, act] {
     act();
     if (d.isVisible()) d.reject();
@@ -25,7 +25,7 @@ void WhileShown(TRotationDlg& d, std::function<void()> act) {
 
 TEST(RotationDlgTest, AddTwiceThenOkRotatesTheDisplay) {
   AppContext context;
-  TRotationDlg d(context);
+  RotationDialog d(context);
   d.ResetToNoRotation();
   d.SetPickedValues(0, 90, 30);
   WhileShown(d, [&] {
@@ -47,7 +47,7 @@ TEST(RotationDlgTest, AddTwiceThenOkRotatesTheDisplay) {
 TEST(RotationDlgTest, AxisRowsAndCancelLeaveTheDisplayAlone) {
   AppContext context;
   context.ini = IniFile::FromText("[Rotation]\nrot = xyz\n");
-  TRotationDlg d(context);
+  RotationDialog d(context);
   WhileShown(d, [&] {
     EXPECT_TRUE(d.RotationRadioGroup->button(1)->isChecked());
     EXPECT_EQ(d.InfoLabel->text(), "no rotation");
@@ -67,7 +67,7 @@ TEST(RotationDlgTest, AxisRowsAndCancelLeaveTheDisplayAlone) {
 
 TEST(RotationDlgTest, AngleThatDoesNotParseGetsTheFocus) {
   AppContext context;
-  TRotationDlg d(context);
+  RotationDialog d(context);
   WhileShown(d, [&] {
     d.ThetaEdit->setText("ninety");
     d.AddBtn->click();
@@ -79,8 +79,8 @@ TEST(RotationDlgTest, AngleThatDoesNotParseGetsTheFocus) {
 
 TEST(RotationDlgTest, OwnerGetsItsRotationBackOnOk) {
   AppContext context;
-  TRotationDlg d(context);
-  TRotationState owner;
+  RotationDialog d(context);
+  RotationState owner;
   owner.Mode = RotationMode::List;
   owner.List = {{'Y', 10}};
   WhileShown(d, [&] {

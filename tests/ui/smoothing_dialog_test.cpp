@@ -18,7 +18,7 @@ void Spin(int ms) {
 
 TEST(WorkingGauge, ShowsOnlyWhileWorkRuns) {
   QWidget owner;
-  TWorkingWin gauge(&owner);
+  SmoothingProgressDialog gauge(&owner);
   // QProgressDialog arms a four-second timer in its constructor that shows it.
   Spin(4300);
   EXPECT_FALSE(gauge.isVisible());

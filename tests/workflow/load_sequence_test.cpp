@@ -61,7 +61,7 @@ TEST(LoadMainPoleFigure, AFailureLeavesTheSessionAsItWas) {
   ASSERT_TRUE(LoadMainPoleFigure(s, Multi("copper.xpe", 1), sink));
   s.state.Rotation.Mode = RotationMode::List;
   s.state.Rotation.List.push_back({'X', 30});
-  const TPoleFigure* before = s.set.PF[1].get();
+  const PoleFigure* before = s.set.PF[1].get();
   const double maxValue = before->MaxValue;
 
   // Wrong number of data; then a grid that does not fit the data.
