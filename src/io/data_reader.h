@@ -16,8 +16,7 @@ struct DataReadOptions {
   bool directional = false;
 };
 
-bool ReadPoleFigureData(PoleFigure& pf, const std::string& fileName, const DataReadOptions& options,
-                        MessageSink& sink);
+bool ReadPoleFigureData(PoleFigure& pf, const std::string& fileName, const DataReadOptions& options, MessageSink& sink);
 
 // The same for a data file's text; `fileName` is the name messages give it.
 // Reading stops once the grid's values are in and checked.

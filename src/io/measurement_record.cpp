@@ -66,7 +66,7 @@ bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, M
 }
 
 std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int index, const std::string& source,
-                                                 bool showMrd, MessageSink& sink) {
+                                                bool showMrd, MessageSink& sink) {
   const auto count = file.poleFigures.size();
   if (index < 1 || static_cast<std::size_t>(index) > count) {
     sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", source, count, index));

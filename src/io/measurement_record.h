@@ -26,7 +26,7 @@ bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, M
 // Pole figure `index` (from 1) of the file as a prepared record named after
 // `source`; nullptr after a message.
 std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int index, const std::string& source,
-                                                 bool showMrd, MessageSink& sink);
+                                                bool showMrd, MessageSink& sink);
 
 // What the picker shows for the pole figures of a file that holds several;
 // empty for a file of one.

@@ -21,9 +21,7 @@ int PointsOn(const PoleFigure& pf, int circle) {
 
 int NextPoint(const PoleFigure& pf, int circle, int point) { return point >= PointsOn(pf, circle) ? 1 : point + 1; }
 
-int PreviousPoint(const PoleFigure& pf, int circle, int point) {
-  return point <= 1 ? PointsOn(pf, circle) : point - 1;
-}
+int PreviousPoint(const PoleFigure& pf, int circle, int point) { return point <= 1 ? PointsOn(pf, circle) : point - 1; }
 
 double ValueAt(const PoleFigure& pf, GridPoint p) { return pf.Intensity[p.circle][p.point]; }
 
@@ -443,8 +441,8 @@ bool FloodFillStaysInside(const PoleFigure& pf, const PlotGeometry& g, const std
   return true;
 }
 
-Pixel NudgeFillSeed(const PoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
-                    Color levelColor, double threshold, Pixel at) {
+Pixel NudgeFillSeed(const PoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed, Color levelColor,
+                    double threshold, Pixel at) {
   const int n = CircleCountOf(pf);
   const int cs = seed.circle;
   const int ps = seed.point;

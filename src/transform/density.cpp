@@ -104,8 +104,7 @@ bool AddWindow(const GridCircle& c, int count, double centre, double half, std::
   return true;
 }
 
-void AddOneReference(PoleFigure& pf, const std::vector<GridCircle>& table, const Vec3& v,
-                     const DensityKernel& kernel) {
+void AddOneReference(PoleFigure& pf, const std::vector<GridCircle>& table, const Vec3& v, const DensityKernel& kernel) {
   for (int i = 1; i < static_cast<int>(table.size()); ++i) {
     const std::span<double> row = pf.Intensity[i];
     const auto& points = table[i].points;

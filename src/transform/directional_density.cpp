@@ -68,7 +68,7 @@ bool ReadDirectionalDataText(PoleFigure& pf, std::string_view text, const std::s
 }
 
 std::unique_ptr<PoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,
-                                                   MessageSink& sink) {
+                                                  MessageSink& sink) {
   if (!LoadFilesExist(request, sink)) return nullptr;
   auto pf = ReadRequestedGrid(request, sink);
   if (!pf) return nullptr;

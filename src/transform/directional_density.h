@@ -23,6 +23,6 @@ bool ReadDirectionalDataText(PoleFigure& pf, std::string_view text, const std::s
 // The load of a directional data file with its grid: the request's layout and
 // index do not apply. On failure nullptr after the messages.
 std::unique_ptr<PoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,
-                                                   MessageSink& sink);
+                                                  MessageSink& sink);
 
 }  // namespace quorix

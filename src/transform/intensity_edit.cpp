@@ -92,7 +92,7 @@ bool EditIntensities(PoleFigure& pf, char op, const OperandTable& operands, bool
 }
 
 std::unique_ptr<PoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
-                                          MessageSink& sink) {
+                                         MessageSink& sink) {
   auto second = NewPoleFigure();
   const bool simple = ToLower(gridFileName).find(".rst") != std::string::npos;
   if (!(simple ? ReadSimpleGrid(*second, gridFileName, sink) : ReadFullGrid(*second, gridFileName, sink)))

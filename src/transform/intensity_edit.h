@@ -54,7 +54,7 @@ bool EditIntensities(PoleFigure& pf, char op, const OperandTable& operands, bool
 // lower-cased name holds ".rst", full otherwise) and a single plain data
 // file. Nothing after the reader's message.
 std::unique_ptr<PoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
-                                          MessageSink& sink);
+                                         MessageSink& sink);
 
 // target := target op second on every point of the target that has a value.
 // Points where the second pole figure has no value (-1 or outside its grid),

@@ -114,8 +114,8 @@ AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bo
 }
 
 std::unique_ptr<PoleFigure> ReadFurtherPoleFigure(const PoleFigure& main, const std::string& gridFileName,
-                                                   const std::string& fileName, int index, MessageSink& sink,
-                                                   const MeasurementOptions& measurement) {
+                                                  const std::string& fileName, int index, MessageSink& sink,
+                                                  const MeasurementOptions& measurement) {
   LoadRequest request;
   request.measurement = measurement;
   request.dataFile = fileName;

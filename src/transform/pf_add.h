@@ -47,8 +47,8 @@ AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bo
 // completed. Nothing when the file cannot be read or does not lie on main's
 // grid (message sent).
 std::unique_ptr<PoleFigure> ReadFurtherPoleFigure(const PoleFigure& main, const std::string& gridFileName,
-                                                   const std::string& fileName, int index, MessageSink& sink,
-                                                   const MeasurementOptions& measurement = {});
+                                                  const std::string& fileName, int index, MessageSink& sink,
+                                                  const MeasurementOptions& measurement = {});
 
 // Both leave pf1 as it was and return false when a further file cannot be
 // read or the sum would overflow (message sent); otherwise pf1 holds the sum with its extremes and statistics.

@@ -28,8 +28,8 @@ std::optional<double> StepEps(std::string_view text, bool up);
 struct PFComparison {
   std::unique_ptr<PoleFigure> difference;  // pf1 - pf2 in m.r.d.
   std::unique_ptr<PoleFigure> rp;          // 100 |pf1 - pf2| / |pf1|, -1 where pf1 <= eps
-  double eps = 0;                           // the Eps used
-  std::optional<double> RP;                 // mean of the RP distribution; none without any point above eps
+  double eps = 0;                          // the Eps used
+  std::optional<double> RP;                // mean of the RP distribution; none without any point above eps
 };
 
 // Both results carry pf1's grid and file name, NormFactor 1 and levels

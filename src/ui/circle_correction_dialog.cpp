@@ -32,7 +32,8 @@ QTableWidget* MakeColumn(QWidget* parent, const char* name) {
 
 }  // namespace
 
-CircleCorrectionDialog::CircleCorrectionDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+CircleCorrectionDialog::CircleCorrectionDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
   setWindowTitle("Circle correction");
   NumStringGrid = MakeColumn(this, "NumStringGrid");
   NumStringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -76,7 +76,8 @@ EditAllDialog& MulDialog(MainWindow& mainform) {
 }
 
 CircleCorrectionDialog& MulcDialog(MainWindow& mainform, AppContext& context) {
-  return FindOrCreateChild<CircleCorrectionDialog>(mainform, [&] { return new CircleCorrectionDialog(context, &mainform); });
+  return FindOrCreateChild<CircleCorrectionDialog>(mainform,
+                                                   [&] { return new CircleCorrectionDialog(context, &mainform); });
 }
 
 RasterMergeDialog& MulpDialog(MainWindow& mainform, AppContext& context) {

@@ -25,8 +25,8 @@ SaveFormatDialog& SharedSaveFormatDialog(MainWindow& mainform) {
 }
 
 SaveDialog& SharedSaveDialog(MainWindow& mainform, AppContext& context) {
-  return FindOrCreateChild<SaveDialog>(mainform,
-                                     [&] { return new SaveDialog(context, SharedSaveFormatDialog(mainform), &mainform); });
+  return FindOrCreateChild<SaveDialog>(
+      mainform, [&] { return new SaveDialog(context, SharedSaveFormatDialog(mainform), &mainform); });
 }
 
 SaveAllDialog& SharedSaveAllDialog(MainWindow& mainform, AppContext& context) {

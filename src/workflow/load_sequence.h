@@ -76,7 +76,7 @@ struct DirectionalLoad {
 // Reads every density before anything is replaced: one record, or three for
 // the sections; none after a failure (reported).
 std::vector<std::unique_ptr<PoleFigure>> ReadDirectionalDensities(const Session& session,
-                                                                   const DirectionalLoad& request, MessageSink& sink);
+                                                                  const DirectionalLoad& request, MessageSink& sink);
 // Takes what ReadDirectionalDensities read: PF[1] (and an empty add list) or
 // PF[2..4], the file names and DirectionalMode. The layout flags stay.
 void TakeDirectionalDensities(Session& session, const DirectionalLoad& request,

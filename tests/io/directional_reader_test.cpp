@@ -25,7 +25,7 @@ using test::FillRegularGrid;
 using test::WriteTempFile;
 
 std::unique_ptr<PoleFigure> Density(const std::string& lines, DirectionalOptions options = {}, double alphaStep = 5,
-                                     int points = 72) {
+                                    int points = 72) {
   auto pf = NewPoleFigure();
   FillRegularGrid(*pf, alphaStep, points);
   CollectingSink sink;

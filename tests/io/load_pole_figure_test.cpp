@@ -15,7 +15,7 @@ using test::ExamplePath;
 using test::WriteTempFile;
 
 std::unique_ptr<PoleFigure> Load(const std::string& data, const std::string& grid, CollectingSink& sink, int index = 1,
-                                  GridRule rule = GridRule::MainWindow) {
+                                 GridRule rule = GridRule::MainWindow) {
   LoadRequest r;
   r.dataFile = data;
   r.gridFile = grid;

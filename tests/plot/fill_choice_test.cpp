@@ -22,7 +22,7 @@ constexpr Color kLow = 0x00FF00, kHigh = 0x0000FF;
 
 // A four-point grid (see test::FourPointGrid) with its values, linked.
 std::unique_ptr<PoleFigure> Grid(std::initializer_list<double> alphas,
-                                  std::initializer_list<std::vector<double>> values) {
+                                 std::initializer_list<std::vector<double>> values) {
   auto pf = test::FourPointGrid(alphas);
   int i = 0;
   for (const std::vector<double>& circle : values) test::SetCircle(*pf, ++i, circle);

@@ -17,7 +17,7 @@ struct Fixture {
   int mainRedraws = 0;
   std::vector<int> windowRedraws;
   ContourDialog dialog{context, ContourDlgHooks{[this] { ++mainRedraws; }, [] { return std::vector<int>{3}; },
-                                              [this](int n) { windowRedraws.push_back(n); }}};
+                                                [this](int n) { windowRedraws.push_back(n); }}};
 
   Fixture() {
     PoleFigure& pf = *context.set.PF[1];
