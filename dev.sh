@@ -1,20 +1,22 @@
 #!/bin/sh
 # Set-up, build, run and test on Debian 12. Usage: sh dev.sh run | test | build | package
-# `test` runs the tests of the normal build and the format and lint checks
-# (tools/lint.sh), checks the Debian package (`package` does that alone), then
-# runs the core and command-line tests again under AddressSanitizer and UBSan
-# (build-asan), then every fuzz target for QUORIX_FUZZ_SECONDS (default 30)
-# each (build-fuzz, clang).
-# QUORIX_SKIP_SANITIZERS=1 leaves out the last two.
+# `test` checks the format, builds, runs the tests (the three that need a
+# user without root's rights as such a user), lints with clang-tidy, checks
+# the Debian package, then builds one tree with clang, AddressSanitizer and
+# UBSan (build-san) that runs the core and command-line tests again and every
+# fuzz target for QUORIX_FUZZ_SECONDS (default 30) each. Each stage says how
+# long it took. QUORIX_SKIP_SANITIZERS=1 leaves out the sanitized tree.
 set -eu
 cd "$(dirname "$0")"
 
 # clang and libclang-rt-14-dev (the fuzzer and sanitizer runtimes, only
-# recommended by clang) for the fuzz targets; dpkg-dev (dpkg-shlibdeps),
-# desktop-file-utils and appstream for the Debian package and its checks.
+# recommended by clang) for the sanitized tree; python3 runs run-clang-tidy;
+# dpkg-dev (dpkg-shlibdeps), file (CPack's Debian generator calls it),
+# desktop-file-utils and appstream for the Debian package and its checks;
+# util-linux (setpriv) and passwd (useradd) for the tests run without root.
 PACKAGES="cmake make g++ pkg-config libfmt-dev libfftw3-dev libpugixml-dev libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev
  libbenchmark-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev
- clang-format clang-tidy ccache dpkg-dev desktop-file-utils appstream"
+ clang-format clang-tidy python3 ccache git dpkg-dev file desktop-file-utils appstream util-linux passwd"
 
 install_missing() {
   missing=""
@@ -28,31 +30,62 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
 }
 
+# Runs a stage and says how long it took.
+stage() {
+  name=$1
+  shift
+  started=$(date +%s)
+  "$@"
+  echo "dev.sh: stage $name took $(($(date +%s) - started)) s"
+}
+
 # ccache, where present, keeps rebuilds of unchanged files short.
 launcher() {
   command -v ccache >/dev/null 2>&1 && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache" || true
 }
 
+# One configuration for run, build, test and package, so that none of them
+# rebuilds what another built. Warnings are errors in it: the sources are kept
+# free of them on Debian 12's compiler, the one this script is for.
 build() {
-  install_missing
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(launcher) "$@"
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_WERROR=ON $(launcher)
   cmake --build build -j"$(nproc)"
 }
 
-# The core and command-line tests under ASan and UBSan. The desktop program
-# and the benchmarks are left out: the GUI tests exercise Qt more than our
-# code, and the build stays within the CI's time.
-sanitized_tests() {
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_SANITIZE=ON $(launcher) \
-    -DQUORIX_BUILD_GUI=OFF -DQUORIX_BUILD_BENCH=OFF
-  cmake --build build-asan -j"$(nproc)"
-  # Leaks are reported except those inside Qt's own libraries (the command-line
-  # tool draws through Qt), which the suppression file names.
-  (cd build-asan &&
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
-    LSAN_OPTIONS=suppressions="$PWD/../.ci/lsan_qt.supp":print_suppressions=0 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+unit_tests() {
+  (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+}
+
+# The tests of refused writes (read-only files and folders) skip as root, who
+# may write anywhere; as root they run again as a throwaway user without
+# rights, with a scratch folder of that user's own.
+UNPRIVILEGED_TESTS="SafeWrite.AFolderWithoutWritePermission:OutputBadInput.AFileTheUserMayNotWriteIsRefusedAndKept:AsciiWriterFiles.ReadOnlyFolderKeepsTheOldFile"
+unprivileged_tests() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  user=quorix-test
+  id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user"
+  scratch=$(mktemp -d)
+  chown "$user" "$scratch"
+  # The binary reads the examples from the source tree; a tree in a private
+  # folder (root's home) cannot be read by the user.
+  if ! setpriv --reuid="$user" --regid="$user" --clear-groups test -r examples/copper.xpe; then
+    echo "unprivileged tests: $PWD cannot be read by $user; run from a folder others may read" >&2
+    rm -rf "$scratch"
+    return 1
+  fi
+  status=0
+  setpriv --reuid="$user" --regid="$user" --clear-groups env HOME="$scratch" TMPDIR="$scratch" \
+    build/tests/quorix_tests --gtest_filter="$UNPRIVILEGED_TESTS" > "$scratch/log" 2>&1 || status=$?
+  # A renamed test would leave the filter matching fewer: all three must pass.
+  if [ "$status" -ne 0 ] || ! grep -q "PASSED  \] 3 tests" "$scratch/log"; then
+    cat "$scratch/log" >&2
+    echo "unprivileged tests: not all three passed as $user" >&2
+    status=1
+  else
+    echo "unprivileged tests: 3 passed as $user"
+  fi
+  rm -rf "$scratch"
+  return "$status"
 }
 
 # The Debian package as a user gets it: built from the normal build, unpacked
@@ -89,21 +122,37 @@ package_check() {
   echo "package: $deb checked"
 }
 
-# Each fuzz target for a bounded time; only where clang is there.
+# One tree built with clang, ASan and UBSan serves the sanitized tests and the
+# fuzz targets, so the core is compiled once for both. The desktop program and
+# the benchmarks are left out: the GUI tests exercise Qt more than our code.
+sanitized_build() {
+  cmake -S . -B build-san -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_SANITIZE=ON \
+    -DQUORIX_BUILD_FUZZ=ON -DQUORIX_BUILD_GUI=OFF -DQUORIX_BUILD_BENCH=OFF $(launcher)
+  cmake --build build-san -j"$(nproc)"
+}
+
+sanitized_tests() {
+  # Leaks are reported except those inside Qt's own libraries (the command-line
+  # tool draws through Qt), which the suppression file names.
+  (cd build-san &&
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+    LSAN_OPTIONS=suppressions="$PWD/../.ci/lsan_qt.supp":print_suppressions=0 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+}
+
 fuzz_targets() {
-  if ! command -v clang++ >/dev/null 2>&1; then
-    echo "clang++ not found: fuzz targets skipped"
-    return 0
-  fi
-  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIX_BUILD_FUZZ=ON $(launcher)
-  cmake --build build-fuzz -j"$(nproc)"
-  QUORIX_FUZZ_JOBS="$(nproc)" sh fuzz/run_fuzzers.sh build-fuzz "${QUORIX_FUZZ_SECONDS:-30}"
+  QUORIX_FUZZ_JOBS="$(nproc)" sh fuzz/run_fuzzers.sh build-san "${QUORIX_FUZZ_SECONDS:-30}"
 }
 
 case "${1:-run}" in
-  build) build -DQUORIX_WERROR=OFF ;;
+  build)
+    install_missing
+    build
+    ;;
   run)
-    build -DQUORIX_WERROR=OFF
+    install_missing
+    build
     set -- examples/copper111.pol examples/grid5.rst
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
       build/src/app/quorix "$@"
@@ -114,16 +163,21 @@ case "${1:-run}" in
     fi
     ;;
   test)
-    # Warnings fail the test build; a user's `run` build only shows them.
-    build -DQUORIX_WERROR=ON
-    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
-    sh tools/lint.sh build
-    package_check
+    stage install install_missing
+    # The format needs no compiler: a misformatted file fails in seconds.
+    stage format sh tools/lint.sh format
+    stage build build
+    stage tests unit_tests
+    stage unprivileged unprivileged_tests
+    stage tidy sh tools/lint.sh tidy build
+    stage package package_check
     [ "${QUORIX_SKIP_SANITIZERS:-0}" = 1 ] && exit 0
-    sanitized_tests
-    fuzz_targets
+    stage sanitized-build sanitized_build
+    stage sanitized-tests sanitized_tests
+    stage fuzz fuzz_targets
     ;;
   package)
+    install_missing
     build
     package_check
     ;;

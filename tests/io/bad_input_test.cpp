@@ -38,6 +38,14 @@
 #include "transform/radial_kernel.h"
 #include "transform/smoothing.h"
 
+// gcc says so with __SANITIZE_ADDRESS__, clang with __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUORIX_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUORIX_ADDRESS_SANITIZER 1
+#endif
+#endif
 namespace quorix {
 namespace {
 
@@ -825,7 +833,7 @@ std::optional<long> PeakGrowthKb(Work work) {
 }
 
 TEST(BoundedByInput, DataAfterTheGridsValuesCostsNoMoreThanTheFile) {
-#ifdef __SANITIZE_ADDRESS__
+#ifdef QUORIX_ADDRESS_SANITIZER
   GTEST_SKIP() << "the sanitizer's shadow memory and quarantine are not the reader's";
 #endif
   // Eight values, then 24 MB more: as many short lines, or one long line.
@@ -885,7 +893,7 @@ std::string XrdmlTemplate(std::size_t scanPadding) {
 }
 
 TEST(BoundedByInput, XrdmlTemplateIsCappedAndTheOutputNotHeldWhole) {
-#ifdef __SANITIZE_ADDRESS__
+#ifdef QUORIX_ADDRESS_SANITIZER
   GTEST_SKIP() << "the sanitizer's shadow memory and quarantine are not the reader's";
 #endif
   auto pf = NewPoleFigure();
