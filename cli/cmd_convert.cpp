@@ -37,10 +37,6 @@ int RunConvert(const ConvertCommandOptions& o) {
   r.ascii.InvertPhi = o.options.invertPhi;
   r.xrdmlTemplate = o.xrdmlTemplate;
   r.xrdml.SetNegativeToZero = o.zeroNegative;
-  if (r.to == ConvertTarget::Xrdml && r.xrdmlTemplate.empty()) {
-    sink.Message("--to xrdml needs --template SAMPLE.xrdml.");
-    return 1;
-  }
   DataFileFacts facts;
   return ConvertFile(r, sink, facts) ? 0 : LoadFailure(o.grid, facts.layout);
 }
@@ -57,7 +53,8 @@ Command AddConvertCommand(CLI::App& app) {
       ->required()
       ->check(CLI::IsMember({"beartex", "geesthacht", "popla", "xrdml", "ascii"}));
   AddSaveAllOptions(*cmd, opts->options, "Pole figures of a multi-pole-figure file, like 1,2,3 (default: all)");
-  cmd->add_option("--template", opts->xrdmlTemplate, "XRDML sample file (--to xrdml)");
+  cmd->add_option("--template", opts->xrdmlTemplate,
+                  "XRDML sample file whose first scan is copied (--to xrdml; default: a built-in one)");
   cmd->add_flag("--zero-negative", opts->zeroNegative, "Write negative intensities as 0 (--to xrdml)");
   AddTiltOptions(*cmd, opts->measurement);
   AddSaveFormatOptions(*cmd, opts->ascii, false);

@@ -84,8 +84,8 @@ Command AddDiffCommand(CLI::App& app) {
   cmd->add_option("--index1", opts->index1, "Pole figure of a multi-pole-figure DATA1 (from 1)")->check(IndexFromOne());
   cmd->add_option("--index2", opts->index2, "Pole figure of a multi-pole-figure DATA2 (from 1)")->check(IndexFromOne());
   cmd->add_option("--eps", opts->eps,
-                  "Smallest PF1 value in m.r.d. that gets an RP value (default 0.5; below 0.01: 0.005)")
-      ->check(PositiveFinite());
+                  "Smallest PF1 value in m.r.d. that gets an RP value (default 0.5; 0 gives RP0; below 0.01: 0.005)")
+      ->check(FiniteNumber());
   cmd->add_option("--diff-out", opts->diffOut, "Write the difference (one value per line, 13 wide, 3 decimals)");
   cmd->add_option("--rp-out", opts->rpOut, "Write the RP distribution in the same layout");
   cmd->add_option("--log", opts->log, "Append the result line to this RP log");

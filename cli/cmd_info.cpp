@@ -4,8 +4,10 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "base/text_file.h"
 #include "commands.h"
 #include "io/data_layout.h"
+#include "io/formatted_writer.h"
 #include "options.h"
 #include "record/statistics.h"
 #include "record_json.h"
@@ -18,6 +20,15 @@ struct InfoOptions {
   LoadOptions load;
   bool json = false;
 };
+
+// "h k l": files with their own grid keep it on the record, the lists in each
+// block's header.
+std::string HklText(const PoleFigure& pf) {
+  if (!pf.Hkl.empty()) return pf.Hkl;
+  const auto m = MillerOf(pf);
+  if (!m || !ParseInteger(m->h) || !ParseInteger(m->k) || !ParseInteger(m->l)) return {};
+  return m->h + " " + m->k + " " + m->l;
+}
 
 void PrintSummary(const PoleFigure& pf, DataLayout layout, const std::vector<std::string>& names, int index) {
   std::cout << fmt::format("File:        {}\n", pf.FileName);
@@ -47,7 +58,7 @@ int RunInfo(const InfoOptions& o) {
   if (o.json) {
     nlohmann::json j = RecordJson(*loaded.pf, loaded.layout, loaded.names);
     j["format"] = LayoutName(loaded.layout);
-    j["hkl"] = loaded.pf->Hkl;
+    j["hkl"] = HklText(*loaded.pf);
     std::cout << j.dump() << '\n';
   } else {
     PrintSummary(*loaded.pf, loaded.layout, loaded.names, o.load.index);

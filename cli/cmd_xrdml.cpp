@@ -53,9 +53,9 @@ int RunXrdml(const XrdmlCliOptions& o) {
 
 Command AddXrdmlCommand(CLI::App& app) {
   auto opts = std::make_shared<XrdmlCliOptions>();
-  CLI::App* cmd = app.add_subcommand("xrdml", "Write a pole figure as an XRDML file on a sample file");
+  CLI::App* cmd = app.add_subcommand("xrdml", "Write a pole figure as an XRDML file");
   AddLoadOptions(*cmd, opts->load);
-  cmd->add_option("--template", opts->sample, "XRDML sample file whose scans are copied")->required();
+  cmd->add_option("--template", opts->sample, "XRDML sample file whose first scan is copied (default: a built-in one)");
   cmd->add_option("-o,--output", opts->out, "Output file")->required();
   cmd->add_option("--hkl", opts->hkl, "Miller indices H,K,L of the reflection");
   cmd->add_flag("--zero-negative", opts->zeroNegative, "Write negative intensities as 0");

@@ -36,6 +36,18 @@ int main(int argc, char** argv) try {
   app.set_version_flag("--version", std::string("quorix-cli ") + QUORIX_VERSION);
   std::vector<quorix::cli::Command> commands;
   for (AddCommandFunction add : kCommandTable) commands.push_back(add(app));
+  // CLI11 takes an unknown word for a stray argument and asks for a command.
+  std::string names;
+  bool known = false;
+  for (const quorix::cli::Command& command : commands) {
+    names += (names.empty() ? "" : ", ") + command.app->get_name();
+    known = known || (argc > 1 && command.app->get_name() == argv[1]);
+  }
+  if (argc > 1 && argv[1][0] != '-' && !known) {
+    std::cerr << "quorix-cli: unknown command \"" << argv[1] << "\". The commands are: " << names
+              << ".\nRun quorix-cli COMMAND --help for a command's arguments.\n";
+    return 2;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

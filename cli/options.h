@@ -2,6 +2,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <iostream>
 #include <string>
 
@@ -39,6 +40,17 @@ inline CLI::Validator PositiveFinite() {
         return "must be a number greater than 0, not " + text;
       },
       "NUMBER>0");
+}
+
+// Any finite number; what is below a limit is the command's to say.
+inline CLI::Validator FiniteNumber() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        const auto v = ParseNumber(Trim(text));
+        if (v && std::isfinite(*v)) return {};
+        return "must be a number, not " + text;
+      },
+      "NUMBER");
 }
 
 inline constexpr const char* kGridHelp =

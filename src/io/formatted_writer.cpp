@@ -46,16 +46,6 @@ void ForEachValue(const PoleFigure& pf, int circles, bool invertTheta, bool inve
   }
 }
 
-// The outermost circle without a missing point; circles outside it hold some.
-int LastCompleteCircle(const PoleFigure& pf) {
-  for (int i = CircleLimit(pf); i >= 1; --i) {
-    bool complete = true;
-    for (int j = 1; j <= PointLimit(pf, i) && complete; ++j) complete = pf.Intensity[i][j] != kMissing;
-    if (complete) return i;
-  }
-  return 0;
-}
-
 std::optional<double> NumberIn(std::string_view line, std::size_t from, std::size_t to) {
   return ParseNumber(Trim(Columns(line, from, to)));
 }
@@ -259,8 +249,9 @@ std::string FormatGeesthachtBlock(const PoleFigure& pf, const SaveAllSettings& s
   std::string out;
   auto put = std::back_inserter(out);
   const int n = CircleLimit(pf);
-  // The outer circles holding missing points are left out; the header tells how many were written.
-  const int kept = std::max(LastCompleteCircle(pf), 1);
+  // Only outer circles without any value are left out; missing points of the
+  // others are written as -1. The header tells how many circles were written.
+  const int kept = std::max(LastMeasuredCircle(pf), 1);
   const int points = PointLimit(pf, 1);
   fmt::format_to(put, "{:3d}{:3d}{:3d}{:4d}{:4d}{:4d}", row.h, row.k, row.l, n - 1, points, kept - 1);
   out += kLineEnd;

@@ -208,6 +208,36 @@ void PutLines(const XrdmlPut& put, std::string_view text) {
 
 }  // namespace
 
+const std::string_view kBuiltInXrdmlTemplate = R"(<?xml version="1.0" encoding="UTF-8"?>
+<xrdMeasurements xmlns="http://www.xrdml.com/XRDMeasurement/1.2">
+	<xrdMeasurement measurementType="Texture pole figure" measurementStepAxis="Psi">
+		<scan appendNumber="0" mode="Continuous" scanAxis="Phi">
+			<dataPoints>
+				<positions axis="Phi" unit="deg">
+					<startPosition>0.00</startPosition>
+					<endPosition>355.00</endPosition>
+				</positions>
+				<positions axis="Psi" unit="deg">
+					<commonPosition>0.00</commonPosition>
+				</positions>
+				<commonCountingTime unit="seconds">1.00</commonCountingTime>
+				<intensities unit="counts">0</intensities>
+			</dataPoints>
+		</scan>
+	</xrdMeasurement>
+</xrdMeasurements>
+)";
+
+std::vector<int> CirclesLeftOutOfXrdml(const PoleFigure& pf) {
+  std::vector<int> out;
+  const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
+  for (int i = 1; i <= n; ++i) {
+    const int points = PointsInTable(pf, i);
+    if (points >= 1 && !CircleComplete(pf, i, points)) out.push_back(i);
+  }
+  return out;
+}
+
 bool FormatPFXRDML(const PoleFigure& pf, std::string_view templateText, const XrdmlOptions& o, const XrdmlPut& put) {
   Template t;
   if (!ParseTemplate(templateText, t)) return false;
@@ -215,6 +245,7 @@ bool FormatPFXRDML(const PoleFigure& pf, std::string_view templateText, const Xr
   const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
   for (int i = 1; i <= n; ++i) {
     const int points = PointsInTable(pf, i);
+    // Left out: XRDML has no mark for a missing point (CirclesLeftOutOfXrdml).
     if (points < 1 || !CircleComplete(pf, i, points)) continue;
     pugi::xml_document one;
     pugi::xml_node scan = one.append_copy(t.scan);
@@ -237,7 +268,9 @@ std::optional<std::string> FormatPFXRDML(const PoleFigure& pf, std::string_view 
 bool WritePFXRDML(const PoleFigure& pf, const std::string& sampleFile, const std::string& outFile,
                   const XrdmlOptions& options, MessageSink& sink) {
   std::string sample;
-  if (ReadWholeFile(sampleFile, sample, kMaxXrdmlTemplateSize) != FileStatus::Ok) {
+  if (sampleFile.empty()) {
+    sample = kBuiltInXrdmlTemplate;
+  } else if (ReadWholeFile(sampleFile, sample, kMaxXrdmlTemplateSize) != FileStatus::Ok) {
     std::error_code ec;
     if (std::filesystem::is_regular_file(sampleFile, ec) &&
         std::filesystem::file_size(sampleFile, ec) > kMaxXrdmlTemplateSize)
@@ -266,8 +299,20 @@ bool WritePFXRDML(const PoleFigure& pf, const std::string& sampleFile, const std
     });
     return ok;
   };
-  return WriteFileReporting(outFile, produce, sink, "Cannot create file " + outFile,
-                            "Error writing file " + outFile + ".");
+  if (!WriteFileReporting(outFile, produce, sink, "Cannot create file " + outFile,
+                          "Error writing file " + outFile + "."))
+    return false;
+  // Only a file written has circles left out of it.
+  if (const auto left = CirclesLeftOutOfXrdml(pf); !left.empty()) {
+    const int circles = std::clamp(pf.CircleCount, 0, LastRow(pf));
+    std::string alphas;
+    for (int i : left) alphas += fmt::format("{}{:g}", alphas.empty() ? "" : ", ", pf.Alpha[i]);
+    sink.Message(
+        fmt::format("{}: {} of {} circles written; the circles at alpha {} degrees were left out: each "
+                    "holds missing points, and XRDML has no mark for a missing point.",
+                    outFile, circles - static_cast<int>(left.size()), circles, alphas));
+  }
+  return true;
 }
 
 }  // namespace quorix

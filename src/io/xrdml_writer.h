@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/message_sink.h"
 #include "record/pole_figure.h"
@@ -35,6 +36,16 @@ bool FormatPFXRDML(const PoleFigure& pf, std::string_view templateText, const Xr
 std::optional<std::string> FormatPFXRDML(const PoleFigure& pf, std::string_view templateText,
                                          const XrdmlOptions& options);
 
+// A small document with one scan (Phi scan, Psi tilt, 1 s per point), for
+// when no sample file is given.
+extern const std::string_view kBuiltInXrdmlTemplate;
+
+// The circles FormatPFXRDML leaves out: those holding a missing point, which
+// XRDML cannot mark.
+std::vector<int> CirclesLeftOutOfXrdml(const PoleFigure& pf);
+
+// An empty `sampleFile` takes the built-in template. After writing, a note
+// names the circles left out and why.
 // Messages: "Cannot open file: SAMPLE", "The sample file SAMPLE is larger
 // than 16 MB; ...", "The sample file SAMPLE is not a usable XRDML template.", "Cannot create file OUT", "Error writing
 // file OUT.". On any of them no output file is created (an existing one stays as it was).

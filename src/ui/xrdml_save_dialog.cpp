@@ -22,6 +22,7 @@ XrdmlSaveDialog::XrdmlSaveDialog(AppContext& context, QWidget* parent) : QDialog
   OutEdit->setMinimumWidth(320);
   OutSearchButton = new QPushButton("Search...", this);
   SampleEdit = new QLineEdit(this);
+  SampleEdit->setPlaceholderText("built-in template");
   SampleSearchButton = new QPushButton("Search...", this);
   ZeroCheckBox = new QCheckBox("Set negative values to zero", this);
   auto spin = [this] {
@@ -67,6 +68,9 @@ XrdmlSaveDialog::XrdmlSaveDialog(AppContext& context, QWidget* parent) : QDialog
   connect(SampleSearchButton, &QPushButton::clicked, this, &XrdmlSaveDialog::SampleSearchButtonClick);
   connect(OutEdit, &QLineEdit::textChanged, this, &XrdmlSaveDialog::UpdateOK);
   connect(SampleEdit, &QLineEdit::textChanged, this, &XrdmlSaveDialog::UpdateOK);
+  OutEdit->setObjectName("OutEdit");
+  SampleEdit->setObjectName("SampleEdit");
+  OKBitBtn->setObjectName("OKBitBtn");
   UpdateOK();
 }
 
@@ -76,7 +80,8 @@ void XrdmlSaveDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void XrdmlSaveDialog::UpdateOK() { OKBitBtn->setEnabled(!OutEdit->text().isEmpty() && !SampleEdit->text().isEmpty()); }
+// An empty sample file takes the built-in template.
+void XrdmlSaveDialog::UpdateOK() { OKBitBtn->setEnabled(!OutEdit->text().isEmpty()); }
 
 void XrdmlSaveDialog::OutSearchButtonClick() {
   QFileDialog dialog(this, QString(), QString::fromStdString(context_.state.DataPath));

@@ -99,6 +99,9 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
   SaveAllHeader header;
   if (in->listed) header = ReadSaveAllHeaderText(in->text, in->layout);
   s.symmetry = o.symmetry ? *o.symmetry : SymmetryForLayout(s.layout, header.symmetry.value_or(0), in->layout);
+  // Beartex readers refuse code 0; triclinic assumes nothing of the crystal.
+  const bool symmetryAssumed = s.layout == FormattedLayout::Beartex && s.symmetry == 0 && !o.symmetry;
+  if (symmetryAssumed) s.symmetry = 1;
   s.lattice =
       o.lattice ? *o.lattice : Lattice{header.a.value_or(0),     header.b.value_or(0),    header.c.value_or(0),
                                        header.alpha.value_or(0), header.beta.value_or(0), header.gamma.value_or(0)};
@@ -160,8 +163,15 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
     }
     body += FormatSaveAllBlock(*pf, s, row);
   }
-  return WriteFileReporting(o.output, FormatSaveAllHead(s, static_cast<int>(in->indices.size())) + body, sink,
-                            "Cannot create file " + o.output, "Error writing file " + o.output + ".");
+  if (!WriteFileReporting(o.output, FormatSaveAllHead(s, static_cast<int>(in->indices.size())) + body, sink,
+                          "Cannot create file " + o.output, "Error writing file " + o.output + "."))
+    return false;
+  if (symmetryAssumed)
+    sink.Message(
+        fmt::format("{}: {} gives no Beartex crystal symmetry code; code 1 (triclinic) was assumed. "
+                    "--symmetry N gives another.",
+                    o.output, o.data));
+  return true;
 }
 
 std::optional<ConvertTarget> ConvertTargetNamed(std::string_view name) {

@@ -38,6 +38,21 @@ TEST(CliDiff, SamePoleFigureGivesRPZeroAndWritesWhatIsAsked) {
   EXPECT_EQ(logLines[4], logLines[3]);
 }
 
+// RP0 (Eps 0) is the most used measure: 0 and below count as every Eps under 0.01.
+TEST(CliDiff, EpsZeroAndBelowGiveRP0) {
+  const std::string args =
+      "diff " + Example("copper.xpe") + " " + Example("copper.xpe") + " " + Grid() + " --index1 1 --index2 2 --eps ";
+  const CliRun small = RunCli(args + "0.001");
+  ASSERT_EQ(small.status, 0) << small.err;
+  EXPECT_NE(small.out.find("(Eps 0.005)"), std::string::npos) << small.out;
+  EXPECT_EQ(small.out.find("RP = 0.0 %"), std::string::npos) << small.out;
+  for (const char* eps : {"0", "-1", "-0"}) {
+    const CliRun run = RunCli(args + eps);
+    EXPECT_EQ(run.status, 0) << eps << ": " << run.err;
+    EXPECT_EQ(run.out, small.out) << eps;
+  }
+}
+
 TEST(CliDiff, RefusesAMissingFile) {
   CliRun run = RunCli("diff " + Example("copper111.pol") + " " + Example("missing.pol") + " " + Grid());
   EXPECT_EQ(run.status, 1);

@@ -85,9 +85,8 @@ TEST(CliOptions, RangesAreStatedInAFewWords) {
       {fmt::format("save {} {} -o {} --index 99999999999", data, grid, out),
        "--index: must be a whole number from 1 (the first pole figure) to 2147483647, not 99999999999"},
       {fmt::format("diff {0} {0} {1} --index2 -3", data, grid), "not -3"},
-      {fmt::format("diff {0} {0} {1} --eps nan", data, grid), "--eps: must be a number greater than 0, not nan"},
-      {fmt::format("diff {0} {0} {1} --eps 0", data, grid), "--eps: must be a number greater than 0, not 0"},
-      {fmt::format("diff {0} {0} {1} --eps -1", data, grid), "--eps: must be a number greater than 0, not -1"},
+      {fmt::format("diff {0} {0} {1} --eps nan", data, grid), "--eps: must be a number, not nan"},
+      {fmt::format("diff {0} {0} {1} --eps 1e999", data, grid), "--eps: must be a number, not 1e999"},
       {fmt::format("render {} {} -o {}.png --plot-stretch inf", data, grid, out), "not inf"},
   };
   for (const Case& c : cases) {

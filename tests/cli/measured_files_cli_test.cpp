@@ -60,6 +60,11 @@ TEST(CliMeasuredFiles, GridIsOptionalForFilesThatCarryIt) {
   const auto p = nlohmann::json::parse(plain.out);
   EXPECT_EQ(p["format"], "plain");
   EXPECT_EQ(p["hkl"], "");
+
+  // The lists give each block's reflection in its header.
+  const CliRun beartex = RunCli(fmt::format("info {} --index 2 --json", test::ExamplePath("copper.xpe")));
+  ASSERT_EQ(beartex.status, 0) << beartex.err;
+  EXPECT_EQ(nlohmann::json::parse(beartex.out)["hkl"], "2 0 0");
 }
 
 // The tilts given on the command line serve the further files of `add` too.

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
@@ -156,6 +158,62 @@ TEST(CliXrdml, WritesOnATemplateAndRefusesAnUnusableOne) {
   EXPECT_FALSE(std::filesystem::exists(other));
   run = RunCli(fmt::format("xrdml {} --template {} -o {} --hkl 1,1", Examples("copper111.pol"), good, other));
   EXPECT_EQ(run.status, 1);
+}
+
+// XRDML cannot mark a missing point: the circles left out are named, in
+// `xrdml` and `convert` alike, and no template is needed.
+TEST(CliXrdml, TheBuiltInTemplateServesAndLeftOutCirclesAreNamed) {
+  const std::string note =
+      ": 14 of 19 circles written; the circles at alpha 20, 30, 40, 55, 80 degrees were left out: each holds "
+      "missing points, and XRDML has no mark for a missing point.\n";
+  const std::string out = (test::TempDir() / "built_in.xrdml").string();
+  CliRun run = RunCli(fmt::format("xrdml {} -o {}", Examples("copper.xpe"), out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, out + note);
+  const std::string converted = (test::TempDir() / "converted.xrdml").string();
+  run = RunCli(fmt::format("convert {} --to xrdml --index 1 -o {}", Examples("copper.xpe"), converted));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, converted + note);
+  EXPECT_EQ(ReadFile(converted), ReadFile(out));
+  run = RunCli("info " + converted + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(nlohmann::json::parse(run.out)["circles"], 14);
+}
+
+TEST(CliConvert, GeesthachtKeepsEveryCircleThatHoldsAValue) {
+  // Alpha 0 to 40: the 40-degree circle of the first pole figure lacks one point of 72.
+  std::string grid;
+  for (int alpha = 0; alpha <= 40; alpha += 5) grid += fmt::format("{} 72\n", alpha);
+  const std::string gridFile = test::WriteTempFile("grid40.rst", grid);
+  const std::string out = (test::TempDir() / "copper40.ibm").string();
+  CliRun run = RunCli(
+      fmt::format("convert {} {} --to geesthacht --index 1 -o {}", test::ExamplePath("copper.xpe"), gridFile, out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(SplitLines(ReadFile(out))[4], "  1  1  1   8  72   8");
+  run = RunCli(fmt::format("info {} {} --json", out, gridFile));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto outer = nlohmann::json::parse(run.out)["intensity"][8];
+  EXPECT_EQ(std::count(outer.begin(), outer.end(), -1), 1);
+  EXPECT_EQ(outer.size(), 72u);
+}
+
+TEST(CliConvert, BeartexGetsASymmetryCodeWhereTheSourceHasNone) {
+  const std::string out = (test::TempDir() / "from_popla.xpe").string();
+  CliRun run = RunCli(fmt::format("convert {} --to beartex -o {}", test::ExamplePath("copper.epf"), out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, out + ": " + test::ExamplePath("copper.epf") +
+                         " gives no Beartex crystal symmetry code; code 1 (triclinic) was assumed. --symmetry N "
+                         "gives another.\n");
+  EXPECT_EQ(SplitLines(ReadFile(out))[5].substr(60), "    1    1");
+  run = RunCli(fmt::format("convert {} --to beartex --symmetry 7 -o {}", test::ExamplePath("copper.epf"), out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.err.empty()) << run.err;
+  EXPECT_EQ(SplitLines(ReadFile(out))[5].substr(60), "    7    1");
+  // A hash list keeps its own code.
+  run = RunCli(fmt::format("convert {} --to beartex --index 1 -o {}", test::ExamplePath("copper.xpe"), out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.err.empty()) << run.err;
+  EXPECT_EQ(SplitLines(ReadFile(out))[5].substr(60), "    7    1");
 }
 
 }  // namespace

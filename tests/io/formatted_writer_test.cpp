@@ -109,7 +109,7 @@ TEST(FormattedBeartex, FullGridFillsSeventySixLinesOfEighteen) {
 }
 
 TEST(FormattedGeesthacht, SmallFileByteForByte) {
-  // The third circle holds a missing value: it is left out and counted in the header.
+  // The third circle holds a missing value: written as -1, and counted in the header.
   const auto pf = Small(3, 3, {10, 20, 30.4, 40, 50, 60, 70, -1, 80});
   SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
   s.comments = {"c1"};
@@ -123,11 +123,11 @@ TEST(FormattedGeesthacht, SmallFileByteForByte) {
             "c1\r\n \r\n"
             "  1  2\r\n"
             "   4.913  4.913  5.405120.000\r\n"
-            "  1  0  0   2   3   1\r\n"
+            "  1  0  0   2   3   2\r\n"
             "WKO = 12.0\r\n"
             "SUP =  2  1  0  1  0.5\r\n"
-            "   1000   2000   3040   4000   5000   6000\r\n"
-            "      0      0\r\n"
+            "   1000   2000   3040   4000   5000   6000   7000     -1   8000\r\n"
+            "      0      0      0\r\n"
             "\r\n");  // the block is as long as the reader steps
   s.rows[0].second.reset();
   EXPECT_NE(FormatSaveAll(s, figures).find("\r\nSUP =  1  1  1  1  1.0\r\n"), std::string::npos);
@@ -136,7 +136,9 @@ TEST(FormattedGeesthacht, SmallFileByteForByte) {
   EXPECT_EQ(SplitLines(FormatSaveAll(s, figures))[2], "  2  2");
 }
 
-TEST(FormattedGeesthacht, IncompleteOuterCirclesAndTheirZeros) {
+// An incomplete circle keeps its place with -1 for its missing points; only
+// outer circles without any value are left out.
+TEST(FormattedGeesthacht, OnlyOuterCirclesWithoutValuesAreLeftOut) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 5, 72);
   for (int i = 1; i <= 19; ++i)
@@ -145,26 +147,39 @@ TEST(FormattedGeesthacht, IncompleteOuterCirclesAndTheirZeros) {
   pf->Intensity[19][72] = -1;
   pf->MaxValue = 100;
   SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
-  const auto lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
-  EXPECT_EQ(lines[0], "  1  1  1  18  72  16");
-  // 17 circles of 72 values: 122 full lines and one of 4, then 17 zeros.
-  ASSERT_EQ(lines.size(), 3u + 123u + 2u);
-  EXPECT_EQ(lines[3 + 122].size(), 4 * 7u);
+  auto lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
+  EXPECT_EQ(lines[0], "  1  1  1  18  72  18");
+  // 19 circles of 72 values: 136 full lines and one of 8, then 19 zeros.
+  ASSERT_EQ(lines.size(), 3u + 137u + 2u);
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(WkoBlockLines(19 * 72)));
+  EXPECT_EQ(lines[3 + (17 * 72 + 4) / 10].substr((17 * 72 + 4) % 10 * 7, 7), "     -1");
+  EXPECT_EQ(lines[3 + 136].substr(7 * 7), "     -1");
+  EXPECT_EQ(lines[3 + 136].size(), 8 * 7u);
   std::string zeros;
   for (int k = 0; k < 10; ++k) zeros += "      0";
-  EXPECT_EQ(lines[126], zeros);
-  EXPECT_EQ(lines[127], zeros.substr(0, 7 * 7));
+  EXPECT_EQ(lines[140], zeros);
+  EXPECT_EQ(lines[141], zeros.substr(0, 9 * 7));
+
+  for (int j = 1; j <= 72; ++j) pf->Intensity[19][j] = -1;
+  lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
+  EXPECT_EQ(lines[0], "  1  1  1  18  72  17");
+  // 18 circles: 129 full lines and one of 6, then 18 zeros.
+  ASSERT_EQ(lines.size(), 3u + 130u + 2u);
+  EXPECT_EQ(lines[3 + 129].size(), 6 * 7u);
+  EXPECT_EQ(lines[134], zeros.substr(0, 8 * 7));
 }
 
 TEST(FormattedGeesthacht, ABlockIsAsLongAsTheReaderStepsForItsCircles) {
-  // Two complete circles of 5 points and an incomplete third: 10 values, one line.
+  // Two complete circles of 5 points and an incomplete third: 15 values, two lines.
   const auto pf = Small(3, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -1, 1, 1, 1, 1});
   SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
   const auto lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
-  ASSERT_EQ(lines.size(), static_cast<std::size_t>(WkoBlockLines(10)));
-  EXPECT_EQ(lines[0], "  1  1  1   2   5   1");
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(WkoBlockLines(15)));
+  EXPECT_EQ(lines[0], "  1  1  1   2   5   2");
   EXPECT_EQ(lines[3].size(), 70u);
-  EXPECT_EQ(lines[4], "      0      0");
+  EXPECT_EQ(lines[4].substr(0, 7), "     -1");
+  EXPECT_EQ(lines[4].size(), 35u);
+  EXPECT_EQ(lines[5], "      0      0      0");
 }
 
 TEST(FormattedRoundTrip, BeartexReadsBackThroughTheHashListReader) {
@@ -197,14 +212,11 @@ TEST(FormattedRoundTrip, BeartexReadsBackThroughTheHashListReader) {
 }
 
 TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
-  // Circles with missing values would be left out of the block; fill them for this round trip.
+  // Missing points go out as -1 and come back missing.
   const auto a = Example(test::ExamplePath("copper111.pol"));
   const auto b = Example(test::ExamplePath("copper.xpe"), 2);
   ASSERT_TRUE(a && b);
-  for (PoleFigure* pf : {a.get(), b.get()})
-    for (int i = 1; i <= pf->CircleCount; ++i)
-      for (int j = 1; j <= pf->CirclePoints[i]; ++j)
-        if (pf->Intensity[i][j] == kMissing) pf->Intensity[i][j] = 0;
+  a->Intensity[3][7] = kMissing;
   SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
   s.symmetry = 6;  // the highest code the layout has
   s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
@@ -221,7 +233,9 @@ TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
     const double scale = GeesthachtScale(source.MaxValue);
     for (int i = 1; i <= source.CircleCount; ++i)
       for (int j = 1; j <= source.CirclePoints[i]; ++j)
-        ASSERT_EQ(back->Intensity[i][j], Nearest(source.Intensity[i][j] * scale)) << k << ": " << i << "," << j;
+        ASSERT_EQ(back->Intensity[i][j],
+                  source.Intensity[i][j] == kMissing ? kMissing : Nearest(source.Intensity[i][j] * scale))
+            << k << ": " << i << "," << j;
   }
 }
 

@@ -253,5 +253,38 @@ TEST(XrdmlWriter, ATemplateOfSeveralMeasurementsGivesOnePoleFigureThatReadsBack)
   }
 }
 
+// Without a sample file the built-in template serves, and the output reads
+// back; the circles left out are named after the write.
+TEST(XrdmlWriter, BuiltInTemplateNamesTheCirclesLeftOut) {
+  LoadRequest request;
+  request.dataFile = test::ExamplePath("copper.xpe");
+  request.gridFile = test::ExamplePath("grid5.rst");
+  CollectingSink sink;
+  const auto pf = LoadPoleFigure(request, sink);
+  ASSERT_TRUE(pf);
+  EXPECT_EQ(CirclesLeftOutOfXrdml(*pf), (std::vector<int>{5, 7, 9, 12, 17}));
+  const std::string out = (test::TempDir() / "built_in.xrdml").string();
+  ASSERT_TRUE(WritePFXRDML(*pf, "", out, {}, sink));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0], out +
+                                  ": 14 of 19 circles written; the circles at alpha 20, 30, 40, 55, 80 degrees were "
+                                  "left out: each holds missing points, and XRDML has no mark for a missing point.");
+  LoadRequest back;
+  back.dataFile = out;
+  const auto read = LoadPoleFigure(back, sink);
+  ASSERT_TRUE(read) << sink.messages.back();
+  ASSERT_EQ(read->CircleCount, 14);
+  EXPECT_EQ(read->Alpha[5], 25);
+  for (int j = 1; j <= 72; ++j) ASSERT_NEAR(read->Intensity[5][j], pf->Intensity[6][j], 0.5) << j;
+
+  // A complete pole figure writes every circle and says nothing more.
+  auto full = ThreeCircles();
+  full->Intensity[2][2] = 4;
+  CollectingSink quiet;
+  ASSERT_TRUE(WritePFXRDML(*full, "", out, {}, quiet));
+  EXPECT_TRUE(quiet.messages.empty()) << quiet.messages.at(0);
+  EXPECT_EQ(Scans(ReadFile(out)).size(), 3u);
+}
+
 }  // namespace
 }  // namespace quorix
