@@ -17,10 +17,7 @@ constexpr double kMaxRangePoints = 1e7;
 }  // namespace
 
 void ReportBadInput(MessageSink& sink, const std::string& source, std::size_t line, std::string_view what) {
-  if (line > 0)
-    sink.Message(fmt::format("Cannot read {}, line {}: {}.", source, line, what));
-  else
-    sink.Message(fmt::format("Cannot read {}: {}.", source, what));
+  sink.Problem({source, line, std::string(what) + "."});
 }
 
 std::string ShortNumber(double v) { return fmt::format("{:g}", v); }

@@ -16,7 +16,7 @@ namespace quorix {
 // circle of 360 / step points must not come from it.
 inline constexpr double kMinBetaStep = 1e-3;
 
-// "Cannot read SOURCE, line N: WHAT." (without the line where it is 0).
+// WHAT (no full stop) as a problem of line `line` of SOURCE (0: of the whole file).
 void ReportBadInput(MessageSink& sink, const std::string& source, std::size_t line, std::string_view what);
 
 // Makes `circle` (alpha already from the sample normal, values already

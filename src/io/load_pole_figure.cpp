@@ -89,8 +89,8 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
   }
   const bool impliedGrid = request.gridFile.empty() && layout == DataLayout::HashList;
   if (request.gridFile.empty() && !impliedGrid) {
-    sink.Message(fmt::format("Data file {} ({} layout) carries no grid of its own: a grid file is needed.",
-                             request.dataFile, LayoutName(layout)));
+    sink.Problem({request.dataFile, 0,
+                  fmt::format("the {} layout carries no grid of its own: a grid file is needed.", LayoutName(layout))});
     return nullptr;
   }
   if (!impliedGrid && !Exists(request.gridFile)) {
@@ -103,8 +103,8 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
     const std::vector<std::string>& names = facts.names;
     const long long index = std::llabs(request.pfIndex);  // the most negative int has no int size
     if (index < 1 || index > static_cast<long long>(names.size())) {
-      sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", request.dataFile,
-                               names.size(), index));
+      sink.Problem(
+          {request.dataFile, 0, fmt::format("there is no pole figure {}; the file holds {}.", index, names.size())});
       return nullptr;
     }
   }

@@ -26,14 +26,14 @@ std::optional<MeasurementFile> ReadMeasurementText(std::string_view text, DataLa
     case DataLayout::Columns: return ReadColumnsText(text, source, sink);
     default: break;
   }
-  sink.Message(fmt::format("Data file {}: the {} layout carries no grid of its own.", source, LayoutName(layout)));
+  sink.Problem({source, 0, fmt::format("the {} layout carries no grid of its own.", LayoutName(layout))});
   return std::nullopt;
 }
 
 bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, MessageSink& sink) {
   const auto& circles = measured.circles;
   if (circles.empty()) {
-    sink.Message(fmt::format("Data file {}: the pole figure has no circles.", source));
+    sink.Problem({source, 0, "the pole figure has no circles."});
     return false;
   }
   // The record's limits, checked where every grid is checked.
@@ -43,21 +43,21 @@ bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, M
     points.push_back(static_cast<long long>(c.values.size()));
     steps.push_back(c.betaStep);
   }
-  if (!CheckGridLimits(points, steps, false, "Data file " + source, sink)) return false;
+  if (!CheckGridLimits(points, steps, false, source, FileRole::Data, sink)) return false;
   for (std::size_t i = 0; i < circles.size(); ++i) {
     const MeasuredCircle& c = circles[i];
     const auto number = i + 1;
     if (c.values.empty() || !(c.betaStep > 0)) {
-      sink.Message(fmt::format("Data file {}: circle {} has no points or no azimuth step.", source, number));
+      sink.Problem({source, 0, fmt::format("circle {} has no points or no azimuth step.", number)});
       return false;
     }
     if (!std::isfinite(c.alpha) || !std::isfinite(c.betaStart) || (i > 0 && !(c.alpha > circles[i - 1].alpha))) {
-      sink.Message(fmt::format("Data file {}: circle {} at alpha {:g} is out of order.", source, number, c.alpha));
+      sink.Problem({source, 0, fmt::format("circle {} at alpha {:g} is out of order.", number, c.alpha)});
       return false;
     }
     for (double v : c.values) {
       if (!std::isfinite(v)) {
-        sink.Message(fmt::format("Data file {}: circle {} holds a value that is not a finite number.", source, number));
+        sink.Problem({source, 0, fmt::format("circle {} holds a value that is not a finite number.", number)});
         return false;
       }
     }
@@ -66,10 +66,10 @@ bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, M
 }
 
 std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int index, const std::string& source,
-                                                 bool showMrd, MessageSink& sink) {
+                                                bool showMrd, MessageSink& sink) {
   const auto count = file.poleFigures.size();
   if (index < 1 || static_cast<std::size_t>(index) > count) {
-    sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", source, count, index));
+    sink.Problem({source, 0, fmt::format("there is no pole figure {}; the file holds {}.", index, count)});
     return nullptr;
   }
   const MeasuredPoleFigure& measured = file.poleFigures[static_cast<std::size_t>(index - 1)];

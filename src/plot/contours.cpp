@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <new>
 #include <span>
 
 #include "plot/polygon_fill.h"
@@ -21,9 +20,7 @@ int PointsOn(const PoleFigure& pf, int circle) {
 
 int NextPoint(const PoleFigure& pf, int circle, int point) { return point >= PointsOn(pf, circle) ? 1 : point + 1; }
 
-int PreviousPoint(const PoleFigure& pf, int circle, int point) {
-  return point <= 1 ? PointsOn(pf, circle) : point - 1;
-}
+int PreviousPoint(const PoleFigure& pf, int circle, int point) { return point <= 1 ? PointsOn(pf, circle) : point - 1; }
 
 double ValueAt(const PoleFigure& pf, GridPoint p) { return pf.Intensity[p.circle][p.point]; }
 
@@ -133,13 +130,11 @@ ContourLine TraceContour(const PoleFigure& pf, TriangleMarks& marks, TriangleRef
   while (vertices && !marks.Visited(t)) {
     marks.SetVisited(t, true);
     const auto ends = EdgeEnds(*vertices, exitEdge);
-    try {
-      if (line.size() >= kMaxContourPoints) throw std::bad_alloc();
-      line.push_back(EdgeCrossing(pf, ends[0], ends[1], threshold));
-    } catch (const std::bad_alloc&) {
+    if (line.size() >= kMaxContourPoints) {
       if (messages) messages->Message("Heap overflow");
       break;
     }
+    line.push_back(EdgeCrossing(pf, ends[0], ends[1], threshold));
     const auto n = NeighbourAcross(pf, t, exitEdge);
     if (!n) break;
     const auto nv = TriangleVertices(pf, n->triangle);
@@ -443,8 +438,8 @@ bool FloodFillStaysInside(const PoleFigure& pf, const PlotGeometry& g, const std
   return true;
 }
 
-Pixel NudgeFillSeed(const PoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed,
-                    Color levelColor, double threshold, Pixel at) {
+Pixel NudgeFillSeed(const PoleFigure& pf, const PlotGeometry& g, const Canvas& canvas, FillSeed& seed, Color levelColor,
+                    double threshold, Pixel at) {
   const int n = CircleCountOf(pf);
   const int cs = seed.circle;
   const int ps = seed.point;

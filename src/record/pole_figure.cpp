@@ -41,9 +41,9 @@ void CopyGrid(const PoleFigure& from, PoleFigure& to) {
 }
 
 bool CheckGridLimits(std::span<const long long> points, std::span<const double> betaSteps, bool outerMirror,
-                     const std::string& source, MessageSink& sink) {
+                     const std::string& file, FileRole role, MessageSink& sink) {
   const auto fail = [&](const std::string& what) {
-    sink.Message(fmt::format("{}: {}", source, what));
+    sink.Problem({file, 0, what, Severity::Error, role});
     return false;
   };
   for (std::size_t i = 0; i < points.size(); ++i) {

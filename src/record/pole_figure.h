@@ -133,9 +133,9 @@ void CopyGrid(const PoleFigure& from, PoleFigure& to);
 // `points` and `betaSteps` of circles 1..n in order (betaSteps may be empty
 // when every circle is a full turn of its points), `outerMirror` when circle
 // n + 1 mirrors circle n. The first circle or count that breaks a limit gets
-// "SOURCE: what is wrong." and false.
+// a problem of `file` and false.
 bool CheckGridLimits(std::span<const long long> points, std::span<const double> betaSteps, bool outerMirror,
-                     const std::string& source, MessageSink& sink);
+                     const std::string& file, FileRole role, MessageSink& sink);
 
 // Sizes Intensity and Link to the grid description, every value 0: rows
 // 0..CircleCount + 1, points 0..m + 1, where m is the most points a circle has

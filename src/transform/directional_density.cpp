@@ -18,11 +18,11 @@ namespace {
 bool DensityPossible(const PoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                      MessageSink& sink) {
   if (!TablesHoldGrid(pf)) {
-    sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
+    sink.Problem({fileName, 0, "no grid to compute the density on.", Severity::Error, FileRole::Directional});
     return false;
   }
   if (const std::string problem = FwhmProblem(options.fwhm); !problem.empty()) {
-    sink.Message(fmt::format("Directional data file {}: {}", fileName, problem));
+    sink.Problem({fileName, 0, problem, Severity::Error, FileRole::Directional});
     return false;
   }
   return true;
@@ -68,7 +68,7 @@ bool ReadDirectionalDataText(PoleFigure& pf, std::string_view text, const std::s
 }
 
 std::unique_ptr<PoleFigure> LoadDensityPoleFigure(const LoadRequest& request, const DirectionalOptions& options,
-                                                   MessageSink& sink) {
+                                                  MessageSink& sink) {
   if (!LoadFilesExist(request, sink)) return nullptr;
   auto pf = ReadRequestedGrid(request, sink);
   if (!pf) return nullptr;

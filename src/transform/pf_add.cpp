@@ -114,15 +114,15 @@ AddListCheck CheckAddList(const std::vector<AddListRow>& rows, bool weighted, bo
 }
 
 std::unique_ptr<PoleFigure> ReadFurtherPoleFigure(const PoleFigure& main, const std::string& gridFileName,
-                                                   const std::string& fileName, int index, MessageSink& sink,
-                                                   const MeasurementOptions& measurement) {
+                                                  const std::string& fileName, int index, MessageSink& sink,
+                                                  const MeasurementOptions& measurement) {
   LoadRequest request;
   request.measurement = measurement;
   request.dataFile = fileName;
   request.gridFile = gridFileName;
   request.pfIndex = index;
   request.gridRule = GridRule::WindowSlot;
-  FileNamingSink named(sink, "Data file", fileName);
+  FileNamingSink named(sink);
   auto pf = LoadPoleFigure(request, named);
   if (!pf) return nullptr;
   const std::string why = DescribeGridDifference(main, *pf);

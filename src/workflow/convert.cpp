@@ -122,7 +122,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
     second = SecondReflection{*h2, *k2, *l2, ParseNumber(fmt::format("{:.3f}", *header.fac)).value_or(0)};
   }
   if (const auto problem = SaveAllHeaderProblem(s)) {
-    sink.Message(o.output + ": " + *problem);
+    sink.Problem({o.output, 0, *problem, Severity::Error, FileRole::Output});
     return false;
   }
 
@@ -155,7 +155,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
       }
     }
     if (const auto problem = SaveAllProblem(*pf, s, row, in->indices[r])) {
-      sink.Message(o.output + ": " + *problem);
+      sink.Problem({o.output, 0, *problem, Severity::Error, FileRole::Output});
       return false;
     }
     body += FormatSaveAllBlock(*pf, s, row);

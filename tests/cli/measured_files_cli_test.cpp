@@ -109,8 +109,8 @@ TEST(CliMeasuredFiles, LeftOverPlainValuesWarnButTheCommandSucceeds) {
   const std::string data = test::WriteTempFile("long.pol", values);
   const CliRun run = RunCli(fmt::format("info {} {}", data, test::ExamplePath("grid5.rst")));
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, fmt::format("Data file {} holds {} values, but the grid has {} points; the rest was ignored.\n",
-                                 data, 19 * 72 + 5, 19 * 72));
+  EXPECT_EQ(run.err, fmt::format("Data file {}: {} values, but the grid has {} points; the rest was ignored.\n", data,
+                                 19 * 72 + 5, 19 * 72));
   EXPECT_NE(run.out.find("Layout:      plain"), std::string::npos);
 }
 

@@ -25,7 +25,7 @@ using test::FillRegularGrid;
 using test::WriteTempFile;
 
 std::unique_ptr<PoleFigure> Density(const std::string& lines, DirectionalOptions options = {}, double alphaStep = 5,
-                                     int points = 72) {
+                                    int points = 72) {
   auto pf = NewPoleFigure();
   FillRegularGrid(*pf, alphaStep, points);
   CollectingSink sink;
@@ -146,7 +146,7 @@ TEST(ReadDirectionalData, FailuresNameTheFileAndLeaveTheRecordAlone) {
     std::string message;
   } cases[] = {
       {missing, 5, "File " + missing + " does not exist"},
-      {empty, 5, "Directional data file " + empty + " holds no directions: no line starts with two numbers."},
+      {empty, 5, "Directional data file " + empty + ": no directions: no line starts with two numbers."},
       {good, 0, "Directional data file " + good + ": The FWHM must be a number of degrees of at least 1e-06, not 0."},
   };
   for (const auto& c : cases) {
