@@ -29,6 +29,11 @@ void ReportBadInput(MessageSink& sink, const std::string& source, std::size_t li
 bool FinishCircle(MeasuredCircle& circle, const std::string& source, std::size_t line, const std::string& where,
                   MessageSink& sink);
 
+// A circle finer than the record holds (more than kMaxPoints points) as the
+// means of runs of neighbouring points, few enough to fit; missing values
+// (-1) are left out of a mean. Call after FinishCircle.
+void BinToRecordLimit(MeasuredCircle& circle);
+
 // Circles in increasing alpha; false, with a message, for none or for two at
 // the same tilt (which of them would count is anybody's guess).
 bool FinishPoleFigure(MeasuredPoleFigure& pf, const std::string& source, MessageSink& sink);

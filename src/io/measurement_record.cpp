@@ -7,6 +7,7 @@
 
 #include "io/column_reader.h"
 #include "io/data_reader.h"
+#include "io/exchange_readers.h"
 #include "io/grid_reader.h"
 #include "io/instrument_readers.h"
 #include "io/popla_reader.h"
@@ -24,6 +25,18 @@ std::optional<MeasurementFile> ReadMeasurementText(std::string_view text, DataLa
     case DataLayout::RigakuTxt: return ReadRigakuTxtText(text, source, options, sink);
     case DataLayout::Popla: return ReadPoplaText(text, source, sink);
     case DataLayout::Columns: return ReadColumnsText(text, source, sink);
+    case DataLayout::WkoList: return ReadWkoListText(text, source, sink);
+    case DataLayout::Dubna: return ReadDubnaText(text, source, sink);
+    case DataLayout::Seifert: return ReadSeifertText(text, source, sink);
+    case DataLayout::SiemensDump: return ReadSiemensDumpText(text, source, sink);
+    case DataLayout::Texd5: return ReadTexd5Text(text, source, sink);
+    case DataLayout::TexEinzel: return ReadTexEinzelText(text, source, sink);
+    case DataLayout::LaboTex: return ReadLaboTexText(text, source, sink);
+    case DataLayout::Emse: return ReadEmseText(text, source, sink);
+    case DataLayout::GaddsSlice: return ReadGaddsSliceText(text, source, sink);
+    case DataLayout::Explore3d: return Read3dExploreText(text, source, sink);
+    case DataLayout::XpertText: return ReadXpertText(text, source, sink);
+    case DataLayout::Aachen: return ReadAachenText(text, source, sink);
     default: break;
   }
   sink.Problem({source, 0, fmt::format("the {} layout carries no grid of its own.", LayoutName(layout))});
@@ -96,6 +109,10 @@ std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int
   }
   pf->Hkl = measured.hkl;
   pf->CommentInFile = measured.comment;
+  pf->TwoTheta = measured.twoTheta;
+  pf->CountingTime = measured.countingTime;
+  pf->Monitor = measured.monitor;
+  pf->Background = measured.background;
   PreparePoleFigure(*pf, showMrd);
   return pf;
 }

@@ -12,6 +12,10 @@ void CopyFileFacts(const PoleFigure& from, PoleFigure& to) {
   to.NameInFile = from.NameInFile;
   to.Hkl = from.Hkl;
   to.CommentInFile = from.CommentInFile;
+  to.TwoTheta = from.TwoTheta;
+  to.CountingTime = from.CountingTime;
+  to.Monitor = from.Monitor;
+  to.Background = from.Background;
 }
 
 void ForgetFileFacts(PoleFigure& pf) {
@@ -19,6 +23,10 @@ void ForgetFileFacts(PoleFigure& pf) {
   pf.NameInFile.clear();
   pf.Hkl.clear();
   pf.CommentInFile.clear();
+  pf.TwoTheta = 0;
+  pf.CountingTime = 0;
+  pf.Monitor = 0;
+  pf.Background = false;
 }
 
 void MarkChanged(PoleFigure& pf) {

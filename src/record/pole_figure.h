@@ -105,6 +105,15 @@ struct PoleFigure {
   std::string Hkl;
   // The data file's own line about the pole figure (popLA's comment line), written back where the layout has one.
   std::string CommentInFile;
+  // How it was measured, where the file says (0 or false where it does not):
+  // the detector angle 2theta in degrees, the counting time per point in
+  // seconds or else the monitor count the values are per, and whether it is a
+  // background measurement beside the peak rather than the pole figure itself.
+  // The intensity corrections pair peaks and backgrounds by them.
+  double TwoTheta = 0;
+  double CountingTime = 0;
+  double Monitor = 0;
+  bool Background = false;
   // Set anew by every change of the intensities (MarkChanged), so that a change can be noticed.
   std::uint64_t Revision = 0;
   GridTable<GridLink> Link{2, 2};  // the shape of Intensity; circles 1..n, points 1..CirclePoints[i] in use
