@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -74,10 +75,11 @@ std::string FirstHklInName(const std::string& source) {
 // the azimuth range (start, stop, step each) and the rest of the set-up,
 // twenty numbers in all; then the values, azimuth fastest.
 bool LooksLikeEmse(std::string_view text) {
-  // Line 2 a whole count and lines 3 to 12 one number each.
+  // A comment line, a whole count on line 2 and lines 3 to 12 one number each.
   LineCursor lines(text);
-  std::string_view line;
-  if (!lines.Next(line) || !lines.Next(line) || !ParseInteger(Trim(line))) return false;
+  std::string_view line, first;
+  if (!lines.Next(line) || !TokenCursor(line).Next(first) || ParseNumber(first)) return false;
+  if (!lines.Next(line) || !ParseInteger(Trim(line))) return false;
   for (int k = 0; k < 10; ++k)
     if (!lines.Next(line) || SplitWhitespace(line).size() != 1 || !ParseNumber(Trim(line))) return false;
   return true;
@@ -249,10 +251,24 @@ std::optional<MeasurementFile> ReadXpertText(std::string_view text, const std::s
 // Fortran format "(12f6.0)", a scale line, then the values of each circle
 // over a full turn in that format (blank lines hold none).
 bool LooksLikeAachen(std::string_view text) {
+  // "(12f6.0)": a count, f, a width, a point, decimals.
   const std::string_view second = LineAt(text, 1);
   const auto open = second.find('(');
-  return open != std::string_view::npos && second.find("f", open) != std::string_view::npos &&
-         second.find(')', open) != std::string_view::npos && second.size() > 25;
+  if (open == std::string_view::npos || second.size() <= 25) return false;
+  std::size_t at = open + 1;
+  const auto digits = [&] {
+    const std::size_t from = at;
+    while (at < second.size() && std::isdigit(static_cast<unsigned char>(second[at]))) ++at;
+    return at > from;
+  };
+  const auto is = [&](char c) {
+    return at < second.size() && std::tolower(static_cast<unsigned char>(second[at])) == c;
+  };
+  if (!digits() || !is('f')) return false;
+  ++at;
+  if (!digits() || !is('.')) return false;
+  ++at;
+  return digits() && is(')');
 }
 
 std::optional<MeasurementFile> ReadAachenText(std::string_view text, const std::string& source, MessageSink& sink) {

@@ -148,6 +148,14 @@ TEST(ExchangeReaders, EachLayoutGivesItsPoleFiguresHklAndGrid) {
   }
 }
 
+TEST(ExchangeReaders, PlainFilesStayPlain) {
+  std::string oneALine = "header\n";
+  for (int k = 0; k < 20; ++k) oneALine += std::to_string(k) + "\n";
+  EXPECT_EQ(DetectLayoutText(oneALine.substr(7), "a.pol").layout, DataLayout::Plain);
+  EXPECT_EQ(DetectLayoutText("title\n(111) f(1.2)\n" + oneALine, "a.pol").layout, DataLayout::Plain);
+  EXPECT_EQ(DetectLayoutText(oneALine.substr(7), "a.cnv").layout, DataLayout::Dubna);
+}
+
 TEST(ExchangeReaders, BrokenFilesNameTheLineAndWhatWasExpected) {
   struct Case {
     DataLayout layout;
