@@ -18,6 +18,7 @@ struct ConvertCommandOptions {
   std::string to;
   std::string xrdmlTemplate;
   bool zeroNegative = false;
+  bool regrid = false;
   MeasurementOptions measurement;
   SaveAllCliOptions options;
   SaveFormatOptions ascii;
@@ -31,6 +32,7 @@ int RunConvert(const ConvertCommandOptions& o) {
   r.file.grid = o.grid;
   r.file.output = o.out;
   r.file.measurement = o.measurement;
+  r.file.regrid = o.regrid;
   if (!FillSaveAllRequest(o.options, r.file, sink)) return 1;
   r.ascii = MakeWriteOptions(o.ascii);
   r.ascii.InvertTheta = o.options.invertTheta;
@@ -56,6 +58,7 @@ Command AddConvertCommand(CLI::App& app) {
   cmd->add_option("--template", opts->xrdmlTemplate,
                   "XRDML sample file whose first scan is copied (--to xrdml; default: a built-in one)");
   cmd->add_flag("--zero-negative", opts->zeroNegative, "Write negative intensities as 0 (--to xrdml)");
+  cmd->add_flag("--regrid", opts->regrid, "Interpolate onto the 5-degree grid first (--to beartex)");
   AddTiltOptions(*cmd, opts->measurement);
   AddSaveFormatOptions(*cmd, opts->ascii, false);
   return {cmd, [opts] { return RunConvert(*opts); }};

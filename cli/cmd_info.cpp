@@ -59,6 +59,11 @@ int RunInfo(const InfoOptions& o) {
     nlohmann::json j = RecordJson(*loaded.pf, loaded.layout, loaded.names);
     j["format"] = LayoutName(loaded.layout);
     j["hkl"] = HklText(*loaded.pf);
+    // How it was measured, where the file says (0 and false where it does not).
+    j["twoTheta"] = loaded.pf->TwoTheta;
+    j["countingTime"] = loaded.pf->CountingTime;
+    j["monitor"] = loaded.pf->Monitor;
+    j["background"] = loaded.pf->Background;
     std::cout << j.dump() << '\n';
   } else {
     PrintSummary(*loaded.pf, loaded.layout, loaded.names, o.load.index);

@@ -158,7 +158,7 @@ std::optional<std::string> AsciiWriteProblem(const PoleFigure& pf, const AsciiWr
 bool WritePFASCII(const PoleFigure& pf, const std::string& fileName, const AsciiWriteOptions& options,
                   MessageSink& sink) {
   if (const auto problem = AsciiWriteProblem(pf, options)) {
-    sink.Message(fileName + ": " + *problem);
+    sink.Problem({fileName, 0, *problem, Severity::Error, FileRole::Output});
     return false;
   }
   return WriteFileReporting(fileName, FormatPFASCII(pf, options), sink, "Cannot create file " + fileName,

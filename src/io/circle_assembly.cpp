@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "record/pole_figure.h"
 
 namespace quorix {
 
@@ -17,10 +20,7 @@ constexpr double kMaxRangePoints = 1e7;
 }  // namespace
 
 void ReportBadInput(MessageSink& sink, const std::string& source, std::size_t line, std::string_view what) {
-  if (line > 0)
-    sink.Message(fmt::format("Cannot read {}, line {}: {}.", source, line, what));
-  else
-    sink.Message(fmt::format("Cannot read {}: {}.", source, what));
+  sink.Problem({source, line, std::string(what) + "."});
 }
 
 std::string ShortNumber(double v) { return fmt::format("{:g}", v); }
@@ -63,6 +63,27 @@ bool FinishCircle(MeasuredCircle& circle, const std::string& source, std::size_t
   }
   DropClosingPoint(circle);
   return true;
+}
+
+void BinToRecordLimit(MeasuredCircle& circle) {
+  const std::size_t n = circle.values.size();
+  const auto limit = static_cast<std::size_t>(kMaxPoints);
+  if (n <= limit) return;
+  const std::size_t run = (n + limit - 1) / limit;
+  std::vector<double> binned;
+  for (std::size_t k = 0; k < n; k += run) {
+    double sum = 0;
+    int count = 0;
+    for (std::size_t j = k; j < std::min(n, k + run); ++j)
+      if (circle.values[j] >= 0) {
+        sum += circle.values[j];
+        ++count;
+      }
+    binned.push_back(count > 0 ? sum / count : -1.0);
+  }
+  circle.betaStart += circle.betaStep * static_cast<double>(run - 1) / 2;
+  circle.betaStep *= static_cast<double>(run);
+  circle.values = std::move(binned);
 }
 
 bool FinishPoleFigure(MeasuredPoleFigure& pf, const std::string& source, MessageSink& sink) {

@@ -16,7 +16,7 @@ namespace quorix {
 // circle of 360 / step points must not come from it.
 inline constexpr double kMinBetaStep = 1e-3;
 
-// "Cannot read SOURCE, line N: WHAT." (without the line where it is 0).
+// WHAT (no full stop) as a problem of line `line` of SOURCE (0: of the whole file).
 void ReportBadInput(MessageSink& sink, const std::string& source, std::size_t line, std::string_view what);
 
 // Makes `circle` (alpha already from the sample normal, values already
@@ -28,6 +28,11 @@ void ReportBadInput(MessageSink& sink, const std::string& source, std::size_t li
 // spanning more than a turn, or no values.
 bool FinishCircle(MeasuredCircle& circle, const std::string& source, std::size_t line, const std::string& where,
                   MessageSink& sink);
+
+// A circle finer than the record holds (more than kMaxPoints points) as the
+// means of runs of neighbouring points, few enough to fit; missing values
+// (-1) are left out of a mean. Call after FinishCircle.
+void BinToRecordLimit(MeasuredCircle& circle);
 
 // Circles in increasing alpha; false, with a message, for none or for two at
 // the same tilt (which of them would count is anybody's guess).

@@ -52,8 +52,8 @@ struct Row {
   std::size_t line;
 };
 
-std::string FileError(const std::string& source, const std::string& what) {
-  return fmt::format("Data file {}: {}", source, what);
+FileProblem LineError(const std::string& source, std::size_t line, std::string what) {
+  return {source, line, std::move(what)};
 }
 
 // The rows of one alpha as a circle in increasing beta.
@@ -73,15 +73,16 @@ std::optional<MeasuredCircle> MakeCircle(const std::vector<Row>& rows, const std
   for (std::size_t k = 1; k < n; ++k) {
     const double d = Folded(rows[k].beta - rows[k - 1].beta);
     if (step == 0 || std::fabs(d - step) > 0.01 * std::fabs(step)) {
-      sink.Message(FileError(source, fmt::format("line {}: the betas of the circle at alpha {:g} do not go in equal "
-                                                 "steps ({:g} after {:g}).",
-                                                 rows[k].line, c.alpha, rows[k].beta, rows[k - 1].beta)));
+      sink.Problem(LineError(source, rows[k].line,
+                             fmt::format("the betas of the circle at alpha {:g} do not go in equal "
+                                         "steps ({:g} after {:g}).",
+                                         c.alpha, rows[k].beta, rows[k - 1].beta)));
       return std::nullopt;
     }
   }
   if (static_cast<double>(n - 1) * std::fabs(step) > 360 + 0.01 * std::fabs(step)) {
-    sink.Message(FileError(source, fmt::format("line {}: the circle at alpha {:g} goes round more than once.",
-                                               rows.back().line, c.alpha)));
+    sink.Problem(LineError(source, rows.back().line,
+                           fmt::format("the circle at alpha {:g} goes round more than once.", c.alpha)));
     return std::nullopt;
   }
   c.betaStep = std::fabs(step);
@@ -144,18 +145,18 @@ std::optional<MeasurementFile> ReadColumnsText(std::string_view text, const std:
     const auto t = Triple(line);
     if (!t) {
       if (rows.empty()) continue;  // header lines
-      sink.Message(FileError(
-          source, fmt::format("line {}: \"{}\" is not alpha, beta and intensity.", number, Trim(line.substr(0, 60)))));
+      sink.Problem(
+          LineError(source, number, fmt::format("\"{}\" is not alpha, beta and intensity.", Trim(line.substr(0, 60)))));
       return std::nullopt;
     }
     if ((*t)[0] < -1e-9 || (*t)[0] > 90 + 1e-9) {
-      sink.Message(FileError(source, fmt::format("line {}: alpha {:g} lies outside 0 to 90.", number, (*t)[0])));
+      sink.Problem(LineError(source, number, fmt::format("alpha {:g} lies outside 0 to 90.", (*t)[0])));
       return std::nullopt;
     }
     rows.push_back({(*t)[0], (*t)[1], (*t)[2], number});
   }
   if (rows.empty()) {
-    sink.Message(FileError(source, "no lines of alpha, beta and intensity."));
+    sink.Problem({source, 0, "no lines of alpha, beta and intensity."});
     return std::nullopt;
   }
   // Runs of one alpha are circles; an alpha that comes back later would
@@ -168,9 +169,8 @@ std::optional<MeasurementFile> ReadColumnsText(std::string_view text, const std:
   std::sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.front().alpha < b.front().alpha; });
   for (std::size_t k = 1; k < runs.size(); ++k) {
     if (std::fabs(runs[k].front().alpha - runs[k - 1].front().alpha) <= kSameAlpha) {
-      sink.Message(FileError(
-          source, fmt::format("line {}: alpha {:g} comes back after other circles.",
-                              std::max(runs[k].front().line, runs[k - 1].front().line), runs[k].front().alpha)));
+      sink.Problem(LineError(source, std::max(runs[k].front().line, runs[k - 1].front().line),
+                             fmt::format("alpha {:g} comes back after other circles.", runs[k].front().alpha)));
       return std::nullopt;
     }
   }

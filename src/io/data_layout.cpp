@@ -10,6 +10,7 @@
 #include "base/nearest.h"
 #include "base/text_file.h"
 #include "io/column_reader.h"
+#include "io/exchange_readers.h"
 #include "io/instrument_readers.h"
 #include "io/measurement_record.h"
 #include "io/popla_reader.h"
@@ -46,12 +47,23 @@ const char* LayoutName(DataLayout layout) {
     case DataLayout::RigakuTxt: return "rigaku-txt";
     case DataLayout::Popla: return "popla";
     case DataLayout::Columns: return "columns";
+    case DataLayout::Dubna: return MeasurementFormatName(MeasurementFormat::Dubna);
+    case DataLayout::Seifert: return MeasurementFormatName(MeasurementFormat::Seifert);
+    case DataLayout::SiemensDump: return MeasurementFormatName(MeasurementFormat::SiemensDump);
+    case DataLayout::Texd5: return MeasurementFormatName(MeasurementFormat::Texd5);
+    case DataLayout::TexEinzel: return MeasurementFormatName(MeasurementFormat::TexEinzel);
+    case DataLayout::LaboTex: return MeasurementFormatName(MeasurementFormat::LaboTex);
+    case DataLayout::Emse: return MeasurementFormatName(MeasurementFormat::Emse);
+    case DataLayout::GaddsSlice: return MeasurementFormatName(MeasurementFormat::GaddsSlice);
+    case DataLayout::Explore3d: return MeasurementFormatName(MeasurementFormat::Explore3d);
+    case DataLayout::XpertText: return MeasurementFormatName(MeasurementFormat::XpertText);
+    case DataLayout::Aachen: return MeasurementFormatName(MeasurementFormat::Aachen);
     case DataLayout::None: break;
   }
   return "none";
 }
 
-bool GridFileNeeded(DataLayout layout) { return layout != DataLayout::HashList && !IsMeasuredLayout(layout); }
+bool GridFileNeeded(DataLayout layout) { return layout == DataLayout::Plain || layout == DataLayout::None; }
 
 bool IsMeasuredLayout(DataLayout layout) {
   switch (layout) {
@@ -76,6 +88,17 @@ DataLayout DetectMeasuredLayout(std::string_view text, const std::string& source
     return ras ? DataLayout::Ras : DataLayout::Asc;
   }
   if (LooksLikeRigakuTxt(text)) return DataLayout::RigakuTxt;
+  if (LooksLikeSeifert(text)) return DataLayout::Seifert;
+  if (LooksLikeSiemensDump(text)) return DataLayout::SiemensDump;
+  if (LooksLikeTexd5(text)) return DataLayout::Texd5;
+  if (LooksLikeTexEinzel(text)) return DataLayout::TexEinzel;
+  // LaboTex and popLA share .epf: the content decides.
+  if (LooksLikeLaboTex(text)) return DataLayout::LaboTex;
+  if (LooksLike3dExplore(text)) return DataLayout::Explore3d;
+  if (LooksLikeXpertText(text)) return DataLayout::XpertText;
+  if (LooksLikeGaddsSlice(text)) return DataLayout::GaddsSlice;
+  if (LooksLikeEmse(text)) return DataLayout::Emse;
+  if (LooksLikeAachen(text)) return DataLayout::Aachen;
   if (LooksLikePopla(text)) return DataLayout::Popla;
   if (LooksLikeColumns(text)) return DataLayout::Columns;
   return DataLayout::None;
@@ -109,10 +132,13 @@ LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName
   } else if (ToUpper(sourceName).find(".XPO") != std::string::npos) {
     info.layout = DataLayout::HashList;
     info.headerIsFirstLine = true;
-  } else if (hasSixth && ContainsUpperCased(sixth, "WKO =")) {
+  } else if ((hasSixth && ContainsUpperCased(sixth, "WKO =")) || LooksLikeOlderWkoList(text)) {
     info.layout = DataLayout::WkoList;
   } else {
-    info.layout = DataLayout::Plain;
+    // Dubna files are plain numbers too: only the name tells them apart.
+    const std::string lower = ToLower(sourceName);
+    const bool cnv = lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".cnv") == 0;
+    info.layout = cnv ? DataLayout::Dubna : DataLayout::Plain;
   }
   return info;
 }
@@ -145,6 +171,12 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
       }
     }
   } else if (layout == DataLayout::WkoList) {
+    if (LooksLikeOlderWkoList(text)) {
+      const auto file = ReadWkoListText(text, sourceName, sink);
+      if (file)
+        for (const auto& pf : file->poleFigures) names.push_back(pf.name);
+      return names;
+    }
     const auto header = ReadWkoHeader(text, sourceName, sink);
     if (!header) return names;
     lines.Skip(4);

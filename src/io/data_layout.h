@@ -12,10 +12,36 @@
 
 namespace quorix {
 
-// Plain and WKO list files need a grid file; the rest carry or imply their own grid.
-enum class DataLayout { None, Plain, HashList, WkoList, Xrdml, Uxd, Asc, Ras, RigakuTxt, Popla, Columns };
+// Plain files need a grid file; the rest carry or imply their own grid (WKO
+// lists in their block headers, used where no grid file is given; Dubna
+// files, plain numbers named .cnv, the goniometer's).
+enum class DataLayout {
+  None,
+  Plain,
+  HashList,
+  WkoList,
+  Xrdml,
+  Uxd,
+  Asc,
+  Ras,
+  RigakuTxt,
+  Popla,
+  Columns,
+  Dubna,
+  Seifert,
+  SiemensDump,
+  Texd5,
+  TexEinzel,
+  LaboTex,
+  Emse,
+  GaddsSlice,
+  Explore3d,
+  XpertText,
+  Aachen
+};
 
-// "plain", "hash", "wko", "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns", "none"
+// "plain", "hash", "wko", "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla",
+// "columns", the names of MeasurementFormatName for the rest, "none"
 const char* LayoutName(DataLayout layout);
 
 // A layout whose files carry their own grid.

@@ -23,8 +23,8 @@ int HashBlockLength(int firstCirclePoints) {
   }
 }
 
-std::string LineError(const std::string& fileName, std::size_t lineIndex, const std::string& what) {
-  return fmt::format("Data file {}, line {}: {}", fileName, lineIndex + 1, what);
+FileProblem LineError(const std::string& fileName, std::size_t lineIndex, std::string what) {
+  return {fileName, lineIndex + 1, std::move(what)};
 }
 
 // A fixed-width field: blank reads as 0, anything else must be a number.
@@ -75,7 +75,7 @@ Reading ReadFixedFields(PoleFigure& pf, LineCursor& lines, std::size_t start, st
     while (fields.Next(field)) {
       if (i > circles || (circlePerLine && j == pf.CirclePoints[i])) {
         if (Trim(field).empty()) continue;  // trailing blanks are no data
-        sink.Message(LineError(fileName, li,
+        sink.Problem(LineError(fileName, li,
                                circlePerLine
                                    ? fmt::format("more values than circle {} has points ({}).", i, pf.CirclePoints[i])
                                    : "more values than the grid has points."));
@@ -84,7 +84,7 @@ Reading ReadFixedFields(PoleFigure& pf, LineCursor& lines, std::size_t start, st
       }
       const auto value = FieldValue(field);
       if (!value) {
-        sink.Message(LineError(fileName, li, fmt::format("\"{}\" is not a number.", Trim(field))));
+        sink.Problem(LineError(fileName, li, fmt::format("\"{}\" is not a number.", Trim(field))));
         r.ok = false;
         return r;
       }
@@ -128,17 +128,16 @@ Reading ReadHashList(PoleFigure& pf, std::string_view text, long long index, con
                      MessageSink& sink) {
   const int block = HashBlockLength(pf.CirclePoints[1]);
   if (block == 0) {
-    sink.Message(
-        fmt::format("Data file {}: a hash-list file needs a grid whose first circle has 19, 25, 37 or 72 points, "
-                    "not {}.",
-                    fileName, pf.CirclePoints[1]));
+    sink.Problem({fileName, 0,
+                  fmt::format("a hash-list file needs a grid whose first circle has 19, 25, 37 or 72 points, not {}.",
+                              pf.CirclePoints[1])});
     return {0, false};
   }
   const std::size_t start = static_cast<std::size_t>(index - 1) * block + 7;
   LineCursor lines(text);
   lines.Skip(start);
   if (lines.AtEnd()) {
-    sink.Message(fmt::format("Data file {}: pole figure {} lies beyond the end of the file.", fileName, index));
+    sink.Problem({fileName, 0, fmt::format("pole figure {} lies beyond the end of the file.", index)});
     return {0, false};
   }
   const Reading r = ReadFixedFields(pf, lines, start, 1, 4, true, fileName, sink);
@@ -167,7 +166,7 @@ Reading ReadWkoList(PoleFigure& pf, std::string_view text, long long index, cons
     found = !lines.AtEnd();
   }
   if (!found) {
-    sink.Message(fmt::format("Data file {}: pole figure {} lies beyond the end of the file.", fileName, index));
+    sink.Problem({fileName, 0, fmt::format("pole figure {} lies beyond the end of the file.", index)});
     return {0, false};
   }
   const auto block = ParseWkoBlockLine(blockLine);
@@ -215,7 +214,7 @@ Reading ReadPlain(PoleFigure& pf, std::string_view text, const std::string& file
     while (tokens.Next(token)) {
       const auto value = ParseNumber(token);
       if (!value) {
-        sink.Message("Error in data file or unexpected end.");
+        sink.Problem({fileName, 0, "Error in data file or unexpected end.", Severity::Error, FileRole::Data, false});
         return r;
       }
       ++r.counter;
@@ -232,8 +231,10 @@ Reading ReadPlain(PoleFigure& pf, std::string_view text, const std::string& file
           // Values after the grid are ignored, but not silently: the grid may not be the file's.
           const long long rest = CountRemainingNumbers(tokens, lines);
           if (rest > 0)
-            sink.Message(fmt::format("Data file {} holds {} values, but the grid has {} points; the rest was ignored.",
-                                     fileName, r.counter + rest, pf.PointCount));
+            sink.Problem({fileName, 0,
+                          fmt::format("{} values, but the grid has {} points; the rest was ignored.", r.counter + rest,
+                                      pf.PointCount),
+                          Severity::Warning});
           return r;
         }
         j = startOf(i);
@@ -264,7 +265,7 @@ void ApplyRimRule(PoleFigure& pf) {
 
 bool HasGrid(const PoleFigure& pf, const std::string& fileName, MessageSink& sink) {
   if (TablesHoldGrid(pf)) return true;
-  sink.Message(fmt::format("Data file {}: no grid to read the data onto.", fileName));
+  sink.Problem({fileName, 0, "no grid to read the data onto."});
   return false;
 }
 
@@ -277,7 +278,7 @@ bool SetBeartexGrid(PoleFigure& pf, std::string_view text, long long index, cons
   lines.Skip(headerLine);
   std::string_view line;
   if (index < 1 || !lines.Next(line)) {
-    sink.Message(fmt::format("Data file {}: pole figure {} lies beyond the end of the file.", fileName, index));
+    sink.Problem({fileName, 0, fmt::format("pole figure {} lies beyond the end of the file.", index)});
     return false;
   }
   // After the hkl, fixed fields of 5: tilt from, to, step; azimuth from, to, step.
@@ -287,10 +288,10 @@ bool SetBeartexGrid(PoleFigure& pf, std::string_view text, long long index, cons
   };
   const auto tiltStep = field(2), betaFrom = field(3), betaTo = field(4), betaStep = field(5);
   if (!(tiltStep == 5.0 && betaFrom == 0.0 && betaTo == 360.0 && betaStep == 5.0)) {
-    sink.Message(fmt::format(
-        "Data file {}, line {}: the header of pole figure {} does not describe the 5-degree grid of a Beartex "
-        "block (\"{}\"); give a grid file.",
-        fileName, headerLine + 1, index, Trim(line)));
+    sink.Problem({fileName, headerLine + 1,
+                  fmt::format("the header of pole figure {} does not describe the 5-degree grid of a Beartex block "
+                              "(\"{}\"); give a grid file.",
+                              index, Trim(line))});
     return false;
   }
   std::vector<GridCircle> circles;
@@ -324,13 +325,14 @@ bool ReadPoleFigureDataText(PoleFigure& pf, std::string_view text, const std::st
       case DataLayout::WkoList: r = ReadWkoList(pf, text, index, fileName, sink); break;
       case DataLayout::Plain: r = ReadPlain(pf, text, fileName, sink); break;
       default:
-        sink.Message(fmt::format("Data file {}: the {} layout is read with its own grid.", fileName,
-                                 LayoutName(options.layout)));
+        sink.Problem(
+            {fileName, 0, fmt::format("the {} layout is read with its own grid.", LayoutName(options.layout))});
         return false;
     }
     if (!r.ok) return false;
     if (r.counter != pf.PointCount) {
-      sink.Message(fmt::format("Expected {} data, found {}.", pf.PointCount, r.counter));
+      sink.Problem({fileName, 0, fmt::format("Expected {} data, found {}.", pf.PointCount, r.counter), Severity::Error,
+                    FileRole::Data, false});
       return false;
     }
     if (options.layout != DataLayout::Plain) {

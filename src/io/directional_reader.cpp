@@ -104,8 +104,8 @@ std::optional<DirectionList> ReadDirectionsText(std::string_view text, const std
     list.directions.push_back(section ? MatVec(rotation, v) : v);
   }
   if (list.directions.empty()) {
-    sink.Message(
-        fmt::format("Directional data file {} holds no directions: no line starts with two numbers.", fileName));
+    sink.Problem(
+        {fileName, 0, "no directions: no line starts with two numbers.", Severity::Error, FileRole::Directional});
     return std::nullopt;
   }
   return list;

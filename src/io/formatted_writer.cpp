@@ -333,7 +333,7 @@ std::string FormatSaveAll(const SaveAllSettings& s, const PoleFigureSlots& figur
 bool WriteSaveAll(const std::string& fileName, const SaveAllSettings& settings, const PoleFigureSlots& figures,
                   MessageSink& sink) {
   if (const auto problem = SaveAllProblem(settings, figures)) {
-    sink.Message(fileName + ": " + *problem);
+    sink.Problem({fileName, 0, *problem, Severity::Error, FileRole::Output});
     return false;
   }
   return WriteFileReporting(fileName, FormatSaveAll(settings, figures), sink, "Cannot create file " + fileName,

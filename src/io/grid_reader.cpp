@@ -10,10 +10,6 @@
 namespace quorix {
 namespace {
 
-std::string GridError(const std::string& fileName, const std::string& what) {
-  return fmt::format("Grid file {}: {}", fileName, what);
-}
-
 // The limits of the record and of the circle completion, for the circles read.
 bool CheckCircles(const std::vector<GridCircle>& circles, bool withSteps, bool outerMirror, const std::string& fileName,
                   MessageSink& sink) {
@@ -23,7 +19,7 @@ bool CheckCircles(const std::vector<GridCircle>& circles, bool withSteps, bool o
     points.push_back(c.points);
     if (withSteps) steps.push_back(c.betaStep);
   }
-  return CheckGridLimits(points, steps, outerMirror, "Grid file " + fileName, sink);
+  return CheckGridLimits(points, steps, outerMirror, fileName, FileRole::Grid, sink);
 }
 
 // Equivalent azimuth in 0 <= beta < 360, computed without a loop that a
@@ -113,7 +109,8 @@ bool ReadFullGridText(PoleFigure& pf, std::string_view text, const std::string& 
     (inner ? innerSwitch : outerSwitch) = on;
   }
   if (innerSwitch < 0 || outerSwitch < 0) {
-    sink.Message(GridError(fileName, "the file ends before the inner and outer mirror switches are both given."));
+    sink.Problem({fileName, 0, "the file ends before the inner and outer mirror switches are both given.",
+                  Severity::Error, FileRole::Grid});
     return false;
   }
 

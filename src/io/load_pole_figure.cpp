@@ -12,6 +12,7 @@
 #include "base/text_file.h"
 #include "io/data_layout.h"
 #include "io/data_reader.h"
+#include "io/exchange_readers.h"
 #include "io/grid_reader.h"
 #include "io/measurement_record.h"
 #include "record/prepare.h"
@@ -77,8 +78,13 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
     if (!readData()) return nullptr;
     layout = DetectLayoutText(*dataText, request.dataFile).layout;
   }
+  // A grid file given wins over the grid a Dubna file or a WKO list implies;
+  // the older WKO variant has no header a grid file could be read with.
+  if (layout == DataLayout::Dubna && !request.gridFile.empty()) layout = DataLayout::Plain;
   facts.layout = layout;
-  if (IsMeasuredLayout(layout)) {
+  const bool wkoOwnGrid =
+      layout == DataLayout::WkoList && (request.gridFile.empty() || (readData() && LooksLikeOlderWkoList(*dataText)));
+  if (IsMeasuredLayout(layout) || wkoOwnGrid) {
     if (!readData()) return nullptr;
     const auto file = ReadMeasurementText(*dataText, layout, request.dataFile, request.measurement, sink);
     if (!file) return nullptr;
@@ -89,8 +95,8 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
   }
   const bool impliedGrid = request.gridFile.empty() && layout == DataLayout::HashList;
   if (request.gridFile.empty() && !impliedGrid) {
-    sink.Message(fmt::format("Data file {} ({} layout) carries no grid of its own: a grid file is needed.",
-                             request.dataFile, LayoutName(layout)));
+    sink.Problem({request.dataFile, 0,
+                  fmt::format("the {} layout carries no grid of its own: a grid file is needed.", LayoutName(layout))});
     return nullptr;
   }
   if (!impliedGrid && !Exists(request.gridFile)) {
@@ -103,8 +109,8 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
     const std::vector<std::string>& names = facts.names;
     const long long index = std::llabs(request.pfIndex);  // the most negative int has no int size
     if (index < 1 || index > static_cast<long long>(names.size())) {
-      sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", request.dataFile,
-                               names.size(), index));
+      sink.Problem(
+          {request.dataFile, 0, fmt::format("there is no pole figure {}; the file holds {}.", index, names.size())});
       return nullptr;
     }
   }

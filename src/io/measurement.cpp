@@ -13,6 +13,18 @@ const char* MeasurementFormatName(MeasurementFormat format) {
     case MeasurementFormat::RigakuTxt: return "rigaku-txt";
     case MeasurementFormat::Popla: return "popla";
     case MeasurementFormat::Columns: return "columns";
+    case MeasurementFormat::WkoList: return "wko";
+    case MeasurementFormat::Dubna: return "dubna";
+    case MeasurementFormat::Seifert: return "seifert";
+    case MeasurementFormat::SiemensDump: return "siemens";
+    case MeasurementFormat::Texd5: return "texd5";
+    case MeasurementFormat::TexEinzel: return "tex-einzel";
+    case MeasurementFormat::LaboTex: return "labotex";
+    case MeasurementFormat::Emse: return "emse";
+    case MeasurementFormat::GaddsSlice: return "gadds-slice";
+    case MeasurementFormat::Explore3d: return "3dexplore";
+    case MeasurementFormat::XpertText: return "xpert-text";
+    case MeasurementFormat::Aachen: return "aachen";
   }
   return "columns";
 }

@@ -28,11 +28,38 @@ struct MeasuredPoleFigure {
   std::string name;                     // what the picker shows: the hkl, else the file's own title
   std::vector<MeasuredCircle> circles;  // in increasing alpha
   std::string comment;                  // the file's own line about it (popLA's comment line); empty where none
+  // As PoleFigure::TwoTheta, CountingTime, Monitor and Background.
+  double twoTheta = 0;
+  double countingTime = 0;
+  double monitor = 0;
+  bool background = false;
 };
 
-enum class MeasurementFormat { Xrdml, Uxd, Asc, Ras, RigakuTxt, Popla, Columns };
+enum class MeasurementFormat {
+  Xrdml,
+  Uxd,
+  Asc,
+  Ras,
+  RigakuTxt,
+  Popla,
+  Columns,
+  WkoList,
+  Dubna,
+  Seifert,
+  SiemensDump,
+  Texd5,
+  TexEinzel,
+  LaboTex,
+  Emse,
+  GaddsSlice,
+  Explore3d,
+  XpertText,
+  Aachen
+};
 
-// "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns"
+// "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns", "wko",
+// "dubna", "seifert", "siemens", "texd5", "tex-einzel", "labotex", "emse",
+// "gadds-slice", "3dexplore", "xpert-text", "aachen"
 const char* MeasurementFormatName(MeasurementFormat format);
 
 struct MeasurementFile {

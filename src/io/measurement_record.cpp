@@ -7,6 +7,7 @@
 
 #include "io/column_reader.h"
 #include "io/data_reader.h"
+#include "io/exchange_readers.h"
 #include "io/grid_reader.h"
 #include "io/instrument_readers.h"
 #include "io/popla_reader.h"
@@ -24,16 +25,28 @@ std::optional<MeasurementFile> ReadMeasurementText(std::string_view text, DataLa
     case DataLayout::RigakuTxt: return ReadRigakuTxtText(text, source, options, sink);
     case DataLayout::Popla: return ReadPoplaText(text, source, sink);
     case DataLayout::Columns: return ReadColumnsText(text, source, sink);
+    case DataLayout::WkoList: return ReadWkoListText(text, source, sink);
+    case DataLayout::Dubna: return ReadDubnaText(text, source, sink);
+    case DataLayout::Seifert: return ReadSeifertText(text, source, sink);
+    case DataLayout::SiemensDump: return ReadSiemensDumpText(text, source, sink);
+    case DataLayout::Texd5: return ReadTexd5Text(text, source, sink);
+    case DataLayout::TexEinzel: return ReadTexEinzelText(text, source, sink);
+    case DataLayout::LaboTex: return ReadLaboTexText(text, source, sink);
+    case DataLayout::Emse: return ReadEmseText(text, source, sink);
+    case DataLayout::GaddsSlice: return ReadGaddsSliceText(text, source, sink);
+    case DataLayout::Explore3d: return Read3dExploreText(text, source, sink);
+    case DataLayout::XpertText: return ReadXpertText(text, source, sink);
+    case DataLayout::Aachen: return ReadAachenText(text, source, sink);
     default: break;
   }
-  sink.Message(fmt::format("Data file {}: the {} layout carries no grid of its own.", source, LayoutName(layout)));
+  sink.Problem({source, 0, fmt::format("the {} layout carries no grid of its own.", LayoutName(layout))});
   return std::nullopt;
 }
 
 bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, MessageSink& sink) {
   const auto& circles = measured.circles;
   if (circles.empty()) {
-    sink.Message(fmt::format("Data file {}: the pole figure has no circles.", source));
+    sink.Problem({source, 0, "the pole figure has no circles."});
     return false;
   }
   // The record's limits, checked where every grid is checked.
@@ -43,21 +56,21 @@ bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, M
     points.push_back(static_cast<long long>(c.values.size()));
     steps.push_back(c.betaStep);
   }
-  if (!CheckGridLimits(points, steps, false, "Data file " + source, sink)) return false;
+  if (!CheckGridLimits(points, steps, false, source, FileRole::Data, sink)) return false;
   for (std::size_t i = 0; i < circles.size(); ++i) {
     const MeasuredCircle& c = circles[i];
     const auto number = i + 1;
     if (c.values.empty() || !(c.betaStep > 0)) {
-      sink.Message(fmt::format("Data file {}: circle {} has no points or no azimuth step.", source, number));
+      sink.Problem({source, 0, fmt::format("circle {} has no points or no azimuth step.", number)});
       return false;
     }
     if (!std::isfinite(c.alpha) || !std::isfinite(c.betaStart) || (i > 0 && !(c.alpha > circles[i - 1].alpha))) {
-      sink.Message(fmt::format("Data file {}: circle {} at alpha {:g} is out of order.", source, number, c.alpha));
+      sink.Problem({source, 0, fmt::format("circle {} at alpha {:g} is out of order.", number, c.alpha)});
       return false;
     }
     for (double v : c.values) {
       if (!std::isfinite(v)) {
-        sink.Message(fmt::format("Data file {}: circle {} holds a value that is not a finite number.", source, number));
+        sink.Problem({source, 0, fmt::format("circle {} holds a value that is not a finite number.", number)});
         return false;
       }
     }
@@ -69,7 +82,7 @@ std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int
                                                 bool showMrd, MessageSink& sink) {
   const auto count = file.poleFigures.size();
   if (index < 1 || static_cast<std::size_t>(index) > count) {
-    sink.Message(fmt::format("Data file {} holds {} pole figures; there is no pole figure {}.", source, count, index));
+    sink.Problem({source, 0, fmt::format("there is no pole figure {}; the file holds {}.", index, count)});
     return nullptr;
   }
   const MeasuredPoleFigure& measured = file.poleFigures[static_cast<std::size_t>(index - 1)];
@@ -96,6 +109,10 @@ std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int
   }
   pf->Hkl = measured.hkl;
   pf->CommentInFile = measured.comment;
+  pf->TwoTheta = measured.twoTheta;
+  pf->CountingTime = measured.countingTime;
+  pf->Monitor = measured.monitor;
+  pf->Background = measured.background;
   PreparePoleFigure(*pf, showMrd);
   return pf;
 }

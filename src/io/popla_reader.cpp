@@ -81,8 +81,8 @@ std::string HklOf(std::string_view written) {
   return out;
 }
 
-std::string LineError(const std::string& source, std::size_t line, const std::string& what) {
-  return fmt::format("Data file {}, line {}: {}", source, line, what);
+FileProblem LineError(const std::string& source, std::size_t line, std::string what) {
+  return {source, line, std::move(what)};
 }
 
 class Reader {
@@ -119,7 +119,7 @@ class Reader {
     const std::size_t headerLine = i + 1;
     const auto header = headerLine < lines_.size() ? ParseHeader(lines_[headerLine], false) : std::nullopt;
     if (!header) {
-      sink_.Message(LineError(source_, headerLine + 1,
+      sink_.Problem(LineError(source_, headerLine + 1,
                               "this is not a popLA header (hkl, then tilt step and range and azimuth step and range "
                               "in columns of 5)."));
       return false;
@@ -133,7 +133,7 @@ class Reader {
         static_cast<long long>(std::floor((header->alphaMax - alphaStart) / header->alphaStep + 1e-6)) + 1;
     const auto points = static_cast<long long>(std::floor(header->betaMax / header->betaStep + 1e-6));
     if (points < 1 || circles < 1) {
-      sink_.Message(LineError(source_, headerLine + 1,
+      sink_.Problem(LineError(source_, headerLine + 1,
                               points < 1 ? "the azimuth range holds no step." : "the tilt range holds no circle."));
       return false;
     }
@@ -154,15 +154,15 @@ class Reader {
   bool ReadCircle(std::size_t& i, std::size_t points, int number, std::vector<double>& values) {
     while (values.size() < points) {
       if (i >= lines_.size() || Trim(lines_[i]).empty()) {
-        sink_.Message(fmt::format("Data file {}, line {}: circle {} ends after {} of its {} values.", source_,
-                                  std::min(i, lines_.size()) + 1, number, values.size(), points));
+        sink_.Problem({source_, std::min(i, lines_.size()) + 1,
+                       fmt::format("circle {} ends after {} of its {} values.", number, values.size(), points)});
         return false;
       }
       std::string_view line = lines_[i];
       while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
       const std::size_t fields = line.size() <= 1 ? 0 : (line.size() - 1 + kFieldWidth - 1) / kFieldWidth;
       if (fields > kFieldsPerLine + 1) {
-        sink_.Message(
+        sink_.Problem(
             LineError(source_, i + 1, fmt::format("{} values, more than {} a line.", fields, kFieldsPerLine + 1)));
         return false;
       }
@@ -170,7 +170,7 @@ class Reader {
         const std::string_view field = line.substr(1 + f * kFieldWidth, kFieldWidth);
         const auto value = ParseInteger(field);
         if (!value) {
-          sink_.Message(LineError(source_, i + 1, fmt::format("\"{}\" is not a whole number.", Trim(field))));
+          sink_.Problem(LineError(source_, i + 1, fmt::format("\"{}\" is not a whole number.", Trim(field))));
           return false;
         }
         values.push_back(static_cast<double>(*value));
@@ -178,7 +178,7 @@ class Reader {
       ++i;
       const bool closing = values.size() == points + 1;
       if (values.size() > points + 1 || (fields > kFieldsPerLine && !closing)) {
-        sink_.Message(
+        sink_.Problem(
             LineError(source_, i, fmt::format("more values than circle {} has points ({}).", number, points)));
         return false;
       }

@@ -15,7 +15,7 @@ std::optional<WkoHeader> ReadWkoHeader(std::string_view text, const std::string&
   std::size_t found = 0;
   while (found < lines.size() && cursor.Next(lines[found])) ++found;
   if (found < lines.size()) {
-    sink.Message(fmt::format("Data file {}: the WKO header needs 5 lines, the file has {}.", fileName, found));
+    sink.Problem({fileName, 0, fmt::format("the WKO header needs 5 lines, the file has {}.", found)});
     return std::nullopt;
   }
   WkoHeader h;
@@ -24,8 +24,8 @@ std::optional<WkoHeader> ReadWkoHeader(std::string_view text, const std::string&
   const auto a = ParseInteger(Columns(lines[4], 10, 13));
   const auto b = ParseInteger(Columns(lines[4], 14, 17));
   if (!a || !b || *a < 0 || *a > 65535 || *b < 0 || *b > 65535) {
-    sink.Message(fmt::format("Data file {}, line 5: characters 10 to 17 must hold two counts, found \"{}\".", fileName,
-                             Columns(lines[4], 10, 17)));
+    sink.Problem({fileName, 5,
+                  fmt::format("characters 10 to 17 must hold two counts, found \"{}\".", Columns(lines[4], 10, 17))});
     return std::nullopt;
   }
   const long long m = (*a + 1) * *b;

@@ -282,8 +282,10 @@ bool WritePFXRDML(const PoleFigure& pf, const std::string& sampleFile, const std
   for (int i = 1; i <= std::clamp(pf.CircleCount, 0, LastRow(pf)); ++i)
     for (int j = 1; j <= PointsInTable(pf, i); ++j)
       if (!std::isfinite(pf.Intensity[i][j])) {
-        sink.Message(fmt::format("{}: the value at circle {}, point {} is {}; it cannot be written.", outFile, i, j,
-                                 pf.Intensity[i][j]));
+        sink.Problem(
+            {outFile, 0,
+             fmt::format("the value at circle {}, point {} is {}; it cannot be written.", i, j, pf.Intensity[i][j]),
+             Severity::Error, FileRole::Output});
         return false;
       }
   // A trial without output first, so that an unusable template leaves no file.

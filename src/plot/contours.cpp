@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <new>
 #include <span>
 
 #include "plot/polygon_fill.h"
@@ -131,13 +130,11 @@ ContourLine TraceContour(const PoleFigure& pf, TriangleMarks& marks, TriangleRef
   while (vertices && !marks.Visited(t)) {
     marks.SetVisited(t, true);
     const auto ends = EdgeEnds(*vertices, exitEdge);
-    try {
-      if (line.size() >= kMaxContourPoints) throw std::bad_alloc();
-      line.push_back(EdgeCrossing(pf, ends[0], ends[1], threshold));
-    } catch (const std::bad_alloc&) {
+    if (line.size() >= kMaxContourPoints) {
       if (messages) messages->Message("Heap overflow");
       break;
     }
+    line.push_back(EdgeCrossing(pf, ends[0], ends[1], threshold));
     const auto n = NeighbourAcross(pf, t, exitEdge);
     if (!n) break;
     const auto nv = TriangleVertices(pf, n->triangle);

@@ -12,6 +12,10 @@ void CopyFileFacts(const PoleFigure& from, PoleFigure& to) {
   to.NameInFile = from.NameInFile;
   to.Hkl = from.Hkl;
   to.CommentInFile = from.CommentInFile;
+  to.TwoTheta = from.TwoTheta;
+  to.CountingTime = from.CountingTime;
+  to.Monitor = from.Monitor;
+  to.Background = from.Background;
 }
 
 void ForgetFileFacts(PoleFigure& pf) {
@@ -19,6 +23,10 @@ void ForgetFileFacts(PoleFigure& pf) {
   pf.NameInFile.clear();
   pf.Hkl.clear();
   pf.CommentInFile.clear();
+  pf.TwoTheta = 0;
+  pf.CountingTime = 0;
+  pf.Monitor = 0;
+  pf.Background = false;
 }
 
 void MarkChanged(PoleFigure& pf) {
@@ -41,9 +49,9 @@ void CopyGrid(const PoleFigure& from, PoleFigure& to) {
 }
 
 bool CheckGridLimits(std::span<const long long> points, std::span<const double> betaSteps, bool outerMirror,
-                     const std::string& source, MessageSink& sink) {
+                     const std::string& file, FileRole role, MessageSink& sink) {
   const auto fail = [&](const std::string& what) {
-    sink.Message(fmt::format("{}: {}", source, what));
+    sink.Problem({file, 0, what, Severity::Error, role});
     return false;
   };
   for (std::size_t i = 0; i < points.size(); ++i) {

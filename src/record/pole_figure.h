@@ -105,6 +105,15 @@ struct PoleFigure {
   std::string Hkl;
   // The data file's own line about the pole figure (popLA's comment line), written back where the layout has one.
   std::string CommentInFile;
+  // How it was measured, where the file says (0 or false where it does not):
+  // the detector angle 2theta in degrees, the counting time per point in
+  // seconds or else the monitor count the values are per, and whether it is a
+  // background measurement beside the peak rather than the pole figure itself.
+  // The intensity corrections pair peaks and backgrounds by them.
+  double TwoTheta = 0;
+  double CountingTime = 0;
+  double Monitor = 0;
+  bool Background = false;
   // Set anew by every change of the intensities (MarkChanged), so that a change can be noticed.
   std::uint64_t Revision = 0;
   GridTable<GridLink> Link{2, 2};  // the shape of Intensity; circles 1..n, points 1..CirclePoints[i] in use
@@ -133,9 +142,9 @@ void CopyGrid(const PoleFigure& from, PoleFigure& to);
 // `points` and `betaSteps` of circles 1..n in order (betaSteps may be empty
 // when every circle is a full turn of its points), `outerMirror` when circle
 // n + 1 mirrors circle n. The first circle or count that breaks a limit gets
-// "SOURCE: what is wrong." and false.
+// a problem of `file` and false.
 bool CheckGridLimits(std::span<const long long> points, std::span<const double> betaSteps, bool outerMirror,
-                     const std::string& source, MessageSink& sink);
+                     const std::string& file, FileRole role, MessageSink& sink);
 
 // Sizes Intensity and Link to the grid description, every value 0: rows
 // 0..CircleCount + 1, points 0..m + 1, where m is the most points a circle has

@@ -18,11 +18,11 @@ namespace {
 bool DensityPossible(const PoleFigure& pf, const std::string& fileName, const DirectionalOptions& options,
                      MessageSink& sink) {
   if (!TablesHoldGrid(pf)) {
-    sink.Message(fmt::format("Directional data file {}: no grid to compute the density on.", fileName));
+    sink.Problem({fileName, 0, "no grid to compute the density on.", Severity::Error, FileRole::Directional});
     return false;
   }
   if (const std::string problem = FwhmProblem(options.fwhm); !problem.empty()) {
-    sink.Message(fmt::format("Directional data file {}: {}", fileName, problem));
+    sink.Problem({fileName, 0, problem, Severity::Error, FileRole::Directional});
     return false;
   }
   return true;

@@ -122,7 +122,7 @@ std::unique_ptr<PoleFigure> ReadFurtherPoleFigure(const PoleFigure& main, const 
   request.gridFile = gridFileName;
   request.pfIndex = index;
   request.gridRule = GridRule::WindowSlot;
-  FileNamingSink named(sink, "Data file", fileName);
+  FileNamingSink named(sink);
   auto pf = LoadPoleFigure(request, named);
   if (!pf) return nullptr;
   const std::string why = DescribeGridDifference(main, *pf);

@@ -127,8 +127,8 @@ LoadFilesDialog::LoadFilesDialog(AppContext& context, MainWindow& mainform, Pole
 void LoadFilesDialog::UpdateFieldsForData() {
   // Directional data are never read as a measurement, whatever they look like.
   dataLayout_ = DirDataCheckBox->isChecked() ? DataLayout::None : PeekLayout(PFEdit->text().toStdString());
-  const bool ownGrid = IsMeasuredLayout(dataLayout_);
-  // A Beartex list implies its grid but may still be read on another.
+  // A Beartex list, a WKO list or a Dubna file implies its grid but may still be read on another.
+  const bool ownGrid = IsMeasuredLayout(dataLayout_) && dataLayout_ != DataLayout::Dubna;
   const bool optional = !ownGrid && !GridFileNeeded(dataLayout_);
   GridEdit->setEnabled(!ownGrid);
   GridButton->setEnabled(!ownGrid);
@@ -220,7 +220,7 @@ void LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
     return;
   }
   const DataLayout peeked = request.directional ? DataLayout::None : PeekLayout(request.dataFile);
-  const bool ownGrid = IsMeasuredLayout(peeked);
+  const bool ownGrid = IsMeasuredLayout(peeked) && peeked != DataLayout::Dubna;
   if (gridName.isEmpty() && (request.directional || GridFileNeeded(peeked))) {
     GridEdit->setFocus();
     return;

@@ -9,7 +9,10 @@
 #include "base/nearest.h"
 #include "base/text_file.h"
 #include "io/data_layout.h"
+#include "io/exchange_readers.h"
+#include "io/grid_reader.h"
 #include "io/load_pole_figure.h"
+#include "transform/interpolation.h"
 #include "workflow/load_sequence.h"
 
 namespace quorix {
@@ -74,6 +77,20 @@ std::unique_ptr<PoleFigure> Load(const SaveAllFileRequest& f, const InputFile& i
   return LoadPoleFigure(request, sink);
 }
 
+// The pole figure interpolated onto circles 0..90 of 72 points, the grid of
+// a Beartex block, keeping what the file said about it.
+std::unique_ptr<PoleFigure> OnFiveDegreeGrid(const PoleFigure& pf) {
+  auto target = NewPoleFigure();
+  std::vector<GridCircle> circles;
+  for (int i = 0; i <= 18; ++i) circles.push_back({5.0 * i, 0.0, 5.0, 72});
+  SetSimpleGrid(*target, circles);
+  InterpolationOptions options;
+  options.zeroNegative = false;  // missing stays missing
+  InterpolatePoleFigure(pf, *target, options);
+  CopyFileFacts(pf, *target);
+  return target;
+}
+
 }  // namespace
 
 bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink) {
@@ -97,7 +114,8 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
   }
   // What the window takes from the data file's header.
   SaveAllHeader header;
-  if (in->listed) header = ReadSaveAllHeaderText(in->text, in->layout);
+  // The older WKO lists have no lattice or second-reflection lines to take.
+  if (in->listed && !LooksLikeOlderWkoList(in->text)) header = ReadSaveAllHeaderText(in->text, in->layout);
   s.symmetry = o.symmetry ? *o.symmetry : SymmetryForLayout(s.layout, header.symmetry.value_or(0), in->layout);
   // Beartex readers refuse code 0; triclinic assumes nothing of the crystal.
   const bool symmetryAssumed = s.layout == FormattedLayout::Beartex && s.symmetry == 0 && !o.symmetry;
@@ -125,15 +143,16 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
     second = SecondReflection{*h2, *k2, *l2, ParseNumber(fmt::format("{:.3f}", *header.fac)).value_or(0)};
   }
   if (const auto problem = SaveAllHeaderProblem(s)) {
-    sink.Message(o.output + ": " + *problem);
+    sink.Problem({o.output, 0, *problem, Severity::Error, FileRole::Output});
     return false;
   }
 
   // One pole figure in memory at a time: a list file may hold many.
   std::string body;
   for (std::size_t r = 0; r < in->indices.size(); ++r) {
-    const auto pf = Load(o, *in, in->indices[r], sink);
+    auto pf = Load(o, *in, in->indices[r], sink);
     if (!pf) return false;
+    if (o.regrid && s.layout == FormattedLayout::Beartex) pf = OnFiveDegreeGrid(*pf);
     SaveAllRow row;
     row.pf = 1;
     row.second = second;
@@ -158,7 +177,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
       }
     }
     if (const auto problem = SaveAllProblem(*pf, s, row, in->indices[r])) {
-      sink.Message(o.output + ": " + *problem);
+      sink.Problem({o.output, 0, *problem, Severity::Error, FileRole::Output});
       return false;
     }
     body += FormatSaveAllBlock(*pf, s, row);

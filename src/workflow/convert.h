@@ -32,6 +32,9 @@ struct SaveAllFileRequest {
   MeasurementOptions measurement;  // tilt options for layouts with their own grid
   // At most this many pole figures (the desktop's windows); 0: no limit.
   int maxFigures = 0;
+  // Beartex blocks hold the 5-degree grid only: interpolate each pole figure
+  // onto it first (without, another grid is refused).
+  bool regrid = false;
 };
 
 // Prefills what the request leaves open from the data file the way "Save all

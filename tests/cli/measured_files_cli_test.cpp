@@ -93,8 +93,8 @@ TEST(CliMeasuredFiles, AMissingGridIsAUsageError) {
        {fmt::format("info {}", test::ExamplePath("copper111.pol")),
         fmt::format("render {} -o x.png", test::ExamplePath("copper111_centre.pol")),
         fmt::format("diff {} {}", test::ExamplePath("copper111.pol"), test::ExamplePath("copper111.pol")),
-        fmt::format("smooth {} --fwhm 5 --json", test::ExamplePath("quartz.wko")),
-        fmt::format("saveall beartex {} -o x.xpe", test::ExamplePath("quartz.wko")),
+        fmt::format("smooth {} --fwhm 5 --json", test::ExamplePath("copper111.pol")),
+        fmt::format("saveall beartex {} -o x.xpe", test::ExamplePath("copper200_offset.pol")),
         fmt::format("convert {} -o x.epf --to popla", test::ExamplePath("copper111.pol"))}) {
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.status, 2) << args;
@@ -114,8 +114,8 @@ TEST(CliMeasuredFiles, LeftOverPlainValuesWarnButTheCommandSucceeds) {
   const std::string data = test::WriteTempFile("long.pol", values);
   const CliRun run = RunCli(fmt::format("info {} {}", data, test::ExamplePath("grid5.rst")));
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, fmt::format("Data file {} holds {} values, but the grid has {} points; the rest was ignored.\n",
-                                 data, 19 * 72 + 5, 19 * 72));
+  EXPECT_EQ(run.err, fmt::format("Data file {}: {} values, but the grid has {} points; the rest was ignored.\n", data,
+                                 19 * 72 + 5, 19 * 72));
   EXPECT_NE(run.out.find("Layout:      plain"), std::string::npos);
 }
 
@@ -131,6 +131,49 @@ TEST(CliMeasuredFiles, RealFiles) {
   const auto j = nlohmann::json::parse(b.out);
   EXPECT_EQ(j["format"], "columns");
   EXPECT_EQ(j["circles"], 91);
+}
+
+}  // namespace
+}  // namespace quorix
+
+namespace quorix {
+namespace {
+
+// The exchange layouts need no grid file in any command; they convert to the
+// layouts that take any grid.
+TEST(CliMeasuredFiles, ExchangeLayoutsNeedNoGridFile) {
+  const std::string seeds = std::string(QUORIX_SOURCE_DIR) + "/fuzz/seeds/";
+  const std::string out = (test::TempDir() / "exchange").string();
+  const std::pair<std::string, std::string> files[] = {{"wko_grid/older_variant_two_blocks.wko", "wko"},
+                                                       {"dubna/goniometer_grid.cnv", "dubna"},
+                                                       {"seifert/two_key_lines_crlf.nja", "seifert"},
+                                                       {"tex_einzel/ST42-104-110.dat", "tex-einzel"}};
+  for (const auto& [file, format] : files) {
+    const std::string data = seeds + file;
+    const CliRun info = RunCli(fmt::format("info {} --json", data));
+    ASSERT_EQ(info.status, 0) << file << info.err;
+    EXPECT_EQ(nlohmann::json::parse(info.out)["format"], format);
+    for (const std::string& args :
+         {fmt::format("render {} -o {}.png", data, out), fmt::format("save {} -o {}.pol", data, out),
+          fmt::format("smooth {} --fwhm 5 --json", data),
+          fmt::format("convert {} --to geesthacht -o {}.ibm", data, out),
+          fmt::format("convert {} --index 1 --to ascii -o {}.txt", data, out),
+          fmt::format("diff {} {} --json", data, data)}) {
+      const CliRun run = RunCli(args);
+      EXPECT_EQ(run.status, 0) << args << "\n" << run.err;
+    }
+  }
+  // Beartex blocks hold the 5-degree grid only, unless interpolated onto it.
+  const std::string seifert = seeds + "seifert/two_key_lines_crlf.nja";
+  EXPECT_EQ(RunCli(fmt::format("convert {} --to beartex -o {}.xpe", seifert, out)).status, 1);
+  const CliRun regridded = RunCli(fmt::format("convert {} --to beartex --regrid -o {}.xpe", seifert, out));
+  EXPECT_EQ(regridded.status, 0) << regridded.err;
+  EXPECT_EQ(RunCli(fmt::format("info {}.xpe --index 2", out)).status, 0);
+  // The backgrounds of a Seifert file are pole figures of their own.
+  const CliRun bg = RunCli(fmt::format("info {} --index 2 --json", seeds + "seifert/two_key_lines_crlf.nja"));
+  const auto j = nlohmann::json::parse(bg.out);
+  EXPECT_EQ(j["background"], true);
+  EXPECT_EQ(j["twoTheta"], 75.0);
 }
 
 }  // namespace

@@ -69,9 +69,10 @@ TEST(PlainData, ValuesAfterTheGridAreIgnoredButNotSilently) {
   CollectingSink sink;
   const std::string path = WriteTempFile("more.pol", Values(1, 8, 8) + "9 10 zz\n11\n");
   EXPECT_TRUE(Read(*pf, path, DataLayout::Plain, sink));
-  ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0],
-            "Data file " + path + " holds 11 values, but the grid has 8 points; the rest was ignored.");
+  ASSERT_EQ(sink.problems.size(), 1u);
+  EXPECT_EQ(sink.problems[0].file, path);
+  EXPECT_EQ(sink.problems[0].severity, Severity::Warning);
+  EXPECT_EQ(sink.problems[0].what, "11 values, but the grid has 8 points; the rest was ignored.");
   EXPECT_DOUBLE_EQ(pf->Intensity[2][4], 8);
   // Exactly as many values as points, and text after them, say nothing.
   CollectingSink quiet;

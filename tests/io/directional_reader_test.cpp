@@ -146,7 +146,7 @@ TEST(ReadDirectionalData, FailuresNameTheFileAndLeaveTheRecordAlone) {
     std::string message;
   } cases[] = {
       {missing, 5, "File " + missing + " does not exist"},
-      {empty, 5, "Directional data file " + empty + " holds no directions: no line starts with two numbers."},
+      {empty, 5, "Directional data file " + empty + ": no directions: no line starts with two numbers."},
       {good, 0, "Directional data file " + good + ": The FWHM must be a number of degrees of at least 1e-06, not 0."},
   };
   for (const auto& c : cases) {

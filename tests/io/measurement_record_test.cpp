@@ -88,7 +88,9 @@ TEST(MeasurementToRecord, LimitsAreCheckedInOnePlaceAndNamed) {
   }
   CollectingSink sink;
   EXPECT_FALSE(MeasurementToRecord(OneFigure({Circle(0, 8)}), 2, "one.jul", false, sink));
-  EXPECT_EQ(sink.messages.at(0), "Data file one.jul holds 1 pole figures; there is no pole figure 2.");
+  ASSERT_EQ(sink.problems.size(), 1u);
+  EXPECT_EQ(sink.problems[0].file, "one.jul");
+  EXPECT_EQ(sink.problems[0].what, "there is no pole figure 2; the file holds 1.");
 }
 
 struct RealCase {
@@ -150,10 +152,9 @@ TEST(LoadMeasuredFile, APlainReadOfAColumnListWarnsOfTheValuesLeftOver) {
   request.layout = DataLayout::Plain;
   CollectingSink sink;
   ASSERT_TRUE(LoadPoleFigure(request, sink));
-  ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0], "Data file " + path +
-                                  " holds 43848 values, but the grid has 1368 points; the rest was "
-                                  "ignored.");
+  ASSERT_EQ(sink.problems.size(), 1u);
+  EXPECT_EQ(sink.problems[0].file, path);
+  EXPECT_EQ(sink.problems[0].what, "43848 values, but the grid has 1368 points; the rest was ignored.");
 }
 
 TEST(LoadMeasuredFile, ABadFileLeavesTheLoadedPoleFigureAsItWas) {
