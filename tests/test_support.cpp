@@ -10,6 +10,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/message_sink.h"
+#include "io/data_reader.h"
+#include "io/grid_reader.h"
+#include "io/load_pole_figure.h"
+#include "record/circle_links.h"
+
 namespace quorix::test {
 
 std::filesystem::path TempDir() {
@@ -53,6 +59,24 @@ void FillRegularGrid(PoleFigure& pf, double alphaStep, int points) {
   SizeTablesToGrid(pf);
 }
 
+std::unique_ptr<PoleFigure> RegularGrid(double alphaStep, int points, double value) {
+  auto pf = NewPoleFigure();
+  FillRegularGrid(*pf, alphaStep, points);
+  for (int i = 1; i <= pf->CircleCount; ++i)
+    for (int j = 1; j <= pf->CirclePoints[i]; ++j) pf->Intensity[i][j] = value;
+  return pf;
+}
+
+std::unique_ptr<PoleFigure> CentrePointGrid(double alphaStep, int points) {
+  auto pf = NewPoleFigure();
+  FillRegularGrid(*pf, alphaStep, points);
+  pf->CirclePoints[1] = 1;
+  pf->BetaStep[1] = 360;
+  pf->PointCount = 1 + (pf->CircleCount - 1) * points;
+  SizeTablesToGrid(*pf);
+  return pf;
+}
+
 std::unique_ptr<PoleFigure> FourPointGrid(std::initializer_list<double> alphas) {
   auto pf = NewPoleFigure();
   int i = 0;
@@ -73,8 +97,93 @@ void SizeTables(PoleFigure& pf, int circles, int points) {
   pf.Link.Resize(circles + 2, points + 2);
 }
 
+std::unique_ptr<PoleFigure> SmallGrid(int circles, int points, double firstAlpha) {
+  auto pf = NewPoleFigure();
+  pf->CircleCount = circles;
+  SizeTables(*pf, circles, points);
+  for (int i = 1; i <= circles; ++i) {
+    pf->Alpha[i] = firstAlpha + 5.0 * (i - 1);
+    pf->BetaStart[i] = 0;
+    pf->BetaStep[i] = 360.0 / points;
+    pf->CirclePoints[i] = points;
+    for (int j = 1; j <= points; ++j) pf->Intensity[i][j] = 1;
+  }
+  pf->PointCount = circles * points;
+  return pf;
+}
+
 void SetCircle(PoleFigure& pf, int i, const std::vector<double>& values) {
   for (std::size_t j = 0; j < values.size(); ++j) pf.Intensity[i][j + 1] = values[j];
+}
+
+std::unique_ptr<PoleFigure> CentrePeak() {
+  auto pf = FourPointGrid({0, 30, 60});
+  SetCircle(*pf, 1, {10});
+  SetCircle(*pf, 2, {4, 4, 4, 4});
+  SetCircle(*pf, 3, {1, 1, 1, 1});
+  EXPECT_TRUE(BuildCircleLinks(*pf));
+  return pf;
+}
+
+std::unique_ptr<PoleFigure> RadialLines() {
+  auto pf = FourPointGrid({30, 60, 80});
+  SetCircle(*pf, 1, {1, 3, 3, 1});
+  SetCircle(*pf, 2, {1, 4, 3, 0.5});
+  SetCircle(*pf, 3, {1.5, 5, 4, 1});
+  EXPECT_TRUE(BuildCircleLinks(*pf));
+  return pf;
+}
+
+std::unique_ptr<PoleFigure> ReadGridFile(const std::string& path) {
+  auto pf = NewPoleFigure();
+  CollectingSink sink;
+  const bool full = std::filesystem::path(path).extension() == ".grd";
+  EXPECT_TRUE(full ? ReadFullGrid(*pf, path, sink) : ReadSimpleGrid(*pf, path, sink))
+      << path << ": " << Joined(sink.messages);
+  return pf;
+}
+
+std::unique_ptr<PoleFigure> GridFromText(const std::string& name, const std::string& contents) {
+  return ReadGridFile(WriteTempFile(name, contents));
+}
+
+bool ReadData(PoleFigure& pf, const std::string& file, DataLayout layout, MessageSink& sink, int index) {
+  DataReadOptions o;
+  o.layout = layout;
+  o.pfIndex = index;
+  return ReadPoleFigureData(pf, file, o, sink);
+}
+
+std::unique_ptr<PoleFigure> LoadFile(const std::string& data, const std::string& grid, int index) {
+  LoadRequest request;
+  request.dataFile = data;
+  request.gridFile = grid;
+  request.pfIndex = index;
+  CollectingSink sink;
+  auto pf = LoadPoleFigure(request, sink);
+  EXPECT_TRUE(pf) << data << " " << index << ": " << Joined(sink.messages);
+  return pf;
+}
+
+std::unique_ptr<PoleFigure> LoadExample(const std::string& data, const std::string& grid, int index) {
+  return LoadFile(ExamplePath(data), ExamplePath(grid), index);
+}
+
+std::string ExampleArgs(const std::string& data, const std::string& grid) {
+  return ExamplePath(data) + " " + ExamplePath(grid);
+}
+
+std::unique_ptr<PoleFigure> WithExtremes(double minValue, double maxValue, double normFactor) {
+  auto pf = NewPoleFigure();
+  pf->MinValue = minValue;
+  pf->MaxValue = maxValue;
+  pf->NormFactor = normFactor;
+  return pf;
+}
+
+void ExpectLevels(const PoleFigure& pf, const std::vector<double>& expected, double tolerance) {
+  ASSERT_EQ(pf.LevelCount, static_cast<int>(expected.size()));
+  for (std::size_t k = 0; k < expected.size(); ++k) EXPECT_NEAR(pf.Level[k + 1], expected[k], tolerance) << k;
 }
 
 namespace {
@@ -88,7 +197,7 @@ struct Cleanup {
 } cleanup;
 }  // namespace
 
-std::string ReadFile(const std::string& path) {
+std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();

@@ -13,13 +13,6 @@
 namespace quorix {
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(IniFileRead, NamesIgnoreCaseAndBlanksValuesLoseBlanksAndQuotes) {
   IniFile ini = IniFile::FromText(
       "; comment\r\n"
@@ -121,7 +114,7 @@ TEST(IniFileSave, RoundTripThroughTheFileAndNoTemporaryLeftBehind) {
   ini.WriteInteger("Contour", "color1", 32896);
   CollectingSink sink;
   ASSERT_TRUE(ini.Save(path, sink)) << test::Joined(sink.messages);
-  EXPECT_EQ(ReadAll(path), "[Data]\r\ndatapath=C:\\x\r\n[Contour]\r\ncolor1=32896\r\n");
+  EXPECT_EQ(test::ReadFile(path), "[Data]\r\ndatapath=C:\\x\r\n[Contour]\r\ncolor1=32896\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
 }
 

@@ -29,15 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::unique_ptr<PoleFigure> Copper() {
-  LoadRequest request;
-  request.dataFile = test::ExamplePath("copper111.pol");
-  request.gridFile = test::ExamplePath("grid5.rst");
-  CollectingSink sink;
-  auto pf = LoadPoleFigure(request, sink);
-  EXPECT_TRUE(pf);
-  return pf;
-}
+std::unique_ptr<PoleFigure> Copper() { return test::LoadExample("copper111.pol"); }
 
 // Each writer as "write this file; false and a message naming it on failure".
 struct Writer {

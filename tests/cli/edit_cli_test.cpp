@@ -16,7 +16,7 @@ namespace {
 using test::CliRun;
 using test::RunCli;
 
-std::string Copper() { return test::ExamplePath("copper111.pol") + " " + test::ExamplePath("grid5.rst"); }
+std::string Copper() { return test::ExampleArgs("copper111.pol"); }
 
 nlohmann::json Intensities(const std::string& args) {
   const CliRun run = RunCli(args);

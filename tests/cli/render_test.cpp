@@ -41,13 +41,6 @@ RenderRun Render(const std::string& args) {
   return r;
 }
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::string Inputs() { return test::ExamplePath("copper111.pol") + " " + test::ExamplePath("grid5.rst"); }
 
 fs::path OutDir(const std::string& name) {
@@ -60,7 +53,7 @@ TEST(CliRender, HpglFileIsTheExportOfTheLibrary) {
   const fs::path out = OutDir("hpgl") / "copper.plt";
   RenderRun r = Render(Inputs() + " -o " + out.string() + " --title \"[copper 111]\"");
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string text = ReadAll(out);
+  const std::string text = test::ReadFile(out);
 
   LoadRequest request;
   request.dataFile = test::ExamplePath("copper111.pol");
@@ -85,20 +78,20 @@ TEST(CliRender, RotationOptionsReachTheRotationNote) {
   // the note shows the axis and angle as given.
   RenderRun r = Render(Inputs() + " -o " + (dir / "axis.plt").string() + " --rotate-axis 30,40,20");
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string axis = ReadAll(dir / "axis.plt");
+  const std::string axis = test::ReadFile(dir / "axis.plt");
   EXPECT_NE(axis.find("LBRotation:\x03"), std::string::npos);
   EXPECT_NE(axis.find("LB30/40  20\x03"), std::string::npos);
 
   r = Render(Inputs() + " -o " + (dir / "list.plt").string() + " --rotate-list X:30,y:0,Z:-45 --triclin");
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string list = ReadAll(dir / "list.plt");
+  const std::string list = test::ReadFile(dir / "list.plt");
   EXPECT_NE(list.find("LBX:  30\x03"), std::string::npos);
   EXPECT_EQ(list.find("LBY:"), std::string::npos);  // a zero angle adds nothing
   EXPECT_NE(list.find("LBZ:  -45\x03"), std::string::npos);
 
   r = Render(Inputs() + " -o " + (dir / "none.plt").string() + " --rotate-list Z:0");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(ReadAll(dir / "none.plt").find("Rotation:"), std::string::npos);
+  EXPECT_EQ(test::ReadFile(dir / "none.plt").find("Rotation:"), std::string::npos);
 }
 
 TEST(CliRender, ConfigurationFileSetsOptionsAndColoursFlagsOverride) {
@@ -108,13 +101,13 @@ TEST(CliRender, ConfigurationFileSetsOptionsAndColoursFlagsOverride) {
                                           "[Contour]\r\ncolor1=1193046\r\n";  // 0x123456
   RenderRun r = Render(Inputs() + " -o " + (dir / "a.plt").string() + " --ini " + ini.string());
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string plt = ReadAll(dir / "a.plt");
+  const std::string plt = test::ReadFile(dir / "a.plt");
   EXPECT_NE(plt.find("Equ. area low. hem. proj."), std::string::npos);
   EXPECT_NE(plt.find("PU6500,"), std::string::npos);  // legend at 650 * 10
 
   r = Render(Inputs() + " -o " + (dir / "b.plt").string() + " --ini " + ini.string() + " --plot-stretch 2");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(ReadAll(dir / "b.plt").find("PU1300,"), std::string::npos);
+  EXPECT_NE(test::ReadFile(dir / "b.plt").find("PU1300,"), std::string::npos);
 
   // The colour set reaches the metafile's pens: level 1 in the file's colour.
   auto hasPenColour = [](const std::string& emf, std::uint32_t colour) {
@@ -134,10 +127,10 @@ TEST(CliRender, ConfigurationFileSetsOptionsAndColoursFlagsOverride) {
   };
   r = Render(Inputs() + " -o " + (dir / "c.emf").string() + " --ini " + ini.string());
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(hasPenColour(ReadAll(dir / "c.emf"), 0x123456));
+  EXPECT_TRUE(hasPenColour(test::ReadFile(dir / "c.emf"), 0x123456));
   r = Render(Inputs() + " -o " + (dir / "d.emf").string());
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string plain = ReadAll(dir / "d.emf");
+  const std::string plain = test::ReadFile(dir / "d.emf");
   EXPECT_FALSE(hasPenColour(plain, 0x123456));
   EXPECT_TRUE(hasPenColour(plain, 32896));  // olive, the default level 1
 }
@@ -150,13 +143,13 @@ TEST(CliRender, RasterAndVectorKindsFollowTheExtension) {
     ASSERT_EQ(r.status, 0) << name << ": " << r.err;
     EXPECT_TRUE(r.err.empty()) << r.err;
   }
-  EXPECT_EQ(ReadAll(dir / "p.png").substr(1, 3), "PNG");
-  EXPECT_EQ(ReadAll(dir / "p.PNG").substr(1, 3), "PNG");
-  const std::string svg = ReadAll(dir / "p.svg");
+  EXPECT_EQ(test::ReadFile(dir / "p.png").substr(1, 3), "PNG");
+  EXPECT_EQ(test::ReadFile(dir / "p.PNG").substr(1, 3), "PNG");
+  const std::string svg = test::ReadFile(dir / "p.svg");
   EXPECT_NE(svg.find("<svg"), std::string::npos);
   EXPECT_NE(svg.find("copper111.pol"), std::string::npos);
-  EXPECT_EQ(ReadAll(dir / "p.pdf").substr(0, 5), "%PDF-");
-  EXPECT_EQ(ReadAll(dir / "p.emf").substr(40, 4), " EMF");
+  EXPECT_EQ(test::ReadFile(dir / "p.pdf").substr(0, 5), "%PDF-");
+  EXPECT_EQ(test::ReadFile(dir / "p.emf").substr(40, 4), " EMF");
   // Nothing but the outputs: no temporary files left beside them.
   std::size_t files = 0;
   for (const auto& e : fs::directory_iterator(dir)) {
@@ -202,7 +195,7 @@ TEST(CliRender, AFailedRenderKeepsAnExistingOutput) {
   RenderRun r = Render(test::ExamplePath("no_such.pol") + " " + test::ExamplePath("grid5.rst") + " -o " +
                        (dir / "old.png").string());
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(ReadAll(dir / "old.png"), "previous");
+  EXPECT_EQ(test::ReadFile(dir / "old.png"), "previous");
 }
 
 // The picture kinds drawn by Qt go down like every other output: a symlink is
@@ -243,7 +236,7 @@ TEST(CliRender, PictureFilesAreReplacedLikeEveryOtherOutput) {
       EXPECT_EQ(r.status, 1) << kind;
       EXPECT_NE(r.err.find("Cannot create file " + locked.string() + ": Permission denied"), std::string::npos)
           << r.err;
-      EXPECT_EQ(ReadAll(locked), "earlier") << kind;
+      EXPECT_EQ(test::ReadFile(locked), "earlier") << kind;
     }
   }
   for (const auto& e : fs::directory_iterator(dir))

@@ -28,15 +28,10 @@ using test::ReadFile;
 using test::RunCli;
 
 std::unique_ptr<PoleFigure> Load(const std::string& data, int index = 1) {
-  LoadRequest request;
-  request.dataFile = data;
-  request.gridFile = test::ExamplePath("grid5.rst");
-  request.pfIndex = index;
-  CollectingSink sink;
-  return LoadPoleFigure(request, sink);
+  return test::LoadFile(data, test::ExamplePath("grid5.rst"), index);
 }
 
-std::string Examples(const char* data) { return test::ExamplePath(data) + " " + test::ExamplePath("grid5.rst"); }
+std::string Examples(const char* data) { return test::ExampleArgs(data); }
 
 TEST(CliSave, WritesWhatTheLibraryWrites) {
   const auto pf = Load(test::ExamplePath("copper.xpe"), 2);

@@ -23,15 +23,8 @@ namespace {
 using test::CliRun;
 using test::RunCli;
 
-std::string Copper() { return test::ExamplePath("copper111.pol") + " " + test::ExamplePath("grid5.rst"); }
-
-std::unique_ptr<PoleFigure> LoadCopper() {
-  LoadRequest request;
-  request.dataFile = test::ExamplePath("copper111.pol");
-  request.gridFile = test::ExamplePath("grid5.rst");
-  NullSink sink;
-  return LoadPoleFigure(request, sink);
-}
+std::string Copper() { return test::ExampleArgs("copper111.pol"); }
+std::unique_ptr<PoleFigure> LoadCopper() { return test::LoadExample("copper111.pol"); }
 
 TEST(CliSmooth, JsonHoldsTheSmoothedRecord) {
   const CliRun run = RunCli("smooth " + Copper() + " --fwhm 7.5 --exclude-negative --json");

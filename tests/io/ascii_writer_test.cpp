@@ -20,17 +20,9 @@ namespace {
 
 // Circles at alpha 0, 5, ... with `points` points each; value = 100 i + j.
 std::unique_ptr<PoleFigure> Numbered(int circles, int points) {
-  auto pf = NewPoleFigure();
-  pf->CircleCount = circles;
-  test::SizeTables(*pf, circles, points);
-  for (int i = 1; i <= circles; ++i) {
-    pf->Alpha[i] = 5.0 * (i - 1);
-    pf->BetaStart[i] = 0;
-    pf->BetaStep[i] = 360.0 / points;
-    pf->CirclePoints[i] = points;
+  auto pf = test::SmallGrid(circles, points);
+  for (int i = 1; i <= circles; ++i)
     for (int j = 1; j <= points; ++j) pf->Intensity[i][j] = 100 * i + j;
-  }
-  pf->PointCount = circles * points;
   return pf;
 }
 
@@ -38,13 +30,6 @@ AsciiWriteOptions Plain(int perLine, int width, int decimals, bool enter = false
   AsciiWriteOptions o;
   o.Format = {perLine, width, decimals, factor, enter};
   return o;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 TEST(AsciiWriterPlain, FieldsGrowAndCountRunsOverTheWholeFile) {
@@ -269,7 +254,7 @@ TEST(AsciiWriterFiles, ReadOnlyFolderKeepsTheOldFile) {
   std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
   if (folderWritable) GTEST_SKIP() << "running with rights that ignore a read-only folder";
   EXPECT_FALSE(written);
-  EXPECT_EQ(ReadFile(existing), "old contents");
+  EXPECT_EQ(test::ReadFile(existing), "old contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
 }
 

@@ -198,19 +198,9 @@ TEST(FullGridBadInput, AtAndOneOverEveryLimit) {
 
 // --- data files ----------------------------------------------------------------
 
-std::unique_ptr<PoleFigure> Grid(const std::string& simpleGrid) {
-  auto pf = NewPoleFigure();
-  CollectingSink sink;
-  EXPECT_TRUE(ReadSimpleGrid(*pf, WriteTempFile("grid.rst", simpleGrid), sink));
-  return pf;
-}
+std::unique_ptr<PoleFigure> Grid(const std::string& simpleGrid) { return test::GridFromText("grid.rst", simpleGrid); }
 
-bool ReadData(PoleFigure& pf, const std::string& file, DataLayout layout, CollectingSink& sink, int index = 1) {
-  DataReadOptions o;
-  o.layout = layout;
-  o.pfIndex = index;
-  return ReadPoleFigureData(pf, file, o, sink);
-}
+using test::ReadData;
 
 TEST(PlainDataBadInput, EmptyAndGarbageAreCountedShort) {
   for (const std::string& contents : {std::string(), kBom, std::string("\n\n\n"), Garbage(4096, 4)}) {
@@ -673,13 +663,7 @@ std::string ScaledCopper(int exponent) {
 }
 
 std::unique_ptr<PoleFigure> LoadOnGrid5(const std::string& data) {
-  LoadRequest request;
-  request.dataFile = data;
-  request.gridFile = test::ExamplePath("grid5.rst");
-  CollectingSink sink;
-  auto pf = LoadPoleFigure(request, sink);
-  EXPECT_TRUE(pf) << data << ": " << (sink.messages.empty() ? "" : sink.messages[0]);
-  return pf;
+  return test::LoadFile(data, test::ExamplePath("grid5.rst"));
 }
 
 TEST(MagnitudeBadInput, StatisticsDoNotDependOnTheUnit) {

@@ -13,15 +13,7 @@ namespace {
 
 using test::WriteTempFile;
 
-std::unique_ptr<PoleFigure> GridFrom(const std::string& name, const std::string& contents) {
-  auto pf = NewPoleFigure();
-  CollectingSink sink;
-  const auto file = WriteTempFile(name, contents);
-  const bool ok =
-      name.find(".grd") != std::string::npos ? ReadFullGrid(*pf, file, sink) : ReadSimpleGrid(*pf, file, sink);
-  EXPECT_TRUE(ok) << name;
-  return pf;
-}
+using test::GridFromText;
 
 std::string Values(int from, int count, int perLine) {
   std::string s;
@@ -30,10 +22,7 @@ std::string Values(int from, int count, int perLine) {
 }
 
 bool Read(PoleFigure& pf, const std::string& file, DataLayout layout, CollectingSink& sink, int index = 1) {
-  DataReadOptions o;
-  o.layout = layout;
-  o.pfIndex = index;
-  return ReadPoleFigureData(pf, file, o, sink);
+  return test::ReadData(pf, file, layout, sink, index);
 }
 
 // A hash-list block: header, five lines, the data lines (18 four-character
@@ -51,7 +40,7 @@ std::string HashBlock(const std::string& name, int circles, int points, int base
 }
 
 TEST(PlainData, HeaderLinesAreSkippedOnlyWhenTheFirstItemIsText) {
-  auto pf = GridFrom("g.rst", "0 4\n45 4\n80 4\n");
+  auto pf = GridFromText("g.rst", "0 4\n45 4\n80 4\n");
   CollectingSink sink;
   ASSERT_TRUE(Read(*pf, WriteTempFile("h.pol", "Sample 12 3\n1 2 3 is also header\n" + Values(1, 12, 5)),
                    DataLayout::Plain, sink));
@@ -65,7 +54,7 @@ TEST(PlainData, HeaderLinesAreSkippedOnlyWhenTheFirstItemIsText) {
 }
 
 TEST(PlainData, ValuesAfterTheGridAreIgnoredButNotSilently) {
-  auto pf = GridFrom("g.rst", "0 4\n45 4\n");
+  auto pf = GridFromText("g.rst", "0 4\n45 4\n");
   CollectingSink sink;
   const std::string path = WriteTempFile("more.pol", Values(1, 8, 8) + "9 10 zz\n11\n");
   EXPECT_TRUE(Read(*pf, path, DataLayout::Plain, sink));
@@ -82,7 +71,7 @@ TEST(PlainData, ValuesAfterTheGridAreIgnoredButNotSilently) {
 
 TEST(HashListData, CirclesBeyondTheBlocksTiltRangeAreMissing) {
   // Blocks of 19 circles whose headers say "0.0 40.0": circles 10..19 were never measured.
-  auto pf = GridFrom("g5.rst", [] {
+  auto pf = GridFromText("g5.rst", [] {
     std::string g;
     for (int i = 0; i <= 18; ++i) g += fmt::format("{} 72\n", 5 * i);
     return g;
@@ -106,7 +95,7 @@ TEST(PlainData, LineEndsAndFinalLineEndReadAlike) {
   const std::string body = "1 2\t3\n4 5 6\n7 8";
   for (const std::string& text : {body, body + "\n", body + "\r\n", std::string("1 2\t3\r\n4 5 6\r\n7 8\r\n"),
                                   std::string("1 2\t3\r4 5 6\r7 8"), std::string("\xEF\xBB\xBF") + body}) {
-    auto pf = GridFrom("g.rst", "0 4\n45 4\n");
+    auto pf = GridFromText("g.rst", "0 4\n45 4\n");
     CollectingSink sink;
     ASSERT_TRUE(Read(*pf, WriteTempFile("le.pol", text), DataLayout::Plain, sink)) << sink.messages.at(0);
     EXPECT_DOUBLE_EQ(pf->Intensity[2][4], 8);
@@ -114,7 +103,7 @@ TEST(PlainData, LineEndsAndFinalLineEndReadAlike) {
 }
 
 TEST(PlainData, CountAndNumberErrors) {
-  auto pf = GridFrom("g.rst", "0 4\n45 4\n");
+  auto pf = GridFromText("g.rst", "0 4\n45 4\n");
   CollectingSink sink;
   EXPECT_FALSE(Read(*pf, WriteTempFile("short.pol", Values(1, 7, 4)), DataLayout::Plain, sink));
   ASSERT_EQ(sink.messages.size(), 1u);
@@ -136,7 +125,7 @@ TEST(PlainData, CountAndNumberErrors) {
 }
 
 TEST(PlainData, NegativeStepCircleIsStoredLastPointFirst) {
-  auto pf = GridFrom("neg.grd", "I I\nO I\n10 0 90 4\n20 350 -5 72\n");
+  auto pf = GridFromText("neg.grd", "I I\nO I\n10 0 90 4\n20 350 -5 72\n");
   CollectingSink sink;
   ASSERT_TRUE(
       Read(*pf, WriteTempFile("neg.pol", Values(1, 4, 10) + "\n" + Values(1001, 72, 9)), DataLayout::Plain, sink));
@@ -149,7 +138,7 @@ TEST(PlainData, NegativeStepCircleIsStoredLastPointFirst) {
 }
 
 TEST(DataRules, RimPointsAreAveragedAndMirrorsCopied) {
-  auto pf = GridFrom("rim.grd", "I 1\nO 1\n45 0 5 72\n90 0 5 72\n");
+  auto pf = GridFromText("rim.grd", "I 1\nO 1\n45 0 5 72\n90 0 5 72\n");
   std::string rim;
   for (int k = 1; k <= 72; ++k) {
     double v = k;
@@ -171,7 +160,7 @@ TEST(DataRules, RimPointsAreAveragedAndMirrorsCopied) {
 }
 
 TEST(DataRules, OuterMirrorCopiesTheLastCircle) {
-  auto pf = GridFrom("m.grd", "I 1\nO 1\n40 0 90 4\n80 45 90 4\n");
+  auto pf = GridFromText("m.grd", "I 1\nO 1\n40 0 90 4\n80 45 90 4\n");
   CollectingSink sink;
   ASSERT_TRUE(Read(*pf, WriteTempFile("m.pol", Values(1, 8, 8)), DataLayout::Plain, sink));
   for (int k = 1; k <= 4; ++k) EXPECT_DOUBLE_EQ(pf->Intensity[3][k], pf->Intensity[2][k]);
@@ -179,7 +168,7 @@ TEST(DataRules, OuterMirrorCopiesTheLastCircle) {
 }
 
 TEST(HashList, ThirdPoleFigureStartsOnLine176) {
-  auto pf = GridFrom("g.rst", "0 72\n5 72\n90 72\n");
+  auto pf = GridFromText("g.rst", "0 72\n5 72\n90 72\n");
   // 19 circles of 72 points would need 84-line blocks; here the grid has 3
   // circles, so each block is padded to 84 lines.
   std::string file;
@@ -207,7 +196,7 @@ TEST(HashList, ThirdPoleFigureStartsOnLine176) {
 }
 
 TEST(HashList, FieldsBlanksAndEmptyLines) {
-  auto pf = GridFrom("g.rst", "0 19\n90 19\n");
+  auto pf = GridFromText("g.rst", "0 19\n90 19\n");
   // Circle 1 over two lines (the second one holding a blank field and a short
   // last field), circle 2 with an empty line for its first value.
   std::string file = "head #\n\n\n\n\n\nname\n";
@@ -235,7 +224,7 @@ TEST(HashList, RefusedFiles) {
       {"0 19\n", head + "x   1   2\n", "Expected 19 data, found 2."},
   };
   for (const auto& c : cases) {
-    auto pf = GridFrom("g.rst", c.grid);
+    auto pf = GridFromText("g.rst", c.grid);
     CollectingSink sink;
     EXPECT_FALSE(Read(*pf, WriteTempFile("bad.xpe", c.data), DataLayout::HashList, sink)) << c.data;
     ASSERT_FALSE(sink.messages.empty());
@@ -261,7 +250,7 @@ std::string WkoFile(int figures, int circles, int points) {
 }
 
 TEST(WkoList, ValuesRunAcrossCirclesAndBlocks) {
-  auto pf = GridFrom("g.rst", "0 12\n45 12\n80 12\n");  // M = 36, L = 4
+  auto pf = GridFromText("g.rst", "0 12\n45 12\n80 12\n");  // M = 36, L = 4
   const auto path = WriteTempFile("two.wko", WkoFile(2, 3, 12));
   CollectingSink sink;
   ASSERT_TRUE(Read(*pf, path, DataLayout::WkoList, sink, 2)) << sink.messages.at(0);
@@ -273,7 +262,7 @@ TEST(WkoList, ValuesRunAcrossCirclesAndBlocks) {
 }
 
 TEST(WkoList, RefusedFiles) {
-  auto pf = GridFrom("g.rst", "0 12\n45 12\n");
+  auto pf = GridFromText("g.rst", "0 12\n45 12\n");
   CollectingSink sink;
   // The file describes 3 circles; the grid has 2, so values run past it.
   EXPECT_FALSE(Read(*pf, WriteTempFile("over.wko", WkoFile(1, 3, 12)), DataLayout::WkoList, sink));

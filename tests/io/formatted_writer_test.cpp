@@ -17,32 +17,18 @@ namespace {
 
 // Circles at alpha 0, 5, ...; values from `values` circle by circle.
 std::unique_ptr<PoleFigure> Small(int circles, int points, std::initializer_list<double> values) {
-  auto pf = NewPoleFigure();
-  pf->CircleCount = circles;
-  test::SizeTables(*pf, circles, points);
+  auto pf = test::SmallGrid(circles, points);
   auto v = values.begin();
-  for (int i = 1; i <= circles; ++i) {
-    pf->Alpha[i] = 5.0 * (i - 1);
-    pf->BetaStep[i] = 360.0 / points;
-    pf->CirclePoints[i] = points;
+  for (int i = 1; i <= circles; ++i)
     for (int j = 1; j <= points; ++j) {
       pf->Intensity[i][j] = v != values.end() ? *v++ : 1;
       pf->MaxValue = std::max(pf->MaxValue, pf->Intensity[i][j]);
     }
-  }
-  pf->PointCount = circles * points;
   return pf;
 }
 
 std::unique_ptr<PoleFigure> Example(const std::string& data, int index = 1) {
-  LoadRequest request;
-  request.dataFile = data;
-  request.gridFile = test::ExamplePath("grid5.rst");
-  request.pfIndex = index;
-  CollectingSink sink;
-  auto pf = LoadPoleFigure(request, sink);
-  EXPECT_TRUE(pf) << data << (sink.messages.empty() ? "" : ": " + sink.messages.back());
-  return pf;
+  return test::LoadFile(data, test::ExamplePath("grid5.rst"), index);
 }
 
 SaveAllSettings Settings(FormattedLayout layout) {

@@ -56,17 +56,6 @@ std::string GridFile(int circles) {
   return test::WriteTempFile("grid" + std::to_string(circles) + ".rst", text);
 }
 
-std::unique_ptr<PoleFigure> ReadBack(const std::string& file, const std::string& grid, int index) {
-  LoadRequest request;
-  request.dataFile = file;
-  request.gridFile = grid;
-  request.pfIndex = index;
-  CollectingSink sink;
-  auto pf = LoadPoleFigure(request, sink);
-  EXPECT_TRUE(pf) << file << " " << index << ": " << (sink.messages.empty() ? "" : sink.messages.back());
-  return pf;
-}
-
 const char* Name(Case c) { return c == Case::Full ? "full" : c == Case::To40 ? "to 40" : "missing"; }
 
 TEST(WriterRoundTrip, BeartexBlocksReadBackThroughTheHashListReader) {
@@ -92,7 +81,7 @@ TEST(WriterRoundTrip, BeartexBlocksReadBackThroughTheHashListReader) {
     for (const std::string& grid : {test::ExamplePath("grid5.rst"), GridFile(a->CircleCount)})
       for (int k = 1; k <= 2; ++k) {
         const PoleFigure& source = k == 1 ? *a : *b;
-        const auto back = ReadBack(out, grid, k);
+        const auto back = test::LoadFile(out, grid, k);
         ASSERT_TRUE(back);
         const double scale = BeartexScale(source.MaxValue);
         for (int i = 1; i <= back->CircleCount; ++i)
@@ -132,7 +121,7 @@ TEST(WriterRoundTrip, GeesthachtBlocksReadBackThroughTheWkoReader) {
     const std::string grid = GridFile(a->CircleCount);
     for (int k = 1; k <= 3; ++k) {
       const PoleFigure& source = k == 2 ? *b : *a;
-      const auto back = ReadBack(out, grid, k);
+      const auto back = test::LoadFile(out, grid, k);
       ASSERT_TRUE(back) << Name(c) << " " << k;
       const double scale = GeesthachtScale(source.MaxValue);
       for (int i = 1; i <= source.CircleCount; ++i)
@@ -293,7 +282,7 @@ TEST(WriterRoundTrip, AsciiValuesReadBackThroughThePlainReader) {
     const std::string out = (test::TempDir() / "rt.pol").string();
     CollectingSink sink;
     ASSERT_TRUE(WritePFASCII(*pf, out, o, sink)) << sink.messages.at(0);
-    const auto back = ReadBack(out, GridFile(pf->CircleCount), 1);
+    const auto back = test::LoadFile(out, GridFile(pf->CircleCount), 1);
     ASSERT_TRUE(back);
     for (int i = 1; i <= pf->CircleCount; ++i)
       for (int j = 1; j <= 72; ++j) {
@@ -330,8 +319,8 @@ TEST(WriterRoundTrip, RealBeartexFileConvertedAndReadBackKeepsItsValues) {
             .size(),
         18u);
     for (int k : {1, 7, 18}) {
-      const auto source = ReadBack(real, test::ExamplePath("grid5.rst"), k);
-      const auto back = ReadBack(r.file.output, test::ExamplePath("grid5.rst"), k);
+      const auto source = test::LoadFile(real, test::ExamplePath("grid5.rst"), k);
+      const auto back = test::LoadFile(r.file.output, test::ExamplePath("grid5.rst"), k);
       ASSERT_TRUE(source && back);
       const double scale =
           to == ConvertTarget::Beartex ? BeartexScale(source->MaxValue) : GeesthachtScale(source->MaxValue);
@@ -447,7 +436,7 @@ TEST(WriterRoundTrip, CommentsWithLineBreaksOrATrailingHashKeepTheFileReadable) 
     EXPECT_EQ(DetectLayoutText(text, out).layout, read);
     NullSink quiet;
     EXPECT_EQ(PickerList(out, read, quiet).size(), 2u);
-    for (int k = 1; k <= 2; ++k) EXPECT_TRUE(ReadBack(out, test::ExamplePath("grid5.rst"), k));
+    for (int k = 1; k <= 2; ++k) EXPECT_TRUE(test::LoadFile(out, test::ExamplePath("grid5.rst"), k));
   }
 }
 

@@ -21,24 +21,11 @@ namespace {
 
 std::string Fixture(const std::string& name) { return std::string(QUORIX_SOURCE_DIR) + "/tests/io/data/" + name; }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::unique_ptr<PoleFigure> ThreeCircles() {
-  auto pf = NewPoleFigure();
-  pf->CircleCount = 3;
-  test::SizeTables(*pf, 3, 3);
+  auto pf = test::SmallGrid(3, 3, 5);
   const double values[3][3] = {{2.5, 3.5, -3.7}, {1, -1, 1}, {10, 20, 30.5}};
-  for (int i = 1; i <= 3; ++i) {
-    pf->Alpha[i] = 5.0 * i;
-    pf->BetaStep[i] = 120;
-    pf->CirclePoints[i] = 3;
+  for (int i = 1; i <= 3; ++i)
     for (int j = 1; j <= 3; ++j) pf->Intensity[i][j] = values[i - 1][j - 1];
-  }
   return pf;
 }
 
@@ -153,7 +140,7 @@ TEST(XrdmlWriter, UnusableTemplatesAndMissingFilesWriteNothing) {
   EXPECT_FALSE(WritePFXRDML(*pf, truncated, out, {}, sink));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0], "The sample file " + truncated + " is not a usable XRDML template.");
-  EXPECT_EQ(ReadFile(out), "earlier output");
+  EXPECT_EQ(test::ReadFile(out), "earlier output");
 
   sink.messages.clear();
   const std::string missing = (test::TempDir() / "none.xrdml").string();
@@ -205,7 +192,7 @@ TEST(XrdmlWriter, RealDiffractometerTemplate) {
   XrdmlOptions o;
   o.h = o.k = o.l = 1;
   ASSERT_TRUE(WritePFXRDML(*pf, sample, out, o, sink)) << (sink.messages.empty() ? "" : sink.messages.back());
-  const std::string text = ReadFile(out);
+  const std::string text = test::ReadFile(out);
   std::string problem;
   EXPECT_TRUE(WellFormed(text, problem)) << problem;
   int complete = 0;
@@ -238,7 +225,7 @@ TEST(XrdmlWriter, ATemplateOfSeveralMeasurementsGivesOnePoleFigureThatReadsBack)
   back.dataFile = out;
   const auto read = LoadPoleFigure(back, sink);
   ASSERT_TRUE(read) << (sink.messages.empty() ? "" : sink.messages.back());
-  const auto file = ReadXrdmlText(ReadFile(out), out, sink);
+  const auto file = ReadXrdmlText(test::ReadFile(out), out, sink);
   ASSERT_TRUE(file);
   EXPECT_EQ(file->poleFigures.size(), 1u);
   EXPECT_EQ(read->Hkl, "2 0 0");

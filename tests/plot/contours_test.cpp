@@ -21,23 +21,8 @@ namespace {
 using test::FourPointGrid;
 using test::SetCircle;
 
-std::unique_ptr<PoleFigure> CentrePeak() {
-  auto pf = FourPointGrid({0, 30, 60});
-  SetCircle(*pf, 1, {10});
-  SetCircle(*pf, 2, {4, 4, 4, 4});
-  SetCircle(*pf, 3, {1, 1, 1, 1});
-  EXPECT_TRUE(BuildCircleLinks(*pf));
-  return pf;
-}
-
-std::unique_ptr<PoleFigure> RadialLines() {
-  auto pf = FourPointGrid({30, 60, 80});
-  SetCircle(*pf, 1, {1, 3, 3, 1});
-  SetCircle(*pf, 2, {1, 4, 3, 0.5});
-  SetCircle(*pf, 3, {1.5, 5, 4, 1});
-  EXPECT_TRUE(BuildCircleLinks(*pf));
-  return pf;
-}
+using test::CentrePeak;
+using test::RadialLines;
 
 TEST(LevelThreshold, LevelsFromOneUpAreRaisedSlightly) {
   EXPECT_DOUBLE_EQ(LevelThreshold(5, false, 100), 5.001);

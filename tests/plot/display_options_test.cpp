@@ -5,21 +5,16 @@
 
 #include <vector>
 
+#include "test_support.h"
+
 namespace quorix {
 namespace {
 
 std::unique_ptr<PoleFigure> Figure(double maxValue, double normFactor) {
-  auto pf = NewPoleFigure();
-  pf->MinValue = 0;
-  pf->MaxValue = maxValue;
-  pf->NormFactor = normFactor;
-  return pf;
+  return test::WithExtremes(0, maxValue, normFactor);
 }
 
-void ExpectLevels(const PoleFigure& pf, const std::vector<double>& expected) {
-  ASSERT_EQ(pf.LevelCount, static_cast<int>(expected.size()));
-  for (size_t k = 0; k < expected.size(); ++k) EXPECT_NEAR(pf.Level[k + 1], expected[k], 1e-9) << k;
-}
+using test::ExpectLevels;
 
 TEST(LowestLevelFieldTest, ShownInTheUnitOfTheMrdBox) {
   auto pf = Figure(1000, 200);

@@ -239,13 +239,6 @@ std::string FindProgram(const char* name) {
   return std::system(cmd.c_str()) == 0 ? name : "";
 }
 
-std::string ReadAll(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(EmfCanvas, AnOfficeSuiteReadsTheFile) {
   std::string soffice = FindProgram("soffice");
   std::string inkscape = FindProgram("inkscape");
@@ -266,12 +259,12 @@ TEST(EmfCanvas, AnOfficeSuiteReadsTheFile) {
       return std::system(cmd.c_str());
     };
     ASSERT_EQ(convert("png"), 0);
-    const std::string png = ReadAll(dir / "plot.png");
+    const std::string png = test::ReadFile(dir / "plot.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(png.substr(1, 3), "PNG");
     // The vector conversion shows what the reader understood.
     ASSERT_EQ(convert("svg"), 0);
-    const std::string svg = ReadAll(dir / "plot.svg");
+    const std::string svg = test::ReadFile(dir / "plot.svg");
     EXPECT_NE(svg.find("fill=\"rgb(255,0,0)\""), std::string::npos) << "red polygon fill";
     EXPECT_NE(svg.find("stroke=\"rgb(0,0,255)\""), std::string::npos) << "blue line";
     EXPECT_NE(svg.find("quartz [x]"), std::string::npos) << "text";
@@ -280,7 +273,7 @@ TEST(EmfCanvas, AnOfficeSuiteReadsTheFile) {
                            emfPath.string() + " >/dev/null 2>&1")
                               .c_str()),
               0);
-    const std::string png = ReadAll(dir / "plot.png");
+    const std::string png = test::ReadFile(dir / "plot.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(png.substr(1, 3), "PNG");
   }

@@ -22,11 +22,7 @@ using test::SetCircle;
 // Grid of an open contour: circles at 30, 60, 80 degrees, the last measured
 // circle below the rim.
 std::unique_ptr<PoleFigure> RadialLinesFigure() {
-  auto pf = FourPointGrid({30, 60, 80});
-  SetCircle(*pf, 1, {1, 3, 3, 1});
-  SetCircle(*pf, 2, {1, 4, 3, 0.5});
-  SetCircle(*pf, 3, {1.5, 5, 4, 1});
-  EXPECT_TRUE(BuildCircleLinks(*pf));
+  auto pf = test::RadialLines();
   pf->Level[1] = 2;
   pf->LevelCount = 1;
   pf->NormFactor = 2.5;

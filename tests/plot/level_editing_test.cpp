@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "test_support.h"
+
 namespace quorix {
 namespace {
 
@@ -17,8 +19,7 @@ std::unique_ptr<PoleFigure> WithLevels(const std::vector<double>& levels) {
 }
 
 void ExpectLevels(const PoleFigure& pf, const std::vector<double>& expected) {
-  ASSERT_EQ(pf.LevelCount, static_cast<int>(expected.size()));
-  for (size_t k = 0; k < expected.size(); ++k) EXPECT_NEAR(pf.Level[k + 1], expected[k], 1e-12) << k;
+  test::ExpectLevels(pf, expected, 1e-12);
 }
 
 LevelRows Rows(const std::vector<std::string>& top) {

@@ -70,29 +70,20 @@ void FillPattern(PoleFigure& pf, unsigned seed) {
 }
 
 std::unique_ptr<PoleFigure> Regular(double step, int points, unsigned seed = 1) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, step, points);
+  auto pf = test::RegularGrid(step, points);
   FillPattern(*pf, seed);
   return pf;
 }
 
 std::unique_ptr<PoleFigure> WithCentrePoint() {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, 2, 180);
-  pf->CirclePoints[1] = 1;
-  pf->BetaStep[1] = 360;
-  SizeTablesToGrid(*pf);
+  auto pf = test::CentrePointGrid(2, 180);
   FillPattern(*pf, 2);
   return pf;
 }
 
 // The offset example: a full grid with both mirror circles.
 std::unique_ptr<PoleFigure> FullWithMirrors() {
-  LoadRequest request;
-  request.dataFile = test::ExamplePath("copper200_offset.pol");
-  request.gridFile = test::ExamplePath("offset5.grd");
-  NullSink sink;
-  auto pf = LoadPoleFigure(request, sink);
+  auto pf = test::LoadExample("copper200_offset.pol", "offset5.grd");
   EXPECT_TRUE(pf && pf->Grid == GridKind::Full && pf->InnerMirror != 0 && pf->OuterMirror != 0);
   return pf;
 }

@@ -21,20 +21,9 @@ namespace {
 
 constexpr Color kBlack = 0, kRed = 0x0000FF, kBlue = 0xFF0000;
 
-// Circles at alpha 0 (a centre point), 30 and 60 with four points each.
+// The centre peak with two levels and its statistics.
 std::unique_ptr<PoleFigure> CentrePeak() {
-  auto pf = NewPoleFigure();
-  pf->CircleCount = 3;
-  test::SizeTables(*pf, 3, 4);
-  const double alphas[] = {0, 30, 60};
-  for (int i = 1; i <= 3; ++i) {
-    pf->Alpha[i] = alphas[i - 1];
-    pf->CirclePoints[i] = i == 1 ? 1 : 4;
-    pf->BetaStep[i] = i == 1 ? 360 : 90;
-    for (int j = 1; j <= pf->CirclePoints[i]; ++j) pf->Intensity[i][j] = i == 1 ? 10 : i == 2 ? 4 : 1;
-  }
-  pf->BetaRange = 360;
-  EXPECT_TRUE(BuildCircleLinks(*pf));
+  auto pf = test::CentrePeak();
   pf->Level[1] = 2, pf->Level[2] = 5;
   pf->LevelCount = 2;
   pf->NormFactor = 4;

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "test_support.h"
+
 namespace quorix {
 namespace {
 
@@ -14,21 +16,12 @@ std::vector<double> Levels(const PoleFigure& pf) {
   return std::vector<double>(pf.Level.begin() + 1, pf.Level.begin() + 1 + pf.LevelCount);
 }
 
-void ExpectLevels(const PoleFigure& pf, const std::vector<double>& expected) {
-  ASSERT_EQ(pf.LevelCount, static_cast<int>(expected.size()));
-  for (size_t k = 0; k < expected.size(); ++k) EXPECT_NEAR(pf.Level[k + 1], expected[k], 1e-9) << k;
-}
+using test::ExpectLevels;
 
-std::unique_ptr<PoleFigure> Figure(double minValue, double maxValue, double normFactor) {
-  auto pf = NewPoleFigure();
-  pf->MinValue = minValue;
-  pf->MaxValue = maxValue;
-  pf->NormFactor = normFactor;
-  return pf;
-}
+using test::WithExtremes;
 
 TEST(AutoLevelsTest, MrdFromOneHalvesTheStep) {
-  auto pf = Figure(50, 370, 100);  // 3.7 mrd
+  auto pf = WithExtremes(50, 370, 100);  // 3.7 mrd
   AutoLevels(*pf, true, true);
   ExpectLevels(*pf, {1, 1.5, 2, 2.5, 3, 3.5});
   EXPECT_EQ(pf->Level[1], 1.0);  // snapped to exactly one
@@ -36,21 +29,21 @@ TEST(AutoLevelsTest, MrdFromOneHalvesTheStep) {
 }
 
 TEST(AutoLevelsTest, RawFromNormFactorStepsBackByHalfAStep) {
-  auto pf = Figure(3, 1234, 100);
+  auto pf = WithExtremes(3, 1234, 100);
   AutoLevels(*pf, false, true);
   ExpectLevels(*pf, {500, 1000});
   EXPECT_NEAR(LowestLevelOf(*pf, false), 500, 1e-9);
 }
 
 TEST(AutoLevelsTest, NearlyFlatFigureStopsAtFiftyLevels) {
-  auto pf = Figure(999.9, 1000.05, 1000);
+  auto pf = WithExtremes(999.9, 1000.05, 1000);
   AutoLevels(*pf, false, true);
   ASSERT_EQ(pf->LevelCount, 50);
   for (int k = 1; k <= 50; ++k) EXPECT_NEAR(pf->Level[k], 100 + 0.01 * k, 1e-9) << k;
 }
 
 TEST(AutoLevelsTest, FewerLevelsWhenTheCallerAsks) {
-  auto pf = Figure(999.9, 1000.05, 1000);
+  auto pf = WithExtremes(999.9, 1000.05, 1000);
   AutoLevels(*pf, false, true, 7);
   EXPECT_EQ(pf->LevelCount, 7);
   AutoLevels(*pf, false, true, 500);
@@ -61,14 +54,14 @@ TEST(AutoLevelsTest, FewerLevelsWhenTheCallerAsks) {
 
 TEST(AutoLevelsTest, NotFromOneSpansMinimumToMaximum) {
   // A difference-like figure: -43 .. 57.
-  auto pf = Figure(-43, 57, 1);
+  auto pf = WithExtremes(-43, 57, 1);
   AutoLevels(*pf, false, false);
   // g = 10; counted down from 100000 to the first multiple above -43.
   ExpectLevels(*pf, {-40, -30, -20, -10, 0, 10, 20, 30, 40, 50});
 }
 
 TEST(AutoLevelsTest, FlatZeroFigureHasNoLevels) {
-  auto pf = Figure(0, 0, 1);
+  auto pf = WithExtremes(0, 0, 1);
   pf->Level[1] = 42;  // left over from an earlier figure
   AutoLevels(*pf, false, true);
   EXPECT_EQ(pf->LevelCount, 0);
@@ -89,7 +82,7 @@ TEST(AutoLevelsTest, DamagedInputEndsQuickly) {
       {-1e15, 5, 1, false, false},       {5, 5, 5, false, true},     {1e-300, 2e-300, 1, false, false},
       {-1e20, 1e20 + 1, 1, false, false}};
   for (const Case& c : cases) {
-    auto pf = Figure(c.minValue, c.maxValue, c.normFactor);
+    auto pf = WithExtremes(c.minValue, c.maxValue, c.normFactor);
     AutoLevels(*pf, c.mrd, c.fromOne);
     EXPECT_GE(pf->LevelCount, 0);
     EXPECT_LE(pf->LevelCount, 50);
@@ -97,7 +90,7 @@ TEST(AutoLevelsTest, DamagedInputEndsQuickly) {
 }
 
 TEST(TrimLevelsTest, RemovesLevelsAboveTheMaximum) {
-  auto pf = Figure(0, 3, 1);
+  auto pf = WithExtremes(0, 3, 1);
   pf->LevelCount = 5;
   for (int k = 1; k <= 5; ++k) pf->Level[k] = k;
   TrimLevels(*pf, false);
@@ -106,7 +99,7 @@ TEST(TrimLevelsTest, RemovesLevelsAboveTheMaximum) {
 }
 
 TEST(TrimLevelsTest, KeepsATopLevelEqualToTheMaximum) {
-  auto pf = Figure(0, 3, 1);
+  auto pf = WithExtremes(0, 3, 1);
   pf->LevelCount = 3;
   for (int k = 1; k <= 3; ++k) pf->Level[k] = k;
   TrimLevels(*pf, false);
@@ -114,7 +107,7 @@ TEST(TrimLevelsTest, KeepsATopLevelEqualToTheMaximum) {
 }
 
 TEST(TrimLevelsTest, UsesMrdWhenShown) {
-  auto pf = Figure(0, 250, 100);  // 2.5 mrd
+  auto pf = WithExtremes(0, 250, 100);  // 2.5 mrd
   pf->LevelCount = 4;
   for (int k = 1; k <= 4; ++k) pf->Level[k] = k;
   TrimLevels(*pf, true);
@@ -122,7 +115,7 @@ TEST(TrimLevelsTest, UsesMrdWhenShown) {
 }
 
 TEST(TrimLevelsTest, CanRemoveEverythingButNotBelowZero) {
-  auto pf = Figure(0, 0.5, 1);
+  auto pf = WithExtremes(0, 0.5, 1);
   pf->LevelCount = 3;
   for (int k = 1; k <= 3; ++k) pf->Level[k] = k;
   TrimLevels(*pf, false);

@@ -58,24 +58,7 @@ const HalfDegreeFiles& Files() {
   return files;
 }
 
-std::unique_ptr<PoleFigure> LoadHalfDegree() {
-  LoadRequest request;
-  request.dataFile = Files().data;
-  request.gridFile = Files().grid;
-  CollectingSink sink;
-  auto pf = LoadPoleFigure(request, sink);
-  EXPECT_TRUE(pf) << (sink.messages.empty() ? "" : sink.messages[0]);
-  return pf;
-}
-
-// The 5 degree example, for the interpolations to and from the fine grid.
-std::unique_ptr<PoleFigure> LoadCopper() {
-  LoadRequest request;
-  request.dataFile = test::ExamplePath("copper111.pol");
-  request.gridFile = test::ExamplePath("grid5.rst");
-  NullSink sink;
-  return LoadPoleFigure(request, sink);
-}
+std::unique_ptr<PoleFigure> LoadHalfDegree() { return test::LoadFile(Files().data, Files().grid); }
 
 TEST(HalfDegreeGrid, LoadsWithItsStatisticsAndTablesOfItsOwnSize) {
   const auto pf = LoadHalfDegree();
@@ -132,7 +115,7 @@ TEST(HalfDegreeGrid, FftSmoothingAgreesWithThePrunedLoop) {
 }
 
 TEST(HalfDegreeGrid, InterpolationOntoItFromItAndRotatedWithinIt) {
-  const auto copper = LoadCopper();
+  const auto copper = test::LoadExample("copper111.pol");
   const auto half = LoadHalfDegree();
   ASSERT_TRUE(copper && half);
 

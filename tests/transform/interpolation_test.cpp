@@ -26,15 +26,8 @@ void FillField(PoleFigure& pf) {
 }
 
 std::unique_ptr<PoleFigure> FieldOnGrid(double step, int points) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, step, points);
+  auto pf = test::RegularGrid(step, points);
   FillField(*pf);
-  return pf;
-}
-
-std::unique_ptr<PoleFigure> EmptyGrid(double step, int points) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, step, points);
   return pf;
 }
 
@@ -42,7 +35,7 @@ TEST(Interpolation, OntoTheSameGridKeepsEveryValue) {
   auto source = FieldOnGrid(5, 72);
   source->Intensity[4][10] = -2.5;
   source->FileName = "a.pol";
-  auto target = EmptyGrid(5, 72);
+  auto target = test::RegularGrid(5, 72);
   InterpolationOptions o;
   o.zeroNegative = false;
   InterpolatePoleFigure(*source, *target, o);
@@ -52,7 +45,7 @@ TEST(Interpolation, OntoTheSameGridKeepsEveryValue) {
   EXPECT_GT(target->LevelCount, 0);
   EXPECT_EQ(target->Link[2][1].InnerLink >= 0, true);
 
-  auto zeroed = EmptyGrid(5, 72);
+  auto zeroed = test::RegularGrid(5, 72);
   InterpolatePoleFigure(*source, *zeroed, InterpolationOptions{});
   EXPECT_EQ(zeroed->Intensity[4][10], 0.0);
 }
@@ -60,7 +53,7 @@ TEST(Interpolation, OntoTheSameGridKeepsEveryValue) {
 TEST(Interpolation, MissingValueSpoilsOnlyThePointsThatNeedIt) {
   auto source = FieldOnGrid(5, 72);
   source->Intensity[3][5] = kMissing;
-  auto target = EmptyGrid(5, 72);
+  auto target = test::RegularGrid(5, 72);
   InterpolatePoleFigure(*source, *target, InterpolationOptions{});
   EXPECT_EQ(target->Intensity[3][5], kMissing);
   EXPECT_EQ(target->Intensity[3][4], kMissing);  // its bracket on the circle
@@ -70,11 +63,11 @@ TEST(Interpolation, MissingValueSpoilsOnlyThePointsThatNeedIt) {
 }
 
 TEST(Interpolation, ZRotationInAListShiftsTheCentrePoint) {
-  auto source = EmptyGrid(5, 72);
+  auto source = test::RegularGrid(5, 72);
   for (int j = 1; j <= 72; ++j) source->Intensity[1][j] = 10 + (j - 1) * 5;  // 10 + beta at the centre
   for (int i = 2; i <= source->CircleCount; ++i)
     for (int j = 1; j <= 72; ++j) source->Intensity[i][j] = 1;
-  auto target = EmptyGrid(5, 72);
+  auto target = test::RegularGrid(5, 72);
   InterpolationOptions o;
   o.rotation.Mode = RotationMode::List;
   o.rotation.List = {{'Z', 30}};
@@ -88,7 +81,7 @@ TEST(Interpolation, ZRotationInAListShiftsTheCentrePoint) {
 void ExpectMatchesDisplayRotation(const RotationState& display, RotationMode mode, const Mat3& heldMatrix,
                                   const RotationList& list) {
   auto source = FieldOnGrid(5, 72);
-  auto target = EmptyGrid(5, 72);
+  auto target = test::RegularGrid(5, 72);
   InterpolationOptions o;
   o.rotation.Mode = mode;
   o.rotation.Matrix = heldMatrix;
@@ -123,16 +116,8 @@ TEST(Interpolation, RotatedDataSitWhereTheDisplayRotationDrawsThem) {
   ExpectMatchesDisplayRotation(byList, RotationMode::List, IdentityMatrix(), list);
 }
 
-std::unique_ptr<PoleFigure> CentrePointGrid() {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, 5, 72);
-  pf->CirclePoints[1] = 1;
-  pf->BetaStep[1] = 360;
-  return pf;
-}
-
 TEST(Interpolation, TriclinDropsDirectionsLeavingTheHemisphereMonoclinFoldsThem) {
-  auto source = CentrePointGrid();
+  auto source = test::CentrePointGrid(5, 72);
   FillField(*source);
   InterpolationOptions o;
   o.rotation.Mode = RotationMode::List;
@@ -178,7 +163,7 @@ TEST(Interpolation, DroppedDirectionIsMissingEvenWithAnInnerMirrorCircle) {
   source->BetaStep[0] = 5;
   source->CirclePoints[0] = 72;
   for (int j = 1; j <= 72; ++j) source->Intensity[0][j] = 5;
-  auto target = EmptyGrid(5, 72);
+  auto target = test::RegularGrid(5, 72);
   InterpolationOptions o;
   o.rotation.Mode = RotationMode::List;
   o.rotation.List = {{'X', 90}};

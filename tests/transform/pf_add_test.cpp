@@ -58,15 +58,7 @@ TEST(AddList, ChecksInOrderNamingTheLine) {
 
 std::string Grid() { return test::ExamplePath("grid5.rst"); }
 
-std::unique_ptr<PoleFigure> Copper() {
-  LoadRequest r;
-  r.dataFile = test::ExamplePath("copper111.pol");
-  r.gridFile = Grid();
-  CollectingSink sink;
-  auto pf = LoadPoleFigure(r, sink);
-  EXPECT_TRUE(pf) << (sink.messages.empty() ? "" : sink.messages.front());
-  return pf;
-}
+std::unique_ptr<PoleFigure> Copper() { return test::LoadExample("copper111.pol"); }
 
 // A plain file on grid5.rst holding f(value of copper, circle, point), and
 // -1 where copper has no value.

@@ -14,10 +14,7 @@ namespace quorix {
 namespace {
 
 std::unique_ptr<PoleFigure> Uniform(double value, double normFactor, const std::string& name) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, 30, 12);
-  for (int i = 1; i <= pf->CircleCount; ++i)
-    for (int j = 1; j <= pf->CirclePoints[i]; ++j) pf->Intensity[i][j] = value;
+  auto pf = test::RegularGrid(30, 12, value);
   pf->NormFactor = normFactor;
   pf->FileName = name;
   return pf;

@@ -10,13 +10,7 @@
 namespace quorix {
 namespace {
 
-std::unique_ptr<PoleFigure> Grid(double value) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, 5, 72);
-  for (int i = 1; i <= pf->CircleCount; ++i)
-    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = value;
-  return pf;
-}
+std::unique_ptr<PoleFigure> Grid(double value) { return test::RegularGrid(5, 72, value); }
 
 TEST(Readout, ValueModeNeedsCrossHairUnrotatedDisplayAndSimpleGrid) {
   EXPECT_TRUE(ValueModeHolds(false, true, GridKind::Simple));

@@ -25,17 +25,7 @@ namespace {
 
 constexpr double kLn2 = 0.6931472;
 
-// Circles at alpha step .. 90 of `points` points around a single centre point.
-std::unique_ptr<PoleFigure> CentreGrid(double step, int points) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, step, points);
-  pf->CirclePoints[1] = 1;
-  pf->BetaStep[1] = 360;
-  pf->PointCount = 1 + (pf->CircleCount - 1) * points;
-  SizeTablesToGrid(*pf);
-  return pf;
-}
-
+using test::CentrePointGrid;
 using test::Deviation;
 using test::FillRandom;
 
@@ -62,7 +52,7 @@ void ExpectDirectNearPlain(const PoleFigure& pf, std::initializer_list<double> w
 // 2.5 and 5 put the cut-off on a whole number of 5-degree steps, where
 // rounding alone decides whether a pair counts; 30 reaches past 90 degrees.
 TEST(SmoothingCentreGrid, DirectRowsWithinBoundWithTiesMissingAndExcludedPoints) {
-  auto pf = CentreGrid(5, 72);
+  auto pf = CentrePointGrid(5, 72);
   FillRandom(*pf, 11);
   ExpectDirectNearPlain(*pf, {2.5, 3.0, 5.0, 7.5, 30.0}, "5-degree grid");
 
@@ -79,7 +69,7 @@ TEST(SmoothingCentreGrid, DirectRowsWithinBoundWithTiesMissingAndExcludedPoints)
   EXPECT_EQ((*out)[2][5], kMissing);
 
   // Starts that differ from circle to circle, and a circle past the rim.
-  auto shifted = CentreGrid(10, 36);
+  auto shifted = CentrePointGrid(10, 36);
   for (int i = 2; i <= shifted->CircleCount; ++i) shifted->BetaStart[i] = 3.7 * i - 20;
   shifted->Alpha[shifted->CircleCount] = 95;
   FillRandom(*shifted, 12);
@@ -89,7 +79,7 @@ TEST(SmoothingCentreGrid, DirectRowsWithinBoundWithTiesMissingAndExcludedPoints)
 // A point whose neighbourhood holds no valid value keeps its own, the centre
 // included; uniform data stay uniform.
 TEST(SmoothingCentreGrid, LonelyPointsKeepTheirValues) {
-  auto pf = CentreGrid(5, 72);
+  auto pf = CentrePointGrid(5, 72);
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= pf->CirclePoints[i]; ++j) pf->Intensity[i][j] = 2;
   const auto flat = Direct(*pf, 5, false, 1);
@@ -106,17 +96,17 @@ TEST(SmoothingCentreGrid, LonelyPointsKeepTheirValues) {
 
 // Grids that are not of this kind go elsewhere.
 TEST(SmoothingCentreGrid, AppliesOnlyToACentreWithFullCirclesOfEqualPoints) {
-  EXPECT_TRUE(CentreGridSmoother::Applies(*CentreGrid(5, 72)));
+  EXPECT_TRUE(CentreGridSmoother::Applies(*CentrePointGrid(5, 72)));
   auto regular = NewPoleFigure();
   test::FillRegularGrid(*regular, 5, 72);
   EXPECT_FALSE(CentreGridSmoother::Applies(*regular));
-  auto tilted = CentreGrid(5, 72);
+  auto tilted = CentrePointGrid(5, 72);
   tilted->Alpha[1] = 1;
   EXPECT_FALSE(CentreGridSmoother::Applies(*tilted));
-  auto part = CentreGrid(5, 72);
+  auto part = CentrePointGrid(5, 72);
   part->BetaStep[7] = 4.9;
   EXPECT_FALSE(CentreGridSmoother::Applies(*part));
-  auto uneven = CentreGrid(5, 72);
+  auto uneven = CentrePointGrid(5, 72);
   uneven->CirclePoints[4] = 36;
   uneven->BetaStep[4] = 10;
   SizeTablesToGrid(*uneven);
@@ -147,7 +137,7 @@ TEST(SmoothingCentreGrid, FullGridWithMirrorCircle) {
 
 // Progress once per circle, in order, and a cancel that leaves the record.
 TEST(SmoothingCentreGrid, ProgressAndCancel) {
-  auto pf = CentreGrid(5, 72);
+  auto pf = CentrePointGrid(5, 72);
   FillRandom(*pf, 14);
   const auto before = std::make_unique<PoleFigure>(*pf);
   SmoothingSettings settings;
@@ -176,8 +166,8 @@ bool SameBits(const IntensityTable& a, const IntensityTable& b) {
 TEST(SmoothingThreads, OneAndTwoThreadsGiveTheSameBits) {
   auto regular = NewPoleFigure();
   test::FillRegularGrid(*regular, 3, 120);
-  auto centre = CentreGrid(3, 120);
-  auto odd = CentreGrid(5, 72);
+  auto centre = CentrePointGrid(3, 120);
+  auto odd = CentrePointGrid(5, 72);
   odd->CirclePoints[6] = 36;  // no longer of either kind: the radial table
   odd->BetaStep[6] = 10;
   SizeTablesToGrid(*odd);
@@ -200,8 +190,8 @@ TEST(SmoothingThreads, OneAndTwoThreadsGiveTheSameBits) {
     const double alpha = RadToDeg(std::acos(unit(rng)));
     v = DirectionToVector(alpha, 360 * unit(rng));
   }
-  auto one = CentreGrid(3, 120);
-  auto two = CentreGrid(3, 120);
+  auto one = CentrePointGrid(3, 120);
+  auto two = CentrePointGrid(3, 120);
   ASSERT_TRUE(AddDensity(*one, directions, 5, 1));
   ASSERT_TRUE(AddDensity(*two, directions, 5, 2));
   EXPECT_TRUE(SameBits(one->Intensity, two->Intensity));

@@ -112,20 +112,14 @@ TEST(SmoothingPlan, ReusedForFurtherPoleFiguresOnTheSameGrid) {
   }
 }
 
-std::unique_ptr<PoleFigure> ExampleGrid(const char* name, bool full) {
-  auto pf = NewPoleFigure();
-  CollectingSink sink;
-  const std::string path = test::ExamplePath(name);
-  EXPECT_TRUE(full ? ReadFullGrid(*pf, path, sink) : ReadSimpleGrid(*pf, path, sink)) << name;
-  return pf;
-}
+std::unique_ptr<PoleFigure> ExampleGrid(const char* name) { return test::ReadGridFile(test::ExamplePath(name)); }
 
 TEST(SmoothingRadialTable, OtherGridsWithinBound) {
-  auto centre = ExampleGrid("grid5_centre.rst", false);
+  auto centre = ExampleGrid("grid5_centre.rst");
   FillRandom(*centre, 7);
   ExpectFastNearPlain(*centre, {2.5, 5.0, 8.0, 30.0}, 1e-13, "centre point");
 
-  auto offset = ExampleGrid("offset5.grd", true);
+  auto offset = ExampleGrid("offset5.grd");
   FillRandom(*offset, 8);
   ExpectFastNearPlain(*offset, {2.5, 5.0, 8.0}, 1e-13, "offset grid with mirror circles");
 

@@ -16,13 +16,7 @@
 namespace quorix {
 namespace {
 
-std::unique_ptr<PoleFigure> Grid(double alphaStep, int points, double value) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, alphaStep, points);
-  for (int i = 1; i <= pf->CircleCount; ++i)
-    for (int j = 1; j <= pf->CirclePoints[i]; ++j) pf->Intensity[i][j] = value;
-  return pf;
-}
+using test::RegularGrid;
 
 // Circle index of alpha on a regular grid from 0.
 int CircleAt(double alpha, double step) { return static_cast<int>(std::lround(alpha / step)) + 1; }
@@ -32,7 +26,7 @@ double SmoothedAt(const PoleFigure& pf, double fwhm, int i, int j) {
 }
 
 TEST(Smoothing, UniformPoleFigureStaysUniform) {
-  auto pf = Grid(5, 72, 3.25);
+  auto pf = RegularGrid(5, 72, 3.25);
   ASSERT_TRUE(SmoothPoleFigure(*pf, {7, false, true}, false));
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= pf->CirclePoints[i]; ++j) ASSERT_NEAR(pf->Intensity[i][j], 3.25, 1e-12) << i << "," << j;
@@ -41,8 +35,8 @@ TEST(Smoothing, UniformPoleFigureStaysUniform) {
 // With the spike alone, a neighbour receives 100 w / S; with a one at the
 // neighbour alone it receives 1 / S. Their ratio is 100 w, whatever S is.
 double SpikeWeight(double spikeAlpha, double neighbourAlpha) {
-  auto spike = Grid(5, 72, 0);
-  auto own = Grid(5, 72, 0);
+  auto spike = RegularGrid(5, 72, 0);
+  auto own = RegularGrid(5, 72, 0);
   const int p = CircleAt(spikeAlpha, 5);
   const int n = CircleAt(neighbourAlpha, 5);
   spike->Intensity[p][10] = 100;
@@ -54,7 +48,7 @@ TEST(Smoothing, WeightIsOneHalfAtTheWidthAndOneSixteenthAtTwiceIt) {
   EXPECT_NEAR(SpikeWeight(45, 50), 0.5, 1e-6);
   EXPECT_NEAR(SpikeWeight(45, 40), 0.5, 1e-6);
   EXPECT_NEAR(SpikeWeight(45, 55), 1.0 / 16, 1e-6);
-  auto spike = Grid(5, 72, 0);
+  auto spike = RegularGrid(5, 72, 0);
   spike->Intensity[CircleAt(45, 5)][10] = 100;
   const auto out = SmoothedIntensities(*spike, 5, false, SmoothingMethod::Plain);
   EXPECT_EQ((*out)[CircleAt(70, 5)][10], 0.0);  // 25 degrees: beyond the cut-off
@@ -62,8 +56,8 @@ TEST(Smoothing, WeightIsOneHalfAtTheWidthAndOneSixteenthAtTwiceIt) {
 }
 
 TEST(Smoothing, RimPointsHalfATurnApartWeighEachOtherFully) {
-  auto spike = Grid(5, 72, 0);
-  auto own = Grid(5, 72, 0);
+  auto spike = RegularGrid(5, 72, 0);
+  auto own = RegularGrid(5, 72, 0);
   const int rim = CircleAt(90, 5);
   spike->Intensity[rim][1] = 100;  // beta 0
   own->Intensity[rim][37] = 1;     // beta 180
@@ -71,7 +65,7 @@ TEST(Smoothing, RimPointsHalfATurnApartWeighEachOtherFully) {
 }
 
 TEST(Smoothing, MissingPointsStayMissingAndNeverContribute) {
-  auto pf = Grid(5, 72, 2);
+  auto pf = RegularGrid(5, 72, 2);
   pf->Intensity[5][7] = kMissing;
   pf->Intensity[5][8] = kMissing;
   pf->Intensity[19][30] = kMissing;
@@ -83,7 +77,7 @@ TEST(Smoothing, MissingPointsStayMissingAndNeverContribute) {
 }
 
 TEST(Smoothing, NegativeValuesAreExcludedOrPullTheMeanDown) {
-  auto pf = Grid(5, 72, 2);
+  auto pf = RegularGrid(5, 72, 2);
   pf->Intensity[10][20] = -6;
   auto excluded = SmoothedIntensities(*pf, 5, true, SmoothingMethod::Plain);
   EXPECT_NEAR((*excluded)[10][20], 2, 1e-12);  // only its non-negative neighbours
@@ -94,7 +88,7 @@ TEST(Smoothing, NegativeValuesAreExcludedOrPullTheMeanDown) {
 }
 
 TEST(Smoothing, PointWithoutNonNegativeNeighbourhoodKeepsItsValue) {
-  auto pf = Grid(5, 72, -3);
+  auto pf = RegularGrid(5, 72, -3);
   pf->Intensity[2][1] = -7;
   auto out = SmoothedIntensities(*pf, 5, true, SmoothingMethod::Fast);
   EXPECT_EQ((*out)[2][1], -7);
@@ -102,7 +96,7 @@ TEST(Smoothing, PointWithoutNonNegativeNeighbourhoodKeepsItsValue) {
 }
 
 TEST(Smoothing, KeptLevelsAboveTheNewMaximumAreDropped) {
-  auto pf = Grid(5, 72, 5.5);
+  auto pf = RegularGrid(5, 72, 5.5);
   pf->LevelCount = 8;
   for (int k = 1; k <= 8; ++k) pf->Level[k] = k;
   ASSERT_TRUE(SmoothPoleFigure(*pf, {5, false, true}, false));
@@ -121,7 +115,7 @@ TEST(Smoothing, KeptLevelsAboveTheNewMaximumAreDropped) {
 }
 
 TEST(Smoothing, RecomputedLevelsFollowTheNewMaximum) {
-  auto pf = Grid(5, 72, 1);
+  auto pf = RegularGrid(5, 72, 1);
   pf->Intensity[8][8] = 40;
   pf->LevelCount = 1;
   pf->Level[1] = 100;
@@ -133,7 +127,7 @@ TEST(Smoothing, RecomputedLevelsFollowTheNewMaximum) {
 
 TEST(Smoothing, WidthThatIsNoPositiveNumberChangesNothing) {
   for (double w : {0.0, -3.0, std::nan(""), HUGE_VAL}) {
-    auto pf = Grid(5, 72, 1);
+    auto pf = RegularGrid(5, 72, 1);
     pf->Intensity[3][3] = 9;
     EXPECT_FALSE(SmoothPoleFigure(*pf, {w, false, true}, false)) << w;
     EXPECT_EQ(pf->Intensity[3][3], 9);
@@ -141,7 +135,7 @@ TEST(Smoothing, WidthThatIsNoPositiveNumberChangesNothing) {
 }
 
 TEST(Smoothing, ProgressAdvancesOncePerCircle) {
-  auto pf = Grid(10, 36, 1);
+  auto pf = RegularGrid(10, 36, 1);
   for (auto method : {SmoothingMethod::Plain, SmoothingMethod::Fast, SmoothingMethod::Pruned}) {
     int calls = 0;
     SmoothedIntensities(*pf, 5, false, method, [&] { ++calls; });
@@ -150,7 +144,7 @@ TEST(Smoothing, ProgressAdvancesOncePerCircle) {
 }
 
 TEST(Smoothing, MirrorCirclesFollowTheSmoothedCircles) {
-  auto pf = Grid(5, 72, 1);
+  auto pf = RegularGrid(5, 72, 1);
   pf->Intensity[19][4] = 30;
   pf->InnerMirror = 1;
   pf->OuterMirror = 1;

@@ -11,13 +11,7 @@ namespace {
 
 // Circles at alpha 0, 5, .., 90 with 72 points 5 degrees apart: every
 // gradient between neighbours is their difference / 5.
-std::unique_ptr<PoleFigure> Flat(double value = 100) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, 5, 72);
-  for (int i = 1; i <= pf->CircleCount; ++i)
-    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = value;
-  return pf;
-}
+std::unique_ptr<PoleFigure> Flat(double value = 100) { return test::RegularGrid(5, 72, value); }
 
 bool SameIntensities(const PoleFigure& a, const PoleFigure& b) { return a.Intensity == b.Intensity; }
 

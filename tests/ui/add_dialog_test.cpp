@@ -13,6 +13,7 @@
 #include "ui/app_context.h"
 #include "ui/arithmetic_commands.h"
 #include "ui/main_window.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
@@ -79,8 +80,7 @@ TEST(AddPFDlg, OkStopsAtTheFirstBadLineAndSelectsIt) {
 }
 
 TEST(AddPFCommand, WeightedSumReplacesPF1AndListsTheFurtherFile) {
-  const auto dir = std::filesystem::temp_directory_path() / "quorix_add_command";
-  std::filesystem::create_directories(dir);
+  const auto dir = test::TempDir();
   const std::string copper = Example("copper111.pol");
   ASSERT_TRUE(std::filesystem::exists(copper)) << "examples not found beside the tests";
   auto app = StartUp(QString::fromStdString((dir / "quorix").string()),

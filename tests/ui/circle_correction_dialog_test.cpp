@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "ui_test_support.h"
+
 namespace quorix {
 namespace {
 
@@ -21,7 +23,7 @@ TEST(MulcDlg, CellsPersistAndGoToAndFromEdtFiles) {
   EXPECT_EQ(d.Cells(), (std::vector<std::string>{"1.0", "1.0"}));
   d.ValStringGrid->item(0, 0)->setText("1.5");
   d.ValStringGrid->item(1, 0)->setText("2");
-  const auto file = std::filesystem::temp_directory_path() / ("quorix_mulc_" + std::to_string(::getpid()) + ".edt");
+  const auto file = test::TempDir() / "factors.edt";
   d.SaveTo(file.string());
   std::stringstream written;
   written << std::ifstream(file, std::ios::binary).rdbuf();

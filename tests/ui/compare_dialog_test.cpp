@@ -17,19 +17,14 @@
 #include "ui/arithmetic_commands.h"
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
 
-std::filesystem::path TestDir() {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("quorix_diff_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
-}
+using test::TempDir;
 
-std::string Example(const char* name) { return std::string(QUORIX_SOURCE_DIR) + "/examples/" + name; }
+std::string Example(const char* name) { return test::ExamplePath(name); }
 
 TEST(PFDiffDlg, EpsArrowsButtonsAndOk) {
   AppContext context;
@@ -73,7 +68,7 @@ Desktop StartWithTwo(const std::filesystem::path& dir) {
 }
 
 TEST(PFDiffCommand, ComparesIntoWindowsThreeAndFourAndLogs) {
-  const auto dir = TestDir();
+  const auto dir = TempDir();
   Desktop d = StartWithTwo(dir);
   d.main().LoadIntoWindow(5, Example("copper111.pol"));
 
@@ -108,7 +103,7 @@ TEST(PFDiffCommand, ComparesIntoWindowsThreeAndFourAndLogs) {
 }
 
 TEST(PFDiffCommand, WithoutASecondPoleFigureOnlyTheMessageShows) {
-  const auto dir = TestDir();
+  const auto dir = TempDir();
   Desktop d = StartWithTwo(dir);
   d.main().Window(2)->close();
   int closed = 0;

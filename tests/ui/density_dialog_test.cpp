@@ -20,17 +20,12 @@
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
 #include "ui/rotation_dialog.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
 
-// Runs `act` once the modal dialog is up; closes it afterwards in any case.
-void WhileShown(QDialog& d, std::function<void()> act) {
-  QTimer::singleShot(0, &d, [&d, act] {
-    act();
-    if (d.isVisible()) d.reject();
-  });
-}
+using test::WhileShown;
 
 TEST(DensityDlg, DefaultsAndWhichControlsAreEnabled) {
   DensityDialog d;
@@ -99,15 +94,9 @@ TEST(DensityDlg, RotationIsAskedAfreshEachTime) {
   EXPECT_FALSE(d.Parameters().HasRotation());
 }
 
-QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/examples/" + name; }
+QString Example(const char* name) { return test::ExampleFile(name); }
 
-QString FreshProgramPath() {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("quorix_density_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  std::filesystem::create_directories(dir);
-  std::filesystem::remove(dir / "quorix.ini");
-  return QString::fromStdString((dir / "quorix").string());
-}
+QString FreshProgramPath() { return test::ProgramInTempDir(); }
 
 TEST(LoadFilesDirectional, SectionsGoToWindowsTwoToFourAndSingleSetsToTheMain) {
   auto app = StartUp(FreshProgramPath(), {Example("copper111.pol"), Example("grid5.rst")});

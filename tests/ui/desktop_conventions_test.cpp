@@ -36,6 +36,7 @@
 #include "ui/pointer_readout.h"
 #include "ui/ssci_controls.h"
 #include "ui/status_texts.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
@@ -44,30 +45,11 @@ QString Example(const char* name) {
   return QFileInfo(QString(QUORIX_SOURCE_DIR) + "/examples/" + name).absoluteFilePath();
 }
 
-std::filesystem::path TestFolder() {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("quorix_d19_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
-}
+using test::TempDir;
 
 QString ProgramIn(const std::filesystem::path& dir) { return QString::fromStdString((dir / "quorix").string()); }
 
-template <typename F>
-int WithModalsClosed(F action) {
-  int closed = 0;
-  QTimer timer;
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    if (QWidget* w = QApplication::activeModalWidget()) {
-      w->close();
-      ++closed;
-    }
-  });
-  timer.start(20);
-  action();
-  return closed;
-}
+using test::WithModalsClosed;
 
 QAction* Named(MainWindow& main, const char* name) { return main.findChild<QAction*>(name); }
 
@@ -96,7 +78,7 @@ void Drop(QWidget* target, const QStringList& files) {
 }
 
 TEST(DesktopUndo, SmoothingAndEditsAreUndoneAndRedoneExactly) {
-  const auto dir = TestFolder();
+  const auto dir = TempDir();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
   MainWindow& main = *app->mainform;
@@ -164,7 +146,7 @@ TEST(DesktopUndo, SmoothingAndEditsAreUndoneAndRedoneExactly) {
 }
 
 TEST(DesktopUndo, SmoothingAllWindowsIsOneStepAndSuppressionCanBeCancelled) {
-  const auto dir = TestFolder();
+  const auto dir = TempDir();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   AppContext& c = *app->context;
   MainWindow& main = *app->mainform;
@@ -210,7 +192,7 @@ TEST(DesktopUndo, SmoothingAllWindowsIsOneStepAndSuppressionCanBeCancelled) {
 }
 
 TEST(DesktopShortcuts, TheStandardKeysAreThereAndNoneCollide) {
-  const auto dir = TestFolder();
+  const auto dir = TempDir();
   auto app = StartUp(ProgramIn(dir), {});
   MainWindow& main = *app->mainform;
   std::map<QString, QStringList> owners;
@@ -230,7 +212,7 @@ TEST(DesktopShortcuts, TheStandardKeysAreThereAndNoneCollide) {
 }
 
 TEST(DesktopRecentFiles, KeptAcrossARestartAndLoadedFromTheMenu) {
-  const auto dir = TestFolder();
+  const auto dir = TempDir();
   const QString user = QString::fromStdString((dir / "config").string());
   const RecentFile second{Example("copper.xpe").toStdString(), Example("grid5.rst").toStdString(), 2};
   {
@@ -265,7 +247,7 @@ TEST(DesktopRecentFiles, KeptAcrossARestartAndLoadedFromTheMenu) {
 }
 
 TEST(DesktopDrop, FilesDroppedOnTheMainWindowOrAFurtherWindowAreLoadedThere) {
-  const auto dir = TestFolder();
+  const auto dir = TempDir();
   auto app = StartUp(ProgramIn(dir), {});
   AppContext& c = *app->context;
   MainWindow& main = *app->mainform;
@@ -289,7 +271,7 @@ TEST(DesktopDrop, FilesDroppedOnTheMainWindowOrAFurtherWindowAreLoadedThere) {
 }
 
 TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
-  const auto dir = TestFolder();
+  const auto dir = TempDir();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   MainWindow& main = *app->mainform;
   ExportPlotDialog& dlg = main.ExportDialog();
@@ -340,7 +322,7 @@ TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
 }
 
 TEST(DesktopStatus, FileGridUnitPointerAndModes) {
-  const auto dir = TestFolder();
+  const auto dir = TempDir();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   MainWindow& main = *app->mainform;
   EXPECT_EQ(main.StatusFile->text(), "copper111.pol");
@@ -373,7 +355,7 @@ TEST(DesktopStatus, FileGridUnitPointerAndModes) {
 }
 
 TEST(DesktopWindows, TheMainWindowGrowsAndFurtherWindowsLeaveItsMenusFree) {
-  const auto dir = TestFolder();
+  const auto dir = TempDir();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   MainWindow& main = *app->mainform;
   EXPECT_EQ(main.maximumWidth(), QWIDGETSIZE_MAX);

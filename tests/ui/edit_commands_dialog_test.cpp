@@ -20,13 +20,12 @@
 #include "ui/edit_commands.h"
 #include "ui/main_window.h"
 #include "ui/ssci_controls.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
 
-std::string Example(const char* name) {
-  return (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name).string();
-}
+std::string Example(const char* name) { return test::ExamplePath(name); }
 
 struct Desktop {
   AppContext context;
@@ -42,13 +41,7 @@ struct Desktop {
   bool Loaded() { return context.set.PF[1]->CircleCount == 19 && main.WindowVisible(2); }
 };
 
-// Runs `fill` on the dialog once it is shown modally.
-template <class Dialog>
-void WhenShown(std::function<void(Dialog&)> fill) {
-  QTimer::singleShot(0, [fill] {
-    if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) fill(*d);
-  });
-}
+using test::WhenModal;
 
 bool FileMenuEnabled(MainWindow& main) {
   for (QAction* a : main.menuBar()->actions())
@@ -62,7 +55,7 @@ TEST(EditCommands, ApplyToAllReachesEveryVisibleWindow) {
   const auto before = std::make_unique<PoleFigure>(*d.context.set.PF[1]);
   CollectingSink sink;
   MulDialog(d.main).SetMessageSink(&sink);
-  WhenShown<EditAllDialog>([](EditAllDialog& dlg) {
+  WhenModal<EditAllDialog>([](EditAllDialog& dlg) {
     dlg.ValueEdit->setText("0");
     dlg.OpRadioGroup->Buttons[3]->setChecked(true);
     dlg.OKBtnClick();  // refused, the dialog stays
@@ -80,7 +73,7 @@ TEST(EditCommands, ApplyToAllReachesEveryVisibleWindow) {
     EXPECT_DOUBLE_EQ(pf.LowestLevel, pf.Level[1]) << n;
   }
 
-  WhenShown<CircleCorrectionDialog>([](CircleCorrectionDialog& dlg) {
+  WhenModal<CircleCorrectionDialog>([](CircleCorrectionDialog& dlg) {
     EXPECT_EQ(dlg.Rows(), 19);
     dlg.ValStringGrid->item(18, 0)->setText("4");
     dlg.OpRadioGroup->Buttons[3]->setChecked(true);

@@ -12,28 +12,26 @@
 #include "app/startup.h"
 #include "ui/app_context.h"
 #include "ui/main_window.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
 
-QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/examples/" + name; }
+QString Example(const char* name) { return test::ExampleFile(name); }
 
 TEST(InterpolDlg, OutputSearchGivesATypedNameARealExtension) {
-  const auto dir = std::filesystem::temp_directory_path() / "quorix_interpol_dlg";
-  std::filesystem::create_directories(dir);
+  const auto dir = test::TempDir();
   auto app =
       StartUp(QString::fromStdString((dir / "quorix").string()), {Example("copper111.pol"), Example("grid5.rst")});
   app->context->state.DataPath = dir.string();
   InterpolationDialog* dlg = app->mainform->findChild<InterpolationDialog*>();
   ASSERT_TRUE(dlg);
   QString suffix, proposed;
-  QTimer::singleShot(0, [&] {
-    auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_TRUE(files);
-    suffix = files->defaultSuffix();
-    proposed = files->selectedFiles().value(0);
-    files->selectFile("result");             // typed without an extension
-    static_cast<QDialog*>(files)->accept();  // through the base: the override is protected
+  test::WhenModal<QFileDialog>([&](QFileDialog& files) {
+    suffix = files.defaultSuffix();
+    proposed = files.selectedFiles().value(0);
+    files.selectFile("result");             // typed without an extension
+    static_cast<QDialog&>(files).accept();  // through the base: the override is protected
   });
   dlg->DataSearchClick();
   EXPECT_EQ(suffix, "y01");

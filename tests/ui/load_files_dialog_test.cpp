@@ -23,21 +23,14 @@
 #include "ui/main_window.h"
 #include "ui/plot_window.h"
 #include "ui/pole_figure_picker.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
 
-QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/examples/" + name; }
-
-std::filesystem::path Scratch() {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("quorix_load_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  std::filesystem::create_directories(dir);
-  std::filesystem::remove(dir / "quorix.ini");
-  return dir;
-}
-
-QString ProgramPath() { return QString::fromStdString((Scratch() / "quorix").string()); }
+QString Example(const char* name) { return test::ExampleFile(name); }
+std::filesystem::path Scratch() { return test::TempDir(); }
+QString ProgramPath() { return test::ProgramInTempDir(); }
 
 // popLA blocks of 3 circles (0 to 10 degrees) of 72 points, one per hkl.
 QString WritePopla(const std::string& name, std::initializer_list<const char*> hkls) {

@@ -38,46 +38,21 @@
 #include "ui/save_commands.h"
 #include "ui/save_dialog.h"
 #include "ui/smoothing_dialog.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
 
-QString Example(const char* name) { return QString(QUORIX_SOURCE_DIR) + "/examples/" + name; }
+using test::WithModalsClosed;
 
-// A folder of this run's own: test runs of several checkouts may share /tmp.
+QString Example(const char* name) { return test::ExampleFile(name); }
+QString ProgramPath(const std::string& ini = "") { return test::ProgramInTempDir(ini); }
+
+// A folder of this test's own beside the program's.
 std::filesystem::path ScratchDir(const std::string& what) {
-  const auto dir = std::filesystem::temp_directory_path() / ("quorix_gui_" + std::to_string(::getpid()) + "_" + what);
+  const auto dir = test::TempDir() / what;
   std::filesystem::create_directories(dir);
   return dir;
-}
-
-// The configuration file is looked up beside the program; keep it in a fresh folder.
-QString ProgramPath(const std::string& ini = "") {
-  const auto dir = ScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-  const auto program = dir / "quorix";
-  std::filesystem::remove(dir / "quorix.ini");
-  if (!ini.empty()) {
-    FILE* f = std::fopen((dir / "quorix.ini").c_str(), "w");
-    std::fputs(ini.c_str(), f);
-    std::fclose(f);
-  }
-  return QString::fromStdString(program.string());
-}
-
-// Closes whatever modal window (message box, dialog) opens during `action`.
-template <typename F>
-int WithModalsClosed(F action) {
-  int closed = 0;
-  QTimer timer;
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    if (QWidget* w = QApplication::activeModalWidget()) {
-      w->close();
-      ++closed;
-    }
-  });
-  timer.start(20);
-  action();
-  return closed;
 }
 
 void PressKey(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -489,11 +464,9 @@ TEST(DesktopUnsavedWork, ASuccessfulSaveEndsTheQuestions) {
   const QString saved = QString::fromStdString((ScratchDir("saved") / "quorix_saved.z01").string());
   // An existing file would be asked about first.
   std::filesystem::remove(saved.toStdString());
-  QTimer::singleShot(0, [&] {
-    auto* dlg = qobject_cast<SaveDialog*>(QApplication::activeModalWidget());
-    ASSERT_TRUE(dlg);
-    dlg->PFEdit->setText(saved);
-    dlg->accept();
+  test::WhenModal<SaveDialog>([&](SaveDialog& dlg) {
+    dlg.PFEdit->setText(saved);
+    dlg.accept();
   });
   SaveAsAscii(main, c);
   EXPECT_TRUE(QFileInfo::exists(saved));
@@ -593,11 +566,7 @@ TEST(DesktopKeyboard, TheMainWindowIsActiveAgainAfterSmoothing) {
   MainWindow& main = *app->mainform;
   ShowActive(main);
   ASSERT_EQ(QApplication::activeWindow(), &main);
-  QTimer::singleShot(0, [&] {
-    auto* dlg = qobject_cast<SmoothingDialog*>(QApplication::activeModalWidget());
-    ASSERT_TRUE(dlg);
-    dlg->OKBtnClick();
-  });
+  test::WhenModal<SmoothingDialog>([](SmoothingDialog& dlg) { dlg.OKBtnClick(); });
   MenuCommand(main, "&Smooth Pole Figures")->trigger();
   for (int k = 0; k < 20; ++k) QApplication::processEvents();
   EXPECT_EQ(QApplication::activeWindow(), &main);
@@ -609,11 +578,7 @@ TEST(DesktopOptions, FillOptionAndFillButtonShowOneState) {
   MainWindow& main = *app->mainform;
   ASSERT_FALSE(c.state.Options.FillAreas);
   const auto options = [&](std::function<void(OptionsDialog&)> inDialog) {
-    QTimer::singleShot(0, [&] {
-      auto* dlg = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
-      ASSERT_TRUE(dlg);
-      inDialog(*dlg);
-    });
+    test::WhenModal<OptionsDialog>(inDialog);
     main.ShowOptionsDialog();
   };
   options([](OptionsDialog& d) {

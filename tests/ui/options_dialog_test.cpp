@@ -11,16 +11,12 @@
 #include <functional>
 
 #include "record/levels.h"
+#include "ui_test_support.h"
 
 namespace quorix {
 namespace {
 
-void WhileShown(OptionsDialog& d, std::function<void()> act) {
-  QTimer::singleShot(0, &d, [&d, act] {
-    act();
-    if (d.isVisible()) d.reject();
-  });
-}
+using test::WhileShown;
 
 void SetLevels(PoleFigure& pf, double maxValue, double normFactor, bool mrd) {
   pf.MaxValue = maxValue;

@@ -11,17 +11,12 @@
 #include <QTimer>
 #include <functional>
 
+#include "ui_test_support.h"
+
 namespace quorix {
 namespace {
 
-// Runs `act` once the modal dialog is up; the dialog is closed afterwards in
-// any case so that a failing check cannot leave the test waiting.
-void WhileShown(RotationDialog& d, std::function<void()> act) {
-  QTimer::singleShot(0, &d, [&d, act] {
-    act();
-    if (d.isVisible()) d.reject();
-  });
-}
+using test::WhileShown;
 
 TEST(RotationDlgTest, AddTwiceThenOkRotatesTheDisplay) {
   AppContext context;

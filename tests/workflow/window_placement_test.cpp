@@ -58,14 +58,18 @@ TEST(WindowPlacement, TheFreeSideIsUsedWhereverTheMainWindowStands) {
   const WindowBox screen{0, 0, 1920, 1080};
   // Main window at the right edge: the windows go to its left.
   const WindowBox right{1000, 0, 920, 700};
-  for (const WindowBox& b : PlaceBesideMain(screen, right, 450, 300, 2)) {
+  const std::vector<WindowBox> leftOfMain = PlaceBesideMain(screen, right, 450, 300, 2);
+  ASSERT_EQ(leftOfMain.size(), 2u);
+  for (const WindowBox& b : leftOfMain) {
     EXPECT_FALSE(Overlap(b, right));
     EXPECT_LT(b.left + b.width, 1001);
   }
   // A second screen to the right of the first: its own coordinates count.
   const WindowBox second{1920, 0, 1920, 1080};
   const WindowBox onSecond{1920, 0, 900, 700};
-  for (const WindowBox& b : PlaceBesideMain(second, onSecond, 450, 300, 4)) {
+  const std::vector<WindowBox> besideOnSecond = PlaceBesideMain(second, onSecond, 450, 300, 4);
+  ASSERT_EQ(besideOnSecond.size(), 4u);
+  for (const WindowBox& b : besideOnSecond) {
     EXPECT_TRUE(Inside(b, second));
     EXPECT_FALSE(Overlap(b, onSecond));
   }
@@ -76,12 +80,16 @@ TEST(WindowPlacement, DegenerateRequests) {
   EXPECT_TRUE(PlaceBesideMain(screen, {0, 0, 500, 400}, 450, 300, 0).empty());
   EXPECT_TRUE(PlaceBesideMain(screen, {0, 0, 500, 400}, 0, 300, 3).empty());
   // Windows larger than the screen start at its corner rather than off it.
-  for (const WindowBox& b : PlaceBesideMain(screen, {0, 0, 800, 600}, 1000, 700, 3)) {
+  const std::vector<WindowBox> large = PlaceBesideMain(screen, {0, 0, 800, 600}, 1000, 700, 3);
+  ASSERT_EQ(large.size(), 3u);
+  for (const WindowBox& b : large) {
     EXPECT_GE(b.left, 0);
     EXPECT_GE(b.top, 0);
   }
   // A main window partly off the screen.
-  for (const WindowBox& b : PlaceBesideMain(screen, {-300, -50, 600, 400}, 300, 200, 5)) EXPECT_TRUE(Inside(b, screen));
+  const std::vector<WindowBox> partlyOff = PlaceBesideMain(screen, {-300, -50, 600, 400}, 300, 200, 5);
+  ASSERT_EQ(partlyOff.size(), 5u);
+  for (const WindowBox& b : partlyOff) EXPECT_TRUE(Inside(b, screen));
 }
 
 }  // namespace
