@@ -57,9 +57,9 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
 
   main.show();
   main.FitToScreen();  // the frame is known once shown
-  main.OpenDlg().show();
   // 6. The menus wait for a pole figure, also when the command line fails to load one.
   main.DisableMenu();
+  bool loaded = false;
   if (!arguments.isEmpty()) {
     // "Run Copy" marks directional data, which are loaded as such.
     const bool directional = arguments.value(0) == kDirectionalArgument;
@@ -67,8 +67,11 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
     const LoadFilesRequest request{
         arguments.value(first).toStdString(), arguments.value(first + 1).toStdString(), directional, {}};
     main.OpenDlg().ShowRequest(request);
-    main.OpenDlg().Submit(request, false);
+    // As OK in the dialog: every ticked pole figure is loaded. The dialog waits
+    // until the load is done or has failed, so that one window asks at a time.
+    loaded = main.OpenDlg().Submit(request, true);
   }
+  if (!loaded) main.OpenDlg().show();
   return app;
 }
 

@@ -27,6 +27,7 @@ QString Cell(const QTableWidget& t, int row, int column) {
 AddDialog::AddDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setObjectName("AddPFDlg");
   FileStringGrid = new QTableWidget(1, 3, this);
+  FileStringGrid->setObjectName("FileStringGrid");
   FileStringGrid->setHorizontalHeaderLabels({"Weight", "PF File", "PF index"});
   FileStringGrid->verticalHeader()->setVisible(false);
   FileStringGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -37,14 +38,20 @@ AddDialog::AddDialog(AppContext& context, QWidget* parent) : QDialog(parent), co
   FileStringGrid->setMinimumSize(520, 220);
 
   SearchBtn = new QPushButton("Search...", this);
+  SearchBtn->setObjectName("SearchBtn");
   DeleteBtn = new QPushButton("Delete", this);
+  DeleteBtn->setObjectName("DeleteBtn");
   NormCheckBox = new QCheckBox("Normalize Sum of Weights to 1.0", this);
+  NormCheckBox->setObjectName("NormCheckBox");
   NormCheckBox->setChecked(true);
   NormPFCheckBox = new QCheckBox("Normalize PFs before adding", this);
+  NormPFCheckBox->setObjectName("NormPFCheckBox");
   NormPFCheckBox->setChecked(true);
   OKBtn = new QPushButton("OK", this);
+  OKBtn->setObjectName("OKBtn");
   OKBtn->setDefault(true);
   CancelBtn = new QPushButton("Cancel", this);
+  CancelBtn->setObjectName("CancelBtn");
   for (QPushButton* b : {SearchBtn, DeleteBtn, CancelBtn}) b->setAutoDefault(false);
 
   auto* side = new QVBoxLayout;

@@ -44,21 +44,20 @@ class AddDialog : public QDialog {
   // Where the messages of the OK checks go; a message box when none is set.
   void SetMessageSink(MessageSink* sink) { messages_ = sink; }
 
-  // One table holds the three columns "Weight", "PF File" and "PF index", so
-  // that they scroll and select together.
-  QTableWidget* FileStringGrid = nullptr;
-  QPushButton* SearchBtn = nullptr;
-  QPushButton* DeleteBtn = nullptr;
-  QCheckBox* NormCheckBox = nullptr;
-  QCheckBox* NormPFCheckBox = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-
   void SearchBtnClick();
   void DeleteBtnClick();
   void OKBtnClick();
 
  private:
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+  QPushButton* SearchBtn = nullptr;
+  // that they scroll and select together.
+  QTableWidget* FileStringGrid = nullptr;
+  // One table holds the three columns "Weight", "PF File" and "PF index", so
+  QPushButton* DeleteBtn = nullptr;
+  QCheckBox* NormCheckBox = nullptr;
+  QCheckBox* NormPFCheckBox = nullptr;
   void SetRow(int row, const QString& weight, const QString& file, const QString& index);
 
   AppContext& context_;

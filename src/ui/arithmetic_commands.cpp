@@ -18,11 +18,11 @@
 
 namespace quorix {
 
-CompareDialog& PFDiffDialog(MainWindow& mainform, AppContext& context) {
+CompareDialog& SharedCompareDialog(MainWindow& mainform, AppContext& context) {
   return FindOrCreateChild<CompareDialog>(mainform, [&] { return new CompareDialog(context, &mainform); });
 }
 
-AddDialog& AddPFDialog(MainWindow& mainform, AppContext& context) {
+AddDialog& SharedAddDialog(MainWindow& mainform, AppContext& context) {
   return FindOrCreateChild<AddDialog>(mainform, [&] { return new AddDialog(context, &mainform); });
 }
 
@@ -35,7 +35,7 @@ void ComparePoleFigures(MainWindow& mainform, AppContext& context) {
   for (int n = 3; n <= kSlotCount; ++n)
     if (PlotWindow* w = mainform.Window(n); w && w->isVisible()) w->close();
 
-  CompareDialog& dlg = PFDiffDialog(mainform, context);
+  CompareDialog& dlg = SharedCompareDialog(mainform, context);
   const PoleFigure& pf1 = *context.set.PF[1];
   const PoleFigure& pf2 = *context.set.PF[2];
   dlg.Propose(ProposeDiffNames(pf1.FileName, context.load.Multi(), PlaceInFileText(pf1), context.state.DataPath,
@@ -46,7 +46,7 @@ void ComparePoleFigures(MainWindow& mainform, AppContext& context) {
   auto result = ComparePoleFigures(pf1, pf2, request.eps, sink);
   if (!result) return;
   if (!context.state.Options.ShowMrd) {
-    mainform.mrdSpeedButton->setChecked(true);
+    mainform.Action("mrdSpeedButton")->setChecked(true);
     mainform.mrdSpeedButtonClick(true);
   }
 
@@ -57,8 +57,8 @@ void ComparePoleFigures(MainWindow& mainform, AppContext& context) {
 
   context.set.PF[3] = std::move(result->difference);
   context.set.PF[4] = std::move(result->rp);
-  mainform.ShowInWindow(3, DifferenceCaption(diffFile));
-  mainform.ShowInWindow(4, RPCaption(rpFile, entry.rp));
+  mainform.ShowInWindow(3, FileNamePart(diffFile));
+  mainform.ShowInWindow(4, FileNamePart(rpFile) + "   [RP=" + FormatRP(entry.rp) + (entry.rp ? "%]" : "]"));
 
   if (!logFile.empty() && AppendRPLog(logFile, entry, sink)) dlg.RPLogName = FileNamePart(logFile);
   WriteComparisonFiles(*context.set.PF[3], *context.set.PF[4], diffFile, rpFile, sink);
@@ -67,7 +67,7 @@ void ComparePoleFigures(MainWindow& mainform, AppContext& context) {
 namespace {
 
 void AddPoleFigures(MainWindow& mainform, AppContext& context, bool weighted) {
-  AddDialog& dlg = AddPFDialog(mainform, context);
+  AddDialog& dlg = SharedAddDialog(mainform, context);
   PoleFigure& pf1 = *context.set.PF[1];
   // Line 1 is the pole figure in memory: its index is the one it was read with.
   dlg.Prepare(weighted, pf1.FileName, context.load.Multi() ? std::max(1, std::abs(context.load.PFIndex)) : 1);
@@ -86,7 +86,7 @@ void AddPoleFigures(MainWindow& mainform, AppContext& context, bool weighted) {
     context.state.AddListFiles.assign(t.files.begin() + 1, t.files.end());
     if (weighted) {
       // The weighted sum is captioned by the first file alone, no longer as one pole figure of it.
-      mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + FileNamePart(t.files.front())));
+      mainform.SetSlotTitle(1, QString::fromStdString(FileNamePart(t.files.front())));
     }
     mainform.RedrawMain();
     return true;
@@ -98,5 +98,12 @@ void AddPoleFigures(MainWindow& mainform, AppContext& context, bool weighted) {
 void AddPoleFiguresWeighted(MainWindow& mainform, AppContext& context) { AddPoleFigures(mainform, context, true); }
 
 void AddPoleFiguresFitted(MainWindow& mainform, AppContext& context) { AddPoleFigures(mainform, context, false); }
+
+Commands ArithmeticCommands(MainWindow& mainform, AppContext& context) {
+  const QString edit = "&Edit";
+  return {MenuCommand(edit, 2, "Compare &Pole Figures", [&] { ComparePoleFigures(mainform, context); }),
+          MenuCommand(edit, 2, "Add Pole Figures &weighted", [&] { AddPoleFiguresWeighted(mainform, context); }),
+          MenuCommand(edit, 2, "Add Pole Figures &fitted", [&] { AddPoleFiguresFitted(mainform, context); })};
+}
 
 }  // namespace quorix

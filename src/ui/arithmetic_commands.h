@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/app_context.h"
+#include "ui/command.h"
 
 namespace quorix {
 
@@ -12,8 +13,8 @@ class AddDialog;
 
 // The dialogs are created on first use as children of the main window and
 // then keep their fields for the rest of the run.
-CompareDialog& PFDiffDialog(MainWindow& mainform, AppContext& context);
-AddDialog& AddPFDialog(MainWindow& mainform, AppContext& context);
+CompareDialog& SharedCompareDialog(MainWindow& mainform, AppContext& context);
+AddDialog& SharedAddDialog(MainWindow& mainform, AppContext& context);
 
 // PF1 (main window) minus PF2 (window 2) in m.r.d. into window 3, the RP
 // distribution into window 4; optionally written and logged.
@@ -21,5 +22,8 @@ void ComparePoleFigures(MainWindow& mainform, AppContext& context);
 // The weighted and the fitted sum of PF[1] and further files, in place.
 void AddPoleFiguresWeighted(MainWindow& mainform, AppContext& context);
 void AddPoleFiguresFitted(MainWindow& mainform, AppContext& context);
+
+// The three commands above in the "&Edit" menu.
+Commands ArithmeticCommands(MainWindow& mainform, AppContext& context);
 
 }  // namespace quorix

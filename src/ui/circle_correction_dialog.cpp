@@ -36,16 +36,21 @@ CircleCorrectionDialog::CircleCorrectionDialog(AppContext& context, QWidget* par
     : QDialog(parent), context_(context) {
   setWindowTitle("Circle correction");
   NumStringGrid = MakeColumn(this, "NumStringGrid");
+  NumStringGrid->setObjectName("NumStringGrid");
   NumStringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   NumStringGrid->setFocusPolicy(Qt::NoFocus);
   NumStringGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   NumStringGrid->setMaximumWidth(60);
   ValStringGrid = MakeColumn(this, "ValStringGrid");
+  ValStringGrid->setObjectName("ValStringGrid");
   ValStringGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   OpRadioGroup = new OperatorGroup(this);
   ApplyToAllCheckBox = new QCheckBox("Apply to all PFs", this);
+  ApplyToAllCheckBox->setObjectName("ApplyToAllCheckBox");
   LoadBtn = new QPushButton("Load", this);
+  LoadBtn->setObjectName("LoadBtn");
   SaveBtn = new QPushButton("Save", this);
+  SaveBtn->setObjectName("SaveBtn");
   LoadBtn->setAutoDefault(false);
   SaveBtn->setAutoDefault(false);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -36,12 +36,7 @@ class CircleCorrectionDialog : public QDialog {
   char Op() const;
   bool ApplyToAll() const;
 
-  QTableWidget* NumStringGrid = nullptr;
-  QTableWidget* ValStringGrid = nullptr;
   OperatorGroup* OpRadioGroup = nullptr;
-  QCheckBox* ApplyToAllCheckBox = nullptr;
-  QPushButton* LoadBtn = nullptr;
-  QPushButton* SaveBtn = nullptr;
 
   // Closes the dialog only when every cell holds a usable operand.
   void OKBtnClick();
@@ -54,6 +49,11 @@ class CircleCorrectionDialog : public QDialog {
   void SetMessageSink(MessageSink* sink) { sink_ = sink; }
 
  private:
+  QCheckBox* ApplyToAllCheckBox = nullptr;
+  QTableWidget* NumStringGrid = nullptr;
+  QTableWidget* ValStringGrid = nullptr;
+  QPushButton* LoadBtn = nullptr;
+  QPushButton* SaveBtn = nullptr;
   MessageSink& Sink() { return sink_ ? *sink_ : boxes_; }
   void SetValue(int row, const QString& text);
 

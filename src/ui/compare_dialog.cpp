@@ -22,11 +22,15 @@ CompareDialog::CompareDialog(AppContext& context, QWidget* parent) : QDialog(par
   auto* note = new QLabel("NOTE: pole figure PF1 is reference", this);
 
   EpsEdit = new QLineEdit("0.5", this);
+  EpsEdit->setObjectName("EpsEdit");
   EpsEdit->setMaximumWidth(70);
   EpsUpDown = new QWidget(this);
+  EpsUpDown->setObjectName("EpsUpDown");
   EpsUpButton = new QToolButton(EpsUpDown);
+  EpsUpButton->setObjectName("EpsUpButton");
   EpsUpButton->setArrowType(Qt::UpArrow);
   EpsDownButton = new QToolButton(EpsUpDown);
+  EpsDownButton->setObjectName("EpsDownButton");
   EpsDownButton->setArrowType(Qt::DownArrow);
   for (QToolButton* b : {EpsUpButton, EpsDownButton}) b->setFixedSize(18, 12);
   auto* arrows = new QVBoxLayout(EpsUpDown);
@@ -35,7 +39,9 @@ CompareDialog::CompareDialog(AppContext& context, QWidget* parent) : QDialog(par
   arrows->addWidget(EpsUpButton);
   arrows->addWidget(EpsDownButton);
   RP0Button = new QPushButton("0", this);
+  RP0Button->setObjectName("RP0Button");
   RP1Button = new QPushButton("1", this);
+  RP1Button->setObjectName("RP1Button");
   for (QPushButton* b : {RP0Button, RP1Button}) {
     b->setAutoDefault(false);
     b->setFixedWidth(28);
@@ -48,12 +54,20 @@ CompareDialog::CompareDialog(AppContext& context, QWidget* parent) : QDialog(par
     button->setAutoDefault(false);
   };
   fileRow(DiffFileEdit, DiffSearchButton);
+  DiffSearchButton->setObjectName("DiffSearchButton");
+  DiffFileEdit->setObjectName("DiffFileEdit");
   fileRow(RPFileEdit, RPSearchButton);
+  RPSearchButton->setObjectName("RPSearchButton");
+  RPFileEdit->setObjectName("RPFileEdit");
   fileRow(RPLogFileEdit, RPLogSearchButton);
+  RPLogSearchButton->setObjectName("RPLogSearchButton");
+  RPLogFileEdit->setObjectName("RPLogFileEdit");
 
   OKBitBtn = new QPushButton("     OK", this);
+  OKBitBtn->setObjectName("OKBitBtn");
   OKBitBtn->setDefault(true);
   CancelBitBtn = new QPushButton("   Cancel", this);
+  CancelBitBtn->setObjectName("CancelBitBtn");
   CancelBitBtn->setAutoDefault(false);
 
   auto* epsRow = new QHBoxLayout;

@@ -36,6 +36,17 @@ class CompareDialog : public QDialog {
   // File part of the last log written to, offered again for the rest of the run.
   std::string RPLogName = kDefaultRPLogName;
 
+  void EpsUpDownClick(bool up);
+  void RP0ButtonClick();
+  void RP1ButtonClick();
+  void DiffSearchButtonClick();
+  void RPSearchButtonClick();
+  void RPLogSearchButtonClick();
+  void OKBitBtnClick();
+
+ private:
+  QPushButton* OKBitBtn = nullptr;
+  QPushButton* CancelBitBtn = nullptr;
   QLineEdit* EpsEdit = nullptr;
   QWidget* EpsUpDown = nullptr;
   QToolButton* EpsUpButton = nullptr;
@@ -48,18 +59,6 @@ class CompareDialog : public QDialog {
   QPushButton* RPSearchButton = nullptr;
   QLineEdit* RPLogFileEdit = nullptr;
   QPushButton* RPLogSearchButton = nullptr;
-  QPushButton* OKBitBtn = nullptr;
-  QPushButton* CancelBitBtn = nullptr;
-
-  void EpsUpDownClick(bool up);
-  void RP0ButtonClick();
-  void RP1ButtonClick();
-  void DiffSearchButtonClick();
-  void RPSearchButtonClick();
-  void RPLogSearchButtonClick();
-  void OKBitBtnClick();
-
- private:
   void SearchInto(QLineEdit* edit, const QString& title, bool append);
 
   AppContext& context_;

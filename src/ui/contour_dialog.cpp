@@ -100,13 +100,21 @@ ContourDialog::ContourDialog(AppContext& context, ContourDlgHooks hooks, QWidget
   connect(ColorDrawGrid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ColorDrawGridDblClick(row); });
 
   DeleteBtn = new QPushButton("Delete", this);
+  DeleteBtn->setObjectName("DeleteBtn");
   SortBtn = new QPushButton("Sort", this);
+  SortBtn->setObjectName("SortBtn");
   SaveColorBtn = new QPushButton("Save Color Set", this);
+  SaveColorBtn->setObjectName("SaveColorBtn");
   LoadColorBtn = new QPushButton("Load Color Set", this);
+  LoadColorBtn->setObjectName("LoadColorBtn");
   RecalcBtn = new QPushButton("Recalculate", this);
+  RecalcBtn->setObjectName("RecalcBtn");
   LastBtn = new QPushButton("Last:", this);
+  LastBtn->setObjectName("LastBtn");
   OKBtn = new QPushButton("OK", this);
+  OKBtn->setObjectName("OKBtn");
   CancelBtn = new QPushButton("Cancel", this);
+  CancelBtn->setObjectName("CancelBtn");
   for (QPushButton* b : {DeleteBtn, SortBtn, SaveColorBtn, LoadColorBtn, RecalcBtn, LastBtn, CancelBtn})
     b->setAutoDefault(false);
   OKBtn->setDefault(true);
@@ -117,6 +125,7 @@ ContourDialog::ContourDialog(AppContext& context, ContourDlgHooks hooks, QWidget
   StepEdit->setObjectName("StepEdit");
   LastEdit->setObjectName("LastEdit");
   ApplyAllCheckBox = new QCheckBox("Apply to all pole figures", this);
+  ApplyAllCheckBox->setObjectName("ApplyAllCheckBox");
 
   auto* fields = new QGridLayout;
   fields->addWidget(new QLabel("First: ", this), 0, 0);

@@ -36,21 +36,6 @@ class ContourDialog : public QDialog {
   void Refresh();
   bool LevelsEdited() const { return levelsEdited_; }
 
-  QTableWidget* StringGrid = nullptr;
-  QTableWidget* ColorDrawGrid = nullptr;
-  QLineEdit* FirstEdit = nullptr;
-  QLineEdit* StepEdit = nullptr;
-  QLineEdit* LastEdit = nullptr;
-  QCheckBox* ApplyAllCheckBox = nullptr;
-  QPushButton* DeleteBtn = nullptr;
-  QPushButton* SortBtn = nullptr;
-  QPushButton* SaveColorBtn = nullptr;
-  QPushButton* LoadColorBtn = nullptr;
-  QPushButton* RecalcBtn = nullptr;
-  QPushButton* LastBtn = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-
   void DeleteBtnClick();
   void SortBtnClick();
   void RecalcBtnClick();
@@ -65,6 +50,20 @@ class ContourDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+  QPushButton* DeleteBtn = nullptr;
+  QTableWidget* StringGrid = nullptr;
+  QTableWidget* ColorDrawGrid = nullptr;
+  QLineEdit* FirstEdit = nullptr;
+  QLineEdit* StepEdit = nullptr;
+  QLineEdit* LastEdit = nullptr;
+  QCheckBox* ApplyAllCheckBox = nullptr;
+  QPushButton* SortBtn = nullptr;
+  QPushButton* SaveColorBtn = nullptr;
+  QPushButton* LoadColorBtn = nullptr;
+  QPushButton* RecalcBtn = nullptr;
+  QPushButton* LastBtn = nullptr;
   PoleFigure& Main();
   LevelRows Rows() const;
   void SetRows(const LevelRows& rows);

@@ -40,9 +40,13 @@ DensityDialog::DensityDialog(QWidget* parent) : QDialog(parent) {
   SectionsCheckBox = new QCheckBox("Combine crack data from three sections X, Y, Z", this);
   SectionsCheckBox->setObjectName("SectionsCheckBox");
   RotationsLabel = new QLabel("Rotations:", this);
+  RotationsLabel->setObjectName("RotationsLabel");
   XEdit = new QLineEdit("90", this);
+  XEdit->setObjectName("XEdit");
   YEdit = new QLineEdit("90", this);
+  YEdit->setObjectName("YEdit");
   ZEdit = new QLineEdit("0", this);
+  ZEdit->setObjectName("ZEdit");
   auto* angles = new QGridLayout;
   angles->addWidget(RotationsLabel, 0, 0, 1, 6);
   const std::array<QLineEdit*, 3> edits{XEdit, YEdit, ZEdit};
@@ -56,8 +60,11 @@ DensityDialog::DensityDialog(QWidget* parent) : QDialog(parent) {
   }
 
   DensityRotBtn = new QPushButton("Rotate ...", this);
+  DensityRotBtn->setObjectName("DensityRotBtn");
   DensityOKBtn = new QPushButton("OK", this);
+  DensityOKBtn->setObjectName("DensityOKBtn");
   DensityCancelBtn = new QPushButton("Cancel", this);
+  DensityCancelBtn->setObjectName("DensityCancelBtn");
   DensityRotBtn->setAutoDefault(false);
   DensityCancelBtn->setAutoDefault(false);
   DensityOKBtn->setDefault(true);

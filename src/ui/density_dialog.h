@@ -35,16 +35,6 @@ class DensityDialog : public QDialog {
   // The dialog "Rotate ..." opens; without one the button does nothing.
   void SetRotationDialog(RotationDialog* dialog) { rotationDlg_ = dialog; }
 
-  QSpinBox* FWHMSpinEdit = nullptr;
-  QCheckBox* SectionsCheckBox = nullptr;
-  QLabel* RotationsLabel = nullptr;
-  QLineEdit* XEdit = nullptr;
-  QLineEdit* YEdit = nullptr;
-  QLineEdit* ZEdit = nullptr;
-  QPushButton* DensityRotBtn = nullptr;
-  QPushButton* DensityOKBtn = nullptr;
-  QPushButton* DensityCancelBtn = nullptr;
-
   void DensityRotBtnClick();
   void SectionsCheckBoxClick();
   void OKBtnClick();
@@ -57,6 +47,15 @@ class DensityDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QSpinBox* FWHMSpinEdit = nullptr;
+  QCheckBox* SectionsCheckBox = nullptr;
+  QLabel* RotationsLabel = nullptr;
+  QLineEdit* XEdit = nullptr;
+  QLineEdit* YEdit = nullptr;
+  QLineEdit* ZEdit = nullptr;
+  QPushButton* DensityRotBtn = nullptr;
+  QPushButton* DensityOKBtn = nullptr;
+  QPushButton* DensityCancelBtn = nullptr;
   void FormShow();
   void ResetRotation();
 

@@ -51,14 +51,14 @@ bool LoadDirectionalFiles(AppContext& context, MainWindow& mainform, const Densi
   mainform.CloseExtraWindows();
   TakeDirectionalDensities(context, request, std::move(densities));
   if (parameters.sections) {
-    for (int slot = 2; slot <= 4; ++slot) mainform.ShowInWindow(slot, WindowTitle(slot, *context.set.PF[slot]));
+    for (int slot = 2; slot <= 4; ++slot) mainform.ShowInWindow(slot, PoleFigureTitle(*context.set.PF[slot]));
     mainform.ApplyStartupSize();
   } else {
     // The rotation of "Rotate ..." is shown as the display rotation.
     if (parameters.HasRotation()) mainform.RotationDlg().ApplyToDisplay(parameters.rotation);
     // Like any pole figure in the main window: redrawn, menus on, captioned.
     mainform.AfterMainLoad();
-    mainform.setWindowTitle(QString::fromStdString(context.TitlePrefix + PoleFigureTitle(*context.set.PF[1])));
+    mainform.SetSlotTitle(1, QString::fromStdString(PoleFigureTitle(*context.set.PF[1])));
   }
   return true;
 }

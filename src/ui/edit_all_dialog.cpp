@@ -40,6 +40,7 @@ EditAllDialog::EditAllDialog(QWidget* parent) : QDialog(parent) {
   ValueEdit->setObjectName("ValueEdit");
   OpRadioGroup = new OperatorGroup(this);
   ApplyToAllCheckBox = new QCheckBox("Apply to all Pole figures", this);
+  ApplyToAllCheckBox->setObjectName("ApplyToAllCheckBox");
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
   auto* form = new QFormLayout;

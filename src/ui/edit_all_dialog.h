@@ -35,9 +35,7 @@ class EditAllDialog : public QDialog {
   char Op() const;
   bool ApplyToAll() const;
 
-  QLineEdit* ValueEdit = nullptr;
   OperatorGroup* OpRadioGroup = nullptr;
-  QCheckBox* ApplyToAllCheckBox = nullptr;
 
   // Closes the dialog only on a usable value: a field that is not a number
   // gets the focus, a zero divisor gives "Division by Zero".
@@ -50,6 +48,8 @@ class EditAllDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QCheckBox* ApplyToAllCheckBox = nullptr;
+  QLineEdit* ValueEdit = nullptr;
   MessageBoxSink boxes_{this};
   MessageSink* sink_ = nullptr;
   double value_ = 1;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QUndoStack>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -56,38 +57,25 @@ void ForEachTarget(MainWindow& mainform, AppContext& context, bool applyToAll, c
   });
 }
 
-void SetMainCommandsEnabled(MainWindow& mainform, bool enabled) {
-  if (enabled)
-    mainform.EnableMenu();
-  else
-    mainform.DisableMenu();
-  for (QAction* a : mainform.menuBar()->actions())
-    if (a->text() == "&File") a->setEnabled(enabled);
-  if (auto* bar = mainform.findChild<QToolBar*>())
-    for (QAction* a : bar->actions())
-      if (a->toolTip() == "Open File") a->setEnabled(enabled);
-  if (mainform.SizeLabel) mainform.SizeLabel->setEnabled(enabled);
-}
-
 }  // namespace
 
-EditAllDialog& MulDialog(MainWindow& mainform) {
+EditAllDialog& SharedEditAllDialog(MainWindow& mainform) {
   return FindOrCreateChild<EditAllDialog>(mainform, [&] { return new EditAllDialog(&mainform); });
 }
 
-CircleCorrectionDialog& MulcDialog(MainWindow& mainform, AppContext& context) {
+CircleCorrectionDialog& SharedCircleCorrectionDialog(MainWindow& mainform, AppContext& context) {
   return FindOrCreateChild<CircleCorrectionDialog>(mainform,
                                                    [&] { return new CircleCorrectionDialog(context, &mainform); });
 }
 
-RasterMergeDialog& MulpDialog(MainWindow& mainform, AppContext& context) {
+RasterMergeDialog& SharedRasterMergeDialog(MainWindow& mainform, AppContext& context) {
   return FindOrCreateChild<RasterMergeDialog>(mainform, [&] { return new RasterMergeDialog(context, &mainform); });
 }
 
 SSCIControls& SuppressionControls(MainWindow& mainform, AppContext& context) {
   return FindOrCreateChild<SSCIControls>(mainform, [&] {
     SSCIHooks hooks;
-    hooks.SetCommandsEnabled = [&mainform](bool enabled) { SetMainCommandsEnabled(mainform, enabled); };
+    hooks.SetCommandsEnabled = [&mainform](bool enabled) { mainform.SetCommandsEnabled(enabled); };
     hooks.RedrawMain = [&mainform] { mainform.RedrawMain(); };
     hooks.Started = [&mainform] { mainform.BeginSuppressionStep(); };
     hooks.Finished = [&mainform](bool keep) { mainform.EndSuppressionStep(keep); };
@@ -104,7 +92,7 @@ SSCIControls& SuppressionControls(MainWindow& mainform, AppContext& context) {
 }
 
 void EditAllIntensities(MainWindow& mainform, AppContext& context) {
-  EditAllDialog& dlg = MulDialog(mainform);
+  EditAllDialog& dlg = SharedEditAllDialog(mainform);
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = UniformOperands(dlg.Value());
   const char op = dlg.Op();
@@ -113,7 +101,7 @@ void EditAllIntensities(MainWindow& mainform, AppContext& context) {
 }
 
 void EditPerCircle(MainWindow& mainform, AppContext& context) {
-  CircleCorrectionDialog& dlg = MulcDialog(mainform, context);
+  CircleCorrectionDialog& dlg = SharedCircleCorrectionDialog(mainform, context);
   dlg.SetCircleCount(context.set.PF[1]->CircleCount);
   if (dlg.exec() != QDialog::Accepted) return;
   const OperandTable operands = CircleOperands(dlg.Values());
@@ -123,7 +111,7 @@ void EditPerCircle(MainWindow& mainform, AppContext& context) {
 }
 
 void EditPerRaster(MainWindow& mainform, AppContext& context) {
-  RasterMergeDialog& dlg = MulpDialog(mainform, context);
+  RasterMergeDialog& dlg = SharedRasterMergeDialog(mainform, context);
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);
   // Every target is merged with the same file on the same grid: read it once.
@@ -139,6 +127,47 @@ void SSCIClick(MainWindow& mainform, AppContext& context) { SuppressionControls(
 bool SuppressionActive(MainWindow& mainform) {
   auto* controls = mainform.findChild<SSCIControls*>(QString(), Qt::FindDirectChildrenOnly);
   return controls && controls->Active();
+}
+
+namespace {
+
+// Not the stack's own actions: a step must wait while a suppression level is being chosen.
+Command HistoryCommand(MainWindow& mainform, bool undo) {
+  const QString caption = undo ? "&Undo" : "&Redo";
+  Command c = MenuCommand(
+      "&Edit", 0, caption,
+      [&mainform, undo] {
+        if (SuppressionActive(mainform)) return;
+        undo ? mainform.UndoStack().undo() : mainform.UndoStack().redo();
+      },
+      CommandEnable::Always);
+  c.name = undo ? "UndoAction" : "RedoAction";
+  c.shortcuts =
+      undo ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z)}
+           : QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)};
+  c.attach = [&mainform, undo, caption](QAction* a) {
+    QUndoStack& stack = mainform.UndoStack();
+    a->setEnabled(false);
+    QObject::connect(&stack, undo ? &QUndoStack::canUndoChanged : &QUndoStack::canRedoChanged, a, &QAction::setEnabled);
+    QObject::connect(
+        &stack, undo ? &QUndoStack::undoTextChanged : &QUndoStack::redoTextChanged, a,
+        [a, caption](const QString& text) { a->setText(text.isEmpty() ? caption : caption + " " + text); });
+  };
+  return c;
+}
+
+}  // namespace
+
+Commands EditCommands(MainWindow& mainform, AppContext& context) {
+  const QString edit = "&Edit";
+  Commands c{HistoryCommand(mainform, true), HistoryCommand(mainform, false)};
+  c.push_back(MenuCommand(edit, 1, "&Edit all Intensities", [&] { EditAllIntensities(mainform, context); }));
+  c.push_back(MenuCommand(edit, 1, "Edit Intensities of &Circle", [&] { EditPerCircle(mainform, context); }));
+  c.push_back(MenuCommand(edit, 1, "Edit Intensities of &Raster", [&] { EditPerRaster(mainform, context); }));
+  c.push_back(MenuCommand(edit, 1, "Suppress Single Crystal &Intensities", [&] { SSCIClick(mainform, context); }));
+  // Offered only on simple grids.
+  c.back().enabledWhen = [&context] { return context.set.PF[1] && context.set.PF[1]->Grid != GridKind::Full; };
+  return c;
 }
 
 }  // namespace quorix

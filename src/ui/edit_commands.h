@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/app_context.h"
+#include "ui/command.h"
 
 namespace quorix {
 
@@ -15,9 +16,9 @@ class SSCIControls;
 
 // Created on first use as children of the main window; they keep their
 // fields for the rest of the run.
-EditAllDialog& MulDialog(MainWindow& mainform);
-CircleCorrectionDialog& MulcDialog(MainWindow& mainform, AppContext& context);
-RasterMergeDialog& MulpDialog(MainWindow& mainform, AppContext& context);
+EditAllDialog& SharedEditAllDialog(MainWindow& mainform);
+CircleCorrectionDialog& SharedCircleCorrectionDialog(MainWindow& mainform, AppContext& context);
+RasterMergeDialog& SharedRasterMergeDialog(MainWindow& mainform, AppContext& context);
 // On the main window's tool bar.
 SSCIControls& SuppressionControls(MainWindow& mainform, AppContext& context);
 
@@ -28,5 +29,8 @@ void EditPerRaster(MainWindow& mainform, AppContext& context);
 void SSCIClick(MainWindow& mainform, AppContext& context);
 // While the suppression controls are shown, PF[1] must not be replaced or swapped.
 bool SuppressionActive(MainWindow& mainform);
+
+// The "&Edit" menu's undo and redo and the commands above.
+Commands EditCommands(MainWindow& mainform, AppContext& context);
 
 }  // namespace quorix

@@ -24,17 +24,22 @@ ExportPlotDialog::ExportPlotDialog(AppContext& context, QWidget* parent) : QDial
   setWindowTitle(" Export plot");
   setObjectName("ExportPlotDlg");
   FileEdit = new QLineEdit(this);
+  FileEdit->setObjectName("FileEdit");
   FileEdit->setMinimumWidth(320);
   FileEdit->setPlaceholderText("plot.png, plot.svg or plot.pdf");
   SearchBtn = new QPushButton("Search...", this);
+  SearchBtn->setObjectName("SearchBtn");
   SearchBtn->setAutoDefault(false);
   WidthBox = new QSpinBox(this);
+  WidthBox->setObjectName("WidthBox");
   HeightBox = new QSpinBox(this);
+  HeightBox->setObjectName("HeightBox");
   for (QSpinBox* b : {WidthBox, HeightBox}) {
     b->setRange(1, kMaxSide);
     b->setSuffix(" px");
   }
   DpiBox = new QSpinBox(this);
+  DpiBox->setObjectName("DpiBox");
   DpiBox->setRange(10, 2400);
   DpiBox->setValue(96);
   DpiBox->setSuffix(" dpi");
@@ -58,11 +63,29 @@ ExportPlotDialog::ExportPlotDialog(AppContext& context, QWidget* parent) : QDial
 void ExportPlotDialog::Prepare(int width, int height) {
   WidthBox->setValue(std::clamp(width, 1, kMaxSide));
   HeightBox->setValue(std::clamp(height, 1, kMaxSide));
-  if (FileEdit->text().isEmpty() && context_.set.PF[1]) {
-    const QFileInfo source(QString::fromStdString(context_.set.PF[1]->FileName));
-    if (!source.fileName().isEmpty())
-      FileEdit->setText(source.absolutePath() + "/" + source.completeBaseName() + ".png");
+  if (context_.set.PF[1]) {
+    const QString proposed = ProposedExportName(*context_.set.PF[1], FileEdit->text());
+    if (!proposed.isEmpty()) FileEdit->setText(proposed);
   }
+}
+
+QString ProposedExportName(const PoleFigure& pf, const QString& previous) {
+  const QFileInfo source(QString::fromStdString(pf.FileName));
+  if (source.fileName().isEmpty()) return previous;
+  // Every pole figure of a file gets a name of its own, so that exporting
+  // them one after another does not write over the first.
+  QString name = source.completeBaseName();
+  if (pf.IndexInFile > 0) name += QString("_%1").arg(pf.IndexInFile);
+  QString hkl;
+  // A hash list's name for a pole figure is its hkl.
+  for (const QChar c : QString::fromStdString(pf.Hkl.empty() ? pf.NameInFile : pf.Hkl))
+    if (c.isLetterOrNumber() || c == '-') hkl += c;
+  if (!hkl.isEmpty()) name += "_" + hkl;
+  // The folder and kind chosen last stay.
+  const QFileInfo last(previous);
+  const QString folder = previous.isEmpty() ? source.absolutePath() : last.absolutePath();
+  const QString suffix = previous.isEmpty() || last.suffix().isEmpty() ? QString("png") : last.suffix();
+  return folder + "/" + name + "." + suffix;
 }
 
 PlotFileRequest ExportPlotDialog::Request() const {

@@ -19,25 +19,29 @@ class ExportPlotDialog : public QDialog {
  public:
   ExportPlotDialog(AppContext& context, QWidget* parent = nullptr);
 
-  // Offers the window's plot size; the file and resolution typed last stay.
+  // Offers the window's plot size and a file name for the pole figure shown;
+  // the folder, kind and resolution chosen last stay.
   void Prepare(int width, int height);
   PlotFileRequest Request() const;
   // Writes the file; on failure a message naming it, and the dialog keeps what was typed.
   bool Export();
   const std::string& Written() const { return written_; }
 
+ private:
   QLineEdit* FileEdit = nullptr;
   QPushButton* SearchBtn = nullptr;
   QSpinBox* WidthBox = nullptr;
   QSpinBox* HeightBox = nullptr;
   QSpinBox* DpiBox = nullptr;
-
- private:
   void SearchClick();
   void OKClick();
 
   AppContext& context_;
   std::string written_;
 };
+
+// The file name offered for exporting `pf`: its data file's name with its
+// place in the file and its hkl, in the folder and of the kind of `previous`.
+QString ProposedExportName(const PoleFigure& pf, const QString& previous);
 
 }  // namespace quorix

@@ -52,9 +52,13 @@ InterpolationDialog::InterpolationDialog(AppContext& context, MainWindow& mainfo
   setModal(false);
 
   outDataEdit = new QLineEdit(this);
+  outDataEdit->setObjectName("outDataEdit");
   OutGridEdit = new QLineEdit(this);
+  OutGridEdit->setObjectName("OutGridEdit");
   DataSearchBtn = new QPushButton("Search...", this);
+  DataSearchBtn->setObjectName("DataSearchBtn");
   GridSearchBtn = new QPushButton("Search...", this);
+  GridSearchBtn->setObjectName("GridSearchBtn");
   auto* files = new QGridLayout;
   files->addWidget(new QLabel("Output data File:", this), 0, 0);
   files->addWidget(outDataEdit, 0, 1);
@@ -65,23 +69,29 @@ InterpolationDialog::InterpolationDialog(AppContext& context, MainWindow& mainfo
 
   auto* options = new QGroupBox(" Options ", this);
   ZeroCheckBox = new QCheckBox(" Set negative values to 0.0", options);
+  ZeroCheckBox->setObjectName("ZeroCheckBox");
   ZeroCheckBox->setChecked(true);
   auto* optionsLayout = new QVBoxLayout(options);
   optionsLayout->addWidget(ZeroCheckBox);
 
   auto* format = new QGroupBox(" Data Format ", this);
   FormatPanel = new QLabel(format);
+  FormatPanel->setObjectName("FormatPanel");
   FormatPanel->setFrameShape(QFrame::Panel);
   FormatPanel->setFrameShadow(QFrame::Sunken);
   ChgFormatBtn = new QPushButton("Change...", format);
+  ChgFormatBtn->setObjectName("ChgFormatBtn");
   ChgFormatBtn->setEnabled(false);
   auto* formatLayout = new QHBoxLayout(format);
   formatLayout->addWidget(FormatPanel, 1);
   formatLayout->addWidget(ChgFormatBtn);
 
   RotateButton = new QPushButton(" Rotate", this);
+  RotateButton->setObjectName("RotateButton");
   OKBtn = new QPushButton("OK", this);
+  OKBtn->setObjectName("OKBtn");
   CancelBtn = new QPushButton("Cancel", this);
+  CancelBtn->setObjectName("CancelBtn");
   OKBtn->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(RotateButton);

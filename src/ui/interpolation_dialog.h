@@ -34,17 +34,6 @@ class InterpolationDialog : public QDialog {
   // the right button) " Rotate" is performed right away.
   void Open(bool rotateAtOnce);
 
-  QLineEdit* outDataEdit = nullptr;
-  QLineEdit* OutGridEdit = nullptr;
-  QPushButton* DataSearchBtn = nullptr;
-  QPushButton* GridSearchBtn = nullptr;
-  QCheckBox* ZeroCheckBox = nullptr;
-  QLabel* FormatPanel = nullptr;
-  QPushButton* ChgFormatBtn = nullptr;
-  QPushButton* RotateButton = nullptr;  // " Rotate"
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-
   void OKBtnClick();
   void RotateButtonClick();
   void ChgFormatBtnClick();
@@ -59,6 +48,16 @@ class InterpolationDialog : public QDialog {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  QCheckBox* ZeroCheckBox = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+  QLineEdit* outDataEdit = nullptr;
+  QLineEdit* OutGridEdit = nullptr;
+  QPushButton* DataSearchBtn = nullptr;
+  QPushButton* GridSearchBtn = nullptr;
+  QLabel* FormatPanel = nullptr;
+  QPushButton* ChgFormatBtn = nullptr;
+  QPushButton* RotateButton = nullptr;  // " Rotate"
   void ShowFormat();
 
   AppContext& context_;

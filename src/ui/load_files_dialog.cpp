@@ -39,7 +39,9 @@ bool Exists(const QString& name) { return QFileInfo::exists(name); }
 
 constexpr std::streamsize kPeekSize = 64 * 1024;
 const char* kGridNotNeeded = "not needed: the file carries its grid";
-const char* kGridOptional = "optional: without one, the 5-degree grid of the Beartex blocks";
+const char* kGridImplied = "not needed: read on the 5-degree grid of the Beartex blocks";
+const char* kGridOptional = "optional: without one, the grid the file itself implies";
+const char* kGridNeeded = "needed: the values of this file follow the circles of a grid file (.rst, .grd)";
 
 std::optional<double> NumberIn(const QLineEdit* edit) { return ParseNumber(edit->text().trimmed().toStdString()); }
 
@@ -79,17 +81,27 @@ LoadFilesDialog::LoadFilesDialog(AppContext& context, MainWindow& mainform, Pole
   setWindowTitle(" Load Files");
   setModal(false);
   PFEdit = new QLineEdit(this);
+  PFEdit->setObjectName("PFEdit");
   GridEdit = new QLineEdit(this);
+  GridEdit->setObjectName("GridEdit");
   PFButton = new QPushButton("Search...", this);
+  PFButton->setObjectName("PFButton");
   GridButton = new QPushButton("Search...", this);
+  GridButton->setObjectName("GridButton");
   DirDataCheckBox = new QCheckBox("Directional data", this);
+  DirDataCheckBox->setObjectName("DirDataCheckBox");
   GridNote = new QLabel(this);
+  GridNote->setObjectName("GridNote");
   TiltStartEdit = new QLineEdit(this);
+  TiltStartEdit->setObjectName("TiltStartEdit");
   TiltStepEdit = new QLineEdit(this);
+  TiltStepEdit->setObjectName("TiltStepEdit");
   TiltStartEdit->setPlaceholderText("first circle, degrees");
   TiltStepEdit->setPlaceholderText("between circles, degrees");
   OKBtn = new QPushButton("OK", this);
+  OKBtn->setObjectName("OKBtn");
   CancelBtn = new QPushButton("Cancel", this);
+  CancelBtn->setObjectName("CancelBtn");
   OKBtn->setDefault(true);
   PFButton->setAutoDefault(false);
   GridButton->setAutoDefault(false);
@@ -127,13 +139,17 @@ LoadFilesDialog::LoadFilesDialog(AppContext& context, MainWindow& mainform, Pole
 void LoadFilesDialog::UpdateFieldsForData() {
   // Directional data are never read as a measurement, whatever they look like.
   dataLayout_ = DirDataCheckBox->isChecked() ? DataLayout::None : PeekLayout(PFEdit->text().toStdString());
-  // A Beartex list, a WKO list or a Dubna file implies its grid but may still be read on another.
+  // Beartex blocks describe their grid; another grid left in the field would misread them. A WKO
+  // list or a Dubna file implies its grid but may still be read on a grid given.
   const bool ownGrid = IsMeasuredLayout(dataLayout_) && dataLayout_ != DataLayout::Dubna;
-  const bool optional = !ownGrid && !GridFileNeeded(dataLayout_);
-  GridEdit->setEnabled(!ownGrid);
-  GridButton->setEnabled(!ownGrid);
-  GridNote->setText(ownGrid ? kGridNotNeeded : optional ? kGridOptional : "");
-  GridNote->setVisible(ownGrid || optional);
+  const bool implied = dataLayout_ == DataLayout::HashList;
+  const bool optional = !ownGrid && !implied && !GridFileNeeded(dataLayout_);
+  GridEdit->setEnabled(!ownGrid && !implied);
+  GridButton->setEnabled(!ownGrid && !implied);
+  GridNote->setText(ownGrid ? kGridNotNeeded : implied ? kGridImplied : optional ? kGridOptional : "");
+  GridNote->setVisible(ownGrid || implied || optional);
+  const bool needed = !DirDataCheckBox->isChecked() && GridFileNeeded(dataLayout_) && dataLayout_ != DataLayout::None;
+  GridEdit->setPlaceholderText(needed || DirDataCheckBox->isChecked() ? "a grid file is needed (.rst, .grd)" : "");
   const bool tilts = dataLayout_ == DataLayout::RigakuTxt;
   TiltStartEdit->setEnabled(tilts);
   TiltStepEdit->setEnabled(tilts);
@@ -143,8 +159,18 @@ void LoadFilesDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!chosen_.isEmpty()) PFEdit->setText(chosen_.first());
   context_.load.ResetRotation = true;
-  PFEdit->setFocus();
   PFEdit->end(false);
+  // A submission made while hidden (the command line's) asks for the field it stopped at.
+  QWidget* field = pendingFocus_ ? pendingFocus_ : PFEdit;
+  pendingFocus_ = nullptr;
+  field->setFocus();
+}
+
+void LoadFilesDialog::FocusField(QLineEdit* field) {
+  if (isVisible())
+    field->setFocus();
+  else
+    pendingFocus_ = field;
 }
 
 void LoadFilesDialog::PFButtonClick() {
@@ -202,41 +228,46 @@ void LoadFilesDialog::ShowRequest(const LoadFilesRequest& request) {
   show(TiltStepEdit, request.measurement.tiltStep);
 }
 
+void LoadFilesDialog::ShowGridFile(const std::string& gridFile) { GridEdit->setText(QString::fromStdString(gridFile)); }
+
 void LoadFilesDialog::ShowFiles(const std::string& dataFile, const std::string& gridFile) {
   PFEdit->setText(QString::fromStdString(dataFile));
   GridEdit->setText(QString::fromStdString(gridFile));
 }
 
-void LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
+bool LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
   const QString dataName = QString::fromStdString(request.dataFile);
   const QString gridName = QString::fromStdString(request.gridFile);
   if (dataName.isEmpty()) {
-    PFEdit->setFocus();
-    return;
+    FocusField(PFEdit);
+    return false;
   }
   if (!Exists(dataName)) {
     QMessageBox::warning(this, windowTitle(), "File " + dataName + " does not exist");
-    PFEdit->setFocus();
-    return;
+    FocusField(PFEdit);
+    return false;
   }
   const DataLayout peeked = request.directional ? DataLayout::None : PeekLayout(request.dataFile);
-  const bool ownGrid = IsMeasuredLayout(peeked) && peeked != DataLayout::Dubna;
+  const bool ownGrid = (IsMeasuredLayout(peeked) && peeked != DataLayout::Dubna) || peeked == DataLayout::HashList;
   if (gridName.isEmpty() && (request.directional || GridFileNeeded(peeked))) {
-    GridEdit->setFocus();
-    return;
+    GridNote->setText(kGridNeeded);
+    GridNote->setVisible(true);
+    FocusField(GridEdit);
+    return false;
   }
   if (!ownGrid && !gridName.isEmpty() && !Exists(gridName)) {
     QMessageBox::warning(this, windowTitle(), "File " + gridName + " does not exist");
-    GridEdit->setFocus();
-    return;
+    FocusField(GridEdit);
+    return false;
   }
-  if (fromUser && !ConfirmDiscardChanges(mainform_, context_, true)) return;
+  if (fromUser && !ConfirmDiscardChanges(mainform_, context_, true)) return false;
   if (request.directional) {
     density_->SetRotationDialog(&mainform_.RotationDlg());
-    if (density_->exec() != QDialog::Accepted) return;  // the dialog stays open
-    if (LoadDirectionalFiles(context_, mainform_, density_->Parameters(), request.dataFile, request.gridFile, this))
-      close();
-    return;
+    if (density_->exec() != QDialog::Accepted) return false;  // the dialog stays open
+    if (!LoadDirectionalFiles(context_, mainform_, density_->Parameters(), request.dataFile, request.gridFile, this))
+      return false;
+    close();
+    return true;
   }
 
   const LoadFlags& flags = context_.load;
@@ -250,13 +281,13 @@ void LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
     load.pfIndex = flags.PFIndex;
     load.names = flags.PoleFigureNames;
   } else {
-    MessageBoxSink sink(this);
+    FileMessageBoxSink sink(this, request.dataFile);
     DataFileLayout detected = DetectDataFile(request.dataFile, request.measurement, sink);
-    if (!detected.ok) return;
+    if (!detected.ok) return false;
     const bool listed = detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList;
     if (listed || detected.names.size() > 1) {
       hkl_.SetItems(detected.names);
-      if (hkl_.exec() != QDialog::Accepted) return;  // nothing to read without a choice
+      if (hkl_.exec() != QDialog::Accepted) return false;  // nothing to read without a choice
       load.pfIndex = -(hkl_.Highlighted() + 1);
     } else if (IsMeasuredLayout(detected.layout)) {
       load.pfIndex = -1;
@@ -269,8 +300,9 @@ void LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
   }
   const bool multi = load.layout == DataLayout::HashList || load.layout == DataLayout::WkoList || load.names.size() > 1;
   if (fromUser && multi) load.pfIndex = -(hkl_.Highlighted() + 1);
-  if (!mainform_.LoadMain(load)) return;  // the dialog stays open
+  if (!mainform_.LoadMain(load)) return false;  // the dialog stays open
   if (fromUser) LoadExtraWindows();
+  return true;
 }
 
 void LoadFilesDialog::LoadExtraWindows() {

@@ -37,25 +37,17 @@ class LoadFilesDialog : public QDialog {
  public:
   LoadFilesDialog(AppContext& context, MainWindow& mainform, PoleFigurePicker& hkl, QWidget* parent = nullptr);
 
-  QLineEdit* PFEdit = nullptr;
-  QLineEdit* GridEdit = nullptr;
-  QPushButton* PFButton = nullptr;
-  QPushButton* GridButton = nullptr;
-  QCheckBox* DirDataCheckBox = nullptr;
-  QLabel* GridNote = nullptr;
-  // Rigaku TXT files give no tilts: the first circle's and the step.
-  QLineEdit* TiltStartEdit = nullptr;
-  QLineEdit* TiltStepEdit = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-
   LoadFilesRequest Request() const;
   // Shows a request in the fields, e.g. the command line's files.
   void ShowRequest(const LoadFilesRequest& request);
   void ShowFiles(const std::string& dataFile, const std::string& gridFile);
-  // The load sequence of OK. fromUser: pressed in the dialog (extra windows
-  // are loaded only then); false from the command line.
-  void Submit(const LoadFilesRequest& request, bool fromUser);
+  void ShowGridFile(const std::string& gridFile);
+  void FocusGridField() { FocusField(GridEdit); }
+  // The load sequence of OK; true when the main pole figure was loaded.
+  // fromUser: asks about unsaved work and loads the further ticked pole
+  // figures or chosen files into windows 2..8; false for a reload of the
+  // main pole figure alone.
+  bool Submit(const LoadFilesRequest& request, bool fromUser);
   void OKBtnClick(bool fromUser) { Submit(Request(), fromUser); }
   void PFButtonClick();
   void GridButtonClick();
@@ -72,13 +64,26 @@ class LoadFilesDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QLineEdit* PFEdit = nullptr;
+  QLineEdit* GridEdit = nullptr;
+  QPushButton* PFButton = nullptr;
+  QPushButton* GridButton = nullptr;
+  QCheckBox* DirDataCheckBox = nullptr;
+  QLabel* GridNote = nullptr;
+  // Rigaku TXT files give no tilts: the first circle's and the step.
+  QLineEdit* TiltStartEdit = nullptr;
+  QLineEdit* TiltStepEdit = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
   void LoadExtraWindows();
+  void FocusField(QLineEdit* field);
 
   AppContext& context_;
   MainWindow& mainform_;
   PoleFigurePicker& hkl_;
   DensityDialog* density_ = nullptr;
   QStringList chosen_;
+  QLineEdit* pendingFocus_ = nullptr;
   DataLayout dataLayout_ = DataLayout::None;  // of the file in the data field, as far as known
 };
 

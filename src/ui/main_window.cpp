@@ -53,6 +53,7 @@
 #include "ui/smoothing_dialog.h"
 #include "ui/ssci_controls.h"
 #include "ui/status_texts.h"
+#include "ui/view_commands.h"
 #include "workflow/file_navigation.h"
 #include "workflow/file_series.h"
 #include "workflow/window_geometry.h"
@@ -71,21 +72,13 @@ MainWindow::MainWindow(AppContext& context) : context_(context) {
   connect(PlotArea, &PlotView::Resized, this, &MainWindow::FitPlotToWindow);
 
   HistoryHooks hooks;
-  hooks.Title = [this](int n) {
-    if (n == 1) return windowTitle();
-    return Window(n) ? Window(n)->windowTitle() : QString();
-  };
-  hooks.SetTitle = [this](int n, const QString& title) {
-    if (n == 1)
-      setWindowTitle(title);
-    else if (Window(n))
-      Window(n)->setWindowTitle(title);
-  };
+  hooks.Title = [this](int n) { return SlotTitle(n); };
+  hooks.SetTitle = [this](int n, const QString& title) { SetSlotTitle(n, title); };
   hooks.Redraw = [this](int n) { RedrawSlot(n); };
   history_ = new RecordHistory(context_, std::move(hooks), this);
 
-  CreateMenus();
-  CreateToolBar();
+  CreateCommands();
+  FillRecentMenu();
   StatusFile = new QLabel(this);
   StatusGrid = new QLabel(this);
   StatusUnit = new QLabel(this);
@@ -105,7 +98,9 @@ MainWindow::MainWindow(AppContext& context) : context_(context) {
   resize(915, 705);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  for (PlotWindow* w : windows_) delete w;
+}
 
 SizeLimits MainWindow::SizeRange() const {
   SizeLimits l{kMinWidth, kMaxWidth, kMinHeight, kMaxHeight};
@@ -159,14 +154,15 @@ void MainWindow::CreateWindows() {
   smoothDlg_ = new SmoothingDialog(context_, *this, this);
   readout_ = new PointerReadout(*this, context_);
   readout_->setParent(this);
-  readout_->SetCursorButton(CursorSpeedButton);
+  readout_->SetCursorButton(Action("CursorSpeedButton"));
   readout_->SetRotationDialog(rotationDlg_);
   readout_->SetInterpolationDialog(interpolDlg_);
   readout_->SetRotateGridCommand([this] { ShowRotationDialog(); });
   SyncToolButtons();
   FillRecentMenu();  // the configuration has been read by now
   for (int n = 2; n <= kSlotCount; ++n) {
-    auto* w = new PlotWindow(n, context_, this);
+    // Without a parent: the window manager stacks it like the main window.
+    auto* w = new PlotWindow(n, context_);
     const WindowPosition& p = context_.startup.PlotWindowPositions[n];
     w->move(p.left, p.top);
     connect(w, &PlotWindow::Closed, this, &MainWindow::PPFClose);
@@ -176,165 +172,89 @@ void MainWindow::CreateWindows() {
   }
 }
 
-QAction* MainWindow::AddCommand(QMenu* menu, const QString& caption, bool inGroup, bool built) {
-  QAction* action = menu->addAction(caption);
-  action->setEnabled(built);
-  if (inGroup) group_.emplace_back(action, built);
+void MainWindow::CreateCommands() {
+  Commands all;
+  for (auto module : {FileCommands, ExportCommands, EditCommands, ArithmeticCommands, ViewCommands}) {
+    Commands some = module(*this, context_);
+    all.insert(all.end(), std::make_move_iterator(some.begin()), std::make_move_iterator(some.end()));
+  }
+  // An empty title stands for the commands on the menu bar itself.
+  for (const char* title : {"&File", "&Edit", "&Rotation", "", "&Help"}) LayOutMenu(title, all);
+  LayOutToolBar(all);
+}
+
+QAction* MainWindow::AddCommand(const Command& command) {
+  auto* action = new QAction(command.text, this);
+  action->setObjectName(command.name);
+  action->setToolTip(command.toolTip.isEmpty() ? QString(command.text).remove('&') : command.toolTip);
+  action->setShortcuts(command.shortcuts);
+  // F1 and the like work over the dialogs too.
+  if (command.shortcuts.contains(QKeySequence(QKeySequence::HelpContents)))
+    action->setShortcutContext(Qt::ApplicationShortcut);
+  action->setCheckable(command.checkable);
+  if (command.run) connect(action, &QAction::triggered, this, command.run);
+  if (command.enable == CommandEnable::Loaded)
+    group_.emplace_back(action, command.enabledWhen);
+  else
+    always_.push_back(action);
+  if (command.attach) command.attach(action);
   return action;
 }
 
-void MainWindow::CreateMenus() {
-  QMenu* file = menuBar()->addMenu("&File");
-  QAction* open = AddCommand(file, "&Open", false, true);
-  open->setShortcuts({QKeySequence(QKeySequence::Open), QKeySequence(Qt::Key_F12)});
-  connect(open, &QAction::triggered, this, &MainWindow::ShowLoadFiles);
-  recentMenu_ = file->addMenu("&Recent Files");
-  recentMenu_->setObjectName("RecentMenu");
-  connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
-  QAction* revert = AddCommand(file, "Re&vert to File", true, true);
-  connect(revert, &QAction::triggered, this, &MainWindow::RevertToFile);
-  file->addSeparator();
-  QAction* saveAscii = AddCommand(file, "&Save as ASCII", true, true);
-  saveAscii->setShortcut(QKeySequence::Save);
-  connect(saveAscii, &QAction::triggered, this, [this] { SaveAsAscii(*this, context_); });
-  connect(AddCommand(file, "Save as XRDML", true, true), &QAction::triggered, this,
-          [this] { SaveasXRDML(*this, context_); });
-  connect(AddCommand(file, "Save all formatted", true, true), &QAction::triggered, this,
-          [this] { Saveall(*this, context_); });
-  file->addSeparator();
-  QMenu* plt = file->addMenu("PLT to &File");
-  group_.emplace_back(plt->menuAction(), true);
-  connect(plt->addAction("Main"), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, false); });
-  connect(plt->addAction("All"), &QAction::triggered, this, [this] { SavePlotsHpgl(*this, context_, true); });
-  QMenu* emf = file->addMenu("EMF to File");
-  group_.emplace_back(emf->menuAction(), true);
-  connect(emf->addAction("Main"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, false); });
-  connect(emf->addAction("All"), &QAction::triggered, this, [this] { SavePlotsEmf(*this, context_, true); });
-  QAction* exportPlot = AddCommand(file, "E&xport plot...", true, true);
-  connect(exportPlot, &QAction::triggered, this, &MainWindow::ExportPlot);
-  QAction* print = AddCommand(file, "&Print", true, true);
-  print->setShortcut(QKeySequence::Print);
-  connect(print, &QAction::triggered, this, [this] { PrintPlot(*this, context_); });
-  connect(AddCommand(file, "Save to &Clipboard", true, true), &QAction::triggered, this,
-          [this] { CopyPlotToClipboard(*this); });
-  file->addSeparator();
-  connect(AddCommand(file, "R&un Copy", true, true), &QAction::triggered, this, &MainWindow::RunCopy);
-  QAction* exit = AddCommand(file, "&Exit", false, true);
-  exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-  connect(exit, &QAction::triggered, this, &MainWindow::ExitProgram);
-  FillRecentMenu();
+namespace {
 
-  QMenu* edit = menuBar()->addMenu("&Edit");
-  group_.emplace_back(edit->menuAction(), true);
-  // Not the stack's own actions: a step must wait while a suppression level is being chosen.
-  QUndoStack& stack = history_->Stack();
-  auto* undo = new QAction("&Undo", this);
-  undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  undo->setEnabled(false);
-  connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-  connect(&stack, &QUndoStack::undoTextChanged, undo,
-          [undo](const QString& text) { undo->setText(text.isEmpty() ? "&Undo" : "&Undo " + text); });
-  connect(undo, &QAction::triggered, this, [this] {
-    if (!SuppressionActive(*this)) history_->Stack().undo();
-  });
-  auto* redo = new QAction("&Redo", this);
-  redo->setEnabled(false);
-  connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-  connect(&stack, &QUndoStack::redoTextChanged, redo,
-          [redo](const QString& text) { redo->setText(text.isEmpty() ? "&Redo" : "&Redo " + text); });
-  connect(redo, &QAction::triggered, this, [this] {
-    if (!SuppressionActive(*this)) history_->Stack().redo();
-  });
-  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  undo->setObjectName("UndoAction");
-  redo->setObjectName("RedoAction");
-  edit->addAction(undo);
-  edit->addAction(redo);
-  edit->addSeparator();
-  connect(AddCommand(edit, "&Edit all Intensities", false, true), &QAction::triggered, this,
-          [this] { EditAllIntensities(*this, context_); });
-  connect(AddCommand(edit, "Edit Intensities of &Circle", false, true), &QAction::triggered, this,
-          [this] { EditPerCircle(*this, context_); });
-  connect(AddCommand(edit, "Edit Intensities of &Raster", false, true), &QAction::triggered, this,
-          [this] { EditPerRaster(*this, context_); });
-  ssciAction_ = AddCommand(edit, "Suppress Single Crystal &Intensities", false, false);
-  connect(ssciAction_, &QAction::triggered, this, [this] { SSCIClick(*this, context_); });
-  edit->addSeparator();
-  connect(AddCommand(edit, "Compare &Pole Figures", false, true), &QAction::triggered, this,
-          [this] { ComparePoleFigures(*this, context_); });
-  connect(AddCommand(edit, "Add Pole Figures &weighted", false, true), &QAction::triggered, this,
-          [this] { AddPoleFiguresWeighted(*this, context_); });
-  connect(AddCommand(edit, "Add Pole Figures &fitted", false, true), &QAction::triggered, this,
-          [this] { AddPoleFiguresFitted(*this, context_); });
-
-  QMenu* rotation = menuBar()->addMenu("&Rotation");
-  group_.emplace_back(rotation->menuAction(), true);
-  connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this,
-          &MainWindow::ShowRotationDialog);
-  connect(AddCommand(rotation, "&Interpolation", false, true), &QAction::triggered, this,
-          [this] { interpolDlg_->Open(false); });
-  connect(AddCommand(rotation, "&Smooth Pole Figures", false, true), &QAction::triggered, this,
-          [this] { smoothDlg_->exec(); });
-
-  QAction* contours = menuBar()->addAction("&Contours");
-  group_.emplace_back(contours, true);
-  connect(contours, &QAction::triggered, this, [this] { contourDlg_->ShowContours(); });
-  QAction* options = menuBar()->addAction("&Options");
-  group_.emplace_back(options, true);
-  connect(options, &QAction::triggered, this, &MainWindow::ShowOptionsDialog);
-  QAction* help = menuBar()->addAction("&?");
-  group_.emplace_back(help, true);
-  connect(help, &QAction::triggered, this, &MainWindow::HelpTutorialClick);
-  // F1 opens the manual also before anything is loaded, while "?" waits with the other menus.
-  auto* f1 = new QAction(this);
-  f1->setShortcut(QKeySequence::HelpContents);
-  f1->setShortcutContext(Qt::ApplicationShortcut);
-  addAction(f1);
-  connect(f1, &QAction::triggered, this, &MainWindow::HelpTutorialClick);
-  connect(menuBar()->addAction("&About"), &QAction::triggered, this, &MainWindow::ShowAbout);
+std::vector<int> SectionsOf(const Commands& commands, const std::function<bool(const Command&)>& take) {
+  std::vector<int> sections;
+  for (const Command& c : commands)
+    if (take(c) && std::find(sections.begin(), sections.end(), c.section) == sections.end())
+      sections.push_back(c.section);
+  std::sort(sections.begin(), sections.end());
+  return sections;
 }
 
-void MainWindow::CreateToolBar() {
+}  // namespace
+
+void MainWindow::LayOutMenu(const QString& title, const Commands& commands) {
+  const auto mine = [&](const Command& c) {
+    return title.isEmpty() ? c.place == CommandPlace::MenuBar : c.place == CommandPlace::Menu && c.menu == title;
+  };
+  QMenu* menu = title.isEmpty() ? nullptr : menuBar()->addMenu(title);
+  // The file menu (opening, ending) and the help are there before anything is loaded.
+  if (menu && title != "&File" && title != "&Help") group_.emplace_back(menu->menuAction(), nullptr);
+  std::map<QString, QMenu*> submenus;
+  for (const int section : SectionsOf(commands, mine)) {
+    if (menu && !menu->isEmpty()) menu->addSeparator();
+    for (const Command& c : commands) {
+      if (!mine(c) || c.section != section) continue;
+      if (!menu) {
+        menuBar()->addAction(AddCommand(c));
+      } else if (c.fill) {
+        QMenu* sub = menu->addMenu(c.text);
+        sub->setObjectName(c.name);
+        connect(sub, &QMenu::aboutToShow, this, [fill = c.fill, sub] { fill(sub); });
+      } else if (!c.submenu.isEmpty()) {
+        QMenu*& sub = submenus[c.submenu];
+        if (!sub) {
+          sub = menu->addMenu(c.submenu);
+          group_.emplace_back(sub->menuAction(), nullptr);
+        }
+        sub->addAction(AddCommand(c));
+      } else {
+        menu->addAction(AddCommand(c));
+      }
+    }
+  }
+}
+
+void MainWindow::LayOutToolBar(const Commands& commands) {
   QToolBar* bar = addToolBar("Tools");
   bar->setMovable(false);
-  QAction* open = bar->addAction("Open");
-  open->setToolTip("Open File");
-  connect(open, &QAction::triggered, this, &MainWindow::ShowLoadFiles);
-  bar->addSeparator();
-  const auto tool = [&](const QString& caption, const QString& hint, bool built) {
-    QAction* a = bar->addAction(caption);
-    a->setToolTip(hint);
-    a->setEnabled(built);
-    group_.emplace_back(a, built);
-    return a;
-  };
-  connect(tool("PLT", "Save PF to HPGL-File", true), &QAction::triggered, this,
-          [this] { SavePlotsHpgl(*this, context_, false); });
-  connect(tool("All", "Save all PFs to HPGL-Files", true), &QAction::triggered, this,
-          [this] { SavePlotsHpgl(*this, context_, true); });
-  connect(tool("EMF", "Save PF to EMF-File", true), &QAction::triggered, this,
-          [this] { SavePlotsEmf(*this, context_, false); });
-  connect(tool("All", "Save all PFs to EMF-Files", true), &QAction::triggered, this,
-          [this] { SavePlotsEmf(*this, context_, true); });
-  bar->addSeparator();
-  FillSpeedButton = tool("Fill", "Fill areas", true);
-  GridSpeedButton = tool("Grid", "Draw grid", true);
-  mrdSpeedButton = tool("mrd", "mrd as unit", true);
-  ProjectionSpeedButton = tool("Proj", "Stereographic or equal area projection", true);
-  for (QAction* a : {FillSpeedButton, GridSpeedButton, mrdSpeedButton, ProjectionSpeedButton}) a->setCheckable(true);
-  connect(FillSpeedButton, &QAction::triggered, this, &MainWindow::FillSpeedButtonClick);
-  connect(GridSpeedButton, &QAction::triggered, this, &MainWindow::GridSpeedButtonClick);
-  connect(mrdSpeedButton, &QAction::triggered, this, &MainWindow::mrdSpeedButtonClick);
-  connect(ProjectionSpeedButton, &QAction::triggered, this, &MainWindow::ProjectionSpeedButtonClick);
-  bar->addSeparator();
-  connect(tool("Smooth", "Smooth PF applying current settings", true), &QAction::triggered, this,
-          [this] { smoothDlg_->SmoothMain(); });
-  connect(tool("All", "Smooth all PFs applying current settings", true), &QAction::triggered, this,
-          [this] { smoothDlg_->SmoothAllClick(); });
-  CursorSpeedButton = tool("Cursor", "Cursor Shape", true);
-  CursorSpeedButton->setCheckable(true);
-  bar->addSeparator();
-
+  const auto onBar = [](const Command& c) { return c.place == CommandPlace::ToolBar; };
+  for (const int section : SectionsOf(commands, onBar)) {
+    for (const Command& c : commands)
+      if (onBar(c) && c.section == section) bar->addAction(AddCommand(c));
+    bar->addSeparator();
+  }
   SizeLabel = new QLabel("100%", this);
   SizeLabel->setObjectName("SizeLabel");
   SizeLabel->setMinimumWidth(60);
@@ -347,6 +267,10 @@ void MainWindow::CreateToolBar() {
   bar->addWidget(SizeLabel);
   bar->addWidget(PosLabel);
 }
+
+QAction* MainWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
+
+QMenu* MainWindow::RecentMenu() const { return findChild<QMenu*>("RecentMenu"); }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == SizeLabel && event->type() == QEvent::MouseButtonPress) {
@@ -367,11 +291,22 @@ void MainWindow::SizeLabelClick() {
 }
 
 void MainWindow::EnableMenu() {
-  for (auto& [action, built] : group_) action->setEnabled(built);
+  for (auto& [action, when] : group_) action->setEnabled(!when || when());
 }
 
 void MainWindow::DisableMenu() {
-  for (auto& [action, built] : group_) action->setEnabled(false);
+  for (auto& [action, when] : group_) action->setEnabled(false);
+}
+
+void MainWindow::SetCommandsEnabled(bool enabled) {
+  if (enabled)
+    EnableMenu();
+  else
+    DisableMenu();
+  for (QAction* a : menuBar()->actions())
+    if (a->menu() && a->menu()->title() == "&File") a->setEnabled(enabled);
+  if (QAction* open = Action("OpenTool")) open->setEnabled(enabled);
+  SizeLabel->setEnabled(enabled);
 }
 
 void MainWindow::RedrawMain() {
@@ -425,12 +360,9 @@ void MainWindow::PFDblClick(int n) {
   if (!context_.set.Occupied(n) || SuppressionActive(*this)) return;
   context_.set.SwapWithMain(n);
   history_->Clear();
-  const QString prefix = QString::fromStdString(context_.TitlePrefix);
-  QString t1 = windowTitle();
-  if (t1.startsWith(prefix)) t1 = t1.mid(prefix.size());
-  const QString t2 = windows_[n]->windowTitle().mid(4);
-  windows_[n]->setWindowTitle(QString("%1 * ").arg(n) + t1);
-  setWindowTitle(prefix + t2);
+  const QString mainTitle = SlotTitle(1);
+  SetSlotTitle(1, SlotTitle(n));
+  SetSlotTitle(n, mainTitle);
   RedrawMain();
   windows_[n]->Redraw();
   activateWindow();
@@ -443,10 +375,10 @@ void MainWindow::ResetRotationState() {
 
 void MainWindow::SyncToolButtons() {
   const DisplayOptions& o = context_.state.Options;
-  FillSpeedButton->setChecked(o.FillAreas);
-  GridSpeedButton->setChecked(o.DrawGrid);
-  mrdSpeedButton->setChecked(o.ShowMrd);
-  ProjectionSpeedButton->setChecked(o.EqualArea);
+  Action("FillSpeedButton")->setChecked(o.FillAreas);
+  Action("GridSpeedButton")->setChecked(o.DrawGrid);
+  Action("mrdSpeedButton")->setChecked(o.ShowMrd);
+  Action("ProjectionSpeedButton")->setChecked(o.EqualArea);
 }
 
 void MainWindow::ShowRotationDialog() {
@@ -503,7 +435,7 @@ void MainWindow::ProjectionSpeedButtonClick(bool down) {
 }
 
 bool MainWindow::LoadMain(const MainLoad& request) {
-  MessageBoxSink sink(openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
+  FileMessageBoxSink sink(openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this, request.dataFile);
   if (!LoadMainPoleFigure(context_, request, sink)) return false;
   ShowMainLoaded(request.resetRotation);
   return true;
@@ -515,7 +447,7 @@ void MainWindow::ShowMainLoaded(bool rotationReset) {
   RememberRecent();
   StoreSettings(context_);
   AfterMainLoad();
-  setWindowTitle(QString::fromStdString(context_.TitlePrefix + PoleFigureTitle(*context_.set.PF[1])));
+  SetSlotTitle(1, QString::fromStdString(PoleFigureTitle(*context_.set.PF[1])));
   activateWindow();
 }
 
@@ -525,15 +457,13 @@ void MainWindow::AfterMainLoad() {
   if (contourDlg_->isVisible()) contourDlg_->Refresh();
   ApplyStartupSize();
   EnableMenu();
-  // Single-crystal suppression is offered only on simple grids.
-  if (ssciAction_) ssciAction_->setEnabled(context_.set.PF[1]->Grid != GridKind::Full);
 }
 
 bool MainWindow::LoadIntoWindow(int n, const std::string& file) {
-  MessageBoxSink sink(this);
+  FileMessageBoxSink sink(this, file);
   // A failure leaves the window closed rather than showing half a pole figure.
   if (!quorix::LoadIntoWindow(context_, n, file, sink)) return false;
-  ShowInWindow(n, WindowTitle(n, *context_.set.PF[n]));
+  ShowInWindow(n, PoleFigureTitle(*context_.set.PF[n]));
   return true;
 }
 
@@ -541,8 +471,11 @@ void MainWindow::ShowInWindow(int n, const std::string& title) {
   PlotWindow* w = Window(n);
   if (!w) return;
   history_->Clear();
-  w->setWindowTitle(QString::fromStdString(title));
-  if (!w->isVisible() && !context_.startup.PlotWindowGiven[n]) w->move(FurtherWindowPlace(n).topLeft());
+  SetSlotTitle(n, QString::fromStdString(title));
+  if (!w->isVisible() && !context_.startup.PlotWindowGiven[n]) {
+    MakeRoomBeside(w->frameGeometry().width());
+    w->move(FurtherWindowPlace(n).topLeft());
+  }
   w->show();
   w->Redraw();
   activateWindow();
@@ -563,7 +496,7 @@ void MainWindow::ApplyStartupSize() {
 }
 
 void MainWindow::ShowLoadFiles() {
-  openDlg_->GridEdit->setText(QString::fromStdString(context_.GridFileName));
+  openDlg_->ShowGridFile(context_.GridFileName);
   openDlg_->show();
   openDlg_->raise();
   openDlg_->activateWindow();
@@ -576,6 +509,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  for (PlotWindow* w : windows_)
+    if (w) w->hide();
   QMainWindow::closeEvent(event);
 }
 
@@ -599,8 +534,14 @@ void MainWindow::HelpTutorialClick() {
   // The HTML manual in the desktop's browser.
   const QString help = QString::fromStdString(context_.HelpFileName);
   if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help))) {
-    QMessageBox::warning(this, windowTitle(),
-                         "Error executing help: " + (help.isEmpty() ? QString("no manual installed") : help));
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    "Error executing help: " + (help.isEmpty() ? QString("no manual installed") : help),
+                    QMessageBox::Ok, this);
+    box.setObjectName("HelpErrorBox");
+    if (!help.isEmpty())
+      box.setInformativeText("No program to show HTML pages was found. The manual lies at " + help +
+                             "; open it with any web browser.");
+    box.exec();
   }
 }
 
@@ -658,14 +599,16 @@ void MainWindow::Navigate(SeriesKey kind, char key, bool shift) {
   // Only a step that will load something replaces the main pole figure, so only then is there anything to ask.
   if (!shift && PlanSeriesStep(context_, kind, key, false, k).loads && !ConfirmDiscardChanges(*this, context_, false))
     return;
-  MessageBoxSink sink(!shift && openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this);
+  const PlannedStep plan = PlanSeriesStep(context_, kind, key, shift, k);
+  FileMessageBoxSink sink(!shift && openDlg_->isVisible() ? static_cast<QWidget*>(openDlg_) : this,
+                          plan.dataFile.empty() ? context_.DataFileName : plan.dataFile);
   const bool resetRotation = context_.load.ResetRotation;
   switch (StepThroughSeries(context_, kind, key, shift, k, sink)) {
     case SeriesLoad::Main:
       if (context_.load.PlainFile) openDlg_->ShowFiles(context_.DataFileName, context_.GridFileName);
       ShowMainLoaded(resetRotation);
       break;
-    case SeriesLoad::Window: ShowInWindow(k, WindowTitle(k, *context_.set.PF[k])); break;
+    case SeriesLoad::Window: ShowInWindow(k, PoleFigureTitle(*context_.set.PF[k])); break;
     case SeriesLoad::Nothing: break;
   }
 }
@@ -708,6 +651,30 @@ void MainWindow::EndSuppressionStep(bool keep) {
 
 void MainWindow::ShowSaved(const std::string& file) {
   statusBar()->showMessage("Saved to " + QString::fromStdString(file), 10000);
+  UpdateModifiedMarks();
+}
+
+void MainWindow::SetSlotTitle(int n, const QString& title) {
+  if (n < 1 || n > kSlotCount) return;
+  titles_[static_cast<std::size_t>(n)] = title;
+  // "[*]" shows the modified mark; last, so that the words stay where they were.
+  if (n == 1) {
+    // Before anything is loaded the caption is the program's name alone.
+    setWindowTitle(title.isEmpty() ? QString(" Quorix") : QString::fromStdString(context_.TitlePrefix) + title + "[*]");
+  } else if (Window(n)) {
+    Window(n)->setWindowTitle(QString("%1 * ").arg(n) + title + "[*]");
+  }
+  UpdateModifiedMarks();
+}
+
+void MainWindow::UpdateModifiedMarks() {
+  const auto modified = [this](int n) {
+    const PoleFigure* pf = context_.set.PF[static_cast<std::size_t>(n)].get();
+    return pf && pf->Modified;
+  };
+  setWindowModified(modified(1));
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (Window(n)) Window(n)->setWindowModified(context_.set.Occupied(n) && modified(n));
 }
 
 void MainWindow::UpdateStatus() {
@@ -722,12 +689,36 @@ void MainWindow::UpdateStatus() {
   modes.suppression = SuppressionActive(*this);
   modes.rotation = context_.state.Rotation;
   StatusMode->setText(QString::fromStdString(StatusModeText(modes)));
+  UpdateModifiedMarks();
 }
 
 void MainWindow::ShowPointerStatus(double alpha, double beta, const QString& value) {
   QString text = QString::fromStdString(StatusPointerText(alpha, beta));
   if (!value.isEmpty()) text += "  value " + value;
   StatusPointer->setText(text);
+}
+
+void MainWindow::ShowPosition(const QString& text) {
+  PosLabel->setText(text);
+  PosLabel->show();
+}
+
+void MainWindow::HidePosition() {
+  PosLabel->hide();
+  StatusPointer->clear();
+}
+
+void MainWindow::MakeRoomBeside(int windowWidth) {
+  if (isMaximized() || isFullScreen() || !isVisible()) return;
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!s) return;
+  const QRect area = s->availableGeometry();
+  const QRect frame = frameGeometry();
+  const int rightRoom = area.right() - frame.right();
+  const int leftRoom = frame.left() - area.left();
+  // Split on both sides, the room fits no window; at one side it fits a column of them.
+  if (rightRoom >= windowWidth || leftRoom >= windowWidth || rightRoom + leftRoom < windowWidth) return;
+  move(area.left() + (pos().x() - frame.left()), pos().y());
 }
 
 QRect MainWindow::FurtherWindowPlace(int n) {
@@ -762,21 +753,22 @@ void MainWindow::RememberRecent() {
   if (file.dataFile.empty()) return;
   AddRecentFile(context_.ini, file);
   // Filled anew when it opens: the entry that started this load is still running.
-  if (recentMenu_) recentMenu_->setEnabled(true);
+  if (QMenu* recent = RecentMenu()) recent->setEnabled(true);
 }
 
 void MainWindow::FillRecentMenu() {
-  if (!recentMenu_) return;
-  recentMenu_->clear();
+  QMenu* recent = RecentMenu();
+  if (!recent) return;
+  recent->clear();
   const std::vector<RecentFile> files = ReadRecentFiles(context_.ini);
   int number = 0;
   for (const RecentFile& f : files) {
-    QAction* a = recentMenu_->addAction(QString("&%1  ").arg(++number) + QString::fromStdString(RecentFileCaption(f)));
+    QAction* a = recent->addAction(QString("&%1  ").arg(++number) + QString::fromStdString(RecentFileCaption(f)));
     a->setToolTip(QString::fromStdString(f.dataFile + "\n" + f.gridFile));
     a->setStatusTip(QString::fromStdString(f.dataFile));
     connect(a, &QAction::triggered, this, [this, f] { OpenRecent(f); });
   }
-  recentMenu_->setEnabled(!files.empty());
+  recent->setEnabled(!files.empty());
 }
 
 bool MainWindow::OpenRecent(const RecentFile& file) {
@@ -792,7 +784,7 @@ bool MainWindow::OpenRecent(const RecentFile& file) {
     }
   }
   if (!ConfirmDiscardChanges(*this, context_, true)) return false;
-  MessageBoxSink sink(this);
+  FileMessageBoxSink sink(this, file.dataFile);
   // Tilts a file lacks were given for the file shown; they serve it again.
   const MeasurementOptions tilts =
       file.dataFile == context_.DataFileName ? context_.load.Measurement : MeasurementOptions{};
@@ -869,9 +861,9 @@ void MainWindow::DropFiles(int slot, const QStringList& files) {
   if (dropped.data.empty()) {
     // A grid alone is offered for the next load.
     if (!dropped.grid.empty()) {
-      openDlg_->GridEdit->setText(QString::fromStdString(dropped.grid));
+      openDlg_->ShowGridFile(dropped.grid);
       ShowLoadFiles();
-      openDlg_->GridEdit->setText(QString::fromStdString(dropped.grid));
+      openDlg_->ShowGridFile(dropped.grid);
     }
     return;
   }
@@ -894,7 +886,7 @@ void MainWindow::DropFiles(int slot, const QStringList& files) {
   if ((grid.empty() && GridFileNeeded(layout)) || layout == DataLayout::RigakuTxt) {
     ShowLoadFiles();
     openDlg_->ShowRequest(request);
-    openDlg_->GridEdit->setFocus();
+    openDlg_->FocusGridField();
     return;
   }
   openDlg_->Submit(request, true);

@@ -13,6 +13,7 @@
 
 #include "settings/settings.h"
 #include "ui/app_context.h"
+#include "ui/command.h"
 #include "workflow/file_series.h"
 #include "workflow/load_sequence.h"
 #include "workflow/window_geometry.h"
@@ -54,6 +55,9 @@ class MainWindow : public QMainWindow {
   LoadFilesDialog& OpenDlg() { return *openDlg_; }
   PoleFigurePicker& Plothkl() { return *plothkl_; }
   RotationDialog& RotationDlg() { return *rotationDlg_; }
+  InterpolationDialog& InterpolationDlg() { return *interpolDlg_; }
+  SmoothingDialog& SmoothingDlg() { return *smoothDlg_; }
+  ContourDialog& ContourDlg() { return *contourDlg_; }
   PlotWindow* Window(int n) { return (n >= 2 && n <= kSlotCount) ? windows_[n] : nullptr; }
   bool WindowVisible(int n);
 
@@ -64,7 +68,12 @@ class MainWindow : public QMainWindow {
   // Redraw, menus, size and caption after a load into the main window.
   void AfterMainLoad();
   int FirstFreeWindow();
+  // Shows PF[n] in window n under `title` (the pole figure's own words,
+  // without the "n * " the caption puts before them).
   void ShowInWindow(int n, const std::string& title);
+  // The words the caption of slot n (1: the main window) shows for its pole figure.
+  const QString& SlotTitle(int n) const { return titles_[static_cast<std::size_t>(n)]; }
+  void SetSlotTitle(int n, const QString& title);
   void CloseExtraWindows();
   void ResetRotationState();
   void ApplyStartupSize();
@@ -75,14 +84,11 @@ class MainWindow : public QMainWindow {
   void RedrawAll();
   void EnableMenu();
   void DisableMenu();
+  // While a suppression runs only its own controls and the help work.
+  void SetCommandsEnabled(bool enabled);
+  // The action of a command by its objectName.
+  QAction* Action(const QString& name) const;
 
-  QAction* FillSpeedButton = nullptr;
-  QAction* GridSpeedButton = nullptr;
-  QAction* mrdSpeedButton = nullptr;
-  QAction* ProjectionSpeedButton = nullptr;
-  QAction* CursorSpeedButton = nullptr;
-  QLabel* SizeLabel = nullptr;
-  QLabel* PosLabel = nullptr;
   PlotView* PlotArea = nullptr;
   bool PickMode() const { return pickMode_; }
 
@@ -104,15 +110,14 @@ class MainWindow : public QMainWindow {
   // The pointer on the main plot: alpha and beta in degrees and, when the
   // read-out has one, the value of the nearest point.
   void ShowPointerStatus(double alpha, double beta, const QString& value);
-  QLabel* StatusFile = nullptr;
-  QLabel* StatusGrid = nullptr;
-  QLabel* StatusUnit = nullptr;
-  QLabel* StatusPointer = nullptr;
-  QLabel* StatusMode = nullptr;
+  // The direction under the pointer beside the zoom label, while a button is held.
+  void ShowPosition(const QString& text);
+  void HidePosition();
 
   // Loads a file of the recent list as Load Files would load it.
   bool OpenRecent(const RecentFile& file);
-  QMenu* RecentMenu() const { return recentMenu_; }
+  QMenu* RecentMenu() const;
+  void FillRecentMenu();
   // Files dropped on the main window (slot 1) or on window 2..8.
   void DropFiles(int slot, const QStringList& files);
   // "Revert to file": PF[1] read again from its file, as one undo step.
@@ -121,6 +126,9 @@ class MainWindow : public QMainWindow {
   ExportPlotDialog& ExportDialog();
   // Where window n goes when it opens, beside the main window.
   QRect FurtherWindowPlace(int n);
+  // Moves the main window to the screen's left edge where that frees a
+  // column beside it for further windows that would otherwise cover it.
+  void MakeRoomBeside(int windowWidth);
   // The size keys' range, no larger than the screen; FitToScreen brings the window onto it.
   SizeLimits SizeRange() const;
   void FitToScreen();
@@ -151,9 +159,18 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CreateMenus();
-  void CreateToolBar();
-  QAction* AddCommand(QMenu* menu, const QString& caption, bool inGroup, bool built);
+  QLabel* SizeLabel = nullptr;
+  QLabel* PosLabel = nullptr;
+  QLabel* StatusFile = nullptr;
+  QLabel* StatusGrid = nullptr;
+  QLabel* StatusUnit = nullptr;
+  QLabel* StatusPointer = nullptr;
+  QLabel* StatusMode = nullptr;
+  void CreateCommands();
+  void LayOutMenu(const QString& title, const Commands& commands);
+  void LayOutToolBar(const Commands& commands);
+  QAction* AddCommand(const Command& command);
+  void UpdateModifiedMarks();
   void MainformKeyDown(QKeyEvent* event);
   void Navigate(SeriesKey kind, char key, bool shift);
   void ShowMainLoaded(bool rotationReset);
@@ -161,7 +178,6 @@ class MainWindow : public QMainWindow {
   void SyncToolButtons();
   void RedrawSlot(int n);
   void RememberRecent();
-  void FillRecentMenu();
 
   AppContext& context_;
   LoadFilesDialog* openDlg_ = nullptr;
@@ -174,14 +190,15 @@ class MainWindow : public QMainWindow {
   SmoothingDialog* smoothDlg_ = nullptr;
   PointerReadout* readout_ = nullptr;
   std::array<PlotWindow*, kSlotCount + 1> windows_{};
-  // Commands enabled and disabled as one group, and whether each is built yet.
-  std::vector<std::pair<QAction*, bool>> group_;
-  QAction* ssciAction_ = nullptr;
+  // Commands that wait for a pole figure, with their further condition.
+  std::vector<std::pair<QAction*, std::function<bool()>>> group_;
+  // Enabled from the start; a suppression holds them too.
+  std::vector<QAction*> always_;
+  std::array<QString, kSlotCount + 1> titles_;
   bool pickMode_ = false;
   RecordHistory* history_ = nullptr;
   std::unique_ptr<RecordState> suppressionStart_;
   bool keepHistory_ = false;  // a revert is one step of the history, not a fresh load
-  QMenu* recentMenu_ = nullptr;
   ExportPlotDialog* exportDlg_ = nullptr;
 };
 

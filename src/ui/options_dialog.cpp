@@ -26,26 +26,36 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent) : QDialog(par
   setModal(true);
 
   mrdCheckBox = new QCheckBox("m.r.d.", this);
+  mrdCheckBox->setObjectName("mrdCheckBox");
   mrdLabel = new QLabel("mrd", this);
+  mrdLabel->setObjectName("mrdLabel");
   GridCheckBox = new QCheckBox("display grid points < ", this);
+  GridCheckBox->setObjectName("GridCheckBox");
   SpinEdit = new QLineEdit("0", this);
   SpinEdit->setObjectName("SpinEdit");
   SpinEdit->setMaximumWidth(90);
   SpinUpButton = new QToolButton(this);
+  SpinUpButton->setObjectName("SpinUpButton");
   SpinUpButton->setArrowType(Qt::UpArrow);
   SpinDownButton = new QToolButton(this);
+  SpinDownButton->setObjectName("SpinDownButton");
   SpinDownButton->setArrowType(Qt::DownArrow);
   for (QToolButton* b : {SpinUpButton, SpinDownButton}) b->setFixedSize(18, 12);
   TriangleCheckBox = new QCheckBox("display triangles", this);
+  TriangleCheckBox->setObjectName("TriangleCheckBox");
   EigenCheckBox = new QCheckBox("display eigenvalues", this);
+  EigenCheckBox->setObjectName("EigenCheckBox");
   FillCheckBox = new QCheckBox("fill areas", this);
+  FillCheckBox->setObjectName("FillCheckBox");
   MissingCheckBox = new QCheckBox("mark missing points (-1)", this);
   MissingCheckBox->setObjectName("MissingCheckBox");
   MissingCheckBox->setToolTip("A small cross on every point without a value: the white gaps of filled areas");
 
   auto* projection = new QGroupBox(" Projection ", this);
   StereoRadioButton = new QRadioButton("Stereographic", projection);
+  StereoRadioButton->setObjectName("StereoRadioButton");
   EqualARadioButton = new QRadioButton("Equal Area", projection);
+  EqualARadioButton->setObjectName("EqualARadioButton");
   auto* projLayout = new QVBoxLayout(projection);
   projLayout->addWidget(StereoRadioButton);
   projLayout->addWidget(EqualARadioButton);

@@ -24,6 +24,11 @@ class OptionsDialog : public QDialog {
   // additional windows (RecomputeLevels) and redraws.
   bool ShowOptions();
 
+  void mrdCheckBoxClick();
+  void SpinButtonClick(bool up);
+  void OKBtnClick();
+
+ private:
   QCheckBox* mrdCheckBox = nullptr;
   QLabel* mrdLabel = nullptr;
   QCheckBox* GridCheckBox = nullptr;
@@ -36,12 +41,6 @@ class OptionsDialog : public QDialog {
   QCheckBox* MissingCheckBox = nullptr;
   QRadioButton* StereoRadioButton = nullptr;
   QRadioButton* EqualARadioButton = nullptr;
-
-  void mrdCheckBoxClick();
-  void SpinButtonClick(bool up);
-  void OKBtnClick();
-
- private:
   void FormShow();
 
   AppContext& context_;

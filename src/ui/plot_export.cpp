@@ -41,11 +41,11 @@ QString ChooseFile(MainWindow& mainform, AppContext& context, const QString& tit
 }
 
 bool WriteOne(MainWindow& mainform, AppContext& context, Writer write, const std::string& path, const PoleFigure& pf,
-              const QString& caption) {
+              const QString& title) {
   MessageBoxSink notes(&mainform);
   MessageBoxSink failure(&mainform, true);
   const PlotView* image = mainform.PlotArea;
-  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleFromCaption(caption.toStdString()),
+  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleFromCaption(title.toStdString()),
              failure, notes))
     return false;
   mainform.ShowSaved(path);
@@ -60,14 +60,14 @@ void SavePlots(MainWindow& mainform, AppContext& context, bool all, const QStrin
   if (chosen.isEmpty()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (!all) {
-    WriteOne(mainform, context, write, SinglePlotName(chosen.toStdString(), extension), *main, mainform.windowTitle());
+    WriteOne(mainform, context, write, SinglePlotName(chosen.toStdString(), extension), *main, mainform.SlotTitle(1));
   } else {
     const std::string base = PlotBaseName(chosen.toStdString());
-    if (WriteOne(mainform, context, write, NumberedPlotName(base, 1, extension), *main, mainform.windowTitle())) {
+    if (WriteOne(mainform, context, write, NumberedPlotName(base, 1, extension), *main, mainform.SlotTitle(1))) {
       for (int n = 2; n <= kSlotCount; ++n) {
         if (!mainform.WindowVisible(n)) continue;
         if (!WriteOne(mainform, context, write, NumberedPlotName(base, n, extension), *context.set.PF[n],
-                      mainform.Window(n)->windowTitle()))
+                      mainform.SlotTitle(n)))
           break;
       }
     }
@@ -132,5 +132,30 @@ void PrintPlot(MainWindow& mainform, AppContext& context) {
 }
 
 void CopyPlotToClipboard(MainWindow& mainform) { QApplication::clipboard()->setImage(mainform.PlotArea->Image()); }
+
+Commands ExportCommands(MainWindow& mainform, AppContext& context) {
+  const QString file = "&File";
+  Commands c;
+  const auto plots = [&](const QString& submenu, bool hpgl) {
+    for (const bool all : {false, true}) {
+      c.push_back(MenuCommand(file, 2, all ? "All" : "Main", [&mainform, &context, hpgl, all] {
+        hpgl ? SavePlotsHpgl(mainform, context, all) : SavePlotsEmf(mainform, context, all);
+      }));
+      c.back().submenu = submenu;
+    }
+  };
+  plots("PLT to &File", true);
+  plots("EMF to File", false);
+  c.push_back(MenuCommand(file, 2, "E&xport plot...", [&mainform] { mainform.ExportPlot(); }));
+  c.push_back(MenuCommand(file, 2, "&Print", [&] { PrintPlot(mainform, context); }));
+  c.back().shortcuts = {QKeySequence(QKeySequence::Print)};
+  c.push_back(MenuCommand(file, 2, "Save to &Clipboard", [&mainform] { CopyPlotToClipboard(mainform); }));
+  c.push_back(ToolCommand(1, "PLT", "Save PF to HPGL-File", [&](bool) { SavePlotsHpgl(mainform, context, false); }));
+  c.push_back(
+      ToolCommand(1, "All", "Save all PFs to HPGL-Files", [&](bool) { SavePlotsHpgl(mainform, context, true); }));
+  c.push_back(ToolCommand(1, "EMF", "Save PF to EMF-File", [&](bool) { SavePlotsEmf(mainform, context, false); }));
+  c.push_back(ToolCommand(1, "All", "Save all PFs to EMF-Files", [&](bool) { SavePlotsEmf(mainform, context, true); }));
+  return c;
+}
 
 }  // namespace quorix

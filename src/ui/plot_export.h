@@ -1,6 +1,8 @@
 // The plot leaves the program: HPGL and metafile files, printer, clipboard.
 #pragma once
 
+#include "ui/command.h"
+
 class QPaintDevice;
 class QSize;
 
@@ -24,5 +26,8 @@ void SavePlotsHpgl(MainWindow& mainform, AppContext& context, bool all);
 void SavePlotsEmf(MainWindow& mainform, AppContext& context, bool all);
 void PrintPlot(MainWindow& mainform, AppContext& context);
 void CopyPlotToClipboard(MainWindow& mainform);
+
+// The plot outputs of the "&File" menu and their tool-bar buttons.
+Commands ExportCommands(MainWindow& mainform, AppContext& context);
 
 }  // namespace quorix

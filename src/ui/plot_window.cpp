@@ -14,7 +14,9 @@
 namespace quorix {
 
 PlotWindow::PlotWindow(int number, AppContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+    // A window of its own, not a tool window of the main one: a tool window
+    // stays above the main window, which could then never be brought to the front.
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       number_(number),
       context_(context),
       image_(new PlotView(this)) {
@@ -25,6 +27,7 @@ PlotWindow::PlotWindow(int number, AppContext& context, QWidget* parent)
   image_->setFixedSize(kImageWidth, kImageHeight);
   setFixedSize(kImageWidth, kImageHeight);
   setAcceptDrops(true);
+  setAttribute(Qt::WA_QuitOnClose, false);  // the main window ends the program
   connect(image_, &PlotView::DoubleClicked, this, [this] { emit DoubleClicked(number_); });
 }
 

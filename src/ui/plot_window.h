@@ -12,7 +12,9 @@ class PlotView;
 class PlotWindow : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kImageWidth = 447;
+  // The legend's longest line ("max:  366.0  at  355.0 / 70.0") needs a
+  // margin at the right edge of the 280-pixel plot.
+  static constexpr int kImageWidth = 463;
   static constexpr int kImageHeight = 280;
 
   PlotWindow(int number, AppContext& context, QWidget* parent = nullptr);

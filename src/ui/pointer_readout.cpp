@@ -105,8 +105,7 @@ void PointerReadout::PlotMouseMoved(QMouseEvent* event) {
   if (x <= h && CursorButtonVisible()) {
     const PlotDirection d = UnprojectPoint(h, x, y, context_.state.Options.EqualArea);
     if (d.alpha <= kPositionLabelLimit) {
-      mainform_.PosLabel->setText(QString::fromStdString(PositionText(d.alpha, d.beta)));
-      mainform_.PosLabel->show();
+      mainform_.ShowPosition(QString::fromStdString(PositionText(d.alpha, d.beta)));
       QString value;
       const PoleFigure* pf = context_.set.PF[1].get();
       if (pf && pf->CircleCount > 0 && d.alpha <= 90 && ValueMode()) {
@@ -115,8 +114,7 @@ void PointerReadout::PlotMouseMoved(QMouseEvent* event) {
       }
       mainform_.ShowPointerStatus(d.alpha, d.beta, value);
     } else {
-      mainform_.PosLabel->hide();
-      mainform_.StatusPointer->clear();
+      mainform_.HidePosition();
     }
   }
   if (dragging_) {

@@ -37,10 +37,6 @@ class PointerReadout : public QObject {
   void SetInterpolationDialog(InterpolationDialog* dialog) { interpolDlg_ = dialog; }
   void SetRotateGridCommand(std::function<void()> command) { rotateGrid_ = std::move(command); }
 
-  QLabel* CursorLabel = nullptr;
-  QPlainTextEdit* RecommendedValues = nullptr;
-  QLineEdit* EditPFValue = nullptr;
-
   void PlotMouseMoved(QMouseEvent* event);
   void PlotMousePressed(QMouseEvent* event);
   void PlotMouseReleased(QMouseEvent* event);
@@ -55,6 +51,9 @@ class PointerReadout : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QLabel* CursorLabel = nullptr;
+  QPlainTextEdit* RecommendedValues = nullptr;
+  QLineEdit* EditPFValue = nullptr;
   bool CircleCursor() const;
   bool CursorButtonVisible() const;
   bool ValueMode() const;

@@ -21,9 +21,11 @@ RasterMergeDialog::RasterMergeDialog(AppContext& context, QWidget* parent) : QDi
   PFEdit->setObjectName("PFEdit");
   PFEdit->setMinimumWidth(320);
   SecondFileSearchButton = new QPushButton("Search...", this);
+  SecondFileSearchButton->setObjectName("SecondFileSearchButton");
   SecondFileSearchButton->setAutoDefault(false);
   OpRadioGroup = new OperatorGroup(this);
   ApplyToAllCheckBox = new QCheckBox("Apply to all Pole figures", this);
+  ApplyToAllCheckBox->setObjectName("ApplyToAllCheckBox");
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
   auto* file = new QHBoxLayout;

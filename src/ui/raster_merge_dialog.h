@@ -26,16 +26,16 @@ class RasterMergeDialog : public QDialog {
   char Op() const;
   bool ApplyToAll() const;
 
-  QLineEdit* PFEdit = nullptr;
-  QPushButton* SecondFileSearchButton = nullptr;
   OperatorGroup* OpRadioGroup = nullptr;
-  QCheckBox* ApplyToAllCheckBox = nullptr;
 
   // An empty file field keeps the dialog open.
   void OKBtnClick();
   void SearchSecondFileClick();
 
  private:
+  QLineEdit* PFEdit = nullptr;
+  QPushButton* SecondFileSearchButton = nullptr;
+  QCheckBox* ApplyToAllCheckBox = nullptr;
   AppContext& context_;
 };
 

@@ -110,6 +110,7 @@ RotationDialog::RotationDialog(AppContext& context, QWidget* parent) : QDialog(p
 
   auto* modeBox = new QGroupBox(" Rotation around ", this);
   RotationRadioGroup = new QButtonGroup(this);
+  RotationRadioGroup->setObjectName("RotationRadioGroup");
   auto* anyAxis = new QRadioButton("any axis", modeBox);
   auto* xyzAxes = new QRadioButton("X- / Y- / Z-axis", modeBox);
   RotationRadioGroup->addButton(anyAxis, 0);
@@ -120,7 +121,9 @@ RotationDialog::RotationDialog(AppContext& context, QWidget* parent) : QDialog(p
 
   // Both choices come from the configuration file; the groups stay hidden.
   HemisphereBox = new QGroupBox(" Hemisphere ", this);
+  HemisphereBox->setObjectName("HemisphereBox");
   HemisphereRadioGroup = new QButtonGroup(this);
+  HemisphereRadioGroup->setObjectName("HemisphereRadioGroup");
   auto* lower = new QRadioButton("lower", HemisphereBox);
   auto* upper = new QRadioButton("upper", HemisphereBox);
   HemisphereRadioGroup->addButton(lower, 0);
@@ -130,7 +133,9 @@ RotationDialog::RotationDialog(AppContext& context, QWidget* parent) : QDialog(p
   hemisLayout->addWidget(upper);
   HemisphereBox->hide();
   SymmetryBox = new QGroupBox(" P-Symmetry ", this);
+  SymmetryBox->setObjectName("SymmetryBox");
   SymmetryRadioGroup = new QButtonGroup(this);
+  SymmetryRadioGroup->setObjectName("SymmetryRadioGroup");
   auto* monoclin = new QRadioButton("monoclin", SymmetryBox);
   auto* triclin = new QRadioButton("triclin", SymmetryBox);
   SymmetryRadioGroup->addButton(monoclin, 0);
@@ -192,9 +197,13 @@ RotationDialog::RotationDialog(AppContext& context, QWidget* parent) : QDialog(p
   pages_->addWidget(listPage);
 
   NewBtn = new QPushButton("New", this);
+  NewBtn->setObjectName("NewBtn");
   AddBtn = new QPushButton("Add", this);
+  AddBtn->setObjectName("AddBtn");
   OKBtn = new QPushButton("OK", this);
+  OKBtn->setObjectName("OKBtn");
   CancelBtn = new QPushButton("Cancel", this);
+  CancelBtn->setObjectName("CancelBtn");
   // Return in a field adds what was typed rather than closing the dialog.
   AddBtn->setDefault(true);
   for (QPushButton* b : {NewBtn, OKBtn, CancelBtn}) b->setAutoDefault(false);

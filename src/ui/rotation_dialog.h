@@ -38,22 +38,8 @@ class RotationDialog : public QDialog {
   bool DisplayUnrotated() const { return editor_.DisplayUnrotated(); }
   bool Triclin() const { return editor_.Triclin(); }
 
-  QButtonGroup* RotationRadioGroup = nullptr;
-  QButtonGroup* HemisphereRadioGroup = nullptr;
-  QButtonGroup* SymmetryRadioGroup = nullptr;
-  QGroupBox* HemisphereBox = nullptr;
-  QGroupBox* SymmetryBox = nullptr;
-  QLineEdit* PhiEdit = nullptr;
-  QLineEdit* ThetaEdit = nullptr;
-  QLineEdit* AlphaEdit = nullptr;
-  QLabel* Axisinfopanel = nullptr;
   std::array<QPushButton*, 3> AxisButtons{};
   std::array<QLineEdit*, 3> AngleEdits{};
-  QLabel* InfoLabel = nullptr;
-  QPushButton* NewBtn = nullptr;
-  QPushButton* AddBtn = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
 
   void AddBtnClick();
   void NewBtnClick();
@@ -63,6 +49,20 @@ class RotationDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+  QLineEdit* AlphaEdit = nullptr;
+  QButtonGroup* RotationRadioGroup = nullptr;
+  QButtonGroup* HemisphereRadioGroup = nullptr;
+  QButtonGroup* SymmetryRadioGroup = nullptr;
+  QGroupBox* HemisphereBox = nullptr;
+  QGroupBox* SymmetryBox = nullptr;
+  QLineEdit* PhiEdit = nullptr;
+  QLineEdit* ThetaEdit = nullptr;
+  QLabel* Axisinfopanel = nullptr;
+  QLabel* InfoLabel = nullptr;
+  QPushButton* NewBtn = nullptr;
+  QPushButton* AddBtn = nullptr;
   void FormShow();
   void ShowModeGroup();
   void ShowTexts();

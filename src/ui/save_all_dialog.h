@@ -36,6 +36,9 @@ class SaveAllDialog : public QDialog {
   void OutfileSearchButtonClick();
   FormattedLayout Layout() const;
 
+ private:
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
   QGroupBox* SelectFormat = nullptr;
   QRadioButton* BeartexButton = nullptr;
   QRadioButton* GeesthachtButton = nullptr;
@@ -56,11 +59,7 @@ class SaveAllDialog : public QDialog {
   QTableWidget* SaveAllStringGrid = nullptr;
   QCheckBox* InvertTheta = nullptr;
   QCheckBox* InvertPhi = nullptr;
-  QPushButton* OKBtn = nullptr;
   QPushButton* ClearBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-
- private:
   // Survives closing the window, for the rest of the run.
   struct RowMemory {
     std::string h2, k2, l2;

@@ -33,7 +33,7 @@ SaveAllDialog& SharedSaveAllDialog(MainWindow& mainform, AppContext& context) {
   return FindOrCreateChild<SaveAllDialog>(mainform, [&] { return new SaveAllDialog(context, mainform, &mainform); });
 }
 
-XrdmlSaveDialog& SaveXrdmlDialog(MainWindow& mainform, AppContext& context) {
+XrdmlSaveDialog& SharedXrdmlSaveDialog(MainWindow& mainform, AppContext& context) {
   return FindOrCreateChild<XrdmlSaveDialog>(mainform, [&] { return new XrdmlSaveDialog(context, &mainform); });
 }
 
@@ -47,10 +47,10 @@ bool ConfirmOverwrite(QWidget* parent, const std::string& file) {
 
 void SaveAsAscii(MainWindow& mainform, AppContext& context) {
   SaveDialog& dlg = SharedSaveDialog(mainform, context);
-  dlg.PFEdit->setText(QString::fromStdString(ProposedAsciiName(context.set.PF[1]->FileName)));
+  dlg.SetFileName(QString::fromStdString(ProposedAsciiName(context.set.PF[1]->FileName)));
   if (dlg.exec() != QDialog::Accepted) return;
   const AsciiWriteOptions options = dlg.Options();
-  const std::string name = dlg.PFEdit->text().toStdString();
+  const std::string name = dlg.FileName().toStdString();
   MessageBoxSink sink(&mainform);
   const auto write = [&](PoleFigure& pf, const std::string& file) {
     if (!ConfirmOverwrite(&mainform, file)) return;
@@ -65,7 +65,7 @@ void SaveAsAscii(MainWindow& mainform, AppContext& context) {
     if (mainform.WindowVisible(n)) write(*context.set.PF[n], names.Next());
 }
 
-void Saveall(MainWindow& mainform, AppContext& context) {
+void SaveAllFormatted(MainWindow& mainform, AppContext& context) {
   SaveAllDialog& dlg = SharedSaveAllDialog(mainform, context);
   dlg.FormShow();
   dlg.show();
@@ -73,8 +73,8 @@ void Saveall(MainWindow& mainform, AppContext& context) {
   dlg.activateWindow();
 }
 
-void SaveasXRDML(MainWindow& mainform, AppContext& context) {
-  XrdmlSaveDialog& dlg = SaveXrdmlDialog(mainform, context);
+void SaveAsXrdml(MainWindow& mainform, AppContext& context) {
+  XrdmlSaveDialog& dlg = SharedXrdmlSaveDialog(mainform, context);
   if (dlg.exec() != QDialog::Accepted) return;
   MessageBoxSink sink(&mainform);
   const std::string out = dlg.OutEdit->text().toStdString();
@@ -110,6 +110,34 @@ bool ConfirmDiscardChanges(MainWindow& mainform, AppContext& context, bool allWi
   SaveAsAscii(mainform, context);
   // A cancelled or failed save keeps the work.
   return ChangedPoleFigures(mainform, context, allWindows).isEmpty();
+}
+
+Commands FileCommands(MainWindow& mainform, AppContext& context) {
+  const QString file = "&File";
+  Commands c;
+  c.push_back(MenuCommand(
+      file, 0, "&Open", [&mainform] { mainform.ShowLoadFiles(); }, CommandEnable::Always));
+  c.back().shortcuts = {QKeySequence(QKeySequence::Open), QKeySequence(Qt::Key_F12)};
+  c.back().name = "OpenAction";
+  Command recent = MenuCommand(
+      file, 0, "&Recent Files", [] {}, CommandEnable::Always);
+  recent.name = "RecentMenu";
+  recent.fill = [&mainform](QMenu*) { mainform.FillRecentMenu(); };
+  c.push_back(recent);
+  c.push_back(MenuCommand(file, 0, "Re&vert to File", [&mainform] { mainform.RevertToFile(); }));
+  c.push_back(MenuCommand(file, 1, "&Save as ASCII", [&] { SaveAsAscii(mainform, context); }));
+  c.back().shortcuts = {QKeySequence(QKeySequence::Save)};
+  c.push_back(MenuCommand(file, 1, "Save as XRDML", [&] { SaveAsXrdml(mainform, context); }));
+  c.push_back(MenuCommand(file, 1, "Save all formatted", [&] { SaveAllFormatted(mainform, context); }));
+  c.push_back(MenuCommand(file, 3, "R&un Copy", [&mainform] { mainform.RunCopy(); }));
+  c.push_back(MenuCommand(
+      file, 3, "&Exit", [&mainform] { mainform.ExitProgram(); }, CommandEnable::Always));
+  c.back().shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Q)};
+  Command open = ToolCommand(0, "Open", "Open File", [&mainform](bool) { mainform.ShowLoadFiles(); });
+  open.enable = CommandEnable::Always;
+  open.name = "OpenTool";
+  c.push_back(open);
+  return c;
 }
 
 }  // namespace quorix

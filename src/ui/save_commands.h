@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/app_context.h"
+#include "ui/command.h"
 
 class QWidget;
 
@@ -22,17 +23,20 @@ class XrdmlSaveDialog;
 SaveFormatDialog& SharedSaveFormatDialog(MainWindow& mainform);
 SaveDialog& SharedSaveDialog(MainWindow& mainform, AppContext& context);
 SaveAllDialog& SharedSaveAllDialog(MainWindow& mainform, AppContext& context);
-XrdmlSaveDialog& SaveXrdmlDialog(MainWindow& mainform, AppContext& context);
+XrdmlSaveDialog& SharedXrdmlSaveDialog(MainWindow& mainform, AppContext& context);
 
 // "&Save as ASCII": PF[1], and with "Save all pole figures" each visible window 2..8.
 void SaveAsAscii(MainWindow& mainform, AppContext& context);
 // "Save all formatted": shows the modeless window.
-void Saveall(MainWindow& mainform, AppContext& context);
+void SaveAllFormatted(MainWindow& mainform, AppContext& context);
 // "Save as XRDML": PF[1] on a sample file.
-void SaveasXRDML(MainWindow& mainform, AppContext& context);
+void SaveAsXrdml(MainWindow& mainform, AppContext& context);
 
 // True when `file` may be written: it does not exist yet, or the user agreed
 // to replace it.
+// The commands of the "&File" menu that open, save and end, and the "Open" button.
+Commands FileCommands(MainWindow& mainform, AppContext& context);
+
 bool ConfirmOverwrite(QWidget* parent, const std::string& file);
 
 // Asked before pole figures are replaced or the program ends: when PF[1]

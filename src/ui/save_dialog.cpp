@@ -24,22 +24,32 @@ SaveDialog::SaveDialog(AppContext& context, SaveFormatDialog& formatDlg, QWidget
     : QDialog(parent), context_(context), formatDlg_(formatDlg), format_(ReadSaveFormat(context.ini)) {
   setWindowTitle("Save Pole Figure(s)");
   PFEdit = new QLineEdit(this);
+  PFEdit->setObjectName("PFEdit");
   PFEdit->setMinimumWidth(320);
   SearchButton = new QPushButton("Search...", this);
+  SearchButton->setObjectName("SearchButton");
   SearchButton->setAutoDefault(false);
   Panel = new QLabel(this);
+  Panel->setObjectName("Panel");
   Panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Panel->setAlignment(Qt::AlignCenter);
   Panel->setMinimumWidth(100);
   ChangeBtn = new QPushButton("Change...", this);
+  ChangeBtn->setObjectName("ChangeBtn");
   ChangeBtn->setAutoDefault(false);
   ZeroCheckBox = new QCheckBox("Set negative values to 0.0", this);
+  ZeroCheckBox->setObjectName("ZeroCheckBox");
   ZeroCheckBox->setChecked(true);
   XYCheckBox = new QCheckBox("Include coordinates", this);
+  XYCheckBox->setObjectName("XYCheckBox");
   ProjectionRadioGroup = new QGroupBox(" Type ", this);
+  ProjectionRadioGroup->setObjectName("ProjectionRadioGroup");
   EqualAreaButton = new QRadioButton("2D equal area", ProjectionRadioGroup);
+  EqualAreaButton->setObjectName("EqualAreaButton");
   EqualAngularButton = new QRadioButton("2D equal angular", ProjectionRadioGroup);
+  EqualAngularButton->setObjectName("EqualAngularButton");
   PolarButton = new QRadioButton("3D polar coordinates", ProjectionRadioGroup);
+  PolarButton->setObjectName("PolarButton");
   EqualAngularButton->setChecked(true);
   auto* typeLayout = new QVBoxLayout(ProjectionRadioGroup);
   typeLayout->addWidget(EqualAreaButton);
@@ -48,11 +58,14 @@ SaveDialog::SaveDialog(AppContext& context, SaveFormatDialog& formatDlg, QWidget
   ProjectionRadioGroup->setVisible(false);
   auto* rearrange = new QGroupBox("Rearrange data according to .....", this);
   InvTheta = new QCheckBox("90 - theta", rearrange);
+  InvTheta->setObjectName("InvTheta");
   InvPhi = new QCheckBox("360 - phi", rearrange);
+  InvPhi->setObjectName("InvPhi");
   auto* rearrangeLayout = new QHBoxLayout(rearrange);
   rearrangeLayout->addWidget(InvTheta);
   rearrangeLayout->addWidget(InvPhi);
   SaveAllCheckBox = new QCheckBox("Save all pole figures", this);
+  SaveAllCheckBox->setObjectName("SaveAllCheckBox");
 
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel("Filename:", this), 0, 0);
@@ -113,5 +126,9 @@ AsciiWriteOptions SaveDialog::Options() const {
 }
 
 bool SaveDialog::SaveAll() const { return SaveAllCheckBox->isChecked(); }
+
+QString SaveDialog::FileName() const { return PFEdit->text(); }
+
+void SaveDialog::SetFileName(const QString& name) { PFEdit->setText(name); }
 
 }  // namespace quorix

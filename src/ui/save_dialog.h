@@ -29,20 +29,8 @@ class SaveDialog : public QDialog {
   AsciiWriteOptions Options() const;
   const SaveFormat& Format() const { return format_; }
   bool SaveAll() const;
-
-  QLineEdit* PFEdit = nullptr;
-  QPushButton* SearchButton = nullptr;
-  QLabel* Panel = nullptr;
-  QPushButton* ChangeBtn = nullptr;
-  QCheckBox* ZeroCheckBox = nullptr;
-  QCheckBox* XYCheckBox = nullptr;
-  QGroupBox* ProjectionRadioGroup = nullptr;
-  QRadioButton* EqualAreaButton = nullptr;
-  QRadioButton* EqualAngularButton = nullptr;
-  QRadioButton* PolarButton = nullptr;
-  QCheckBox* InvTheta = nullptr;
-  QCheckBox* InvPhi = nullptr;
-  QCheckBox* SaveAllCheckBox = nullptr;
+  QString FileName() const;
+  void SetFileName(const QString& name);
 
   void SearchButtonClick();
   void ChangeBtnClick();
@@ -51,6 +39,19 @@ class SaveDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QCheckBox* ZeroCheckBox = nullptr;
+  QLineEdit* PFEdit = nullptr;
+  QPushButton* SearchButton = nullptr;
+  QLabel* Panel = nullptr;
+  QPushButton* ChangeBtn = nullptr;
+  QCheckBox* XYCheckBox = nullptr;
+  QGroupBox* ProjectionRadioGroup = nullptr;
+  QRadioButton* EqualAreaButton = nullptr;
+  QRadioButton* EqualAngularButton = nullptr;
+  QRadioButton* PolarButton = nullptr;
+  QCheckBox* InvTheta = nullptr;
+  QCheckBox* InvPhi = nullptr;
+  QCheckBox* SaveAllCheckBox = nullptr;
   AppContext& context_;
   SaveFormatDialog& formatDlg_;
   SaveFormat format_;

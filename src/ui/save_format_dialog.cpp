@@ -16,18 +16,24 @@ namespace quorix {
 SaveFormatDialog::SaveFormatDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Output Format");
   StandardCombo = new QComboBox(this);
+  StandardCombo->setObjectName("StandardCombo");
   for (const SaveStandard& s : SaveStandards()) StandardCombo->addItem(s.Name);
   StandardCombo->addItem(kUserStandard);
   StandardCombo->setCurrentIndex(0);
   NumSpinEdit = new QSpinBox(this);
+  NumSpinEdit->setObjectName("NumSpinEdit");
   NumSpinEdit->setRange(1, 1000);
   FormSpinEdit = new QSpinBox(this);
+  FormSpinEdit->setObjectName("FormSpinEdit");
   FormSpinEdit->setRange(1, 99);
   KommaSpinEdit = new QSpinBox(this);
+  KommaSpinEdit->setObjectName("KommaSpinEdit");
   KommaSpinEdit->setRange(0, 99);
   FacSpinEdit = new QSpinBox(this);
+  FacSpinEdit->setObjectName("FacSpinEdit");
   FacSpinEdit->setRange(INT_MIN, INT_MAX);
   EnterCheckBox = new QCheckBox(" <CR> after each PF circle", this);
+  EnterCheckBox->setObjectName("EnterCheckBox");
 
   auto* accuracy = new QHBoxLayout;
   accuracy->addWidget(FormSpinEdit);

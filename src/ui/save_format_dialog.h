@@ -24,16 +24,15 @@ class SaveFormatDialog : public QDialog {
   void SetFormat(const SaveFormat& format, bool withFactor);
   SaveFormat Format() const;
 
+  void StandardChanged(int index);
+
+ private:
   QComboBox* StandardCombo = nullptr;
   QSpinBox* NumSpinEdit = nullptr;
   QSpinBox* FormSpinEdit = nullptr;
   QSpinBox* KommaSpinEdit = nullptr;
   QSpinBox* FacSpinEdit = nullptr;
   QCheckBox* EnterCheckBox = nullptr;
-
-  void StandardChanged(int index);
-
- private:
   void NameStandard();
 };
 

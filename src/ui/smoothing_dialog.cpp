@@ -60,9 +60,12 @@ SmoothingDialog::SmoothingDialog(AppContext& context, MainWindow& mainform, QWid
   setObjectName("PlotSmoDlg");
 
   SpinEdit = new QLineEdit("5", this);
+  SpinEdit->setObjectName("SpinEdit");
   SpinUp = new QToolButton(this);
+  SpinUp->setObjectName("SpinUp");
   SpinUp->setArrowType(Qt::UpArrow);
   SpinDown = new QToolButton(this);
+  SpinDown->setObjectName("SpinDown");
   SpinDown->setArrowType(Qt::DownArrow);
   auto* spin = new QVBoxLayout;
   spin->setSpacing(0);
@@ -74,13 +77,18 @@ SmoothingDialog::SmoothingDialog(AppContext& context, MainWindow& mainform, QWid
   width->addLayout(spin);
 
   AvoidNegValCheckBox = new QCheckBox("Exclude negative values", this);
+  AvoidNegValCheckBox->setObjectName("AvoidNegValCheckBox");
   KeepContours = new QCheckBox("Keep contour levels", this);
+  KeepContours->setObjectName("KeepContours");
   KeepContours->setChecked(true);
   SmoothAll = new QCheckBox("Apply to all pole figures", this);
+  SmoothAll->setObjectName("SmoothAll");
 
   OKBtn = new QPushButton("OK", this);
+  OKBtn->setObjectName("OKBtn");
   OKBtn->setDefault(true);
   CancelBtn = new QPushButton("Cancel", this);
+  CancelBtn->setObjectName("CancelBtn");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(OKBtn);

@@ -31,15 +31,6 @@ class SmoothingDialog : public QDialog {
  public:
   SmoothingDialog(AppContext& context, MainWindow& mainform, QWidget* parent = nullptr);
 
-  QLineEdit* SpinEdit = nullptr;
-  QToolButton* SpinUp = nullptr;    // the spin button's up half
-  QToolButton* SpinDown = nullptr;  // the spin button's down half
-  QCheckBox* AvoidNegValCheckBox = nullptr;
-  QCheckBox* KeepContours = nullptr;
-  QCheckBox* SmoothAll = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-
   void SpinUpClick();
   void SpinDownClick();
   // Smooths PF[1] and, with "Apply to all pole figures", every visible window.
@@ -52,6 +43,14 @@ class SmoothingDialog : public QDialog {
   SmoothingProgressDialog& WorkingWin() { return *working_; }
 
  private:
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+  QLineEdit* SpinEdit = nullptr;
+  QToolButton* SpinUp = nullptr;    // the spin button's up half
+  QToolButton* SpinDown = nullptr;  // the spin button's down half
+  QCheckBox* AvoidNegValCheckBox = nullptr;
+  QCheckBox* KeepContours = nullptr;
+  QCheckBox* SmoothAll = nullptr;
   AppContext& context_;
   MainWindow& mainform_;
   SmoothingProgressDialog* working_ = nullptr;

@@ -45,13 +45,12 @@ class SSCIControls : public QObject {
   void CancelClick();
   bool Active() const { return active_; }
 
+ private:
+  QPushButton* CancelBtn = nullptr;
   QLineEdit* SSCIEdit = nullptr;
   QSpinBox* SSCIUpDown = nullptr;
   QPushButton* SSCIBtn = nullptr;
   QLabel* SSCILabel = nullptr;
-  QPushButton* CancelBtn = nullptr;
-
- private:
   void SetVisible(bool visible);
 
   AppContext& context_;

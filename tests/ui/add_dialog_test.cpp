@@ -20,7 +20,9 @@ namespace {
 
 std::string Example(const char* name) { return std::string(QUORIX_SOURCE_DIR) + "/examples/" + name; }
 
-QString Cell(const AddDialog& d, int row, int column) { return d.FileStringGrid->item(row, column)->text(); }
+QString Cell(const AddDialog& d, int row, int column) {
+  return d.findChild<QTableWidget*>("FileStringGrid")->item(row, column)->text();
+}
 
 TEST(AddPFDlg, LinesAndDeleting) {
   AppContext context;
@@ -28,28 +30,29 @@ TEST(AddPFDlg, LinesAndDeleting) {
   d.Prepare(true, "/d/main.pol");
   EXPECT_EQ(d.windowTitle(), "Add Pole Figures weighted");
   d.AppendFiles({"/d/b.pol", "/d/c.pol", "/d/e.pol"});
-  ASSERT_EQ(d.FileStringGrid->rowCount(), 4);
+  ASSERT_EQ(d.findChild<QTableWidget*>("FileStringGrid")->rowCount(), 4);
   EXPECT_EQ(Cell(d, 0, AddDialog::kWeightColumn), "1.0");
   EXPECT_EQ(Cell(d, 2, AddDialog::kWeightColumn), "1.0");
   EXPECT_EQ(Cell(d, 2, AddDialog::kIndexColumn), "");
 
   // A selection that starts at the first line deletes nothing.
-  d.FileStringGrid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+  d.findChild<QTableWidget*>("FileStringGrid")->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
   d.DeleteBtnClick();
-  EXPECT_EQ(d.FileStringGrid->rowCount(), 4);
-  d.FileStringGrid->clearSelection();
-  d.FileStringGrid->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 2), true);
+  EXPECT_EQ(d.findChild<QTableWidget*>("FileStringGrid")->rowCount(), 4);
+  d.findChild<QTableWidget*>("FileStringGrid")->clearSelection();
+  d.findChild<QTableWidget*>("FileStringGrid")->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 2), true);
   d.DeleteBtnClick();
-  ASSERT_EQ(d.FileStringGrid->rowCount(), 2);
+  ASSERT_EQ(d.findChild<QTableWidget*>("FileStringGrid")->rowCount(), 2);
   EXPECT_EQ(Cell(d, 1, AddDialog::kFileColumn), "/d/e.pol");
 
   // Showing again starts from the one line of the pole figure in memory.
   d.Prepare(false, "/d/other.pol");
   EXPECT_EQ(d.windowTitle(), "Add Pole Figures fitted");
-  EXPECT_EQ(d.FileStringGrid->rowCount(), 1);
-  EXPECT_FALSE(d.NormCheckBox->isEnabled());
-  EXPECT_FALSE(d.NormPFCheckBox->isEnabled());
-  EXPECT_FALSE(d.FileStringGrid->item(0, AddDialog::kWeightColumn)->flags() & Qt::ItemIsEnabled);
+  EXPECT_EQ(d.findChild<QTableWidget*>("FileStringGrid")->rowCount(), 1);
+  EXPECT_FALSE(d.findChild<QCheckBox*>("NormCheckBox")->isEnabled());
+  EXPECT_FALSE(d.findChild<QCheckBox*>("NormPFCheckBox")->isEnabled());
+  EXPECT_FALSE(d.findChild<QTableWidget*>("FileStringGrid")->item(0, AddDialog::kWeightColumn)->flags() &
+               Qt::ItemIsEnabled);
   d.AppendFiles({"/d/b.pol"});
   EXPECT_EQ(Cell(d, 1, AddDialog::kWeightColumn), "");
 }
@@ -62,16 +65,16 @@ TEST(AddPFDlg, OkStopsAtTheFirstBadLineAndSelectsIt) {
   d.Prepare(true, "/d/main.pol");
   d.AppendFiles({"/d/b.pol"});
   d.show();
-  d.FileStringGrid->item(0, AddDialog::kIndexColumn)->setText("");
+  d.findChild<QTableWidget*>("FileStringGrid")->item(0, AddDialog::kIndexColumn)->setText("");
   d.OKBtnClick();
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0], "PF index in line 1 is not correct");
-  EXPECT_TRUE(d.FileStringGrid->item(0, 0)->isSelected());
+  EXPECT_TRUE(d.findChild<QTableWidget*>("FileStringGrid")->item(0, 0)->isSelected());
   EXPECT_TRUE(d.isVisible());
 
-  d.FileStringGrid->item(0, AddDialog::kIndexColumn)->setText("1");
-  d.FileStringGrid->item(1, AddDialog::kIndexColumn)->setText("2");
-  d.FileStringGrid->item(1, AddDialog::kWeightColumn)->setText("3");
+  d.findChild<QTableWidget*>("FileStringGrid")->item(0, AddDialog::kIndexColumn)->setText("1");
+  d.findChild<QTableWidget*>("FileStringGrid")->item(1, AddDialog::kIndexColumn)->setText("2");
+  d.findChild<QTableWidget*>("FileStringGrid")->item(1, AddDialog::kWeightColumn)->setText("3");
   d.OKBtnClick();
   EXPECT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(d.result(), QDialog::Accepted);
@@ -90,18 +93,19 @@ TEST(AddPFCommand, WeightedSumReplacesPF1AndListsTheFurtherFile) {
   const double before = c.set.PF[1]->Intensity[3][3];
   const double norm = c.set.PF[1]->NormFactor;
   QTimer::singleShot(0, [&] {
-    AddDialog& dlg = AddPFDialog(main, c);
-    EXPECT_EQ(dlg.FileStringGrid->item(0, AddDialog::kFileColumn)->text().toStdString(), copper);
+    AddDialog& dlg = SharedAddDialog(main, c);
+    EXPECT_EQ(dlg.findChild<QTableWidget*>("FileStringGrid")->item(0, AddDialog::kFileColumn)->text().toStdString(),
+              copper);
     // A plain file holds one pole figure: its line is ready for OK as filled in.
-    EXPECT_EQ(dlg.FileStringGrid->item(0, AddDialog::kIndexColumn)->text(), "1");
+    EXPECT_EQ(dlg.findChild<QTableWidget*>("FileStringGrid")->item(0, AddDialog::kIndexColumn)->text(), "1");
     dlg.AppendFiles({QString::fromStdString(copper)});
-    dlg.FileStringGrid->item(1, AddDialog::kIndexColumn)->setText("1");
+    dlg.findChild<QTableWidget*>("FileStringGrid")->item(1, AddDialog::kIndexColumn)->setText("1");
     dlg.OKBtnClick();
   });
   AddPoleFiguresWeighted(main, c);
   EXPECT_NEAR(c.set.PF[1]->Intensity[3][3], before / norm, 1e-9);
   EXPECT_EQ(c.state.AddListFiles, std::vector<std::string>{copper});
-  EXPECT_EQ(main.windowTitle().toStdString(), c.TitlePrefix + "copper111.pol");
+  EXPECT_EQ(main.windowTitle().toStdString(), c.TitlePrefix + "copper111.pol[*]");
 }
 
 }  // namespace

@@ -21,8 +21,8 @@ TEST(MulcDlg, CellsPersistAndGoToAndFromEdtFiles) {
   d.SetMessageSink(&sink);
   d.SetCircleCount(2);
   EXPECT_EQ(d.Cells(), (std::vector<std::string>{"1.0", "1.0"}));
-  d.ValStringGrid->item(0, 0)->setText("1.5");
-  d.ValStringGrid->item(1, 0)->setText("2");
+  d.findChild<QTableWidget*>("ValStringGrid")->item(0, 0)->setText("1.5");
+  d.findChild<QTableWidget*>("ValStringGrid")->item(1, 0)->setText("2");
   const auto file = test::TempDir() / "factors.edt";
   d.SaveTo(file.string());
   std::stringstream written;
@@ -31,9 +31,9 @@ TEST(MulcDlg, CellsPersistAndGoToAndFromEdtFiles) {
 
   // New rows start at 1.0; a short file keeps what the rows held past its end.
   d.SetCircleCount(4);
-  EXPECT_EQ(d.NumStringGrid->item(3, 0)->text(), "4");
-  d.ValStringGrid->item(2, 0)->setText("7");
-  d.ValStringGrid->item(0, 0)->setText("9");
+  EXPECT_EQ(d.findChild<QTableWidget*>("NumStringGrid")->item(3, 0)->text(), "4");
+  d.findChild<QTableWidget*>("ValStringGrid")->item(2, 0)->setText("7");
+  d.findChild<QTableWidget*>("ValStringGrid")->item(0, 0)->setText("9");
   d.LoadFrom(file.string());
   EXPECT_EQ(sink.messages, std::vector<std::string>{"To less or incorrect values on line 3"});
   EXPECT_EQ(d.Cells(), (std::vector<std::string>{"1.5", "2", "7", "1.0"}));

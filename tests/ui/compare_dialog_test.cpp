@@ -30,21 +30,21 @@ TEST(PFDiffDlg, EpsArrowsButtonsAndOk) {
   AppContext context;
   CompareDialog d(context);
   EXPECT_EQ(d.windowTitle(), " Calculate Pole Figure Difference PF1 - PF2");
-  EXPECT_EQ(d.EpsEdit->text(), "0.5");
+  EXPECT_EQ(d.findChild<QLineEdit*>("EpsEdit")->text(), "0.5");
   d.EpsUpDownClick(true);
-  EXPECT_EQ(d.EpsEdit->text(), "0.55");
-  d.EpsEdit->setText("0.02");
+  EXPECT_EQ(d.findChild<QLineEdit*>("EpsEdit")->text(), "0.55");
+  d.findChild<QLineEdit*>("EpsEdit")->setText("0.02");
   d.EpsUpDownClick(false);
-  EXPECT_EQ(d.EpsEdit->text(), "0.00");
+  EXPECT_EQ(d.findChild<QLineEdit*>("EpsEdit")->text(), "0.00");
   d.RP1ButtonClick();
-  EXPECT_EQ(d.EpsEdit->text(), "1.0");
+  EXPECT_EQ(d.findChild<QLineEdit*>("EpsEdit")->text(), "1.0");
 
   d.show();
-  d.EpsEdit->setText("half");
+  d.findChild<QLineEdit*>("EpsEdit")->setText("half");
   d.OKBitBtnClick();
   EXPECT_TRUE(d.isVisible());
   EXPECT_NE(d.result(), QDialog::Accepted);
-  d.EpsEdit->setText("0.25");
+  d.findChild<QLineEdit*>("EpsEdit")->setText("0.25");
   d.OKBitBtnClick();
   EXPECT_EQ(d.result(), QDialog::Accepted);
   EXPECT_EQ(d.Eps(), 0.25);
@@ -62,7 +62,7 @@ Desktop StartWithTwo(const std::filesystem::path& dir) {
                     {QString::fromStdString(Example("copper111.pol")), QString::fromStdString(Example("grid5.rst"))})};
   d.c().state.DataPath = dir.string();
   d.c().state.Options.ShowMrd = false;
-  d.main().mrdSpeedButton->setChecked(false);
+  d.main().findChild<QAction*>("mrdSpeedButton")->setChecked(false);
   EXPECT_TRUE(d.main().LoadIntoWindow(2, Example("copper111.pol")));
   return d;
 }
@@ -74,16 +74,16 @@ TEST(PFDiffCommand, ComparesIntoWindowsThreeAndFourAndLogs) {
 
   bool shown = false;
   QTimer::singleShot(0, [&] {
-    CompareDialog& dlg = PFDiffDialog(d.main(), d.c());
+    CompareDialog& dlg = SharedCompareDialog(d.main(), d.c());
     shown = dlg.isVisible();
     EXPECT_FALSE(d.main().WindowVisible(5));  // windows 3..8 close first
-    EXPECT_EQ(dlg.DiffFileEdit->text().toStdString(), Example("copper111_diff.pol"));
-    EXPECT_EQ(dlg.RPFileEdit->text().toStdString(), Example("copper111_RP.pol"));
-    EXPECT_EQ(dlg.RPLogFileEdit->text().toStdString(), (dir / "rp.log").string());
-    dlg.DiffFileEdit->setText(QString::fromStdString((dir / "d.pol").string()));
-    dlg.RPFileEdit->setText("");
-    dlg.RPLogFileEdit->setText(QString::fromStdString((dir / "mine.log").string()));
-    dlg.EpsEdit->setText("0");
+    EXPECT_EQ(dlg.findChild<QLineEdit*>("DiffFileEdit")->text().toStdString(), Example("copper111_diff.pol"));
+    EXPECT_EQ(dlg.findChild<QLineEdit*>("RPFileEdit")->text().toStdString(), Example("copper111_RP.pol"));
+    EXPECT_EQ(dlg.findChild<QLineEdit*>("RPLogFileEdit")->text().toStdString(), (dir / "rp.log").string());
+    dlg.findChild<QLineEdit*>("DiffFileEdit")->setText(QString::fromStdString((dir / "d.pol").string()));
+    dlg.findChild<QLineEdit*>("RPFileEdit")->setText("");
+    dlg.findChild<QLineEdit*>("RPLogFileEdit")->setText(QString::fromStdString((dir / "mine.log").string()));
+    dlg.findChild<QLineEdit*>("EpsEdit")->setText("0");
     dlg.OKBitBtnClick();
   });
   ComparePoleFigures(d.main(), d.c());
@@ -91,15 +91,15 @@ TEST(PFDiffCommand, ComparesIntoWindowsThreeAndFourAndLogs) {
 
   ASSERT_TRUE(d.main().WindowVisible(3));
   ASSERT_TRUE(d.main().WindowVisible(4));
-  EXPECT_EQ(d.main().Window(3)->windowTitle(), "3 * d.pol");
-  EXPECT_EQ(d.main().Window(4)->windowTitle(), "4 *    [RP=0.0%]");
+  EXPECT_EQ(d.main().Window(3)->windowTitle(), "3 * d.pol[*]");
+  EXPECT_EQ(d.main().Window(4)->windowTitle(), "4 *    [RP=0.0%][*]");
   EXPECT_TRUE(d.c().state.Options.ShowMrd);
-  EXPECT_TRUE(d.main().mrdSpeedButton->isChecked());
+  EXPECT_TRUE(d.main().findChild<QAction*>("mrdSpeedButton")->isChecked());
   EXPECT_EQ(d.c().set.PF[3]->MaxValue, 0);
   EXPECT_TRUE(std::filesystem::exists(dir / "d.pol"));
   EXPECT_TRUE(std::filesystem::exists(dir / "mine.log"));
   // The log name is offered again for the rest of the run.
-  EXPECT_EQ(PFDiffDialog(d.main(), d.c()).RPLogName, "mine.log");
+  EXPECT_EQ(SharedCompareDialog(d.main(), d.c()).RPLogName, "mine.log");
 }
 
 TEST(PFDiffCommand, WithoutASecondPoleFigureOnlyTheMessageShows) {

@@ -30,18 +30,18 @@ struct Fixture {
     pf.Level[3] = 2;
     context.state.ContourColor = DefaultContourColors();
   }
-  std::string Row(int r) { return dialog.StringGrid->item(r, 0)->text().toStdString(); }
+  std::string Row(int r) { return dialog.findChild<QTableWidget*>("StringGrid")->item(r, 0)->text().toStdString(); }
 };
 
 TEST(ContourDlgTest, ShowsTheLevelsAndFields) {
   Fixture f;
   f.dialog.ShowContours();
   EXPECT_EQ(f.dialog.windowTitle(), "Define Contour Lines");
-  EXPECT_EQ(f.dialog.StringGrid->rowCount(), 50);
+  EXPECT_EQ(f.dialog.findChild<QTableWidget*>("StringGrid")->rowCount(), 50);
   EXPECT_EQ(f.Row(0), " 1.000");
   EXPECT_EQ(f.Row(2), " 2.000");
   EXPECT_EQ(f.Row(3), "");
-  EXPECT_EQ(f.dialog.StepEdit->text(), " 0.500");
+  EXPECT_EQ(f.dialog.findChild<QLineEdit*>("StepEdit")->text(), " 0.500");
   EXPECT_FALSE(f.dialog.LevelsEdited());
   f.dialog.close();
 }
@@ -49,10 +49,10 @@ TEST(ContourDlgTest, ShowsTheLevelsAndFields) {
 TEST(ContourDlgTest, LastAndRecalculateChangeTheLevelsAtOnce) {
   Fixture f;
   f.dialog.ShowContours();
-  f.dialog.FirstEdit->setText("1");
-  f.dialog.StepEdit->setText("0.5");
+  f.dialog.findChild<QLineEdit*>("FirstEdit")->setText("1");
+  f.dialog.findChild<QLineEdit*>("StepEdit")->setText("0.5");
   f.dialog.LastBtnClick();
-  EXPECT_EQ(f.dialog.LastEdit->text(), " 3.500");
+  EXPECT_EQ(f.dialog.findChild<QLineEdit*>("LastEdit")->text(), " 3.500");
   EXPECT_EQ(f.context.set.PF[1]->LevelCount, 6);
   EXPECT_EQ(f.Row(5), " 3.500");
   f.dialog.close();  // Cancel keeps them
@@ -66,12 +66,12 @@ TEST(ContourDlgTest, OkTakesNumericRowsTrimsAndAppliesToAll) {
   f.context.set.PF[3]->MaxValue = 150;
   f.context.set.PF[3]->NormFactor = 100;
   f.dialog.ShowContours();
-  f.dialog.StringGrid->item(0, 0)->setText("1");
-  f.dialog.StringGrid->item(1, 0)->setText("");
-  f.dialog.StringGrid->item(2, 0)->setText("abc");
-  f.dialog.StringGrid->item(3, 0)->setText("2");
-  f.dialog.StringGrid->item(4, 0)->setText("9");  // above the maximum of 3.7
-  f.dialog.ApplyAllCheckBox->setChecked(true);
+  f.dialog.findChild<QTableWidget*>("StringGrid")->item(0, 0)->setText("1");
+  f.dialog.findChild<QTableWidget*>("StringGrid")->item(1, 0)->setText("");
+  f.dialog.findChild<QTableWidget*>("StringGrid")->item(2, 0)->setText("abc");
+  f.dialog.findChild<QTableWidget*>("StringGrid")->item(3, 0)->setText("2");
+  f.dialog.findChild<QTableWidget*>("StringGrid")->item(4, 0)->setText("9");  // above the maximum of 3.7
+  f.dialog.findChild<QCheckBox*>("ApplyAllCheckBox")->setChecked(true);
   f.dialog.OKBtnClick();
   const PoleFigure& main = *f.context.set.PF[1];
   ASSERT_EQ(main.LevelCount, 2);
@@ -85,13 +85,13 @@ TEST(ContourDlgTest, OkTakesNumericRowsTrimsAndAppliesToAll) {
 TEST(ContourDlgTest, DeleteAndSortRearrangeTheRows) {
   Fixture f;
   f.dialog.ShowContours();
-  f.dialog.StringGrid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 0), true);
+  f.dialog.findChild<QTableWidget*>("StringGrid")->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 0), true);
   f.dialog.DeleteBtnClick();
   EXPECT_EQ(f.Row(0), " 2.000");
   EXPECT_EQ(f.Row(1), "");
   EXPECT_TRUE(f.dialog.LevelsEdited());
-  EXPECT_EQ(f.dialog.FirstEdit->text(), "");
-  f.dialog.StringGrid->item(3, 0)->setText("0.5");
+  EXPECT_EQ(f.dialog.findChild<QLineEdit*>("FirstEdit")->text(), "");
+  f.dialog.findChild<QTableWidget*>("StringGrid")->item(3, 0)->setText("0.5");
   f.dialog.SortBtnClick();
   EXPECT_EQ(f.Row(0), " 0.500");
   EXPECT_EQ(f.Row(1), " 2.000");

@@ -41,14 +41,10 @@
 namespace quorix {
 namespace {
 
-QString Example(const char* name) {
-  return QFileInfo(QString(QUORIX_SOURCE_DIR) + "/examples/" + name).absoluteFilePath();
-}
-
+using test::Drop;
+using test::Example;
+using test::ProgramIn;
 using test::TempDir;
-
-QString ProgramIn(const std::filesystem::path& dir) { return QString::fromStdString((dir / "quorix").string()); }
-
 using test::WithModalsClosed;
 
 QAction* Named(MainWindow& main, const char* name) { return main.findChild<QAction*>(name); }
@@ -63,18 +59,6 @@ std::unique_ptr<PoleFigure> Copy(const PoleFigure& pf) {
   auto copy = NewPoleFigure();
   *copy = pf;
   return copy;
-}
-
-void Drop(QWidget* target, const QStringList& files) {
-  QMimeData mime;
-  QList<QUrl> urls;
-  for (const QString& f : files) urls << QUrl::fromLocalFile(f);
-  mime.setUrls(urls);
-  QDragEnterEvent enter(QPoint(40, 40), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(target, &enter);
-  ASSERT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(40, 40), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(target, &drop);
 }
 
 TEST(DesktopUndo, SmoothingAndEditsAreUndoneAndRedoneExactly) {
@@ -97,10 +81,10 @@ TEST(DesktopUndo, SmoothingAndEditsAreUndoneAndRedoneExactly) {
   // A value typed into the plot's editor is a second step; a refused text none.
   auto* readout = main.findChild<PointerReadout*>();
   ASSERT_NE(readout, nullptr);
-  readout->EditPFValue->setText("not a number");
+  main.findChild<QLineEdit*>("EditPFValue")->setText("not a number");
   readout->EditPFValueEnter();
   EXPECT_EQ(main.UndoStack().count(), 1);
-  readout->EditPFValue->setText("12345");
+  main.findChild<QLineEdit*>("EditPFValue")->setText("12345");
   readout->EditPFValueEnter();
   ASSERT_EQ(main.UndoStack().count(), 2);
   const auto edited = Copy(*c.set.PF[1]);
@@ -135,8 +119,8 @@ TEST(DesktopUndo, SmoothingAndEditsAreUndoneAndRedoneExactly) {
   EXPECT_EQ(c.set.PF[1]->Intensity, beforeRevert->Intensity);
 
   // After a load of another file the steps would bring back foreign records.
-  main.OpenDlg().PFEdit->setText(Example("copper111_centre.pol"));
-  main.OpenDlg().GridEdit->setText(Example("grid5_centre.rst"));
+  main.OpenDlg().findChild<QLineEdit*>("PFEdit")->setText(Example("copper111_centre.pol"));
+  main.OpenDlg().findChild<QLineEdit*>("GridEdit")->setText(Example("grid5_centre.rst"));
   c.load.ClearLayout();
   c.set.PF[1]->Modified = false;  // spares the question about the changes
   main.OpenDlg().OKBtnClick(true);
@@ -172,19 +156,19 @@ TEST(DesktopUndo, SmoothingAllWindowsIsOneStepAndSuppressionCanBeCancelled) {
   const auto peaked = Copy(pf);
   SSCIClick(main, c);
   SSCIControls& controls = SuppressionControls(main, c);
-  EXPECT_TRUE(main.StatusMode->text().contains("Suppression"));
-  controls.SSCIUpDown->setValue(10);
+  EXPECT_TRUE(main.findChild<QLabel*>("StatusMode")->text().contains("Suppression"));
+  main.findChild<QSpinBox*>("SSCIUpDown")->setValue(10);
   ASSERT_LT(pf.Intensity[8][20], peaked->Intensity[8][20]);
   // Undo waits while a level is being chosen.
   Named(main, "UndoAction")->trigger();
-  controls.CancelBtn->click();
+  main.findChild<QPushButton*>("SSCICancelBtn")->click();
   EXPECT_FALSE(controls.Active());
   EXPECT_EQ(pf.Intensity, peaked->Intensity);
   EXPECT_EQ(main.UndoStack().count(), 1);  // the smoothing, waiting for its redo
 
   SSCIClick(main, c);
-  controls.SSCIUpDown->setValue(10);
-  controls.SSCIBtn->click();
+  main.findChild<QSpinBox*>("SSCIUpDown")->setValue(10);
+  main.findChild<QPushButton*>("SSCIBtn")->click();
   ASSERT_EQ(main.UndoStack().count(), 1);  // the suppression replaced the undone smoothing
   EXPECT_EQ(main.UndoStack().undoText(), "Suppress Single Crystal Intensities");
   Named(main, "UndoAction")->trigger();
@@ -218,7 +202,7 @@ TEST(DesktopRecentFiles, KeptAcrossARestartAndLoadedFromTheMenu) {
   {
     auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")}, user);
     ASSERT_TRUE(app->mainform->OpenRecent(second));
-    EXPECT_EQ(app->mainform->windowTitle(), " Quorix - copper.xpe  [2]    [   2  0  0]");
+    EXPECT_EQ(app->mainform->windowTitle(), " Quorix - copper.xpe  [2]    [   2  0  0][*]");
   }
   auto next = StartUp(ProgramIn(dir), {}, user);
   MainWindow& main = *next->mainform;
@@ -232,11 +216,11 @@ TEST(DesktopRecentFiles, KeptAcrossARestartAndLoadedFromTheMenu) {
   EXPECT_TRUE(entries()[1]->text().contains("copper111.pol"));
 
   entries()[0]->trigger();
-  EXPECT_EQ(main.windowTitle(), " Quorix - copper.xpe  [2]    [   2  0  0]");
+  EXPECT_EQ(main.windowTitle(), " Quorix - copper.xpe  [2]    [   2  0  0][*]");
   EXPECT_EQ(next->context->load.PFIndex, -2);
   EXPECT_FALSE(main.OpenDlg().isVisible());
   entries()[1]->trigger();
-  EXPECT_EQ(main.windowTitle(), " Quorix - copper111.pol");
+  EXPECT_EQ(main.windowTitle(), " Quorix - copper111.pol[*]");
   EXPECT_TRUE(entries()[0]->text().contains("copper111.pol"));
 
   // A file gone since: one message naming it, and the pole figure stays.
@@ -252,14 +236,14 @@ TEST(DesktopDrop, FilesDroppedOnTheMainWindowOrAFurtherWindowAreLoadedThere) {
   AppContext& c = *app->context;
   MainWindow& main = *app->mainform;
   Drop(&main, {Example("grid5.rst"), Example("copper111.pol")});
-  EXPECT_EQ(main.windowTitle(), " Quorix - copper111.pol");
+  EXPECT_EQ(main.windowTitle(), " Quorix - copper111.pol[*]");
   EXPECT_EQ(c.GridFileName, Example("grid5.rst").toStdString());
   EXPECT_FALSE(main.OpenDlg().isVisible());
 
   // Onto window 2: loaded there on the main window's grid.
   Drop(main.Window(2), {Example("copper111.pol")});
   ASSERT_TRUE(main.WindowVisible(2));
-  EXPECT_EQ(main.Window(2)->windowTitle(), "2 * copper111.pol");
+  EXPECT_EQ(main.Window(2)->windowTitle(), "2 * copper111.pol[*]");
 
   // A data file that does not fit the grid: the message, and nothing else changes.
   const int boxes = WithModalsClosed([&] { Drop(&main, {Example("copper200_offset.pol")}); });
@@ -267,7 +251,7 @@ TEST(DesktopDrop, FilesDroppedOnTheMainWindowOrAFurtherWindowAreLoadedThere) {
   EXPECT_EQ(c.set.PF[1]->FileName, Example("copper111.pol").toStdString());
   // With its own grid it loads.
   Drop(&main, {Example("copper200_offset.pol"), Example("offset5.grd")});
-  EXPECT_EQ(main.windowTitle(), " Quorix - copper200_offset.pol");
+  EXPECT_EQ(main.windowTitle(), " Quorix - copper200_offset.pol[*]");
 }
 
 TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
@@ -276,11 +260,11 @@ TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
   MainWindow& main = *app->mainform;
   ExportPlotDialog& dlg = main.ExportDialog();
   dlg.Prepare(main.PlotArea->width(), main.PlotArea->height());
-  EXPECT_EQ(dlg.WidthBox->value(), main.PlotArea->width());
-  EXPECT_TRUE(dlg.FileEdit->text().endsWith("copper111.png"));
+  EXPECT_EQ(dlg.findChild<QSpinBox*>("WidthBox")->value(), main.PlotArea->width());
+  EXPECT_TRUE(dlg.findChild<QLineEdit*>("FileEdit")->text().endsWith("copper111.png"));
 
   const QString svg = QString::fromStdString((dir / "plot.svg").string());
-  dlg.FileEdit->setText(svg);
+  dlg.findChild<QLineEdit*>("FileEdit")->setText(svg);
   ASSERT_TRUE(dlg.Export());
   QFile file(svg);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -289,17 +273,17 @@ TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
   EXPECT_TRUE(text.contains("copper111.pol"));
 
   const QString png = QString::fromStdString((dir / "plot.PNG").string());
-  dlg.FileEdit->setText(png);
-  dlg.WidthBox->setValue(600);
-  dlg.HeightBox->setValue(420);
-  dlg.DpiBox->setValue(300);
+  dlg.findChild<QLineEdit*>("FileEdit")->setText(png);
+  dlg.findChild<QSpinBox*>("WidthBox")->setValue(600);
+  dlg.findChild<QSpinBox*>("HeightBox")->setValue(420);
+  dlg.findChild<QSpinBox*>("DpiBox")->setValue(300);
   ASSERT_TRUE(dlg.Export());
   const QImage image(png, "PNG");
   EXPECT_EQ(image.size(), QSize(600, 420));
   EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 300, 1);
 
   const QString pdf = QString::fromStdString((dir / "plot.pdf").string());
-  dlg.FileEdit->setText(pdf);
+  dlg.findChild<QLineEdit*>("FileEdit")->setText(pdf);
   ASSERT_TRUE(dlg.Export());
   QFile pdfFile(pdf);
   ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
@@ -308,10 +292,10 @@ TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
   // An unknown kind and a folder that does not exist: a message each, the typed name stays.
   for (const QString& bad : {QString::fromStdString((dir / "plot.bmp").string()),
                              QString::fromStdString((dir / "missing" / "plot.svg").string())}) {
-    dlg.FileEdit->setText(bad);
+    dlg.findChild<QLineEdit*>("FileEdit")->setText(bad);
     const int boxes = WithModalsClosed([&] { EXPECT_FALSE(dlg.Export()); });
     EXPECT_EQ(boxes, 1) << bad.toStdString();
-    EXPECT_EQ(dlg.FileEdit->text(), bad);
+    EXPECT_EQ(dlg.findChild<QLineEdit*>("FileEdit")->text(), bad);
     EXPECT_FALSE(QFileInfo::exists(bad));
   }
   for (const auto& entry : std::filesystem::directory_iterator(dir))
@@ -325,11 +309,11 @@ TEST(DesktopStatus, FileGridUnitPointerAndModes) {
   const auto dir = TempDir();
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   MainWindow& main = *app->mainform;
-  EXPECT_EQ(main.StatusFile->text(), "copper111.pol");
-  EXPECT_EQ(main.StatusGrid->text(), QString("19 circles x 72 points, alpha 0-90\u00b0"));
-  EXPECT_EQ(main.StatusUnit->text(), "counts");
-  main.mrdSpeedButton->trigger();
-  EXPECT_EQ(main.StatusUnit->text(), "m.r.d.");
+  EXPECT_EQ(main.findChild<QLabel*>("StatusFile")->text(), "copper111.pol");
+  EXPECT_EQ(main.findChild<QLabel*>("StatusGrid")->text(), QString("19 circles x 72 points, alpha 0-90\u00b0"));
+  EXPECT_EQ(main.findChild<QLabel*>("StatusUnit")->text(), "counts");
+  main.findChild<QAction*>("mrdSpeedButton")->trigger();
+  EXPECT_EQ(main.findChild<QLabel*>("StatusUnit")->text(), "m.r.d.");
 
   // The pointer over the plot's centre: alpha 0 and the value of the pole.
   const int side = PlotSize(main.PlotArea->width(), main.PlotArea->height());
@@ -337,21 +321,25 @@ TEST(DesktopStatus, FileGridUnitPointerAndModes) {
   QMouseEvent move(QEvent::MouseMove, centre, main.PlotArea->mapToGlobal(centre), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
   QApplication::sendEvent(main.PlotArea, &move);
-  EXPECT_TRUE(main.StatusPointer->text().startsWith("alpha ")) << main.StatusPointer->text().toStdString();
-  EXPECT_TRUE(main.StatusPointer->text().contains("beta ")) << main.StatusPointer->text().toStdString();
-  EXPECT_TRUE(main.StatusPointer->text().contains("value ")) << main.StatusPointer->text().toStdString();
+  EXPECT_TRUE(main.findChild<QLabel*>("StatusPointer")->text().startsWith("alpha "))
+      << main.findChild<QLabel*>("StatusPointer")->text().toStdString();
+  EXPECT_TRUE(main.findChild<QLabel*>("StatusPointer")->text().contains("beta "))
+      << main.findChild<QLabel*>("StatusPointer")->text().toStdString();
+  EXPECT_TRUE(main.findChild<QLabel*>("StatusPointer")->text().contains("value "))
+      << main.findChild<QLabel*>("StatusPointer")->text().toStdString();
 
-  EXPECT_TRUE(main.StatusMode->text().isEmpty());
+  EXPECT_TRUE(main.findChild<QLabel*>("StatusMode")->text().isEmpty());
   main.SizeLabelClick();
-  EXPECT_EQ(main.StatusMode->text(), "Pick mode");
+  EXPECT_EQ(main.findChild<QLabel*>("StatusMode")->text(), "Pick mode");
   main.SizeLabelClick();
   app->context->state.Rotation.Mode = RotationMode::List;
   main.RedrawMain();
-  EXPECT_EQ(main.StatusMode->text(), "Rotation shown (list)");
+  EXPECT_EQ(main.findChild<QLabel*>("StatusMode")->text(), "Rotation shown (list)");
 
   // A pole figure of a file of several names its place and name.
   ASSERT_TRUE(main.OpenRecent({Example("copper.xpe").toStdString(), Example("grid5.rst").toStdString(), 3}));
-  EXPECT_TRUE(main.StatusFile->text().startsWith("copper.xpe  PF 3")) << main.StatusFile->text().toStdString();
+  EXPECT_TRUE(main.findChild<QLabel*>("StatusFile")->text().startsWith("copper.xpe  PF 3"))
+      << main.findChild<QLabel*>("StatusFile")->text().toStdString();
 }
 
 TEST(DesktopWindows, TheMainWindowGrowsAndFurtherWindowsLeaveItsMenusFree) {

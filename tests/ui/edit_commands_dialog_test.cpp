@@ -54,14 +54,14 @@ TEST(EditCommands, ApplyToAllReachesEveryVisibleWindow) {
   ASSERT_TRUE(d.Loaded());
   const auto before = std::make_unique<PoleFigure>(*d.context.set.PF[1]);
   CollectingSink sink;
-  MulDialog(d.main).SetMessageSink(&sink);
+  SharedEditAllDialog(d.main).SetMessageSink(&sink);
   WhenModal<EditAllDialog>([](EditAllDialog& dlg) {
-    dlg.ValueEdit->setText("0");
+    dlg.findChild<QLineEdit*>("ValueEdit")->setText("0");
     dlg.OpRadioGroup->Buttons[3]->setChecked(true);
     dlg.OKBtnClick();  // refused, the dialog stays
-    dlg.ValueEdit->setText("2");
+    dlg.findChild<QLineEdit*>("ValueEdit")->setText("2");
     dlg.OpRadioGroup->Buttons[2]->setChecked(true);
-    dlg.ApplyToAllCheckBox->setChecked(true);
+    dlg.findChild<QCheckBox*>("ApplyToAllCheckBox")->setChecked(true);
     dlg.OKBtnClick();
   });
   EditAllIntensities(d.main, d.context);
@@ -75,7 +75,7 @@ TEST(EditCommands, ApplyToAllReachesEveryVisibleWindow) {
 
   WhenModal<CircleCorrectionDialog>([](CircleCorrectionDialog& dlg) {
     EXPECT_EQ(dlg.Rows(), 19);
-    dlg.ValStringGrid->item(18, 0)->setText("4");
+    dlg.findChild<QTableWidget*>("ValStringGrid")->item(18, 0)->setText("4");
     dlg.OpRadioGroup->Buttons[3]->setChecked(true);
     dlg.OKBtnClick();
   });
@@ -94,19 +94,19 @@ TEST(EditCommands, SuppressionSwitchesTheMainCommandsOffUntilOk) {
   SSCIControls& controls = SuppressionControls(d.main, d.context);
   EXPECT_TRUE(SuppressionActive(d.main));
   EXPECT_FALSE(FileMenuEnabled(d.main));
-  EXPECT_FALSE(d.main.SizeLabel->isEnabled());
-  controls.SSCIUpDown->setValue(10);
-  EXPECT_EQ(controls.SSCIEdit->text(), "10:" + QString::number(d.context.set.PF[1]->SSCICount));
+  EXPECT_FALSE(d.main.findChild<QLabel*>("SizeLabel")->isEnabled());
+  d.main.findChild<QSpinBox*>("SSCIUpDown")->setValue(10);
+  EXPECT_EQ(d.main.findChild<QLineEdit*>("SSCIEdit")->text(), "10:" + QString::number(d.context.set.PF[1]->SSCICount));
 
   // A record swapped in meanwhile is never restored from another's backup.
   d.context.set.PF[2]->Intensity[3][3] = 555;
   d.context.set.SwapWithMain(2);
-  controls.SSCIUpDown->setValue(0);
+  d.main.findChild<QSpinBox*>("SSCIUpDown")->setValue(0);
   EXPECT_EQ(d.context.set.PF[1]->Intensity[3][3], 555);
   controls.SSCIBtnClick();
   EXPECT_FALSE(SuppressionActive(d.main));
   EXPECT_TRUE(FileMenuEnabled(d.main));
-  EXPECT_TRUE(d.main.SizeLabel->isEnabled());
+  EXPECT_TRUE(d.main.findChild<QLabel*>("SizeLabel")->isEnabled());
 }
 
 }  // namespace

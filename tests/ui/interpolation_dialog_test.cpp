@@ -36,7 +36,7 @@ TEST(InterpolDlg, OutputSearchGivesATypedNameARealExtension) {
   dlg->DataSearchClick();
   EXPECT_EQ(suffix, "y01");
   EXPECT_TRUE(proposed.endsWith("/copper111.y01")) << proposed.toStdString();
-  EXPECT_EQ(dlg->outDataEdit->text(), QString::fromStdString((dir / "result.y01").string()));
+  EXPECT_EQ(dlg->findChild<QLineEdit*>("outDataEdit")->text(), QString::fromStdString((dir / "result.y01").string()));
 }
 
 }  // namespace

@@ -51,34 +51,34 @@ QString WritePopla(const std::string& name, std::initializer_list<const char*> h
 TEST(LoadFilesOwnGrid, GridAndTiltFieldsFollowTheDataFile) {
   auto app = StartUp(ProgramPath(), {});
   LoadFilesDialog& open = app->mainform->OpenDlg();
-  open.PFEdit->setText(Example("copper111.pol"));
-  EXPECT_TRUE(open.GridEdit->isEnabled());
-  EXPECT_TRUE(open.GridButton->isEnabled());
-  EXPECT_FALSE(open.GridNote->isVisibleTo(&open));
-  EXPECT_FALSE(open.TiltStartEdit->isEnabled());
+  open.findChild<QLineEdit*>("PFEdit")->setText(Example("copper111.pol"));
+  EXPECT_TRUE(open.findChild<QLineEdit*>("GridEdit")->isEnabled());
+  EXPECT_TRUE(open.findChild<QPushButton*>("GridButton")->isEnabled());
+  EXPECT_FALSE(open.findChild<QLabel*>("GridNote")->isVisibleTo(&open));
+  EXPECT_FALSE(open.findChild<QLineEdit*>("TiltStartEdit")->isEnabled());
 
-  open.PFEdit->setText(WritePopla("one.epf", {"(111)"}));
-  EXPECT_FALSE(open.GridEdit->isEnabled());
-  EXPECT_FALSE(open.GridButton->isEnabled());
-  EXPECT_TRUE(open.GridNote->isVisibleTo(&open));
-  EXPECT_EQ(open.GridNote->text(), "not needed: the file carries its grid");
-  EXPECT_FALSE(open.TiltStartEdit->isEnabled());
-  EXPECT_FALSE(open.TiltStepEdit->isEnabled());
+  open.findChild<QLineEdit*>("PFEdit")->setText(WritePopla("one.epf", {"(111)"}));
+  EXPECT_FALSE(open.findChild<QLineEdit*>("GridEdit")->isEnabled());
+  EXPECT_FALSE(open.findChild<QPushButton*>("GridButton")->isEnabled());
+  EXPECT_TRUE(open.findChild<QLabel*>("GridNote")->isVisibleTo(&open));
+  EXPECT_EQ(open.findChild<QLabel*>("GridNote")->text(), "not needed: the file carries its grid");
+  EXPECT_FALSE(open.findChild<QLineEdit*>("TiltStartEdit")->isEnabled());
+  EXPECT_FALSE(open.findChild<QLineEdit*>("TiltStepEdit")->isEnabled());
 
   // Read as directional data, the same file needs its grid again.
-  open.DirDataCheckBox->setChecked(true);
-  EXPECT_TRUE(open.GridEdit->isEnabled());
-  open.DirDataCheckBox->setChecked(false);
-  open.PFEdit->setText(Example("no such file.epf"));
-  EXPECT_TRUE(open.GridEdit->isEnabled());
+  open.findChild<QCheckBox*>("DirDataCheckBox")->setChecked(true);
+  EXPECT_TRUE(open.findChild<QLineEdit*>("GridEdit")->isEnabled());
+  open.findChild<QCheckBox*>("DirDataCheckBox")->setChecked(false);
+  open.findChild<QLineEdit*>("PFEdit")->setText(Example("no such file.epf"));
+  EXPECT_TRUE(open.findChild<QLineEdit*>("GridEdit")->isEnabled());
 
   const std::string rigaku = std::string(QUORIX_SOURCE_DIR) + "/../shared/realdata/Rigaku_txt.TXT";
   if (PeekLayout(rigaku) == DataLayout::RigakuTxt) {
-    open.PFEdit->setText(QString::fromStdString(rigaku));
-    EXPECT_TRUE(open.TiltStartEdit->isEnabled());
-    EXPECT_TRUE(open.TiltStepEdit->isEnabled());
-    open.TiltStartEdit->setText("5");
-    open.TiltStepEdit->setText("2.5");
+    open.findChild<QLineEdit*>("PFEdit")->setText(QString::fromStdString(rigaku));
+    EXPECT_TRUE(open.findChild<QLineEdit*>("TiltStartEdit")->isEnabled());
+    EXPECT_TRUE(open.findChild<QLineEdit*>("TiltStepEdit")->isEnabled());
+    open.findChild<QLineEdit*>("TiltStartEdit")->setText("5");
+    open.findChild<QLineEdit*>("TiltStepEdit")->setText("2.5");
     EXPECT_EQ(open.Request().measurement.tiltStep, 2.5);
   }
 }
@@ -109,8 +109,8 @@ TEST(LoadFilesOwnGrid, LoadsWithoutAGridFromTheDialogAndTheCommandLine) {
   const QString two = WritePopla("two.epf", {"(111)", "(200)", "(220)"});
   LoadFilesDialog& open = main.OpenDlg();
   open.show();
-  open.PFEdit->setText(two);
-  open.GridEdit->setText("");
+  open.findChild<QLineEdit*>("PFEdit")->setText(two);
+  open.findChild<QLineEdit*>("GridEdit")->setText("");
   PoleFigurePicker& hkl = main.Plothkl();
   QTimer::singleShot(0, &hkl, [&] {
     EXPECT_EQ(hkl.Count(), 3);
@@ -126,13 +126,13 @@ TEST(LoadFilesOwnGrid, LoadsWithoutAGridFromTheDialogAndTheCommandLine) {
   ASSERT_TRUE(main.WindowVisible(2));
   EXPECT_FALSE(main.WindowVisible(3));
   EXPECT_EQ(c.set.PF[2]->Hkl, "2 2 0");
-  EXPECT_EQ(main.Window(2)->windowTitle(), "2 * two.epf" + QString::fromStdString(MultiSuffix(3, "2 2 0")));
+  EXPECT_EQ(main.Window(2)->windowTitle(), "2 * two.epf" + QString::fromStdString(MultiSuffix(3, "2 2 0")) + "[*]");
 }
 
 TEST(LoadFilesOwnGrid, GridSearchStartsBesideTheDataFile) {
   auto app = StartUp(ProgramPath(), {});
   LoadFilesDialog& open = app->mainform->OpenDlg();
-  open.PFEdit->setText(Example("copper111.pol"));
+  open.findChild<QLineEdit*>("PFEdit")->setText(Example("copper111.pol"));
   QString shown;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {

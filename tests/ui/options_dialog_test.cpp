@@ -32,15 +32,15 @@ TEST(OptionsDlgTest, ShowsTheOptionsAndStepsByTheLevelSpacing) {
   SetLevels(*context.set.PF[1], 370, 100, true);  // levels 1, 1.5, ...
   OptionsDialog d(context);
   WhileShown(d, [&] {
-    EXPECT_TRUE(d.mrdCheckBox->isChecked());
-    EXPECT_TRUE(d.mrdLabel->isVisible());
-    EXPECT_TRUE(d.EqualARadioButton->isChecked());
-    EXPECT_EQ(d.SpinEdit->text(), "1");
+    EXPECT_TRUE(d.findChild<QCheckBox*>("mrdCheckBox")->isChecked());
+    EXPECT_TRUE(d.findChild<QLabel*>("mrdLabel")->isVisible());
+    EXPECT_TRUE(d.findChild<QRadioButton*>("EqualARadioButton")->isChecked());
+    EXPECT_EQ(d.findChild<QLineEdit*>("SpinEdit")->text(), "1");
     d.SpinButtonClick(true);
-    EXPECT_EQ(d.SpinEdit->text(), "1.5");
+    EXPECT_EQ(d.findChild<QLineEdit*>("SpinEdit")->text(), "1.5");
     d.SpinButtonClick(false);
     d.SpinButtonClick(false);
-    EXPECT_EQ(d.SpinEdit->text(), "0.5");
+    EXPECT_EQ(d.findChild<QLineEdit*>("SpinEdit")->text(), "0.5");
   });
   EXPECT_FALSE(d.ShowOptions());
 }
@@ -50,14 +50,14 @@ TEST(OptionsDlgTest, TickingMrdStartsAtOneAndStepsByOne) {
   SetLevels(*context.set.PF[1], 1234, 100, false);
   OptionsDialog d(context);
   WhileShown(d, [&] {
-    EXPECT_FALSE(d.mrdLabel->isVisible());
-    d.mrdCheckBox->click();
-    EXPECT_TRUE(d.mrdLabel->isVisible());
-    EXPECT_EQ(d.SpinEdit->text(), "1");
+    EXPECT_FALSE(d.findChild<QLabel*>("mrdLabel")->isVisible());
+    d.findChild<QCheckBox*>("mrdCheckBox")->click();
+    EXPECT_TRUE(d.findChild<QLabel*>("mrdLabel")->isVisible());
+    EXPECT_EQ(d.findChild<QLineEdit*>("SpinEdit")->text(), "1");
     d.SpinButtonClick(true);
-    EXPECT_EQ(d.SpinEdit->text(), "2");
-    d.mrdCheckBox->click();
-    EXPECT_EQ(d.SpinEdit->text(), "500");
+    EXPECT_EQ(d.findChild<QLineEdit*>("SpinEdit")->text(), "2");
+    d.findChild<QCheckBox*>("mrdCheckBox")->click();
+    EXPECT_EQ(d.findChild<QLineEdit*>("SpinEdit")->text(), "500");
   });
   d.ShowOptions();
 }
@@ -67,13 +67,13 @@ TEST(OptionsDlgTest, OkNeedsANumberAndThenAppliesEverything) {
   SetLevels(*context.set.PF[1], 1000, 200, false);
   OptionsDialog d(context);
   WhileShown(d, [&] {
-    d.mrdCheckBox->click();
-    d.SpinEdit->setText("abc");
+    d.findChild<QCheckBox*>("mrdCheckBox")->click();
+    d.findChild<QLineEdit*>("SpinEdit")->setText("abc");
     d.OKBtnClick();
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.focusWidget(), d.SpinEdit);
-    d.SpinEdit->setText("0.5");
-    d.FillCheckBox->click();
+    EXPECT_EQ(d.focusWidget(), d.findChild<QLineEdit*>("SpinEdit"));
+    d.findChild<QLineEdit*>("SpinEdit")->setText("0.5");
+    d.findChild<QCheckBox*>("FillCheckBox")->click();
     d.OKBtnClick();
   });
   EXPECT_TRUE(d.ShowOptions());

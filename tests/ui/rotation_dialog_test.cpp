@@ -25,13 +25,13 @@ TEST(RotationDlgTest, AddTwiceThenOkRotatesTheDisplay) {
   d.SetPickedValues(0, 90, 30);
   WhileShown(d, [&] {
     EXPECT_EQ(d.windowTitle(), " Rotation");
-    EXPECT_EQ(d.Axisinfopanel->text(), "0/0  0");
-    EXPECT_EQ(d.PhiEdit->text(), "0.0");
-    EXPECT_EQ(d.ThetaEdit->text(), "90.0");
-    d.AddBtn->click();
-    d.AddBtn->click();
-    EXPECT_EQ(d.Axisinfopanel->text(), "0/90  60");
-    d.OKBtn->click();
+    EXPECT_EQ(d.findChild<QLabel*>("Axisinfopanel")->text(), "0/0  0");
+    EXPECT_EQ(d.findChild<QLineEdit*>("PhiEdit")->text(), "0.0");
+    EXPECT_EQ(d.findChild<QLineEdit*>("ThetaEdit")->text(), "90.0");
+    d.findChild<QPushButton*>("AddBtn")->click();
+    d.findChild<QPushButton*>("AddBtn")->click();
+    EXPECT_EQ(d.findChild<QLabel*>("Axisinfopanel")->text(), "0/90  60");
+    d.findChild<QPushButton*>("OKBtn")->click();
   });
   EXPECT_TRUE(d.ShowForDisplay());
   EXPECT_EQ(context.state.Rotation.Mode, RotationMode::Matrix);
@@ -44,16 +44,16 @@ TEST(RotationDlgTest, AxisRowsAndCancelLeaveTheDisplayAlone) {
   context.ini = IniFile::FromText("[Rotation]\nrot = xyz\n");
   RotationDialog d(context);
   WhileShown(d, [&] {
-    EXPECT_TRUE(d.RotationRadioGroup->button(1)->isChecked());
-    EXPECT_EQ(d.InfoLabel->text(), "no rotation");
+    EXPECT_TRUE(d.findChild<QButtonGroup*>("RotationRadioGroup")->button(1)->isChecked());
+    EXPECT_EQ(d.findChild<QLabel*>("InfoLabel")->text(), "no rotation");
     d.AxisButtons[0]->click();
     EXPECT_EQ(d.AxisButtons[0]->text(), "X-axis");
     d.AngleEdits[0]->setText("30");
     for (int i = 0; i < 3; ++i) d.AxisButtons[2]->click();
     d.AngleEdits[2]->setText("-45");
-    d.AddBtn->click();
-    EXPECT_EQ(d.InfoLabel->text(), "X:30; Z:-45; ");
-    d.CancelBtn->click();
+    d.findChild<QPushButton*>("AddBtn")->click();
+    EXPECT_EQ(d.findChild<QLabel*>("InfoLabel")->text(), "X:30; Z:-45; ");
+    d.findChild<QPushButton*>("CancelBtn")->click();
   });
   EXPECT_FALSE(d.ShowForDisplay());
   EXPECT_EQ(context.state.Rotation.Mode, RotationMode::None);
@@ -64,10 +64,10 @@ TEST(RotationDlgTest, AngleThatDoesNotParseGetsTheFocus) {
   AppContext context;
   RotationDialog d(context);
   WhileShown(d, [&] {
-    d.ThetaEdit->setText("ninety");
-    d.AddBtn->click();
-    EXPECT_EQ(d.focusWidget(), d.ThetaEdit);
-    EXPECT_EQ(d.Axisinfopanel->text(), "0/0  0");
+    d.findChild<QLineEdit*>("ThetaEdit")->setText("ninety");
+    d.findChild<QPushButton*>("AddBtn")->click();
+    EXPECT_EQ(d.focusWidget(), d.findChild<QLineEdit*>("ThetaEdit"));
+    EXPECT_EQ(d.findChild<QLabel*>("Axisinfopanel")->text(), "0/0  0");
   });
   d.ShowForDisplay();
 }
@@ -79,11 +79,11 @@ TEST(RotationDlgTest, OwnerGetsItsRotationBackOnOk) {
   owner.Mode = RotationMode::List;
   owner.List = {{'Y', 10}};
   WhileShown(d, [&] {
-    EXPECT_EQ(d.InfoLabel->text(), "Y:10; ");
+    EXPECT_EQ(d.findChild<QLabel*>("InfoLabel")->text(), "Y:10; ");
     d.AxisButtons[1]->click();
     d.AngleEdits[1]->setText("5");
-    d.AddBtn->click();
-    d.OKBtn->click();
+    d.findChild<QPushButton*>("AddBtn")->click();
+    d.findChild<QPushButton*>("OKBtn")->click();
   });
   EXPECT_TRUE(d.ShowForOwner(owner));
   EXPECT_TRUE(d.DisplayUnrotated());

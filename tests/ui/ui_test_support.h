@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -21,9 +23,22 @@ QString ExampleFile(const char* name);
 // quorix.ini; `ini` is written there first when not empty.
 QString ProgramInTempDir(const std::string& ini = "");
 
+// An example file by its name, absolute.
+QString Example(const char* name);
+
+// The program's path in `dir`, where it looks for its quorix.ini.
+QString ProgramIn(const std::filesystem::path& dir);
+
+// Runs `action`; every modal window that opens meanwhile is handed to
+// `answer` (which must close it); the number seen.
+int WithModalsAnswered(const std::function<void(QWidget*)>& answer, const std::function<void()>& action);
+
 // Closes whatever modal window (message box, dialog) opens during `action`;
 // the number closed.
 int WithModalsClosed(const std::function<void()>& action);
+
+// Drags `files` onto `target` and drops them there.
+void Drop(QWidget* target, const QStringList& files);
 
 // Runs `act` once `d` is up modally; `d` is closed afterwards in any case, so
 // a failed check cannot leave the test waiting.

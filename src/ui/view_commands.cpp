@@ -1,0 +1,65 @@
+#include "ui/view_commands.h"
+
+#include "ui/contour_dialog.h"
+#include "ui/interpolation_dialog.h"
+#include "ui/main_window.h"
+#include "ui/smoothing_dialog.h"
+
+namespace quorix {
+
+namespace {
+
+Command Toggle(int section, const QString& text, const QString& hint, const QString& name,
+               std::function<void(bool)> run) {
+  Command c = ToolCommand(section, text, hint, std::move(run));
+  c.name = name;
+  c.checkable = true;
+  return c;
+}
+
+Command BarCommand(const QString& text, std::function<void()> run, CommandEnable enable) {
+  Command c = MenuCommand(QString(), 0, text, std::move(run), enable);
+  c.place = CommandPlace::MenuBar;
+  return c;
+}
+
+}  // namespace
+
+Commands ViewCommands(MainWindow& m, AppContext&) {
+  const QString rotation = "&Rotation";
+  Commands c;
+  c.push_back(MenuCommand(rotation, 0, "&Rotate Grid", [&m] { m.ShowRotationDialog(); }));
+  c.push_back(MenuCommand(rotation, 0, "&Interpolation", [&m] { m.InterpolationDlg().Open(false); }));
+  c.push_back(MenuCommand(rotation, 0, "&Smooth Pole Figures", [&m] { m.SmoothingDlg().exec(); }));
+  c.push_back(BarCommand(
+      "&Contours", [&m] { m.ContourDlg().ShowContours(); }, CommandEnable::Loaded));
+  c.push_back(BarCommand(
+      "&Options", [&m] { m.ShowOptionsDialog(); }, CommandEnable::Loaded));
+  c.push_back(BarCommand(
+      "&?", [&m] { m.HelpTutorialClick(); }, CommandEnable::Loaded));
+  c.push_back(BarCommand(
+      "&About", [&m] { m.ShowAbout(); }, CommandEnable::Always));
+  // Where desktop users look for help; enabled before anything is loaded.
+  c.push_back(MenuCommand(
+      "&Help", 0, "&Manual", [&m] { m.HelpTutorialClick(); }, CommandEnable::Always));
+  c.back().shortcuts = {QKeySequence(QKeySequence::HelpContents)};
+  c.back().name = "ManualAction";
+  c.push_back(MenuCommand(
+      "&Help", 0, "&About Quorix", [&m] { m.ShowAbout(); }, CommandEnable::Always));
+
+  c.push_back(Toggle(2, "Fill", "Fill areas", "FillSpeedButton", [&m](bool on) { m.FillSpeedButtonClick(on); }));
+  c.push_back(Toggle(2, "Grid", "Draw grid", "GridSpeedButton", [&m](bool on) { m.GridSpeedButtonClick(on); }));
+  c.push_back(Toggle(2, "mrd", "mrd as unit", "mrdSpeedButton", [&m](bool on) { m.mrdSpeedButtonClick(on); }));
+  c.push_back(Toggle(2, "Proj", "Stereographic or equal area projection", "ProjectionSpeedButton",
+                     [&m](bool on) { m.ProjectionSpeedButtonClick(on); }));
+  // The button's width is fixed; the hint says so, since the dialog may hold another.
+  c.push_back(ToolCommand(3, "Smooth", "Smooth PF applying current settings\nGaussian smoothing with FWHM 5",
+                          [&m](bool) { m.SmoothingDlg().SmoothMain(); }));
+  c.back().name = "SmoothSpeedButton";
+  c.push_back(ToolCommand(3, "All", "Smooth all PFs applying current settings",
+                          [&m](bool) { m.SmoothingDlg().SmoothAllClick(); }));
+  c.push_back(Toggle(3, "Cursor", "Cursor Shape", "CursorSpeedButton", [](bool) {}));
+  return c;
+}
+
+}  // namespace quorix
