@@ -20,6 +20,7 @@ Command AddDiffCommand(CLI::App& app);
 Command AddEditCommand(CLI::App& app);
 Command AddInfoCommand(CLI::App& app);
 Command AddInterpolateCommand(CLI::App& app);
+Command AddOdfCommand(CLI::App& app);
 Command AddRenderCommand(CLI::App& app);
 Command AddSaveCommand(CLI::App& app);
 Command AddSaveAllCommand(CLI::App& app);

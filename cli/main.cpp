@@ -20,8 +20,9 @@ using AddCommandFunction = quorix::cli::Command (*)(CLI::App&);
 constexpr AddCommandFunction kCommandTable[] = {
     quorix::cli::AddAddCommand,         quorix::cli::AddConvertCommand, quorix::cli::AddDensityCommand,
     quorix::cli::AddDiffCommand,        quorix::cli::AddEditCommand,    quorix::cli::AddInfoCommand,
-    quorix::cli::AddInterpolateCommand, quorix::cli::AddRenderCommand,  quorix::cli::AddSaveCommand,
-    quorix::cli::AddSaveAllCommand,     quorix::cli::AddSmoothCommand,  quorix::cli::AddXrdmlCommand,
+    quorix::cli::AddInterpolateCommand, quorix::cli::AddOdfCommand,     quorix::cli::AddRenderCommand,
+    quorix::cli::AddSaveCommand,        quorix::cli::AddSaveAllCommand, quorix::cli::AddSmoothCommand,
+    quorix::cli::AddXrdmlCommand,
 };
 
 }  // namespace

@@ -1,0 +1,338 @@
+// Loading pole figures for the ODF and writing its results.
+#include "workflow/odf_job.h"
+
+#include <fmt/format.h>
+
+#include <cmath>
+
+#include "base/safe_write.h"
+#include "base/text_file.h"
+#include "io/ascii_writer.h"
+#include "io/load_pole_figure.h"
+#include "io/popla_writer.h"
+#include "record/prepare.h"
+#include "workflow/load_sequence.h"
+
+namespace quorix {
+namespace {
+
+struct OdfSourceFile {
+  std::string data;
+  DataLayout layout = DataLayout::None;
+  SaveAllHeader header;
+  std::vector<std::string> supLines;  // a WKO list's "SUP =" lines, block by block
+  std::vector<std::unique_ptr<PoleFigure>> figures;
+  std::vector<int> indices;
+};
+
+std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobRequest& request, MessageSink& sink) {
+  OdfSourceFile f;
+  f.data = in.data;
+  const auto text = ReadTextFile(in.data, sink, "File " + in.data + " does not exist");
+  if (!text) return std::nullopt;
+  const DataFileLayout detected = DetectDataText(*text, in.data, request.measurement, sink);
+  if (!detected.ok) return std::nullopt;
+  f.layout = detected.layout;
+  const bool listed = f.layout == DataLayout::HashList || f.layout == DataLayout::WkoList;
+  const int available = listed || detected.names.size() > 1 ? static_cast<int>(detected.names.size()) : 1;
+  f.indices = in.indices;
+  if (f.indices.empty())
+    for (int k = 1; k <= available; ++k) f.indices.push_back(k);
+  for (int k : f.indices)
+    if (k < 1 || k > available) {
+      sink.Message(fmt::format("{} holds {} pole figures, not {}.", in.data, available, k));
+      return std::nullopt;
+    }
+  if (listed) f.header = ReadSaveAllHeaderText(*text, f.layout);
+  if (f.layout == DataLayout::WkoList)
+    for (const std::string& line : SplitLines(*text))
+      if (line.rfind("SUP =", 0) == 0) f.supLines.push_back(line);
+  for (int k : f.indices) {
+    LoadRequest r;
+    r.dataText = &*text;
+    r.layout = f.layout;
+    r.dataFile = in.data;
+    r.gridFile = request.grid;
+    r.pfIndex = k;
+    r.measurement = request.measurement;
+    auto pf = LoadPoleFigure(r, sink);
+    if (!pf) return std::nullopt;
+    f.figures.push_back(std::move(pf));
+  }
+  return f;
+}
+
+std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const OdfSourceFile* first, MessageSink& sink) {
+  if (!request.crystal.empty()) {
+    const auto g = LaueGroupNamed(request.crystal);
+    if (!g)
+      sink.Message(
+          fmt::format("Unknown crystal symmetry \"{}\": one of triclinic, monoclinic, orthorhombic, "
+                      "tetragonal-low, tetragonal, trigonal-low, trigonal, hexagonal-low, hexagonal, "
+                      "cubic-low, cubic or their symbols (-1, 2/m, mmm, 4/m, 4/mmm, -3, -3m, 6/m, 6/mmm, "
+                      "m-3, m-3m).",
+                      request.crystal));
+    return g;
+  }
+  if (first != nullptr && first->header.symmetry) {
+    const int code = first->layout == DataLayout::WkoList ? GeesthachtToBeartexSymmetry(*first->header.symmetry)
+                                                          : *first->header.symmetry;
+    if (const auto g = LaueGroupOfBeartexCode(code)) return g;
+  }
+  sink.Message("The crystal symmetry is not known: give --crystal NAME (cubic, hexagonal, m-3m, ...).");
+  return std::nullopt;
+}
+
+// The file's lattice where it gives one in full.
+std::optional<Lattice> FileLattice(const OdfSourceFile& f) {
+  const SaveAllHeader& h = f.header;
+  if (!h.a || !h.b || !h.c || !h.gamma) return std::nullopt;
+  Lattice l{*h.a, *h.b, *h.c, h.alpha.value_or(90), h.beta.value_or(90), *h.gamma};
+  if (LatticeProblem(l)) return std::nullopt;
+  return l;
+}
+
+std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, LaueGroup group, const std::string& source,
+                                                 MessageSink& sink) {
+  std::string text = pf.Hkl;
+  if (Trim(text).empty())
+    if (const auto m = MillerOf(pf)) text = m->h + " " + m->k + " " + m->l;
+  if (Trim(text).empty()) {
+    sink.Message(fmt::format("{}: the pole figure names no Miller indices (hkl).", source));
+    return std::nullopt;
+  }
+  std::string error;
+  const auto hkl = ParseMiller(text, group, error);
+  if (!hkl) sink.Message(fmt::format("{}: {}", source, error));
+  return hkl;
+}
+
+PoleFigureInput InputOf(const PoleFigure& pf) {
+  PoleFigureInput in;
+  for (int i = 1; i <= pf.CircleCount && i <= LastRow(pf); ++i) {
+    const int n = PointsInTable(pf, i);
+    const double step = n > 1 ? std::abs(pf.BetaStep[i]) : 360.0;
+    const double da = pf.CircleCount > 1
+                          ? std::abs(pf.Alpha[std::min(i + 1, pf.CircleCount)] - pf.Alpha[std::max(i - 1, 1)]) /
+                                (i == 1 || i == pf.CircleCount ? 1.0 : 2.0)
+                          : 5.0;
+    for (int k = 1; k <= n; ++k) {
+      const double beta = BetaOf(pf, i, k);
+      // A closing point repeats the first of a full turn.
+      if (k > 1 && std::abs(beta - BetaOf(pf, i, 1)) >= 360 - 1e-6) continue;
+      const double v = pf.Intensity[i][k];
+      if (v < 0 || !std::isfinite(v)) continue;
+      in.directions.push_back(DirectionToVector(pf.Alpha[i], beta));
+      in.values.push_back(v);
+      in.area.push_back(std::max(std::sin(DegToRad(pf.Alpha[i])), std::sin(DegToRad(da / 4))) * DegToRad(step));
+    }
+  }
+  return in;
+}
+
+}  // namespace
+
+std::optional<std::array<int, 3>> ParseHklFor(const std::string& text, const Odf& odf, MessageSink& sink) {
+  std::string error;
+  const auto hkl = ParseMiller(text, odf.grid.crystal, error);
+  if (!hkl) sink.Message(error);
+  return hkl;
+}
+
+std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink& sink) {
+  const auto sample = SampleSymmetryNamed(request.sample);
+  if (!sample) {
+    sink.Message(fmt::format("Unknown sample symmetry \"{}\": triclinic, monoclinic or orthorhombic.", request.sample));
+    return std::nullopt;
+  }
+  if (!(request.spread > 0 && request.spread <= 180)) {
+    sink.Message(fmt::format("The spread must lie between 0 and 180 degrees, not {}.", request.spread));
+    return std::nullopt;
+  }
+  OdfJobResult result;
+  if (!request.fromOdf.empty()) {
+    const auto text = ReadTextFile(request.fromOdf, sink, "File " + request.fromOdf + " does not exist");
+    if (!text) return std::nullopt;
+    auto odf = ParseOdfFile(*text, request.fromOdf, sink);
+    if (!odf) return std::nullopt;
+    result.odf = std::move(*odf);
+  } else {
+    if (request.files.empty()) {
+      sink.Message("No pole figure files: give at least one, or --from-odf FILE.");
+      return std::nullopt;
+    }
+    std::vector<OdfSourceFile> files;
+    for (const OdfInputFile& in : request.files) {
+      auto f = LoadFile(in, request, sink);
+      if (!f) return std::nullopt;
+      files.push_back(std::move(*f));
+    }
+    const auto crystal = CrystalOf(request, &files.front(), sink);
+    if (!crystal) return std::nullopt;
+    Lattice lattice = CubicLattice();
+    if (!request.lattice.empty()) {
+      std::string error;
+      const auto l = ParseLattice(request.lattice, error);
+      if (!l) {
+        sink.Message(error);
+        return std::nullopt;
+      }
+      lattice = *l;
+    } else if (!IsCubic(*crystal)) {
+      std::optional<Lattice> fromFile;
+      for (const OdfSourceFile& f : files)
+        if (!fromFile) fromFile = FileLattice(f);
+      if (!fromFile) {
+        sink.Message(fmt::format("A {} crystal needs its lattice: give --lattice a,b,c,alpha,beta,gamma.",
+                                 LaueGroupName(*crystal)));
+        return std::nullopt;
+      }
+      lattice = *fromFile;
+    }
+    std::string error;
+    const auto grid = MakeOdfGrid(*crystal, *sample, request.resolution, error);
+    if (!grid) {
+      sink.Message(error);
+      return std::nullopt;
+    }
+    std::vector<PoleFigureInput> inputs;
+    for (OdfSourceFile& f : files)
+      for (std::size_t k = 0; k < f.figures.size(); ++k) {
+        OdfJobFigure fig;
+        fig.source = fmt::format("{}:{}", f.data, f.indices[k]);
+        const auto hkl = MillerOfRecord(*f.figures[k], *crystal, fig.source, sink);
+        if (!hkl) return std::nullopt;
+        fig.hkl = *hkl;
+        PoleFigureInput in = InputOf(*f.figures[k]);
+        in.name = fig.source;
+        in.reflections.push_back(Reflection{PlaneNormal(*hkl, lattice), 1});
+        const auto block = static_cast<std::size_t>(f.indices[k] - 1);
+        if (block < f.supLines.size()) {
+          // A superposed second reflection with its factor, as the block's "SUP =" line gives it.
+          const std::vector<std::string> lines{"", "", "", "", "", "", f.supLines[block]};
+          const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::WkoList);
+          if (sup.secondReflection && sup.fac && *sup.fac > 0) {
+            const auto second = ParseMiller(sup.h2 + " " + sup.k2 + " " + sup.l2, *crystal, error);
+            if (!second) {
+              sink.Message(fmt::format("{}: the second reflection of its \"SUP =\" line: {}", fig.source, error));
+              return std::nullopt;
+            }
+            in.reflections.push_back(Reflection{PlaneNormal(*second, lattice), *sup.fac});
+          }
+        }
+        fig.record = std::move(f.figures[k]);
+        inputs.push_back(std::move(in));
+        result.figures.push_back(std::move(fig));
+      }
+    auto estimate = EstimateOdf(inputs, *grid, request.estimate, sink);
+    if (!estimate) return std::nullopt;
+    result.odf = std::move(estimate->odf);
+    result.odf.lattice = lattice;
+    result.iterations = estimate->iterations;
+    for (std::size_t k = 0; k < result.figures.size(); ++k) result.figures[k].fit = std::move(estimate->fits[k]);
+  }
+  result.textureIndex = TextureIndex(result.odf);
+  result.entropy = Entropy(result.odf);
+  std::vector<Component> components = NamedComponents();
+  for (const Component& c : request.extraComponents) components.push_back(c);
+  for (const Component& c : components)
+    result.fractions.emplace_back(c.name, VolumeFraction(result.odf, c.ideal, request.spread));
+  return result;
+}
+
+std::unique_ptr<PoleFigure> RecalculatedRecord(const Odf& odf, const std::array<int, 3>& hkl) {
+  auto pf = NewPoleFigure();
+  constexpr int kCircles = 19, kPoints = 72;
+  for (int i = 1; i <= kCircles; ++i) {
+    pf->Alpha[i] = 5.0 * (i - 1);
+    pf->BetaStart[i] = 0;
+    pf->BetaStep[i] = 5;
+    pf->CirclePoints[i] = kPoints;
+  }
+  pf->CircleCount = kCircles;
+  pf->PointCount = kCircles * kPoints;
+  pf->BetaRange = 360;
+  SizeTablesToGrid(*pf);
+  std::vector<Vec3> directions;
+  for (int i = 1; i <= kCircles; ++i)
+    for (int k = 1; k <= kPoints; ++k) directions.push_back(DirectionToVector(pf->Alpha[i], BetaOf(*pf, i, k)));
+  const std::vector<double> p = RecalculatePoleFigure(odf, {Reflection{PlaneNormal(hkl, odf.lattice), 1}}, directions);
+  std::size_t n = 0;
+  for (int i = 1; i <= kCircles; ++i)
+    for (int k = 1; k <= kPoints; ++k) pf->Intensity[i][k] = p[n++];
+  pf->Hkl = fmt::format("{} {} {}", hkl[0], hkl[1], hkl[2]);
+  PreparePoleFigure(*pf, true);
+  return pf;
+}
+
+bool WriteRecalculated(const std::string& fileName, std::string layout, const Odf& odf,
+                       const std::vector<std::array<int, 3>>& hkls, MessageSink& sink) {
+  if (layout.empty()) {
+    const auto dot = fileName.rfind('.');
+    const std::string ext = dot == std::string::npos ? "" : fileName.substr(dot + 1);
+    layout = ext == "xpe" ? "beartex" : ext == "epf" ? "popla" : ext == "wko" || ext == "ibm" ? "geesthacht" : "ascii";
+  }
+  std::vector<std::unique_ptr<PoleFigure>> records;
+  for (const auto& hkl : hkls) records.push_back(RecalculatedRecord(odf, hkl));
+  if (layout == "ascii") {
+    if (records.size() != 1) {
+      sink.Message(
+          fmt::format("{}: an ASCII file holds one pole figure, not {}: choose --to beartex, popla or "
+                      "geesthacht.",
+                      fileName, records.size()));
+      return false;
+    }
+    return WritePFASCII(*records.front(), fileName, AsciiWriteOptions{}, sink);
+  }
+  SaveAllSettings s;
+  if (layout == "beartex")
+    s.layout = FormattedLayout::Beartex;
+  else if (layout == "popla")
+    s.layout = FormattedLayout::Popla;
+  else if (layout == "geesthacht")
+    s.layout = FormattedLayout::Geesthacht;
+  else {
+    sink.Message(fmt::format(
+        "Unknown layout \"{}\" for recalculated pole figures: beartex, popla, geesthacht or ascii.", layout));
+    return false;
+  }
+  s.comments = {"Recalculated from the ODF (m.r.d.)", "", "", "", ""};
+  static constexpr int kBeartexCode[] = {1, 2, 3, 4, 5, 8, 9, 10, 11, 6, 7};
+  const int code = kBeartexCode[static_cast<int>(odf.grid.crystal)];
+  s.symmetry = s.layout == FormattedLayout::Geesthacht ? BeartexToGeesthachtSymmetry(code) : code;
+  const Lattice& l = odf.lattice;
+  s.lattice = l;
+  std::string out = FormatSaveAllHead(s, static_cast<int>(records.size()));
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    SaveAllRow row{1, hkls[k][0], hkls[k][1], hkls[k][2], std::nullopt};
+    if (const auto problem = SaveAllProblem(*records[k], s, row, static_cast<int>(k + 1))) {
+      sink.Message(fileName + ": " + *problem);
+      return false;
+    }
+    out += FormatSaveAllBlock(*records[k], s, row);
+  }
+  return WriteFileReporting(fileName, out, sink, "Cannot create file " + fileName,
+                            "Error writing file " + fileName + ".");
+}
+
+bool WriteInversePoleFigures(const std::string& fileName, const Odf& odf, MessageSink& sink) {
+  std::string out = fmt::format("% inverse pole figures, {} crystal, m.r.d.; alpha from c* (z), beta from a (x)\n",
+                                LaueGroupName(odf.grid.crystal));
+  const std::pair<const char*, Vec3> axes[] = {{"RD", {1, 0, 0}}, {"TD", {0, 1, 0}}, {"ND", {0, 0, 1}}};
+  for (const auto& [name, axis] : axes) {
+    const AngleGrid g = InversePoleFigure(odf, axis, 5);
+    out += fmt::format("% sample direction {}\n% alpha beta value\n", name);
+    for (std::size_t i = 0; i < g.rowAngle.size(); ++i)
+      for (std::size_t j = 0; j < g.columnAngle.size(); ++j)
+        out += fmt::format("{:g} {:g} {:.4f}\n", g.rowAngle[i], g.columnAngle[j], g.At(i, j));
+  }
+  return WriteFileReporting(fileName, out, sink, "Cannot create file " + fileName,
+                            "Error writing file " + fileName + ".");
+}
+
+bool WriteOdf(const std::string& fileName, const Odf& odf, MessageSink& sink) {
+  return WriteFileReporting(fileName, FormatOdfFile(odf), sink, "Cannot create file " + fileName,
+                            "Error writing file " + fileName + ".");
+}
+
+}  // namespace quorix

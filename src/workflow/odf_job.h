@@ -1,0 +1,77 @@
+// The ODF from pole figure files: loading them with their hkl and
+// symmetries, estimating, and what `quorix-cli odf` and the ODF dialog
+// report and write.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/message_sink.h"
+#include "io/formatted_writer.h"
+#include "io/measurement.h"
+#include "record/pole_figure.h"
+#include "texture/odf_results.h"
+#include "texture/wimv.h"
+
+namespace quorix {
+
+struct OdfInputFile {
+  std::string data;
+  std::vector<int> indices;  // from 1; empty: every pole figure of the file
+};
+
+struct OdfJobRequest {
+  std::vector<OdfInputFile> files;
+  std::string grid;  // for the layouts that need a grid file
+  MeasurementOptions measurement;
+  std::string crystal;  // name or symbol; empty: the first file's symmetry code
+  std::string sample = "orthorhombic";
+  std::string lattice;  // "a,b,c,alpha,beta,gamma"; empty: from the file, or cubic
+  double resolution = 5;
+  EstimateOptions estimate;
+  std::string fromOdf;  // an ODF file in place of pole figures
+  std::vector<Component> extraComponents;
+  double spread = 15;
+};
+
+// One input pole figure: where it came from, its reflection, its fit.
+struct OdfJobFigure {
+  std::string source;  // "FILE:K"
+  std::array<int, 3> hkl{};
+  PoleFigureFit fit;
+  std::unique_ptr<PoleFigure> record;
+};
+
+struct OdfJobResult {
+  Odf odf;
+  int iterations = 0;
+  double textureIndex = 0;
+  double entropy = 0;
+  std::vector<OdfJobFigure> figures;
+  std::vector<std::pair<std::string, double>> fractions;  // name -> share
+};
+
+// The symmetries, lattice and resolution checked, every pole figure loaded
+// and its hkl read before any work; a message and nothing on a fault.
+std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink& sink);
+
+// "h k l" or "h k i l" for the crystal, parsed; a message on a fault.
+std::optional<std::array<int, 3>> ParseHklFor(const std::string& text, const Odf& odf, MessageSink& sink);
+
+// The complete pole figure (alpha 0..90 every 5 degrees, 72 points) of hkl, in m.r.d.
+std::unique_ptr<PoleFigure> RecalculatedRecord(const Odf& odf, const std::array<int, 3>& hkl);
+
+// Recalculated pole figures in one file: "beartex", "popla", "geesthacht"
+// (several) or "ascii" (one); `layout` empty: from the extension.
+bool WriteRecalculated(const std::string& fileName, std::string layout, const Odf& odf,
+                       const std::vector<std::array<int, 3>>& hkls, MessageSink& sink);
+
+// Inverse pole figures of RD, TD and ND as text blocks "alpha beta value".
+bool WriteInversePoleFigures(const std::string& fileName, const Odf& odf, MessageSink& sink);
+
+bool WriteOdf(const std::string& fileName, const Odf& odf, MessageSink& sink);
+
+}  // namespace quorix
