@@ -37,7 +37,7 @@ int RunConvert(const ConvertCommandOptions& o) {
   r.ascii.InvertPhi = o.options.invertPhi;
   r.xrdmlTemplate = o.xrdmlTemplate;
   r.xrdml.SetNegativeToZero = o.zeroNegative;
-  if (r.to == ConvertTarget::Xrdml && r.xrdmlTemplate.empty()) {
+  if (r.to == DataLayout::Xrdml && r.xrdmlTemplate.empty()) {
     sink.Message("--to xrdml needs --template SAMPLE.xrdml.");
     return 1;
   }

@@ -37,8 +37,8 @@ bool ContainsUpperCased(std::string_view line, std::string_view upperMark) {
 const char* LayoutName(DataLayout layout) {
   switch (layout) {
     case DataLayout::Plain: return "plain";
-    case DataLayout::HashList: return "hash";
-    case DataLayout::WkoList: return "wko";
+    case DataLayout::Beartex: return "hash";
+    case DataLayout::Geesthacht: return "wko";
     case DataLayout::Xrdml: return "xrdml";
     case DataLayout::Uxd: return "uxd";
     case DataLayout::Asc: return "asc";
@@ -51,14 +51,19 @@ const char* LayoutName(DataLayout layout) {
   return "none";
 }
 
-bool GridFileNeeded(DataLayout layout) { return layout != DataLayout::HashList && !IsMeasuredLayout(layout); }
+bool GridFileNeeded(DataLayout layout) { return layout != DataLayout::Beartex && !IsMeasuredLayout(layout); }
+
+bool IsInstrumentLayout(DataLayout layout) {
+  return layout == DataLayout::Xrdml || layout == DataLayout::Uxd || layout == DataLayout::Asc ||
+         layout == DataLayout::Ras || layout == DataLayout::RigakuTxt;
+}
 
 bool IsMeasuredLayout(DataLayout layout) {
   switch (layout) {
     case DataLayout::None:
     case DataLayout::Plain:
-    case DataLayout::HashList:
-    case DataLayout::WkoList: return false;
+    case DataLayout::Beartex:
+    case DataLayout::Geesthacht: return false;
     default: return true;
   }
 }
@@ -105,12 +110,12 @@ LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName
   lines.Skip(4);
   const bool hasSixth = lines.Next(sixth);
   if (!first.empty() && first.back() == '#') {
-    info.layout = DataLayout::HashList;
+    info.layout = DataLayout::Beartex;
   } else if (ToUpper(sourceName).find(".XPO") != std::string::npos) {
-    info.layout = DataLayout::HashList;
+    info.layout = DataLayout::Beartex;
     info.headerIsFirstLine = true;
   } else if (hasSixth && ContainsUpperCased(sixth, "WKO =")) {
-    info.layout = DataLayout::WkoList;
+    info.layout = DataLayout::Geesthacht;
   } else {
     info.layout = DataLayout::Plain;
   }
@@ -129,7 +134,7 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
   if (IsMeasuredLayout(layout)) return MeasuredPickerList(text, layout, sourceName, {}, sink).value_or(names);
   LineCursor lines(text);
   std::string_view line;
-  if (layout == DataLayout::HashList) {
+  if (layout == DataLayout::Beartex) {
     const std::string_view first = FirstLine(text);
     const bool copies = first.empty() || first.back() != '#';  // ".XPO" files
     // A header's name stands 6 lines below it: headers wait here for theirs.
@@ -144,7 +149,7 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
         waiting.emplace_back(i, names.size() - 1);
       }
     }
-  } else if (layout == DataLayout::WkoList) {
+  } else if (layout == DataLayout::Geesthacht) {
     const auto header = ReadWkoHeader(text, sourceName, sink);
     if (!header) return names;
     lines.Skip(4);

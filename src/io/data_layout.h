@@ -8,18 +8,17 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "io/file_layout.h"
 #include "io/measurement.h"
 
 namespace quorix {
 
-// Plain and WKO list files need a grid file; the rest carry or imply their own grid.
-enum class DataLayout { None, Plain, HashList, WkoList, Xrdml, Uxd, Asc, Ras, RigakuTxt, Popla, Columns };
-
-// "plain", "hash", "wko", "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns", "none"
-const char* LayoutName(DataLayout layout);
-
 // A layout whose files carry their own grid.
 bool IsMeasuredLayout(DataLayout layout);
+
+// A diffractometer's own export (XRDML, UXD, ASC/RAS, Rigaku TXT), as
+// against the exchange layouts of texture programs.
+bool IsInstrumentLayout(DataLayout layout);
 
 // Whether a load needs a grid file: not for the layouts with their own grid,
 // nor for hash lists, whose Beartex blocks imply their 5-degree grid (a grid

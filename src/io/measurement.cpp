@@ -4,19 +4,6 @@
 
 namespace quorix {
 
-const char* MeasurementFormatName(MeasurementFormat format) {
-  switch (format) {
-    case MeasurementFormat::Xrdml: return "xrdml";
-    case MeasurementFormat::Uxd: return "uxd";
-    case MeasurementFormat::Asc: return "asc";
-    case MeasurementFormat::Ras: return "ras";
-    case MeasurementFormat::RigakuTxt: return "rigaku-txt";
-    case MeasurementFormat::Popla: return "popla";
-    case MeasurementFormat::Columns: return "columns";
-  }
-  return "columns";
-}
-
 void DropClosingPoint(MeasuredCircle& circle) {
   const auto n = circle.values.size();
   if (n < 2 || !(circle.betaStep > 0)) return;

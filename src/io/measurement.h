@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "io/file_layout.h"
 
 namespace quorix {
 
@@ -30,13 +31,8 @@ struct MeasuredPoleFigure {
   std::string comment;                  // the file's own line about it (popLA's comment line); empty where none
 };
 
-enum class MeasurementFormat { Xrdml, Uxd, Asc, Ras, RigakuTxt, Popla, Columns };
-
-// "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns"
-const char* MeasurementFormatName(MeasurementFormat format);
-
 struct MeasurementFile {
-  MeasurementFormat format = MeasurementFormat::Columns;
+  DataLayout format = DataLayout::Columns;  // the layout the file was read as
   std::vector<MeasuredPoleFigure> poleFigures;
 };
 

@@ -253,7 +253,7 @@ void LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
     MessageBoxSink sink(this);
     DataFileLayout detected = DetectDataFile(request.dataFile, request.measurement, sink);
     if (!detected.ok) return;
-    const bool listed = detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList;
+    const bool listed = detected.layout == DataLayout::Beartex || detected.layout == DataLayout::Geesthacht;
     if (listed || detected.names.size() > 1) {
       hkl_.SetItems(detected.names);
       if (hkl_.exec() != QDialog::Accepted) return;  // nothing to read without a choice
@@ -267,7 +267,8 @@ void LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
     load.layout = detected.layout;
     load.names = std::move(detected.names);
   }
-  const bool multi = load.layout == DataLayout::HashList || load.layout == DataLayout::WkoList || load.names.size() > 1;
+  const bool multi =
+      load.layout == DataLayout::Beartex || load.layout == DataLayout::Geesthacht || load.names.size() > 1;
   if (fromUser && multi) load.pfIndex = -(hkl_.Highlighted() + 1);
   if (!mainform_.LoadMain(load)) return;  // the dialog stays open
   if (fromUser) LoadExtraWindows();

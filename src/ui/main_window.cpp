@@ -154,7 +154,8 @@ void MainWindow::CreateWindows() {
   contourDlg_ = new ContourDialog(context_, hooks, this);
   interpolDlg_ = new InterpolationDialog(context_, *this, this);
   interpolDlg_->SetRotationDialog(rotationDlg_);
-  interpolDlg_->SetFormatEditor([this](SaveFormat& format) { return SharedSaveFormatDialog(*this).Edit(format, true); });
+  interpolDlg_->SetFormatEditor(
+      [this](SaveFormat& format) { return SharedSaveFormatDialog(*this).Edit(format, true); });
   smoothDlg_ = new SmoothingDialog(context_, *this, this);
   readout_ = new PointerReadout(*this, context_);
   readout_->setParent(this);
@@ -268,7 +269,8 @@ void MainWindow::CreateMenus() {
 
   QMenu* rotation = menuBar()->addMenu("&Rotation");
   group_.emplace_back(rotation->menuAction(), true);
-  connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this, &MainWindow::ShowRotationDialog);
+  connect(AddCommand(rotation, "&Rotate Grid", false, true), &QAction::triggered, this,
+          &MainWindow::ShowRotationDialog);
   connect(AddCommand(rotation, "&Interpolation", false, true), &QAction::triggered, this,
           [this] { interpolDlg_->Open(false); });
   connect(AddCommand(rotation, "&Smooth Pole Figures", false, true), &QAction::triggered, this,
@@ -683,7 +685,7 @@ void MainWindow::RedrawSlot(int n) {
 }
 
 bool MainWindow::ChangePoleFigures(const QString& caption, const std::vector<int>& targets,
-                                  const std::function<bool()>& change) {
+                                   const std::function<bool()>& change) {
   return history_->Change(caption, targets, change);
 }
 
@@ -801,7 +803,7 @@ bool MainWindow::OpenRecent(const RecentFile& file) {
   load.gridFile = file.gridFile;
   load.measurement = tilts;
   load.resetRotation = true;
-  if (detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList ||
+  if (detected.layout == DataLayout::Beartex || detected.layout == DataLayout::Geesthacht ||
       IsMeasuredLayout(detected.layout)) {
     load.layout = detected.layout;
     load.pfIndex = -std::max(1, file.index);

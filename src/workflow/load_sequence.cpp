@@ -13,7 +13,7 @@ namespace {
 
 // Layouts whose files may hold several pole figures.
 bool Multi(DataLayout layout) {
-  return layout == DataLayout::HashList || layout == DataLayout::WkoList || IsMeasuredLayout(layout);
+  return layout == DataLayout::Beartex || layout == DataLayout::Geesthacht || IsMeasuredLayout(layout);
 }
 
 }  // namespace
@@ -106,7 +106,7 @@ bool LoadIntoWindow(Session& session, int slot, const std::string& dataFile, Mes
 }
 
 std::vector<std::unique_ptr<PoleFigure>> ReadDirectionalDensities(const Session& session,
-                                                                   const DirectionalLoad& request, MessageSink& sink) {
+                                                                  const DirectionalLoad& request, MessageSink& sink) {
   std::vector<std::unique_ptr<PoleFigure>> densities;
   for (char kind : request.sections ? std::vector<char>{'X', 'Y', 'Z'} : std::vector<char>{' '}) {
     LoadRequest read;
