@@ -23,9 +23,9 @@ struct SaveAllCommandOptions {
 int RunSaveAll(const SaveAllCommandOptions& o) {
   StderrSink sink;
   SaveAllFileRequest r;
-  r.layout = o.format == "geesthacht" ? FormattedLayout::Geesthacht
-             : o.format == "popla"    ? FormattedLayout::Popla
-                                      : FormattedLayout::Beartex;
+  r.layout = o.format == "geesthacht" ? DataLayout::Geesthacht
+             : o.format == "popla"    ? DataLayout::Popla
+                                      : DataLayout::Beartex;
   r.data = o.data;
   r.grid = o.grid;
   r.output = o.out;

@@ -28,7 +28,7 @@ nlohmann::json RecordJson(const PoleFigure& pf, DataLayout layout, const std::ve
   }
   json levels = json::array();
   for (int k = 1; k <= pf.LevelCount; ++k) levels.push_back(pf.Level[k]);
-  return {
+  json record = {
       {"file", pf.FileName},
       {"layout", LayoutName(layout)},
       {"names", names},
@@ -53,6 +53,9 @@ nlohmann::json RecordJson(const PoleFigure& pf, DataLayout layout, const std::ve
       {"levels", levels},
       {"lowest_level", pf.LowestLevel},
   };
+  // Only where an instrument file's tilt-0 measurements were averaged into one centre value.
+  if (pf.CentreSpread) record["centre_spread"] = *pf.CentreSpread;
+  return record;
 }
 
 }  // namespace quorix::cli

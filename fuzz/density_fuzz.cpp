@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const auto pf = NewPoleFigure();
   fuzz::ResetGrid(*pf);
   fuzz::PickGrid(static_cast<std::uint8_t>((pick >> 2) % 6), *pf);
-  if (pf->BetaStep[pf->CircleCount] < 0) pf->BetaStep[pf->CircleCount] = -pf->BetaStep[pf->CircleCount];
+  StoreInIncreasingBeta(*pf, pf->CircleCount);
   const int circles = pf->CircleCount;
   fuzz::CheckingSink sink("dirs.txt");
   if (ReadDirectionalDataText(*pf, {reinterpret_cast<const char*>(data + 33), size - 33}, "dirs.txt", options, sink)) {

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::ResetGrid(*pf);
   // The small grids only: the density of a full 1-degree grid costs seconds.
   fuzz::PickGrid(static_cast<std::uint8_t>(data[0] % 6), *pf);
-  if (pf->BetaStep[pf->CircleCount] < 0) pf->BetaStep[pf->CircleCount] = -pf->BetaStep[pf->CircleCount];
+  StoreInIncreasingBeta(*pf, pf->CircleCount);
   const int circles = pf->CircleCount;
   DirectionalOptions options;
   static constexpr char kinds[] = {' ', 'X', 'Y', 'Z'};

@@ -124,36 +124,25 @@ inline void PickGrid(std::uint8_t selector, PoleFigure& pf) {
       {12, 3, 12, 40, false, false},                                  // small, so WKO counts are reachable
   };
   const Kind& k = kinds[selector % (sizeof kinds / sizeof kinds[0])];
-  pf.CircleCount = k.circles;
+  GridDescription grid;
   for (int i = 1; i <= k.circles; ++i) {
-    const int points = i == 1 ? k.firstPoints : k.points;
-    pf.Alpha[i] = k.firstPoints == 1 && i == 1 ? 0 : std::min(90.0, (i - (k.firstPoints == 1 ? 1 : 0)) * k.alphaStep);
-    pf.CirclePoints[i] = points;
-    pf.BetaStart[i] = 0;
-    pf.BetaStep[i] = 360.0 / points;
+    const long long points = i == 1 ? k.firstPoints : k.points;
+    const double alpha =
+        k.firstPoints == 1 && i == 1 ? 0 : std::min(90.0, (i - (k.firstPoints == 1 ? 1 : 0)) * k.alphaStep);
+    grid.circles.push_back({alpha, 0, 360.0 / static_cast<double>(points), points});
   }
   if (k.negativeLast) {
-    pf.BetaStep[k.circles] = -pf.BetaStep[k.circles];
-    pf.BetaStart[k.circles] = pf.BetaStep[k.circles] * -1;
+    GridCircle& last = grid.circles.back();
+    last.betaStep = -last.betaStep;
+    last.betaStart = -last.betaStep;
   }
-  pf.InnerMirror = pf.OuterMirror = 0;
-  if (k.mirrors && pf.Alpha[1] > 0) {
-    pf.Alpha[0] = -pf.Alpha[1];
-    pf.BetaStart[0] = pf.BetaStart[1] + 180;
-    pf.BetaStep[0] = pf.BetaStep[1];
-    pf.CirclePoints[0] = pf.CirclePoints[1];
-    pf.InnerMirror = 1;
+  grid.innerMirror = k.mirrors && grid.circles.front().alpha > 0;
+  grid.outerMirror = k.mirrors && grid.circles.back().alpha < 89.9995;
+  NullSink none;
+  if (!SetGrid(pf, grid, "fuzz grid", FileRole::Data, none)) {
+    std::fprintf(stderr, "fuzz: picked grid %u is outside the record's limits\n", static_cast<unsigned>(selector));
+    std::abort();
   }
-  if (k.mirrors && pf.Alpha[k.circles] < 89.9995) {
-    const int n = k.circles;
-    pf.Alpha[n + 1] = 180 - pf.Alpha[n];
-    pf.BetaStart[n + 1] = pf.BetaStart[n] + 180;
-    pf.BetaStep[n + 1] = pf.BetaStep[n];
-    pf.CirclePoints[n + 1] = pf.CirclePoints[n];
-    pf.OuterMirror = 1;
-  }
-  pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
-  SizeTablesToGrid(pf);
 }
 
 }  // namespace quorix::fuzz

@@ -50,7 +50,7 @@ inline void CheckAcceptedGrid(PoleFigure& pf) {
     Require(pf.BetaStart[i] >= 0 && pf.BetaStart[i] < 360, "beta start in one turn");
   }
   // Links are built on every accepted grid; they must stay on the grid.
-  for (int i = 1; i <= n; ++i) pf.BetaStep[i] = std::fabs(pf.BetaStep[i]);
+  for (int i = 1; i <= n; ++i) StoreInIncreasingBeta(pf, i);
   if (BuildCircleLinks(pf)) {
     for (int i = 1; i <= n; ++i) {
       Require(pf.CirclePoints[i] <= kMaxPoints, "completion stays within the record");

@@ -3,5 +3,5 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static quorix::fuzz::Progress progress("hash_list");
-  return quorix::fuzz::FuzzDataLayout(data, size, quorix::DataLayout::HashList, "data.xpe", progress, true);
+  return quorix::fuzz::FuzzDataLayout(data, size, quorix::DataLayout::Beartex, "data.xpe", progress, true);
 }

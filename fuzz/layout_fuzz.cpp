@@ -18,12 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const LayoutInfo info = DetectLayoutText(text, name);
   fuzz::Require(info.ok && info.layout != DataLayout::None, "every readable file has a layout");
   progress.Accepted();
-  for (DataLayout layout : {DataLayout::HashList, DataLayout::WkoList}) {
+  for (DataLayout layout : {DataLayout::Beartex, DataLayout::Geesthacht}) {
     const auto list = PickerListText(text, layout, name, sink);
     for (const auto& entry : list) fuzz::Require(entry.size() <= 10, "picker names are cut to their columns");
   }
   const auto lines = SplitLines(WithoutByteOrderMark(text));
-  for (DataLayout layout : {DataLayout::HashList, DataLayout::WkoList, DataLayout::Plain})
+  for (DataLayout layout : {DataLayout::Beartex, DataLayout::Geesthacht, DataLayout::Plain})
     (void)ParseSaveAllHeader(lines, layout);
   progress.Ran();
   return 0;

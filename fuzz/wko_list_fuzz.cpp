@@ -3,5 +3,5 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static quorix::fuzz::Progress progress("wko_list");
-  return quorix::fuzz::FuzzDataLayout(data, size, quorix::DataLayout::WkoList, "data.wko", progress);
+  return quorix::fuzz::FuzzDataLayout(data, size, quorix::DataLayout::Geesthacht, "data.wko", progress);
 }

@@ -44,19 +44,15 @@ std::string RealDataPath(const std::string& name) {
   return std::filesystem::exists(p) ? p.string() : std::string();
 }
 
+void SetTestGrid(PoleFigure& pf, const GridDescription& grid) {
+  CollectingSink sink;
+  ASSERT_TRUE(SetGrid(pf, grid, "test grid", FileRole::Data, sink)) << Joined(sink.messages);
+}
+
 void FillRegularGrid(PoleFigure& pf, double alphaStep, int points) {
-  int n = 0;
-  for (double a = 0; a <= 90 + 1e-9; a += alphaStep) {
-    ++n;
-    pf.Alpha[n] = a;
-    pf.BetaStart[n] = 0;
-    pf.BetaStep[n] = 360.0 / points;
-    pf.CirclePoints[n] = points;
-  }
-  pf.CircleCount = n;
-  pf.PointCount = n * points;
-  pf.BetaRange = 360;
-  SizeTablesToGrid(pf);
+  GridDescription grid;
+  for (double a = 0; a <= 90 + 1e-9; a += alphaStep) grid.circles.push_back({a, 0, 360.0 / points, points});
+  SetTestGrid(pf, grid);
 }
 
 std::unique_ptr<PoleFigure> RegularGrid(double alphaStep, int points, double value) {
@@ -79,16 +75,9 @@ std::unique_ptr<PoleFigure> CentrePointGrid(double alphaStep, int points) {
 
 std::unique_ptr<PoleFigure> FourPointGrid(std::initializer_list<double> alphas) {
   auto pf = NewPoleFigure();
-  int i = 0;
-  for (double a : alphas) {
-    ++i;
-    pf->Alpha[i] = a;
-    pf->CirclePoints[i] = a == 0 ? 1 : 4;
-    pf->BetaStep[i] = a == 0 ? 360 : 90;
-  }
-  pf->CircleCount = i;
-  pf->BetaRange = 360;
-  SizeTablesToGrid(*pf);
+  GridDescription grid;
+  for (double a : alphas) grid.circles.push_back({a, 0, a == 0 ? 360.0 : 90.0, a == 0 ? 1 : 4});
+  SetTestGrid(*pf, grid);
   return pf;
 }
 

@@ -21,6 +21,9 @@ std::string ExamplePath(const std::string& name);
 // Empty when the shared real-data folder is not there.
 std::string RealDataPath(const std::string& name);
 
+// SetGrid, failing the test with its messages when the grid is refused.
+void SetTestGrid(PoleFigure& pf, const GridDescription& grid);
+
 // A record with circles at alpha 0, step .. 90 (inclusive), `points` points each, beta from 0.
 void FillRegularGrid(PoleFigure& pf, double alphaStep, int points);
 // The same grid as a new record with every value `value`.

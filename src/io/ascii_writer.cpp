@@ -16,9 +16,6 @@ namespace quorix {
 
 namespace {
 
-int CircleLimit(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-int PointLimit(const PoleFigure& pf, int i) { return PointsInTable(pf, i); }
-
 // A value of exactly -1 marks a point without value: never set to 0, never scaled.
 double OutputValue(double v, bool negativeToZero, double factor) {
   if (v == kMissing) return v;
@@ -36,11 +33,11 @@ void WritePlain(const PoleFigure& pf, const AsciiWriteOptions& o, std::string& o
   const SaveFormat& f = o.Format;
   const double factor = PowerOfTen(f.FactorExponent);
   const long perLine = std::max(f.ValuesPerLine, 1);
-  const int n = CircleLimit(pf);
+  const int n = pf.CircleCount;
   long counter = 0;
   for (int k = 1; k <= n; ++k) {
     const int i = o.InvertTheta ? n + 1 - k : k;
-    const int points = PointLimit(pf, i);
+    const int points = pf.CirclePoints[i];
     for (int m = 1; m <= points; ++m) {
       // Point 1 stays first, so the value at phi lands at 360 - phi.
       const int j = (o.InvertPhi && m > 1) ? points + 2 - m : m;
@@ -59,15 +56,15 @@ void WritePlain(const PoleFigure& pf, const AsciiWriteOptions& o, std::string& o
 void WriteWithCoordinates(const PoleFigure& pf, const AsciiWriteOptions& o, std::string& out) {
   const double factor = PowerOfTen(o.Format.FactorExponent);
   const double rad = std::numbers::pi / 180;
-  const int n = CircleLimit(pf);
+  const int n = pf.CircleCount;
   auto value = [&](int i, int m) {
-    const int points = PointLimit(pf, i);
+    const int points = pf.CirclePoints[i];
     const int j = o.InvertPhi ? points + 1 - m : m;
     return OutputValue(pf.Intensity[i][j], o.SetNegativeToZero, factor);
   };
   if (o.Coordinates == CoordinateType::Polar) {
     fmt::format_to(std::back_inserter(out), "{:>13}", "A");
-    const int first = n >= 1 ? PointLimit(pf, 1) : 0;
+    const int first = n >= 1 ? pf.CirclePoints[1] : 0;
     for (int m = 1; m <= first; ++m)
       fmt::format_to(std::back_inserter(out), "{:>13}",
                      fmt::format("'{}'", Nearest(pf.BetaStart[1] + (m - 1) * pf.BetaStep[1])));
@@ -75,7 +72,7 @@ void WriteWithCoordinates(const PoleFigure& pf, const AsciiWriteOptions& o, std:
     for (int k = 1; k <= n; ++k) {
       const int i = o.InvertTheta ? n + 1 - k : k;
       fmt::format_to(std::back_inserter(out), "{:13.2f}", pf.Alpha[k]);
-      for (int m = 1; m <= PointLimit(pf, i); ++m) fmt::format_to(std::back_inserter(out), "{:13.3f}", value(i, m));
+      for (int m = 1; m <= pf.CirclePoints[i]; ++m) fmt::format_to(std::back_inserter(out), "{:13.3f}", value(i, m));
       out += kLineEnd;
     }
     return;
@@ -85,7 +82,7 @@ void WriteWithCoordinates(const PoleFigure& pf, const AsciiWriteOptions& o, std:
     const double theta = pf.Alpha[k] * rad;
     const double r =
         o.Coordinates == CoordinateType::EqualArea ? std::sqrt(2.0) * std::sin(theta / 2) : std::tan(theta / 2);
-    for (int m = 1; m <= PointLimit(pf, i); ++m) {
+    for (int m = 1; m <= pf.CirclePoints[i]; ++m) {
       const double phi = ((m - 1) * pf.BetaStep[k] + pf.BetaStart[k]) * rad;
       fmt::format_to(std::back_inserter(out), "{:9.5f}{:11.5f}{:13.3f}", r * std::cos(phi), r * std::sin(phi),
                      value(i, m));
@@ -133,10 +130,10 @@ std::optional<std::string> AsciiWriteProblem(const PoleFigure& pf, const AsciiWr
   // With coordinates every value has a field of 13 characters and 3 decimals.
   const int width = o.IncludeCoordinates ? 13 : f.Width;
   const int decimals = o.IncludeCoordinates ? 3 : f.Decimals;
-  const int n = CircleLimit(pf);
+  const int n = pf.CircleCount;
   std::string text;
   for (int i = 1; i <= n; ++i)
-    for (int j = 1; j <= PointLimit(pf, i); ++j) {
+    for (int j = 1; j <= pf.CirclePoints[i]; ++j) {
       const double v = OutputValue(pf.Intensity[i][j], o.SetNegativeToZero, factor);
       if (!std::isfinite(v))
         return fmt::format(

@@ -181,7 +181,7 @@ std::optional<MeasurementFile> ReadColumnsText(std::string_view text, const std:
     pf.circles.push_back(std::move(*circle));
   }
   MeasurementFile file;
-  file.format = MeasurementFormat::Columns;
+  file.format = DataLayout::Columns;
   file.poleFigures.push_back(std::move(pf));
   return file;
 }

@@ -38,8 +38,8 @@ bool ContainsUpperCased(std::string_view line, std::string_view upperMark) {
 const char* LayoutName(DataLayout layout) {
   switch (layout) {
     case DataLayout::Plain: return "plain";
-    case DataLayout::HashList: return "hash";
-    case DataLayout::WkoList: return "wko";
+    case DataLayout::Beartex: return "hash";
+    case DataLayout::Geesthacht: return "wko";
     case DataLayout::Xrdml: return "xrdml";
     case DataLayout::Uxd: return "uxd";
     case DataLayout::Asc: return "asc";
@@ -47,17 +47,17 @@ const char* LayoutName(DataLayout layout) {
     case DataLayout::RigakuTxt: return "rigaku-txt";
     case DataLayout::Popla: return "popla";
     case DataLayout::Columns: return "columns";
-    case DataLayout::Dubna: return MeasurementFormatName(MeasurementFormat::Dubna);
-    case DataLayout::Seifert: return MeasurementFormatName(MeasurementFormat::Seifert);
-    case DataLayout::SiemensDump: return MeasurementFormatName(MeasurementFormat::SiemensDump);
-    case DataLayout::Texd5: return MeasurementFormatName(MeasurementFormat::Texd5);
-    case DataLayout::TexEinzel: return MeasurementFormatName(MeasurementFormat::TexEinzel);
-    case DataLayout::LaboTex: return MeasurementFormatName(MeasurementFormat::LaboTex);
-    case DataLayout::Emse: return MeasurementFormatName(MeasurementFormat::Emse);
-    case DataLayout::GaddsSlice: return MeasurementFormatName(MeasurementFormat::GaddsSlice);
-    case DataLayout::Explore3d: return MeasurementFormatName(MeasurementFormat::Explore3d);
-    case DataLayout::XpertText: return MeasurementFormatName(MeasurementFormat::XpertText);
-    case DataLayout::Aachen: return MeasurementFormatName(MeasurementFormat::Aachen);
+    case DataLayout::Dubna: return "dubna";
+    case DataLayout::Seifert: return "seifert";
+    case DataLayout::SiemensDump: return "siemens";
+    case DataLayout::Texd5: return "texd5";
+    case DataLayout::TexEinzel: return "tex-einzel";
+    case DataLayout::LaboTex: return "labotex";
+    case DataLayout::Emse: return "emse";
+    case DataLayout::GaddsSlice: return "gadds-slice";
+    case DataLayout::Explore3d: return "3dexplore";
+    case DataLayout::XpertText: return "xpert-text";
+    case DataLayout::Aachen: return "aachen";
     case DataLayout::None: break;
   }
   return "none";
@@ -65,12 +65,17 @@ const char* LayoutName(DataLayout layout) {
 
 bool GridFileNeeded(DataLayout layout) { return layout == DataLayout::Plain || layout == DataLayout::None; }
 
+bool IsInstrumentLayout(DataLayout layout) {
+  return layout == DataLayout::Xrdml || layout == DataLayout::Uxd || layout == DataLayout::Asc ||
+         layout == DataLayout::Ras || layout == DataLayout::RigakuTxt;
+}
+
 bool IsMeasuredLayout(DataLayout layout) {
   switch (layout) {
     case DataLayout::None:
     case DataLayout::Plain:
-    case DataLayout::HashList:
-    case DataLayout::WkoList: return false;
+    case DataLayout::Beartex:
+    case DataLayout::Geesthacht: return false;
     default: return true;
   }
 }
@@ -128,12 +133,12 @@ LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName
   lines.Skip(4);
   const bool hasSixth = lines.Next(sixth);
   if (!first.empty() && first.back() == '#') {
-    info.layout = DataLayout::HashList;
+    info.layout = DataLayout::Beartex;
   } else if (ToUpper(sourceName).find(".XPO") != std::string::npos) {
-    info.layout = DataLayout::HashList;
+    info.layout = DataLayout::Beartex;
     info.headerIsFirstLine = true;
   } else if ((hasSixth && ContainsUpperCased(sixth, "WKO =")) || LooksLikeOlderWkoList(text)) {
-    info.layout = DataLayout::WkoList;
+    info.layout = DataLayout::Geesthacht;
   } else {
     // Dubna files are plain numbers too: only the name tells them apart.
     const std::string lower = ToLower(sourceName);
@@ -155,7 +160,7 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
   if (IsMeasuredLayout(layout)) return MeasuredPickerList(text, layout, sourceName, {}, sink).value_or(names);
   LineCursor lines(text);
   std::string_view line;
-  if (layout == DataLayout::HashList) {
+  if (layout == DataLayout::Beartex) {
     const std::string_view first = FirstLine(text);
     const bool copies = first.empty() || first.back() != '#';  // ".XPO" files
     // A header's name stands 6 lines below it: headers wait here for theirs.
@@ -170,7 +175,7 @@ std::vector<std::string> PickerListText(std::string_view text, DataLayout layout
         waiting.emplace_back(i, names.size() - 1);
       }
     }
-  } else if (layout == DataLayout::WkoList) {
+  } else if (layout == DataLayout::Geesthacht) {
     if (LooksLikeOlderWkoList(text)) {
       const auto file = ReadWkoListText(text, sourceName, sink);
       if (file)

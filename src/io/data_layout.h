@@ -8,44 +8,17 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "io/file_layout.h"
 #include "io/measurement.h"
 
 namespace quorix {
 
-// Plain files need a grid file; the rest carry or imply their own grid (WKO
-// lists in their block headers, used where no grid file is given; Dubna
-// files, plain numbers named .cnv, the goniometer's).
-enum class DataLayout {
-  None,
-  Plain,
-  HashList,
-  WkoList,
-  Xrdml,
-  Uxd,
-  Asc,
-  Ras,
-  RigakuTxt,
-  Popla,
-  Columns,
-  Dubna,
-  Seifert,
-  SiemensDump,
-  Texd5,
-  TexEinzel,
-  LaboTex,
-  Emse,
-  GaddsSlice,
-  Explore3d,
-  XpertText,
-  Aachen
-};
-
-// "plain", "hash", "wko", "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla",
-// "columns", the names of MeasurementFormatName for the rest, "none"
-const char* LayoutName(DataLayout layout);
-
 // A layout whose files carry their own grid.
 bool IsMeasuredLayout(DataLayout layout);
+
+// A diffractometer's own export (XRDML, UXD, ASC/RAS, Rigaku TXT), as
+// against the exchange layouts of texture programs.
+bool IsInstrumentLayout(DataLayout layout);
 
 // Whether a load needs a grid file: not for the layouts with their own grid,
 // nor for hash lists, whose Beartex blocks imply their 5-degree grid (a grid

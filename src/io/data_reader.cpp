@@ -223,7 +223,7 @@ Reading ReadPlain(PoleFigure& pf, std::string_view text, const std::string& file
       if (pf.BetaStep[i] >= 0) {
         next = ++j > pf.CirclePoints[i];
       } else if (--j == 0) {
-        pf.BetaStep[i] = -pf.BetaStep[i];  // now stored in increasing beta
+        StoreInIncreasingBeta(pf, i);
         next = true;
       }
       if (next) {
@@ -294,10 +294,9 @@ bool SetBeartexGrid(PoleFigure& pf, std::string_view text, long long index, cons
                               index, Trim(line))});
     return false;
   }
-  std::vector<GridCircle> circles;
-  for (int i = 0; i <= 18; ++i) circles.push_back({5.0 * i, 0.0, 5.0, 72});
-  SetSimpleGrid(pf, circles);
-  return true;
+  GridDescription grid;
+  for (int i = 0; i <= 18; ++i) grid.circles.push_back({5.0 * i, 0.0, 5.0, 72});
+  return SetGrid(pf, grid, fileName, FileRole::Data, sink);
 }
 
 bool ReadPoleFigureData(PoleFigure& pf, const std::string& fileName, const DataReadOptions& options,
@@ -313,16 +312,13 @@ bool ReadPoleFigureDataText(PoleFigure& pf, std::string_view text, const std::st
   const int n = pf.CircleCount;
   text = WithoutByteOrderMark(text);
 
-  pf.PointCount = 0;
-  for (int i = 1; i <= n; ++i) pf.PointCount += pf.CirclePoints[i];
-
   Reading r;
   // In long long: the size of the most negative int is no int.
   const long long index = std::max(1LL, std::llabs(options.pfIndex));
   if (!options.directional) {
     switch (options.layout) {
-      case DataLayout::HashList: r = ReadHashList(pf, text, index, fileName, sink); break;
-      case DataLayout::WkoList: r = ReadWkoList(pf, text, index, fileName, sink); break;
+      case DataLayout::Beartex: r = ReadHashList(pf, text, index, fileName, sink); break;
+      case DataLayout::Geesthacht: r = ReadWkoList(pf, text, index, fileName, sink); break;
       case DataLayout::Plain: r = ReadPlain(pf, text, fileName, sink); break;
       default:
         sink.Problem(
@@ -337,7 +333,7 @@ bool ReadPoleFigureDataText(PoleFigure& pf, std::string_view text, const std::st
     }
     if (options.layout != DataLayout::Plain) {
       // The fixed layouts hold each circle in increasing beta already.
-      for (int i = 1; i <= n; ++i) pf.BetaStep[i] = std::fabs(pf.BetaStep[i]);
+      for (int i = 1; i <= n; ++i) StoreInIncreasingBeta(pf, i);
     }
   }
 
@@ -346,10 +342,6 @@ bool ReadPoleFigureDataText(PoleFigure& pf, std::string_view text, const std::st
 }
 
 void FinishGridData(PoleFigure& pf) {
-  const int n = pf.CircleCount;
-  if (pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
-  if (pf.OuterMirror == 1) pf.BetaStep[n + 1] = pf.BetaStep[n];
-
   UpdateExtremes(pf);
   ApplyRimRule(pf);
   RefreshMirrorCircles(pf);

@@ -42,7 +42,7 @@ std::optional<MeasurementFile> ReadDubnaText(std::string_view text, const std::s
     pf.circles.push_back(std::move(circle));
   }
   MeasurementFile file;
-  file.format = MeasurementFormat::Dubna;
+  file.format = DataLayout::Dubna;
   file.poleFigures.push_back(std::move(pf));
   return file;
 }

@@ -18,9 +18,6 @@ namespace quorix {
 
 namespace {
 
-int CircleLimit(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-int PointLimit(const PoleFigure& pf, int i) { return PointsInTable(pf, i); }
-
 // The first of start/10, start/100, ... that brings the maximum below the
 // limit; a maximum no factor can bring down (infinite, NaN) ends at 0.
 double ScaleBelow(double maxValue, double start, double limit) {
@@ -41,7 +38,7 @@ template <class Emit>
 void ForEachValue(const PoleFigure& pf, int circles, bool invertTheta, bool invertPhi, Emit emit) {
   for (int k = 1; k <= circles; ++k) {
     const int i = invertTheta ? circles + 1 - k : k;
-    const int points = PointLimit(pf, i);
+    const int points = pf.CirclePoints[i];
     for (int m = 1; m <= points; ++m) emit(pf.Intensity[i][(invertPhi && m > 1) ? points + 2 - m : m]);
   }
 }
@@ -84,7 +81,7 @@ void AppendBlockValues(std::string& out, const PoleFigure& pf, bool invertTheta,
     for (int m = 1; m <= kBlockPoints; ++m) {
       if ((m - 1) % 18 == 0) out += ' ';
       int value = 0;
-      if (k <= measured && i >= 1 && PointLimit(pf, i) >= kBlockPoints) {
+      if (k <= measured && i >= 1 && pf.CirclePoints[i] >= kBlockPoints) {
         const double v = pf.Intensity[i][(invertPhi && m > 1) ? kBlockPoints + 2 - m : m];
         value = v == kMissing ? -1 : Nearest(v * scale);
       }
@@ -95,10 +92,10 @@ void AppendBlockValues(std::string& out, const PoleFigure& pf, bool invertTheta,
 }
 
 int LastMeasuredCircle(const PoleFigure& pf) {
-  for (int i = CircleLimit(pf); i >= 1; --i)
-    for (int j = 1; j <= PointLimit(pf, i); ++j)
+  for (int i = pf.CircleCount; i >= 1; --i)
+    for (int j = 1; j <= pf.CirclePoints[i]; ++j)
       if (pf.Intensity[i][j] != kMissing) return i;
-  return std::min(CircleLimit(pf), 1);
+  return std::min(pf.CircleCount, 1);
 }
 
 std::string CommentText(std::string_view comment) {
@@ -111,18 +108,18 @@ std::string CommentText(std::string_view comment) {
 
 std::optional<std::string> SaveAllProblem(const PoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row,
                                           int number) {
-  const std::string layoutName = s.layout == FormattedLayout::Beartex      ? "Beartex"
-                                 : s.layout == FormattedLayout::Geesthacht ? "Geesthacht"
-                                                                           : "popLA";
-  const int n = CircleLimit(pf);
+  const std::string layoutName = s.layout == DataLayout::Beartex      ? "Beartex"
+                                 : s.layout == DataLayout::Geesthacht ? "Geesthacht"
+                                                                      : "popLA";
+  const int n = pf.CircleCount;
   if (n < 1) return fmt::format("Pole figure {} has no grid to write.", number);
-  if (s.layout != FormattedLayout::Geesthacht && !IsBlockGrid(pf))
+  if (s.layout != DataLayout::Geesthacht && !IsBlockGrid(pf))
     return fmt::format(
         "Pole figure {} cannot be written in the {} layout: it holds circles every 5 degrees from alpha 0 to at most "
         "90 with 72 points each. Interpolate the pole figure onto a 5-degree grid first.",
         number, layoutName);
   for (int i = 1; i <= n; ++i)
-    for (int j = 1; j <= PointLimit(pf, i); ++j)
+    for (int j = 1; j <= pf.CirclePoints[i]; ++j)
       if (!std::isfinite(pf.Intensity[i][j]))
         return fmt::format("Pole figure {}: the value at circle {}, point {} is {}; it cannot be written.", number, i,
                            j, pf.Intensity[i][j]);
@@ -134,18 +131,18 @@ std::optional<std::string> SaveAllProblem(const PoleFigure& pf, const SaveAllSet
                        Trim(text), layoutName, width);
   };
   switch (s.layout) {
-    case FormattedLayout::Beartex:
-    case FormattedLayout::Popla: {
-      if (s.layout == FormattedLayout::Popla) {
+    case DataLayout::Beartex:
+    case DataLayout::Popla: {
+      if (s.layout == DataLayout::Popla) {
         if (auto p = PoplaHklProblem(row.h, row.k, row.l)) return fmt::format("Pole figure {}: {}", number, *p);
       } else {
         for (int v : {row.h, row.k, row.l})
           if (auto p = field("the Miller index", fmt::format("{:3d}", v), 3)) return p;
       }
-      const double scale = s.layout == FormattedLayout::Beartex ? BeartexScale(pf.MaxValue) : PoplaScale(pf.MaxValue);
+      const double scale = s.layout == DataLayout::Beartex ? BeartexScale(pf.MaxValue) : PoplaScale(pf.MaxValue);
       if (!(scale > 0)) return fmt::format("Pole figure {}: its maximum {} cannot be scaled.", number, pf.MaxValue);
       for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= PointLimit(pf, i); ++j) {
+        for (int j = 1; j <= pf.CirclePoints[i]; ++j) {
           const double v = pf.Intensity[i][j];
           if (v == kMissing) continue;
           if (auto p = field("the value", fmt::format("{:4d}", Nearest(v * scale)), 4))
@@ -153,14 +150,14 @@ std::optional<std::string> SaveAllProblem(const PoleFigure& pf, const SaveAllSet
         }
       break;
     }
-    case FormattedLayout::Geesthacht: {
+    case DataLayout::Geesthacht: {
       for (int v : {row.h, row.k, row.l})
         if (auto p = field("the Miller index", fmt::format("{:3d}", v), 3)) return p;
       if (pf.CirclePoints[1] > 9999) return field("the point count", std::to_string(pf.CirclePoints[1]), 4);
       const double scale = GeesthachtScale(pf.MaxValue);
       if (!(scale > 0)) return fmt::format("Pole figure {}: its maximum {} cannot be scaled.", number, pf.MaxValue);
       for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= PointLimit(pf, i); ++j) {
+        for (int j = 1; j <= pf.CirclePoints[i]; ++j) {
           const double v = pf.Intensity[i][j];
           if (v == kMissing) continue;
           // Seven characters keep a blank before every value.
@@ -176,6 +173,7 @@ std::optional<std::string> SaveAllProblem(const PoleFigure& pf, const SaveAllSet
       }
       break;
     }
+    default: break;
   }
   return std::nullopt;
 }
@@ -187,14 +185,14 @@ std::optional<std::string> SaveAllHeaderProblem(const SaveAllSettings& s) {
     return fmt::format("The {} {} does not fit the header's field of {} characters.", what, v, width);
   };
   const Lattice& l = s.lattice;
-  if (s.layout == FormattedLayout::Beartex) {
+  if (s.layout == DataLayout::Beartex) {
     const std::pair<const char*, double> lattice[] = {{"lattice constant a", l.a},    {"lattice constant b", l.b},
                                                       {"lattice constant c", l.c},    {"lattice angle alpha", l.alpha},
                                                       {"lattice angle beta", l.beta}, {"lattice angle gamma", l.gamma}};
     // Ten characters with a blank in front: the header is read by columns.
     for (const auto& [what, v] : lattice)
       if (auto p = field(what, v, fmt::format("{:10.3f}", v), 10, true)) return p;
-  } else if (s.layout == FormattedLayout::Geesthacht) {
+  } else if (s.layout == DataLayout::Geesthacht) {
     if (auto p = field("lattice constant a", l.a, fmt::format("{:8.3f}", l.a), 8)) return p;
     const std::pair<const char*, double> rest[] = {
         {"lattice constant b", l.b}, {"lattice constant c", l.c}, {"lattice angle gamma", l.gamma}};
@@ -248,11 +246,11 @@ std::string FormatBeartexBlock(const PoleFigure& pf, const SaveAllSettings& s, c
 std::string FormatGeesthachtBlock(const PoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
   std::string out;
   auto put = std::back_inserter(out);
-  const int n = CircleLimit(pf);
+  const int n = pf.CircleCount;
   // Only outer circles without any value are left out; missing points of the
   // others are written as -1. The header tells how many circles were written.
   const int kept = std::max(LastMeasuredCircle(pf), 1);
-  const int points = PointLimit(pf, 1);
+  const int points = pf.CirclePoints[1];
   fmt::format_to(put, "{:3d}{:3d}{:3d}{:4d}{:4d}{:4d}", row.h, row.k, row.l, n - 1, points, kept - 1);
   out += kLineEnd;
   fmt::format_to(put, "WKO ={:3d}.0", s.misalignment);
@@ -293,7 +291,7 @@ std::string FormatGeesthachtBlock(const PoleFigure& pf, const SaveAllSettings& s
 
 std::string FormatSaveAllHead(const SaveAllSettings& s, int count) {
   std::string out;
-  if (s.layout != FormattedLayout::Geesthacht) return out;
+  if (s.layout != DataLayout::Geesthacht) return out;
   for (std::size_t k = 0; k < 2; ++k) {
     const std::string comment = CommentText(CommentLine(s.comments, k));
     out += comment.empty() ? std::string(" ") : comment;
@@ -309,14 +307,15 @@ std::string FormatSaveAllHead(const SaveAllSettings& s, int count) {
 
 std::string FormatSaveAllBlock(const PoleFigure& pf, const SaveAllSettings& s, const SaveAllRow& row) {
   switch (s.layout) {
-    case FormattedLayout::Beartex: return FormatBeartexBlock(pf, s, row);
-    case FormattedLayout::Geesthacht: return FormatGeesthachtBlock(pf, s, row);
-    case FormattedLayout::Popla: {
+    case DataLayout::Beartex: return FormatBeartexBlock(pf, s, row);
+    case DataLayout::Geesthacht: return FormatGeesthachtBlock(pf, s, row);
+    case DataLayout::Popla: {
       // Without a comment of the user's, each block keeps the line its file gave it.
       std::string comment = CommentText(CommentLine(s.comments, 0));
       if (comment.empty()) comment = CommentText(pf.CommentInFile);
       return FormatPoplaBlock(pf, comment, row.h, row.k, row.l, s.invertTheta, s.invertPhi);
     }
+    default: break;
   }
   return {};
 }
@@ -356,7 +355,7 @@ SaveAllHeader ParseSaveAllHeader(const std::vector<std::string>& lines, DataLayo
   auto line = [&](std::size_t number) -> std::string_view {
     return number <= lines.size() ? std::string_view(lines[number - 1]) : std::string_view();
   };
-  if (layout == DataLayout::WkoList) {
+  if (layout == DataLayout::Geesthacht) {
     h.symmetry = IntegerIn(line(3), 4, 6);
     const std::string_view l4 = line(4);
     h.abcText = {LeftTrimmed(Columns(l4, 1, 8)), LeftTrimmed(Columns(l4, 9, 15)), LeftTrimmed(Columns(l4, 16, 22))};
@@ -374,7 +373,7 @@ SaveAllHeader ParseSaveAllHeader(const std::vector<std::string>& lines, DataLayo
       h.l2 = std::string(Trim(Columns(l7, 15, 17)));
       h.fac = NumberIn(l7, 18, 22);
     }
-  } else if (layout == DataLayout::HashList) {
+  } else if (layout == DataLayout::Beartex) {
     const std::string_view l6 = line(6);
     h.symmetry = IntegerIn(l6, 61, 65);
     h.a = NumberIn(l6, 1, 10);
@@ -426,31 +425,33 @@ int GeesthachtToBeartexSymmetry(int code) {
   }
 }
 
-int SymmetryForLayout(FormattedLayout target, int remembered, DataLayout source) {
-  if (target != FormattedLayout::Geesthacht)
-    return source == DataLayout::HashList ? remembered : GeesthachtToBeartexSymmetry(remembered);
-  return source == DataLayout::WkoList ? remembered : BeartexToGeesthachtSymmetry(remembered);
+int SymmetryForLayout(DataLayout target, int remembered, DataLayout source) {
+  if (target != DataLayout::Geesthacht)
+    return source == DataLayout::Beartex ? remembered : GeesthachtToBeartexSymmetry(remembered);
+  return source == DataLayout::Geesthacht ? remembered : BeartexToGeesthachtSymmetry(remembered);
 }
 
-int MaxSymmetry(FormattedLayout layout) {
+int MaxSymmetry(DataLayout layout) {
   switch (layout) {
-    case FormattedLayout::Beartex: return 11;
-    case FormattedLayout::Geesthacht: return 6;
-    case FormattedLayout::Popla: return 11;  // not written; any code of the dialog is accepted
+    case DataLayout::Beartex: return 11;
+    case DataLayout::Geesthacht: return 6;
+    case DataLayout::Popla: return 11;  // not written; any code of the dialog is accepted
+    default: break;
   }
   return 11;
 }
 
-const char* SaveAllExtension(FormattedLayout layout) {
+const char* SaveAllExtension(DataLayout layout) {
   switch (layout) {
-    case FormattedLayout::Beartex: return "xpe";
-    case FormattedLayout::Geesthacht: return "ibm";
-    case FormattedLayout::Popla: return "epf";
+    case DataLayout::Beartex: return "xpe";
+    case DataLayout::Geesthacht: return "ibm";
+    case DataLayout::Popla: return "epf";
+    default: break;
   }
   return "xpe";
 }
 
-std::string ProposedSaveAllName(const std::string& fileName, FormattedLayout layout) {
+std::string ProposedSaveAllName(const std::string& fileName, DataLayout layout) {
   const std::size_t slash = fileName.find_last_of("/\\");
   const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
   const std::size_t dot = fileName.find('.', start);

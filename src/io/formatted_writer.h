@@ -16,8 +16,6 @@
 
 namespace quorix {
 
-enum class FormattedLayout { Beartex = 0, Geesthacht = 1, Popla = 2 };
-
 struct Lattice {
   double a = 0, b = 0, c = 0, alpha = 0, beta = 0, gamma = 0;
 };
@@ -35,7 +33,7 @@ struct SaveAllRow {
 };
 
 struct SaveAllSettings {
-  FormattedLayout layout = FormattedLayout::Beartex;
+  DataLayout layout = DataLayout::Beartex;
   std::vector<std::string> comments;  // 5 (Beartex) or 2 (Geesthacht) are used
   int symmetry = 0;
   Lattice lattice;           // Geesthacht writes a, b, c and gamma
@@ -122,16 +120,16 @@ SaveAllHeader ReadSaveAllHeaderText(std::string_view text, DataLayout layout);
 
 // The symmetry code shown after switching to `target`: the remembered code
 // when it came from a file of that layout's own numbering, else translated.
-int SymmetryForLayout(FormattedLayout target, int remembered, DataLayout source);
+int SymmetryForLayout(DataLayout target, int remembered, DataLayout source);
 int BeartexToGeesthachtSymmetry(int code);
 int GeesthachtToBeartexSymmetry(int code);
-int MaxSymmetry(FormattedLayout layout);
+int MaxSymmetry(DataLayout layout);
 
 // The file name of PF[1] up to and including the first "." of its name part,
 // then "xpe", "ibm" or "epf"; never the file name itself (AvoidingSource).
-std::string ProposedSaveAllName(const std::string& fileName, FormattedLayout layout);
+std::string ProposedSaveAllName(const std::string& fileName, DataLayout layout);
 // "xpe", "ibm" or "epf".
-const char* SaveAllExtension(FormattedLayout layout);
+const char* SaveAllExtension(DataLayout layout);
 
 inline constexpr const char* kBeartexSymmetryHint =
     "cub       tetr     orth  mono   tric      hex        trig\n"

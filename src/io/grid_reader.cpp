@@ -4,23 +4,12 @@
 
 #include <array>
 #include <cmath>
+#include <filesystem>
 
 #include "base/text_file.h"
 
 namespace quorix {
 namespace {
-
-// The limits of the record and of the circle completion, for the circles read.
-bool CheckCircles(const std::vector<GridCircle>& circles, bool withSteps, bool outerMirror, const std::string& fileName,
-                  MessageSink& sink) {
-  std::vector<long long> points;
-  std::vector<double> steps;
-  for (const GridCircle& c : circles) {
-    points.push_back(c.points);
-    if (withSteps) steps.push_back(c.betaStep);
-  }
-  return CheckGridLimits(points, steps, outerMirror, fileName, FileRole::Grid, sink);
-}
 
 // Equivalent azimuth in 0 <= beta < 360, computed without a loop that a
 // huge value could keep going.
@@ -49,7 +38,8 @@ bool ReadSimpleGrid(PoleFigure& pf, const std::string& fileName, MessageSink& si
 }
 
 bool ReadSimpleGridText(PoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink) {
-  std::vector<GridCircle> circles;
+  GridDescription grid;
+  std::vector<GridCircle>& circles = grid.circles;
   LineCursor lines(WithoutByteOrderMark(text));
   std::string_view line;
   while (lines.Next(line)) {
@@ -66,26 +56,7 @@ bool ReadSimpleGridText(PoleFigure& pf, std::string_view text, const std::string
     circles.push_back(c);
     if (static_cast<int>(circles.size()) > kMaxCircles) break;
   }
-  if (!CheckCircles(circles, false, false, fileName, sink)) return false;
-  SetSimpleGrid(pf, circles);
-  return true;
-}
-
-void SetSimpleGrid(PoleFigure& pf, const std::vector<GridCircle>& circles) {
-  const int n = static_cast<int>(circles.size());
-  for (int i = 1; i <= n; ++i) {
-    const auto& c = circles[static_cast<std::size_t>(i - 1)];
-    pf.Alpha[i] = c.alpha;
-    pf.CirclePoints[i] = static_cast<int>(c.points);
-    pf.BetaStart[i] = c.betaStart;
-    pf.BetaStep[i] = c.betaStep;
-  }
-  pf.CircleCount = n;
-  pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
-  pf.InnerMirror = 0;
-  pf.OuterMirror = 0;
-  pf.Grid = GridKind::Simple;
-  SizeTablesToGrid(pf);
+  return SetGrid(pf, grid, fileName, FileRole::Grid, sink);
 }
 
 bool ReadFullGrid(PoleFigure& pf, const std::string& fileName, MessageSink& sink) {
@@ -127,45 +98,34 @@ bool ReadFullGridText(PoleFigure& pf, std::string_view text, const std::string& 
     if (static_cast<int>(circles.size()) > kMaxCircles) break;
   }
   const int n = static_cast<int>(circles.size());
-  const bool outerMirror = outerSwitch == 1 && n > 0 && circles[n - 1].alpha < 89.9995;
-  if (!CheckCircles(circles, true, outerMirror, fileName, sink)) return false;
-
-  pf.PointCount = 0;
-  for (int i = 1; i <= n; ++i) {
-    const auto& c = circles[i - 1];
-    pf.Alpha[i] = c.alpha;
-    pf.BetaStep[i] = c.betaStep;
-    pf.CirclePoints[i] = static_cast<int>(c.points);
-    double start = c.betaStart;
+  GridDescription grid;
+  grid.kind = GridKind::Full;
+  grid.outerMirror = outerSwitch == 1 && n > 0 && circles[n - 1].alpha < 89.9995;
+  grid.innerMirror = innerSwitch == 1 && n > 0 && circles[0].alpha > 0;
+  for (GridCircle c : circles) {
     // A circle measured towards decreasing beta starts at its lowest beta.
-    if (c.betaStep < 0) start += static_cast<double>(c.points - 1) * c.betaStep;
-    pf.BetaStart[i] = NormaliseStart(start);
-    pf.PointCount += pf.CirclePoints[i];
+    if (c.betaStep < 0) c.betaStart += static_cast<double>(c.points - 1) * c.betaStep;
+    c.betaStart = NormaliseStart(c.betaStart);
+    grid.circles.push_back(c);
   }
-  pf.CircleCount = n;
+  return SetGrid(pf, grid, fileName, FileRole::Grid, sink);
+}
 
-  if (innerSwitch == 1 && pf.Alpha[1] > 0) {
-    pf.Alpha[0] = -pf.Alpha[1];
-    pf.BetaStart[0] = pf.BetaStart[1] + 180;
-    pf.BetaStep[0] = pf.BetaStep[1];
-    pf.CirclePoints[0] = pf.CirclePoints[1];
-    pf.InnerMirror = 1;
-  } else {
-    pf.InnerMirror = 0;
-  }
-  if (outerMirror) {
-    pf.Alpha[n + 1] = 180 - pf.Alpha[n];
-    pf.BetaStart[n + 1] = pf.BetaStart[n] + 180;
-    pf.BetaStep[n + 1] = pf.BetaStep[n];
-    pf.CirclePoints[n + 1] = pf.CirclePoints[n];
-    pf.OuterMirror = 1;
-  } else {
-    pf.OuterMirror = 0;
-  }
-  pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
-  pf.Grid = GridKind::Full;
-  SizeTablesToGrid(pf);
-  return true;
+GridKind GridKindOfName(const std::string& fileName, GridRule rule) {
+  const std::string lower = ToLower(fileName);
+  const bool full =
+      rule == GridRule::MainWindow ? lower.find(".rst") == std::string::npos : lower.find(".grd") != std::string::npos;
+  return full ? GridKind::Full : GridKind::Simple;
+}
+
+bool ReadGridFile(PoleFigure& pf, const std::string& fileName, GridRule rule, MessageSink& sink) {
+  return GridKindOfName(fileName, rule) == GridKind::Full ? ReadFullGrid(pf, fileName, sink)
+                                                          : ReadSimpleGrid(pf, fileName, sink);
+}
+
+bool HasGridFileExtension(const std::string& fileName) {
+  const std::string ext = ToLower(std::filesystem::path(fileName).extension().string());
+  return ext == ".rst" || ext == ".grd";
 }
 
 }  // namespace quorix

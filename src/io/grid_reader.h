@@ -20,14 +20,17 @@ bool ReadFullGrid(PoleFigure& pf, const std::string& fileName, MessageSink& sink
 bool ReadSimpleGridText(PoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
 bool ReadFullGridText(PoleFigure& pf, std::string_view text, const std::string& fileName, MessageSink& sink);
 
-// The circles of a grid before they are copied into a record.
-struct GridCircle {
-  double alpha = 0, betaStart = 0, betaStep = 0;
-  long long points = 0;  // as the file gives it, for the limit's message
-};
+// Which grid reader a grid file's name selects. The main load and the
+// intensity edits read names with ".rst" as simple grids and everything else
+// as full grids; loading into a further window, re-gridding and directional
+// data read names with ".grd" as full grids and everything else as simple grids.
+enum class GridRule { MainWindow, WindowSlot };
+GridKind GridKindOfName(const std::string& fileName, GridRule rule);
 
-// Copies 1 to kMaxCircles circles into the record as the simple layout has
-// them: no mirror circles, the beta range of the first circle.
-void SetSimpleGrid(PoleFigure& pf, const std::vector<GridCircle>& circles);
+// Reads a grid file with the reader its name selects under `rule`.
+bool ReadGridFile(PoleFigure& pf, const std::string& fileName, GridRule rule, MessageSink& sink);
+
+// A name a dropped file is taken as a grid file by: the extension ".rst" or ".grd", in any case.
+bool HasGridFileExtension(const std::string& fileName);
 
 }  // namespace quorix

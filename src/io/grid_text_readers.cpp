@@ -56,7 +56,7 @@ bool CirclesFromPoints(std::map<double, std::vector<Point>>& byAlpha, MeasuredPo
   return FinishPoleFigure(pf, source, sink);
 }
 
-MeasurementFile OneFigure(MeasurementFormat format, MeasuredPoleFigure pf) {
+MeasurementFile OneFigure(DataLayout format, MeasuredPoleFigure pf) {
   MeasurementFile file;
   file.format = format;
   file.poleFigures.push_back(std::move(pf));
@@ -129,7 +129,7 @@ std::optional<MeasurementFile> ReadEmseText(std::string_view text, const std::st
     pf.circles.push_back(std::move(circle));
   }
   if (!FinishPoleFigure(pf, source, sink)) return std::nullopt;
-  return OneFigure(MeasurementFormat::Emse, std::move(pf));
+  return OneFigure(DataLayout::Emse, std::move(pf));
 }
 
 // Rigaku 3DExplore: "# key : value" lines, then alpha, beta, intensity a
@@ -161,7 +161,7 @@ std::optional<MeasurementFile> Read3dExploreText(std::string_view text, const st
     return std::nullopt;
   }
   if (!CirclesFromPoints(byAlpha, pf, source, last, sink)) return std::nullopt;
-  return OneFigure(MeasurementFormat::Explore3d, std::move(pf));
+  return OneFigure(DataLayout::Explore3d, std::move(pf));
 }
 
 // X'Pert text export of a pole figure: "Key:<TAB>value" lines (hkl, 2Theta,
@@ -243,7 +243,7 @@ std::optional<MeasurementFile> ReadXpertText(std::string_view text, const std::s
     pf.circles.push_back(std::move(circle));
   }
   if (!FinishPoleFigure(pf, source, sink)) return std::nullopt;
-  return OneFigure(MeasurementFormat::XpertText, std::move(pf));
+  return OneFigure(DataLayout::XpertText, std::move(pf));
 }
 
 // Aachen: per pole figure a title, a line with hkl, the tilt step, the
@@ -274,7 +274,7 @@ bool LooksLikeAachen(std::string_view text) {
 std::optional<MeasurementFile> ReadAachenText(std::string_view text, const std::string& source, MessageSink& sink) {
   const std::vector<std::string> lines = SplitLines(WithoutByteOrderMark(text));
   MeasurementFile file;
-  file.format = MeasurementFormat::Aachen;
+  file.format = DataLayout::Aachen;
   std::size_t i = 0;
   while (i < lines.size()) {
     if (Trim(lines[i]).empty()) {
@@ -424,7 +424,7 @@ std::optional<MeasurementFile> ReadGaddsSliceText(std::string_view text, const s
     }
   pf.hkl = FirstHklInName(source);
   if (!CirclesFromPoints(byAlpha, pf, source, number, sink)) return std::nullopt;
-  return OneFigure(MeasurementFormat::GaddsSlice, std::move(pf));
+  return OneFigure(DataLayout::GaddsSlice, std::move(pf));
 }
 
 }  // namespace quorix

@@ -280,7 +280,7 @@ std::optional<MeasurementFile> ReadKeyText(std::string_view text, const std::str
   bool ras = false;
   if (!KeyTextParser(source, sink).Parse(text, global, blocks, ras)) return std::nullopt;
   MeasurementFile file;
-  file.format = ras ? MeasurementFormat::Ras : MeasurementFormat::Asc;
+  file.format = ras ? DataLayout::Ras : DataLayout::Asc;
   std::vector<std::string> groups;                          // of file.poleFigures, in order
   std::map<std::string, std::size_t, std::less<>> byGroup;  // to the pole figure
   for (std::size_t b = 0; b < blocks.size(); ++b) {
@@ -308,7 +308,7 @@ std::optional<MeasurementFile> ReadKeyText(std::string_view text, const std::str
   }
   if (file.poleFigures.size() > 1)
     for (std::size_t i = 0; i < groups.size(); ++i)
-      file.poleFigures[i].name += (file.format == MeasurementFormat::Ras ? " 2theta " : " group ") + groups[i];
+      file.poleFigures[i].name += (file.format == DataLayout::Ras ? " 2theta " : " group ") + groups[i];
   for (auto& pf : file.poleFigures)
     if (!FinishPoleFigure(pf, source, sink)) return std::nullopt;
   return file;

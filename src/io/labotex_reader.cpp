@@ -90,7 +90,7 @@ std::optional<MeasurementFile> ReadLaboTexText(std::string_view text, const std:
   std::vector<NumberAt> values;
   if (!NumbersFrom(text, number, values, source, sink)) return std::nullopt;
   MeasurementFile file;
-  file.format = MeasurementFormat::LaboTex;
+  file.format = DataLayout::LaboTex;
   std::size_t at = 0;
   for (const Description& d : described) {
     const auto circles = PointsFromRange(d.alphaStart, d.alphaEnd, d.alphaStep);

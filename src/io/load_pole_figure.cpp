@@ -40,12 +40,7 @@ bool LoadFilesExist(const LoadRequest& request, MessageSink& sink) {
 std::unique_ptr<PoleFigure> ReadRequestedGrid(const LoadRequest& request, MessageSink& sink) {
   auto pf = NewPoleFigure();
   pf->FileName = request.dataFile;
-  const std::string lowerGrid = ToLower(request.gridFile);
-  const bool fullGrid = request.gridRule == GridRule::MainWindow ? lowerGrid.find(".rst") == std::string::npos
-                                                                 : lowerGrid.find(".grd") != std::string::npos;
-  const bool gridRead =
-      fullGrid ? ReadFullGrid(*pf, request.gridFile, sink) : ReadSimpleGrid(*pf, request.gridFile, sink);
-  if (!gridRead) return nullptr;
+  if (!ReadGridFile(*pf, request.gridFile, request.gridRule, sink)) return nullptr;
   return pf;
 }
 
@@ -83,7 +78,7 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
   if (layout == DataLayout::Dubna && !request.gridFile.empty()) layout = DataLayout::Plain;
   facts.layout = layout;
   const bool wkoOwnGrid =
-      layout == DataLayout::WkoList && (request.gridFile.empty() || (readData() && LooksLikeOlderWkoList(*dataText)));
+      layout == DataLayout::Geesthacht && (request.gridFile.empty() || (readData() && LooksLikeOlderWkoList(*dataText)));
   if (IsMeasuredLayout(layout) || wkoOwnGrid) {
     if (!readData()) return nullptr;
     const auto file = ReadMeasurementText(*dataText, layout, request.dataFile, request.measurement, sink);
@@ -93,7 +88,7 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
     const auto index = static_cast<int>(std::min<long long>(std::llabs(request.pfIndex), INT_MAX));
     return MeasurementToRecord(*file, index, request.dataFile, request.showMrd, sink);
   }
-  const bool impliedGrid = request.gridFile.empty() && layout == DataLayout::HashList;
+  const bool impliedGrid = request.gridFile.empty() && layout == DataLayout::Beartex;
   if (request.gridFile.empty() && !impliedGrid) {
     sink.Problem({request.dataFile, 0,
                   fmt::format("the {} layout carries no grid of its own: a grid file is needed.", LayoutName(layout))});
@@ -103,7 +98,7 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
     sink.Message("File " + request.gridFile + " does not exist");
     return nullptr;
   }
-  if (layout == DataLayout::HashList || layout == DataLayout::WkoList) {
+  if (layout == DataLayout::Beartex || layout == DataLayout::Geesthacht) {
     // An unreadable file has been reported and holds no pole figure.
     if (readData()) facts.names = PickerListText(*dataText, layout, request.dataFile, sink);
     const std::vector<std::string>& names = facts.names;

@@ -9,17 +9,12 @@
 
 #include "base/message_sink.h"
 #include "io/data_layout.h"
+#include "io/grid_reader.h"
 #include "io/measurement.h"
 #include "record/pole_figure.h"
 #include "record/prepare.h"
 
 namespace quorix {
-
-// Which grid reader a file name selects. The main load reads names with
-// ".rst" as simple grids and everything else as full grids; loading into a
-// further window reads names with ".grd" as full grids and everything else as
-// simple grids.
-enum class GridRule { MainWindow, WindowSlot };
 
 struct LoadRequest {
   std::string dataFile;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/message_sink.h"
+#include "io/file_layout.h"
 
 namespace quorix {
 
@@ -35,35 +36,8 @@ struct MeasuredPoleFigure {
   bool background = false;
 };
 
-enum class MeasurementFormat {
-  Xrdml,
-  Uxd,
-  Asc,
-  Ras,
-  RigakuTxt,
-  Popla,
-  Columns,
-  WkoList,
-  Dubna,
-  Seifert,
-  SiemensDump,
-  Texd5,
-  TexEinzel,
-  LaboTex,
-  Emse,
-  GaddsSlice,
-  Explore3d,
-  XpertText,
-  Aachen
-};
-
-// "xrdml", "uxd", "asc", "ras", "rigaku-txt", "popla", "columns", "wko",
-// "dubna", "seifert", "siemens", "texd5", "tex-einzel", "labotex", "emse",
-// "gadds-slice", "3dexplore", "xpert-text", "aachen"
-const char* MeasurementFormatName(MeasurementFormat format);
-
 struct MeasurementFile {
-  MeasurementFormat format = MeasurementFormat::Columns;
+  DataLayout format = DataLayout::Columns;  // the layout the file was read as
   std::vector<MeasuredPoleFigure> poleFigures;
 };
 

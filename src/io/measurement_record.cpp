@@ -2,7 +2,9 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "io/column_reader.h"
@@ -25,7 +27,7 @@ std::optional<MeasurementFile> ReadMeasurementText(std::string_view text, DataLa
     case DataLayout::RigakuTxt: return ReadRigakuTxtText(text, source, options, sink);
     case DataLayout::Popla: return ReadPoplaText(text, source, sink);
     case DataLayout::Columns: return ReadColumnsText(text, source, sink);
-    case DataLayout::WkoList: return ReadWkoListText(text, source, sink);
+    case DataLayout::Geesthacht: return ReadWkoListText(text, source, sink);
     case DataLayout::Dubna: return ReadDubnaText(text, source, sink);
     case DataLayout::Seifert: return ReadSeifertText(text, source, sink);
     case DataLayout::SiemensDump: return ReadSiemensDumpText(text, source, sink);
@@ -78,6 +80,32 @@ bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, M
   return true;
 }
 
+namespace {
+
+// A diffractometer measures tilt 0 once per azimuth: one direction counted
+// many times. Contoured as different points it would draw a starburst; every
+// point gets the mean of the valid counts, and the record keeps their spread.
+void AverageCentre(PoleFigure& pf) {
+  if (pf.CircleCount < 1 || std::fabs(pf.Alpha[1]) > 1e-9) return;
+  const std::span<double> centre = CircleValues(pf, 1);
+  double sum = 0;
+  int count = 0;
+  for (double v : centre)
+    if (v != kMissing) {
+      sum += v;
+      ++count;
+    }
+  if (count == 0) return;
+  const double mean = sum / count;
+  double squares = 0;
+  for (double v : centre)
+    if (v != kMissing) squares += (v - mean) * (v - mean);
+  pf.CentreSpread = count > 1 ? std::sqrt(squares / (count - 1)) : 0.0;
+  std::fill(centre.begin(), centre.end(), mean);
+}
+
+}  // namespace
+
 std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int index, const std::string& source,
                                                 bool showMrd, MessageSink& sink) {
   const auto count = file.poleFigures.size();
@@ -90,18 +118,15 @@ std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int
 
   auto pf = NewPoleFigure();
   pf->FileName = source;
-  std::vector<GridCircle> circles;
-  circles.reserve(measured.circles.size());
+  GridDescription grid;
   for (const MeasuredCircle& c : measured.circles)
-    circles.push_back({c.alpha, c.betaStart, c.betaStep, static_cast<long long>(c.values.size())});
-  SetSimpleGrid(*pf, circles);
-  pf->PointCount = 0;
+    grid.circles.push_back({c.alpha, c.betaStart, c.betaStep, static_cast<long long>(c.values.size())});
+  if (!SetGrid(*pf, grid, source, FileRole::Data, sink)) return nullptr;
   for (std::size_t i = 0; i < measured.circles.size(); ++i) {
     const auto& values = measured.circles[i].values;
-    const auto row = pf->Intensity[static_cast<int>(i) + 1];
-    for (std::size_t k = 0; k < values.size(); ++k) row[k + 1] = values[k];
-    pf->PointCount += static_cast<std::int32_t>(values.size());
+    std::copy(values.begin(), values.end(), CircleValues(*pf, static_cast<int>(i) + 1).begin());
   }
+  if (IsInstrumentLayout(file.format)) AverageCentre(*pf);
   FinishGridData(*pf);
   if (count > 1) {
     pf->IndexInFile = index;

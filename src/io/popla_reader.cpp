@@ -92,7 +92,7 @@ class Reader {
 
   std::optional<MeasurementFile> Read() {
     MeasurementFile file;
-    file.format = MeasurementFormat::Popla;
+    file.format = DataLayout::Popla;
     // The first block starts at the top; later ones where a header follows
     // their comment line, after any circles beyond the previous header's range.
     std::size_t i = 0;

@@ -205,7 +205,7 @@ std::optional<MeasurementFile> ReadRigakuTxtText(std::string_view text, const st
   }
   if (!FinishPoleFigure(pf, source, sink)) return std::nullopt;
   MeasurementFile file;
-  file.format = MeasurementFormat::RigakuTxt;
+  file.format = DataLayout::RigakuTxt;
   file.poleFigures.push_back(std::move(pf));
   return file;
 }

@@ -124,7 +124,7 @@ std::optional<MeasurementFile> ReadSeifertText(std::string_view text, const std:
   }
   if (!FinishPoleFigure(peak, source, sink) || !FinishPoleFigure(background, source, sink)) return std::nullopt;
   MeasurementFile file;
-  file.format = MeasurementFormat::Seifert;
+  file.format = DataLayout::Seifert;
   file.poleFigures.push_back(std::move(peak));
   file.poleFigures.push_back(std::move(background));
   return file;

@@ -54,7 +54,7 @@ std::optional<MeasurementFile> ReadSiemensDumpText(std::string_view text, const 
   std::string_view line;
   double phiStart = 0, phiStep = 5;
   MeasurementFile file;
-  file.format = MeasurementFormat::SiemensDump;
+  file.format = DataLayout::SiemensDump;
   MeasuredPoleFigure* pf = nullptr;
   // The backgrounds of the current pole figure, by their 2theta.
   std::map<double, MeasuredPoleFigure> backgrounds;
@@ -168,7 +168,7 @@ std::optional<MeasurementFile> ReadTexd5Text(std::string_view text, const std::s
   LineCursor lines(WithoutByteOrderMark(text));
   std::string_view line;
   MeasurementFile file;
-  file.format = MeasurementFormat::Texd5;
+  file.format = DataLayout::Texd5;
   MeasuredPoleFigure defocus, background;
   const auto flush = [&]() {
     if (defocus.circles.empty()) return;

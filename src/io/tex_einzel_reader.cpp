@@ -53,7 +53,7 @@ std::optional<MeasurementFile> ReadTexEinzelText(std::string_view text, const st
     rows.push_back({*v[1], *v[3], *v[4], *v[5], v[8] ? *v[8] : 0.0, number});
   }
   MeasurementFile file;
-  file.format = MeasurementFormat::TexEinzel;
+  file.format = DataLayout::TexEinzel;
   for (std::size_t k = 0; k < rows.size();) {
     MeasuredPoleFigure pf;
     pf.twoTheta = rows[k].twoTheta;

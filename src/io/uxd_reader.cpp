@@ -180,7 +180,7 @@ std::optional<MeasurementFile> ReadUxdText(std::string_view text, const std::str
   std::vector<Range> ranges;
   if (!UxdParser(source, sink).Parse(text, ranges)) return std::nullopt;
   MeasurementFile file;
-  file.format = MeasurementFormat::Uxd;
+  file.format = DataLayout::Uxd;
   std::map<long long, std::size_t> byTwoTheta;  // in thousandths of a degree, to the pole figure
   std::size_t rangeNo = 0;
   for (const Range& range : ranges) {

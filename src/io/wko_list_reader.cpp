@@ -77,7 +77,7 @@ bool LooksLikeOlderWkoList(std::string_view text) {
 std::optional<MeasurementFile> ReadWkoListText(std::string_view text, const std::string& source, MessageSink& sink) {
   const std::vector<std::string> lines = SplitLines(WithoutByteOrderMark(text));
   MeasurementFile file;
-  file.format = MeasurementFormat::WkoList;
+  file.format = DataLayout::Geesthacht;
   // A block begins on the line before a "WKO =" line.
   for (std::size_t i = 3; i + 1 < lines.size(); ++i) {
     if (!HasWkoMark(lines[i + 1])) continue;

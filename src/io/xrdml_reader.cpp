@@ -244,7 +244,7 @@ std::optional<MeasurementFile> ReadXrdmlText(std::string_view text, const std::s
   if (title.empty()) title = Child(Child(root, "sample"), "id").child_value();
 
   MeasurementFile file;
-  file.format = MeasurementFormat::Xrdml;
+  file.format = DataLayout::Xrdml;
   LineCounter lines(text);
   int measurementNo = 0;
   for (const pugi::xml_node measurement : root.children()) {

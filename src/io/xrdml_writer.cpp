@@ -242,9 +242,8 @@ bool FormatPFXRDML(const PoleFigure& pf, std::string_view templateText, const Xr
   Template t;
   if (!ParseTemplate(templateText, t)) return false;
   PutLines(put, t.head);
-  const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
-  for (int i = 1; i <= n; ++i) {
-    const int points = PointsInTable(pf, i);
+  for (int i = 1; i <= pf.CircleCount; ++i) {
+    const int points = pf.CirclePoints[i];
     // Left out: XRDML has no mark for a missing point (CirclesLeftOutOfXrdml).
     if (points < 1 || !CircleComplete(pf, i, points)) continue;
     pugi::xml_document one;
@@ -279,8 +278,8 @@ bool WritePFXRDML(const PoleFigure& pf, const std::string& sampleFile, const std
       sink.Message("Cannot open file: " + sampleFile);
     return false;
   }
-  for (int i = 1; i <= std::clamp(pf.CircleCount, 0, LastRow(pf)); ++i)
-    for (int j = 1; j <= PointsInTable(pf, i); ++j)
+  for (int i = 1; i <= pf.CircleCount; ++i)
+    for (int j = 1; j <= pf.CirclePoints[i]; ++j)
       if (!std::isfinite(pf.Intensity[i][j])) {
         sink.Problem(
             {outFile, 0,

@@ -11,11 +11,11 @@
 namespace quorix {
 
 // Row n + 1 holds the apexes of the outermost circle's outer triangles.
-int CircleCountOf(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, std::max(LastRow(pf) - 1, 0)); }
+int CircleCountOf(const PoleFigure& pf) { return pf.CircleCount; }
 
 int PointsOn(const PoleFigure& pf, int circle) {
-  if (circle < 0 || circle > LastRow(pf)) return 0;
-  return std::min(PointsInTable(pf, circle), kMaxPoints);
+  if (circle < 0 || circle > pf.CircleCount + 1) return 0;
+  return pf.CirclePoints[circle];
 }
 
 int NextPoint(const PoleFigure& pf, int circle, int point) { return point >= PointsOn(pf, circle) ? 1 : point + 1; }
@@ -88,7 +88,7 @@ std::optional<std::array<GridPoint, 3>> TriangleVertices(const PoleFigure& pf, T
 
 TriangleMarks::TriangleMarks(const PoleFigure& pf)
     : circles_(CircleCountOf(pf)),
-      points_(std::max(LastColumn(pf), 0)),
+      points_(std::max(pf.Intensity.Cols() - 1, 0)),
       marks_(static_cast<std::size_t>(circles_ + 1) * static_cast<std::size_t>(points_ + 1) * 2, 0) {}
 
 void TriangleMarks::Clear() { std::fill(marks_.begin(), marks_.end(), 0); }

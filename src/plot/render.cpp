@@ -48,9 +48,8 @@ PlotLabels MakeLabels(const PoleFigure& pf, const ProgramState& state, const Plo
     for (int k = 1; k <= levelCount; ++k) l.legend.push_back(FormatFixed(d, pf.Level[k]));
   }
   const double nf = pf.NormFactor;
-  // A record never normalised (NormFactor 0) has no relative spread; print 0, not "nan".
   const bool normalised = nf != 0 && std::isfinite(nf);
-  const std::string a = FormatOneDecimal(normalised ? 100 * (pf.MaxValue - pf.MinValue) / nf : 0.0) + "%";
+  const std::string a = SpreadDefined(pf) ? FormatOneDecimal(100 * (pf.MaxValue - pf.MinValue) / nf) + "%" : "-";
   l.norm = o.ShowMrd ? "norm:  " + FormatFixed(DecimalsFor(nf), nf) + "      A:  " + a : "A:  " + a;
   l.fileName = FileNamePart(pf.FileName);
   for (const std::string& f : state.AddListFiles) l.addRows.push_back(FileNamePart(f));

@@ -62,11 +62,10 @@ bool BuildCircleLinks(PoleFigure& pf) {
   for (int i = 1; i <= n; ++i) {
     if (!(pf.BetaStep[i] > 0) || pf.CirclePoints[i] < 1 || pf.CirclePoints[i] > kMaxPoints) return false;
   }
-  // SizeTablesToGrid left room for the completion; the cut only guards a grid changed since.
-  const int room = LastColumn(pf) - 1;
+  // SetGrid left room for the completion (TablesHoldGrid above says the grid is still its own).
   for (int i = 1; i <= n; ++i) {
     const double full = std::trunc(360.0 / pf.BetaStep[i]);
-    const int m = std::min(full > kMaxPoints ? kMaxPoints : static_cast<int>(full), room);
+    const int m = full > kMaxPoints ? kMaxPoints : static_cast<int>(full);
     while (pf.CirclePoints[i] < m) {
       ++pf.CirclePoints[i];
       pf.Intensity[i][pf.CirclePoints[i]] = kMissing;

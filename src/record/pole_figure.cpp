@@ -16,6 +16,7 @@ void CopyFileFacts(const PoleFigure& from, PoleFigure& to) {
   to.CountingTime = from.CountingTime;
   to.Monitor = from.Monitor;
   to.Background = from.Background;
+  to.CentreSpread = from.CentreSpread;
 }
 
 void ForgetFileFacts(PoleFigure& pf) {
@@ -27,6 +28,7 @@ void ForgetFileFacts(PoleFigure& pf) {
   pf.CountingTime = 0;
   pf.Monitor = 0;
   pf.Background = false;
+  pf.CentreSpread.reset();
 }
 
 void MarkChanged(PoleFigure& pf) {
@@ -98,23 +100,65 @@ void SizeTablesToGrid(PoleFigure& pf) {
 
 bool TablesHoldGrid(const PoleFigure& pf) {
   const int n = pf.CircleCount;
-  if (n < 1 || n > kMaxCircles || LastRow(pf) < n + 1 || pf.Link.Rows() != pf.Intensity.Rows()) return false;
+  if (n < 1 || n > kMaxCircles || pf.Intensity.Rows() < n + 2 || pf.Link.Rows() != pf.Intensity.Rows()) return false;
   if (pf.Link.Cols() != pf.Intensity.Cols()) return false;
   for (int i = 0; i <= n + 1; ++i)
-    if (pf.CirclePoints[i] < 0 || pf.CirclePoints[i] > LastColumn(pf) - 1) return false;
+    if (pf.CirclePoints[i] < 0 || pf.CirclePoints[i] > pf.Intensity.Cols() - 2) return false;
   return true;
+}
+
+bool SetGrid(PoleFigure& pf, const GridDescription& grid, const std::string& file, FileRole role, MessageSink& sink) {
+  std::vector<long long> points;
+  std::vector<double> steps;
+  for (const GridCircle& c : grid.circles) {
+    points.push_back(c.points);
+    steps.push_back(c.betaStep);
+  }
+  if (!CheckGridLimits(points, steps, grid.outerMirror, file, role, sink)) return false;
+  // Rows a previous grid used and this one does not are cleared, as on a fresh record.
+  pf.Alpha.fill(0);
+  pf.BetaStart.fill(0);
+  pf.BetaStep.fill(0);
+  pf.CirclePoints.fill(0);
+  const int n = static_cast<int>(grid.circles.size());
+  pf.PointCount = 0;
+  for (int i = 1; i <= n; ++i) {
+    const GridCircle& c = grid.circles[static_cast<std::size_t>(i - 1)];
+    pf.Alpha[i] = c.alpha;
+    pf.BetaStart[i] = c.betaStart;
+    pf.BetaStep[i] = c.betaStep;
+    pf.CirclePoints[i] = static_cast<int>(c.points);
+    pf.PointCount += pf.CirclePoints[i];
+  }
+  pf.CircleCount = n;
+  const auto mirror = [&](int row, int of, double alpha) {
+    pf.Alpha[row] = alpha;
+    pf.BetaStart[row] = pf.BetaStart[of] + 180;
+    pf.BetaStep[row] = pf.BetaStep[of];
+    pf.CirclePoints[row] = pf.CirclePoints[of];
+  };
+  pf.InnerMirror = grid.innerMirror ? 1 : 0;
+  if (grid.innerMirror) mirror(0, 1, -pf.Alpha[1]);
+  pf.OuterMirror = grid.outerMirror ? 1 : 0;
+  if (grid.outerMirror) mirror(n + 1, n, 180 - pf.Alpha[n]);
+  pf.BetaRange = pf.CirclePoints[1] * pf.BetaStep[1];
+  pf.Grid = grid.kind;
+  SizeTablesToGrid(pf);
+  return true;
+}
+
+void StoreInIncreasingBeta(PoleFigure& pf, int i) {
+  pf.BetaStep[i] = std::fabs(pf.BetaStep[i]);
+  if (i == 1 && pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
+  if (i == pf.CircleCount && pf.OuterMirror == 1) pf.BetaStep[i + 1] = pf.BetaStep[i];
 }
 
 void RefreshMirrorCircles(PoleFigure& pf) {
   const int n = pf.CircleCount;
-  if (pf.InnerMirror == 1) {
-    const int points = PointsInTable(pf, 1);
-    for (int j = 1; j <= points; ++j) pf.Intensity[0][j] = pf.Intensity[1][j];
-  }
-  if (pf.OuterMirror == 1 && n >= 1 && n + 1 <= LastRow(pf)) {
-    const int points = PointsInTable(pf, n);
-    for (int j = 1; j <= points; ++j) pf.Intensity[n + 1][j] = pf.Intensity[n][j];
-  }
+  if (pf.InnerMirror == 1)
+    for (int j = 1; j <= pf.CirclePoints[1]; ++j) pf.Intensity[0][j] = pf.Intensity[1][j];
+  if (pf.OuterMirror == 1 && n >= 1)
+    for (int j = 1; j <= pf.CirclePoints[n]; ++j) pf.Intensity[n + 1][j] = pf.Intensity[n][j];
 }
 
 }  // namespace quorix

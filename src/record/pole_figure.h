@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -65,11 +66,11 @@ class GridTable {
   int cols_ = 0;
 };
 
-// A plain value. Until a grid is set (SizeTablesToGrid) its tables hold rows
+// A plain value. Until a grid is set (SetGrid) its tables hold rows
 // and points 0..1 only; then their size follows the grid, so a 5 degree grid
 // costs a few tens of KB.
 struct PoleFigure {
-  // [0..CircleCount + 1][0..most points + 1]; see SizeTablesToGrid.
+  // [0..CircleCount + 1][0..most points + 1]; see SetGrid.
   GridTable<double> Intensity{2, 2};
   std::int16_t SSCILevel = 0;
   std::int32_t SSCICount = 0;
@@ -114,6 +115,12 @@ struct PoleFigure {
   double CountingTime = 0;
   double Monitor = 0;
   bool Background = false;
+  // The standard deviation of the measurements an instrument file made at
+  // tilt 0, one direction, whose mean every centre point holds; none where no such centre was averaged.
+  std::optional<double> CentreSpread;
+  // The share (0..1) of the statistics' sampling directions that could be
+  // interpolated from the grid when NormFactor was last computed.
+  double SampledShare = 0;
   // Set anew by every change of the intensities (MarkChanged), so that a change can be noticed.
   std::uint64_t Revision = 0;
   GridTable<GridLink> Link{2, 2};  // the shape of Intensity; circles 1..n, points 1..CirclePoints[i] in use
@@ -134,9 +141,38 @@ void ForgetFileFacts(PoleFigure& pf);
 // never look unchanged.
 void MarkChanged(PoleFigure& pf);
 
-// Copies the grid description and sizes `to`'s tables to it, all values 0
-// (used to leave a record untouched until a grid file has been read completely).
+// One circle of a grid as a reader finds it: tilt, first azimuth, azimuth
+// step (negative: measured towards decreasing beta, from its lowest beta) and points.
+struct GridCircle {
+  double alpha = 0, betaStart = 0, betaStep = 0;
+  long long points = 0;  // as the file gives it, for the limit's message
+};
+
+// A grid before it goes into a record.
+struct GridDescription {
+  std::vector<GridCircle> circles;  // circles 1..n
+  // Circle 0 mirrors circle 1 through the centre; circle n + 1 mirrors circle n through the rim.
+  bool innerMirror = false;
+  bool outerMirror = false;
+  GridKind kind = GridKind::Simple;
+};
+
+// The one way to set or change a record's grid. A grid outside the limits
+// gets a problem of `file` (CheckGridLimits) and false, the record
+// untouched. Otherwise the circles are copied, the mirror circles, PointCount
+// and BetaRange derived and the tables sized, every value 0. From then on
+// circles 0..CircleCount + 1 with points 0..CirclePoints[i] + 1 lie inside
+// the tables, so no loop over them needs to look at the tables' size.
+bool SetGrid(PoleFigure& pf, const GridDescription& grid, const std::string& file, FileRole role, MessageSink& sink);
+
+// The grid of `from` for `to`, every value 0 (used to leave a record
+// untouched until a grid file has been read completely).
 void CopyGrid(const PoleFigure& from, PoleFigure& to);
+
+// Circle i stored in increasing beta, its mirror circle following: a reader
+// turns a circle measured the other way once its values are in. Only the
+// sign of the step changes, so the tables still hold the grid.
+void StoreInIncreasingBeta(PoleFigure& pf, int i);
 
 // The limits above, checked for a grid before it goes into a record:
 // `points` and `betaSteps` of circles 1..n in order (betaSteps may be empty
@@ -146,31 +182,23 @@ void CopyGrid(const PoleFigure& from, PoleFigure& to);
 bool CheckGridLimits(std::span<const long long> points, std::span<const double> betaSteps, bool outerMirror,
                      const std::string& file, FileRole role, MessageSink& sink);
 
-// Sizes Intensity and Link to the grid description, every value 0: rows
-// 0..CircleCount + 1, points 0..m + 1, where m is the most points a circle has
-// or gets when BuildCircleLinks completes it to a full turn. Call it whenever
-// a grid is set; a grid outside the limits gets tables for none.
+// SetGrid's last step: Intensity and Link sized to the grid fields, every
+// value 0: rows 0..CircleCount + 1, points 0..m + 1, where m is the most
+// points a circle has or gets when BuildCircleLinks completes it to a full
+// turn; a grid outside the limits gets tables for none. Only for tests that
+// build a record field by field.
 void SizeTablesToGrid(PoleFigure& pf);
 
-// True when the record has a grid within the limits and tables that hold it.
+// True when the record has a grid within the limits and tables that hold it
+// (what SetGrid guarantees; BuildCircleLinks, which completes circles, checks it).
 bool TablesHoldGrid(const PoleFigure& pf);
 
-// The last row and column the tables hold; loops that must not trust
-// CircleCount and CirclePoints are cut to them.
-inline int LastRow(const PoleFigure& pf) { return pf.Intensity.Rows() - 1; }
-inline int LastColumn(const PoleFigure& pf) { return pf.Intensity.Cols() - 1; }
-
-// CirclePoints[i] cut to the table, whatever the record claims.
-inline int PointsInTable(const PoleFigure& pf, int i) {
-  return std::min(std::max(pf.CirclePoints[i], 0), std::max(LastColumn(pf), 0));
-}
-
-// Points 1..CirclePoints[i] of circle i, cut to the table.
+// Points 1..CirclePoints[i] of circle i.
 inline std::span<double> CircleValues(PoleFigure& pf, int i) {
-  return pf.Intensity[i].subspan(1, static_cast<std::size_t>(PointsInTable(pf, i)));
+  return pf.Intensity[i].subspan(1, static_cast<std::size_t>(pf.CirclePoints[i]));
 }
 inline std::span<const double> CircleValues(const PoleFigure& pf, int i) {
-  return pf.Intensity[i].subspan(1, static_cast<std::size_t>(PointsInTable(pf, i)));
+  return pf.Intensity[i].subspan(1, static_cast<std::size_t>(pf.CirclePoints[i]));
 }
 
 // Copies circle 1 into the inner mirror circle 0 and circle n into the outer

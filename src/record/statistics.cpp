@@ -20,9 +20,6 @@ constexpr int kSampleRings = 21;
 
 bool IsMissing(double v) { return v == kMissing; }
 
-// Circles and points to scan, cut to the arrays whatever the record claims.
-int MeasuredCircles(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-
 }  // namespace
 
 void UpdateExtremes(PoleFigure& pf) {
@@ -31,10 +28,8 @@ void UpdateExtremes(PoleFigure& pf) {
   // them (all above 1e10, or all negative) would report a bound at a
   // position that does not exist.
   bool any = false;
-  const int n = MeasuredCircles(pf);
-  for (int i = 1; i <= n; ++i) {
-    const int points = PointsInTable(pf, i);
-    for (int j = 1; j <= points; ++j) {
+  for (int i = 1; i <= pf.CircleCount; ++i) {
+    for (int j = 1; j <= pf.CirclePoints[i]; ++j) {
       const double v = pf.Intensity[i][j];
       if (IsMissing(v)) continue;
       if (!any || v > pf.MaxValue) {
@@ -60,17 +55,17 @@ void UpdateExtremes(PoleFigure& pf) {
 
 CircleLocation LocateOnCircle(const PoleFigure& pf, int circle, double& beta) {
   CircleLocation loc;
-  if (circle < 0 || circle > LastRow(pf)) return loc;
+  if (circle < 0 || circle > pf.CircleCount + 1) return loc;
   const double b0 = pf.BetaStart[circle];
   const double db = pf.BetaStep[circle];
   const int n = pf.CirclePoints[circle];
-  if (!(db > 0) || !std::isfinite(db) || n < 1 || n > LastColumn(pf) || !std::isfinite(beta)) return loc;
+  if (!(db > 0) || !std::isfinite(db) || n < 1 || !std::isfinite(beta)) return loc;
 
   if (beta < b0) beta += 360.0;
   const double steps = std::trunc((beta - b0) / db);
   // Far outside the circle (a start of 360 or more, or a beta below -360):
   // no index to look at.
-  if (!(steps >= 0) || steps > 2.0 * LastColumn(pf)) return loc;
+  if (!(steps >= 0) || steps > 2.0 * n) return loc;
   int j = static_cast<int>(steps) + 1;
   double betaJ = (j - 1) * db + b0;
   int jn = 0;
@@ -117,7 +112,7 @@ std::optional<double> ValueOnCircle(const PoleFigure& pf, int circle, double bet
 
 std::optional<double> InterpolateAt(const PoleFigure& pf, double alpha, double beta) {
   int i = pf.InnerMirror == 1 ? 0 : 1;
-  const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), LastRow(pf));
+  const int last = pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0);
   if (pf.Alpha[i] > alpha) return std::nullopt;
   while (true) {
     if (i >= last) return std::nullopt;
@@ -131,6 +126,10 @@ std::optional<double> InterpolateAt(const PoleFigure& pf, double alpha, double b
   const double gap = pf.Alpha[i + 1] - pf.Alpha[i];
   if (gap == 0) return *wi;
   return *wi + (*wi1 - *wi) * (alpha - pf.Alpha[i]) / gap;
+}
+
+bool SpreadDefined(const PoleFigure& pf) {
+  return pf.NormFactor > 0 && std::isfinite(pf.NormFactor) && pf.SampledShare >= 0.05;
 }
 
 double UpdateStatistics(PoleFigure& pf) {
@@ -152,9 +151,11 @@ double UpdateStatistics(PoleFigure& pf) {
   };
   std::vector<Sample> samples;
   double largest = 0;
+  int directions = 0;
   for (int k = 1; k <= kSampleRings; ++k) {
     const double alpha = kSampleRingAlpha[k];
     const int m = k == 1 ? 1 : (k == kSampleRings ? 60 : 6 * (k - 1));
+    directions += m;
     const double step = 360.0 / m;
     for (int e = 1; e <= m; ++e) {
       const double beta = (e - 1) * step;
@@ -193,6 +194,7 @@ double UpdateStatistics(PoleFigure& pf) {
   // with a mean of zero or a non-finite one, there is no meaningful
   // normalisation; 1 keeps the mrd values equal to the raw values.
   const double mean = count > 0 ? sum / static_cast<double>(count) / scale : 0.0;
+  pf.SampledShare = static_cast<double>(count) / directions;
   pf.NormFactor = (count > 0 && mean != 0 && std::isfinite(mean)) ? mean : 1.0;
 
   tensor[1][0] = tensor[0][1];
@@ -262,7 +264,7 @@ double AnisotropyP(const PoleFigure& pf) {
 bool ApplyCircleOperation(PoleFigure& pf, char op, const std::array<double, kMaxGridRows>& operand) {
   if (op == '*' || op == '+' || op == '-' || op == '/') {
     const int first = pf.InnerMirror == 1 ? 0 : 1;
-    const int last = std::min(MeasuredCircles(pf) + (pf.OuterMirror == 1 ? 1 : 0), LastRow(pf));
+    const int last = pf.CircleCount + (pf.OuterMirror == 1 ? 1 : 0);
     const auto result = [op](double v, double x) {
       switch (op) {
         case '*': return v * x;
@@ -278,8 +280,7 @@ bool ApplyCircleOperation(PoleFigure& pf, char op, const std::array<double, kMax
       for (int i = first; i <= last; ++i) {
         const double x = operand[i];
         if (!std::isfinite(x) || (op == '/' && x == 0)) continue;
-        const int points = PointsInTable(pf, i);
-        for (int j = 1; j <= points; ++j) {
+        for (int j = 1; j <= pf.CirclePoints[i]; ++j) {
           double& v = pf.Intensity[i][j];
           if (IsMissing(v) || !std::isfinite(v)) continue;
           const double r = result(v, x);

@@ -16,6 +16,11 @@ void UpdateExtremes(PoleFigure& pf);
 // Returns the mean intensity, which is also stored in NormFactor.
 double UpdateStatistics(PoleFigure& pf);
 
+// Whether A, 100 (max - min) / NormFactor, means anything: a positive,
+// finite NormFactor taken on at least 5 % of the sampling directions (a
+// pole figure measured near the centre only has a mean of a few directions).
+bool SpreadDefined(const PoleFigure& pf);
+
 struct CircleLocation {
   int j = -1;  // -1: the circle does not cover beta
   double beta_j = 0;

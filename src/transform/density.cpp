@@ -24,7 +24,7 @@ constexpr double kSearchMargin = 0.01;
 // widened by this much; below it the arc cosine is certainly beyond the cut-off.
 constexpr double kDotMargin = 1e-7;
 
-struct GridCircle {
+struct CircleDirections {
   std::vector<Vec3> points;  // point k at points[k - 1]
   double polar = 0;          // radians, 0..pi
   double sinPolar = 0, cosPolar = 0;
@@ -50,15 +50,12 @@ double WrapAngle(double a) {  // to -pi..pi
   return a;
 }
 
-int CircleCountOf(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-int PointCountOf(const PoleFigure& pf, int i) { return std::min(PointsInTable(pf, i), kMaxPoints); }
-
-std::vector<GridCircle> CircleTable(const PoleFigure& pf) {
-  const int n = CircleCountOf(pf);
-  std::vector<GridCircle> table(n + 1);
+std::vector<CircleDirections> CircleTable(const PoleFigure& pf) {
+  const int n = pf.CircleCount;
+  std::vector<CircleDirections> table(n + 1);
   for (int i = 1; i <= n; ++i) {
-    GridCircle& c = table[i];
-    const int count = PointCountOf(pf, i);
+    CircleDirections& c = table[i];
+    const int count = pf.CirclePoints[i];
     c.points.reserve(count);
     for (int k = 1; k <= count; ++k) c.points.push_back(DirectionToVector(pf.Alpha[i], BetaOf(pf, i, k)));
     if (count == 0) continue;
@@ -86,7 +83,8 @@ struct Interval {
 
 // Index intervals of a circle holding every point within `half` of azimuth
 // `centre`; false when the whole circle should be visited instead.
-bool AddWindow(const GridCircle& c, int count, double centre, double half, std::array<Interval, 16>& out, int& used) {
+bool AddWindow(const CircleDirections& c, int count, double centre, double half, std::array<Interval, 16>& out,
+               int& used) {
   if (half + c.azStep >= kPi) return false;
   const double a = std::fmod(std::fmod(centre - c.azStart, 2 * kPi) + 2 * kPi, 2 * kPi);
   const double span = (count - 1) * c.azStep;
@@ -104,7 +102,8 @@ bool AddWindow(const GridCircle& c, int count, double centre, double half, std::
   return true;
 }
 
-void AddOneReference(PoleFigure& pf, const std::vector<GridCircle>& table, const Vec3& v, const DensityKernel& kernel) {
+void AddOneReference(PoleFigure& pf, const std::vector<CircleDirections>& table, const Vec3& v,
+                     const DensityKernel& kernel) {
   for (int i = 1; i < static_cast<int>(table.size()); ++i) {
     const std::span<double> row = pf.Intensity[i];
     const auto& points = table[i].points;
@@ -136,7 +135,7 @@ Axis MakeAxis(const Vec3& v, bool everything) {
 }
 
 // The weights of one axis on the points of one circle it can reach.
-void AddToCircle(std::span<double> row, const GridCircle& c, const Axis& axis, double cosReach, double reach,
+void AddToCircle(std::span<double> row, const CircleDirections& c, const Axis& axis, double cosReach, double reach,
                  double dotLimit, const RadialKernel& table) {
   const int count = static_cast<int>(c.points.size());
   if (count == 0) return;
@@ -197,14 +196,14 @@ DensityKernel MakeDensityKernel(double fwhm) {
 
 void AddDensityReference(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm) {
   const DensityKernel kernel = MakeDensityKernel(fwhm);
-  const std::vector<GridCircle> table = CircleTable(pf);
+  const std::vector<CircleDirections> table = CircleTable(pf);
   for (const Vec3& v : directions) AddOneReference(pf, table, v, kernel);
 }
 
 bool AddDensity(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads,
                 const WorkControl* control) {
   const DensityKernel kernel = MakeDensityKernel(fwhm);
-  const std::vector<GridCircle> table = CircleTable(pf);
+  const std::vector<CircleDirections> table = CircleTable(pf);
   const double reach = kernel.cutoff + kSearchMargin;
   // A kernel reaching 90 degrees touches every axis: nothing to skip.
   const bool everything = !(reach < kPi / 2);
@@ -229,7 +228,7 @@ bool AddDensity(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm
   std::sort(byPolar.begin(), byPolar.end());
   // Marks, in file order, the axes whose polar angle or its supplement may
   // lie within reach of the circle's (a margin over the rounding of pi - p).
-  const auto markCandidates = [&](const GridCircle& c, std::vector<char>& marks) {
+  const auto markCandidates = [&](const CircleDirections& c, std::vector<char>& marks) {
     std::fill(marks.begin(), marks.end(), 0);
     for (int a : always) marks[static_cast<std::size_t>(a)] = 1;
     constexpr double kMargin = 1e-9;
@@ -249,7 +248,7 @@ bool AddDensity(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm
   const auto work = [&](bool reporting) {
     std::vector<char> marks(axes.size());
     for (int i = nextCircle.fetch_add(1); i <= circles; i = nextCircle.fetch_add(1)) {
-      const GridCircle& c = table[i];
+      const CircleDirections& c = table[i];
       const std::span<double> row = pf.Intensity[i];
       if (everything || c.points.empty())
         std::fill(marks.begin(), marks.end(), 1);
@@ -277,7 +276,7 @@ bool AddDensity(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm
   int helpers = threads > 0 ? threads - 1 : static_cast<int>(std::thread::hardware_concurrency()) - 1;
   helpers = std::clamp(helpers, 0, std::min(63, circles - 1));
   std::size_t points = 0;
-  for (const GridCircle& c : table) points += c.points.size();
+  for (const CircleDirections& c : table) points += c.points.size();
   if (directions.size() * points < 100000) helpers = 0;  // not worth a thread
   {
     std::vector<std::jthread> pool;

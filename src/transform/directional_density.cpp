@@ -36,15 +36,9 @@ bool DensityFromList(PoleFigure& target, const std::optional<DirectionList>& lis
   const int n = pf.CircleCount;
 
   pf.Intensity.Fill(0.0);
-  pf.PointCount = 0;
-  for (int i = 1; i <= n; ++i) {
-    pf.PointCount += pf.CirclePoints[i];
-    // The grid reader moved a circle measured towards decreasing beta to
-    // its lowest beta; a density has no measuring order.
-    pf.BetaStep[i] = std::fabs(pf.BetaStep[i]);
-  }
-  if (pf.InnerMirror == 1) pf.BetaStep[0] = pf.BetaStep[1];
-  if (pf.OuterMirror == 1) pf.BetaStep[n + 1] = pf.BetaStep[n];
+  // The grid reader moved a circle measured towards decreasing beta to its
+  // lowest beta; a density has no measuring order.
+  for (int i = 1; i <= n; ++i) StoreInIncreasingBeta(pf, i);
 
   if (!AddDensity(pf, list->directions, options.fwhm, 0, &options.work)) return false;
   RefreshMirrorCircles(pf);

@@ -94,9 +94,7 @@ bool EditIntensities(PoleFigure& pf, char op, const OperandTable& operands, bool
 std::unique_ptr<PoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
                                          MessageSink& sink) {
   auto second = NewPoleFigure();
-  const bool simple = ToLower(gridFileName).find(".rst") != std::string::npos;
-  if (!(simple ? ReadSimpleGrid(*second, gridFileName, sink) : ReadFullGrid(*second, gridFileName, sink)))
-    return nullptr;
+  if (!ReadGridFile(*second, gridFileName, GridRule::MainWindow, sink)) return nullptr;
   DataReadOptions options;
   options.layout = DataLayout::Plain;
   options.pfIndex = 1;
@@ -110,15 +108,13 @@ bool MergeRaster(PoleFigure& target, char op, const PoleFigure& second) {
   // Checked on every point before any changes, as ApplyCircleOperation does.
   for (int pass = 0; pass < 2 && IsEditOperator(op); ++pass) {
     const int first = target.InnerMirror == 1 ? 0 : 1;
-    const int last = std::min(std::clamp(target.CircleCount, 0, LastRow(target)) + (target.OuterMirror == 1 ? 1 : 0),
-                              LastRow(target));
+    const int last = target.CircleCount + (target.OuterMirror == 1 ? 1 : 0);
     const int secondFirst = second.InnerMirror == 1 ? 0 : 1;
-    const int secondLast = std::min(
-        std::clamp(second.CircleCount, 0, LastRow(second)) + (second.OuterMirror == 1 ? 1 : 0), LastRow(second));
+    const int secondLast = second.CircleCount + (second.OuterMirror == 1 ? 1 : 0);
     for (int i = first; i <= last; ++i) {
-      const int points = PointsInTable(target, i);
+      const int points = target.CirclePoints[i];
       const bool secondHasCircle = i >= secondFirst && i <= secondLast;
-      const int secondPoints = secondHasCircle ? PointsInTable(second, i) : 0;
+      const int secondPoints = secondHasCircle ? second.CirclePoints[i] : 0;
       for (int j = 1; j <= points; ++j) {
         double& v = target.Intensity[i][j];
         if (v == kMissing || j > secondPoints) continue;

@@ -64,9 +64,8 @@ Mat3 InvertByAxisAngle(const Mat3& m) {
 
 void InterpolatePoleFigure(const PoleFigure& source, PoleFigure& target, const InterpolationOptions& options) {
   const SourceMapping map = MakeMapping(options.rotation);
-  const int n = std::clamp(target.CircleCount, 0, LastRow(target));
-  for (int i = 1; i <= n; ++i) {
-    const int points = PointsInTable(target, i);
+  for (int i = 1; i <= target.CircleCount; ++i) {
+    const int points = target.CirclePoints[i];
     for (int j = 1; j <= points; ++j) {
       double alpha = target.Alpha[i];
       double beta = target.BetaStart[i] + (j - 1) * target.BetaStep[i];
@@ -103,12 +102,8 @@ void InterpolatePoleFigure(const PoleFigure& source, PoleFigure& target, const I
 
 std::unique_ptr<PoleFigure> ReadOutputGrid(const std::string& gridFile, const PoleFigure& like, MessageSink& sink) {
   auto grid = NewPoleFigure();
-  grid->BetaRange = like.BetaRange;
-  grid->PointCount = like.PointCount;
   grid->FileName = like.FileName;
-  const bool full = ToLower(gridFile).find(".grd") != std::string::npos;
-  const bool ok = full ? ReadFullGrid(*grid, gridFile, sink) : ReadSimpleGrid(*grid, gridFile, sink);
-  if (!ok || grid->CircleCount < 1) return nullptr;
+  if (!ReadGridFile(*grid, gridFile, GridRule::WindowSlot, sink)) return nullptr;
   return grid;
 }
 

@@ -26,8 +26,7 @@ bool NormaliseOrSay(PoleFigure& pf, MessageSink& sink) {
   UpdateStatistics(pf);
   double sum = 0, size = 0;
   long count = 0;
-  const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
-  for (int i = 1; i <= n; ++i)
+  for (int i = 1; i <= pf.CircleCount; ++i)
     for (const double v : CircleValues(pf, i)) {
       if (v == kMissing) continue;
       sum += v;
@@ -56,7 +55,7 @@ int LastWithMirror(const PoleFigure& pf) { return pf.CircleCount + (pf.OuterMirr
 // A sum beyond the largest double turns into infinities that every later
 // statistic would spread; the whole sum is refused instead.
 bool SumIsFinite(const PoleFigure& sum, MessageSink& sink) {
-  for (int i = FirstWithMirror(sum); i <= std::min(LastWithMirror(sum), LastRow(sum)); ++i)
+  for (int i = FirstWithMirror(sum); i <= LastWithMirror(sum); ++i)
     for (const double v : CircleValues(sum, i))
       if (!std::isfinite(v)) {
         sink.Message(

@@ -19,14 +19,14 @@ namespace quorix {
 
 namespace {
 
-// A selection made on another record may not fit this one's tables.
+// A selection made on another record may not lie on this one's grid.
 bool Valid(const PoleFigure& pf, const ReadoutSelection& s) {
-  return s.circle >= 1 && s.circle <= LastRow(pf) && s.point >= 1 && s.point <= std::min(kMaxPoints, LastColumn(pf)) &&
+  return s.circle >= 1 && s.circle <= pf.CircleCount + 1 && s.point >= 1 && s.point <= pf.CirclePoints[s.circle] &&
          s.divisor != 0;
 }
 
-int CircleCountOf(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 1, LastRow(pf)); }
-int PointsOn(const PoleFigure& pf, int circle) { return std::min(PointsInTable(pf, circle), kMaxPoints); }
+int CircleCountOf(const PoleFigure& pf) { return std::max(pf.CircleCount, 1); }
+int PointsOn(const PoleFigure& pf, int circle) { return pf.CirclePoints[circle]; }
 
 }  // namespace
 
@@ -133,7 +133,7 @@ RecommendedValues Recommend(const PoleFigure& pf, const ReadoutSelection& s) {
   const int left = p == 1 ? n : p - 1;
   const int right = p == n ? 1 : p + 1;
   RecommendedValues r;
-  if (!Valid(pf, s) || LastRow(pf) < 2) return r;
+  if (!Valid(pf, s) || pf.CircleCount < 1) return r;
   r.alongCircle = (pf.Intensity[k][left] + pf.Intensity[k][right]) / 2 / q;
 
   double a = 0;

@@ -50,11 +50,11 @@ class Smoother {
       : pf_(pf), excludeNegative_(excludeNegative), table_(table) {
     cutoff_ = CutoffOf(fwhm);
     k_ = ExponentOf(fwhm);
-    n_ = std::clamp(pf.CircleCount, 0, LastRow(pf));
+    n_ = pf.CircleCount;
     cols_ = static_cast<std::size_t>(pf.Intensity.Cols());
     units_.resize(static_cast<std::size_t>(pf.Intensity.Rows()) * cols_);
     for (int i = 1; i <= n_; ++i) {
-      points_[i] = std::min(PointsInTable(pf, i), kMaxPoints);
+      points_[i] = pf.CirclePoints[i];
       for (int j = 1; j <= points_[i]; ++j)
         units_[Index(i, j)] = DirectionToVector(pf.Alpha[i], pf.BetaStart[i] + (j - 1) * pf.BetaStep[i]);
     }
@@ -339,7 +339,7 @@ struct SmoothingPlan::Impl {
 
 SmoothingPlan::SmoothingPlan(const PoleFigure& grid, double fwhm, int threads) : impl_(std::make_unique<Impl>()) {
   impl_->fwhm = fwhm;
-  impl_->circles = std::clamp(grid.CircleCount, 0, LastRow(grid));
+  impl_->circles = grid.CircleCount;
   for (int i = 1; i <= impl_->circles; ++i) {
     impl_->alpha[i] = grid.Alpha[i];
     impl_->betaStart[i] = grid.BetaStart[i];
@@ -357,7 +357,7 @@ SmoothingPlan::SmoothingPlan(const PoleFigure& grid, double fwhm, int threads) :
 SmoothingPlan::~SmoothingPlan() = default;
 
 bool SmoothingPlan::Fits(const PoleFigure& pf, double fwhm) const {
-  if (fwhm != impl_->fwhm || std::clamp(pf.CircleCount, 0, LastRow(pf)) != impl_->circles) return false;
+  if (fwhm != impl_->fwhm || pf.CircleCount != impl_->circles) return false;
   for (int i = 1; i <= impl_->circles; ++i)
     if (pf.Alpha[i] != impl_->alpha[i] || pf.BetaStart[i] != impl_->betaStart[i] ||
         pf.BetaStep[i] != impl_->betaStep[i] || pf.CirclePoints[i] != impl_->points[i])
@@ -411,11 +411,10 @@ bool SmoothPoleFigure(PoleFigure& pf, const SmoothingSettings& settings, bool sh
   const auto smoothed =
       SmoothedIntensities(pf, settings.fwhm, settings.excludeNegative, method, progress, threads, cancel);
   if (!smoothed) return false;
-  const int n = std::clamp(pf.CircleCount, 0, std::min(LastRow(pf), smoothed->Rows() - 1));
-  for (int i = 1; i <= n; ++i) {
-    const std::span<const double> from = (*smoothed)[i];
+  // The smoothed table has the shape of the record's.
+  for (int i = 1; i <= pf.CircleCount; ++i) {
     const std::span<double> to = CircleValues(pf, i);
-    std::copy_n(from.begin() + 1, std::min(to.size(), std::min<std::size_t>(from.size() - 1, kMaxPoints)), to.begin());
+    std::copy_n((*smoothed)[i].begin() + 1, to.size(), to.begin());
   }
   RefreshMirrorCircles(pf);
 

@@ -11,8 +11,8 @@ namespace quorix {
 
 namespace {
 
-int Circles(const PoleFigure& pf) { return std::clamp(pf.CircleCount, 0, LastRow(pf)); }
-int PointsOn(const PoleFigure& pf, int i) { return PointsInTable(pf, i); }
+int Circles(const PoleFigure& pf) { return pf.CircleCount; }
+int PointsOn(const PoleFigure& pf, int i) { return pf.CirclePoints[i]; }
 
 // Point 1 follows point n on every circle.
 int Cyclic(int j, int n) { return ((j - 1) % n + n) % n + 1; }

@@ -142,7 +142,7 @@ void LoadFilesDialog::UpdateFieldsForData() {
   // Beartex blocks describe their grid; another grid left in the field would misread them. A WKO
   // list or a Dubna file implies its grid but may still be read on a grid given.
   const bool ownGrid = IsMeasuredLayout(dataLayout_) && dataLayout_ != DataLayout::Dubna;
-  const bool implied = dataLayout_ == DataLayout::HashList;
+  const bool implied = dataLayout_ == DataLayout::Beartex;
   const bool optional = !ownGrid && !implied && !GridFileNeeded(dataLayout_);
   GridEdit->setEnabled(!ownGrid && !implied);
   GridButton->setEnabled(!ownGrid && !implied);
@@ -248,7 +248,7 @@ bool LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
     return false;
   }
   const DataLayout peeked = request.directional ? DataLayout::None : PeekLayout(request.dataFile);
-  const bool ownGrid = (IsMeasuredLayout(peeked) && peeked != DataLayout::Dubna) || peeked == DataLayout::HashList;
+  const bool ownGrid = (IsMeasuredLayout(peeked) && peeked != DataLayout::Dubna) || peeked == DataLayout::Beartex;
   if (gridName.isEmpty() && (request.directional || GridFileNeeded(peeked))) {
     GridNote->setText(kGridNeeded);
     GridNote->setVisible(true);
@@ -284,7 +284,7 @@ bool LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
     FileMessageBoxSink sink(this, request.dataFile);
     DataFileLayout detected = DetectDataFile(request.dataFile, request.measurement, sink);
     if (!detected.ok) return false;
-    const bool listed = detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList;
+    const bool listed = detected.layout == DataLayout::Beartex || detected.layout == DataLayout::Geesthacht;
     if (listed || detected.names.size() > 1) {
       hkl_.SetItems(detected.names);
       if (hkl_.exec() != QDialog::Accepted) return false;  // nothing to read without a choice
@@ -298,7 +298,8 @@ bool LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
     load.layout = detected.layout;
     load.names = std::move(detected.names);
   }
-  const bool multi = load.layout == DataLayout::HashList || load.layout == DataLayout::WkoList || load.names.size() > 1;
+  const bool multi =
+      load.layout == DataLayout::Beartex || load.layout == DataLayout::Geesthacht || load.names.size() > 1;
   if (fromUser && multi) load.pfIndex = -(hkl_.Highlighted() + 1);
   if (!mainform_.LoadMain(load)) return false;  // the dialog stays open
   if (fromUser) LoadExtraWindows();

@@ -795,7 +795,7 @@ bool MainWindow::OpenRecent(const RecentFile& file) {
   load.gridFile = file.gridFile;
   load.measurement = tilts;
   load.resetRotation = true;
-  if (detected.layout == DataLayout::HashList || detected.layout == DataLayout::WkoList ||
+  if (detected.layout == DataLayout::Beartex || detected.layout == DataLayout::Geesthacht ||
       IsMeasuredLayout(detected.layout)) {
     load.layout = detected.layout;
     load.pfIndex = -std::max(1, file.index);

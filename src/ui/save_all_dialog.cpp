@@ -142,9 +142,9 @@ SaveAllDialog::SaveAllDialog(AppContext& context, MainWindow& mainform, QWidget*
   layout->addWidget(rearrange);
   layout->addLayout(buttons);
 
-  connect(BeartexButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Beartex); });
-  connect(GeesthachtButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Geesthacht); });
-  connect(PoplaButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(FormattedLayout::Popla); });
+  connect(BeartexButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(DataLayout::Beartex); });
+  connect(GeesthachtButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(DataLayout::Geesthacht); });
+  connect(PoplaButton, &QRadioButton::clicked, this, [this] { SelectFormatClick(DataLayout::Popla); });
   connect(OutfileSearchButton, &QPushButton::clicked, this, &SaveAllDialog::OutfileSearchButtonClick);
   connect(OKBtn, &QPushButton::clicked, this, &SaveAllDialog::OKBtnClick);
   connect(ClearBtn, &QPushButton::clicked, this, &SaveAllDialog::ClearBtnClick);
@@ -152,17 +152,17 @@ SaveAllDialog::SaveAllDialog(AppContext& context, MainWindow& mainform, QWidget*
 
   SaveAllStringGrid->setRowCount(1);
   SetCell(0, kPF, "1");
-  SelectFormatClick(FormattedLayout::Beartex);
+  SelectFormatClick(DataLayout::Beartex);
 }
 
-FormattedLayout SaveAllDialog::Layout() const {
-  if (GeesthachtButton->isChecked()) return FormattedLayout::Geesthacht;
-  return PoplaButton->isChecked() ? FormattedLayout::Popla : FormattedLayout::Beartex;
+DataLayout SaveAllDialog::Layout() const {
+  if (GeesthachtButton->isChecked()) return DataLayout::Geesthacht;
+  return PoplaButton->isChecked() ? DataLayout::Popla : DataLayout::Beartex;
 }
 
 DataLayout SaveAllDialog::Source() const {
-  if (context_.load.HashListFile) return DataLayout::HashList;
-  if (context_.load.WkoListFile) return DataLayout::WkoList;
+  if (context_.load.HashListFile) return DataLayout::Beartex;
+  if (context_.load.WkoListFile) return DataLayout::Geesthacht;
   return DataLayout::None;
 }
 
@@ -178,9 +178,9 @@ QString SaveAllDialog::Cell(int row, int column) const {
   return item ? item->text() : QString();
 }
 
-void SaveAllDialog::SetColumns(FormattedLayout layout) {
+void SaveAllDialog::SetColumns(DataLayout layout) {
   QStringList headers{"PF", "h", "k", "l"};
-  if (layout == FormattedLayout::Geesthacht)
+  if (layout == DataLayout::Geesthacht)
     headers << "h2"
             << "k2"
             << "l2"
@@ -196,11 +196,11 @@ void SaveAllDialog::FormShow() {
     if (mainform_.WindowVisible(n)) numbers << QString::number(n);
   SaveAllStringGrid->setRowCount(static_cast<int>(numbers.size()));
   for (int r = 0; r < numbers.size(); ++r) SetCell(r, kPF, numbers[r]);
-  const FormattedLayout layout = Layout();
+  const DataLayout layout = Layout();
   OutfileEdit->setText(QString::fromStdString(ProposedSaveAllName(context_.set.PF[1]->FileName, layout)));
-  SymSpinEdit->setToolTip(layout == FormattedLayout::Geesthacht ? kGeesthachtSymmetryHint : kBeartexSymmetryHint);
-  AlphaEdit->setEnabled(layout == FormattedLayout::Beartex);
-  BetaEdit->setEnabled(layout == FormattedLayout::Beartex);
+  SymSpinEdit->setToolTip(layout == DataLayout::Geesthacht ? kGeesthachtSymmetryHint : kBeartexSymmetryHint);
+  AlphaEdit->setEnabled(layout == DataLayout::Beartex);
+  BetaEdit->setEnabled(layout == DataLayout::Beartex);
   if (context_.load.Multi()) Prefill();
 }
 
@@ -208,7 +208,7 @@ void SaveAllDialog::Prefill() {
   MessageBoxSink sink(this);
   const DataLayout source = Source();
   const auto header = ReadSaveAllHeader(context_.set.PF[1]->FileName, source, sink);
-  const bool geesthacht = Layout() == FormattedLayout::Geesthacht;
+  const bool geesthacht = Layout() == DataLayout::Geesthacht;
   for (int r = 0; r < SaveAllStringGrid->rowCount(); ++r) {
     const int n = Cell(r, kPF).toInt();
     const auto miller = context_.set.Occupied(n) ? MillerOf(*context_.set.PF[n]) : std::nullopt;
@@ -218,7 +218,7 @@ void SaveAllDialog::Prefill() {
       SetCell(r, kL, QString::fromStdString(miller->l));
     }
     if (!header) continue;
-    if (source == DataLayout::WkoList) {
+    if (source == DataLayout::Geesthacht) {
       if (header->symmetry) {
         memory_.symmetry = *header->symmetry;
         SymSpinEdit->setValue(memory_.symmetry);
@@ -246,7 +246,7 @@ void SaveAllDialog::Prefill() {
           SetCell(r, kFac, Fixed3(header->fac.value_or(0)));
         }
       }
-    } else if (source == DataLayout::HashList) {
+    } else if (source == DataLayout::Beartex) {
       Lattice& l = memory_.lattice;
       if (header->symmetry) memory_.symmetry = *header->symmetry;
       double* fields[] = {&l.a, &l.b, &l.c, &l.alpha, &l.beta, &l.gamma};
@@ -263,11 +263,11 @@ void SaveAllDialog::Prefill() {
   }
 }
 
-void SaveAllDialog::SelectFormatClick(FormattedLayout layout) {
+void SaveAllDialog::SelectFormatClick(DataLayout layout) {
   const DataLayout source = Source();
   // popLA writes neither symmetry nor lattice; its table is the Beartex one.
-  const bool popla = layout == FormattedLayout::Popla;
-  const bool beartex = layout != FormattedLayout::Geesthacht;
+  const bool popla = layout == DataLayout::Popla;
+  const bool beartex = layout != DataLayout::Geesthacht;
   (popla ? PoplaButton : beartex ? BeartexButton : GeesthachtButton)->setChecked(true);
   CommentLabel->setText(popla     ? "Enter the comment line:"
                         : beartex ? "Enter up to 5 comment lines:"
@@ -279,7 +279,7 @@ void SaveAllDialog::SelectFormatClick(FormattedLayout layout) {
   SymSpinEdit->setValue(SymmetryForLayout(layout, memory_.symmetry, source));
   WKOLabel->setVisible(!beartex);
   WKOSpinEdit->setVisible(!beartex);
-  if (!beartex) WKOSpinEdit->setValue(source == DataLayout::WkoList ? Nearest(memory_.misalignment) : 0);
+  if (!beartex) WKOSpinEdit->setValue(source == DataLayout::Geesthacht ? Nearest(memory_.misalignment) : 0);
   OutfileEdit->setText(QString::fromStdString(ProposedSaveAllName(context_.set.PF[1]->FileName, layout)));
   SetColumns(layout);
   AlphaEdit->setEnabled(beartex && !popla);
@@ -318,10 +318,10 @@ void SaveAllDialog::OutfileSearchButtonClick() {
   const QString dir = QFileInfo(QString::fromStdString(context_.set.PF[1]->FileName)).absolutePath();
   QFileDialog dialog(this, QString(), dir);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  const FormattedLayout layout = Layout();
-  dialog.setNameFilters({layout == FormattedLayout::Beartex      ? "Beartex Files (*.xpe)"
-                         : layout == FormattedLayout::Geesthacht ? "Geesthacht Files (*.ibm)"
-                                                                 : "popLA Files (*.epf)",
+  const DataLayout layout = Layout();
+  dialog.setNameFilters({layout == DataLayout::Beartex      ? "Beartex Files (*.xpe)"
+                         : layout == DataLayout::Geesthacht ? "Geesthacht Files (*.ibm)"
+                                                            : "popLA Files (*.epf)",
                          "All Files (*)"});
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     OutfileEdit->setText(dialog.selectedFiles().first());
@@ -330,8 +330,8 @@ void SaveAllDialog::OutfileSearchButtonClick() {
 bool SaveAllDialog::Collect(SaveAllSettings& s, PoleFigureSlots& figures) {
   MessageBoxSink sink(this);
   s.layout = Layout();
-  const bool beartex = s.layout == FormattedLayout::Beartex;
-  const bool popla = s.layout == FormattedLayout::Popla;
+  const bool beartex = s.layout == DataLayout::Beartex;
+  const bool popla = s.layout == DataLayout::Popla;
   QString text = Comments->toPlainText();
   if (!text.isEmpty()) {
     QStringList lines = text.split('\n');
@@ -382,7 +382,7 @@ bool SaveAllDialog::Collect(SaveAllSettings& s, PoleFigureSlots& figures) {
     if (!integer(r, kPF, row.pf)) return false;
     const bool written = row.pf >= 1 && row.pf <= kSlotCount && figures[row.pf];
     if (written && (!integer(r, kH, row.h) || !integer(r, kK, row.k) || !integer(r, kL, row.l))) return false;
-    if (written && s.layout == FormattedLayout::Geesthacht && !Trim(Cell(r, kFac).toStdString()).empty()) {
+    if (written && s.layout == DataLayout::Geesthacht && !Trim(Cell(r, kFac).toStdString()).empty()) {
       SecondReflection second;
       if (!integer(r, kH2, second.h2) || !integer(r, kK2, second.k2) || !integer(r, kL2, second.l2)) return false;
       const auto fac = ParseNumber(Trim(Cell(r, kFac).toStdString()));
@@ -407,7 +407,7 @@ void SaveAllDialog::OKBtnClick() {
   SaveAllSettings settings;
   PoleFigureSlots figures{};
   if (!Collect(settings, figures)) return;
-  if (settings.layout == FormattedLayout::Beartex) {
+  if (settings.layout == DataLayout::Beartex) {
     memory_.lattice = settings.lattice;
     memory_.symmetry = settings.symmetry;
   }

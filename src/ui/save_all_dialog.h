@@ -30,11 +30,11 @@ class SaveAllDialog : public QDialog {
 
   // Fills the table and the prefill; the caller shows the window.
   void FormShow();
-  void SelectFormatClick(FormattedLayout layout);
+  void SelectFormatClick(DataLayout layout);
   void ClearBtnClick();
   void OKBtnClick();
   void OutfileSearchButtonClick();
-  FormattedLayout Layout() const;
+  DataLayout Layout() const;
 
  private:
   QPushButton* OKBtn = nullptr;
@@ -74,7 +74,7 @@ class SaveAllDialog : public QDialog {
   };
 
   DataLayout Source() const;
-  void SetColumns(FormattedLayout layout);
+  void SetColumns(DataLayout layout);
   void SetCell(int row, int column, const QString& text);
   QString Cell(int row, int column) const;
   void Prefill();

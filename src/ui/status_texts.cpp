@@ -6,16 +6,12 @@
 
 #include "base/number_format.h"
 #include "base/text_file.h"
+#include "io/grid_reader.h"
 
 namespace quorix {
 namespace {
 
 std::string Degrees(double v) { return FormatFixed(1, v) + "\u00b0"; }
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
 
 }  // namespace
 
@@ -79,8 +75,7 @@ std::string RecentFileCaption(const RecentFile& file) {
 DroppedFiles SortDroppedFiles(const std::vector<std::string>& files) {
   DroppedFiles sorted;
   for (const std::string& f : files) {
-    const std::string ext = Lower(std::filesystem::path(f).extension().string());
-    if (ext == ".rst" || ext == ".grd") {
+    if (HasGridFileExtension(f)) {
       if (sorted.grid.empty()) sorted.grid = f;
     } else {
       sorted.data.push_back(f);

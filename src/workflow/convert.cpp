@@ -45,7 +45,7 @@ std::optional<InputFile> Inspect(const std::string& data, const MeasurementOptio
   facts.layout = detected.layout;
   if (!detected.ok) return std::nullopt;
   in.names = std::move(detected.names);
-  in.listed = in.layout == DataLayout::HashList || in.layout == DataLayout::WkoList;
+  in.listed = in.layout == DataLayout::Beartex || in.layout == DataLayout::Geesthacht;
   // A file with its own grid counts as one of several pole figures when it holds more than one.
   in.multi = in.listed || in.names.size() > 1;
   const int available = in.multi ? static_cast<int>(in.names.size()) : 1;
@@ -101,7 +101,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink) {
 bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFacts& facts) {
   SaveAllSettings s;
   s.layout = o.layout;
-  const bool geesthacht = s.layout == FormattedLayout::Geesthacht;
+  const bool geesthacht = s.layout == DataLayout::Geesthacht;
   s.comments = o.comments;
   s.invertTheta = o.invertTheta;
   s.invertPhi = o.invertPhi;
@@ -129,11 +129,11 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
       return false;
     }
     s.misalignment = Nearest(*o.misalignment);
-  } else if (geesthacht && in->layout == DataLayout::WkoList) {
+  } else if (geesthacht && in->layout == DataLayout::Geesthacht) {
     s.misalignment = Nearest(header.misalignment.value_or(0));
   }
   std::optional<SecondReflection> second;
-  if (geesthacht && in->layout == DataLayout::WkoList && header.secondReflection) {
+  if (geesthacht && in->layout == DataLayout::Geesthacht && header.secondReflection) {
     const auto h2 = IntegerText(header.h2), k2 = IntegerText(header.k2), l2 = IntegerText(header.l2);
     if (!h2 || !k2 || !l2 || !header.fac) {
       sink.Message("The second reflection in the header of " + o.data + " is not readable.");
@@ -193,12 +193,12 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
   return true;
 }
 
-std::optional<ConvertTarget> ConvertTargetNamed(std::string_view name) {
-  if (name == "beartex") return ConvertTarget::Beartex;
-  if (name == "geesthacht") return ConvertTarget::Geesthacht;
-  if (name == "popla") return ConvertTarget::Popla;
-  if (name == "xrdml") return ConvertTarget::Xrdml;
-  if (name == "ascii") return ConvertTarget::Ascii;
+std::optional<DataLayout> ConvertTargetNamed(std::string_view name) {
+  if (name == "beartex") return DataLayout::Beartex;
+  if (name == "geesthacht") return DataLayout::Geesthacht;
+  if (name == "popla") return DataLayout::Popla;
+  if (name == "xrdml") return DataLayout::Xrdml;
+  if (name == "ascii") return DataLayout::Plain;
   return std::nullopt;
 }
 
@@ -210,28 +210,25 @@ bool ConvertFile(const ConvertRequest& request, MessageSink& sink) {
 bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts& facts) {
   const SaveAllFileRequest& f = request.file;
   switch (request.to) {
-    case ConvertTarget::Beartex:
-    case ConvertTarget::Geesthacht:
-    case ConvertTarget::Popla: {
+    case DataLayout::Beartex:
+    case DataLayout::Geesthacht:
+    case DataLayout::Popla: {
       SaveAllFileRequest r = f;
-      r.layout = request.to == ConvertTarget::Beartex      ? FormattedLayout::Beartex
-                 : request.to == ConvertTarget::Geesthacht ? FormattedLayout::Geesthacht
-                                                           : FormattedLayout::Popla;
+      r.layout = request.to;
       return SaveAllFromFile(r, sink, facts);
     }
-    case ConvertTarget::Xrdml:
-    case ConvertTarget::Ascii: break;
+    default: break;
   }
   const auto in = Inspect(f.data, f.measurement, f.indices, 0, sink, facts);
   if (!in) return false;
   if (in->indices.size() != 1) {
     sink.Message(fmt::format("{} holds {} pole figures; an {} file holds one: choose it with --index K.", f.data,
-                             in->indices.size(), request.to == ConvertTarget::Xrdml ? "XRDML" : "ASCII"));
+                             in->indices.size(), request.to == DataLayout::Xrdml ? "XRDML" : "ASCII"));
     return false;
   }
   const auto pf = Load(f, *in, in->indices[0], sink);
   if (!pf) return false;
-  if (request.to == ConvertTarget::Ascii) return WritePFASCII(*pf, f.output, request.ascii, sink);
+  if (request.to == DataLayout::Plain) return WritePFASCII(*pf, f.output, request.ascii, sink);
   XrdmlOptions x = request.xrdml;
   if (x.h == 0 && x.k == 0 && x.l == 0 && !f.hkl.empty()) {
     x.h = f.hkl[0][0];

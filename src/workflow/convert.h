@@ -20,7 +20,7 @@ struct SaveAllFileRequest {
   std::string data;
   std::string grid;
   std::string output;
-  FormattedLayout layout = FormattedLayout::Beartex;
+  DataLayout layout = DataLayout::Beartex;
   std::vector<int> indices;  // pole figures from 1; empty: all of the file
   std::vector<std::string> comments;
   std::optional<int> symmetry;  // else taken from the data file's header
@@ -45,10 +45,9 @@ bool SaveAllFromFile(const SaveAllFileRequest& request, MessageSink& sink);
 // caller that must tell a missing grid file from other faults).
 bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFacts& facts);
 
-enum class ConvertTarget { Beartex, Geesthacht, Popla, Xrdml, Ascii };
-
+// The layout a conversion writes: Beartex, Geesthacht, Popla, Xrdml or Plain (ASCII).
 struct ConvertRequest {
-  ConvertTarget to = ConvertTarget::Beartex;
+  DataLayout to = DataLayout::Beartex;
   SaveAllFileRequest file;  // data, grid, output, indices and the options of the block layouts
   AsciiWriteOptions ascii;
   std::string xrdmlTemplate;
@@ -56,7 +55,7 @@ struct ConvertRequest {
 };
 
 // "beartex", "geesthacht", "popla", "xrdml", "ascii".
-std::optional<ConvertTarget> ConvertTargetNamed(std::string_view name);
+std::optional<DataLayout> ConvertTargetNamed(std::string_view name);
 
 // XRDML and ASCII files hold one pole figure: the request must choose one
 // when the input holds several.

@@ -13,7 +13,7 @@ namespace {
 
 // Layouts whose files may hold several pole figures.
 bool Multi(DataLayout layout) {
-  return layout == DataLayout::HashList || layout == DataLayout::WkoList || IsMeasuredLayout(layout);
+  return layout == DataLayout::Beartex || layout == DataLayout::Geesthacht || IsMeasuredLayout(layout);
 }
 
 }  // namespace

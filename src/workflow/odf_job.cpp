@@ -33,7 +33,7 @@ std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobReques
   const DataFileLayout detected = DetectDataText(*text, in.data, request.measurement, sink);
   if (!detected.ok) return std::nullopt;
   f.layout = detected.layout;
-  const bool listed = f.layout == DataLayout::HashList || f.layout == DataLayout::WkoList;
+  const bool listed = f.layout == DataLayout::Beartex || f.layout == DataLayout::Geesthacht;
   const int available = listed || detected.names.size() > 1 ? static_cast<int>(detected.names.size()) : 1;
   f.indices = in.indices;
   if (f.indices.empty())
@@ -44,7 +44,7 @@ std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobReques
       return std::nullopt;
     }
   if (listed) f.header = ReadSaveAllHeaderText(*text, f.layout);
-  if (f.layout == DataLayout::WkoList)
+  if (f.layout == DataLayout::Geesthacht)
     for (const std::string& line : SplitLines(*text))
       if (line.rfind("SUP =", 0) == 0) f.supLines.push_back(line);
   for (int k : f.indices) {
@@ -75,7 +75,7 @@ std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const OdfSource
     return g;
   }
   if (first != nullptr && first->header.symmetry) {
-    const int code = first->layout == DataLayout::WkoList ? GeesthachtToBeartexSymmetry(*first->header.symmetry)
+    const int code = first->layout == DataLayout::Geesthacht ? GeesthachtToBeartexSymmetry(*first->header.symmetry)
                                                           : *first->header.symmetry;
     if (const auto g = LaueGroupOfBeartexCode(code)) return g;
   }
@@ -210,7 +210,7 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
         if (block < f.supLines.size()) {
           // A superposed second reflection with its factor, as the block's "SUP =" line gives it.
           const std::vector<std::string> lines{"", "", "", "", "", "", f.supLines[block]};
-          const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::WkoList);
+          const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::Geesthacht);
           if (sup.secondReflection && sup.fac && *sup.fac > 0) {
             const auto second = ParseMiller(sup.h2 + " " + sup.k2 + " " + sup.l2, *crystal, error);
             if (!second) {

@@ -39,7 +39,7 @@ struct LoadFlags {
   bool AnyLayout() const { return HashListFile || WkoListFile || PlainFile || MeasuredLayout != DataLayout::None; }
   DataLayout Layout() const {
     if (MeasuredLayout != DataLayout::None) return MeasuredLayout;
-    return HashListFile ? DataLayout::HashList : WkoListFile ? DataLayout::WkoList : DataLayout::Plain;
+    return HashListFile ? DataLayout::Beartex : WkoListFile ? DataLayout::Geesthacht : DataLayout::Plain;
   }
   void SetLayout(DataLayout layout) {
     ClearLayout();
@@ -47,7 +47,7 @@ struct LoadFlags {
       MeasuredLayout = layout;
       return;
     }
-    (layout == DataLayout::HashList ? HashListFile : layout == DataLayout::WkoList ? WkoListFile : PlainFile) = true;
+    (layout == DataLayout::Beartex ? HashListFile : layout == DataLayout::Geesthacht ? WkoListFile : PlainFile) = true;
   }
 };
 

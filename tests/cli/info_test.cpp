@@ -70,6 +70,21 @@ TEST(CliInfo, JsonMatchesTheLibraryToTheLastBit) {
   }
 }
 
+TEST(CliInfo, AnInstrumentCentreGivesOneValueAndItsSpread) {
+  // The example's tilt-0 scan counts the one centre direction 24 times with noise.
+  const CliRun run = RunCli("info " + test::ExamplePath("copper_scan.uxd") + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto j = nlohmann::json::parse(run.out);
+  ASSERT_EQ(j.at("alpha").at(0).get<double>(), 0.0);
+  const auto& centre = j.at("intensity").at(0);
+  ASSERT_GT(centre.size(), 1u);
+  for (const auto& v : centre) EXPECT_EQ(v, centre.at(0));
+  EXPECT_GT(j.at("centre_spread").get<double>(), 0.0);
+  const CliRun plain =
+      RunCli(fmt::format("info {} {} --json", test::ExamplePath("copper111.pol"), test::ExamplePath("grid5.rst")));
+  EXPECT_FALSE(nlohmann::json::parse(plain.out).contains("centre_spread"));
+}
+
 TEST(CliInfo, MrdSwitchesTheLevelUnit) {
   const CliRun run = RunCli(
       fmt::format("info {} {} --mrd --json", test::ExamplePath("copper111.pol"), test::ExamplePath("grid5.rst")));

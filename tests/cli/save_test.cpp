@@ -111,7 +111,7 @@ TEST(CliSaveAll, GeesthachtWritesWhatTheLibraryWrites) {
       Examples("copper111.pol"), out));
   ASSERT_EQ(run.status, 0) << run.err;
   SaveAllSettings s;
-  s.layout = FormattedLayout::Geesthacht;
+  s.layout = DataLayout::Geesthacht;
   s.comments = {"one", "two"};
   s.symmetry = 4;
   s.lattice = {3.615, 3.615, 3.615, 90, 90, 90};

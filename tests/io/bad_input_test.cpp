@@ -259,7 +259,7 @@ TEST(HashListBadInput, EveryLineEndAndAByteOrderMarkReadAlike) {
   for (const std::string& contents : {HashFile("\n"), HashFile("\r\n"), HashFile("\r"), kBom + HashFile("\n")}) {
     auto pf = Grid("0 19\n90 19\n");
     CollectingSink sink;
-    ASSERT_TRUE(ReadData(*pf, WriteTempFile("ends.xpe", contents), DataLayout::HashList, sink)) << sink.messages.at(0);
+    ASSERT_TRUE(ReadData(*pf, WriteTempFile("ends.xpe", contents), DataLayout::Beartex, sink)) << sink.messages.at(0);
     EXPECT_DOUBLE_EQ(pf->Intensity[1][19], 19);
     EXPECT_DOUBLE_EQ(pf->Intensity[2][1], 11);
   }
@@ -279,7 +279,7 @@ TEST(HashListBadInput, EmptyGarbageAndFarIndicesAreRefusedWithTheFileName) {
     auto pf = Grid("0 19\n90 19\n");
     CollectingSink sink;
     const auto file = WriteTempFile("bad.xpe", c.contents);
-    EXPECT_FALSE(ReadData(*pf, file, DataLayout::HashList, sink, c.index)) << c.index;
+    EXPECT_FALSE(ReadData(*pf, file, DataLayout::Beartex, sink, c.index)) << c.index;
     ASSERT_FALSE(sink.messages.empty());
     const std::string& m = sink.messages.back();
     EXPECT_TRUE(m.find(file) != std::string::npos || m.rfind("Expected ", 0) == 0) << m;
@@ -304,14 +304,14 @@ TEST(WkoListBadInput, HugeAndNegativeCountsInTheHeader) {
     auto pf = Grid("0 12\n45 12\n");
     CollectingSink sink;
     const auto file = WriteTempFile("huge.wko", c.header + "    1.0    2.0\n");
-    EXPECT_FALSE(ReadData(*pf, file, DataLayout::WkoList, sink, c.index)) << c.header;
+    EXPECT_FALSE(ReadData(*pf, file, DataLayout::Geesthacht, sink, c.index)) << c.header;
     EXPECT_TRUE(Mentions(sink.messages, c.expected)) << c.header << (sink.messages.empty() ? "" : sink.messages.back());
     EXPECT_TRUE(Mentions(sink.messages, c.expected == "Expected 24 data" ? "Expected" : file));
   }
   CollectingSink sink;
   // A picker list over a header announcing 999 pole figures stops at the end of the file.
   const auto names =
-      PickerList(WriteTempFile("many.wko", "a\nb\n999\n\nPF 1        0  12\n WKO = 1\n"), DataLayout::WkoList, sink);
+      PickerList(WriteTempFile("many.wko", "a\nb\n999\n\nPF 1        0  12\n WKO = 1\n"), DataLayout::Geesthacht, sink);
   EXPECT_EQ(names.size(), 1u);
 }
 
@@ -323,10 +323,10 @@ TEST(DataBadInput, NoFileIsMistakenForAnotherLayout) {
       {"", DataLayout::Plain},
       {kBom, DataLayout::Plain},
       {Garbage(4096, 6), DataLayout::Plain},
-      {kBom + "header #\n", DataLayout::HashList},
-      {"header #\r\n1\r\n", DataLayout::HashList},
-      {"1\r2\r3\r4\r5\r  WKO = 1\r", DataLayout::WkoList},
-      {std::string(1 << 20, 'x') + "#\n", DataLayout::HashList},
+      {kBom + "header #\n", DataLayout::Beartex},
+      {"header #\r\n1\r\n", DataLayout::Beartex},
+      {"1\r2\r3\r4\r5\r  WKO = 1\r", DataLayout::Geesthacht},
+      {std::string(1 << 20, 'x') + "#\n", DataLayout::Beartex},
   };
   for (const auto& c : cases) {
     CollectingSink sink;

@@ -27,7 +27,7 @@ TEST(ColumnReader, GridFromAlphasAndBetas) {
   CollectingSink sink;
   const auto file = ReadColumnsText(text, "c.jul", sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::Columns);
+  EXPECT_EQ(file->format, DataLayout::Columns);
   ASSERT_EQ(file->poleFigures.size(), 1u);
   const auto& circles = file->poleFigures[0].circles;
   ASSERT_EQ(circles.size(), 3u);

@@ -12,11 +12,11 @@ using test::WriteTempFile;
 
 TEST(DetectLayout, EachLayoutByItsMark) {
   CollectingSink sink;
-  EXPECT_EQ(DetectLayout(WriteTempFile("a.xpe", "Copper 111   #\r\nmore\n"), sink).layout, DataLayout::HashList);
+  EXPECT_EQ(DetectLayout(WriteTempFile("a.xpe", "Copper 111   #\r\nmore\n"), sink).layout, DataLayout::Beartex);
   const auto xpo = DetectLayout(WriteTempFile("a.Xpo", "first line\n"), sink);
-  EXPECT_EQ(xpo.layout, DataLayout::HashList);
+  EXPECT_EQ(xpo.layout, DataLayout::Beartex);
   EXPECT_TRUE(xpo.headerIsFirstLine);
-  EXPECT_EQ(DetectLayout(WriteTempFile("a.dat", "1\n2\n3\n4\n5\n  wko = 2\n"), sink).layout, DataLayout::WkoList);
+  EXPECT_EQ(DetectLayout(WriteTempFile("a.dat", "1\n2\n3\n4\n5\n  wko = 2\n"), sink).layout, DataLayout::Geesthacht);
   EXPECT_EQ(DetectLayout(WriteTempFile("b.dat", "1\n2\n3\n4\n5\n"), sink).layout, DataLayout::Plain);
   EXPECT_EQ(DetectLayout(WriteTempFile("c.dat", "# not at the end\n"), sink).layout, DataLayout::Plain);
   EXPECT_EQ(DetectLayout(WriteTempFile("empty.dat", ""), sink).layout, DataLayout::Plain);
@@ -30,7 +30,7 @@ TEST(PickerList, HashListNamesComeFromTheSixthLineAfterEachHeader) {
   const std::string block1 = "first #\n\n\n\n\nlattice\n   1  1  1xyz\n 1 2 3\n\n";
   const std::string block2 = "second #\r\n\r\n\r\n\r\n\r\nlattice\r\n   2  0  0\r\n 1 2\r\n";
   CollectingSink sink;
-  const auto names = PickerList(WriteTempFile("p.xpe", block1 + block2 + "last #\n\n"), DataLayout::HashList, sink);
+  const auto names = PickerList(WriteTempFile("p.xpe", block1 + block2 + "last #\n\n"), DataLayout::Beartex, sink);
   ASSERT_EQ(names.size(), 3u);
   EXPECT_EQ(names[0], "   1  1  1");
   EXPECT_EQ(names[1], "   2  0  0");
@@ -40,7 +40,7 @@ TEST(PickerList, HashListNamesComeFromTheSixthLineAfterEachHeader) {
 TEST(PickerList, XpoHeadersAreCopiesOfTheFirstLine) {
   const std::string block = "HEAD\n\n\n\n\n\nname one\n1\n";
   CollectingSink sink;
-  const auto names = PickerList(WriteTempFile("p.xpo", block + block), DataLayout::HashList, sink);
+  const auto names = PickerList(WriteTempFile("p.xpo", block + block), DataLayout::Beartex, sink);
   ASSERT_EQ(names.size(), 2u);
   EXPECT_EQ(names[1], "name one");
 }
@@ -51,14 +51,14 @@ TEST(PickerList, WkoNamesFromEachBlockStart) {
   file += "Name one    0  12\n WKO = 1\nx\nd\nd\nx\nx\n";
   file += "Name two    0  12\n WKO = 1\nx\nd\nd\nx\nx\n";
   CollectingSink sink;
-  const auto names = PickerList(WriteTempFile("p.wko", file), DataLayout::WkoList, sink);
+  const auto names = PickerList(WriteTempFile("p.wko", file), DataLayout::Geesthacht, sink);
   ASSERT_EQ(names.size(), 2u);
   EXPECT_EQ(names[0], "Name one ");
   EXPECT_EQ(names[1], "Name two ");
   // A header announcing more pole figures than the file holds stops at its end.
   file[4] = '9';
   file[5] = '9';
-  EXPECT_EQ(PickerList(WriteTempFile("q.wko", file), DataLayout::WkoList, sink).size(), 2u);
+  EXPECT_EQ(PickerList(WriteTempFile("q.wko", file), DataLayout::Geesthacht, sink).size(), 2u);
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST(HashListData, CirclesBeyondTheBlocksTiltRangeAreMissing) {
       file += l + "\n";
     }
   CollectingSink sink;
-  ASSERT_TRUE(Read(*pf, WriteTempFile("range.xpe", file), DataLayout::HashList, sink)) << sink.messages.at(0);
+  ASSERT_TRUE(Read(*pf, WriteTempFile("range.xpe", file), DataLayout::Beartex, sink)) << sink.messages.at(0);
   EXPECT_DOUBLE_EQ(pf->Intensity[9][72], 9);  // alpha 40
   for (int i = 10; i <= 19; ++i) EXPECT_EQ(pf->Intensity[i][1], kMissing) << i;
   EXPECT_DOUBLE_EQ(pf->MaxValue, 9);
@@ -181,7 +181,7 @@ TEST(HashList, ThirdPoleFigureStartsOnLine176) {
   }
   const auto path = WriteTempFile("three.xpe", file);
   CollectingSink sink;
-  ASSERT_TRUE(Read(*pf, path, DataLayout::HashList, sink, -3)) << sink.messages.at(0);
+  ASSERT_TRUE(Read(*pf, path, DataLayout::Beartex, sink, -3)) << sink.messages.at(0);
   EXPECT_DOUBLE_EQ(pf->Intensity[1][1], 300);
   EXPECT_DOUBLE_EQ(pf->Intensity[3][72], 302);
   // Line 176 is the first data line of block 3.
@@ -191,7 +191,7 @@ TEST(HashList, ThirdPoleFigureStartsOnLine176) {
     lines.push_back(file.substr(pos, next - pos));
   EXPECT_EQ(lines.at(175).substr(0, 9), "x 300 300");
 
-  EXPECT_FALSE(Read(*pf, path, DataLayout::HashList, sink, 5));
+  EXPECT_FALSE(Read(*pf, path, DataLayout::Beartex, sink, 5));
   EXPECT_NE(sink.messages.back().find("pole figure 5 lies beyond the end"), std::string::npos);
 }
 
@@ -205,7 +205,7 @@ TEST(HashList, FieldsBlanksAndEmptyLines) {
   file += "\n";
   file += "x   2   3   4   5   6   7   8   9  10  11  12  13  14  15  16  17  18  19    \n";
   CollectingSink sink;
-  ASSERT_TRUE(Read(*pf, WriteTempFile("f.xpe", file), DataLayout::HashList, sink)) << sink.messages.at(0);
+  ASSERT_TRUE(Read(*pf, WriteTempFile("f.xpe", file), DataLayout::Beartex, sink)) << sink.messages.at(0);
   EXPECT_DOUBLE_EQ(pf->Intensity[1][19], 19);
   EXPECT_DOUBLE_EQ(pf->Intensity[2][1], 0);  // the empty line
   EXPECT_DOUBLE_EQ(pf->Intensity[2][19], 19);
@@ -226,7 +226,7 @@ TEST(HashList, RefusedFiles) {
   for (const auto& c : cases) {
     auto pf = GridFromText("g.rst", c.grid);
     CollectingSink sink;
-    EXPECT_FALSE(Read(*pf, WriteTempFile("bad.xpe", c.data), DataLayout::HashList, sink)) << c.data;
+    EXPECT_FALSE(Read(*pf, WriteTempFile("bad.xpe", c.data), DataLayout::Beartex, sink)) << c.data;
     ASSERT_FALSE(sink.messages.empty());
     EXPECT_NE(sink.messages.back().find(c.expected), std::string::npos) << sink.messages.back();
   }
@@ -253,11 +253,11 @@ TEST(WkoList, ValuesRunAcrossCirclesAndBlocks) {
   auto pf = GridFromText("g.rst", "0 12\n45 12\n80 12\n");  // M = 36, L = 4
   const auto path = WriteTempFile("two.wko", WkoFile(2, 3, 12));
   CollectingSink sink;
-  ASSERT_TRUE(Read(*pf, path, DataLayout::WkoList, sink, 2)) << sink.messages.at(0);
+  ASSERT_TRUE(Read(*pf, path, DataLayout::Geesthacht, sink, 2)) << sink.messages.at(0);
   EXPECT_DOUBLE_EQ(pf->Intensity[1][1], 2000);
   EXPECT_DOUBLE_EQ(pf->Intensity[2][1], 2012);  // starts mid-line
   EXPECT_DOUBLE_EQ(pf->Intensity[3][12], 2035);
-  ASSERT_TRUE(Read(*pf, path, DataLayout::WkoList, sink, 1));
+  ASSERT_TRUE(Read(*pf, path, DataLayout::Geesthacht, sink, 1));
   EXPECT_DOUBLE_EQ(pf->Intensity[3][12], 1035);
 }
 
@@ -265,12 +265,12 @@ TEST(WkoList, RefusedFiles) {
   auto pf = GridFromText("g.rst", "0 12\n45 12\n");
   CollectingSink sink;
   // The file describes 3 circles; the grid has 2, so values run past it.
-  EXPECT_FALSE(Read(*pf, WriteTempFile("over.wko", WkoFile(1, 3, 12)), DataLayout::WkoList, sink));
+  EXPECT_FALSE(Read(*pf, WriteTempFile("over.wko", WkoFile(1, 3, 12)), DataLayout::Geesthacht, sink));
   EXPECT_NE(sink.messages.back().find("more values than the grid"), std::string::npos);
   EXPECT_FALSE(
-      Read(*pf, WriteTempFile("hdr.wko", "a\nb\n  1\n\nname     abcd  12\n WKO =\n"), DataLayout::WkoList, sink));
+      Read(*pf, WriteTempFile("hdr.wko", "a\nb\n  1\n\nname     abcd  12\n WKO =\n"), DataLayout::Geesthacht, sink));
   EXPECT_NE(sink.messages.back().find("line 5"), std::string::npos);
-  EXPECT_FALSE(Read(*pf, WriteTempFile("short.wko", "a\nb\n"), DataLayout::WkoList, sink));
+  EXPECT_FALSE(Read(*pf, WriteTempFile("short.wko", "a\nb\n"), DataLayout::Geesthacht, sink));
   EXPECT_NE(sink.messages.back().find("short.wko"), std::string::npos);
 }
 

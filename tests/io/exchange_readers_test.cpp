@@ -42,7 +42,7 @@ void ExpectShape(const MeasuredPoleFigure& pf, Shape s, const std::string& what)
 
 TEST(ExchangeReaders, EachLayoutGivesItsPoleFiguresHklAndGrid) {
   {
-    const auto f = Detected(Seed("wko_grid/older_variant_two_blocks.wko"), DataLayout::WkoList);
+    const auto f = Detected(Seed("wko_grid/older_variant_two_blocks.wko"), DataLayout::Geesthacht);
     ASSERT_EQ(f.poleFigures.size(), 2u);
     EXPECT_EQ(f.poleFigures[0].hkl, "2 0 0");
     ExpectShape(f.poleFigures[0], {3, 4, 0, 90, 90}, "wko");
@@ -51,7 +51,7 @@ TEST(ExchangeReaders, EachLayoutGivesItsPoleFiguresHklAndGrid) {
     EXPECT_EQ(f.poleFigures[1].circles[1].values[3], 17);
   }
   {
-    const auto f = Detected(Seed("wko_grid/geesthacht_layout.wko"), DataLayout::WkoList);
+    const auto f = Detected(Seed("wko_grid/geesthacht_layout.wko"), DataLayout::Geesthacht);
     EXPECT_EQ(f.poleFigures.at(0).hkl, "1 1 1");
     EXPECT_EQ(f.poleFigures[0].circles[2].values[0], 18);
   }
@@ -163,8 +163,8 @@ TEST(ExchangeReaders, BrokenFilesNameTheLineAndWhatWasExpected) {
     std::size_t line;
     std::string what;
   } cases[] = {
-      {DataLayout::WkoList, "t\nc\n 1\n200  2  4  2\nWKO = 90.0\n 1 2 x\n", 6, "\"x\" is not a number."},
-      {DataLayout::WkoList, "t\nc\n 1\n200  2  4  2\nWKO = 90.0\n 1 2\n", 6,
+      {DataLayout::Geesthacht, "t\nc\n 1\n200  2  4  2\nWKO = 90.0\n 1 2 x\n", 6, "\"x\" is not a number."},
+      {DataLayout::Geesthacht, "t\nc\n 1\n200  2  4  2\nWKO = 90.0\n 1 2\n", 6,
        "pole figure 2 0 0 ends after 2 of its 12 values."},
       {DataLayout::Dubna, "1 2 3\n", 0, "a Dubna file holds 1368 values (19 circles of 72), this one 3."},
       {DataLayout::Seifert, "&H=1\n#Values\n0 0 5\n", 3, "expected alpha, beta, intensity and background."},

@@ -31,7 +31,7 @@ std::unique_ptr<PoleFigure> Example(const std::string& data, int index = 1) {
   return test::LoadFile(data, test::ExamplePath("grid5.rst"), index);
 }
 
-SaveAllSettings Settings(FormattedLayout layout) {
+SaveAllSettings Settings(DataLayout layout) {
   SaveAllSettings s;
   s.layout = layout;
   s.lattice = {3.615, 3.615, 3.615, 90, 90, 90};
@@ -60,7 +60,7 @@ TEST(FormattedBeartex, AShortGridStillFillsTheBlockAndTellsItsRange) {
     for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = 10 * i + j % 10;
   pf->Intensity[2][2] = kMissing;
   pf->MaxValue = 29;
-  SaveAllSettings s = Settings(FormattedLayout::Beartex);
+  SaveAllSettings s = Settings(DataLayout::Beartex);
   s.comments = {"Ten chars!"};
   const auto lines = SplitLines(FormatBeartexBlock(*pf, s, s.rows[0]));
   ASSERT_EQ(lines.size(), 84u);
@@ -86,7 +86,7 @@ TEST(FormattedBeartex, FullGridFillsSeventySixLinesOfEighteen) {
   for (int i = 1; i <= 19; ++i)
     for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = i + j;
   pf->MaxValue = 19 + 72;
-  const SaveAllSettings s = Settings(FormattedLayout::Beartex);
+  const SaveAllSettings s = Settings(DataLayout::Beartex);
   const auto lines = SplitLines(FormatBeartexBlock(*pf, s, s.rows[0]));
   ASSERT_EQ(lines.size(), 84u);  // the block length the hash-list reader expects for 72 points
   for (std::size_t k = 7; k < 83; ++k) EXPECT_EQ(lines[k].size(), 1 + 18 * 4u) << k;
@@ -97,7 +97,7 @@ TEST(FormattedBeartex, FullGridFillsSeventySixLinesOfEighteen) {
 TEST(FormattedGeesthacht, SmallFileByteForByte) {
   // The third circle holds a missing value: written as -1, and counted in the header.
   const auto pf = Small(3, 3, {10, 20, 30.4, 40, 50, 60, 70, -1, 80});
-  SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  SaveAllSettings s = Settings(DataLayout::Geesthacht);
   s.comments = {"c1"};
   s.symmetry = 2;
   s.lattice = {4.913, 4.913, 5.405, 90, 90, 120};
@@ -132,7 +132,7 @@ TEST(FormattedGeesthacht, OnlyOuterCirclesWithoutValuesAreLeftOut) {
   pf->Intensity[18][5] = -1;
   pf->Intensity[19][72] = -1;
   pf->MaxValue = 100;
-  SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  SaveAllSettings s = Settings(DataLayout::Geesthacht);
   auto lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
   EXPECT_EQ(lines[0], "  1  1  1  18  72  18");
   // 19 circles of 72 values: 136 full lines and one of 8, then 19 zeros.
@@ -158,7 +158,7 @@ TEST(FormattedGeesthacht, OnlyOuterCirclesWithoutValuesAreLeftOut) {
 TEST(FormattedGeesthacht, ABlockIsAsLongAsTheReaderStepsForItsCircles) {
   // Two complete circles of 5 points and an incomplete third: 15 values, two lines.
   const auto pf = Small(3, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -1, 1, 1, 1, 1});
-  SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  SaveAllSettings s = Settings(DataLayout::Geesthacht);
   const auto lines = SplitLines(FormatGeesthachtBlock(*pf, s, s.rows[0]));
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(WkoBlockLines(15)));
   EXPECT_EQ(lines[0], "  1  1  1   2   5   2");
@@ -176,7 +176,7 @@ TEST(FormattedRoundTrip, BeartexReadsBackThroughTheHashListReader) {
   for (int i = 1; i <= b->CircleCount; ++i)
     for (int j = 1; j <= b->CirclePoints[i]; ++j) b->Intensity[i][j] *= 30;
   b->MaxValue *= 30;
-  SaveAllSettings s = Settings(FormattedLayout::Beartex);
+  SaveAllSettings s = Settings(DataLayout::Beartex);
   s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
   PoleFigureSlots figures{};
   figures[1] = a.get();
@@ -203,7 +203,7 @@ TEST(FormattedRoundTrip, GeesthachtReadsBackThroughTheWkoReader) {
   const auto b = Example(test::ExamplePath("copper.xpe"), 2);
   ASSERT_TRUE(a && b);
   a->Intensity[3][7] = kMissing;
-  SaveAllSettings s = Settings(FormattedLayout::Geesthacht);
+  SaveAllSettings s = Settings(DataLayout::Geesthacht);
   s.symmetry = 6;  // the highest code the layout has
   s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
   PoleFigureSlots figures{};
@@ -265,8 +265,8 @@ TEST(FormattedPrefill, MillerIndicesFromTheRecordsNameInItsFile) {
 // The record's name in its file gives what its caption gave, for every pole
 // figure of both multi-pole-figure examples.
 TEST(FormattedPrefill, MillerIndicesOfLoadedRecordsMatchTheirCaptions) {
-  const std::pair<const char*, DataLayout> files[] = {{"copper.xpe", DataLayout::HashList},
-                                                      {"quartz.wko", DataLayout::WkoList}};
+  const std::pair<const char*, DataLayout> files[] = {{"copper.xpe", DataLayout::Beartex},
+                                                      {"quartz.wko", DataLayout::Geesthacht}};
   for (const auto& [file, layout] : files) {
     NullSink quiet;
     const auto names = PickerList(test::ExamplePath(file), layout, quiet);
@@ -293,12 +293,12 @@ TEST(FormattedPrefill, HeadersOfBothLayoutsGiveBackWhatWasWritten) {
   const auto pf = Small(2, 3, {1, 2, 3, 4, 5, 6});
   PoleFigureSlots figures{};
   figures[1] = pf.get();
-  SaveAllSettings g = Settings(FormattedLayout::Geesthacht);
+  SaveAllSettings g = Settings(DataLayout::Geesthacht);
   g.symmetry = 4;
   g.lattice = {4.913, 4.913, 5.405, 0, 0, 120};
   g.misalignment = -12;
   g.rows[0].second = SecondReflection{1, 0, 1, 0.5};
-  const SaveAllHeader wko = ParseSaveAllHeader(SplitLines(FormatSaveAll(g, figures)), DataLayout::WkoList);
+  const SaveAllHeader wko = ParseSaveAllHeader(SplitLines(FormatSaveAll(g, figures)), DataLayout::Geesthacht);
   EXPECT_EQ(wko.symmetry, 4);
   EXPECT_EQ(wko.abcText, (std::array<std::string, 3>{"4.913", "4.913", "5.405"}));
   EXPECT_EQ(wko.gamma, 120);  // characters 23-29 are gamma
@@ -307,17 +307,17 @@ TEST(FormattedPrefill, HeadersOfBothLayoutsGiveBackWhatWasWritten) {
   EXPECT_EQ(wko.h2 + wko.k2 + wko.l2, "101");
   EXPECT_EQ(wko.fac, 0.5);
 
-  SaveAllSettings b = Settings(FormattedLayout::Beartex);
+  SaveAllSettings b = Settings(DataLayout::Beartex);
   b.lattice = {4.913, 4.913, 5.405, 90, 90, 120};
   b.symmetry = 9;
-  const SaveAllHeader hash = ParseSaveAllHeader(SplitLines(FormatSaveAll(b, figures)), DataLayout::HashList);
+  const SaveAllHeader hash = ParseSaveAllHeader(SplitLines(FormatSaveAll(b, figures)), DataLayout::Beartex);
   EXPECT_EQ(hash.symmetry, 9);
   EXPECT_EQ(hash.c, 5.405);
   EXPECT_EQ(hash.alpha, 90);
   EXPECT_EQ(hash.gamma, 120);
 
   // Short or foreign headers leave the fields empty.
-  const SaveAllHeader empty = ParseSaveAllHeader({"only one line"}, DataLayout::WkoList);
+  const SaveAllHeader empty = ParseSaveAllHeader({"only one line"}, DataLayout::Geesthacht);
   EXPECT_FALSE(empty.symmetry || empty.gamma || empty.misalignment || empty.secondReflection);
 }
 
@@ -332,14 +332,14 @@ TEST(FormattedPrefill, SymmetryTranslationsAndNames) {
   EXPECT_EQ(GeesthachtToBeartexSymmetry(2), 3);
   EXPECT_EQ(GeesthachtToBeartexSymmetry(6), 0);
   // A code from a file of the target's own numbering is kept.
-  EXPECT_EQ(SymmetryForLayout(FormattedLayout::Beartex, 7, DataLayout::HashList), 7);
-  EXPECT_EQ(SymmetryForLayout(FormattedLayout::Beartex, 2, DataLayout::WkoList), 3);
-  EXPECT_EQ(SymmetryForLayout(FormattedLayout::Geesthacht, 6, DataLayout::WkoList), 6);
-  EXPECT_EQ(SymmetryForLayout(FormattedLayout::Geesthacht, 7, DataLayout::None), 4);
+  EXPECT_EQ(SymmetryForLayout(DataLayout::Beartex, 7, DataLayout::Beartex), 7);
+  EXPECT_EQ(SymmetryForLayout(DataLayout::Beartex, 2, DataLayout::Geesthacht), 3);
+  EXPECT_EQ(SymmetryForLayout(DataLayout::Geesthacht, 6, DataLayout::Geesthacht), 6);
+  EXPECT_EQ(SymmetryForLayout(DataLayout::Geesthacht, 7, DataLayout::None), 4);
 
-  EXPECT_EQ(ProposedSaveAllName("/d/x.y/copper.b.pol", FormattedLayout::Beartex), "/d/x.y/copper.xpe");
-  EXPECT_EQ(ProposedSaveAllName("copper.pol", FormattedLayout::Geesthacht), "copper.ibm");
-  EXPECT_EQ(ProposedSaveAllName("copper", FormattedLayout::Beartex), "xpe");
+  EXPECT_EQ(ProposedSaveAllName("/d/x.y/copper.b.pol", DataLayout::Beartex), "/d/x.y/copper.xpe");
+  EXPECT_EQ(ProposedSaveAllName("copper.pol", DataLayout::Geesthacht), "copper.ibm");
+  EXPECT_EQ(ProposedSaveAllName("copper", DataLayout::Beartex), "xpe");
 }
 
 TEST(FormattedFiles, FailedWriteLeavesNoFile) {
@@ -349,7 +349,7 @@ TEST(FormattedFiles, FailedWriteLeavesNoFile) {
   figures[1] = pf.get();
   const std::string out = (test::TempDir() / "missing" / "x.xpe").string();
   CollectingSink sink;
-  EXPECT_FALSE(WriteSaveAll(out, Settings(FormattedLayout::Beartex), figures, sink));
+  EXPECT_FALSE(WriteSaveAll(out, Settings(DataLayout::Beartex), figures, sink));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0], "Cannot create file " + out + ": No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(out));

@@ -51,8 +51,8 @@ TEST(SimpleGrid, LimitsOfTheRecord) {
   CollectingSink sink;
   EXPECT_TRUE(ReadSimpleGrid(*pf, WriteTempFile("182.rst", Lines(182, "10 721")), sink));
   EXPECT_EQ(pf->CircleCount, 182);
-  EXPECT_EQ(LastRow(*pf), 183);
-  EXPECT_EQ(LastColumn(*pf), 722);
+  EXPECT_EQ(pf->Intensity.Rows(), 184);
+  EXPECT_EQ(pf->Intensity.Cols(), 723);
 
   pf->CircleCount = 5;
   const std::string manyCircles = WriteTempFile("183.rst", Lines(183, "10 72"));
@@ -165,6 +165,27 @@ TEST(FullGrid, HugeNegativeStartEndsInRange) {
   EXPECT_GE(pf->BetaStart[1], 0);
   EXPECT_LT(pf->BetaStart[1], 360);
   EXPECT_DOUBLE_EQ(pf->BetaStart[2], 5);
+}
+
+TEST(GridFileNames, EachRuleSelectsItsReaderAndDroppedFilesGoByExtension) {
+  struct Case {
+    const char* name;
+    GridKind mainWindow, windowSlot;
+  } cases[] = {{"a/grid5.rst", GridKind::Simple, GridKind::Simple},
+               {"OFFSET.GRD", GridKind::Full, GridKind::Full},
+               {"grid.txt", GridKind::Full, GridKind::Simple},
+               {"x.rst.grd", GridKind::Simple, GridKind::Full}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(GridKindOfName(c.name, GridRule::MainWindow), c.mainWindow) << c.name;
+    EXPECT_EQ(GridKindOfName(c.name, GridRule::WindowSlot), c.windowSlot) << c.name;
+  }
+  auto pf = NewPoleFigure();
+  CollectingSink sink;
+  ASSERT_TRUE(ReadGridFile(*pf, test::ExamplePath("offset5.grd"), GridRule::WindowSlot, sink))
+      << test::Joined(sink.messages);
+  EXPECT_EQ(pf->Grid, GridKind::Full);
+  EXPECT_TRUE(HasGridFileExtension("/d/Grid5.RST"));
+  EXPECT_FALSE(HasGridFileExtension("grd.pol"));
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(InstrumentRealData, XrdmlCopper111) {
   CollectingSink sink;
   const auto file = ReadXrdmlText(text, "xrdml.xrdml", sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::Xrdml);
+  EXPECT_EQ(file->format, DataLayout::Xrdml);
   ASSERT_EQ(file->poleFigures.size(), 1u);
   const auto& pf = file->poleFigures[0];
   EXPECT_EQ(pf.hkl, "1 1 1");
@@ -68,7 +68,7 @@ TEST(InstrumentRealData, UxdFourReflectionsGroupedBy2Theta) {
   CollectingSink sink;
   const auto file = ReadUxdText(text, "bruker.UXD", sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::Uxd);
+  EXPECT_EQ(file->format, DataLayout::Uxd);
   ASSERT_EQ(file->poleFigures.size(), 4u);
   const char* names[] = {"2theta 34.40", "2theta 36.45", "2theta 31.00", "2theta 47.80"};
   for (std::size_t k = 0; k < 4; ++k) {
@@ -107,7 +107,7 @@ TEST(InstrumentRealData, RasTiltsFromTheSamplePlane) {
   CollectingSink sink;
   const auto file = ReadKeyText(text, "10-10.ras", sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::Ras);
+  EXPECT_EQ(file->format, DataLayout::Ras);
   ASSERT_EQ(file->poleFigures.size(), 1u);
   const auto& pf = file->poleFigures[0];
   EXPECT_EQ(pf.name, "am30 ED 25 10-10");
@@ -128,7 +128,7 @@ TEST(InstrumentRealData, AscFineGridNearTheCentre) {
   CollectingSink sink;
   const auto file = ReadKeyText(text, "110.asc", sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::Asc);
+  EXPECT_EQ(file->format, DataLayout::Asc);
   ASSERT_EQ(file->poleFigures.size(), 1u);
   const auto& pf = file->poleFigures[0];
   EXPECT_EQ(pf.name, "pf_Al2O3_110@110");
@@ -155,7 +155,7 @@ TEST(InstrumentRealData, RigakuTxtWithGivenTilts) {
   options.tiltStep = 3;
   const auto file = ReadRigakuTxtText(text, "NiTi.TXT", options, sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::RigakuTxt);
+  EXPECT_EQ(file->format, DataLayout::RigakuTxt);
   ASSERT_EQ(file->poleFigures.size(), 1u);
   const auto& pf = file->poleFigures[0];
   EXPECT_EQ(pf.name, "NiTi_082812_42deg.raw");
@@ -384,7 +384,7 @@ TEST(KeyTextReader, AscTiltsAndTimes) {
   CollectingSink sink;
   const auto file = ReadKeyText(text, "t.asc", sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::Asc);
+  EXPECT_EQ(file->format, DataLayout::Asc);
   const auto& pf = file->poleFigures.at(0);
   EXPECT_EQ(pf.name, "quartz");
   ASSERT_EQ(pf.circles.size(), 2u);
@@ -414,7 +414,7 @@ TEST(KeyTextReader, RasAttenuationAndReflections) {
   CollectingSink sink;
   const auto file = ReadKeyText(text, "t.ras", sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::Ras);
+  EXPECT_EQ(file->format, DataLayout::Ras);
   ASSERT_EQ(file->poleFigures.size(), 2u);
   EXPECT_EQ(file->poleFigures[0].name.rfind("steel 2theta 44", 0), 0u);
   // 180 degrees at 60 deg/min: 180 s a point; the attenuation factor multiplies.

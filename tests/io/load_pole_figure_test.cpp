@@ -138,7 +138,7 @@ TEST_P(RealData, EveryPoleFigureOfThePickerListLoads) {
   if (path.empty()) GTEST_SKIP() << "shared real data not present";
   CollectingSink sink;
   const LayoutInfo info = DetectLayout(path, sink);
-  ASSERT_EQ(info.layout, DataLayout::HashList);
+  ASSERT_EQ(info.layout, DataLayout::Beartex);
   const auto names = PickerList(path, info.layout, sink);
   ASSERT_FALSE(names.empty());
   for (std::size_t k = 1; k <= names.size(); ++k) {
@@ -161,11 +161,11 @@ TEST(RealDataNames, BeartexPickerLists) {
   const std::string b = test::RealDataPath("beartex2.xpe");
   if (a.empty() || b.empty()) GTEST_SKIP() << "shared real data not present";
   CollectingSink sink;
-  const auto names = PickerList(a, DataLayout::HashList, sink);
+  const auto names = PickerList(a, DataLayout::Beartex, sink);
   ASSERT_EQ(names.size(), 18u);
   EXPECT_EQ(names[0], "   1  1  1");
   EXPECT_EQ(names[1], "   2  0  0");
-  EXPECT_EQ(PickerList(b, DataLayout::HashList, sink).size(), 6u);
+  EXPECT_EQ(PickerList(b, DataLayout::Beartex, sink).size(), 6u);
 }
 
 }  // namespace
@@ -203,7 +203,7 @@ TEST(LoadPoleFigure, OneReadTellsTheLayoutAndTheNamesTheFileFormsFind) {
   CollectingSink sink;
   DataFileFacts facts;
   EXPECT_FALSE(LoadPoleFigure(request, sink, facts));
-  EXPECT_EQ(facts.layout, DataLayout::HashList);
+  EXPECT_EQ(facts.layout, DataLayout::Beartex);
   EXPECT_FALSE(facts.names.empty());
 }
 
@@ -246,7 +246,7 @@ TEST(TextForms, MessagesNameTheSourceAsTheFileFormsNameTheFile) {
   DataReadOptions options;
   options.layout = DataLayout::Plain;
   EXPECT_FALSE(ReadPoleFigureDataText(*pf, "1 2 3\n", "memory.pol", options, sink));
-  options.layout = DataLayout::WkoList;
+  options.layout = DataLayout::Geesthacht;
   EXPECT_FALSE(ReadPoleFigureDataText(*pf, "1\n2\n", "memory.wko", options, sink));
   EXPECT_EQ(sink.messages,
             (std::vector<std::string>{

@@ -59,6 +59,37 @@ TEST(MeasurementToRecord, GridAsTheSimpleGridFileWouldGiveIt) {
   EXPECT_GT(pf->LevelCount, 0);
 }
 
+TEST(MeasurementToRecord, AnInstrumentCentreIsOneDirectionAtTheMeanOfItsCounts) {
+  MeasuredCircle centre = Circle(0, 4);
+  centre.values = {1, 2, 3, kMissing};
+  for (DataLayout layout : {DataLayout::Uxd, DataLayout::Xrdml, DataLayout::Ras, DataLayout::Popla}) {
+    MeasurementFile file = OneFigure({centre, Circle(45, 4, 0, 5)});
+    file.format = layout;
+    CollectingSink sink;
+    const auto pf = MeasurementToRecord(file, 1, "c.uxd", false, sink);
+    ASSERT_TRUE(pf) << test::Joined(sink.messages);
+    ASSERT_EQ(pf->CirclePoints[1], 4);  // the points stay
+    if (layout == DataLayout::Popla) {  // an exchange layout keeps what it holds
+      EXPECT_EQ(pf->Intensity[1][1], 1);
+      EXPECT_FALSE(pf->CentreSpread);
+      continue;
+    }
+    for (int j = 1; j <= 4; ++j) EXPECT_EQ(pf->Intensity[1][j], 2) << LayoutName(layout);
+    ASSERT_TRUE(pf->CentreSpread);
+    EXPECT_DOUBLE_EQ(*pf->CentreSpread, 1.0);  // sample deviation of 1, 2, 3
+    EXPECT_EQ(pf->MaxValue, 5);
+  }
+  // A lowest circle above tilt 0 is many directions.
+  MeasurementFile tilted = OneFigure({Circle(5, 4, 0, 1), Circle(45, 4)});
+  tilted.format = DataLayout::Uxd;
+  tilted.poleFigures[0].circles[0].values[0] = 9;
+  NullSink quiet;
+  const auto pf = MeasurementToRecord(tilted, 1, "t.uxd", false, quiet);
+  ASSERT_TRUE(pf);
+  EXPECT_EQ(pf->Intensity[1][1], 9);
+  EXPECT_FALSE(pf->CentreSpread);
+}
+
 TEST(MeasurementToRecord, LimitsAreCheckedInOnePlaceAndNamed) {
   std::vector<MeasuredCircle> many;
   for (int i = 0; i <= kMaxCircles; ++i) many.push_back(Circle(i * 0.5, 8));

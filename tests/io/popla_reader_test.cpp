@@ -38,7 +38,7 @@ TEST(PoplaReader, FieldsThatTouchAndTheClosingValue) {
   CollectingSink sink;
   const auto file = ReadPoplaText(text, "t.epf", sink);
   ASSERT_TRUE(file) << sink.messages.at(0);
-  EXPECT_EQ(file->format, MeasurementFormat::Popla);
+  EXPECT_EQ(file->format, DataLayout::Popla);
   ASSERT_EQ(file->poleFigures.size(), 2u);
   EXPECT_EQ(file->poleFigures[0].hkl, "1 1 1");
   EXPECT_EQ(file->poleFigures[1].name, "2 0 0");

@@ -63,7 +63,7 @@ TEST(WriterRoundTrip, BeartexBlocksReadBackThroughTheHashListReader) {
     const auto a = Figure(c, 90, 1);
     const auto b = Figure(c, 25000, 3);  // scaled down by 10
     SaveAllSettings s;
-    s.layout = FormattedLayout::Beartex;
+    s.layout = DataLayout::Beartex;
     s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
     PoleFigureSlots figures{};
     figures[1] = a.get();
@@ -76,7 +76,7 @@ TEST(WriterRoundTrip, BeartexBlocksReadBackThroughTheHashListReader) {
     // The header gives the measured range, not the block's.
     EXPECT_EQ(lines[6].substr(10, 10), c == Case::To40 ? "  0.0 40.0" : "  0.0 90.0") << Name(c);
     NullSink quiet;
-    EXPECT_EQ(PickerList(out, DataLayout::HashList, quiet).size(), 2u);
+    EXPECT_EQ(PickerList(out, DataLayout::Beartex, quiet).size(), 2u);
     // Read with a full grid and with the grid the data were measured on.
     for (const std::string& grid : {test::ExamplePath("grid5.rst"), GridFile(a->CircleCount)})
       for (int k = 1; k <= 2; ++k) {
@@ -103,7 +103,7 @@ TEST(WriterRoundTrip, GeesthachtBlocksReadBackThroughTheWkoReader) {
     const auto a = Figure(c, 90, 1);
     const auto b = Figure(c, 800, 5);
     SaveAllSettings s;
-    s.layout = FormattedLayout::Geesthacht;
+    s.layout = DataLayout::Geesthacht;
     s.lattice = {4.913, 4.913, 5.405, 90, 90, 120};
     s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt},
               SaveAllRow{3, 1, 0, 1, std::nullopt}};
@@ -115,7 +115,7 @@ TEST(WriterRoundTrip, GeesthachtBlocksReadBackThroughTheWkoReader) {
     CollectingSink sink;
     ASSERT_TRUE(WriteSaveAll(out, s, figures, sink)) << Name(c) << ": " << sink.messages.at(0);
     NullSink quiet;
-    const auto names = PickerList(out, DataLayout::WkoList, quiet);
+    const auto names = PickerList(out, DataLayout::Geesthacht, quiet);
     ASSERT_EQ(names.size(), 3u) << Name(c);
     EXPECT_EQ(names[2], "  1  0  1");
     const std::string grid = GridFile(a->CircleCount);
@@ -172,7 +172,7 @@ TEST(WriterRoundTrip, PoplaFilesHaveTheLayoutOfTheRealOnesAndKeepTheirValues) {
     const auto a = Figure(c, 90, 1);     // scale 100
     const auto b = Figure(c, 30000, 2);  // scale 0.1
     SaveAllSettings s;
-    s.layout = FormattedLayout::Popla;
+    s.layout = DataLayout::Popla;
     s.comments = {"copper, rolled"};
     s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}, SaveAllRow{2, 2, 0, 0, std::nullopt}};
     PoleFigureSlots figures{};
@@ -297,9 +297,9 @@ TEST(WriterRoundTrip, RealBeartexFileConvertedAndReadBackKeepsItsValues) {
   const std::string real = test::RealDataPath("beartex.xpe");
   if (real.empty()) GTEST_SKIP() << "the real Beartex file is not present";
   NullSink quiet;
-  const auto names = PickerList(real, DataLayout::HashList, quiet);
+  const auto names = PickerList(real, DataLayout::Beartex, quiet);
   ASSERT_EQ(names.size(), 18u);
-  for (ConvertTarget to : {ConvertTarget::Beartex, ConvertTarget::Geesthacht, ConvertTarget::Popla}) {
+  for (DataLayout to : {DataLayout::Beartex, DataLayout::Geesthacht, DataLayout::Popla}) {
     ConvertRequest r;
     r.to = to;
     r.file.data = real;
@@ -308,29 +308,28 @@ TEST(WriterRoundTrip, RealBeartexFileConvertedAndReadBackKeepsItsValues) {
     CollectingSink sink;
     ASSERT_TRUE(ConvertFile(r, sink)) << sink.messages.at(0);
     const std::string text = test::ReadFile(r.file.output);
-    if (to == ConvertTarget::Popla) {
+    if (to == DataLayout::Popla) {
       const auto parsed = ParsePopla(text);
       ASSERT_EQ(parsed.size(), 18u);
       EXPECT_EQ(parsed[0].alphaMax, 40);  // the source's measured range
       continue;
     }
-    EXPECT_EQ(
-        PickerList(r.file.output, to == ConvertTarget::Beartex ? DataLayout::HashList : DataLayout::WkoList, quiet)
-            .size(),
-        18u);
+    EXPECT_EQ(PickerList(r.file.output, to == DataLayout::Beartex ? DataLayout::Beartex : DataLayout::Geesthacht, quiet)
+                  .size(),
+              18u);
     for (int k : {1, 7, 18}) {
       const auto source = test::LoadFile(real, test::ExamplePath("grid5.rst"), k);
       const auto back = test::LoadFile(r.file.output, test::ExamplePath("grid5.rst"), k);
       ASSERT_TRUE(source && back);
       const double scale =
-          to == ConvertTarget::Beartex ? BeartexScale(source->MaxValue) : GeesthachtScale(source->MaxValue);
+          to == DataLayout::Beartex ? BeartexScale(source->MaxValue) : GeesthachtScale(source->MaxValue);
       for (int i = 1; i <= 19; ++i)
         for (int j = 1; j <= 72; ++j) {
           const double v = source->Intensity[i][j];
           ASSERT_EQ(back->Intensity[i][j], v == kMissing ? v : Nearest(v * scale)) << k << ": " << i << "," << j;
         }
     }
-    if (to == ConvertTarget::Beartex) {
+    if (to == DataLayout::Beartex) {
       EXPECT_EQ(SplitLines(text)[6].substr(10, 10), "  0.0 40.0");
     }
   }
@@ -347,7 +346,7 @@ TEST(WriterRoundTrip, SaveAllWithTheWindowLimitTakesTheFirstPoleFiguresUnlessMor
   r.maxFigures = 8;
   CollectingSink sink;
   ASSERT_TRUE(SaveAllFromFile(r, sink)) << sink.messages.at(0);
-  EXPECT_EQ(PickerList(r.output, DataLayout::HashList, quiet).size(), 8u);
+  EXPECT_EQ(PickerList(r.output, DataLayout::Beartex, quiet).size(), 8u);
   r.indices = {1, 2, 3, 4, 5, 6, 7, 8, 9};
   CollectingSink refused;
   EXPECT_FALSE(SaveAllFromFile(r, refused));
@@ -357,14 +356,14 @@ TEST(WriterRoundTrip, SaveAllWithTheWindowLimitTakesTheFirstPoleFiguresUnlessMor
 
 TEST(WriterRoundTrip, AFileOfOnePoleFigureKeepsItsReflectionThroughConvert) {
   ConvertRequest r;
-  r.to = ConvertTarget::Popla;
+  r.to = DataLayout::Popla;
   r.file.data = test::ExamplePath("copper.epf");
   r.file.indices = {2};
   r.file.output = (test::TempDir() / "one.epf").string();
   CollectingSink sink;
   ASSERT_TRUE(ConvertFile(r, sink)) << sink.messages.at(0);
   // Now a file of one pole figure: its reflection comes from the record, not a picker name.
-  for (ConvertTarget to : {ConvertTarget::Popla, ConvertTarget::Xrdml}) {
+  for (DataLayout to : {DataLayout::Popla, DataLayout::Xrdml}) {
     ConvertRequest again;
     again.to = to;
     again.file.data = r.file.output;
@@ -386,7 +385,7 @@ TEST(WriterRoundTrip, PoplaBlocksKeepTheirOwnCommentLines) {
       "two.epf", "sample A, rolled\n" + test::ReadFile(test::ExamplePath("copper.epf"))
                                             .substr(test::ReadFile(test::ExamplePath("copper.epf")).find('\n') + 1));
   ConvertRequest r;
-  r.to = ConvertTarget::Popla;
+  r.to = DataLayout::Popla;
   r.file.data = source;
   r.file.output = (test::TempDir() / "kept.epf").string();
   CollectingSink sink;
@@ -418,7 +417,7 @@ TEST(WriterRoundTrip, CommentsWithLineBreaksOrATrailingHashKeepTheFileReadable) 
   PoleFigureSlots figures{};
   figures[1] = a.get();
   figures[2] = a.get();
-  for (FormattedLayout layout : {FormattedLayout::Beartex, FormattedLayout::Geesthacht, FormattedLayout::Popla}) {
+  for (DataLayout layout : {DataLayout::Beartex, DataLayout::Geesthacht, DataLayout::Popla}) {
     SaveAllSettings s;
     s.layout = layout;
     s.comments = {"first\nsecond\r\nthird #", "ends in #", "x"};
@@ -428,11 +427,11 @@ TEST(WriterRoundTrip, CommentsWithLineBreaksOrATrailingHashKeepTheFileReadable) 
     ASSERT_TRUE(WriteSaveAll(out, s, figures, sink));
     const std::string text = test::ReadFile(out);
     EXPECT_NE(text.find("first second  third"), std::string::npos);
-    if (layout == FormattedLayout::Popla) {
+    if (layout == DataLayout::Popla) {
       EXPECT_EQ(ParsePopla(text).size(), 2u);
       continue;
     }
-    const DataLayout read = layout == FormattedLayout::Beartex ? DataLayout::HashList : DataLayout::WkoList;
+    const DataLayout read = layout == DataLayout::Beartex ? DataLayout::Beartex : DataLayout::Geesthacht;
     EXPECT_EQ(DetectLayoutText(text, out).layout, read);
     NullSink quiet;
     EXPECT_EQ(PickerList(out, read, quiet).size(), 2u);
@@ -474,29 +473,29 @@ TEST(WriterRefusals, ValuesAndFieldsThatDoNotFit) {
   // The block layouts.
   PoleFigureSlots figures{};
   figures[1] = pf.get();
-  const auto settings = [](FormattedLayout layout) {
+  const auto settings = [](DataLayout layout) {
     SaveAllSettings s;
     s.layout = layout;
     s.rows = {SaveAllRow{1, 1, 1, 1, std::nullopt}};
     return s;
   };
   pf->Intensity[1][1] = std::numeric_limits<double>::infinity();
-  for (FormattedLayout layout : {FormattedLayout::Beartex, FormattedLayout::Geesthacht, FormattedLayout::Popla})
+  for (DataLayout layout : {DataLayout::Beartex, DataLayout::Geesthacht, DataLayout::Popla})
     refused([&](MessageSink& s) { return WriteSaveAll(out, settings(layout), figures, s); }, "inf");
   pf->Intensity[1][1] = 1;
   pf->Intensity[4][4] = -5000;  // scaled by 100 with a maximum of 90
-  refused([&](MessageSink& s) { return WriteSaveAll(out, settings(FormattedLayout::Beartex), figures, s); }, "-500000");
+  refused([&](MessageSink& s) { return WriteSaveAll(out, settings(DataLayout::Beartex), figures, s); }, "-500000");
   pf->Intensity[4][4] = 1;
-  SaveAllSettings s = settings(FormattedLayout::Beartex);
+  SaveAllSettings s = settings(DataLayout::Beartex);
   s.rows[0].h = 1000000;
   refused([&](MessageSink& m) { return WriteSaveAll(out, s, figures, m); }, "1000000");
-  s = settings(FormattedLayout::Beartex);
+  s = settings(DataLayout::Beartex);
   s.lattice.a = 1e308;
   refused([&](MessageSink& m) { return WriteSaveAll(out, s, figures, m); }, "lattice constant a");
-  s = settings(FormattedLayout::Geesthacht);
+  s = settings(DataLayout::Geesthacht);
   s.lattice.gamma = 1000;
   refused([&](MessageSink& m) { return WriteSaveAll(out, s, figures, m); }, "lattice angle gamma");
-  s = settings(FormattedLayout::Popla);
+  s = settings(DataLayout::Popla);
   s.rows[0].h = 10;
   refused([&](MessageSink& m) { return WriteSaveAll(out, s, figures, m); }, "10,1,1");
 
@@ -504,7 +503,7 @@ TEST(WriterRefusals, ValuesAndFieldsThatDoNotFit) {
   auto coarse = NewPoleFigure();
   test::FillRegularGrid(*coarse, 10, 36);
   figures[1] = coarse.get();
-  for (FormattedLayout layout : {FormattedLayout::Beartex, FormattedLayout::Popla})
+  for (DataLayout layout : {DataLayout::Beartex, DataLayout::Popla})
     refused([&](MessageSink& m) { return WriteSaveAll(out, settings(layout), figures, m); },
             "Interpolate the pole figure onto a 5-degree grid first.");
 
@@ -518,8 +517,8 @@ TEST(WriterRefusals, ValuesAndFieldsThatDoNotFit) {
 }
 
 TEST(WriterNames, AProposalNeverNamesTheDataFile) {
-  EXPECT_EQ(ProposedSaveAllName("/d/copper.xpe", FormattedLayout::Beartex), "/d/copper_saved.xpe");
-  EXPECT_EQ(ProposedSaveAllName("/d/copper.xpe", FormattedLayout::Popla), "/d/copper.epf");
+  EXPECT_EQ(ProposedSaveAllName("/d/copper.xpe", DataLayout::Beartex), "/d/copper_saved.xpe");
+  EXPECT_EQ(ProposedSaveAllName("/d/copper.xpe", DataLayout::Popla), "/d/copper.epf");
   EXPECT_EQ(ProposedAsciiName("/d.x/q.z01"), "/d.x/q_saved.z01");
   EXPECT_EQ(AvoidingSource("/d.x/q", "/d.x/q"), "/d.x/q_saved");
 }

@@ -26,6 +26,7 @@ std::unique_ptr<PoleFigure> RadialLinesFigure() {
   pf->Level[1] = 2;
   pf->LevelCount = 1;
   pf->NormFactor = 2.5;
+  pf->SampledShare = 1;
   pf->MaxValue = 5, pf->MaxCircle = 3, pf->MaxPoint = 2;
   pf->MinValue = 0.5, pf->MinCircle = 2, pf->MinPoint = 4;
   pf->FileName = "/data/radial.xpo";
@@ -66,6 +67,7 @@ TEST(HpglPlot, ClosedContourAroundCentreMaximum) {
   pf->Level[1] = 5;
   pf->LevelCount = 1;
   pf->NormFactor = 4;
+  pf->SampledShare = 1;
   pf->MaxValue = 10, pf->MaxCircle = 1, pf->MaxPoint = 1;
   pf->MinValue = 1, pf->MinCircle = 3, pf->MinPoint = 1;
   pf->LowestLevel = 2;
@@ -146,7 +148,7 @@ TEST(HpglPlot, FreshRecordGivesFourLines) {
   ProgramState state;
   RecordingCanvas canvas;
   const std::string file = HpglPlotFile(*pf, state, canvas, 650, 910, "");
-  EXPECT_EQ(file.rfind("IN;\r\n\r\nDT\x03;SR1,2;SP1;PU3250,3060;LBA:  0.0%\x03;", 0), 0u) << file;
+  EXPECT_EQ(file.rfind("IN;\r\n\r\nDT\x03;SR1,2;SP1;PU3250,3060;LBA:  -\x03;", 0), 0u) << file;
   std::size_t lineEnds = 0;
   for (std::size_t p = file.find("\r\n"); p != std::string::npos; p = file.find("\r\n", p + 2)) ++lineEnds;
   EXPECT_EQ(lineEnds, 4u);

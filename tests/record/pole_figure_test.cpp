@@ -120,11 +120,43 @@ TEST(CircleAccess, ValuesOfACircleAndTheMirrorCircles) {
   EXPECT_EQ(pf->Intensity[4][1], 5);
   EXPECT_EQ(pf->Intensity[4][4], 8);
 
-  // Counts beyond the tables are cut, whatever the record claims.
-  pf->CirclePoints[2] = 100000;
-  EXPECT_EQ(CircleValues(*pf, 2).size(), static_cast<std::size_t>(LastColumn(*pf)));
-  pf->CirclePoints[2] = -3;
-  EXPECT_TRUE(CircleValues(*pf, 2).empty());
+  // Counts beyond the tables never reach the record: SetGrid refuses them and leaves it as it was.
+  GridDescription tooMany;
+  tooMany.circles = {{30, 0, 90, 4}, {60, 0, 0.001, 100000}};
+  CollectingSink sink;
+  EXPECT_FALSE(SetGrid(*pf, tooMany, "S", FileRole::Data, sink));
+  EXPECT_EQ(sink.messages, std::vector<std::string>{"Data file S: circle 2 has 100000 points, more than 721."});
+  EXPECT_EQ(CircleValues(*pf, 2).size(), 4u);
+  EXPECT_TRUE(TablesHoldGrid(*pf));
+}
+
+TEST(SetGridTest, DerivesMirrorsAndCountsAndClearsTheGridBefore) {
+  auto pf = NewPoleFigure();
+  test::FillRegularGrid(*pf, 5, 72);
+  pf->Intensity[3][4] = 9;
+  GridDescription grid;
+  grid.kind = GridKind::Full;
+  grid.innerMirror = grid.outerMirror = true;
+  grid.circles = {{2.5, 2.5, 5, 72}, {7.5, 2.5, -10, 36}};
+  test::SetTestGrid(*pf, grid);
+  EXPECT_EQ(pf->CircleCount, 2);
+  EXPECT_EQ(pf->PointCount, 108);
+  EXPECT_EQ(pf->BetaRange, 360);
+  EXPECT_EQ(pf->Grid, GridKind::Full);
+  EXPECT_EQ(pf->Alpha[0], -2.5);
+  EXPECT_EQ(pf->BetaStart[0], 182.5);
+  EXPECT_EQ(pf->CirclePoints[0], 72);
+  EXPECT_EQ(pf->Alpha[3], 172.5);
+  EXPECT_EQ(pf->BetaStep[3], -10);
+  EXPECT_EQ(pf->CirclePoints[3], 36);
+  EXPECT_EQ(pf->CirclePoints[4], 0);  // the 5-degree grid's circles are gone
+  EXPECT_EQ(pf->Intensity[3][4], 0);
+  EXPECT_TRUE(TablesHoldGrid(*pf));
+
+  // Turning a circle to increasing beta takes its mirror circle along.
+  StoreInIncreasingBeta(*pf, 2);
+  EXPECT_EQ(pf->BetaStep[2], 10);
+  EXPECT_EQ(pf->BetaStep[3], 10);
 }
 
 struct LimitCase {

@@ -120,14 +120,17 @@ TEST(UpdateExtremesTest, AllMissingGivesZeroMaximumAndMinusOneMinimum) {
   EXPECT_EQ(pf->MaxPoint, 1);
 }
 
-TEST(UpdateExtremesTest, CountsBeyondTheTablesAreCut) {
+TEST(UpdateExtremesTest, CountsBeyondTheTablesNeverReachTheRecord) {
   auto pf = NewPoleFigure();
   test::FillRegularGrid(*pf, 5, 72);
-  pf->CircleCount = 5000;
-  pf->CirclePoints.fill(100000);
-  pf->Intensity[LastRow(*pf)][LastColumn(*pf)] = 8;
+  GridDescription huge;
+  huge.circles.assign(5000, GridCircle{10, 0, 0.0036, 100000});
+  NullSink quiet;
+  EXPECT_FALSE(SetGrid(*pf, huge, "S", FileRole::Data, quiet));
+  pf->Intensity[19][72] = 8;
   UpdateExtremes(*pf);
   EXPECT_EQ(pf->MaxValue, 8);
+  EXPECT_EQ(pf->MaxCircle, 19);
 }
 
 // --------------------------------------------------------- circle lookup
@@ -396,6 +399,25 @@ TEST(UpdateStatisticsTest, NothingSampledLeavesFiniteSafeValues) {
   UpdateStatistics(*missing);
   EXPECT_EQ(missing->NormFactor, 1.0);
   ExpectRecordFinite(*missing);
+}
+
+TEST(UpdateStatisticsTest, SpreadIsDefinedOnlyWithAMeaningfulNormalisation) {
+  auto pf = NewPoleFigure();
+  FillGrid(*pf, 5, 90, [](double, double) { return 2; });
+  UpdateStatistics(*pf);
+  EXPECT_EQ(pf->SampledShare, 1.0);
+  EXPECT_TRUE(SpreadDefined(*pf));
+  pf->NormFactor = 0;  // a difference, or never normalised
+  EXPECT_FALSE(SpreadDefined(*pf));
+  pf->NormFactor = -3;
+  EXPECT_FALSE(SpreadDefined(*pf));
+  // Tilts 0..10 reach only the first rings of the sampling directions.
+  auto centre = NewPoleFigure();
+  FillGrid(*centre, 5, 10, [](double, double) { return 2; });
+  UpdateStatistics(*centre);
+  EXPECT_GT(centre->SampledShare, 0.0);
+  EXPECT_LT(centre->SampledShare, 0.05);
+  EXPECT_FALSE(SpreadDefined(*centre));
 }
 
 TEST(UpdateStatisticsTest, AllZeroIntensitiesLeaveFiniteSafeValues) {

@@ -103,7 +103,7 @@ TEST(DesktopLoad, CheckedPoleFiguresGoToWindowsInListOrder) {
   MainWindow& main = *app->mainform;
   PoleFigurePicker& hkl = main.Plothkl();
   NullSink sink;
-  hkl.SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink));
+  hkl.SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::Beartex, sink));
   // Entries 1 and 3 checked, entry 2 highlighted: 2 goes to the main window.
   hkl.SetChecked(0, true);
   hkl.SetChecked(1, true);
@@ -144,7 +144,7 @@ TEST(DesktopLoad, NavigationKeysStepThroughAMultiPoleFigureFile) {
   AppContext& c = *app->context;
   MainWindow& main = *app->mainform;
   NullSink sink;
-  main.Plothkl().SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink));
+  main.Plothkl().SetItems(PickerList(Example("copper.xpe").toStdString(), DataLayout::Beartex, sink));
   main.Plothkl().SetHighlighted(0);
   c.load.HashListFile = true;
   c.load.LayoutFile = Example("copper.xpe").toStdString();
@@ -352,7 +352,7 @@ namespace {
 // copper.xpe holds three pole figures; the first goes to the main window.
 void LoadCopperList(AppContext& c, MainWindow& main) {
   NullSink sink;
-  c.load.PoleFigureNames = PickerList(Example("copper.xpe").toStdString(), DataLayout::HashList, sink);
+  c.load.PoleFigureNames = PickerList(Example("copper.xpe").toStdString(), DataLayout::Beartex, sink);
   main.Plothkl().SetItems(c.load.PoleFigureNames);
   main.Plothkl().SetHighlighted(0);
   c.load.HashListFile = true;
@@ -702,7 +702,7 @@ TEST(DesktopSave, NoFileIsOverwrittenWithoutAskingAndTheStatusBarSaysWhereItWent
   MainWindow& main = *app->mainform;
   // The copy's first pole figure, chosen as the picker would.
   NullSink quiet;
-  c.load.PoleFigureNames = PickerList(data.string(), DataLayout::HashList, quiet);
+  c.load.PoleFigureNames = PickerList(data.string(), DataLayout::Beartex, quiet);
   main.Plothkl().SetItems(c.load.PoleFigureNames);
   main.Plothkl().SetHighlighted(0);
   c.load.HashListFile = true;

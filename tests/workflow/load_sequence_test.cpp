@@ -26,7 +26,7 @@ MainLoad Plain(const std::string& data, const std::string& grid, bool resetRotat
 
 MainLoad Multi(const std::string& data, int index) {
   MainLoad r = Plain(data, "grid5.rst");
-  r.layout = data == "quartz.wko" ? DataLayout::WkoList : DataLayout::HashList;
+  r.layout = data == "quartz.wko" ? DataLayout::Geesthacht : DataLayout::Beartex;
   r.pfIndex = -index;
   return r;
 }
@@ -119,7 +119,7 @@ TEST(LoadedRecord, KeepsItsGridKindAndPlaceInTheFile) {
   LoadedFile wko = LoadDataFile(r, quiet);
   ASSERT_TRUE(wko.pf);
   EXPECT_EQ(wko.pf->Grid, GridKind::Simple);
-  EXPECT_EQ(wko.layout, DataLayout::WkoList);
+  EXPECT_EQ(wko.layout, DataLayout::Geesthacht);
   EXPECT_EQ(wko.pf->IndexInFile, 2);
   EXPECT_EQ(wko.pf->NameInFile, wko.names.at(1));
 
@@ -155,7 +155,7 @@ TEST(DetectDataFile, FilesWithoutTiltsAreReadWithTheGivenOnesAndToldOnce) {
   sink.messages.clear();
   detected = DetectDataFile(ExamplePath("copper.xpe"), {}, sink);
   EXPECT_TRUE(detected.ok);
-  EXPECT_EQ(detected.layout, DataLayout::HashList);
+  EXPECT_EQ(detected.layout, DataLayout::Beartex);
   EXPECT_FALSE(detected.names.empty());
   EXPECT_TRUE(sink.messages.empty());
 }
