@@ -118,7 +118,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
   if (in->listed && !LooksLikeOlderWkoList(in->text)) header = ReadSaveAllHeaderText(in->text, in->layout);
   s.symmetry = o.symmetry ? *o.symmetry : SymmetryForLayout(s.layout, header.symmetry.value_or(0), in->layout);
   // Beartex readers refuse code 0; triclinic assumes nothing of the crystal.
-  const bool symmetryAssumed = s.layout == FormattedLayout::Beartex && s.symmetry == 0 && !o.symmetry;
+  const bool symmetryAssumed = s.layout == DataLayout::Beartex && s.symmetry == 0 && !o.symmetry;
   if (symmetryAssumed) s.symmetry = 1;
   s.lattice =
       o.lattice ? *o.lattice : Lattice{header.a.value_or(0),     header.b.value_or(0),    header.c.value_or(0),
@@ -152,7 +152,7 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
   for (std::size_t r = 0; r < in->indices.size(); ++r) {
     auto pf = Load(o, *in, in->indices[r], sink);
     if (!pf) return false;
-    if (o.regrid && s.layout == FormattedLayout::Beartex) pf = OnFiveDegreeGrid(*pf);
+    if (o.regrid && s.layout == DataLayout::Beartex) pf = OnFiveDegreeGrid(*pf);
     SaveAllRow row;
     row.pf = 1;
     row.second = second;

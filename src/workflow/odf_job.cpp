@@ -286,11 +286,11 @@ bool WriteRecalculated(const std::string& fileName, std::string layout, const Od
   }
   SaveAllSettings s;
   if (layout == "beartex")
-    s.layout = FormattedLayout::Beartex;
+    s.layout = DataLayout::Beartex;
   else if (layout == "popla")
-    s.layout = FormattedLayout::Popla;
+    s.layout = DataLayout::Popla;
   else if (layout == "geesthacht")
-    s.layout = FormattedLayout::Geesthacht;
+    s.layout = DataLayout::Geesthacht;
   else {
     sink.Message(fmt::format(
         "Unknown layout \"{}\" for recalculated pole figures: beartex, popla, geesthacht or ascii.", layout));
@@ -299,7 +299,7 @@ bool WriteRecalculated(const std::string& fileName, std::string layout, const Od
   s.comments = {"Recalculated from the ODF (m.r.d.)", "", "", "", ""};
   static constexpr int kBeartexCode[] = {1, 2, 3, 4, 5, 8, 9, 10, 11, 6, 7};
   const int code = kBeartexCode[static_cast<int>(odf.grid.crystal)];
-  s.symmetry = s.layout == FormattedLayout::Geesthacht ? BeartexToGeesthachtSymmetry(code) : code;
+  s.symmetry = s.layout == DataLayout::Geesthacht ? BeartexToGeesthachtSymmetry(code) : code;
   const Lattice& l = odf.lattice;
   s.lattice = l;
   std::string out = FormatSaveAllHead(s, static_cast<int>(records.size()));
