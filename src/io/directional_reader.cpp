@@ -18,6 +18,8 @@ char Upper(char ch) { return static_cast<char>(std::toupper(static_cast<unsigned
 
 }  // namespace
 
+// r and s in the order of the file's columns.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 TaggedDirection TagDirection(double r, double s, std::string_view tag) {
   std::string letters;
   for (char ch : tag)

@@ -116,7 +116,8 @@ bool UnitNormal(const Vec3& a, const Vec3& b, Vec3& normal) {
 Vec3 RotateAboutAxis(const Vec3& v, char axis, double angle) { return MatVec(AxisRotationMatrix(axis, angle), v); }
 
 Mat3 AxisAngleMatrix(double phi, double theta, double omega) {
-  const Vec3 n = DirectionToVector(theta, phi);
+  // The axis's tilt theta is its alpha, the azimuth phi its beta ("theta" only spells like "beta").
+  const Vec3 n = DirectionToVector(theta, phi);  // NOLINT(readability-suspicious-call-argument)
   const double r = DegToRad(omega);
   const double co = std::cos(r);
   const double si = std::sin(r);

@@ -91,6 +91,8 @@ bool EditIntensities(PoleFigure& pf, char op, const OperandTable& operands, bool
   return true;
 }
 
+// Data file, then grid file, as on every command line and in the Load Files dialog.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::unique_ptr<PoleFigure> ReadRasterPF(const std::string& fileName, const std::string& gridFileName,
                                          MessageSink& sink) {
   auto second = NewPoleFigure();

@@ -103,46 +103,39 @@ class RotationPicture : public QWidget {
   bool upper_ = true;
 };
 
+namespace {
+
+// A titled box of two radio buttons, numbered 0 and 1 in a new button group.
+QGroupBox* TwoChoiceBox(QWidget* parent, const char* title, const char* first, const char* second,
+                        QButtonGroup*& group) {
+  auto* box = new QGroupBox(title, parent);
+  group = new QButtonGroup(parent);
+  auto* layout = new QHBoxLayout(box);
+  for (const char* text : {first, second}) {
+    auto* button = new QRadioButton(text, box);
+    group->addButton(button, static_cast<int>(group->buttons().size()));
+    layout->addWidget(button);
+  }
+  return box;
+}
+
+}  // namespace
+
 RotationDialog::RotationDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setWindowTitle(" Rotation");
   setObjectName("RotationDlg");
   setModal(true);
 
-  auto* modeBox = new QGroupBox(" Rotation around ", this);
-  RotationRadioGroup = new QButtonGroup(this);
+  auto* modeBox = TwoChoiceBox(this, " Rotation around ", "any axis", "X- / Y- / Z-axis", RotationRadioGroup);
   RotationRadioGroup->setObjectName("RotationRadioGroup");
-  auto* anyAxis = new QRadioButton("any axis", modeBox);
-  auto* xyzAxes = new QRadioButton("X- / Y- / Z-axis", modeBox);
-  RotationRadioGroup->addButton(anyAxis, 0);
-  RotationRadioGroup->addButton(xyzAxes, 1);
-  auto* modeLayout = new QHBoxLayout(modeBox);
-  modeLayout->addWidget(anyAxis);
-  modeLayout->addWidget(xyzAxes);
-
   // Both choices come from the configuration file; the groups stay hidden.
-  HemisphereBox = new QGroupBox(" Hemisphere ", this);
+  HemisphereBox = TwoChoiceBox(this, " Hemisphere ", "lower", "upper", HemisphereRadioGroup);
   HemisphereBox->setObjectName("HemisphereBox");
-  HemisphereRadioGroup = new QButtonGroup(this);
   HemisphereRadioGroup->setObjectName("HemisphereRadioGroup");
-  auto* lower = new QRadioButton("lower", HemisphereBox);
-  auto* upper = new QRadioButton("upper", HemisphereBox);
-  HemisphereRadioGroup->addButton(lower, 0);
-  HemisphereRadioGroup->addButton(upper, 1);
-  auto* hemisLayout = new QHBoxLayout(HemisphereBox);
-  hemisLayout->addWidget(lower);
-  hemisLayout->addWidget(upper);
   HemisphereBox->hide();
-  SymmetryBox = new QGroupBox(" P-Symmetry ", this);
+  SymmetryBox = TwoChoiceBox(this, " P-Symmetry ", "monoclin", "triclin", SymmetryRadioGroup);
   SymmetryBox->setObjectName("SymmetryBox");
-  SymmetryRadioGroup = new QButtonGroup(this);
   SymmetryRadioGroup->setObjectName("SymmetryRadioGroup");
-  auto* monoclin = new QRadioButton("monoclin", SymmetryBox);
-  auto* triclin = new QRadioButton("triclin", SymmetryBox);
-  SymmetryRadioGroup->addButton(monoclin, 0);
-  SymmetryRadioGroup->addButton(triclin, 1);
-  auto* symLayout = new QHBoxLayout(SymmetryBox);
-  symLayout->addWidget(monoclin);
-  symLayout->addWidget(triclin);
   SymmetryBox->hide();
 
   pages_ = new QStackedWidget(this);

@@ -69,6 +69,8 @@ void TileStrip(const Strip& s, int width, int height, int count, std::vector<Win
 
 }  // namespace
 
+// A count of windows beside a band in pixels: a swap shows at once in the placement.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::vector<WindowBox> PlaceBesideMain(const WindowBox& screen, const WindowBox& main, int width, int height, int count,
                                        int keepClear) {
   std::vector<WindowBox> out;
