@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "math/vector_math.h"
+#include "oracles/plain_density.h"
 #include "record/pole_figure.h"
 #include "transform/density.h"
 
@@ -63,7 +64,7 @@ void BM_Density(benchmark::State& state, int threads, bool half) {
   for (auto _ : state) {
     pf->Intensity.Fill(0.0);
     if (threads == 0)
-      AddDensityReference(*pf, directions, fwhm);
+      test::AddDensityByPlainLoop(*pf, directions, fwhm);
     else
       AddDensity(*pf, directions, fwhm, threads < 0 ? 0 : threads);
     benchmark::DoNotOptimize(pf->Intensity[1][1]);

@@ -1,6 +1,6 @@
 // Redrawing 8 pole-figure windows of a 1-degree grid on the raster canvas:
-// without the projection cache (every position computed anew, the way the
-// exports draw) against the cached redraws a window sees once its cache is
+// without the projection cache (every position projected anew, the way a
+// one-off export draws) against the cached redraws a window sees once its cache is
 // filled, and the first draw that fills it. Counter differing_pixels: pixels
 // of the cached images that differ from the plain images of the same run (0
 // expected).
@@ -81,7 +81,7 @@ const Scene& TheScene() {
 
 QImage Draw(const PoleFigure& pf, const ProgramState& state, ProjectionCache* cache) {
   QtRasterCanvas canvas(kImageWidth, kImageHeight);
-  PlotPoleFigure(pf, state, canvas, kImageHeight, kImageWidth, "", nullptr, nullptr, cache);
+  PlotPoleFigure(pf, state, canvas, kImageHeight, kImageWidth, "", nullptr, cache);
   return canvas.Image();
 }
 

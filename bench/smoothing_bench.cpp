@@ -1,6 +1,6 @@
-// Smoothing a 1-degree and a 0.5-degree grid with the plain loop, the pruned
-// loop (1 degree) and the fast paths side by side (a regular grid by FFT, the
-// same grid with a centre point by kernel rows applied directly), and interpolating onto
+// Smoothing a 1-degree and a 0.5-degree grid with the plain loop over every
+// pair and the fast paths side by side (a regular grid by FFT, the same grid
+// with a centre point by kernel rows applied directly), and interpolating onto
 // a 1-degree grid. The fast runs
 // report their largest relative deviation from the plain loop's values of the
 // same run (counter max_rel_dev); bench/ratios.py turns the repetitions into
@@ -16,6 +16,7 @@
 
 #include "io/load_pole_figure.h"
 #include "math/vector_math.h"
+#include "oracles/plain_smoothing.h"
 #include "record/statistics.h"
 #include "transform/interpolation.h"
 #include "transform/smoothing.h"
@@ -102,20 +103,10 @@ void BM_SmoothPlain(benchmark::State& state, GridCase grid) {
   auto pf = Grid(grid);
   std::unique_ptr<IntensityTable> values;
   for (auto _ : state) {
-    values = SmoothedIntensities(*pf, fwhm, false, SmoothingMethod::Plain);
+    values = test::PlainSmoothed(*pf, fwhm, false);
     benchmark::DoNotOptimize(values);
   }
   PlainResults()[{grid, fwhm}] = std::move(values);
-}
-
-// The bit-exact pruned loop, one thread or all cores.
-void BM_SmoothPruned(benchmark::State& state, GridCase grid, int threads) {
-  const int fwhm = static_cast<int>(state.range(0));
-  auto pf = Grid(grid);
-  for (auto _ : state) {
-    auto values = SmoothedIntensities(*pf, fwhm, false, SmoothingMethod::Pruned, {}, threads);
-    benchmark::DoNotOptimize(values);
-  }
 }
 
 // The fast path with its set-up (the kernel plan) in every iteration.
@@ -162,7 +153,6 @@ void BM_InterpolateOntoOneDegreeGrid(benchmark::State& state) {
 #define QUORIX_SMOOTH_BENCH(func, name, ...) \
   BENCHMARK_CAPTURE(func, name, __VA_ARGS__)->Arg(5)->Unit(benchmark::kMillisecond)->UseRealTime()
 QUORIX_SMOOTH_BENCH(BM_SmoothPlain, regular, GridCase::Regular)->Iterations(1);
-QUORIX_SMOOTH_BENCH(BM_SmoothPruned, regular_one_thread, GridCase::Regular, 1)->Iterations(1);
 QUORIX_SMOOTH_BENCH(BM_SmoothFast, regular_one_thread, GridCase::Regular, 1);
 QUORIX_SMOOTH_BENCH(BM_SmoothFast, regular_two_threads, GridCase::Regular, 2);
 QUORIX_SMOOTH_BENCH(BM_SmoothFastFurther, regular_one_thread, GridCase::Regular, 1);

@@ -14,7 +14,6 @@
 #include "plot/contour_colors.h"
 #include "plot/emf_writer.h"
 #include "plot/hpgl.h"
-#include "plot/recording_canvas.h"
 #include "plot/render.h"
 #include "raster_canvas.h"
 #include "settings/settings.h"
@@ -101,18 +100,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   switch (size % 3) {
     case 0: {
       fuzz::RasterCanvas raster(kSide + 200, kSide);
-      PlotPoleFigure(*pf, state, raster, kSide, kSide + 200, "fuzz", nullptr, &sink);
+      PlotPoleFigure(*pf, state, raster, kSide, kSide + 200, "fuzz", &sink);
       break;
     }
     case 1: {
-      RecordingCanvas fontCarrier;
-      const std::string hpgl = HpglPlotFile(*pf, state, fontCarrier, kSide, kSide + 200, "fuzz", &sink);
+      const std::string hpgl = HpglPlotFile(*pf, state, kSide, kSide + 200, "fuzz", &sink);
       fuzz::Require(hpgl.rfind("IN;", 0) == 0, "a plot file starts with IN;");
       break;
     }
     default: {
       EmfCanvas emf(kSide + 200, kSide);
-      PlotPoleFigure(*pf, state, emf, kSide, kSide + 200, "", nullptr, &sink);
+      PlotPoleFigure(*pf, state, emf, kSide, kSide + 200, "", &sink);
       fuzz::Require(!emf.Finish().empty(), "a metafile has bytes");
     }
   }

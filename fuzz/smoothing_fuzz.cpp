@@ -1,7 +1,8 @@
 // Smoothing with any width and exclusion: bytes 0..7 are the FWHM as the
 // bits of a double (NaN, infinities, subnormals, 1e-300 and 1e300 included),
-// byte 8 picks the grid, the exclusion of negative values, the level rule and
-// the method; the rest is a plain data file read onto the grid.
+// byte 8 picks the grid (and with it the path), the exclusion of negative
+// values, the level rule and the unit; the rest is a plain data file read onto
+// the grid.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -37,9 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.fwhm = fwhm;
   settings.excludeNegative = flags & 8;
   settings.keepLevels = flags & 16;
-  static constexpr SmoothingMethod methods[] = {SmoothingMethod::Fast, SmoothingMethod::Pruned, SmoothingMethod::Plain,
-                                                SmoothingMethod::Fast};
-  const SmoothingMethod method = methods[(flags >> 5) & 3];
   // A weighted mean stays between the smallest and the largest value it takes.
   double low = HUGE_VAL, high = -HUGE_VAL;
   for (int i = 1; i <= pf->CircleCount; ++i)
@@ -51,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   static const auto before = NewPoleFigure();
   *before = *pf;
-  if (SmoothPoleFigure(*pf, settings, flags & 128, {}, method, 1)) {
+  if (SmoothPoleFigure(*pf, settings, flags & 128, {}, 1)) {
     progress.Accepted();
     fuzz::Require(FwhmProblem(fwhm).empty(), "an accepted width is a usable one");
     const double slack = 1e-9 * std::max(std::fabs(low), std::fabs(high)) + 1e-300;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "plot/plot_elements.h"
 #include "plot/projection.h"
 #include "record/program_state.h"
 
@@ -45,6 +46,23 @@ class Canvas {
   virtual bool HasPixels() const = 0;
   virtual Color Pixel(int x, int y) const = 0;
   virtual void FloodFill(int x, int y, Color border) = 0;
+
+  // The parts of a pole figure plot, in the order PlotPoleFigure draws them.
+  // Pixel and vector surfaces draw each with the primitives above (these
+  // defaults); a plotter file writes them as its own commands.
+  virtual void BeginPlot(int /*plotSize*/) {}
+  virtual void Labels(const PlotLabels& labels, int plotSize, int lineHeight, const std::string& title, bool showMrd);
+  // Whether filled areas mean anything on this surface.
+  virtual bool FillsAreas() const { return true; }
+  virtual void BeginLevel(int /*level*/, Color color) { SetPenColor(color); }
+  virtual void ContourLine(const std::vector<PathStep>& path);
+  // The grid points below the lowest level, one by one after BeginLowPoints.
+  virtual void BeginLowPoints() { SetPenMode(PenMode::Copy); }
+  virtual void LowPoint(quorix::Pixel at, bool negative);
+  virtual void EigenMarks(const std::vector<quorix::Pixel>& at);
+  // The rim, or a sector of it when betaRange is below 360.
+  virtual void Outline(int plotRadius, double betaRange);
+  virtual void Ticks(const RimTicks& ticks);
 };
 
 }  // namespace quorix

@@ -219,29 +219,11 @@ void TraceFrom(const PoleFigure& pf, TriangleMarks& marks, TriangleRef t, const 
 
 }  // namespace
 
-LevelContours TraceLevelReference(const PoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages) {
-  LevelContours out;
-  TriangleMarks marks(pf);
-  const int n = CircleCountOf(pf);
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= PointsOn(pf, i); ++j) {
-      for (TriangleKind kind : {TriangleKind::Inner, TriangleKind::Outer}) {
-        const TriangleRef t{i, j, kind};
-        const auto v = TriangleVertices(pf, t);
-        if (!v || marks.Visited(t)) continue;
-        const double f = ValueAt(pf, (*v)[0]);
-        const double r = ValueAt(pf, (*v)[1]);
-        const double g = ValueAt(pf, (*v)[2]);
-        if (f != kMissing && g != kMissing && r != kMissing) {
-          int starts[6];
-          const int count = LineStarts(f, r, g, threshold, starts);
-          TraceFrom(pf, marks, t, *v, starts, count, threshold, collectSeeds, out, messages);
-        }
-        marks.SetVisited(t, true);
-      }
-    }
-  }
-  return out;
+void TraceTriangle(const PoleFigure& pf, TriangleMarks& marks, TriangleRef t, const std::array<GridPoint, 3>& v,
+                   double threshold, bool collectSeeds, LevelContours& out, MessageSink* messages) {
+  int starts[6];
+  const int count = LineStarts(ValueAt(pf, v[0]), ValueAt(pf, v[1]), ValueAt(pf, v[2]), threshold, starts);
+  if (count > 0) TraceFrom(pf, marks, t, v, starts, count, threshold, collectSeeds, out, messages);
 }
 
 namespace {
@@ -291,9 +273,9 @@ ContourTracer::Apex ContourTracer::ApexOf(int i, int j, TriangleKind kind) const
   return Apex{c, p};
 }
 
-// The scan of TraceLevelReference, in the same order, over the blocks the
-// level may cross. A triangle of a skipped block has no line through it, and
-// no line walks into it, so leaving it unmarked changes nothing.
+// Every triangle in grid order, over the blocks the level may cross. A
+// triangle of a skipped block has no line through it, and no line walks into
+// it, so leaving it unmarked changes nothing.
 LevelContours ContourTracer::Trace(double threshold, bool collectSeeds, MessageSink* messages) {
   LevelContours out;
   marks_.Clear();
@@ -314,14 +296,9 @@ LevelContours ContourTracer::Trace(double threshold, bool collectSeeds, MessageS
           const TriangleRef t{i, j, kind};
           if (marks_.Visited(t)) continue;
           const double g = pf_.Intensity[a.circle][a.point];
-          if (f != kMissing && g != kMissing && r != kMissing) {
-            int starts[6];
-            const int count = LineStarts(f, r, g, threshold, starts);
-            if (count > 0) {
-              const std::array<GridPoint, 3> v{GridPoint{i, j}, GridPoint{i, jn}, GridPoint{a.circle, a.point}};
-              TraceFrom(pf_, marks_, t, v, starts, count, threshold, collectSeeds, out, messages);
-            }
-          }
+          if (f != kMissing && g != kMissing && r != kMissing)
+            TraceTriangle(pf_, marks_, t, {GridPoint{i, j}, GridPoint{i, jn}, GridPoint{a.circle, a.point}}, threshold,
+                          collectSeeds, out, messages);
           marks_.SetVisited(t, true);
         }
       }

@@ -133,10 +133,12 @@ class ContourTracer {
 
 // Every line of one level, with the seeds of the areas above it when asked.
 LevelContours TraceLevel(const PoleFigure& pf, double threshold, bool collectSeeds, MessageSink* messages = nullptr);
-// The same lines and seeds by the plain scan over every triangle, kept as the
-// reference the scan above is checked and timed against.
-LevelContours TraceLevelReference(const PoleFigure& pf, double threshold, bool collectSeeds,
-                                  MessageSink* messages = nullptr);
+
+// The lines that start in triangle t, not yet visited, with vertices v that
+// all have a value: each traced both ways from its start and joined, with the
+// seed of the area above the first when asked.
+void TraceTriangle(const PoleFigure& pf, TriangleMarks& marks, TriangleRef t, const std::array<GridPoint, 3>& v,
+                   double threshold, bool collectSeeds, LevelContours& out, MessageSink* messages = nullptr);
 
 // Projection of directions for one plot.
 struct PlotGeometry {
@@ -146,11 +148,7 @@ struct PlotGeometry {
   // The grid points already projected for these facts, or none.
   const ProjectionCache* cache = nullptr;
 
-  // A plot drawn with a cache takes the fast projection; without one, the
-  // plain one it is checked against.
-  quorix::Pixel Project(double alpha, double beta) const {
-    return cache ? ProjectPointFast(plotSize, alpha, beta, equalArea) : ProjectPoint(plotSize, alpha, beta, equalArea);
-  }
+  quorix::Pixel Project(double alpha, double beta) const { return ProjectPoint(plotSize, alpha, beta, equalArea); }
   // Where point (circle, point) of pf's grid is drawn through the rotation.
   ProjectionCache::Entry GridPixel(const PoleFigure& pf, int circle, int point) const {
     if (cache) return cache->At(circle, point);
@@ -160,15 +158,7 @@ struct PlotGeometry {
   }
 };
 
-// A line as pen moves in pixels. A line starts anew after a direction the
-// display rotation dropped; where it crosses the rim it leaves at one rim
-// point (p of RimJump) and comes back at the opposite one (q).
-enum class PathStepKind { Start, Line, RimJump };
-struct PathStep {
-  PathStepKind kind = PathStepKind::Start;
-  quorix::Pixel p;
-  quorix::Pixel q;
-};
+// The pen moves of a line (PathStep).
 std::vector<PathStep> ContourPath(const PoleFigure& pf, const PlotGeometry& g, const ContourLine& line);
 
 // Draws the line in the current pen colour.

@@ -95,10 +95,12 @@ void WriteContourHPGL(HpglSink& out, const HpglFrame& f, int pen, const std::vec
 }
 
 void WriteLowPointsHPGL(HpglSink& out, const HpglFrame& f, const std::vector<quorix::Pixel>& points) {
-  std::string s = "SP1;";
-  for (const quorix::Pixel& p : points)
-    s += fmt::format("PU{}PD{},{};", f.Point(p), f.Scale(p.x), f.Scale(static_cast<double>(f.plotSize) - p.y + 1));
-  out.Write(s);
+  out.Write("SP1;");
+  for (const quorix::Pixel& p : points) WriteLowPointHPGL(out, f, p);
+}
+
+void WriteLowPointHPGL(HpglSink& out, const HpglFrame& f, quorix::Pixel p) {
+  out.Write(fmt::format("PU{}PD{},{};", f.Point(p), f.Scale(p.x), f.Scale(static_cast<double>(f.plotSize) - p.y + 1)));
 }
 
 void WriteEigenMarksHPGL(HpglSink& out, const HpglFrame& f, const std::vector<quorix::Pixel>& points) {
@@ -134,15 +136,48 @@ void WriteTicksHPGL(HpglSink& out, const HpglFrame& f, bool equalArea) {
   out.Write(s);
 }
 
-std::string HpglPlotFile(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
-                         const std::string& title, MessageSink* messages) {
-  StringHpglSink sink;
-  sink.Write("IN;");
-  sink.Write(kHpglLineEnd);
-  PlotPoleFigure(pf, state, canvas, h, w, title, &sink, messages);
-  sink.Write("PU;PA0,0;");
-  sink.Write(kHpglLineEnd);
-  return std::move(sink.text);
+void HpglCanvas::BeginPlot(int plotSize) {
+  frame_.plotSize = plotSize;
+  out_.Write(kHpglLineEnd);
+  WriteHpglHeader(out_, textStretch_);
+}
+
+void HpglCanvas::Labels(const PlotLabels& labels, int /*plotSize*/, int lineHeight, const std::string& title,
+                        bool showMrd) {
+  WriteLabelsHPGL(out_, frame_, labels, lineHeight, title, showMrd);
+}
+
+void HpglCanvas::ContourLine(const std::vector<PathStep>& path) { WriteContourHPGL(out_, frame_, pen_, path); }
+
+void HpglCanvas::BeginLowPoints() { out_.Write("SP1;"); }
+
+void HpglCanvas::LowPoint(quorix::Pixel at, bool /*negative*/) { WriteLowPointHPGL(out_, frame_, at); }
+
+void HpglCanvas::EigenMarks(const std::vector<quorix::Pixel>& at) { WriteEigenMarksHPGL(out_, frame_, at); }
+
+void HpglCanvas::Outline(int plotRadius, double betaRange) {
+  WriteOutlineHPGL(out_, plotRadius, betaRange, frame_.plotStretch);
+}
+
+// Shorter than on the screen, and only where the rim was measured.
+void HpglCanvas::Ticks(const RimTicks& ticks) {
+  if (ticks.lastPointPositive) WriteTicksHPGL(out_, frame_, ticks.equalArea);
+}
+
+std::string HpglCanvas::File() const {
+  std::string file = "IN;";
+  file += kHpglLineEnd;
+  file += out_.text;
+  file += "PU;PA0,0;";
+  file += kHpglLineEnd;
+  return file;
+}
+
+std::string HpglPlotFile(const PoleFigure& pf, const ProgramState& state, int h, int w, const std::string& title,
+                         MessageSink* messages) {
+  HpglCanvas canvas(state.Options.PlotStretch, state.Options.TextStretch);
+  PlotPoleFigure(pf, state, canvas, h, w, title, messages);
+  return canvas.File();
 }
 
 }  // namespace quorix

@@ -52,6 +52,7 @@ void WriteLabelsHPGL(HpglSink& out, const HpglFrame& f, const PlotLabels& labels
 void WriteContourHPGL(HpglSink& out, const HpglFrame& f, int pen, const std::vector<PathStep>& path);
 // Strokes one pixel long at the low points.
 void WriteLowPointsHPGL(HpglSink& out, const HpglFrame& f, const std::vector<quorix::Pixel>& points);
+void WriteLowPointHPGL(HpglSink& out, const HpglFrame& f, quorix::Pixel p);
 // Filled discs at the eigenvector directions.
 void WriteEigenMarksHPGL(HpglSink& out, const HpglFrame& f, const std::vector<quorix::Pixel>& points);
 // The rim (a sector when betaRange is below 360), centred at (R0 + 10,
@@ -60,8 +61,57 @@ void WriteOutlineHPGL(HpglSink& out, int plotRadius, double betaRange, double pl
 // Ticks at beta 0, 90, 180, 270 from alpha 90 to 91.
 void WriteTicksHPGL(HpglSink& out, const HpglFrame& f, bool equalArea);
 
-// The whole plot file: "IN;", the plot, "PU;PA0,0;".
-std::string HpglPlotFile(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
-                         const std::string& title, MessageSink* messages = nullptr);
+// The plot as plotter commands. A pen plotter draws the plot's lines, labels
+// and marks alone: the background, areas, triangles and the crosses on
+// points without value, which other surfaces draw with the primitives, leave
+// nothing here.
+class HpglCanvas : public Canvas {
+ public:
+  HpglCanvas(double plotStretch, double textStretch) : frame_{0, plotStretch}, textStretch_(textStretch) {}
+
+  void SetPenColor(Color) override {}
+  void SetPenMode(PenMode) override {}
+  void SetPenStyle(PenStyle) override {}
+  void SetPenWidth(int) override {}
+  void SetBrushColor(Color) override {}
+  void SetBrushStyle(BrushStyle) override {}
+  // The plotter's own font: the size only sets the spacing of the label lines.
+  void SetFont(const std::string&, int size) override { fontSize_ = size; }
+  int FontSize() const override { return fontSize_; }
+  void Rectangle(int, int, int, int) override {}
+  void Ellipse(int, int, int, int) override {}
+  void Arc(int, int, int, int, int, int, int, int) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void TextOut(int, int, const std::string&) override {}
+  bool HasPixels() const override { return false; }
+  Color Pixel(int, int) const override { return 0xFFFFFF; }
+  void FloodFill(int, int, Color) override {}
+
+  void BeginPlot(int plotSize) override;
+  void Labels(const PlotLabels& labels, int plotSize, int lineHeight, const std::string& title, bool showMrd) override;
+  bool FillsAreas() const override { return false; }
+  void BeginLevel(int level, Color) override { pen_ = level + 1; }
+  void ContourLine(const std::vector<PathStep>& path) override;
+  void BeginLowPoints() override;
+  void LowPoint(quorix::Pixel at, bool negative) override;
+  void EigenMarks(const std::vector<quorix::Pixel>& at) override;
+  void Outline(int plotRadius, double betaRange) override;
+  void Ticks(const RimTicks& ticks) override;
+
+  // The whole plot file: "IN;", the plot, "PU;PA0,0;".
+  std::string File() const;
+
+ private:
+  StringHpglSink out_;
+  HpglFrame frame_;
+  double textStretch_;
+  int fontSize_ = 8;
+  int pen_ = 1;
+};
+
+// The whole plot file of pf, in the plot and text stretch of the state.
+std::string HpglPlotFile(const PoleFigure& pf, const ProgramState& state, int h, int w, const std::string& title,
+                         MessageSink* messages = nullptr);
 
 }  // namespace quorix

@@ -46,17 +46,13 @@ Offset ProjectedOffset(int plotSize, double alpha, double beta, bool equalArea) 
   return Offset{rho * std::cos(phi), rho * std::sin(phi)};
 }
 
-}  // namespace
-
 // Kept in extended precision up to the rounding: exact halves such as
 // tan(30) cos(30) R = R / 2 must stay halves and round to even.
-Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
+Pixel ProjectPointExtended(int plotSize, double alpha, double beta, bool equalArea) {
   const int m = plotSize / 2;
   const Offset o = ProjectedOffset(plotSize, alpha, beta, equalArea);
   return Pixel{m + Nearest(o.x), m - Nearest(o.y)};
 }
-
-namespace {
 
 bool NearHalf(double v, double tolerance) { return std::fabs(v - std::floor(v) - 0.5) <= tolerance; }
 
@@ -68,8 +64,9 @@ bool NearHalf(double v, double tolerance) { return std::fabs(v - std::floor(v) -
 // of up to 85 degrees magnifies relative errors less than 20 times: below
 // 2e-13 |rho| in all; the tolerance allows five times that, and a little for
 // rho = 0.
-Pixel ProjectPointFast(int plotSize, double alpha, double beta, bool equalArea) {
-  if (!(alpha >= 0 && alpha <= 170 && std::fabs(beta) <= 1e4)) return ProjectPoint(plotSize, alpha, beta, equalArea);
+Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
+  if (!(alpha >= 0 && alpha <= 170 && std::fabs(beta) <= 1e4))
+    return ProjectPointExtended(plotSize, alpha, beta, equalArea);
   const int m = plotSize / 2;
   const double r = m - 10;
   const double phi = beta * kPi / 180.0;
@@ -78,7 +75,7 @@ Pixel ProjectPointFast(int plotSize, double alpha, double beta, bool equalArea) 
   const double x = rho * std::cos(phi);
   const double y = rho * std::sin(phi);
   const double tolerance = 1e-12 * std::fabs(rho) + 1e-9;
-  if (NearHalf(x, tolerance) || NearHalf(y, tolerance)) return ProjectPoint(plotSize, alpha, beta, equalArea);
+  if (NearHalf(x, tolerance) || NearHalf(y, tolerance)) return ProjectPointExtended(plotSize, alpha, beta, equalArea);
   return Pixel{m + static_cast<int>(std::nearbyint(x)), m - static_cast<int>(std::nearbyint(y))};
 }
 

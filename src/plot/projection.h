@@ -14,13 +14,14 @@ inline int PlotCentre(int plotSize) { return plotSize / 2; }
 inline int PlotRadius(int plotSize) { return plotSize / 2 - 10; }
 int SizePercentage(int plotSize);
 
+// By double arithmetic wherever that cannot change the pixel; a position
+// within its error bound of a half pixel, and any direction outside the range
+// the bound is made for, is rounded from extended precision, where exact
+// halves such as tan(30) cos(30) R = R / 2 stay halves and round to even.
 Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea);
-// The same pixel by double arithmetic wherever that cannot change it; a
-// position within its error bound of a half pixel, and any direction outside
-// the range the bound is made for, goes the way of ProjectPoint.
-Pixel ProjectPointFast(int plotSize, double alpha, double beta, bool equalArea);
 
-// Where ProjectPoint puts a direction, before the rounding to a pixel.
+// Where ProjectPoint puts a direction, before the rounding to a pixel, in
+// extended precision.
 struct PlotPosition {
   double x = 0;
   double y = 0;

@@ -41,7 +41,7 @@ bool ProjectionCache::Update(const PoleFigure& pf, int plotSize, bool equalArea,
     for (int j = 1; j <= PointsOn(pf, i); ++j, ++k) {
       const MappedDirection m = rotation.Map(pf.Alpha[i], BetaOf(pf, i, j));
       entries_[k].dropped = m.dropped;
-      if (!m.dropped) entries_[k].at = ProjectPointFast(plotSize, m.alpha, m.beta, equalArea);
+      if (!m.dropped) entries_[k].at = ProjectPoint(plotSize, m.alpha, m.beta, equalArea);
     }
   }
   return true;

@@ -1,6 +1,5 @@
 // A canvas that keeps a list of what was drawn instead of drawing it: the
-// tests read the layout from it, and the plotter output uses it as a canvas
-// that only carries the font.
+// tests read the layout from it.
 #pragma once
 
 #include <functional>

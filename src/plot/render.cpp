@@ -1,4 +1,4 @@
-// The one drawing routine of a pole figure, on a canvas or as plotter text.
+// The one drawing routine of a pole figure, for every output.
 #include "plot/render.h"
 
 #include <fmt/format.h>
@@ -13,7 +13,6 @@
 #include "math/vector_math.h"
 #include "plot/contours.h"
 #include "plot/display_rotation.h"
-#include "plot/hpgl.h"
 #include "plot/polygon_fill.h"
 #include "plot/projection.h"
 #include "record/statistics.h"
@@ -22,7 +21,6 @@ namespace quorix {
 
 namespace {
 
-constexpr Color kBlack = 0x000000;
 constexpr Color kWhite = 0xFFFFFF;
 constexpr Color kRed = 0x0000FF;  // R + 256 G + 65536 B
 constexpr Color kBlue = 0xFF0000;
@@ -45,7 +43,10 @@ PlotLabels MakeLabels(const PoleFigure& pf, const ProgramState& state, const Plo
   PlotLabels l;
   if (levelCount > 0) {
     const int d = DecimalsFor(pf.Level[levelCount]);
-    for (int k = 1; k <= levelCount; ++k) l.legend.push_back(FormatFixed(d, pf.Level[k]));
+    for (int k = 1; k <= levelCount; ++k) {
+      l.legend.push_back(FormatFixed(d, pf.Level[k]));
+      l.legendColors.push_back(DrawColor(state.ContourColor[k]));
+    }
   }
   const double nf = pf.NormFactor;
   const bool normalised = nf != 0 && std::isfinite(nf);
@@ -104,46 +105,6 @@ void DrawTriangulation(const PoleFigure& pf, const PlotGeometry& g, Canvas& canv
   }
 }
 
-void DrawLabels(Canvas& canvas, const PlotLabels& l, int s, int lh, const std::string& title, bool showMrd,
-                const ProgramState& state) {
-  for (std::size_t i = 0; i < l.legend.size(); ++i) {
-    const int k = static_cast<int>(i) + 1;
-    canvas.SetPenColor(DrawColor(state.ContourColor[k]));
-    canvas.Rectangle(s, lh * k, s + 30, lh * k + 2);
-    canvas.TextOut(s + 40, lh * k - 8, l.legend[i]);
-  }
-  const int n = static_cast<int>(l.legend.size()) + 2;
-  canvas.TextOut(s, lh * n - 8, l.norm);
-
-  // The column at the right is counted in lines from the bottom.
-  auto line = [&](int number) { return s - lh * number; };
-  canvas.TextOut(s, line(2), l.fileName);
-  if (!title.empty()) canvas.TextOut(10, line(2), title);
-  const int rows = static_cast<int>(l.addRows.size());
-  for (int r = 1; r <= rows; ++r) canvas.TextOut(s, line(r + 2), l.addRows[r - 1]);
-  canvas.TextOut(s, line(rows + 2), l.projection);
-  canvas.TextOut(s, line(rows + 4), "max:  " + l.maxTail);
-  canvas.TextOut(s, line(rows + 5), (showMrd ? "min:  " : "min:   ") + l.minTail);
-  if (l.eigen) {
-    canvas.SetPenColor(kBlack);
-    canvas.SetBrushStyle(BrushStyle::Clear);
-    canvas.TextOut(s, line(rows + 7), l.shape);
-    for (int k = 3; k >= 1; --k) canvas.TextOut(s, line(rows + 11 - k), l.eigenTails[k - 1]);
-  }
-
-  if (l.rotationMode == RotationMode::Matrix) {
-    canvas.TextOut(10, 10, "Rotation:");
-    canvas.TextOut(10, lh + 10, l.rotationAxis);
-  } else if (l.rotationMode == RotationMode::List) {
-    canvas.TextOut(10, 10, "Rotation:");
-    int k = 0;
-    for (const auto& [axis, angle] : l.rotationList) {
-      ++k;
-      canvas.TextOut(10, lh * k + 10, fmt::format("{}:{}", axis, angle));
-    }
-  }
-}
-
 struct LowPoint {
   quorix::Pixel at;
   bool negative = false;
@@ -165,12 +126,8 @@ void ForEachLowPoint(const PoleFigure& pf, const PlotGeometry& g, Visit visit) {
 
 // Drawn as they are found: half the points of a plot may be low ones.
 void MarkLowPoints(const PoleFigure& pf, const PlotGeometry& g, Canvas& canvas) {
-  canvas.SetPenMode(PenMode::Copy);
-  ForEachLowPoint(pf, g, [&canvas](const LowPoint& p) {
-    canvas.SetPenColor(p.negative ? kRed : kBlack);
-    canvas.MoveTo(p.at.x, p.at.y);
-    canvas.LineTo(p.at.x + 1, p.at.y);
-  });
+  canvas.BeginLowPoints();
+  ForEachLowPoint(pf, g, [&canvas](const LowPoint& p) { canvas.LowPoint(p.at, p.negative); });
 }
 
 // A small cross on every point without a value, so that the gaps such points
@@ -203,23 +160,6 @@ std::vector<quorix::Pixel> EigenMarks(const PoleFigure& pf, const PlotGeometry& 
   return out;
 }
 
-void DrawOutline(Canvas& canvas, int r0, double betaRange) {
-  canvas.SetPenColor(kBlack);
-  canvas.SetBrushStyle(BrushStyle::Clear);
-  if (betaRange >= 360) {
-    canvas.Ellipse(10, 10, 2 * r0 + 11, 2 * r0 + 11);
-    return;
-  }
-  // Screen y grows downward, so the angle runs the other way round.
-  const double gamma = (360 - betaRange + 5) * kPi / 180.0;
-  const int ex = Nearest(r0 * std::cos(gamma) + r0 + 10);
-  const int ey = Nearest(r0 * std::sin(gamma) + r0 + 10);
-  canvas.Arc(10, 10, 2 * r0 + 10, 2 * r0 + 10, 2 * r0 + 10, r0 + 10, ex, ey);
-  canvas.MoveTo(ex, ey);
-  canvas.LineTo(r0 + 10, r0 + 10);
-  canvas.LineTo(2 * r0 + 10, r0 + 10);
-}
-
 }  // namespace
 
 LabelFont LabelFontFor(int pct) {
@@ -230,7 +170,7 @@ LabelFont LabelFontFor(int pct) {
 }
 
 PlotResult PlotPoleFigure(const PoleFigure& pf, const ProgramState& state, Canvas& canvas, int h, int w,
-                          const std::string& title, HpglSink* hpgl, MessageSink* messages, ProjectionCache* cache) {
+                          const std::string& title, MessageSink* messages, ProjectionCache* cache) {
   PlotResult result;
   if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return result;
   const DisplayOptions& o = state.Options;
@@ -251,86 +191,46 @@ PlotResult PlotPoleFigure(const PoleFigure& pf, const ProgramState& state, Canva
   const int lh = canvas.FontSize() + font.extra;
 
   const int levelCount = std::clamp(pf.LevelCount, 0, kMaxLevels);
-  const PlotLabels labels = MakeLabels(pf, state, g, levelCount);
-  const bool screen = hpgl == nullptr;
-  const HpglFrame frame{s, o.PlotStretch};
-
-  if (screen) {
-    canvas.SetPenColor(kWhite);
-    canvas.SetPenMode(PenMode::Copy);
-    canvas.SetPenStyle(PenStyle::Solid);
-    canvas.SetBrushColor(kWhite);
-    canvas.SetBrushStyle(BrushStyle::Solid);
-    canvas.Rectangle(0, 0, 3 * Nearest(1.4 * s), 3 * s);
-    if (o.DrawTriangles) DrawTriangulation(pf, g, canvas);
-    DrawLabels(canvas, labels, s, lh, title, o.ShowMrd, state);
-  } else {
-    hpgl->Write(kHpglLineEnd);
-    WriteHpglHeader(*hpgl, o.TextStretch);
-    WriteLabelsHPGL(*hpgl, frame, labels, lh, title, o.ShowMrd);
-  }
+  canvas.BeginPlot(s);
+  canvas.SetPenColor(kWhite);
+  canvas.SetPenMode(PenMode::Copy);
+  canvas.SetPenStyle(PenStyle::Solid);
+  canvas.SetBrushColor(kWhite);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+  canvas.Rectangle(0, 0, 3 * Nearest(1.4 * s), 3 * s);
+  if (o.DrawTriangles) DrawTriangulation(pf, g, canvas);
+  canvas.Labels(MakeLabels(pf, state, g, levelCount), s, lh, title, o.ShowMrd);
 
   // Contour lines, level by level upward so that higher fills cover lower.
-  const bool flood = screen && o.FillAreas && canvas.HasPixels();
-  if (screen && o.FillAreas && !canvas.HasPixels()) {
+  const bool fill = o.FillAreas && canvas.FillsAreas();
+  const bool flood = fill && canvas.HasPixels();
+  if (fill && !canvas.HasPixels()) {
     std::vector<FillLevel> bands;
     for (int k = 1; k <= levelCount; ++k)
       bands.push_back(
           FillLevel{LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor), DrawColor(state.ContourColor[k])});
     FillLevelPolygons(pf, g, bands, canvas);
   }
-  std::optional<ContourTracer> tracer;
-  if (cache) tracer.emplace(pf);
+  ContourTracer tracer(pf);
   for (int k = 1; k <= levelCount; ++k) {
     const double threshold = LevelThreshold(pf.Level[k], o.ShowMrd, pf.NormFactor);
     const Color color = DrawColor(state.ContourColor[k]);
-    const LevelContours level =
-        tracer ? tracer->Trace(threshold, flood, messages) : TraceLevelReference(pf, threshold, flood, messages);
+    const LevelContours level = tracer.Trace(threshold, flood, messages);
     // A level with a gap in its lines would let the border fill run over
     // the whole plot; it is painted piece by piece instead, under its lines.
     const bool pieces = flood && !FloodFillStaysInside(pf, g, level.lines);
     if (pieces) FillLevelPolygons(pf, g, {FillLevel{threshold, color}}, canvas);
-    if (screen) canvas.SetPenColor(color);
-    for (const ContourLine& line : level.lines) {
-      const std::vector<PathStep> path = ContourPath(pf, g, line);
-      if (screen)
-        DrawContour(canvas, path);
-      else
-        WriteContourHPGL(*hpgl, frame, k + 1, path);
-    }
+    canvas.BeginLevel(k, color);
+    for (const ContourLine& line : level.lines) canvas.ContourLine(ContourPath(pf, g, line));
     if (flood && !pieces) FloodFillLevel(pf, g, canvas, level.seeds, color, threshold);
   }
 
-  if (screen) {
-    if (o.DrawGrid) MarkLowPoints(pf, g, canvas);
-    if (o.MarkMissing) MarkMissingPoints(pf, g, canvas);
-    if (o.ShowEigenvalues) {
-      canvas.SetPenColor(kBlack);
-      canvas.SetBrushColor(kBlack);
-      canvas.SetBrushStyle(BrushStyle::Solid);
-      for (const quorix::Pixel& p : EigenMarks(pf, g)) canvas.Ellipse(p.x - 3, p.y - 3, p.x + 3, p.y + 3);
-    }
-    DrawOutline(canvas, r0, pf.BetaRange);
-    canvas.SetBrushStyle(BrushStyle::Solid);
-    if (pf.BetaRange == 360) {
-      for (double beta : {0.0, 90.0, 180.0, 270.0}) {
-        const quorix::Pixel a = g.Project(90, beta);
-        const quorix::Pixel b = g.Project(92, beta);
-        canvas.MoveTo(a.x, a.y);
-        canvas.LineTo(b.x, b.y);
-      }
-    }
-  } else {
-    if (o.DrawGrid) {
-      std::vector<quorix::Pixel> points;
-      ForEachLowPoint(pf, g, [&points](const LowPoint& p) { points.push_back(p.at); });
-      WriteLowPointsHPGL(*hpgl, frame, points);
-    }
-    if (o.ShowEigenvalues) WriteEigenMarksHPGL(*hpgl, frame, EigenMarks(pf, g));
-    WriteOutlineHPGL(*hpgl, r0, pf.BetaRange, o.PlotStretch);
-    const int n = CircleCountOf(pf);
-    if (pf.Intensity[n][PointsOn(pf, n)] > 0) WriteTicksHPGL(*hpgl, frame, o.EqualArea);
-  }
+  if (o.DrawGrid) MarkLowPoints(pf, g, canvas);
+  if (o.MarkMissing) MarkMissingPoints(pf, g, canvas);
+  if (o.ShowEigenvalues) canvas.EigenMarks(EigenMarks(pf, g));
+  canvas.Outline(r0, pf.BetaRange);
+  const int n = CircleCountOf(pf);
+  canvas.Ticks(RimTicks{s, o.EqualArea, pf.BetaRange == 360, pf.Intensity[n][PointsOn(pf, n)] > 0});
   return result;
 }
 

@@ -52,13 +52,13 @@ bool WritePlotFile(const PoleFigure& pf, const ProgramState& state, const PlotFi
   const auto drawVector = [&](QPaintDevice& device) {
     QtVectorCanvas canvas(device);
     if (!canvas.IsActive()) return false;
-    PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &notes);
+    PlotPoleFigure(pf, state, canvas, h, w, request.title, &notes);
     canvas.Finish();
     return true;
   };
   if (kind == ".png") {
     QtRasterCanvas canvas(w, h);
-    PlotPoleFigure(pf, state, canvas, h, w, request.title, nullptr, &notes);
+    PlotPoleFigure(pf, state, canvas, h, w, request.title, &notes);
     QImage image = canvas.Image();
     if (request.dpi > 0) {
       const int perMetre = static_cast<int>(std::lround(request.dpi / 0.0254));

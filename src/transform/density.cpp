@@ -37,12 +37,6 @@ struct CircleDirections {
 
 double AbsDot(const Vec3& v, const Vec3& g) { return std::fabs(v.x * g.x + v.y * g.y + v.z * g.z); }
 
-// The reference loop's weight; the fast loop looks it up in a RadialKernel.
-inline void Weigh(double& cell, double absDot, const DensityKernel& kernel) {
-  const double d = ArcCosClamped(absDot);
-  if (d <= kernel.cutoff) cell += std::exp(-kernel.q * d * d);
-}
-
 double WrapAngle(double a) {  // to -pi..pi
   a = std::fmod(a, 2 * kPi);
   if (a > kPi) a -= 2 * kPi;
@@ -100,15 +94,6 @@ bool AddWindow(const CircleDirections& c, int count, double centre, double half,
     out[used++] = {lo, hi};
   }
   return true;
-}
-
-void AddOneReference(PoleFigure& pf, const std::vector<CircleDirections>& table, const Vec3& v,
-                     const DensityKernel& kernel) {
-  for (int i = 1; i < static_cast<int>(table.size()); ++i) {
-    const std::span<double> row = pf.Intensity[i];
-    const auto& points = table[i].points;
-    for (std::size_t k = 0; k < points.size(); ++k) Weigh(row[k + 1], AbsDot(v, points[k]), kernel);
-  }
 }
 
 struct Axis {
@@ -192,12 +177,6 @@ void AddToCircle(std::span<double> row, const CircleDirections& c, const Axis& a
 DensityKernel MakeDensityKernel(double fwhm) {
   const double w = DegToRad(fwhm);
   return DensityKernel{4 * w, 0.6931472 / (w * w)};
-}
-
-void AddDensityReference(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm) {
-  const DensityKernel kernel = MakeDensityKernel(fwhm);
-  const std::vector<CircleDirections> table = CircleTable(pf);
-  for (const Vec3& v : directions) AddOneReference(pf, table, v, kernel);
 }
 
 bool AddDensity(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads,

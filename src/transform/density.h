@@ -23,16 +23,13 @@ DensityKernel MakeDensityKernel(double fwhm);
 // Grid points that certainly lie beyond the cut-off are never visited, and
 // the weights come from a table over 1 - |cos d| (RadialKernel) instead of an
 // arc cosine and an exponential each: every sum adds the same terms in the
-// same order as AddDensityReference, the sums within 1e-13 relative of
-// theirs for widths of 2 degrees and more; below, the reference's own arc
-// cosine formula loses digits near its clamp (as 1 / FWHM^2). The circles are
+// same order as the loop of every direction against every point, the sums
+// within 1e-13 relative of that loop's for widths of 2 degrees and more;
+// below, its arc cosine formula loses digits near its clamp (as 1 / FWHM^2). The circles are
 // spread over `threads` threads, 0 meaning one per core. With `control`, the
 // finished circles are reported and a cancel stops the work: false then, with
 // the intensities half summed (the caller's copy is to be dropped).
 bool AddDensity(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm, int threads = 0,
                 const WorkControl* control = nullptr);
-
-// Every direction against every grid point: the measure of correctness.
-void AddDensityReference(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm);
 
 }  // namespace quorix

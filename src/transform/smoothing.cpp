@@ -1,11 +1,11 @@
-// Gaussian smoothing on the sphere: the plain double loop, the pruned loop
-// that gives the same bits, and the fast paths by weight tables.
+// Gaussian smoothing on the sphere: the entry that picks the path by the
+// grid's shape, and the pruned loop with its radial table for grids of no
+// regular shape.
 #include "transform/smoothing.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -18,15 +18,13 @@
 #include "transform/radial_kernel.h"
 #include "transform/smoothing_centre.h"
 #include "transform/smoothing_fft.h"
+#include "transform/smoothing_kernel.h"
 
 namespace quorix {
 
 namespace {
 
-// ln 2: the weight exp(-k d^2) is 1/2 at d = a.
-constexpr double kLn2 = 0.6931472;
-
-// Angular slack of the fast loop's reach, in radians. The snapping of unit
+// Angular slack of the loop's reach, in radians. The snapping of unit
 // vector components moves a computed distance by at most about 3.5e-6 / sin d,
 // and ArcCosClamped calls every distance below 1.41e-3 zero; both stay well
 // inside this, so no point within the cut-off is ever skipped.
@@ -37,19 +35,13 @@ struct IndexRange {
   int last = 0;
 };
 
-double CutoffOf(double fwhm) { return 4 * DegToRad(fwhm); }
-double ExponentOf(double fwhm) {
-  const double a = DegToRad(fwhm);
-  return kLn2 / (a * a);
-}
-
+// Sums the terms in circle order, as the double loop over every pair would,
+// leaving out only points that lie certainly beyond the cut-off from the
+// point and from its antipode before their distance is computed.
 class Smoother {
  public:
-  // With a table, the pruned loop looks its weights up there.
-  Smoother(const PoleFigure& pf, double fwhm, bool excludeNegative, const RadialKernel* table = nullptr)
+  Smoother(const PoleFigure& pf, double fwhm, bool excludeNegative, const RadialKernel& table)
       : pf_(pf), excludeNegative_(excludeNegative), table_(table) {
-    cutoff_ = CutoffOf(fwhm);
-    k_ = ExponentOf(fwhm);
     n_ = pf.CircleCount;
     cols_ = static_cast<std::size_t>(pf.Intensity.Cols());
     units_.resize(static_cast<std::size_t>(pf.Intensity.Rows()) * cols_);
@@ -58,27 +50,13 @@ class Smoother {
       for (int j = 1; j <= points_[i]; ++j)
         units_[Index(i, j)] = DirectionToVector(pf.Alpha[i], pf.BetaStart[i] + (j - 1) * pf.BetaStep[i]);
     }
-    PrepareReach();
+    PrepareReach(SmoothingCutoff(fwhm));
   }
 
   int Circles() const { return n_; }
   int PointsOn(int i) const { return points_[i]; }
 
-  // The weighted mean of point (i, j): every valid point h, m in circle
-  // order, each adding exp(-k d^2) for its axis distance d up to the cut-off.
-  double PlainValue(int i, int j) const {
-    const double own = pf_.Intensity[i][j];
-    if (own == kMissing) return kMissing;
-    const Vec3& u = units_[Index(i, j)];
-    Sums s;
-    for (int h = 1; h <= n_; ++h) AddRange<false, false>(u, h, 1, points_[h], s);
-    return s.Mean(own);
-  }
-
-  // The same sum over the same terms in the same order; only points that lie
-  // certainly beyond the cut-off from the point and from its antipode are
-  // left out before their distance is computed.
-  double FastValue(int i, int j, std::vector<IndexRange>& ranges) const {
+  double Value(int i, int j, std::vector<IndexRange>& ranges) const {
     const double own = pf_.Intensity[i][j];
     if (own == kMissing) return kMissing;
     const Vec3& u = units_[Index(i, j)];
@@ -89,7 +67,7 @@ class Smoother {
     const Pole poles[2] = {{theta, phi, st, ct}, {kPi - theta, phi + 180.0, st, -ct}};
     Sums s;
     if (!limitedReach_) {
-      for (int h = 1; h <= n_; ++h) AddRange<false>(u, h, 1, points_[h], s);
+      for (int h = 1; h <= n_; ++h) AddRange(u, h, 1, points_[h], s);
       return s.Mean(own);
     }
     for (int h = 1; h <= n_; ++h) {
@@ -103,7 +81,7 @@ class Smoother {
         }
       }
       if (whole) {
-        AddRange<true>(u, h, 1, points_[h], s);
+        AddRange(u, h, 1, points_[h], s);
         continue;
       }
       if (ranges.empty()) continue;
@@ -113,7 +91,7 @@ class Smoother {
       for (const IndexRange& r : ranges) {
         const int first = std::max(r.first, next);
         if (first > r.last) continue;
-        AddRange<true>(u, h, first, r.last, s);
+        AddRange(u, h, first, r.last, s);
         next = r.last + 1;
       }
     }
@@ -137,35 +115,17 @@ class Smoother {
 
   std::size_t Index(int i, int j) const { return static_cast<std::size_t>(i) * cols_ + static_cast<std::size_t>(j); }
 
-  static double AxisDot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-  // With `prefilter`, a point whose axis lies certainly outside the reach
-  // (by its cosine) is passed over before its distance is computed. With
-  // `tabled` and a table, the weight comes from the table.
-  template <bool prefilter, bool tabled = true>
+  // A point whose axis lies certainly outside the reach (by its cosine) is
+  // passed over before its weight is looked up.
   void AddRange(const Vec3& u, int h, int first, int last, Sums& s) const {
     const std::span<const double> row = pf_.Intensity[h];
-    if (tabled && table_) {
-      const double minCosine = std::max(minCosine_, table_->MinCosine());
-      for (int m = first; m <= last; ++m) {
-        const double v = row[m];
-        if (v == kMissing || (excludeNegative_ && v < 0)) continue;
-        const double c = std::fabs(AxisDot(u, units_[Index(h, m)]));
-        if (c < minCosine) continue;
-        const double w = table_->Weight(c);
-        s.w += w;
-        s.wv += w * v;
-      }
-      return;
-    }
+    const double minCosine = std::max(minCosine_, table_.MinCosine());
     for (int m = first; m <= last; ++m) {
       const double v = row[m];
-      if (v == kMissing || (excludeNegative_ && v < 0)) continue;
-      const double c = std::fabs(AxisDot(u, units_[Index(h, m)]));
-      if (prefilter && c < minCosine_) continue;
-      const double d = ArcCosClamped(c);
-      if (d > cutoff_) continue;
-      const double w = std::exp(-k_ * d * d);
+      if (!TakesPart(v, excludeNegative_)) continue;
+      const double c = AbsDot(u, units_[Index(h, m)]);
+      if (c < minCosine) continue;
+      const double w = table_.Weight(c);
       s.w += w;
       s.wv += w * v;
     }
@@ -173,8 +133,8 @@ class Smoother {
 
   // Polar angle and azimuth origin of each circle as its unit vectors have
   // them (a negative alpha puts the points half a turn round).
-  void PrepareReach() {
-    reach_ = cutoff_ + kSlack;
+  void PrepareReach(double cutoff) {
+    reach_ = cutoff + kSlack;
     limitedReach_ = std::isfinite(reach_) && reach_ < kPi / 2;
     minCosine_ = limitedReach_ ? std::cos(reach_) : -1.0;
     for (int h = 1; h <= n_; ++h) {
@@ -223,9 +183,7 @@ class Smoother {
 
   const PoleFigure& pf_;
   bool excludeNegative_;
-  const RadialKernel* table_;
-  double cutoff_ = 0;
-  double k_ = 0;
+  const RadialKernel& table_;
   int n_ = 0;
   std::size_t cols_ = 0;  // of the unit vector table, as of Intensity
   std::array<int, kMaxGridRows> points_{};
@@ -246,18 +204,8 @@ struct PointRef {
 
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
 
-bool RunPlain(const Smoother& sm, IntensityTable& out, const CircleProgress& progress,
-              const std::atomic<bool>* cancel) {
-  for (int i = 1; i <= sm.Circles(); ++i) {
-    for (int j = 1; j <= sm.PointsOn(i); ++j) out[i][j] = sm.PlainValue(i, j);
-    if (progress) progress();
-    if (Cancelled(cancel)) return false;
-  }
-  return true;
-}
-
-bool RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& progress, int threads,
-             const std::atomic<bool>* cancel) {
+bool RunPruned(const Smoother& sm, IntensityTable& out, const CircleProgress& progress, int threads,
+               const std::atomic<bool>* cancel) {
   std::vector<PointRef> work;
   for (int i = 1; i <= sm.Circles(); ++i)
     for (int j = 1; j <= sm.PointsOn(i); ++j) work.push_back({i, j});
@@ -275,7 +223,7 @@ bool RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& prog
       const std::size_t end = std::min(work.size(), begin + kChunk);
       for (std::size_t w = begin; w < end; ++w) {
         const PointRef p = work[w];
-        out[p.i][p.j] = sm.FastValue(p.i, p.j, ranges);
+        out[p.i][p.j] = sm.Value(p.i, p.j, ranges);
         remaining[static_cast<std::size_t>(p.i)].fetch_sub(1, std::memory_order_acq_rel);
       }
       if (reportProgress && progress) {
@@ -310,21 +258,6 @@ bool RunFast(const Smoother& sm, IntensityTable& out, const CircleProgress& prog
   return true;
 }
 
-// The last plan, so that "Smooth all" and repeated smoothing of one grid
-// build the kernel once.
-std::shared_ptr<const SmoothingPlan> CachedPlan(const PoleFigure& pf, double fwhm, int threads) {
-  static std::mutex mutex;
-  static std::shared_ptr<const SmoothingPlan> last;
-  {
-    const std::lock_guard lock(mutex);
-    if (last && last->Fits(pf, fwhm)) return last;
-  }
-  auto plan = std::make_shared<const SmoothingPlan>(pf, fwhm, threads);
-  const std::lock_guard lock(mutex);
-  last = plan;
-  return plan;
-}
-
 }  // namespace
 
 struct SmoothingPlan::Impl {
@@ -347,11 +280,13 @@ SmoothingPlan::SmoothingPlan(const PoleFigure& grid, double fwhm, int threads) :
     impl_->points[i] = grid.CirclePoints[i];
   }
   if (RegularGridSmoother::Applies(grid))
-    impl_->regular = std::make_unique<RegularGridSmoother>(grid, CutoffOf(fwhm), ExponentOf(fwhm), threads);
+    impl_->regular =
+        std::make_unique<RegularGridSmoother>(grid, SmoothingCutoff(fwhm), SmoothingExponent(fwhm), threads);
   else if (CentreGridSmoother::Applies(grid))
-    impl_->centred = std::make_unique<CentreGridSmoother>(grid, CutoffOf(fwhm), ExponentOf(fwhm), threads);
+    impl_->centred =
+        std::make_unique<CentreGridSmoother>(grid, SmoothingCutoff(fwhm), SmoothingExponent(fwhm), threads);
   else
-    impl_->radial = std::make_unique<RadialKernel>(CutoffOf(fwhm), ExponentOf(fwhm));
+    impl_->radial = std::make_unique<RadialKernel>(SmoothingCutoff(fwhm), SmoothingExponent(fwhm));
 }
 
 SmoothingPlan::~SmoothingPlan() = default;
@@ -374,23 +309,26 @@ std::unique_ptr<IntensityTable> SmoothingPlan::Smooth(const PoleFigure& pf, bool
   } else if (impl_->centred) {
     if (!impl_->centred->Smooth(pf, excludeNegative, *out, progress, threads, cancel)) return nullptr;
   } else {
-    const Smoother sm(pf, impl_->fwhm, excludeNegative, impl_->radial.get());
-    if (!RunFast(sm, *out, progress, threads, cancel)) return nullptr;
+    const Smoother sm(pf, impl_->fwhm, excludeNegative, *impl_->radial);
+    if (!RunPruned(sm, *out, progress, threads, cancel)) return nullptr;
   }
   return out;
 }
 
+const SmoothingPlan& SmoothingPlans::For(const PoleFigure& pf, double fwhm, int threads) {
+  if (!last_ || !last_->Fits(pf, fwhm)) {
+    last_.reset();  // its memory first: a fine grid's kernel runs to tens of MB
+    last_ = std::make_unique<SmoothingPlan>(pf, fwhm, threads);
+  }
+  return *last_;
+}
+
 std::unique_ptr<IntensityTable> SmoothedIntensities(const PoleFigure& pf, double fwhm, bool excludeNegative,
-                                                    SmoothingMethod method, const CircleProgress& progress, int threads,
-                                                    const std::atomic<bool>* cancel) {
+                                                    const CircleProgress& progress, int threads,
+                                                    const std::atomic<bool>* cancel, SmoothingPlans* plans) {
   if (!FwhmProblem(fwhm).empty()) return nullptr;
-  if (method == SmoothingMethod::Fast)
-    return CachedPlan(pf, fwhm, threads)->Smooth(pf, excludeNegative, progress, threads, cancel);
-  const Smoother sm(pf, fwhm, excludeNegative);
-  auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
-  const bool done = method == SmoothingMethod::Plain ? RunPlain(sm, *out, progress, cancel)
-                                                     : RunFast(sm, *out, progress, threads, cancel);
-  return done ? std::move(out) : nullptr;
+  if (plans) return plans->For(pf, fwhm, threads).Smooth(pf, excludeNegative, progress, threads, cancel);
+  return SmoothingPlan(pf, fwhm, threads).Smooth(pf, excludeNegative, progress, threads, cancel);
 }
 
 std::optional<double> SpinWidth(std::string_view text, bool up) {
@@ -407,9 +345,9 @@ void DropLevelsAboveMaximum(PoleFigure& pf, bool showMrd) {
 }
 
 bool SmoothPoleFigure(PoleFigure& pf, const SmoothingSettings& settings, bool showMrd, const CircleProgress& progress,
-                      SmoothingMethod method, int threads, const std::atomic<bool>* cancel) {
+                      int threads, const std::atomic<bool>* cancel, SmoothingPlans* plans) {
   const auto smoothed =
-      SmoothedIntensities(pf, settings.fwhm, settings.excludeNegative, method, progress, threads, cancel);
+      SmoothedIntensities(pf, settings.fwhm, settings.excludeNegative, progress, threads, cancel, plans);
   if (!smoothed) return false;
   // The smoothed table has the shape of the record's.
   for (int i = 1; i <= pf.CircleCount; ++i) {

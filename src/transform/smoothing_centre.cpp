@@ -6,15 +6,10 @@
 #include <cmath>
 
 #include "transform/circle_tasks.h"
-#include "transform/smoothing_fft.h"
 
 namespace quorix {
 
 namespace {
-
-bool Valid(double v, bool excludeNegative) { return v != kMissing && !(excludeNegative && v < 0); }
-
-double AbsDot(const Vec3& a, const Vec3& b) { return std::fabs(a.x * b.x + a.y * b.y + a.z * b.z); }
 
 // Kernel entries of consecutive shifts against a whole circle: weights[j] +=
 // w[t] mask[j + t], sums[j] += w[t] values[j + t]. Written over the targets,
@@ -58,59 +53,45 @@ bool CentreGridSmoother::Applies(const PoleFigure& grid) {
 }
 
 CentreGridSmoother::CentreGridSmoother(const PoleFigure& grid, double cutoff, double k, int threads)
-    : rings_(grid.CircleCount - 1), n_(grid.CirclePoints[2]), cutoff_(cutoff), k_(k) {
-  units_.resize(static_cast<std::size_t>(rings_) * n_);
-  polar_.resize(rings_);
-  onAxis_.resize(rings_);
-  centreWeight_.resize(rings_);
-  // The same expressions as the plain loop, so that the centre weights and
-  // the tie pairs are its own.
+    : rings_(grid, 2, cutoff, k, threads) {
+  // The centre's x and y are zero: every point of a ring gives it the same
+  // dot product, computed as the plain loop does.
   const Vec3 centre = DirectionToVector(grid.Alpha[1], grid.BetaStart[1]);
-  RunCircleTasks(rings_, threads, [&](int r) {
-    for (int j = 0; j < n_; ++j)
-      units_[static_cast<std::size_t>(r) * n_ + j] =
-          DirectionToVector(grid.Alpha[r + 2], grid.BetaStart[r + 2] + j * grid.BetaStep[r + 2]);
-    polar_[r] = std::acos(std::clamp(Unit(r, 0).z, -1.0, 1.0));
-    onAxis_[r] = OnAxis(&Unit(r, 0), n_);
-    // The centre's x and y are zero: every point of the ring gives it the same dot product.
-    const double d = ArcCosClamped(AbsDot(Unit(r, 0), centre));
-    centreWeight_[r] = d > cutoff_ ? 0.0 : std::exp(-k_ * d * d);
-  });
-  rows_.resize(rings_);
-  weights_.resize(rings_);
-  ties_.resize(rings_);
-  RunCircleTasks(rings_, threads, [this](int r) { BuildRing(r); });
+  const int count = rings_.Count();
+  centreWeight_.resize(count);
+  for (int r = 0; r < count; ++r) {
+    const double d = ArcCosClamped(AbsDot(rings_.Unit(r, 0), centre));
+    centreWeight_[r] = d > rings_.Cutoff() ? 0.0 : rings_.Weight(d);
+  }
+  rows_.resize(count);
+  weights_.resize(count);
+  ties_.resize(count);
+  RunCircleTasks(count, threads, [this](int r) { BuildRing(r); });
 }
 
 // The kernel rows of ring r against every ring within reach, each cut to the
 // shifts between its longest circular run of zeros.
 void CentreGridSmoother::BuildRing(int r) {
-  std::vector<double> row(n_);
+  const int n = rings_.Points();
+  std::vector<double> row(n);
   std::vector<int> tieShifts;
-  for (int h = 0; h < rings_; ++h) {
-    if (!InReach(r, h)) continue;
-    const bool exact = onAxis_[r] || onAxis_[h];
-    const bool any = KernelRow(Unit(r, 0), &Unit(h, 0), n_, cutoff_, k_, exact, row, tieShifts);
-    for (int s : tieShifts)
-      for (int j = 0; j < n_; ++j) {
-        const int m = (j + s) % n_;
-        const double d = ArcCosClamped(AbsDot(Unit(r, j), Unit(h, m)));
-        if (d <= cutoff_) ties_[r].push_back({j, h, m, std::exp(-k_ * d * d)});
-      }
+  for (int h = 0; h < rings_.Count(); ++h) {
+    if (!rings_.InReach(r, h)) continue;
+    const bool any = rings_.Row(r, h, row, tieShifts, ties_[r]);
     if (!any) continue;
     int gapEnd = 0, gapLength = 0, run = 0;
-    for (int s = 0; s < 2 * n_; ++s) {
-      run = row[s % n_] == 0 ? run + 1 : 0;
+    for (int s = 0; s < 2 * n; ++s) {
+      run = row[s % n] == 0 ? run + 1 : 0;
       if (run > gapLength) {
         gapLength = run;
         gapEnd = s + 1;
       }
     }
-    const int first = gapEnd % n_;
-    const int length = n_ - gapLength;
+    const int first = gapEnd % n;
+    const int length = n - gapLength;
     std::vector<double>& weights = weights_[r];
     rows_[r].push_back({h, first, length, weights.size()});
-    for (int t = 0; t < length; ++t) weights.push_back(row[(first + t) % n_]);
+    for (int t = 0; t < length; ++t) weights.push_back(row[(first + t) % n]);
   }
 }
 
@@ -118,20 +99,22 @@ bool CentreGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, Inte
                                 const CircleProgress& progress, int threads, const std::atomic<bool>* cancel) const {
   // Each ring's masked values three times over, so that every shift of a row
   // (first + t < 2 n) reads one run.
-  const std::size_t n = static_cast<std::size_t>(n_);
-  std::vector<double> values(rings_ * 3 * n), mask(rings_ * 3 * n);
-  for (int h = 0; h < rings_; ++h) {
+  const int count = rings_.Count();
+  const int points = rings_.Points();
+  const std::size_t n = static_cast<std::size_t>(points);
+  std::vector<double> values(count * 3 * n), mask(count * 3 * n);
+  for (int h = 0; h < count; ++h) {
     double* v = values.data() + h * 3 * n;
     double* w = mask.data() + h * 3 * n;
     for (std::size_t m = 0; m < n; ++m) {
       const double value = pf.Intensity[h + 2][m + 1];
-      const bool valid = Valid(value, excludeNegative);
-      v[m] = v[m + n] = v[m + 2 * n] = valid ? value : 0.0;
-      w[m] = w[m + n] = w[m + 2 * n] = valid ? 1.0 : 0.0;
+      const bool takes = TakesPart(value, excludeNegative);
+      v[m] = v[m + n] = v[m + 2 * n] = takes ? value : 0.0;
+      w[m] = w[m + n] = w[m + 2 * n] = takes ? 1.0 : 0.0;
     }
   }
   const double centre = pf.Intensity[1][1];
-  const bool centreValid = Valid(centre, excludeNegative);
+  const bool centreValid = TakesPart(centre, excludeNegative);
 
   // In the plain loop's order, with its weights: the centre's mean sums
   // every point within reach, too many terms to sum in another order.
@@ -142,12 +125,12 @@ bool CentreGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, Inte
     }
     double w = centreValid ? 1.0 : 0.0;  // its own weight, at distance zero
     double wv = centreValid ? centre : 0.0;
-    for (int h = 0; h < rings_; ++h) {
+    for (int h = 0; h < count; ++h) {
       const double weight = centreWeight_[h];
       if (weight == 0) continue;
-      for (int m = 0; m < n_; ++m) {
+      for (int m = 0; m < points; ++m) {
         const double v = pf.Intensity[h + 2][m + 1];
-        if (!Valid(v, excludeNegative)) continue;
+        if (!TakesPart(v, excludeNegative)) continue;
         w += weight;
         wv += weight * v;
       }
@@ -160,21 +143,21 @@ bool CentreGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, Inte
     for (const Row& row : rows_[r]) {
       const std::size_t first = row.ring * 3 * n + row.first;
       AddShifted(weights_[r].data() + row.offset, row.length, mask.data() + first, values.data() + first, sw.data(),
-                 sv.data(), n_);
+                 sv.data(), points);
     }
-    for (const Tie& t : ties_[r]) {
-      const double v = pf.Intensity[t.ring + 2][t.m + 1];
-      if (!Valid(v, excludeNegative)) continue;
+    for (const TiePair& t : ties_[r]) {
+      const double v = pf.Intensity[t.h + 2][t.m + 1];
+      if (!TakesPart(v, excludeNegative)) continue;
       sw[t.j] += t.w;
       sv[t.j] += t.w * v;
     }
-    for (int j = 0; j < n_; ++j) {
+    for (int j = 0; j < points; ++j) {
       const double own = pf.Intensity[r + 2][j + 1];
       out[r + 2][j + 1] = own == kMissing ? kMissing : sw[j] == 0 ? own : sv[j] / sw[j];
     }
   };
   return RunCircleTasks(
-      rings_ + 1, threads,
+      count + 1, threads,
       [&](int t) {
         if (t == 0)
           smoothCentre();

@@ -4,11 +4,10 @@
 #pragma once
 
 #include <atomic>
-#include <cmath>
 #include <vector>
 
-#include "math/vector_math.h"
 #include "transform/smoothing.h"
+#include "transform/smoothing_kernel.h"
 
 namespace quorix {
 
@@ -40,29 +39,14 @@ class CentreGridSmoother {
     int length;  // shifts first .. first + length - 1, modulo n
     std::size_t offset;
   };
-  struct Tie {
-    int j, ring, m;
-    double w;
-  };
 
-  const Vec3& Unit(int r, int j) const { return units_[static_cast<std::size_t>(r) * n_ + j]; }
-  bool InReach(int r, int h) const {
-    const double reach = cutoff_ + 1e-3;
-    return std::fabs(polar_[r] - polar_[h]) <= reach || std::fabs(polar_[r] - (kPi - polar_[h])) <= reach;
-  }
   void BuildRing(int r);
 
-  int rings_ = 0;
-  int n_ = 0;
-  double cutoff_ = 0;
-  double k_ = 0;
-  std::vector<Vec3> units_;
-  std::vector<double> polar_;
-  std::vector<char> onAxis_;
+  EqualCircles rings_;
   std::vector<double> centreWeight_;  // the centre and any point of a ring; 0 beyond the cut-off
   std::vector<std::vector<Row>> rows_;
   std::vector<std::vector<double>> weights_;
-  std::vector<std::vector<Tie>> ties_;
+  std::vector<std::vector<TiePair>> ties_;
 };
 
 }  // namespace quorix

@@ -16,7 +16,6 @@
 #include <new>
 
 #include "transform/circle_tasks.h"
-#include "transform/radial_kernel.h"
 
 namespace quorix {
 
@@ -27,10 +26,6 @@ std::mutex& PlannerMutex() {
   static std::mutex mutex;
   return mutex;
 }
-
-double AbsDot(const Vec3& a, const Vec3& b) { return std::fabs(a.x * b.x + a.y * b.y + a.z * b.z); }
-
-bool Valid(double v, bool excludeNegative) { return v != kMissing && !(excludeNegative && v < 0); }
 
 // Below this share of the full kernel weight the rounding of the FFT sums
 // could show in the mean; such points take the plain sum.
@@ -60,83 +55,33 @@ std::complex<double>* AllocateSpectra(std::size_t count) {
 
 void RegularGridSmoother::FreeSpectra::operator()(std::complex<double>* p) const { std::free(p); }
 
-bool OnAxis(const Vec3* points, int n) {
-  return std::all_of(points, points + n, [](const Vec3& p) { return p.x == 0 && p.y == 0; });
-}
-
-bool KernelRow(const Vec3& a, const Vec3* points, int n, double cutoff, double k, bool exact, std::vector<double>& row,
-               std::vector<int>& ties) {
-  const double minCosine =
-      cutoff + RadialKernel::kTieBand < kPi / 2 ? std::cos(cutoff + RadialKernel::kTieBand) - 1e-12 : -1.0;
-  ties.clear();
-  bool any = false;
-  for (int s = 0; s < n; ++s) {
-    row[s] = 0;
-    const double c = AbsDot(a, points[s]);
-    if (c < minCosine) continue;
-    const double d = ArcCosClamped(c);
-    if (!exact &&
-        (std::fabs(c - RadialKernel::kClampCosine) <= 1e-10 || std::fabs(d - cutoff) <= RadialKernel::kTieBand)) {
-      ties.push_back(s);
-      continue;
-    }
-    if (d > cutoff) continue;
-    row[s] = std::exp(-k * d * d);
-    any = true;
-  }
-  return any;
-}
-
-bool FullTurnsOfEqualPoints(const PoleFigure& grid, int first) {
-  const int circles = grid.CircleCount;
-  if (!TablesHoldGrid(grid) || first > circles) return false;
-  const int n = grid.CirclePoints[first];
-  if (n < 4 || n > kMaxPoints) return false;
-  for (int i = first; i <= circles; ++i) {
-    const double step = grid.BetaStep[i];
-    if (grid.CirclePoints[i] != n || !std::isfinite(grid.Alpha[i]) || !(std::fabs(grid.BetaStart[i]) < 1e6) ||
-        !(step > 0) || std::fabs(step * n - 360) > 1e-9)
-      return false;
-  }
-  return true;
-}
-
 bool RegularGridSmoother::Applies(const PoleFigure& grid) { return FullTurnsOfEqualPoints(grid, 1); }
 
 RegularGridSmoother::RegularGridSmoother(const PoleFigure& grid, double cutoff, double k, int threads)
-    : circles_(grid.CircleCount), n_(grid.CirclePoints[1]), bins_(n_ / 2 + 1), cutoff_(cutoff), k_(k) {
-  units_.resize(static_cast<std::size_t>(circles_) * n_);
-  polar_.resize(circles_);
-  onAxis_.resize(circles_);
-  RunCircleTasks(circles_, threads, [&](int i) {
-    // The same expression as the plain loop, so the tie pairs see its vectors.
-    for (int j = 0; j < n_; ++j)
-      units_[static_cast<std::size_t>(i) * n_ + j] =
-          DirectionToVector(grid.Alpha[i + 1], grid.BetaStart[i + 1] + j * grid.BetaStep[i + 1]);
-    polar_[i] = std::acos(std::clamp(Unit(i, 0).z, -1.0, 1.0));
-    onAxis_[i] = OnAxis(&Unit(i, 0), n_);
-  });
-  pairs_.resize(circles_);
-  ties_.resize(circles_);
+    : circles_(grid, 1, cutoff, k, threads), bins_(circles_.Points() / 2 + 1) {
+  const int count = circles_.Count();
+  const int n = circles_.Points();
+  pairs_.resize(count);
+  ties_.resize(count);
   // Room for a spectrum per circle pair within reach, each circle's together.
-  firstSpectrum_.assign(circles_ + 1, 0);
-  for (int i = 0; i < circles_; ++i) {
+  firstSpectrum_.assign(count + 1, 0);
+  for (int i = 0; i < count; ++i) {
     int reached = 0;
-    for (int h = 0; h < circles_; ++h) reached += InReach(i, h) ? 1 : 0;
+    for (int h = 0; h < count; ++h) reached += circles_.InReach(i, h) ? 1 : 0;
     firstSpectrum_[i + 1] = firstSpectrum_[i] + static_cast<std::size_t>(reached) * bins_;
   }
-  spectra_.reset(AllocateSpectra(firstSpectrum_[circles_]));
-  fullWeight_.assign(circles_, 0.0);
+  spectra_.reset(AllocateSpectra(firstSpectrum_[count]));
+  fullWeight_.assign(count, 0.0);
   {
-    std::vector<double> real(n_);
+    std::vector<double> real(n);
     std::vector<std::complex<double>> spectrum(bins_);
     auto* r = real.data();
     auto* c = reinterpret_cast<fftw_complex*>(spectrum.data());
     const std::lock_guard lock(PlannerMutex());
-    forward_ = fftw_plan_dft_r2c_1d(n_, r, c, FFTW_ESTIMATE | FFTW_UNALIGNED);
-    backward_ = fftw_plan_dft_c2r_1d(n_, c, r, FFTW_ESTIMATE | FFTW_UNALIGNED);
+    forward_ = fftw_plan_dft_r2c_1d(n, r, c, FFTW_ESTIMATE | FFTW_UNALIGNED);
+    backward_ = fftw_plan_dft_c2r_1d(n, c, r, FFTW_ESTIMATE | FFTW_UNALIGNED);
   }
-  RunCircleTasks(circles_, threads, [this](int i) { BuildCircle(i); });
+  RunCircleTasks(count, threads, [this](int i) { BuildCircle(i); });
 }
 
 RegularGridSmoother::~RegularGridSmoother() {
@@ -147,21 +92,14 @@ RegularGridSmoother::~RegularGridSmoother() {
 
 // The kernel rows of target circle i against every circle within reach.
 void RegularGridSmoother::BuildCircle(int i) {
-  std::vector<double> row(n_);
+  std::vector<double> row(circles_.Points());
   std::vector<int> tieShifts;
-  std::vector<Tie>& ties = ties_[i];
+  std::vector<TiePair>& ties = ties_[i];
   std::size_t offset = firstSpectrum_[i];
-  for (int h = 0; h < circles_; ++h) {
-    if (!InReach(i, h)) continue;
-    const bool exact = onAxis_[i] || onAxis_[h];
-    const bool any = KernelRow(Unit(i, 0), &Unit(h, 0), n_, cutoff_, k_, exact, row, tieShifts);
+  for (int h = 0; h < circles_.Count(); ++h) {
+    if (!circles_.InReach(i, h)) continue;
+    const bool any = circles_.Row(i, h, row, tieShifts, ties);
     for (double w : row) fullWeight_[i] += w;
-    for (int s : tieShifts)
-      for (int j = 0; j < n_; ++j) {
-        const int m = (j + s) % n_;
-        const double d = ArcCosClamped(AbsDot(Unit(i, j), Unit(h, m)));
-        if (d <= cutoff_) ties.push_back({j, h, m, std::exp(-k_ * d * d)});
-      }
     if (!any) continue;
     std::complex<double>* spectrum = spectra_.get() + offset;
     fftw_execute_dft_r2c(static_cast<fftw_plan>(forward_), row.data(), reinterpret_cast<fftw_complex*>(spectrum));
@@ -170,22 +108,22 @@ void RegularGridSmoother::BuildCircle(int i) {
     pairs_[i].push_back({h, offset});
     offset += bins_;
   }
-  std::stable_sort(ties.begin(), ties.end(), [](const Tie& x, const Tie& y) { return x.j < y.j; });
+  std::stable_sort(ties.begin(), ties.end(), [](const TiePair& x, const TiePair& y) { return x.j < y.j; });
 }
 
 // The plain loop's sum for one point, over the circles within reach.
 double RegularGridSmoother::PlainValue(const PoleFigure& pf, bool excludeNegative, int i, int j) const {
   const double own = pf.Intensity[i + 1][j + 1];
-  const Vec3& u = Unit(i, j);
+  const Vec3& u = circles_.Unit(i, j);
   double w = 0, wv = 0;
-  for (int h = 0; h < circles_; ++h) {
-    if (!InReach(i, h)) continue;
-    for (int m = 0; m < n_; ++m) {
+  for (int h = 0; h < circles_.Count(); ++h) {
+    if (!circles_.InReach(i, h)) continue;
+    for (int m = 0; m < circles_.Points(); ++m) {
       const double v = pf.Intensity[h + 1][m + 1];
-      if (!Valid(v, excludeNegative)) continue;
-      const double d = ArcCosClamped(AbsDot(u, Unit(h, m)));
-      if (d > cutoff_) continue;
-      const double weight = std::exp(-k_ * d * d);
+      if (!TakesPart(v, excludeNegative)) continue;
+      const double d = ArcCosClamped(AbsDot(u, circles_.Unit(h, m)));
+      if (d > circles_.Cutoff()) continue;
+      const double weight = circles_.Weight(d);
       w += weight;
       wv += weight * v;
     }
@@ -195,31 +133,33 @@ double RegularGridSmoother::PlainValue(const PoleFigure& pf, bool excludeNegativ
 
 bool RegularGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, IntensityTable& out,
                                  const CircleProgress& progress, int threads, const std::atomic<bool>* cancel) const {
+  const int count = circles_.Count();
+  const int n = circles_.Points();
   // The FFT's rounding grows with the size of the values; taking their mean
   // off first leaves it to their spread.
   double sum = 0;
-  long count = 0;
-  for (int h = 0; h < circles_; ++h)
-    for (int m = 0; m < n_; ++m) {
+  long valid = 0;
+  for (int h = 0; h < count; ++h)
+    for (int m = 0; m < n; ++m) {
       const double v = pf.Intensity[h + 1][m + 1];
-      if (Valid(v, excludeNegative)) {
+      if (TakesPart(v, excludeNegative)) {
         sum += v;
-        ++count;
+        ++valid;
       }
     }
-  const double centre = count > 0 ? sum / static_cast<double>(count) : 0.0;
+  const double centre = valid > 0 ? sum / static_cast<double>(valid) : 0.0;
 
   const auto forward = static_cast<fftw_plan>(forward_);
   const auto backward = static_cast<fftw_plan>(backward_);
   const std::size_t bins = static_cast<std::size_t>(bins_);
-  std::vector<std::complex<double>> values(circles_ * bins), weights(circles_ * bins);
-  RunCircleTasks(circles_, threads, [&](int h) {
-    std::vector<double> real(n_), mask(n_);
-    for (int m = 0; m < n_; ++m) {
+  std::vector<std::complex<double>> values(count * bins), weights(count * bins);
+  RunCircleTasks(count, threads, [&](int h) {
+    std::vector<double> real(n), mask(n);
+    for (int m = 0; m < n; ++m) {
       const double v = pf.Intensity[h + 1][m + 1];
-      const bool valid = Valid(v, excludeNegative);
-      real[m] = valid ? v - centre : 0.0;
-      mask[m] = valid ? 1.0 : 0.0;
+      const bool takes = TakesPart(v, excludeNegative);
+      real[m] = takes ? v - centre : 0.0;
+      mask[m] = takes ? 1.0 : 0.0;
     }
     fftw_execute_dft_r2c(forward, real.data(), reinterpret_cast<fftw_complex*>(values.data() + h * bins));
     fftw_execute_dft_r2c(forward, mask.data(), reinterpret_cast<fftw_complex*>(weights.data() + h * bins));
@@ -229,7 +169,7 @@ bool RegularGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, Int
     // Plain arithmetic on the parts: std::complex's product checks for
     // infinities on every multiplication.
     std::vector<double> accV(2 * bins), accW(2 * bins);
-    std::vector<double> sv(n_), sw(n_);
+    std::vector<double> sv(n), sw(n);
     for (const Pair& pair : pairs_[i]) {
       const double* k = reinterpret_cast<const double*>(spectra_.get() + pair.spectrum);
       const double* v = reinterpret_cast<const double*>(values.data() + pair.h * bins);
@@ -243,19 +183,19 @@ bool RegularGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, Int
     }
     fftw_execute_dft_c2r(backward, reinterpret_cast<fftw_complex*>(accV.data()), sv.data());
     fftw_execute_dft_c2r(backward, reinterpret_cast<fftw_complex*>(accW.data()), sw.data());
-    const double scale = 1.0 / n_;
-    for (int j = 0; j < n_; ++j) {
+    const double scale = 1.0 / n;
+    for (int j = 0; j < n; ++j) {
       sv[j] *= scale;
       sw[j] *= scale;
     }
-    for (const Tie& t : ties_[i]) {
+    for (const TiePair& t : ties_[i]) {
       const double v = pf.Intensity[t.h + 1][t.m + 1];
-      if (!Valid(v, excludeNegative)) continue;
+      if (!TakesPart(v, excludeNegative)) continue;
       sw[t.j] += t.w;
       sv[t.j] += t.w * (v - centre);
     }
     const double thin = kDirectShare * fullWeight_[i];
-    for (int j = 0; j < n_; ++j) {
+    for (int j = 0; j < n; ++j) {
       const double own = pf.Intensity[i + 1][j + 1];
       if (own == kMissing)
         out[i + 1][j + 1] = kMissing;
@@ -265,7 +205,7 @@ bool RegularGridSmoother::Smooth(const PoleFigure& pf, bool excludeNegative, Int
         out[i + 1][j + 1] = centre + sv[j] / sw[j];
     }
   };
-  return RunCircleTasks(circles_, threads, smoothCircle, progress, cancel);
+  return RunCircleTasks(count, threads, smoothCircle, progress, cancel);
 }
 
 }  // namespace quorix

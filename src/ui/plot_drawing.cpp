@@ -9,7 +9,7 @@ QImage DrawPlotImage(const PoleFigure& pf, const ProgramState& state, int width,
   width = std::max(width, 1);
   height = std::max(height, 1);
   QtRasterCanvas canvas(width, height);
-  const PlotResult r = PlotPoleFigure(pf, state, canvas, height, width, "", nullptr, messages, cache);
+  const PlotResult r = PlotPoleFigure(pf, state, canvas, height, width, "", messages, cache);
   if (result) *result = r;
   return canvas.Image();
 }

@@ -112,7 +112,7 @@ bool DrawPlotPage(QPaintDevice& device, const QSize& page, const PoleFigure& pf,
   QtVectorCanvas canvas(device, scale);
   if (!canvas.IsActive()) return false;
   canvas.SetPenWidth(1);
-  PlotPoleFigure(pf, state, canvas, side, drawWidth, "", nullptr, messages);
+  PlotPoleFigure(pf, state, canvas, side, drawWidth, "", messages);
   canvas.Finish();
   return true;
 }

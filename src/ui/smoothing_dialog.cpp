@@ -163,7 +163,7 @@ void SmoothingDialog::OKBtnClick() {
     if (working_->wasCanceled()) cancel = true;
   };
   const auto smooth = [&](PoleFigure& pf) {
-    return !cancel && SmoothPoleFigure(pf, settings, showMrd, step, SmoothingMethod::Fast, 0, &cancel);
+    return !cancel && SmoothPoleFigure(pf, settings, showMrd, step, 0, &cancel, &context_.smoothingPlans);
   };
   std::vector<int> targets{1};
   targets.insert(targets.end(), windows.begin(), windows.end());
@@ -193,7 +193,9 @@ void SmoothingDialog::SmoothMain() {
   settings.keepLevels = true;
   working_->Start(main->CircleCount);
   mainform_.ChangePoleFigures("Smooth", {1}, [&] {
-    SmoothPoleFigure(*main, settings, context_.state.Options.ShowMrd, [this] { working_->Step(); });
+    SmoothPoleFigure(
+        *main, settings, context_.state.Options.ShowMrd, [this] { working_->Step(); }, 0, nullptr,
+        &context_.smoothingPlans);
     return true;
   });
   working_->Finish();

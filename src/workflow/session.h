@@ -10,6 +10,7 @@
 #include "io/measurement.h"
 #include "record/pole_figure_set.h"
 #include "record/program_state.h"
+#include "transform/smoothing.h"
 
 namespace quorix {
 
@@ -58,6 +59,9 @@ struct Session {
   std::string GridFileName;
   std::string DataFileName;
   LoadFlags load;
+  // The smoothing kernel of the last grid and width, for "Smooth all" and
+  // the next smoothing of pole figures on that grid.
+  SmoothingPlans smoothingPlans;
 };
 
 }  // namespace quorix

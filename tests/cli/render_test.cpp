@@ -14,7 +14,6 @@
 #include "io/load_pole_figure.h"
 #include "plot/contour_colors.h"
 #include "plot/hpgl.h"
-#include "plot/recording_canvas.h"
 #include "record/program_state.h"
 #include "test_support.h"
 
@@ -63,8 +62,7 @@ TEST(CliRender, HpglFileIsTheExportOfTheLibrary) {
   ASSERT_TRUE(pf);
   ProgramState state;
   state.ContourColor = DefaultContourColors();
-  RecordingCanvas canvas;
-  EXPECT_EQ(text, HpglPlotFile(*pf, state, canvas, 650, 910, "[copper 111]"));
+  EXPECT_EQ(text, HpglPlotFile(*pf, state, 650, 910, "[copper 111]"));
   EXPECT_EQ(text.substr(0, 5), "IN;\r\n");
   EXPECT_EQ(text.substr(text.size() - 11), "PU;PA0,0;\r\n");
   // Default size 910 x 650 with plot stretch 5: the first legend label sits at 650 * 5.

@@ -13,6 +13,7 @@
 
 #include "io/grid_reader.h"
 #include "io/load_pole_figure.h"
+#include "oracles/plain_density.h"
 #include "test_support.h"
 #include "transform/density.h"
 #include "transform/directional_density.h"
@@ -253,7 +254,7 @@ TEST(AddDensity, WithinBoundOfThePlainLoop) {
       *plain = *grid;
       auto fast = NewPoleFigure();
       *fast = *grid;
-      AddDensityReference(*plain, directions, fwhm);
+      test::AddDensityByPlainLoop(*plain, directions, fwhm);
       AddDensity(*fast, directions, fwhm, 2);
       const double bound = 1e-13 * std::max(1.0, 4 / (fwhm * fwhm));
       EXPECT_LE(MaxRelativeDeviation(*plain, *fast), bound) << "circles " << grid->CircleCount << ", fwhm " << fwhm;

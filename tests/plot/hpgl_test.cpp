@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "plot/recording_canvas.h"
 #include "record/circle_links.h"
 #include "test_support.h"
 
@@ -74,7 +73,6 @@ TEST(HpglPlot, ClosedContourAroundCentreMaximum) {
   pf->FileName = "C:\\data\\peak.xpo";
   ProgramState state = PlainState();
   state.Options.DrawGrid = true;
-  RecordingCanvas canvas;
 
   const std::string expected =
       "IN;\r\n\r\nDT\x03;SR1,2;"
@@ -89,16 +87,23 @@ TEST(HpglPlot, ClosedContourAroundCentreMaximum) {
       "SP2; PU1625,1975;PD1975,1625,1625,1275,1275,1625,1625,1975; "
       "SP1;PU2535,1625PD2535,1630;PU1625,2535PD1625,2540;PU715,1625PD715,1630;PU1625,715PD1625,720;" +
       kOutline650 + kTicks650Stereo + "PU;PA0,0;\r\n";
-  EXPECT_EQ(HpglPlotFile(*pf, state, canvas, 650, 910, ""), expected);
-  EXPECT_TRUE(std::none_of(canvas.ops.begin(), canvas.ops.end(),
-                           [](const CanvasOp& op) { return op.kind != CanvasOpKind::Font; }));
+  EXPECT_EQ(HpglPlotFile(*pf, state, 650, 910, ""), expected);
+  // What pixel surfaces draw with their primitives leaves nothing on the plotter.
+  HpglCanvas plotter(5, 2);
+  const std::string empty = plotter.File();
+  plotter.Rectangle(0, 0, 10, 10);
+  plotter.MoveTo(1, 1);
+  plotter.LineTo(5, 5);
+  plotter.TextOut(1, 1, "x");
+  plotter.Polygon({{1, 1}, {5, 5}, {5, 1}});
+  plotter.FloodFill(2, 2, 0);
+  EXPECT_EQ(plotter.File(), empty);
 }
 
 TEST(HpglPlot, OpenLinesEndAtTheBorderOfTheMeasuredArea) {
   auto pf = RadialLinesFigure();
   ProgramState state = PlainState();
   state.AddListFiles = {"/data/second.xpo"};
-  RecordingCanvas canvas;
 
   const std::string expected =
       "IN;\r\n\r\nDT\x03;SR1,2;"
@@ -115,7 +120,7 @@ TEST(HpglPlot, OpenLinesEndAtTheBorderOfTheMeasuredArea) {
       "SP2; PU2915,1920;PD2795,2005,2410,2080,2085,2085,1925,1925; "
       "SP2; PU1325,1325;PD1165,1165,890,1090,955,785,965,480; " +
       kOutline650 + kTicks650Stereo + "PU;PA0,0;\r\n";
-  EXPECT_EQ(HpglPlotFile(*pf, state, canvas, 650, 910, "[radial]"), expected);
+  EXPECT_EQ(HpglPlotFile(*pf, state, 650, 910, "[radial]"), expected);
 }
 
 TEST(HpglPlot, LineCrossingTheRimUnderRotationContinuesOpposite) {
@@ -123,7 +128,6 @@ TEST(HpglPlot, LineCrossingTheRimUnderRotationContinuesOpposite) {
   ProgramState state = PlainState();
   state.Rotation.Mode = RotationMode::List;
   state.Rotation.List = {{'Y', 20}};
-  RecordingCanvas canvas;
 
   const std::string expected =
       "IN;\r\n\r\nDT\x03;SR1,2;"
@@ -140,14 +144,13 @@ TEST(HpglPlot, LineCrossingTheRimUnderRotationContinuesOpposite) {
       "SP2; PU325,1330;PD250,1190,145,1085;PU3105,2165;PD2760,2190,2375,2150,2210,1955; "
       "SP2; PU1595,1335;PD1430,1195,1175,1155,1195,880,1150,615; " +
       kOutline650 + kTicks650Stereo + "PU;PA0,0;\r\n";
-  EXPECT_EQ(HpglPlotFile(*pf, state, canvas, 650, 910, ""), expected);
+  EXPECT_EQ(HpglPlotFile(*pf, state, 650, 910, ""), expected);
 }
 
 TEST(HpglPlot, FreshRecordGivesFourLines) {
   auto pf = NewPoleFigure();
   ProgramState state;
-  RecordingCanvas canvas;
-  const std::string file = HpglPlotFile(*pf, state, canvas, 650, 910, "");
+  const std::string file = HpglPlotFile(*pf, state, 650, 910, "");
   EXPECT_EQ(file.rfind("IN;\r\n\r\nDT\x03;SR1,2;SP1;PU3250,3060;LBA:  -\x03;", 0), 0u) << file;
   std::size_t lineEnds = 0;
   for (std::size_t p = file.find("\r\n"); p != std::string::npos; p = file.find("\r\n", p + 2)) ++lineEnds;
@@ -162,11 +165,11 @@ TEST(HpglParts, MinimumLabelSpacingFollowsTheUnit) {
   ProgramState state = PlainState();
   state.Options.ShowMrd = true;
   pf->Level[1] = 0.8;  // mrd
-  RecordingCanvas canvas;
-  StringHpglSink sink;
-  PlotPoleFigure(*pf, state, canvas, 650, 910, "", &sink);
-  EXPECT_NE(sink.text.find(";LBmin:    0.200  at "), std::string::npos) << sink.text;
-  EXPECT_NE(sink.text.find(";LBnorm:   2.500      A:  180.0%\x03;"), std::string::npos);
+  HpglCanvas plotter(state.Options.PlotStretch, state.Options.TextStretch);
+  PlotPoleFigure(*pf, state, plotter, 650, 910, "");
+  const std::string file = plotter.File();
+  EXPECT_NE(file.find(";LBmin:    0.200  at "), std::string::npos) << file;
+  EXPECT_NE(file.find(";LBnorm:   2.500      A:  180.0%\x03;"), std::string::npos);
 }
 
 TEST(HpglParts, CharacterSizeFromTextStretch) {
@@ -214,17 +217,15 @@ TEST(HpglParts, SectorOutlinePassesTheCentre) {
 TEST(HpglParts, TicksOnlyWhenTheLastRimPointHasValue) {
   auto pf = RadialLinesFigure();
   ProgramState state = PlainState();
-  RecordingCanvas canvas;
   pf->Intensity[3][4] = 0;
-  EXPECT_EQ(HpglPlotFile(*pf, state, canvas, 650, 910, "").find("PD3230,1625;PU;"), std::string::npos);
+  EXPECT_EQ(HpglPlotFile(*pf, state, 650, 910, "").find("PD3230,1625;PU;"), std::string::npos);
 }
 
 TEST(HpglParts, NoLevelsNoLevelPens) {
   auto pf = RadialLinesFigure();
   pf->LevelCount = 0;
   ProgramState state = PlainState();
-  RecordingCanvas canvas;
-  const std::string file = HpglPlotFile(*pf, state, canvas, 650, 910, "");
+  const std::string file = HpglPlotFile(*pf, state, 650, 910, "");
   EXPECT_EQ(file.find("SP2"), std::string::npos);
   EXPECT_NE(file.find("SR1,2;SP1;PU3250,3060;LBA:"), std::string::npos);
 }

@@ -69,8 +69,7 @@ std::size_t DrawEveryWay(const PoleFigure& pf, bool equalArea) {
     PlotPoleFigure(pf, state, vector, 400, 600, "bounds");
     ops += vector.ops.size();
   }
-  RecordingCanvas font;
-  ops += HpglPlotFile(pf, state, font, 400, 600, "bounds").size() / 1000;
+  ops += HpglPlotFile(pf, state, 400, 600, "bounds").size() / 1000;
   return ops;
 }
 

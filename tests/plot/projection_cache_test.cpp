@@ -1,6 +1,7 @@
-// The fast paths of a redraw against the plain ones: the double projection,
-// the cached grid pixels (and when the cache must be filled anew), the block
-// scan of the contour levels, and whole plots drawn either way.
+// The fast paths of a redraw against plain ones: the double projection
+// against extended precision, the cached grid pixels (and when the cache must
+// be filled anew), the block scan of the contour levels against the scan of
+// every triangle, and whole plots drawn with and without a cache.
 #include "plot/projection_cache.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@
 #include <vector>
 
 #include "io/load_pole_figure.h"
+#include "oracles/extended_projection.h"
+#include "oracles/plain_contour_scan.h"
 #include "plot/contours.h"
 #include "plot/recording_canvas.h"
 #include "plot/render.h"
@@ -28,32 +31,34 @@ namespace {
 
 std::pair<int, int> XY(Pixel p) { return {p.x, p.y}; }
 
-TEST(ProjectPointFast, SamePixelAsTheExtendedPrecisionPath) {
+TEST(ProjectPoint, SamePixelAsExtendedPrecision) {
   for (int size : {20, 280, 651, 4096}) {
     for (bool equalArea : {false, true}) {
       for (double alpha = 0; alpha <= 92; alpha += 0.71)
         for (double beta = -3; beta <= 725; beta += 1.93)
-          ASSERT_EQ(XY(ProjectPointFast(size, alpha, beta, equalArea)), XY(ProjectPoint(size, alpha, beta, equalArea)))
+          ASSERT_EQ(XY(ProjectPoint(size, alpha, beta, equalArea)),
+                    XY(test::ProjectPointExtended(size, alpha, beta, equalArea)))
               << size << " " << alpha << " " << beta << " " << equalArea;
       // Grid directions, where many positions fall on whole and half pixels.
       if (size != 280 && size != 651) continue;
       for (double alpha = 0; alpha <= 90; alpha += 0.5)
         for (double beta = 0; beta <= 360; beta += 0.5)
-          ASSERT_EQ(XY(ProjectPointFast(size, alpha, beta, equalArea)), XY(ProjectPoint(size, alpha, beta, equalArea)))
+          ASSERT_EQ(XY(ProjectPoint(size, alpha, beta, equalArea)),
+                    XY(test::ProjectPointExtended(size, alpha, beta, equalArea)))
               << size << " " << alpha << " " << beta << " " << equalArea;
     }
   }
 }
 
-TEST(ProjectPointFast, HalvesAndDirectionsOutsideTheBoundGoTheExactWay) {
+TEST(ProjectPoint, HalvesAndDirectionsOutsideTheBoundGoTheExactWay) {
   // R = 315: tan 30 cos 30 R = 157.5 exactly, which rounds to even.
-  EXPECT_EQ(XY(ProjectPointFast(650, 60, 30, false)), XY(ProjectPoint(650, 60, 30, false)));
-  EXPECT_EQ(ProjectPointFast(650, 60, 30, false).x, 325 + 158);
+  EXPECT_EQ(XY(ProjectPoint(650, 60, 30, false)), XY(test::ProjectPointExtended(650, 60, 30, false)));
+  EXPECT_EQ(ProjectPoint(650, 60, 30, false).x, 325 + 158);
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (double alpha : {-1.0, 170.5, 179.9, 1e6, nan})
-    EXPECT_EQ(XY(ProjectPointFast(650, alpha, 40, false)), XY(ProjectPoint(650, alpha, 40, false))) << alpha;
+    EXPECT_EQ(XY(ProjectPoint(650, alpha, 40, false)), XY(test::ProjectPointExtended(650, alpha, 40, false))) << alpha;
   for (double beta : {-2e4, 1e4 + 1, 1e300, nan})
-    EXPECT_EQ(XY(ProjectPointFast(650, 40, beta, true)), XY(ProjectPoint(650, 40, beta, true))) << beta;
+    EXPECT_EQ(XY(ProjectPoint(650, 40, beta, true)), XY(test::ProjectPointExtended(650, 40, beta, true))) << beta;
 }
 
 // A texture-like pattern on every grid point.
@@ -249,7 +254,7 @@ TEST(ContourTracer, SameLinesAndSeedsAsThePlainScan) {
     for (int k = 0; k <= 40; ++k) thresholds.push_back(pf->MinValue + (pf->MaxValue - pf->MinValue) * k / 40);
     for (double t : thresholds)
       for (bool seeds : {false, true})
-        ExpectSameLevel(TraceLevelReference(*pf, t, seeds), tracer.Trace(t, seeds),
+        ExpectSameLevel(test::TraceLevelByPlainScan(*pf, t, seeds), tracer.Trace(t, seeds),
                         std::string(name) + " at " + std::to_string(t));
   }
 }
@@ -310,7 +315,7 @@ TEST(CachedPlot, EveryRedrawEqualsThePlainDrawing) {
     const ProgramState state = DrawState(s.fill, s.equalArea, s.mode, s.pf != one.get());
     RecordingCanvas plain, cached;
     PlotPoleFigure(*s.pf, state, plain, s.h, s.w, "");
-    PlotPoleFigure(*s.pf, state, cached, s.h, s.w, "", nullptr, nullptr, &cache);
+    PlotPoleFigure(*s.pf, state, cached, s.h, s.w, "", nullptr, &cache);
     ExpectSameOps(plain, cached, "step " + std::to_string(++n));
     RecordingCanvas plainLow, cachedLow;
     DrawLowPoints(*s.pf, state, plainLow, s.h, s.w);

@@ -15,10 +15,12 @@
 #include "base/message_sink.h"
 #include "io/grid_reader.h"
 #include "math/vector_math.h"
+#include "oracles/plain_smoothing.h"
 #include "test_support.h"
 #include "transform/density.h"
 #include "transform/smoothing.h"
 #include "transform/smoothing_deviation.h"
+#include "transform/smoothing_kernel.h"
 
 namespace quorix {
 namespace {
@@ -30,8 +32,7 @@ using test::Deviation;
 using test::FillRandom;
 
 std::unique_ptr<IntensityTable> Direct(const PoleFigure& pf, double fwhm, bool excludeNegative, int threads) {
-  const double a = DegToRad(fwhm);
-  const CentreGridSmoother smoother(pf, 4 * a, kLn2 / (a * a), threads);
+  const CentreGridSmoother smoother(pf, SmoothingCutoff(fwhm), SmoothingExponent(fwhm), threads);
   auto out = std::make_unique<IntensityTable>(pf.Intensity.Rows(), pf.Intensity.Cols());
   EXPECT_TRUE(smoother.Smooth(pf, excludeNegative, *out, {}, threads));
   return out;
@@ -41,7 +42,7 @@ void ExpectDirectNearPlain(const PoleFigure& pf, std::initializer_list<double> w
   ASSERT_TRUE(CentreGridSmoother::Applies(pf)) << name;
   for (double w : widths)
     for (bool excludeNegative : {false, true}) {
-      const auto plain = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Plain);
+      const auto plain = test::PlainSmoothed(pf, w, excludeNegative);
       const auto direct = Direct(pf, w, excludeNegative, 1);
       EXPECT_LE(Deviation(pf, *plain, *direct), 1e-13) << name << " W " << w << " exclude " << excludeNegative;
       // Its weights and order are the plain loop's.
@@ -125,8 +126,8 @@ TEST(SmoothingCentreGrid, FullGridWithMirrorCircle) {
   ASSERT_TRUE(CentreGridSmoother::Applies(*pf));
   FillRandom(*pf, 13);
   for (double w : {2.5, 6.0}) {
-    const auto plain = SmoothedIntensities(*pf, w, false, SmoothingMethod::Plain);
-    const auto fast = SmoothedIntensities(*pf, w, false, SmoothingMethod::Fast);
+    const auto plain = test::PlainSmoothed(*pf, w, false);
+    const auto fast = SmoothedIntensities(*pf, w, false);
     EXPECT_LE(Deviation(*pf, *plain, *fast), 1e-13) << w;
   }
   SmoothingSettings settings;
@@ -144,13 +145,13 @@ TEST(SmoothingCentreGrid, ProgressAndCancel) {
   settings.fwhm = 6.5;
   int calls = 0;
   ASSERT_NE(SmoothedIntensities(
-                *pf, 6.5, false, SmoothingMethod::Fast, [&] { ++calls; }, 2),
+                *pf, 6.5, false, [&] { ++calls; }, 2),
             nullptr);
   EXPECT_EQ(calls, pf->CircleCount);
   std::atomic<bool> cancel{false};
   calls = 0;
   EXPECT_FALSE(SmoothPoleFigure(
-      *pf, settings, false, [&] { cancel = ++calls == 3; }, SmoothingMethod::Fast, 2, &cancel));
+      *pf, settings, false, [&] { cancel = ++calls == 3; }, 2, &cancel));
   EXPECT_EQ(calls, 3);
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= pf->CirclePoints[i]; ++j) ASSERT_EQ(pf->Intensity[i][j], before->Intensity[i][j]);

@@ -13,6 +13,7 @@
 #include "base/message_sink.h"
 #include "io/grid_reader.h"
 #include "math/vector_math.h"
+#include "oracles/plain_smoothing.h"
 #include "test_support.h"
 #include "transform/radial_kernel.h"
 #include "transform/smoothing.h"
@@ -27,8 +28,8 @@ using test::FillRandom;
 void ExpectFastNearPlain(const PoleFigure& pf, std::initializer_list<double> widths, double bound, const char* name) {
   for (double w : widths)
     for (bool excludeNegative : {false, true}) {
-      const auto plain = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Plain);
-      const auto fast = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Fast);
+      const auto plain = test::PlainSmoothed(pf, w, excludeNegative);
+      const auto fast = SmoothedIntensities(pf, w, excludeNegative);
       EXPECT_LE(Deviation(pf, *plain, *fast), bound) << name << " W " << w << " exclude " << excludeNegative;
     }
 }
@@ -64,7 +65,7 @@ TEST(SmoothingFft, PeakOnFlatBackgroundAndUniformData) {
   test::FillRegularGrid(*pf, 5, 72);
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= pf->CirclePoints[i]; ++j) pf->Intensity[i][j] = 1;
-  const auto flat = SmoothedIntensities(*pf, 5, false, SmoothingMethod::Fast);
+  const auto flat = SmoothedIntensities(*pf, 5, false);
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int j = 1; j <= pf->CirclePoints[i]; ++j) ASSERT_NEAR((*flat)[i][j], 1, 1e-14) << i << "," << j;
   pf->Intensity[8][20] = 5000;
@@ -84,7 +85,7 @@ TEST(SmoothingFft, ThinlyPopulatedNeighbourhoods) {
   pf->Intensity[6][1] = -2;  // excluded, and no valid point within reach
   for (int j = 10; j <= 40; ++j) pf->Intensity[15][j] = j % 9 == 0 ? 4.5 : kMissing;
   ExpectFastNearPlain(*pf, {2.5, 5.0}, 1e-12, "missing block");
-  const auto out = SmoothedIntensities(*pf, 2.5, true, SmoothingMethod::Fast);
+  const auto out = SmoothedIntensities(*pf, 2.5, true);
   EXPECT_EQ((*out)[6][1], -2);
   EXPECT_EQ((*out)[4][1], kMissing);
 }
@@ -104,12 +105,18 @@ TEST(SmoothingPlan, ReusedForFurtherPoleFiguresOnTheSameGrid) {
   test::FillRegularGrid(*other, 5, 36);
   EXPECT_FALSE(plan.Fits(*other, 5));
   for (const PoleFigure* pf : {first.get(), second.get()}) {
-    const auto plain = SmoothedIntensities(*pf, 5, false, SmoothingMethod::Plain);
+    const auto plain = test::PlainSmoothed(*pf, 5, false);
     int calls = 0;
     const auto fast = plan.Smooth(*pf, false, [&] { ++calls; });
     EXPECT_LE(Deviation(*pf, *plain, *fast), 1e-12);
     EXPECT_EQ(calls, pf->CircleCount);
   }
+  // Kept by whoever smooths several: built again only for another grid or width.
+  SmoothingPlans plans;
+  const SmoothingPlan* kept = &plans.For(*first, 5, 2);
+  EXPECT_EQ(&plans.For(*second, 5, 2), kept);
+  EXPECT_TRUE(plans.For(*other, 5, 2).Fits(*other, 5));
+  EXPECT_TRUE(plans.For(*first, 6, 2).Fits(*first, 6));
 }
 
 std::unique_ptr<PoleFigure> ExampleGrid(const char* name) { return test::ReadGridFile(test::ExamplePath(name)); }
@@ -181,14 +188,19 @@ TEST(RadialKernel, WeightsAsThePlainFormula) {
 namespace quorix {
 namespace {
 
-// Cancel from the progress callback: every method stops, the record stays.
+// Cancel from the progress callback: the smoothing stops, the record stays;
+// on a regular grid and, with one circle a half turn, in the pruned loop.
 TEST(SmoothingCancel, ACancelFromTheProgressLeavesThePoleFigureAsItWas) {
-  auto pf = NewPoleFigure();
-  test::FillRegularGrid(*pf, 5, 72);
-  for (int i = 1; i <= pf->CircleCount; ++i)
-    for (int j = 1; j <= 72; ++j) pf->Intensity[i][j] = (i * 7 + j * 3) % 11;
-  const auto before = std::make_unique<PoleFigure>(*pf);
-  for (const SmoothingMethod method : {SmoothingMethod::Plain, SmoothingMethod::Fast, SmoothingMethod::Pruned}) {
+  for (bool halfCircle : {false, true}) {
+    auto pf = NewPoleFigure();
+    test::FillRegularGrid(*pf, 5, 72);
+    if (halfCircle) {
+      pf->CirclePoints[9] = 36;
+      SizeTablesToGrid(*pf);
+    }
+    for (int i = 1; i <= pf->CircleCount; ++i)
+      for (int j = 1; j <= pf->CirclePoints[i]; ++j) pf->Intensity[i][j] = (i * 7 + j * 3) % 11;
+    const auto before = std::make_unique<PoleFigure>(*pf);
     std::atomic<bool> cancel{false};
     int circles = 0;
     const auto progress = [&] {
@@ -196,14 +208,14 @@ TEST(SmoothingCancel, ACancelFromTheProgressLeavesThePoleFigureAsItWas) {
     };
     SmoothingSettings settings;
     settings.fwhm = 7;
-    EXPECT_FALSE(SmoothPoleFigure(*pf, settings, false, progress, method, 2, &cancel));
+    EXPECT_FALSE(SmoothPoleFigure(*pf, settings, false, progress, 2, &cancel));
     EXPECT_LT(circles, pf->CircleCount);
     for (int i = 1; i <= pf->CircleCount; ++i)
-      for (int j = 1; j <= 72; ++j) ASSERT_EQ(pf->Intensity[i][j], before->Intensity[i][j]);
+      for (int j = 1; j <= pf->CirclePoints[i]; ++j) ASSERT_EQ(pf->Intensity[i][j], before->Intensity[i][j]);
     // Not cancelled, the same call smooths.
     std::atomic<bool> never{false};
     auto copy = std::make_unique<PoleFigure>(*pf);
-    EXPECT_TRUE(SmoothPoleFigure(*copy, settings, false, {}, method, 2, &never));
+    EXPECT_TRUE(SmoothPoleFigure(*copy, settings, false, {}, 2, &never));
     EXPECT_NE(copy->Intensity[5][5], before->Intensity[5][5]);
   }
 }

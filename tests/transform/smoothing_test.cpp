@@ -1,6 +1,6 @@
 // Gaussian smoothing: the weights at the half width and twice it, axes and
-// antipodes, missing and negative values, kept levels, and the pruned loop
-// against the plain one bit for bit.
+// antipodes, missing and negative values, kept levels, and the pruned loop of
+// irregular grids against the loop over every pair bit for bit.
 #include "transform/smoothing.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +9,12 @@
 #include <cstring>
 #include <random>
 
+#include "oracles/plain_smoothing.h"
 #include "record/statistics.h"
 #include "test_support.h"
+#include "transform/radial_kernel.h"
 #include "transform/smoothing_deviation.h"
+#include "transform/smoothing_kernel.h"
 
 namespace quorix {
 namespace {
@@ -22,7 +25,7 @@ using test::RegularGrid;
 int CircleAt(double alpha, double step) { return static_cast<int>(std::lround(alpha / step)) + 1; }
 
 double SmoothedAt(const PoleFigure& pf, double fwhm, int i, int j) {
-  return (*SmoothedIntensities(pf, fwhm, false, SmoothingMethod::Plain))[i][j];
+  return (*test::PlainSmoothed(pf, fwhm, false))[i][j];
 }
 
 TEST(Smoothing, UniformPoleFigureStaysUniform) {
@@ -50,7 +53,7 @@ TEST(Smoothing, WeightIsOneHalfAtTheWidthAndOneSixteenthAtTwiceIt) {
   EXPECT_NEAR(SpikeWeight(45, 55), 1.0 / 16, 1e-6);
   auto spike = RegularGrid(5, 72, 0);
   spike->Intensity[CircleAt(45, 5)][10] = 100;
-  const auto out = SmoothedIntensities(*spike, 5, false, SmoothingMethod::Plain);
+  const auto out = test::PlainSmoothed(*spike, 5, false);
   EXPECT_EQ((*out)[CircleAt(70, 5)][10], 0.0);  // 25 degrees: beyond the cut-off
   EXPECT_EQ((*out)[CircleAt(45, 5)][10 + 36], 0.0);
 }
@@ -79,10 +82,10 @@ TEST(Smoothing, MissingPointsStayMissingAndNeverContribute) {
 TEST(Smoothing, NegativeValuesAreExcludedOrPullTheMeanDown) {
   auto pf = RegularGrid(5, 72, 2);
   pf->Intensity[10][20] = -6;
-  auto excluded = SmoothedIntensities(*pf, 5, true, SmoothingMethod::Plain);
+  auto excluded = test::PlainSmoothed(*pf, 5, true);
   EXPECT_NEAR((*excluded)[10][20], 2, 1e-12);  // only its non-negative neighbours
   EXPECT_NEAR((*excluded)[10][21], 2, 1e-12);
-  auto included = SmoothedIntensities(*pf, 5, false, SmoothingMethod::Plain);
+  auto included = test::PlainSmoothed(*pf, 5, false);
   EXPECT_LT((*included)[10][21], 2 - 1e-3);
   EXPECT_GT((*included)[10][20], -6);
 }
@@ -90,7 +93,7 @@ TEST(Smoothing, NegativeValuesAreExcludedOrPullTheMeanDown) {
 TEST(Smoothing, PointWithoutNonNegativeNeighbourhoodKeepsItsValue) {
   auto pf = RegularGrid(5, 72, -3);
   pf->Intensity[2][1] = -7;
-  auto out = SmoothedIntensities(*pf, 5, true, SmoothingMethod::Fast);
+  auto out = SmoothedIntensities(*pf, 5, true);
   EXPECT_EQ((*out)[2][1], -7);
   EXPECT_EQ((*out)[8][3], -3);
 }
@@ -136,11 +139,9 @@ TEST(Smoothing, WidthThatIsNoPositiveNumberChangesNothing) {
 
 TEST(Smoothing, ProgressAdvancesOncePerCircle) {
   auto pf = RegularGrid(10, 36, 1);
-  for (auto method : {SmoothingMethod::Plain, SmoothingMethod::Fast, SmoothingMethod::Pruned}) {
-    int calls = 0;
-    SmoothedIntensities(*pf, 5, false, method, [&] { ++calls; });
-    EXPECT_EQ(calls, pf->CircleCount);
-  }
+  int calls = 0;
+  SmoothedIntensities(*pf, 5, false, [&] { ++calls; });
+  EXPECT_EQ(calls, pf->CircleCount);
 }
 
 TEST(Smoothing, MirrorCirclesFollowTheSmoothedCircles) {
@@ -170,12 +171,22 @@ TEST(Smoothing, SpinButtonsKeepToTheirLimitsButTypedWidthsStand) {
 
 using test::FillRandom;
 
+// A half circle takes a grid off the regular paths to the pruned loop, which
+// must add the terms of the loop over every pair, weighed by the same table,
+// in the same order.
+void HalveCircle(PoleFigure& pf, int circle) {
+  pf.CirclePoints[circle] /= 2;
+  SizeTablesToGrid(pf);
+}
+
 void ExpectFastEqualsPlain(const PoleFigure& pf, const char* name) {
+  ASSERT_FALSE(FullTurnsOfEqualPoints(pf, 1) || FullTurnsOfEqualPoints(pf, 2)) << name;
   for (double w : {1.0, 2.5, 5.0, 12.0, 30.0})
     for (bool excludeNegative : {false, true}) {
-      const auto plain = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Plain);
+      const RadialKernel table(SmoothingCutoff(w), SmoothingExponent(w));
+      const auto plain = test::PlainSmoothed(pf, w, excludeNegative, &table);
       for (int threads : {1, 3}) {
-        const auto fast = SmoothedIntensities(pf, w, excludeNegative, SmoothingMethod::Pruned, {}, threads);
+        const auto fast = SmoothedIntensities(pf, w, excludeNegative, {}, threads);
         for (int i = 1; i <= pf.CircleCount; ++i)
           for (int j = 1; j <= pf.CirclePoints[i]; ++j)
             ASSERT_EQ(std::memcmp(&(*plain)[i][j], &(*fast)[i][j], sizeof(double)), 0)
@@ -185,16 +196,18 @@ void ExpectFastEqualsPlain(const PoleFigure& pf, const char* name) {
     }
 }
 
-TEST(SmoothingPruned, EqualsThePlainLoopBitForBit) {
+TEST(SmoothingPruned, EqualsTheLoopOverEveryPairBitForBit) {
   {
     auto pf = NewPoleFigure();
     test::FillRegularGrid(*pf, 5, 72);
+    HalveCircle(*pf, 4);
     FillRandom(*pf, 1);
     ExpectFastEqualsPlain(*pf, "5-degree grid");
   }
   {
     auto pf = NewPoleFigure();
     test::FillRegularGrid(*pf, 3, 120);
+    HalveCircle(*pf, 12);
     FillRandom(*pf, 2);
     ExpectFastEqualsPlain(*pf, "3-degree grid");
   }
@@ -224,6 +237,7 @@ TEST(SmoothingPruned, EqualsThePlainLoopBitForBit) {
     pf->Alpha[10] = 100;
     pf->BetaStart[4] = 725;
     pf->BetaStart[5] = -30;
+    HalveCircle(*pf, 7);
     FillRandom(*pf, 4);
     ExpectFastEqualsPlain(*pf, "odd grid");
   }

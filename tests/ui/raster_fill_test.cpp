@@ -153,7 +153,7 @@ TEST(RasterFill, CachedRedrawsEqualThePlainImages) {
     state.Rotation.Matrix = AxisRotationMatrix('Y', 30);
     QtRasterCanvas plain(s.w, s.h), cached(s.w, s.h);
     PlotPoleFigure(*s.pf, state, plain, s.h, s.w, "");
-    PlotPoleFigure(*s.pf, state, cached, s.h, s.w, "", nullptr, nullptr, &cache);
+    PlotPoleFigure(*s.pf, state, cached, s.h, s.w, "", nullptr, &cache);
     EXPECT_TRUE(plain.Image() == cached.Image());
   }
 }
