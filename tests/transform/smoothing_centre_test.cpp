@@ -25,8 +25,6 @@
 namespace quorix {
 namespace {
 
-constexpr double kLn2 = 0.6931472;
-
 using test::CentrePointGrid;
 using test::Deviation;
 using test::FillRandom;
