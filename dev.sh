@@ -63,7 +63,11 @@ UNPRIVILEGED_TESTS="SafeWrite.AFolderWithoutWritePermission:OutputBadInput.AFile
 unprivileged_tests() {
   [ "$(id -u)" -eq 0 ] || return 0
   user=quorix-test
-  id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user"
+  created=0
+  if ! id "$user" >/dev/null 2>&1; then
+    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user"
+    created=1
+  fi
   scratch=$(mktemp -d)
   chown "$user" "$scratch"
   # The binary reads the examples from the source tree; a tree in a private
@@ -71,6 +75,7 @@ unprivileged_tests() {
   if ! setpriv --reuid="$user" --regid="$user" --clear-groups test -r examples/copper.xpe; then
     echo "unprivileged tests: $PWD cannot be read by $user; run from a folder others may read" >&2
     rm -rf "$scratch"
+    [ "$created" -eq 0 ] || userdel "$user"
     return 1
   fi
   status=0
@@ -85,6 +90,7 @@ unprivileged_tests() {
     echo "unprivileged tests: 3 passed as $user"
   fi
   rm -rf "$scratch"
+  [ "$created" -eq 0 ] || userdel "$user"
   return "$status"
 }
 

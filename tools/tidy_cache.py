@@ -12,6 +12,7 @@ The cache lies in $QUORIX_TIDY_CACHE, else $XDG_CACHE_HOME/quorix-tidy or
 import hashlib
 import json
 import os
+import shlex
 import subprocess
 import sys
 
@@ -34,10 +35,16 @@ def commands(build):
 def dependencies(entry):
     """The headers the compiler read for the object, from its dependency file;
     None when there is none (never built)."""
-    output = entry.get("output")
-    if not output:
+    args = entry.get("arguments") or shlex.split(entry.get("command", ""))
+    depfile = None
+    for flag, value in zip(args, args[1:]):
+        if flag == "-MF":
+            depfile = value
+        elif flag == "-o" and depfile is None:
+            depfile = value + ".d"
+    if depfile is None:
         return None
-    depfile = os.path.join(entry["directory"], output + ".d")
+    depfile = os.path.join(entry["directory"], depfile)
     try:
         with open(depfile, encoding="utf-8") as f:
             text = f.read()

@@ -169,7 +169,9 @@ TEST(CliXrdml, TheBuiltInTemplateServesAndLeftOutCirclesAreNamed) {
   run = RunCli(fmt::format("convert {} --to xrdml --index 1 -o {}", Examples("copper.xpe"), converted));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, converted + note);
-  EXPECT_EQ(ReadFile(converted), ReadFile(out));
+  // convert names the reflection the list gives.
+  EXPECT_NE(ReadFile(converted).find("<h>1</h>"), std::string::npos);
+  EXPECT_EQ(ReadFile(out).find("<reflection>"), std::string::npos);
   run = RunCli("info " + converted + " --json");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(nlohmann::json::parse(run.out)["circles"], 14);
