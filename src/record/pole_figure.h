@@ -115,8 +115,9 @@ struct PoleFigure {
   double CountingTime = 0;
   double Monitor = 0;
   bool Background = false;
-  // The standard deviation of the measurements an instrument file made at
-  // tilt 0, one direction, whose mean every centre point holds; none where no such centre was averaged.
+  // The standard deviation of an instrument file's counts at tilt 0 (one
+  // direction, counted once per azimuth), whose mean every centre point holds;
+  // none where no centre was averaged.
   std::optional<double> CentreSpread;
   // The share (0..1) of the statistics' sampling directions that could be
   // interpolated from the grid when NormFactor was last computed.

@@ -235,8 +235,11 @@ TEST(XrdmlWriter, ATemplateOfSeveralMeasurementsGivesOnePoleFigureThatReadsBack)
     int i = 1;
     while (i <= pf->CircleCount && pf->Alpha[i] != read->Alpha[r]) ++i;
     ASSERT_LE(i, pf->CircleCount) << "alpha " << read->Alpha[r];
+    // Read back as an instrument file, tilt 0 is one direction at the mean of its counts.
+    double centreMean = 0;
+    for (int j = 1; j <= pf->CirclePoints[i]; ++j) centreMean += pf->Intensity[i][j] / pf->CirclePoints[i];
     for (int j = 1; j <= pf->CirclePoints[i]; ++j)
-      ASSERT_NEAR(read->Intensity[r][j], pf->Intensity[i][j], 0.5) << i << "," << j;
+      ASSERT_NEAR(read->Intensity[r][j], read->Alpha[r] == 0 ? centreMean : pf->Intensity[i][j], 0.5) << i << "," << j;
   }
 }
 
