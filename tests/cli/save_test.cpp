@@ -131,7 +131,7 @@ TEST(CliSaveAll, RefusesNamesWithoutIndicesAndBadOptions) {
   run = RunCli(
       fmt::format("saveall geesthacht {} -o {} --hkl 1,0,0 --hkl 1,0,1 --symmetry 7", Examples("quartz.wko"), out));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, out + ": The symmetry code must be from 0 to 6.\n");
+  EXPECT_EQ(run.err, "Output file " + out + ": The symmetry code must be from 0 to 6.\n");
   EXPECT_FALSE(std::filesystem::exists(out));
   run = RunCli(fmt::format("saveall geesthacht {} -o {} --hkl 1,0,0 --hkl 1,0,1", Examples("quartz.wko"), out));
   EXPECT_EQ(run.status, 0) << run.err;

@@ -173,21 +173,25 @@ TEST(GridLimits, HalfDegreeGridsFitAndEachLimitHasItsMessage) {
       {halfDegree, halfSteps, false, ""},
       {halfDegree, halfSteps, true, ""},  // 181 measured and the outer mirror circle
       {std::vector<long long>(182, 721), {}, false, ""},
-      {std::vector<long long>(183, 72), {}, false, "S: more than 182 circles."},
-      {std::vector<long long>(182, 72), {}, true, "S: more than 181 circles with the outer mirror circle."},
-      {{72, 722}, {}, false, "S: circle 2 has 722 points, more than 721."},
-      {{72, 72, 9000000000LL}, {5, 0, 5}, false, "S: circle 2 has a beta step of 0."},
-      {{72, 72},
-       {5, -0.45},
-       false,
-       "S: circle 2 has a beta step of -0.45; a full turn would need more than 721 points."},
-      {{}, {}, false, "S: no circles found."},
+      {std::vector<long long>(183, 72), {}, false, "more than 182 circles."},
+      {std::vector<long long>(182, 72), {}, true, "more than 181 circles with the outer mirror circle."},
+      {{72, 722}, {}, false, "circle 2 has 722 points, more than 721."},
+      {{72, 72, 9000000000LL}, {5, 0, 5}, false, "circle 2 has a beta step of 0."},
+      {{72, 72}, {5, -0.45}, false, "circle 2 has a beta step of -0.45; a full turn would need more than 721 points."},
+      {{}, {}, false, "no circles found."},
   };
   for (const LimitCase& c : cases) {
     CollectingSink sink;
-    const bool ok = CheckGridLimits(c.points, c.steps, c.outerMirror, "S", sink);
+    const bool ok = CheckGridLimits(c.points, c.steps, c.outerMirror, "S", FileRole::Grid, sink);
     EXPECT_EQ(ok, c.message.empty()) << c.message;
-    EXPECT_EQ(sink.messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    if (c.message.empty()) {
+      EXPECT_TRUE(sink.messages.empty()) << test::Joined(sink.messages);
+      continue;
+    }
+    ASSERT_EQ(sink.problems.size(), 1u) << c.message;
+    EXPECT_EQ(sink.problems[0].file, "S");
+    EXPECT_EQ(sink.problems[0].role, FileRole::Grid);
+    EXPECT_EQ(sink.problems[0].what, c.message);
   }
 }
 
