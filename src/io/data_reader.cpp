@@ -59,7 +59,9 @@ class FieldCursor {
 
 // Fixed layouts: the intensities run from the cursor's line, number `start`
 // (0-based). A circle begins on a new line in hash lists; WKO lists run on
-// across circles.
+// across circles. The line, then the field's column and width, as a layout's
+// description reads.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 Reading ReadFixedFields(PoleFigure& pf, LineCursor& lines, std::size_t start, std::size_t firstColumn,
                         std::size_t width, bool circlePerLine, const std::string& fileName, MessageSink& sink,
                         int circleLimit = kMaxCircles) {

@@ -19,7 +19,9 @@ namespace quorix {
 namespace {
 
 // The first of start/10, start/100, ... that brings the maximum below the
-// limit; a maximum no factor can bring down (infinite, NaN) ends at 0.
+// limit; a maximum no factor can bring down (infinite, NaN) ends at 0. Its two
+// callers pass the layout's constants after the record's maximum.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 double ScaleBelow(double maxValue, double start, double limit) {
   double factor = start;
   do {

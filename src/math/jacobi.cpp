@@ -14,6 +14,8 @@ namespace {
 constexpr int kMaxThresholds = 200;
 constexpr int kMaxSweeps = 100;
 
+// The matrix, then its eigenvectors so far, as JacobiEigen, the one caller, holds them.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void Rotate(Mat3& a, Mat3& v, int q, int p) {
   const double aqq = a[q][q];
   const double app = a[p][p];

@@ -124,10 +124,10 @@ TEST(Interpolation, TriclinDropsDirectionsLeavingTheHemisphereMonoclinFoldsThem)
   o.rotation.List = {{'X', 90}};
 
   o.rotation.TriclinicSymmetry = true;
-  auto triclin = CentrePointGrid();
+  auto triclin = test::CentrePointGrid(5, 72);
   InterpolatePoleFigure(*source, *triclin, o);
   o.rotation.TriclinicSymmetry = false;
-  auto monoclin = CentrePointGrid();
+  auto monoclin = test::CentrePointGrid(5, 72);
   InterpolatePoleFigure(*source, *monoclin, o);
 
   int points = 0, missing = 0;
