@@ -72,7 +72,7 @@ TEST(CliOdf, RefusesBadInputBeforeAnyWork) {
       {"--crystal m-3m --sample cubic", 1, "Unknown sample symmetry \"cubic\""},
       {"--crystal m-3m --resolution 7", 1, "does not divide the Euler region"},
       {"--crystal m-3m --resolution 0.25", 1, "choose a coarser one"},
-      {"--crystal hexagonal", 1, "needs its lattice"},
+      {"--crystal hexagonal --lattice 1,1,0,90,90,120", 1, "Lattice lengths must be above 0"},
       {"--crystal m-3m --recalc-hkl 1,0,-1,0", 2, "need a trigonal or hexagonal crystal"},
       {"--crystal m-3m --component Bad=1,2", 2, "NAME=phi1,Phi,phi2"},
   };
