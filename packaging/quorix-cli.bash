@@ -12,13 +12,15 @@ _quorix_cli() {
     esac
   done
   if [[ -z "$cmd" ]]; then
-    COMPREPLY=($(compgen -W "info render save saveall convert xrdml smooth interpolate diff add edit density --help --version" -- "$cur"))
+    COMPREPLY=($(compgen -W "info render save saveall convert xrdml smooth interpolate diff add edit density odf --help --version" -- "$cur"))
     return
   fi
   case "$prev" in
     --standard) COMPREPLY=($(compgen -W "DUBNA DAHMS CLAUSTHAL POPLA" -- "$cur")); return ;;
     --coords) COMPREPLY=($(compgen -W "equal-area equal-angular polar" -- "$cur")); return ;;
     --section) COMPREPLY=($(compgen -W "X Y Z" -- "$cur")); return ;;
+    --crystal) COMPREPLY=($(compgen -W "triclinic monoclinic orthorhombic tetragonal-low tetragonal trigonal-low trigonal hexagonal-low hexagonal cubic-low cubic" -- "$cur")); return ;;
+    --sample) COMPREPLY=($(compgen -W "triclinic monoclinic orthorhombic" -- "$cur")); return ;;
     --to) COMPREPLY=($(compgen -W "beartex geesthacht popla xrdml ascii" -- "$cur")); return ;;
   esac
   if [[ "$cur" == -* ]]; then

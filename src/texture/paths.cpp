@@ -67,6 +67,17 @@ struct Entry {
   float weight;
 };
 
+// A row's weights gathered per cell without sorting every entry: a dense
+// table the size of the grid, and the cells touched.
+struct RowAccumulator {
+  std::vector<double> dense;
+  std::vector<std::uint32_t> touched;
+  void Add(std::uint32_t cell, double w) {
+    if (dense[cell] == 0) touched.push_back(cell);
+    dense[cell] += w;
+  }
+};
+
 struct PathContext {
   const OdfGrid& grid;
   const SymmetryOps& ops;
@@ -74,7 +85,7 @@ struct PathContext {
 };
 
 // Every in-region equivalent s g c of g, each with weight / (their number).
-void EnterSample(const PathContext& ctx, const Mat3& g, double weight, std::vector<Entry>& out) {
+void EnterSample(const PathContext& ctx, const Mat3& g, double weight, RowAccumulator& out) {
   const OdfGrid& grid = ctx.grid;
   std::array<double, 3> hits[96 * 4];
   int count = 0;
@@ -101,12 +112,14 @@ void EnterSample(const PathContext& ctx, const Mat3& g, double weight, std::vect
   double weights[8];
   for (int k = 0; k < count; ++k) {
     const int corners = CellCorners(grid, hits[k][0], hits[k][1], hits[k][2], cells, weights);
-    for (int c = 0; c < corners; ++c) out.push_back(Entry{cells[c], static_cast<float>(weight * weights[c] / count)});
+    for (int c = 0; c < corners; ++c) out.Add(cells[c], weight * weights[c] / count);
   }
 }
 
-void BuildRow(const PathContext& ctx, const PathRow& row, double step, std::vector<Entry>& scratch) {
-  scratch.clear();
+void BuildRow(const PathContext& ctx, const PathRow& row, double step, RowAccumulator& acc, std::vector<Entry>& out) {
+  out.clear();
+  if (acc.dense.size() != ctx.grid.CellCount()) acc.dense.assign(ctx.grid.CellCount(), 0.0);
+  acc.touched.clear();
   const int samples = std::max(8, static_cast<int>(std::lround(360.0 / step)));
   double total = 0;
   for (const Reflection& r : *row.reflections) total += r.weight;
@@ -118,18 +131,14 @@ void BuildRow(const PathContext& ctx, const PathRow& row, double step, std::vect
       const double w = refl.weight / total / (2.0 * samples);
       for (int k = 0; k < samples; ++k) {
         const Mat3 g = MatMul(MatMul(qr, AxisRotationMatrix('Z', (k + 0.5) * 360.0 / samples)), qhT);
-        EnterSample(ctx, g, w, scratch);
+        EnterSample(ctx, g, w, acc);
       }
     }
-  std::sort(scratch.begin(), scratch.end(), [](const Entry& a, const Entry& b) { return a.cell < b.cell; });
-  std::size_t kept = 0;
-  for (std::size_t k = 0; k < scratch.size(); ++k) {
-    if (kept > 0 && scratch[kept - 1].cell == scratch[k].cell)
-      scratch[kept - 1].weight += scratch[k].weight;
-    else
-      scratch[kept++] = scratch[k];
+  std::sort(acc.touched.begin(), acc.touched.end());
+  for (std::uint32_t c : acc.touched) {
+    out.push_back(Entry{c, static_cast<float>(acc.dense[c])});
+    acc.dense[c] = 0;
   }
-  scratch.resize(kept);
 }
 
 }  // namespace
@@ -151,8 +160,9 @@ bool BuildPaths(const OdfGrid& grid, const SymmetryOps& ops, const std::vector<P
   std::atomic<bool> stop{false};
   const auto work = [&] {
     std::vector<Entry> scratch;
+    RowAccumulator acc;
     for (std::size_t r = next++; r < rows.size() && !stop; r = next++) {
-      BuildRow(ctx, rows[r], step, scratch);
+      BuildRow(ctx, rows[r], step, acc, scratch);
       built[r] = scratch;
     }
   };
@@ -161,8 +171,9 @@ bool BuildPaths(const OdfGrid& grid, const SymmetryOps& ops, const std::vector<P
   // The calling thread works too and alone answers to the caller's control.
   {
     std::vector<Entry> scratch;
+    RowAccumulator acc;
     for (std::size_t r = next++; r < rows.size() && !stop; r = next++) {
-      BuildRow(ctx, rows[r], step, scratch);
+      BuildRow(ctx, rows[r], step, acc, scratch);
       built[r] = scratch;
       if (control.Cancelled()) stop = true;
     }
