@@ -230,9 +230,9 @@ const std::string_view kBuiltInXrdmlTemplate = R"(<?xml version="1.0" encoding="
 
 std::vector<int> CirclesLeftOutOfXrdml(const PoleFigure& pf) {
   std::vector<int> out;
-  const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
+  const int n = pf.CircleCount;
   for (int i = 1; i <= n; ++i) {
-    const int points = PointsInTable(pf, i);
+    const int points = pf.CirclePoints[i];
     if (points >= 1 && !CircleComplete(pf, i, points)) out.push_back(i);
   }
   return out;
@@ -305,7 +305,7 @@ bool WritePFXRDML(const PoleFigure& pf, const std::string& sampleFile, const std
     return false;
   // Only a file written has circles left out of it.
   if (const auto left = CirclesLeftOutOfXrdml(pf); !left.empty()) {
-    const int circles = std::clamp(pf.CircleCount, 0, LastRow(pf));
+    const int circles = pf.CircleCount;
     std::string alphas;
     for (int i : left) alphas += fmt::format("{}{:g}", alphas.empty() ? "" : ", ", pf.Alpha[i]);
     sink.Message(

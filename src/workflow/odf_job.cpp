@@ -109,8 +109,8 @@ std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, LaueGroup
 
 PoleFigureInput InputOf(const PoleFigure& pf) {
   PoleFigureInput in;
-  for (int i = 1; i <= pf.CircleCount && i <= LastRow(pf); ++i) {
-    const int n = PointsInTable(pf, i);
+  for (int i = 1; i <= pf.CircleCount; ++i) {
+    const int n = pf.CirclePoints[i];
     const double step = n > 1 ? std::abs(pf.BetaStep[i]) : 360.0;
     const double da = pf.CircleCount > 1
                           ? std::abs(pf.Alpha[std::min(i + 1, pf.CircleCount)] - pf.Alpha[std::max(i - 1, 1)]) /

@@ -14,10 +14,10 @@ namespace quorix::test {
 
 inline void AddDensityByPlainLoop(PoleFigure& pf, const std::vector<Vec3>& directions, double fwhm) {
   const DensityKernel kernel = MakeDensityKernel(fwhm);
-  const int n = std::clamp(pf.CircleCount, 0, LastRow(pf));
+  const int n = pf.CircleCount;
   std::vector<std::vector<Vec3>> points(static_cast<std::size_t>(n) + 1);
   for (int i = 1; i <= n; ++i) {
-    const int count = std::min(PointsInTable(pf, i), kMaxPoints);
+    const int count = pf.CirclePoints[i];
     for (int k = 1; k <= count; ++k) points[i].push_back(DirectionToVector(pf.Alpha[i], BetaOf(pf, i, k)));
   }
   for (const Vec3& v : directions)

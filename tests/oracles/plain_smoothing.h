@@ -25,11 +25,11 @@ class PlainSmoother {
         table_(table),
         cutoff_(SmoothingCutoff(fwhm)),
         k_(SmoothingExponent(fwhm)),
-        n_(std::clamp(pf.CircleCount, 0, LastRow(pf))),
+        n_(pf.CircleCount),
         points_(static_cast<std::size_t>(n_) + 1),
         units_(static_cast<std::size_t>(n_) + 1) {
     for (int i = 1; i <= n_; ++i) {
-      points_[i] = std::min(PointsInTable(pf, i), kMaxPoints);
+      points_[i] = pf.CirclePoints[i];
       for (int j = 1; j <= points_[i]; ++j)
         units_[i].push_back(DirectionToVector(pf.Alpha[i], pf.BetaStart[i] + (j - 1) * pf.BetaStep[i]));
     }
