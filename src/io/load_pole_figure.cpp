@@ -77,8 +77,8 @@ std::unique_ptr<PoleFigure> LoadPoleFigure(const LoadRequest& request, MessageSi
   // the older WKO variant has no header a grid file could be read with.
   if (layout == DataLayout::Dubna && !request.gridFile.empty()) layout = DataLayout::Plain;
   facts.layout = layout;
-  const bool wkoOwnGrid =
-      layout == DataLayout::Geesthacht && (request.gridFile.empty() || (readData() && LooksLikeOlderWkoList(*dataText)));
+  const bool wkoOwnGrid = layout == DataLayout::Geesthacht &&
+                          (request.gridFile.empty() || (readData() && LooksLikeOlderWkoList(*dataText)));
   if (IsMeasuredLayout(layout) || wkoOwnGrid) {
     if (!readData()) return nullptr;
     const auto file = ReadMeasurementText(*dataText, layout, request.dataFile, request.measurement, sink);

@@ -76,7 +76,7 @@ std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const OdfSource
   }
   if (first != nullptr && first->header.symmetry) {
     const int code = first->layout == DataLayout::Geesthacht ? GeesthachtToBeartexSymmetry(*first->header.symmetry)
-                                                          : *first->header.symmetry;
+                                                             : *first->header.symmetry;
     if (const auto g = LaueGroupOfBeartexCode(code)) return g;
   }
   sink.Message("The crystal symmetry is not known: give --crystal NAME (cubic, hexagonal, m-3m, ...).");
