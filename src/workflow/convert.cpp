@@ -81,9 +81,10 @@ std::unique_ptr<PoleFigure> Load(const SaveAllFileRequest& f, const InputFile& i
 // a Beartex block, keeping what the file said about it.
 std::unique_ptr<PoleFigure> OnFiveDegreeGrid(const PoleFigure& pf) {
   auto target = NewPoleFigure();
-  std::vector<GridCircle> circles;
-  for (int i = 0; i <= 18; ++i) circles.push_back({5.0 * i, 0.0, 5.0, 72});
-  SetSimpleGrid(*target, circles);
+  GridDescription grid;
+  for (int i = 0; i <= 18; ++i) grid.circles.push_back({5.0 * i, 0.0, 5.0, 72});
+  NullSink fixedGrid;  // within every limit
+  SetGrid(*target, grid, "", FileRole::Grid, fixedGrid);
   InterpolationOptions options;
   options.zeroNegative = false;  // missing stays missing
   InterpolatePoleFigure(pf, *target, options);
