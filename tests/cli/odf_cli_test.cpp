@@ -7,6 +7,7 @@
 #include <string>
 
 #include "io/formatted_writer.h"
+#include "record/statistics.h"
 #include "test_support.h"
 #include "texture/model_texture.h"
 
@@ -33,6 +34,7 @@ std::string WriteModelBeartex() {
         pf->Intensity[i][k] =
             pf->Alpha[i] > 75 ? -1
                               : 100 * test::ModelPoleFigure(m, h, DirectionToVector(pf->Alpha[i], BetaOf(*pf, i, k)));
+    UpdateExtremes(*pf);  // the block's scale follows the maximum
     text += FormatSaveAllBlock(*pf, s, SaveAllRow{1, hkl[0], hkl[1], hkl[2], std::nullopt});
   }
   return test::WriteTempFile("rolling.xpe", text);
