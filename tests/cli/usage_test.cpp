@@ -49,7 +49,7 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndWriteNothing) {
   EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.err,
             "quorix-cli: unknown command \"correct\". The commands are: add, convert, density, diff, edit, info, "
-            "interpolate, render, save, saveall, smooth, xrdml.\nRun quorix-cli COMMAND --help for a command's "
+            "interpolate, odf, render, save, saveall, smooth, xrdml.\nRun quorix-cli COMMAND --help for a command's "
             "arguments.\n");
   // A well-formed command that fails is not a usage error.
   EXPECT_EQ(RunCli("info " + test::ExamplePath("no_such.pol") + " " + grid).status, 1);
