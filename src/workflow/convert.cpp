@@ -83,7 +83,8 @@ std::unique_ptr<PoleFigure> OnFiveDegreeGrid(const PoleFigure& pf) {
   auto target = NewPoleFigure();
   std::vector<GridCircle> circles;
   for (int i = 0; i <= 18; ++i) circles.push_back({5.0 * i, 0.0, 5.0, 72});
-  SetSimpleGrid(*target, circles);
+  NullSink none;  // a fixed grid well inside the limits
+  SetGrid(*target, GridDescription{circles}, std::string(), FileRole::Grid, none);
   InterpolationOptions options;
   options.zeroNegative = false;  // missing stays missing
   InterpolatePoleFigure(pf, *target, options);

@@ -273,7 +273,7 @@ TEST(XrdmlWriter, BuiltInTemplateNamesTheCirclesLeftOut) {
   CollectingSink quiet;
   ASSERT_TRUE(WritePFXRDML(*full, "", out, {}, quiet));
   EXPECT_TRUE(quiet.messages.empty()) << quiet.messages.at(0);
-  EXPECT_EQ(Scans(ReadFile(out)).size(), 3u);
+  EXPECT_EQ(Scans(test::ReadFile(out)).size(), 3u);
 }
 
 }  // namespace
