@@ -35,6 +35,7 @@ void Canvas::Labels(const PlotLabels& l, int s, int lh, const std::string& title
   const int rows = static_cast<int>(l.addRows.size());
   for (int r = 1; r <= rows; ++r) TextOut(s, line(r + 2), l.addRows[r - 1]);
   TextOut(s, line(rows + 2), l.projection);
+  if (!l.zoom.empty()) TextOut(s, line(rows + 3), l.zoom);
   TextOut(s, line(rows + 4), "max:  " + l.maxTail);
   TextOut(s, line(rows + 5), (showMrd ? "min:  " : "min:   ") + l.minTail);
   if (l.eigen) {

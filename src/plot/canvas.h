@@ -51,6 +51,10 @@ class Canvas {
   // Pixel and vector surfaces draw each with the primitives above (these
   // defaults); a plotter file writes them as its own commands.
   virtual void BeginPlot(int /*plotSize*/) {}
+  // Pixel surfaces may smooth lines and text once the plot is complete
+  // (EndPlot), after the fills that rely on the exact outlines.
+  virtual void SetSmoothLines(bool /*smooth*/) {}
+  virtual void EndPlot() {}
   virtual void Labels(const PlotLabels& labels, int plotSize, int lineHeight, const std::string& title, bool showMrd);
   // Whether filled areas mean anything on this surface.
   virtual bool FillsAreas() const { return true; }

@@ -147,8 +147,15 @@ struct PlotGeometry {
   DisplayRotation rotation;
   // The grid points already projected for these facts, or none.
   const ProjectionCache* cache = nullptr;
+  // The tilt the rim stands for: 90, or the outermost measured tilt when zoomed.
+  double rimTilt = 90;
 
-  quorix::Pixel Project(double alpha, double beta) const { return ProjectPoint(plotSize, alpha, beta, equalArea); }
+  quorix::Pixel Project(double alpha, double beta) const {
+    return ProjectPoint(plotSize, ZoomedAlpha(alpha, rimTilt, equalArea), beta, equalArea);
+  }
+  PlotPosition Position(double alpha, double beta) const {
+    return ProjectPosition(plotSize, ZoomedAlpha(alpha, rimTilt, equalArea), beta, equalArea);
+  }
   // Where point (circle, point) of pf's grid is drawn through the rotation.
   ProjectionCache::Entry GridPixel(const PoleFigure& pf, int circle, int point) const {
     if (cache) return cache->At(circle, point);

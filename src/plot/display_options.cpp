@@ -32,6 +32,8 @@ OptionsChoice CurrentOptions(const DisplayOptions& options, const PoleFigure& ma
   c.FillAreas = options.FillAreas;
   c.EqualArea = options.EqualArea;
   c.MarkMissing = options.MarkMissing;
+  c.ZoomToMeasured = options.ZoomToMeasured;
+  c.SmoothLines = options.SmoothLines;
   c.LowestLevel = LowestLevelInUnit(main, options.ShowMrd);
   return c;
 }
@@ -44,6 +46,8 @@ void ApplyOptionsChoice(const OptionsChoice& choice, DisplayOptions& options, Po
   options.ShowEigenvalues = choice.ShowEigenvalues;
   options.FillAreas = choice.FillAreas;
   options.MarkMissing = choice.MarkMissing;
+  options.ZoomToMeasured = choice.ZoomToMeasured;
+  options.SmoothLines = choice.SmoothLines;
   main.LowestLevel = choice.ShowMrd ? choice.LowestLevel * main.NormFactor : choice.LowestLevel;
   RecomputeLevels(main, options);
 }

@@ -28,6 +28,8 @@ struct OptionsChoice {
   bool FillAreas = false;
   bool EqualArea = false;
   bool MarkMissing = false;
+  bool ZoomToMeasured = false;
+  bool SmoothLines = true;
   double LowestLevel = 0;  // in the unit of the m.r.d. box
 };
 

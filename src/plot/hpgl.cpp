@@ -55,6 +55,12 @@ void WriteLabelsHPGL(HpglSink& out, const HpglFrame& f, const PlotLabels& labels
   for (int r = 1; r <= rows; ++r)
     out.Write(fmt::format("PU{},{}", xs, Nearest((r + 2) * f.plotStretch * lh)) + Label(labels.addRows[r - 1]));
   out.Write(fmt::format("PU{},{}", xs, f.Scale(lh * (rows + 2))) + Label(labels.projection));
+  if (!labels.zoom.empty()) {
+    // Plotter fonts have no degree sign.
+    std::string zoom = labels.zoom;
+    if (const auto k = zoom.find("\u00b0"); k != std::string::npos) zoom.replace(k, 2, " deg");
+    out.Write(fmt::format("PU{},{}", xs, f.Scale(lh * (rows + 3))) + Label(zoom));
+  }
   out.Write(fmt::format("PU{},{};", xs, f.Scale(lh * (rows + 4))) + Label("max:  " + labels.maxTail));
   out.Write(fmt::format("PU{},{};", xs, f.Scale(lh * (rows + 5))) +
             Label((showMrd ? "min:   " : "min:  ") + labels.minTail));

@@ -19,6 +19,7 @@ struct PlotLabels {
   std::string fileName;              // name part of the record's file name
   std::vector<std::string> addRows;  // rows 1..R of the add list; row R empty
   std::string projection;
+  std::string zoom;     // the tilt range of the rim when zoomed, else empty
   std::string maxTail;  // value "  at  " beta " / " alpha
   std::string minTail;
   bool eigen = false;

@@ -64,8 +64,7 @@ bool InAreaAbove(const PoleFigure& pf, const PlotGeometry& g, double threshold, 
         // The same pieces FillLevelPolygons leaves out.
         if (!MapArea(g, area, mapped)) continue;
         corners.clear();
-        for (const MappedDirection& m : mapped)
-          corners.push_back(ProjectPosition(g.plotSize, m.alpha, m.beta, g.equalArea));
+        for (const MappedDirection& m : mapped) corners.push_back(g.Position(m.alpha, m.beta));
         bool inside = false;
         for (std::size_t a = 0, b = corners.size() - 1; a < corners.size(); b = a++) {
           const PlotPosition& p = corners[a];

@@ -1,6 +1,7 @@
 // The square plot area and the two lower-hemisphere projections.
 #include "plot/projection.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/nearest.h"
@@ -137,6 +138,28 @@ PlotDirection UnprojectPoint(int plotSize, int x, int y, bool equalArea) {
   }
   d.alpha = RadToDeg(2.0 * std::atan(q));
   return d;
+}
+
+bool ZoomsTo(double rimTilt) { return rimTilt > 0 && rimTilt < 90; }
+
+double ZoomedAlpha(double alpha, double rimTilt, bool equalArea) {
+  if (!ZoomsTo(rimTilt)) return alpha;
+  const double half = DegToRad(alpha / 2);
+  const double rimHalf = DegToRad(rimTilt / 2);
+  if (equalArea) {
+    // Beyond the rim's reach the direction lands outside the circle.
+    const double s = std::sin(half) / (std::sqrt(2.0) * std::sin(rimHalf));
+    return s >= 1 ? 180.0 : RadToDeg(2 * std::asin(s));
+  }
+  return RadToDeg(2 * std::atan(std::tan(half) / std::tan(rimHalf)));
+}
+
+double UnzoomedAlpha(double shownAlpha, double rimTilt, bool equalArea) {
+  if (!ZoomsTo(rimTilt)) return shownAlpha;
+  const double half = DegToRad(shownAlpha / 2);
+  const double rimHalf = DegToRad(rimTilt / 2);
+  if (equalArea) return RadToDeg(2 * std::asin(std::min(1.0, std::sin(half) * std::sqrt(2.0) * std::sin(rimHalf))));
+  return RadToDeg(2 * std::atan(std::tan(half) * std::tan(rimHalf)));
 }
 
 }  // namespace quorix

@@ -34,4 +34,11 @@ struct PlotDirection {
 };
 PlotDirection UnprojectPoint(int plotSize, int x, int y, bool equalArea);
 
+// Zoomed to the measured tilts, the rim stands for rimTilt instead of 90
+// degrees. ZoomedAlpha is the tilt an unzoomed plot draws where the zoomed one
+// draws alpha; UnzoomedAlpha undoes it. A rim tilt outside (0, 90) is no zoom.
+bool ZoomsTo(double rimTilt);
+double ZoomedAlpha(double alpha, double rimTilt, bool equalArea);
+double UnzoomedAlpha(double shownAlpha, double rimTilt, bool equalArea);
+
 }  // namespace quorix

@@ -19,15 +19,17 @@ void ProjectionCache::GridKey(const PoleFigure& pf, std::vector<std::uint64_t>& 
   }
 }
 
-bool ProjectionCache::Update(const PoleFigure& pf, int plotSize, bool equalArea, const DisplayRotation& rotation) {
+bool ProjectionCache::Update(const PoleFigure& pf, int plotSize, bool equalArea, const DisplayRotation& rotation,
+                             double rimTilt) {
   GridKey(pf, scratch_);
   // Bits, not values: -0 and 0 may turn a direction to opposite azimuths.
   if (key_.plotSize == plotSize && key_.equalArea == equalArea && key_.rotation.SameBits(rotation) &&
-      key_.grid == scratch_)
+      std::bit_cast<std::uint64_t>(key_.rimTilt) == std::bit_cast<std::uint64_t>(rimTilt) && key_.grid == scratch_)
     return false;
   key_.plotSize = plotSize;
   key_.equalArea = equalArea;
   key_.rotation = rotation;
+  key_.rimTilt = rimTilt;
   key_.grid.swap(scratch_);
 
   const int n = CircleCountOf(pf);
@@ -41,7 +43,8 @@ bool ProjectionCache::Update(const PoleFigure& pf, int plotSize, bool equalArea,
     for (int j = 1; j <= PointsOn(pf, i); ++j, ++k) {
       const MappedDirection m = rotation.Map(pf.Alpha[i], BetaOf(pf, i, j));
       entries_[k].dropped = m.dropped;
-      if (!m.dropped) entries_[k].at = ProjectPoint(plotSize, m.alpha, m.beta, equalArea);
+      if (!m.dropped)
+        entries_[k].at = ProjectPoint(plotSize, ZoomedAlpha(m.alpha, rimTilt, equalArea), m.beta, equalArea);
     }
   }
   return true;

@@ -23,7 +23,7 @@ class ProjectionCache {
   // Makes the table that of pf's grid (circles 1..n, points 1..PointsOn)
   // drawn on a plot of plotSize; recomputes it only when one of these facts
   // differs in any bit from the ones it holds. True when it recomputed.
-  bool Update(const PoleFigure& pf, int plotSize, bool equalArea, const DisplayRotation& rotation);
+  bool Update(const PoleFigure& pf, int plotSize, bool equalArea, const DisplayRotation& rotation, double rimTilt = 90);
 
   // Points outside the grid of the last Update read as dropped.
   const Entry& At(int circle, int point) const {
@@ -40,6 +40,7 @@ class ProjectionCache {
     int plotSize = -1;
     bool equalArea = false;
     DisplayRotation rotation;
+    double rimTilt = 90;
     // Per circle 1..n: the bits of alpha, beta start and beta step, and the points drawn.
     std::vector<std::uint64_t> grid;
   };

@@ -56,6 +56,7 @@ PlotLabels MakeLabels(const PoleFigure& pf, const ProgramState& state, const Plo
   for (const std::string& f : state.AddListFiles) l.addRows.push_back(FileNamePart(f));
   l.addRows.emplace_back();  // the loop also writes the empty row after the last
   l.projection = o.EqualArea ? "Equ. area low. hem. proj." : "Equ. angular low. hem. proj.";
+  if (ZoomsTo(g.rimTilt)) l.zoom = "zoom: tilt 0-" + FormatGeneral(g.rimTilt) + "\u00b0";
 
   const double maxShown = o.ShowMrd && normalised ? pf.MaxValue / nf : pf.MaxValue;
   const double minShown = o.ShowMrd && normalised ? pf.MinValue / nf : pf.MinValue;
@@ -162,6 +163,14 @@ std::vector<quorix::Pixel> EigenMarks(const PoleFigure& pf, const PlotGeometry& 
 
 }  // namespace
 
+double PlotRimTilt(const PoleFigure& pf, const ProgramState& state) {
+  if (!state.Options.ZoomToMeasured || state.Rotation.Active()) return 90;
+  for (int i = CircleCountOf(pf); i >= 1; --i)
+    for (int j = 1; j <= PointsOn(pf, i); ++j)
+      if (pf.Intensity[i][j] > kMissing) return ZoomsTo(pf.Alpha[i]) ? pf.Alpha[i] : 90;
+  return 90;
+}
+
 LabelFont LabelFontFor(int pct) {
   if (pct >= 40 && pct <= 66) return {8, 3};
   if (pct >= 67 && pct <= 83) return {10, 4};
@@ -175,10 +184,11 @@ PlotResult PlotPoleFigure(const PoleFigure& pf, const ProgramState& state, Canva
   if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return result;
   const DisplayOptions& o = state.Options;
   PlotGeometry g{PlotSize(w, h), o.EqualArea, DisplayRotation(state.Rotation)};
+  g.rimTilt = PlotRimTilt(pf, state);
   const int s = g.plotSize;
   if (s <= 0) return result;
   if (cache) {
-    cache->Update(pf, s, o.EqualArea, g.rotation);
+    cache->Update(pf, s, o.EqualArea, g.rotation, g.rimTilt);
     g.cache = cache;
   }
   const int r0 = PlotRadius(s);
@@ -192,6 +202,7 @@ PlotResult PlotPoleFigure(const PoleFigure& pf, const ProgramState& state, Canva
 
   const int levelCount = std::clamp(pf.LevelCount, 0, kMaxLevels);
   canvas.BeginPlot(s);
+  canvas.SetSmoothLines(o.SmoothLines);
   canvas.SetPenColor(kWhite);
   canvas.SetPenMode(PenMode::Copy);
   canvas.SetPenStyle(PenStyle::Solid);
@@ -231,6 +242,7 @@ PlotResult PlotPoleFigure(const PoleFigure& pf, const ProgramState& state, Canva
   canvas.Outline(r0, pf.BetaRange);
   const int n = CircleCountOf(pf);
   canvas.Ticks(RimTicks{s, o.EqualArea, pf.BetaRange == 360, pf.Intensity[n][PointsOn(pf, n)] > 0});
+  canvas.EndPlot();
   return result;
 }
 
@@ -238,9 +250,10 @@ void DrawLowPoints(const PoleFigure& pf, const ProgramState& state, Canvas& canv
                    ProjectionCache* cache) {
   if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return;
   PlotGeometry g{PlotSize(w, h), state.Options.EqualArea, DisplayRotation(state.Rotation)};
+  g.rimTilt = PlotRimTilt(pf, state);
   if (g.plotSize <= 0) return;
   if (cache) {
-    cache->Update(pf, g.plotSize, g.equalArea, g.rotation);
+    cache->Update(pf, g.plotSize, g.equalArea, g.rotation, g.rimTilt);
     g.cache = cache;
   }
   MarkLowPoints(pf, g, canvas);

@@ -33,6 +33,11 @@ struct LabelFont {
 };
 LabelFont LabelFontFor(int pct);
 
+// The tilt the plot's rim stands for: 90, or with the zoom to the measured
+// tilts the outermost circle holding a value. A display rotation moves the
+// measured range off the centre, so it keeps the full circle.
+double PlotRimTilt(const PoleFigure& pf, const ProgramState& state);
+
 // Draws pf on the canvas, whatever the output: pixels, vector images or
 // plotter commands (HpglCanvas). h and w are the size of the target image in
 // pixels; title may be empty. Neither the record nor the state is changed.

@@ -331,13 +331,45 @@ void QtRasterCanvas::TextOut(int x, int y, const std::string& text) {
   if (text.empty()) return;
   QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   QPainter p(&image_);
-  p.setRenderHint(QPainter::TextAntialiasing, false);
-  p.setFont(font_);
-  QFontMetrics m(font_, &image_);
+  p.setRenderHint(QPainter::TextAntialiasing, smooth_);
+  QFont font = font_;
+  if (smooth_) font.setStyleStrategy(QFont::PreferAntialias);
+  p.setFont(font);
+  QFontMetrics m(font, &image_);
   if (brushStyle_ == BrushStyle::Solid)
     p.fillRect(QRect(x, y, m.horizontalAdvance(s), m.height()), ToQColor(brushColor_));
   p.setPen(Qt::black);
   p.drawText(QPoint(x, y + m.ascent()), s);
+}
+
+void QtRasterCanvas::ContourLine(const std::vector<PathStep>& path) {
+  Canvas::ContourLine(path);
+  if (smooth_) smoothPaths_.emplace_back(penColor_, path);
+}
+
+void QtRasterCanvas::EndPlot() {
+  if (smoothPaths_.empty()) return;
+  QPainter p(&image_);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setBrush(Qt::NoBrush);
+  // Pixel centres, where the exact line puts its pixels.
+  auto at = [](quorix::Pixel q) { return QPointF(q.x + 0.5, q.y + 0.5); };
+  for (const auto& [color, path] : smoothPaths_) {
+    p.setPen(QPen(ToQColor(color), 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath line;
+    for (const PathStep& step : path) {
+      switch (step.kind) {
+        case PathStepKind::Start: line.moveTo(at(step.p)); break;
+        case PathStepKind::Line: line.lineTo(at(step.p)); break;
+        case PathStepKind::RimJump:
+          line.lineTo(at(step.p));
+          line.moveTo(at(step.q));
+          break;
+      }
+    }
+    p.drawPath(line);
+  }
+  smoothPaths_.clear();
 }
 
 void QtRasterCanvas::Polygon(const std::vector<quorix::Pixel>& points) {

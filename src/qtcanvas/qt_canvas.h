@@ -48,6 +48,12 @@ class QtRasterCanvas : public Canvas {
   Color Pixel(int x, int y) const override;  // 0xFFFFFFFF outside the image
   void FloodFill(int x, int y, Color border) override;
 
+  // Smoothing keeps the exact lines the fills need and draws each contour
+  // line once more, antialiased, over the finished plot.
+  void SetSmoothLines(bool smooth) override { smooth_ = smooth; }
+  void ContourLine(const std::vector<PathStep>& path) override;
+  void EndPlot() override;
+
  private:
   void Plot(int x, int y, Color c);
   void DrawThinLine(int x0, int y0, int x1, int y1);
@@ -71,6 +77,8 @@ class QtRasterCanvas : public Canvas {
   int penX_ = 0;
   int penY_ = 0;
   long styleStep_ = 0;  // position in the dash pattern, kept along a path
+  bool smooth_ = false;
+  std::vector<std::pair<Color, std::vector<PathStep>>> smoothPaths_;
 };
 
 // Draws on any QPaintDevice (QSvgGenerator, QPdfWriter) in pixel units of a

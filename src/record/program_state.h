@@ -25,6 +25,10 @@ struct DisplayOptions {
   bool EqualArea = false;
   // Small marks on points without a value (-1), which leave gaps in a filled plot.
   bool MarkMissing = false;
+  // The rim stands for the outermost measured tilt instead of 90 degrees.
+  bool ZoomToMeasured = false;
+  // Contour lines and labels smoothed on pixel outputs; fills stay exact.
+  bool SmoothLines = true;
   double PlotStretch = 5;
   double TextStretch = 2;
 };

@@ -34,6 +34,8 @@ void ReadDisplayOptions(const IniFile& ini, ProgramState& state) {
   o.ShowEigenvalues = YesNo(ini, "eigenvalues", "no");
   o.FillAreas = false;
   o.MarkMissing = YesNo(ini, "markmissing", "no");
+  o.ZoomToMeasured = YesNo(ini, "zoomtilts", "no");
+  o.SmoothLines = YesNo(ini, "smoothlines", "yes");
   o.PlotStretch = ini.ReadInteger("Plot", "plotstretch", 5);
   o.TextStretch = ini.ReadInteger("Plot", "textstretch", 2);
   state.StartupSize = std::clamp(ini.ReadInteger("Plot", "startupsize", 100), 50, 100);
@@ -63,6 +65,12 @@ void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::str
 
 void WriteMissingMarksOption(IniFile& ini, bool markMissing) {
   ini.WriteString("Options", "markmissing", markMissing ? "yes" : "no");
+}
+
+void WriteViewOptions(IniFile& ini, const DisplayOptions& options) {
+  WriteMissingMarksOption(ini, options.MarkMissing);
+  ini.WriteString("Options", "zoomtilts", options.ZoomToMeasured ? "yes" : "no");
+  ini.WriteString("Options", "smoothlines", options.SmoothLines ? "yes" : "no");
 }
 
 namespace {

@@ -28,6 +28,9 @@ void RememberLastFiles(IniFile& ini, const std::string& dataFile, const std::str
 
 // "markmissing" of section "Options", written when the options dialog closes with OK.
 void WriteMissingMarksOption(IniFile& ini, bool markMissing);
+// The options kept from one session to the next: missing marks, the zoom to
+// the measured tilts, smoothed lines.
+void WriteViewOptions(IniFile& ini, const DisplayOptions& options);
 
 // A file of the File menu's recent list: the data file, its grid and the
 // place of the pole figure in a file of several (0 for a file of one).

@@ -379,6 +379,23 @@ void MainWindow::SyncToolButtons() {
   Action("GridSpeedButton")->setChecked(o.DrawGrid);
   Action("mrdSpeedButton")->setChecked(o.ShowMrd);
   Action("ProjectionSpeedButton")->setChecked(o.EqualArea);
+  // The View menu may not be built yet when the tool bar first syncs.
+  if (QAction* a = Action("ZoomAction")) a->setChecked(o.ZoomToMeasured);
+  if (QAction* a = Action("SmoothLinesAction")) a->setChecked(o.SmoothLines);
+}
+
+void MainWindow::ZoomToMeasuredClick(bool on) {
+  context_.state.Options.ZoomToMeasured = on;
+  WriteViewOptions(context_.ini, context_.state.Options);
+  StoreSettings(context_);
+  RedrawAll();
+}
+
+void MainWindow::SmoothLinesClick(bool on) {
+  context_.state.Options.SmoothLines = on;
+  WriteViewOptions(context_.ini, context_.state.Options);
+  StoreSettings(context_);
+  RedrawAll();
 }
 
 void MainWindow::ShowRotationDialog() {

@@ -149,6 +149,8 @@ class MainWindow : public QMainWindow {
   void GridSpeedButtonClick(bool down);
   void mrdSpeedButtonClick(bool down);
   void ProjectionSpeedButtonClick(bool down);
+  void ZoomToMeasuredClick(bool on);
+  void SmoothLinesClick(bool on);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -50,6 +50,12 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent) : QDialog(par
   MissingCheckBox = new QCheckBox("mark missing points (-1)", this);
   MissingCheckBox->setObjectName("MissingCheckBox");
   MissingCheckBox->setToolTip("A small cross on every point without a value: the white gaps of filled areas");
+  ZoomCheckBox = new QCheckBox("zoom to the measured tilt range", this);
+  ZoomCheckBox->setObjectName("ZoomCheckBox");
+  ZoomCheckBox->setToolTip("The rim stands for the outermost measured tilt instead of 90 degrees");
+  SmoothCheckBox = new QCheckBox("smooth contour lines", this);
+  SmoothCheckBox->setObjectName("SmoothCheckBox");
+  SmoothCheckBox->setToolTip("Antialiased lines and labels on screen and in PNG files; fills stay exact");
 
   auto* projection = new QGroupBox(" Projection ", this);
   StereoRadioButton = new QRadioButton("Stereographic", projection);
@@ -87,6 +93,8 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent) : QDialog(par
   layout->addWidget(EigenCheckBox);
   layout->addWidget(FillCheckBox);
   layout->addWidget(MissingCheckBox);
+  layout->addWidget(ZoomCheckBox);
+  layout->addWidget(SmoothCheckBox);
   layout->addWidget(projection);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -111,6 +119,8 @@ void OptionsDialog::FormShow() {
   TriangleCheckBox->setChecked(o.DrawTriangles);
   FillCheckBox->setChecked(o.FillAreas);
   MissingCheckBox->setChecked(o.MarkMissing);
+  ZoomCheckBox->setChecked(o.ZoomToMeasured);
+  SmoothCheckBox->setChecked(o.SmoothLines);
   SpinEdit->setText(QString::fromStdString(LowestLevelText(*context_.set.PF[1], o.ShowMrd)));
   (o.EqualArea ? EqualARadioButton : StereoRadioButton)->setChecked(true);
   mrdLabel->setVisible(o.ShowMrd);
@@ -150,11 +160,15 @@ void OptionsDialog::OKBtnClick() {
   choice.ShowEigenvalues = EigenCheckBox->isChecked();
   choice.FillAreas = FillCheckBox->isChecked();
   choice.MarkMissing = MissingCheckBox->isChecked();
+  choice.ZoomToMeasured = ZoomCheckBox->isChecked();
+  choice.SmoothLines = SmoothCheckBox->isChecked();
   choice.LowestLevel = *value;
-  const bool markChanged = choice.MarkMissing != context_.state.Options.MarkMissing;
+  const DisplayOptions& o = context_.state.Options;
+  const bool keptChanged = choice.MarkMissing != o.MarkMissing || choice.ZoomToMeasured != o.ZoomToMeasured ||
+                           choice.SmoothLines != o.SmoothLines;
   ApplyOptionsChoice(choice, context_.state.Options, *context_.set.PF[1]);
-  if (markChanged) {
-    WriteMissingMarksOption(context_.ini, choice.MarkMissing);
+  if (keptChanged) {
+    WriteViewOptions(context_.ini, context_.state.Options);
     StoreSettings(context_);
   }
   accept();

@@ -39,6 +39,8 @@ class OptionsDialog : public QDialog {
   QCheckBox* EigenCheckBox = nullptr;
   QCheckBox* FillCheckBox = nullptr;
   QCheckBox* MissingCheckBox = nullptr;
+  QCheckBox* ZoomCheckBox = nullptr;
+  QCheckBox* SmoothCheckBox = nullptr;
   QRadioButton* StereoRadioButton = nullptr;
   QRadioButton* EqualARadioButton = nullptr;
   void FormShow();

@@ -47,6 +47,16 @@ Commands ViewCommands(MainWindow& m, AppContext&) {
   c.push_back(MenuCommand(
       "&Help", 0, "&About Quorix", [&m] { m.ShowAbout(); }, CommandEnable::Always));
 
+  const QString view = "&View";
+  c.push_back(MenuCommand(view, 0, "&Zoom to Measured Tilts", {}));
+  c.back().name = "ZoomAction";
+  c.back().checkable = true;
+  c.back().run = [&m](bool on) { m.ZoomToMeasuredClick(on); };
+  c.push_back(MenuCommand(view, 0, "S&mooth Contour Lines", {}));
+  c.back().name = "SmoothLinesAction";
+  c.back().checkable = true;
+  c.back().run = [&m](bool on) { m.SmoothLinesClick(on); };
+
   c.push_back(Toggle(2, "Fill", "Fill areas", "FillSpeedButton", [&m](bool on) { m.FillSpeedButtonClick(on); }));
   c.push_back(Toggle(2, "Grid", "Draw grid", "GridSpeedButton", [&m](bool on) { m.GridSpeedButtonClick(on); }));
   c.push_back(Toggle(2, "mrd", "mrd as unit", "mrdSpeedButton", [&m](bool on) { m.mrdSpeedButtonClick(on); }));

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <ostream>
 
+#include "math/vector_math.h"
+
 namespace quorix {
 namespace {
 
@@ -18,6 +20,21 @@ TEST(PlotGeometryTest, SizeFromSurface) {
   EXPECT_EQ(PlotCentre(650), 325);
   EXPECT_EQ(PlotRadius(650), 315);
   EXPECT_EQ(PlotCentre(651), 325);
+}
+
+TEST(PlotGeometryTest, ZoomPutsTheRimTiltOnTheRimAndIsUndone) {
+  for (bool equalArea : {false, true}) {
+    SCOPED_TRACE(equalArea);
+    EXPECT_NEAR(ZoomedAlpha(10, 10, equalArea), 90, 1e-9);
+    EXPECT_EQ(ZoomedAlpha(0, 10, equalArea), 0);
+    EXPECT_EQ(ZoomedAlpha(37, 90, equalArea), 37);  // the full circle is no zoom
+    const Pixel rim = ProjectPoint(650, ZoomedAlpha(10, 10, equalArea), 0, equalArea);
+    EXPECT_EQ(rim.x, PlotCentre(650) + PlotRadius(650));
+    for (double a : {1.0, 5.0, 9.5}) EXPECT_NEAR(UnzoomedAlpha(ZoomedAlpha(a, 10, equalArea), 10, equalArea), a, 1e-9);
+  }
+  // Radii scale with the projection's own radius function, not with the tilt.
+  EXPECT_NEAR(std::tan(DegToRad(ZoomedAlpha(5, 10, false)) / 2), std::tan(DegToRad(2.5)) / std::tan(DegToRad(5)),
+              1e-12);
 }
 
 TEST(PlotGeometryTest, EmptySurfaceGivesNoPlot) {

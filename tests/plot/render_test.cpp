@@ -102,6 +102,42 @@ TEST(PlotLayout, FullSizePlot) {
   EXPECT_EQ(FindText(c, "Rotation:"), nullptr);
 }
 
+TEST(PlotLayout, ZoomPutsTheOutermostMeasuredCircleOnTheRimAndSaysSo) {
+  auto pf = CentrePeak();
+  ProgramState state = State();
+  EXPECT_EQ(PlotRimTilt(*pf, state), 90);  // the full circle unless asked
+  state.Options.ZoomToMeasured = true;
+  EXPECT_EQ(PlotRimTilt(*pf, state), 60);
+  test::SetCircle(*pf, 3, {-1, -1, -1, -1});
+  EXPECT_EQ(PlotRimTilt(*pf, state), 30);
+  test::SetCircle(*pf, 3, {-1, 2, -1, -1});  // one value keeps the circle
+  EXPECT_EQ(PlotRimTilt(*pf, state), 60);
+  test::SetCircle(*pf, 3, {1, 1, 1, 1});
+
+  RecordingCanvas zoomed;
+  PlotPoleFigure(*pf, state, zoomed, 650, 910, "");
+  const CanvasOp* note = FindText(zoomed, "zoom: tilt 0-60\u00b0");
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->y1, 650 - 4 * 17);  // below the projection line
+  // The green level (2) lies between the circles at 30 and 60 degrees: zoomed, its line moves outward.
+  auto farthest = [](const RecordingCanvas& c) {
+    int r = 0;
+    for (const CanvasOp& op : c.ops)
+      if (op.kind == CanvasOpKind::LineTo && op.pen == 0x00FF00u)
+        r = std::max(r, std::abs(op.x1 - 325) + std::abs(op.y1 - 325));
+    return r;
+  };
+  state.Options.ZoomToMeasured = false;
+  RecordingCanvas full;
+  PlotPoleFigure(*pf, state, full, 650, 910, "");
+  EXPECT_EQ(FindText(full, "zoom:"), nullptr);
+  EXPECT_GT(farthest(zoomed), farthest(full));
+
+  state.Rotation.Mode = RotationMode::Matrix;  // a turned plot keeps the full circle
+  state.Options.ZoomToMeasured = true;
+  EXPECT_EQ(PlotRimTilt(*pf, state), 90);
+}
+
 TEST(PlotLayout, FontAndLineHeightFollowTheSize) {
   struct Case {
     int h, w, pct, font, nameY;

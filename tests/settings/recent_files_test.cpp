@@ -58,5 +58,20 @@ TEST(RecentFiles, MissingPointMarksAreOffUntilSwitchedOn) {
   EXPECT_FALSE(s.Options.MarkMissing);
 }
 
+TEST(RecentFiles, ZoomIsOffAndSmoothLinesOnUntilChanged) {
+  ProgramState s;
+  ReadDisplayOptions(IniFile{}, s);
+  EXPECT_FALSE(s.Options.ZoomToMeasured);
+  EXPECT_TRUE(s.Options.SmoothLines);
+  IniFile ini;
+  s.Options.ZoomToMeasured = true;
+  s.Options.SmoothLines = false;
+  WriteViewOptions(ini, s.Options);
+  ProgramState read;
+  ReadDisplayOptions(IniFile::FromText(ini.Text()), read);
+  EXPECT_TRUE(read.Options.ZoomToMeasured);
+  EXPECT_FALSE(read.Options.SmoothLines);
+}
+
 }  // namespace
 }  // namespace quorix

@@ -83,5 +83,23 @@ TEST(OptionsDlgTest, OkNeedsANumberAndThenAppliesEverything) {
   EXPECT_DOUBLE_EQ(context.set.PF[1]->Level[1], 1);  // levels now in mrd
 }
 
+TEST(OptionsDlgTest, ZoomAndSmoothLinesAreShownAndApplied) {
+  AppContext context;
+  SetLevels(*context.set.PF[1], 1000, 200, false);
+  OptionsDialog d(context);
+  WhileShown(d, [&] {
+    EXPECT_FALSE(d.findChild<QCheckBox*>("ZoomCheckBox")->isChecked());
+    EXPECT_TRUE(d.findChild<QCheckBox*>("SmoothCheckBox")->isChecked());
+    d.findChild<QCheckBox*>("ZoomCheckBox")->click();
+    d.findChild<QCheckBox*>("SmoothCheckBox")->click();
+    d.OKBtnClick();
+  });
+  EXPECT_TRUE(d.ShowOptions());
+  EXPECT_TRUE(context.state.Options.ZoomToMeasured);
+  EXPECT_FALSE(context.state.Options.SmoothLines);
+  EXPECT_EQ(context.ini.ReadString("Options", "zoomtilts", ""), "yes");
+  EXPECT_EQ(context.ini.ReadString("Options", "smoothlines", ""), "no");
+}
+
 }  // namespace
 }  // namespace quorix

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "plot/projection.h"
@@ -279,6 +280,30 @@ TEST(QtRasterCanvas, PolygonIsFilledAndOutlined) {
   EXPECT_EQ(c.Pixel(16, 16), kRed);
   EXPECT_EQ(c.Pixel(9, 9), kGreen);
   EXPECT_EQ(c.Pixel(18, 9), kWhite);
+}
+
+TEST(QtRasterCanvas, SmoothLinesAddShadesOverTheExactLineOnlyAtTheEnd) {
+  const std::vector<PathStep> path{{PathStepKind::Start, {5, 5}, {}}, {PathStepKind::Line, {55, 25}, {}}};
+  auto draw = [&](bool smooth) {
+    QtRasterCanvas c(60, 30);
+    c.SetSmoothLines(smooth);
+    c.SetPenColor(kBlue);
+    c.ContourLine(path);
+    const std::set<std::pair<int, int>> exact = PixelsOf(c, kBlue);
+    const QImage beforeEnd = c.Image();
+    c.EndPlot();
+    return std::tuple{exact, beforeEnd, c};
+  };
+  auto [sharp, sharpBefore, sharpCanvas] = draw(false);
+  auto [exact, before, smooth] = draw(true);
+  EXPECT_EQ(before, sharpBefore);  // a fill between lines sees the exact outline
+  EXPECT_EQ(sharpCanvas.Image(), sharpBefore);
+  for (const auto& [x, y] : exact) EXPECT_EQ(smooth.Pixel(x, y), kBlue);
+  int shades = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 60; ++x)
+      if (const Color p = smooth.Pixel(x, y); p != kBlue && p != kWhite) ++shades;
+  EXPECT_GT(shades, 20);
 }
 
 TEST(QtVectorCanvas, WritesAnSvgWithTheDrawing) {
