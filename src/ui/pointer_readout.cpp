@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 
 #include "plot/projection.h"
+#include "plot/render.h"
 #include "transform/rotation_pick.h"
 #include "ui/interpolation_dialog.h"
 #include "ui/main_window.h"
@@ -57,6 +58,14 @@ bool PointerReadout::CursorButtonVisible() const { return !cursorButton_ || curs
 // The side of the square the plot was drawn in: on an image narrower than
 // 1.4 times its height that is less than the height, and directions taken
 // from the height would miss the drawn plot.
+// The direction under a plot position, through the zoom the plot was drawn with.
+PlotDirection PointerReadout::Unproject(int side, int x, int y) const {
+  PlotDirection d = UnprojectPoint(side, x, y, context_.state.Options.EqualArea);
+  if (const PoleFigure* pf = context_.set.PF[1].get())
+    d.alpha = UnzoomedAlpha(d.alpha, PlotRimTilt(*pf, context_.state), context_.state.Options.EqualArea);
+  return d;
+}
+
 int PointerReadout::PlotSide() const { return PlotSize(mainform_.PlotArea->width(), mainform_.PlotArea->height()); }
 
 bool PointerReadout::ValueMode() const {
@@ -68,7 +77,7 @@ bool PointerReadout::ValueMode() const {
 
 void PointerReadout::DrawReadout(int x, int y) {
   const int h = PlotSide();
-  const PlotDirection d = UnprojectPoint(h, x, y, context_.state.Options.EqualArea);
+  const PlotDirection d = Unproject(h, x, y);
   if (ValueMode()) {
     const PoleFigure& pf = *context_.set.PF[1];
     selection_ = SelectReadout(pf, d.alpha, d.beta, context_.state.Options.ShowMrd);
@@ -103,7 +112,7 @@ void PointerReadout::PlotMouseMoved(QMouseEvent* event) {
   const int y = event->position().toPoint().y();
   const int h = PlotSide();
   if (x <= h && CursorButtonVisible()) {
-    const PlotDirection d = UnprojectPoint(h, x, y, context_.state.Options.EqualArea);
+    const PlotDirection d = Unproject(h, x, y);
     if (d.alpha <= kPositionLabelLimit) {
       mainform_.ShowPosition(QString::fromStdString(PositionText(d.alpha, d.beta)));
       QString value;
@@ -136,7 +145,7 @@ void PointerReadout::PlotMousePressed(QMouseEvent* event) {
   CloseEditor();
   rightButton_ = event->button() == Qt::RightButton;
   if (mainform_.PickMode()) {
-    const PlotDirection d = UnprojectPoint(PlotSide(), x, y, context_.state.Options.EqualArea);
+    const PlotDirection d = Unproject(PlotSide(), x, y);
     pickAlpha_ = d.alpha;
     pickBeta_ = d.beta;
   }
@@ -152,7 +161,7 @@ void PointerReadout::PlotMouseReleased(QMouseEvent* event) {
     CursorLabel->hide();
   }
   if (mainform_.PickMode()) {
-    const PlotDirection d = UnprojectPoint(PlotSide(), x, y, context_.state.Options.EqualArea);
+    const PlotDirection d = Unproject(PlotSide(), x, y);
     FinishPick(rightButton_, d.alpha, d.beta);
     return;
   }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 
+#include "plot/projection.h"
 #include "transform/readout.h"
 #include "ui/app_context.h"
 
@@ -58,6 +59,7 @@ class PointerReadout : public QObject {
   bool CursorButtonVisible() const;
   bool ValueMode() const;
   int PlotSide() const;
+  PlotDirection Unproject(int side, int x, int y) const;
   void DrawReadout(int x, int y);
   void OpenEditor(int x, int y);
   void CloseEditor();
