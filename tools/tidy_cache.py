@@ -64,9 +64,12 @@ def key(entry, fixed):
     if deps is None:
         return None
     h = hashlib.sha256(fixed)
-    h.update(entry.get("command", " ".join(entry.get("arguments", []))).encode())
+    # Named relative to the source tree, so that a clean check made in one
+    # checkout holds for another checkout of the same files (CI's clone).
+    command = entry.get("command", " ".join(entry.get("arguments", [])))
+    h.update(command.replace(SOURCE, "@").encode())
     for path in deps:
-        h.update(path.encode())
+        h.update(path.replace(SOURCE, "@", 1).encode())
         try:
             if path.startswith(SOURCE + os.sep):
                 with open(path, "rb") as f:
