@@ -36,11 +36,6 @@ std::string NumberedPlotName(const std::string& base, int window, const std::str
   return base + "_" + std::to_string(window) + extension;
 }
 
-std::string PlotTitleFromCaption(const std::string& caption) {
-  if (caption.empty() || caption.back() != ']') return {};
-  const auto open = caption.rfind('[');
-  if (open == std::string::npos) return {};
-  return caption.substr(open);
-}
+std::string PlotTitleOf(const PoleFigure& pf) { return pf.IndexInFile > 0 ? "[" + pf.NameInFile + "]" : std::string(); }
 
 }  // namespace quorix

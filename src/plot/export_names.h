@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "record/pole_figure.h"
+
 namespace quorix {
 
 // The data file name with its first "." replaced by "_".
@@ -13,7 +15,8 @@ std::string SinglePlotName(const std::string& chosen, const std::string& extensi
 std::string PlotBaseName(const std::string& chosen);
 // Window n of an "All" export: base + "_" + n + extension.
 std::string NumberedPlotName(const std::string& base, int window, const std::string& extension);
-// The caption's tail from the last "[" to the final "]", or empty.
-std::string PlotTitleFromCaption(const std::string& caption);
+// The title an exported plot carries: the pole figure's name in its file in
+// brackets, as its window shows it, where the file held several; else empty.
+std::string PlotTitleOf(const PoleFigure& pf);
 
 }  // namespace quorix

@@ -66,10 +66,10 @@ MainWindow::MainWindow(AppContext& context) : context_(context) {
   setMinimumSize(kMinWidth, kMinHeight);
   setAcceptDrops(true);
 
-  PlotArea = new PlotView(this);
-  PlotArea->setObjectName("PlotArea");
-  setCentralWidget(PlotArea);
-  connect(PlotArea, &PlotView::Resized, this, &MainWindow::FitPlotToWindow);
+  plotArea_ = new PlotView(this);
+  plotArea_->setObjectName("PlotArea");
+  setCentralWidget(plotArea_);
+  connect(plotArea_, &PlotView::Resized, this, &MainWindow::FitPlotToWindow);
 
   HistoryHooks hooks;
   hooks.Title = [this](int n) { return SlotTitle(n); };
@@ -314,16 +314,16 @@ void MainWindow::RedrawMain() {
   if (!pf) return;
   if (pf->CircleCount < 1) {
     // Nothing loaded yet: a blank page rather than the outline of an empty grid.
-    QImage blank(std::max(1, PlotArea->width()), std::max(1, PlotArea->height()), QImage::Format_RGB32);
+    QImage blank(std::max(1, plotArea_->width()), std::max(1, plotArea_->height()), QImage::Format_RGB32);
     blank.fill(Qt::white);
-    PlotArea->SetImage(blank);
+    plotArea_->SetImage(blank);
     UpdateStatus();
     return;
   }
   PlotResult result;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  PlotArea->SetImage(DrawPlotImage(*pf, context_.state, PlotArea->width(), PlotArea->height(), &result, nullptr,
-                                   &PlotArea->Projection()));
+  plotArea_->SetImage(DrawPlotImage(*pf, context_.state, plotArea_->width(), plotArea_->height(), &result, nullptr,
+                                    &plotArea_->Projection()));
   QApplication::restoreOverrideCursor();
   if (result.showSizeLabel) SizeLabel->setText(QString::fromStdString(result.SizeLabel()));
   UpdateStatus();
@@ -431,7 +431,7 @@ void MainWindow::GridSpeedButtonClick(bool down) {
     DrawLowPoints(*pf, context_.state, canvas, view->Image().height(), view->Image().width());
     view->SetImage(canvas.Image());
   };
-  mark(context_.set.PF[1].get(), PlotArea);
+  mark(context_.set.PF[1].get(), plotArea_);
   for (int n = 2; n <= kSlotCount; ++n)
     if (WindowVisible(n)) mark(context_.set.PF[n].get(), windows_[n]->Image());
 }
@@ -855,7 +855,7 @@ ExportPlotDialog& MainWindow::ExportDialog() {
 
 void MainWindow::ExportPlot() {
   ExportPlotDialog& dlg = ExportDialog();
-  dlg.Prepare(PlotArea->width(), PlotArea->height());
+  dlg.Prepare(plotArea_->width(), plotArea_->height());
   if (dlg.exec() == QDialog::Accepted) ShowSaved(dlg.Written());
 }
 

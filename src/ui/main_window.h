@@ -89,7 +89,8 @@ class MainWindow : public QMainWindow {
   // The action of a command by its objectName.
   QAction* Action(const QString& name) const;
 
-  PlotView* PlotArea = nullptr;
+  // The main plot (objectName "PlotArea").
+  PlotView* Plot() const { return plotArea_; }
   bool PickMode() const { return pickMode_; }
 
   // Every command that changes pole figures goes through here: `change` runs
@@ -161,6 +162,7 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  PlotView* plotArea_ = nullptr;
   QLabel* SizeLabel = nullptr;
   QLabel* PosLabel = nullptr;
   QLabel* StatusFile = nullptr;

@@ -40,14 +40,11 @@ QString ChooseFile(MainWindow& mainform, AppContext& context, const QString& tit
                                       QFileDialog::DontConfirmOverwrite);
 }
 
-bool WriteOne(MainWindow& mainform, AppContext& context, Writer write, const std::string& path, const PoleFigure& pf,
-              const QString& title) {
+bool WriteOne(MainWindow& mainform, AppContext& context, Writer write, const std::string& path, const PoleFigure& pf) {
   MessageBoxSink notes(&mainform);
   MessageBoxSink failure(&mainform, true);
-  const PlotView* image = mainform.PlotArea;
-  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleFromCaption(title.toStdString()),
-             failure, notes))
-    return false;
+  const PlotView* image = mainform.Plot();
+  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleOf(pf), failure, notes)) return false;
   mainform.ShowSaved(path);
   return true;
 }
@@ -60,15 +57,13 @@ void SavePlots(MainWindow& mainform, AppContext& context, bool all, const QStrin
   if (chosen.isEmpty()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (!all) {
-    WriteOne(mainform, context, write, SinglePlotName(chosen.toStdString(), extension), *main, mainform.SlotTitle(1));
+    WriteOne(mainform, context, write, SinglePlotName(chosen.toStdString(), extension), *main);
   } else {
     const std::string base = PlotBaseName(chosen.toStdString());
-    if (WriteOne(mainform, context, write, NumberedPlotName(base, 1, extension), *main, mainform.SlotTitle(1))) {
+    if (WriteOne(mainform, context, write, NumberedPlotName(base, 1, extension), *main)) {
       for (int n = 2; n <= kSlotCount; ++n) {
         if (!mainform.WindowVisible(n)) continue;
-        if (!WriteOne(mainform, context, write, NumberedPlotName(base, n, extension), *context.set.PF[n],
-                      mainform.SlotTitle(n)))
-          break;
+        if (!WriteOne(mainform, context, write, NumberedPlotName(base, n, extension), *context.set.PF[n])) break;
       }
     }
   }
@@ -125,13 +120,13 @@ void PrintPlot(MainWindow& mainform, AppContext& context) {
   if (dialog.exec() != QDialog::Accepted) return;
   // The painter of a printer starts at the printable area, inside the page margins.
   const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-  const PlotView* image = mainform.PlotArea;
+  const PlotView* image = mainform.Plot();
   MessageBoxSink sink(&mainform);
   if (!DrawPlotPage(printer, page, *pf, context.state, image->width(), image->height(), &sink))
     QMessageBox::critical(&mainform, mainform.windowTitle(), "Cannot print.");
 }
 
-void CopyPlotToClipboard(MainWindow& mainform) { QApplication::clipboard()->setImage(mainform.PlotArea->Image()); }
+void CopyPlotToClipboard(MainWindow& mainform) { QApplication::clipboard()->setImage(mainform.Plot()->Image()); }
 
 Commands ExportCommands(MainWindow& mainform, AppContext& context) {
   const QString file = "&File";

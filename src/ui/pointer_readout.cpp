@@ -22,7 +22,7 @@ namespace quorix {
 
 PointerReadout::PointerReadout(MainWindow& mainform, AppContext& context)
     : QObject(&mainform), mainform_(mainform), context_(context) {
-  PlotView* image = mainform_.PlotArea;
+  PlotView* image = mainform_.Plot();
   CursorLabel = new QLabel(image);
   CursorLabel->setObjectName("CursorLabel");
   CursorLabel->setAutoFillBackground(true);
@@ -66,7 +66,7 @@ PlotDirection PointerReadout::Unproject(int side, int x, int y) const {
   return d;
 }
 
-int PointerReadout::PlotSide() const { return PlotSize(mainform_.PlotArea->width(), mainform_.PlotArea->height()); }
+int PointerReadout::PlotSide() const { return PlotSize(mainform_.Plot()->width(), mainform_.Plot()->height()); }
 
 bool PointerReadout::ValueMode() const {
   const PoleFigure* pf = context_.set.PF[1].get();
@@ -92,7 +92,7 @@ void PointerReadout::DrawReadout(int x, int y) {
   CursorLabel->show();
 
   // Drawn a second time at the same place, the inverting pen restores the plot.
-  QImage& canvas = mainform_.PlotArea->MutableImage();
+  QImage& canvas = mainform_.Plot()->MutableImage();
   if (canvas.isNull()) return;
   const CursorFigure figure = MakeCursorFigure(x, y, h, CircleCursor());
   {
@@ -104,7 +104,7 @@ void PointerReadout::DrawReadout(int x, int y) {
     if (figure.hasCircle)
       p.drawEllipse(QRect(figure.left, figure.top, figure.right - figure.left - 1, figure.bottom - figure.top - 1));
   }
-  mainform_.PlotArea->update();
+  mainform_.Plot()->update();
 }
 
 void PointerReadout::PlotMouseMoved(QMouseEvent* event) {
@@ -213,7 +213,7 @@ void PointerReadout::CloseEditor() {
   const bool wasOpen = EditPFValue->isVisible();
   EditPFValue->hide();
   // The navigation keys reach the main window through the plot.
-  if (wasOpen) mainform_.PlotArea->setFocus();
+  if (wasOpen) mainform_.Plot()->setFocus();
 }
 
 bool PointerReadout::eventFilter(QObject* watched, QEvent* event) {

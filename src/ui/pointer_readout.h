@@ -25,7 +25,7 @@ class InterpolationDialog;
 class PointerReadout : public QObject {
   Q_OBJECT
  public:
-  // Connects itself to the main window's PlotArea and creates the cursor
+  // Connects itself to the main window's plot and creates the cursor
   // label, the memo of recommended values and the value editor on it.
   PointerReadout(MainWindow& mainform, AppContext& context);
 

@@ -259,8 +259,8 @@ TEST(DesktopExport, PlotWrittenAsSvgPngAndPdfAndFailuresKeepTheDialog) {
   auto app = StartUp(ProgramIn(dir), {Example("copper111.pol"), Example("grid5.rst")});
   MainWindow& main = *app->mainform;
   ExportPlotDialog& dlg = main.ExportDialog();
-  dlg.Prepare(main.PlotArea->width(), main.PlotArea->height());
-  EXPECT_EQ(dlg.findChild<QSpinBox*>("WidthBox")->value(), main.PlotArea->width());
+  dlg.Prepare(main.Plot()->width(), main.Plot()->height());
+  EXPECT_EQ(dlg.findChild<QSpinBox*>("WidthBox")->value(), main.Plot()->width());
   EXPECT_TRUE(dlg.findChild<QLineEdit*>("FileEdit")->text().endsWith("copper111.png"));
 
   const QString svg = QString::fromStdString((dir / "plot.svg").string());
@@ -316,11 +316,11 @@ TEST(DesktopStatus, FileGridUnitPointerAndModes) {
   EXPECT_EQ(main.findChild<QLabel*>("StatusUnit")->text(), "m.r.d.");
 
   // The pointer over the plot's centre: alpha 0 and the value of the pole.
-  const int side = PlotSize(main.PlotArea->width(), main.PlotArea->height());
+  const int side = PlotSize(main.Plot()->width(), main.Plot()->height());
   const QPointF centre(side / 2.0, side / 2.0);
-  QMouseEvent move(QEvent::MouseMove, centre, main.PlotArea->mapToGlobal(centre), Qt::NoButton, Qt::NoButton,
+  QMouseEvent move(QEvent::MouseMove, centre, main.Plot()->mapToGlobal(centre), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
-  QApplication::sendEvent(main.PlotArea, &move);
+  QApplication::sendEvent(main.Plot(), &move);
   EXPECT_TRUE(main.findChild<QLabel*>("StatusPointer")->text().startsWith("alpha "))
       << main.findChild<QLabel*>("StatusPointer")->text().toStdString();
   EXPECT_TRUE(main.findChild<QLabel*>("StatusPointer")->text().contains("beta "))
@@ -349,7 +349,7 @@ TEST(DesktopWindows, TheMainWindowGrowsAndFurtherWindowsLeaveItsMenusFree) {
   EXPECT_EQ(main.maximumWidth(), QWIDGETSIZE_MAX);
   main.resize(1400, 980);
   QApplication::processEvents();
-  EXPECT_GT(main.PlotArea->Image().width(), MainWindow::kMaxWidth);
+  EXPECT_GT(main.Plot()->Image().width(), MainWindow::kMaxWidth);
   main.resize(915, 705);
   QApplication::processEvents();
 

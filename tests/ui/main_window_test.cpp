@@ -71,7 +71,7 @@ TEST(DesktopStartUp, CommandLineWithPlainFileLoadsAndClosesTheDialog) {
   EXPECT_EQ(c.set.PF[1]->CircleCount, 19);
   EXPECT_EQ(c.set.PF[1]->FileName, Example("copper111.pol").toStdString());
   EXPECT_EQ(c.state.StartupSize, 0);  // applied once
-  EXPECT_FALSE(main.PlotArea->Image().isNull());
+  EXPECT_FALSE(main.Plot()->Image().isNull());
   for (int n = 2; n <= 8; ++n) EXPECT_FALSE(main.WindowVisible(n));
 }
 
@@ -316,14 +316,14 @@ TEST(DesktopPointer, PositionFollowsThePlotOnANarrowImage) {
   MainWindow& main = *app->mainform;
   main.show();
   // 800 x 700 is narrower than 1.4 x its height: the plot shrinks to 571 pixels.
-  main.PlotArea->resize(800, 700);
+  main.Plot()->resize(800, 700);
   main.RedrawMain();
   const int side = PlotSize(800, 700);
   ASSERT_LT(side, 700);
   const Pixel at = ProjectPoint(side, 35, 45, false);
   QMouseEvent move(QEvent::MouseMove, QPointF(at.x, at.y), QPointF(at.x, at.y), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
-  QApplication::sendEvent(main.PlotArea, &move);
+  QApplication::sendEvent(main.Plot(), &move);
   EXPECT_EQ(main.findChild<QLabel*>("PosLabel")->text(), "( 45 / 35 )");
 }
 
@@ -337,7 +337,7 @@ TEST(DesktopStartUp, NothingLoadedShowsABlankPage) {
   auto app = StartUp(ProgramPath(), {});
   MainWindow& main = *app->mainform;
   main.RedrawMain();
-  const QImage& image = main.PlotArea->Image();
+  const QImage& image = main.Plot()->Image();
   ASSERT_FALSE(image.isNull());
   for (int y = 0; y < image.height(); y += 7)
     for (int x = 0; x < image.width(); x += 7) ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
@@ -535,12 +535,12 @@ TEST(DesktopKeyboard, KeysReachTheMainWindowAfterTheValueEditorCloses) {
   auto* editor = main.findChild<QLineEdit*>("EditPFValue");
   ASSERT_TRUE(editor);
   const auto openEditor = [&] {
-    const int side = PlotSize(main.PlotArea->width(), main.PlotArea->height());
+    const int side = PlotSize(main.Plot()->width(), main.Plot()->height());
     const Pixel at = ProjectPoint(side, 35, 45, false);
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
       QMouseEvent e(type, QPointF(at.x, at.y), QPointF(at.x, at.y), Qt::RightButton,
                     type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(main.PlotArea, &e);
+      QApplication::sendEvent(main.Plot(), &e);
     }
     ASSERT_TRUE(editor->isVisible());
   };

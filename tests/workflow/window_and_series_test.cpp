@@ -81,8 +81,11 @@ TEST(ExportNames, ProposedSingleAndAllNames) {
   EXPECT_EQ(PlotBaseName("/plots/run.plt"), "/plots/run");
   EXPECT_EQ(NumberedPlotName(PlotBaseName("/plots/run.plt"), 4, ".plt"), "/plots/run_4.plt");
   EXPECT_EQ(PlotBaseName("r.abcdefghijkl"), "rjkl");  // keeps what follows the ninth character
-  EXPECT_EQ(PlotTitleFromCaption("Quorix - a.xpe  [2]    [   2  0  0]"), "[   2  0  0]");
-  EXPECT_EQ(PlotTitleFromCaption("Quorix - a.pol"), "");
+  auto pf = NewPoleFigure();
+  EXPECT_EQ(PlotTitleOf(*pf), "");
+  pf->IndexInFile = 2;
+  pf->NameInFile = "   2  0  0";
+  EXPECT_EQ(PlotTitleOf(*pf), "[   2  0  0]");
 }
 
 }  // namespace
