@@ -116,7 +116,7 @@ int RunOdf(const OdfCommandOptions& o) {
       for (const std::string& h : o.recalcHkl) {
         std::string error;
         if (!ParseMiller(h, *g, error)) {
-          sink.Message("odf: --recalc-hkl " + h + ": " + error);
+          sink.Message(fmt::format("odf: --recalc-hkl {}: {}", h, error));
           return 2;
         }
       }

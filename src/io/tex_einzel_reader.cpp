@@ -6,6 +6,7 @@
 // each offered as a pole figure of its own. chi 90 is the sample normal.
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -24,9 +25,7 @@ struct Row {
 
 // A block whose circles hold one point each was measured beside the peak.
 bool IsBackground(const MeasuredPoleFigure& pf) {
-  for (const auto& c : pf.circles)
-    if (c.values.size() > 1) return false;
-  return true;
+  return std::all_of(pf.circles.begin(), pf.circles.end(), [](const auto& c) { return c.values.size() <= 1; });
 }
 
 }  // namespace
@@ -98,7 +97,7 @@ std::optional<MeasurementFile> ReadTexEinzelText(std::string_view text, const st
     pf.hkl = last;
     const std::string twoTheta = "2theta " + ShortNumber(pf.twoTheta);
     const std::string lead = pf.hkl.empty() ? "" : pf.hkl + " ";
-    pf.name = pf.background ? lead + "background " + twoTheta : (pf.hkl.empty() ? twoTheta : pf.hkl);
+    pf.name = pf.background ? fmt::format("{}background {}", lead, twoTheta) : (pf.hkl.empty() ? twoTheta : pf.hkl);
     if (!FinishPoleFigure(pf, source, sink)) return std::nullopt;
   }
   if (file.poleFigures.empty()) {

@@ -55,7 +55,7 @@ class Canvas {
   // (EndPlot), after the fills that rely on the exact outlines.
   virtual void SetSmoothLines(bool /*smooth*/) {}
   virtual void EndPlot() {}
-  virtual void Labels(const PlotLabels& labels, int plotSize, int lineHeight, const std::string& title, bool showMrd);
+  virtual void Labels(const PlotLabels& l, int s, int lh, const std::string& title, bool showMrd);
   // Whether filled areas mean anything on this surface.
   virtual bool FillsAreas() const { return true; }
   virtual void BeginLevel(int /*level*/, Color color) { SetPenColor(color); }
@@ -65,7 +65,7 @@ class Canvas {
   virtual void LowPoint(quorix::Pixel at, bool negative);
   virtual void EigenMarks(const std::vector<quorix::Pixel>& at);
   // The rim, or a sector of it when betaRange is below 360.
-  virtual void Outline(int plotRadius, double betaRange);
+  virtual void Outline(int r0, double betaRange);
   virtual void Ticks(const RimTicks& ticks);
 };
 

@@ -92,9 +92,10 @@ std::optional<OdfGrid> MakeOdfGrid(LaueGroup crystal, SampleSymmetry sample, dou
 
 Euler CellCentre(const OdfGrid& grid, std::size_t cell) {
   const auto n2 = static_cast<std::size_t>(grid.n2), nPhi = static_cast<std::size_t>(grid.nPhi);
-  const auto i2 = static_cast<double>(cell % n2);
-  const auto iPhi = static_cast<double>((cell / n2) % nPhi);
-  const auto i1 = static_cast<double>(cell / n2 / nPhi);
+  const std::size_t c2 = cell % n2, cPhi = (cell / n2) % nPhi, c1 = cell / n2 / nPhi;
+  const auto i2 = static_cast<double>(c2);
+  const auto iPhi = static_cast<double>(cPhi);
+  const auto i1 = static_cast<double>(c1);
   const double h = grid.resolution;
   return Euler{(i1 + 0.5) * h, (iPhi + 0.5) * h, (i2 + 0.5) * h};
 }

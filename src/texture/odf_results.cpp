@@ -11,14 +11,17 @@ std::vector<double> RecalculatePoleFigure(const Odf& odf, const std::vector<Refl
   const SymmetryOps ops = MakeSymmetryOps(odf.grid.crystal, odf.grid.sample);
   DirectionReducer reducer(ops);
   std::vector<std::size_t> rowOf;
+  rowOf.reserve(directions.size());
   for (const Vec3& d : directions) rowOf.push_back(reducer.Canonical(d));
   std::vector<PathRow> rows;
+  rows.reserve(reducer.Unique().size());
   for (const Vec3& d : reducer.Unique()) rows.push_back(PathRow{d, &reflections});
   PathMatrix paths;
   BuildPaths(odf.grid, ops, rows, DefaultPathStep(odf.grid), threads, WorkControl{}, paths);
   std::vector<double> unique;
   Project(paths, odf.values, unique);
   std::vector<double> out;
+  out.reserve(rowOf.size());
   for (std::size_t r : rowOf) out.push_back(unique[r]);
   return out;
 }
@@ -43,15 +46,17 @@ double InverseSectorWidth(LaueGroup g) {
 AngleGrid InversePoleFigure(const Odf& odf, const Vec3& sampleDirection, double step, int threads) {
   const SymmetryOps ops = MakeSymmetryOps(odf.grid.crystal, odf.grid.sample);
   AngleGrid grid;
-  for (double a = 0; a <= 90 + 1e-9; a += step) grid.rowAngle.push_back(a);
+  // Counted in whole steps: a sum of steps drifts.
+  for (int k = 0; k * step <= 90 + 1e-9; ++k) grid.rowAngle.push_back(k * step);
   const double width = InverseSectorWidth(odf.grid.crystal);
-  for (double b = 0; b <= width + 1e-9 && b < 360 - 1e-9; b += step) grid.columnAngle.push_back(b);
+  for (int k = 0; k * step <= width + 1e-9 && k * step < 360 - 1e-9; ++k) grid.columnAngle.push_back(k * step);
   // One row per crystal direction: the path {g : g h = y} is the same as for a pole figure.
   std::vector<std::vector<Reflection>> reflections;
   reflections.reserve(grid.rowAngle.size() * grid.columnAngle.size());
   std::vector<PathRow> rows;
   for (double a : grid.rowAngle)
     for (double b : grid.columnAngle) reflections.push_back({Reflection{DirectionToVector(a, b), 1}});
+  rows.reserve(reflections.size());
   for (const auto& r : reflections) rows.push_back(PathRow{Normalized(sampleDirection), &r});
   PathMatrix paths;
   BuildPaths(odf.grid, ops, rows, DefaultPathStep(odf.grid), threads, WorkControl{}, paths);

@@ -40,6 +40,8 @@ double RelativeDeviation(const std::vector<double>& measured, const std::vector<
   return count > 0 ? 100.0 * sum / static_cast<double>(count) : 0.0;
 }
 
+// The iteration reads as its method does, one step after the other.
+// NOLINTNEXTLINE(readability-function-size)
 std::optional<OdfEstimate> EstimateOdf(const std::vector<PoleFigureInput>& input, const OdfGrid& grid,
                                        const EstimateOptions& options, MessageSink& sink) {
   if (input.empty()) {

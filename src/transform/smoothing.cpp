@@ -166,7 +166,9 @@ class Smoother {
     const double kFirst = std::floor((base - hi) / 360.0) - 1;
     const double kLast = std::ceil((base + span - lo) / 360.0) + 1;
     if (!(kLast - kFirst <= 8) || !(span < 1e6)) return false;
-    for (double t = kFirst; t <= kLast; ++t) {
+    // Whole turns, at most nine: counted as integers.
+    for (int turn = 0; turn <= static_cast<int>(kLast - kFirst); ++turn) {
+      const double t = kFirst + turn;
       const double from = lo + 360.0 * t - base;
       const double to = hi + 360.0 * t - base;
       if (to < -step || from > span + step) continue;

@@ -273,6 +273,7 @@ bool WriteRecalculated(const std::string& fileName, std::string layout, const Od
     layout = ext == "xpe" ? "beartex" : ext == "epf" ? "popla" : ext == "wko" || ext == "ibm" ? "geesthacht" : "ascii";
   }
   std::vector<std::unique_ptr<PoleFigure>> records;
+  records.reserve(hkls.size());
   for (const auto& hkl : hkls) records.push_back(RecalculatedRecord(odf, hkl));
   if (layout == "ascii") {
     if (records.size() != 1) {
