@@ -229,7 +229,8 @@ bool RunPruned(const Smoother& sm, IntensityTable& out, const CircleProgress& pr
         remaining[static_cast<std::size_t>(p.i)].fetch_sub(1, std::memory_order_acq_rel);
       }
       if (reportProgress && progress) {
-        while (reported < sm.Circles() && remaining[static_cast<std::size_t>(reported) + 1].load() == 0) {
+        while (reported < sm.Circles() && !Cancelled(cancel) &&
+               remaining[static_cast<std::size_t>(reported) + 1].load() == 0) {
           ++reported;
           progress();
         }
@@ -251,13 +252,14 @@ bool RunPruned(const Smoother& sm, IntensityTable& out, const CircleProgress& pr
       });
     work_on_chunks(true, reported);
   }  // joins the helpers
-  if (Cancelled(cancel)) return false;
+  // The helpers may have finished circles the calling thread never saw; a
+  // cancel from those late reports still counts.
   if (progress)
-    while (reported < sm.Circles()) {
+    while (reported < sm.Circles() && !Cancelled(cancel)) {
       ++reported;
       progress();
     }
-  return true;
+  return !Cancelled(cancel);
 }
 
 }  // namespace
