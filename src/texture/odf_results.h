@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "record/angle_grid.h"
 #include "texture/odf.h"
 #include "texture/paths.h"
 
@@ -13,13 +14,6 @@ namespace quorix {
 // The pole figure of the reflection(s) at the sample directions, m.r.d.
 std::vector<double> RecalculatePoleFigure(const Odf& odf, const std::vector<Reflection>& reflections,
                                           const std::vector<Vec3>& directions, int threads = 2);
-
-// A plain grid of values on alpha (rows) x beta (columns), for the plot layer.
-struct AngleGrid {
-  std::vector<double> rowAngle, columnAngle;  // degrees
-  std::vector<double> values;                 // row after row
-  double At(std::size_t row, std::size_t column) const { return values[row * columnAngle.size() + column]; }
-};
 
 // The azimuth range (from a) of the crystal's sector that holds every
 // direction once up to the Laue group: 45 for m-3m, 30 for 6/mmm, ...
