@@ -29,10 +29,10 @@ std::unique_ptr<Application> StartUp(const QString& programPath, const QStringLi
   // 2. Numbers with "." everywhere, whatever the user's locale says.
   std::setlocale(LC_NUMERIC, "C");
   QLocale::setDefault(QLocale::c());
-  const SettingsFiles settings =
-      ChooseSettingsFiles(c.programPath, QDir::currentPath().toStdString(), userFolder.toStdString());
+  const ProgramPlace place{c.programPath, QDir::currentPath().toStdString()};
+  const SettingsFiles settings = ChooseSettingsFiles(place, userFolder.toStdString());
   c.IniFileName = settings.write;
-  c.HelpFileName = FindManual(c.programPath, sourceManual.toStdString());
+  c.HelpFileName = FindManual(place, sourceManual.toStdString());
   if (!settings.read.empty()) {
     // An oversized file is ignored; the user must hear why the settings are gone.
     MessageBoxSink sink(&main);

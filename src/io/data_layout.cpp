@@ -63,7 +63,18 @@ const char* LayoutName(DataLayout layout) {
   return "none";
 }
 
-bool GridFileNeeded(DataLayout layout) { return layout == DataLayout::Plain || layout == DataLayout::None; }
+GridSource GridSourceOf(DataLayout layout) {
+  switch (layout) {
+    case DataLayout::None:
+    case DataLayout::Plain: return GridSource::GridFile;
+    case DataLayout::Geesthacht:
+    case DataLayout::Dubna: return GridSource::Implied;
+    case DataLayout::Beartex: return GridSource::Blocks;
+    default: return GridSource::OwnGrid;
+  }
+}
+
+bool GridFileNeeded(DataLayout layout) { return GridSourceOf(layout) == GridSource::GridFile; }
 
 bool IsInstrumentLayout(DataLayout layout) {
   return layout == DataLayout::Xrdml || layout == DataLayout::Uxd || layout == DataLayout::Asc ||

@@ -20,9 +20,17 @@ bool IsMeasuredLayout(DataLayout layout);
 // against the exchange layouts of texture programs.
 bool IsInstrumentLayout(DataLayout layout);
 
-// Whether a load needs a grid file: not for the layouts with their own grid,
-// nor for hash lists, whose Beartex blocks imply their 5-degree grid (a grid
-// file given is still used).
+// Where a load of a layout takes its grid from.
+enum class GridSource {
+  GridFile,  // only a grid file gives it (plain files, anything not recognised)
+  Implied,   // the file implies it, a grid file given wins (WKO lists, Dubna files)
+  Blocks,    // the 5-degree grid of Beartex blocks; the desktop offers no grid
+             // file, since another would misread them (the command line still takes one)
+  OwnGrid,   // the file carries it
+};
+GridSource GridSourceOf(DataLayout layout);
+
+// GridSourceOf(layout) is GridFile.
 bool GridFileNeeded(DataLayout layout);
 
 struct LayoutInfo {

@@ -47,17 +47,17 @@ Offset ProjectedOffset(int plotSize, double alpha, double beta, bool equalArea) 
   return Offset{rho * std::cos(phi), rho * std::sin(phi)};
 }
 
+bool NearHalf(double v, double tolerance) { return std::fabs(v - std::floor(v) - 0.5) <= tolerance; }
+
+}  // namespace
+
 // Kept in extended precision up to the rounding: exact halves such as
 // tan(30) cos(30) R = R / 2 must stay halves and round to even.
-Pixel ProjectPointExtended(int plotSize, double alpha, double beta, bool equalArea) {
+Pixel ProjectPointExact(int plotSize, double alpha, double beta, bool equalArea) {
   const int m = plotSize / 2;
   const Offset o = ProjectedOffset(plotSize, alpha, beta, equalArea);
   return Pixel{m + Nearest(o.x), m - Nearest(o.y)};
 }
-
-bool NearHalf(double v, double tolerance) { return std::fabs(v - std::floor(v) - 0.5) <= tolerance; }
-
-}  // namespace
 
 // Error of x and y against the extended-precision values, for alpha up to
 // 170 and |beta| up to 1e4: the arguments differ by a few ulp (|phi| < 175,
@@ -67,7 +67,7 @@ bool NearHalf(double v, double tolerance) { return std::fabs(v - std::floor(v) -
 // rho = 0.
 Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
   if (!(alpha >= 0 && alpha <= 170 && std::fabs(beta) <= 1e4))
-    return ProjectPointExtended(plotSize, alpha, beta, equalArea);
+    return ProjectPointExact(plotSize, alpha, beta, equalArea);
   const int m = plotSize / 2;
   const double r = m - 10;
   const double phi = beta * kPi / 180.0;
@@ -76,7 +76,7 @@ Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea) {
   const double x = rho * std::cos(phi);
   const double y = rho * std::sin(phi);
   const double tolerance = 1e-12 * std::fabs(rho) + 1e-9;
-  if (NearHalf(x, tolerance) || NearHalf(y, tolerance)) return ProjectPointExtended(plotSize, alpha, beta, equalArea);
+  if (NearHalf(x, tolerance) || NearHalf(y, tolerance)) return ProjectPointExact(plotSize, alpha, beta, equalArea);
   return Pixel{m + static_cast<int>(std::nearbyint(x)), m - static_cast<int>(std::nearbyint(y))};
 }
 

@@ -19,6 +19,9 @@ int SizePercentage(int plotSize);
 // the bound is made for, is rounded from extended precision, where exact
 // halves such as tan(30) cos(30) R = R / 2 stay halves and round to even.
 Pixel ProjectPoint(int plotSize, double alpha, double beta, bool equalArea);
+// The pixel rounded from extended precision throughout: ProjectPoint's
+// fallback, and the reference its double arithmetic is held to.
+Pixel ProjectPointExact(int plotSize, double alpha, double beta, bool equalArea);
 
 // Where ProjectPoint puts a direction, before the rounding to a pixel, in
 // extended precision.

@@ -107,6 +107,12 @@ bool TablesHoldGrid(const PoleFigure& pf) {
   return true;
 }
 
+GridDescription FiveDegreeGrid() {
+  GridDescription grid;
+  for (int i = 0; i <= 18; ++i) grid.circles.push_back({5.0 * i, 0.0, 5.0, 72});
+  return grid;
+}
+
 bool SetGrid(PoleFigure& pf, const GridDescription& grid, const std::string& file, FileRole role, MessageSink& sink) {
   std::vector<long long> points;
   std::vector<double> steps;

@@ -158,6 +158,10 @@ struct GridDescription {
   GridKind kind = GridKind::Simple;
 };
 
+// Circles 0, 5, ..., 90 degrees of 72 points from beta 0: the grid of
+// Beartex and popLA blocks and of pole figures computed from an ODF.
+GridDescription FiveDegreeGrid();
+
 // The one way to set or change a record's grid. A grid outside the limits
 // gets a problem of `file` (CheckGridLimits) and false, the record
 // untouched. Otherwise the circles are copied, the mirror circles, PointCount

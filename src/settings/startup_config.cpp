@@ -30,16 +30,15 @@ WindowPosition ParseWindowPosition(const std::string& value) {
   return p;
 }
 
-std::string IniFileNameFor(const std::string& programPath, const std::string& currentFolder) {
-  std::filesystem::path p(programPath);
-  if (!p.has_parent_path()) p = std::filesystem::path(currentFolder) / p;
+std::string IniFileNameFor(const ProgramPlace& program) {
+  std::filesystem::path p(program.path);
+  if (!p.has_parent_path()) p = std::filesystem::path(program.currentFolder) / p;
   p.replace_extension("ini");
   return p.string();
 }
 
-SettingsFiles ChooseSettingsFiles(const std::string& programPath, const std::string& currentFolder,
-                                  const std::string& userFolder) {
-  const std::string beside = IniFileNameFor(programPath, currentFolder);
+SettingsFiles ChooseSettingsFiles(const ProgramPlace& program, const std::string& userFolder) {
+  const std::string beside = IniFileNameFor(program);
   if (userFolder.empty()) return {beside, beside};
   const std::string user = (std::filesystem::path(userFolder) / std::filesystem::path(beside).filename()).string();
   std::error_code ec;
@@ -59,12 +58,12 @@ bool SaveSettings(const IniFile& ini, const std::string& path, MessageSink& sink
   return ini.Save(path, sink);
 }
 
-std::string FindManual(const std::string& programPath, const std::string& sourceTreeManual) {
+std::string FindManual(const ProgramPlace& program, const std::string& sourceTreeManual) {
   namespace fs = std::filesystem;
   std::error_code ec;
   // <prefix>/bin/quorix -> <prefix>/share/doc/quorix/manual, wherever the prefix is.
   const fs::path installed =
-      fs::path(programPath).parent_path().parent_path() / "share" / "doc" / "quorix" / "manual" / "index.html";
+      fs::path(program.path).parent_path().parent_path() / "share" / "doc" / "quorix" / "manual" / "index.html";
   if (fs::is_regular_file(installed, ec)) return installed.string();
   if (!sourceTreeManual.empty() && fs::is_regular_file(sourceTreeManual, ec)) return sourceTreeManual;
   return "";

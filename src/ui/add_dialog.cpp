@@ -78,14 +78,14 @@ AddDialog::AddDialog(AppContext& context, QWidget* parent) : QDialog(parent), co
   Prepare(true, "", 1);
 }
 
-void AddDialog::SetRow(int row, const QString& weight, const QString& file, const QString& index) {
-  auto* w = new QTableWidgetItem(weight);
+void AddDialog::SetRow(int row, const Row& texts) {
+  auto* w = new QTableWidgetItem(texts.weight);
   if (!weighted_) w->setFlags(w->flags() & ~(Qt::ItemIsEditable | Qt::ItemIsEnabled));
-  auto* f = new QTableWidgetItem(file);
+  auto* f = new QTableWidgetItem(texts.file);
   f->setFlags(f->flags() & ~Qt::ItemIsEditable);
   FileStringGrid->setItem(row, kWeightColumn, w);
   FileStringGrid->setItem(row, kFileColumn, f);
-  FileStringGrid->setItem(row, kIndexColumn, new QTableWidgetItem(index));
+  FileStringGrid->setItem(row, kIndexColumn, new QTableWidgetItem(texts.index));
 }
 
 void AddDialog::Prepare(bool weighted, const std::string& firstFile, int firstIndex) {
@@ -93,7 +93,7 @@ void AddDialog::Prepare(bool weighted, const std::string& firstFile, int firstIn
   setWindowTitle(weighted ? "Add Pole Figures weighted" : "Add Pole Figures fitted");
   FileStringGrid->clearContents();
   FileStringGrid->setRowCount(1);
-  SetRow(0, "1.0", QString::fromStdString(firstFile), QString::number(firstIndex));
+  SetRow(0, {.weight = "1.0", .file = QString::fromStdString(firstFile), .index = QString::number(firstIndex)});
   if (QTableWidgetItem* header = FileStringGrid->horizontalHeaderItem(kWeightColumn))
     header->setFlags(weighted ? header->flags() | Qt::ItemIsEnabled : header->flags() & ~Qt::ItemIsEnabled);
   NormCheckBox->setEnabled(weighted);
@@ -105,7 +105,7 @@ void AddDialog::AppendFiles(const QStringList& files) {
   for (const QString& file : files) {
     const int row = FileStringGrid->rowCount();
     FileStringGrid->setRowCount(row + 1);
-    SetRow(row, weighted_ ? "1.0" : "", file, "");
+    SetRow(row, {.weight = weighted_ ? "1.0" : "", .file = file, .index = ""});
   }
 }
 

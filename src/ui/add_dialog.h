@@ -58,7 +58,10 @@ class AddDialog : public QDialog {
   QPushButton* DeleteBtn = nullptr;
   QCheckBox* NormCheckBox = nullptr;
   QCheckBox* NormPFCheckBox = nullptr;
-  void SetRow(int row, const QString& weight, const QString& file, const QString& index);
+  struct Row {
+    QString weight, file, index;
+  };
+  void SetRow(int row, const Row& texts);
 
   AppContext& context_;
   bool weighted_ = true;

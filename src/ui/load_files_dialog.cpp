@@ -139,15 +139,16 @@ LoadFilesDialog::LoadFilesDialog(AppContext& context, MainWindow& mainform, Pole
 void LoadFilesDialog::UpdateFieldsForData() {
   // Directional data are never read as a measurement, whatever they look like.
   dataLayout_ = DirDataCheckBox->isChecked() ? DataLayout::None : PeekLayout(PFEdit->text().toStdString());
-  // Beartex blocks describe their grid; another grid left in the field would misread them. A WKO
-  // list or a Dubna file implies its grid but may still be read on a grid given.
-  const bool ownGrid = IsMeasuredLayout(dataLayout_) && dataLayout_ != DataLayout::Dubna;
-  const bool implied = dataLayout_ == DataLayout::Beartex;
-  const bool optional = !ownGrid && !implied && !GridFileNeeded(dataLayout_);
-  GridEdit->setEnabled(!ownGrid && !implied);
-  GridButton->setEnabled(!ownGrid && !implied);
-  GridNote->setText(ownGrid ? kGridNotNeeded : implied ? kGridImplied : optional ? kGridOptional : "");
-  GridNote->setVisible(ownGrid || implied || optional);
+  const GridSource source = GridSourceOf(dataLayout_);
+  const bool offered = source == GridSource::GridFile || source == GridSource::Implied;
+  GridEdit->setEnabled(offered);
+  GridButton->setEnabled(offered);
+  const char* note = source == GridSource::OwnGrid   ? kGridNotNeeded
+                     : source == GridSource::Blocks  ? kGridImplied
+                     : source == GridSource::Implied ? kGridOptional
+                                                     : "";
+  GridNote->setText(note);
+  GridNote->setVisible(source != GridSource::GridFile);
   const bool needed = !DirDataCheckBox->isChecked() && GridFileNeeded(dataLayout_) && dataLayout_ != DataLayout::None;
   GridEdit->setPlaceholderText(needed || DirDataCheckBox->isChecked() ? "a grid file is needed (.rst, .grd)" : "");
   const bool tilts = dataLayout_ == DataLayout::RigakuTxt;
@@ -248,7 +249,8 @@ bool LoadFilesDialog::Submit(const LoadFilesRequest& request, bool fromUser) {
     return false;
   }
   const DataLayout peeked = request.directional ? DataLayout::None : PeekLayout(request.dataFile);
-  const bool ownGrid = (IsMeasuredLayout(peeked) && peeked != DataLayout::Dubna) || peeked == DataLayout::Beartex;
+  const GridSource source = GridSourceOf(peeked);
+  const bool ownGrid = source == GridSource::OwnGrid || source == GridSource::Blocks;
   if (gridName.isEmpty() && (request.directional || GridFileNeeded(peeked))) {
     GridNote->setText(kGridNeeded);
     GridNote->setVisible(true);

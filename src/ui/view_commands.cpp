@@ -9,9 +9,8 @@ namespace quorix {
 
 namespace {
 
-Command Toggle(int section, const QString& text, const QString& hint, const QString& name,
-               std::function<void(bool)> run) {
-  Command c = ToolCommand(section, text, hint, std::move(run));
+// A tool button that stays down while its option is on.
+Command Toggle(const QString& name, Command c) {
   c.name = name;
   c.checkable = true;
   return c;
@@ -57,18 +56,21 @@ Commands ViewCommands(MainWindow& m, AppContext&) {
   c.back().checkable = true;
   c.back().run = [&m](bool on) { m.SmoothLinesClick(on); };
 
-  c.push_back(Toggle(2, "Fill", "Fill areas", "FillSpeedButton", [&m](bool on) { m.FillSpeedButtonClick(on); }));
-  c.push_back(Toggle(2, "Grid", "Draw grid", "GridSpeedButton", [&m](bool on) { m.GridSpeedButtonClick(on); }));
-  c.push_back(Toggle(2, "mrd", "mrd as unit", "mrdSpeedButton", [&m](bool on) { m.mrdSpeedButtonClick(on); }));
-  c.push_back(Toggle(2, "Proj", "Stereographic or equal area projection", "ProjectionSpeedButton",
-                     [&m](bool on) { m.ProjectionSpeedButtonClick(on); }));
+  c.push_back(
+      Toggle("FillSpeedButton", ToolCommand(2, "Fill", "Fill areas", [&m](bool on) { m.FillSpeedButtonClick(on); })));
+  c.push_back(
+      Toggle("GridSpeedButton", ToolCommand(2, "Grid", "Draw grid", [&m](bool on) { m.GridSpeedButtonClick(on); })));
+  c.push_back(
+      Toggle("mrdSpeedButton", ToolCommand(2, "mrd", "mrd as unit", [&m](bool on) { m.mrdSpeedButtonClick(on); })));
+  c.push_back(Toggle("ProjectionSpeedButton", ToolCommand(2, "Proj", "Stereographic or equal area projection",
+                                                          [&m](bool on) { m.ProjectionSpeedButtonClick(on); })));
   // The button's width is fixed; the hint says so, since the dialog may hold another.
   c.push_back(ToolCommand(3, "Smooth", "Smooth PF applying current settings\nGaussian smoothing with FWHM 5",
                           [&m](bool) { m.SmoothingDlg().SmoothMain(); }));
   c.back().name = "SmoothSpeedButton";
   c.push_back(ToolCommand(3, "All", "Smooth all PFs applying current settings",
                           [&m](bool) { m.SmoothingDlg().SmoothAllClick(); }));
-  c.push_back(Toggle(3, "Cursor", "Cursor Shape", "CursorSpeedButton", [](bool) {}));
+  c.push_back(Toggle("CursorSpeedButton", ToolCommand(3, "Cursor", "Cursor Shape", [](bool) {})));
   return c;
 }
 

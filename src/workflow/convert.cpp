@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 
 #include "base/ini_file.h"
@@ -22,6 +23,15 @@ std::optional<int> IntegerText(std::string_view s) {
   const auto v = ParseInteger(Trim(s));
   if (!v || *v < -1000000 || *v > 1000000) return std::nullopt;
   return static_cast<int>(*v);
+}
+
+// The record's reflection as three integers, when its file names one.
+std::optional<std::array<int, 3>> IntegerMiller(const PoleFigure& pf) {
+  const auto miller = MillerOf(pf);
+  if (!miller) return std::nullopt;
+  const auto h = IntegerText(miller->h), k = IntegerText(miller->k), l = IntegerText(miller->l);
+  if (!h || !k || !l) return std::nullopt;
+  return std::array<int, 3>{*h, *k, *l};
 }
 
 struct InputFile {
@@ -81,10 +91,8 @@ std::unique_ptr<PoleFigure> Load(const SaveAllFileRequest& f, const InputFile& i
 // a Beartex block, keeping what the file said about it.
 std::unique_ptr<PoleFigure> OnFiveDegreeGrid(const PoleFigure& pf) {
   auto target = NewPoleFigure();
-  GridDescription grid;
-  for (int i = 0; i <= 18; ++i) grid.circles.push_back({5.0 * i, 0.0, 5.0, 72});
   NullSink fixedGrid;  // within every limit
-  SetGrid(*target, grid, "", FileRole::Grid, fixedGrid);
+  SetGrid(*target, FiveDegreeGrid(), "", FileRole::Grid, fixedGrid);
   InterpolationOptions options;
   options.zeroNegative = false;  // missing stays missing
   InterpolatePoleFigure(pf, *target, options);
@@ -163,14 +171,10 @@ bool SaveAllFromFile(const SaveAllFileRequest& o, MessageSink& sink, DataFileFac
       row.l = o.hkl[r][2];
     } else {
       // A file of one pole figure may still name its reflection (popLA, XRDML).
-      const auto miller = MillerOf(*pf);
-      const auto h = miller ? IntegerText(miller->h) : std::nullopt;
-      const auto k = miller ? IntegerText(miller->k) : std::nullopt;
-      const auto l = miller ? IntegerText(miller->l) : std::nullopt;
-      if (h && k && l) {
-        row.h = *h;
-        row.k = *k;
-        row.l = *l;
+      if (const auto hkl = IntegerMiller(*pf)) {
+        row.h = (*hkl)[0];
+        row.k = (*hkl)[1];
+        row.l = (*hkl)[2];
       } else if (in->multi) {
         sink.Message(fmt::format("Pole figure {} (\"{}\"): no Miller indices in its name; give --hkl H,K,L.",
                                  in->indices[r], pf->NameInFile));
@@ -229,19 +233,72 @@ bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts
   }
   const auto pf = Load(f, *in, in->indices[0], sink);
   if (!pf) return false;
-  if (request.to == DataLayout::Plain) return WritePFASCII(*pf, f.output, request.ascii, sink);
-  XrdmlOptions x = request.xrdml;
-  if (x.h == 0 && x.k == 0 && x.l == 0 && !f.hkl.empty()) {
-    x.h = f.hkl[0][0];
-    x.k = f.hkl[0][1];
-    x.l = f.hkl[0][2];
-  } else if (x.h == 0 && x.k == 0 && x.l == 0) {
-    if (const auto miller = MillerOf(*pf)) {
-      const auto h = IntegerText(miller->h), k = IntegerText(miller->k), l = IntegerText(miller->l);
-      if (h && k && l) x = {x.SetNegativeToZero, *h, *k, *l};
+  const PoleFigure* one[] = {pf.get()};
+  return WritePoleFigures(request, one, sink);
+}
+
+DataLayout ConvertTargetForFile(std::string_view fileName) {
+  const auto dot = fileName.rfind('.');
+  std::string ext(dot == std::string_view::npos ? "" : fileName.substr(dot + 1));
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (ext == "xpe") return DataLayout::Beartex;
+  if (ext == "epf") return DataLayout::Popla;
+  if (ext == "wko" || ext == "ibm") return DataLayout::Geesthacht;
+  if (ext == "xrdml") return DataLayout::Xrdml;
+  return DataLayout::Plain;
+}
+
+bool WritePoleFigures(const ConvertRequest& request, std::span<const PoleFigure* const> records, MessageSink& sink) {
+  const SaveAllFileRequest& f = request.file;
+  if (request.to == DataLayout::Plain || request.to == DataLayout::Xrdml) {
+    if (records.size() != 1) {
+      sink.Message(fmt::format("{}: an {} file holds one pole figure, not {}.", f.output,
+                               request.to == DataLayout::Xrdml ? "XRDML" : "ASCII", records.size()));
+      return false;
     }
+    const PoleFigure& pf = *records.front();
+    if (request.to == DataLayout::Plain) return WritePFASCII(pf, f.output, request.ascii, sink);
+    XrdmlOptions x = request.xrdml;
+    if (x.h == 0 && x.k == 0 && x.l == 0) {
+      const auto hkl = !f.hkl.empty() ? std::optional(f.hkl[0]) : IntegerMiller(pf);
+      if (hkl) x = {x.SetNegativeToZero, (*hkl)[0], (*hkl)[1], (*hkl)[2]};
+    }
+    return WritePFXRDML(pf, request.xrdmlTemplate, f.output, x, sink);
   }
-  return WritePFXRDML(*pf, request.xrdmlTemplate, f.output, x, sink);
+  SaveAllSettings s;
+  s.layout = request.to;
+  s.comments = f.comments;
+  s.invertTheta = f.invertTheta;
+  s.invertPhi = f.invertPhi;
+  s.symmetry = f.symmetry.value_or(s.layout == DataLayout::Beartex ? 1 : 0);
+  if (f.lattice) s.lattice = *f.lattice;
+  if (const auto problem = SaveAllHeaderProblem(s)) {
+    sink.Problem({f.output, 0, *problem, Severity::Error, FileRole::Output});
+    return false;
+  }
+  std::string out = FormatSaveAllHead(s, static_cast<int>(records.size()));
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    std::unique_ptr<PoleFigure> regridded;
+    const PoleFigure* pf = records[r];
+    if (f.regrid && s.layout == DataLayout::Beartex) {
+      regridded = OnFiveDegreeGrid(*pf);
+      pf = regridded.get();
+    }
+    const auto hkl = r < f.hkl.size() ? std::optional(f.hkl[r]) : IntegerMiller(*pf);
+    SaveAllRow row;
+    if (hkl) {
+      row.h = (*hkl)[0];
+      row.k = (*hkl)[1];
+      row.l = (*hkl)[2];
+    }
+    if (const auto problem = SaveAllProblem(*pf, s, row, static_cast<int>(r + 1))) {
+      sink.Problem({f.output, 0, *problem, Severity::Error, FileRole::Output});
+      return false;
+    }
+    out += FormatSaveAllBlock(*pf, s, row);
+  }
+  return WriteFileReporting(f.output, out, sink, "Cannot create file " + f.output,
+                            "Error writing file " + f.output + ".");
 }
 
 }  // namespace quorix

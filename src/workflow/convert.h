@@ -4,7 +4,9 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/message_sink.h"
@@ -56,6 +58,16 @@ struct ConvertRequest {
 
 // "beartex", "geesthacht", "popla", "xrdml", "ascii".
 std::optional<DataLayout> ConvertTargetNamed(std::string_view name);
+
+// The layout a file name's extension implies: .xpe Beartex, .epf popLA,
+// .wko and .ibm Geesthacht, .xrdml XRDML, anything else ASCII.
+DataLayout ConvertTargetForFile(std::string_view fileName);
+
+// Pole figures already in memory (recalculated, corrected) into one file of
+// request.to, by the rules of ConvertFile: the block layouts take the
+// request's symmetry (Beartex: 1 when none is given), lattice, comments and
+// hkl, else each record's own hkl; ASCII and XRDML take exactly one record.
+bool WritePoleFigures(const ConvertRequest& request, std::span<const PoleFigure* const> records, MessageSink& sink);
 
 // XRDML and ASCII files hold one pole figure: the request must choose one
 // when the input holds several.

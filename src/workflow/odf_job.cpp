@@ -7,10 +7,9 @@
 
 #include "base/safe_write.h"
 #include "base/text_file.h"
-#include "io/ascii_writer.h"
 #include "io/load_pole_figure.h"
-#include "io/popla_writer.h"
 #include "record/prepare.h"
+#include "workflow/convert.h"
 #include "workflow/load_sequence.h"
 
 namespace quorix {
@@ -242,78 +241,47 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
 
 std::unique_ptr<PoleFigure> RecalculatedRecord(const Odf& odf, const std::array<int, 3>& hkl) {
   auto pf = NewPoleFigure();
-  constexpr int kCircles = 19, kPoints = 72;
-  for (int i = 1; i <= kCircles; ++i) {
-    pf->Alpha[i] = 5.0 * (i - 1);
-    pf->BetaStart[i] = 0;
-    pf->BetaStep[i] = 5;
-    pf->CirclePoints[i] = kPoints;
-  }
-  pf->CircleCount = kCircles;
-  pf->PointCount = kCircles * kPoints;
-  pf->BetaRange = 360;
-  SizeTablesToGrid(*pf);
+  NullSink fixedGrid;  // within every limit
+  SetGrid(*pf, FiveDegreeGrid(), "", FileRole::Grid, fixedGrid);
   std::vector<Vec3> directions;
-  for (int i = 1; i <= kCircles; ++i)
-    for (int k = 1; k <= kPoints; ++k) directions.push_back(DirectionToVector(pf->Alpha[i], BetaOf(*pf, i, k)));
+  for (int i = 1; i <= pf->CircleCount; ++i)
+    for (int k = 1; k <= pf->CirclePoints[i]; ++k)
+      directions.push_back(DirectionToVector(pf->Alpha[i], BetaOf(*pf, i, k)));
   const std::vector<double> p = RecalculatePoleFigure(odf, {Reflection{PlaneNormal(hkl, odf.lattice), 1}}, directions);
   std::size_t n = 0;
-  for (int i = 1; i <= kCircles; ++i)
-    for (int k = 1; k <= kPoints; ++k) pf->Intensity[i][k] = p[n++];
+  for (int i = 1; i <= pf->CircleCount; ++i)
+    for (int k = 1; k <= pf->CirclePoints[i]; ++k) pf->Intensity[i][k] = p[n++];
   pf->Hkl = fmt::format("{} {} {}", hkl[0], hkl[1], hkl[2]);
   PreparePoleFigure(*pf, true);
   return pf;
 }
 
-bool WriteRecalculated(const std::string& fileName, std::string layout, const Odf& odf,
+bool WriteRecalculated(const std::string& fileName, const std::string& layout, const Odf& odf,
                        const std::vector<std::array<int, 3>>& hkls, MessageSink& sink) {
+  ConvertRequest request;
   if (layout.empty()) {
-    const auto dot = fileName.rfind('.');
-    const std::string ext = dot == std::string::npos ? "" : fileName.substr(dot + 1);
-    layout = ext == "xpe" ? "beartex" : ext == "epf" ? "popla" : ext == "wko" || ext == "ibm" ? "geesthacht" : "ascii";
-  }
-  std::vector<std::unique_ptr<PoleFigure>> records;
-  records.reserve(hkls.size());
-  for (const auto& hkl : hkls) records.push_back(RecalculatedRecord(odf, hkl));
-  if (layout == "ascii") {
-    if (records.size() != 1) {
-      sink.Message(
-          fmt::format("{}: an ASCII file holds one pole figure, not {}: choose --to beartex, popla or "
-                      "geesthacht.",
-                      fileName, records.size()));
-      return false;
-    }
-    return WritePFASCII(*records.front(), fileName, AsciiWriteOptions{}, sink);
-  }
-  SaveAllSettings s;
-  if (layout == "beartex")
-    s.layout = DataLayout::Beartex;
-  else if (layout == "popla")
-    s.layout = DataLayout::Popla;
-  else if (layout == "geesthacht")
-    s.layout = DataLayout::Geesthacht;
-  else {
+    request.to = ConvertTargetForFile(fileName);
+  } else if (const auto named = ConvertTargetNamed(layout)) {
+    request.to = *named;
+  } else {
     sink.Message(fmt::format(
-        "Unknown layout \"{}\" for recalculated pole figures: beartex, popla, geesthacht or ascii.", layout));
+        "Unknown layout \"{}\" for recalculated pole figures: beartex, popla, geesthacht, xrdml or ascii.", layout));
     return false;
   }
-  s.comments = {"Recalculated from the ODF (m.r.d.)", "", "", "", ""};
+  std::vector<std::unique_ptr<PoleFigure>> records;
+  std::vector<const PoleFigure*> written;
+  for (const auto& hkl : hkls) {
+    records.push_back(RecalculatedRecord(odf, hkl));
+    written.push_back(records.back().get());
+  }
+  request.file.output = fileName;
+  request.file.hkl = hkls;
+  request.file.comments = {"Recalculated from the ODF (m.r.d.)", "", "", "", ""};
   static constexpr int kBeartexCode[] = {1, 2, 3, 4, 5, 8, 9, 10, 11, 6, 7};
   const int code = kBeartexCode[static_cast<int>(odf.grid.crystal)];
-  s.symmetry = s.layout == DataLayout::Geesthacht ? BeartexToGeesthachtSymmetry(code) : code;
-  const Lattice& l = odf.lattice;
-  s.lattice = l;
-  std::string out = FormatSaveAllHead(s, static_cast<int>(records.size()));
-  for (std::size_t k = 0; k < records.size(); ++k) {
-    SaveAllRow row{1, hkls[k][0], hkls[k][1], hkls[k][2], std::nullopt};
-    if (const auto problem = SaveAllProblem(*records[k], s, row, static_cast<int>(k + 1))) {
-      sink.Message(fileName + ": " + *problem);
-      return false;
-    }
-    out += FormatSaveAllBlock(*records[k], s, row);
-  }
-  return WriteFileReporting(fileName, out, sink, "Cannot create file " + fileName,
-                            "Error writing file " + fileName + ".");
+  request.file.symmetry = request.to == DataLayout::Geesthacht ? BeartexToGeesthachtSymmetry(code) : code;
+  request.file.lattice = odf.lattice;
+  return WritePoleFigures(request, written, sink);
 }
 
 bool WriteInversePoleFigures(const std::string& fileName, const Odf& odf, MessageSink& sink) {

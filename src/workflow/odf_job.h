@@ -64,9 +64,10 @@ std::optional<std::array<int, 3>> ParseHklFor(const std::string& text, const Odf
 // The complete pole figure (alpha 0..90 every 5 degrees, 72 points) of hkl, in m.r.d.
 std::unique_ptr<PoleFigure> RecalculatedRecord(const Odf& odf, const std::array<int, 3>& hkl);
 
-// Recalculated pole figures in one file: "beartex", "popla", "geesthacht"
-// (several) or "ascii" (one); `layout` empty: from the extension.
-bool WriteRecalculated(const std::string& fileName, std::string layout, const Odf& odf,
+// Recalculated pole figures in one file of a layout `convert --to` names
+// ("beartex", "popla", "geesthacht" hold several, "xrdml" and "ascii" one);
+// `layout` empty: from the extension.
+bool WriteRecalculated(const std::string& fileName, const std::string& layout, const Odf& odf,
                        const std::vector<std::array<int, 3>>& hkls, MessageSink& sink);
 
 // Inverse pole figures of RD, TD and ND as text blocks "alpha beta value".

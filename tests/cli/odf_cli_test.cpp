@@ -61,6 +61,14 @@ TEST(CliOdf, RecoversTheModelAndReadsItsOdfFileBack) {
   ASSERT_EQ(back.status, 0) << back.err;
   EXPECT_NEAR(nlohmann::json::parse(back.out)["texture_index"].get<double>(), index, 1e-3 * index);
   EXPECT_NE(test::ReadFile(recalc).find("3  1  1"), std::string::npos);
+  // Any layout convert writes: an XRDML file of the one recalculated pole figure, read back.
+  const std::string xrdml = (test::TempDir() / "back.xrdml").string();
+  ASSERT_EQ(RunCli("odf --from-odf " + odf + " --recalc-hkl 1,1,1 --recalc-out " + xrdml).status, 0);
+  const CliRun info = RunCli("info " + xrdml + " --json");
+  ASSERT_EQ(info.status, 0) << info.err;
+  const auto back_xrdml = nlohmann::json::parse(info.out);
+  EXPECT_EQ(back_xrdml["layout"], "xrdml");
+  EXPECT_EQ(back_xrdml["circles"], 19);
 }
 
 TEST(CliOdf, RefusesBadInputBeforeAnyWork) {

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "io/load_pole_figure.h"
-#include "oracles/extended_projection.h"
 #include "oracles/plain_contour_scan.h"
 #include "plot/contours.h"
 #include "plot/recording_canvas.h"
@@ -36,15 +35,13 @@ TEST(ProjectPoint, SamePixelAsExtendedPrecision) {
     for (bool equalArea : {false, true}) {
       for (double alpha = 0; alpha <= 92; alpha += 0.71)
         for (double beta = -3; beta <= 725; beta += 1.93)
-          ASSERT_EQ(XY(ProjectPoint(size, alpha, beta, equalArea)),
-                    XY(test::ProjectPointExtended(size, alpha, beta, equalArea)))
+          ASSERT_EQ(XY(ProjectPoint(size, alpha, beta, equalArea)), XY(ProjectPointExact(size, alpha, beta, equalArea)))
               << size << " " << alpha << " " << beta << " " << equalArea;
       // Grid directions, where many positions fall on whole and half pixels.
       if (size != 280 && size != 651) continue;
       for (double alpha = 0; alpha <= 90; alpha += 0.5)
         for (double beta = 0; beta <= 360; beta += 0.5)
-          ASSERT_EQ(XY(ProjectPoint(size, alpha, beta, equalArea)),
-                    XY(test::ProjectPointExtended(size, alpha, beta, equalArea)))
+          ASSERT_EQ(XY(ProjectPoint(size, alpha, beta, equalArea)), XY(ProjectPointExact(size, alpha, beta, equalArea)))
               << size << " " << alpha << " " << beta << " " << equalArea;
     }
   }
@@ -52,13 +49,13 @@ TEST(ProjectPoint, SamePixelAsExtendedPrecision) {
 
 TEST(ProjectPoint, HalvesAndDirectionsOutsideTheBoundGoTheExactWay) {
   // R = 315: tan 30 cos 30 R = 157.5 exactly, which rounds to even.
-  EXPECT_EQ(XY(ProjectPoint(650, 60, 30, false)), XY(test::ProjectPointExtended(650, 60, 30, false)));
+  EXPECT_EQ(XY(ProjectPoint(650, 60, 30, false)), XY(ProjectPointExact(650, 60, 30, false)));
   EXPECT_EQ(ProjectPoint(650, 60, 30, false).x, 325 + 158);
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (double alpha : {-1.0, 170.5, 179.9, 1e6, nan})
-    EXPECT_EQ(XY(ProjectPoint(650, alpha, 40, false)), XY(test::ProjectPointExtended(650, alpha, 40, false))) << alpha;
+    EXPECT_EQ(XY(ProjectPoint(650, alpha, 40, false)), XY(ProjectPointExact(650, alpha, 40, false))) << alpha;
   for (double beta : {-2e4, 1e4 + 1, 1e300, nan})
-    EXPECT_EQ(XY(ProjectPoint(650, 40, beta, true)), XY(test::ProjectPointExtended(650, 40, beta, true))) << beta;
+    EXPECT_EQ(XY(ProjectPoint(650, 40, beta, true)), XY(ProjectPointExact(650, 40, beta, true))) << beta;
 }
 
 // A texture-like pattern on every grid point.

@@ -36,19 +36,19 @@ TEST(ChooseSettingsFiles, TheUsersFileWinsAndAPortableFileOnlySeedsIt) {
   const std::string beside = (in.program.parent_path() / "quorix.ini").string();
 
   // Neither file: nothing to read, changes go to the user's folder (never to bin/).
-  SettingsFiles f = ChooseSettingsFiles(in.program.string(), "/", in.userFolder.string());
+  SettingsFiles f = ChooseSettingsFiles({in.program.string(), "/"}, in.userFolder.string());
   EXPECT_EQ(f.read, "");
   EXPECT_EQ(f.write, user);
 
   // A portable install: read beside the program, still written to the user's file.
   Write(beside, "[Options]\nmrd=yes\n");
-  f = ChooseSettingsFiles(in.program.string(), "/", in.userFolder.string());
+  f = ChooseSettingsFiles({in.program.string(), "/"}, in.userFolder.string());
   EXPECT_EQ(f.read, beside);
   EXPECT_EQ(f.write, user);
 
   // Once the user has a file, the one beside the program is no longer read.
   Write(user, "[Options]\nmrd=no\n");
-  f = ChooseSettingsFiles(in.program.string(), "/", in.userFolder.string());
+  f = ChooseSettingsFiles({in.program.string(), "/"}, in.userFolder.string());
   EXPECT_EQ(f.read, user);
   EXPECT_EQ(f.write, user);
 
@@ -56,12 +56,12 @@ TEST(ChooseSettingsFiles, TheUsersFileWinsAndAPortableFileOnlySeedsIt) {
   fs::remove_all(in.userFolder);
   fs::remove(beside);
   fs::create_directories(beside);
-  f = ChooseSettingsFiles(in.program.string(), "/", in.userFolder.string());
+  f = ChooseSettingsFiles({in.program.string(), "/"}, in.userFolder.string());
   EXPECT_EQ(f.read, "");
 }
 
 TEST(ChooseSettingsFiles, WithoutAUserFolderEverythingStaysBesideTheProgram) {
-  const SettingsFiles f = ChooseSettingsFiles("quorix", "/opt/q", "");
+  const SettingsFiles f = ChooseSettingsFiles({"quorix", "/opt/q"}, "");
   EXPECT_EQ(f.read, "/opt/q/quorix.ini");
   EXPECT_EQ(f.write, "/opt/q/quorix.ini");
 }
@@ -95,13 +95,13 @@ TEST(SaveSettings, AnUnwritableFolderIsReportedNotThrown) {
 TEST(FindManual, InstalledCopyFirstThenTheSourceTree) {
   const Install in = MakeInstall();
   const fs::path source = test::TempDir() / "src" / "docs" / "manual" / "index.html";
-  EXPECT_EQ(FindManual(in.program.string(), source.string()), "");
+  EXPECT_EQ(FindManual({in.program.string(), "/"}, source.string()), "");
   Write(source, "<html>");
-  EXPECT_EQ(FindManual(in.program.string(), source.string()), source.string());
+  EXPECT_EQ(FindManual({in.program.string(), "/"}, source.string()), source.string());
   const fs::path installed = in.program.parent_path().parent_path() / "share/doc/quorix/manual/index.html";
   Write(installed, "<html>");
-  EXPECT_EQ(fs::path(FindManual(in.program.string(), source.string())), installed);
-  EXPECT_EQ(FindManual(in.program.string(), ""), FindManual(in.program.string(), source.string()));
+  EXPECT_EQ(fs::path(FindManual({in.program.string(), "/"}, source.string())), installed);
+  EXPECT_EQ(FindManual({in.program.string(), "/"}, ""), FindManual({in.program.string(), "/"}, source.string()));
 }
 
 }  // namespace
