@@ -39,6 +39,9 @@ std::optional<MeasurementFile> ReadMeasurementText(std::string_view text, DataLa
     case DataLayout::Explore3d: return Read3dExploreText(text, source, sink);
     case DataLayout::XpertText: return ReadXpertText(text, source, sink);
     case DataLayout::Aachen: return ReadAachenText(text, source, sink);
+    case DataLayout::Queens: return ReadQueensText(text, source, sink);
+    case DataLayout::Inel: return ReadInelText(text, source, sink);
+    case DataLayout::Autex: return ReadAutexText(text, source, sink);
     default: break;
   }
   sink.Problem({source, 0, fmt::format("the {} layout carries no grid of its own.", LayoutName(layout))});
