@@ -54,7 +54,8 @@ std::optional<MeasurementFile> ReadInelText(std::string_view text, const std::st
 std::optional<MeasurementFile> ReadAutexText(std::string_view text, const std::string& source, MessageSink& sink);
 
 // Miller indices from the groups of three digits in a file's name, one digit
-// an index: "ST42-104-110.dat" gives "1 0 4" and "1 1 0".
+// an index: "ST42-104-110.dat" gives "1 0 4" and "1 1 0"; a group with minus
+// signs between its digits gives them: "Bruker_xrd_10-10.ras" gives "1 0 -1 0".
 std::vector<std::string> HklGroupsInName(const std::string& source);
 
 // A number a line, as the fixed-layout files write them: the values of the

@@ -177,6 +177,21 @@ TEST(ExchangeReaders, EachLayoutGivesItsPoleFiguresHklAndGrid) {
   }
 }
 
+TEST(ExchangeReaders, HklFromTheFileName) {
+  using Groups = std::vector<std::string>;
+  EXPECT_EQ(HklGroupsInName("/d/ST42-104-110.dat"), (Groups{"1 0 4", "1 1 0"}));
+  EXPECT_EQ(HklGroupsInName("Bruker_xrd_10-10.ras"), (Groups{"1 0 -1 0"}));
+  EXPECT_EQ(HklGroupsInName("Q(10-11)(01-11)_amp.cnv"), (Groups{"1 0 -1 1", "0 1 -1 1"}));
+  EXPECT_EQ(HklGroupsInName("ZnCuTi_Wal_50_5x5_PF_002_R.UXD"), (Groups{"0 0 2"}));
+  EXPECT_EQ(HklGroupsInName("2024-12-03.xrdml"), Groups{});
+  // A file of one pole figure without hkl of its own takes the one its name gives.
+  CollectingSink sink;
+  const auto f =
+      ReadMeasurementText(test::ReadFile(Seed("emse/three_circles.ana")), DataLayout::Emse, "Al-220.ana", {}, sink);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->poleFigures[0].hkl, "2 2 0");
+}
+
 TEST(ExchangeReaders, PlainFilesStayPlain) {
   std::string oneALine = "header\n";
   for (int k = 0; k < 20; ++k) oneALine += std::to_string(k) + "\n";
