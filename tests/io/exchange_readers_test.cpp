@@ -228,6 +228,11 @@ TEST(ExchangeReaders, BrokenFilesNameTheLineAndWhatWasExpected) {
       {DataLayout::XpertText, "Phi\\Psi 0 5\n 0 1\n", 2, "expected the azimuth and 2 values."},
       {DataLayout::Aachen, "title\n003 hxxxx  5.00 5.0090.00  (12f6.0)\nscale\n     1     2\n", 4,
        "pole figure 0 0 3 holds 2 values where its header gives 1368."},
+      {DataLayout::Aachen, "title\n003 hxxxx 30.0090.0090.00    1    3  (4f6.0)\nscale\n", 2,
+       "expected hkl, the tilt step, the azimuth step and the largest tilt (columns 11 to 25), 0 or 1 and 0, 2 or 4 "
+       "(columns 26 to 35) and a format such as \"(12f6.0)\"."},
+      {DataLayout::Inel, "Fdt File Source : x\n 1 0 9 20 0 0 0 0 1\n", 0,
+       "no line naming the columns (\"NB 2Theta Theta Khi ... Phi Value\")."},
       {DataLayout::Queens, "111 t\n 1 2 3 4\n \n 1 2 3\n \n", 5,
        "circle 2 of pole figure 1 1 1 holds 3 values, the first 4."},
       {DataLayout::Queens, "Al sheet\n 1 2\n", 1, "expected a title line that starts with the hkl, such as \"111\"."},
