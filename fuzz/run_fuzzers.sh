@@ -51,7 +51,7 @@ e2e hash '\020' '\002' "$ex/grid5.rst" "$ex/copper.xpe"
 e2e wko '\010' '\002' "$ex/grid5.rst" "$ex/quartz.wko"
 { cat "$work/seeds/end_to_end/plain"; printf "$sep"; cat "$work/seeds/ini/quorix.ini"; } > "$work/seeds/end_to_end/with_ini"
 for extra in edt_file directional pf_add smoothing density xrdml uxd key_text rigaku_txt popla columns \
-  wko_grid dubna seifert siemens_dump texd5 tex_einzel labotex emse gadds_slice explore3d xpert_text aachen; do
+  wko_grid dubna seifert siemens_dump texd5 tex_einzel labotex emse gadds_slice explore3d xpert_text aachen queens inel autex; do
   [ -x "$build/fuzz/fuzz_$extra" ] || continue
   mkdir -p "$work/seeds/$extra"
   [ -d "$src/fuzz/seeds/$extra" ] && cp "$src/fuzz/seeds/$extra"/* "$work/seeds/$extra/" 2>/dev/null || true

@@ -123,4 +123,29 @@ std::optional<std::size_t> PointsFromRange(double start, double stop, double ste
   return static_cast<std::size_t>(whole) + 1;
 }
 
+bool CirclesFromPoints(std::map<double, std::vector<AzimuthValue>>& byAlpha, MeasuredPoleFigure& pf,
+                       const std::string& source, std::size_t line, MessageSink& sink) {
+  for (auto& [alpha, points] : byAlpha) {
+    std::sort(points.begin(), points.end(),
+              [](const AzimuthValue& a, const AzimuthValue& b) { return a.beta < b.beta; });
+    std::vector<double> betas;
+    MeasuredCircle c;
+    for (const AzimuthValue& p : points) {
+      betas.push_back(p.beta);
+      c.values.push_back(p.value);
+    }
+    const auto step = EvenStep(betas.data(), betas.size());
+    if (!step) {
+      sink.Problem({source, line, fmt::format("the betas at alpha {} are not evenly spaced.", ShortNumber(alpha))});
+      return false;
+    }
+    c.alpha = alpha;
+    c.betaStart = betas.front();
+    c.betaStep = *step;
+    if (!FinishCircle(c, source, line, "alpha " + ShortNumber(alpha), sink)) return false;
+    pf.circles.push_back(std::move(c));
+  }
+  return FinishPoleFigure(pf, source, sink);
+}
+
 }  // namespace quorix

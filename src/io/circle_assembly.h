@@ -3,9 +3,11 @@
 // conventions, the ordering of a pole figure's circles and the messages.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/message_sink.h"
 #include "io/measurement.h"
@@ -37,6 +39,17 @@ void BinToRecordLimit(MeasuredCircle& circle);
 // Circles in increasing alpha; false, with a message, for none or for two at
 // the same tilt (which of them would count is anybody's guess).
 bool FinishPoleFigure(MeasuredPoleFigure& pf, const std::string& source, MessageSink& sink);
+
+// One point of a file that lists its rows in any order.
+struct AzimuthValue {
+  double beta, value;
+};
+
+// The circles of such a file, by alpha, each in increasing beta, added to
+// `pf` and finished; false, after a message naming `line`, for a circle whose
+// azimuths are not evenly spaced or that FinishCircle refuses.
+bool CirclesFromPoints(std::map<double, std::vector<AzimuthValue>>& byAlpha, MeasuredPoleFigure& pf,
+                       const std::string& source, std::size_t line, MessageSink& sink);
 
 // The azimuth step a list of positions keeps, or nothing when the positions
 // are not evenly spaced (a tolerance of the files' rounding).

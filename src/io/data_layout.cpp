@@ -28,6 +28,12 @@ std::string_view FirstLine(std::string_view text) {
   return cursor.Next(first) ? first : std::string_view();
 }
 
+bool HasExtension(const std::string& name, std::string_view extension) {
+  const std::string lower = ToLower(name);
+  return lower.size() >= extension.size() &&
+         lower.compare(lower.size() - extension.size(), extension.size(), extension) == 0;
+}
+
 bool ContainsUpperCased(std::string_view line, std::string_view upperMark) {
   const auto same = [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; };
   return std::search(line.begin(), line.end(), upperMark.begin(), upperMark.end(), same) != line.end();
@@ -58,6 +64,9 @@ const char* LayoutName(DataLayout layout) {
     case DataLayout::Explore3d: return "3dexplore";
     case DataLayout::XpertText: return "xpert-text";
     case DataLayout::Aachen: return "aachen";
+    case DataLayout::Queens: return "queens";
+    case DataLayout::Inel: return "inel";
+    case DataLayout::Autex: return "autex";
     case DataLayout::None: break;
   }
   return "none";
@@ -115,6 +124,9 @@ DataLayout DetectMeasuredLayout(std::string_view text, const std::string& source
   if (LooksLikeGaddsSlice(text)) return DataLayout::GaddsSlice;
   if (LooksLikeEmse(text)) return DataLayout::Emse;
   if (LooksLikeAachen(text)) return DataLayout::Aachen;
+  if (LooksLikeInel(text)) return DataLayout::Inel;
+  if (LooksLikeAutex(text)) return DataLayout::Autex;
+  if (LooksLikeQueens(text) || HasExtension(sourceName, ".plf")) return DataLayout::Queens;
   if (LooksLikePopla(text)) return DataLayout::Popla;
   if (LooksLikeColumns(text)) return DataLayout::Columns;
   return DataLayout::None;
@@ -152,9 +164,7 @@ LayoutInfo DetectLayoutText(std::string_view text, const std::string& sourceName
     info.layout = DataLayout::Geesthacht;
   } else {
     // Dubna files are plain numbers too: only the name tells them apart.
-    const std::string lower = ToLower(sourceName);
-    const bool cnv = lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".cnv") == 0;
-    info.layout = cnv ? DataLayout::Dubna : DataLayout::Plain;
+    info.layout = HasExtension(sourceName, ".cnv") ? DataLayout::Dubna : DataLayout::Plain;
   }
   return info;
 }

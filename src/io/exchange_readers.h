@@ -2,7 +2,8 @@
 // exchange: WKO lists read from their block headers, Dubna .cnv, Seifert
 // RayfleX .nja, Siemens/Bruker dumps (.dat, .ptx) and TEXD5 correction files
 // (.pwd), TEX EINZEL neutron lists, LaboTex, EMSE, GADDS slices, Rigaku
-// 3DExplore, X'Pert text and Aachen files. Each carries its own grid; each
+// 3DExplore, X'Pert text, Aachen, Queen's University (.plf), INEL (.int) and
+// AUTEX (.EXP) files. Each carries its own grid; each
 // takes the file's text and the name messages give it and, on bad input,
 // reports a problem naming the file, the line and what was expected.
 #pragma once
@@ -29,6 +30,9 @@ bool LooksLikeGaddsSlice(std::string_view text);
 bool LooksLike3dExplore(std::string_view text);
 bool LooksLikeXpertText(std::string_view text);
 bool LooksLikeAachen(std::string_view text);
+bool LooksLikeQueens(std::string_view text);  // a line of stars ends a pole figure; else the .plf name decides
+bool LooksLikeInel(std::string_view text);
+bool LooksLikeAutex(std::string_view text);
 
 std::optional<MeasurementFile> ReadWkoListText(std::string_view text, const std::string& source, MessageSink& sink);
 // The values of a Dubna goniometer file: 19 circles 0..90 of 72 points each.
@@ -44,9 +48,14 @@ std::optional<MeasurementFile> ReadGaddsSliceText(std::string_view text, const s
 std::optional<MeasurementFile> Read3dExploreText(std::string_view text, const std::string& source, MessageSink& sink);
 std::optional<MeasurementFile> ReadXpertText(std::string_view text, const std::string& source, MessageSink& sink);
 std::optional<MeasurementFile> ReadAachenText(std::string_view text, const std::string& source, MessageSink& sink);
+std::optional<MeasurementFile> ReadQueensText(std::string_view text, const std::string& source, MessageSink& sink);
+// hkl from the file name: the file names no reflection.
+std::optional<MeasurementFile> ReadInelText(std::string_view text, const std::string& source, MessageSink& sink);
+std::optional<MeasurementFile> ReadAutexText(std::string_view text, const std::string& source, MessageSink& sink);
 
 // Miller indices from the groups of three digits in a file's name, one digit
-// an index: "ST42-104-110.dat" gives "1 0 4" and "1 1 0".
+// an index: "ST42-104-110.dat" gives "1 0 4" and "1 1 0"; a group with minus
+// signs between its digits gives them: "Bruker_xrd_10-10.ras" gives "1 0 -1 0".
 std::vector<std::string> HklGroupsInName(const std::string& source);
 
 // A number a line, as the fixed-layout files write them: the values of the

@@ -27,35 +27,6 @@ std::string_view LineAt(std::string_view text, std::size_t index) {
   return lines.Next(line) ? line : std::string_view();
 }
 
-// The circles of a pole figure whose rows come in any order: by alpha, each
-// in increasing beta.
-struct Point {
-  double beta, value;
-};
-bool CirclesFromPoints(std::map<double, std::vector<Point>>& byAlpha, MeasuredPoleFigure& pf, const std::string& source,
-                       std::size_t line, MessageSink& sink) {
-  for (auto& [alpha, points] : byAlpha) {
-    std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) { return a.beta < b.beta; });
-    std::vector<double> betas;
-    MeasuredCircle c;
-    for (const Point& p : points) {
-      betas.push_back(p.beta);
-      c.values.push_back(p.value);
-    }
-    const auto step = EvenStep(betas.data(), betas.size());
-    if (!step) {
-      sink.Problem({source, line, fmt::format("the betas at alpha {} are not evenly spaced.", ShortNumber(alpha))});
-      return false;
-    }
-    c.alpha = alpha;
-    c.betaStart = betas.front();
-    c.betaStep = *step;
-    if (!FinishCircle(c, source, line, "alpha " + ShortNumber(alpha), sink)) return false;
-    pf.circles.push_back(std::move(c));
-  }
-  return FinishPoleFigure(pf, source, sink);
-}
-
 MeasurementFile OneFigure(DataLayout format, MeasuredPoleFigure pf) {
   MeasurementFile file;
   file.format = format;
@@ -139,7 +110,7 @@ bool LooksLike3dExplore(std::string_view text) { return StartsWith(Trim(text.sub
 std::optional<MeasurementFile> Read3dExploreText(std::string_view text, const std::string& source, MessageSink& sink) {
   LineCursor lines(WithoutByteOrderMark(text));
   std::string_view line;
-  std::map<double, std::vector<Point>> byAlpha;
+  std::map<double, std::vector<AzimuthValue>> byAlpha;
   std::size_t last = 0;
   for (std::size_t number = 1; lines.Next(line); ++number) {
     const std::string_view t = Trim(line);
@@ -246,13 +217,37 @@ std::optional<MeasurementFile> ReadXpertText(std::string_view text, const std::s
   return OneFigure(DataLayout::XpertText, std::move(pf));
 }
 
+namespace {
+
+// The one-line form of an Aachen file (.cpf) keeps the records of the
+// Fortran program as 80-character card images with no line ends between them.
+constexpr std::size_t kCardWidth = 80;
+
+bool OneLineForm(std::string_view text) {
+  return text.size() > 2 * kCardWidth && text.substr(0, 2 * kCardWidth).find_first_of("\r\n") == std::string_view::npos;
+}
+
+std::vector<std::string> AachenRecords(std::string_view text) {
+  if (!OneLineForm(text)) return SplitLines(text);
+  // A line end may still close the last card.
+  text = text.substr(0, text.find_first_of("\r\n"));
+  std::vector<std::string> records;
+  for (std::size_t at = 0; at < text.size(); at += kCardWidth) records.emplace_back(text.substr(at, kCardWidth));
+  return records;
+}
+
+}  // namespace
+
 // Aachen: per pole figure a title, a line with hkl, the tilt step, the
-// azimuth step and the largest tilt in fields of five (columns 11-25) and a
-// Fortran format "(12f6.0)", a scale line, then the values of each circle
-// over a full turn in that format (blank lines hold none).
+// azimuth step and the largest tilt in fields of five (columns 11-25), where
+// the points lie (columns 26-30: 1 on the grid's corners from tilt 0, 0 in the
+// middle of its cells from half a step) and how much of a turn was measured
+// (columns 31-35: 0 all of it, 2 half, 4 a quarter), and a Fortran format
+// "(12f6.0)", a scale line, then the values of each circle in that format
+// (blank lines hold none).
 bool LooksLikeAachen(std::string_view text) {
   // "(12f6.0)": a count, f, a width, a point, decimals.
-  const std::string_view second = LineAt(text, 1);
+  const std::string_view second = OneLineForm(text) ? text.substr(kCardWidth, kCardWidth) : LineAt(text, 1);
   const auto open = second.find('(');
   if (open == std::string_view::npos || second.size() <= 25) return false;
   std::size_t at = open + 1;
@@ -272,7 +267,7 @@ bool LooksLikeAachen(std::string_view text) {
 }
 
 std::optional<MeasurementFile> ReadAachenText(std::string_view text, const std::string& source, MessageSink& sink) {
-  const std::vector<std::string> lines = SplitLines(WithoutByteOrderMark(text));
+  const std::vector<std::string> lines = AachenRecords(WithoutByteOrderMark(text));
   MeasurementFile file;
   file.format = DataLayout::Aachen;
   std::size_t i = 0;
@@ -293,19 +288,31 @@ std::optional<MeasurementFile> ReadAachenText(std::string_view text, const std::
     const auto dot = f == std::string_view::npos ? f : head.find('.', f);
     const long long width =
         dot == std::string_view::npos ? 0 : ParseInteger(head.substr(f + 1, dot - f - 1)).value_or(0);
-    const std::size_t circles = alphaStep > 0 ? PointsFromRange(0, alphaMax, alphaStep).value_or(0) : 0;
-    const std::size_t points = betaStep > 0 ? PointsFromRange(0, 360, betaStep).value_or(0) : 0;
-    if (width < 1 || width > 40 || circles == 0 || points < 2 || circles > 1000 || points > 100000) {
+    // Blank or absent (the format may start early): on the corners, a full turn.
+    const auto corners = ParseInteger(Trim(Columns(head, 26, 30)));
+    const auto symmetry = ParseInteger(Trim(Columns(head, 31, 35)));
+    const bool placed = corners && symmetry;
+    const double alphaFirst = placed && *corners == 0 ? alphaStep / 2 : 0;
+    const double turn = !placed || *symmetry == 0 ? 360 : *symmetry == 2 ? 180 : *symmetry == 4 ? 90 : 0;
+    const std::size_t circles =
+        alphaStep > 0 && alphaMax >= alphaFirst && alphaMax <= 90
+            ? static_cast<std::size_t>(std::floor((alphaMax - alphaFirst) / alphaStep + 1e-6)) + 1
+            : 0;
+    const std::size_t points = betaStep > 0 && turn > 0 ? PointsFromRange(0, turn, betaStep).value_or(0) : 0;
+    if (width < 1 || width > 40 || circles == 0 || points < 2 || circles > 1000 || points > 100000 ||
+        (placed && *corners != 0 && *corners != 1)) {
       sink.Problem({source, i + 2,
-                    "expected hkl, the tilt step, the azimuth step and the largest tilt (columns 11 to 25) and a "
-                    "format such as \"(12f6.0)\"."});
+                    "expected hkl, the tilt step, the azimuth step and the largest tilt (columns 11 to 25), 0 or 1 "
+                    "and 0, 2 or 4 (columns 26 to 35) and a format such as \"(12f6.0)\"."});
       return std::nullopt;
     }
     MeasuredPoleFigure pf;
     const std::string_view hkl = SplitWhitespace(head).front();
     if (hkl.size() == 3) pf.hkl = fmt::format("{} {} {}", hkl[0], hkl[1], hkl[2]);
     pf.name = pf.hkl.empty() ? std::string(Trim(lines[i])) : pf.hkl;
-    const std::size_t perCircle = points - 1;  // 360 is 0 again
+    // The last azimuth of the range is the first of the next part of the turn;
+    // the parts not measured stay missing.
+    const std::size_t perCircle = points - 1;
     const std::size_t wanted = circles * perCircle;
     std::vector<double> values;
     std::size_t at = i + 3;
@@ -328,7 +335,7 @@ std::optional<MeasurementFile> ReadAachenText(std::string_view text, const std::
     }
     for (std::size_t c = 0; c < circles; ++c) {
       MeasuredCircle circle;
-      circle.alpha = alphaStep * static_cast<double>(c);
+      circle.alpha = alphaFirst + alphaStep * static_cast<double>(c);
       circle.betaStep = betaStep;
       circle.values.assign(values.begin() + static_cast<std::ptrdiff_t>(c * perCircle),
                            values.begin() + static_cast<std::ptrdiff_t>((c + 1) * perCircle));
@@ -398,7 +405,7 @@ std::optional<MeasurementFile> ReadGaddsSliceText(std::string_view text, const s
   }
   // Tilt of value k (and of 359 - k, on the other side of the centre).
   const auto tilt = [](std::size_t k) { return 90.0 - 180.0 * static_cast<double>(k) / (kValues - 1); };
-  std::map<double, std::vector<Point>> byAlpha;
+  std::map<double, std::vector<AzimuthValue>> byAlpha;
   std::map<std::pair<std::size_t, long long>, std::pair<double, int>> sums;  // (k, azimuth) -> sum, count
   for (auto& [azimuth, values] : rows) {
     // The detector reaches only so far from the centre: the zeros at both

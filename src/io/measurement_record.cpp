@@ -17,8 +17,10 @@
 
 namespace quorix {
 
-std::optional<MeasurementFile> ReadMeasurementText(std::string_view text, DataLayout layout, const std::string& source,
-                                                   const MeasurementOptions& options, MessageSink& sink) {
+namespace {
+
+std::optional<MeasurementFile> ReadInLayout(std::string_view text, DataLayout layout, const std::string& source,
+                                            const MeasurementOptions& options, MessageSink& sink) {
   switch (layout) {
     case DataLayout::Xrdml: return ReadXrdmlText(text, source, sink);
     case DataLayout::Uxd: return ReadUxdText(text, source, sink);
@@ -39,10 +41,26 @@ std::optional<MeasurementFile> ReadMeasurementText(std::string_view text, DataLa
     case DataLayout::Explore3d: return Read3dExploreText(text, source, sink);
     case DataLayout::XpertText: return ReadXpertText(text, source, sink);
     case DataLayout::Aachen: return ReadAachenText(text, source, sink);
+    case DataLayout::Queens: return ReadQueensText(text, source, sink);
+    case DataLayout::Inel: return ReadInelText(text, source, sink);
+    case DataLayout::Autex: return ReadAutexText(text, source, sink);
     default: break;
   }
   sink.Problem({source, 0, fmt::format("the {} layout carries no grid of its own.", LayoutName(layout))});
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<MeasurementFile> ReadMeasurementText(std::string_view text, DataLayout layout, const std::string& source,
+                                                   const MeasurementOptions& options, MessageSink& sink) {
+  auto file = ReadInLayout(text, layout, source, options, sink);
+  // A file of one pole figure that names no reflection is often named after it.
+  if (file && file->poleFigures.size() == 1 && file->poleFigures[0].hkl.empty()) {
+    const auto groups = HklGroupsInName(source);
+    if (groups.size() == 1) file->poleFigures[0].hkl = groups[0];
+  }
+  return file;
 }
 
 bool FitsRecord(const MeasuredPoleFigure& measured, const std::string& source, MessageSink& sink) {

@@ -398,13 +398,42 @@ bool OnRim(double alpha) { return std::fabs(alpha - 90.0) <= kRimTolerance; }
 
 bool LineIsClosed(const ContourLine& line) { return line.size() >= 3 && SameDirection(line.front(), line.back()); }
 
+namespace {
+
+// Narrower than this, a drawn outline may leave no pixel inside it, and the
+// seed that should fill it lies outside: the fill would run over the plot.
+constexpr double kMinFloodWidth = 2.5;
+
+// Twice the area over the length of the drawn outline: the width of a sliver,
+// the radius of a disc.
+double DrawnWidth(const PlotGeometry& g, const ContourLine& line) {
+  double twiceArea = 0, length = 0;
+  PlotPosition previous{};
+  for (std::size_t k = 0; k <= line.size(); ++k) {
+    const ContourPoint& c = line[k % line.size()];
+    const MappedDirection m = g.rotation.Map(c.alpha, c.beta);
+    const PlotPosition p = g.Position(m.alpha, m.beta);
+    if (k > 0) {
+      twiceArea += previous.x * p.y - p.x * previous.y;
+      length += std::hypot(p.x - previous.x, p.y - previous.y);
+    }
+    previous = p;
+  }
+  return length > 0 ? std::fabs(twiceArea) / length : 0;
+}
+
+}  // namespace
+
 bool FloodFillStaysInside(const PoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines) {
   for (const ContourLine& line : lines) {
     if (line.empty()) continue;
     // A direction the rotation drops breaks the drawn line.
     for (const ContourPoint& c : line)
       if (g.rotation.Map(c.alpha, c.beta).dropped) return false;
-    if (LineIsClosed(line)) continue;
+    if (LineIsClosed(line)) {
+      if (DrawnWidth(g, line) < kMinFloodWidth) return false;
+      continue;
+    }
     if (!(pf.BetaRange >= 360)) return false;
     // Where the ends are drawn, not where they were traced: a turned rim
     // end lies inside the plot.

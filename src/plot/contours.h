@@ -177,7 +177,9 @@ bool LineIsClosed(const ContourLine& line);
 // Whether a border fill from the seeds of a level stays inside the areas
 // above it: every line is drawn unbroken and is closed or is drawn ending
 // on the rim of a full-turn grid, where the outline in the level colour
-// closes it. Any other open end is a gap the fill would run through.
+// closes it. Any other open end is a gap the fill would run through; a closed
+// line drawn a sliver or a speck of a few pixels may hold no pixel its seed
+// could fill from.
 bool FloodFillStaysInside(const PoleFigure& pf, const PlotGeometry& g, const std::vector<ContourLine>& lines);
 
 // Moves a seed whose pixel already has the level colour to a neighbour above

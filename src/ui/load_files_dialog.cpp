@@ -32,7 +32,8 @@ const char* kPoleFigureFilter =
     "dvs)|*.vp;*.vs1;*.vs2;*.dvs|Directional data (txt,dat,abu)|*.txt;*.dat;*.abu|Beartex and WKO lists (xpe, "
     "xpo, wko)|*.xpe;*.xpo;*.wko|XRDML (xrdml)|*.xrdml|Bruker UXD (uxd)|*.uxd;*.UXD|Rigaku and Bruker exports (asc, "
     "ras, txt)|*.asc;*.ras;*.txt;*.ASC;*.RAS;*.TXT|popLA (epf, gpf)|*.epf;*.gpf;*.EPF;*.GPF|Column lists (jul, "
-    "dat)|*.jul;*.dat|All files (*.*)|*.*";
+    "dat)|*.jul;*.dat|Texture exchange files (plf, int, exp, cpf, nja, ptx, ppf, ana, slc, cnv)|*.plf;*.int;*.exp;"
+    "*.EXP;*.cpf;*.nja;*.ptx;*.rpf;*.pwd;*.ppf;*.PPF;*.pow;*.ana;*.cor;*.slc;*.cnv|All files (*.*)|*.*";
 const char* kGridFilter = "Grid Files (*.rst, *.grd)|*.rst;*.grd|All Files (*.*)|*.*";
 
 bool Exists(const QString& name) { return QFileInfo::exists(name); }

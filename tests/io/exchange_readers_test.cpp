@@ -146,6 +146,50 @@ TEST(ExchangeReaders, EachLayoutGivesItsPoleFiguresHklAndGrid) {
     ExpectShape(f.poleFigures[1], {3, 4, 0, 90, 90}, "aachen");
     EXPECT_EQ(f.poleFigures[1].circles[2].values[3], 203);
   }
+  {
+    // Card images with no line ends; points in the middle of the grid's cells, half a turn.
+    const auto f = Detected(Seed("aachen/card_images_one_line.cpf"), DataLayout::Aachen);
+    ExpectShape(f.poleFigures.at(0), {3, 3, 15, 75, 60}, "aachen cards");
+    EXPECT_EQ(f.poleFigures[0].circles[2].values, (std::vector<double>{21, 22, 23}));
+  }
+  {
+    const auto f = Detected(Seed("queens/two_figures_star_ended.plf"), DataLayout::Queens);
+    ASSERT_EQ(f.poleFigures.size(), 2u);
+    EXPECT_EQ(f.poleFigures[1].hkl, "2 0 0");
+    ExpectShape(f.poleFigures[1], {3, 4, 0, 10, 90}, "queens");
+    EXPECT_EQ(f.poleFigures[1].circles[2].values[3], 12.56);
+  }
+  {
+    const auto f = Detected(Seed("inel/net_counts_111.int"), DataLayout::Inel);
+    const auto& pf = f.poleFigures.at(0);
+    EXPECT_EQ(pf.hkl, "1 1 1");
+    ExpectShape(pf, {3, 4, 20, 30, 90}, "inel");
+    EXPECT_EQ(pf.twoTheta, 100.5);
+    EXPECT_EQ(pf.circles[1].values, (std::vector<double>{9, 0, 11, 12}));  // net counts below zero are zero
+  }
+  {
+    const auto f = Detected(Seed("autex/two_figures.EXP"), DataLayout::Autex);
+    ASSERT_EQ(f.poleFigures.size(), 2u);
+    EXPECT_EQ(f.poleFigures[1].hkl, "2 0 0");
+    ExpectShape(f.poleFigures[1], {3, 4, 5, 15, 90}, "autex");
+    EXPECT_NEAR(f.poleFigures[1].twoTheta, 52.62, 1e-9);
+    EXPECT_EQ(f.poleFigures[1].circles[2].values[3], 497);
+  }
+}
+
+TEST(ExchangeReaders, HklFromTheFileName) {
+  using Groups = std::vector<std::string>;
+  EXPECT_EQ(HklGroupsInName("/d/ST42-104-110.dat"), (Groups{"1 0 4", "1 1 0"}));
+  EXPECT_EQ(HklGroupsInName("Bruker_xrd_10-10.ras"), (Groups{"1 0 -1 0"}));
+  EXPECT_EQ(HklGroupsInName("Q(10-11)(01-11)_amp.cnv"), (Groups{"1 0 -1 1", "0 1 -1 1"}));
+  EXPECT_EQ(HklGroupsInName("ZnCuTi_Wal_50_5x5_PF_002_R.UXD"), (Groups{"0 0 2"}));
+  EXPECT_EQ(HklGroupsInName("2024-12-03.xrdml"), Groups{});
+  // A file of one pole figure without hkl of its own takes the one its name gives.
+  CollectingSink sink;
+  const auto f =
+      ReadMeasurementText(test::ReadFile(Seed("emse/three_circles.ana")), DataLayout::Emse, "Al-220.ana", {}, sink);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->poleFigures[0].hkl, "2 2 0");
 }
 
 TEST(ExchangeReaders, PlainFilesStayPlain) {
@@ -154,6 +198,9 @@ TEST(ExchangeReaders, PlainFilesStayPlain) {
   EXPECT_EQ(DetectLayoutText(oneALine.substr(7), "a.pol").layout, DataLayout::Plain);
   EXPECT_EQ(DetectLayoutText("title\n(111) f(1.2)\n" + oneALine, "a.pol").layout, DataLayout::Plain);
   EXPECT_EQ(DetectLayoutText(oneALine.substr(7), "a.cnv").layout, DataLayout::Dubna);
+  // A Queen's file without its closing stars is known by its name only.
+  EXPECT_EQ(DetectLayoutText("111 title\n 1 2\n \n 3 4\n", "a.pol").layout, DataLayout::Plain);
+  EXPECT_EQ(DetectLayoutText("111 title\n 1 2\n \n 3 4\n", "a.PLF").layout, DataLayout::Queens);
 }
 
 TEST(ExchangeReaders, BrokenFilesNameTheLineAndWhatWasExpected) {
@@ -181,6 +228,20 @@ TEST(ExchangeReaders, BrokenFilesNameTheLineAndWhatWasExpected) {
       {DataLayout::XpertText, "Phi\\Psi 0 5\n 0 1\n", 2, "expected the azimuth and 2 values."},
       {DataLayout::Aachen, "title\n003 hxxxx  5.00 5.0090.00  (12f6.0)\nscale\n     1     2\n", 4,
        "pole figure 0 0 3 holds 2 values where its header gives 1368."},
+      {DataLayout::Aachen, "title\n003 hxxxx 30.0090.0090.00    1    3  (4f6.0)\nscale\n", 2,
+       "expected hkl, the tilt step, the azimuth step and the largest tilt (columns 11 to 25), 0 or 1 and 0, 2 or 4 "
+       "(columns 26 to 35) and a format such as \"(12f6.0)\"."},
+      {DataLayout::Inel, "Fdt File Source : x\n 1 0 9 20 0 0 0 0 1\n", 0,
+       "no line naming the columns (\"NB 2Theta Theta Khi ... Phi Value\")."},
+      {DataLayout::Queens, "111 t\n 1 2 3 4\n \n 1 2 3\n \n", 5,
+       "circle 2 of pole figure 1 1 1 holds 3 values, the first 4."},
+      {DataLayout::Queens, "Al sheet\n 1 2\n", 1, "expected a title line that starts with the hkl, such as \"111\"."},
+      {DataLayout::Inel, "Fdt File\nNB Khi Phi Value\n 1 0 9 95 0 0 0 0 1\n", 3,
+       "expected a row of number, 2theta, theta, khi (-90 to 90), three translations, phi and intensity."},
+      {DataLayout::Autex, "AUTEX\nALPHASTART 0 END 5 DELTA 5 BETASTART 0 DELTA 180\nHKL 111. THETA 9\n 1 2 -05.00\n", 4,
+       "expected the circle's 2 values ended by its tilt \"-00.00\"."},
+      {DataLayout::Autex, "AUTEX\nALPHASTART 0 END 5 DELTA 5 BETASTART 0 DELTA 180\nHKL 111. THETA 9\n 1 2 -00.00\n", 4,
+       "pole figure 1 1 1 ends after 1 of its 2 circles."},
   };
   for (const auto& c : cases) {
     CollectingSink sink;

@@ -142,7 +142,7 @@ TEST(LoadMeasuredFile, EveryRealPoplaAndColumnFileLoadsWithoutAGrid) {
       {"popla_108.epf", DataLayout::Popla, 0, 1, "1 0 0", 17, 17 * 72, 80, 0, 5, 1, 10, 1007},
       {"popla.GPF", DataLayout::Popla, 6, 2, "1 0 0", 19, 19 * 72, 90, 0, 5, 1, 18, 254},
       // "89.000 181.000 -8"
-      {"juelich012.jul", DataLayout::Columns, 0, 1, "", 91, 0, 90, 180, 1, 90, 2, -8},
+      {"juelich012.jul", DataLayout::Columns, 0, 1, "0 1 2", 91, 0, 90, 180, 1, 90, 2, -8},  // hkl from the name
   };
   for (const auto& c : cases) {
     const std::string path = test::RealDataPath(c.file);

@@ -61,6 +61,10 @@ TEST(FloodFillStaysInside, ClosedLinesAndLinesFromRimToRim) {
   EXPECT_TRUE(LineIsClosed(ring.lines[0]));
   EXPECT_TRUE(FloodFillStaysInside(*peak, Geometry(), ring.lines));
   EXPECT_TRUE(FloodFillStaysInside(*peak, Geometry(), {}));
+  // The same ring a degree across is drawn a speck its seed pixel misses
+  // (half-degree circles of area-detector slices).
+  auto speck = Grid({0, 0.5, 1}, {{10}, {4, 4, 4, 4}, {1, 1, 1, 1}});
+  EXPECT_FALSE(FloodFillStaysInside(*speck, Geometry(), TraceLevel(*speck, 5.001, true).lines));
 
   auto half = HalfHigh();
   const LevelContours cut = TraceLevel(*half, 5.001, true);

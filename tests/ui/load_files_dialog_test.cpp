@@ -87,8 +87,8 @@ TEST(LoadFilesOwnGrid, FiltersListEveryLayout) {
   const QStringList filters = DataFileFilters();
   EXPECT_TRUE(filters.value(2).startsWith("Directional data"));  // picked by place for directional data
   const QString all = filters.join(' ');
-  for (const char* pattern :
-       {"*.pol", "*.xpe", "*.wko", "*.xrdml", "*.uxd", "*.asc", "*.ras", "*.txt", "*.epf", "*.gpf", "*.jul"})
+  for (const char* pattern : {"*.pol", "*.xpe", "*.wko", "*.xrdml", "*.uxd", "*.asc", "*.ras", "*.txt", "*.epf",
+                              "*.gpf", "*.jul", "*.plf", "*.int", "*.exp"})
     EXPECT_TRUE(all.contains(pattern)) << pattern;
   EXPECT_TRUE(filters.last().startsWith("All files"));
 }
