@@ -4,6 +4,7 @@
 #include <fmt/format.h>
 
 #include <cmath>
+#include <map>
 
 #include "base/safe_write.h"
 #include "base/text_file.h"
@@ -16,11 +17,26 @@
 namespace quorix {
 namespace {
 
+OdfFileFacts FactsOfText(std::string_view text, DataLayout layout) {
+  OdfFileFacts facts;
+  if (layout != DataLayout::Beartex && layout != DataLayout::Geesthacht) return facts;
+  const SaveAllHeader h = ReadSaveAllHeaderText(text, layout);
+  if (h.symmetry)
+    facts.crystal = LaueGroupOfBeartexCode(layout == DataLayout::Geesthacht ? GeesthachtToBeartexSymmetry(*h.symmetry)
+                                                                            : *h.symmetry);
+  if (h.a && h.b && h.c && h.gamma) {
+    const Lattice l{*h.a, *h.b, *h.c, h.alpha.value_or(90), h.beta.value_or(90), *h.gamma};
+    if (!LatticeProblem(l)) facts.lattice = l;
+  }
+  if (layout == DataLayout::Geesthacht)
+    for (const std::string& line : SplitLines(text))
+      if (line.rfind("SUP =", 0) == 0) facts.supLines.push_back(line);
+  return facts;
+}
+
 struct OdfSourceFile {
   std::string data;
-  DataLayout layout = DataLayout::None;
-  SaveAllHeader header;
-  std::vector<std::string> supLines;  // a WKO list's "SUP =" lines, block by block
+  OdfFileFacts facts;
   std::vector<std::unique_ptr<PoleFigure>> figures;
   std::vector<int> indices;
 };
@@ -32,8 +48,7 @@ std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobReques
   if (!text) return std::nullopt;
   const DataFileLayout detected = DetectDataText(*text, in.data, request.measurement, sink);
   if (!detected.ok) return std::nullopt;
-  f.layout = detected.layout;
-  const bool listed = f.layout == DataLayout::Beartex || f.layout == DataLayout::Geesthacht;
+  const bool listed = detected.layout == DataLayout::Beartex || detected.layout == DataLayout::Geesthacht;
   const int available = listed || detected.names.size() > 1 ? static_cast<int>(detected.names.size()) : 1;
   f.indices = in.indices;
   if (f.indices.empty())
@@ -43,14 +58,11 @@ std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobReques
       sink.Message(fmt::format("{} holds {} pole figures, not {}.", in.data, available, k));
       return std::nullopt;
     }
-  if (listed) f.header = ReadSaveAllHeaderText(*text, f.layout);
-  if (f.layout == DataLayout::Geesthacht)
-    for (const std::string& line : SplitLines(*text))
-      if (line.rfind("SUP =", 0) == 0) f.supLines.push_back(line);
+  f.facts = FactsOfText(*text, detected.layout);
   for (int k : f.indices) {
     LoadRequest r;
     r.dataText = &*text;
-    r.layout = f.layout;
+    r.layout = detected.layout;
     r.dataFile = in.data;
     r.gridFile = request.grid;
     r.pfIndex = k;
@@ -62,7 +74,8 @@ std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobReques
   return f;
 }
 
-std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const OdfSourceFile* first, MessageSink& sink) {
+std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const std::optional<LaueGroup>& fromFile,
+                                   MessageSink& sink) {
   if (!request.crystal.empty()) {
     const auto g = LaueGroupNamed(request.crystal);
     if (!g)
@@ -74,27 +87,14 @@ std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const OdfSource
                       request.crystal));
     return g;
   }
-  if (first != nullptr && first->header.symmetry) {
-    const int code = first->layout == DataLayout::Geesthacht ? GeesthachtToBeartexSymmetry(*first->header.symmetry)
-                                                             : *first->header.symmetry;
-    if (const auto g = LaueGroupOfBeartexCode(code)) return g;
-  }
+  if (fromFile) return fromFile;
   sink.Message("The crystal symmetry is not known: give --crystal NAME (cubic, hexagonal, m-3m, ...).");
   return std::nullopt;
 }
 
-// The file's lattice where it gives one in full.
-std::optional<Lattice> FileLattice(const OdfSourceFile& f) {
-  const SaveAllHeader& h = f.header;
-  if (!h.a || !h.b || !h.c || !h.gamma) return std::nullopt;
-  Lattice l{*h.a, *h.b, *h.c, h.alpha.value_or(90), h.beta.value_or(90), *h.gamma};
-  if (LatticeProblem(l)) return std::nullopt;
-  return l;
-}
-
-std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, LaueGroup group, const std::string& source,
-                                                 MessageSink& sink) {
-  std::string text = pf.Hkl;
+std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, std::string text, LaueGroup group,
+                                                 const std::string& source, MessageSink& sink) {
+  if (Trim(text).empty()) text = pf.Hkl;
   if (Trim(text).empty())
     if (const auto m = MillerOf(pf)) text = m->h + " " + m->k + " " + m->l;
   if (Trim(text).empty()) {
@@ -106,6 +106,14 @@ std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, LaueGroup
   if (!hkl) sink.Message(fmt::format("{}: {}", source, error));
   return hkl;
 }
+
+// One pole figure on its way into the estimate.
+struct PendingFigure {
+  std::string source;
+  std::unique_ptr<PoleFigure> record;
+  std::string hkl;      // as typed; empty: the record's
+  std::string supLine;  // its block's "SUP =" line, if any
+};
 
 PoleFigureInput InputOf(const PoleFigure& pf) {
   PoleFigureInput in;
@@ -132,6 +140,15 @@ PoleFigureInput InputOf(const PoleFigure& pf) {
 
 }  // namespace
 
+OdfFileFacts ReadOdfFileFacts(const std::string& fileName) {
+  NullSink quiet;
+  const auto text = ReadTextFile(fileName, quiet, "");
+  if (!text) return {};
+  const DataFileLayout detected = DetectDataText(*text, fileName, MeasurementOptions{}, quiet);
+  if (!detected.ok) return {};
+  return FactsOfText(*text, detected.layout);
+}
+
 std::optional<std::array<int, 3>> ParseHklFor(const std::string& text, const Odf& odf, MessageSink& sink) {
   std::string error;
   const auto hkl = ParseMiller(text, odf.grid.crystal, error);
@@ -157,17 +174,49 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
     if (!odf) return std::nullopt;
     result.odf = std::move(*odf);
   } else {
-    if (request.files.empty()) {
+    if (request.files.empty() && request.loaded.empty()) {
       sink.Message("No pole figure files: give at least one, or --from-odf FILE.");
       return std::nullopt;
     }
-    std::vector<OdfSourceFile> files;
-    for (const OdfInputFile& in : request.files) {
-      auto f = LoadFile(in, request, sink);
-      if (!f) return std::nullopt;
-      files.push_back(std::move(*f));
+    std::vector<PendingFigure> pending;
+    std::optional<LaueGroup> fileCrystal;
+    std::optional<Lattice> fileLattice;
+    if (!request.loaded.empty()) {
+      std::map<std::string, OdfFileFacts> factsOf;
+      for (const OdfLoadedFigure& l : request.loaded) {
+        if (l.record == nullptr) continue;
+        auto [it, fresh] = factsOf.try_emplace(l.record->FileName);
+        if (fresh && !l.record->FileName.empty()) it->second = ReadOdfFileFacts(l.record->FileName);
+        const OdfFileFacts& facts = it->second;
+        if (pending.empty()) fileCrystal = facts.crystal;
+        if (!fileLattice) fileLattice = facts.lattice;
+        PendingFigure p;
+        p.source = !l.source.empty()           ? l.source
+                   : l.record->IndexInFile > 0 ? fmt::format("{}:{}", l.record->FileName, l.record->IndexInFile)
+                                               : l.record->FileName;
+        p.record = std::make_unique<PoleFigure>(*l.record);
+        p.hkl = l.hkl;
+        const auto block = static_cast<std::size_t>(std::max(l.record->IndexInFile - 1, 0));
+        if (block < facts.supLines.size()) p.supLine = facts.supLines[block];
+        pending.push_back(std::move(p));
+      }
+    } else {
+      for (const OdfInputFile& in : request.files) {
+        auto f = LoadFile(in, request, sink);
+        if (!f) return std::nullopt;
+        if (pending.empty()) fileCrystal = f->facts.crystal;
+        if (!fileLattice) fileLattice = f->facts.lattice;
+        for (std::size_t k = 0; k < f->figures.size(); ++k) {
+          PendingFigure p;
+          p.source = fmt::format("{}:{}", f->data, f->indices[k]);
+          p.record = std::move(f->figures[k]);
+          const auto block = static_cast<std::size_t>(f->indices[k] - 1);
+          if (block < f->facts.supLines.size()) p.supLine = f->facts.supLines[block];
+          pending.push_back(std::move(p));
+        }
+      }
     }
-    const auto crystal = CrystalOf(request, &files.front(), sink);
+    const auto crystal = CrystalOf(request, fileCrystal, sink);
     if (!crystal) return std::nullopt;
     Lattice lattice = CubicLattice();
     if (!request.lattice.empty()) {
@@ -179,15 +228,12 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
       }
       lattice = *l;
     } else if (!IsCubic(*crystal)) {
-      std::optional<Lattice> fromFile;
-      for (const OdfSourceFile& f : files)
-        if (!fromFile) fromFile = FileLattice(f);
-      if (!fromFile) {
+      if (!fileLattice) {
         sink.Message(fmt::format("A {} crystal needs its lattice: give --lattice a,b,c,alpha,beta,gamma.",
                                  LaueGroupName(*crystal)));
         return std::nullopt;
       }
-      lattice = *fromFile;
+      lattice = *fileLattice;
     }
     std::string error;
     const auto grid = MakeOdfGrid(*crystal, *sample, request.resolution, error);
@@ -196,34 +242,32 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
       return std::nullopt;
     }
     std::vector<PoleFigureInput> inputs;
-    for (OdfSourceFile& f : files)
-      for (std::size_t k = 0; k < f.figures.size(); ++k) {
-        OdfJobFigure fig;
-        fig.source = fmt::format("{}:{}", f.data, f.indices[k]);
-        const auto hkl = MillerOfRecord(*f.figures[k], *crystal, fig.source, sink);
-        if (!hkl) return std::nullopt;
-        fig.hkl = *hkl;
-        PoleFigureInput in = InputOf(*f.figures[k]);
-        in.name = fig.source;
-        in.reflections.push_back(Reflection{PlaneNormal(*hkl, lattice), 1});
-        const auto block = static_cast<std::size_t>(f.indices[k] - 1);
-        if (block < f.supLines.size()) {
-          // A superposed second reflection with its factor, as the block's "SUP =" line gives it.
-          const std::vector<std::string> lines{"", "", "", "", "", "", f.supLines[block]};
-          const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::Geesthacht);
-          if (sup.secondReflection && sup.fac && *sup.fac > 0) {
-            const auto second = ParseMiller(sup.h2 + " " + sup.k2 + " " + sup.l2, *crystal, error);
-            if (!second) {
-              sink.Message(fmt::format("{}: the second reflection of its \"SUP =\" line: {}", fig.source, error));
-              return std::nullopt;
-            }
-            in.reflections.push_back(Reflection{PlaneNormal(*second, lattice), *sup.fac});
+    for (PendingFigure& p : pending) {
+      OdfJobFigure fig;
+      fig.source = p.source;
+      const auto hkl = MillerOfRecord(*p.record, p.hkl, *crystal, fig.source, sink);
+      if (!hkl) return std::nullopt;
+      fig.hkl = *hkl;
+      PoleFigureInput in = InputOf(*p.record);
+      in.name = fig.source;
+      in.reflections.push_back(Reflection{PlaneNormal(*hkl, lattice), 1});
+      if (!p.supLine.empty()) {
+        // A superposed second reflection with its factor, as the block's "SUP =" line gives it.
+        const std::vector<std::string> lines{"", "", "", "", "", "", p.supLine};
+        const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::Geesthacht);
+        if (sup.secondReflection && sup.fac && *sup.fac > 0) {
+          const auto second = ParseMiller(sup.h2 + " " + sup.k2 + " " + sup.l2, *crystal, error);
+          if (!second) {
+            sink.Message(fmt::format("{}: the second reflection of its \"SUP =\" line: {}", fig.source, error));
+            return std::nullopt;
           }
+          in.reflections.push_back(Reflection{PlaneNormal(*second, lattice), *sup.fac});
         }
-        fig.record = std::move(f.figures[k]);
-        inputs.push_back(std::move(in));
-        result.figures.push_back(std::move(fig));
       }
+      fig.record = std::move(p.record);
+      inputs.push_back(std::move(in));
+      result.figures.push_back(std::move(fig));
+    }
     auto estimate = EstimateOdf(inputs, *grid, request.estimate, sink);
     if (!estimate) return std::nullopt;
     result.odf = std::move(estimate->odf);

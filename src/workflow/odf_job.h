@@ -23,9 +23,17 @@ struct OdfInputFile {
   std::vector<int> indices;  // from 1; empty: every pole figure of the file
 };
 
+// A pole figure already in memory (a window of the desktop program).
+struct OdfLoadedFigure {
+  const PoleFigure* record = nullptr;
+  std::string hkl;     // empty: the record's own
+  std::string source;  // for messages and the results; empty: "FILE:K" of the record
+};
+
 struct OdfJobRequest {
   std::vector<OdfInputFile> files;
-  std::string grid;  // for the layouts that need a grid file
+  std::vector<OdfLoadedFigure> loaded;  // in place of `files` when given
+  std::string grid;                     // for the layouts that need a grid file
   MeasurementOptions measurement;
   std::string crystal;  // name or symbol; empty: the first file's symmetry code
   std::string sample = "orthorhombic";
@@ -53,6 +61,16 @@ struct OdfJobResult {
   std::vector<OdfJobFigure> figures;
   std::vector<std::pair<std::string, double>> fractions;  // name -> share
 };
+
+// What the file a pole figure was read from says for the ODF: its crystal
+// (from the symmetry code), its lattice and the blocks' "SUP =" lines.
+// Nothing where the file says nothing or cannot be read any more.
+struct OdfFileFacts {
+  std::optional<LaueGroup> crystal;
+  std::optional<Lattice> lattice;
+  std::vector<std::string> supLines;  // block by block
+};
+OdfFileFacts ReadOdfFileFacts(const std::string& fileName);
 
 // The symmetries, lattice and resolution checked, every pole figure loaded
 // and its hkl read before any work; a message and nothing on a fault.
