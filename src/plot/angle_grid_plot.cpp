@@ -127,14 +127,19 @@ std::vector<double> AngleGridLevels(const AngleGrid& grid, int count) {
   for (double v : grid.values)
     if (std::isfinite(v)) top = std::max(top, v);
   if (!(top > 0) || count < 1) return {};
-  static constexpr double kSteps[] = {0.25, 0.5, 1, 2, 5, 10, 20, 50, 100, 200, 500, 1000};
-  double step = kSteps[std::size(kSteps) - 1];
+  std::vector<double> levels;
+  if (top > 4) {
+    // A sharp peak would leave every linear level but the first empty elsewhere.
+    for (double l = 1; l <= top && static_cast<int>(levels.size()) < count; l *= 2) levels.push_back(l);
+    return levels;
+  }
+  static constexpr double kSteps[] = {0.25, 0.5, 1};
+  double step = 1;
   for (double s : kSteps)
     if (top / s <= count) {
       step = s;
       break;
     }
-  std::vector<double> levels;
   for (int k = 1; k * step <= top && k <= count; ++k) levels.push_back(k * step);
   if (levels.empty()) levels.push_back(step);
   return levels;

@@ -42,8 +42,8 @@ struct PlotBox {
   int left = 0, top = 0, width = 0, height = 0;
 };
 
-// Multiples of a round step (0.25, 0.5, 1, 2, 5, 10, ...) up to the largest
-// value, at most `count` of them.
+// At most `count` levels up to the largest value: multiples of 0.25, 0.5 or
+// 1 where it is 4 or less, else 1, 2, 4, 8, ... (m.r.d. of a texture).
 std::vector<double> AngleGridLevels(const AngleGrid& grid, int count = 8);
 
 // The figure fitted into the box, its title above and its marks beside the outline.

@@ -5,7 +5,9 @@
 #include <fmt/format.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QWindow>
 #include <atomic>
 
 #include "ui/child_dialogs.h"
@@ -53,8 +55,15 @@ void ComputeOdf(MainWindow& mainform, AppContext& context) {
     gauge.setMinimumDuration(0);
     gauge.setAutoClose(false);
     gauge.setAutoReset(false);
+    gauge.setMinimumWidth(360);
     gauge.setValue(0);
     gauge.show();
+    // The path tables take a while before the first iteration reports: the gauge must be up by then.
+    QElapsedTimer wait;
+    wait.start();
+    while (wait.elapsed() < 300 && !(gauge.windowHandle() && gauge.windowHandle()->isExposed()))
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    gauge.repaint();
     QCoreApplication::processEvents();
     request->estimate.control.cancel = &cancel;
     request->estimate.onIteration = [&](int iteration, double rp) {

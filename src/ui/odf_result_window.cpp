@@ -26,7 +26,9 @@ QTableWidget* Table(QWidget* parent, const QStringList& headers, int rows) {
   t->setHorizontalHeaderLabels(headers);
   t->verticalHeader()->hide();
   t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   t->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  t->setWordWrap(false);
   return t;
 }
 
@@ -110,7 +112,7 @@ OdfResultWindow::OdfResultWindow(MainWindow& mainform, AppContext& context, OdfJ
                  this));
   layout->addWidget(fractions, 2);
   layout->addLayout(buttons);
-  resize(620, 460);
+  resize(680, 560);
 }
 
 void OdfResultWindow::OpenRecalculated() {
@@ -135,7 +137,7 @@ AngleGridWindow* OdfResultWindow::OpenInverse() {
   const std::pair<const char*, Vec3> axes[] = {{"RD", {1, 0, 0}}, {"TD", {0, 1, 0}}, {"ND", {0, 0, 1}}};
   for (const auto& [name, axis] : axes) {
     AngleGridPanel p;
-    p.grid = InversePoleFigure(result_.odf, axis, 5);
+    p.grid = InversePoleFigure(result_.odf, axis, 2.5);
     p.figure.shape = AngleGridShape::Stereographic;
     p.figure.outline = shape.outline;
     for (const auto& c : shape.corners) p.figure.marks.push_back({c.alpha, c.beta, c.indices});
@@ -146,6 +148,7 @@ AngleGridWindow* OdfResultWindow::OpenInverse() {
       new AngleGridWindow("Inverse pole figures (m.r.d.)", std::move(panels), 3, LevelColors(context_.state), this);
   w->setObjectName("InverseWindow");
   w->setAttribute(Qt::WA_DeleteOnClose);
+  w->resize(1000, 360);
   w->show();
   return w;
 }

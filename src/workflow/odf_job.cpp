@@ -12,6 +12,7 @@
 #include "io/load_pole_figure.h"
 #include "io/popla_writer.h"
 #include "record/prepare.h"
+#include "record/statistics.h"
 #include "workflow/load_sequence.h"
 
 namespace quorix {
@@ -305,6 +306,8 @@ std::unique_ptr<PoleFigure> RecalculatedRecord(const Odf& odf, const std::array<
   for (int i = 1; i <= kCircles; ++i)
     for (int k = 1; k <= kPoints; ++k) pf->Intensity[i][k] = p[n++];
   pf->Hkl = fmt::format("{} {} {}", hkl[0], hkl[1], hkl[2]);
+  // The levels and the legend of a window start from the extremes.
+  UpdateExtremes(*pf);
   PreparePoleFigure(*pf, true);
   return pf;
 }

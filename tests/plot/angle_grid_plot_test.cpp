@@ -33,12 +33,14 @@ std::vector<quorix::Pixel> LevelPoints(const RecordingCanvas& canvas) {
   return out;
 }
 
-TEST(AngleGridLevels, RoundStepsUpToTheLargestValue) {
+TEST(AngleGridLevels, RoundStepsThenDoublingUpToTheLargestValue) {
   const auto levelsUpTo = [](double top) {
     return AngleGridLevels(GridOf(10, 10, 5, [&](double, double) { return top; }), 8);
   };
   EXPECT_EQ(levelsUpTo(3.7), (std::vector<double>{0.5, 1, 1.5, 2, 2.5, 3, 3.5}));
-  EXPECT_EQ(levelsUpTo(12), (std::vector<double>{2, 4, 6, 8, 10, 12}));
+  EXPECT_EQ(levelsUpTo(1.2), (std::vector<double>{0.25, 0.5, 0.75, 1}));
+  EXPECT_EQ(levelsUpTo(12), (std::vector<double>{1, 2, 4, 8}));
+  EXPECT_EQ(levelsUpTo(1e6).size(), 8u);
   EXPECT_TRUE(levelsUpTo(0).empty());
 }
 
