@@ -162,7 +162,10 @@ void DrawAngleGrid(Canvas& canvas, const AngleGrid& grid, const AngleGridFigure&
   // Text sizes from the font's point size: this surface has no text metrics.
   const int font = std::max(canvas.FontSize(), 6);
   const int charWidth = font * 3 / 4 + 1, lineHeight = font * 8 / 5 + 2;
-  const int sideMargin = charWidth * 6, topMargin = lineHeight * 2, bottomMargin = lineHeight * 3 / 2;
+  std::size_t longestMark = 1;
+  for (const AngleGridMark& m : figure.marks) longestMark = std::max(longestMark, m.text.size());
+  const int sideMargin = charWidth * static_cast<int>(longestMark + 1) + 4;
+  const int topMargin = lineHeight * 2, bottomMargin = lineHeight * 3 / 2;
   const double width = std::max(maxX - minX, 1e-9), height = std::max(maxY - minY, 1e-9);
   const double scale = std::max(
       1.0, std::min((box.width - 2.0 * sideMargin) / width, (box.height - 1.0 * topMargin - bottomMargin) / height));

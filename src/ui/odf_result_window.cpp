@@ -174,7 +174,8 @@ AngleGridWindow* OdfResultWindow::OpenSections() {
                                 std::move(panels), columns, LevelColors(context_.state), this);
   w->setObjectName("SectionsWindow");
   w->setAttribute(Qt::WA_DeleteOnClose);
-  w->resize(std::min(1280, 80 + columns * 170), std::min(900, 40 + 170 * ((g.n2 / stride + columns) / columns)));
+  const int rows = (static_cast<int>(w->Panels().size()) + columns - 1) / columns;
+  w->resize(std::min(1500, 80 + columns * 210), std::min(950, 220 * rows));
   w->show();
   return w;
 }
