@@ -73,8 +73,10 @@ TEST(OdfCommand, FaultShownBeforeAnyWorkThenResultWindowAndItsWindows) {
   test::WithModalsAnswered(
       [&](QWidget* w) {
         if (auto* dlg = qobject_cast<OdfDialog*>(w)) {
-          // First an hkl of zeros, then the file's own.
-          dlg->Figures().item(0, 1)->setText(++dialogs == 1 ? "0 0 0" : "1 1 1");
+          // First a resolution too fine for the memory, then an hkl of zeros, then the file's own.
+          ++dialogs;
+          dlg->Resolution().setText(dialogs == 1 ? "0.5" : "5");
+          dlg->Figures().item(0, 1)->setText(dialogs == 2 ? "0 0 0" : "1 1 1");
           dlg->accept();
         } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
           messages.push_back(box->text());
@@ -82,10 +84,11 @@ TEST(OdfCommand, FaultShownBeforeAnyWorkThenResultWindowAndItsWindows) {
         }
       },
       [&] { ComputeOdf(d.main(), d.c()); });
-  EXPECT_EQ(dialogs, 2);
-  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(dialogs, 3);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_TRUE(messages[0].contains("cells")) << messages[0].toStdString();
   // The window's caption names the pole figure.
-  EXPECT_TRUE(messages[0].startsWith(d.main().SlotTitle(1) + ": ")) << messages[0].toStdString();
+  EXPECT_TRUE(messages[1].startsWith(d.main().SlotTitle(1) + ": ")) << messages[1].toStdString();
   auto* result = d.main().findChild<OdfResultWindow*>();
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(result->Result().figures.size(), 3u);
