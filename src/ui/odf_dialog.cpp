@@ -13,7 +13,6 @@
 
 #include "base/number_format.h"
 #include "base/text_file.h"
-#include "io/formatted_writer.h"
 #include "texture/symmetry.h"
 
 namespace quorix {
@@ -25,12 +24,6 @@ constexpr LaueGroup kGroups[] = {LaueGroup::Triclinic,     LaueGroup::Monoclinic
                                  LaueGroup::CubicLow,      LaueGroup::Cubic};
 constexpr SampleSymmetry kSamples[] = {SampleSymmetry::Triclinic, SampleSymmetry::Monoclinic,
                                        SampleSymmetry::Orthorhombic};
-
-std::string HklOf(const PoleFigure& pf) {
-  if (!Trim(pf.Hkl).empty()) return pf.Hkl;
-  if (const auto m = MillerOf(pf)) return m->h + " " + m->k + " " + m->l;
-  return {};
-}
 
 }  // namespace
 
@@ -95,7 +88,7 @@ void OdfDialog::Prepare(const PoleFigureSet& set, const std::vector<QString>& ca
     name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     name->setCheckState(Qt::Checked);
     figures_->setItem(row, 0, name);
-    figures_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(HklOf(*set.PF[n]))));
+    figures_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(HklTextOf(*set.PF[n]))));
     records_.push_back(set.PF[n].get());
   }
   if (records_.empty()) return;

@@ -95,9 +95,7 @@ std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const std::opti
 
 std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, std::string text, LaueGroup group,
                                                  const std::string& source, MessageSink& sink) {
-  if (Trim(text).empty()) text = pf.Hkl;
-  if (Trim(text).empty())
-    if (const auto m = MillerOf(pf)) text = m->h + " " + m->k + " " + m->l;
+  if (Trim(text).empty()) text = HklTextOf(pf);
   if (Trim(text).empty()) {
     sink.Message(fmt::format("{}: the pole figure names no Miller indices (hkl).", source));
     return std::nullopt;
@@ -140,6 +138,17 @@ PoleFigureInput InputOf(const PoleFigure& pf) {
 }
 
 }  // namespace
+
+std::string HklTextOf(const PoleFigure& pf) {
+  if (!Trim(pf.Hkl).empty()) return pf.Hkl;
+  const auto words = SplitWhitespace(pf.NameInFile);
+  if (words.size() > 1) {
+    const std::string_view last = words.back();
+    if (last.size() >= 3 && last.find_first_not_of("0123456789-") == std::string_view::npos) return std::string(last);
+  }
+  if (const auto m = MillerOf(pf)) return m->h + " " + m->k + " " + m->l;
+  return {};
+}
 
 OdfFileFacts ReadOdfFileFacts(const std::string& fileName) {
   NullSink quiet;

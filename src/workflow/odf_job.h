@@ -76,6 +76,11 @@ OdfFileFacts ReadOdfFileFacts(const std::string& fileName);
 // and its hkl read before any work; a message and nothing on a fault.
 std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink& sink);
 
+// The Miller indices a record names: its own, else the last word of its
+// name in the file where that is written like indices ("Qz 10-10" gives
+// "10-10"), else the name's columns as the list layouts place them.
+std::string HklTextOf(const PoleFigure& pf);
+
 // "h k l" or "h k i l" for the crystal, parsed; a message on a fault.
 std::optional<std::array<int, 3>> ParseHklFor(const std::string& text, const Odf& odf, MessageSink& sink);
 

@@ -75,6 +75,25 @@ TEST(OdfJobLoaded, RefusesFaultsOfTheHklNamingThePoleFigure) {
   EXPECT_EQ(sink.messages[0].rfind("PF2: ", 0), 0u) << sink.messages[0];
 }
 
+TEST(OdfJobHkl, FourIndicesFromTheNameOfAListBlock) {
+  PoleFigure pf;
+  pf.IndexInFile = 1;
+  pf.NameInFile = "Qz 10-11";
+  EXPECT_EQ(HklTextOf(pf), "10-11");
+  pf.Hkl = "1 1 1";
+  EXPECT_EQ(HklTextOf(pf), "1 1 1");
+
+  OdfJobRequest r;
+  r.files = {{test::ExamplePath("quartz.wko"), {}}};
+  r.crystal = "trigonal";
+  r.lattice = "4.91,4.91,5.40,90,90,120";
+  CollectingSink sink;
+  const auto result = RunOdfJob(r, sink);
+  ASSERT_TRUE(result) << test::Joined(sink.messages);
+  EXPECT_EQ(result->figures[0].hkl, (std::array<int, 3>{1, 0, 0}));
+  EXPECT_EQ(result->figures[1].hkl, (std::array<int, 3>{1, 0, 1}));
+}
+
 TEST(OdfFileFacts, FromListFilesOnly) {
   const OdfFileFacts xpe = ReadOdfFileFacts(test::ExamplePath("copper.xpe"));
   EXPECT_EQ(xpe.crystal, LaueGroup::Cubic);
