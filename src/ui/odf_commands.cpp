@@ -20,16 +20,20 @@
 namespace quorix {
 namespace {
 
-// A cancel the user asked for needs no message box telling so.
-class UnlessCancelledSink : public MessageSink {
+// A cancel the user asked for needs no message box telling so; a fault of
+// the request is told without the gauge behind it.
+class GaugeSink : public MessageSink {
  public:
-  UnlessCancelledSink(MessageSink& inner, const std::atomic<bool>& cancel) : inner_(inner), cancel_(cancel) {}
+  GaugeSink(MessageSink& inner, QProgressDialog& gauge, const std::atomic<bool>& cancel)
+      : inner_(inner), gauge_(gauge), cancel_(cancel) {}
   void Message(const std::string& text) override {
+    gauge_.hide();
     if (!cancel_) inner_.Message(text);
   }
 
  private:
   MessageSink& inner_;
+  QProgressDialog& gauge_;
   const std::atomic<bool>& cancel_;
 };
 
@@ -73,7 +77,7 @@ void ComputeOdf(MainWindow& mainform, AppContext& context) {
       QCoreApplication::processEvents();
       if (gauge.wasCanceled()) cancel = true;
     };
-    UnlessCancelledSink sink(boxes, cancel);
+    GaugeSink sink(boxes, gauge, cancel);
     auto result = RunOdfJob(*request, sink);
     gauge.hide();
     if (result) {
