@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -95,7 +96,9 @@ OdfResultWindow::OdfResultWindow(MainWindow& mainform, AppContext& context, OdfJ
   auto* inverse = Button(this, "&Inverse Pole Figures", "InverseBtn");
   auto* sections = Button(this, "ODF &Sections", "SectionsBtn");
   auto* save = Button(this, "Save &ODF...", "SaveOdfBtn");
-  recalc->setEnabled(!result_.figures.empty());
+  further_ = new QLineEdit(this);
+  further_->setObjectName("FurtherHkl");
+  further_->setPlaceholderText("further hkl to recalculate, e.g. 3 1 1; 2 2 2");
   connect(recalc, &QPushButton::clicked, this, &OdfResultWindow::OpenRecalculated);
   connect(inverse, &QPushButton::clicked, this, &OdfResultWindow::OpenInverse);
   connect(sections, &QPushButton::clicked, this, &OdfResultWindow::OpenSections);
@@ -111,6 +114,7 @@ OdfResultWindow::OdfResultWindow(MainWindow& mainform, AppContext& context, OdfJ
                                                     OdfJobRequest{}.spread)),
                  this));
   layout->addWidget(fractions, 2);
+  layout->addWidget(further_);
   layout->addLayout(buttons);
   resize(680, 560);
 }
@@ -118,9 +122,18 @@ OdfResultWindow::OdfResultWindow(MainWindow& mainform, AppContext& context, OdfJ
 void OdfResultWindow::OpenRecalculated() {
   MessageBoxSink sink(this);
   std::vector<std::array<int, 3>> hkls;
-  for (const OdfJobFigure& f : result_.figures)
-    if (std::find(hkls.begin(), hkls.end(), f.hkl) == hkls.end()) hkls.push_back(f.hkl);
-  for (const auto& hkl : hkls) {
+  for (const OdfJobFigure& f : result_.figures) hkls.push_back(f.hkl);
+  // Every further hkl is read before any window opens.
+  for (const QString& typed : further_->text().split(';', Qt::SkipEmptyParts)) {
+    if (typed.trimmed().isEmpty()) continue;
+    const auto hkl = ParseHklFor(typed.trimmed().toStdString(), result_.odf, sink);
+    if (!hkl) return;
+    hkls.push_back(*hkl);
+  }
+  std::vector<std::array<int, 3>> distinct;
+  for (const auto& hkl : hkls)
+    if (std::find(distinct.begin(), distinct.end(), hkl) == distinct.end()) distinct.push_back(hkl);
+  for (const auto& hkl : distinct) {
     const int n = mainform_.FirstFreeWindow();
     if (n == 0) {
       sink.Message("No free window for the further recalculated pole figures: close some pole figure windows.");

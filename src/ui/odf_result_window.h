@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QLineEdit;
 #include "ui/app_context.h"
 #include "workflow/odf_job.h"
 
@@ -18,7 +19,8 @@ class OdfResultWindow : public QWidget {
   OdfResultWindow(MainWindow& mainform, AppContext& context, OdfJobResult result);
   const OdfJobResult& Result() const { return result_; }
 
-  // The complete pole figure of each input hkl into the free windows 2..8.
+  // The complete pole figure of each input hkl, then of each further one
+  // typed ("3 1 1; 2 2 2"), into the free windows 2..8.
   void OpenRecalculated();
   // RD, TD and ND in the crystal's standard triangle or sector.
   AngleGridWindow* OpenInverse();
@@ -32,6 +34,7 @@ class OdfResultWindow : public QWidget {
   MainWindow& mainform_;
   AppContext& context_;
   OdfJobResult result_;
+  QLineEdit* further_ = nullptr;
 };
 
 // The hkl as the crystal writes it: "h k l", or "h k i l" for trigonal and hexagonal ones.

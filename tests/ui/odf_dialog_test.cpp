@@ -93,7 +93,14 @@ TEST(OdfCommand, FaultShownBeforeAnyWorkThenResultWindowAndItsWindows) {
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(result->Result().figures.size(), 3u);
 
+  // A further hkl that cannot be read opens nothing; a good one opens after the measured ones.
+  auto* further = result->findChild<QLineEdit*>("FurtherHkl");
+  further->setText("3 1 1; 1 0 -1 0");
+  EXPECT_EQ(test::WithModalsClosed([&] { result->OpenRecalculated(); }), 1);
+  EXPECT_FALSE(d.c().set.Occupied(4));
+  further->setText("3 1 1");
   result->OpenRecalculated();
+  EXPECT_EQ(d.c().set.PF[7]->Hkl, "3 1 1");
   for (int n = 4; n <= 6; ++n) {
     ASSERT_TRUE(d.c().set.Occupied(n));
     EXPECT_TRUE(d.main().WindowVisible(n));
