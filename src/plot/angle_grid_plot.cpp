@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "base/number_format.h"
+#include "math/vector_math.h"
 
 namespace quorix {
 namespace {
@@ -20,12 +21,10 @@ struct Node {
   double row = 0, column = 0, value = 0;
 };
 
-constexpr double kDegree = 3.14159265358979323846 / 180;
-
 Point MapAngles(AngleGridShape shape, double row, double column) {
   if (shape == AngleGridShape::Rectangle) return {column, -row};
-  const double r = std::tan(row * kDegree / 2);
-  return {r * std::cos(column * kDegree), r * std::sin(column * kDegree)};
+  const double r = std::tan(DegToRad(row) / 2);
+  return {r * std::cos(DegToRad(column)), r * std::sin(DegToRad(column))};
 }
 
 std::vector<std::pair<double, double>> BoundsOutline(const AngleGrid& grid, AngleGridShape shape) {
@@ -262,14 +261,14 @@ void DrawAngleGrid(Canvas& canvas, const AngleGrid& grid, const AngleGridFigure&
                    figure.title);
 }
 
-void DrawLevelLegend(Canvas& canvas, const std::vector<double>& levels, const std::vector<Color>& colors, int left,
-                     int top) {
+void DrawLevelLegend(Canvas& canvas, const std::vector<double>& levels, const std::vector<Color>& colors,
+                     quorix::Pixel topLeft) {
   const int lineHeight = std::max(canvas.FontSize(), 6) * 8 / 5 + 2;
   canvas.SetPenMode(PenMode::Copy);
   canvas.SetPenStyle(PenStyle::Solid);
   canvas.SetBrushStyle(BrushStyle::Clear);
   for (std::size_t l = 0; l < levels.size(); ++l) {
-    const int y = top + static_cast<int>(l) * lineHeight;
+    const int left = topLeft.x, y = topLeft.y + static_cast<int>(l) * lineHeight;
     canvas.SetPenColor(colors.empty() ? Color{0} : colors[l % colors.size()]);
     for (int w = 0; w < 2; ++w) {
       canvas.MoveTo(left, y + lineHeight / 2 + w);

@@ -50,7 +50,7 @@ std::vector<double> AngleGridLevels(const AngleGrid& grid, int count = 8);
 void DrawAngleGrid(Canvas& canvas, const AngleGrid& grid, const AngleGridFigure& figure, PlotBox box);
 
 // One row per level: a short line in its colour and the level's value.
-void DrawLevelLegend(Canvas& canvas, const std::vector<double>& levels, const std::vector<Color>& colors, int left,
-                     int top);
+void DrawLevelLegend(Canvas& canvas, const std::vector<double>& levels, const std::vector<Color>& colors,
+                     quorix::Pixel topLeft);
 
 }  // namespace quorix

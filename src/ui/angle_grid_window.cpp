@@ -36,7 +36,7 @@ QImage AngleGridWindow::Picture() const {
     DrawAngleGrid(canvas, panels_[k].grid, panels_[k].figure,
                   PlotBox{column * cellWidth, row * cellHeight, cellWidth, cellHeight});
   }
-  DrawLevelLegend(canvas, levels_, colors_, width() - legendWidth + 8, 12);
+  DrawLevelLegend(canvas, levels_, colors_, quorix::Pixel{width() - legendWidth + 8, 12});
   return canvas.Image();
 }
 

@@ -45,7 +45,7 @@ std::vector<Color> LevelColors(const ProgramState& state) {
   return colors;
 }
 
-QPushButton* Button(QWidget* parent, const QString& text, const QString& name) {
+QPushButton* Button(QWidget* parent, const QString& text, const char* name) {
   auto* b = new QPushButton(text, parent);
   b->setObjectName(name);
   return b;

@@ -137,6 +137,95 @@ PoleFigureInput InputOf(const PoleFigure& pf) {
   return in;
 }
 
+// The pole figures of the request with what their files say.
+struct GatheredFigures {
+  std::vector<PendingFigure> figures;
+  std::optional<LaueGroup> crystal;  // the first file's
+  std::optional<Lattice> lattice;    // the first file's that gives one
+};
+
+std::optional<GatheredFigures> GatherFigures(const OdfJobRequest& request, MessageSink& sink) {
+  GatheredFigures g;
+  if (!request.loaded.empty()) {
+    std::map<std::string, OdfFileFacts> factsOf;
+    for (const OdfLoadedFigure& l : request.loaded) {
+      if (l.record == nullptr) continue;
+      auto [it, fresh] = factsOf.try_emplace(l.record->FileName);
+      if (fresh && !l.record->FileName.empty()) it->second = ReadOdfFileFacts(l.record->FileName);
+      const OdfFileFacts& facts = it->second;
+      if (g.figures.empty()) g.crystal = facts.crystal;
+      if (!g.lattice) g.lattice = facts.lattice;
+      PendingFigure p;
+      p.source = !l.source.empty()           ? l.source
+                 : l.record->IndexInFile > 0 ? fmt::format("{}:{}", l.record->FileName, l.record->IndexInFile)
+                                             : l.record->FileName;
+      p.record = std::make_unique<PoleFigure>(*l.record);
+      p.hkl = l.hkl;
+      const auto block = static_cast<std::size_t>(std::max(l.record->IndexInFile - 1, 0));
+      if (block < facts.supLines.size()) p.supLine = facts.supLines[block];
+      g.figures.push_back(std::move(p));
+    }
+    return g;
+  }
+  for (const OdfInputFile& in : request.files) {
+    auto f = LoadFile(in, request, sink);
+    if (!f) return std::nullopt;
+    if (g.figures.empty()) g.crystal = f->facts.crystal;
+    if (!g.lattice) g.lattice = f->facts.lattice;
+    for (std::size_t k = 0; k < f->figures.size(); ++k) {
+      PendingFigure p;
+      p.source = fmt::format("{}:{}", f->data, f->indices[k]);
+      p.record = std::move(f->figures[k]);
+      const auto block = static_cast<std::size_t>(f->indices[k] - 1);
+      if (block < f->facts.supLines.size()) p.supLine = f->facts.supLines[block];
+      g.figures.push_back(std::move(p));
+    }
+  }
+  return g;
+}
+
+// The estimate's input of one pole figure; its hkl and record go into `fig`.
+std::optional<PoleFigureInput> InputFor(PendingFigure& p, LaueGroup crystal, const Lattice& lattice, OdfJobFigure& fig,
+                                        MessageSink& sink) {
+  const auto hkl = MillerOfRecord(*p.record, p.hkl, crystal, fig.source, sink);
+  if (!hkl) return std::nullopt;
+  fig.hkl = *hkl;
+  PoleFigureInput in = InputOf(*p.record);
+  in.name = fig.source;
+  in.reflections.push_back(Reflection{PlaneNormal(*hkl, lattice), 1});
+  if (!p.supLine.empty()) {
+    // A superposed second reflection with its factor, as the block's "SUP =" line gives it.
+    const std::vector<std::string> lines{"", "", "", "", "", "", p.supLine};
+    const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::Geesthacht);
+    if (sup.secondReflection && sup.fac && *sup.fac > 0) {
+      std::string error;
+      const auto second = ParseMiller(sup.h2 + " " + sup.k2 + " " + sup.l2, crystal, error);
+      if (!second) {
+        sink.Message(fmt::format("{}: the second reflection of its \"SUP =\" line: {}", fig.source, error));
+        return std::nullopt;
+      }
+      in.reflections.push_back(Reflection{PlaneNormal(*second, lattice), *sup.fac});
+    }
+  }
+  fig.record = std::move(p.record);
+  return in;
+}
+
+std::optional<Lattice> LatticeOf(const OdfJobRequest& request, LaueGroup crystal,
+                                 const std::optional<Lattice>& fromFile, MessageSink& sink) {
+  if (!request.lattice.empty()) {
+    std::string error;
+    const auto l = ParseLattice(request.lattice, error);
+    if (!l) sink.Message(error);
+    return l;
+  }
+  if (IsCubic(crystal)) return CubicLattice();
+  if (!fromFile)
+    sink.Message(
+        fmt::format("A {} crystal needs its lattice: give --lattice a,b,c,alpha,beta,gamma.", LaueGroupName(crystal)));
+  return fromFile;
+}
+
 }  // namespace
 
 std::string HklTextOf(const PoleFigure& pf) {
@@ -188,63 +277,12 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
       sink.Message("No pole figure files: give at least one, or --from-odf FILE.");
       return std::nullopt;
     }
-    std::vector<PendingFigure> pending;
-    std::optional<LaueGroup> fileCrystal;
-    std::optional<Lattice> fileLattice;
-    if (!request.loaded.empty()) {
-      std::map<std::string, OdfFileFacts> factsOf;
-      for (const OdfLoadedFigure& l : request.loaded) {
-        if (l.record == nullptr) continue;
-        auto [it, fresh] = factsOf.try_emplace(l.record->FileName);
-        if (fresh && !l.record->FileName.empty()) it->second = ReadOdfFileFacts(l.record->FileName);
-        const OdfFileFacts& facts = it->second;
-        if (pending.empty()) fileCrystal = facts.crystal;
-        if (!fileLattice) fileLattice = facts.lattice;
-        PendingFigure p;
-        p.source = !l.source.empty()           ? l.source
-                   : l.record->IndexInFile > 0 ? fmt::format("{}:{}", l.record->FileName, l.record->IndexInFile)
-                                               : l.record->FileName;
-        p.record = std::make_unique<PoleFigure>(*l.record);
-        p.hkl = l.hkl;
-        const auto block = static_cast<std::size_t>(std::max(l.record->IndexInFile - 1, 0));
-        if (block < facts.supLines.size()) p.supLine = facts.supLines[block];
-        pending.push_back(std::move(p));
-      }
-    } else {
-      for (const OdfInputFile& in : request.files) {
-        auto f = LoadFile(in, request, sink);
-        if (!f) return std::nullopt;
-        if (pending.empty()) fileCrystal = f->facts.crystal;
-        if (!fileLattice) fileLattice = f->facts.lattice;
-        for (std::size_t k = 0; k < f->figures.size(); ++k) {
-          PendingFigure p;
-          p.source = fmt::format("{}:{}", f->data, f->indices[k]);
-          p.record = std::move(f->figures[k]);
-          const auto block = static_cast<std::size_t>(f->indices[k] - 1);
-          if (block < f->facts.supLines.size()) p.supLine = f->facts.supLines[block];
-          pending.push_back(std::move(p));
-        }
-      }
-    }
-    const auto crystal = CrystalOf(request, fileCrystal, sink);
+    auto gathered = GatherFigures(request, sink);
+    if (!gathered) return std::nullopt;
+    const auto crystal = CrystalOf(request, gathered->crystal, sink);
     if (!crystal) return std::nullopt;
-    Lattice lattice = CubicLattice();
-    if (!request.lattice.empty()) {
-      std::string error;
-      const auto l = ParseLattice(request.lattice, error);
-      if (!l) {
-        sink.Message(error);
-        return std::nullopt;
-      }
-      lattice = *l;
-    } else if (!IsCubic(*crystal)) {
-      if (!fileLattice) {
-        sink.Message(fmt::format("A {} crystal needs its lattice: give --lattice a,b,c,alpha,beta,gamma.",
-                                 LaueGroupName(*crystal)));
-        return std::nullopt;
-      }
-      lattice = *fileLattice;
-    }
+    const auto lattice = LatticeOf(request, *crystal, gathered->lattice, sink);
+    if (!lattice) return std::nullopt;
     std::string error;
     const auto grid = MakeOdfGrid(*crystal, *sample, request.resolution, error);
     if (!grid) {
@@ -252,36 +290,18 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
       return std::nullopt;
     }
     std::vector<PoleFigureInput> inputs;
-    for (PendingFigure& p : pending) {
+    for (PendingFigure& p : gathered->figures) {
       OdfJobFigure fig;
       fig.source = p.source;
-      const auto hkl = MillerOfRecord(*p.record, p.hkl, *crystal, fig.source, sink);
-      if (!hkl) return std::nullopt;
-      fig.hkl = *hkl;
-      PoleFigureInput in = InputOf(*p.record);
-      in.name = fig.source;
-      in.reflections.push_back(Reflection{PlaneNormal(*hkl, lattice), 1});
-      if (!p.supLine.empty()) {
-        // A superposed second reflection with its factor, as the block's "SUP =" line gives it.
-        const std::vector<std::string> lines{"", "", "", "", "", "", p.supLine};
-        const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::Geesthacht);
-        if (sup.secondReflection && sup.fac && *sup.fac > 0) {
-          const auto second = ParseMiller(sup.h2 + " " + sup.k2 + " " + sup.l2, *crystal, error);
-          if (!second) {
-            sink.Message(fmt::format("{}: the second reflection of its \"SUP =\" line: {}", fig.source, error));
-            return std::nullopt;
-          }
-          in.reflections.push_back(Reflection{PlaneNormal(*second, lattice), *sup.fac});
-        }
-      }
-      fig.record = std::move(p.record);
-      inputs.push_back(std::move(in));
+      auto in = InputFor(p, *crystal, *lattice, fig, sink);
+      if (!in) return std::nullopt;
+      inputs.push_back(std::move(*in));
       result.figures.push_back(std::move(fig));
     }
     auto estimate = EstimateOdf(inputs, *grid, request.estimate, sink);
     if (!estimate) return std::nullopt;
     result.odf = std::move(estimate->odf);
-    result.odf.lattice = lattice;
+    result.odf.lattice = *lattice;
     result.iterations = estimate->iterations;
     for (std::size_t k = 0; k < result.figures.size(); ++k) result.figures[k].fit = std::move(estimate->fits[k]);
   }
@@ -321,6 +341,8 @@ std::unique_ptr<PoleFigure> RecalculatedRecord(const Odf& odf, const std::array<
   return pf;
 }
 
+// A layout name given as the file name fails at once: no file of that name has a known extension.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 bool WriteRecalculated(const std::string& fileName, std::string layout, const Odf& odf,
                        const std::vector<std::array<int, 3>>& hkls, MessageSink& sink) {
   if (layout.empty()) {
