@@ -11,6 +11,7 @@
 #include "base/text_file.h"
 #include "commands.h"
 #include "options.h"
+#include "workflow/convert.h"
 #include "workflow/odf_job.h"
 
 namespace quorix::cli {
@@ -135,7 +136,8 @@ int RunOdf(const OdfCommandOptions& o) {
       sink.Message("odf: --recalc-out needs --recalc-hkl with --from-odf.");
       return 2;
     }
-    if (!WriteRecalculated(o.recalcOut, o.to, result->odf, recalc, sink)) return 1;
+    const auto layout = o.to.empty() ? std::nullopt : ConvertTargetNamed(o.to);
+    if (!WriteRecalculated(o.recalcOut, layout, result->odf, recalc, sink)) return 1;
   }
   if (!o.ipfOut.empty() && !WriteInversePoleFigures(o.ipfOut, result->odf, sink)) return 1;
   const bool hexagonal = IsHexagonalFamily(result->odf.grid.crystal);
@@ -195,7 +197,7 @@ Command AddOdfCommand(CLI::App& app) {
   cmd->add_option("--odf-out", o->odfOut, "Write the ODF as text");
   cmd->add_option("--recalc-out", o->recalcOut, "Write the recalculated pole figures");
   cmd->add_option("--to", o->to, "Layout of --recalc-out (default: by its extension)")
-      ->check(CLI::IsMember({"beartex", "geesthacht", "popla", "ascii"}));
+      ->check(CLI::IsMember({"beartex", "geesthacht", "popla", "xrdml", "ascii"}));
   cmd->add_option("--recalc-hkl", o->recalcHkl, "A further pole figure to recalculate: h,k,l or h,k,i,l")
       ->allow_extra_args(false);
   cmd->add_option("--ipf-out", o->ipfOut, "Write the inverse pole figures of RD, TD and ND");

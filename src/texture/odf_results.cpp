@@ -43,13 +43,51 @@ double InverseSectorWidth(LaueGroup g) {
   return 360;
 }
 
+double InverseSectorStart(LaueGroup g) { return g == LaueGroup::Trigonal ? 30 : 0; }
+
+InverseSectorShape InverseSectorOutline(LaueGroup g) {
+  InverseSectorShape s;
+  const auto degrees = [](double radians) { return radians * 180 / kPi; };
+  if (IsCubic(g)) {
+    // Bounded by the great circle through 101 and 111 (z = x), for m-3 also by z = y.
+    const int end = g == LaueGroup::Cubic ? 45 : 90;
+    s.outline.emplace_back(0, 0);
+    for (int b = 0; b <= end; ++b) {
+      const double c = std::max(std::cos(DegToRad(b)), std::sin(DegToRad(b)));
+      s.outline.emplace_back(degrees(std::atan(1 / c)), b);
+    }
+    s.corners = {{0, 0, "001"}, {45, 0, "101"}, {degrees(std::atan(std::sqrt(2.0))), 45, "111"}};
+    if (g == LaueGroup::CubicLow) s.corners.push_back({45, 90, "011"});
+    return s;
+  }
+  const double width = InverseSectorWidth(g);
+  const double start = InverseSectorStart(g);
+  const bool hexagonal = IsHexagonalFamily(g);
+  if (width < 360) s.outline.emplace_back(0, start);
+  const int steps = static_cast<int>(width);
+  for (int b = 0; b <= steps - (width >= 360 ? 1 : 0); ++b) s.outline.emplace_back(90, start + b);
+  s.corners.push_back({0, start, hexagonal ? "0001" : "001"});
+  if (g == LaueGroup::Trigonal) {
+    s.corners.push_back({90, 30, "10-10"});
+    s.corners.push_back({90, 90, "01-10"});
+    return s;
+  }
+  s.corners.push_back({90, 0, hexagonal ? "2-1-10" : "100"});
+  if (width >= 360) return s;
+  std::string far = width == 45 ? "110" : width == 90 ? "010" : "-100";
+  if (hexagonal) far = width == 30 ? "10-10" : width == 60 ? "11-20" : "-12-10";
+  s.corners.push_back({90, width, far});
+  return s;
+}
+
 AngleGrid InversePoleFigure(const Odf& odf, const Vec3& sampleDirection, double step, int threads) {
   const SymmetryOps ops = MakeSymmetryOps(odf.grid.crystal, odf.grid.sample);
   AngleGrid grid;
   // Counted in whole steps: a sum of steps drifts.
   for (int k = 0; k * step <= 90 + 1e-9; ++k) grid.rowAngle.push_back(k * step);
   const double width = InverseSectorWidth(odf.grid.crystal);
-  for (int k = 0; k * step <= width + 1e-9 && k * step < 360 - 1e-9; ++k) grid.columnAngle.push_back(k * step);
+  const double start = InverseSectorStart(odf.grid.crystal);
+  for (int k = 0; k * step <= width + 1e-9 && k * step < 360 - 1e-9; ++k) grid.columnAngle.push_back(start + k * step);
   // One row per crystal direction: the path {g : g h = y} is the same as for a pole figure.
   std::vector<std::vector<Reflection>> reflections;
   reflections.reserve(grid.rowAngle.size() * grid.columnAngle.size());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "record/angle_grid.h"
@@ -18,6 +19,21 @@ std::vector<double> RecalculatePoleFigure(const Odf& odf, const std::vector<Refl
 // The azimuth range (from a) of the crystal's sector that holds every
 // direction once up to the Laue group: 45 for m-3m, 30 for 6/mmm, ...
 double InverseSectorWidth(LaueGroup g);
+// Where that sector starts: 30 for -3m, whose mirror lines (normal to its
+// 2-fold axes along a1, a2, a3) lie at 30, 90 and 150 degrees; else 0.
+double InverseSectorStart(LaueGroup g);
+// The region of an inverse pole figure: the standard triangle of cubic
+// crystals, else the sector above, as (alpha, beta) points in order around
+// it every degree or so, and its corners with their direction indices.
+struct InverseSectorShape {
+  std::vector<std::pair<double, double>> outline;
+  struct Corner {
+    double alpha = 0, beta = 0;
+    std::string indices;
+  };
+  std::vector<Corner> corners;
+};
+InverseSectorShape InverseSectorOutline(LaueGroup g);
 // Density of the crystal directions (alpha from c*, i.e. z, beta from a,
 // i.e. x) along `sampleDirection`, alpha 0..90 and beta over the sector, every `step` degrees.
 AngleGrid InversePoleFigure(const Odf& odf, const Vec3& sampleDirection, double step, int threads = 2);

@@ -39,6 +39,7 @@
 #include "ui/interpolation_dialog.h"
 #include "ui/load_files_dialog.h"
 #include "ui/message_box_sink.h"
+#include "ui/odf_commands.h"
 #include "ui/options_dialog.h"
 #include "ui/plot_drawing.h"
 #include "ui/plot_export.h"
@@ -174,7 +175,7 @@ void MainWindow::CreateWindows() {
 
 void MainWindow::CreateCommands() {
   Commands all;
-  for (auto module : {FileCommands, ExportCommands, EditCommands, ArithmeticCommands, ViewCommands}) {
+  for (auto module : {FileCommands, ExportCommands, EditCommands, ArithmeticCommands, OdfCommands, ViewCommands}) {
     Commands some = module(*this, context_);
     all.insert(all.end(), std::make_move_iterator(some.begin()), std::make_move_iterator(some.end()));
   }

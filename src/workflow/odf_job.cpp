@@ -4,22 +4,39 @@
 #include <fmt/format.h>
 
 #include <cmath>
+#include <map>
 
 #include "base/safe_write.h"
 #include "base/text_file.h"
 #include "io/load_pole_figure.h"
 #include "record/prepare.h"
+#include "record/statistics.h"
 #include "workflow/convert.h"
 #include "workflow/load_sequence.h"
 
 namespace quorix {
 namespace {
 
+OdfFileFacts FactsOfText(std::string_view text, DataLayout layout) {
+  OdfFileFacts facts;
+  if (layout != DataLayout::Beartex && layout != DataLayout::Geesthacht) return facts;
+  const SaveAllHeader h = ReadSaveAllHeaderText(text, layout);
+  if (h.symmetry)
+    facts.crystal = LaueGroupOfBeartexCode(layout == DataLayout::Geesthacht ? GeesthachtToBeartexSymmetry(*h.symmetry)
+                                                                            : *h.symmetry);
+  if (h.a && h.b && h.c && h.gamma) {
+    const Lattice l{*h.a, *h.b, *h.c, h.alpha.value_or(90), h.beta.value_or(90), *h.gamma};
+    if (!LatticeProblem(l)) facts.lattice = l;
+  }
+  if (layout == DataLayout::Geesthacht)
+    for (const std::string& line : SplitLines(text))
+      if (line.rfind("SUP =", 0) == 0) facts.supLines.push_back(line);
+  return facts;
+}
+
 struct OdfSourceFile {
   std::string data;
-  DataLayout layout = DataLayout::None;
-  SaveAllHeader header;
-  std::vector<std::string> supLines;  // a WKO list's "SUP =" lines, block by block
+  OdfFileFacts facts;
   std::vector<std::unique_ptr<PoleFigure>> figures;
   std::vector<int> indices;
 };
@@ -31,8 +48,7 @@ std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobReques
   if (!text) return std::nullopt;
   const DataFileLayout detected = DetectDataText(*text, in.data, request.measurement, sink);
   if (!detected.ok) return std::nullopt;
-  f.layout = detected.layout;
-  const bool listed = f.layout == DataLayout::Beartex || f.layout == DataLayout::Geesthacht;
+  const bool listed = detected.layout == DataLayout::Beartex || detected.layout == DataLayout::Geesthacht;
   const int available = listed || detected.names.size() > 1 ? static_cast<int>(detected.names.size()) : 1;
   f.indices = in.indices;
   if (f.indices.empty())
@@ -42,14 +58,11 @@ std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobReques
       sink.Message(fmt::format("{} holds {} pole figures, not {}.", in.data, available, k));
       return std::nullopt;
     }
-  if (listed) f.header = ReadSaveAllHeaderText(*text, f.layout);
-  if (f.layout == DataLayout::Geesthacht)
-    for (const std::string& line : SplitLines(*text))
-      if (line.rfind("SUP =", 0) == 0) f.supLines.push_back(line);
+  f.facts = FactsOfText(*text, detected.layout);
   for (int k : f.indices) {
     LoadRequest r;
     r.dataText = &*text;
-    r.layout = f.layout;
+    r.layout = detected.layout;
     r.dataFile = in.data;
     r.gridFile = request.grid;
     r.pfIndex = k;
@@ -61,7 +74,8 @@ std::optional<OdfSourceFile> LoadFile(const OdfInputFile& in, const OdfJobReques
   return f;
 }
 
-std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const OdfSourceFile* first, MessageSink& sink) {
+std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const std::optional<LaueGroup>& fromFile,
+                                   MessageSink& sink) {
   if (!request.crystal.empty()) {
     const auto g = LaueGroupNamed(request.crystal);
     if (!g)
@@ -73,29 +87,14 @@ std::optional<LaueGroup> CrystalOf(const OdfJobRequest& request, const OdfSource
                       request.crystal));
     return g;
   }
-  if (first != nullptr && first->header.symmetry) {
-    const int code = first->layout == DataLayout::Geesthacht ? GeesthachtToBeartexSymmetry(*first->header.symmetry)
-                                                             : *first->header.symmetry;
-    if (const auto g = LaueGroupOfBeartexCode(code)) return g;
-  }
+  if (fromFile) return fromFile;
   sink.Message("The crystal symmetry is not known: give --crystal NAME (cubic, hexagonal, m-3m, ...).");
   return std::nullopt;
 }
 
-// The file's lattice where it gives one in full.
-std::optional<Lattice> FileLattice(const OdfSourceFile& f) {
-  const SaveAllHeader& h = f.header;
-  if (!h.a || !h.b || !h.c || !h.gamma) return std::nullopt;
-  Lattice l{*h.a, *h.b, *h.c, h.alpha.value_or(90), h.beta.value_or(90), *h.gamma};
-  if (LatticeProblem(l)) return std::nullopt;
-  return l;
-}
-
-std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, LaueGroup group, const std::string& source,
-                                                 MessageSink& sink) {
-  std::string text = pf.Hkl;
-  if (Trim(text).empty())
-    if (const auto m = MillerOf(pf)) text = m->h + " " + m->k + " " + m->l;
+std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, std::string text, LaueGroup group,
+                                                 const std::string& source, MessageSink& sink) {
+  if (Trim(text).empty()) text = HklTextOf(pf);
   if (Trim(text).empty()) {
     sink.Message(fmt::format("{}: the pole figure names no Miller indices (hkl).", source));
     return std::nullopt;
@@ -105,6 +104,14 @@ std::optional<std::array<int, 3>> MillerOfRecord(const PoleFigure& pf, LaueGroup
   if (!hkl) sink.Message(fmt::format("{}: {}", source, error));
   return hkl;
 }
+
+// One pole figure on its way into the estimate.
+struct PendingFigure {
+  std::string source;
+  std::unique_ptr<PoleFigure> record;
+  std::string hkl;      // as typed; empty: the record's
+  std::string supLine;  // its block's "SUP =" line, if any
+};
 
 PoleFigureInput InputOf(const PoleFigure& pf) {
   PoleFigureInput in;
@@ -129,7 +136,116 @@ PoleFigureInput InputOf(const PoleFigure& pf) {
   return in;
 }
 
+// The pole figures of the request with what their files say.
+struct GatheredFigures {
+  std::vector<PendingFigure> figures;
+  std::optional<LaueGroup> crystal;  // the first file's
+  std::optional<Lattice> lattice;    // the first file's that gives one
+};
+
+std::optional<GatheredFigures> GatherFigures(const OdfJobRequest& request, MessageSink& sink) {
+  GatheredFigures g;
+  if (!request.loaded.empty()) {
+    std::map<std::string, OdfFileFacts> factsOf;
+    for (const OdfLoadedFigure& l : request.loaded) {
+      if (l.record == nullptr) continue;
+      auto [it, fresh] = factsOf.try_emplace(l.record->FileName);
+      if (fresh && !l.record->FileName.empty()) it->second = ReadOdfFileFacts(l.record->FileName);
+      const OdfFileFacts& facts = it->second;
+      if (g.figures.empty()) g.crystal = facts.crystal;
+      if (!g.lattice) g.lattice = facts.lattice;
+      PendingFigure p;
+      p.source = !l.source.empty()           ? l.source
+                 : l.record->IndexInFile > 0 ? fmt::format("{}:{}", l.record->FileName, l.record->IndexInFile)
+                                             : l.record->FileName;
+      p.record = std::make_unique<PoleFigure>(*l.record);
+      p.hkl = l.hkl;
+      const auto block = static_cast<std::size_t>(std::max(l.record->IndexInFile - 1, 0));
+      if (block < facts.supLines.size()) p.supLine = facts.supLines[block];
+      g.figures.push_back(std::move(p));
+    }
+    return g;
+  }
+  for (const OdfInputFile& in : request.files) {
+    auto f = LoadFile(in, request, sink);
+    if (!f) return std::nullopt;
+    if (g.figures.empty()) g.crystal = f->facts.crystal;
+    if (!g.lattice) g.lattice = f->facts.lattice;
+    for (std::size_t k = 0; k < f->figures.size(); ++k) {
+      PendingFigure p;
+      p.source = fmt::format("{}:{}", f->data, f->indices[k]);
+      p.record = std::move(f->figures[k]);
+      const auto block = static_cast<std::size_t>(f->indices[k] - 1);
+      if (block < f->facts.supLines.size()) p.supLine = f->facts.supLines[block];
+      g.figures.push_back(std::move(p));
+    }
+  }
+  return g;
+}
+
+// The estimate's input of one pole figure; its hkl and record go into `fig`.
+std::optional<PoleFigureInput> InputFor(PendingFigure& p, LaueGroup crystal, const Lattice& lattice, OdfJobFigure& fig,
+                                        MessageSink& sink) {
+  const auto hkl = MillerOfRecord(*p.record, p.hkl, crystal, fig.source, sink);
+  if (!hkl) return std::nullopt;
+  fig.hkl = *hkl;
+  PoleFigureInput in = InputOf(*p.record);
+  in.name = fig.source;
+  in.reflections.push_back(Reflection{PlaneNormal(*hkl, lattice), 1});
+  if (!p.supLine.empty()) {
+    // A superposed second reflection with its factor, as the block's "SUP =" line gives it.
+    const std::vector<std::string> lines{"", "", "", "", "", "", p.supLine};
+    const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::Geesthacht);
+    if (sup.secondReflection && sup.fac && *sup.fac > 0) {
+      std::string error;
+      const auto second = ParseMiller(sup.h2 + " " + sup.k2 + " " + sup.l2, crystal, error);
+      if (!second) {
+        sink.Message(fmt::format("{}: the second reflection of its \"SUP =\" line: {}", fig.source, error));
+        return std::nullopt;
+      }
+      in.reflections.push_back(Reflection{PlaneNormal(*second, lattice), *sup.fac});
+    }
+  }
+  fig.record = std::move(p.record);
+  return in;
+}
+
+std::optional<Lattice> LatticeOf(const OdfJobRequest& request, LaueGroup crystal,
+                                 const std::optional<Lattice>& fromFile, MessageSink& sink) {
+  if (!request.lattice.empty()) {
+    std::string error;
+    const auto l = ParseLattice(request.lattice, error);
+    if (!l) sink.Message(error);
+    return l;
+  }
+  if (IsCubic(crystal)) return CubicLattice();
+  if (!fromFile)
+    sink.Message(
+        fmt::format("A {} crystal needs its lattice: give --lattice a,b,c,alpha,beta,gamma.", LaueGroupName(crystal)));
+  return fromFile;
+}
+
 }  // namespace
+
+std::string HklTextOf(const PoleFigure& pf) {
+  if (!Trim(pf.Hkl).empty()) return pf.Hkl;
+  const auto words = SplitWhitespace(pf.NameInFile);
+  if (words.size() > 1) {
+    const std::string_view last = words.back();
+    if (last.size() >= 3 && last.find_first_not_of("0123456789-") == std::string_view::npos) return std::string(last);
+  }
+  if (const auto m = MillerOf(pf)) return m->h + " " + m->k + " " + m->l;
+  return {};
+}
+
+OdfFileFacts ReadOdfFileFacts(const std::string& fileName) {
+  NullSink quiet;
+  const auto text = ReadTextFile(fileName, quiet, "");
+  if (!text) return {};
+  const DataFileLayout detected = DetectDataText(*text, fileName, MeasurementOptions{}, quiet);
+  if (!detected.ok) return {};
+  return FactsOfText(*text, detected.layout);
+}
 
 std::optional<std::array<int, 3>> ParseHklFor(const std::string& text, const Odf& odf, MessageSink& sink) {
   std::string error;
@@ -156,38 +272,16 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
     if (!odf) return std::nullopt;
     result.odf = std::move(*odf);
   } else {
-    if (request.files.empty()) {
+    if (request.files.empty() && request.loaded.empty()) {
       sink.Message("No pole figure files: give at least one, or --from-odf FILE.");
       return std::nullopt;
     }
-    std::vector<OdfSourceFile> files;
-    for (const OdfInputFile& in : request.files) {
-      auto f = LoadFile(in, request, sink);
-      if (!f) return std::nullopt;
-      files.push_back(std::move(*f));
-    }
-    const auto crystal = CrystalOf(request, &files.front(), sink);
+    auto gathered = GatherFigures(request, sink);
+    if (!gathered) return std::nullopt;
+    const auto crystal = CrystalOf(request, gathered->crystal, sink);
     if (!crystal) return std::nullopt;
-    Lattice lattice = CubicLattice();
-    if (!request.lattice.empty()) {
-      std::string error;
-      const auto l = ParseLattice(request.lattice, error);
-      if (!l) {
-        sink.Message(error);
-        return std::nullopt;
-      }
-      lattice = *l;
-    } else if (!IsCubic(*crystal)) {
-      std::optional<Lattice> fromFile;
-      for (const OdfSourceFile& f : files)
-        if (!fromFile) fromFile = FileLattice(f);
-      if (!fromFile) {
-        sink.Message(fmt::format("A {} crystal needs its lattice: give --lattice a,b,c,alpha,beta,gamma.",
-                                 LaueGroupName(*crystal)));
-        return std::nullopt;
-      }
-      lattice = *fromFile;
-    }
+    const auto lattice = LatticeOf(request, *crystal, gathered->lattice, sink);
+    if (!lattice) return std::nullopt;
     std::string error;
     const auto grid = MakeOdfGrid(*crystal, *sample, request.resolution, error);
     if (!grid) {
@@ -195,38 +289,18 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
       return std::nullopt;
     }
     std::vector<PoleFigureInput> inputs;
-    for (OdfSourceFile& f : files)
-      for (std::size_t k = 0; k < f.figures.size(); ++k) {
-        OdfJobFigure fig;
-        fig.source = fmt::format("{}:{}", f.data, f.indices[k]);
-        const auto hkl = MillerOfRecord(*f.figures[k], *crystal, fig.source, sink);
-        if (!hkl) return std::nullopt;
-        fig.hkl = *hkl;
-        PoleFigureInput in = InputOf(*f.figures[k]);
-        in.name = fig.source;
-        in.reflections.push_back(Reflection{PlaneNormal(*hkl, lattice), 1});
-        const auto block = static_cast<std::size_t>(f.indices[k] - 1);
-        if (block < f.supLines.size()) {
-          // A superposed second reflection with its factor, as the block's "SUP =" line gives it.
-          const std::vector<std::string> lines{"", "", "", "", "", "", f.supLines[block]};
-          const SaveAllHeader sup = ParseSaveAllHeader(lines, DataLayout::Geesthacht);
-          if (sup.secondReflection && sup.fac && *sup.fac > 0) {
-            const auto second = ParseMiller(sup.h2 + " " + sup.k2 + " " + sup.l2, *crystal, error);
-            if (!second) {
-              sink.Message(fmt::format("{}: the second reflection of its \"SUP =\" line: {}", fig.source, error));
-              return std::nullopt;
-            }
-            in.reflections.push_back(Reflection{PlaneNormal(*second, lattice), *sup.fac});
-          }
-        }
-        fig.record = std::move(f.figures[k]);
-        inputs.push_back(std::move(in));
-        result.figures.push_back(std::move(fig));
-      }
+    for (PendingFigure& p : gathered->figures) {
+      OdfJobFigure fig;
+      fig.source = p.source;
+      auto in = InputFor(p, *crystal, *lattice, fig, sink);
+      if (!in) return std::nullopt;
+      inputs.push_back(std::move(*in));
+      result.figures.push_back(std::move(fig));
+    }
     auto estimate = EstimateOdf(inputs, *grid, request.estimate, sink);
     if (!estimate) return std::nullopt;
     result.odf = std::move(estimate->odf);
-    result.odf.lattice = lattice;
+    result.odf.lattice = *lattice;
     result.iterations = estimate->iterations;
     for (std::size_t k = 0; k < result.figures.size(); ++k) result.figures[k].fit = std::move(estimate->fits[k]);
   }
@@ -252,22 +326,16 @@ std::unique_ptr<PoleFigure> RecalculatedRecord(const Odf& odf, const std::array<
   for (int i = 1; i <= pf->CircleCount; ++i)
     for (int k = 1; k <= pf->CirclePoints[i]; ++k) pf->Intensity[i][k] = p[n++];
   pf->Hkl = fmt::format("{} {} {}", hkl[0], hkl[1], hkl[2]);
+  // The levels and the legend of a window start from the extremes.
+  UpdateExtremes(*pf);
   PreparePoleFigure(*pf, true);
   return pf;
 }
 
-bool WriteRecalculated(const std::string& fileName, const std::string& layout, const Odf& odf,
+bool WriteRecalculated(const std::string& fileName, std::optional<DataLayout> layout, const Odf& odf,
                        const std::vector<std::array<int, 3>>& hkls, MessageSink& sink) {
   ConvertRequest request;
-  if (layout.empty()) {
-    request.to = ConvertTargetForFile(fileName);
-  } else if (const auto named = ConvertTargetNamed(layout)) {
-    request.to = *named;
-  } else {
-    sink.Message(fmt::format(
-        "Unknown layout \"{}\" for recalculated pole figures: beartex, popla, geesthacht, xrdml or ascii.", layout));
-    return false;
-  }
+  request.to = layout ? *layout : ConvertTargetForFile(fileName);
   std::vector<std::unique_ptr<PoleFigure>> records;
   std::vector<const PoleFigure*> written;
   for (const auto& hkl : hkls) {

@@ -23,9 +23,17 @@ struct OdfInputFile {
   std::vector<int> indices;  // from 1; empty: every pole figure of the file
 };
 
+// A pole figure already in memory (a window of the desktop program).
+struct OdfLoadedFigure {
+  const PoleFigure* record = nullptr;
+  std::string hkl;     // empty: the record's own
+  std::string source;  // for messages and the results; empty: "FILE:K" of the record
+};
+
 struct OdfJobRequest {
   std::vector<OdfInputFile> files;
-  std::string grid;  // for the layouts that need a grid file
+  std::vector<OdfLoadedFigure> loaded;  // in place of `files` when given
+  std::string grid;                     // for the layouts that need a grid file
   MeasurementOptions measurement;
   std::string crystal;  // name or symbol; empty: the first file's symmetry code
   std::string sample = "orthorhombic";
@@ -54,9 +62,24 @@ struct OdfJobResult {
   std::vector<std::pair<std::string, double>> fractions;  // name -> share
 };
 
+// What the file a pole figure was read from says for the ODF: its crystal
+// (from the symmetry code), its lattice and the blocks' "SUP =" lines.
+// Nothing where the file says nothing or cannot be read any more.
+struct OdfFileFacts {
+  std::optional<LaueGroup> crystal;
+  std::optional<Lattice> lattice;
+  std::vector<std::string> supLines;  // block by block
+};
+OdfFileFacts ReadOdfFileFacts(const std::string& fileName);
+
 // The symmetries, lattice and resolution checked, every pole figure loaded
 // and its hkl read before any work; a message and nothing on a fault.
 std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink& sink);
+
+// The Miller indices a record names: its own, else the last word of its
+// name in the file where that is written like indices ("Qz 10-10" gives
+// "10-10"), else the name's columns as the list layouts place them.
+std::string HklTextOf(const PoleFigure& pf);
 
 // "h k l" or "h k i l" for the crystal, parsed; a message on a fault.
 std::optional<std::array<int, 3>> ParseHklFor(const std::string& text, const Odf& odf, MessageSink& sink);
@@ -64,10 +87,10 @@ std::optional<std::array<int, 3>> ParseHklFor(const std::string& text, const Odf
 // The complete pole figure (alpha 0..90 every 5 degrees, 72 points) of hkl, in m.r.d.
 std::unique_ptr<PoleFigure> RecalculatedRecord(const Odf& odf, const std::array<int, 3>& hkl);
 
-// Recalculated pole figures in one file of a layout `convert --to` names
-// ("beartex", "popla", "geesthacht" hold several, "xrdml" and "ascii" one);
-// `layout` empty: from the extension.
-bool WriteRecalculated(const std::string& fileName, const std::string& layout, const Odf& odf,
+// Recalculated pole figures in one file of a layout convert writes (Beartex,
+// popLA and Geesthacht hold several, XRDML and ASCII one); none given: the
+// one the file name's extension implies.
+bool WriteRecalculated(const std::string& fileName, std::optional<DataLayout> layout, const Odf& odf,
                        const std::vector<std::array<int, 3>>& hkls, MessageSink& sink);
 
 // Inverse pole figures of RD, TD and ND as text blocks "alpha beta value".
