@@ -229,19 +229,65 @@ bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts
   }
   const auto pf = Load(f, *in, in->indices[0], sink);
   if (!pf) return false;
-  if (request.to == DataLayout::Plain) return WritePFASCII(*pf, f.output, request.ascii, sink);
+  return WritePoleFigureAs(*pf, request, sink);
+}
+
+std::optional<DataLayout> ConvertTargetForFile(std::string_view path) {
+  const auto dot = path.rfind('.');
+  const std::string ext = dot == std::string_view::npos ? std::string() : ToLower(std::string(path.substr(dot + 1)));
+  if (ext == "xpe") return DataLayout::Beartex;
+  if (ext == "wko") return DataLayout::Geesthacht;
+  if (ext == "epf") return DataLayout::Popla;
+  if (ext == "xrdml") return DataLayout::Xrdml;
+  return DataLayout::Plain;
+}
+
+bool WritePoleFigureAs(const PoleFigure& pf, const ConvertRequest& request, MessageSink& sink) {
+  const SaveAllFileRequest& f = request.file;
+  if (request.to == DataLayout::Beartex || request.to == DataLayout::Geesthacht || request.to == DataLayout::Popla) {
+    std::unique_ptr<PoleFigure> regridded;
+    if (f.regrid && request.to == DataLayout::Beartex) regridded = OnFiveDegreeGrid(pf);
+    const PoleFigure& written = regridded ? *regridded : pf;
+    SaveAllSettings s;
+    s.layout = request.to;
+    s.comments = f.comments;
+    s.invertTheta = f.invertTheta;
+    s.invertPhi = f.invertPhi;
+    s.symmetry = f.symmetry.value_or(SymmetryForLayout(s.layout, 0, DataLayout::None));
+    if (s.layout == DataLayout::Beartex && s.symmetry == 0) s.symmetry = 1;
+    if (f.lattice) s.lattice = *f.lattice;
+    SaveAllRow row;
+    if (!f.hkl.empty()) {
+      row.h = f.hkl[0][0];
+      row.k = f.hkl[0][1];
+      row.l = f.hkl[0][2];
+    } else if (const auto miller = MillerOf(written)) {
+      row.h = IntegerText(miller->h).value_or(0);
+      row.k = IntegerText(miller->k).value_or(0);
+      row.l = IntegerText(miller->l).value_or(0);
+    }
+    auto problem = SaveAllHeaderProblem(s);
+    if (!problem) problem = SaveAllProblem(written, s, row, 1);
+    if (problem) {
+      sink.Problem({f.output, 0, *problem, Severity::Error, FileRole::Output});
+      return false;
+    }
+    return WriteFileReporting(f.output, FormatSaveAllHead(s, 1) + FormatSaveAllBlock(written, s, row), sink,
+                              "Cannot create file " + f.output, "Error writing file " + f.output + ".");
+  }
+  if (request.to == DataLayout::Plain) return WritePFASCII(pf, f.output, request.ascii, sink);
   XrdmlOptions x = request.xrdml;
   if (x.h == 0 && x.k == 0 && x.l == 0 && !f.hkl.empty()) {
     x.h = f.hkl[0][0];
     x.k = f.hkl[0][1];
     x.l = f.hkl[0][2];
   } else if (x.h == 0 && x.k == 0 && x.l == 0) {
-    if (const auto miller = MillerOf(*pf)) {
+    if (const auto miller = MillerOf(pf)) {
       const auto h = IntegerText(miller->h), k = IntegerText(miller->k), l = IntegerText(miller->l);
       if (h && k && l) x = {x.SetNegativeToZero, *h, *k, *l};
     }
   }
-  return WritePFXRDML(*pf, request.xrdmlTemplate, f.output, x, sink);
+  return WritePFXRDML(pf, request.xrdmlTemplate, f.output, x, sink);
 }
 
 }  // namespace quorix

@@ -62,4 +62,12 @@ std::optional<DataLayout> ConvertTargetNamed(std::string_view name);
 bool ConvertFile(const ConvertRequest& request, MessageSink& sink);
 bool ConvertFile(const ConvertRequest& request, MessageSink& sink, DataFileFacts& facts);
 
+// One record written as `request.to` to request.file.output, with the
+// request's options (hkl, symmetry and comments of the block layouts).
+bool WritePoleFigureAs(const PoleFigure& pf, const ConvertRequest& request, MessageSink& sink);
+
+// The layout an output file's extension implies: .xpe Beartex, .wko
+// Geesthacht, .epf popLA, .xrdml XRDML, anything else ASCII.
+std::optional<DataLayout> ConvertTargetForFile(std::string_view path);
+
 }  // namespace quorix
