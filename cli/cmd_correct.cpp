@@ -34,7 +34,7 @@ struct CorrectOptions {
   SaveFormatOptions ascii;
 };
 
-bool Choice(const std::string& option, const std::string& text, MeasurementChoice& choice) {
+bool Choice(const char* option, const std::string& text, MeasurementChoice& choice) {
   std::string error;
   if (ParseMeasurementChoice(text, choice, error)) return true;
   std::cerr << "correct: " << option << ": " << error << '\n';

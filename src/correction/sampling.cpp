@@ -26,18 +26,17 @@ std::optional<double> OnCircle(const PoleFigure& m, int i, double beta) {
   if (points.size() == 1) return points.front().value;
   // The valid neighbours below and above beta going round the circle.
   const double b = Turn(beta);
-  const Point* below = nullptr;
-  const Point* above = nullptr;
+  std::size_t below = 0, above = 0;
   double gapBelow = 720, gapAbove = 720;
-  for (const Point& p : points) {
-    const double down = Turn(b - p.beta);
-    const double up = Turn(p.beta - b);
-    if (down < gapBelow) gapBelow = down, below = &p;
-    if (up < gapAbove) gapAbove = up, above = &p;
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    const double down = Turn(b - points[k].beta);
+    const double up = Turn(points[k].beta - b);
+    if (down < gapBelow) gapBelow = down, below = k;
+    if (up < gapAbove) gapAbove = up, above = k;
   }
   const double span = gapBelow + gapAbove;
-  if (span <= 0) return below->value;
-  return below->value + (above->value - below->value) * gapBelow / span;
+  if (span <= 0) return points[below].value;
+  return points[below].value + (points[above].value - points[below].value) * gapBelow / span;
 }
 
 }  // namespace
