@@ -144,6 +144,10 @@ std::optional<DefocusCurve> ReadDefocusCurveText(std::string_view text, const st
       sink.Problem({source, number, "expected a row of tilt and defocusing factor."});
       return std::nullopt;
     }
+    if (!(*tilt >= 0 && *tilt <= 90)) {
+      sink.Problem({source, number, fmt::format("the tilt {} lies outside 0 to 90 degrees.", *tilt)});
+      return std::nullopt;
+    }
     if (!(*factor > 0)) {
       sink.Problem({source, number, "the defocusing factor must be greater than 0."});
       return std::nullopt;

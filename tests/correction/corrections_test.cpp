@@ -122,7 +122,8 @@ TEST(Defocusing, CurveFileAndTexd5Block) {
   EXPECT_FALSE(CurveFactorAt(*curve, 85));
   EXPECT_FALSE(ReadDefocusCurveText("0 1\n0 0.9\n", "d.txt", sink));
   EXPECT_FALSE(ReadDefocusCurveText("0 1\n10 zero\n", "d.txt", sink));
-  ASSERT_EQ(sink.problems.size(), 2u);
+  EXPECT_FALSE(ReadDefocusCurveText("0 1\n95 0.2\n", "d.txt", sink));
+  ASSERT_EQ(sink.problems.size(), 3u);
   EXPECT_EQ(sink.problems[0].line, 2u);
   EXPECT_NE(sink.problems[1].what.find("tilt and defocusing factor"), std::string::npos);
 
