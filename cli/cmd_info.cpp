@@ -6,6 +6,7 @@
 
 #include "base/text_file.h"
 #include "commands.h"
+#include "correction/units.h"
 #include "io/data_layout.h"
 #include "io/formatted_writer.h"
 #include "options.h"
@@ -64,6 +65,7 @@ int RunInfo(const InfoOptions& o) {
     j["countingTime"] = loaded.pf->CountingTime;
     j["monitor"] = loaded.pf->Monitor;
     j["background"] = loaded.pf->Background;
+    j["unit"] = UnitName(loaded.pf->Unit);
     std::cout << j.dump() << '\n';
   } else {
     PrintSummary(*loaded.pf, loaded.layout, loaded.names, o.load.index);

@@ -15,6 +15,7 @@ struct Command {
 
 Command AddAddCommand(CLI::App& app);
 Command AddConvertCommand(CLI::App& app);
+Command AddCorrectCommand(CLI::App& app);
 Command AddDensityCommand(CLI::App& app);
 Command AddDiffCommand(CLI::App& app);
 Command AddEditCommand(CLI::App& app);

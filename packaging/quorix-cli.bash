@@ -12,7 +12,7 @@ _quorix_cli() {
     esac
   done
   if [[ -z "$cmd" ]]; then
-    COMPREPLY=($(compgen -W "info render save saveall convert xrdml smooth interpolate diff add edit density odf --help --version" -- "$cur"))
+    COMPREPLY=($(compgen -W "info render save saveall convert correct xrdml smooth interpolate diff add edit density odf --help --version" -- "$cur"))
     return
   fi
   case "$prev" in

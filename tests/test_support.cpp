@@ -1,6 +1,7 @@
 // Helpers shared by the test suites.
 #include "test_support.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -185,6 +186,19 @@ struct Cleanup {
   }
 } cleanup;
 }  // namespace
+
+std::string UxdText(double twoTheta, double stepTime, const std::vector<UxdCircle>& circles) {
+  std::string text = "_FILEVERSION=2\n";
+  for (const UxdCircle& c : circles) {
+    const double step = 360.0 / static_cast<double>(c.values.size());
+    text += fmt::format("_DRIVE='PHI'\n_STEPSIZE={}\n_START=0\n_2THETA={}\n_KHI={}\n", step, twoTheta, c.khi);
+    if (stepTime > 0) text += fmt::format("_STEPTIME={}\n", stepTime);
+    text += stepTime > 0 ? "_2THETACOUNTS\n" : "_2THETACPS\n";
+    for (std::size_t k = 0; k < c.values.size(); ++k)
+      text += fmt::format("{} {}\n", step * static_cast<double>(k), c.values[k]);
+  }
+  return text;
+}
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -71,6 +71,15 @@ std::unique_ptr<PoleFigure> SmallGrid(int circles, int points, double firstAlpha
 // fills a grid and its values in one pass (SizeTablesToGrid needs the grid first).
 void SizeTables(PoleFigure& pf, int circles, int points);
 
+// A Bruker UXD file of one reflection: per circle a range at its _KHI with
+// its values a full turn from phi 0, as counts over `stepTime` seconds
+// ("_2THETACOUNTS") or, with stepTime 0, as rates ("_2THETACPS").
+struct UxdCircle {
+  double khi = 0;
+  std::vector<double> values;
+};
+std::string UxdText(double twoTheta, double stepTime, const std::vector<UxdCircle>& circles);
+
 std::string ReadFile(const std::filesystem::path& path);
 // A sink's messages on one line each, for failure output.
 std::string Joined(const std::vector<std::string>& messages);

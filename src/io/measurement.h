@@ -11,6 +11,7 @@
 
 #include "base/message_sink.h"
 #include "io/file_layout.h"
+#include "record/pole_figure.h"
 
 namespace quorix {
 
@@ -34,6 +35,7 @@ struct MeasuredPoleFigure {
   double countingTime = 0;
   double monitor = 0;
   bool background = false;
+  IntensityUnit unit = IntensityUnit::Unknown;
 };
 
 struct MeasurementFile {

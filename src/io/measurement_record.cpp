@@ -156,6 +156,7 @@ std::unique_ptr<PoleFigure> MeasurementToRecord(const MeasurementFile& file, int
   pf->CountingTime = measured.countingTime;
   pf->Monitor = measured.monitor;
   pf->Background = measured.background;
+  pf->Unit = measured.unit;
   PreparePoleFigure(*pf, showMrd);
   return pf;
 }

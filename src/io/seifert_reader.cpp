@@ -96,6 +96,8 @@ std::optional<MeasurementFile> ReadSeifertText(std::string_view text, const std:
   peak.countingTime = KeyNumber(keys, "TIME");
   background.countingTime = KeyNumber(keys, "BGTIME");
   background.background = true;
+  // &Time beside values with a tenth's decimals at 10 s: the rows are rates already.
+  peak.unit = background.unit = IntensityUnit::PerSecond;
   for (std::size_t k = 0; k < rows.size();) {
     std::size_t end = k;
     std::vector<double> betas;

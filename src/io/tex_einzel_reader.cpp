@@ -57,6 +57,8 @@ std::optional<MeasurementFile> ReadTexEinzelText(std::string_view text, const st
     MeasuredPoleFigure pf;
     pf.twoTheta = rows[k].twoTheta;
     pf.monitor = rows[k].monitor;
+    // Each point is counted until the monitor reaches its preset.
+    if (pf.monitor > 0) pf.unit = IntensityUnit::PerMonitor;
     std::size_t end = k;
     while (end < rows.size() && std::fabs(rows[end].twoTheta - rows[k].twoTheta) < 1e-6) ++end;
     for (std::size_t c = k; c < end;) {

@@ -115,7 +115,7 @@ struct RangeReader {
     return v;
   }
 
-  bool Read(MeasuredCircle& circle, double& twoTheta) const {
+  bool Read(MeasuredCircle& circle, double& twoTheta, bool& rate, double& countingTime) const {
     bool bad = false;
     const auto khi = Key("_KHI", bad);
     const auto tt = Key("_2THETA", bad);
@@ -155,6 +155,8 @@ struct RangeReader {
       if (!(*stepTime > 0)) return Fail("_STEPTIME is not positive");
       time = *stepTime;
     }
+    rate = perSecond || stepTime.has_value();
+    countingTime = stepTime.value_or(0);
     circle.values = range.values;
     for (double& v : circle.values) v /= time;
     circle.alpha = *khi;
@@ -187,15 +189,23 @@ std::optional<MeasurementFile> ReadUxdText(std::string_view text, const std::str
     ++rangeNo;
     RangeReader reader{source, sink, range, "range " + std::to_string(rangeNo)};
     MeasuredCircle circle;
-    double twoTheta = 0;
-    if (!reader.Read(circle, twoTheta)) return std::nullopt;
+    double twoTheta = 0, countingTime = 0;
+    bool rate = false;
+    if (!reader.Read(circle, twoTheta, rate, countingTime)) return std::nullopt;
     if (!FinishCircle(circle, source, range.firstLine, reader.where, sink)) return std::nullopt;
     const auto [at, added] = byTwoTheta.try_emplace(std::llround(twoTheta * 1000), file.poleFigures.size());
     if (added) {
       file.poleFigures.emplace_back();
-      file.poleFigures.back().name = "2theta " + fmt::format("{:.2f}", twoTheta);
+      MeasuredPoleFigure& pf = file.poleFigures.back();
+      pf.name = "2theta " + fmt::format("{:.2f}", twoTheta);
+      pf.twoTheta = twoTheta;
+      pf.countingTime = countingTime;
+      pf.unit = IntensityUnit::PerSecond;
     }
-    file.poleFigures[at->second].circles.push_back(std::move(circle));
+    MeasuredPoleFigure& pf = file.poleFigures[at->second];
+    // One range of bare counts without a time leaves the whole pole figure's unit open.
+    if (!rate) pf.unit = IntensityUnit::Unknown;
+    pf.circles.push_back(std::move(circle));
   }
   if (file.poleFigures.empty()) {
     ReportBadInput(sink, source, 0, "the file holds no range of data");

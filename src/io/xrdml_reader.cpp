@@ -86,6 +86,10 @@ struct ScanReader {
   MessageSink& sink;
   std::size_t line = 0;
   std::string where;
+  // What the scan tells beside its circle.
+  bool rate = false;
+  double countingTime = 0;
+  double twoTheta = 0;
 
   bool Fail(const std::string& what) const {
     ReportBadInput(sink, source, line, where + ": " + what);
@@ -101,6 +105,8 @@ struct ScanReader {
       const std::string_view axis = p.attribute("axis").value();
       if (axis == "Psi" || (axis == "Chi" && !tilt)) tilt = p;
       if (axis == "Phi") azimuth = p;
+      if (axis == "2Theta")
+        if (const auto tt = Number(Child(p, "commonPosition"))) twoTheta = *tt;
     }
     if (!tilt) return Fail("no Psi or Chi position (the tilt)");
     if (!azimuth) return Fail("no Phi positions (the azimuths)");
@@ -126,6 +132,8 @@ struct ScanReader {
     }
     std::vector<double> times;
     if (!perSecond && !ReadTimes(points, n, times)) return false;
+    rate = perSecond || !times.empty();
+    if (!times.empty()) countingTime = times.front();
     for (std::size_t i = 0; i < n; ++i) {
       double v = values[i];
       if (!factors.empty()) v *= factors[i];
@@ -252,6 +260,7 @@ std::optional<MeasurementFile> ReadXrdmlText(std::string_view text, const std::s
     ++measurementNo;
     if (!IsPoleFigure(measurement)) continue;
     MeasuredPoleFigure pf;
+    pf.unit = IntensityUnit::PerSecond;
     int scanNo = 0;
     for (const pugi::xml_node scan : measurement.children()) {
       if (!Named(scan, "scan")) continue;
@@ -262,6 +271,9 @@ std::optional<MeasurementFile> ReadXrdmlText(std::string_view text, const std::s
       if (!reader.Read(scan, circle)) return std::nullopt;
       if (!FinishCircle(circle, source, reader.line, reader.where, sink)) return std::nullopt;
       if (pf.hkl.empty()) pf.hkl = ScanHkl(scan);
+      if (!reader.rate) pf.unit = IntensityUnit::Unknown;
+      if (pf.countingTime == 0) pf.countingTime = reader.countingTime;
+      if (pf.twoTheta == 0) pf.twoTheta = reader.twoTheta;
       pf.circles.push_back(std::move(circle));
     }
     pf.name = pf.hkl.empty() ? "measurement " + std::to_string(measurementNo) : pf.hkl;

@@ -36,6 +36,10 @@ std::string NumberedPlotName(const std::string& base, int window, const std::str
   return base + "_" + std::to_string(window) + extension;
 }
 
-std::string PlotTitleOf(const PoleFigure& pf) { return pf.IndexInFile > 0 ? "[" + pf.NameInFile + "]" : std::string(); }
+std::string PlotTitleOf(const PoleFigure& pf) {
+  std::string title = pf.IndexInFile > 0 ? "[" + pf.NameInFile + "]" : std::string();
+  if (pf.Corrected) title += title.empty() ? "corrected" : " corrected";
+  return title;
+}
 
 }  // namespace quorix

@@ -16,6 +16,9 @@ void CopyFileFacts(const PoleFigure& from, PoleFigure& to) {
   to.CountingTime = from.CountingTime;
   to.Monitor = from.Monitor;
   to.Background = from.Background;
+  to.Unit = from.Unit;
+  to.Corrected = from.Corrected;
+  to.InMrd = from.InMrd;
   to.CentreSpread = from.CentreSpread;
 }
 
@@ -28,6 +31,9 @@ void ForgetFileFacts(PoleFigure& pf) {
   pf.CountingTime = 0;
   pf.Monitor = 0;
   pf.Background = false;
+  pf.Unit = IntensityUnit::Unknown;
+  pf.Corrected = false;
+  pf.InMrd = false;
   pf.CentreSpread.reset();
 }
 

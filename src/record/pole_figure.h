@@ -28,6 +28,11 @@ inline constexpr double kMissing = -1.0;  // a point without value
 // Which grid reader filled the grid: the simple layout or the full one with mirror switches.
 enum class GridKind : std::uint8_t { Simple, Full };
 
+// What the intensities count, as the file's layout tells it: per second (counts
+// divided by the counting time, or rates already), counts to the monitor
+// preset in Monitor, or unknown where the file does not say.
+enum class IntensityUnit : std::uint8_t { Unknown, PerSecond, PerMonitor };
+
 struct GridLink {
   std::int32_t InnerLink = 0;
   std::int32_t OuterLink = 0;
@@ -115,6 +120,11 @@ struct PoleFigure {
   double CountingTime = 0;
   double Monitor = 0;
   bool Background = false;
+  IntensityUnit Unit = IntensityUnit::Unknown;
+  // Background, defocusing or absorption corrections were applied, and the
+  // result was put in m.r.d. over its measured region.
+  bool Corrected = false;
+  bool InMrd = false;
   // The standard deviation of an instrument file's counts at tilt 0 (one
   // direction, counted once per azimuth), whose mean every centre point holds;
   // none where no centre was averaged.

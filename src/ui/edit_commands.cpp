@@ -14,6 +14,7 @@
 #include "transform/intensity_edit.h"
 #include "ui/child_dialogs.h"
 #include "ui/circle_correction_dialog.h"
+#include "ui/corrections_dialog.h"
 #include "ui/edit_all_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
@@ -164,6 +165,12 @@ Commands EditCommands(MainWindow& mainform, AppContext& context) {
   c.push_back(MenuCommand(edit, 1, "&Edit all Intensities", [&] { EditAllIntensities(mainform, context); }));
   c.push_back(MenuCommand(edit, 1, "Edit Intensities of &Circle", [&] { EditPerCircle(mainform, context); }));
   c.push_back(MenuCommand(edit, 1, "Edit Intensities of &Raster", [&] { EditPerRaster(mainform, context); }));
+  c.push_back(MenuCommand(edit, 1, "Corrections...", [&] {
+    FindOrCreateChild<CorrectionsDialog>(mainform, [&] {
+      return new CorrectionsDialog(context, mainform, &mainform);
+    }).exec();
+  }));
+  c.back().name = "CorrectionsAction";
   c.push_back(MenuCommand(edit, 1, "Suppress Single Crystal &Intensities", [&] { SSCIClick(mainform, context); }));
   // Offered only on simple grids.
   c.back().enabledWhen = [&context] { return context.set.PF[1] && context.set.PF[1]->Grid != GridKind::Full; };

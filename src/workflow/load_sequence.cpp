@@ -145,6 +145,7 @@ void TakeDirectionalDensities(Session& session, const DirectionalLoad& request,
 std::string PoleFigureTitle(const PoleFigure& pf) {
   std::string title = FileNamePart(pf.FileName);
   if (pf.IndexInFile > 0) title += MultiSuffix(pf.IndexInFile, pf.NameInFile);
+  if (pf.Corrected) title += " corrected";
   return title;
 }
 

@@ -45,12 +45,12 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndWriteNothing) {
     EXPECT_FALSE(run.err.empty()) << args;
     EXPECT_FALSE(std::filesystem::exists(out)) << args;
   }
-  const CliRun unknown = RunCli("correct " + data + " " + grid);
+  const CliRun unknown = RunCli("rectify " + data + " " + grid);
   EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.err,
-            "quorix-cli: unknown command \"correct\". The commands are: add, convert, density, diff, edit, info, "
-            "interpolate, odf, render, save, saveall, smooth, xrdml.\nRun quorix-cli COMMAND --help for a command's "
-            "arguments.\n");
+            "quorix-cli: unknown command \"rectify\". The commands are: add, convert, correct, density, diff, edit, "
+            "info, interpolate, odf, render, save, saveall, smooth, xrdml.\nRun quorix-cli COMMAND --help for a "
+            "command's arguments.\n");
   // A well-formed command that fails is not a usage error.
   EXPECT_EQ(RunCli("info " + test::ExamplePath("no_such.pol") + " " + grid).status, 1);
 }
