@@ -204,14 +204,19 @@ std::optional<CorrectionFiles> CorrectionsDialog::Request() {
   return files;
 }
 
-void CorrectionsDialog::PreviewClick() {
+std::optional<CorrectionOutcome> CorrectionsDialog::Corrected() {
   const PoleFigure* pf = context_.set.PF[1].get();
   const auto files = Request();
-  if (!pf || !files) return;
+  if (!pf || !files) return std::nullopt;
   MessageBoxSink sink(this);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   auto outcome = CorrectWithFiles(*pf, *files, sink);
   QApplication::restoreOverrideCursor();
+  return outcome;
+}
+
+void CorrectionsDialog::PreviewClick() {
+  const auto outcome = Corrected();
   if (!outcome) {
     Preview->Clear();
     NotesLabel->clear();
@@ -224,13 +229,7 @@ void CorrectionsDialog::PreviewClick() {
 }
 
 void CorrectionsDialog::OKBtnClick() {
-  const PoleFigure* pf = context_.set.PF[1].get();
-  const auto files = Request();
-  if (!pf || !files) return;
-  MessageBoxSink sink(this);
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  auto outcome = CorrectWithFiles(*pf, *files, sink);
-  QApplication::restoreOverrideCursor();
+  auto outcome = Corrected();
   if (!outcome) return;
   const bool done = mainform_.ChangePoleFigures("Corrections", {1}, [&] {
     *context_.set.PF[1] = std::move(*outcome->pf);

@@ -42,6 +42,8 @@ class CorrectionsDialog : public QDialog {
 
   // What the fields ask for; none after a message box on a field that does not parse.
   std::optional<CorrectionFiles> Request();
+  // The main pole figure corrected as the fields say; nothing after a message.
+  std::optional<CorrectionOutcome> Corrected();
   // Corrects a copy of the main pole figure and shows D(alpha), the
   // backgrounds and the notes; nothing changes.
   void PreviewClick();

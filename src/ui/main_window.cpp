@@ -700,7 +700,8 @@ void MainWindow::UpdateStatus() {
   const bool loaded = pf && pf->CircleCount > 0;
   StatusFile->setText(loaded ? QString::fromStdString(StatusFileText(*pf)) : QString());
   StatusGrid->setText(loaded ? QString::fromStdString(StatusGridText(*pf)) : QString());
-  StatusUnit->setText(loaded ? QString::fromStdString(StatusUnitText(context_.state.Options.ShowMrd)) : QString());
+  StatusUnit->setText(loaded ? QString::fromStdString(StatusUnitText(context_.state.Options.ShowMrd || pf->InMrd))
+                             : QString());
   StatusFile->setToolTip(loaded ? QString::fromStdString(pf->FileName) : QString());
   ModeFlags modes;
   modes.pick = pickMode_;

@@ -314,6 +314,12 @@ TEST(DesktopStatus, FileGridUnitPointerAndModes) {
   EXPECT_EQ(main.findChild<QLabel*>("StatusUnit")->text(), "counts");
   main.findChild<QAction*>("mrdSpeedButton")->trigger();
   EXPECT_EQ(main.findChild<QLabel*>("StatusUnit")->text(), "m.r.d.");
+  // A pole figure already in m.r.d. (corrected so) says so whatever the option.
+  main.findChild<QAction*>("mrdSpeedButton")->trigger();
+  app->context->set.PF[1]->InMrd = true;
+  main.UpdateStatus();
+  EXPECT_EQ(main.findChild<QLabel*>("StatusUnit")->text(), "m.r.d.");
+  app->context->set.PF[1]->InMrd = false;
 
   // The pointer over the plot's centre: alpha 0 and the value of the pole.
   const int side = PlotSize(main.Plot()->width(), main.Plot()->height());
