@@ -99,6 +99,12 @@ PanelShape PoleShape(const PoleFigure& pf, bool equalArea) {
       }
   const double tilt = std::min(90.0, MeasuredTilt(pf));
   const double rim = Rho(tilt, equalArea), full = Rho(90, equalArea);
+  // Beyond the measured tilt nothing is drawn, whatever the surface can clip.
+  std::erase_if(s.tris, [&](const MeshTri& t) {
+    for (const PointF& p : t.p)
+      if (std::hypot(p.x, p.y) > rim * (1 + 1e-9)) return true;
+    return false;
+  });
   s.clip = Circle(rim);
   s.outline = s.clip;
   if (tilt < 90 - 1e-9) s.frame = Circle(full);
@@ -213,6 +219,47 @@ std::optional<std::pair<PointF, PointF>> LevelSegment(const MeshTri& t, double t
   }
   if (cut.size() != 2) return std::nullopt;
   return std::make_pair(cut[0], cut[1]);
+}
+
+bool Inside(const PointsF& region, PointF p) {
+  bool in = false;
+  for (std::size_t a = 0, b = region.size() - 1; a < region.size(); b = a++) {
+    const PointF& u = region[a];
+    const PointF& v = region[b];
+    if ((u.y > p.y) != (v.y > p.y) && p.x < u.x + (p.y - u.y) * (v.x - u.x) / (v.y - u.y)) in = !in;
+  }
+  return in;
+}
+
+bool AllInside(const PointsF& region, const PointsF& points) {
+  return std::all_of(points.begin(), points.end(), [&](PointF p) { return Inside(region, p); });
+}
+
+// A piece cut to the region (convex: discs, rectangles, sectors and the
+// cubic triangle), so that surfaces without a clip draw nothing outside.
+PointsF CutTo(const PointsF& region, PointsF piece) {
+  if (region.size() < 3 || AllInside(region, piece)) return piece;
+  double orient = 0;
+  for (std::size_t a = 0, b = region.size() - 1; a < region.size(); b = a++)
+    orient += (region[b].x - region[a].x) * (region[b].y + region[a].y);
+  for (std::size_t e = 0; e < region.size() && !piece.empty(); ++e) {
+    const PointF a = region[e], b = region[(e + 1) % region.size()];
+    auto side = [&](PointF p) {
+      return ((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) * (orient > 0 ? -1 : 1);
+    };
+    PointsF out;
+    for (std::size_t i = 0; i < piece.size(); ++i) {
+      const PointF p = piece[i], q = piece[(i + 1) % piece.size()];
+      const double sp = side(p), sq = side(q);
+      if (sp >= 0) out.push_back(p);
+      if ((sp >= 0) != (sq >= 0)) {
+        const double f = sp / (sp - sq);
+        out.push_back({p.x + f * (q.x - p.x), p.y + f * (q.y - p.y)});
+      }
+    }
+    piece = std::move(out);
+  }
+  return piece;
 }
 
 // Segments joined end to end into lines, so that dashes and joins run on.
@@ -354,16 +401,20 @@ class FigurePainter {
     // The region first in the colour of "below the lowest level", holes of no value in grey.
     Area({Mm(s.clip, f)}, kWhite);
     std::vector<PointsF> pieces;
+    auto add = [&](PointsF piece) {
+      piece = CutTo(s.clip, std::move(piece));
+      if (piece.size() >= 3) pieces.push_back(Mm(piece, f));
+    };
     for (const MeshTri& t : s.tris)
-      if (t.Missing()) pieces.push_back(Mm(PointsF{t.p[0], t.p[1], t.p[2]}, f));
+      if (t.Missing()) add(PointsF{t.p[0], t.p[1], t.p[2]});
     Area(pieces, kMissingGrey);
     if (o_.style == FigureStyle::Filled) {
       for (std::size_t k = 0; k < scale.levels.size(); ++k) {
         pieces.clear();
         for (const MeshTri& t : s.tris) {
           if (t.Missing()) continue;
-          const PointsF area = AreaAbove(t, scale.levels[k]);
-          if (area.size() >= 3) pieces.push_back(Mm(area, f));
+          PointsF area = AreaAbove(t, scale.levels[k]);
+          if (area.size() >= 3) add(std::move(area));
         }
         Area(pieces, BandColor(map_, k, scale.levels.size()));
       }
@@ -375,7 +426,10 @@ class FigurePainter {
       std::vector<std::pair<PointF, PointF>> segs;
       for (const MeshTri& t : s.tris)
         if (!t.Missing())
-          if (auto seg = LevelSegment(t, scale.levels[k])) segs.push_back(*seg);
+          if (auto seg = LevelSegment(t, scale.levels[k])) {
+            const PointsF cut = CutTo(s.clip, {seg->first, seg->second});
+            if (cut.size() >= 2) segs.emplace_back(cut.front(), cut.size() == 2 ? cut[1] : cut[cut.size() / 2]);
+          }
       const Color col = coloured ? BandColor(map_, k, scale.levels.size()) : kBlack;
       const auto lines = JoinSegments(segs);
       for (const PointsF& line : lines) Stroke(Mm(line, f), col, coloured ? 0.3 : 0.12, false);
@@ -395,11 +449,13 @@ class FigurePainter {
     if (o_.markExtremes && std::isfinite(s.hi) && std::isfinite(s.lo)) {
       Marker(f(s.hiAt), true);
       Marker(f(s.loAt), false);
-      const std::string text = "max " + fmt::format("{:.2f}", s.hi) + "  min " + fmt::format("{:.2f}", s.lo);
-      Text({box.x + box.w / 2, box.y + box.h + 1.9 * font_}, text, 0.85 * font_, TextAlign::Centre);
+      Text({box.x + box.w / 2, box.y + box.h + 1.5 * font_}, "max " + fmt::format("{:.2f}", s.hi), 0.85 * font_,
+           TextAlign::Centre);
+      Text({box.x + box.w / 2, box.y + box.h + 2.5 * font_}, "min " + fmt::format("{:.2f}", s.lo), 0.85 * font_,
+           TextAlign::Centre);
     }
     if (!panel.title.empty())
-      Text({box.x + box.w / 2, box.y - 2.3 * font_}, panel.title, 1.1 * font_, TextAlign::Centre);
+      Text({box.x + box.w / 2, box.y - 2.1 * font_}, panel.title, 1.1 * font_, TextAlign::Centre);
   }
 
   void Bar(const FigureBox& box, const Scale& scale, bool anyMissing) {
@@ -513,6 +569,7 @@ class FigurePainter {
     const double sx = w / box.w, sy = h / box.h;
     for (const MeshTri& t : s.tris) {
       if (t.Missing()) continue;
+      const bool whole = AllInside(s.clip, {t.p[0], t.p[1], t.p[2]});
       PointF q[3];
       for (int k = 0; k < 3; ++k) {
         const PointF m = f(t.p[k]);
@@ -532,6 +589,8 @@ class FigurePainter {
           const double c = 1 - a - b;
           const double eps = -1e-9;
           if (a < eps || b < eps || c < eps) continue;
+          if (!whole && !Inside(s.clip, {(box.x + px / sx - f.dx) / f.scale, (box.y + py / sy - f.dy) / f.scale}))
+            continue;
           const double v = a * t.v[0] + b * t.v[1] + c * t.v[2];
           const bool below = scale.levels.empty() ? false : v < scale.levels.front();
           const Color col = below ? kWhite : MapColor(map_, scale.Position(v));
@@ -605,7 +664,7 @@ std::vector<double> FigureLevels(const FigureOptions& o, double lo, double hi) {
     for (double l = std::pow(2.0, std::ceil(std::log2(floorValue))); l <= hi * (1 + 1e-12); l *= 2) out.push_back(l);
     return out;
   }
-  const double step = NiceStep((hi - lo) / 7);
+  const double step = NiceStep((hi - lo) / 8);
   for (double l = std::floor(lo / step + 1) * step; l <= hi * (1 + 1e-12) && out.size() < 50; l += step)
     out.push_back(std::round(l / step) * step);
   return out;
@@ -625,18 +684,21 @@ FigureLayout LayOutFigure(const std::vector<FigurePanel>& panels, const FigureOp
   const double font = FontMm(o);
   const double barWidth = std::max(10.0, 4 * font + 6);
   const double titleBand = o.title.empty() ? 0 : 2.2 * font;
-  const double margin = 2.0 * font;  // the axis and corner labels outside the shapes
-  const double top = 1.8 * font, below = (o.markExtremes ? 2.4 : 0.6) * font;
+  // Room for the labels outside the shapes: RD on the right and TD above a
+  // pole figure; corner indices and axis angles around the other panels.
+  const bool allPoles = std::all_of(panels.begin(), panels.end(), [](const FigurePanel& p) { return p.pole; });
+  const double left = allPoles ? 0.6 * font : 3.6 * font, right = (allPoles ? 2.4 : 3.2) * font;
+  const double top = 3.4 * font, below = (o.markExtremes ? 3.3 : 0.8) * font;
   const double cellWidth = (l.width - (o.sharedScale ? barWidth : 0)) / cols;
-  const double side = std::max(5.0, cellWidth - 2 * margin - (o.sharedScale ? 0 : barWidth));
+  const double side = std::max(5.0, cellWidth - left - right - (o.sharedScale ? 0 : barWidth));
   double aspect = 0;
   for (const FigurePanel& p : panels) aspect = std::max(aspect, Aspect(p, o));
-  const double boxH = side * aspect, cellH = top + margin + boxH + margin + below;
+  const double boxH = side * aspect, cellH = top + boxH + below;
   for (int k = 0; k < n; ++k) {
     const int r = k / cols, c = k % cols;
-    FigureBox b{c * cellWidth + margin, titleBand + r * cellH + top + margin, side, boxH};
+    FigureBox b{c * cellWidth + left, titleBand + r * cellH + top, side, boxH};
     l.panels.push_back(b);
-    if (!o.sharedScale) l.bars.push_back({b.x + side + margin, b.y - margin, barWidth, boxH + 2 * margin});
+    if (!o.sharedScale) l.bars.push_back({b.x + side + right, b.y - 2 * font, barWidth, boxH + 3 * font});
   }
   l.height = titleBand + rows * cellH;
   if (o.sharedScale)

@@ -75,7 +75,6 @@ bool WriteFigureFile(const std::vector<FigurePanel>& panels, const FigureOptions
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   bool ok = false;
-  const int w = Pixels(l.width, kVectorDpi), h = Pixels(l.height, kVectorDpi);
   const auto drawVector = [&](QPaintDevice& device) {
     QtVectorCanvas canvas(device);
     if (!canvas.IsActive()) return false;
@@ -92,9 +91,11 @@ bool WriteFigureFile(const std::vector<FigurePanel>& panels, const FigureOptions
   } else if (kind == ".svg") {
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(w, h));
+    // A hundred dots per millimetre give the page its size in mm to the hundredth.
+    generator.setSize(
+        QSize(static_cast<int>(std::lround(l.width * 100)), static_cast<int>(std::lround(l.height * 100))));
     generator.setViewBox(QRectF(0, 0, l.width * unit, l.height * unit));
-    generator.setResolution(static_cast<int>(kVectorDpi));
+    generator.setResolution(2540);
     generator.setTitle(QString::fromStdString(options.title));
     ok = drawVector(generator);
   } else {

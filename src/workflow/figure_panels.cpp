@@ -3,6 +3,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/text_file.h"
@@ -36,6 +37,25 @@ std::string RimIndices(LaueGroup g, double beta) {
     case 180: return "-100";
     default: return {};
   }
+}
+
+// A section holds cell centres; the edge cells are carried out to the
+// region's edges so that the picture spans 0 to the maximum angle.
+AngleGrid PaddedToEdges(const AngleGrid& in, double rowMax, double columnMax) {
+  const std::size_t rows = in.rowAngle.size(), cols = in.columnAngle.size();
+  if (rows == 0 || cols == 0) return in;
+  AngleGrid out;
+  out.rowAngle.push_back(0);
+  out.rowAngle.insert(out.rowAngle.end(), in.rowAngle.begin(), in.rowAngle.end());
+  out.rowAngle.push_back(rowMax);
+  out.columnAngle.push_back(0);
+  out.columnAngle.insert(out.columnAngle.end(), in.columnAngle.begin(), in.columnAngle.end());
+  out.columnAngle.push_back(columnMax);
+  for (std::size_t r = 0; r < rows + 2; ++r) {
+    const std::size_t rr = std::clamp<std::size_t>(r, 1, rows) - 1;
+    for (std::size_t c = 0; c < cols + 2; ++c) out.values.push_back(in.At(rr, std::clamp<std::size_t>(c, 1, cols) - 1));
+  }
+  return out;
 }
 
 }  // namespace
@@ -84,7 +104,8 @@ std::vector<FigurePanel> SectionPanels(const Odf& odf, double step) {
     last = cell;
     FigurePanel p;
     p.title = fmt::format("\u03c62 = {:g}\u00b0", (cell + 0.5) * g.resolution);
-    p.grid.grid = OdfSection(odf, SectionAxis::Phi2, (cell + 0.5) * g.resolution);
+    p.grid.grid = PaddedToEdges(OdfSection(odf, SectionAxis::Phi2, (cell + 0.5) * g.resolution), g.region.PhiMax,
+                                g.region.phi1Max);
     p.grid.shape = GridShape::Section;
     out.push_back(std::move(p));
   }
