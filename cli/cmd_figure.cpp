@@ -56,28 +56,6 @@ std::vector<std::string> SplitCommas(const std::string& text) {
   return out;
 }
 
-// "{111}" where every index is one digit, else the file's own spelling.
-std::string HklTitle(const PoleFigure& pf) {
-  const std::string hkl(Trim(pf.Hkl.empty() ? pf.NameInFile : pf.Hkl));
-  if (hkl.empty()) return FileNamePart(pf.FileName);
-  std::string digits;
-  bool plain = true;
-  for (char c : hkl) {
-    if (c == ' ' || c == '\t') continue;
-    if (c == '-' || (c >= '0' && c <= '9'))
-      digits += c;
-    else
-      plain = false;
-  }
-  const auto words = SplitWhitespace(hkl);
-  if (plain && words.size() >= 3 && words.size() <= 4) {
-    for (const auto& w : words)
-      if (w.size() > (w[0] == '-' ? 2u : 1u)) plain = false;
-    if (plain) return "{" + digits + "}";
-  }
-  return "{" + hkl + "}";
-}
-
 std::optional<std::vector<int>> ParseIndices(const std::string& text, MessageSink& sink) {
   std::vector<int> out;
   if (Trim(text).empty()) return out;

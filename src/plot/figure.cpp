@@ -9,6 +9,7 @@
 #include <limits>
 #include <map>
 
+#include "base/text_file.h"
 #include "math/vector_math.h"
 #include "plot/contours.h"
 
@@ -646,6 +647,37 @@ Color MapColor(const ColorMap& map, double t) {
     out |= static_cast<Color>(std::lround(ca + f * (cb - ca))) << shift;
   }
   return out;
+}
+
+std::string HklTitle(const PoleFigure& pf) {
+  const std::string hkl(Trim(pf.Hkl.empty() ? pf.NameInFile : pf.Hkl));
+  if (hkl.empty()) return FileNamePart(pf.FileName);
+  std::string digits;
+  bool plain = true;
+  for (char c : hkl) {
+    if (c == ' ' || c == '\t') continue;
+    if (c == '-' || (c >= '0' && c <= '9'))
+      digits += c;
+    else
+      plain = false;
+  }
+  const auto words = SplitWhitespace(hkl);
+  if (plain && words.size() >= 3 && words.size() <= 4) {
+    for (const auto& w : words)
+      if (w.size() > (w[0] == '-' ? 2u : 1u)) plain = false;
+    if (plain) return "{" + digits + "}";
+  }
+  return "{" + hkl + "}";
+}
+
+std::vector<double> OneScaleLevels(const std::vector<const PoleFigure*>& records) {
+  double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+  for (const PoleFigure* pf : records) {
+    if (!pf || pf->CircleCount < 1 || !(pf->NormFactor > 0) || !std::isfinite(pf->NormFactor)) continue;
+    lo = std::min(lo, pf->MinValue / pf->NormFactor);
+    hi = std::max(hi, pf->MaxValue / pf->NormFactor);
+  }
+  return FigureLevels(FigureOptions{}, lo, hi);
 }
 
 std::vector<double> FigureLevels(const FigureOptions& o, double lo, double hi) {

@@ -72,6 +72,14 @@ struct FigurePanel {
 // The levels of a value range in m.r.d., as the options ask.
 std::vector<double> FigureLevels(const FigureOptions& o, double lo, double hi);
 
+// The panel title of a record: its hkl in braces, "{111}" where every index
+// is one digit, else as the file spells it; the file name without hkl.
+std::string HklTitle(const PoleFigure& pf);
+
+// Levels in m.r.d. over the range of all the records, for one colour scale
+// across windows; empty where no record has a spread.
+std::vector<double> OneScaleLevels(const std::vector<const PoleFigure*>& records);
+
 // The parts' places in millimetres from the top left of the page.
 struct FigureBox {
   double x = 0, y = 0, w = 0, h = 0;

@@ -36,6 +36,7 @@ void ReadDisplayOptions(const IniFile& ini, ProgramState& state) {
   o.MarkMissing = YesNo(ini, "markmissing", "no");
   o.ZoomToMeasured = YesNo(ini, "zoomtilts", "no");
   o.SmoothLines = YesNo(ini, "smoothlines", "yes");
+  o.OneScale = YesNo(ini, "onescale", "no");
   o.PlotStretch = ini.ReadInteger("Plot", "plotstretch", 5);
   o.TextStretch = ini.ReadInteger("Plot", "textstretch", 2);
   state.StartupSize = std::clamp(ini.ReadInteger("Plot", "startupsize", 100), 50, 100);
@@ -71,6 +72,7 @@ void WriteViewOptions(IniFile& ini, const DisplayOptions& options) {
   WriteMissingMarksOption(ini, options.MarkMissing);
   ini.WriteString("Options", "zoomtilts", options.ZoomToMeasured ? "yes" : "no");
   ini.WriteString("Options", "smoothlines", options.SmoothLines ? "yes" : "no");
+  ini.WriteString("Options", "onescale", options.OneScale ? "yes" : "no");
 }
 
 namespace {

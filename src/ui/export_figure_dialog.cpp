@@ -30,10 +30,7 @@ namespace {
 
 constexpr int kPreviewWidth = 560;  // pixels the preview's width is drawn at
 
-std::string PanelTitle(const PoleFigure& pf) {
-  const std::string hkl(Trim(pf.Hkl));
-  return hkl.empty() ? FileNamePart(pf.FileName) : "{" + hkl + "}";
-}
+std::string PanelTitle(const PoleFigure& pf) { return HklTitle(pf); }
 
 }  // namespace
 

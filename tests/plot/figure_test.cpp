@@ -10,6 +10,7 @@
 
 #include "io/load_pole_figure.h"
 #include "plot/recording_canvas.h"
+#include "plot/render.h"
 #include "record/circle_links.h"
 #include "test_support.h"
 
@@ -159,6 +160,30 @@ TEST(Figure, CubicStandardTriangleHoldsEveryAreaItDraws) {
   for (const CanvasOp* a : OpsOf(d, CanvasOpKind::AreaF))
     for (const PointsF& piece : a->areas)
       for (const PointF& q : piece) EXPECT_LE(q.x, maxX + 1e-6);
+}
+
+TEST(Figure, WindowsOnOneScaleDrawTheLevelsOfTheirCommonRangeAndTitlesTakeTheHkl) {
+  const auto low = TiltRamp(20), high = TiltRamp(80);
+  ProgramState state;
+  state.Options.ShowMrd = true;
+  state.SharedLevels = OneScaleLevels({low.get(), high.get()});
+  EXPECT_EQ(state.SharedLevels, (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8}));
+  RecordingCanvas canvas;
+  PlotPoleFigure(*low, state, canvas, 650, 910, "");
+  std::vector<std::string> legend;
+  for (const CanvasOp& op : canvas.ops)
+    if (op.kind == CanvasOpKind::Text && op.y1 < 200 && op.text.find('.') != std::string::npos)
+      legend.push_back(op.text);
+  ASSERT_GE(legend.size(), 8u);
+  EXPECT_EQ(legend.front(), " 1.000");
+  EXPECT_EQ(legend[7], " 8.000");
+
+  low->Hkl = " 1 1 1";
+  EXPECT_EQ(HklTitle(*low), "{111}");
+  low->Hkl = "1 0 -1 2";
+  EXPECT_EQ(HklTitle(*low), "{10-12}");
+  low->Hkl = "1 1 10";
+  EXPECT_EQ(HklTitle(*low), "{1 1 10}");
 }
 
 TEST(Figure, RealFilesOnOneScaleSpanTheirExtremesInMrd) {
