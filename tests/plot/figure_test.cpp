@@ -137,6 +137,18 @@ TEST(Figure, LevelsAndLayout) {
   EXPECT_LE(l.bars[0].x + l.bars[0].w, l.width + 1e-9);
 }
 
+TEST(Figure, ColourMapsRunFromTheirFirstToTheirLastStop) {
+  for (const std::string& name : ColorMapNames()) {
+    const auto m = NamedColorMap(name);
+    ASSERT_TRUE(m) << name;
+    EXPECT_EQ(MapColor(*m, -1), m->stops.front()) << name;
+    EXPECT_EQ(MapColor(*m, 2), m->stops.back()) << name;
+  }
+  EXPECT_FALSE(NamedColorMap("jet"));
+  // Mixed channel by channel: red 0x00 to 0xFF, blue 0xFF to 0x00.
+  EXPECT_EQ(MapColor(ColorMapFromSet({0xFF0000, 0x0000FF}), 0.5), 0x800080u);
+}
+
 TEST(Figure, CubicStandardTriangleHoldsEveryAreaItDraws) {
   FigurePanel p;
   p.grid.shape = GridShape::Sector;
