@@ -1,5 +1,4 @@
 // quorix-cli render: draw one pole figure into a PNG, SVG, PDF, EMF or HPGL file.
-#include <QGuiApplication>
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -15,6 +14,7 @@
 #include "base/ini_file.h"
 #include "base/text_file.h"
 #include "commands.h"
+#include "gui_app.h"
 #include "options.h"
 #include "plot/contour_colors.h"
 #include "plot/plot_files.h"
@@ -69,23 +69,6 @@ std::string LowerExtension(const std::string& path) {
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
-}
-
-// Text needs a running application for its fonts; without a display the
-// off-screen platform serves.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  // Qt's notes about the session environment mean nothing to a batch user.
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
-}
-
-void EnsureGuiApplication() {
-  if (QGuiApplication::instance()) return;
-  qInstallMessageHandler(QuietQtMessages);
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "quorix-cli";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
 }
 
 bool RenderTo(const std::string& kind, const PoleFigure& pf, const ProgramState& state, const RenderOptions& o,

@@ -19,6 +19,7 @@ Command AddCorrectCommand(CLI::App& app);
 Command AddDensityCommand(CLI::App& app);
 Command AddDiffCommand(CLI::App& app);
 Command AddEditCommand(CLI::App& app);
+Command AddFigureCommand(CLI::App& app);
 Command AddInfoCommand(CLI::App& app);
 Command AddInterpolateCommand(CLI::App& app);
 Command AddOdfCommand(CLI::App& app);

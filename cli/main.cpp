@@ -18,11 +18,11 @@ using AddCommandFunction = quorix::cli::Command (*)(CLI::App&);
 
 // In the order `--help` lists them.
 constexpr AddCommandFunction kCommandTable[] = {
-    quorix::cli::AddAddCommand,     quorix::cli::AddConvertCommand,     quorix::cli::AddCorrectCommand,
-    quorix::cli::AddDensityCommand, quorix::cli::AddDiffCommand,        quorix::cli::AddEditCommand,
-    quorix::cli::AddInfoCommand,    quorix::cli::AddInterpolateCommand, quorix::cli::AddOdfCommand,
-    quorix::cli::AddRenderCommand,  quorix::cli::AddSaveCommand,        quorix::cli::AddSaveAllCommand,
-    quorix::cli::AddSmoothCommand,  quorix::cli::AddXrdmlCommand,
+    quorix::cli::AddAddCommand,     quorix::cli::AddConvertCommand, quorix::cli::AddCorrectCommand,
+    quorix::cli::AddDensityCommand, quorix::cli::AddDiffCommand,    quorix::cli::AddEditCommand,
+    quorix::cli::AddFigureCommand,  quorix::cli::AddInfoCommand,    quorix::cli::AddInterpolateCommand,
+    quorix::cli::AddOdfCommand,     quorix::cli::AddRenderCommand,  quorix::cli::AddSaveCommand,
+    quorix::cli::AddSaveAllCommand, quorix::cli::AddSmoothCommand,  quorix::cli::AddXrdmlCommand,
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ _quorix_cli() {
     esac
   done
   if [[ -z "$cmd" ]]; then
-    COMPREPLY=($(compgen -W "info render save saveall convert correct xrdml smooth interpolate diff add edit density odf --help --version" -- "$cur"))
+    COMPREPLY=($(compgen -W "info render save saveall convert correct xrdml smooth interpolate diff add edit density odf figure --help --version" -- "$cur"))
     return
   fi
   case "$prev" in
@@ -21,6 +21,9 @@ _quorix_cli() {
     --section) COMPREPLY=($(compgen -W "X Y Z" -- "$cur")); return ;;
     --crystal) COMPREPLY=($(compgen -W "triclinic monoclinic orthorhombic tetragonal-low tetragonal trigonal-low trigonal hexagonal-low hexagonal cubic-low cubic" -- "$cur")); return ;;
     --sample) COMPREPLY=($(compgen -W "triclinic monoclinic orthorhombic" -- "$cur")); return ;;
+    --style) COMPREPLY=($(compgen -W "filled smooth lines" -- "$cur")); return ;;
+    --colormap) COMPREPLY=($(compgen -W "viridis white-red grey" -f -- "$cur")); return ;;
+    --projection) COMPREPLY=($(compgen -W "stereographic equal-area" -- "$cur")); return ;;
     --to) COMPREPLY=($(compgen -W "beartex geesthacht popla xrdml ascii" -- "$cur")); return ;;
   esac
   if [[ "$cur" == -* ]]; then

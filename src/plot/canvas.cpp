@@ -3,6 +3,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/nearest.h"
@@ -99,6 +100,41 @@ void Canvas::Ticks(const RimTicks& t) {
     MoveTo(a.x, a.y);
     LineTo(b.x, b.y);
   }
+}
+
+void Canvas::SetLineWidthF(double w) { SetPenWidth(std::max(1, Nearest(w))); }
+
+void Canvas::PolylineF(const PointsF& points) {
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i == 0)
+      MoveTo(Nearest(points[i].x), Nearest(points[i].y));
+    else
+      LineTo(Nearest(points[i].x), Nearest(points[i].y));
+  }
+}
+
+void Canvas::PolygonF(const PointsF& points) {
+  std::vector<quorix::Pixel> rounded;
+  rounded.reserve(points.size());
+  for (const PointF& p : points) rounded.push_back({Nearest(p.x), Nearest(p.y)});
+  Polygon(rounded);
+}
+
+void Canvas::AreaF(const std::vector<PointsF>& pieces) {
+  SetPenStyle(PenStyle::Clear);
+  for (const PointsF& p : pieces) PolygonF(p);
+}
+
+void Canvas::CircleF(PointF c, double r) {
+  Ellipse(Nearest(c.x - r), Nearest(c.y - r), Nearest(c.x + r) + 1, Nearest(c.y + r) + 1);
+}
+
+void Canvas::TextF(PointF at, const std::string& text, double size, TextAlign align) {
+  // Whole points of a 96 dpi screen, and widths guessed from the em.
+  SetFont(kFigureFontName, std::max(1, Nearest(size * 72.0 / 96.0)));
+  const double width = 0.55 * size * static_cast<double>(text.size());
+  const double left = align == TextAlign::Left ? at.x : align == TextAlign::Centre ? at.x - width / 2 : at.x - width;
+  TextOut(Nearest(left), Nearest(at.y - 0.93 * size), text);
 }
 
 }  // namespace quorix

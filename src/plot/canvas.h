@@ -16,6 +16,24 @@ enum class PenMode { Copy, Invert };
 enum class PenStyle { Solid, Dash, Dot, DashDot, Clear };
 enum class BrushStyle { Solid, Clear };
 
+// A position in the canvas's units with a fraction: figures sized in
+// millimetres place their parts finer than a whole pixel.
+struct PointF {
+  double x = 0;
+  double y = 0;
+};
+using PointsF = std::vector<PointF>;
+enum class TextAlign { Left, Centre, Right };
+inline constexpr const char* kFigureFontName = "DejaVu Sans";
+
+// Pixels row after row, each a Color with its opacity in the top byte
+// (0 transparent, 255 opaque).
+struct CanvasImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -67,6 +85,24 @@ class Canvas {
   // The rim, or a sector of it when betaRange is below 360.
   virtual void Outline(int r0, double betaRange);
   virtual void Ticks(const RimTicks& ticks);
+
+  // Fine drawing for figures, in the same units as above. The defaults round
+  // to the whole-pixel calls, clip nothing and leave images out, which is
+  // all a plotter can do.
+  virtual void SetLineWidthF(double w);
+  virtual void PolylineF(const PointsF& points);
+  // Filled in the brush, outlined in the pen unless its style is Clear.
+  virtual void PolygonF(const PointsF& points);
+  // Pieces that touch but do not overlap, filled in the brush as one area so
+  // that no seam shows between them; not outlined.
+  virtual void AreaF(const std::vector<PointsF>& pieces);
+  virtual void CircleF(PointF centre, double radius);
+  // `at` is the start, centre or end of the baseline; size is the em height.
+  virtual void TextF(PointF at, const std::string& text, double size, TextAlign align);
+  // Later drawing stays inside the union of the polygons; none: no clip.
+  virtual void ClipF(const std::vector<PointsF>& /*region*/) {}
+  // Stretched over the rectangle, without smoothing between its pixels.
+  virtual void ImageF(double /*x*/, double /*y*/, double /*w*/, double /*h*/, const CanvasImage& /*image*/) {}
 };
 
 }  // namespace quorix

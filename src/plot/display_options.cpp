@@ -34,6 +34,7 @@ OptionsChoice CurrentOptions(const DisplayOptions& options, const PoleFigure& ma
   c.MarkMissing = options.MarkMissing;
   c.ZoomToMeasured = options.ZoomToMeasured;
   c.SmoothLines = options.SmoothLines;
+  c.OneScale = options.OneScale;
   c.LowestLevel = LowestLevelInUnit(main, options.ShowMrd);
   return c;
 }
@@ -48,6 +49,7 @@ void ApplyOptionsChoice(const OptionsChoice& choice, DisplayOptions& options, Po
   options.MarkMissing = choice.MarkMissing;
   options.ZoomToMeasured = choice.ZoomToMeasured;
   options.SmoothLines = choice.SmoothLines;
+  options.OneScale = choice.OneScale;
   main.LowestLevel = choice.ShowMrd ? choice.LowestLevel * main.NormFactor : choice.LowestLevel;
   RecomputeLevels(main, options);
 }

@@ -30,6 +30,7 @@ struct OptionsChoice {
   bool MarkMissing = false;
   bool ZoomToMeasured = false;
   bool SmoothLines = true;
+  bool OneScale = false;
   double LowestLevel = 0;  // in the unit of the m.r.d. box
 };
 

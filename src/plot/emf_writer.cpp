@@ -25,6 +25,10 @@ constexpr std::uint32_t kBsSolid = 0, kBsNull = 1;
 constexpr std::uint32_t kTransparent = 1, kOpaque = 2;
 constexpr std::uint32_t kR2Not = 6, kR2CopyPen = 13;
 constexpr std::uint32_t kGmCompatible = 1;
+constexpr std::uint32_t kRgnCopy = 5;
+constexpr std::uint32_t kTaBaseline = 24, kTaCenter = 6, kTaRight = 2;
+// Fine calls record in this many units per pixel.
+constexpr double kFine = 16;
 
 // Advance widths of Helvetica / Arial in thousandths of the em, for the
 // characters 32..126; readers that honour the spacing array then place the
@@ -209,7 +213,8 @@ void EmfCanvas::EnsurePen() {
   }
   std::uint32_t old = penHandle_;
   penHandle_ = AllocateHandle();
-  Emit(Record(emf::kCreatePen).U32(penHandle_).U32(style).I32(penWidth_).I32(0).U32(penColor_));
+  const int width = fine_ ? std::max(1, static_cast<int>(std::lround(fineWidth_ * kFine))) : penWidth_;
+  Emit(Record(emf::kCreatePen).U32(penHandle_).U32(style).I32(width).I32(0).U32(penColor_));
   Emit(Record(emf::kSelectObject).U32(penHandle_));
   ReleaseHandle(old);
   penDirty_ = false;
@@ -242,9 +247,11 @@ void EmfCanvas::EnsureFont() {
   fontHandle_ = AllocateHandle();
   Record r(emf::kExtCreateFontIndirectW);
   r.U32(fontHandle_);
-  r.I32(-FontPixelHeight(fontSize_)).I32(0).I32(0).I32(0).I32(400);  // height, width, esc., orient., weight
-  r.U8(0).U8(0).U8(0).U8(1);                                         // italic, underline, strike-out, DEFAULT_CHARSET
-  r.U8(0).U8(0).U8(0).U8(0);  // precision, clip precision, quality, pitch and family
+  const int height =
+      fine_ ? std::max(1, static_cast<int>(std::lround(fineFontSize_ * kFine))) : FontPixelHeight(fontSize_);
+  r.I32(-height).I32(0).I32(0).I32(0).I32(400);  // height, width, esc., orient., weight
+  r.U8(0).U8(0).U8(0).U8(1);                     // italic, underline, strike-out, DEFAULT_CHARSET
+  r.U8(0).U8(0).U8(0).U8(0);                     // precision, clip precision, quality, pitch and family
   for (char16_t ch : wide) r.U16(static_cast<std::uint16_t>(ch));
   Emit(r);
   Emit(Record(emf::kSelectObject).U32(fontHandle_));
@@ -350,6 +357,179 @@ void EmfCanvas::TextOut(int x, int y, const std::string& text) {
   for (char16_t ch : wide) r.U16(static_cast<std::uint16_t>(ch));
   r.Pad();
   for (std::int32_t d : dx) r.I32(d);
+  Emit(r);
+}
+
+void EmfCanvas::EnterFine() {
+  if (fine_) return;
+  const auto unit = static_cast<float>(1 / kFine);
+  Emit(Record(emf::kSetWorldTransform).F32(unit).F32(0).F32(0).F32(unit).F32(0).F32(0));
+  fine_ = true;
+  penDirty_ = true;
+  fontDirty_ = true;
+}
+
+void EmfCanvas::SetLineWidthF(double w) {
+  w = std::clamp(w, 0.0, 1000.0);
+  if (w != fineWidth_) penDirty_ = true;
+  fineWidth_ = w;
+}
+
+void EmfCanvas::FinePolyRecord(std::uint32_t type, const PointsF& points) {
+  std::vector<std::pair<std::int32_t, std::int32_t>> at;
+  at.reserve(points.size());
+  for (const PointF& p : points)
+    at.emplace_back(Clamp32(std::llround(p.x * kFine)), Clamp32(std::llround(p.y * kFine)));
+  std::int32_t l = at[0].first, r = l, t = at[0].second, b = t;
+  for (const auto& [x, y] : at) {
+    l = std::min(l, x), r = std::max(r, x);
+    t = std::min(t, y), b = std::max(b, y);
+  }
+  Record rec(type);
+  rec.Rect(l, t, r, b).U32(static_cast<std::uint32_t>(at.size()));
+  for (const auto& [x, y] : at) rec.I32(x).I32(y);
+  Emit(rec);
+}
+
+void EmfCanvas::PolylineF(const PointsF& points) {
+  if (points.size() < 2) return;
+  EnterFine();
+  EnsurePen();
+  FinePolyRecord(emf::kPolyline, points);
+}
+
+void EmfCanvas::PolygonF(const PointsF& points) {
+  if (points.size() < 3) return;
+  EnterFine();
+  EnsurePen();
+  EnsureBrush();
+  FinePolyRecord(emf::kPolygon, points);
+}
+
+void EmfCanvas::AreaF(const std::vector<PointsF>& pieces) {
+  std::vector<const PointsF*> kept;
+  for (const PointsF& p : pieces)
+    if (p.size() >= 3) kept.push_back(&p);
+  if (kept.empty()) return;
+  EnterFine();
+  const PenStyle style = penStyle_;
+  SetPenStyle(PenStyle::Clear);
+  EnsurePen();
+  EnsureBrush();
+  if (!windingFill_) {
+    // Winding: pieces turning either way all count as inside.
+    Emit(Record(emf::kSetPolyFillMode).U32(2));
+    windingFill_ = true;
+  }
+  std::vector<std::pair<std::int32_t, std::int32_t>> at;
+  for (const PointsF* p : kept)
+    for (const PointF& q : *p) at.emplace_back(Clamp32(std::llround(q.x * kFine)), Clamp32(std::llround(q.y * kFine)));
+  std::int32_t l = at[0].first, r = l, t = at[0].second, b = t;
+  for (const auto& [x, y] : at) {
+    l = std::min(l, x), r = std::max(r, x);
+    t = std::min(t, y), b = std::max(b, y);
+  }
+  Record rec(emf::kPolyPolygon);
+  rec.Rect(l, t, r, b).U32(static_cast<std::uint32_t>(kept.size())).U32(static_cast<std::uint32_t>(at.size()));
+  for (const PointsF* p : kept) rec.U32(static_cast<std::uint32_t>(p->size()));
+  for (const auto& [x, y] : at) rec.I32(x).I32(y);
+  Emit(rec);
+  SetPenStyle(style);
+}
+
+void EmfCanvas::CircleF(PointF c, double radius) {
+  EnterFine();
+  EnsurePen();
+  EnsureBrush();
+  Emit(Record(emf::kEllipse)
+           .Rect(std::llround((c.x - radius) * kFine), std::llround((c.y - radius) * kFine),
+                 std::llround((c.x + radius) * kFine), std::llround((c.y + radius) * kFine)));
+}
+
+void EmfCanvas::TextF(PointF at, const std::string& text, double size, TextAlign align) {
+  if (text.empty() || !(size > 0)) return;
+  EnterFine();
+  if (size != fineFontSize_) fontDirty_ = true;
+  fineFontSize_ = size;
+  EnsureFont();
+  if (recordedBkMode_ != static_cast<int>(kTransparent)) {
+    Emit(Record(emf::kSetBkMode).U32(kTransparent));
+    recordedBkMode_ = static_cast<int>(kTransparent);
+  }
+  const std::uint32_t flags = kTaBaseline | (align == TextAlign::Centre  ? kTaCenter
+                                             : align == TextAlign::Right ? kTaRight
+                                                                         : 0);
+  if (flags != recordedAlign_) {
+    Emit(Record(emf::kSetTextAlign).U32(flags));
+    recordedAlign_ = flags;
+  }
+  if (penColor_ != recordedTextColor_) {
+    Emit(Record(emf::kSetTextColor).U32(penColor_));
+    recordedTextColor_ = penColor_;
+  }
+  std::u16string wide = Utf16(text);
+  const double em = size * kFine;
+  std::vector<std::int32_t> dx;
+  double edge = 0;
+  long long placed = 0;
+  for (char16_t ch : wide) {
+    const int w = (ch >= 32 && ch <= 126) ? kSansWidths[ch - 32] : ((ch >= 0xDC00 && ch <= 0xDFFF) ? 0 : 556);
+    edge += w * em / 1000;
+    dx.push_back(static_cast<std::int32_t>(std::llround(edge) - placed));
+    placed = std::llround(edge);
+  }
+  const long long x = std::llround(at.x * kFine), y = std::llround(at.y * kFine);
+  const std::uint32_t chars = static_cast<std::uint32_t>(wide.size());
+  const std::uint32_t offString = 76;
+  const std::uint32_t stringBytes = (chars * 2 + 3) / 4 * 4;
+  const std::uint32_t offDx = offString + stringBytes;
+  const long long left = align == TextAlign::Left ? x : align == TextAlign::Centre ? x - placed / 2 : x - placed;
+  Record r(emf::kExtTextOutW);
+  r.Rect(left, y - std::llround(em), left + placed, y + std::llround(em / 4));
+  r.U32(kGmCompatible).F32(static_cast<float>(kHundredthMmPerPixel)).F32(static_cast<float>(kHundredthMmPerPixel));
+  r.I32(Clamp32(x)).I32(Clamp32(y)).U32(chars).U32(offString).U32(0);
+  r.Rect(0, 0, -1, -1);
+  r.U32(offDx);
+  for (char16_t ch : wide) r.U16(static_cast<std::uint16_t>(ch));
+  r.Pad();
+  for (std::int32_t d : dx) r.I32(d);
+  Emit(r);
+}
+
+void EmfCanvas::ClipF(const std::vector<PointsF>& region) {
+  EnterFine();
+  if (region.empty()) {
+    Emit(Record(emf::kExtSelectClipRgn).U32(0).U32(kRgnCopy));  // no region data: no clip
+    return;
+  }
+  Emit(Record(emf::kBeginPath));
+  for (const PointsF& poly : region)
+    if (poly.size() >= 3) FinePolyRecord(emf::kPolygon, poly);
+  Emit(Record(emf::kEndPath));
+  Emit(Record(emf::kSelectClipPath).U32(kRgnCopy));
+}
+
+void EmfCanvas::ImageF(double x, double y, double w, double h, const CanvasImage& image) {
+  if (image.width <= 0 || image.height <= 0) return;
+  EnterFine();
+  const auto iw = static_cast<std::uint32_t>(image.width), ih = static_cast<std::uint32_t>(image.height);
+  const std::uint32_t bits = iw * ih * 4;
+  const long long l = std::llround(x * kFine), t = std::llround(y * kFine);
+  const long long cw = std::llround(w * kFine), ch = std::llround(h * kFine);
+  Record r(emf::kStretchDiBits);
+  r.Rect(l, t, l + cw, t + ch);
+  r.I32(Clamp32(l)).I32(Clamp32(t)).I32(0).I32(0).I32(image.width).I32(image.height);
+  r.U32(80).U32(40).U32(120).U32(bits);
+  r.U32(0).U32(0x00CC0020u);  // DIB_RGB_COLORS, SRCCOPY
+  r.I32(Clamp32(cw)).I32(Clamp32(ch));
+  // BITMAPINFOHEADER, top-down rows of 32 bits
+  r.U32(40).I32(image.width).I32(-image.height).U16(1).U16(32).U32(0).U32(bits).I32(0).I32(0).U32(0).U32(0);
+  for (std::uint32_t v : image.pixels) {
+    // Without blending, what is transparent shows the white paper.
+    const std::uint32_t a = v >> 24;
+    auto mix = [a](std::uint32_t c) { return static_cast<std::uint8_t>((c * a + 255 * (255 - a)) / 255); };
+    r.U8(mix((v >> 16) & 0xFF)).U8(mix((v >> 8) & 0xFF)).U8(mix(v & 0xFF)).U8(0);
+  }
   Emit(r);
 }
 

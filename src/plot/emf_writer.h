@@ -34,6 +34,18 @@ class EmfCanvas : public Canvas {
   void Polyline(const std::vector<quorix::Pixel>& points);
   void Polygon(const std::vector<quorix::Pixel>& points) override;
 
+  // The fine calls record in sixteenths of a pixel under a world transform
+  // that scales them back; a picture drawn with them takes none of the
+  // whole-pixel calls after the first.
+  void SetLineWidthF(double w) override;
+  void PolylineF(const PointsF& points) override;
+  void PolygonF(const PointsF& points) override;
+  void AreaF(const std::vector<PointsF>& pieces) override;
+  void CircleF(PointF centre, double radius) override;
+  void TextF(PointF at, const std::string& text, double size, TextAlign align) override;
+  void ClipF(const std::vector<PointsF>& region) override;
+  void ImageF(double x, double y, double w, double h, const CanvasImage& image) override;
+
   bool HasPixels() const override { return false; }
   Color Pixel(int, int) const override { return 0xFFFFFFFFu; }
   void FloodFill(int, int, Color) override {}
@@ -52,6 +64,8 @@ class EmfCanvas : public Canvas {
   void EnsureFont();
   void EnsureTextBackground();
   void PolyRecord(std::uint32_t type, const std::vector<quorix::Pixel>& points);
+  void EnterFine();
+  void FinePolyRecord(std::uint32_t type, const PointsF& points);
 
   int width_;
   int height_;
@@ -76,6 +90,13 @@ class EmfCanvas : public Canvas {
   int recordedBkMode_ = 0;
   Color recordedBkColor_ = 0xFFFFFFFFu;
 
+  bool fine_ = false;
+  bool windingFill_ = false;
+  double fineWidth_ = 1;
+  double fineFontSize_ = 0;
+  std::uint32_t recordedAlign_ = 0;
+  Color recordedTextColor_ = 0;
+
   std::vector<bool> handleInUse_;
   std::uint32_t maxHandle_ = 0;
   std::uint32_t recordCount_ = 0;
@@ -86,6 +107,16 @@ class EmfCanvas : public Canvas {
 // Record types used above, for readers of the files.
 namespace emf {
 inline constexpr std::uint32_t kHeader = 1;
+inline constexpr std::uint32_t kPolygon = 3;
+inline constexpr std::uint32_t kPolyline = 4;
+inline constexpr std::uint32_t kPolyPolygon = 8;
+inline constexpr std::uint32_t kSetPolyFillMode = 19;
+inline constexpr std::uint32_t kSetWorldTransform = 35;
+inline constexpr std::uint32_t kBeginPath = 59;
+inline constexpr std::uint32_t kEndPath = 60;
+inline constexpr std::uint32_t kSelectClipPath = 67;
+inline constexpr std::uint32_t kExtSelectClipRgn = 75;
+inline constexpr std::uint32_t kStretchDiBits = 81;
 inline constexpr std::uint32_t kPolygon16 = 86;
 inline constexpr std::uint32_t kPolyline16 = 87;
 inline constexpr std::uint32_t kEof = 14;

@@ -12,6 +12,7 @@ CanvasOp RecordingCanvas::Make(CanvasOpKind kind) const {
   op.penWidth = penWidth_;
   op.brush = brush_;
   op.brushStyle = brushStyle_;
+  op.lineWidth = lineWidth_;
   return op;
 }
 
@@ -72,6 +73,51 @@ void RecordingCanvas::FloodFill(int x, int y, Color border) {
   CanvasOp op = Make(CanvasOpKind::FloodFill);
   op.x1 = x, op.y1 = y;
   op.color = border;
+  ops.push_back(std::move(op));
+}
+
+void RecordingCanvas::PolylineF(const PointsF& points) {
+  CanvasOp op = Make(CanvasOpKind::PolylineF);
+  op.fine = points;
+  ops.push_back(std::move(op));
+}
+
+void RecordingCanvas::PolygonF(const PointsF& points) {
+  CanvasOp op = Make(CanvasOpKind::PolygonF);
+  op.fine = points;
+  ops.push_back(std::move(op));
+}
+
+void RecordingCanvas::AreaF(const std::vector<PointsF>& pieces) {
+  CanvasOp op = Make(CanvasOpKind::AreaF);
+  op.areas = pieces;
+  ops.push_back(std::move(op));
+}
+
+void RecordingCanvas::CircleF(PointF centre, double radius) {
+  CanvasOp op = Make(CanvasOpKind::CircleF);
+  op.fx = centre.x, op.fy = centre.y, op.fw = radius;
+  ops.push_back(std::move(op));
+}
+
+void RecordingCanvas::TextF(PointF at, const std::string& text, double size, TextAlign align) {
+  CanvasOp op = Make(CanvasOpKind::TextF);
+  op.fx = at.x, op.fy = at.y, op.fh = size;
+  op.text = text;
+  op.align = align;
+  ops.push_back(std::move(op));
+}
+
+void RecordingCanvas::ClipF(const std::vector<PointsF>& region) {
+  CanvasOp op = Make(CanvasOpKind::ClipF);
+  op.areas = region;
+  ops.push_back(std::move(op));
+}
+
+void RecordingCanvas::ImageF(double x, double y, double w, double h, const CanvasImage& image) {
+  CanvasOp op = Make(CanvasOpKind::ImageF);
+  op.fx = x, op.fy = y, op.fw = w, op.fh = h;
+  op.image = image;
   ops.push_back(std::move(op));
 }
 

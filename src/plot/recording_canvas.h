@@ -10,7 +10,24 @@
 
 namespace quorix {
 
-enum class CanvasOpKind { Font, Rectangle, Ellipse, Arc, MoveTo, LineTo, Text, FloodFill, Polygon };
+enum class CanvasOpKind {
+  Font,
+  Rectangle,
+  Ellipse,
+  Arc,
+  MoveTo,
+  LineTo,
+  Text,
+  FloodFill,
+  Polygon,
+  PolylineF,
+  PolygonF,
+  AreaF,
+  CircleF,
+  TextF,
+  ClipF,
+  ImageF
+};
 
 struct CanvasOp {
   CanvasOpKind kind = CanvasOpKind::MoveTo;
@@ -19,6 +36,14 @@ struct CanvasOp {
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0, x4 = 0, y4 = 0;
   std::string text;                   // Text, Font name
   std::vector<quorix::Pixel> points;  // Polygon
+  // The fine calls: points of PolylineF and PolygonF; CircleF centre and
+  // radius, TextF baseline point and size, ImageF rectangle in fx fy fw fh.
+  PointsF fine;
+  std::vector<PointsF> areas;  // ClipF, AreaF
+  double fx = 0, fy = 0, fw = 0, fh = 0;
+  TextAlign align = TextAlign::Left;
+  CanvasImage image;
+  double lineWidth = 1;
   Color color = 0;
   // Drawing state when the operation was made.
   Color pen = 0;
@@ -47,6 +72,14 @@ class RecordingCanvas : public Canvas {
   void LineTo(int x, int y) override;
   void TextOut(int x, int y, const std::string& text) override;
   void Polygon(const std::vector<quorix::Pixel>& points) override;
+  void SetLineWidthF(double w) override { lineWidth_ = w; }
+  void PolylineF(const PointsF& points) override;
+  void PolygonF(const PointsF& points) override;
+  void AreaF(const std::vector<PointsF>& pieces) override;
+  void CircleF(PointF centre, double radius) override;
+  void TextF(PointF at, const std::string& text, double size, TextAlign align) override;
+  void ClipF(const std::vector<PointsF>& region) override;
+  void ImageF(double x, double y, double w, double h, const CanvasImage& image) override;
 
   // No pixels unless a pixel source is given (tests of the fill).
   bool HasPixels() const override { return static_cast<bool>(pixelSource); }
@@ -67,6 +100,7 @@ class RecordingCanvas : public Canvas {
   Color brush_ = 0xFFFFFF;
   BrushStyle brushStyle_ = BrushStyle::Solid;
   int fontSize_ = 8;
+  double lineWidth_ = 1;
 };
 
 }  // namespace quorix

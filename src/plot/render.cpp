@@ -15,6 +15,7 @@
 #include "plot/display_rotation.h"
 #include "plot/polygon_fill.h"
 #include "plot/projection.h"
+#include "record/levels.h"
 #include "record/statistics.h"
 
 namespace quorix {
@@ -182,6 +183,18 @@ PlotResult PlotPoleFigure(const PoleFigure& pf, const ProgramState& state, Canva
                           const std::string& title, MessageSink* messages, ProjectionCache* cache) {
   PlotResult result;
   if (h <= 0 || w <= 0 || h > kMaxImageSide || w > kMaxImageSide) return result;
+  if (!state.SharedLevels.empty()) {
+    // The one scale of the windows, in the record's own unit.
+    PoleFigure shared = pf;
+    const double factor = state.Options.ShowMrd ? 1 : pf.NormFactor;
+    shared.LevelCount = std::min(static_cast<int>(state.SharedLevels.size()), kMaxLevels);
+    for (int k = 1; k <= shared.LevelCount; ++k)
+      shared.Level[static_cast<std::size_t>(k)] = state.SharedLevels[static_cast<std::size_t>(k - 1)] * factor;
+    shared.LowestLevel = LowestLevelOf(shared, state.Options.ShowMrd);
+    ProgramState own = state;
+    own.SharedLevels.clear();
+    return PlotPoleFigure(shared, own, canvas, h, w, title, messages, cache);
+  }
   const DisplayOptions& o = state.Options;
   PlotGeometry g{PlotSize(w, h), o.EqualArea, DisplayRotation(state.Rotation)};
   g.rimTilt = PlotRimTilt(pf, state);

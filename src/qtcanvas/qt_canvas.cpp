@@ -24,6 +24,66 @@ Color FromRgb(QRgb p) {
   return static_cast<Color>(qRed(p)) | (static_cast<Color>(qGreen(p)) << 8) | (static_cast<Color>(qBlue(p)) << 16);
 }
 
+QPolygonF ToQPolygon(const PointsF& points) {
+  QPolygonF poly;
+  poly.reserve(static_cast<qsizetype>(points.size()));
+  for (const PointF& pt : points) poly << QPointF(pt.x, pt.y);
+  return poly;
+}
+
+QPainterPath RegionPath(const std::vector<PointsF>& region) {
+  QPainterPath path;
+  path.setFillRule(Qt::WindingFill);
+  for (const auto& poly : region) path.addPolygon(ToQPolygon(poly));
+  path.closeSubpath();
+  return path;
+}
+
+QImage ToQImage(const CanvasImage& image) {
+  QImage out(image.width, image.height, QImage::Format_ARGB32);
+  for (int y = 0; y < image.height; ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < image.width; ++x) {
+      const std::uint32_t v = image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                                           static_cast<std::size_t>(x)];
+      line[x] = qRgba(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF),
+                      static_cast<int>(v >> 24));
+    }
+  }
+  return out;
+}
+
+QPen FinePen(Color c, double width, PenStyle style, PenMode mode) {
+  if (mode == PenMode::Invert || style == PenStyle::Clear) return QPen(Qt::NoPen);
+  QPen pen(QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)));
+  pen.setWidthF(width);
+  pen.setStyle(style == PenStyle::Dash      ? Qt::DashLine
+               : style == PenStyle::Dot     ? Qt::DotLine
+               : style == PenStyle::DashDot ? Qt::DashDotLine
+                                            : Qt::SolidLine);
+  pen.setCapStyle(Qt::RoundCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  return pen;
+}
+
+// Text of any fractional size: a font of 100 pixels, scaled, so that no
+// device's idea of a point gets in the way.
+void DrawTextF(QPainter& p, PointF at, const std::string& text, double size, TextAlign align, Color c) {
+  if (text.empty() || !(size > 0)) return;
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(100);
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const double width = QFontMetricsF(font).horizontalAdvance(s);
+  const double shift = align == TextAlign::Left ? 0 : align == TextAlign::Centre ? -width / 2 : -width;
+  p.save();
+  p.translate(at.x, at.y);
+  p.scale(size / 100, size / 100);
+  p.setFont(font);
+  p.setPen(QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)));
+  p.drawText(QPointF(shift, 0), s);
+  p.restore();
+}
+
 int PixelSizeFor(int pointSize) { return std::max(1, static_cast<int>(std::lround(pointSize * kScreenDpi / 72.0))); }
 
 QFont MakeFont(int pointSize) {
@@ -434,6 +494,63 @@ void QtRasterCanvas::FloodFill(int x, int y, Color border) {
   }
 }
 
+void QtRasterCanvas::BeginFine(QPainter& p) const {
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  if (clipped_) p.setClipPath(clip_);
+}
+
+void QtRasterCanvas::PolylineF(const PointsF& points) {
+  if (points.size() < 2) return;
+  QPainter p(&image_);
+  BeginFine(p);
+  p.setPen(FinePen(penColor_, lineWidthF_, penStyle_, penMode_));
+  p.drawPolyline(ToQPolygon(points));
+}
+
+void QtRasterCanvas::PolygonF(const PointsF& points) {
+  if (points.size() < 3) return;
+  QPainter p(&image_);
+  BeginFine(p);
+  p.setPen(FinePen(penColor_, lineWidthF_, penStyle_, penMode_));
+  p.setBrush(brushStyle_ == BrushStyle::Solid ? QBrush(ToQColor(brushColor_)) : QBrush(Qt::NoBrush));
+  p.drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+}
+
+void QtRasterCanvas::AreaF(const std::vector<PointsF>& pieces) {
+  if (pieces.empty() || brushStyle_ != BrushStyle::Solid) return;
+  QPainter p(&image_);
+  BeginFine(p);
+  p.fillPath(RegionPath(pieces), ToQColor(brushColor_));
+}
+
+void QtRasterCanvas::CircleF(PointF c, double r) {
+  QPainter p(&image_);
+  BeginFine(p);
+  p.setPen(FinePen(penColor_, lineWidthF_, penStyle_, penMode_));
+  p.setBrush(brushStyle_ == BrushStyle::Solid ? QBrush(ToQColor(brushColor_)) : QBrush(Qt::NoBrush));
+  p.drawEllipse(QPointF(c.x, c.y), r, r);
+}
+
+void QtRasterCanvas::TextF(PointF at, const std::string& text, double size, TextAlign align) {
+  QPainter p(&image_);
+  BeginFine(p);
+  DrawTextF(p, at, text, size, align, penColor_);
+}
+
+void QtRasterCanvas::ClipF(const std::vector<PointsF>& region) {
+  clipped_ = !region.empty();
+  clip_ = clipped_ ? RegionPath(region) : QPainterPath();
+}
+
+void QtRasterCanvas::ImageF(double x, double y, double w, double h, const CanvasImage& image) {
+  if (image.width <= 0 || image.height <= 0) return;
+  QPainter p(&image_);
+  BeginFine(p);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p.drawImage(QRectF(x, y, w, h), ToQImage(image));
+}
+
 // ---------------------------------------------------------------- vector
 
 QtVectorCanvas::QtVectorCanvas(QPaintDevice& device, double scale) : font_(MakeFont(8)) {
@@ -569,6 +686,60 @@ void QtVectorCanvas::Polygon(const std::vector<quorix::Pixel>& points) {
   painter_.setPen(CurrentPen());
   painter_.setBrush(CurrentBrush());
   painter_.drawPolygon(poly, Qt::OddEvenFill);
+}
+
+void QtVectorCanvas::PolylineF(const PointsF& points) {
+  Flush();
+  if (!painter_.isActive() || points.size() < 2) return;
+  painter_.setPen(FinePen(penColor_, lineWidthF_, penStyle_, penMode_));
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawPolyline(ToQPolygon(points));
+}
+
+void QtVectorCanvas::PolygonF(const PointsF& points) {
+  Flush();
+  if (!painter_.isActive() || points.size() < 3) return;
+  painter_.setPen(FinePen(penColor_, lineWidthF_, penStyle_, penMode_));
+  painter_.setBrush(CurrentBrush());
+  painter_.drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+}
+
+void QtVectorCanvas::AreaF(const std::vector<PointsF>& pieces) {
+  Flush();
+  if (!painter_.isActive() || pieces.empty() || brushStyle_ != BrushStyle::Solid) return;
+  painter_.fillPath(RegionPath(pieces), ToQColor(brushColor_));
+}
+
+void QtVectorCanvas::CircleF(PointF c, double r) {
+  Flush();
+  if (!painter_.isActive()) return;
+  painter_.setPen(FinePen(penColor_, lineWidthF_, penStyle_, penMode_));
+  painter_.setBrush(CurrentBrush());
+  painter_.drawEllipse(QPointF(c.x, c.y), r, r);
+}
+
+void QtVectorCanvas::TextF(PointF at, const std::string& text, double size, TextAlign align) {
+  Flush();
+  if (!painter_.isActive()) return;
+  DrawTextF(painter_, at, text, size, align, penColor_);
+}
+
+void QtVectorCanvas::ClipF(const std::vector<PointsF>& region) {
+  Flush();
+  if (!painter_.isActive()) return;
+  if (region.empty())
+    painter_.setClipping(false);
+  else
+    painter_.setClipPath(RegionPath(region));
+}
+
+void QtVectorCanvas::ImageF(double x, double y, double w, double h, const CanvasImage& image) {
+  Flush();
+  if (!painter_.isActive() || image.width <= 0 || image.height <= 0) return;
+  painter_.save();
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter_.drawImage(QRectF(x, y, w, h), ToQImage(image));
+  painter_.restore();
 }
 
 }  // namespace quorix

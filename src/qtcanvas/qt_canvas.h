@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <memory>
 #include <string>
@@ -43,6 +44,14 @@ class QtRasterCanvas : public Canvas {
   void LineTo(int x, int y) override;
   void TextOut(int x, int y, const std::string& text) override;
   void Polygon(const std::vector<quorix::Pixel>& points) override;
+  void SetLineWidthF(double w) override { lineWidthF_ = w; }
+  void PolylineF(const PointsF& points) override;
+  void PolygonF(const PointsF& points) override;
+  void AreaF(const std::vector<PointsF>& pieces) override;
+  void CircleF(PointF centre, double radius) override;
+  void TextF(PointF at, const std::string& text, double size, TextAlign align) override;
+  void ClipF(const std::vector<PointsF>& region) override;
+  void ImageF(double x, double y, double w, double h, const CanvasImage& image) override;
 
   bool HasPixels() const override { return true; }
   Color Pixel(int x, int y) const override;  // 0xFFFFFFFF outside the image
@@ -64,6 +73,8 @@ class QtRasterCanvas : public Canvas {
   // The rows of an ellipse inscribed in [x1, x2) x [y1, y2): outline spans
   // on the left and right and the interior between them.
   void EllipseRows(int x1, int y1, int x2, int y2, bool outline, bool fill, double fromAngle, double spanAngle);
+  // Antialiased and inside the clip, for the fine calls.
+  void BeginFine(QPainter& p) const;
 
   QImage image_;
   Color penColor_ = 0;
@@ -79,6 +90,9 @@ class QtRasterCanvas : public Canvas {
   long styleStep_ = 0;  // position in the dash pattern, kept along a path
   bool smooth_ = false;
   std::vector<std::pair<Color, std::vector<PathStep>>> smoothPaths_;
+  double lineWidthF_ = 1;
+  QPainterPath clip_;
+  bool clipped_ = false;
 };
 
 // Draws on any QPaintDevice (QSvgGenerator, QPdfWriter) in pixel units of a
@@ -109,6 +123,14 @@ class QtVectorCanvas : public Canvas {
   void LineTo(int x, int y) override;
   void TextOut(int x, int y, const std::string& text) override;
   void Polygon(const std::vector<quorix::Pixel>& points) override;
+  void SetLineWidthF(double w) override { lineWidthF_ = w; }
+  void PolylineF(const PointsF& points) override;
+  void PolygonF(const PointsF& points) override;
+  void AreaF(const std::vector<PointsF>& pieces) override;
+  void CircleF(PointF centre, double radius) override;
+  void TextF(PointF at, const std::string& text, double size, TextAlign align) override;
+  void ClipF(const std::vector<PointsF>& region) override;
+  void ImageF(double x, double y, double w, double h, const CanvasImage& image) override;
 
   bool HasPixels() const override { return false; }
   Color Pixel(int, int) const override { return 0xFFFFFFFFu; }
@@ -130,6 +152,7 @@ class QtVectorCanvas : public Canvas {
   int fontSize_ = 8;
   QPointF penPos_;
   QPolygonF pending_;
+  double lineWidthF_ = 1;
 };
 
 }  // namespace quorix

@@ -29,6 +29,8 @@ struct DisplayOptions {
   bool ZoomToMeasured = false;
   // Contour lines and labels smoothed on pixel outputs; fills stay exact.
   bool SmoothLines = true;
+  // One colour scale for every window on screen.
+  bool OneScale = false;
   double PlotStretch = 5;
   double TextStretch = 2;
 };
@@ -67,6 +69,9 @@ struct ProgramState {
   std::string GridPath;
   // File names of the pole figures added by the add command, shown in the plot.
   std::vector<std::string> AddListFiles;
+  // The levels in m.r.d. that every window draws with while OneScale is on;
+  // empty: each record its own.
+  std::vector<double> SharedLevels;
 
   // Mode, matrix and list; the confirmed "triclin" symmetry stays.
   void ResetRotation() {

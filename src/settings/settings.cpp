@@ -36,6 +36,7 @@ void ReadDisplayOptions(const IniFile& ini, ProgramState& state) {
   o.MarkMissing = YesNo(ini, "markmissing", "no");
   o.ZoomToMeasured = YesNo(ini, "zoomtilts", "no");
   o.SmoothLines = YesNo(ini, "smoothlines", "yes");
+  o.OneScale = YesNo(ini, "onescale", "no");
   o.PlotStretch = ini.ReadInteger("Plot", "plotstretch", 5);
   o.TextStretch = ini.ReadInteger("Plot", "textstretch", 2);
   state.StartupSize = std::clamp(ini.ReadInteger("Plot", "startupsize", 100), 50, 100);
@@ -71,6 +72,7 @@ void WriteViewOptions(IniFile& ini, const DisplayOptions& options) {
   WriteMissingMarksOption(ini, options.MarkMissing);
   ini.WriteString("Options", "zoomtilts", options.ZoomToMeasured ? "yes" : "no");
   ini.WriteString("Options", "smoothlines", options.SmoothLines ? "yes" : "no");
+  ini.WriteString("Options", "onescale", options.OneScale ? "yes" : "no");
 }
 
 namespace {
@@ -183,5 +185,54 @@ void WriteSaveFormat(IniFile& ini, const SaveFormat& format) {
 std::string ReadXrdmlSampleFile(const IniFile& ini) { return ini.ReadString("Files", "xrdml", ""); }
 
 std::string ReadInterpolationGrid(const IniFile& ini) { return ini.ReadString("Rotation", "outgrid", ""); }
+
+namespace {
+constexpr const char* kFigureSection = "Figure";
+}  // namespace
+
+FigureSettings ReadFigureSettings(const IniFile& ini) {
+  FigureSettings s;
+  const auto text = [&](const char* key, std::string& v) { v = ini.ReadString(kFigureSection, key, v); };
+  const auto number = [&](const char* key, int& v, int lo, int hi) {
+    const std::int32_t read = ini.ReadInteger(kFigureSection, key, v);
+    if (read >= lo && read <= hi) v = read;
+  };
+  const auto flag = [&](const char* key, bool& v) { v = ini.ReadInteger(kFigureSection, key, v ? 1 : 0) != 0; };
+  text("file", s.file);
+  number("rows", s.rows, 0, 50);
+  number("columns", s.columns, 0, 50);
+  text("levels", s.levels);
+  flag("log", s.log);
+  flag("sharedscale", s.sharedScale);
+  text("style", s.style);
+  if (s.style != "filled" && s.style != "smooth" && s.style != "lines") s.style = "filled";
+  text("colormap", s.colorMap);
+  flag("equalarea", s.equalArea);
+  number("width", s.widthMm, 20, 2000);
+  number("font", s.fontPt, 3, 72);
+  number("dpi", s.dpi, 10, 2400);
+  flag("linelabels", s.lineLabels);
+  flag("extremes", s.extremes);
+  text("title", s.title);
+  return s;
+}
+
+void WriteFigureSettings(IniFile& ini, const FigureSettings& s) {
+  ini.WriteString(kFigureSection, "file", s.file);
+  ini.WriteInteger(kFigureSection, "rows", s.rows);
+  ini.WriteInteger(kFigureSection, "columns", s.columns);
+  ini.WriteString(kFigureSection, "levels", s.levels);
+  ini.WriteInteger(kFigureSection, "log", s.log);
+  ini.WriteInteger(kFigureSection, "sharedscale", s.sharedScale);
+  ini.WriteString(kFigureSection, "style", s.style);
+  ini.WriteString(kFigureSection, "colormap", s.colorMap);
+  ini.WriteInteger(kFigureSection, "equalarea", s.equalArea);
+  ini.WriteInteger(kFigureSection, "width", s.widthMm);
+  ini.WriteInteger(kFigureSection, "font", s.fontPt);
+  ini.WriteInteger(kFigureSection, "dpi", s.dpi);
+  ini.WriteInteger(kFigureSection, "linelabels", s.lineLabels);
+  ini.WriteInteger(kFigureSection, "extremes", s.extremes);
+  ini.WriteString(kFigureSection, "title", s.title);
+}
 
 }  // namespace quorix

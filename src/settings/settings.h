@@ -80,4 +80,25 @@ std::string ReadXrdmlSampleFile(const IniFile& ini);
 // The output grid the interpolation dialog proposes ("outgrid" of section "Rotation").
 std::string ReadInterpolationGrid(const IniFile& ini);
 
+// Section "Figure": what "Export Figure..." was last set to.
+struct FigureSettings {
+  std::string file;
+  int rows = 0, columns = 0;  // 0: automatic
+  std::string levels;         // "0.5,1,2"; empty: automatic
+  bool log = false;
+  bool sharedScale = true;
+  std::string style = "filled";      // filled, smooth, lines
+  std::string colorMap = "viridis";  // or "set": the contour colours
+  bool equalArea = false;
+  int widthMm = 170;
+  int fontPt = 8;
+  int dpi = 300;
+  bool lineLabels = false;
+  bool extremes = true;
+  std::string title;
+};
+// Missing or malformed keys keep the defaults above.
+FigureSettings ReadFigureSettings(const IniFile& ini);
+void WriteFigureSettings(IniFile& ini, const FigureSettings& s);
+
 }  // namespace quorix

@@ -28,6 +28,7 @@
 #include "base/text_file.h"
 #include "io/load_pole_figure.h"
 #include "plot/display_options.h"
+#include "plot/figure.h"
 #include "qtcanvas/qt_canvas.h"
 #include "record/levels.h"
 #include "ui/about_dialog.h"
@@ -310,7 +311,17 @@ void MainWindow::SetCommandsEnabled(bool enabled) {
   SizeLabel->setEnabled(enabled);
 }
 
+void MainWindow::UpdateSharedLevels() {
+  context_.state.SharedLevels.clear();
+  if (!context_.state.Options.OneScale) return;
+  std::vector<const PoleFigure*> shown{context_.set.PF[1].get()};
+  for (int n = 2; n <= kSlotCount; ++n)
+    if (WindowVisible(n)) shown.push_back(context_.set.PF[n].get());
+  context_.state.SharedLevels = OneScaleLevels(shown);
+}
+
 void MainWindow::RedrawMain() {
+  UpdateSharedLevels();
   const PoleFigure* pf = context_.set.PF[1].get();
   if (!pf) return;
   if (pf->CircleCount < 1) {
@@ -383,10 +394,18 @@ void MainWindow::SyncToolButtons() {
   // The View menu may not be built yet when the tool bar first syncs.
   if (QAction* a = Action("ZoomAction")) a->setChecked(o.ZoomToMeasured);
   if (QAction* a = Action("SmoothLinesAction")) a->setChecked(o.SmoothLines);
+  if (QAction* a = Action("OneScaleAction")) a->setChecked(o.OneScale);
 }
 
 void MainWindow::ZoomToMeasuredClick(bool on) {
   context_.state.Options.ZoomToMeasured = on;
+  WriteViewOptions(context_.ini, context_.state.Options);
+  StoreSettings(context_);
+  RedrawAll();
+}
+
+void MainWindow::OneScaleClick(bool on) {
+  context_.state.Options.OneScale = on;
   WriteViewOptions(context_.ini, context_.state.Options);
   StoreSettings(context_);
   RedrawAll();

@@ -152,6 +152,9 @@ class MainWindow : public QMainWindow {
   void ProjectionSpeedButtonClick(bool down);
   void ZoomToMeasuredClick(bool on);
   void SmoothLinesClick(bool on);
+  // One colour scale for all windows on screen.
+  void OneScaleClick(bool on);
+  void UpdateSharedLevels();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -56,6 +56,9 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent) : QDialog(par
   SmoothCheckBox = new QCheckBox("smooth contour lines", this);
   SmoothCheckBox->setObjectName("SmoothCheckBox");
   SmoothCheckBox->setToolTip("Antialiased lines and labels on screen and in PNG files; fills stay exact");
+  OneScaleCheckBox = new QCheckBox("one colour scale for all windows", this);
+  OneScaleCheckBox->setObjectName("OneScaleCheckBox");
+  OneScaleCheckBox->setToolTip("The same levels in m.r.d. over the range of every pole figure on screen");
 
   auto* projection = new QGroupBox(" Projection ", this);
   StereoRadioButton = new QRadioButton("Stereographic", projection);
@@ -95,6 +98,7 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent) : QDialog(par
   layout->addWidget(MissingCheckBox);
   layout->addWidget(ZoomCheckBox);
   layout->addWidget(SmoothCheckBox);
+  layout->addWidget(OneScaleCheckBox);
   layout->addWidget(projection);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -121,6 +125,7 @@ void OptionsDialog::FormShow() {
   MissingCheckBox->setChecked(o.MarkMissing);
   ZoomCheckBox->setChecked(o.ZoomToMeasured);
   SmoothCheckBox->setChecked(o.SmoothLines);
+  OneScaleCheckBox->setChecked(o.OneScale);
   SpinEdit->setText(QString::fromStdString(LowestLevelText(*context_.set.PF[1], o.ShowMrd)));
   (o.EqualArea ? EqualARadioButton : StereoRadioButton)->setChecked(true);
   mrdLabel->setVisible(o.ShowMrd);
@@ -162,10 +167,11 @@ void OptionsDialog::OKBtnClick() {
   choice.MarkMissing = MissingCheckBox->isChecked();
   choice.ZoomToMeasured = ZoomCheckBox->isChecked();
   choice.SmoothLines = SmoothCheckBox->isChecked();
+  choice.OneScale = OneScaleCheckBox->isChecked();
   choice.LowestLevel = *value;
   const DisplayOptions& o = context_.state.Options;
   const bool keptChanged = choice.MarkMissing != o.MarkMissing || choice.ZoomToMeasured != o.ZoomToMeasured ||
-                           choice.SmoothLines != o.SmoothLines;
+                           choice.SmoothLines != o.SmoothLines || choice.OneScale != o.OneScale;
   ApplyOptionsChoice(choice, context_.state.Options, *context_.set.PF[1]);
   if (keptChanged) {
     WriteViewOptions(context_.ini, context_.state.Options);

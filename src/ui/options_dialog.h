@@ -41,6 +41,7 @@ class OptionsDialog : public QDialog {
   QCheckBox* MissingCheckBox = nullptr;
   QCheckBox* ZoomCheckBox = nullptr;
   QCheckBox* SmoothCheckBox = nullptr;
+  QCheckBox* OneScaleCheckBox = nullptr;
   QRadioButton* StereoRadioButton = nullptr;
   QRadioButton* EqualARadioButton = nullptr;
   void FormShow();

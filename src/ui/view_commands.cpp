@@ -55,6 +55,10 @@ Commands ViewCommands(MainWindow& m, AppContext&) {
   c.back().name = "SmoothLinesAction";
   c.back().checkable = true;
   c.back().run = [&m](bool on) { m.SmoothLinesClick(on); };
+  c.push_back(MenuCommand(view, 0, "&One Colour Scale for All Windows", {}));
+  c.back().name = "OneScaleAction";
+  c.back().checkable = true;
+  c.back().run = [&m](bool on) { m.OneScaleClick(on); };
 
   c.push_back(
       Toggle("FillSpeedButton", ToolCommand(2, "Fill", "Fill areas", [&m](bool on) { m.FillSpeedButtonClick(on); })));

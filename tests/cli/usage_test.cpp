@@ -47,10 +47,11 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndWriteNothing) {
   }
   const CliRun unknown = RunCli("rectify " + data + " " + grid);
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_EQ(unknown.err,
-            "quorix-cli: unknown command \"rectify\". The commands are: add, convert, correct, density, diff, edit, "
-            "info, interpolate, odf, render, save, saveall, smooth, xrdml.\nRun quorix-cli COMMAND --help for a "
-            "command's arguments.\n");
+  EXPECT_EQ(
+      unknown.err,
+      "quorix-cli: unknown command \"rectify\". The commands are: add, convert, correct, density, diff, edit, "
+      "figure, info, interpolate, odf, render, save, saveall, smooth, xrdml.\nRun quorix-cli COMMAND --help for a "
+      "command's arguments.\n");
   // A well-formed command that fails is not a usage error.
   EXPECT_EQ(RunCli("info " + test::ExamplePath("no_such.pol") + " " + grid).status, 1);
 }

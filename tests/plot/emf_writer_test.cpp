@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -237,6 +238,41 @@ TEST(EmfCanvas, NonAsciiTextBecomesUtf16AndBrokenBytesAReplacement) {
 std::string FindProgram(const char* name) {
   const std::string cmd = std::string("command -v ") + name + " >/dev/null 2>&1";
   return std::system(cmd.c_str()) == 0 ? name : "";
+}
+
+TEST(EmfCanvas, FineCallsRecordInSixteenthsUnderOneTransformWithClipAndImage) {
+  EmfCanvas c(100, 100);
+  c.SetBrushStyle(BrushStyle::Solid);
+  c.PolygonF({{1.5, 2.25}, {10, 2.25}, {10, 20}});
+  c.ClipF({{{0, 0}, {50, 0}, {50, 50}}});
+  c.AreaF({{{0, 0}, {1, 0}, {1, 1}}, {{1, 1}, {0, 1}, {0, 0}}});
+  c.ImageF(10, 10, 4, 2, CanvasImage{2, 1, {0xFF0000FFu, 0x00000000u}});
+  c.ClipF({});
+  const std::vector<std::uint8_t>& b = c.Finish();
+  std::vector<std::uint32_t> types;
+  for (const Rec& r : Records(b)) {
+    types.push_back(r.type);
+    if (r.type == emf::kPolygon && std::count(types.begin(), types.end(), emf::kPolygon) == 1) {
+      EXPECT_EQ(I32(b, r.offset + 28), 24);  // 1.5 * 16
+      EXPECT_EQ(I32(b, r.offset + 32), 36);  // 2.25 * 16
+    }
+    if (r.type == emf::kStretchDiBits) {
+      EXPECT_EQ(I32(b, r.offset + 24), 160);           // x
+      EXPECT_EQ(I32(b, r.offset + 72), 64);            // destination width
+      EXPECT_EQ(U32(b, r.offset + 120), 0x00FF0000u);  // red, as B G R 0
+      EXPECT_EQ(U32(b, r.offset + 124), 0x00FFFFFFu);  // transparent shows white paper
+    }
+  }
+  auto count = [&](std::uint32_t t) { return std::count(types.begin(), types.end(), t); };
+  EXPECT_EQ(count(emf::kSetWorldTransform), 1);
+  EXPECT_EQ(count(emf::kBeginPath), 1);
+  EXPECT_EQ(count(emf::kSelectClipPath), 1);
+  EXPECT_EQ(count(emf::kExtSelectClipRgn), 1);
+  EXPECT_EQ(count(emf::kPolyPolygon), 1);
+  EXPECT_EQ(count(emf::kStretchDiBits), 1);
+  // The whole-pixel drawing never sees the transform.
+  const std::vector<std::uint8_t> plain = SampleDrawing();
+  for (const Rec& r : Records(plain)) EXPECT_NE(r.type, emf::kSetWorldTransform);
 }
 
 TEST(EmfCanvas, AnOfficeSuiteReadsTheFile) {
