@@ -74,8 +74,8 @@ std::string LowerExtension(const std::string& path) {
 bool RenderTo(const std::string& kind, const PoleFigure& pf, const ProgramState& state, const RenderOptions& o,
               MessageSink& sink) {
   const int w = o.width, h = o.height;
-  if (kind == ".plt") return WriteHpglFile(o.out, pf, state, h, w, o.title, sink, sink);
-  if (kind == ".emf") return WriteEmfFile(o.out, pf, state, h, w, o.title, sink, sink);
+  if (kind == ".plt") return WriteHpglFile(o.out, pf, state, h, w, o.title, sink, &sink);
+  if (kind == ".emf") return WriteEmfFile(o.out, pf, state, h, w, o.title, sink, &sink);
 
   EnsureGuiApplication();
   PlotFileRequest request;

@@ -128,9 +128,6 @@ PanelShape PoleShape(const PoleFigure& pf, bool equalArea) {
   return s;
 }
 
-// The cubic standard triangle ends where a direction's z equals its x.
-double TriangleEdgeAlpha(double beta) { return std::atan(1 / std::cos(beta * kPi / 180.0)) * 180.0 / kPi; }
-
 PanelShape GridShapeOf(const AngleGridPanel& p, bool equalArea) {
   PanelShape s;
   const AngleGrid& g = p.grid;
@@ -176,11 +173,13 @@ PanelShape GridShapeOf(const AngleGridPanel& p, bool equalArea) {
     s.labels.push_back({{x0, (y0 + y1) / 2}, {-1, 0}, p.rowName});
     s.labels.push_back({{x0, y1}, {-1, 0}, FormatAngle(y1)});
   } else {
-    s.clip.push_back({0, 0});
-    const int steps = 60;
-    for (int k = 0; k <= steps; ++k) {
-      const double beta = p.sectorWidth * k / steps;
-      s.clip.push_back(DiskPoint(p.cubicTriangle ? TriangleEdgeAlpha(beta) : 90, beta, equalArea));
+    if (!p.outline.empty()) {
+      for (const auto& [alpha, beta] : p.outline) s.clip.push_back(DiskPoint(alpha, beta, equalArea));
+    } else {
+      const double b0 = g.columnAngle.front(), b1 = g.columnAngle.back();
+      s.clip.push_back({0, 0});
+      const int steps = 60;
+      for (int k = 0; k <= steps; ++k) s.clip.push_back(DiskPoint(90, b0 + (b1 - b0) * k / steps, equalArea));
     }
     s.outline = s.clip;
     for (const CornerLabel& c : p.corners) {

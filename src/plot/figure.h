@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "plot/canvas.h"
@@ -55,10 +56,9 @@ struct CornerLabel {
 struct AngleGridPanel {
   AngleGrid grid;  // values in m.r.d.; not finite: no value
   GridShape shape = GridShape::Sector;
-  // Sector: up to alpha 90 over beta 0..sectorWidth, or, for cubic crystals,
-  // the standard triangle cut off by the great circle through 101 and 111.
-  double sectorWidth = 90;
-  bool cubicTriangle = false;
+  // Sector: the region drawn, (alpha, beta) points in order around it (the
+  // crystal's sector or standard triangle); empty: the grid's azimuths out to alpha 90.
+  std::vector<std::pair<double, double>> outline;
   std::vector<CornerLabel> corners;
   std::string columnName = "\u03c61", rowName = "\u03a6";  // Section axes
 };

@@ -11,10 +11,10 @@
 namespace quorix {
 
 // h and w: the size of the plot image the layout follows. A failure goes to
-// `sink`, the drawing's notes (levels dropped and the like) to `notes`.
+// `sink`, the drawing's notes (levels dropped and the like) to `notes` (none: not told).
 bool WriteHpglFile(const std::string& path, const PoleFigure& pf, const ProgramState& state, int h, int w,
-                   const std::string& title, MessageSink& sink, MessageSink& notes);
+                   const std::string& title, MessageSink& sink, MessageSink* notes);
 bool WriteEmfFile(const std::string& path, const PoleFigure& pf, const ProgramState& state, int h, int w,
-                  const std::string& title, MessageSink& sink, MessageSink& notes);
+                  const std::string& title, MessageSink& sink, MessageSink* notes);
 
 }  // namespace quorix

@@ -1,48 +1,46 @@
-// Angle grids drawn through the raster canvas, the way the plots of pole figures are.
+// Angle grids drawn as a figure scaled to the window.
 #include "ui/angle_grid_window.h"
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
-#include "qtcanvas/qt_canvas.h"
+#include "qtcanvas/figure_file.h"
 
 namespace quorix {
 
-AngleGridWindow::AngleGridWindow(const QString& title, std::vector<AngleGridPanel> panels, int columns,
-                                 const std::vector<Color>& colors, QWidget* parent)
-    : QWidget(parent, Qt::Window), panels_(std::move(panels)), colors_(colors), columns_(std::max(columns, 1)) {
+AngleGridWindow::AngleGridWindow(const QString& title, std::vector<FigurePanel> panels, const FigureOptions& options,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Window), panels_(std::move(panels)), options_(options) {
   setWindowTitle(title);
-  // One scale for all panels, so that their contours compare.
-  AngleGrid all;
-  for (const AngleGridPanel& p : panels_)
-    all.values.insert(all.values.end(), p.grid.values.begin(), p.grid.values.end());
-  levels_ = AngleGridLevels(all, 8);
-  for (AngleGridPanel& p : panels_) {
-    p.figure.levels = levels_;
-    p.figure.colors = colors_;
-  }
-  const int rows = (static_cast<int>(panels_.size()) + columns_ - 1) / columns_;
-  resize(std::min(1200, 90 + columns_ * 230), std::min(900, std::max(rows, 1) * 220));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+std::vector<double> AngleGridWindow::Levels() const {
+  double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+  for (const FigurePanel& p : panels_)
+    for (double v : p.grid.grid.values)
+      if (std::isfinite(v)) {
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+      }
+  return lo <= hi ? FigureLevels(options_, lo, hi) : std::vector<double>{};
 }
 
 QImage AngleGridWindow::Picture() const {
-  QtRasterCanvas canvas(std::max(width(), 1), std::max(height(), 1));
-  canvas.SetFont("Arial", 9);
-  const int legendWidth = 80;
-  const int rows = std::max((static_cast<int>(panels_.size()) + columns_ - 1) / columns_, 1);
-  const int cellWidth = (width() - legendWidth) / columns_, cellHeight = height() / rows;
-  for (std::size_t k = 0; k < panels_.size(); ++k) {
-    const int row = static_cast<int>(k) / columns_, column = static_cast<int>(k) % columns_;
-    DrawAngleGrid(canvas, panels_[k].grid, panels_[k].figure,
-                  PlotBox{column * cellWidth, row * cellHeight, cellWidth, cellHeight});
-  }
-  DrawLevelLegend(canvas, levels_, colors_, quorix::Pixel{width() - legendWidth + 8, 12});
-  return canvas.Image();
+  const FigureLayout l = LayOutFigure(panels_, options_);
+  if (!(l.width > 0 && l.height > 0)) return {};
+  constexpr double kMmPerInch = 25.4;
+  const double dpi = std::max(10.0, std::min(width() / l.width, height() / l.height) * kMmPerInch);
+  return FigureImage(panels_, options_, dpi);
 }
 
 void AngleGridWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawImage(0, 0, Picture());
+  painter.fillRect(rect(), Qt::white);
+  const QImage picture = Picture();
+  painter.drawImage((width() - picture.width()) / 2, (height() - picture.height()) / 2, picture);
 }
 
 }  // namespace quorix

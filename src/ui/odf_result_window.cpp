@@ -18,6 +18,7 @@
 #include "ui/angle_grid_window.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
+#include "workflow/figure_panels.h"
 
 namespace quorix {
 namespace {
@@ -145,50 +146,30 @@ void OdfResultWindow::OpenRecalculated() {
 }
 
 AngleGridWindow* OdfResultWindow::OpenInverse() {
-  const InverseSectorShape shape = InverseSectorOutline(result_.odf.grid.crystal);
-  std::vector<AngleGridPanel> panels;
-  const std::pair<const char*, Vec3> axes[] = {{"RD", {1, 0, 0}}, {"TD", {0, 1, 0}}, {"ND", {0, 0, 1}}};
-  for (const auto& [name, axis] : axes) {
-    AngleGridPanel p;
-    p.grid = InversePoleFigure(result_.odf, axis, 2.5);
-    p.figure.shape = AngleGridShape::Stereographic;
-    p.figure.outline = shape.outline;
-    for (const auto& c : shape.corners) p.figure.marks.push_back({c.alpha, c.beta, c.indices});
-    p.figure.title = name;
-    panels.push_back(std::move(p));
-  }
+  FigureOptions options;
+  options.columns = 3;
+  options.colorMap = ColorMapFromSet(LevelColors(context_.state));
   auto* w =
-      new AngleGridWindow("Inverse pole figures (m.r.d.)", std::move(panels), 3, LevelColors(context_.state), this);
+      new AngleGridWindow("Inverse pole figures (m.r.d.)", InversePoleFigurePanels(result_.odf, 2.5), options, this);
   w->setObjectName("InverseWindow");
   w->setAttribute(Qt::WA_DeleteOnClose);
-  w->resize(1000, 360);
+  w->resize(1000, 420);
   w->show();
   return w;
 }
 
 AngleGridWindow* OdfResultWindow::OpenSections() {
   const OdfGrid& g = result_.odf.grid;
-  std::vector<AngleGridPanel> panels;
-  const int stride = std::max(1, (g.n2 + 17) / 18);
-  for (int k = 0; k < g.n2; k += stride) {
-    AngleGridPanel p;
-    const double phi2 = (k + 0.5) * g.resolution;
-    p.grid = OdfSection(result_.odf, SectionAxis::Phi2, phi2);
-    p.figure.shape = AngleGridShape::Rectangle;
-    p.figure.title = fmt::format("phi2 = {:g}", phi2);
-    const double r0 = p.grid.rowAngle.front(), r1 = p.grid.rowAngle.back();
-    const double c0 = p.grid.columnAngle.front(), c1 = p.grid.columnAngle.back();
-    p.figure.marks = {
-        {r0, c0, "0"}, {r0, c1, fmt::format("{:g}", g.region.phi1Max)}, {r1, c0, fmt::format("{:g}", g.region.PhiMax)}};
-    panels.push_back(std::move(p));
-  }
-  const int columns = static_cast<int>(std::min<std::size_t>(6, panels.size()));
+  // At most 18 sections, each on cells of its own.
+  const double step = g.resolution * std::max(1, (g.n2 + 17) / 18);
+  FigureOptions options;
+  options.columns = 6;
+  options.colorMap = ColorMapFromSet(LevelColors(context_.state));
   auto* w = new AngleGridWindow("ODF sections phi2 = const: phi1 to the right, Phi downwards (m.r.d.)",
-                                std::move(panels), columns, LevelColors(context_.state), this);
+                                SectionPanels(result_.odf, step), options, this);
   w->setObjectName("SectionsWindow");
   w->setAttribute(Qt::WA_DeleteOnClose);
-  const int rows = (static_cast<int>(w->Panels().size()) + columns - 1) / columns;
-  w->resize(std::min(1500, 80 + columns * 210), std::min(950, 220 * rows));
+  w->resize(1300, 800);
   w->show();
   return w;
 }

@@ -30,7 +30,7 @@ namespace quorix {
 namespace {
 
 using Writer = bool (*)(const std::string&, const PoleFigure&, const ProgramState&, int, int, const std::string&,
-                        MessageSink&, MessageSink&);
+                        MessageSink&, MessageSink*);
 
 QString ChooseFile(MainWindow& mainform, AppContext& context, const QString& title, const char* filter) {
   const std::string proposed = ProposedPlotName(context.DataFileName);
@@ -45,7 +45,7 @@ bool WriteOne(MainWindow& mainform, AppContext& context, Writer write, const std
   MessageBoxSink notes(&mainform);
   MessageBoxSink failure(&mainform, true);
   const PlotView* image = mainform.Plot();
-  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleOf(pf), failure, notes)) return false;
+  if (!write(path, pf, context.state, image->height(), image->width(), PlotTitleOf(pf), failure, &notes)) return false;
   mainform.ShowSaved(path);
   return true;
 }

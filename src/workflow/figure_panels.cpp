@@ -13,32 +13,6 @@ namespace quorix {
 
 namespace {
 
-bool HexagonalFamily(LaueGroup g) {
-  return g == LaueGroup::Hexagonal || g == LaueGroup::HexagonalLow || g == LaueGroup::Trigonal ||
-         g == LaueGroup::TrigonalLow;
-}
-
-// The indices of the crystal direction on the rim at azimuth beta from a.
-std::string RimIndices(LaueGroup g, double beta) {
-  const long b = std::lround(beta);
-  if (HexagonalFamily(g)) {
-    switch (b) {
-      case 0: return "2-1-10";
-      case 30: return "10-10";
-      case 60: return "11-20";
-      case 120: return "-12-10";
-      default: return {};
-    }
-  }
-  switch (b) {
-    case 0: return "100";
-    case 45: return "110";
-    case 90: return "010";
-    case 180: return "-100";
-    default: return {};
-  }
-}
-
 // A section holds cell centres; the edge cells are carried out to the
 // region's edges so that the picture spans 0 to the maximum angle.
 AngleGrid PaddedToEdges(const AngleGrid& in, double rowMax, double columnMax) {
@@ -64,20 +38,9 @@ AngleGridPanel InverseSectorPanel(AngleGrid grid, LaueGroup crystal) {
   AngleGridPanel p;
   p.grid = std::move(grid);
   p.shape = GridShape::Sector;
-  p.sectorWidth = std::min(InverseSectorWidth(crystal), 359.0);
-  const bool hex = HexagonalFamily(crystal);
-  p.corners.push_back({0, 0, hex ? "0001" : "001"});
-  if (crystal == LaueGroup::Cubic) {
-    // The standard triangle 001-101-111.
-    p.cubicTriangle = true;
-    p.corners.push_back({45, 0, "101"});
-    p.corners.push_back({std::atan(std::sqrt(2.0)) * 180 / 3.14159265358979323846, 45, "111"});
-    return p;
-  }
-  for (double beta : {0.0, p.sectorWidth}) {
-    const std::string text = RimIndices(crystal, beta);
-    if (!text.empty()) p.corners.push_back({90, beta, text});
-  }
+  InverseSectorShape shape = InverseSectorOutline(crystal);
+  p.outline = std::move(shape.outline);
+  for (const auto& c : shape.corners) p.corners.push_back({c.alpha, c.beta, c.indices});
   return p;
 }
 

@@ -66,12 +66,12 @@ std::vector<Writer> AllWriters(const PoleFigure& pf) {
       {"hpgl",
        [&pf, viaSink](const std::string& path, std::string& message) {
          CollectingSink sink;
-         return viaSink(WriteHpglFile(path, pf, ProgramState{}, 400, 600, "", sink, sink), sink, message);
+         return viaSink(WriteHpglFile(path, pf, ProgramState{}, 400, 600, "", sink, &sink), sink, message);
        }},
       {"emf",
        [&pf, viaSink](const std::string& path, std::string& message) {
          CollectingSink sink;
-         return viaSink(WriteEmfFile(path, pf, ProgramState{}, 400, 600, "", sink, sink), sink, message);
+         return viaSink(WriteEmfFile(path, pf, ProgramState{}, 400, 600, "", sink, &sink), sink, message);
        }},
       {"ini",
        [viaSink](const std::string& path, std::string& message) {

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "io/load_pole_figure.h"
+#include "math/vector_math.h"
 #include "plot/recording_canvas.h"
 #include "plot/render.h"
 #include "record/circle_links.h"
@@ -152,8 +153,9 @@ TEST(Figure, ColourMapsRunFromTheirFirstToTheirLastStop) {
 TEST(Figure, CubicStandardTriangleHoldsEveryAreaItDraws) {
   FigurePanel p;
   p.grid.shape = GridShape::Sector;
-  p.grid.sectorWidth = 45;
-  p.grid.cubicTriangle = true;
+  // The standard triangle 001-101-111: out to where a direction's z equals its x.
+  p.grid.outline.emplace_back(0, 0);
+  for (int b = 0; b <= 45; ++b) p.grid.outline.emplace_back(std::atan(1 / std::cos(b * kPi / 180)) * 180 / kPi, b);
   for (int k = 0; k <= 18; ++k) p.grid.grid.rowAngle.push_back(5.0 * k);
   for (int k = 0; k <= 9; ++k) p.grid.grid.columnAngle.push_back(5.0 * k);
   for (double a : p.grid.grid.rowAngle)

@@ -111,7 +111,7 @@ TEST(OdfCommand, FaultShownBeforeAnyWorkThenResultWindowAndItsWindows) {
 
   const AngleGridWindow* inverse = result->OpenInverse();
   ASSERT_EQ(inverse->Panels().size(), 3u);
-  EXPECT_EQ(inverse->Panels()[2].figure.title, "ND");
+  EXPECT_EQ(inverse->Panels()[2].title, "ND");
   EXPECT_FALSE(inverse->Levels().empty());
   const QImage picture = inverse->Picture();
   int coloured = 0;

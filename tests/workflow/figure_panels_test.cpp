@@ -17,14 +17,15 @@ std::vector<std::string> CornerTexts(const AngleGridPanel& p) {
 
 TEST(FigurePanels, SectorsCarryTheCornersOfTheirCrystal) {
   const AngleGridPanel cubic = InverseSectorPanel({}, LaueGroup::Cubic);
-  EXPECT_TRUE(cubic.cubicTriangle);
+  // Cut by the great circle through 101 and 111: out to 54.7 degrees at beta 45.
+  EXPECT_NEAR(cubic.outline.back().first, 54.7356, 1e-3);
   EXPECT_EQ(CornerTexts(cubic), (std::vector<std::string>{"001", "101", "111"}));
   EXPECT_NEAR(cubic.corners[2].alpha, 54.7356, 1e-4);
   EXPECT_EQ(CornerTexts(InverseSectorPanel({}, LaueGroup::Hexagonal)),
             (std::vector<std::string>{"0001", "2-1-10", "10-10"}));
   const AngleGridPanel ortho = InverseSectorPanel({}, LaueGroup::Orthorhombic);
-  EXPECT_FALSE(ortho.cubicTriangle);
-  EXPECT_DOUBLE_EQ(ortho.sectorWidth, 90);
+  EXPECT_DOUBLE_EQ(ortho.outline.back().first, 90);
+  EXPECT_DOUBLE_EQ(ortho.outline.back().second, 90);
   EXPECT_EQ(CornerTexts(ortho), (std::vector<std::string>{"001", "100", "010"}));
 }
 
