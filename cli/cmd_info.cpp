@@ -61,8 +61,8 @@ int RunInfo(const InfoOptions& o) {
     j["format"] = LayoutName(loaded.layout);
     j["hkl"] = HklText(*loaded.pf);
     // How it was measured, where the file says (0 and false where it does not).
-    j["twoTheta"] = loaded.pf->TwoTheta;
-    j["countingTime"] = loaded.pf->CountingTime;
+    j["two_theta"] = loaded.pf->TwoTheta;
+    j["counting_time"] = loaded.pf->CountingTime;
     j["monitor"] = loaded.pf->Monitor;
     j["background"] = loaded.pf->Background;
     j["unit"] = UnitName(loaded.pf->Unit);

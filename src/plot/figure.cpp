@@ -128,6 +128,8 @@ PanelShape PoleShape(const PoleFigure& pf, bool equalArea) {
   return s;
 }
 
+bool Inside(const PointsF& region, PointF p);
+
 PanelShape GridShapeOf(const AngleGridPanel& p, bool equalArea) {
   PanelShape s;
   const AngleGrid& g = p.grid;
@@ -188,6 +190,24 @@ PanelShape GridShapeOf(const AngleGridPanel& p, bool equalArea) {
       const PointF dir = len > 1e-9 ? PointF{at.x / len, at.y / len} : PointF{-0.7, 0.7};
       s.labels.push_back({at, dir, c.text});
     }
+  }
+  // The extremes within the region drawn: a sector's grid runs on past the
+  // standard triangle. A point on the rim counts, nudged towards the middle.
+  if (!section && s.clip.size() >= 3) {
+    PointF middle{0, 0};
+    for (const PointF& q : s.clip) middle = {middle.x + q.x, middle.y + q.y};
+    middle = {middle.x / static_cast<double>(s.clip.size()), middle.y / static_cast<double>(s.clip.size())};
+    s.lo = std::numeric_limits<double>::infinity();
+    s.hi = -s.lo;
+    for (std::size_t r = 0; r < rows; ++r)
+      for (std::size_t c = 0; c < cols; ++c) {
+        const double v = g.At(r, c);
+        const PointF q = place(g.rowAngle[r], g.columnAngle[c]);
+        const PointF nudged{q.x + (middle.x - q.x) * 1e-6, q.y + (middle.y - q.y) * 1e-6};
+        if (!std::isfinite(v) || !Inside(s.clip, nudged)) continue;
+        if (v < s.lo) s.lo = v, s.loAt = q;
+        if (v > s.hi) s.hi = v, s.hiAt = q;
+      }
   }
   return s;
 }

@@ -29,11 +29,16 @@ std::vector<double> AngleGridWindow::Levels() const {
 }
 
 QImage AngleGridWindow::Picture() const {
-  const FigureLayout l = LayOutFigure(panels_, options_);
+  // Laid out at the window's width on a screen's scale, so that the texts
+  // keep their size in points however many panels there are.
+  constexpr double kScreenDpi = 96, kMmPerInch = 25.4;
+  FigureOptions o = options_;
+  o.widthMm = std::max(50.0, width() / kScreenDpi * kMmPerInch);
+  const FigureLayout l = LayOutFigure(panels_, o);
   if (!(l.width > 0 && l.height > 0)) return {};
-  constexpr double kMmPerInch = 25.4;
-  const double dpi = std::max(10.0, std::min(width() / l.width, height() / l.height) * kMmPerInch);
-  return FigureImage(panels_, options_, dpi);
+  const double tall = l.height * kScreenDpi / kMmPerInch;
+  if (tall > height()) o.widthMm = std::max(50.0, o.widthMm * height() / tall);
+  return FigureImage(panels_, o, kScreenDpi);
 }
 
 void AngleGridWindow::paintEvent(QPaintEvent*) {

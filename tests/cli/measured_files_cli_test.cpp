@@ -173,7 +173,7 @@ TEST(CliMeasuredFiles, ExchangeLayoutsNeedNoGridFile) {
   const CliRun bg = RunCli(fmt::format("info {} --index 2 --json", seeds + "seifert/two_key_lines_crlf.nja"));
   const auto j = nlohmann::json::parse(bg.out);
   EXPECT_EQ(j["background"], true);
-  EXPECT_EQ(j["twoTheta"], 75.0);
+  EXPECT_EQ(j["two_theta"], 75.0);
 }
 
 }  // namespace

@@ -174,6 +174,11 @@ TEST(Figure, CubicStandardTriangleHoldsEveryAreaItDraws) {
   for (const CanvasOp* a : OpsOf(d, CanvasOpKind::AreaF))
     for (const PointsF& piece : a->areas)
       for (const PointF& q : piece) EXPECT_LE(q.x, maxX + 1e-6);
+  // The extremes are those of the triangle (at 50/45 and 001), not of the grid beyond it.
+  std::vector<std::string> texts;
+  for (const CanvasOp* t : OpsOf(d, CanvasOpKind::TextF)) texts.push_back(t->text);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "max 3.67"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "min 1.00"), texts.end());
 }
 
 TEST(Figure, WindowsOnOneScaleDrawTheLevelsOfTheirCommonRangeAndTitlesTakeTheHkl) {
