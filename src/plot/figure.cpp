@@ -102,9 +102,8 @@ PanelShape PoleShape(const PoleFigure& pf, bool equalArea) {
   const double rim = Rho(tilt, equalArea), full = Rho(90, equalArea);
   // Beyond the measured tilt nothing is drawn, whatever the surface can clip.
   std::erase_if(s.tris, [&](const MeshTri& t) {
-    for (const PointF& p : t.p)
-      if (std::hypot(p.x, p.y) > rim * (1 + 1e-9)) return true;
-    return false;
+    return std::any_of(std::begin(t.p), std::end(t.p),
+                       [&](const PointF& p) { return std::hypot(p.x, p.y) > rim * (1 + 1e-9); });
   });
   s.clip = Circle(rim);
   s.outline = s.clip;
@@ -712,12 +711,16 @@ std::vector<double> FigureLevels(const FigureOptions& o, double lo, double hi) {
     // Doubling from the power of two above the minimum (at least a 64th of the maximum).
     const double floorValue = std::max(lo, hi / 64);
     if (!(floorValue > 0)) return out;
-    for (double l = std::pow(2.0, std::ceil(std::log2(floorValue))); l <= hi * (1 + 1e-12); l *= 2) out.push_back(l);
+    // Counted in whole powers: a product of doublings is exact, but the analyzer wants an integer counter.
+    for (int e = static_cast<int>(std::ceil(std::log2(floorValue))); std::ldexp(1.0, e) <= hi * (1 + 1e-12); ++e)
+      out.push_back(std::ldexp(1.0, e));
     return out;
   }
   const double step = NiceStep((hi - lo) / 8);
-  for (double l = std::floor(lo / step + 1) * step; l <= hi * (1 + 1e-12) && out.size() < 50; l += step)
-    out.push_back(std::round(l / step) * step);
+  // Whole steps: a running sum of steps drifts.
+  for (long k = std::lround(std::floor(lo / step + 1));
+       static_cast<double>(k) * step <= hi * (1 + 1e-12) && out.size() < 50; ++k)
+    out.push_back(static_cast<double>(k) * step);
   return out;
 }
 
@@ -745,6 +748,7 @@ FigureLayout LayOutFigure(const std::vector<FigurePanel>& panels, const FigureOp
   double aspect = 0;
   for (const FigurePanel& p : panels) aspect = std::max(aspect, Aspect(p, o));
   const double boxH = side * aspect, cellH = top + boxH + below;
+  l.panels.reserve(static_cast<std::size_t>(n));
   for (int k = 0; k < n; ++k) {
     const int r = k / cols, c = k % cols;
     FigureBox b{c * cellWidth + left, titleBand + r * cellH + top, side, boxH};
@@ -764,6 +768,7 @@ void DrawFigure(Canvas& canvas, const std::vector<FigurePanel>& panels, const Fi
   painter.Background(l.width, l.height);
   if (!o.title.empty()) painter.Text({l.width / 2, 1.5 * FontMm(o)}, o.title, 1.3 * FontMm(o), TextAlign::Centre);
   std::vector<PanelShape> shapes;
+  shapes.reserve(panels.size());
   for (const FigurePanel& p : panels) shapes.push_back(ShapeOf(p, o));
   double lo = std::numeric_limits<double>::infinity(), hi = -lo;
   bool missing = false;
