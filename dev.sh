@@ -39,7 +39,9 @@ stage() {
   echo "dev.sh: stage $name took $(($(date +%s) - started)) s"
 }
 
-# ccache, where present, keeps rebuilds of unchanged files short.
+# ccache, where present, keeps rebuilds of unchanged files short; paths taken
+# relative to this clone let another clone of the same sources share its cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 launcher() {
   command -v ccache >/dev/null 2>&1 && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache" || true
 }

@@ -81,11 +81,9 @@ std::optional<MeasurementFile> ReadLaboTexText(std::string_view text, const std:
                     "pole figure/background flag."});
       return std::nullopt;
     }
-    const auto index = [&](std::size_t at) { return static_cast<long long>(std::llround(v[at])); };
     // The flag: 1 a pole figure, anything else a background.
-    const bool background = v.size() > 11 && index(11) != 1;
-    described.push_back(
-        {v[0], v[1], v[2], v[3], v[4], v[5], v[6], HklText(index(8), index(9), index(10)), background, number});
+    const bool background = v.size() > 11 && std::round(v[11]) != 1;
+    described.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], HklText(v[8], v[9], v[10]), background, number});
   }
   std::vector<NumberAt> values;
   if (!NumbersFrom(text, number, values, source, sink)) return std::nullopt;
@@ -101,13 +99,14 @@ std::optional<MeasurementFile> ReadLaboTexText(std::string_view text, const std:
     }
     MeasuredPoleFigure pf;
     pf.hkl = d.hkl;
-    pf.name = d.background ? d.hkl + " background" : d.hkl;
+    const std::string name = d.hkl.empty() ? std::to_string(file.poleFigures.size() + 1) : d.hkl;
+    pf.name = d.background ? name + " background" : d.hkl.empty() ? "pole figure " + name : name;
     pf.twoTheta = d.twoTheta;
     pf.background = d.background;
     for (std::size_t c = 0; c < *circles; ++c) {
       if (values.size() - at < *points) {
         sink.Problem({source, values.empty() ? d.line : values.back().line,
-                      fmt::format("pole figure {} ends after {} of its {} values.", d.hkl,
+                      fmt::format("pole figure {} ends after {} of its {} values.", name,
                                   c * *points + (values.size() - at), *circles * *points)});
         return std::nullopt;
       }

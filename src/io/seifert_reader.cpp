@@ -84,13 +84,11 @@ std::optional<MeasurementFile> ReadSeifertText(std::string_view text, const std:
     }
     rows.push_back({v[0], v[1], v[2], v[3], number});
   }
-  const std::string hkl =
-      HklText(static_cast<long long>(KeyNumber(keys, "H")), static_cast<long long>(KeyNumber(keys, "K")),
-              static_cast<long long>(KeyNumber(keys, "L")));
+  const std::string hkl = HklText(KeyNumber(keys, "H"), KeyNumber(keys, "K"), KeyNumber(keys, "L"));
   MeasuredPoleFigure peak, background;
   peak.hkl = background.hkl = hkl;
-  peak.name = hkl;
-  background.name = hkl + " background";
+  peak.name = hkl.empty() ? "pole figure" : hkl;
+  background.name = peak.name + " background";
   peak.twoTheta = KeyNumber(keys, "2THETA");
   background.twoTheta = KeyNumber(keys, "BGLEFT");
   peak.countingTime = KeyNumber(keys, "TIME");

@@ -253,6 +253,17 @@ TEST(ExchangeReaders, BrokenFilesNameTheLineAndWhatWasExpected) {
   }
 }
 
+TEST(ExchangeReaders, ImpossibleIndicesLeaveThePoleFigureWithoutHkl) {
+  const std::string values = "#Values\n0 0 5 1\n0 180 6 1\n";
+  for (const std::string k : {"5555555555555555555555555555555550", "1.5"}) {
+    CollectingSink sink;
+    const auto f = ReadMeasurementText("&H=1\t&K=" + k + "\t&L=0\n" + values, DataLayout::Seifert, "a.nja", {}, sink);
+    ASSERT_TRUE(f) << k;
+    EXPECT_EQ(f->poleFigures.at(0).hkl, "") << k;
+    EXPECT_EQ(f->poleFigures[0].name, "pole figure");
+  }
+}
+
 TEST(ExchangeReaders, AGridFileGivenStillWinsForWkoListsAndDubnaFiles) {
   LoadRequest request;
   request.dataFile = test::ExamplePath("quartz.wko");
