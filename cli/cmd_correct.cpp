@@ -69,15 +69,10 @@ int RunCorrect(const CorrectOptions& o) {
 
   std::string hkl;
   if (!o.hkl.empty()) {
-    // "1,1,1" as --hkl elsewhere; the record keeps "1 1 1", which also picks the TEXD5 block.
-    std::string text = o.hkl;
-    std::replace(text.begin(), text.end(), ',', ' ');
-    const auto parts = SplitWhitespace(text);
-    if (parts.size() != 3 || std::any_of(parts.begin(), parts.end(), [](auto p) { return !ParseInteger(p); })) {
-      std::cerr << "correct: --hkl expects H,K,L, got \"" << o.hkl << "\"\n";
-      return 2;
-    }
-    hkl = std::string(parts[0]) + " " + std::string(parts[1]) + " " + std::string(parts[2]);
+    // The record keeps "1 1 1", which also picks the TEXD5 block.
+    const auto parsed = HklOption(o.hkl, sink);
+    if (!parsed) return 2;
+    hkl = std::to_string((*parsed)[0]) + " " + std::to_string((*parsed)[1]) + " " + std::to_string((*parsed)[2]);
   }
   LoadedInput input = LoadInput(o.load, sink);
   if (!input.pf) return input.failure;

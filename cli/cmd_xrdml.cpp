@@ -19,29 +19,16 @@ struct XrdmlCliOptions {
   bool zeroNegative = false;
 };
 
-std::string ReplaceCommas(std::string s) {
-  for (char& c : s)
-    if (c == ',') c = ' ';
-  return s;
-}
-
 int RunXrdml(const XrdmlCliOptions& o) {
   StderrSink sink;
   XrdmlOptions w;
   w.SetNegativeToZero = o.zeroNegative;
   if (!o.hkl.empty()) {
-    const std::string text = ReplaceCommas(o.hkl);
-    const auto parts = SplitWhitespace(text);
-    std::optional<long long> v[3];
-    for (std::size_t n = 0; n < 3 && n < parts.size(); ++n) v[n] = ParseInteger(parts[n]);
-    auto ok = [](const std::optional<long long>& x) { return x && *x >= -100 && *x <= 100; };
-    if (parts.size() != 3 || !ok(v[0]) || !ok(v[1]) || !ok(v[2])) {
-      sink.Message("--hkl needs three integers from -100 to 100, like 1,1,1.");
-      return 1;
-    }
-    w.h = static_cast<int>(*v[0]);
-    w.k = static_cast<int>(*v[1]);
-    w.l = static_cast<int>(*v[2]);
+    const auto hkl = HklOption(o.hkl, sink);
+    if (!hkl) return 1;
+    w.h = (*hkl)[0];
+    w.k = (*hkl)[1];
+    w.l = (*hkl)[2];
   }
   DataFileFacts facts;
   const auto pf = LoadPoleFigure(MakeLoadRequest(o.load), sink, facts);

@@ -2,13 +2,16 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <cmath>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "base/message_sink.h"
 #include "base/text_file.h"
 #include "io/load_pole_figure.h"
+#include "texture/symmetry.h"
 
 namespace quorix::cli {
 
@@ -51,6 +54,15 @@ inline CLI::Validator FiniteNumber() {
         return "must be a number, not " + text;
       },
       "NUMBER");
+}
+
+// --hkl of a command that takes three indices ("1,1,1", "1 1 1", "111");
+// nothing, with the reason on `sink`, when they name no reflection.
+inline std::optional<std::array<int, 3>> HklOption(const std::string& text, MessageSink& sink) {
+  std::string error;
+  auto hkl = ParseMiller(text, LaueGroup::Triclinic, error);
+  if (!hkl) sink.Message("--hkl: " + error);
+  return hkl;
 }
 
 inline constexpr const char* kGridHelp =

@@ -27,7 +27,7 @@ std::string ShortNumber(double v) { return fmt::format("{:g}", v); }
 
 std::string HklText(long long h, long long k, long long l) { return fmt::format("{} {} {}", h, k, l); }
 
-std::string HklText(double h, double k, double l) {
+std::string HklTextIfWhole(double h, double k, double l) {
   const auto whole = [](double v) { return std::isfinite(v) && std::fabs(v) <= 999 && v == std::round(v); };
   if (!whole(h) || !whole(k) || !whole(l)) return {};
   return HklText(std::llround(h), std::llround(k), std::llround(l));

@@ -63,7 +63,7 @@ std::optional<std::size_t> PointsFromRange(double start, double stop, double ste
 std::string HklText(long long h, long long k, long long l);
 // The same from numbers a file gives as decimals; empty unless each is a whole
 // number a reflection can have, so an absurd header never names a pole figure.
-std::string HklText(double h, double k, double l);
+std::string HklTextIfWhole(double h, double k, double l);
 
 // Number text for names and messages: "34.4", "0.5", "1e-300".
 std::string ShortNumber(double v);

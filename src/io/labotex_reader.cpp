@@ -83,7 +83,8 @@ std::optional<MeasurementFile> ReadLaboTexText(std::string_view text, const std:
     }
     // The flag: 1 a pole figure, anything else a background.
     const bool background = v.size() > 11 && std::round(v[11]) != 1;
-    described.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], HklText(v[8], v[9], v[10]), background, number});
+    described.push_back(
+        {v[0], v[1], v[2], v[3], v[4], v[5], v[6], HklTextIfWhole(v[8], v[9], v[10]), background, number});
   }
   std::vector<NumberAt> values;
   if (!NumbersFrom(text, number, values, source, sink)) return std::nullopt;

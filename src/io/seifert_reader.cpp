@@ -84,7 +84,7 @@ std::optional<MeasurementFile> ReadSeifertText(std::string_view text, const std:
     }
     rows.push_back({v[0], v[1], v[2], v[3], number});
   }
-  const std::string hkl = HklText(KeyNumber(keys, "H"), KeyNumber(keys, "K"), KeyNumber(keys, "L"));
+  const std::string hkl = HklTextIfWhole(KeyNumber(keys, "H"), KeyNumber(keys, "K"), KeyNumber(keys, "L"));
   MeasuredPoleFigure peak, background;
   peak.hkl = background.hkl = hkl;
   peak.name = hkl.empty() ? "pole figure" : hkl;
