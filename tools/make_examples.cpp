@@ -1,9 +1,11 @@
-// Writes the example grids and data files of examples/ from a simple texture
-// model: Gaussian peaks of different width on a fibre background, a little
-// noise, some negative (background-corrected) values and a few missing points.
+// Writes the example grids and data files of examples/ from a simple model:
+// Gaussian peaks of different width on a fibre background, a little noise,
+// some negative (background-corrected) values and a few missing points; and
+// the pole figures of one rolling texture for the ODF.
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +13,8 @@
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include "texture/component_texture.h"
 
 namespace {
 
@@ -94,6 +98,27 @@ std::vector<Peak> Reflection(int which) {
   }
 }
 
+// Pole figures of a texture rather than of peaks drawn on each figure alone,
+// so that an ODF computed from them can reproduce them: rolled copper.
+Figure SampleTexture(const std::vector<Circle>& grid, const std::array<int, 3>& hkl, std::uint64_t seed) {
+  quorix::ComponentTexture rolled;
+  rolled.random = 0.35;
+  rolled.components = {{{90, 35.26, 45}, 0.25, 12}, {{58.98, 36.7, 63.43}, 0.25, 12}, {{35.26, 45, 0}, 0.15, 12}};
+  const quorix::Vec3 h = quorix::PlaneNormal(hkl, quorix::CubicLattice());
+  Noise noise(seed);
+  Figure f;
+  for (const Circle& c : grid) {
+    std::vector<double> row;
+    for (int k = 0; k < c.points; ++k) {
+      const double p =
+          quorix::ComponentPoleFigure(rolled, h, quorix::DirectionToVector(c.alpha, c.betaStart + k * c.betaStep));
+      row.push_back(std::round(100 * p * (1 + 0.04 * (noise.Uniform() - 0.5))));
+    }
+    f.push_back(row);
+  }
+  return f;
+}
+
 void WritePlain(const std::string& path, const Figure& f, bool header) {
   std::ofstream out(path);
   if (header) out << "Simulated copper, (111) reflection\nintensities in counts, circle by circle\n";
@@ -132,10 +157,11 @@ void WriteHashList(const std::string& path, const std::vector<Figure>& figures, 
 // popLA: per pole figure a comment, a header (hkl, tilt step and maximum,
 // azimuth step and maximum in columns of 5) and 18 four-character fields a
 // line, with the circle's first value again at 360 degrees on its last line.
-void WritePopla(const std::string& path, const std::vector<Figure>& figures, const std::vector<std::string>& hkls) {
+void WritePopla(const std::string& path, const std::vector<Figure>& figures, const std::vector<std::string>& hkls,
+                const std::string& title = "Simulated copper") {
   std::ofstream out(path);
   for (std::size_t k = 0; k < figures.size(); ++k) {
-    out << fmt::format("Simulated copper {}\n", hkls[k]);
+    out << fmt::format("{} {}\n", title, hkls[k]);
     out << fmt::format("{:<5}{:5.1f}{:5.1f}{:5.1f}{:5.1f} 1 1 2-1 3  100    0\n", hkls[k], 5.0,
                        5.0 * static_cast<double>(figures[k].size() - 1), 5.0, 360.0);
     for (const auto& row : figures[k]) {
@@ -452,6 +478,12 @@ int main(int argc, char** argv) {
   {
     // Measured to 80 degrees, as popLA files often are.
     const std::vector<Circle> to80(grid.begin(), grid.begin() + 17);
+    // Measured to 75 degrees, as a reflection goniometer gives them.
+    const std::vector<Circle> to75(grid.begin(), grid.begin() + 16);
+    WritePopla(
+        dir + "rolled_copper.epf",
+        {SampleTexture(to75, {1, 1, 1}, 61), SampleTexture(to75, {2, 0, 0}, 62), SampleTexture(to75, {2, 2, 0}, 63)},
+        {"(111)", "(200)", "(220)"}, "Simulated rolled copper");
     WritePopla(dir + "copper.epf", {Sample(to80, Reflection(0), 41, true), Sample(to80, Reflection(1), 42, true)},
                {"(111)", "(200)"});
   }

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <optional>
+#include <utility>
 
 #include "base/text_file.h"
 
@@ -114,6 +117,48 @@ std::vector<double> CellWeights(const OdfGrid& grid) {
     for (int iPhi = 0; iPhi < grid.nPhi; ++iPhi)
       for (int i2 = 0; i2 < grid.n2; ++i2) w[grid.Cell(i1, iPhi, i2)] = row[static_cast<std::size_t>(iPhi)] * perCell;
   return w;
+}
+
+std::vector<std::vector<std::size_t>> AxisCellGroups(const OdfGrid& grid, const SymmetryOps& ops) {
+  const auto turn = static_cast<long long>(std::lround(360.0 / grid.resolution));
+  std::map<std::pair<bool, long long>, std::vector<std::size_t>> byAxis;
+  for (const int iPhi : {0, grid.nPhi - 1}) {
+    const bool top = iPhi > 0;
+    // Only a row that reaches the axis is degenerate there.
+    if (top && std::fabs(grid.region.PhiMax - 180) > 1e-9) continue;
+    for (int i1 = 0; i1 < grid.n1; ++i1)
+      for (int i2 = 0; i2 < grid.n2; ++i2) {
+        const std::size_t cell = grid.Cell(i1, iPhi, i2);
+        Euler onAxis = CellCentre(grid, cell);
+        onAxis.Phi = top ? 180 : 0;
+        const Mat3 g = EulerToMatrix(onAxis);
+        // The least name among the symmetric equivalents that lie on the axis.
+        std::optional<std::pair<bool, long long>> key;
+        for (const Mat3& s : ops.sample)
+          for (const Mat3& c : ops.crystal) {
+            const Mat3 e = MatMul(MatMul(s, g), c);
+            if (std::fabs(std::fabs(e[2][2]) - 1) > 1e-9) continue;
+            const double angle = RadToDeg(std::atan2(e[1][0], e[0][0]));
+            const std::pair<bool, long long> name{e[2][2] < 0,
+                                                  ((std::llround(angle / grid.resolution) % turn) + turn) % turn};
+            if (!key || name < *key) key = name;
+          }
+        byAxis[*key].push_back(cell);
+      }
+  }
+  std::vector<std::vector<std::size_t>> groups;
+  for (auto& [key, cells] : byAxis)
+    if (cells.size() > 1) groups.push_back(std::move(cells));
+  return groups;
+}
+
+void EvenAxisGroups(const std::vector<std::vector<std::size_t>>& groups, std::vector<double>& f) {
+  for (const auto& cells : groups) {
+    double sum = 0;
+    for (const std::size_t c : cells) sum += f[c];
+    const double mean = sum / static_cast<double>(cells.size());
+    for (const std::size_t c : cells) f[c] = mean;
+  }
 }
 
 namespace {

@@ -59,6 +59,15 @@ Euler CellCentre(const OdfGrid& grid, std::size_t cell);
 // Each cell's share of the Haar measure; they sum to 1.
 std::vector<double> CellWeights(const OdfGrid& grid);
 
+// Cells of the first and last Phi rows grouped by the orientation they tend
+// to on the axis (Phi 0 or 180), where only phi1 + phi2 or phi1 - phi2
+// counts: pole figures cannot tell a group's cells apart. Groups of one are
+// left out.
+std::vector<std::vector<std::size_t>> AxisCellGroups(const OdfGrid& grid, const SymmetryOps& ops);
+
+// Each group's cells given their mean.
+void EvenAxisGroups(const std::vector<std::vector<std::size_t>>& groups, std::vector<double>& f);
+
 struct Odf {
   OdfGrid grid;
   Lattice lattice = CubicLattice();

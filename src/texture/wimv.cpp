@@ -103,6 +103,8 @@ std::optional<OdfEstimate> EstimateOdf(const std::vector<PoleFigureInput>& input
   }
 
   const std::vector<double> w = CellWeights(grid);
+  // Without this the few paths through the axis cells drive them apart into spikes.
+  const auto axisGroups = AxisCellGroups(grid, ops);
   std::vector<double> f(grid.CellCount(), 1.0), calc, logRatio(rows.size()), num(grid.CellCount()),
       measured(rows.size());
   std::vector<double> norm(input.size(), 1.0);
@@ -154,6 +156,7 @@ std::optional<OdfEstimate> EstimateOdf(const std::vector<PoleFigureInput>& input
       for (std::size_t k = paths.rowStart[r]; k < paths.rowStart[r + 1]; ++k)
         num[paths.cell[k]] += paths.weight[k] * logRatio[r];
     for (std::size_t c = 0; c < f.size(); ++c) f[c] *= std::exp(options.relaxation * num[c] / reach[c]);
+    EvenAxisGroups(axisGroups, f);
     Normalize(f, w);
   }
   fitNormalization();
