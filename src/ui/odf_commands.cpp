@@ -15,6 +15,7 @@
 #include "ui/message_box_sink.h"
 #include "ui/odf_dialog.h"
 #include "ui/odf_result_window.h"
+#include "ui/window_placement.h"
 #include "workflow/odf_job.h"
 
 namespace quorix {
@@ -82,7 +83,7 @@ void ComputeOdf(MainWindow& mainform, AppContext& context) {
     gauge.hide();
     if (result) {
       auto* window = new OdfResultWindow(mainform, context, std::move(*result));
-      window->show();
+      ShowOnScreen(*window, QSize(680, 560), &mainform);
       return;
     }
     if (cancel) return;

@@ -18,6 +18,7 @@
 #include "ui/angle_grid_window.h"
 #include "ui/main_window.h"
 #include "ui/message_box_sink.h"
+#include "ui/window_placement.h"
 #include "workflow/figure_panels.h"
 
 namespace quorix {
@@ -117,7 +118,6 @@ OdfResultWindow::OdfResultWindow(MainWindow& mainform, AppContext& context, OdfJ
   layout->addWidget(fractions, 2);
   layout->addWidget(further_);
   layout->addLayout(buttons);
-  resize(680, 560);
 }
 
 void OdfResultWindow::OpenRecalculated() {
@@ -153,8 +153,7 @@ AngleGridWindow* OdfResultWindow::OpenInverse() {
       new AngleGridWindow("Inverse pole figures (m.r.d.)", InversePoleFigurePanels(result_.odf, 2.5), options, this);
   w->setObjectName("InverseWindow");
   w->setAttribute(Qt::WA_DeleteOnClose);
-  w->resize(1000, 420);
-  w->show();
+  ShowOnScreen(*w, QSize(1000, 420), this);
   return w;
 }
 
@@ -169,8 +168,7 @@ AngleGridWindow* OdfResultWindow::OpenSections() {
                                 SectionPanels(result_.odf, step), options, this);
   w->setObjectName("SectionsWindow");
   w->setAttribute(Qt::WA_DeleteOnClose);
-  w->resize(1300, 800);
-  w->show();
+  ShowOnScreen(*w, QSize(1300, 800), this);
   return w;
 }
 
