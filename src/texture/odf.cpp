@@ -152,12 +152,16 @@ std::vector<std::vector<std::size_t>> AxisCellGroups(const OdfGrid& grid, const 
   return groups;
 }
 
-void EvenAxisGroups(const std::vector<std::vector<std::size_t>>& groups, std::vector<double>& f) {
+void EvenAxisGroups(const std::vector<std::vector<std::size_t>>& groups, const std::vector<double>& reach,
+                    std::vector<double>& f) {
   for (const auto& cells : groups) {
-    double sum = 0;
-    for (const std::size_t c : cells) sum += f[c];
-    const double mean = sum / static_cast<double>(cells.size());
-    for (const std::size_t c : cells) f[c] = mean;
+    double sum = 0, weight = 0;
+    for (const std::size_t c : cells) {
+      sum += reach[c] * f[c];
+      weight += reach[c];
+    }
+    if (!(weight > 0)) continue;
+    for (const std::size_t c : cells) f[c] = sum / weight;
   }
 }
 

@@ -65,8 +65,10 @@ std::vector<double> CellWeights(const OdfGrid& grid);
 // left out.
 std::vector<std::vector<std::size_t>> AxisCellGroups(const OdfGrid& grid, const SymmetryOps& ops);
 
-// Each group's cells given their mean.
-void EvenAxisGroups(const std::vector<std::vector<std::size_t>>& groups, std::vector<double>& f);
+// Each group's cells given their mean weighted by `reach` (what the paths
+// see of each cell); a group that no path sees is left as it is.
+void EvenAxisGroups(const std::vector<std::vector<std::size_t>>& groups, const std::vector<double>& reach,
+                    std::vector<double>& f);
 
 struct Odf {
   OdfGrid grid;

@@ -82,13 +82,22 @@ std::optional<OdfEstimate> EstimateOdf(const std::vector<PoleFigureInput>& input
     sink.Message("ODF computation cancelled.");
     return std::nullopt;
   }
-  // Each cell's share of all paths: a cell no path crosses would keep its start value.
+  // Each cell's share of all paths: a cell no path crosses would keep its start
+  // value, unless it lies on the axis, where it takes the mean of its group.
   std::vector<double> reach(grid.CellCount(), 0.0);
   for (std::size_t k = 0; k < paths.cell.size(); ++k) reach[paths.cell[k]] += paths.weight[k];
+  // Without this the few paths through the axis cells drive them apart into spikes.
+  const auto axisGroups = AxisCellGroups(grid, ops);
+  std::vector<char> seen(grid.CellCount(), 0);
+  for (std::size_t c = 0; c < reach.size(); ++c) seen[c] = reach[c] > 0 ? 1 : 0;
+  for (const auto& cells : axisGroups) {
+    const bool any = std::any_of(cells.begin(), cells.end(), [&](std::size_t c) { return reach[c] > 0; });
+    for (const std::size_t c : cells) seen[c] = any ? 1 : 0;
+  }
   std::size_t unreached = 0;
   std::string examples;
   for (std::size_t c = 0; c < reach.size(); ++c)
-    if (reach[c] <= 0) {
+    if (seen[c] == 0) {
       if (++unreached <= 3) {
         const Euler e = CellCentre(grid, c);
         examples += fmt::format("{}({}, {}, {})", unreached > 1 ? ", " : "", e.phi1, e.Phi, e.phi2);
@@ -97,14 +106,13 @@ std::optional<OdfEstimate> EstimateOdf(const std::vector<PoleFigureInput>& input
   if (unreached > 0) {
     sink.Message(
         fmt::format("Too few pole figures for {} crystal symmetry: no measured point reaches {} of {} Euler "
-                    "cells, such as (phi1, Phi, phi2) = {}. Add pole figures of other reflections.",
+                    "cells, such as (phi1, Phi, phi2) = {}. Add pole figures of other reflections or choose "
+                    "coarser cells.",
                     LaueGroupName(grid.crystal), unreached, grid.CellCount(), examples));
     return std::nullopt;
   }
 
   const std::vector<double> w = CellWeights(grid);
-  // Without this the few paths through the axis cells drive them apart into spikes.
-  const auto axisGroups = AxisCellGroups(grid, ops);
   std::vector<double> f(grid.CellCount(), 1.0), calc, logRatio(rows.size()), num(grid.CellCount()),
       measured(rows.size());
   std::vector<double> norm(input.size(), 1.0);
@@ -155,8 +163,9 @@ std::optional<OdfEstimate> EstimateOdf(const std::vector<PoleFigureInput>& input
     for (std::size_t r = 0; r < rows.size(); ++r)
       for (std::size_t k = paths.rowStart[r]; k < paths.rowStart[r + 1]; ++k)
         num[paths.cell[k]] += paths.weight[k] * logRatio[r];
-    for (std::size_t c = 0; c < f.size(); ++c) f[c] *= std::exp(options.relaxation * num[c] / reach[c]);
-    EvenAxisGroups(axisGroups, f);
+    for (std::size_t c = 0; c < f.size(); ++c)
+      if (reach[c] > 0) f[c] *= std::exp(options.relaxation * num[c] / reach[c]);
+    EvenAxisGroups(axisGroups, reach, f);
     Normalize(f, w);
   }
   fitNormalization();

@@ -1,6 +1,8 @@
 // The estimator against model textures whose ODF and pole figures are exact.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "texture/model_texture.h"
 
 namespace quorix {
@@ -27,6 +29,16 @@ TEST(OdfEstimate, RecoversARecrystallisationTexture) {
 
 TEST(OdfEstimate, RecoversASplitBasalTexture) {
   ExpectRecovered(test::SplitBasalTexture(), Lattice{3.21, 3.21, 5.21, 90, 90, 120}, {{0, 0, 2}, {1, 0, 0}, {1, 0, 1}});
+}
+
+// 2.5-degree cells from 5-degree pole figures: some axis cells no path crosses
+// take the value of the cells they are one orientation with.
+TEST(OdfEstimate, CellsFinerThanTheMeasuredGridStillEstimate) {
+  const auto m = test::RollingTexture();
+  const auto estimate = test::EstimateFromModel(m, CubicLattice(), {{1, 1, 1}, {2, 0, 0}, {2, 2, 0}}, 2.5);
+  ASSERT_TRUE(estimate);
+  for (const double v : estimate->odf.values) ASSERT_TRUE(std::isfinite(v) && v > 0);
+  for (const PoleFigureFit& fit : estimate->fits) EXPECT_LE(fit.rp, 3.0);
 }
 
 // Near Phi = 0 (and 180) only phi1 + phi2 (phi1 - phi2) is seen; the cells
