@@ -117,7 +117,8 @@ AngleGrid OdfSection(const Odf& odf, SectionAxis axis, double angle) {
   return out;
 }
 
-std::vector<Component> NamedComponents() {
+std::vector<Component> NamedComponents(LaueGroup crystal) {
+  if (!IsCubic(crystal)) return {};
   return {{"Cube", {0, 0, 0}},
           {"Goss", {0, 45, 0}},
           {"Brass", {35.26, 45, 0}},

@@ -46,8 +46,9 @@ struct Component {
   std::string name;
   Euler ideal;
 };
-// Cube, Goss, Brass, Copper, S.
-std::vector<Component> NamedComponents();
+// Cube, Goss, Brass, Copper, S: the rolling and recrystallisation components
+// of cubic metals; none for the other crystals.
+std::vector<Component> NamedComponents(LaueGroup crystal);
 // The Haar measure of f over the union of the balls of radius `spread`
 // degrees around every equivalent s g c of the ideal orientation (total 1).
 double VolumeFraction(const Odf& odf, const Euler& ideal, double spread);

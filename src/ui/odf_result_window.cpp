@@ -111,11 +111,16 @@ OdfResultWindow::OdfResultWindow(MainWindow& mainform, AppContext& context, OdfJ
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(summary);
   layout->addWidget(figures, 3);
-  layout->addWidget(
-      new QLabel(QString::fromStdString(fmt::format("Volume fractions within {:g} degrees of the ideal orientations:",
-                                                    OdfJobRequest{}.spread)),
-                 this));
-  layout->addWidget(fractions, 2);
+  // The named components are of cubic metals; other crystals have none to show.
+  if (!result_.fractions.empty()) {
+    layout->addWidget(
+        new QLabel(QString::fromStdString(fmt::format("Volume fractions within {:g} degrees of the ideal orientations:",
+                                                      OdfJobRequest{}.spread)),
+                   this));
+    layout->addWidget(fractions, 2);
+  } else {
+    fractions->hide();
+  }
   layout->addWidget(further_);
   layout->addLayout(buttons);
 }

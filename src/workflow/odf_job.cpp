@@ -306,7 +306,7 @@ std::optional<OdfJobResult> RunOdfJob(const OdfJobRequest& request, MessageSink&
   }
   result.textureIndex = TextureIndex(result.odf);
   result.entropy = Entropy(result.odf);
-  std::vector<Component> components = NamedComponents();
+  std::vector<Component> components = NamedComponents(result.odf.grid.crystal);
   for (const Component& c : request.extraComponents) components.push_back(c);
   for (const Component& c : components)
     result.fractions.emplace_back(c.name, VolumeFraction(result.odf, c.ideal, request.spread));

@@ -95,7 +95,7 @@ RecoveryScores ScoreRecovery(const ComponentTexture& m, const Lattice& lattice,
     std::string error;
     const auto fine = MakeOdfGrid(m.crystal, m.sample, 2.5, error);
     const Odf fineTruth = ModelCellValues(m, *fine);
-    for (const Component& c : NamedComponents())
+    for (const Component& c : NamedComponents(m.crystal))
       s.maxFractionError = std::max(s.maxFractionError, std::abs(VolumeFraction(estimate.odf, c.ideal, 15) -
                                                                  VolumeFraction(fineTruth, c.ideal, 15)));
   }
