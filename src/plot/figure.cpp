@@ -264,7 +264,7 @@ PointsF CutTo(const PointsF& region, PointsF piece) {
   for (std::size_t e = 0; e < region.size() && !piece.empty(); ++e) {
     const PointF a = region[e], b = region[(e + 1) % region.size()];
     auto side = [&](PointF p) {
-      return ((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) * (orient > 0 ? -1 : 1);
+      return ((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) * (orient > 0 ? 1 : -1);
     };
     PointsF out;
     for (std::size_t i = 0; i < piece.size(); ++i) {

@@ -174,6 +174,25 @@ TEST(Figure, CubicStandardTriangleHoldsEveryAreaItDraws) {
   for (const CanvasOp* a : OpsOf(d, CanvasOpKind::AreaF))
     for (const PointsF& piece : a->areas)
       for (const PointF& q : piece) EXPECT_LE(q.x, maxX + 1e-6);
+  // The areas run out to the arc 101-111 between the grid's points: the
+  // triangles the arc crosses are cut, not left out.
+  const auto onArc = [&](PointF q) {
+    for (std::size_t k = 1; k + 1 < region.size(); ++k) {
+      const PointF a = region[k], b = region[k + 1];
+      const double t = std::clamp(((q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y)) /
+                                      ((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y)),
+                                  0.0, 1.0);
+      if (std::hypot(q.x - a.x - t * (b.x - a.x), q.y - a.y - t * (b.y - a.y)) < 1e-6) return true;
+    }
+    return false;
+  };
+  int cutOnArc = 0;
+  for (const CanvasOp* a : OpsOf(d, CanvasOpKind::AreaF))
+    for (const PointsF& piece : a->areas)
+      for (const PointF& q : piece)
+        cutOnArc += onArc(q) && std::none_of(region.begin(), region.end(),
+                                             [&](PointF r) { return std::hypot(q.x - r.x, q.y - r.y) < 1e-6; });
+  EXPECT_GT(cutOnArc, 9);
   // The extremes are those of the triangle (at 50/45 and 001), not of the grid beyond it.
   std::vector<std::string> texts;
   for (const CanvasOp* t : OpsOf(d, CanvasOpKind::TextF)) texts.push_back(t->text);
