@@ -18,7 +18,7 @@ const std::vector<std::array<int, 3>> kSeven{{1, 1, 1}, {2, 0, 0}, {2, 2, 0}, {3
                                              {2, 2, 2}, {3, 3, 1}, {4, 2, 0}};
 
 void BM_OdfJob(benchmark::State& state, const std::vector<std::array<int, 3>>& hkls, double resolution, int threads) {
-  const ComponentTexture m = test::RollingTexture();
+  const test::ModelTexture m = test::RollingTexture();
   std::vector<PoleFigureInput> input;
   for (const auto& hkl : hkls) input.push_back(test::ModelMeasurement(m, CubicLattice(), hkl, 75));
   std::string error;
@@ -30,8 +30,7 @@ void BM_OdfJob(benchmark::State& state, const std::vector<std::array<int, 3>>& h
   for (auto _ : state) {
     estimate = EstimateOdf(input, grid, options, sink);
     benchmark::DoNotOptimize(TextureIndex(estimate->odf));
-    for (const Component& c : NamedComponents(LaueGroup::Cubic))
-      benchmark::DoNotOptimize(VolumeFraction(estimate->odf, c.ideal, 15));
+    for (const Component& c : NamedComponents(LaueGroup::Cubic)) benchmark::DoNotOptimize(VolumeFraction(estimate->odf, c.ideal, 15));
   }
   state.counters["odf_error"] = test::ScoreRecovery(m, CubicLattice(), {}, *estimate).odfError;
 }
@@ -40,7 +39,7 @@ void BM_OdfJob(benchmark::State& state, const std::vector<std::array<int, 3>>& h
 // all 96 equivalents s g c, converting each to Euler angles, and multiplies
 // every cell by the geometric mean of the ratios of the paths through it.
 void BM_PlainWimv(benchmark::State& state) {
-  const ComponentTexture m = test::RollingTexture();
+  const test::ModelTexture m = test::RollingTexture();
   std::string error;
   const OdfGrid grid = *MakeOdfGrid(LaueGroup::Cubic, SampleSymmetry::Orthorhombic, 5, error);
   const SymmetryOps ops = MakeSymmetryOps(grid.crystal, grid.sample);

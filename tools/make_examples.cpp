@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "texture/component_texture.h"
+#include "texture/model_texture.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ std::vector<Peak> Reflection(int which) {
 // Pole figures of a texture rather than of peaks drawn on each figure alone,
 // so that an ODF computed from them can reproduce them: rolled copper.
 Figure SampleTexture(const std::vector<Circle>& grid, const std::array<int, 3>& hkl, std::uint64_t seed) {
-  quorix::ComponentTexture rolled;
+  quorix::test::ModelTexture rolled;
   rolled.random = 0.35;
   rolled.components = {{{90, 35.26, 45}, 0.25, 12}, {{58.98, 36.7, 63.43}, 0.25, 12}, {{35.26, 45, 0}, 0.15, 12}};
   const quorix::Vec3 h = quorix::PlaneNormal(hkl, quorix::CubicLattice());
@@ -111,7 +111,7 @@ Figure SampleTexture(const std::vector<Circle>& grid, const std::array<int, 3>& 
     std::vector<double> row;
     for (int k = 0; k < c.points; ++k) {
       const double p =
-          quorix::ComponentPoleFigure(rolled, h, quorix::DirectionToVector(c.alpha, c.betaStart + k * c.betaStep));
+          quorix::test::ModelPoleFigure(rolled, h, quorix::DirectionToVector(c.alpha, c.betaStart + k * c.betaStep));
       row.push_back(std::round(100 * p * (1 + 0.04 * (noise.Uniform() - 0.5))));
     }
     f.push_back(row);

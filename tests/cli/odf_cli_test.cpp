@@ -19,7 +19,7 @@ using test::RunCli;
 
 // The rolling model's 111, 200 and 220 pole figures to 75 degrees, as a Beartex file (in m.r.d. x 100).
 std::string WriteModelBeartex() {
-  const ComponentTexture m = test::RollingTexture();
+  const test::ModelTexture m = test::RollingTexture();
   SaveAllSettings s;
   s.symmetry = 7;
   s.lattice = Lattice{3.615, 3.615, 3.615, 90, 90, 90};
@@ -33,7 +33,7 @@ std::string WriteModelBeartex() {
       for (int k = 1; k <= pf->CirclePoints[i]; ++k)
         pf->Intensity[i][k] =
             pf->Alpha[i] > 75 ? -1
-                              : 100 * ComponentPoleFigure(m, h, DirectionToVector(pf->Alpha[i], BetaOf(*pf, i, k)));
+                              : 100 * test::ModelPoleFigure(m, h, DirectionToVector(pf->Alpha[i], BetaOf(*pf, i, k)));
     UpdateExtremes(*pf);  // the block's scale follows the maximum
     text += FormatSaveAllBlock(*pf, s, SaveAllRow{1, hkl[0], hkl[1], hkl[2], std::nullopt});
   }

@@ -5,23 +5,78 @@
 #include <cmath>
 
 namespace quorix::test {
-ComponentTexture RollingTexture() {
-  ComponentTexture m;
+namespace {
+
+double LogBeta(double x, double y) { return std::lgamma(x) + std::lgamma(y) - std::lgamma(x + y); }
+
+struct Kernel {
+  double kappa, norm;
+  explicit Kernel(double halfwidth)
+      : kappa(Kappa(halfwidth)), norm(std::exp(LogBeta(1.5, 0.5) - LogBeta(1.5, kappa + 0.5))) {}
+};
+
+std::vector<Mat3> Equivalents(const ModelTexture& m, const Euler& e) {
+  const Mat3 g = EulerToMatrix(e);
+  std::vector<Mat3> out;
+  for (const Mat3& s : ProperRotations(m.sample))
+    for (const Mat3& c : ProperRotations(m.crystal)) out.push_back(MatMul(MatMul(s, g), c));
+  return out;
+}
+
+}  // namespace
+
+double Kappa(double halfwidth) { return 0.5 * std::log(0.5) / std::log(std::cos(DegToRad(halfwidth) / 2)); }
+
+double ModelOdf(const ModelTexture& m, const Mat3& g) {
+  double f = m.random;
+  for (const ModelComponent& c : m.components) {
+    const Kernel k(c.halfwidth);
+    const auto eq = Equivalents(m, c.ideal);
+    double sum = 0;
+    for (const Mat3& e : eq) {
+      double trace = 0;
+      for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t j = 0; j < 3; ++j) trace += e[j][i] * g[j][i];
+      const double cosHalf2 = std::clamp((1 + trace) / 4, 0.0, 1.0);  // cos^2(omega / 2)
+      sum += k.norm * std::pow(cosHalf2, k.kappa);
+    }
+    f += c.weight * sum / static_cast<double>(eq.size());
+  }
+  return f;
+}
+
+double ModelPoleFigure(const ModelTexture& m, const Vec3& h, const Vec3& r) {
+  double p = m.random;
+  for (const ModelComponent& c : m.components) {
+    const double kappa = Kappa(c.halfwidth);
+    const auto eq = Equivalents(m, c.ideal);
+    double sum = 0;
+    for (const Mat3& e : eq) {
+      const double t = std::clamp(Dot(MatVec(e, h), r), -1.0, 1.0);
+      sum += (1 + kappa) * (std::pow((1 + t) / 2, kappa) + std::pow((1 - t) / 2, kappa)) / 2;
+    }
+    p += c.weight * sum / static_cast<double>(eq.size());
+  }
+  return p;
+}
+
+ModelTexture RollingTexture() {
+  ModelTexture m;
   m.random = 0.3;
   m.components = {
       {{90, 35.26, 45}, 0.25, 10}, {{35.26, 45, 0}, 0.2, 10}, {{58.98, 36.7, 63.43}, 0.15, 10}, {{0, 0, 0}, 0.1, 10}};
   return m;
 }
 
-ComponentTexture RecrystallisationTexture() {
-  ComponentTexture m;
+ModelTexture RecrystallisationTexture() {
+  ModelTexture m;
   m.random = 0.4;
   m.components = {{{0, 0, 0}, 0.4, 12}, {{0, 45, 0}, 0.2, 12}};
   return m;
 }
 
-ComponentTexture SplitBasalTexture() {
-  ComponentTexture m;
+ModelTexture SplitBasalTexture() {
+  ModelTexture m;
   m.crystal = LaueGroup::Hexagonal;
   m.random = 0.3;
   // c axis tilted 30 degrees from ND towards RD: Phi = 30 about the axis phi1 = 90 puts it in the RD-ND plane.
@@ -29,7 +84,7 @@ ComponentTexture SplitBasalTexture() {
   return m;
 }
 
-PoleFigureInput ModelMeasurement(const ComponentTexture& m, const Lattice& lattice, const std::array<int, 3>& hkl,
+PoleFigureInput ModelMeasurement(const ModelTexture& m, const Lattice& lattice, const std::array<int, 3>& hkl,
                                  double maxAlpha, double scale) {
   PoleFigureInput pf;
   pf.name = "model";
@@ -39,18 +94,18 @@ PoleFigureInput ModelMeasurement(const ComponentTexture& m, const Lattice& latti
     for (int k = 0; k < points; ++k) {
       const Vec3 r = DirectionToVector(a, 5.0 * k);
       pf.directions.push_back(r);
-      pf.values.push_back(scale * ComponentPoleFigure(m, pf.reflections[0].normal, r));
+      pf.values.push_back(scale * ModelPoleFigure(m, pf.reflections[0].normal, r));
       pf.area.push_back(a == 0 ? 1 - std::cos(DegToRad(2.5)) : std::sin(DegToRad(a)) * DegToRad(5) * DegToRad(5));
     }
   }
   return pf;
 }
 
-Odf ModelCellValues(const ComponentTexture& m, const OdfGrid& grid) {
+Odf ModelCellValues(const ModelTexture& m, const OdfGrid& grid) {
   Odf odf;
   odf.grid = grid;
   for (std::size_t c = 0; c < grid.CellCount(); ++c)
-    odf.values.push_back(ComponentOdf(m, EulerToMatrix(CellCentre(grid, c))));
+    odf.values.push_back(ModelOdf(m, EulerToMatrix(CellCentre(grid, c))));
   return odf;
 }
 
@@ -58,8 +113,8 @@ Odf ModelCellValues(const ComponentTexture& m, const OdfGrid& grid) {
 
 namespace quorix::test {
 
-RecoveryScores ScoreRecovery(const ComponentTexture& m, const Lattice& lattice,
-                             const std::vector<std::array<int, 3>>& hkls, const OdfEstimate& estimate) {
+RecoveryScores ScoreRecovery(const ModelTexture& m, const Lattice& lattice, const std::vector<std::array<int, 3>>& hkls,
+                             const OdfEstimate& estimate) {
   RecoveryScores s;
   for (const PoleFigureFit& fit : estimate.fits) s.maxRp = std::max(s.maxRp, fit.rp);
   std::vector<Vec3> grid;
@@ -74,7 +129,7 @@ RecoveryScores ScoreRecovery(const ComponentTexture& m, const Lattice& lattice,
     const std::vector<double> p = RecalculatePoleFigure(estimate.odf, refl, grid);
     double diff = 0, total = 0;
     for (std::size_t k = 0; k < grid.size(); ++k) {
-      const double t = ComponentPoleFigure(m, refl[0].normal, grid[k]);
+      const double t = ModelPoleFigure(m, refl[0].normal, grid[k]);
       diff += std::abs(p[k] - t) * weight[k];
       total += t * weight[k];
     }
@@ -102,7 +157,7 @@ RecoveryScores ScoreRecovery(const ComponentTexture& m, const Lattice& lattice,
   return s;
 }
 
-std::optional<OdfEstimate> EstimateFromModel(const ComponentTexture& m, const Lattice& lattice,
+std::optional<OdfEstimate> EstimateFromModel(const ModelTexture& m, const Lattice& lattice,
                                              const std::vector<std::array<int, 3>>& hkls, double resolution,
                                              const EstimateOptions& options) {
   std::vector<PoleFigureInput> input;

@@ -11,22 +11,22 @@
 namespace quorix {
 namespace {
 
-double FibreMean(const ComponentTexture& m, const Vec3& h, const Vec3& r) {
+double FibreMean(const test::ModelTexture& m, const Vec3& h, const Vec3& r) {
   constexpr int kSteps = 720;
   double sum = 0;
   for (double sign : {1.0, -1.0}) {
     const Mat3 qr = RotationTakingZTo(r);
     const Mat3 qh = Transposed(RotationTakingZTo({sign * h.x, sign * h.y, sign * h.z}));
     for (int k = 0; k < kSteps; ++k)
-      sum += ComponentOdf(m, MatMul(MatMul(qr, AxisRotationMatrix('Z', (k + 0.5) * 360.0 / kSteps)), qh));
+      sum += test::ModelOdf(m, MatMul(MatMul(qr, AxisRotationMatrix('Z', (k + 0.5) * 360.0 / kSteps)), qh));
   }
   return sum / (2 * kSteps);
 }
 
-TEST(ComponentTexture, PoleFigureIsTheFibreMeanOfTheOdf) {
+TEST(ModelTexture, PoleFigureIsTheFibreMeanOfTheOdf) {
   const Lattice hex{3.21, 3.21, 5.21, 90, 90, 120};
   const struct {
-    ComponentTexture model;
+    test::ModelTexture model;
     std::array<int, 3> hkl;
     Lattice lattice;
   } cases[] = {{test::RollingTexture(), {1, 1, 1}, CubicLattice()},
@@ -36,12 +36,12 @@ TEST(ComponentTexture, PoleFigureIsTheFibreMeanOfTheOdf) {
     const Vec3 h = PlaneNormal(c.hkl, c.lattice);
     for (const auto& [alpha, beta] : {std::pair{0.0, 0.0}, {35.0, 20.0}, {55.0, 45.0}, {80.0, 130.0}}) {
       const Vec3 r = DirectionToVector(alpha, beta);
-      EXPECT_NEAR(ComponentPoleFigure(c.model, h, r), FibreMean(c.model, h, r), 2e-3) << alpha << " " << beta;
+      EXPECT_NEAR(test::ModelPoleFigure(c.model, h, r), FibreMean(c.model, h, r), 2e-3) << alpha << " " << beta;
     }
   }
 }
 
-TEST(ComponentTexture, OdfHasHaarMeanOne) {
+TEST(ModelTexture, OdfHasHaarMeanOne) {
   std::string error;
   const auto grid = MakeOdfGrid(LaueGroup::Cubic, SampleSymmetry::Orthorhombic, 2.5, error);
   ASSERT_TRUE(grid) << error;

@@ -8,7 +8,7 @@
 namespace quorix {
 namespace {
 
-void ExpectRecovered(const ComponentTexture& m, const Lattice& lattice, const std::vector<std::array<int, 3>>& hkls) {
+void ExpectRecovered(const test::ModelTexture& m, const Lattice& lattice, const std::vector<std::array<int, 3>>& hkls) {
   const auto estimate = test::EstimateFromModel(m, lattice, hkls, 5);
   ASSERT_TRUE(estimate);
   const test::RecoveryScores s = test::ScoreRecovery(m, lattice, hkls, *estimate);
