@@ -29,8 +29,13 @@ void BM_OdfJob(benchmark::State& state, const std::vector<std::array<int, 3>>& h
   std::optional<OdfEstimate> estimate;
   for (auto _ : state) {
     estimate = EstimateOdf(input, grid, options, sink);
+    if (!estimate) {
+      state.SkipWithError("the estimate failed");
+      return;
+    }
     benchmark::DoNotOptimize(TextureIndex(estimate->odf));
-    for (const Component& c : NamedComponents(LaueGroup::Cubic)) benchmark::DoNotOptimize(VolumeFraction(estimate->odf, c.ideal, 15));
+    for (const Component& c : NamedComponents(LaueGroup::Cubic))
+      benchmark::DoNotOptimize(VolumeFraction(estimate->odf, c.ideal, 15));
   }
   state.counters["odf_error"] = test::ScoreRecovery(m, CubicLattice(), {}, *estimate).odfError;
 }
