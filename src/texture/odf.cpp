@@ -125,7 +125,7 @@ std::vector<std::vector<std::size_t>> AxisCellGroups(const OdfGrid& grid, const 
   for (const int iPhi : {0, grid.nPhi - 1}) {
     const bool top = iPhi > 0;
     // Only a row that reaches the axis is degenerate there.
-    if (top && std::fabs(grid.region.PhiMax - 180) > 1e-9) continue;
+    if (top && (grid.nPhi < 2 || std::fabs(grid.region.PhiMax - 180) > 1e-9)) continue;
     for (int i1 = 0; i1 < grid.n1; ++i1)
       for (int i2 = 0; i2 < grid.n2; ++i2) {
         const std::size_t cell = grid.Cell(i1, iPhi, i2);
