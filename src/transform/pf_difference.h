@@ -15,8 +15,10 @@
 namespace quorix {
 
 // An empty text when both records share one grid (circles, their alpha and
-// point counts, mirror circles), else what differs.
-std::string DescribeGridDifference(const PoleFigure& a, const PoleFigure& b);
+// point counts, mirror circles), else what differs. With `bMayGoOn`, b may
+// hold further circles beyond a's: a pole figure measured to 75 degrees
+// against its complete recalculation to 90.
+std::string DescribeGridDifference(const PoleFigure& a, const PoleFigure& b, bool bMayGoOn = false);
 
 // Reference values below 0.01 m.r.d. are too close to zero for a ratio.
 double EffectiveEps(double typed);

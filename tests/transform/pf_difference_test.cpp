@@ -96,6 +96,21 @@ TEST(PFDifference, RefusesOtherGridsAndMissingNormalisation) {
   EXPECT_EQ(sink.messages[0],
             "PF1 (a.pol) and PF2 (b.pol) are not on the same grid: circle 1 has 12 points against 24.");
 
+  // A reference measured to 60 degrees against a complete one: compared on its circles.
+  auto partial = NewPoleFigure();
+  GridDescription toSixty;
+  for (const double a : {0.0, 30.0, 60.0}) toSixty.circles.push_back({a, 0, 30, 12});
+  test::SetTestGrid(*partial, toSixty);
+  for (int i = 1; i <= 3; ++i) test::SetCircle(*partial, i, std::vector<double>(12, 2.0));
+  partial->NormFactor = 1;
+  partial->FileName = "/d/p.pol";
+  const auto onItsCircles = ComparePoleFigures(*partial, *pf1, 0.5, sink);
+  ASSERT_TRUE(onItsCircles);
+  EXPECT_DOUBLE_EQ(*onItsCircles->RP, 50);
+  EXPECT_EQ(onItsCircles->difference->CircleCount, 3);
+  EXPECT_FALSE(ComparePoleFigures(*pf1, *partial, 0.5, sink));
+  EXPECT_EQ(sink.messages.back(), "PF1 (a.pol) and PF2 (p.pol) are not on the same grid: 4 circles against 3.");
+
   auto zero = Uniform(0, 0, "/d/z.pol");
   EXPECT_FALSE(ComparePoleFigures(*pf1, *zero, 0.5, sink));
   EXPECT_EQ(sink.messages.back(), "Pole figure z.pol has a mean intensity of 0 and cannot be taken in m.r.d.");
