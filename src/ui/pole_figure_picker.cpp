@@ -25,6 +25,8 @@ PoleFigurePicker::PoleFigurePicker(QWidget* parent) : QDialog(parent) {
   selectAllButton_ = new QPushButton("Select all", this);
   clearButton_ = new QPushButton("Clear selection", this);
   okButton_->setDefault(true);
+  // Enter after "Select all" means OK, as in the other dialogs.
+  for (QPushButton* b : {selectAllButton_, clearButton_, cancelButton_}) b->setAutoDefault(false);
   hklSelect_->setObjectName("HKLSelect");
   okButton_->setObjectName("OKButton");
   cancelButton_->setObjectName("CancelButton");

@@ -99,6 +99,14 @@ TEST(DesktopFirstUse, ThePickerSaysItsRuleAndWorksFromTheKeyboard) {
   hkl.SetChecked(12, true);
   EXPECT_FALSE(ok->isEnabled());
   EXPECT_TRUE(count->text().contains("9 ticked"));
+
+  // Enter on "Select all", just clicked, takes the ticks.
+  hkl.show();
+  auto* selectAll = hkl.findChild<QPushButton*>("SelectAllButton");
+  selectAll->click();
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(selectAll, &enter);
+  EXPECT_EQ(hkl.result(), QDialog::Accepted);
 }
 
 TEST(DesktopFirstUse, MessagesNameTheFileTheyAreAbout) {
