@@ -134,7 +134,7 @@ namespace {
 
 // Not the stack's own actions: a step must wait while a suppression level is being chosen.
 Command HistoryCommand(MainWindow& mainform, bool undo) {
-  const QString caption = undo ? "&Undo" : "&Redo";
+  const QString caption = undo ? "&Undo" : "Red&o";
   Command c = MenuCommand(
       "&Edit", 0, caption,
       [&mainform, undo] {
@@ -165,7 +165,7 @@ Commands EditCommands(MainWindow& mainform, AppContext& context) {
   c.push_back(MenuCommand(edit, 1, "&Edit all Intensities", [&] { EditAllIntensities(mainform, context); }));
   c.push_back(MenuCommand(edit, 1, "Edit Intensities of &Circle", [&] { EditPerCircle(mainform, context); }));
   c.push_back(MenuCommand(edit, 1, "Edit Intensities of &Raster", [&] { EditPerRaster(mainform, context); }));
-  c.push_back(MenuCommand(edit, 1, "Corrections...", [&] {
+  c.push_back(MenuCommand(edit, 1, "Correc&tions...", [&] {
     FindOrCreateChild<CorrectionsDialog>(mainform, [&] {
       return new CorrectionsDialog(context, mainform, &mainform);
     }).exec();

@@ -143,7 +143,7 @@ Commands ExportCommands(MainWindow& mainform, AppContext& context) {
   plots("PLT to &File", true);
   plots("EMF to File", false);
   c.push_back(MenuCommand(file, 2, "E&xport plot...", [&mainform] { mainform.ExportPlot(); }));
-  c.push_back(MenuCommand(file, 2, "Export &Figure...", [&] { RunExportFigure(mainform, context); }));
+  c.push_back(MenuCommand(file, 2, "Export Fi&gure...", [&] { RunExportFigure(mainform, context); }));
   c.push_back(MenuCommand(file, 2, "&Print", [&] { PrintPlot(mainform, context); }));
   c.back().shortcuts = {QKeySequence(QKeySequence::Print)};
   c.push_back(MenuCommand(file, 2, "Save to &Clipboard", [&mainform] { CopyPlotToClipboard(mainform); }));

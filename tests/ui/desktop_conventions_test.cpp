@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
@@ -193,6 +194,24 @@ TEST(DesktopShortcuts, TheStandardKeysAreThereAndNoneCollide) {
   EXPECT_EQ(owner("Ctrl+Z"), "Undo");
   EXPECT_EQ(owner("Ctrl+Shift+Z"), "Redo");
   EXPECT_FALSE(owners[QKeySequence(QKeySequence::HelpContents).toString()].isEmpty());
+}
+
+// Two entries of one menu on the same underlined letter make that letter
+// step between them instead of choosing.
+TEST(DesktopShortcuts, NoTwoEntriesOfAMenuShareTheirLetter) {
+  const auto dir = TempDir();
+  auto app = StartUp(ProgramIn(dir), {});
+  for (QMenu* menu : app->mainform->menuBar()->findChildren<QMenu*>()) {
+    std::map<QChar, QStringList> owners;
+    for (QAction* a : menu->actions()) {
+      const QString text = a->text();
+      const qsizetype at = text.indexOf(QRegularExpression("&[^&]"));
+      if (at >= 0) owners[text.at(at + 1).toLower()] << QString(text).remove('&');
+    }
+    for (const auto& [letter, actions] : owners)
+      EXPECT_EQ(actions.size(), 1) << menu->title().toStdString() << " '" << QString(letter).toStdString()
+                                   << "': " << actions.join(", ").toStdString();
+  }
 }
 
 TEST(DesktopRecentFiles, KeptAcrossARestartAndLoadedFromTheMenu) {
