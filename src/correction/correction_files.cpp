@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "base/text_file.h"
 #include "correction/units.h"
@@ -168,6 +169,15 @@ std::optional<DefocusCurve> ReadDefocusCurveText(std::string_view text, const st
 
 std::optional<CorrectionOutcome> CorrectWithFiles(const PoleFigure& data, const CorrectionFiles& files,
                                                   MessageSink& sink) {
+  // The request's own numbers, whichever front end typed them.
+  if (files.twoTheta && !(*files.twoTheta > 0 && *files.twoTheta < 180)) {
+    sink.Message("The peak's 2theta must be a number of degrees from 0 to 180.");
+    return std::nullopt;
+  }
+  if (files.thinFilmMuT && !(*files.thinFilmMuT > 0 && std::isfinite(*files.thinFilmMuT))) {
+    sink.Message("mu t of the film must be a number greater than 0.");
+    return std::nullopt;
+  }
   PoleFigure peak = data;
   if (files.twoTheta) peak.TwoTheta = *files.twoTheta;
   std::vector<std::unique_ptr<PoleFigure>> backgrounds;

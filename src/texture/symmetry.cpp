@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "base/number_format.h"
 #include "base/text_file.h"
 #include "texture/orientation.h"
 
@@ -129,6 +130,11 @@ std::vector<Mat3> ProperRotations(SampleSymmetry s) {
     case SampleSymmetry::Orthorhombic: return Closure({AxisRotationMatrix('Z', 180), AxisRotationMatrix('X', 180)});
   }
   return Closure({});
+}
+
+std::string LatticeText(const Lattice& l) {
+  return fmt::format("{},{},{},{},{},{}", FormatGeneral(l.a), FormatGeneral(l.b), FormatGeneral(l.c),
+                     FormatGeneral(l.alpha), FormatGeneral(l.beta), FormatGeneral(l.gamma));
 }
 
 std::optional<Lattice> ParseLattice(std::string_view text, std::string& error) {

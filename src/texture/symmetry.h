@@ -49,6 +49,8 @@ std::vector<Mat3> ProperRotations(SampleSymmetry s);
 
 // Lattice from six numbers "a,b,c,alpha,beta,gamma"; the message says what is wrong.
 std::optional<Lattice> ParseLattice(std::string_view text, std::string& error);
+// The six numbers as ParseLattice reads them.
+std::string LatticeText(const Lattice& l);
 
 // Miller indices as typed or as a file names them: "1 1 1", "1,1,1", "111",
 // "-1 0 1", four indices "1 0 -1 0" or "10-10" for trigonal and hexagonal

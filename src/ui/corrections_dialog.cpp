@@ -45,6 +45,12 @@ QWidget* FileRow(QWidget* parent, QLineEdit*& edit, const QString& name) {
   return row;
 }
 
+QString NotesText(const CorrectionReport& report) {
+  QStringList notes;
+  for (const std::string& n : report.notes) notes << QString::fromStdString(n);
+  return notes.join("\n");
+}
+
 }  // namespace
 
 CorrectionPreview::CorrectionPreview(QWidget* parent) : QWidget(parent) {
@@ -192,13 +198,12 @@ std::optional<CorrectionFiles> CorrectionsDialog::Request() {
   files.mrd = MrdCheckBox->isChecked();
   if (const QString t = TwoThetaEdit->text().trimmed(); !t.isEmpty()) {
     const auto v = ParseNumber(t.toStdString());
-    if (!v || !(*v > 0) || *v >= 180)
-      return fail(TwoThetaEdit, "The peak's 2theta must be a number of degrees from 0 to 180.");
+    if (!v) return fail(TwoThetaEdit, "The peak's 2theta must be a number of degrees from 0 to 180.");
     files.twoTheta = *v;
   }
   if (ThinFilmCheckBox->isChecked()) {
     const auto v = ParseNumber(ThinFilmEdit->text().trimmed().toStdString());
-    if (!v || !(*v > 0)) return fail(ThinFilmEdit, "mu t of the film must be a number greater than 0.");
+    if (!v) return fail(ThinFilmEdit, "mu t of the film must be a number greater than 0.");
     files.thinFilmMuT = *v;
   }
   return files;
@@ -223,9 +228,7 @@ void CorrectionsDialog::PreviewClick() {
     return;
   }
   Preview->Show(outcome->report);
-  QStringList notes;
-  for (const std::string& n : outcome->report.notes) notes << QString::fromStdString(n);
-  NotesLabel->setText(notes.join("\n"));
+  NotesLabel->setText(NotesText(outcome->report));
 }
 
 void CorrectionsDialog::OKBtnClick() {
@@ -240,11 +243,8 @@ void CorrectionsDialog::OKBtnClick() {
   });
   if (!done) return;
   mainform_.UpdateStatus();
-  if (!outcome->report.notes.empty()) {
-    QStringList notes;
-    for (const std::string& n : outcome->report.notes) notes << QString::fromStdString(n);
-    QMessageBox::information(&mainform_, mainform_.windowTitle(), notes.join("\n"));
-  }
+  if (!outcome->report.notes.empty())
+    QMessageBox::information(&mainform_, mainform_.windowTitle(), NotesText(outcome->report));
   accept();
 }
 

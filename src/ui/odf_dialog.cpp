@@ -11,7 +11,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "base/number_format.h"
 #include "base/text_file.h"
 #include "texture/symmetry.h"
 
@@ -94,12 +93,7 @@ void OdfDialog::Prepare(const PoleFigureSet& set, const std::vector<QString>& ca
   if (records_.empty()) return;
   const OdfFileFacts facts = ReadOdfFileFacts(records_.front()->FileName);
   if (facts.crystal) crystal_->setCurrentIndex(static_cast<int>(*facts.crystal));
-  if (facts.lattice) {
-    const Lattice& l = *facts.lattice;
-    lattice_->setText(QString::fromStdString(FormatGeneral(l.a) + "," + FormatGeneral(l.b) + "," + FormatGeneral(l.c) +
-                                             "," + FormatGeneral(l.alpha) + "," + FormatGeneral(l.beta) + "," +
-                                             FormatGeneral(l.gamma)));
-  }
+  if (facts.lattice) lattice_->setText(QString::fromStdString(LatticeText(*facts.lattice)));
 }
 
 std::optional<OdfJobRequest> OdfDialog::Request(MessageSink& sink) const {

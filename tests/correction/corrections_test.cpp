@@ -200,6 +200,10 @@ TEST(Corrections, BadRequestsNameTheFile) {
   ASSERT_EQ(sink.problems.size(), 2u);
   EXPECT_NE(sink.problems[0].what.find("no background of its own"), std::string::npos);
   EXPECT_NE(sink.problems[1].what.find("2theta"), std::string::npos);
+  // The numbers typed hold for the command line and the dialog alike.
+  files.twoTheta = 200;
+  EXPECT_FALSE(CorrectWithFiles(*pf, files, sink));
+  EXPECT_EQ(sink.messages.back(), "The peak's 2theta must be a number of degrees from 0 to 180.");
 
   MeasurementChoice choice;
   std::string error;
